@@ -1,0 +1,27 @@
+// Start-up of the converter. Until the windows exist it reports what is built and checks for a display.
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool HasDisplay()
+{
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+} // namespace
+
+int main()
+{
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+            "Tarnwick Pro needs a graphical display, and none is available (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+            "Start it from a desktop session, or under a virtual X server such as Xvfb.\n");
+        return 1;
+    }
+    std::printf("Tarnwick Pro: only the framework core is built so far (objects, strings, lists, streams,\n"
+                "INI files, components and threads). The converter's windows come in later steps.\n");
+    return 0;
+}

@@ -1,0 +1,170 @@
+// TBraskelMediaWriter's writing side: frames onto the output frame rate's grid, audio into encoder frames, Close.
+#include "codecs/braskel/TBraskelMediaWriter.h"
+#include "codecs/braskel/TBraskelWriterState.h"
+
+#include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+namespace {
+
+constexpr uint8_t kOk = 0;
+constexpr uint8_t kFailed = 1;
+
+// Times past this are taken for garbage rather than a position in a video (about 115 days).
+constexpr double kMaxTime = 1e7;
+// A gap on the frame grid is filled with repeats of the frame before it for at most this many seconds; a longer
+// one stays a gap in the time stamps, which players show as a still picture too.
+constexpr double kMaxRepeatSeconds = 10.0;
+
+} // namespace
+
+uint8_t TBraskelMediaWriter::WriteVideo(const void* frame, double time)
+{
+    if (!FOpen)
+        return Fail("the writer is not open");
+    if (!frame)
+        return Fail("no frame");
+    if (!std::isfinite(time) || time > kMaxTime)
+        return Fail("bad frame time");
+    TBraskelWriterState& state = *FState;
+    time = std::max(time, 0.0);
+    if (std::isfinite(state.LastTime) && time > state.LastTime)
+        state.LastInterval = time - state.LastTime;
+    state.LastTime = time;
+
+    // The frame takes the grid slot nearest its time; a slot already taken keeps its first frame.
+    const int64_t slot = std::llround(time * av_q2d(state.FrameRate));
+    if (slot <= state.LastSlot)
+        return kOk;
+    if (!FillVideoUntil(slot) || !EncodePicture(frame, slot))
+        return kFailed;
+    return kOk;
+}
+
+bool TBraskelMediaWriter::EncodePicture(const void* source, int64_t slot)
+{
+    TBraskelWriterState& state = *FState;
+    const AVCodecContext* context = state.Video.Context();
+    // A fresh buffer for every picture: the encoder may still hold the previous one.
+    TAvFramePtr picture(av_frame_alloc());
+    if (!picture)
+        return Failed("out of memory");
+    picture->format = context->pix_fmt;
+    picture->width = context->width;
+    picture->height = context->height;
+    picture->sample_aspect_ratio = context->sample_aspect_ratio;
+    if (av_frame_get_buffer(picture.get(), 0) < 0)
+        return Failed("out of memory");
+    if (state.Scaler.Scale(source, picture->data, picture->linesize) != TAvStatus::Ok)
+        return Failed("cannot convert the frame");
+    picture->pts = slot;
+    picture->pkt_duration = 1;
+    if (state.Video.Send(picture.get()) != TAvStatus::Ok)
+        return Failed(state.Video.ErrorText());
+    state.LastPicture = std::move(picture);
+    state.LastSlot = slot;
+    return true;
+}
+
+bool TBraskelMediaWriter::FillVideoUntil(int64_t slot)
+{
+    TBraskelWriterState& state = *FState;
+    if (!state.LastPicture)
+        return true;
+    const int64_t limit = state.LastSlot + int64_t(std::ceil(kMaxRepeatSeconds * av_q2d(state.FrameRate)));
+    for (int64_t next = state.LastSlot + 1; next < slot && next <= limit; ++next) {
+        // The same picture again, sharing its buffer.
+        TAvFramePtr repeat(av_frame_clone(state.LastPicture.get()));
+        if (!repeat)
+            return Failed("out of memory");
+        repeat->pts = next;
+        if (state.Video.Send(repeat.get()) != TAvStatus::Ok)
+            return Failed(state.Video.ErrorText());
+        state.LastSlot = next;
+    }
+    return true;
+}
+
+uint8_t TBraskelMediaWriter::WriteAudio(const void* samples, int32_t byteCount, double time)
+{
+    if (!FOpen)
+        return Fail("the writer is not open");
+    TBraskelWriterState& state = *FState;
+    // A writer without an audio stream takes every block and drops it.
+    if (!state.HasAudio)
+        return kOk;
+    const int frameBytes = 2 * state.AudioSourceChannels;
+    if (byteCount < 0 || byteCount % frameBytes != 0)
+        return Fail("an audio block of " + std::to_string(byteCount) + " bytes is not whole sample frames");
+    if (byteCount > 0 && !samples)
+        return Fail("no samples");
+    if (!std::isfinite(time) || time > kMaxTime)
+        return Fail("bad audio time");
+    if (byteCount == 0)
+        return kOk;
+    if (state.NextAudioPts < 0)
+        state.NextAudioPts = std::llround(std::max(time, 0.0) * state.Audio.Context()->sample_rate);
+    if (state.Samples.Push(static_cast<const int16_t*>(samples), byteCount / frameBytes) != TAvStatus::Ok)
+        return Fail("cannot convert the audio");
+    return EncodeQueuedAudio(false) ? kOk : kFailed;
+}
+
+bool TBraskelMediaWriter::EncodeQueuedAudio(bool last)
+{
+    TBraskelWriterState& state = *FState;
+    for (;;) {
+        TAvFramePtr frame;
+        if (state.Samples.Next(last, frame) != TAvStatus::Ok)
+            return Failed("cannot queue the audio");
+        if (!frame)
+            return true;
+        frame->pts = std::max<int64_t>(state.NextAudioPts, 0);
+        state.NextAudioPts = frame->pts + frame->nb_samples;
+        if (state.Audio.Send(frame.get()) != TAvStatus::Ok)
+            return Failed(state.Audio.ErrorText());
+    }
+}
+
+uint8_t TBraskelMediaWriter::Close()
+{
+    if (!FOpen)
+        return kOk;
+    const bool finished = Finish();
+    FOpen = false;
+    FState.reset();
+    return finished ? kOk : kFailed;
+}
+
+bool TBraskelMediaWriter::Finish()
+{
+    TBraskelWriterState& state = *FState;
+    // Every step runs even after a failure, so the file is as complete as it can be and always closed.
+    bool finished = true;
+    // The last frame lasts as long as the one before it did, so the video ends where its source does.
+    if (state.LastPicture && state.LastInterval > 0.0)
+        finished = FillVideoUntil(std::llround((state.LastTime + state.LastInterval) * av_q2d(state.FrameRate)));
+    if (state.Video.Send(nullptr) != TAvStatus::Ok)
+        finished = Failed(state.Video.ErrorText());
+    if (state.HasAudio) {
+        if (state.NextAudioPts < 0)
+            state.NextAudioPts = 0;
+        if (state.Samples.Drain() != TAvStatus::Ok || !EncodeQueuedAudio(true))
+            finished = false;
+        if (state.Audio.Send(nullptr) != TAvStatus::Ok)
+            finished = Failed(state.Audio.ErrorText());
+    }
+    AVFormatContext* output = state.Output.get();
+    if (const int error = av_write_trailer(output); error < 0)
+        finished = Failed("cannot finish " + FPath + ": " + AvErrorText(error));
+    if (output->pb) {
+        FWrittenSize = avio_tell(output->pb);
+        if (!(output->oformat->flags & AVFMT_NOFILE) && avio_closep(&output->pb) < 0)
+            finished = Failed("cannot close " + FPath);
+    }
+    return finished;
+}

@@ -1,0 +1,13 @@
+// The base of objects that can copy their state from another object of a compatible class.
+#pragma once
+#include "framework/core/TObject.h"
+
+class TPersistent : public TObject {
+public:
+    // Copies `source` into this object. The base asks the source to do it (AssignTo) and raises
+    // EConvertError "Cannot assign a <source class> to a <this class>" when neither side knows how.
+    virtual void Assign(TPersistent* source);
+
+protected:
+    virtual void AssignTo(TPersistent* dest);
+};
