@@ -203,6 +203,9 @@ void TThread::ThreadProc()
         }
     }
     if (s.FreeOnTerminate) {
+        // Drop its queued calls before the destructors run: the main thread could otherwise pick one up
+        // while the derived part is already being torn down.
+        RemoveQueuedCalls(this);
         delete this;
         return;
     }
