@@ -170,12 +170,14 @@ bool TCodecEncoderObject::Open()
 
 bool TCodecEncoderObject::Close()
 {
-    if (Writer) {
-        Writer->Close();
-        BraskelLibrary.ReleaseMediaWriter(Writer);
-        Writer = nullptr;
-    }
-    return true;
+    if (!Writer)
+        return true;
+    // A file that could not be finished (a full disk while the index is written) is reported, not passed off
+    // as complete.
+    const bool finished = Writer->Close() == kOk;
+    BraskelLibrary.ReleaseMediaWriter(Writer);
+    Writer = nullptr;
+    return finished;
 }
 
 bool TCodecEncoderObject::WriteVideo(const uint8_t* frame, double startTime, double /*endTime*/)

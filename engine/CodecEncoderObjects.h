@@ -24,7 +24,8 @@ public:
     // Sends the five tags and opens the writer; a refused tag releases the writer, a refused open closes and
     // releases it.
     bool Open() override;
-    // Closes and releases the writer; always true, also when there is none.
+    // Closes and releases the writer. False only when the writer could not finish the file; true when there is
+    // no writer (after a failure or an earlier Close).
     bool Close() override;
     // The end time is not passed on: the writer places frames by their start. False without a writer.
     bool WriteVideo(const uint8_t* frame, double startTime, double endTime) override;

@@ -53,10 +53,7 @@ void TConvertJob::Pause()
     if (!Decoder)
         return;
     Decoder->Pause();
-    // A run that has finished keeps its outcome.
-    JobStatus status = Status;
-    while (status != jsCompleted && status != jsFailed && !Status.compare_exchange_weak(status, jsPaused)) {
-    }
+    ChangeRunStatus(jsPaused);
 }
 
 void TConvertJob::Resume()
@@ -66,8 +63,16 @@ void TConvertJob::Resume()
     // Start would open the file anew for a decoder that has already stopped, so only a paused one is started.
     if (Decoder->GetState() == dsPaused)
         Decoder->Start();
-    JobStatus status = Status;
-    while (status != jsCompleted && status != jsFailed && !Status.compare_exchange_weak(status, jsProcessing)) {
+    ChangeRunStatus(jsProcessing);
+}
+
+void TConvertJob::ChangeRunStatus(JobStatus value)
+{
+    // A run that has finished keeps its outcome: a resume after a refused frame must not hide the failure.
+    JobStatus current = Status;
+    while (current != jsCompleted && current != jsFailed) {
+        if (Status.compare_exchange_weak(current, value))
+            return;
     }
 }
 

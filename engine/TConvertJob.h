@@ -114,6 +114,8 @@ private:
     bool RunOver() const;
     // Sets jsFailed and wakes the wait.
     void Fail();
+    // Sets `value` unless the run has finished (jsCompleted or jsFailed), whichever thread got there first.
+    void ChangeRunStatus(JobStatus value);
 
     std::unique_ptr<TVideoProfile> Profile;
     std::mutex PreviewHookLock;

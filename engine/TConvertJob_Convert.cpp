@@ -1,7 +1,6 @@
 // TConvertJob: the conversion run, its wait, the unique output name and the decoder's callbacks.
-#include "engine/TConvertJob.h"
-
 #include "engine/AppServices.h"
+#include "engine/TConvertJob.h"
 #include "framework/core/Exception.h"
 #include "framework/core/FileSystem.h"
 #include "framework/core/SysUtils.h"
@@ -30,7 +29,7 @@ int32_t ChosenStream(int32_t index, int32_t count)
 // Anything under the name counts, a folder or a dangling link included: the writer could not create the file.
 bool PathTaken(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     return lstat(path.c_str(), &info) == 0;
 }
 
@@ -235,10 +234,10 @@ bool TConvertJob::JobEndCallback()
         return false;
     // Closes the output before the wait can see the run over.
     job->Encoder.reset();
-    // A run with a refused frame or block stays failed.
-    JobStatus status = job->Status;
-    while (status != jsFailed && !job->Status.compare_exchange_weak(status, jsCompleted)) {
-    }
+    // A run with a refused frame or block stays failed. A stopped run dropped the frames after the stop, so it
+    // never completes; the window may already have put it back into the queue.
+    if (!job->StopRequested)
+        job->ChangeRunStatus(jsCompleted);
     WakeMainThreadWaiters();
     return true;
 }

@@ -12,7 +12,7 @@ namespace {
 // The identity of the folder a path leads to, links followed; false when it cannot be read.
 bool FolderIdentity(const std::string& path, std::pair<uint64_t, uint64_t>& identity)
 {
-    struct stat info {};
+    struct stat info { };
     if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return false;
     identity = { uint64_t(info.st_dev), uint64_t(info.st_ino) };
@@ -127,9 +127,9 @@ void TSearchFileThread::SearchMask(const std::string& mask)
             if ((entry.Attr & faDirectory) || LowerCase(ExtractFileExt(entry.Name)) != maskExtension)
                 continue;
             Found = { CurrentFolder + entry.Name, entry.Name, entry.Size, entry.Time, entry.Attr };
-            const bool accepted = !Limits
-                || std::all_of(Limits->begin(), Limits->end(),
-                    [this](SearchLimit* limit) { return !limit || limit->Accepts(Found); });
+            const bool accepted = !Limits || std::all_of(Limits->begin(), Limits->end(), [this](SearchLimit* limit) {
+                return !limit || limit->Accepts(Found);
+            });
             if (accepted)
                 Synchronize([this] { HandOverFile(); });
         } while (FindNext(entry) == 0);

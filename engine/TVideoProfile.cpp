@@ -238,8 +238,7 @@ std::unique_ptr<TEncoderObject> TVideoProfile::CreateEncoderObject(const std::st
     int32_t /*cropLeft*/, int32_t /*cropRight*/, int32_t /*cropTop*/, int32_t /*cropBottom*/, int32_t /*extra1*/,
     int32_t /*extra2*/, int32_t /*extra3*/, int32_t /*extra4*/) const
 {
-    // FIXME: each format class creates and configures the encoder object of its format once the encoder
-    // objects exist; until then there is none to give.
+    // Each format class creates the encoder object of its format; the base has none to give.
     return nullptr;
 }
 

@@ -183,7 +183,8 @@ public:
     // taken is dropped, a gap is filled by repeating the frame before it.
     virtual uint8_t WriteVideo(const void* frame, double time) = 0;
     // Slot 14: interleaved signed 16-bit samples at the source rate and channel count; whole sample frames only.
-    // The first block's time places the audio; the rest follows by sample count.
+    // The first block's time places the audio; the rest follows by sample count. Without an audio stream every
+    // block is accepted and dropped.
     virtual uint8_t WriteAudio(const void* samples, int32_t byteCount, double time) = 0;
     // Slot 15: a named setting, recorded for Open. Known names are checked here; others are tried on the
     // encoders and the muxer at Open, and ignored with a log line when none of them knows the name.

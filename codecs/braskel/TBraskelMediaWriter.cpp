@@ -250,38 +250,3 @@ int64_t TBraskelMediaWriter::GetOutputSize()
         return avio_tell(FState->Output->pb);
     return FWrittenSize;
 }
-
-std::string TBraskelMediaWriter::VideoEncoderName() const
-{
-    return FState && FState->Video.Context() ? FState->Video.Context()->codec->name : "";
-}
-
-std::string TBraskelMediaWriter::AudioEncoderName() const
-{
-    return FState && FState->Audio.Context() ? FState->Audio.Context()->codec->name : "";
-}
-
-int TBraskelMediaWriter::EncodedWidth() const
-{
-    return FState && FState->Video.Context() ? FState->Video.Context()->width : 0;
-}
-
-int TBraskelMediaWriter::EncodedHeight() const
-{
-    return FState && FState->Video.Context() ? FState->Video.Context()->height : 0;
-}
-
-double TBraskelMediaWriter::EncodedFrameRate() const
-{
-    return FState && FState->FrameRate.num > 0 ? av_q2d(FState->FrameRate) : 0.0;
-}
-
-int TBraskelMediaWriter::EncodedSampleRate() const
-{
-    return FState && FState->Audio.Context() ? FState->Audio.Context()->sample_rate : 0;
-}
-
-int TBraskelMediaWriter::EncodedChannels() const
-{
-    return FState && FState->Audio.Context() ? FState->Audio.Context()->ch_layout.nb_channels : 0;
-}

@@ -91,15 +91,6 @@ public:
 
     // Why the last call failed, for logs and tests.
     const std::string& ErrorText() const { return FError; }
-    // What Open made of the settings, for tests: the FFmpeg encoder names (the audio one empty without audio),
-    // the coded size, frame rate and audio format.
-    std::string VideoEncoderName() const;
-    std::string AudioEncoderName() const;
-    int EncodedWidth() const;
-    int EncodedHeight() const;
-    double EncodedFrameRate() const;
-    int EncodedSampleRate() const;
-    int EncodedChannels() const;
 
 private:
     // Both keep the text in FError: Fail for the slots' byte results, Failed for the internal steps.

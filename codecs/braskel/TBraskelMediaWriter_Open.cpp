@@ -303,7 +303,8 @@ bool TBraskelMediaWriter::WriteHeader()
 {
     AVFormatContext* output = FState->Output.get();
     if (!(output->oformat->flags & AVFMT_NOFILE)) {
-        const int error = avio_open(&output->pb, FPath.c_str(), AVIO_FLAG_WRITE);
+        // Always a local file: without the prefix, a name such as "http:clip.mp4" would pick a network protocol.
+        const int error = avio_open(&output->pb, ("file:" + FPath).c_str(), AVIO_FLAG_WRITE);
         if (error < 0)
             return Failed(WithReason("cannot create " + FPath, error));
         FState->FileCreated = true;

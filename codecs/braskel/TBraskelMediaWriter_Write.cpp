@@ -20,6 +20,9 @@ constexpr double kMaxTime = 1e7;
 // A gap on the frame grid is filled with repeats of the frame before it for at most this many seconds; a longer
 // one stays a gap in the time stamps, which players show as a still picture too.
 constexpr double kMaxRepeatSeconds = 10.0;
+// The last frame lasts as long as the one before it did, but no longer than this: a source that ends on a long
+// still picture must not stretch the output.
+constexpr double kMaxLastFrameSeconds = 1.0;
 
 } // namespace
 
@@ -146,8 +149,10 @@ bool TBraskelMediaWriter::Finish()
     // Every step runs even after a failure, so the file is as complete as it can be and always closed.
     bool finished = true;
     // The last frame lasts as long as the one before it did, so the video ends where its source does.
-    if (state.LastPicture && state.LastInterval > 0.0)
-        finished = FillVideoUntil(std::llround((state.LastTime + state.LastInterval) * av_q2d(state.FrameRate)));
+    if (state.LastPicture && state.LastInterval > 0.0) {
+        const double end = state.LastTime + std::min(state.LastInterval, kMaxLastFrameSeconds);
+        finished = FillVideoUntil(std::llround(end * av_q2d(state.FrameRate)));
+    }
     if (state.Video.Send(nullptr) != TAvStatus::Ok)
         finished = Failed(state.Video.ErrorText());
     if (state.HasAudio) {

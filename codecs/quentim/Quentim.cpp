@@ -8,6 +8,8 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -60,6 +62,18 @@ void Quentim_Destroy(QuentimHandle handle)
             return;
         graph = std::move(found->second);
         table.Graphs.erase(found);
+    }
+    // From inside one of its own callbacks the decoding thread cannot wait for itself: the graph stops once the
+    // callback returns, and a thread of its own waits for that and destroys it.
+    if (graph->InsideCallback()) {
+        graph->Stop();
+        TQuentimGraph* doomed = graph.release();
+        try {
+            std::thread([doomed] { delete doomed; }).detach();
+        } catch (const std::system_error&) {
+            // No thread to spare: the graph is left behind rather than destroyed under the running callback.
+        }
+        return;
     }
     // Outside the table's lock: stopping waits for the decoding thread, whose callbacks may use other handles.
     graph.reset();

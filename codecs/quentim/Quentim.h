@@ -84,12 +84,13 @@ constexpr int32_t kQuentimStopped = 2; // Never run, run to its end, or unknown 
 constexpr int32_t kQuentimPaused = 3;
 
 // Every operation takes the handle first (except Create) and does nothing, reporting failure, for an unknown
-// handle. Calls on one handle come from one controlling thread at a time; none may come from inside one of the
-// handle's own callbacks except Pause, GetPosition and GetState.
+// handle. Calls on one handle come from one controlling thread at a time; from inside one of the handle's own
+// callbacks only Pause, GetPosition, GetState and Destroy may be called.
 
 // A new, unopened handle; 0 when memory runs out.
 QuentimHandle Quentim_Create();
-// Stops the decoding, waits until no callback runs, and frees the handle.
+// Stops the decoding, waits until no callback runs, and frees the handle. Called from inside one of the handle's
+// callbacks, it cannot wait for itself: the handle is gone at once, and the decoding ends when the callback returns.
 void Quentim_Destroy(QuentimHandle handle);
 // Opens the file and picks its default video and audio streams; nonzero when opened. A handle may be opened again
 // (a running one is stopped first).

@@ -6,6 +6,15 @@
 
 namespace {
 
+// The graph whose callback the current thread is running, if any.
+thread_local const TQuentimGraph* tCallingBack = nullptr;
+
+// Marks the current thread as inside a callback of `graph` for the scope's lifetime.
+struct TCallbackScope {
+    explicit TCallbackScope(const TQuentimGraph* graph) { tCallingBack = graph; }
+    ~TCallbackScope() { tCallingBack = nullptr; }
+};
+
 // The FFmpeg index of the stream that the engine's choice `number` among the streams of `kind` names.
 int StreamIndexOf(const std::vector<TAvStreamInfo>& streams, TAvMediaKind kind, int number)
 {
@@ -119,6 +128,11 @@ bool TQuentimGraph::Pause()
     return FOpened && FEngine.Pause() == TAvStatus::Ok;
 }
 
+void TQuentimGraph::Stop()
+{
+    FEngine.Stop();
+}
+
 bool TQuentimGraph::GetPosition(double* position) const
 {
     if (!FOpened || !position)
@@ -130,6 +144,11 @@ bool TQuentimGraph::GetPosition(double* position) const
 bool TQuentimGraph::Seek(double position)
 {
     return FOpened && FEngine.Seek(position) == TAvStatus::Ok;
+}
+
+bool TQuentimGraph::InsideCallback() const
+{
+    return tCallingBack == this;
 }
 
 int32_t TQuentimGraph::GetState() const
@@ -152,6 +171,7 @@ bool TQuentimGraph::Begin(TAvColorCode) noexcept
     if (!FBegin)
         return true;
     try {
+        const TCallbackScope scope(this);
         return FBegin(&FBeginInfo);
     } catch (...) {
         return false;
@@ -163,6 +183,7 @@ bool TQuentimGraph::Video(double start, double end, uint8_t* frame) noexcept
     if (!FVideo)
         return true;
     try {
+        const TCallbackScope scope(this);
         return FVideo(start, end, frame);
     } catch (...) {
         return false;
@@ -174,6 +195,7 @@ bool TQuentimGraph::Audio(double start, double end, uint8_t* samples, int32_t by
     if (!FAudio || !FWithAudio)
         return true;
     try {
+        const TCallbackScope scope(this);
         return FAudio(start, end, samples, bytes);
     } catch (...) {
         return false;
@@ -185,6 +207,7 @@ bool TQuentimGraph::End() noexcept
     if (!FEnd)
         return true;
     try {
+        const TCallbackScope scope(this);
         return FEnd();
     } catch (...) {
         return false;

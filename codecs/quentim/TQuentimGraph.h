@@ -21,9 +21,13 @@ public:
     void GetInfo(QuentimInfo& info) const;
     bool Run();
     bool Pause();
+    // Returns once no callback runs; from inside a callback, the decoding ends when that callback returns.
+    void Stop();
     bool GetPosition(double* position) const;
     bool Seek(double position);
     int32_t GetState() const;
+    // True on the decoding thread while it is inside one of this graph's callbacks.
+    bool InsideCallback() const;
 
 private:
     bool Begin(TAvColorCode code) noexcept override;

@@ -1,5 +1,5 @@
 // The frame scaler: crop, scale and fit of whole frames into planar Y,U,V, checked pixel by pixel.
-#include "WriterTestSupport.h"
+#include "tests/codecs/WriterTestSupport.h"
 
 #include <cstdlib>
 

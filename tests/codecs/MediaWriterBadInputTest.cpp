@@ -1,6 +1,6 @@
 // Settings, paths and writes the writer must refuse cleanly: no crash, no file left by a failed Open, no file
 // handle left open, and a full disk reported as a failure.
-#include "WriterTestSupport.h"
+#include "tests/codecs/WriterTestSupport.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -253,4 +254,21 @@ TEST(MediaWriter, FullDiskIsReportedAsAFailure)
         EXPECT_EXIT(std::_Exit(WriteUnderFileSizeLimit(path, limit)), ::testing::ExitedWithCode(0), "");
         EXPECT_LE(FileSizeOf(path), (long long)limit);
     }
+}
+
+TEST(MediaWriter, TheOutputIsAlwaysALocalFile)
+{
+    QuietMediaLogs();
+    TTestFolder folder;
+    // A relative name that looks like a URL names a file in the current folder, never a network address.
+    char* previous = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(folder.Path().c_str()), 0);
+    TWriterJob job;
+    job.Seconds = 0.2;
+    std::string error;
+    const bool written = WriteJob("http:clip.mp4", job, error);
+    EXPECT_EQ(chdir(previous), 0);
+    std::free(previous);
+    EXPECT_TRUE(written) << error;
+    EXPECT_GT(FileSizeOf(folder.File("http:clip.mp4")), 0);
 }

@@ -1,5 +1,5 @@
 // Every container and codec choice the profiles offer, written for real and read back with libavformat.
-#include "WriterTestSupport.h"
+#include "tests/codecs/WriterTestSupport.h"
 
 #include <fstream>
 #include <functional>

@@ -1,6 +1,6 @@
 // What the writer does to the picture: crop, scaling, the letterbox of fix_aspect_ratio, the display aspect of
 // frame_aspect_ratio, and the colour codes of its source frames, checked in the decoded pixels.
-#include "WriterTestSupport.h"
+#include "tests/codecs/WriterTestSupport.h"
 
 #include <cstdlib>
 

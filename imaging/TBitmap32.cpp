@@ -1,0 +1,340 @@
+#include "imaging/TBitmap32.h"
+
+#include "framework/core/Streams.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <typeinfo>
+
+static_assert(std::endian::native == std::endian::little, "pixels and the \"Data\" property are little-endian");
+
+namespace {
+
+// Guards the LockCount arithmetic of every bitmap. A std::mutex is constant-initialised, so it exists before any
+// bitmap whatever the order of static construction.
+std::mutex gCounterLock;
+
+// The largest pixel store a bitmap takes: its bytes fit a signed 32-bit count, as every size and stream count of
+// the framework does. Larger sizes fail like a refused allocation, before any memory is asked for.
+constexpr uint64_t kMaxPixels = 0x7FFFFFFFu / sizeof(TColor32);
+
+// "Data" is read and written in pieces that a stream call can move (a single call moves at most 2 GiB).
+constexpr int32_t kDataChunk = 1 << 24;
+
+} // namespace
+
+// ---- TThreadPersistent ----------------------------------------------------------------------------------------
+
+void TThreadPersistent::Lock()
+{
+    {
+        std::lock_guard<std::mutex> guard(gCounterLock);
+        ++FLockCount;
+    }
+    FLock.Enter();
+}
+
+void TThreadPersistent::Unlock()
+{
+    FLock.Leave();
+    std::lock_guard<std::mutex> guard(gCounterLock);
+    --FLockCount;
+}
+
+int32_t TThreadPersistent::LockCount() const
+{
+    std::lock_guard<std::mutex> guard(gCounterLock);
+    return FLockCount;
+}
+
+void TThreadPersistent::EndUpdate()
+{
+    if (UpdateCount <= 0)
+        throw EAssertionFailed("Unpaired TThreadPersistent.EndUpdate");
+    --UpdateCount;
+}
+
+void TThreadPersistent::Changed()
+{
+    if (UpdateCount == 0 && OnChange)
+        OnChange(this);
+}
+
+// ---- TCustomMap -----------------------------------------------------------------------------------------------
+
+bool TCustomMap::SetSize(int32_t newWidth, int32_t newHeight)
+{
+    newWidth = std::max(newWidth, 0);
+    newHeight = std::max(newHeight, 0);
+    if (newWidth == FWidth && newHeight == FHeight)
+        return false;
+    ChangeSize(FWidth, FHeight, newWidth, newHeight);
+    Changed();
+    Resized();
+    return true;
+}
+
+void TCustomMap::ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, int32_t newHeight)
+{
+    width = newWidth;
+    height = newHeight;
+}
+
+void TCustomMap::Delete()
+{
+    SetSize(0, 0);
+}
+
+bool TCustomMap::Empty() const
+{
+    return FWidth == 0 || FHeight == 0;
+}
+
+void TCustomMap::Resized()
+{
+    if (OnResize)
+        OnResize(this);
+}
+
+bool TCustomMap::SetSizeFrom(TPersistent* source)
+{
+    if (!source)
+        return SetSize(0, 0);
+    if (auto* map = dynamic_cast<TCustomMap*>(source))
+        return SetSize(map->Width(), map->Height());
+    throw Exception("Can't set size from '" + source->ClassName() + "'");
+}
+
+// ---- TBitmap32: life and storage -------------------------------------------------------------------------------
+
+TBitmap32::TBitmap32() = default;
+
+TBitmap32::~TBitmap32()
+{
+    BeginUpdate();
+    Lock();
+    try {
+        SetSize(0, 0);
+    } catch (...) {
+        // A destructor cannot report; the storage is released by its owner pointer in any case.
+    }
+    Unlock();
+}
+
+void TBitmap32::ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, int32_t newHeight)
+{
+    // FIXME: FontChanged goes here once the bitmap has a font and a device context.
+    FBits.reset();
+    width = 0;
+    height = 0;
+    try {
+        if (newWidth > 0 && newHeight > 0) {
+            const uint64_t count = uint64_t(newWidth) * uint64_t(newHeight);
+            if (count > kMaxPixels)
+                throw Exception("Can't allocate the DIB handle");
+            FBits.reset(new (std::nothrow) TColor32[count]);
+            if (!FBits)
+                throw Exception("Can't allocate the DIB handle");
+        }
+        width = newWidth;
+        height = newHeight;
+    } catch (...) {
+        HandleChanged();
+        throw;
+    }
+    HandleChanged();
+}
+
+bool TBitmap32::Empty() const
+{
+    return !FBits || FWidth == 0 || FHeight == 0;
+}
+
+void TBitmap32::Delete()
+{
+    SetSize(0, 0);
+}
+
+void TBitmap32::HandleChanged()
+{
+    // FIXME: point the canvas at the new device context here once the bitmap has one.
+    if (OnHandleChanged)
+        OnHandleChanged(this);
+}
+
+void TBitmap32::Clear()
+{
+    Clear(0xFF000000);
+}
+
+void TBitmap32::Clear(TColor32 fillColor)
+{
+    if (Empty())
+        return;
+    std::fill_n(FBits.get(), size_t(FWidth) * size_t(FHeight), fillColor);
+    Changed();
+}
+
+void TBitmap32::ResetAlpha()
+{
+    if (!Empty()) {
+        TColor32* p = FBits.get();
+        for (size_t i = 0, n = size_t(FWidth) * size_t(FHeight); i < n; ++i)
+            p[i] |= 0xFF000000;
+    }
+    Changed();
+}
+
+// ---- Pixel access ----------------------------------------------------------------------------------------------
+
+TColor32 TBitmap32::PixelS(int x, int y) const
+{
+    if (x >= 0 && x < FWidth && y >= 0 && y < FHeight && FBits)
+        return Pixel(x, y);
+    return OuterColor;
+}
+
+void TBitmap32::SetPixelS(int x, int y, TColor32 value)
+{
+    if (x >= 0 && x < FWidth && y >= 0 && y < FHeight && FBits)
+        SetPixel(x, y, value);
+}
+
+TColor32 TBitmap32::PixelB(int x, int y) const
+{
+    // An empty bitmap has no pixel to clamp to; it reads like the outside.
+    if (Empty())
+        return OuterColor;
+    return Pixel(std::clamp(x, 0, FWidth - 1), std::clamp(y, 0, FHeight - 1));
+}
+
+void TBitmap32::SetDrawMode(TDrawMode value)
+{
+    if (value != FDrawMode) {
+        FDrawMode = value;
+        Changed();
+    }
+}
+
+void TBitmap32::SetMasterAlpha(uint32_t value)
+{
+    if (value != FMasterAlpha) {
+        FMasterAlpha = value;
+        Changed();
+    }
+}
+
+void TBitmap32::SetStretchFilter(TStretchFilter value)
+{
+    if (value != FStretchFilter) {
+        FStretchFilter = value;
+        Changed();
+    }
+}
+
+// ---- Copying ---------------------------------------------------------------------------------------------------
+
+void TBitmap32::CopyPropertiesTo(TBitmap32& dst) const
+{
+    dst.FDrawMode = FDrawMode;
+    dst.FMasterAlpha = FMasterAlpha;
+    dst.OuterColor = OuterColor;
+    dst.FStretchFilter = FStretchFilter;
+}
+
+void TBitmap32::Assign(TPersistent* source)
+{
+    BeginUpdate();
+    try {
+        if (!source) {
+            SetSize(0, 0);
+        } else if (auto* src = dynamic_cast<TBitmap32*>(source)) {
+            SetSize(src->Width(), src->Height());
+            if (!Empty()) {
+                // Assigning a bitmap to itself keeps its pixels: the size does not change, so they are still there.
+                if (src != this)
+                    std::memcpy(FBits.get(), src->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32));
+                src->CopyPropertiesTo(*this);
+            }
+        } else {
+            // FIXME: framework bitmaps, graphics, pictures and the clipboard are assigned here once they exist.
+            inherited::Assign(source);
+        }
+    } catch (...) {
+        EndUpdate();
+        Changed();
+        throw;
+    }
+    EndUpdate();
+    Changed();
+}
+
+bool TBitmap32::Equal(TBitmap32* other)
+{
+    if (!other)
+        return false;
+    if (Empty() || other->Empty())
+        return Empty() && other->Empty();
+    // Two saved 32-bit BMP streams are equal exactly when class, size and pixel bytes are.
+    if (typeid(*this) != typeid(*other) || FWidth != other->FWidth || FHeight != other->FHeight)
+        return false;
+    return std::memcmp(FBits.get(), other->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32)) == 0;
+}
+
+// ---- "Data" persistence ----------------------------------------------------------------------------------------
+
+void TBitmap32::ReadData(TStream& stream)
+{
+    try {
+        int32_t size[2];
+        stream.ReadBuffer(size, sizeof(size));
+        const int32_t width = std::max(size[0], 0);
+        const int32_t height = std::max(size[1], 0);
+        const uint64_t bytes = uint64_t(width) * uint64_t(height) * sizeof(TColor32);
+        // Short or hostile data fails before the bitmap is touched, so it keeps what it had and no store is
+        // allocated for pixels that are not there.
+        const int64_t streamSize = stream.Size();
+        const int64_t position = stream.Position();
+        if (streamSize >= 0 && position >= 0 && position <= streamSize && uint64_t(streamSize - position) < bytes)
+            throw EReadError("Stream read error");
+        SetSize(width, height);
+        if (!Empty()) {
+            auto* p = reinterpret_cast<uint8_t*>(FBits.get());
+            for (uint64_t done = 0; done < bytes;) {
+                const int32_t count = int32_t(std::min<uint64_t>(bytes - done, kDataChunk));
+                stream.ReadBuffer(p + done, count);
+                done += uint64_t(count);
+            }
+        }
+    } catch (...) {
+        Changed();
+        throw;
+    }
+    Changed();
+}
+
+void TBitmap32::WriteData(TStream& stream)
+{
+    const int32_t size[2] = { FWidth, FHeight };
+    stream.WriteBuffer(size, sizeof(size));
+    if (Empty())
+        return;
+    const uint64_t bytes = uint64_t(FWidth) * uint64_t(FHeight) * sizeof(TColor32);
+    const auto* p = reinterpret_cast<const uint8_t*>(FBits.get());
+    for (uint64_t done = 0; done < bytes;) {
+        const int32_t count = int32_t(std::min<uint64_t>(bytes - done, kDataChunk));
+        stream.WriteBuffer(p + done, count);
+        done += uint64_t(count);
+    }
+}
+
+bool TBitmap32::DataStored(TPersistent* ancestor)
+{
+    if (!ancestor)
+        return !Empty();
+    auto* bitmap = dynamic_cast<TBitmap32*>(ancestor);
+    return !bitmap || !Equal(bitmap);
+}

@@ -1,0 +1,390 @@
+#include "platform/backend/headless/THeadlessBackend.h"
+
+#include "platform/win/Platform.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
+// The manual clock behind the tick source, optionally stepping on every read.
+class THeadlessBackend::TStepClock final : public TTickSource {
+public:
+    explicit TStepClock(uint64_t start)
+        : Clock(start)
+    {
+    }
+
+    uint64_t Milliseconds() override
+    {
+        if (const uint32_t step = Step.load())
+            Clock.Advance(step);
+        return Clock.Milliseconds();
+    }
+    void SleepFor(uint32_t ms) override { Clock.SleepFor(ms); }
+
+    TManualClock Clock;
+    std::atomic<uint32_t> Step { 0 };
+};
+
+THeadlessBackend::THeadlessBackend()
+{
+    FMonitors.push_back(TMonitorLayout { RECT { 0, 0, 1024, 768 }, RECT { 0, 0, 1024, 768 }, true });
+}
+
+THeadlessBackend::~THeadlessBackend()
+{
+    Uninstall();
+    if (FClock && CurrentTickSource() == FClock.get())
+        SetTickSource(nullptr);
+}
+
+bool THeadlessBackend::Install()
+{
+    if (FInstalled || !PlatformStart(this))
+        return false;
+    FInstalled = true;
+    SetMessageObserver(&FLog);
+    return true;
+}
+
+void THeadlessBackend::Uninstall()
+{
+    if (!FInstalled)
+        return;
+    FInstalled = false;
+    if (PlatformBackend() == this) {
+        SetMessageObserver(nullptr);
+        PlatformStop();
+    }
+}
+
+void THeadlessBackend::UseManualClock(uint64_t startMs)
+{
+    if (!FClock)
+        FClock = std::make_unique<TStepClock>(startMs);
+    else
+        FClock->Clock.Set(startMs);
+    SetTickSource(FClock.get());
+}
+
+TManualClock& THeadlessBackend::Clock()
+{
+    if (!FClock)
+        UseManualClock();
+    return FClock->Clock;
+}
+
+void THeadlessBackend::AdvanceClock(uint64_t ms)
+{
+    Clock().Advance(ms);
+    Wake();
+}
+
+void THeadlessBackend::SetClockStepPerRead(uint32_t ms)
+{
+    if (!FClock)
+        UseManualClock();
+    FClock->Step.store(ms);
+}
+
+void THeadlessBackend::SetMonitors(std::vector<TMonitorLayout> monitors)
+{
+    std::lock_guard lock(FLock);
+    if (!monitors.empty())
+        FMonitors = std::move(monitors);
+}
+
+void THeadlessBackend::SetLayeredWindows(bool available)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.LayeredWindows = available;
+}
+
+void THeadlessBackend::SetShaping(bool available)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.Shaping = available;
+}
+
+void THeadlessBackend::SetDoubleClickTime(UINT ms)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.DoubleClickTime = ms;
+}
+
+void THeadlessBackend::SetDoubleClickSize(int width, int height)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.DoubleClickWidth = width;
+    FCapabilities.DoubleClickHeight = height;
+}
+
+void THeadlessBackend::Queue(const TRawInput& input)
+{
+    QueueRawInput(input);
+}
+
+void THeadlessBackend::MouseMove(int x, int y)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::MouseMove;
+    input.Point = POINT { x, y };
+    Queue(input);
+}
+
+void THeadlessBackend::MouseDown(TRawButton button)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::ButtonDown;
+    input.Button = button;
+    Queue(input);
+}
+
+void THeadlessBackend::MouseUp(TRawButton button)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::ButtonUp;
+    input.Button = button;
+    Queue(input);
+}
+
+void THeadlessBackend::Click(int x, int y, TRawButton button)
+{
+    MouseMove(x, y);
+    MouseDown(button);
+    MouseUp(button);
+}
+
+void THeadlessBackend::Wheel(int delta)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::Wheel;
+    input.WheelDelta = delta;
+    Queue(input);
+}
+
+void THeadlessBackend::KeyDown(UINT virtualKey)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::KeyDown;
+    input.VirtualKey = virtualKey;
+    Queue(input);
+}
+
+void THeadlessBackend::KeyUp(UINT virtualKey)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::KeyUp;
+    input.VirtualKey = virtualKey;
+    Queue(input);
+}
+
+void THeadlessBackend::Key(UINT virtualKey)
+{
+    KeyDown(virtualKey);
+    KeyUp(virtualKey);
+}
+
+void THeadlessBackend::Char(uint32_t codePoint)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::Char;
+    input.Char = codePoint;
+    Queue(input);
+}
+
+void THeadlessBackend::CloseRequest(HWND hwnd)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::CloseRequest;
+    input.Window = hwnd;
+    Queue(input);
+}
+
+std::vector<uint32_t> THeadlessBackend::Screen() const
+{
+    RECT area;
+    {
+        std::lock_guard lock(FLock);
+        area = FMonitors.front().Monitor;
+        for (const TMonitorLayout& m : FMonitors)
+            UnionRect(&area, &area, &m.Monitor);
+    }
+    return ComposeScreen(area, FDesktop);
+}
+
+uint32_t THeadlessBackend::ScreenPixel(int x, int y) const
+{
+    const std::vector<uint32_t> pixel = ComposeScreen(RECT { x, y, x + 1, y + 1 }, FDesktop);
+    return pixel.empty() ? 0 : pixel[0] & 0xFFFFFF;
+}
+
+uint32_t THeadlessBackend::WindowPixel(HWND topLevel, int x, int y) const
+{
+    TWindowSurface surface;
+    if (!GetWindowSurface(topLevel, false, surface))
+        return 0;
+    const int bx = surface.Origin.x + x;
+    const int by = surface.Origin.y + y;
+    if (bx < 0 || by < 0 || bx >= surface.Width || by >= surface.Height)
+        return 0;
+    return surface.Pixels[size_t(by) * size_t(surface.Width) + size_t(bx)] & 0xFFFFFF;
+}
+
+const THeadlessBackend::TNativeState* THeadlessBackend::Native(HWND topLevel) const
+{
+    for (const auto& [id, state] : FNatives)
+        if (state.Window == topLevel)
+            return &state;
+    return nullptr;
+}
+
+std::vector<HWND> THeadlessBackend::Stacking() const
+{
+    std::vector<HWND> out;
+    for (TNativeWindow id : FStacking)
+        if (auto it = FNatives.find(id); it != FNatives.end())
+            out.push_back(it->second.Window);
+    return out;
+}
+
+HWND THeadlessBackend::ActiveNative() const
+{
+    auto it = FNatives.find(FActive);
+    return it == FNatives.end() ? nullptr : it->second.Window;
+}
+
+THeadlessBackend::TNativeState* THeadlessBackend::State(TNativeWindow window)
+{
+    auto it = FNatives.find(window);
+    return it == FNatives.end() ? nullptr : &it->second;
+}
+
+TNativeWindow THeadlessBackend::CreateNativeWindow(HWND hwnd, const RECT& bounds, DWORD, DWORD)
+{
+    const TNativeWindow id = FNextNative++;
+    TNativeState state;
+    state.Window = hwnd;
+    state.Bounds = bounds;
+    FNatives[id] = state;
+    FStacking.insert(FStacking.begin(), id);
+    return id;
+}
+
+void THeadlessBackend::DestroyNativeWindow(TNativeWindow window)
+{
+    FNatives.erase(window);
+    std::erase(FStacking, window);
+    if (FActive == window)
+        FActive = 0;
+}
+
+void THeadlessBackend::ShowNativeWindow(TNativeWindow window, bool visible)
+{
+    if (TNativeState* state = State(window))
+        state->Visible = visible;
+}
+
+void THeadlessBackend::MinimizeNativeWindow(TNativeWindow window, bool minimized)
+{
+    if (TNativeState* state = State(window))
+        state->Minimized = minimized;
+}
+
+void THeadlessBackend::SetNativeWindowBounds(TNativeWindow window, const RECT& bounds)
+{
+    if (TNativeState* state = State(window))
+        state->Bounds = bounds;
+}
+
+void THeadlessBackend::RestackNativeWindows(const std::vector<TNativeWindow>& topFirst)
+{
+    FStacking = topFirst;
+}
+
+void THeadlessBackend::ActivateNativeWindow(TNativeWindow window)
+{
+    FActive = window;
+}
+
+void THeadlessBackend::PresentNativeWindow(TNativeWindow window, const TBackBuffer&, const RECT& dirty)
+{
+    // The composed screen reads the back buffers directly; presenting is only counted.
+    if (TNativeState* state = State(window)) {
+        ++state->Presents;
+        state->LastPresent = dirty;
+    }
+}
+
+void THeadlessBackend::SetNativeWindowShape(TNativeWindow window, const TRegion* shape)
+{
+    if (TNativeState* state = State(window))
+        state->Shaped = shape != nullptr;
+}
+
+void THeadlessBackend::SetNativeWindowOpacity(TNativeWindow window, BYTE alpha)
+{
+    if (TNativeState* state = State(window))
+        state->Opacity = alpha;
+}
+
+void THeadlessBackend::SetMouseCapture(bool captured)
+{
+    FCaptured = captured;
+}
+
+void THeadlessBackend::SetCursorShape(HCURSOR cursor)
+{
+    FCursor = cursor;
+}
+
+void THeadlessBackend::PumpEvents()
+{
+    // Injected input goes straight into the window layer's queue.
+}
+
+void THeadlessBackend::WaitForEvents(std::optional<uint64_t> deadline)
+{
+    std::unique_lock lock(FLock);
+    for (;;) {
+        if (FWakePending) {
+            FWakePending = false;
+            return;
+        }
+        if (deadline && GetTickCount64() >= *deadline)
+            return;
+        if (FClock && CurrentTickSource() == FClock.get()) {
+            // A stepping clock runs to the deadline on its own reads; a still one waits for AdvanceClock.
+            if (deadline && FClock->Step.load() > 0)
+                continue;
+            FWakeCondition.wait(lock);
+        } else if (deadline) {
+            const uint64_t now = GetTickCount64();
+            FWakeCondition.wait_for(lock, std::chrono::milliseconds(*deadline - now));
+        } else {
+            FWakeCondition.wait(lock);
+        }
+    }
+}
+
+void THeadlessBackend::Wake()
+{
+    {
+        std::lock_guard lock(FLock);
+        FWakePending = true;
+    }
+    FWakeCondition.notify_all();
+}
+
+std::vector<TMonitorLayout> THeadlessBackend::Monitors()
+{
+    std::lock_guard lock(FLock);
+    return FMonitors;
+}
+
+TBackendCapabilities THeadlessBackend::Capabilities()
+{
+    std::lock_guard lock(FLock);
+    return FCapabilities;
+}

@@ -1,0 +1,307 @@
+// Back buffers and what is shown of them: window surfaces and visible regions, window regions, layered
+// opacity, presenting dirty parts to the backend, and composing the screen.
+#include "platform/win/PlatformState.h"
+
+#include <algorithm>
+
+using namespace WinCore;
+
+namespace {
+
+// The part of window `x` that covers others: its rectangle cut by its region, in the buffer coordinates of
+// a top-level window whose screen origin is `topOrigin`.
+TRegion Shape(const TWindowRecord* x, POINT topOrigin)
+{
+    const RECT screen = WindowScreenRect(x);
+    TRegion shape(RectOffset(screen, -topOrigin.x, -topOrigin.y));
+    if (x->Region)
+        if (const TRegion* region = RegionOf(x->Region)) {
+            TRegion r = *region;
+            r.Offset(screen.left - topOrigin.x, screen.top - topOrigin.y);
+            shape.Intersect(r);
+        }
+    return shape;
+}
+
+uint32_t ToPixel(COLORREF color)
+{
+    return 0xFF000000u | (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) | GetBValue(color);
+}
+
+uint32_t Blend(uint32_t src, uint32_t dst, uint32_t alpha)
+{
+    auto channel = [&](int shift) {
+        const uint32_t s = (src >> shift) & 0xFF;
+        const uint32_t d = (dst >> shift) & 0xFF;
+        return ((s * alpha + d * (255 - alpha) + 127) / 255) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+} // namespace
+
+namespace WinCore {
+
+TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
+{
+    if (topOut)
+        *topOut = nullptr;
+    if (!w || IsPseudoWindow(w) || IsMessageOnly(w) || !IsVisibleChain(w))
+        return TRegion();
+    TWindowRecord* top = RootOf(w);
+    if (!top || !top->Buffer)
+        return TRegion();
+    if (topOut)
+        *topOut = top;
+    const POINT topOrigin = WindowOrigin(top);
+    auto toBuffer = [&](const RECT& screen) { return RectOffset(screen, -topOrigin.x, -topOrigin.y); };
+    TRegion visible(toBuffer(client ? ClientScreenRect(w) : WindowScreenRect(w)));
+    visible.Intersect(RECT { 0, 0, top->Buffer->Width, top->Buffer->Height });
+    for (TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
+        if (x->Region)
+            visible.Intersect(Shape(x, topOrigin));
+        if (x != w)
+            visible.Intersect(toBuffer(ClientScreenRect(x)));
+        if (!IsChildWindow(x))
+            break;
+        if (x->Style & WS_CLIPSIBLINGS) {
+            for (TWindowRecord* sibling : x->Parent->Children) {
+                if (sibling == x)
+                    break;
+                if (sibling->Style & WS_VISIBLE)
+                    visible.Subtract(Shape(sibling, topOrigin));
+            }
+        }
+    }
+    if (w->Style & WS_CLIPCHILDREN)
+        for (TWindowRecord* c : w->Children)
+            if (c->Style & WS_VISIBLE)
+                visible.Subtract(Shape(c, topOrigin));
+    if (client && w->Painting) {
+        TRegion paint = w->PaintRegion;
+        const POINT origin = ClientOrigin(w);
+        paint.Offset(origin.x - topOrigin.x, origin.y - topOrigin.y);
+        visible.Intersect(paint);
+    }
+    return visible;
+}
+
+void FillBuffer(TWindowRecord* w, bool client, const TRegion* clip, const RECT& rect, COLORREF color)
+{
+    TWindowRecord* top = nullptr;
+    TRegion area = VisibleRegion(w, client, &top);
+    if (area.IsEmpty() || !top)
+        return;
+    const POINT topOrigin = WindowOrigin(top);
+    const POINT origin = client ? ClientOrigin(w) : WindowOrigin(w);
+    const int dx = origin.x - topOrigin.x;
+    const int dy = origin.y - topOrigin.y;
+    area.Intersect(RectOffset(rect, dx, dy));
+    if (clip) {
+        TRegion c = *clip;
+        c.Offset(dx, dy);
+        area.Intersect(c);
+    }
+    const uint32_t pixel = ToPixel(color);
+    TBackBuffer& buffer = *top->Buffer;
+    area.ForEachRect([&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y)
+            std::fill_n(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], r.right - r.left, pixel);
+    });
+    MarkDirty(top, area.Bounds());
+}
+
+void MarkDirty(TWindowRecord* top, const RECT& bufferRect)
+{
+    if (!top || !top->Buffer)
+        return;
+    const RECT clipped = RectIntersection(bufferRect, RECT { 0, 0, top->Buffer->Width, top->Buffer->Height });
+    UnionRect(&top->Dirty, &top->Dirty, &clipped);
+}
+
+void PresentDirty()
+{
+    TPlatformState& s = *GPlatform;
+    for (TWindowRecord* top : TopLevels()) {
+        if (!top->Native || !top->Buffer || IsRectEmpty(&top->Dirty))
+            continue;
+        const RECT dirty = top->Dirty;
+        top->Dirty = RECT {};
+        s.Backend->PresentNativeWindow(top->Native, *top->Buffer, dirty);
+    }
+}
+
+} // namespace WinCore
+
+bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface)
+{
+    surface = TWindowSurface {};
+    if (!Ready())
+        return false;
+    TWindowRecord* w = Find(hwnd);
+    if (!w || IsPseudoWindow(w) || IsMessageOnly(w))
+        return false;
+    TWindowRecord* top = RootOf(w);
+    if (!top || !top->Buffer)
+        return false;
+    const POINT topOrigin = WindowOrigin(top);
+    const POINT origin = client ? ClientOrigin(w) : WindowOrigin(w);
+    surface.Pixels = top->Buffer->Pixels.data();
+    surface.Width = top->Buffer->Width;
+    surface.Height = top->Buffer->Height;
+    surface.Stride = top->Buffer->Stride();
+    surface.Origin = POINT { origin.x - topOrigin.x, origin.y - topOrigin.y };
+    surface.Visible = VisibleRegion(w, client, nullptr);
+    return true;
+}
+
+void MarkSurfaceDirty(HWND hwnd, const RECT* bufferRect)
+{
+    if (!Ready())
+        return;
+    TWindowRecord* w = Find(hwnd);
+    if (!w)
+        return;
+    TWindowRecord* top = RootOf(w);
+    if (!top || !top->Buffer)
+        return;
+    if (bufferRect) {
+        MarkDirty(top, *bufferRect);
+    } else {
+        const POINT topOrigin = WindowOrigin(top);
+        MarkDirty(top, RectOffset(WindowScreenRect(w), -topOrigin.x, -topOrigin.y));
+    }
+}
+
+void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color)
+{
+    if (!Ready())
+        return;
+    if (TWindowRecord* w = Find(hwnd))
+        FillBuffer(w, client, nullptr, rect, color);
+}
+
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
+{
+    TWindowRecord* w = Need(hwnd);
+    if (!w)
+        return 0;
+    if (region && !RegionOf(region)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    TPlatformState& s = *GPlatform;
+    if (w->Region == region)
+        return 1;
+    const bool visible = IsVisibleChain(w);
+    if (visible && redraw && IsChildWindow(w))
+        InvalidateParentArea(w, w->Window);
+    // The window owns the region from now on; the one it replaces is freed.
+    const HRGN old = w->Region;
+    w->Region = region;
+    if (old)
+        DeleteObject(old);
+    if (w->Native && s.Backend->Capabilities().Shaping)
+        s.Backend->SetNativeWindowShape(w->Native, region ? RegionOf(region) : nullptr);
+    SetWindowPosInternal(
+        w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
+    if (redraw && Find(hwnd) && visible) {
+        InvalidateFrame(w);
+        InvalidateTree(w, nullptr, true, kChildrenAll);
+    }
+    return 1;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN region)
+{
+    TWindowRecord* w = Need(hwnd);
+    TRegion* target = RegionOf(region);
+    if (!w || !target || !w->Region)
+        return ERROR;
+    const TRegion* own = RegionOf(w->Region);
+    if (!own)
+        return ERROR;
+    *target = *own;
+    if (target->IsEmpty())
+        return NULLREGION;
+    return target->IsRectangle() ? SIMPLEREGION : COMPLEXREGION;
+}
+
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD flags)
+{
+    TWindowRecord* w = Need(hwnd);
+    if (!w)
+        return FALSE;
+    TPlatformState& s = *GPlatform;
+    if (!s.Backend->Capabilities().LayeredWindows) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    if (!(w->ExStyle & WS_EX_LAYERED) || !IsTopLevel(w)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    w->ColorKey = colorKey;
+    w->Alpha = alpha;
+    w->LayeredFlags = flags & (LWA_ALPHA | LWA_COLORKEY);
+    // Fades are busy loops that pump no messages: the display gets the new opacity now.
+    if (w->Native)
+        s.Backend->SetNativeWindowOpacity(w->Native, (flags & LWA_ALPHA) ? alpha : 255);
+    return TRUE;
+}
+
+BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* colorKey, BYTE* alpha, DWORD* flags)
+{
+    TWindowRecord* w = Need(hwnd);
+    if (!w || !(w->ExStyle & WS_EX_LAYERED))
+        return FALSE;
+    if (colorKey)
+        *colorKey = w->ColorKey;
+    if (alpha)
+        *alpha = w->Alpha;
+    if (flags)
+        *flags = w->LayeredFlags;
+    return TRUE;
+}
+
+std::vector<uint32_t> ComposeScreen(const RECT& area, COLORREF desktop, HWND exclude)
+{
+    const int width = std::max(0, RectWidth(area));
+    const int height = std::max(0, RectHeight(area));
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height), ToPixel(desktop));
+    if (!Ready() || pixels.empty())
+        return pixels;
+    const TBackendCapabilities caps = GPlatform->Backend->Capabilities();
+    const std::vector<TWindowRecord*>& tops = TopLevels();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        TWindowRecord* top = *it;
+        if (top->Handle == exclude || !(top->Style & WS_VISIBLE) || (top->Style & WS_MINIMIZE) || !top->Buffer)
+            continue;
+        const TBackBuffer& buffer = *top->Buffer;
+        TRegion shape(RECT { 0, 0, buffer.Width, buffer.Height });
+        if (caps.Shaping && top->Region)
+            if (const TRegion* region = RegionOf(top->Region))
+                shape.Intersect(*region);
+        const int dx = top->Window.left - area.left;
+        const int dy = top->Window.top - area.top;
+        shape.Offset(dx, dy);
+        shape.Intersect(RECT { 0, 0, width, height });
+        const bool layered = caps.LayeredWindows && (top->ExStyle & WS_EX_LAYERED);
+        const uint32_t alpha = layered && (top->LayeredFlags & LWA_ALPHA) ? top->Alpha : 255;
+        const bool keyed = layered && (top->LayeredFlags & LWA_COLORKEY);
+        const uint32_t key = ToPixel(top->ColorKey) & 0xFFFFFF;
+        shape.ForEachRect([&](const RECT& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                const uint32_t* src = &buffer.Pixels[size_t(y - dy) * size_t(buffer.Width)];
+                uint32_t* dst = &pixels[size_t(y) * size_t(width)];
+                for (int x = r.left; x < r.right; ++x) {
+                    const uint32_t p = src[x - dx];
+                    if (keyed && (p & 0xFFFFFF) == key)
+                        continue;
+                    dst[x] = alpha == 255 ? (p | 0xFF000000u) : Blend(p, dst[x], alpha);
+                }
+            }
+        });
+    }
+    return pixels;
+}

@@ -1,0 +1,102 @@
+// TBackend, the seam between the window layer and a display (headless or real): native top-level windows,
+// presenting back buffers, shape, opacity, capture, waiting for events, screen geometry and capabilities.
+#pragma once
+#include "platform/win/WinTypes.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class TRegion;
+
+// The backend's name for one top-level window; 0 is none.
+using TNativeWindow = uintptr_t;
+
+// The retained image of a top-level window, the size of the window: 32-bit pixels, B,G,R,A in memory
+// (0xAARRGGBB as uint32_t), rows top-down, no padding. Child windows draw into their top-level's buffer.
+struct TBackBuffer {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Pixels;
+
+    int Stride() const { return Width * 4; }
+};
+
+// One monitor in screen coordinates: its bounds and its work area (the bounds less task bars and docks).
+struct TMonitorLayout {
+    RECT Monitor;
+    RECT Work;
+    bool Primary = false;
+};
+
+// What the display can do. Layered windows: constant opacity of a whole window. Shaping: the window region
+// cuts the native window (without it the region still clips drawing and hit tests).
+struct TBackendCapabilities {
+    bool LayeredWindows = true;
+    bool Shaping = true;
+    UINT DoubleClickTime = 500;
+    int DoubleClickWidth = 4;
+    int DoubleClickHeight = 4;
+};
+
+enum class TRawButton : uint8_t { Left, Right, Middle };
+
+enum class TRawInputKind : uint8_t {
+    MouseMove, // Point
+    ButtonDown, // Button (at the last Point)
+    ButtonUp, // Button
+    Wheel, // WheelDelta, positive away from the user
+    KeyDown, // VirtualKey
+    KeyUp, // VirtualKey
+    Char, // Char: text typed without a key of the built-in layout (another layout, an input method)
+    CloseRequest, // Window: the user asked the window manager to close it
+};
+
+// One event as the display reports it, before the window layer turns it into messages.
+struct TRawInput {
+    TRawInputKind Kind = TRawInputKind::MouseMove;
+    POINT Point {};
+    TRawButton Button = TRawButton::Left;
+    int WheelDelta = 0;
+    UINT VirtualKey = 0;
+    uint32_t Char = 0;
+    HWND Window = nullptr;
+};
+
+// Implemented by each display. The window layer calls every method on the UI thread, except Wake, which any
+// thread may call. The backend hands input to the layer with QueueRawInput (Platform.h).
+class TBackend {
+public:
+    virtual ~TBackend();
+
+    // Top-level windows. `bounds` are screen coordinates; windows start hidden.
+    virtual TNativeWindow CreateNativeWindow(HWND hwnd, const RECT& bounds, DWORD style, DWORD exStyle) = 0;
+    virtual void DestroyNativeWindow(TNativeWindow window) = 0;
+    virtual void ShowNativeWindow(TNativeWindow window, bool visible) = 0;
+    virtual void MinimizeNativeWindow(TNativeWindow window, bool minimized) = 0;
+    virtual void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) = 0;
+    // The stacking of all native windows, top first.
+    virtual void RestackNativeWindows(const std::vector<TNativeWindow>& topFirst) = 0;
+    // The window that now holds the activation (0 for none), so the display's keyboard focus can follow.
+    virtual void ActivateNativeWindow(TNativeWindow window) = 0;
+    // Shows the `dirty` part (buffer coordinates) of the window's back buffer.
+    virtual void PresentNativeWindow(TNativeWindow window, const TBackBuffer& buffer, const RECT& dirty) = 0;
+    // The window-relative shape, or null for the whole rectangle. Only called when Shaping is available.
+    virtual void SetNativeWindowShape(TNativeWindow window, const TRegion* shape) = 0;
+    // Constant opacity, 255 opaque. Takes effect at once: fades are busy loops that pump no messages.
+    virtual void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) = 0;
+
+    // Pointer events keep coming while captured, wherever the pointer goes.
+    virtual void SetMouseCapture(bool captured) = 0;
+    virtual void SetCursorShape(HCURSOR cursor) = 0;
+
+    // Hands every pending display event to QueueRawInput.
+    virtual void PumpEvents() = 0;
+    // Blocks until Wake is called, a display event arrives or the tick count (GetTickCount64) reaches
+    // `deadline`. A Wake that came before the call makes it return at once.
+    virtual void WaitForEvents(std::optional<uint64_t> deadline) = 0;
+    virtual void Wake() = 0;
+
+    virtual std::vector<TMonitorLayout> Monitors() = 0;
+    virtual TBackendCapabilities Capabilities() = 0;
+};

@@ -1,0 +1,52 @@
+// What device contexts need from the window layer: a window's place in its top-level's back buffer and the
+// area it may draw on, a hook through which the DC layer supplies HDCs, and composing the screen.
+#pragma once
+#include "platform/win/TRegion.h"
+#include "platform/win/WinTypes.h"
+
+#include <cstdint>
+#include <vector>
+
+// A window's drawing surface: the back buffer of its top-level window (B,G,R,A, top-down), the DC origin
+// (client or window top-left) in buffer coordinates, and the visible area in buffer coordinates: the window
+// (or client) rectangle clipped by the parents' client areas, the window regions, hidden windows and, as
+// the styles ask, overlapping siblings (WS_CLIPSIBLINGS) and children (WS_CLIPCHILDREN, client only).
+// While a window is between BeginPaint and EndPaint its client surface is clipped to the paint region too.
+// Pixels stays valid until the top-level window changes size or is destroyed.
+struct TWindowSurface {
+    uint32_t* Pixels = nullptr;
+    int Width = 0;
+    int Height = 0;
+    int Stride = 0;
+    POINT Origin {};
+    TRegion Visible;
+};
+
+// False for an invalid window, a message-only window or one without a top-level buffer.
+bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface);
+// Records that `bufferRect` (null: everything) of the top-level buffer of `hwnd` changed, so it is presented
+// when the loop next goes idle.
+void MarkSurfaceDirty(HWND hwnd, const RECT* bufferRect);
+// Fills `rect` (client or window coordinates) with `color`, clipped to the visible area. For the default
+// frame and background, and for tests until the DC layer exists.
+void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color);
+
+// Supplies HDCs for GetDC, GetWindowDC and BeginPaint. `clip` (client coordinates) is the paint region
+// during BeginPaint, else null. Without a provider those calls return null and painting goes through
+// surfaces only.
+class TDCProvider {
+public:
+    virtual ~TDCProvider();
+    virtual HDC AcquireDC(HWND hwnd, bool client, const TRegion* clip) = 0;
+    virtual int ReleaseDC(HWND hwnd, HDC dc) = 0;
+    // Draws the caption text of the default frame; `rect` is in window coordinates. Nothing by default.
+    virtual void DrawCaptionText(HWND hwnd, const RECT& rect, bool active);
+};
+// One provider at a time (not owned); null removes it.
+void SetDCProvider(TDCProvider* provider);
+
+// The screen as the user would see it in `area` (screen coordinates): the desktop colour, then every visible
+// top-level window bottom to top, cut by its region where shaping is available, blended by its constant
+// opacity and colour key where layered windows are available. `exclude` is left out (for snapshots taken
+// behind a window). Pixels are 0xAARRGGBB with alpha 255, rows top-down, `area` width per row.
+std::vector<uint32_t> ComposeScreen(const RECT& area, COLORREF desktop, HWND exclude = nullptr);
