@@ -602,6 +602,15 @@ TEST_F(TConvertJobTest, CreateDecoderFollowsTheProbesDecoderKind)
     ASSERT_TRUE(job.AnalyseWithMode(1));
     std::unique_ptr<DecoderBase> builtIn = job.CreateDecoder();
     EXPECT_NE(dynamic_cast<BuiltInDecoder*>(builtIn.get()), nullptr);
+
+    // The windows copy a job's whole probe result into another job; its decoder follows the copy.
+    ASSERT_TRUE(job.AnalyseWithMode(0));
+    TConvertJob copy("");
+    copy.VideoInfo = job.VideoInfo;
+    EXPECT_EQ(copy.VideoInfo.GetFileName(), source);
+    EXPECT_EQ(copy.VideoInfo.GetVideoStream(0).Width, 64);
+    std::unique_ptr<DecoderBase> copied = copy.CreateDecoder();
+    EXPECT_NE(dynamic_cast<DirectShowDecoder*>(copied.get()), nullptr);
 }
 
 // ---- Real conversions ---------------------------------------------------------------------------------------
