@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <functional>
-#include <system_error>
-#include <thread>
 
 std::atomic<BuiltInDecoder*> CurrentBuiltInDecoder { nullptr };
 
@@ -22,42 +19,6 @@ int32_t RecordIndex(int32_t chosen, int32_t count)
 {
     count = std::clamp(count, 0, 16);
     return chosen >= 0 && chosen < count ? chosen : 0;
-}
-
-// The reader's Stop waits for the callback in progress, and that callback may itself be waiting for the main
-// thread (Synchronize). So on the main thread the work runs on a helper thread while this one waits on an event,
-// which keeps serving synchronised calls; elsewhere it runs at once. Returns an exception that a call served
-// meanwhile threw, once the work is done.
-std::exception_ptr WaitServingMainThread(const std::function<void()>& work)
-{
-    if (GetCurrentThreadId() != MainThreadID()) {
-        work();
-        return nullptr;
-    }
-    TSimpleEvent done;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            work();
-            done.SetEvent();
-        });
-    } catch (const std::system_error&) {
-        // No thread to spare: stop here, as long as no callback needs the main thread.
-        work();
-        return nullptr;
-    }
-    std::exception_ptr error;
-    for (;;) {
-        try {
-            done.WaitFor();
-            break;
-        } catch (...) {
-            if (!error)
-                error = std::current_exception();
-        }
-    }
-    helper.join();
-    return error;
 }
 
 } // namespace

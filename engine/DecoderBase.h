@@ -2,6 +2,8 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <string>
 
 // What the begin callback is told about the decoding that starts. It lives only for the duration of the call.
@@ -81,3 +83,9 @@ protected:
     std::atomic<DecoderAudioCallback> AudioCallback { nullptr };
     std::atomic<DecoderEndCallback> EndCallback { nullptr };
 };
+
+// Runs `work`, which may wait for a decoding callback that itself waits for the main thread (Synchronize).
+// On the main thread the work runs on a helper thread while this one waits on an event, which keeps serving
+// synchronised calls; elsewhere it runs at once. Returns an exception that a call served meanwhile threw,
+// once the work is done.
+std::exception_ptr WaitServingMainThread(const std::function<void()>& work);

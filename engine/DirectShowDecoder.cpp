@@ -5,11 +5,7 @@
 #include "framework/core/SyncObjs.h"
 #include "framework/core/TThread.h"
 
-#include <exception>
-#include <functional>
 #include <string>
-#include <system_error>
-#include <thread>
 
 std::atomic<DirectShowDecoder*> CurrentDirectShowDecoder { nullptr };
 
@@ -36,38 +32,6 @@ QuentimOpenParams OpenParams(TOpenKind kind, const std::string& fileName)
     params.Marker28 = preview ? 0 : 3;
     params.Marker32 = preview ? 2 : 4;
     return params;
-}
-
-// Destroying a handle waits for the callback in progress, and that callback may itself be waiting for the main
-// thread (Synchronize). So on the main thread the work runs on a helper thread while this one waits on an event,
-// which keeps serving synchronised calls; elsewhere it runs at once. An exception thrown by a call served
-// meanwhile is dropped: the caller is tearing the decoding down and cannot act on it.
-void WaitServingMainThread(const std::function<void()>& work)
-{
-    if (GetCurrentThreadId() != MainThreadID()) {
-        work();
-        return;
-    }
-    TSimpleEvent done;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            work();
-            done.SetEvent();
-        });
-    } catch (const std::system_error&) {
-        // No thread to spare: wait here, as long as no callback needs the main thread.
-        work();
-        return;
-    }
-    for (;;) {
-        try {
-            done.WaitFor();
-            break;
-        } catch (...) {
-        }
-    }
-    helper.join();
 }
 
 } // namespace
@@ -116,6 +80,7 @@ void DirectShowDecoder::DestroyHandle()
         return;
     const QuentimHandle handle = Handle;
     Handle = 0;
+    // An exception thrown by a call served meanwhile is dropped: the decoding is being torn down.
     WaitServingMainThread([handle] { Quentim_Destroy(handle); });
 }
 

@@ -65,5 +65,5 @@ bool DirectShowBeginAdapter(QuentimInfo* info) noexcept;
 // The source probe through the library: opens the file without callbacks and reads its info block. False when
 // the library makes no handle or does not open the file; the handle is destroyed before it returns.
 bool ProbeWithQuentim(const std::string& fileName, TDirectShowProbeInfo& info);
-// Makes TVideoInfoReader probe through ProbeWithQuentim. Start-up calls it once, before any probe.
+// Puts ProbeWithQuentim back as TVideoInfoReader's DirectShow probe (it is the start-up state).
 void InstallDirectShowProbe();

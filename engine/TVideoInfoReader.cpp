@@ -1,5 +1,7 @@
 #include "engine/TVideoInfoReader.h"
 
+#include "engine/DirectShowDecoder.h"
+
 #include "codecs/braskel/Braskel.h"
 #include "engine/TDecoderModeMap.h"
 #include "framework/core/FileSystem.h"
@@ -15,7 +17,8 @@ constexpr int32_t kDirectShowKind = 0;
 constexpr int32_t kBuiltInKind = 1;
 constexpr int32_t kProbeColorFormat = 5;
 
-std::atomic<TDirectShowProbeHook> DirectShowProbeHook { nullptr };
+// The DirectShow kind is probed through the second decoding library unless a test puts another probe in.
+std::atomic<TDirectShowProbeHook> DirectShowProbeHook { &ProbeWithQuentim };
 
 // The library's names fill their 32 bytes when they are long; ours always end in a zero.
 void CopyName(char (&target)[32], const char (&source)[32])

@@ -39,7 +39,8 @@ struct TDirectShowProbeInfo {
 // handle or did not open the file. It releases whatever it created before it returns.
 using TDirectShowProbeHook = bool (*)(const std::string& fileName, TDirectShowProbeInfo& info);
 
-// Installs the DirectShow probe; null (the start-up state) leaves that decoder unavailable, so its probes fail.
+// Replaces the DirectShow probe (tests put in fakes); null makes that decoder unavailable, so its probes fail.
+// The start-up state is the real one, ProbeWithQuentim.
 void SetDirectShowProbeHook(TDirectShowProbeHook hook);
 TDirectShowProbeHook GetDirectShowProbeHook();
 
