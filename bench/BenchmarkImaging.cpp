@@ -1,4 +1,5 @@
 // Blending and resampling speed of the imaging code against pixman on the same pixels, in the same run.
+#include "bench/BenchTiming.h"
 #include "imaging/Gr32_blend.h"
 #include "imaging/TBitmap32.h"
 
@@ -15,25 +16,6 @@ namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-constexpr int kRounds = 7;
-
-double BestOf(const std::function<void()>& run)
-{
-    double best = 1e300;
-    for (int round = 0; round < kRounds; ++round) {
-        const auto started = std::chrono::steady_clock::now();
-        run();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-        best = std::min(best, ms);
-    }
-    return best;
-}
-
-void Report(const char* name, double ours, double peer)
-{
-    std::printf("%s ours=%.3f peer=%.3f ratio=%.3f\n", name, ours, peer, ours / peer);
-    std::fflush(stdout);
-}
 
 // Colour channels never above alpha, so the pixels are valid for pixman's premultiplied OVER as well.
 TColor32 Pixel(uint32_t alpha, std::mt19937& random)

@@ -2,6 +2,7 @@
 
 #include "engine/CodecEncoderObjects.h"
 #include "engine/ProfileLayout.h"
+#include "engine/WmvRealEncoderObjects.h"
 #include "framework/core/SysUtils.h"
 
 #include <array>
@@ -273,6 +274,16 @@ bool TWMVProfile::Equals(const TVideoProfile& other) const
     return inherited::Equals(other);
 }
 
+std::unique_ptr<TEncoderObject> TWMVProfile::CreateEncoderObject(const std::string& outputPath, int32_t sourceWidth,
+    int32_t sourceHeight, int32_t colorFormat, double sourceFrameRate, int32_t sourceSampleRate, int32_t sourceChannels,
+    bool fixAspectRatio, bool disableAudio, int32_t cropLeft, int32_t cropRight, int32_t cropTop, int32_t cropBottom,
+    int32_t extra1, int32_t extra2, int32_t extra3, int32_t extra4) const
+{
+    return CreateConfigured<TWMVEncoderObject>(*this, outputPath, sourceWidth, sourceHeight, colorFormat,
+        sourceFrameRate, sourceSampleRate, sourceChannels, fixAspectRatio, disableAudio, cropLeft, cropRight, cropTop,
+        cropBottom, extra1, extra2, extra3, extra4);
+}
+
 int32_t TWMVProfile::EstimateSize(double seconds) const
 {
     return EstimateFromBitrates(VideoBitrate, kNamedAudioBitrate, seconds);
@@ -282,6 +293,16 @@ TRealProfile::TRealProfile(std::string profileName, std::string fileName)
     : inherited(std::move(profileName), std::move(fileName))
 {
     ApplyDefaults(kLayouts[vfReal]);
+}
+
+std::unique_ptr<TEncoderObject> TRealProfile::CreateEncoderObject(const std::string& outputPath, int32_t sourceWidth,
+    int32_t sourceHeight, int32_t colorFormat, double sourceFrameRate, int32_t sourceSampleRate, int32_t sourceChannels,
+    bool fixAspectRatio, bool disableAudio, int32_t cropLeft, int32_t cropRight, int32_t cropTop, int32_t cropBottom,
+    int32_t extra1, int32_t extra2, int32_t extra3, int32_t extra4) const
+{
+    return CreateConfigured<TRealEncoderObject>(*this, outputPath, sourceWidth, sourceHeight, colorFormat,
+        sourceFrameRate, sourceSampleRate, sourceChannels, fixAspectRatio, disableAudio, cropLeft, cropRight, cropTop,
+        cropBottom, extra1, extra2, extra3, extra4);
 }
 
 int32_t TRealProfile::EstimateSize(double seconds) const

@@ -129,6 +129,12 @@ public:
     // Two profiles that both use a system profile are equal when its name is; otherwise every other setting
     // counts, UseSystemProfile included.
     bool Equals(const TVideoProfile& other) const override;
+    // A TWMVEncoderObject, which writes through the resource holder's Windows Media library binding.
+    std::unique_ptr<TEncoderObject> CreateEncoderObject(const std::string& outputPath, int32_t sourceWidth,
+        int32_t sourceHeight, int32_t colorFormat, double sourceFrameRate, int32_t sourceSampleRate,
+        int32_t sourceChannels, bool fixAspectRatio, bool disableAudio, int32_t cropLeft, int32_t cropRight,
+        int32_t cropTop, int32_t cropBottom, int32_t extra1, int32_t extra2, int32_t extra3,
+        int32_t extra4) const override;
     // Its audio is chosen by name and carries no bit rate, so 48 bits per second stand in for it.
     int32_t EstimateSize(double seconds) const override;
 
@@ -150,6 +156,12 @@ class TRealProfile final : public TVideoProfile {
 public:
     TRealProfile(std::string profileName, std::string fileName);
 
+    // A TRealEncoderObject, which writes through the resource holder's RealMedia library binding.
+    std::unique_ptr<TEncoderObject> CreateEncoderObject(const std::string& outputPath, int32_t sourceWidth,
+        int32_t sourceHeight, int32_t colorFormat, double sourceFrameRate, int32_t sourceSampleRate,
+        int32_t sourceChannels, bool fixAspectRatio, bool disableAudio, int32_t cropLeft, int32_t cropRight,
+        int32_t cropTop, int32_t cropBottom, int32_t extra1, int32_t extra2, int32_t extra3,
+        int32_t extra4) const override;
     // Its audio is chosen by name and carries no bit rate, so 48 bits per second stand in for it.
     int32_t EstimateSize(double seconds) const override;
 

@@ -34,7 +34,6 @@ public:
     // A new profile of the same class with the same name, file, settings and options.
     virtual std::unique_ptr<TVideoProfile> Clone() const;
     // The encoder object that writes one output file with these settings, owned by the caller.
-    // FIXME: the WMV and RealMedia profiles still give nullptr until their encoder objects exist.
     virtual std::unique_ptr<TEncoderObject> CreateEncoderObject(const std::string& outputPath, int32_t sourceWidth,
         int32_t sourceHeight, int32_t colorFormat, double sourceFrameRate, int32_t sourceSampleRate,
         int32_t sourceChannels, bool fixAspectRatio, bool disableAudio, int32_t cropLeft, int32_t cropRight,

@@ -1,6 +1,7 @@
 // The value types the imaging code passes around: colours, 16.16 numbers, points, rectangles and draw settings.
 #pragma once
 #include "framework/core/Exception.h"
+#include "framework/graphics/Types.h"
 
 #include <array>
 #include <cstdint>
@@ -41,22 +42,6 @@ struct TFloatRect {
     float Top = 0;
     float Right = 0;
     float Bottom = 0;
-};
-
-// NOTE: TPoint and TRect stand in for the framework's own geometry records until the visual framework
-// brings them; they have the same fields and the same half-open meaning (right and bottom excluded).
-struct TPoint {
-    int32_t X = 0;
-    int32_t Y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
-};
-
-struct TRect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Right = 0;
-    int32_t Bottom = 0;
-    friend bool operator==(const TRect&, const TRect&) = default;
 };
 
 enum TRectRounding : uint8_t { rrClosest, rrOutside, rrInside };

@@ -1,12 +1,16 @@
 #include "imaging/TBitmap32.h"
 
 #include "framework/core/Streams.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TPicture.h"
+#include "platform/gdi/Gdi.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <mutex>
-#include <new>
 #include <typeinfo>
 
 static_assert(std::endian::native == std::endian::little, "pixels and the \"Data\" property are little-endian");
@@ -34,12 +38,12 @@ void TThreadPersistent::Lock()
         std::lock_guard<std::mutex> guard(gCounterLock);
         ++FLockCount;
     }
-    FLock.Enter();
+    FLock.lock();
 }
 
 void TThreadPersistent::Unlock()
 {
-    FLock.Leave();
+    FLock.unlock();
     std::lock_guard<std::mutex> guard(gCounterLock);
     --FLockCount;
 }
@@ -105,29 +109,60 @@ bool TCustomMap::SetSizeFrom(TPersistent* source)
         return SetSize(0, 0);
     if (auto* map = dynamic_cast<TCustomMap*>(source))
         return SetSize(map->Width(), map->Height());
+    if (auto* graphic = dynamic_cast<TGraphic*>(source))
+        return SetSize(graphic->Width(), graphic->Height());
     throw Exception("Can't set size from '" + source->ClassName() + "'");
 }
 
 // ---- TBitmap32: life and storage -------------------------------------------------------------------------------
 
-TBitmap32::TBitmap32() = default;
+TBitmap32::TBitmap32()
+    : FFont(std::make_unique<TFont>())
+{
+    FBitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    FBitmapInfo.bmiHeader.biPlanes = 1;
+    FBitmapInfo.bmiHeader.biBitCount = 32;
+    FBitmapInfo.bmiHeader.biCompression = BI_RGB;
+    FFont->OnChange = [this](TObject* sender) { FontChanged(sender); };
+    FFont->SetOwnerCriticalSection(&CriticalSection());
+}
 
 TBitmap32::~TBitmap32()
 {
     BeginUpdate();
     Lock();
     try {
+        DeleteCanvas();
         SetSize(0, 0);
     } catch (...) {
-        // A destructor cannot report; the storage is released by its owner pointer in any case.
+        // A destructor cannot report; the storage is released below in any case.
     }
+    FontChanged(this);
+    ReleaseStorage();
+    FFont->OnChange = nullptr;
     Unlock();
+}
+
+void TBitmap32::ReleaseStorage()
+{
+    // The canvas lets go of the DC before it goes, so it never draws on or deselects from a freed handle.
+    if (FCanvas)
+        FCanvas->SetHandle(nullptr);
+    if (FHandle) {
+        DeleteDC(FHandle);
+        FHandle = nullptr;
+    }
+    if (FDibSection) {
+        DeleteObject(FDibSection);
+        FDibSection = nullptr;
+    }
+    FBits = nullptr;
 }
 
 void TBitmap32::ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, int32_t newHeight)
 {
-    // FIXME: FontChanged goes here once the bitmap has a font and a device context.
-    FBits.reset();
+    FontChanged(this);
+    ReleaseStorage();
     width = 0;
     height = 0;
     try {
@@ -135,9 +170,24 @@ void TBitmap32::ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, in
             const uint64_t count = uint64_t(newWidth) * uint64_t(newHeight);
             if (count > kMaxPixels)
                 throw Exception("Can't allocate the DIB handle");
-            FBits.reset(new (std::nothrow) TColor32[count]);
-            if (!FBits)
+            FBitmapInfo.bmiHeader.biWidth = newWidth;
+            FBitmapInfo.bmiHeader.biHeight = -newHeight;
+            void* bits = nullptr;
+            FDibSection = CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+            if (!FDibSection || !bits) {
+                ReleaseStorage();
                 throw Exception("Can't allocate the DIB handle");
+            }
+            FHandle = CreateCompatibleDC(nullptr);
+            if (!FHandle) {
+                ReleaseStorage();
+                throw Exception("Can't create compatible DC");
+            }
+            if (!SelectObject(FHandle, FDibSection)) {
+                ReleaseStorage();
+                throw Exception("Can't select an object into DC");
+            }
+            FBits = static_cast<TColor32*>(bits);
         }
         width = newWidth;
         height = newHeight;
@@ -160,7 +210,8 @@ void TBitmap32::Delete()
 
 void TBitmap32::HandleChanged()
 {
-    // FIXME: point the canvas at the new device context here once the bitmap has one.
+    if (FCanvas)
+        FCanvas->SetHandle(FHandle);
     if (OnHandleChanged)
         OnHandleChanged(this);
 }
@@ -174,14 +225,14 @@ void TBitmap32::Clear(TColor32 fillColor)
 {
     if (Empty())
         return;
-    std::fill_n(FBits.get(), size_t(FWidth) * size_t(FHeight), fillColor);
+    std::fill_n(FBits, size_t(FWidth) * size_t(FHeight), fillColor);
     Changed();
 }
 
 void TBitmap32::ResetAlpha()
 {
     if (!Empty()) {
-        TColor32* p = FBits.get();
+        TColor32* p = FBits;
         for (size_t i = 0, n = size_t(FWidth) * size_t(FHeight); i < n; ++i)
             p[i] |= 0xFF000000;
     }
@@ -256,11 +307,23 @@ void TBitmap32::Assign(TPersistent* source)
             if (!Empty()) {
                 // Assigning a bitmap to itself keeps its pixels: the size does not change, so they are still there.
                 if (src != this)
-                    std::memcpy(FBits.get(), src->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32));
+                    std::memcpy(FBits, src->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32));
                 src->CopyPropertiesTo(*this);
             }
+        } else if (auto* bitmap = dynamic_cast<TBitmap*>(source)) {
+            AssignFromBitmap(bitmap);
+        } else if (auto* picture = dynamic_cast<TPicture*>(source)) {
+            // A picture that holds nothing gives an empty bitmap rather than a fault.
+            if (auto* held = dynamic_cast<TBitmap*>(picture->Graphic()))
+                AssignFromBitmap(held);
+            else if (picture->Graphic())
+                AssignFromGraphic(picture->Graphic(), picture->Width(), picture->Height());
+            else
+                SetSize(0, 0);
+        } else if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
+            AssignFromGraphic(graphic, graphic->Width(), graphic->Height());
         } else {
-            // FIXME: framework bitmaps, graphics, pictures and the clipboard are assigned here once they exist.
+            // FIXME: the clipboard is assigned here once the platform has one.
             inherited::Assign(source);
         }
     } catch (...) {
@@ -281,7 +344,7 @@ bool TBitmap32::Equal(TBitmap32* other)
     // Two saved 32-bit BMP streams are equal exactly when class, size and pixel bytes are.
     if (typeid(*this) != typeid(*other) || FWidth != other->FWidth || FHeight != other->FHeight)
         return false;
-    return std::memcmp(FBits.get(), other->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32)) == 0;
+    return std::memcmp(FBits, other->Bits(), size_t(FWidth) * size_t(FHeight) * sizeof(TColor32)) == 0;
 }
 
 // ---- "Data" persistence ----------------------------------------------------------------------------------------
@@ -302,7 +365,7 @@ void TBitmap32::ReadData(TStream& stream)
             throw EReadError("Stream read error");
         SetSize(width, height);
         if (!Empty()) {
-            auto* p = reinterpret_cast<uint8_t*>(FBits.get());
+            auto* p = reinterpret_cast<uint8_t*>(FBits);
             for (uint64_t done = 0; done < bytes;) {
                 const int32_t count = int32_t(std::min<uint64_t>(bytes - done, kDataChunk));
                 stream.ReadBuffer(p + done, count);
@@ -323,7 +386,7 @@ void TBitmap32::WriteData(TStream& stream)
     if (Empty())
         return;
     const uint64_t bytes = uint64_t(FWidth) * uint64_t(FHeight) * sizeof(TColor32);
-    const auto* p = reinterpret_cast<const uint8_t*>(FBits.get());
+    const auto* p = reinterpret_cast<const uint8_t*>(FBits);
     for (uint64_t done = 0; done < bytes;) {
         const int32_t count = int32_t(std::min<uint64_t>(bytes - done, kDataChunk));
         stream.WriteBuffer(p + done, count);

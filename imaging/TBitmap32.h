@@ -1,12 +1,15 @@
 // TBitmap32, the 32-bit in-memory raster image, with its bases TThreadPersistent and TCustomMap.
 #pragma once
-#include "framework/core/SyncObjs.h"
 #include "framework/core/TPersistent.h"
+#include "framework/graphics/Forward.h"
 #include "imaging/Img32Types.h"
+#include "platform/gdi/GdiTypes.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
+#include <string_view>
 
 class TStream;
 
@@ -33,8 +36,12 @@ public:
     // The nesting depth of BeginUpdate.
     int32_t UpdateCount = 0;
 
+protected:
+    // The lock that Lock enters; a bitmap hands it to its font as the font's owner lock.
+    std::recursive_mutex& CriticalSection() { return FLock; }
+
 private:
-    TCriticalSection FLock;
+    std::recursive_mutex FLock;
     int32_t FLockCount = 0;
 };
 
@@ -54,8 +61,9 @@ public:
     virtual void Delete();
     virtual bool Empty() const;
     virtual void Resized();
-    // The size of another map (nil gives 0 x 0); any other class raises Exception "Can't set size from '...'".
-    // FIXME: framework graphics and controls give their size too once the visual framework exists.
+    // The size of another map or of a framework graphic (nil gives 0 x 0); any other class raises Exception
+    // "Can't set size from '...'".
+    // FIXME: framework controls give their size too once imaging may depend on the controls library.
     bool SetSizeFrom(TPersistent* source);
 
     TNotifyEvent OnResize;
@@ -68,13 +76,13 @@ protected:
 };
 
 // The system's raster image: Width x Height TColor32 pixels, row after row from the top, each row exactly Width
-// pixels. The drawing operations live in TBitmap32_Draw.cpp and the whole-image ones in TBitmap32_Transform.cpp.
+// pixels. The pixels are the memory of a top-down 32-bit DIB section selected into the bitmap's own memory DC
+// (Handle), so the canvas and the text routines draw straight into Bits. The drawing operations live in
+// TBitmap32_Draw.cpp, the whole-image ones in TBitmap32_Transform.cpp, and the DC, canvas, font, text and BMP
+// parts in TBitmap32_Canvas.cpp.
 //
-// FIXME: the parts that need the platform's device contexts and the visual framework wait for them: the memory
-// DC and DIB section behind the pixels (Handle), Canvas, Font and the text routines (Textout, TextExtent,
-// RenderText), BMP persistence through the framework bitmap (Load/SaveToStream, Load/SaveToFile, resources),
-// assignment to and from framework bitmaps, pictures and the clipboard, and the device-context forms of Draw,
-// DrawTo and TileTo.
+// FIXME: resources (LoadFromResourceID/Name) and the clipboard wait for the platform's resource and clipboard
+// services.
 class TBitmap32 : public TCustomMap {
     using inherited = TCustomMap;
 
@@ -86,7 +94,12 @@ public:
     bool Empty() const override;
     void Delete() override;
     TRect BoundsRect() const { return TRect { 0, 0, FWidth, FHeight }; }
-    TColor32* Bits() const { return FBits.get(); }
+    TColor32* Bits() const { return FBits; }
+    // The memory DC with the DIB section selected, and the DIB section; null while the bitmap is empty.
+    HDC Handle() const { return FHandle; }
+    HBITMAP DibSection() const { return FDibSection; }
+    // The header the DIB section was made from (height negative: rows top-down).
+    const BITMAPINFO& BitmapInfo() const { return FBitmapInfo; }
     // Fires OnHandleChanged; called at the end of every size change, also a failed one.
     virtual void HandleChanged();
     // Opaque black.
@@ -97,7 +110,7 @@ public:
     void ResetAlpha();
 
     // Direct pixel access: no blending, no notification. The unchecked forms need in-range coordinates.
-    TColor32* ScanLine(int y) const { return FBits.get() + ptrdiff_t(y) * FWidth; }
+    TColor32* ScanLine(int y) const { return FBits + ptrdiff_t(y) * FWidth; }
     TColor32* PixelPtr(int x, int y) const { return ScanLine(y) + x; }
     TColor32 Pixel(int x, int y) const { return *PixelPtr(x, y); }
     void SetPixel(int x, int y, TColor32 value) { *PixelPtr(x, y) = value; }
@@ -115,7 +128,8 @@ public:
     TStretchFilter StretchFilter() const { return FStretchFilter; }
     void SetStretchFilter(TStretchFilter value);
 
-    // Copying.
+    // Copying. Sources: nil, TBitmap32, a framework bitmap (alpha 255 unless it has 32 bits per pixel), any
+    // other framework graphic, a framework picture (an empty one empties the bitmap).
     void Assign(TPersistent* source) override;
     // Equal when both are empty, or when both have the same class, size and pixels. other must not be nil.
     bool Equal(TBitmap32* other);
@@ -127,6 +141,36 @@ public:
     // Whether a filer with this ancestor (nil: none) stores "Data".
     // FIXME: DefineProperties registers ReadData/WriteData with the framework's filer once it exists.
     bool DataStored(TPersistent* ancestor);
+
+    // BMP persistence through the framework bitmap (saved with 32 bits per pixel, alpha included). The loads
+    // call Changed also when they fail; a failed load leaves the bitmap as it was.
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream);
+    // Every format the picture registry knows; raises EInvalidGraphic for unknown extensions.
+    void LoadFromFile(std::string_view fileName);
+    void SaveToFile(std::string_view fileName);
+
+    // The font of the text routines; the bitmap owns it and SetFont copies `value`.
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* value);
+    // A framework canvas on Handle, made on first use; its drawing marks the bitmap changed. On an empty bitmap
+    // its drawing calls raise EInvalidOperation.
+    TCanvas* Canvas();
+    bool CanvasAllocated() const { return FCanvas != nullptr; }
+    void DeleteCanvas();
+
+    // Text in the font's colour on a transparent background, then Changed. Text is UTF-8.
+    void Textout(int x, int y, std::string_view text);
+    void Textout(int x, int y, const TRect& clipRect, std::string_view text);
+    // Through the platform's DrawText with its DT_ flags.
+    void Textout(const TRect& dstRect, uint32_t flags, std::string_view text);
+    // Measured with the font; an empty bitmap measures on a shared 8 x 8 bitmap.
+    TSize TextExtent(std::string_view text);
+    int TextWidth(std::string_view text) { return TextExtent(text).cx; }
+    int TextHeight(std::string_view text) { return TextExtent(text).cy; }
+    // Antialiased text blended at (x, y): color's alpha is the master alpha, aaLevel (limited to 0..4) draws at
+    // 2^aaLevel times the size and averages the blocks.
+    void RenderText(int x, int y, std::string_view text, int aaLevel, TColor32 color);
 
     // Whole-image operations.
     void Roll(int dx, int dy, bool fillBack, TColor32 fillColor);
@@ -218,6 +262,16 @@ public:
     void DrawTo(TBitmap32* dst, const TRect& dstRect);
     void DrawTo(TBitmap32* dst, const TRect& dstRect, const TRect& srcRect);
 
+    // Device contexts. Copies, whatever the DrawMode: alpha bytes travel unchanged.
+    // srcRect of hSrc stretched into dstRect of this bitmap (StretchBlt), then Changed.
+    void Draw(const TRect& dstRect, const TRect& srcRect, HDC hSrc);
+    // The whole bitmap at (dstX, dstY) of hDst, unscaled.
+    void DrawTo(HDC hDst, int dstX, int dstY);
+    void DrawTo(HDC hDst, const TRect& dstRect, const TRect& srcRect);
+    // srcRect stretched into dstRect of hDst by this bitmap's StretchFilter, DrawMode and OnPixelCombine, in
+    // tiles of at most 1024 x 1024 pixels.
+    void TileTo(HDC hDst, const TRect& dstRect, const TRect& srcRect);
+
     // Plain fields.
     TColor32 OuterColor = 0;
     TColor32 PenColor = 0xFFFFFFFF;
@@ -232,13 +286,32 @@ public:
 
 protected:
     void ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, int32_t newHeight) override;
+    // A framework picture receives the copy in its bitmap, a framework bitmap directly (32 bits, alpha kept).
+    void AssignTo(TPersistent* dest) override;
+    // Lets go of the selected font handle before the font frees it or the DC goes.
+    void FontChanged(TObject* sender);
+    // Selects the font into Handle with its colour and a transparent background.
+    void UpdateFont();
 
 private:
+    void CanvasChanged(TObject* sender);
+    // Framework bitmap, picture or other graphic into this bitmap (inside Assign's update bracket).
+    void AssignFromBitmap(TBitmap* source);
+    void AssignFromGraphic(TGraphic* graphic, int width, int height);
+    void CopyToBitmap(TBitmap* dest);
+    void ReleaseStorage();
+
     void CopyPropertiesTo(TBitmap32& dst) const;
     // The 16.16 antialiased line; clipped selects the clipped dot, stipple the stipple colours.
     void DrawLineX(TFixed x1, TFixed y1, TFixed x2, TFixed y2, TColor32 value, bool l, bool clipped, bool stipple);
 
-    std::unique_ptr<TColor32[]> FBits;
+    BITMAPINFO FBitmapInfo {};
+    TColor32* FBits = nullptr;
+    HBITMAP FDibSection = nullptr;
+    HDC FHandle = nullptr;
+    HFONT FSelectedFont = nullptr;
+    std::unique_ptr<TFont> FFont;
+    std::unique_ptr<TCanvas> FCanvas;
     TDrawMode FDrawMode = dmOpaque;
     uint32_t FMasterAlpha = 255;
     TStretchFilter FStretchFilter = sfNearest;

@@ -20,7 +20,7 @@ void TBitmap32::Roll(int dx, int dy, bool fillBack, TColor32 fillColor)
     const int64_t shift = int64_t(dx) + int64_t(dy) * FWidth;
     const int64_t total = int64_t(FWidth) * FHeight;
     const int64_t moved = total - std::abs(shift);
-    TColor32* bits = FBits.get();
+    TColor32* bits = FBits;
     if (shift > 0)
         std::memmove(bits + shift, bits, size_t(moved) * sizeof(TColor32));
     else
@@ -90,13 +90,13 @@ void TBitmap32::Rotate180(TBitmap32* dst)
     const size_t n = size_t(FWidth) * size_t(FHeight);
     if (!dst || dst == this) {
         if (!Empty())
-            std::reverse(FBits.get(), FBits.get() + n);
+            std::reverse(FBits, FBits + n);
         Changed();
         return;
     }
     dst->SetSize(FWidth, FHeight);
     if (!Empty())
-        std::reverse_copy(FBits.get(), FBits.get() + n, dst->Bits());
+        std::reverse_copy(FBits, FBits + n, dst->Bits());
     dst->Changed();
 }
 

@@ -167,7 +167,9 @@ bool TBraskelMediaWriter::Finish()
     if (const int error = av_write_trailer(output); error < 0)
         finished = Failed("cannot finish " + FPath + ": " + AvErrorText(error));
     if (output->pb) {
-        FWrittenSize = avio_tell(output->pb);
+        // Some muxers go back to rewrite their header, so the position after the trailer is not the file's size.
+        const int64_t size = avio_size(output->pb);
+        FWrittenSize = size >= 0 ? size : avio_tell(output->pb);
         if (!(output->oformat->flags & AVFMT_NOFILE) && avio_closep(&output->pb) < 0)
             finished = Failed("cannot close " + FPath);
     }

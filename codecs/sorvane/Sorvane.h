@@ -7,8 +7,8 @@
 //
 // Conventions: byte arguments are 0 or 1; name buffers hold 1024 bytes and always receive a zero-terminated
 // name (empty for an index outside the list); int32 results are nonzero for success unless said otherwise.
-// Every entry point may be called from any thread, one at a time is enough; before WMV_Init and after WMV_Uninit
-// they do nothing and return 0.
+// Every entry point may be called from any thread; calls are taken one at a time. Before WMV_Init and after
+// WMV_Uninit they do nothing and return 0 (the name getters give the empty name).
 //
 // A run: the Set* calls, WMV_SetInputParms, WMV_SetupDestinationFile and WMV_SetVideoTag record settings;
 // WMV_BeginEncoding creates the file from them; the Encode* calls add frames and samples; WMV_EndEncoding

@@ -9,7 +9,7 @@
 #include <iterator>
 
 extern "C" {
-#include <libavutil/log.h>
+#include <libavutil/avutil.h>
 }
 
 namespace {
@@ -85,13 +85,9 @@ std::string Number(int64_t value)
 } // namespace
 
 TSorvaneEncoder::TSorvaneEncoder()
+    : TWriterRun("Sorvane")
 {
     Settings.AudioFormat = FindAudioFormat("64 kbps, 44 kHz, stereo CBR");
-}
-
-TSorvaneEncoder::~TSorvaneEncoder()
-{
-    End();
 }
 
 int32_t TSorvaneEncoder::AudioCodecCount()
@@ -134,17 +130,10 @@ const TSorvaneSystemProfile* TSorvaneEncoder::SystemProfile(int32_t index)
     return index >= 0 && index < SystemProfileCount() ? &kSystemProfiles[index] : nullptr;
 }
 
-bool TSorvaneEncoder::Fail(std::string text)
-{
-    FError = std::move(text);
-    av_log(nullptr, AV_LOG_ERROR, "Sorvane: %s\n", FError.c_str());
-    return false;
-}
-
 bool TSorvaneEncoder::Begin()
 {
     const TSorvaneSettings& s = Settings;
-    if (FWriter)
+    if (Running())
         return Fail("a run is already in progress");
     if (s.DestinationPath.empty())
         return Fail("no destination file");
@@ -165,15 +154,18 @@ bool TSorvaneEncoder::Begin()
     const double frameRate = system ? system->FrameRate : s.VideoFPS > 0.0 ? s.VideoFPS : s.InputFPS;
     const int32_t videoCodec = system ? system->VideoCodec : s.VideoCodec;
     const int32_t bitRate = system ? system->VideoBitRate : s.VideoBitrate;
+    // Constant quality needs no bit rate; a system profile always has one.
+    const bool quality = s.UseVBR && s.VBRMode == 1 && !system;
     if (videoCodec < 0 || videoCodec >= VideoCodecCount())
         return Fail("no video codec " + Number(videoCodec));
     if (!(frameRate > 0.0 && frameRate <= kMaxFrameRate))
         return Fail("bad frame rate");
-    if (bitRate <= 0 && !(s.UseVBR && s.VBRMode == 1 && !system))
+    if (bitRate <= 0 && !quality)
         return Fail("bad video bit rate");
     const TSorvaneAudioFormat* format = nullptr;
     if (s.HasAudio) {
-        format = system ? AudioFormat(0, FindAudioFormat(system->AudioFormat)) : AudioFormat(s.AudioCodec, s.AudioFormat);
+        format
+            = system ? AudioFormat(0, FindAudioFormat(system->AudioFormat)) : AudioFormat(s.AudioCodec, s.AudioFormat);
         if (!format)
             return Fail("no audio format " + Number(s.AudioFormat) + " of codec " + Number(s.AudioCodec));
     }
@@ -183,30 +175,31 @@ bool TSorvaneEncoder::Begin()
     // The WMV encoders take even sizes only; an odd side loses its last pixel, as the callers' own rule does.
     const int32_t evenWidth = std::max(2, width / 2 * 2);
     const int32_t evenHeight = std::max(2, height / 2 * 2);
-    const bool quality = s.UseVBR && s.VBRMode == 1 && !system;
     if (writer->SetFormat("asf") != kOk || writer->SetVideoCodec(kVideoCodecs[videoCodec].Encoder) != kOk
-        || writer->SetVideoParams(evenWidth, evenHeight, quality ? 0 : bitRate, frameRate, s.InputWidth,
-               s.InputHeight, s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
+        || writer->SetVideoParams(evenWidth, evenHeight, quality ? 0 : bitRate, frameRate, s.InputWidth, s.InputHeight,
+               s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
             != kOk)
         return refused();
 
     // Rate control, as the options of the writer. Buffer windows are milliseconds of the bit rate.
-    const auto option = [&](const char* name, const std::string& value) {
-        return writer->SetOption(name, value.c_str()) == kOk;
-    };
+    const auto option
+        = [&](const char* name, const std::string& value) { return writer->SetOption(name, value.c_str()) == kOk; };
     const auto window = [](int64_t bits, int32_t milliseconds) {
         return std::min<int64_t>(bits * std::max(milliseconds, 0) / 1000, INT32_MAX);
     };
     bool accepted = true;
     if (quality) {
-        accepted = option("flags", "+qscale") && option("global_quality", Number(QualityToQuantiser(s.VBRQuality) * 118));
+        accepted = option("flags", "+qscale")
+            && option("global_quality", Number(QualityToQuantiser(s.VBRQuality) * FF_QP2LAMBDA));
     } else if (s.UseVBR && !system) {
         if (s.VBRMaxBitrate > 0)
             accepted = option("video_rc_max_rate", Number(s.VBRMaxBitrate))
-                && (s.VBRMaxBuffer <= 0 || option("video_rc_buffer_size", Number(window(s.VBRMaxBitrate, s.VBRMaxBuffer))));
+                && (s.VBRMaxBuffer <= 0
+                    || option("video_rc_buffer_size", Number(window(s.VBRMaxBitrate, s.VBRMaxBuffer))));
     } else {
         const int64_t buffer = window(bitRate, s.VideoBufferWindow);
-        accepted = option("video_rc_max_rate", Number(bitRate)) && (buffer <= 0 || option("video_rc_buffer_size", Number(buffer)));
+        accepted = option("video_rc_max_rate", Number(bitRate))
+            && (buffer <= 0 || option("video_rc_buffer_size", Number(buffer)));
     }
     if (accepted && s.SecsKeyframe > 0)
         accepted = option("g", Number(std::max<int64_t>(1, std::llround(std::min(s.SecsKeyframe * frameRate, 1e6)))));
@@ -215,8 +208,8 @@ bool TSorvaneEncoder::Begin()
 
     if (format
         && (writer->SetAudioCodec(kAudioEncoder) != kOk
-            || writer->SetAudioParams(format->SampleRate, format->Channels, format->BitRate, s.InputSampleRate,
-                   s.InputChannels)
+            || writer->SetAudioParams(
+                   format->SampleRate, format->Channels, format->BitRate, s.InputSampleRate, s.InputChannels)
                 != kOk))
         return refused();
     if (!option("str_title", s.Title) || !option("str_author", s.Author) || !option("str_copyright", s.Copyright)
@@ -224,39 +217,6 @@ bool TSorvaneEncoder::Begin()
         return refused();
     if (writer->Open() != kOk)
         return refused();
-    FWriter = std::move(writer);
-    FLastSize = 0;
-    FError.clear();
+    StartRun(std::move(writer));
     return true;
-}
-
-bool TSorvaneEncoder::End()
-{
-    if (!FWriter)
-        return true;
-    const bool finished = FWriter->Close() == kOk;
-    if (!finished)
-        Fail(FWriter->ErrorText());
-    FLastSize = FWriter->GetOutputSize();
-    FWriter.reset();
-    return finished;
-}
-
-bool TSorvaneEncoder::EncodeVideo(const void* frame, double time)
-{
-    if (!FWriter)
-        return Fail("no run in progress");
-    return FWriter->WriteVideo(frame, time) == kOk || Fail(FWriter->ErrorText());
-}
-
-bool TSorvaneEncoder::EncodeAudio(const void* samples, int32_t byteCount, double time)
-{
-    if (!FWriter)
-        return Fail("no run in progress");
-    return FWriter->WriteAudio(samples, byteCount, time) == kOk || Fail(FWriter->ErrorText());
-}
-
-int64_t TSorvaneEncoder::OutputSize() const
-{
-    return FWriter ? FWriter->GetOutputSize() : FLastSize;
 }

@@ -1,10 +1,10 @@
 // TSorvaneEncoder, the Windows Media encoder behind the library's entry points, with the names it offers.
 #pragma once
+#include "codecs/braskel/TWriterRun.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
-
-class TBraskelMediaWriter;
 
 // One audio format of an audio codec: its name as the library lists it and what it codes.
 struct TSorvaneAudioFormat {
@@ -70,11 +70,11 @@ struct TSorvaneSettings {
 
 // The library's one encoder: the settings of the next run and the run in progress, written through the codec
 // library's media writer into an ASF file. Not thread-safe; the entry points serialise the calls.
-class TSorvaneEncoder final {
+class TSorvaneEncoder final : public TWriterRun {
+    using inherited = TWriterRun;
+
 public:
     TSorvaneEncoder();
-    // Finishes a run still open.
-    ~TSorvaneEncoder();
     TSorvaneEncoder(const TSorvaneEncoder&) = delete;
     TSorvaneEncoder& operator=(const TSorvaneEncoder&) = delete;
 
@@ -90,22 +90,6 @@ public:
 
     // Creates the file from the settings; false, with ErrorText() set and no file left, when it cannot.
     bool Begin();
-    // Finishes the run's file; true without a run.
-    bool End();
-    bool EncodeVideo(const void* frame, double time);
-    bool EncodeAudio(const void* samples, int32_t byteCount, double time);
-    // Bytes of the current run, or of the last one once it ended.
-    int64_t OutputSize() const;
-    bool Running() const { return FWriter != nullptr; }
-    const std::string& ErrorText() const { return FError; }
 
     TSorvaneSettings Settings;
-
-private:
-    // Keeps and logs the reason; returns false.
-    bool Fail(std::string text);
-
-    std::unique_ptr<TBraskelMediaWriter> FWriter;
-    int64_t FLastSize = 0;
-    std::string FError;
 };

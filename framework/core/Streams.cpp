@@ -40,6 +40,41 @@ int32_t Available(int64_t position, int64_t size, int32_t count)
     return static_cast<int32_t>(std::min<int64_t>(count, size - position));
 }
 
+// Read, Write and Seek of the two streams that keep their bytes in a container with a position.
+template <class Buffer> int32_t ReadBytes(const Buffer& data, int64_t& position, void* buffer, int32_t count)
+{
+    const int32_t n = Available(position, static_cast<int64_t>(data.size()), count);
+    if (n > 0) {
+        std::memcpy(buffer, data.data() + position, static_cast<size_t>(n));
+        position += n;
+    }
+    return n;
+}
+
+// `grow` resizes the container (zero-filling) when the write reaches past its end.
+template <class Buffer, class Grow>
+int32_t WriteBytes(Buffer& data, int64_t& position, const void* buffer, int32_t count, Grow grow)
+{
+    if (count <= 0)
+        return 0;
+    if (position > std::numeric_limits<int64_t>::max() - count)
+        return 0;
+    const int64_t end = position + count;
+    if (end > static_cast<int64_t>(data.size()))
+        grow(end);
+    std::memcpy(data.data() + position, buffer, static_cast<size_t>(count));
+    position = end;
+    return count;
+}
+
+int64_t SeekBytes(int64_t& position, int64_t size, int64_t offset, TSeekOrigin origin)
+{
+    const int64_t target = SeekTarget(offset, origin, position, size);
+    if (target >= 0)
+        position = target;
+    return target;
+}
+
 } // namespace
 
 // TStream
@@ -188,35 +223,18 @@ void TMemoryStream::Grow(int64_t size)
 
 int32_t TMemoryStream::Read(void* buffer, int32_t count)
 {
-    int32_t n = Available(FPosition, Size(), count);
-    if (n > 0) {
-        std::memcpy(buffer, FMemory.data() + FPosition, static_cast<size_t>(n));
-        FPosition += n;
-    }
-    return n;
+    return ReadBytes(FMemory, FPosition, buffer, count);
 }
 
 int32_t TMemoryStream::Write(const void* buffer, int32_t count)
 {
-    if (count <= 0)
-        return 0;
-    if (FPosition > std::numeric_limits<int64_t>::max() - count)
-        return 0;
-    int64_t end = FPosition + count;
     // Growing zero-fills any gap left by a seek past the end.
-    if (end > Size())
-        Grow(end);
-    std::memcpy(FMemory.data() + FPosition, buffer, static_cast<size_t>(count));
-    FPosition = end;
-    return count;
+    return WriteBytes(FMemory, FPosition, buffer, count, [this](int64_t size) { Grow(size); });
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
 {
-    int64_t target = SeekTarget(offset, origin, FPosition, Size());
-    if (target >= 0)
-        FPosition = target;
-    return target;
+    return SeekBytes(FPosition, Size(), offset, origin);
 }
 
 void TMemoryStream::SetSize(int64_t size)
@@ -293,35 +311,18 @@ void TStringStream::WriteString(std::string_view s)
 
 int32_t TStringStream::Read(void* buffer, int32_t count)
 {
-    int32_t n = Available(FPosition, Size(), count);
-    if (n > 0) {
-        std::memcpy(buffer, FDataString.data() + FPosition, static_cast<size_t>(n));
-        FPosition += n;
-    }
-    return n;
+    return ReadBytes(FDataString, FPosition, buffer, count);
 }
 
 int32_t TStringStream::Write(const void* buffer, int32_t count)
 {
-    if (count <= 0)
-        return 0;
-    if (FPosition > std::numeric_limits<int64_t>::max() - count)
-        return 0;
-    int64_t end = FPosition + count;
     // Overwrites in place: the bytes after the written range stay.
-    if (end > Size())
-        SetSize(end);
-    std::memcpy(FDataString.data() + FPosition, buffer, static_cast<size_t>(count));
-    FPosition = end;
-    return count;
+    return WriteBytes(FDataString, FPosition, buffer, count, [this](int64_t size) { SetSize(size); });
 }
 
 int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin)
 {
-    int64_t target = SeekTarget(offset, origin, FPosition, Size());
-    if (target >= 0)
-        FPosition = target;
-    return target;
+    return SeekBytes(FPosition, Size(), offset, origin);
 }
 
 void TStringStream::SetSize(int64_t size)

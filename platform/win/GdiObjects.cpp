@@ -24,6 +24,14 @@ struct TGdiTable {
     std::vector<TGdiSlot> Slots;
     std::vector<uint32_t> Free;
     size_t Live = 0;
+
+    ~TGdiTable()
+    {
+        // Objects that refer to others (DCs) go before everything else, whatever their order in the table.
+        for (TGdiSlot& slot : Slots)
+            if (slot.Object && slot.Object->HoldsReferences())
+                slot.Object.reset();
+    }
 };
 
 TGdiTable& Table()
@@ -101,6 +109,8 @@ BOOL DeleteObject(HGDIOBJ handle)
         TGdiSlot* slot = Decode(table, handle);
         if (!slot || !slot->Object->CanDelete())
             return FALSE;
+        if (slot->Object->DeferDelete())
+            return TRUE;
         doomed = std::move(slot->Object);
         ++slot->Generation;
         table.Free.push_back(static_cast<uint32_t>(slot - table.Slots.data()));

@@ -30,10 +30,17 @@ public:
     virtual ~TGdiObject();
 
     DWORD ObjectType() const { return FObjectType; }
-    // False keeps DeleteObject from freeing the object (stock objects, objects selected into a DC).
+    // False makes DeleteObject fail and keep the object (a DC, which only DeleteDC or ReleaseDC frees).
     virtual bool CanDelete() const { return true; }
+    // True when the kind takes the deletion over (an object still selected into a DC goes when it is
+    // deselected; a stock object never goes): DeleteObject then reports success and frees nothing now. Called
+    // under the table lock after CanDelete.
+    virtual bool DeferDelete() { return false; }
     // The colour of a solid brush, for painting window backgrounds; false for everything else.
     virtual bool SolidColor(COLORREF& color) const;
+    // True for kinds that hold references to other objects (a DC and what is selected into it). When the
+    // table goes at process exit, these go first, so none of them outlives what it refers to.
+    virtual bool HoldsReferences() const { return false; }
 
 private:
     DWORD FObjectType;

@@ -139,10 +139,23 @@ void TDCProvider::DrawCaptionText(HWND, const RECT&, bool)
 {
 }
 
+namespace {
+
+// The provider outlives a stop and start of the layer, so it is installed once per process.
+TDCProvider* InstalledProvider = nullptr;
+
+} // namespace
+
 void SetDCProvider(TDCProvider* provider)
 {
+    InstalledProvider = provider;
     if (GPlatform)
         GPlatform->DCProvider = provider;
+}
+
+TDCProvider* InstalledDCProvider()
+{
+    return InstalledProvider;
 }
 
 namespace WinCore {

@@ -52,6 +52,7 @@ bool PlatformStart(TBackend* backend)
     GPlatform->Desktop->Window = screen;
     GPlatform->Desktop->Client = RECT { 0, 0, screen.right - screen.left, screen.bottom - screen.top };
     GPlatform->Cursor = LoadCursor(nullptr, IDC_ARROW);
+    GPlatform->DCProvider = InstalledDCProvider();
     WakeTarget.store(backend);
     GPlatform->PreviousWake = WakeMainThread;
     WakeMainThread = [] {

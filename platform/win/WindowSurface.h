@@ -42,8 +42,10 @@ public:
     // Draws the caption text of the default frame; `rect` is in window coordinates. Nothing by default.
     virtual void DrawCaptionText(HWND hwnd, const RECT& rect, bool active);
 };
-// One provider at a time (not owned); null removes it.
+// One provider at a time (not owned); null removes it. The provider stays installed when the layer stops and
+// serves it again when it starts.
 void SetDCProvider(TDCProvider* provider);
+TDCProvider* InstalledDCProvider();
 
 // The screen as the user would see it in `area` (screen coordinates): the desktop colour, then every visible
 // top-level window bottom to top, cut by its region where shaping is available, blended by its constant

@@ -1,0 +1,68 @@
+#include "codecs/braskel/TWriterRun.h"
+
+#include "codecs/braskel/TBraskelMediaWriter.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace {
+
+constexpr uint8_t kOk = 0;
+
+} // namespace
+
+TWriterRun::TWriterRun(std::string libraryName)
+    : FLibraryName(std::move(libraryName))
+{
+}
+
+TWriterRun::~TWriterRun()
+{
+    End();
+}
+
+void TWriterRun::StartRun(std::unique_ptr<TBraskelMediaWriter> writer)
+{
+    FWriter = std::move(writer);
+    FLastSize = 0;
+    FError.clear();
+}
+
+bool TWriterRun::Fail(std::string text)
+{
+    FError = std::move(text);
+    av_log(nullptr, AV_LOG_ERROR, "%s: %s\n", FLibraryName.c_str(), FError.c_str());
+    return false;
+}
+
+bool TWriterRun::End()
+{
+    if (!FWriter)
+        return true;
+    const bool finished = FWriter->Close() == kOk;
+    if (!finished)
+        Fail(FWriter->ErrorText());
+    FLastSize = FWriter->GetOutputSize();
+    FWriter.reset();
+    return finished;
+}
+
+bool TWriterRun::EncodeVideo(const void* frame, double time)
+{
+    if (!FWriter)
+        return Fail("no run in progress");
+    return FWriter->WriteVideo(frame, time) == kOk || Fail(FWriter->ErrorText());
+}
+
+bool TWriterRun::EncodeAudio(const void* samples, int32_t byteCount, double time)
+{
+    if (!FWriter)
+        return Fail("no run in progress");
+    return FWriter->WriteAudio(samples, byteCount, time) == kOk || Fail(FWriter->ErrorText());
+}
+
+int64_t TWriterRun::OutputSize() const
+{
+    return FWriter ? FWriter->GetOutputSize() : FLastSize;
+}

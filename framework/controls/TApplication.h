@@ -1,0 +1,203 @@
+// TApplication, the message loop and the application's services (forms, hints, exceptions, message
+// boxes), with the global Application object.
+#pragma once
+#include "framework/controls/ControlsEvents.h"
+#include "framework/controls/Forward.h"
+#include "framework/core/TComponent.h"
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/Forward.h"
+#include "platform/win/WinTypes.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// MessageBox buttons, icons and answers, with their Windows values.
+constexpr int MB_OK = 0x00;
+constexpr int MB_OKCANCEL = 0x01;
+constexpr int MB_ABORTRETRYIGNORE = 0x02;
+constexpr int MB_YESNOCANCEL = 0x03;
+constexpr int MB_YESNO = 0x04;
+constexpr int MB_RETRYCANCEL = 0x05;
+constexpr int MB_ICONSTOP = 0x10;
+constexpr int MB_ICONERROR = 0x10;
+constexpr int MB_ICONQUESTION = 0x20;
+constexpr int MB_ICONWARNING = 0x30;
+constexpr int MB_ICONEXCLAMATION = 0x30;
+constexpr int MB_ICONINFORMATION = 0x40;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Shows a message box owned by `owner` and returns the button chosen (IDOK ...).
+using TMessageBoxProc = std::function<int(HWND owner, const std::string& text, const std::string& caption, int flags)>;
+
+class THintWindow;
+// How the application makes its hint window; replace it (HintWindowClass) to change the hints' look.
+using THintWindowClass = std::function<THintWindow*(TComponent* owner)>;
+extern THintWindowClass HintWindowClass;
+
+// The short part of a hint ("short|long"): before the '|', or all of it.
+std::string GetShortHint(std::string_view hint);
+// The long part: after the '|', or all of it.
+std::string GetLongHint(std::string_view hint);
+
+// The application. Its message loop (Run, HandleMessage, ProcessMessages, and the modal loops on top of
+// them) retrieves each message, gives it to OnMessage, then for a key offers it to the focused control's
+// shortcut and dialog-key stage (CN_KEYDOWN ...), and translates and dispatches what nobody took. Loops
+// nest freely, and every one of them serves TThread::Synchronize calls, since the window layer's
+// PeekMessage and GetMessage run them first. After each mouse message, at the end of ProcessMessages and
+// whenever it goes idle, the loop sends CM_MOUSELEAVE and CM_MOUSEENTER when the control under the pointer
+// changed (including the pointer leaving the application's windows) and updates Hint.
+class TApplication : public TComponent {
+    using inherited = TComponent;
+
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+
+    void Initialize();
+    // Makes a form owned by the application and runs its AfterConstruction (OnCreate); the first form made
+    // becomes the MainForm.
+    template <class T> void CreateForm(T*& reference);
+    // Shows the main form and runs the message loop until the application terminates.
+    void Run();
+    // Handles every message waiting, then returns.
+    void ProcessMessages();
+    // Handles one message, or goes idle (OnIdle, action updates) and waits for one.
+    void HandleMessage();
+    // Ends Run (and every modal loop) once the loop sees the quit message.
+    void Terminate();
+    bool Terminated() const { return FTerminate; }
+
+    // For a handler's catch block: OnException, or ShowException when it is unassigned.
+    void HandleException(TObject* sender);
+    void ShowException(const Exception& e);
+    // A message box over the application's windows (they take no input meanwhile).
+    int MessageBox(std::string_view text, std::string_view caption, int flags = MB_OK);
+    // FIXME: the system's message box comes with the platform's dialog services; until then boxes go to
+    // this procedure, and without one to standard error, answered with their cancelling button.
+    static void SetMessageBoxProc(TMessageBoxProc proc);
+
+    TCustomForm* MainForm() const { return FMainForm; }
+    // The hidden window of the application, the owner of its forms.
+    HWND Handle() const { return FHandle; }
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(std::string_view value);
+    TIcon* Icon();
+    bool ShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool value) { FShowMainForm = value; }
+    bool Active() const { return FActive; }
+    // The full path of the executable.
+    std::string ExeName() const;
+    void Minimize();
+    void Restore();
+
+    // --- Hints ---------------------------------------------------------------------------------------
+    // The long hint of the control under the pointer; setting it fires OnHint.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(std::string_view value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor value) { FHintColor = value; }
+    // Milliseconds before a hint shows, before it hides, and before the next one shows while one is up.
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int value) { FHintPause = value; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int value) { FHintHidePause = value; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int value) { FHintShortPause = value; }
+    // Shows the hint of the control under `cursorPos` (screen coordinates) now.
+    void ActivateHint(const TPoint& cursorPos);
+    void CancelHint();
+    void HideHint();
+    // Called by controls for their mouse moves: starts or stops the hint timer.
+    void HintMouseMessage(TControl* control, TMessage& message);
+    // The hint window, while one is made.
+    THintWindow* HintWindow() const { return FHintWindow; }
+
+    // OnShortCut; true when it used the key.
+    bool IsShortCut(TWMKey& message);
+
+    TMessageEvent OnMessage;
+    TIdleEvent OnIdle;
+    TNotifyEvent OnHint;
+    TShowHintEvent OnShowHint;
+    TExceptionEvent OnException;
+    TShortCutEvent OnShortCut;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+
+    // Bookkeeping for the controls and forms as they go.
+    void ControlDestroyed(TControl* control);
+    void FormDestroyed(TCustomForm* form);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    // Retrieves and handles one message; false when none was waiting.
+    bool ProcessMessage(MSG& message);
+    bool IsKeyMsg(MSG& message);
+    bool IsHintMsg(MSG& message);
+    void Idle();
+    // Sends the enter and leave messages when the control under the pointer changed; returns it.
+    TControl* DoMouseIdle();
+    // DoMouseIdle, the hint's cancelling when the pointer left, and the long hint of the control under it.
+    // The loop does it after every mouse message and when it has handled what was waiting, not only when
+    // idle, so that a loop that never goes idle (ProcessMessages) keeps them current.
+    void UpdateMouseControl();
+    void DoActionIdle();
+    void WndProc(TMessage& message);
+    void StartHintTimer(int ms, int mode);
+    void StopHintTimer();
+    void HintTimerExpired();
+
+    HWND FHandle = nullptr;
+    TCustomForm* FMainForm = nullptr;
+    std::string FTitle;
+    std::unique_ptr<TIcon> FIcon;
+    bool FShowMainForm = true;
+    bool FTerminate = false;
+    bool FActive = true;
+    bool FRunning = false;
+    TControl* FMouseControl = nullptr;
+
+    std::string FHint;
+    bool FShowHint = true;
+    TColor FHintColor = clInfoBk;
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
+    int FHintShortPause = 50;
+    TControl* FHintControl = nullptr;
+    TRect FHintCursorRect;
+    bool FHintActive = false;
+    int FHintTimerMode = 0;
+    THintWindow* FHintWindow = nullptr;
+};
+
+// Made by InitializeForms, deleted by FinalizeForms (Forms.h).
+extern TApplication* Application;
+
+template <class T> void TApplication::CreateForm(T*& reference)
+{
+    T* form = new T(this);
+    reference = form;
+    try {
+        form->AfterConstruction();
+    } catch (...) {
+        reference = nullptr;
+        delete form;
+        throw;
+    }
+    if (!FMainForm)
+        FMainForm = form;
+}

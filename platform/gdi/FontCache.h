@@ -1,0 +1,71 @@
+// The realized fonts behind logical fonts: a LOGFONT mapped to an installed face (fontconfig, plus the bitmap
+// faces of the wine folder that fontconfig declines), sized, with its metrics and a cache of rendered glyphs.
+// FreeType and fontconfig stay inside FontCache.cpp.
+#pragma once
+#include "platform/gdi/GdiTypes.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// One rendered glyph: coverage 0..255, `Left`/`Top` from the pen position to the bitmap's top-left (Top counts
+// up from the baseline), and the advance vector in 1/64 pixel (rotated with the text).
+struct TGlyph {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    long AdvanceX = 0;
+    long AdvanceY = 0;
+    std::vector<uint8_t> Coverage;
+};
+
+// Pixel metrics of a realized font. Underline and strike-out positions are offsets from the baseline, positive
+// downwards for the underline and upwards for the strike-out.
+struct TFontMetrics {
+    int Height = 0;
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0;
+    int ExternalLeading = 0;
+    int AveCharWidth = 0;
+    int MaxCharWidth = 0;
+    int Weight = FW_NORMAL;
+    int UnderlinePosition = 0;
+    int UnderlineThickness = 1;
+    int StrikeoutPosition = 0;
+    int StrikeoutThickness = 1;
+    bool Scalable = true;
+    bool FixedPitch = false;
+    bool Symbol = false;
+    std::string Family;
+    std::string File;
+};
+
+class TFontFace;
+
+// Everything here runs under this lock (FreeType and fontconfig objects are not thread-safe).
+std::unique_lock<std::mutex> LockFonts();
+
+// The realized font for `log`; `rotated` asks for an outline face (bitmap faces cannot turn). An unknown name
+// falls back to the default sans face; null only when no face at all can be loaded. Call with the lock held; the
+// face stays valid while the shared pointer is held.
+std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& log, bool rotated);
+
+class TFontFace {
+public:
+    virtual ~TFontFace();
+    virtual const TFontMetrics& Metrics() const = 0;
+    // The glyph of a code point (the face's missing-glyph shape when it has none), unrotated, cached.
+    virtual const TGlyph& Glyph(uint32_t codePoint, bool antialiased) = 0;
+    // The same turned counter-clockwise by `degrees`; not cached.
+    virtual TGlyph RotatedGlyph(uint32_t codePoint, bool antialiased, double degrees) = 0;
+    // The whole-pixel advance of a code point, the width text measurement adds up.
+    virtual int Advance(uint32_t codePoint) = 0;
+};
+
+// Decodes UTF-8 (invalid bytes become U+FFFD, each on its own) and UTF-16.
+std::vector<uint32_t> DecodeUtf8(const char* text, size_t bytes);
+std::vector<uint32_t> DecodeUtf16(const WCHAR* text, size_t units);
+std::string EncodeUtf8(const std::vector<uint32_t>& codePoints);

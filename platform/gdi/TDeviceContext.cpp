@@ -1,0 +1,201 @@
+#include "platform/gdi/TDeviceContext.h"
+
+#include "platform/win/Rects.h"
+#include "platform/win/WindowSurface.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+
+int ClampCoord(int64_t value)
+{
+    return int(std::clamp<int64_t>(value, -kCoordLimit, kCoordLimit));
+}
+
+void TDrawTarget::AddDirty(const RECT& surfaceRect)
+{
+    if (Window)
+        UnionRect(&Dirty, &Dirty, &surfaceRect);
+}
+
+TDeviceContext::TDeviceContext(TDCKind kind, HWND window, bool client, const TRegion* paintClip)
+    : TGdiObject(kind == TDCKind::Memory ? OBJ_MEMDC : OBJ_DC)
+    , FKind(kind)
+    , FWindow(window)
+    , FClient(client)
+{
+    if (paintClip)
+        FPaintClip = *paintClip;
+    State.Pen = TSelected<TPenObject>(PenOf(GetStockObject(BLACK_PEN)), this);
+    State.Brush = TSelected<TBrushObject>(BrushOf(GetStockObject(WHITE_BRUSH)), this);
+    State.Font = TSelected<TFontObject>(FontOf(GetStockObject(SYSTEM_FONT)), this);
+    State.Palette
+        = TSelected<TPaletteObject>(GdiLookup<TPaletteObject>(GetStockObject(DEFAULT_PALETTE), OBJ_PAL), this);
+    if (kind == TDCKind::Memory)
+        State.Bitmap = TSelected<TBitmapObject>(BitmapOf(GetStockObject(DEFAULT_BITMAP)), this);
+}
+
+TDeviceContext::~TDeviceContext() = default;
+
+POINT TDeviceContext::ToDevice(int x, int y) const
+{
+    return POINT { ClampCoord(int64_t(x) - State.WindowOrg.x + State.ViewportOrg.x),
+        ClampCoord(int64_t(y) - State.WindowOrg.y + State.ViewportOrg.y) };
+}
+
+RECT TDeviceContext::ToDevice(const RECT& logical) const
+{
+    const POINT a = ToDevice(logical.left, logical.top);
+    const POINT b = ToDevice(logical.right, logical.bottom);
+    return RECT { a.x, a.y, b.x, b.y };
+}
+
+POINT TDeviceContext::ToLogical(int x, int y) const
+{
+    return POINT { ClampCoord(int64_t(x) + State.WindowOrg.x - State.ViewportOrg.x),
+        ClampCoord(int64_t(y) + State.WindowOrg.y - State.ViewportOrg.y) };
+}
+
+RECT TDeviceContext::DeviceArea() const
+{
+    switch (FKind) {
+    case TDCKind::Memory: {
+        const TBitmapObject* bitmap = State.Bitmap.Get();
+        return bitmap ? bitmap->Surface.Bounds() : RECT {};
+    }
+    case TDCKind::Window: {
+        RECT r {};
+        if (FClient) {
+            if (!GetClientRect(FWindow, &r))
+                return RECT {};
+        } else {
+            if (!GetWindowRect(FWindow, &r))
+                return RECT {};
+            r = RECT { 0, 0, r.right - r.left, r.bottom - r.top };
+        }
+        return r;
+    }
+    case TDCKind::Screen:
+        return RECT { 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+    }
+    return RECT {};
+}
+
+bool TDeviceContext::BeginDraw(TDrawTarget& target)
+{
+    target.Surface = &target.Local;
+    target.Local = TSurface();
+    target.Offset = POINT {};
+    target.Clip.Clear();
+    target.Window = nullptr;
+    target.Dirty = RECT {};
+    switch (FKind) {
+    case TDCKind::Memory: {
+        TBitmapObject* bitmap = State.Bitmap.Get();
+        if (!bitmap)
+            return false;
+        target.Surface = &bitmap->Surface;
+        target.Clip.SetRect(bitmap->Surface.Bounds());
+        if (State.Clip)
+            target.Clip.Intersect(*State.Clip);
+        return true;
+    }
+    case TDCKind::Window: {
+        TWindowSurface surface;
+        if (!GetWindowSurface(FWindow, FClient, surface))
+            return false;
+        target.Local = TSurface::Bgra(surface.Pixels, surface.Width, surface.Height, surface.Stride);
+        target.Offset = surface.Origin;
+        target.Clip = std::move(surface.Visible);
+        target.Window = FWindow;
+        for (const std::optional<TRegion>* extra : { &State.Clip, &FPaintClip }) {
+            if (!*extra)
+                continue;
+            TRegion clip = **extra;
+            clip.Offset(target.Offset.x, target.Offset.y);
+            target.Clip.Intersect(clip);
+        }
+        return true;
+    }
+    case TDCKind::Screen:
+        // The screen is composed from the windows' buffers; nothing draws on it directly.
+        return true;
+    }
+    return false;
+}
+
+void TDeviceContext::EndDraw(TDrawTarget& target)
+{
+    if (target.Window && !IsRectEmpty(&target.Dirty))
+        MarkSurfaceDirty(target.Window, &target.Dirty);
+}
+
+bool TDeviceContext::BeginRead(TDrawTarget& target, const RECT& deviceArea)
+{
+    target.Surface = &target.Local;
+    target.Local = TSurface();
+    target.Offset = POINT {};
+    target.Clip.Clear();
+    target.Window = nullptr;
+    switch (FKind) {
+    case TDCKind::Memory: {
+        TBitmapObject* bitmap = State.Bitmap.Get();
+        if (!bitmap)
+            return false;
+        target.Surface = &bitmap->Surface;
+        target.Clip.SetRect(bitmap->Surface.Bounds());
+        return true;
+    }
+    case TDCKind::Window: {
+        TWindowSurface surface;
+        if (!GetWindowSurface(FWindow, FClient, surface))
+            return false;
+        target.Local = TSurface::Bgra(surface.Pixels, surface.Width, surface.Height, surface.Stride);
+        target.Offset = surface.Origin;
+        const RECT area = DeviceArea();
+        target.Clip.SetRect(RectIntersection(
+            RectOffset(area, surface.Origin.x, surface.Origin.y), RECT { 0, 0, surface.Width, surface.Height }));
+        return true;
+    }
+    case TDCKind::Screen: {
+        const RECT area = RectIntersection(deviceArea, DeviceArea());
+        if (IsRectEmpty(&area))
+            return true;
+        const RECT screen = RectOffset(area, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
+        target.Storage = ComposeScreen(screen, GetSysColor(COLOR_DESKTOP));
+        const int width = RectWidth(area);
+        const int height = RectHeight(area);
+        if (target.Storage.size() != size_t(width) * size_t(height))
+            return false;
+        target.Local = TSurface::Bgra(target.Storage.data(), width, height, width * 4);
+        target.Offset = POINT { -area.left, -area.top };
+        target.Clip.SetRect(RECT { 0, 0, width, height });
+        return true;
+    }
+    }
+    return false;
+}
+
+TDeviceContext* DCOf(HDC dc)
+{
+    TGdiObject* object = GdiLookupObject(dc);
+    if (!object || (object->ObjectType() != OBJ_DC && object->ObjectType() != OBJ_MEMDC))
+        return nullptr;
+    return static_cast<TDeviceContext*>(object);
+}
+
+HDC AddDeviceContext(std::unique_ptr<TDeviceContext> dc)
+{
+    TDeviceContext* raw = dc.get();
+    HDC handle = static_cast<HDC>(GdiAddObject(std::move(dc)));
+    raw->FHandle = handle;
+    return handle;
+}
+
+BOOL DestroyDeviceContext(HDC dc)
+{
+    TDeviceContext* context = DCOf(dc);
+    if (!context)
+        return FALSE;
+    context->Deleting = true;
+    return DeleteObject(dc);
+}

@@ -1,0 +1,403 @@
+#include "platform/gdi/Text.h"
+
+#include "platform/gdi/Paint.h"
+#include "platform/gdi/Scanlines.h"
+#include "platform/gdi/TextPaint.h"
+#include "platform/win/Rects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+size_t Utf8Length(const char* text, int count)
+{
+    return count < 0 ? std::strlen(text) : size_t(count);
+}
+
+size_t Utf16Length(const WCHAR* text, int count)
+{
+    if (count >= 0)
+        return size_t(count);
+    size_t n = 0;
+    while (text[n])
+        ++n;
+    return n;
+}
+
+// The turn of the selected font's baseline in degrees, counter-clockwise, 0 for none.
+double Escapement(const TDeviceContext& dc)
+{
+    const TFontObject* font = dc.State.Font.Get();
+    if (!font)
+        return 0;
+    return std::fmod(font->Log.lfEscapement / 10.0, 360.0);
+}
+
+// A band along the baseline: [a0, a1] along `u` and [c0, c1] across it (positive down the glyphs), from `origin`.
+TRegion Band(TPointF origin, TPointF u, bool rotated, double a0, double a1, double c0, double c1, const RECT& limit)
+{
+    if (!rotated) {
+        const RECT r { int(std::lround(origin.x + a0)), int(std::lround(origin.y + c0)),
+            int(std::lround(origin.x + a1)), int(std::lround(origin.y + c1)) };
+        return TRegion(RectIntersection(NormalizedRect(r), limit));
+    }
+    // "Down" across the baseline is u turned a quarter clockwise on the screen.
+    const TPointF down { -u.y, u.x };
+    auto at = [&](double a, double c) {
+        return TPointF { origin.x + a * u.x + c * down.x, origin.y + a * u.y + c * down.y };
+    };
+    return PolygonRegion({ { at(a0, c0), at(a1, c0), at(a1, c1), at(a0, c1) } }, false, limit);
+}
+
+void BlitGlyph(TDrawTarget& target, const std::vector<RECT>& clip, int gx, int gy, const TGlyph& glyph, uint32_t color,
+    bool antialiased)
+{
+    if (glyph.Width <= 0 || glyph.Height <= 0)
+        return;
+    const RECT box { gx, gy, gx + glyph.Width, gy + glyph.Height };
+    TRowAccess access(*target.Surface);
+    for (const RECT& c : clip) {
+        const RECT r = RectIntersection(box, c);
+        if (IsRectEmpty(&r))
+            continue;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const uint8_t* coverage
+                = glyph.Coverage.data() + size_t(y - gy) * size_t(glyph.Width) + size_t(r.left - gx);
+            uint32_t* d = access.Begin(y, r.left, r.right - r.left);
+            for (int i = 0; i < r.right - r.left; ++i) {
+                const uint32_t cov = coverage[i];
+                if (cov == 0)
+                    continue;
+                if (!antialiased || cov == 255) {
+                    if (cov >= 128)
+                        d[i] = color;
+                    continue;
+                }
+                const uint32_t p = d[i];
+                uint32_t out = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int dc = int((p >> shift) & 0xFF);
+                    const int sc = int((color >> shift) & 0xFF);
+                    out |= uint32_t(dc + ((sc - dc) * int(cov) + (sc >= dc ? 127 : -127)) / 255) << shift;
+                }
+                // Text leaves alpha 0 where it fully covers, as the solid drawing calls do.
+                out |= (((p >> 24) * (255 - cov) + 127) / 255) << 24;
+                d[i] = out;
+            }
+            access.Commit();
+        }
+        target.AddDirty(r);
+    }
+}
+
+template <class F> BOOL WithFace(HDC handle, F&& f)
+{
+    TDeviceContext* dc = DCOf(handle);
+    if (!dc)
+        return FALSE;
+    auto lock = LockFonts();
+    std::shared_ptr<TFontFace> face = SelectedFace(*dc);
+    if (!face)
+        return FALSE;
+    return f(*dc, *face);
+}
+
+} // namespace
+
+std::shared_ptr<TFontFace> SelectedFace(const TDeviceContext& dc)
+{
+    const TFontObject* font = dc.State.Font.Get();
+    if (!font)
+        return nullptr;
+    return RealizeFont(font->Log, Escapement(dc) != 0);
+}
+
+int Advances(TFontFace& face, const TDeviceContext& dc, const std::vector<uint32_t>& chars, std::vector<int>& out)
+{
+    out.resize(chars.size());
+    int64_t total = 0;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        out[i] = face.Advance(chars[i]) + dc.State.CharExtra;
+        total += out[i];
+    }
+    return int(std::clamp<int64_t>(total, -kCoordLimit, kCoordLimit));
+}
+
+BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UINT options, const RECT* rect,
+    const std::vector<uint32_t>& chars, const int* advances, const std::vector<std::pair<int, int>>* marks)
+{
+    TDrawTarget target;
+    if (!dc.BeginDraw(target))
+        return FALSE;
+    const TFontMetrics& m = face.Metrics();
+    const LOGFONT& log = dc.State.Font->Log;
+    std::vector<int> adv;
+    int64_t total = 0;
+    if (advances) {
+        adv.assign(advances, advances + chars.size());
+        for (int a : adv)
+            total += a;
+    } else {
+        total = Advances(face, dc, chars, adv);
+    }
+    total = std::clamp<int64_t>(total, -kCoordLimit, kCoordLimit);
+    const double degrees = Escapement(dc);
+    const bool rotated = degrees != 0;
+    const double radians = degrees * std::numbers::pi / 180;
+    const TPointF u { std::cos(radians), -std::sin(radians) };
+    const POINT reference = (align & TA_UPDATECP) ? dc.State.CurrentPos : POINT { x, y };
+    const POINT p = ToSurface(dc, target, reference.x, reference.y);
+    const UINT horizontal = align & TA_CENTER;
+    const double along = horizontal == TA_RIGHT ? -double(total) : horizontal == TA_CENTER ? -double(total / 2) : 0.0;
+    const UINT vertical = align & TA_BASELINE;
+    const double across = vertical == TA_BASELINE ? 0.0 : vertical == TA_BOTTOM ? -double(m.Descent) : double(m.Ascent);
+    const TPointF down { -u.y, u.x };
+    const TPointF origin { p.x + along * u.x + across * down.x, p.y + along * u.y + across * down.y };
+
+    const bool drawable = target.Surface->IsValid() && !target.Clip.IsEmpty();
+    if (drawable) {
+        if (rect && (options & ETO_OPAQUE))
+            PaintRegion(target, TRegion(NormalizedRect(ToSurface(dc, target, *rect))),
+                SolidFill(target, dc.State.BkColor), 0xF0);
+        if (rect && (options & ETO_CLIPPED))
+            target.Clip.Intersect(NormalizedRect(ToSurface(dc, target, *rect)));
+    }
+    if (drawable && !target.Clip.IsEmpty()) {
+        const RECT limit = target.Clip.Bounds();
+        if (dc.State.BkMode == OPAQUE)
+            PaintRegion(target, Band(origin, u, rotated, 0, double(total), -m.Ascent, m.Descent, limit),
+                SolidFill(target, dc.State.BkColor), 0xF0);
+        const std::vector<RECT> clip = target.Clip.Rects();
+        const bool antialiased = target.Surface->IsBgra() && m.Scalable && log.lfQuality != NONANTIALIASED_QUALITY;
+        const uint32_t color = target.Surface->Representable(PixelFromColor(dc.State.TextColor));
+        double pen = 0;
+        for (size_t i = 0; i < chars.size(); ++i) {
+            const double px = origin.x + pen * u.x;
+            const double py = origin.y + pen * u.y;
+            pen += adv[i];
+            // Far-off glyphs are skipped before they are rendered.
+            if (px < limit.left - 4.0 * m.Height - adv[i] || px > limit.right + 4.0 * m.Height
+                || py < limit.top - 4.0 * m.Height || py > limit.bottom + 4.0 * m.Height)
+                continue;
+            if (rotated) {
+                const TGlyph glyph = face.RotatedGlyph(chars[i], antialiased, degrees);
+                BlitGlyph(target, clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top, glyph,
+                    color, antialiased);
+            } else {
+                const TGlyph& glyph = face.Glyph(chars[i], antialiased);
+                BlitGlyph(target, clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top, glyph,
+                    color, antialiased);
+            }
+        }
+        const TFill ink = SolidFill(target, dc.State.TextColor);
+        if (log.lfUnderline)
+            PaintRegion(target,
+                Band(origin, u, rotated, 0, double(total), m.UnderlinePosition,
+                    m.UnderlinePosition + m.UnderlineThickness, limit),
+                ink, 0xF0);
+        if (log.lfStrikeOut)
+            PaintRegion(target,
+                Band(origin, u, rotated, 0, double(total), -m.StrikeoutPosition,
+                    -m.StrikeoutPosition + m.StrikeoutThickness, limit),
+                ink, 0xF0);
+        if (marks)
+            for (const auto& [from, to] : *marks)
+                PaintRegion(target,
+                    Band(origin, u, rotated, from, to, m.UnderlinePosition, m.UnderlinePosition + 1, limit), ink, 0xF0);
+    }
+    dc.EndDraw(target);
+    if (align & TA_UPDATECP) {
+        // The current position moves past the text (left-aligned) or before it (right-aligned).
+        const double move = horizontal == TA_LEFT ? double(total) : horizontal == TA_RIGHT ? -double(total) : 0.0;
+        dc.State.CurrentPos = POINT { ClampCoord(reference.x + std::lround(move * u.x)),
+            ClampCoord(reference.y + std::lround(move * u.y)) };
+    }
+    return TRUE;
+}
+
+UINT SetTextAlign(HDC handle, UINT align)
+{
+    TDeviceContext* dc = DCOf(handle);
+    if (!dc)
+        return GDI_ERROR_UINT;
+    return std::exchange(dc->State.TextAlign, align);
+}
+
+UINT GetTextAlign(HDC handle)
+{
+    TDeviceContext* dc = DCOf(handle);
+    return dc ? dc->State.TextAlign : GDI_ERROR_UINT;
+}
+
+int SetTextCharacterExtra(HDC handle, int extra)
+{
+    TDeviceContext* dc = DCOf(handle);
+    if (!dc)
+        return INT32_MIN;
+    return std::exchange(dc->State.CharExtra, std::clamp(extra, -1000, 1000));
+}
+
+int GetTextCharacterExtra(HDC handle)
+{
+    TDeviceContext* dc = DCOf(handle);
+    return dc ? dc->State.CharExtra : INT32_MIN;
+}
+
+namespace {
+
+BOOL ExtTextOutChars(
+    HDC handle, int x, int y, UINT options, const RECT* rect, const std::vector<uint32_t>& chars, const INT* dx)
+{
+    if (options & ETO_GLYPH_INDEX)
+        return FALSE;
+    return WithFace(handle, [&](TDeviceContext& dc, TFontFace& face) {
+        std::vector<int> advances;
+        if (dx)
+            advances.assign(dx, dx + chars.size());
+        return PaintText(
+            dc, face, x, y, dc.State.TextAlign, options, rect, chars, dx ? advances.data() : nullptr, nullptr);
+    });
+}
+
+} // namespace
+
+BOOL TextOut(HDC dc, int x, int y, const char* text, int count)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return ExtTextOut(dc, x, y, 0, nullptr, text ? text : "", UINT(text ? Utf8Length(text, count) : 0), nullptr);
+}
+
+BOOL TextOutW(HDC dc, int x, int y, const WCHAR* text, int count)
+{
+    if (!text && count != 0)
+        return FALSE;
+    static const WCHAR kEmpty[1] = { 0 };
+    return ExtTextOutW(dc, x, y, 0, nullptr, text ? text : kEmpty, UINT(text ? Utf16Length(text, count) : 0), nullptr);
+}
+
+BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, UINT count, const INT* dx)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return ExtTextOutChars(dc, x, y, options, rect, DecodeUtf8(text ? text : "", count), dx);
+}
+
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WCHAR* text, UINT count, const INT* dx)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return ExtTextOutChars(dc, x, y, options, rect, text ? DecodeUtf16(text, count) : std::vector<uint32_t>(), dx);
+}
+
+namespace {
+
+BOOL Extent(HDC handle, const std::vector<uint32_t>& chars, int maxExtent, int* fit, int* dx, SIZE* size)
+{
+    if (!size)
+        return FALSE;
+    return WithFace(handle, [&](TDeviceContext& dc, TFontFace& face) {
+        std::vector<int> advances;
+        const int total = Advances(face, dc, chars, advances);
+        int64_t running = 0;
+        int fits = 0;
+        for (size_t i = 0; i < advances.size(); ++i) {
+            running += advances[i];
+            if (dx)
+                dx[i] = int(std::clamp<int64_t>(running, -kCoordLimit, kCoordLimit));
+            if (running <= maxExtent)
+                fits = int(i) + 1;
+        }
+        if (fit)
+            *fit = fits;
+        *size = SIZE { total, face.Metrics().Height };
+        return TRUE;
+    });
+}
+
+} // namespace
+
+BOOL GetTextExtentPoint32(HDC dc, const char* text, int count, SIZE* size)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return Extent(
+        dc, DecodeUtf8(text ? text : "", text ? Utf8Length(text, count) : 0), INT32_MAX, nullptr, nullptr, size);
+}
+
+BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return Extent(dc, text ? DecodeUtf16(text, Utf16Length(text, count)) : std::vector<uint32_t>(), INT32_MAX, nullptr,
+        nullptr, size);
+}
+
+BOOL GetTextExtentExPoint(HDC dc, const char* text, int count, int maxExtent, int* fit, int* dx, SIZE* size)
+{
+    if (!text && count != 0)
+        return FALSE;
+    return Extent(dc, DecodeUtf8(text ? text : "", text ? Utf8Length(text, count) : 0), fit ? maxExtent : INT32_MAX,
+        fit, dx, size);
+}
+
+BOOL GetTextMetrics(HDC handle, TEXTMETRIC* metrics)
+{
+    if (!metrics)
+        return FALSE;
+    return WithFace(handle, [&](TDeviceContext& dc, TFontFace& face) {
+        const TFontMetrics& m = face.Metrics();
+        const LOGFONT& log = dc.State.Font->Log;
+        TEXTMETRIC tm {};
+        tm.tmHeight = m.Height;
+        tm.tmAscent = m.Ascent;
+        tm.tmDescent = m.Descent;
+        tm.tmInternalLeading = m.InternalLeading;
+        tm.tmExternalLeading = m.ExternalLeading;
+        tm.tmAveCharWidth = m.AveCharWidth;
+        tm.tmMaxCharWidth = m.MaxCharWidth;
+        tm.tmWeight = m.Weight;
+        tm.tmOverhang = 0;
+        tm.tmDigitizedAspectX = 96;
+        tm.tmDigitizedAspectY = 96;
+        tm.tmFirstChar = 0x20;
+        tm.tmLastChar = m.Symbol ? 0xFF : 0xFFFC;
+        tm.tmDefaultChar = m.Symbol ? 0x20 : 0x1F;
+        tm.tmBreakChar = 0x20;
+        tm.tmItalic = log.lfItalic ? 0xFF : 0;
+        tm.tmUnderlined = log.lfUnderline ? 0xFF : 0;
+        tm.tmStruckOut = log.lfStrikeOut ? 0xFF : 0;
+        // The fixed-pitch bit means a variable pitch.
+        const BYTE family = (log.lfPitchAndFamily & 0xF0) ? (log.lfPitchAndFamily & 0xF0) : FF_SWISS;
+        tm.tmPitchAndFamily
+            = BYTE((m.FixedPitch ? 0 : TMPF_FIXED_PITCH) | (m.Scalable ? (TMPF_VECTOR | TMPF_TRUETYPE) : 0) | family);
+        tm.tmCharSet = m.Symbol ? SYMBOL_CHARSET : (log.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : log.lfCharSet);
+        *metrics = tm;
+        return TRUE;
+    });
+}
+
+int GetTextFace(HDC handle, int count, char* name)
+{
+    TDeviceContext* dc = DCOf(handle);
+    if (!dc || !dc->State.Font)
+        return 0;
+    const LOGFONT& log = dc->State.Font->Log;
+    std::string face(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE));
+    if (face.empty()) {
+        auto lock = LockFonts();
+        if (std::shared_ptr<TFontFace> realized = SelectedFace(*dc))
+            face = realized->Metrics().Family;
+    }
+    if (!name)
+        return int(face.size()) + 1;
+    if (count <= 0)
+        return 0;
+    const size_t n = std::min(face.size(), size_t(count) - 1);
+    std::memcpy(name, face.data(), n);
+    name[n] = '\0';
+    return int(n);
+}

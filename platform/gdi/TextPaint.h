@@ -1,0 +1,18 @@
+// What text output and DrawText share: the DC's realized font, advances, and painting one run of characters.
+#pragma once
+#include "platform/gdi/FontCache.h"
+#include "platform/gdi/TDeviceContext.h"
+
+#include <utility>
+#include <vector>
+
+// The realized font selected into the DC (the font lock must be held); null when no face loads.
+std::shared_ptr<TFontFace> SelectedFace(const TDeviceContext& dc);
+// Whole-pixel advances of `chars` with the DC's character extra; returns their sum.
+int Advances(TFontFace& face, const TDeviceContext& dc, const std::vector<uint32_t>& chars, std::vector<int>& out);
+
+// Draws one run with the DC's colours and background mode at the reference point (x, y) by `align` (TA_ flags).
+// `advances` (optional) overrides the glyph advances; `rect` is used by ETO_OPAQUE and ETO_CLIPPED; `marks` are
+// [from, to) offsets along the baseline to underline (accelerator prefixes). The font lock must be held.
+BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UINT options, const RECT* rect,
+    const std::vector<uint32_t>& chars, const int* advances, const std::vector<std::pair<int, int>>* marks);

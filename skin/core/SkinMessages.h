@@ -1,0 +1,17 @@
+// The window messages of the skin engine: the skin-change protocol and the parent-background notice.
+#pragma once
+#include "platform/win/WinTypes.h"
+
+// Sent synchronously by a skin container to its owner form and then to every other form; wParam is the
+// container, lParam is always 1000. A receiver acts only for the skin it is bound to.
+constexpr UINT WM_BEFORECHANGESKINDATA = 1225; // a load or clear starts: the old skin is still in place
+constexpr UINT WM_CHANGESKINDATA = 1226; // the new skin is complete; the container still says SkinChanging
+constexpr UINT WM_AFTERCHANGESKINDATA = 1227; // the change is over
+constexpr UINT WM_CHANGERESSTRDATA = 1274; // the container's string table was set
+constexpr UINT WM_CHANGEFORMSKINNABLE = 1294; // the container's SkinnableForm changed
+
+// Sent by a skinned container whose background changed to each of its children (wParam and lParam 0).
+constexpr UINT WM_CHECKPARENTBG = 1284;
+
+// The lParam of every skin-change message.
+constexpr LPARAM SkinDataMessageParam = 1000;

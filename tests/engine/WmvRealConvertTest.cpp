@@ -1,0 +1,152 @@
+// Whole conversions to Windows Media and RealMedia through TConvertJob and the program's encoder libraries, read
+// back with libavformat.
+#include "codecs/testclips/TTestClip.h"
+#include "codecs/testclips/TTestFolder.h"
+#include "codecs/testclips/TTestProbe.h"
+#include "engine/DirectShowDecoder.h"
+#include "engine/FormatProfiles.h"
+#include "engine/TConvertJob.h"
+#include "framework/core/Clock.h"
+#include "framework/core/FileSystem.h"
+#include "tests/engine/EncoderLibraryTestSupport.h"
+
+#include <functional>
+
+namespace {
+
+class WmvRealConvert : public testing::Test {
+protected:
+    static void SetUpTestSuite() { QuietMediaLogs(); }
+    void SetUp() override
+    {
+        InstallDirectShowProbe();
+        // The job's short pauses then take no time.
+        SetTickSource(&Clock);
+        TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
+        spec.Video[0].Width = 96;
+        spec.Video[0].Height = 64;
+        std::string error;
+        Source = Clips.File("source.mp4");
+        ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
+    }
+    void TearDown() override { SetTickSource(nullptr); }
+
+    // A job on the source with the profile, writing next to the libraries, run to its end.
+    std::unique_ptr<TConvertJob> Convert(std::unique_ptr<TVideoProfile> profile, bool disableAudio = false)
+    {
+        auto job = std::make_unique<TConvertJob>(Source);
+        EXPECT_TRUE(job->AnalyseWithMode(1));
+        job->OutputFile = Folder.File(job->Title + profile->Extension);
+        job->DisableAudio = disableAudio;
+        job->Title = "The Title";
+        job->SetProfile(std::move(profile));
+        job->Status = jsProcessing;
+        job->Convert();
+        return job;
+    }
+
+    TManualClock Clock;
+    TTestFolder Clips;
+    std::string Source;
+    TLibraryFolder Folder { kSorvane, kTiberl };
+};
+
+TEST_F(WmvRealConvert, TheDefaultProfilesWriteFilesWithTheExpectedStreams)
+{
+    struct Case {
+        const char* Name;
+        std::function<std::unique_ptr<TVideoProfile>()> Profile;
+        bool DisableAudio;
+        const char* Container;
+        const char* VideoCodec;
+        int Width;
+        int Height;
+        const char* AudioCodec; // Null: no audio stream.
+        int SampleRate;
+        int Channels;
+    };
+    const auto wmv = [] { return std::make_unique<TWMVProfile>("WMV", ""); };
+    const auto real = [] { return std::make_unique<TRealProfile>("Real", ""); };
+    const Case kCases[] = {
+        { "Windows Media", wmv, false, "asf", "wmv2", 320, 240, "wmav2", 44100, 2 },
+        { "RealMedia", real, false, "rm", "rv20", 176, 144, "aac", 44100, 1 },
+        { "Windows Media without audio", wmv, true, "asf", "wmv2", 320, 240, nullptr, 0, 0 },
+        { "RealMedia without audio", real, true, "rm", "rv20", 176, 144, nullptr, 0, 0 },
+    };
+    TResourceFormScope form;
+    ASSERT_NE(form->WM9EncoderDll, nullptr);
+    ASSERT_NE(form->RealEncoderDll, nullptr);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        auto job = Convert(c.Profile(), c.DisableAudio);
+        ASSERT_EQ(job->Status, jsCompleted);
+        EXPECT_EQ(job->GetFrameCount(), 10);
+        TProbedFile file;
+        std::string error;
+        ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
+        EXPECT_EQ(file.Container, c.Container);
+        EXPECT_EQ(file.Tags.count("title") ? file.Tags.at("title") : "", "The Title");
+        const TProbedStream* video = file.FirstVideo();
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->Codec, c.VideoCodec);
+        EXPECT_EQ(video->Width, c.Width);
+        EXPECT_EQ(video->Height, c.Height);
+        EXPECT_NEAR(video->Duration, 1.0, 0.15);
+        const TProbedStream* audio = file.FirstAudio();
+        if (!c.AudioCodec) {
+            EXPECT_EQ(audio, nullptr);
+            continue;
+        }
+        ASSERT_NE(audio, nullptr);
+        EXPECT_EQ(audio->Codec, c.AudioCodec);
+        EXPECT_EQ(audio->SampleRate, c.SampleRate);
+        EXPECT_EQ(audio->Channels, c.Channels);
+        EXPECT_NEAR(audio->Duration, 1.0, 0.15);
+    }
+}
+
+// The job describes a source without audio as 44.1 kHz stereo and sends no blocks: the run still completes.
+TEST_F(WmvRealConvert, ASourceWithoutAudioConverts)
+{
+    std::string error;
+    const std::string silent = Clips.File("silent.mp4");
+    ASSERT_TRUE(MakeTestClip(silent, TestClipSpec(TTestClipKind::VideoOnly), &error)) << error;
+    Source = silent;
+    TResourceFormScope form;
+    const std::function<std::unique_ptr<TVideoProfile>()> kProfiles[] = {
+        [] { return std::make_unique<TWMVProfile>("WMV", ""); },
+        [] { return std::make_unique<TRealProfile>("Real", ""); },
+    };
+    for (const auto& make : kProfiles) {
+        std::unique_ptr<TVideoProfile> profile = make();
+        SCOPED_TRACE(profile->Extension);
+        auto job = Convert(std::move(profile));
+        ASSERT_EQ(job->Status, jsCompleted);
+        TProbedFile file;
+        ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
+        ASSERT_NE(file.FirstVideo(), nullptr);
+        EXPECT_NEAR(file.FirstVideo()->Duration, 1.0, 0.15);
+    }
+}
+
+// A library the program could not bind fails the run at the start; no file is made and nothing crashes.
+TEST_F(WmvRealConvert, AFormatWithoutItsLibraryFailsTheJob)
+{
+    TLibraryFolder empty(nullptr, nullptr);
+    TResourceFormScope form;
+    ASSERT_EQ(form->WM9EncoderDll, nullptr);
+    ASSERT_EQ(form->RealEncoderDll, nullptr);
+    const std::function<std::unique_ptr<TVideoProfile>()> kProfiles[] = {
+        [] { return std::make_unique<TWMVProfile>("WMV", ""); },
+        [] { return std::make_unique<TRealProfile>("Real", ""); },
+    };
+    for (const auto& make : kProfiles) {
+        std::unique_ptr<TVideoProfile> profile = make();
+        SCOPED_TRACE(profile->Extension);
+        auto job = Convert(std::move(profile));
+        EXPECT_EQ(job->Status, jsFailed);
+        EXPECT_FALSE(FileExists(job->OutputFile));
+    }
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+#include "ControlsTestSupport.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/ImgList.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TPicture.h"
+
+namespace {
+
+// 0x00RRGGBB, as the back buffers give pixels back.
+uint32_t Rgb(TColor color)
+{
+    const uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// A white form at (0, 0), 300 x 200 without a frame: window and client coordinates are the same.
+class PlainControls : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        Form = NewForm(0, 0, 300, 200);
+        Form->SetColor(clWhite);
+    }
+
+    template <class T> T* Add(int x, int y, int w, int h)
+    {
+        auto* c = new T(Form);
+        c->SetBounds(x, y, w, h);
+        c->SetParent(Form);
+        return c;
+    }
+
+    void ShowAndPaint()
+    {
+        Form->Show();
+        Form->Repaint();
+        Pump();
+    }
+
+    uint32_t Pixel(int x, int y) { return Backend.WindowPixel(Form->Handle(), x, y); }
+
+    TForm* Form = nullptr;
+};
+
+} // namespace
+
+TEST_F(PlainControls, PanelPaintsItsBevelsFaceAndKeepsChildrenInsideThem)
+{
+    auto* panel = Add<TPanel>(10, 10, 100, 60);
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderWidth(2);
+    auto* child = new TPanel(Form);
+    child->SetAlign(alClient);
+    child->SetParent(panel);
+    // Outer bevel 1 + border 2 + inner bevel 1 on each side.
+    EXPECT_EQ(child->BoundsRect(), Bounds(4, 4, 92, 52));
+    child->SetAlign(alNone);
+    child->SetBounds(60, 40, 10, 10);
+    ShowAndPaint();
+    struct Case {
+        int X, Y;
+        TColor Expected;
+        const char* Where;
+    };
+    const Case kCases[] = {
+        { 10, 10, clBtnHighlight, "outer bevel, top-left" },
+        { 109, 69, clBtnShadow, "outer bevel, bottom-right" },
+        { 12, 12, clBtnFace, "border" },
+        { 13, 13, clBtnShadow, "inner bevel, lowered: shadow at the top-left" },
+        { 106, 66, clBtnHighlight, "inner bevel, bottom-right" },
+        { 30, 50, clBtnFace, "face" },
+        { 5, 5, clWhite, "the form around it" },
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Where);
+        EXPECT_EQ(Pixel(c.X, c.Y), Rgb(c.Expected));
+    }
+}
+
+TEST_F(PlainControls, ShapesFillWithTheBrushAndOutlineWithThePen)
+{
+    auto* box = Add<TShape>(10, 10, 40, 20);
+    box->Brush()->SetColor(clLime);
+    box->Pen()->SetColor(clGray);
+    auto* circle = Add<TShape>(100, 10, 60, 30);
+    circle->SetShape(stCircle);
+    circle->Brush()->SetColor(clRed);
+    circle->Pen()->SetStyle(psClear);
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(10, 10), Rgb(clGray));
+    EXPECT_EQ(Pixel(49, 29), Rgb(clGray));
+    EXPECT_EQ(Pixel(30, 20), Rgb(clLime));
+    // The circle is the 30-pixel square's, centred: nothing left of x = 115.
+    EXPECT_EQ(Pixel(130, 25), Rgb(clRed));
+    EXPECT_EQ(Pixel(112, 25), Rgb(clWhite));
+}
+
+TEST_F(PlainControls, PaintBoxBevelAndImagePaintOnTheirParent)
+{
+    auto* paintBox = Add<TPaintBox>(10, 10, 30, 30);
+    paintBox->OnPaint = [paintBox](TObject*) {
+        paintBox->Canvas()->Brush()->SetColor(clBlue);
+        paintBox->Canvas()->FillRect(Bounds(0, 0, 30, 30));
+    };
+    auto* bevel = Add<TBevel>(60, 10, 30, 30);
+    auto* image = Add<TImage>(120, 10, 40, 40);
+    image->SetStretch(true);
+    image->Canvas()->Brush()->SetColor(clRed);
+    image->Canvas()->FillRect(Bounds(0, 0, 40, 40));
+    TBitmap small;
+    small.SetSize(10, 10);
+    small.Canvas()->Brush()->SetColor(clNavy);
+    small.Canvas()->FillRect(Bounds(0, 0, 10, 10));
+    image->Picture()->SetGraphic(&small);
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(25, 25), Rgb(clBlue));
+    EXPECT_EQ(Pixel(60, 10), Rgb(clBtnShadow)); // lowered box: shadow at the top and left
+    EXPECT_EQ(Pixel(89, 39), Rgb(clBtnHighlight));
+    EXPECT_EQ(Pixel(75, 25), Rgb(clWhite));
+    EXPECT_EQ(Pixel(155, 45), Rgb(clNavy)); // 10 x 10 stretched over 40 x 40
+    EXPECT_EQ(bevel->Parent(), Form);
+}
+
+TEST_F(PlainControls, LabelsSizeThemselvesToTheirTextAndKeepTheirAnchoredSide)
+{
+    auto* label = Add<TLabel>(100, 10, 10, 10);
+    label->SetCaption("Hi");
+    const int shortWidth = label->Width();
+    EXPECT_GT(shortWidth, 0);
+    EXPECT_GT(label->Height(), 0);
+    label->SetCaption("A much longer caption");
+    EXPECT_GT(label->Width(), shortWidth);
+    EXPECT_EQ(label->Left(), 100);
+    auto* right = Add<TLabel>(100, 40, 10, 10);
+    right->SetAlignment(taRightJustify);
+    right->SetCaption("Right");
+    const int rightEdge = right->Left() + right->Width();
+    right->SetCaption("Right aligned text");
+    EXPECT_EQ(right->Left() + right->Width(), rightEdge);
+    // Text is drawn in the font colour somewhere on the label, on the label's colour.
+    label->SetColor(clYellow);
+    label->Font()->SetColor(clBlack);
+    ShowAndPaint();
+    bool sawText = false;
+    for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+        for (int x = label->Left(); x < label->Left() + label->Width(); ++x)
+            sawText = sawText || Pixel(x, y) != Rgb(clYellow);
+    EXPECT_TRUE(sawText);
+    EXPECT_EQ(Pixel(label->Left(), label->Top()), Rgb(clYellow));
+}
+
+TEST_F(PlainControls, ALabelsAcceleratorFocusesItsFocusControl)
+{
+    auto* first = Add<TBox>(10, 100, 50, 20);
+    auto* second = Add<TBox>(100, 100, 50, 20);
+    auto* label = Add<TLabel>(100, 80, 10, 10);
+    label->SetCaption("&Name");
+    label->SetFocusControl(second);
+    ShowAndPaint();
+    first->SetFocus();
+    Pump();
+    Backend.Key('N');
+    Pump();
+    EXPECT_TRUE(second->Focused());
+    delete second; // the label forgets it
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(PlainControls, ImageListsDrawTransparentlyAndGreyedWhenDisabled)
+{
+    TImageList images(nullptr, 4, 4);
+    TBitmap strip;
+    strip.SetSize(8, 4); // two images
+    strip.Canvas()->Brush()->SetColor(clFuchsia);
+    strip.Canvas()->FillRect(Bounds(0, 0, 8, 4));
+    strip.Canvas()->Brush()->SetColor(clRed);
+    strip.Canvas()->FillRect(Bounds(1, 1, 2, 2));
+    strip.Canvas()->Brush()->SetColor(clBlue);
+    strip.Canvas()->FillRect(Bounds(4, 0, 4, 4));
+    EXPECT_EQ(images.AddMasked(&strip, clFuchsia), 0);
+    ASSERT_EQ(images.Count(), 2);
+    TBitmap target;
+    target.SetSize(12, 4);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Bounds(0, 0, 12, 4));
+    images.Draw(target.Canvas(), 0, 0, 0);
+    images.Draw(target.Canvas(), 4, 0, 1);
+    images.Draw(target.Canvas(), 8, 0, 1, false);
+    EXPECT_EQ(target.Canvas()->Pixels(0, 0), clWhite); // masked: the background shows
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(5, 1), clBlue);
+    const TColor greyed = target.Canvas()->Pixels(9, 1);
+    EXPECT_EQ(GetRValue(greyed), GetGValue(greyed));
+    EXPECT_EQ(GetGValue(greyed), GetBValue(greyed));
+    EXPECT_THROW(images.Delete(5), EInvalidImageList);
+    images.SetWidth(8); // a new size empties the list
+    EXPECT_EQ(images.Count(), 0);
+}

@@ -1,0 +1,209 @@
+#include "GdiTestSupport.h"
+#include "PlatformTestSupport.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kBlack = 0x000000;
+
+uint32_t Rgb(COLORREF c)
+{
+    return PixelFromColor(c);
+}
+
+// The window layer over the headless backend with the GDI's DCs installed.
+class GdiWindowDC : public PlatformTest {
+protected:
+    void SetUp() override
+    {
+        InstallGdiDCProvider();
+        GetStockObject(WHITE_BRUSH);
+        GetSysColorBrush(COLOR_WINDOW);
+        PlatformTest::SetUp();
+        FObjects = GdiObjectCount();
+    }
+    void TearDown() override
+    {
+        PlatformTest::TearDown();
+        EXPECT_EQ(GdiObjectCount(), FObjects) << "GDI objects leaked";
+    }
+
+    static void Fill(HDC dc, COLORREF color)
+    {
+        HBRUSH brush = CreateSolidBrush(color);
+        const RECT all { -1000, -1000, 1000, 1000 };
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+    }
+
+private:
+    size_t FObjects = 0;
+};
+
+} // namespace
+
+TEST_F(GdiWindowDC, ClientDCsStartAtTheClientAreaAndStayInsideIt)
+{
+    HWND w = CreateTop(RECT { 10, 10, 60, 50 }, WS_POPUP | WS_VISIBLE | WS_BORDER);
+    Pump();
+    HDC dc = GetDC(w);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetObjectType(dc), OBJ_DC);
+    EXPECT_EQ(WindowFromDC(dc), w);
+    RECT box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, (RECT { 0, 0, 48, 38 }));
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    EXPECT_EQ(Backend.WindowPixel(w, 1, 1), kRed) << "client (0, 0) is inside the one-pixel border";
+    Fill(dc, RGB(0, 0, 0));
+    EXPECT_EQ(Backend.WindowPixel(w, 10, 10), kBlack);
+    EXPECT_EQ(Backend.WindowPixel(w, 0, 0), Rgb(GetSysColor(COLOR_WINDOWFRAME))) << "the border is untouched";
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 0));
+    EXPECT_FALSE(DeleteDC(dc)) << "window DCs go back with ReleaseDC";
+    EXPECT_EQ(ReleaseDC(w, dc), 1);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+}
+
+TEST_F(GdiWindowDC, WindowDCsCoverTheFrameUntilTheClientIsExcluded)
+{
+    HWND w = CreateTop(RECT { 0, 0, 100, 80 }, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    Pump();
+    RECT window;
+    RECT client;
+    GetWindowRect(w, &window);
+    GetClientRect(w, &client);
+    POINT origin { 0, 0 };
+    ClientToScreen(w, &origin);
+    const int cx = origin.x - window.left;
+    const int cy = origin.y - window.top;
+    HDC dc = GetWindowDC(w);
+    // The skinned frame excludes the client area and paints everything else.
+    ExcludeClipRect(dc, cx, cy, cx + client.right, cy + client.bottom);
+    Fill(dc, RGB(255, 0, 0));
+    ReleaseDC(w, dc);
+    EXPECT_EQ(Backend.WindowPixel(w, 0, 0), kRed);
+    EXPECT_EQ(Backend.WindowPixel(w, 50, cy - 1), kRed);
+    EXPECT_NE(Backend.WindowPixel(w, cx, cy), kRed);
+    EXPECT_NE(Backend.WindowPixel(w, cx + client.right - 1, cy + client.bottom - 1), kRed);
+}
+
+TEST_F(GdiWindowDC, TheWindowRegionClipsEveryDC)
+{
+    HWND w = CreateTop(RECT { 0, 0, 40, 40 });
+    Pump();
+    ASSERT_TRUE(SetWindowRgn(w, CreateEllipticRgn(0, 0, 40, 40), TRUE));
+    Pump();
+    for (bool client : { true, false }) {
+        SCOPED_TRACE(client);
+        HDC dc = client ? GetDC(w) : GetWindowDC(w);
+        Fill(dc, client ? RGB(255, 0, 0) : RGB(0, 0, 0));
+        ReleaseDC(w, dc);
+        const uint32_t expected = client ? kRed : kBlack;
+        EXPECT_EQ(Backend.WindowPixel(w, 20, 20), expected);
+        EXPECT_NE(Backend.WindowPixel(w, 1, 1), expected) << "a corner outside the ellipse";
+    }
+}
+
+TEST_F(GdiWindowDC, BeginPaintClipsToTheUpdateRegion)
+{
+    HWND w = CreateTop(RECT { 0, 0, 50, 50 });
+    Pump();
+    Handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (h != w || m != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        EXPECT_EQ(ps.rcPaint, (RECT { 10, 10, 20, 20 }));
+        RECT box;
+        EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+        EXPECT_EQ(box, ps.rcPaint) << "painting code skips what lies outside";
+        const RECT outside { 30, 30, 40, 40 };
+        EXPECT_FALSE(RectVisible(dc, &outside));
+        Fill(dc, RGB(255, 0, 0));
+        EndPaint(h, &ps);
+        return 0;
+    };
+    const RECT dirty { 10, 10, 20, 20 };
+    InvalidateRect(w, &dirty, FALSE);
+    Pump();
+    EXPECT_EQ(Backend.WindowPixel(w, 15, 15), kRed);
+    EXPECT_NE(Backend.WindowPixel(w, 25, 25), kRed);
+    EXPECT_NE(Backend.WindowPixel(w, 9, 15), kRed);
+}
+
+TEST_F(GdiWindowDC, ChildrenDrawAtTheirOwnOriginAndParentsClipThemOutOnRequest)
+{
+    HWND parent = CreateTop(RECT { 0, 0, 100, 100 }, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+    HWND child = CreateChild(parent, RECT { 20, 20, 60, 60 });
+    Pump();
+    HDC dc = GetDC(child);
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    Fill(dc, RGB(0, 0, 255));
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    ReleaseDC(child, dc);
+    EXPECT_EQ(Backend.WindowPixel(parent, 20, 20), kRed);
+    EXPECT_EQ(Backend.WindowPixel(parent, 59, 59), 0x0000FFu);
+    EXPECT_NE(Backend.WindowPixel(parent, 60, 60), 0x0000FFu) << "the child's DC stops at its edge";
+    HDC parentDc = GetDC(parent);
+    Fill(parentDc, RGB(0, 0, 0));
+    ReleaseDC(parent, parentDc);
+    EXPECT_EQ(Backend.WindowPixel(parent, 10, 10), kBlack);
+    EXPECT_EQ(Backend.WindowPixel(parent, 30, 30), 0x0000FFu) << "WS_CLIPCHILDREN keeps the child";
+}
+
+TEST_F(GdiWindowDC, TheDefaultCaptionShowsTheWindowText)
+{
+    HWND w = CreateWindowEx(0, kPlain, "Caption text", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 100, nullptr,
+        nullptr, nullptr, nullptr);
+    Pump();
+    RECT window;
+    GetWindowRect(w, &window);
+    POINT origin { 0, 0 };
+    ClientToScreen(w, &origin);
+    const uint32_t text = Rgb(GetSysColor(COLOR_CAPTIONTEXT));
+    int textPixels = 0;
+    for (int y = 0; y < origin.y - window.top; ++y)
+        for (int x = 0; x < 150; ++x)
+            textPixels += Backend.WindowPixel(w, x, y) == text ? 1 : 0;
+    EXPECT_GT(textPixels, 20);
+}
+
+TEST_F(GdiWindowDC, TheScreenDCMeasuresAndReadsTheComposedScreen)
+{
+    HWND w = CreateTop(RECT { 100, 100, 150, 150 });
+    Pump();
+    HDC window = GetDC(w);
+    Fill(window, RGB(12, 34, 56));
+    ReleaseDC(w, window);
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    EXPECT_EQ(GetPixel(screen, 120, 120), RGB(12, 34, 56));
+    // A screen grab into a bitmap.
+    TTestCanvas grab(10, 10);
+    EXPECT_TRUE(BitBlt(grab.Dc, 0, 0, 10, 10, screen, 95, 95, SRCCOPY));
+    EXPECT_TRUE(grab.Is(9, 9, RGB(12, 34, 56)));
+    EXPECT_FALSE(grab.Is(0, 0, RGB(12, 34, 56)));
+    // Drawing on the screen succeeds and changes no window.
+    EXPECT_TRUE(PatBlt(screen, 0, 0, 500, 500, PATINVERT));
+    EXPECT_EQ(Backend.WindowPixel(w, 20, 20), 0x0C2238u);
+    SIZE size {};
+    EXPECT_TRUE(GetTextExtentPoint32(screen, "Measure", 7, &size));
+    EXPECT_GT(size.cx, 0);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+}
+
+TEST_F(GdiWindowDC, ADCOfADestroyedWindowFailsCleanly)
+{
+    HWND w = CreateTop(RECT { 0, 0, 30, 30 });
+    Pump();
+    HDC dc = GetDC(w);
+    DestroyWindow(w);
+    EXPECT_FALSE(Rectangle(dc, 0, 0, 10, 10));
+    EXPECT_FALSE(BitBlt(dc, 0, 0, 5, 5, dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(GetPixel(dc, 1, 1), CLR_INVALID);
+    EXPECT_FALSE(TextOut(dc, 0, 0, "x", 1));
+    EXPECT_EQ(ReleaseDC(w, dc), 1) << "the DC itself is still freed";
+    EXPECT_EQ(GetDC(w), nullptr);
+}

@@ -1,0 +1,38 @@
+// Helpers shared by the skin suites: INI objects made from text, and section contents as "key=value" lines.
+#pragma once
+#include "framework/core/TIniFile.h"
+#include "framework/core/TStrings.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// An in-memory INI object holding `text`.
+inline std::unique_ptr<TMemIniFile> IniFromText(std::string_view text)
+{
+    auto ini = std::make_unique<TMemIniFile>("");
+    TStringList lines;
+    lines.SetText(text);
+    ini->SetStrings(lines);
+    return ini;
+}
+
+// The "key=value" lines of a section, in file order.
+inline std::vector<std::string> SectionLines(const TCustomIniFile& ini, std::string_view section)
+{
+    TStringList lines;
+    ini.ReadSectionValues(section, lines);
+    std::vector<std::string> result;
+    for (int i = 0; i < lines.Count(); ++i)
+        result.push_back(lines.Strings(i));
+    return result;
+}
+
+// The whole INI object as text.
+inline std::string IniText(const TMemIniFile& ini)
+{
+    TStringList lines;
+    ini.GetStrings(lines);
+    return lines.Text();
+}
