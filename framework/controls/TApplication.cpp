@@ -436,8 +436,13 @@ void TApplication::SetShowHint(bool value)
     if (value == FShowHint)
         return;
     FShowHint = value;
-    if (!value)
-        CancelHint();
+    if (value)
+        return;
+    // The hint window goes: the next one is made through HintWindowClass as it is then, which is how a new
+    // hint window class takes over.
+    CancelHint();
+    delete FHintWindow;
+    FHintWindow = nullptr;
 }
 
 void TApplication::HintMouseMessage(TControl* control, TMessage& message)

@@ -38,7 +38,8 @@ constexpr int IDNO = 7;
 using TMessageBoxProc = std::function<int(HWND owner, const std::string& text, const std::string& caption, int flags)>;
 
 class THintWindow;
-// How the application makes its hint window; replace it (HintWindowClass) to change the hints' look.
+// How the application makes its hint window. To change the hints' look, replace it, then turn
+// Application->ShowHint off and on again.
 using THintWindowClass = std::function<THintWindow*(TComponent* owner)>;
 extern THintWindowClass HintWindowClass;
 
@@ -103,6 +104,7 @@ public:
     const std::string& Hint() const { return FHint; }
     void SetHint(std::string_view value);
     bool ShowHint() const { return FShowHint; }
+    // Off also deletes the hint window, so that the next hint uses the HintWindowClass of that time.
     void SetShowHint(bool value);
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor value) { FHintColor = value; }

@@ -30,9 +30,10 @@ TCustomForm::~TCustomForm()
     DoDestroy();
     if (Screen)
         Screen->RemoveForm(this);
-    // The window goes first, while this form (and whatever hooks its WindowProc) still hears WM_DESTROY.
+    // The window goes first, while this form (and whatever hooks its WindowProc) still hears WM_DESTROY; its
+    // children's windows go with it.
     if (FHandle)
-        DestroyHandle();
+        DestroyWindowHandle();
     if (Application)
         Application->FormDestroyed(this);
 }

@@ -317,10 +317,7 @@ void TWinControl::CMVisibleChanged(TMessage& message)
     if (!FVisible && Parent())
         if (TCustomForm* form = GetParentForm(this))
             form->DefocusControl(this, false);
-    if (!FVisible || !Parent() || Parent()->Showing() || FHandle)
-        UpdateControlState();
-    else if (FHandle)
-        UpdateShowing();
+    UpdateControlState();
     TControl::CMVisibleChanged(message);
 }
 

@@ -130,3 +130,14 @@ TEST_F(Actions, AutoCheckActionsOfAGroupStayExclusive)
     large->Execute(); // checked in a group: stays checked
     EXPECT_TRUE(large->Checked());
 }
+
+TEST_F(Actions, AltShortCutsComeThroughTheSystemKeys)
+{
+    NewAction("&About", ShortCut('A', { ssAlt }));
+    Backend.KeyDown(VK_MENU);
+    Backend.Key('A');
+    Backend.KeyUp(VK_MENU);
+    Pump();
+    EXPECT_EQ(Executed, (std::vector<std::string> { "&About" }));
+    EXPECT_TRUE(Backend.Log().Only({ WM_SYSCHAR }).empty());
+}

@@ -111,3 +111,40 @@ TEST_F(ApplicationLoop, TheHintShowsAfterHintPauseAndTheLongHintGoesToOnHint)
     Click(150, 130);
     EXPECT_FALSE(Application->HintWindow()->HandleAllocated());
 }
+
+namespace {
+
+class TLoudHint : public THintWindow {
+public:
+    using THintWindow::THintWindow;
+};
+
+} // namespace
+
+TEST_F(ApplicationLoop, ANewHintWindowClassTakesOverWhenHintsAreTurnedOffAndOn)
+{
+    // The class is global: it goes back to the default whatever happens here.
+    struct TRestore {
+        THintWindowClass Saved = HintWindowClass;
+        ~TRestore() { HintWindowClass = Saved; }
+    } restore;
+    Box->SetHint("Go");
+    Box->SetShowHint(true);
+    Backend.MouseMove(150, 130);
+    Pump();
+    Backend.AdvanceClock(600);
+    Pump();
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(dynamic_cast<TLoudHint*>(Application->HintWindow()), nullptr);
+    HintWindowClass = [](TComponent* owner) { return new TLoudHint(owner); };
+    Application->SetShowHint(false);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    Application->SetShowHint(true);
+    Backend.MouseMove(900, 700); // away and back: a new hint
+    Pump();
+    Backend.MouseMove(150, 130);
+    Pump();
+    Backend.AdvanceClock(600);
+    Pump();
+    EXPECT_NE(dynamic_cast<TLoudHint*>(Application->HintWindow()), nullptr);
+}

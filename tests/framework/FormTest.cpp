@@ -1,4 +1,5 @@
 #include "ControlsTestSupport.h"
+#include "framework/core/TList.h"
 #include "framework/core/TThread.h"
 
 #include <thread>
@@ -281,4 +282,20 @@ TEST_F(FormFixture, AHookOnWindowProcSeesMessagesFirstAndMayKeepThemFromTheForm)
     SendMessage(Main->Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(FormFixture, BadRequestsRaiseAndChangeNothing)
+{
+    TForm* other = NewForm(500, 100, 100, 100);
+    auto* stranger = new TBox(other);
+    stranger->SetParent(other);
+    Edit->SetFocus();
+    Pump();
+    EXPECT_THROW(Main->SetActiveControl(stranger), EInvalidOperation); // not on this form
+    Edit->SetEnabled(false);
+    EXPECT_THROW(Main->SetActiveControl(Edit), EInvalidOperation); // cannot take the focus
+    EXPECT_EQ(Main->ActiveControl(), nullptr);
+    EXPECT_THROW(Main->Controls(5), EListError);
+    EXPECT_THROW(Screen->Forms(9), EListError);
+    EXPECT_EQ(Main->ControlCount(), 1);
 }

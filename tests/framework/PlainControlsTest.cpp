@@ -2,6 +2,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/ImgList.h"
 #include "framework/controls/StdCtrls.h"
+#include "framework/controls/TControlCanvas.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "framework/graphics/TPicture.h"
@@ -198,4 +199,17 @@ TEST_F(PlainControls, ImageListsDrawTransparentlyAndGreyedWhenDisabled)
     EXPECT_THROW(images.Delete(5), EInvalidImageList);
     images.SetWidth(8); // a new size empties the list
     EXPECT_EQ(images.Count(), 0);
+}
+
+TEST_F(PlainControls, AWindowlessControlsCanvasDrawsOnItsPartOfTheParentOutsidePainting)
+{
+    auto* box = Add<TPaintBox>(50, 40, 20, 10);
+    ShowAndPaint();
+    box->Canvas()->Brush()->SetColor(clGreen);
+    box->Canvas()->FillRect(Bounds(-5, -5, 100, 100)); // clipped to the control
+    TControlCanvas::FreeDeviceContexts();
+    EXPECT_EQ(Pixel(50, 40), Rgb(clGreen));
+    EXPECT_EQ(Pixel(69, 49), Rgb(clGreen));
+    EXPECT_EQ(Pixel(70, 45), Rgb(clWhite));
+    EXPECT_EQ(Pixel(49, 45), Rgb(clWhite));
 }
