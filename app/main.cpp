@@ -21,7 +21,8 @@ int main()
             "Start it from a desktop session, or under a virtual X server such as Xvfb.\n");
         return 1;
     }
-    std::printf("Tarnwick Pro: only the framework core is built so far (objects, strings, lists, streams,\n"
-                "INI files, components and threads). The converter's windows come in later steps.\n");
+    std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer and the\n"
+                "framework, imaging with PNG, and the skin data are built so far. The converter's windows\n"
+                "come in later steps.\n");
     return 0;
 }
