@@ -1,0 +1,85 @@
+// Opens arbitrary bytes as a media file with the codec library's reader: probe, prepare and decode a little of
+// every stream. The reader must fail cleanly or decode what it can, and never crash or hang.
+#include "codecs/braskel/Braskel.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Enough frames and blocks to run every decoder the file names, few enough to keep an input fast.
+constexpr int MaxCallbacks = 40;
+int Callbacks = 0;
+
+bool OnBegin(MediaReaderInfo*)
+{
+    return true;
+}
+
+bool OnVideo(double, double, void*)
+{
+    return ++Callbacks < MaxCallbacks;
+}
+
+bool OnAudio(double, double, void*, int32_t)
+{
+    return ++Callbacks < MaxCallbacks;
+}
+
+bool OnEnd()
+{
+    return true;
+}
+
+// The reader opens files by name, so the bytes go to a temporary file first.
+std::string WriteTemporaryFile(const uint8_t* data, size_t size)
+{
+    char path[] = "/tmp/media-fuzz-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0)
+        return "";
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(fd, data + done, size - done);
+        if (n <= 0)
+            break;
+        done += size_t(n);
+    }
+    close(fd);
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = WriteTemporaryFile(data, size);
+    if (path.empty())
+        return 0;
+    MediaReader* reader = Braskel_CreateMediaReader(path.c_str());
+    MediaReaderOpenParams params;
+    params.Marker0 = 1;
+    params.Marker1 = 1;
+    params.ColorFormat = 5;
+    params.Begin = &OnBegin;
+    params.Video = &OnVideo;
+    params.Audio = &OnAudio;
+    params.End = &OnEnd;
+    const bool opened = reader->Open(&params) == 0;
+    MediaReaderInfo info {};
+    reader->GetInfo(&info);
+    if (opened && info.Opened) {
+        // The last streams of each kind, as a user's stream choice could name them.
+        reader->SetVideoStream(info.VideoStreamCount > 0 ? info.VideoStreamCount - 1 : 0);
+        reader->SetAudioStream(info.AudioStreamCount > 0 ? info.AudioStreamCount - 1 : 0);
+        if (reader->Prepare() == 0) {
+            Callbacks = 0;
+            reader->Run();
+        }
+    }
+    Braskel_ReleaseMediaReader(reader);
+    unlink(path.c_str());
+    return 0;
+}
