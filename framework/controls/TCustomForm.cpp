@@ -282,7 +282,6 @@ void TCustomForm::CMShowingChanged(TMessage& message)
         }
         static const int commands[] = { SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED };
         ShowWindow(FHandle, commands[FWindowState]);
-        InvalidateShownTree(FHandle);
     } else {
         try {
             DoHide();

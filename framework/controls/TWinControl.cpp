@@ -300,16 +300,6 @@ void TWinControl::CMShowingChanged(TMessage&)
 {
     const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, flags | (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    if (FShowing)
-        InvalidateShownTree(FHandle);
-}
-
-void InvalidateShownTree(HWND hwnd)
-{
-    // NOTE: the window layer invalidates a window that appears, but not the children of a window that clips
-    // them, though they appear with it: they are invalidated here so every one of them paints.
-    if (IsWindowVisible(hwnd))
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TWinControl::CMVisibleChanged(TMessage& message)

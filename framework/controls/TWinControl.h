@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-// Marks a window that just appeared, and all its visible descendants, for painting.
-void InvalidateShownTree(HWND hwnd);
-
 // What CreateWnd asks the window layer for. CreateParams fills it; descendants change styles and the
 // class style before the window is made.
 struct TCreateParams {

@@ -355,9 +355,12 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
             if (flags & SWP_SHOWWINDOW) {
                 InvalidateFrame(w);
                 InvalidateClient(w, nullptr, true, true);
+                // Its children appear with it, also those a clipping parent would not invalidate for them.
                 ForEachDescendant(w, [](TWindowRecord* c) {
-                    if (c->Style & WS_VISIBLE)
+                    if (c->Style & WS_VISIBLE) {
                         InvalidateFrame(c);
+                        InvalidateClient(c, nullptr, true, false);
+                    }
                 });
             } else {
                 if (sized || frameChanged)

@@ -146,6 +146,21 @@ TEST_F(Painting, WithoutClipChildrenAParentsInvalidationReachesItsChildren)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
+// A window that appears brings its children with it: each paints, also under a parent that clips them.
+TEST_F(Painting, ShowingAClippingParentPaintsItsChildren)
+{
+    HWND clipping = CreateTop(RECT { 0, 0, 100, 100 }, WS_POPUP | WS_CLIPCHILDREN);
+    HWND child = CreateChild(clipping, RECT { 10, 10, 30, 30 });
+    HWND grandchild = CreateChild(child, RECT { 2, 2, 8, 8 });
+    Pump();
+    StartLog();
+    ShowWindow(clipping, SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_EQ(Only({ WM_PAINT }, clipping).size(), 1u);
+    EXPECT_EQ(Only({ WM_PAINT }, child).size(), 1u);
+    EXPECT_EQ(Only({ WM_PAINT }, grandchild).size(), 1u);
+}
+
 TEST_F(Painting, UpdateWindowPaintsNowAndValidationCancelsAPaint)
 {
     HWND w = CreateTop(RECT { 0, 0, 100, 100 });
