@@ -1,0 +1,568 @@
+#include "skin/core/TspEffectBmp.h"
+
+#include "framework/core/Exception.h"
+#include "framework/graphics/Graphics.h"
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/PensBrushes.h"
+#include "platform/gdi/Raster.h"
+#include "platform/win/GdiObjects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+// Half-to-even in extended precision, as the transition steps are computed: the tick counts of a morph land on
+// exact halves often enough that double rounding would change the picture. NaN gives 0 and huge values
+// saturate instead of being undefined.
+int Rnd(long double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const long double rounded = std::nearbyintl(value);
+    if (rounded >= 2147483647.0L)
+        return 2147483647;
+    if (rounded <= -2147483648.0L)
+        return -2147483647 - 1;
+    return static_cast<int>(rounded);
+}
+
+uint8_t Clamp(int value)
+{
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+// A blend factor outside 0..1 (NaN included) is taken as its nearest end; NaN as 0.
+long double ClampFactor(double kf)
+{
+    if (!(kf >= 0))
+        return 0;
+    return kf > 1 ? 1 : kf;
+}
+
+// own · h + other · (1 − h) for the three channels of a pixel, written into `own`.
+void Mix(uint8_t* own, const uint8_t* other, long double h)
+{
+    for (int c = 0; c < 3; ++c)
+        own[c] = Clamp(Rnd(h * own[c] + (1 - h) * other[c]));
+}
+
+bool IsWhite(const uint8_t* p)
+{
+    return p[0] == 255 && p[1] == 255 && p[2] == 255;
+}
+
+// The neighbour index of the blur rules: before = i − amount unless that is negative, after = i + amount unless
+// that reaches the size (then size − i). Both are kept inside the image, which the rules alone do not do for
+// images no larger than the amount (one-pixel border strips).
+void Neighbours(int i, int amount, int size, int& before, int& after)
+{
+    before = i - amount < 0 ? i : i - amount;
+    after = i + amount < size ? i + amount : size - i;
+    before = std::clamp(before, 0, size - 1);
+    after = std::clamp(after, 0, size - 1);
+}
+
+std::minstd_rand& NoiseGenerator()
+{
+    static std::minstd_rand generator(20261210u);
+    return generator;
+}
+
+int RandomBelow(int n)
+{
+    if (n <= 0)
+        return 0;
+    return std::uniform_int_distribution<int>(0, n - 1)(NoiseGenerator());
+}
+
+} // namespace
+
+TspEffectBmp::TspEffectBmp(int width, int height)
+{
+    Initialize(width, height);
+}
+
+TspEffectBmp::TspEffectBmp(HBITMAP bitmap)
+{
+    BITMAP info {};
+    if (!bitmap || !GetObject(bitmap, sizeof(info), &info)) {
+        Initialize(0, 0);
+        return;
+    }
+    Initialize(info.bmWidth, std::abs(info.bmHeight));
+    if (Empty())
+        return;
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetDIBits(dc, bitmap, 0, PixelHeight, PixelBits, &DibInfo, DIB_RGB_COLORS);
+    DeleteDC(dc);
+}
+
+TspEffectBmp::TspEffectBmp(const TspEffectBmp* source)
+{
+    Initialize(source ? source->PixelWidth : 0, source ? source->PixelHeight : 0);
+    if (!Empty())
+        std::memcpy(PixelBits, source->PixelBits, BitsSize);
+}
+
+TspEffectBmp::~TspEffectBmp()
+{
+    if (DibHandle)
+        DeleteObject(DibHandle);
+}
+
+void TspEffectBmp::Initialize(int width, int height)
+{
+    // A zero-size section would leave no pixel memory behind PixelBits; keep the bitmap empty instead so that
+    // every operation can test for it.
+    if (width < 1 || height < 1)
+        width = height = 0;
+    PixelWidth = width;
+    PixelHeight = height;
+    BitsSize = PixelHeight * Stride();
+    DibHeader = {};
+    DibHeader.biSize = sizeof(BITMAPINFOHEADER);
+    DibHeader.biWidth = PixelWidth;
+    DibHeader.biHeight = -PixelHeight;
+    DibHeader.biPlanes = 1;
+    DibHeader.biBitCount = 24;
+    DibHeader.biCompression = BI_RGB;
+    DibInfo = {};
+    DibInfo.bmiHeader = DibHeader;
+    if (width == 0)
+        return;
+    void* bits = nullptr;
+    DibHandle = CreateDIBSection(nullptr, &DibInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!DibHandle || !bits)
+        throw EOutOfResources("Out of system resources: cannot create a " + std::to_string(width) + "x"
+            + std::to_string(height) + " effect bitmap");
+    PixelBits = static_cast<uint8_t*>(bits);
+}
+
+bool TspEffectBmp::SameSize(const TspEffectBmp* other) const
+{
+    return other && !Empty() && other->PixelWidth == PixelWidth && other->PixelHeight == PixelHeight;
+}
+
+int TspEffectBmp::GetPixel(int x, int y) const
+{
+    const uint8_t* p = Pixel(x, y);
+    return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+void TspEffectBmp::SetPixel(int x, int y, int value)
+{
+    uint8_t* p = Pixel(x, y);
+    p[0] = static_cast<uint8_t>(value);
+    p[1] = static_cast<uint8_t>(value >> 8);
+    p[2] = static_cast<uint8_t>(value >> 16);
+}
+
+uint8_t* TspEffectBmp::GetLine(int y) const
+{
+    return PixelBits + y * Stride();
+}
+
+void TspEffectBmp::GetScanLine(int y, void* buffer) const
+{
+    std::memcpy(buffer, GetLine(y), 3 * PixelWidth);
+}
+
+void TspEffectBmp::SetLine(int y, const void* buffer)
+{
+    std::memcpy(GetLine(y), buffer, 3 * PixelWidth);
+}
+
+void TspEffectBmp::Draw(HDC dc, int x, int y) const
+{
+    if (!Empty())
+        SetDIBitsToDevice(dc, x, y, PixelWidth, PixelHeight, 0, 0, 0, PixelHeight, PixelBits, &DibInfo, DIB_RGB_COLORS);
+}
+
+void TspEffectBmp::Stretch(HDC dc, int x, int y, int w, int h) const
+{
+    if (!Empty())
+        StretchDIBits(dc, x, y, w, h, 0, 0, PixelWidth, PixelHeight, PixelBits, &DibInfo, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void TspEffectBmp::DrawRect(HDC dc, int x, int y, int sx, int sy, int w, int h) const
+{
+    if (!Empty())
+        StretchDIBits(dc, x, y + h - 1, w, 1 - h, sx, PixelHeight - sy, w, 1 - h, PixelBits, &DibInfo,
+            DIB_RGB_COLORS, SRCCOPY);
+}
+
+void TspEffectBmp::Resize(TspEffectBmp* dest) const
+{
+    if (Empty() || !dest || dest->Empty())
+        return;
+    const long double sx = static_cast<long double>(dest->PixelWidth - 1) / PixelWidth;
+    const long double sy = static_cast<long double>(dest->PixelHeight - 1) / PixelHeight;
+    const int bw = Rnd(sx) + 1;
+    const int bh = Rnd(sy) + 1;
+    for (int y = 0; y < PixelHeight; ++y) {
+        const int top = Rnd(y * sy);
+        for (int x = 0; x < PixelWidth; ++x) {
+            const int left = Rnd(x * sx);
+            const uint8_t* source = Pixel(x, y);
+            // The rounded block positions can reach one pixel past the destination; those pixels are left out.
+            for (int by = top; by < std::min(top + bh, dest->PixelHeight); ++by)
+                for (int bx = left; bx < std::min(left + bw, dest->PixelWidth); ++bx)
+                    std::memcpy(dest->Pixel(bx, by), source, 3);
+        }
+    }
+}
+
+void TspEffectBmp::Morph(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const long double k = ClampFactor(kf);
+    for (int y = 0; y < PixelHeight; ++y) {
+        uint8_t* own = GetLine(y);
+        const uint8_t* theirs = other->GetLine(y);
+        for (int i = 0; i < 3 * PixelWidth; ++i)
+            own[i] = Clamp(Rnd((1 - k) * own[i] + k * theirs[i]));
+    }
+}
+
+void TspEffectBmp::MorphRect(const TspEffectBmp* other, double kf, const TRect& r, int sx, int sy)
+{
+    if (Empty() || !other || other->Empty())
+        return;
+    const long double k = ClampFactor(kf);
+    // Pixels outside either bitmap are skipped rather than addressed.
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, PixelHeight); ++y) {
+        const int oy = sy + y - r.Top;
+        if (oy < 0 || oy >= other->PixelHeight)
+            continue;
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, PixelWidth); ++x) {
+            const int ox = sx + x - r.Left;
+            if (ox < 0 || ox >= other->PixelWidth)
+                continue;
+            uint8_t* own = Pixel(x, y);
+            const uint8_t* theirs = other->Pixel(ox, oy);
+            for (int c = 0; c < 3; ++c)
+                own[c] = Clamp(Rnd((1 - k) * own[c] + k * theirs[c]));
+        }
+    }
+}
+
+void TspEffectBmp::CopyRect(const TspEffectBmp* other, TRect r, int sx, int sy)
+{
+    if (Empty() || !other || other->Empty())
+        return;
+    r.Right = std::min(r.Right, PixelWidth - 1);
+    r.Bottom = std::min(r.Bottom, PixelHeight - 1);
+    for (int y = std::max(r.Top, 0); y <= r.Bottom; ++y) {
+        const int oy = sy + y - r.Top;
+        if (oy < 0 || oy >= other->PixelHeight)
+            continue;
+        for (int x = std::max(r.Left, 0); x <= r.Right; ++x) {
+            const int ox = sx + x - r.Left;
+            if (ox >= 0 && ox < other->PixelWidth)
+                std::memcpy(Pixel(x, y), other->Pixel(ox, oy), 3);
+        }
+    }
+}
+
+void TspEffectBmp::MorphGrad(const TspEffectBmp* other, double kf)
+{
+    if (PixelWidth < PixelHeight)
+        MorphVGrad(other, kf);
+    else
+        MorphHGrad(other, kf);
+}
+
+void TspEffectBmp::MorphHGrad(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    const int a = Rnd(static_cast<long double>(w) * kf);
+    const int b = (w - a) / 2;
+    const long double e = b == 0 ? 1.0L : 1.0L / b;
+    const int g = std::max(w / 2 - a / 2, 0);
+    const int f = std::min(w / 2 + a / 2, w - 1);
+    for (int y = 0; y < PixelHeight; ++y) {
+        for (int x = g; x <= f; ++x)
+            std::memcpy(Pixel(x, y), other->Pixel(x, y), 3);
+        long double h = 0;
+        for (int x = std::min(g, w - 1); x >= 0; --x) {
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+            h = std::min(h + e, 1.0L);
+        }
+        h = 0;
+        for (int x = std::max(f, 0); x < w; ++x) {
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+            h = std::min(h + e, 1.0L);
+        }
+    }
+}
+
+void TspEffectBmp::MorphVGrad(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int hgt = PixelHeight;
+    const int a = Rnd(static_cast<long double>(hgt) * kf);
+    const int b = (hgt - 1 - a) / 2;
+    const long double e = b == 0 ? 0.0L : 1.0L / b;
+    const int g = std::max(hgt / 2 - a / 2, 0);
+    const int f = std::min(hgt / 2 + a / 2, hgt - 1);
+    for (int y = g; y <= f; ++y)
+        std::memcpy(GetLine(y), other->GetLine(y), 3 * PixelWidth);
+    long double h = 0;
+    for (int y = std::min(g, hgt - 1); y >= 0; --y) {
+        for (int x = 0; x < PixelWidth; ++x)
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+        h = std::min(h + e, 1.0L);
+    }
+    h = 0;
+    for (int y = std::max(f, 0); y < hgt; ++y) {
+        for (int x = 0; x < PixelWidth; ++x)
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+        h = std::min(h + e, 1.0L);
+    }
+}
+
+void TspEffectBmp::MorphLeftGrad(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    int n = Rnd(static_cast<long double>(w) * kf);
+    n = std::min(std::max(n, 1), w - 1);
+    const long double step = n == 0 ? 1.0L : 1.0L / n;
+    for (int y = 0; y < PixelHeight; ++y) {
+        long double h = 0;
+        for (int x = 0; x <= n; ++x) {
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+            h = std::min(h + step, 1.0L);
+        }
+    }
+}
+
+void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    int m = w - Rnd(static_cast<long double>(w) * kf);
+    m = std::min(std::max(m, 0), w - 1);
+    const long double step = 1.0L / (w - m);
+    for (int y = 0; y < PixelHeight; ++y) {
+        long double h = 0;
+        for (int x = w - 1; x >= m; --x) {
+            Mix(Pixel(x, y), other->Pixel(x, y), h);
+            h = std::min(h + step, 1.0L);
+        }
+    }
+}
+
+void TspEffectBmp::MorphPush(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    int n = Rnd(static_cast<long double>(w) * kf);
+    n = std::min(std::max(n, 0), w - 1);
+    for (int y = 0; y < PixelHeight; ++y) {
+        uint8_t* row = GetLine(y);
+        std::memmove(row + 3 * (n + 1), row, 3 * (w - n - 1));
+        for (int x = 0; x <= n; ++x)
+            std::memcpy(Pixel(x, y), other->Pixel(std::min(w - n - 1 + x, w - 1), y), 3);
+    }
+}
+
+void TspEffectBmp::MorphLeftSlide(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    const int n = std::min(std::max(Rnd(static_cast<long double>(w) * kf), 1), w - 1);
+    for (int y = 0; y < PixelHeight; ++y)
+        std::memcpy(GetLine(y), other->Pixel(w - n, y), 3 * n);
+}
+
+void TspEffectBmp::MorphRightSlide(const TspEffectBmp* other, double kf)
+{
+    if (!SameSize(other))
+        return;
+    const int w = PixelWidth;
+    const int n = std::min(std::max(Rnd(static_cast<long double>(w) * kf), 1), w - 1);
+    for (int y = 0; y < PixelHeight; ++y)
+        std::memcpy(Pixel(w - n, y), other->GetLine(y), 3 * n);
+}
+
+void TspEffectBmp::ChangeBrightness(double kf)
+{
+    const long double k = ClampFactor(kf);
+    for (int y = 0; y < PixelHeight; ++y) {
+        uint8_t* row = GetLine(y);
+        for (int i = 0; i < 3 * PixelWidth; ++i)
+            row[i] = Clamp(Rnd((1 - k) * row[i] + 255 * k));
+    }
+}
+
+void TspEffectBmp::ChangeDarkness(double kf)
+{
+    const long double k = ClampFactor(kf);
+    for (int y = 0; y < PixelHeight; ++y) {
+        uint8_t* row = GetLine(y);
+        for (int i = 0; i < 3 * PixelWidth; ++i)
+            row[i] = Clamp(Rnd((1 - k) * row[i]));
+    }
+}
+
+void TspEffectBmp::Invert()
+{
+    for (int y = 0; y < PixelHeight; ++y) {
+        uint8_t* row = GetLine(y);
+        for (int i = 0; i < 3 * PixelWidth; ++i)
+            row[i] ^= 255;
+    }
+}
+
+void TspEffectBmp::GrayScale()
+{
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x) {
+            uint8_t* p = Pixel(x, y);
+            const uint8_t v = Clamp(Rnd(0.3L * p[2] + 0.59L * p[1] + 0.11L * p[0]));
+            p[0] = p[1] = p[2] = v;
+        }
+}
+
+void TspEffectBmp::BlurPass(const TspEffectBmp* mask, int amount, bool antialias)
+{
+    for (int y = 0; y < PixelHeight; ++y) {
+        int u, d;
+        Neighbours(y, amount, PixelHeight, u, d);
+        for (int x = 0; x < PixelWidth; ++x) {
+            if (mask && IsWhite(mask->Pixel(x, y)))
+                continue;
+            int l, r;
+            Neighbours(x, amount, PixelWidth, l, r);
+            if (antialias
+                && !(IsWhite(mask->Pixel(l, u)) || IsWhite(mask->Pixel(l, d)) || IsWhite(mask->Pixel(r, u))
+                    || IsWhite(mask->Pixel(r, d))))
+                continue;
+            uint8_t* p = Pixel(x, y);
+            for (int c = 0; c < 3; ++c)
+                p[c] = Clamp((Pixel(l, u)[c] + Pixel(l, d)[c] + Pixel(r, u)[c] + Pixel(r, d)[c]) >> 2);
+        }
+    }
+}
+
+void TspEffectBmp::SplitBlur(int amount)
+{
+    if (amount != 0 && !Empty())
+        BlurPass(nullptr, amount, false);
+}
+
+void TspEffectBmp::MaskAntialiasing(const TspEffectBmp* mask, int amount)
+{
+    if (amount != 0 && !Empty() && mask && mask->PixelWidth == PixelWidth && mask->PixelHeight >= PixelHeight)
+        BlurPass(mask, amount, true);
+}
+
+void TspEffectBmp::MaskBlur(const TspEffectBmp* mask, int amount)
+{
+    if (amount != 0 && !Empty() && mask && mask->PixelWidth == PixelWidth && mask->PixelHeight >= PixelHeight)
+        BlurPass(mask, amount, false);
+}
+
+void TspEffectBmp::Mosaic(int size)
+{
+    if (size <= 0)
+        return;
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x)
+            std::memmove(Pixel(x, y), Pixel(x - x % size, y - y % size), 3);
+}
+
+void TspEffectBmp::AddMonoNoise(int amount)
+{
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x) {
+            const int v = RandomBelow(amount) - amount / 2;
+            uint8_t* p = Pixel(x, y);
+            for (int c = 0; c < 3; ++c)
+                p[c] = Clamp(p[c] + v);
+        }
+}
+
+void TspEffectBmp::AddColorNoise(int amount)
+{
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x) {
+            uint8_t* p = Pixel(x, y);
+            for (int c = 2; c >= 0; --c)
+                p[c] = Clamp(p[c] + RandomBelow(amount) - amount / 2);
+        }
+}
+
+void TspEffectBmp::Wave(int xDiv, int yDiv, int ratio)
+{
+    if (xDiv == 0 || yDiv == 0 || Empty())
+        return;
+    const std::vector<uint8_t> copy(PixelBits, PixelBits + BitsSize);
+    const int stride = Stride();
+    for (int x = 0; x < PixelWidth; ++x)
+        for (int y = 0; y < PixelHeight; ++y) {
+            const long double ySin = std::sin(static_cast<long double>(y) / yDiv);
+            const long double xSin = std::sin(static_cast<long double>(x) / xDiv);
+            const int sx = std::clamp(Rnd((std::isfinite(ySin) ? ySin : 0) * ratio + x), 0, PixelWidth - 1);
+            const int sy = std::clamp(Rnd((std::isfinite(xSin) ? xSin : 0) * ratio + y), 0, PixelHeight - 1);
+            std::memcpy(Pixel(x, y), copy.data() + sy * stride + 3 * sx, 3);
+        }
+}
+
+void TspEffectBmp::MaskFillColor(const TspEffectBmp* mask, TColor color, double kf)
+{
+    if (Empty() || !mask || mask->PixelWidth != PixelWidth || mask->PixelHeight < PixelHeight)
+        return;
+    const int32_t rgb = ColorToRGB(color);
+    const uint8_t fill[3] = { static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+        static_cast<uint8_t>(rgb) };
+    const long double k = kf;
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x) {
+            if (IsWhite(mask->Pixel(x, y)))
+                continue;
+            uint8_t* p = Pixel(x, y);
+            for (int c = 0; c < 3; ++c)
+                p[c] = Clamp(Rnd((1 - k) * p[c] + k * fill[c]));
+        }
+}
+
+void TspEffectBmp::Rotate90_1(TspEffectBmp* dest) const
+{
+    if (Empty() || !dest || dest->PixelWidth != PixelHeight || dest->PixelHeight != PixelWidth)
+        return;
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x)
+            std::memcpy(dest->Pixel(y, PixelWidth - 1 - x), Pixel(x, y), 3);
+}
+
+void TspEffectBmp::Rotate90_2(TspEffectBmp* dest) const
+{
+    if (Empty() || !dest || dest->PixelWidth != PixelHeight || dest->PixelHeight != PixelWidth)
+        return;
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x < PixelWidth; ++x)
+            std::memcpy(dest->Pixel(PixelHeight - 1 - y, x), Pixel(x, y), 3);
+}
+
+void TspEffectBmp::FlipVert(TspEffectBmp* dest) const
+{
+    if (!SameSize(dest))
+        return;
+    for (int y = 0; y < PixelHeight; ++y)
+        std::memcpy(dest->GetLine(PixelHeight - 1 - y), GetLine(y), 3 * PixelWidth);
+}
