@@ -59,125 +59,127 @@ namespace SPUtils {
 
 namespace {
 
-int W(const TRect& r)
-{
-    return r.Right - r.Left;
-}
-int H(const TRect& r)
-{
-    return r.Bottom - r.Top;
-}
-
-// A rectangle given relative to R, in the source picture's coordinates.
-TRect At(const TRect& relative, const TRect& R)
-{
-    return Rect(relative.Left + R.Left, relative.Top + R.Top, relative.Right + R.Left, relative.Bottom + R.Top);
-}
-
-void Copy(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from)
-{
-    target->Canvas()->CopyRect(dest, source->Canvas(), from);
-}
-
-// Lays `from` (absolute in the source) along `dest` from its left edge at a step of the source's width,
-// (dest width div step) + 1 times; the tile's height is dest's. With `clip` the last tile is shortened in source
-// and target alike by its overrun past dest's right edge, and tiles starting at or past it draw nothing. A
-// source without width would never advance, so nothing is drawn.
-void TileAcross(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool clip = true)
-{
-    const int step = W(from);
-    if (step <= 0)
-        return;
-    const int count = W(dest) / step + 1;
-    for (int i = 0; i < count; ++i) {
-        const int x = dest.Left + i * step;
-        int w = step;
-        if (clip && x + w > dest.Right)
-            w -= x + w - dest.Right;
-        if (w <= 0)
-            continue;
-        Copy(target, Rect(x, dest.Top, x + w, dest.Bottom), source, Rect(from.Left, from.Top, from.Left + w, from.Bottom));
+    int W(const TRect& r)
+    {
+        return r.Right - r.Left;
     }
-}
-
-// The same downwards, at a step of the source's height.
-void TileDown(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool clip = true)
-{
-    const int step = H(from);
-    if (step <= 0)
-        return;
-    const int count = H(dest) / step + 1;
-    for (int i = 0; i < count; ++i) {
-        const int y = dest.Top + i * step;
-        int h = step;
-        if (clip && y + h > dest.Bottom)
-            h -= y + h - dest.Bottom;
-        if (h <= 0)
-            continue;
-        Copy(target, Rect(dest.Left, y, dest.Right, y + h), source, Rect(from.Left, from.Top, from.Right, from.Top + h));
+    int H(const TRect& r)
+    {
+        return r.Bottom - r.Top;
     }
-}
 
-// Both ways at the source's size, column by column, each tile clipped to dest.
-void TileOver(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from)
-{
-    const int sw = W(from);
-    const int sh = H(from);
-    if (sw <= 0 || sh <= 0)
-        return;
-    const int columns = W(dest) / sw + 1;
-    const int rows = H(dest) / sh + 1;
-    for (int i = 0; i < columns; ++i) {
-        const int x = dest.Left + i * sw;
-        const int w = std::min(sw, dest.Right - x);
-        if (w <= 0)
-            continue;
-        for (int j = 0; j < rows; ++j) {
-            const int y = dest.Top + j * sh;
-            const int h = std::min(sh, dest.Bottom - y);
-            if (h <= 0)
+    // A rectangle given relative to R, in the source picture's coordinates.
+    TRect At(const TRect& relative, const TRect& R)
+    {
+        return Rect(relative.Left + R.Left, relative.Top + R.Top, relative.Right + R.Left, relative.Bottom + R.Top);
+    }
+
+    void Copy(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from)
+    {
+        target->Canvas()->CopyRect(dest, source->Canvas(), from);
+    }
+
+    // Lays `from` (absolute in the source) along `dest` from its left edge at a step of the source's width,
+    // (dest width div step) + 1 times; the tile's height is dest's. With `clip` the last tile is shortened in source
+    // and target alike by its overrun past dest's right edge, and tiles starting at or past it draw nothing. A
+    // source without width would never advance, so nothing is drawn.
+    void TileAcross(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool clip = true)
+    {
+        const int step = W(from);
+        if (step <= 0)
+            return;
+        const int count = W(dest) / step + 1;
+        for (int i = 0; i < count; ++i) {
+            const int x = dest.Left + i * step;
+            int w = step;
+            if (clip && x + w > dest.Right)
+                w -= x + w - dest.Right;
+            if (w <= 0)
                 continue;
-            Copy(target, Rect(x, y, x + w, y + h), source, Rect(from.Left, from.Top, from.Left + w, from.Top + h));
+            Copy(target, Rect(x, dest.Top, x + w, dest.Bottom), source,
+                Rect(from.Left, from.Top, from.Left + w, from.Bottom));
         }
     }
-}
 
-// The client piece into `dest` by the stretch type: stretched whole, or as strips of its own width (height)
-// stretched to dest's height (width) and repeated.
-void DrawStretchedClient(
-    TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, TspStretchType stretchType, bool clip)
-{
-    if (W(dest) <= 0 || H(dest) <= 0)
-        return;
-    switch (stretchType) {
-    case spstFull:
-        Copy(target, dest, source, from);
-        break;
-    case spstHorz:
-        TileAcross(target, dest, source, from, clip);
-        break;
-    case spstVert:
-        TileDown(target, dest, source, from, clip);
-        break;
+    // The same downwards, at a step of the source's height.
+    void TileDown(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool clip = true)
+    {
+        const int step = H(from);
+        if (step <= 0)
+            return;
+        const int count = H(dest) / step + 1;
+        for (int i = 0; i < count; ++i) {
+            const int y = dest.Top + i * step;
+            int h = step;
+            if (clip && y + h > dest.Bottom)
+                h -= y + h - dest.Bottom;
+            if (h <= 0)
+                continue;
+            Copy(target, Rect(dest.Left, y, dest.Right, y + h), source,
+                Rect(from.Left, from.Top, from.Right, from.Top + h));
+        }
     }
-}
 
-// An edge piece: stretched into its target or tiled along it.
-void DrawEdge(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool stretch, bool horizontal)
-{
-    if (stretch)
-        Copy(target, dest, source, from);
-    else if (horizontal)
-        TileAcross(target, dest, source, from);
-    else
-        TileDown(target, dest, source, from);
-}
+    // Both ways at the source's size, column by column, each tile clipped to dest.
+    void TileOver(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from)
+    {
+        const int sw = W(from);
+        const int sh = H(from);
+        if (sw <= 0 || sh <= 0)
+            return;
+        const int columns = W(dest) / sw + 1;
+        const int rows = H(dest) / sh + 1;
+        for (int i = 0; i < columns; ++i) {
+            const int x = dest.Left + i * sw;
+            const int w = std::min(sw, dest.Right - x);
+            if (w <= 0)
+                continue;
+            for (int j = 0; j < rows; ++j) {
+                const int y = dest.Top + j * sh;
+                const int h = std::min(sh, dest.Bottom - y);
+                if (h <= 0)
+                    continue;
+                Copy(target, Rect(x, y, x + w, y + h), source, Rect(from.Left, from.Top, from.Left + w, from.Top + h));
+            }
+        }
+    }
 
-bool Prepare(TBitmap* B, TBitmap* SB, int NW, int NH, TPoint LT, TPoint RB)
-{
-    B->SetSize(std::max(NW, 0), std::max(NH, 0));
-    return !(RB.X == LT.X || RB.Y == LT.Y || !SB || SB->Empty() || B->Empty());
-}
+    // The client piece into `dest` by the stretch type: stretched whole, or as strips of its own width (height)
+    // stretched to dest's height (width) and repeated.
+    void DrawStretchedClient(
+        TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, TspStretchType stretchType, bool clip)
+    {
+        if (W(dest) <= 0 || H(dest) <= 0)
+            return;
+        switch (stretchType) {
+        case spstFull:
+            Copy(target, dest, source, from);
+            break;
+        case spstHorz:
+            TileAcross(target, dest, source, from, clip);
+            break;
+        case spstVert:
+            TileDown(target, dest, source, from, clip);
+            break;
+        }
+    }
+
+    // An edge piece: stretched into its target or tiled along it.
+    void DrawEdge(TBitmap* target, const TRect& dest, TBitmap* source, const TRect& from, bool stretch, bool horizontal)
+    {
+        if (stretch)
+            Copy(target, dest, source, from);
+        else if (horizontal)
+            TileAcross(target, dest, source, from);
+        else
+            TileDown(target, dest, source, from);
+    }
+
+    bool Prepare(TBitmap* B, TBitmap* SB, int NW, int NH, TPoint LT, TPoint RB)
+    {
+        B->SetSize(std::max(NW, 0), std::max(NH, 0));
+        return !(RB.X == LT.X || RB.Y == LT.Y || !SB || SB->Empty() || B->Empty());
+    }
 
 } // namespace
 
@@ -193,8 +195,8 @@ void CreateSkinImage(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint
     DrawEdge(B, Rect(nLT.X, 0, nRT.X, nC.Top), SB, At(Rect(LT.X, 0, RT.X, C.Top), R), topStretch, true);
     DrawEdge(B, Rect(nLB.X, nC.Bottom, nRB.X, NH), SB, At(Rect(LB.X, C.Bottom, RB.X, h), R), bottomStretch, true);
     // NOTE: a tiled left edge takes its tiles as wide as the target edge, not as the source's.
-    DrawEdge(B, Rect(0, nLT.Y, nC.Left, nLB.Y), SB,
-        At(Rect(0, LT.Y, leftStretch ? C.Left : nC.Left, LB.Y), R), leftStretch, false);
+    DrawEdge(B, Rect(0, nLT.Y, nC.Left, nLB.Y), SB, At(Rect(0, LT.Y, leftStretch ? C.Left : nC.Left, LB.Y), R),
+        leftStretch, false);
     DrawEdge(B, Rect(nC.Right, nRT.Y, NW, nRB.Y), SB, At(Rect(C.Right, RT.Y, w, RB.Y), R), rightStretch, false);
     // The corners, in a fixed order since they may overlap.
     const struct {
@@ -236,8 +238,8 @@ void CreateSkinImage2(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoin
     const int h = H(R);
     DrawEdge(B, Rect(nLT.X, 0, NW, nC.Top), SB, At(Rect(LT.X, 0, RT.X, C.Top), R), topStretch, true);
     DrawEdge(B, Rect(nLB.X, nC.Bottom, NW, NH), SB, At(Rect(LB.X, C.Bottom, RB.X, h), R), bottomStretch, true);
-    DrawEdge(B, Rect(0, nLT.Y, nC.Left, nLB.Y), SB,
-        At(Rect(0, LT.Y, leftStretch ? C.Left : nC.Left, LB.Y), R), leftStretch, false);
+    DrawEdge(B, Rect(0, nLT.Y, nC.Left, nLB.Y), SB, At(Rect(0, LT.Y, leftStretch ? C.Left : nC.Left, LB.Y), R),
+        leftStretch, false);
     Copy(B, Rect(0, 0, nLT.X, nC.Top), SB, At(Rect(0, 0, LT.X, C.Top), R));
     Copy(B, Rect(0, nC.Top, nC.Left, nLT.Y), SB, At(Rect(0, C.Top, C.Left, LT.Y), R));
     Copy(B, Rect(0, nLB.Y, nC.Left, NH), SB, At(Rect(0, LB.Y, C.Left, h), R));
@@ -264,21 +266,21 @@ void CreateStretchImage(TBitmap* B, TBitmap* SB, TRect R, TRect C, bool drawClie
 
 namespace {
 
-void HStrip(int leftWidth, int rightWidth, TBitmap* B, TBitmap* SB, TRect R, int NW, bool stretch, bool leftCap,
-    bool rightCap)
-{
-    const int h = H(R);
-    B->SetSize(std::max(NW, 0), std::max(h, 0));
-    if (!SB || SB->Empty() || B->Empty())
-        return;
-    if (leftCap && leftWidth != 0)
-        Copy(B, Rect(0, 0, leftWidth, h), SB, Rect(R.Left, R.Top, R.Left + leftWidth, R.Bottom));
-    if (rightCap && rightWidth != 0)
-        Copy(B, Rect(NW - rightWidth, 0, NW, h), SB, Rect(R.Right - rightWidth, R.Top, R.Right, R.Bottom));
-    const TRect middle = Rect(R.Left + leftWidth, R.Top, R.Right - rightWidth, R.Bottom);
-    const TRect dest = Rect(leftCap ? leftWidth : 0, 0, rightCap ? NW - rightWidth : NW, h);
-    DrawEdge(B, dest, SB, middle, stretch, true);
-}
+    void HStrip(int leftWidth, int rightWidth, TBitmap* B, TBitmap* SB, TRect R, int NW, bool stretch, bool leftCap,
+        bool rightCap)
+    {
+        const int h = H(R);
+        B->SetSize(std::max(NW, 0), std::max(h, 0));
+        if (!SB || SB->Empty() || B->Empty())
+            return;
+        if (leftCap && leftWidth != 0)
+            Copy(B, Rect(0, 0, leftWidth, h), SB, Rect(R.Left, R.Top, R.Left + leftWidth, R.Bottom));
+        if (rightCap && rightWidth != 0)
+            Copy(B, Rect(NW - rightWidth, 0, NW, h), SB, Rect(R.Right - rightWidth, R.Top, R.Right, R.Bottom));
+        const TRect middle = Rect(R.Left + leftWidth, R.Top, R.Right - rightWidth, R.Bottom);
+        const TRect dest = Rect(leftCap ? leftWidth : 0, 0, rightCap ? NW - rightWidth : NW, h);
+        DrawEdge(B, dest, SB, middle, stretch, true);
+    }
 
 } // namespace
 
@@ -311,8 +313,8 @@ void CreateVSkinImage(int topHeight, int bottomHeight, TBitmap* B, TBitmap* SB, 
         Rect(R.Left, R.Top + topHeight, R.Right, R.Bottom - bottomHeight), stretch, false);
 }
 
-void CreateSkinBG(TRect C, TRect nC, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool stretch,
-    TspStretchType stretchType)
+void CreateSkinBG(
+    TRect C, TRect nC, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool stretch, TspStretchType stretchType)
 {
     B->SetSize(std::max(NW, 0), std::max(NH, 0));
     if (W(nC) <= 0 || H(nC) <= 0 || !SB || SB->Empty() || B->Empty())
@@ -324,8 +326,8 @@ void CreateSkinBG(TRect C, TRect nC, TBitmap* B, TBitmap* SB, TRect R, int NW, i
 }
 
 void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB,
-    TPoint nRB, TRect nC, TBitmap* leftImage, TBitmap* topImage, TBitmap* rightImage, TBitmap* bottomImage,
-    TBitmap* SB, TRect R, int NW, int NH, bool leftStretch, bool topStretch, bool rightStretch, bool bottomStretch)
+    TPoint nRB, TRect nC, TBitmap* leftImage, TBitmap* topImage, TBitmap* rightImage, TBitmap* bottomImage, TBitmap* SB,
+    TRect R, int NW, int NH, bool leftStretch, bool topStretch, bool rightStretch, bool bottomStretch)
 {
     if (!SB || SB->Empty())
         return;
@@ -358,29 +360,28 @@ void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C,
     }
     // The side strips fill the height the top and bottom strips leave.
     const int sideHeight = NH - topImage->Height() - bottomImage->Height();
-    const auto side = [&](TBitmap* image, int width, int sourceLeft, int sourceRight, int topY, int bottomY,
-                          bool stretch) {
-        if (width <= 0 || sideHeight <= 0 || bottomY - topY <= 0)
-            return;
-        image->SetSize(width, sideHeight);
-        const TRect middle = At(Rect(sourceLeft, topY, sourceRight, bottomY), R);
-        if (stretch)
-            Copy(image, Rect(0, topY - C.Top, width, sideHeight - (C.Bottom - bottomY)), SB, middle);
-        else
-            TileDown(image, Rect(0, 0, width, sideHeight), SB, middle);
-        if (topY > C.Top)
-            Copy(image, Rect(0, 0, width, topY - C.Top), SB, At(Rect(sourceLeft, C.Top, sourceRight, topY), R));
-        if (C.Bottom > bottomY)
-            Copy(image, Rect(0, sideHeight - (C.Bottom - bottomY), width, sideHeight), SB,
-                At(Rect(sourceLeft, bottomY, sourceRight, C.Bottom), R));
-    };
+    const auto side
+        = [&](TBitmap* image, int width, int sourceLeft, int sourceRight, int topY, int bottomY, bool stretch) {
+              if (width <= 0 || sideHeight <= 0 || bottomY - topY <= 0)
+                  return;
+              image->SetSize(width, sideHeight);
+              const TRect middle = At(Rect(sourceLeft, topY, sourceRight, bottomY), R);
+              if (stretch)
+                  Copy(image, Rect(0, topY - C.Top, width, sideHeight - (C.Bottom - bottomY)), SB, middle);
+              else
+                  TileDown(image, Rect(0, 0, width, sideHeight), SB, middle);
+              if (topY > C.Top)
+                  Copy(image, Rect(0, 0, width, topY - C.Top), SB, At(Rect(sourceLeft, C.Top, sourceRight, topY), R));
+              if (C.Bottom > bottomY)
+                  Copy(image, Rect(0, sideHeight - (C.Bottom - bottomY), width, sideHeight), SB,
+                      At(Rect(sourceLeft, bottomY, sourceRight, C.Bottom), R));
+          };
     side(leftImage, nC.Left, 0, nC.Left, LT.Y, LB.Y, leftStretch);
     side(rightImage, NW - nC.Right, C.Right, w, RT.Y, RB.Y, rightStretch);
 }
 
-void CreateSkinMask(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB,
-    TPoint nRB, TRect nC, TBitmap* mask, TBitmap* topMask, TBitmap* leftMask, TBitmap* rightMask, TBitmap* bottomMask,
-    int NW, int)
+void CreateSkinMask(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB, TPoint nRB,
+    TRect nC, TBitmap* mask, TBitmap* topMask, TBitmap* leftMask, TBitmap* rightMask, TBitmap* bottomMask, int NW, int)
 {
     if (!mask || mask->Empty())
         return;
@@ -455,14 +456,14 @@ DWORD CreateRgnFromBmp(TBitmap* mask, int x, int y, std::vector<uint8_t>& data)
 
 namespace {
 
-HRGN RegionFromMask(TBitmap* mask, int x, int y)
-{
-    std::vector<uint8_t> data;
-    const DWORD size = CreateRgnFromBmp(mask, x, y, data);
-    if (size == 0)
-        return nullptr;
-    return ExtCreateRegion(nullptr, size, reinterpret_cast<const RGNDATA*>(data.data()));
-}
+    HRGN RegionFromMask(TBitmap* mask, int x, int y)
+    {
+        std::vector<uint8_t> data;
+        const DWORD size = CreateRgnFromBmp(mask, x, y, data);
+        if (size == 0)
+            return nullptr;
+        return ExtCreateRegion(nullptr, size, reinterpret_cast<const RGNDATA*>(data.data()));
+    }
 
 } // namespace
 
@@ -478,8 +479,8 @@ void CreateSkinRegion(HRGN& region, TPoint LT, TPoint RT, TPoint LB, TPoint RB, 
     if (nRT.X < nLT.X || nLB.Y < nLT.Y)
         return;
     TBitmap topMask, leftMask, rightMask, bottomMask;
-    CreateSkinMask(LT, RT, LB, RB, C, nLT, nRT, nLB, nRB, nC, mask, &topMask, &leftMask, &rightMask, &bottomMask, NW,
-        NH);
+    CreateSkinMask(
+        LT, RT, LB, RB, C, nLT, nRT, nLB, nRB, nC, mask, &topMask, &leftMask, &rightMask, &bottomMask, NW, NH);
     if (W(nC) <= 0 || H(nC) <= 0)
         return;
     region = CreateRectRgn(nC.Left, nC.Top, nC.Right, nC.Bottom);

@@ -57,17 +57,17 @@ void CreateHSkinImage3(int leftWidth, int rightWidth, TBitmap* B, TBitmap* SB, T
 void CreateVSkinImage(int topHeight, int bottomHeight, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool stretch);
 
 // A background of NW by NH from the client piece C of R.
-void CreateSkinBG(TRect C, TRect nC, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool stretch,
-    TspStretchType stretchType);
+void CreateSkinBG(
+    TRect C, TRect nC, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool stretch, TspStretchType stretchType);
 // The four border strips of a frame of NW by NH. A strip whose size or source span is not positive is left as
 // it was.
 void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB,
-    TPoint nRB, TRect nC, TBitmap* leftImage, TBitmap* topImage, TBitmap* rightImage, TBitmap* bottomImage,
-    TBitmap* SB, TRect R, int NW, int NH, bool leftStretch, bool topStretch, bool rightStretch, bool bottomStretch);
+    TPoint nRB, TRect nC, TBitmap* leftImage, TBitmap* topImage, TBitmap* rightImage, TBitmap* bottomImage, TBitmap* SB,
+    TRect R, int NW, int NH, bool leftStretch, bool topStretch, bool rightStretch, bool bottomStretch);
 // The four mask strips of a frame resized to NW wide (never stretched; NH unused).
-void CreateSkinMask(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB,
-    TPoint nRB, TRect nC, TBitmap* mask, TBitmap* topMask, TBitmap* leftMask, TBitmap* rightMask, TBitmap* bottomMask,
-    int NW, int NH);
+void CreateSkinMask(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint nLT, TPoint nRT, TPoint nLB, TPoint nRB,
+    TRect nC, TBitmap* mask, TBitmap* topMask, TBitmap* leftMask, TBitmap* rightMask, TBitmap* bottomMask, int NW,
+    int NH);
 
 // Region data (a 32-byte RGNDATAHEADER and n RECTs) of the black pixels of `mask`, one rectangle per run of a
 // row, shifted by (x, y). Returns the size in bytes; an empty mask gives 0 and clears `data`. There is no limit

@@ -192,8 +192,8 @@ void TspEffectBmp::Stretch(HDC dc, int x, int y, int w, int h) const
 void TspEffectBmp::DrawRect(HDC dc, int x, int y, int sx, int sy, int w, int h) const
 {
     if (!Empty())
-        StretchDIBits(dc, x, y + h - 1, w, 1 - h, sx, PixelHeight - sy, w, 1 - h, PixelBits, &DibInfo,
-            DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(
+            dc, x, y + h - 1, w, 1 - h, sx, PixelHeight - sy, w, 1 - h, PixelBits, &DibInfo, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void TspEffectBmp::Resize(TspEffectBmp* dest) const
@@ -528,8 +528,8 @@ void TspEffectBmp::MaskFillColor(const TspEffectBmp* mask, TColor color, double 
     if (Empty() || !mask || mask->PixelWidth != PixelWidth || mask->PixelHeight < PixelHeight)
         return;
     const int32_t rgb = ColorToRGB(color);
-    const uint8_t fill[3] = { static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
-        static_cast<uint8_t>(rgb) };
+    const uint8_t fill[3]
+        = { static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb) };
     const long double k = kf;
     for (int y = 0; y < PixelHeight; ++y)
         for (int x = 0; x < PixelWidth; ++x) {

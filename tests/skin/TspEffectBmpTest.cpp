@@ -1,9 +1,8 @@
 #include "skin/core/TspEffectBmp.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
@@ -66,11 +65,7 @@ TEST(TspEffectBmp, MorphClampsTheFactorAndRoundsHalvesToEven)
         int expected;
     };
     const Case kCases[] = {
-        { 10, 200, 0, 10 },
-        { 10, 200, 1, 200 },
-        { 10, 200, -1, 10 },
-        { 10, 200, 2, 200 },
-        { 10, 200, nan, 10 },
+        { 10, 200, 0, 10 }, { 10, 200, 1, 200 }, { 10, 200, -1, 10 }, { 10, 200, 2, 200 }, { 10, 200, nan, 10 },
         { 0, 1, 0.5, 0 }, // 0.5 rounds to 0
         { 1, 2, 0.5, 2 }, // 1.5 rounds to 2
         { 2, 3, 0.5, 2 }, // 2.5 rounds to 2
@@ -88,9 +83,9 @@ TEST(TspEffectBmp, MorphClampsTheFactorAndRoundsHalvesToEven)
 TEST(TspEffectBmp, TransitionsIgnoreAPartnerOfAnotherSize)
 {
     using Transition = void (TspEffectBmp::*)(const TspEffectBmp*, double);
-    const Transition kTransitions[] = { &TspEffectBmp::Morph, &TspEffectBmp::MorphGrad, &TspEffectBmp::MorphLeftGrad,
-        &TspEffectBmp::MorphRightGrad, &TspEffectBmp::MorphLeftSlide, &TspEffectBmp::MorphRightSlide,
-        &TspEffectBmp::MorphPush };
+    const Transition kTransitions[]
+        = { &TspEffectBmp::Morph, &TspEffectBmp::MorphGrad, &TspEffectBmp::MorphLeftGrad, &TspEffectBmp::MorphRightGrad,
+              &TspEffectBmp::MorphLeftSlide, &TspEffectBmp::MorphRightSlide, &TspEffectBmp::MorphPush };
     for (Transition transition : kTransitions) {
         auto own = Grey(6, 4, [](int x, int) { return x; });
         auto other = Grey(6, 5, [](int, int) { return 200; });
@@ -122,8 +117,7 @@ TEST(TspEffectBmp, TransitionColumns)
         // Column 0 shows the other image, column n the own one: h runs 0, 0.25, 0.5, 0.75, 1 over n = 4 (78.5 -> 78).
         { "left grad 0.4", &TspEffectBmp::MorphLeftGrad, 0.4, { 100, 78, 57, 36, 14, 15, 16, 17, 18, 19 } },
         // kf 1 still keeps the last column own (n is at most W - 1).
-        { "left grad 1", &TspEffectBmp::MorphLeftGrad, 1,
-            { 100, 91, 82, 73, 64, 55, 46, 37, 28, 19 } },
+        { "left grad 1", &TspEffectBmp::MorphLeftGrad, 1, { 100, 91, 82, 73, 64, 55, 46, 37, 28, 19 } },
         // m = 7: columns 9, 8, 7 with own weight 0, 1/3, 2/3.
         { "right grad 0.3", &TspEffectBmp::MorphRightGrad, 0.3, { 10, 11, 12, 13, 14, 15, 16, 47, 78, 109 } },
         // a = 0: the centre column W div 2 is already the other's.
