@@ -1,5 +1,6 @@
-// The skin's value readers and writers (rectangles, points, flags, font styles, alignment, lists) and the pure
-// helpers of the rendering unit: rectangle and point tests, dates, length-prefixed strings, JPEG loading.
+// The skin's value readers and writers (rectangles, points, flags, font styles, alignment, lists) and the small
+// routines of the rendering unit: rectangle and point tests, dates, strings, JPEG loading, text fitting, default
+// glyphs and the capture of a control's background.
 #pragma once
 #include "framework/controls/ControlsEvents.h"
 #include "framework/core/FileSystem.h"
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+class TCanvas;
+class TControl;
 class TCustomIniFile;
 class TStream;
 class TStrings;
@@ -116,5 +119,55 @@ bool IsJpegFile(std::string_view name);
 void LoadFromJpegFile(TBitmap* bitmap, std::string_view path);
 void LoadFromJpegStream(TBitmap* bitmap, TStream& stream);
 void LoadFromJPegImage(TBitmap* bitmap, TJPEGImage* jpeg);
+
+// ---- Text -----------------------------------------------------------------------------------------------------
+// Texts are UTF-8; shortening removes whole code points.
+
+// Leaves a text that fits `width` on the canvas; otherwise the longest prefix that fits with "..." appended, or
+// "..." alone.
+void CorrectTextbyWidth(TCanvas* canvas, std::string& text, int width);
+// The same, measuring as SPDrawSkinText does.
+void CorrectTextbyWidthW(TCanvas* canvas, std::string& text, int width);
+// DrawText with the canvas's font into `rect` (which DT_CALCRECT updates); returns the text height.
+int SPDrawSkinText(TCanvas* canvas, std::string_view text, TRect& rect, uint32_t flags);
+int CalcTextWidthW(TCanvas* canvas, std::string_view text);
+int CalcTextHeightW(TCanvas* canvas, std::string_view text);
+// One line, vertically centred, left-aligned; nothing for an empty text.
+void SPDrawText(TCanvas* canvas, std::string_view text, const TRect& rect);
+// Clipped to `rect`, left at rect.Left + 2 (+ offset), vertically centred by the text height.
+void SPDrawText2(TCanvas* canvas, std::string_view text, const TRect& rect);
+void SPDrawText3(TCanvas* canvas, std::string_view text, const TRect& rect, int offset);
+
+// ---- Default glyphs -------------------------------------------------------------------------------------------
+// Each sets the pen colour (and, where the glyph is filled, the brush). "From a to b" lines leave out b, as
+// LineTo does; the triangles' lines cover both ends so that their tips are one pixel.
+
+// kind 1 left, 2 right, 3 up, 4 down; any other kind draws nothing.
+void DrawArrowImage(TCanvas* canvas, const TRect& rect, TColor color, int kind);
+void DrawTrackArrowImage(TCanvas* canvas, const TRect& rect, TColor color);
+void DrawCheckImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawRadioImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawCloseImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawRCloseImage(TCanvas* canvas, const TRect& rect, TColor color);
+void DrawSysMenuImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawMinimizeImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawMaximizeImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawRestoreImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawRollUpImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawRestoreRollUpImage(TCanvas* canvas, int x, int y, TColor color);
+void DrawMTImage(TCanvas* canvas, int x, int y, TColor color);
+// A one-pixel 3-D frame: top and left in the first colour, right and bottom in the second.
+void Frm3D(TCanvas* canvas, TRect rect, TColor topLeftColor, TColor bottomRightColor);
+// Cell `index` (from 1) of a strip of `count` equal cells, drawn at (x, y) with the colour of the cell's
+// bottom-left pixel left out. Nothing for an empty strip or an index outside 1..count.
+void DrawGlyph(TCanvas* canvas, int x, int y, TBitmap* glyphs, int count, int index);
+
+// ---- Background capture ---------------------------------------------------------------------------------------
+
+// Paints onto `canvas`, in the control's coordinates, its parent's background and the visible windowless
+// siblings before it in child order that overlap it. Nothing without a control or a parent.
+void GetParentImage(TControl* control, TCanvas* canvas);
+// The same with the canvas's origin at the control's point (rect.Left, rect.Top).
+void GetParentImageRect(TControl* control, const TRect& rect, TCanvas* canvas);
 
 } // namespace SPUtils
