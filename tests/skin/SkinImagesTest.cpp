@@ -326,3 +326,26 @@ TEST(SkinImages, BorderImagesAreMadeOnlyWithAPositiveSpan)
         source.get(), Rect(0, 0, 30, 30), 50, 40, false, false, false, false);
     EXPECT_EQ(keptTop.Width(), 3); // RT.x = LT.x: no top span
 }
+
+TEST(SkinImages, StretchImageKeepsBordersAndLeftAnchoredImageRunsToTheRightEdge)
+{
+    auto source = Coordinates(30, 30);
+    TBitmap stretched;
+    stretched.SetSize(50, 30);
+    CreateStretchImage(&stretched, source.get(), Rect(0, 0, 30, 30), Rect(10, 10, 20, 20), true);
+    EXPECT_EQ(stretched.Canvas()->Pixels(49, 0), source->Canvas()->Pixels(29, 0));
+    EXPECT_EQ(stretched.Canvas()->Pixels(49, 29), source->Canvas()->Pixels(29, 29));
+    EXPECT_EQ(stretched.Canvas()->Pixels(45, 15), source->Canvas()->Pixels(25, 15));
+    EXPECT_EQ(stretched.Canvas()->Pixels(10, 0) & 0xFF, 10);
+    EXPECT_EQ(stretched.Canvas()->Pixels(39, 0) & 0xFF, 19);
+
+    // No right edge or corners: the top edge and the client tile on to NW.
+    const Frame f;
+    TBitmap anchored;
+    CreateSkinImage2(f.LT, f.RT, f.LB, f.RB, f.C, TPoint { 10, 10 }, TPoint { 35, 10 }, TPoint { 10, 20 },
+        TPoint { 35, 20 }, Rect(10, 10, 35, 20), &anchored, source.get(), Rect(0, 0, 30, 30), 45, 30, true, false,
+        false, false, false, false, spstFull);
+    EXPECT_EQ(Columns(&anchored, 0, 40, 45), (std::vector<int> { 10, 11, 12, 13, 14 }));
+    EXPECT_EQ(Columns(&anchored, 15, 40, 45), (std::vector<int> { 10, 11, 12, 13, 14 }));
+    EXPECT_EQ(anchored.Canvas()->Pixels(0, 0), source->Canvas()->Pixels(0, 0));
+}
