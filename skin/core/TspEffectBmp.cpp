@@ -18,12 +18,13 @@ namespace {
 
 // Half-to-even in extended precision, as the transition steps are computed: the tick counts of a morph land on
 // exact halves often enough that double rounding would change the picture. NaN gives 0 and huge values
-// saturate instead of being undefined.
+// saturate instead of being undefined. rintl rounds as nearbyintl does in the default to-nearest mode, without
+// saving and restoring the floating-point environment on every pixel.
 int Rnd(long double value)
 {
     if (std::isnan(value))
         return 0;
-    const long double rounded = std::nearbyintl(value);
+    const long double rounded = std::rintl(value);
     if (rounded >= 2147483647.0L)
         return 2147483647;
     if (rounded <= -2147483648.0L)

@@ -1,5 +1,8 @@
 #include "skin/core/TspEffectBmp.h"
 
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -268,4 +271,31 @@ TEST(TspEffectBmp, WaveAndNoiseKeepTheImageInBounds)
     auto flat = Grey(4, 4, [](int, int) { return 250; });
     flat->AddMonoNoise(0);
     EXPECT_EQ(Channel(*flat, 0, 0), 250);
+}
+
+TEST(TspEffectBmp, RoundTripsThroughAFrameworkBitmap)
+{
+    // TColor is 0x00BBGGRR; the effect bitmap's pixel value has blue in the low byte.
+    TBitmap source;
+    source.SetSize(3, 2);
+    source.Canvas()->SetPixels(0, 0, static_cast<TColor>(0x00102030)); // red 0x30, green 0x20, blue 0x10
+    source.Canvas()->SetPixels(2, 1, static_cast<TColor>(0x00C0B0A0));
+    TspEffectBmp bmp(source.Handle());
+    ASSERT_EQ(bmp.PixelWidth, 3);
+    ASSERT_EQ(bmp.PixelHeight, 2);
+    EXPECT_EQ(bmp.GetPixel(0, 0), 0x302010);
+    EXPECT_EQ(bmp.GetPixel(2, 1), 0xA0B0C0);
+
+    bmp.Invert();
+    TBitmap target;
+    target.SetSize(5, 4);
+    bmp.Draw(target.Canvas()->Handle(), 1, 1);
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), static_cast<TColor>(0x00EFDFCF));
+    EXPECT_EQ(target.Canvas()->Pixels(3, 2), static_cast<TColor>(0x003F4F5F));
+
+    TBitmap stretched;
+    stretched.SetSize(6, 4);
+    bmp.Stretch(stretched.Canvas()->Handle(), 0, 0, 6, 4);
+    EXPECT_EQ(stretched.Canvas()->Pixels(5, 3), static_cast<TColor>(0x003F4F5F));
+    EXPECT_EQ(stretched.Canvas()->Pixels(0, 0), static_cast<TColor>(0x00EFDFCF));
 }
