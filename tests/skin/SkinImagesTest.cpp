@@ -349,3 +349,34 @@ TEST(SkinImages, StretchImageKeepsBordersAndLeftAnchoredImageRunsToTheRightEdge)
     EXPECT_EQ(Columns(&anchored, 15, 40, 45), (std::vector<int> { 10, 11, 12, 13, 14 }));
     EXPECT_EQ(anchored.Canvas()->Pixels(0, 0), source->Canvas()->Pixels(0, 0));
 }
+
+TEST(SkinImages, TargetsSmallerThanTheirBordersStayInsideTheBitmaps)
+{
+    // A control smaller than its skin gets crossing points: the pieces overlap or turn negative, which the
+    // copies must take without touching memory outside the bitmaps.
+    auto source = Coordinates(30, 30);
+    const Frame f;
+    for (int nw : { 0, 1, 5, 15 }) {
+        SCOPED_TRACE(nw);
+        const int right = nw - 10;
+        TBitmap target;
+        CreateSkinImage(f.LT, f.RT, f.LB, f.RB, f.C, TPoint { 10, 10 }, TPoint { right, 10 }, TPoint { 10, 20 },
+            TPoint { right, 20 }, Rect(10, 10, right, 20), &target, source.get(), Rect(0, 0, 30, 30), nw, 8, true,
+            false, false, false, false, false, spstHorz);
+        EXPECT_EQ(target.Width(), nw);
+        TBitmap strip;
+        CreateHSkinImage(10, 10, &strip, source.get(), Rect(0, 0, 30, 30), nw, 0, false);
+        TBitmap left, top, rightImage, bottom;
+        CreateSkinBorderImages(f.LT, f.RT, f.LB, f.RB, f.C, TPoint { 10, 10 }, TPoint { right, 10 }, TPoint { 10, 20 },
+            TPoint { right, 20 }, Rect(10, 10, right, 20), &left, &top, &rightImage, &bottom, source.get(),
+            Rect(0, 0, 30, 30), nw, 8, false, false, false, false);
+        HRGN region = reinterpret_cast<HRGN>(1);
+        CreateSkinRegion(region, f.LT, f.RT, f.LB, f.RB, f.C, TPoint { 10, 10 }, TPoint { right, 10 },
+            TPoint { 10, 20 }, TPoint { right, 20 }, Rect(10, 10, right, 20), source.get(), nw, 8);
+        if (right < 10) {
+            EXPECT_EQ(region, nullptr);
+        }
+        if (region)
+            DeleteObject(region);
+    }
+}
