@@ -22,7 +22,7 @@ int main()
         return 1;
     }
     std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer and the\n"
-                "framework, imaging with PNG, and the skin data are built so far. The converter's windows\n"
+                "framework, imaging with PNG, and the skin engine's core are built so far. The converter's windows\n"
                 "come in later steps.\n");
     return 0;
 }
