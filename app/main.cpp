@@ -21,8 +21,8 @@ int main()
             "Start it from a desktop session, or under a virtual X server such as Xvfb.\n");
         return 1;
     }
-    std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer and the\n"
-                "framework, imaging with PNG, and the skin engine's core are built so far. The converter's windows\n"
-                "come in later steps.\n");
+    std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer, the\n"
+                "framework, imaging with PNG and the skin engine's core are built so far. The converter's\n"
+                "windows come in later steps.\n");
     return 0;
 }
