@@ -111,6 +111,15 @@ void TCustomForm::CreateWnd()
     inherited::CreateWnd();
     if (FMenu)
         FMenu->SetWindowHandle(FHandle);
+    if (FFormStyle == fsMDIForm)
+        CreateMDIClient();
+}
+
+void TCustomForm::DestroyWindowHandle()
+{
+    // The client window is a child of the form's window and goes with it.
+    FClientHandle = nullptr;
+    inherited::DestroyWindowHandle();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value)
@@ -133,7 +142,12 @@ void TCustomForm::SetFormStyle(TFormStyle value)
 {
     if (value == FFormStyle)
         return;
+    const bool mdiChanged = (value == fsMDIForm) != (FFormStyle == fsMDIForm);
     FFormStyle = value;
+    if (FHandle && mdiChanged) {
+        RecreateWnd();
+        return;
+    }
     if (FHandle && !Parent())
         SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -682,6 +696,7 @@ void TCustomForm::WMSize(TMessage& message)
         break;
     }
     TWinControl::WMSize(message);
+    SizeMDIClient();
 }
 
 void TCustomForm::WndProc(TMessage& message)

@@ -56,7 +56,12 @@ public:
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons value);
     TFormStyle FormStyle() const { return FFormStyle; }
+    // Switching to or from fsMDIForm remakes an existing window, which gains or loses its MDI client.
     void SetFormStyle(TFormStyle value);
+    // The MDI client window of an fsMDIForm form (null for other forms and before the window exists): a child
+    // window covering the client area that will hold the MDI children, erased in the application-workspace
+    // colour.
+    HWND ClientHandle() const { return FClientHandle; }
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition value);
     TWindowState WindowState() const;
@@ -127,6 +132,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWindowHandle() override;
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
     void SetParent(TWinControl* value) override;
@@ -154,12 +160,15 @@ private:
     void SetActive(bool value);
     void SetWindowFocus();
     void PlaceByPosition();
+    void CreateMDIClient();
+    void SizeMDIClient();
     // Sends a focus message; false when the focus moved on meanwhile (the caller then stops).
     bool SendFocusMessage(HWND hwnd, uint32_t msg);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons { biSystemMenu, biMinimize, biMaximize };
     TFormStyle FFormStyle = fsNormal;
+    HWND FClientHandle = nullptr;
     TPosition FPosition = poDesigned;
     TWindowState FWindowState = wsNormal;
     std::unique_ptr<TIcon> FIcon;

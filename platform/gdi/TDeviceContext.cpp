@@ -74,8 +74,12 @@ RECT TDeviceContext::DeviceArea() const
         }
         return r;
     }
-    case TDCKind::Screen:
-        return RECT { 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+    case TDCKind::Screen: {
+        // Screen coordinates: (0, 0) is the primary monitor's top-left, other monitors may lie left or above.
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        return RECT { x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+    }
     }
     return RECT {};
 }
@@ -160,8 +164,7 @@ bool TDeviceContext::BeginRead(TDrawTarget& target, const RECT& deviceArea)
         const RECT area = RectIntersection(deviceArea, DeviceArea());
         if (IsRectEmpty(&area))
             return true;
-        const RECT screen = RectOffset(area, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
-        target.Storage = ComposeScreen(screen, GetSysColor(COLOR_DESKTOP));
+        target.Storage = ComposeScreen(area, GetSysColor(COLOR_DESKTOP));
         const int width = RectWidth(area);
         const int height = RectHeight(area);
         if (target.Storage.size() != size_t(width) * size_t(height))

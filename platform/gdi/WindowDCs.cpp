@@ -1,6 +1,8 @@
 #include "platform/gdi/WindowDCs.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/PensBrushes.h"
+#include "platform/gdi/Shapes.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/WindowSurface.h"
 #include "platform/win/Windows.h"
@@ -26,6 +28,16 @@ public:
         if (!context || !context->FromWindowLayer)
             return 0;
         return DestroyDeviceContext(dc) ? 1 : 0;
+    }
+
+    bool FillDCRect(HDC dc, const RECT& rect, COLORREF color) override
+    {
+        if (!DCOf(dc))
+            return false;
+        HBRUSH brush = CreateSolidBrush(color);
+        FillRect(dc, &rect, brush);
+        DeleteObject(brush);
+        return true;
     }
 
     void DrawCaptionText(HWND hwnd, const RECT& rect, bool active) override

@@ -98,7 +98,9 @@ LRESULT CopyText(TWindowRecord* w, WPARAM size, LPARAM lParam)
     return static_cast<LRESULT>(n);
 }
 
-bool EraseWithClassBrush(TWindowRecord* w)
+// Into `dc` when the message brings one the DC layer knows (a paint DC, or a memory DC of someone capturing
+// the window's background), else straight into the window's buffer.
+bool EraseWithClassBrush(TWindowRecord* w, HDC dc)
 {
     const HBRUSH brush = w->Class->Background;
     if (!brush)
@@ -110,7 +112,10 @@ bool EraseWithClassBrush(TWindowRecord* w)
         color = GetSysColor(static_cast<int>(value) - 1);
     else if (TGdiObject* object = GdiLookupObject(brush); !object || !object->SolidColor(color))
         return false;
-    FillBuffer(w, true, nullptr, RECT { 0, 0, RectWidth(w->Client), RectHeight(w->Client) }, color);
+    const RECT client { 0, 0, RectWidth(w->Client), RectHeight(w->Client) };
+    if (TDCProvider* provider = InstalledDCProvider(); dc && provider && provider->FillDCRect(dc, client, color))
+        return true;
+    FillBuffer(w, true, nullptr, client, color);
     return true;
 }
 
@@ -168,7 +173,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_ERASEBKGND:
-        return EraseWithClassBrush(w) ? 1 : 0;
+        return EraseWithClassBrush(w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     case WM_SETCURSOR:
         return OnSetCursor(w, wParam, lParam);
     case WM_MOUSEACTIVATE:

@@ -135,6 +135,11 @@ TRegion RegionArg(TWindowRecord* w, const RECT* rect, HRGN region)
 
 TDCProvider::~TDCProvider() = default;
 
+bool TDCProvider::FillDCRect(HDC, const RECT&, COLORREF)
+{
+    return false;
+}
+
 void TDCProvider::DrawCaptionText(HWND, const RECT&, bool)
 {
 }

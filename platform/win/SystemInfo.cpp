@@ -1,5 +1,5 @@
-// System queries: metrics of the default frame and controls, system parameters and colours, and the
-// monitors of the backend's screen.
+// System queries: metrics of the default frame and controls, system parameters and colours, the system
+// version, and the monitors of the backend's screen.
 #include "platform/win/PlatformState.h"
 
 #include <algorithm>
@@ -245,6 +245,8 @@ DWORD GetSysColor(int index)
     };
     if (index < 0 || size_t(index) >= std::size(kColors))
         return 0;
+    if (index == COLOR_DESKTOP && GPlatform)
+        return GPlatform->Backend->Capabilities().DesktopColor;
     return kColors[index];
 }
 
@@ -287,4 +289,10 @@ BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info)
     info->rcWork = m.Work;
     info->dwFlags = m.Primary ? MONITORINFOF_PRIMARY : 0;
     return TRUE;
+}
+
+DWORD GetVersion()
+{
+    const TBackendCapabilities capabilities = GPlatform ? GPlatform->Backend->Capabilities() : TBackendCapabilities {};
+    return DWORD(capabilities.VersionMajor) | DWORD(capabilities.VersionMinor) << 8;
 }

@@ -37,6 +37,11 @@ struct TBackendCapabilities {
     UINT DoubleClickTime = 500;
     int DoubleClickWidth = 4;
     int DoubleClickHeight = 4;
+    // The colour shown where no window is; GetSysColor(COLOR_DESKTOP) reports it.
+    COLORREF DesktopColor = RGB(58, 110, 165);
+    // The system version GetVersion reports.
+    uint8_t VersionMajor = 6;
+    uint8_t VersionMinor = 1;
 };
 
 enum class TRawButton : uint8_t { Left, Right, Middle };

@@ -1,4 +1,4 @@
-// Constants of the system queries: metrics, parameters, system colours, standard cursors, monitors.
+// Constants of the system queries: metrics, parameters, system colours, standard cursors, monitors, scroll-bar states.
 #pragma once
 #include "platform/win/WinTypes.h"
 
@@ -121,6 +121,12 @@ constexpr DWORD MONITOR_DEFAULTTONULL = 0;
 constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
 constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
 constexpr DWORD MONITORINFOF_PRIMARY = 1;
+
+// Accessibility object ids and states, as scroll-bar queries use them.
+constexpr LONG OBJID_HSCROLL = -6;
+constexpr LONG OBJID_VSCROLL = -5;
+constexpr LONG OBJID_CLIENT = -4;
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;
 
 // GetLastError codes the window layer sets.
 constexpr DWORD ERROR_SUCCESS = 0;

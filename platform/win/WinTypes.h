@@ -181,6 +181,18 @@ struct RGNDATA {
 
 static_assert(sizeof(RECT) == 16 && sizeof(RGNDATAHEADER) == 32, "the region data layout is fixed");
 
+// What GetScrollBarInfo reports of a window's scroll bar: rgstate[0] is the bar's own state (STATE_SYSTEM_*),
+// the rest those of its arrows, page areas and thumb.
+struct SCROLLBARINFO {
+    DWORD cbSize;
+    RECT rcScrollBar;
+    int dxyLineButton;
+    int xyThumbTop;
+    int xyThumbBottom;
+    int reserved;
+    DWORD rgstate[6];
+};
+
 constexpr WORD LOWORD(uintptr_t value)
 {
     return static_cast<WORD>(value & 0xFFFF);

@@ -41,6 +41,9 @@ public:
     virtual int ReleaseDC(HWND hwnd, HDC dc) = 0;
     // Draws the caption text of the default frame; `rect` is in window coordinates. Nothing by default.
     virtual void DrawCaptionText(HWND hwnd, const RECT& rect, bool active);
+    // Fills `rect` (logical coordinates of `dc`) with `color` through the DC's clipping and origin; false when
+    // the DC is not one of this provider's. The default erase paints through it into the DC it is given.
+    virtual bool FillDCRect(HDC dc, const RECT& rect, COLORREF color);
 };
 // One provider at a time (not owned); null removes it. The provider stays installed when the layer stops and
 // serves it again when it starts.

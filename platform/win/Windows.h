@@ -252,3 +252,7 @@ HMONITOR MonitorFromPoint(POINT point, DWORD flags);
 HMONITOR MonitorFromRect(const RECT* rect, DWORD flags);
 HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
+// The system version packed as Windows packs it: major version in the low byte, minor in the next, the build in
+// the high word (0: the layer has none) and bit 31 clear for the NT family, which this layer always is. 6.1
+// unless the backend reports another version.
+DWORD GetVersion();

@@ -1,6 +1,7 @@
 // The skin's value readers and writers (rectangles, points, flags, font styles, alignment, lists) and the small
 // routines of the rendering unit: rectangle and point tests, dates, strings, JPEG loading, text fitting, default
-// glyphs and the capture of a control's background.
+// glyphs, the capture of a control's background, and the system routines (screen grab, layered alpha, version
+// tests, scroll-bar info, monitor work areas).
 #pragma once
 #include "framework/controls/ControlsEvents.h"
 #include "framework/core/FileSystem.h"
@@ -11,11 +12,34 @@
 #include <string>
 #include <string_view>
 
+class TBitmap;
 class TCanvas;
 class TControl;
 class TCustomIniFile;
 class TStream;
 class TStrings;
+
+// The system calls that the rendering unit binds once, on first use, because not every system offers them. An
+// empty entry means the system lacks the call; the window layer has no native scroll bars, so GetScrollBarInfo
+// stays empty.
+struct TspSystemEntryPoints {
+    HMONITOR (*MonitorFromWindow)(HWND window, DWORD flags) = nullptr;
+    BOOL (*GetMonitorInfo)(HMONITOR monitor, MONITORINFO* info) = nullptr;
+    BOOL (*GetScrollBarInfo)(HWND window, LONG objectId, SCROLLBARINFO* info) = nullptr;
+};
+
+// Replaces the bound entry points while it lives and restores the previous ones when it goes (tests simulate
+// systems with and without the calls). Overrides nest; destroy them in reverse order. UI thread only.
+class TspSystemEntryPointsOverride final {
+public:
+    explicit TspSystemEntryPointsOverride(const TspSystemEntryPoints& replacement);
+    ~TspSystemEntryPointsOverride();
+    TspSystemEntryPointsOverride(const TspSystemEntryPointsOverride&) = delete;
+    TspSystemEntryPointsOverride& operator=(const TspSystemEntryPointsOverride&) = delete;
+
+private:
+    TspSystemEntryPoints FSaved;
+};
 
 // How a stretched client part fills its target: the whole target, stretched to the target's height and
 // repeated across, or stretched to its width and repeated down.
@@ -165,9 +189,43 @@ void DrawGlyph(TCanvas* canvas, int x, int y, TBitmap* glyphs, int count, int in
 // ---- Background capture ---------------------------------------------------------------------------------------
 
 // Paints onto `canvas`, in the control's coordinates, its parent's background and the visible windowless
-// siblings before it in child order that overlap it. Nothing without a control or a parent.
+// siblings before it in child order that overlap it. The background of an MDI parent form is its client window's;
+// a parent that is a TspParentBackground paints its own; any other parent erases and, unless it is a form,
+// paints its face. Nothing without a control or a parent.
 void GetParentImage(TControl* control, TCanvas* canvas);
 // The same with the canvas's origin at the control's point (rect.Left, rect.Top).
 void GetParentImageRect(TControl* control, const TRect& rect, TCanvas* canvas);
+
+// ---- System: screen, layered windows, version, scroll bars, monitors -------------------------------------------
+
+// The entry points bound on first use (see TspSystemEntryPoints).
+const TspSystemEntryPoints& SystemEntryPoints();
+
+// Copies the screen area at (x, y) (screen coordinates) of the bitmap's size into the bitmap. Nothing for a null
+// or empty bitmap.
+void GetScreenImage(int x, int y, TBitmap* bitmap);
+// The constant opacity of a layered window, clamped to 0..255; nothing where the display has no layered windows.
+void SetAlphaBlendTransparent(HWND window, int alpha);
+
+// The system's major and minor version.
+void GetWindowsVersion(int& major, int& minor);
+// Major above 5.
+bool IsVistaOs();
+// Major below 5.
+bool Is9XOS();
+// Major above 5, or 5.1: drop shadows are available.
+bool CheckWXP();
+// Major above 5, or 5.0 to 5.2: layered windows are available.
+bool CheckW2KWXP();
+
+// The bound GetScrollBarInfo; without it info.rgstate[0] becomes STATE_SYSTEM_INVISIBLE and the answer FALSE.
+BOOL MyGetScrollBarInfo(HWND window, LONG objectId, SCROLLBARINFO& info);
+
+// The primary monitor's work area when `workArea` is set, else (0, 0, screen width, screen height).
+void GetPrimaryMonitorWorkArea(bool workArea, TRect& result);
+// With more than one monitor and the monitor calls bound: the work area (or, without `workArea`, the whole
+// rectangle) of the monitor nearest to the window; `result` is left as passed when the monitor call fails.
+// Otherwise GetPrimaryMonitorWorkArea.
+void GetMonitorWorkArea(HWND window, bool workArea, TRect& result);
 
 } // namespace SPUtils

@@ -6,7 +6,9 @@
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/win/WinMessages.h"
+#include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/TspParentBackground.h"
 
 #include <array>
 
@@ -257,6 +259,26 @@ namespace {
         return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
     }
 
+    // An MDI parent's client area is covered by its client window, which draws the background there; a parent
+    // that paints its own background offers it; any other parent erases, and, unless it is a form, paints
+    // its face.
+    void PaintParentBackground(TWinControl* parent, HDC dc)
+    {
+        auto* form = dynamic_cast<TCustomForm*>(parent);
+        if (form && form->FormStyle() == fsMDIForm) {
+            if (form->ClientHandle())
+                SendMessage(form->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), 0);
+            return;
+        }
+        if (auto* painter = dynamic_cast<TspParentBackground*>(parent)) {
+            painter->PaintBG(dc);
+            return;
+        }
+        parent->Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), 0);
+        if (!form)
+            (parent->*(&TPaintAccess::PaintWindow))(dc);
+    }
+
     // `origin` is the point of the parent's client area that lands on the canvas's (0, 0).
     void CaptureParent(TControl* control, TPoint origin, TCanvas* canvas)
     {
@@ -271,9 +293,7 @@ namespace {
             TSavedDC saved(dc);
             OffsetWindowOrgEx(dc, origin.X, origin.Y, nullptr);
             IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
-            parent->Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(dc), 0);
-            if (!dynamic_cast<TCustomForm*>(parent))
-                (parent->*(&TPaintAccess::PaintWindow))(dc);
+            PaintParentBackground(parent, dc);
         }
         const TRect bounds = control->BoundsRect();
         for (int i = 0; i < parent->ControlCount(); ++i) {

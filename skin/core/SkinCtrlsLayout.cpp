@@ -1,6 +1,7 @@
 #include "skin/core/SkinCtrlsLayout.h"
 
 #include "framework/controls/ImgList.h"
+#include "framework/controls/TWinControl.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/Text.h"
@@ -128,6 +129,22 @@ void DrawGlyphAndText(TCanvas* canvas, TRect rect, int margin, int spacing, TspB
     DrawLayout(canvas, rect, margin, spacing, layout, caption, pw, ph, hasPicture ? glyph->Width() : 0, ph, down,
         colorMarker, markerColor,
         [&](int x, int y) { SPUtils::DrawGlyph(canvas, x, y, glyph, numGlyphs, glyphNumber); });
+}
+
+void NotebookHandlesNeeded(TComponent* notebook)
+{
+    auto* pages = dynamic_cast<TspNotebookPages*>(notebook);
+    if (!pages)
+        return;
+    for (int i = 0; i < pages->NotebookPageCount(); ++i) {
+        TWinControl* page = pages->NotebookPage(i);
+        if (!page)
+            continue;
+        page->DisableAlign();
+        page->HandleNeeded();
+        page->SetControlState(page->ControlState() - TControlState { csAlignmentNeeded });
+        page->EnableAlign();
+    }
 }
 
 } // namespace SkinCtrls

@@ -9,7 +9,18 @@
 
 class TBitmap;
 class TCanvas;
+class TComponent;
 class TCustomImageList;
+class TWinControl;
+
+// What the page service below needs of a notebook: its pages, in the order of its page list. The skinned
+// notebook implements it.
+class TspNotebookPages {
+public:
+    virtual ~TspNotebookPages() = default;
+    virtual int NotebookPageCount() const = 0;
+    virtual TWinControl* NotebookPage(int index) const = 0;
+};
 
 // Where the picture stands relative to the caption.
 enum TspButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -30,5 +41,10 @@ void DrawGlyphAndText(TCanvas* canvas, TRect rect, int margin, int spacing, TspB
 // The top-left corners of the picture (pw by ph) and of the caption (tw by th).
 void CalcImageAndTextLayout(TspButtonLayout layout, const TRect& rect, int pw, int& pictureTop, int& pictureLeft,
     int& captionTop, int& captionLeft, int margin, int spacing, int th, int tw, int ph);
+
+// Gives every page of a notebook (a TspNotebookPages; anything else, or null: nothing) its window, with the
+// page's alignment held meanwhile and its pending realignment dropped, so that making the windows does not
+// realign the pages. A notebook calls it once it has finished loading.
+void NotebookHandlesNeeded(TComponent* notebook);
 
 } // namespace SkinCtrls

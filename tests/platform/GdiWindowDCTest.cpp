@@ -207,3 +207,31 @@ TEST_F(GdiWindowDC, ADCOfADestroyedWindowFailsCleanly)
     EXPECT_EQ(ReleaseDC(w, dc), 1) << "the DC itself is still freed";
     EXPECT_EQ(GetDC(w), nullptr);
 }
+
+TEST_F(GdiWindowDC, TheDefaultEraseFillsTheDCItIsGiven)
+{
+    HWND w = CreateTop(RECT { 10, 10, 40, 30 });
+    Pump();
+    HDC dc = GetDC(w);
+    Fill(dc, RGB(0, 0, 0));
+    ReleaseDC(w, dc);
+
+    // A memory DC, as when a control captures its parent's background: the erase lands there, not on screen.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    Fill(memory, RGB(255, 0, 0));
+    SetWindowOrgEx(memory, -5, 0, nullptr);
+    EXPECT_EQ(SendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+    SetWindowOrgEx(memory, 0, 0, nullptr);
+    EXPECT_EQ(GetPixel(memory, 4, 3), RGB(255, 0, 0)) << "left of the shifted origin";
+    EXPECT_EQ(GetPixel(memory, 5, 3), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(GetPixel(memory, 34, 19), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(GetPixel(memory, 35, 19), RGB(255, 0, 0)) << "the erase covers the client area only";
+    EXPECT_EQ(Backend.WindowPixel(w, 3, 3), kBlack) << "the window itself is untouched";
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}

@@ -1,7 +1,9 @@
 // Text fitting, default glyphs, glyph cells and the background capture, drawn into bitmaps.
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/TspParentBackground.h"
 #include "tests/framework/ControlsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -276,4 +278,89 @@ TEST_F(GetParentImageTest, PaintsTheBackgroundAndOnlyTheEarlierOverlappingSiblin
     GetParentImage(&orphan, orphanImage->Canvas());
     GetParentImage(nullptr, orphanImage->Canvas());
     EXPECT_EQ(orphanImage->Canvas()->Pixels(2, 2), clWhite);
+}
+
+namespace {
+
+// A parent that paints the background under its children itself (as the skinned tab control does); its own
+// erase and face would show as red and lime.
+class TSelfBackgroundPanel : public TCustomControl, public TspParentBackground {
+    using inherited = TCustomControl;
+
+public:
+    explicit TSelfBackgroundPanel(TComponent* owner)
+        : inherited(owner)
+    {
+        SetColor(clRed);
+    }
+    int BackgroundPaints = 0;
+
+    void PaintBG(HDC dc) override
+    {
+        ++BackgroundPaints;
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        canvas.Brush()->SetColor(clTeal);
+        canvas.FillRect(Rect(0, 0, Width(), Height()));
+        canvas.SetHandle(nullptr);
+    }
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clLime);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+} // namespace
+
+TEST_F(GetParentImageTest, TakesTheBackgroundFromAParentThatPaintsItItself)
+{
+    TForm* form = NewForm(0, 0, 300, 300);
+    auto* tabs = new TSelfBackgroundPanel(form);
+    tabs->SetParent(form);
+    tabs->SetBounds(10, 10, 200, 200);
+    auto* control = new TPaintedBlock(form, clGray);
+    control->SetBounds(20, 20, 30, 30);
+    control->SetParent(tabs);
+
+    auto image = Blank(30, 30, clWhite);
+    GetParentImage(control, image->Canvas());
+    EXPECT_EQ(tabs->BackgroundPaints, 1);
+    EXPECT_EQ(Row(image.get(), 15, 0, 30, clTeal), std::string(30, '#'));
+    EXPECT_EQ(control->Paints, 0);
+}
+
+TEST_F(GetParentImageTest, OnAnMDIParentTheClientWindowGivesTheBackground)
+{
+    TForm* form = NewForm(0, 0, 300, 200);
+    form->SetColor(clRed);
+    form->SetFormStyle(fsMDIForm);
+    form->Show();
+    HWND client = form->ClientHandle();
+    ASSERT_NE(client, nullptr);
+    RECT r {};
+    GetClientRect(client, &r);
+    EXPECT_EQ(r.right, form->ClientWidth());
+    EXPECT_EQ(r.bottom, form->ClientHeight());
+
+    auto* control = new TPaintedBlock(form, clGray);
+    control->SetBounds(50, 50, 20, 20);
+    control->SetParent(form);
+    auto image = Blank(20, 20, clWhite);
+    GetParentImage(control, image->Canvas());
+    const TColor workspace = static_cast<TColor>(GetSysColor(COLOR_APPWORKSPACE));
+    EXPECT_EQ(Row(image.get(), 10, 0, 20, workspace), std::string(20, '#'));
+
+    // The client follows the form's size, and leaves with the MDI style.
+    form->SetBounds(0, 0, 400, 250);
+    GetClientRect(client, &r);
+    EXPECT_EQ(r.right, form->ClientWidth());
+    EXPECT_EQ(r.bottom, form->ClientHeight());
+    form->SetFormStyle(fsNormal);
+    EXPECT_EQ(form->ClientHandle(), nullptr);
+    EXPECT_FALSE(IsWindow(client));
+    GetParentImage(control, image->Canvas());
+    EXPECT_EQ(Row(image.get(), 10, 0, 20, clRed), std::string(20, '#'));
 }

@@ -101,6 +101,19 @@ void THeadlessBackend::SetLayeredWindows(bool available)
     FCapabilities.LayeredWindows = available;
 }
 
+void THeadlessBackend::SetDesktopColor(COLORREF color)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.DesktopColor = color;
+}
+
+void THeadlessBackend::SetSystemVersion(uint8_t major, uint8_t minor)
+{
+    std::lock_guard lock(FLock);
+    FCapabilities.VersionMajor = major;
+    FCapabilities.VersionMinor = minor;
+}
+
 void THeadlessBackend::SetShaping(bool available)
 {
     std::lock_guard lock(FLock);
@@ -211,12 +224,12 @@ std::vector<uint32_t> THeadlessBackend::Screen() const
         for (const TMonitorLayout& m : FMonitors)
             UnionRect(&area, &area, &m.Monitor);
     }
-    return ComposeScreen(area, FDesktop);
+    return ComposeScreen(area, FCapabilities.DesktopColor);
 }
 
 uint32_t THeadlessBackend::ScreenPixel(int x, int y) const
 {
-    const std::vector<uint32_t> pixel = ComposeScreen(RECT { x, y, x + 1, y + 1 }, FDesktop);
+    const std::vector<uint32_t> pixel = ComposeScreen(RECT { x, y, x + 1, y + 1 }, FCapabilities.DesktopColor);
     return pixel.empty() ? 0 : pixel[0] & 0xFFFFFF;
 }
 

@@ -51,10 +51,12 @@ public:
     // Default: one 1024x768 primary monitor whose work area is the whole monitor.
     void SetMonitors(std::vector<TMonitorLayout> monitors);
     void SetLayeredWindows(bool available);
+    // The version GetVersion reports (default 6.1).
+    void SetSystemVersion(uint8_t major, uint8_t minor);
     void SetShaping(bool available);
     void SetDoubleClickTime(UINT ms);
     void SetDoubleClickSize(int width, int height);
-    void SetDesktopColor(COLORREF color) { FDesktop = color; }
+    void SetDesktopColor(COLORREF color);
 
     // --- Raw input (any thread) ---------------------------------------------------------------------------
     void MouseMove(int x, int y);
@@ -121,7 +123,6 @@ private:
     bool FWakePending = false;
     std::vector<TMonitorLayout> FMonitors;
     TBackendCapabilities FCapabilities;
-    COLORREF FDesktop = RGB(58, 110, 165);
 
     std::map<TNativeWindow, TNativeState> FNatives;
     std::vector<TNativeWindow> FStacking;
