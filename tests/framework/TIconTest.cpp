@@ -133,7 +133,8 @@ TEST(TIcon, BadFilesRaise)
     const std::vector<uint8_t> good = IconFile(4);
     auto with = [&](size_t offset, std::vector<uint8_t> bytes) {
         std::vector<uint8_t> file = good;
-        std::copy(bytes.begin(), bytes.end(), file.begin() + offset);
+        for (size_t i = 0; i < bytes.size(); ++i)
+            file.at(offset + i) = bytes[i];
         return file;
     };
     std::vector<uint8_t> png = good;
