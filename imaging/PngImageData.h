@@ -15,6 +15,20 @@ using TPngBuffer = std::unique_ptr<uint8_t, TPngFreeDeleter>;
 // A zeroed block of `size` bytes; raises EPNGOutMemory when it cannot be had.
 TPngBuffer AllocatePngBuffer(size_t size);
 
+// The Paeth filter's choice among the left (a), upper (b) and upper-left (c) bytes; inline, as the row filters
+// call it once a byte.
+inline uint8_t PaethPredictor(int a, int b, int c)
+{
+    int p = b - c;
+    int q = a - c;
+    int pa = p < 0 ? -p : p;
+    int pb = q < 0 ? -q : q;
+    int pc = p + q < 0 ? -(p + q) : p + q;
+    if (pa <= pb && pa <= pc)
+        return uint8_t(a);
+    return uint8_t(pb <= pc ? b : c);
+}
+
 // The grey ramp of a bit depth: 2^depth entries (16 counts as 8), entry i the level gamma[MulDiv(i, 255, n - 1)].
 TPngPalette CreateGrayscalePalette(int bitDepth, const uint8_t* gammaTable);
 

@@ -199,18 +199,6 @@ TCopyProc ChooseCopier(uint8_t colorType, uint8_t bitDepth, bool interlaced)
     }
 }
 
-inline uint8_t PaethPredictor(int a, int b, int c)
-{
-    int p = b - c;
-    int q = a - c;
-    int pa = p < 0 ? -p : p;
-    int pb = q < 0 ? -q : q;
-    int pc = p + q < 0 ? -(p + q) : p + q;
-    if (pa <= pb && pa <= pc)
-        return uint8_t(a);
-    return uint8_t(pb <= pc ? b : c);
-}
-
 // The filters with the pixel offset fixed at compile time, so the inner loops carry no extra index arithmetic.
 template <uint32_t Bpp> void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, uint32_t n)
 {

@@ -193,18 +193,6 @@ TEncodeProc ChooseEncoder(uint8_t colorType, uint8_t bitDepth, bool interlaced)
     }
 }
 
-inline uint8_t PaethPredictor(int a, int b, int c)
-{
-    int p = b - c;
-    int q = a - c;
-    int pa = p < 0 ? -p : p;
-    int pb = q < 0 ? -q : q;
-    int pc = p + q < 0 ? -(p + q) : p + q;
-    if (pa <= pb && pa <= pc)
-        return uint8_t(a);
-    return uint8_t(pb <= pc ? b : c);
-}
-
 // The positions j in 2 .. n - 1 whose byte equals the byte before it or the one two before it.
 uint32_t CountRuns(const uint8_t* row, uint32_t n)
 {

@@ -69,6 +69,19 @@ void HorizontalPassScalar(const int32_t* sums, const TTapTable& taps, bool clamp
 
 namespace {
 
+    // The columns from `first` on that a vector loop leaves, one at a time.
+    void VerticalPassTail(
+        const TColor32* const* rows, const int32_t* weights, int count, int first, int width, int32_t* sums)
+    {
+        for (int x = first; x < width; ++x) {
+            int32_t* s = sums + 4 * x;
+            s[0] = s[1] = s[2] = s[3] = 0;
+            for (int k = 0; k < count; ++k)
+                for (int c = 0; c < 4; ++c)
+                    s[c] += int32_t((rows[k][x] >> (8 * c)) & 0xFF) * weights[k];
+        }
+    }
+
     // Two rows at a time: the channel bytes of both rows interleaved into 16-bit pairs, multiplied by the weight
     // pair and added into 32-bit sums in one step, which is exact for 16-bit weights. A lone last row pairs with
     // weight 0.
@@ -109,22 +122,7 @@ __attribute__((target("avx2"))) void VerticalPassAVX2(
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 24), _mm256_extracti128_si256(s2, 1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 28), _mm256_extracti128_si256(s3, 1));
     }
-    if (wide < width) {
-        const TColor32* tail[64];
-        if (count <= 64) {
-            for (int k = 0; k < count; ++k)
-                tail[k] = rows[k] + wide;
-            VerticalPassScalar(tail, weights, count, width - wide, sums + 4 * wide);
-        } else {
-            for (int x = wide; x < width; ++x) {
-                int32_t* s = sums + 4 * x;
-                s[0] = s[1] = s[2] = s[3] = 0;
-                for (int k = 0; k < count; ++k)
-                    for (int c = 0; c < 4; ++c)
-                        s[c] += int32_t((rows[k][x] >> (8 * c)) & 0xFF) * weights[k];
-            }
-        }
-    }
+    VerticalPassTail(rows, weights, count, wide, width, sums);
 }
 
 void VerticalPassSSE2(const TColor32* const* rows, const int32_t* weights, int count, int width, int32_t* sums)
@@ -150,13 +148,7 @@ void VerticalPassSSE2(const TColor32* const* rows, const int32_t* weights, int c
         _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 4 * x + 8), s2);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 4 * x + 12), s3);
     }
-    for (int x = wide; x < width; ++x) {
-        int32_t* s = sums + 4 * x;
-        s[0] = s[1] = s[2] = s[3] = 0;
-        for (int k = 0; k < count; ++k)
-            for (int c = 0; c < 4; ++c)
-                s[c] += int32_t((rows[k][x] >> (8 * c)) & 0xFF) * weights[k];
-    }
+    VerticalPassTail(rows, weights, count, wide, width, sums);
 }
 
 __attribute__((target("sse4.1"))) void HorizontalPassSSE41(

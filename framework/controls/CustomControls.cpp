@@ -3,6 +3,32 @@
 #include "framework/controls/TCustomControl.h"
 #include "framework/controls/TGraphicControl.h"
 
+namespace {
+
+// Lends a DC to a control's canvas, locked, for one paint, and takes it back also when painting raises.
+class TCanvasPaintScope {
+public:
+    TCanvasPaintScope(TControlCanvas& canvas, HDC dc)
+        : FCanvas(canvas)
+    {
+        FCanvas.Lock();
+        FCanvas.FreeHandle();
+        FCanvas.SetHandle(dc);
+    }
+    ~TCanvasPaintScope()
+    {
+        FCanvas.SetHandle(nullptr);
+        FCanvas.Unlock();
+    }
+    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas& FCanvas;
+};
+
+} // namespace
+
 // --- TGraphicControl -----------------------------------------------------------------------------------
 
 TGraphicControl::TGraphicControl(TComponent* owner)
@@ -43,18 +69,8 @@ void TGraphicControl::WMPaint(TMessage& message)
     const HDC dc = reinterpret_cast<HDC>(message.WParam);
     if (!dc)
         return;
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    TCanvasPaintScope scope(*FCanvas, dc);
+    Paint();
 }
 
 // --- TCustomControl ------------------------------------------------------------------------------------
@@ -82,18 +98,8 @@ void TCustomControl::Paint()
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    TCanvasPaintScope scope(*FCanvas, dc);
+    Paint();
 }
 
 void TCustomControl::DestroyWnd()

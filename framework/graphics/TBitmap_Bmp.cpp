@@ -1,6 +1,7 @@
 // The DIB and BMP file readers and the BMP writer behind TBitmap and TIcon.
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/LittleEndian.h"
 #include "framework/graphics/TBitmapImage.h"
 #include "platform/gdi/GdiTypes.h"
 
@@ -11,28 +12,6 @@
 namespace {
 
 constexpr const char* kInvalidBitmap = "Bitmap image is not valid";
-
-uint16_t U16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t U32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v)
-{
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 
 // One colour channel of a BI_BITFIELDS pixel.
 struct TChannel {

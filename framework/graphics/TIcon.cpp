@@ -2,6 +2,7 @@
 
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/LittleEndian.h"
 #include "framework/graphics/TBitmapImage.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/DeviceContext.h"
@@ -15,28 +16,6 @@ namespace {
 constexpr const char* kInvalidIcon = "Icon image is not valid";
 // No icon file needs more; the rest of a bigger stream is not read.
 constexpr int64_t kMaxIconFileBytes = int64_t(64) << 20;
-
-uint16_t U16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t U32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v)
-{
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 
 bool HasAlpha(const TBitmapImage& image)
 {

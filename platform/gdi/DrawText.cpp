@@ -352,21 +352,6 @@ int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT forma
     return result;
 }
 
-size_t Length8(const char* text, int count)
-{
-    return count < 0 ? std::strlen(text) : size_t(count);
-}
-
-size_t Length16(const WCHAR* text, int count)
-{
-    if (count >= 0)
-        return size_t(count);
-    size_t n = 0;
-    while (text[n])
-        ++n;
-    return n;
-}
-
 } // namespace
 
 int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format)
@@ -383,12 +368,12 @@ int DrawTextEx(HDC dc, const char* text, int count, RECT* rect, UINT format, DRA
 {
     if (!text)
         return 0;
-    return DrawTextChars(dc, DecodeUtf8(text, Length8(text, count)), rect, format, params);
+    return DrawTextChars(dc, DecodeUtf8(text, Utf8Length(text, count)), rect, format, params);
 }
 
 int DrawTextExW(HDC dc, const WCHAR* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params)
 {
     if (!text)
         return 0;
-    return DrawTextChars(dc, DecodeUtf16(text, Length16(text, count)), rect, format, params);
+    return DrawTextChars(dc, DecodeUtf16(text, Utf16Length(text, count)), rect, format, params);
 }

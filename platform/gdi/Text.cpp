@@ -10,8 +10,6 @@
 #include <cstring>
 #include <numbers>
 
-namespace {
-
 size_t Utf8Length(const char* text, int count)
 {
     return count < 0 ? std::strlen(text) : size_t(count);
@@ -26,6 +24,8 @@ size_t Utf16Length(const WCHAR* text, int count)
         ++n;
     return n;
 }
+
+namespace {
 
 // The turn of the selected font's baseline in degrees, counter-clockwise, 0 for none.
 double Escapement(const TDeviceContext& dc)

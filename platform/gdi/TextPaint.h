@@ -6,6 +6,10 @@
 #include <utility>
 #include <vector>
 
+// The length of a text argument: `count` units, or up to the terminating zero when `count` is negative.
+size_t Utf8Length(const char* text, int count);
+size_t Utf16Length(const WCHAR* text, int count);
+
 // The realized font selected into the DC (the font lock must be held); null when no face loads.
 std::shared_ptr<TFontFace> SelectedFace(const TDeviceContext& dc);
 // Whole-pixel advances of `chars` with the DC's character extra; returns their sum.

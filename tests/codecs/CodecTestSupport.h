@@ -4,6 +4,7 @@
 #include "codecs/braskel/Braskel.h"
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
+#include "tests/codecs/TCallbackLog.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -48,7 +49,7 @@ struct TRecordedCall {
 
 // Collects every callback of the reader under test. The reader's callbacks carry no user pointer, so the
 // recorder is reached through one global that the test installs for its lifetime.
-class TReaderRecorder {
+class TReaderRecorder : public TCallbackLog<TRecordedCall> {
 public:
     TReaderRecorder() { Current() = this; }
     ~TReaderRecorder() { Current() = nullptr; }
@@ -77,49 +78,10 @@ public:
     // When set, called on the decoding thread after each video frame is recorded; its result is the callback's.
     std::function<bool(int frameCount)> AfterVideo;
 
-    // Marks the moment a Stop returned; any callback after it is counted as a fault.
-    void MarkStopped()
-    {
-        std::lock_guard lock(FLock);
-        FStopped = true;
-    }
-
-    std::vector<TRecordedCall> Calls() const
-    {
-        std::lock_guard lock(FLock);
-        return FCalls;
-    }
-    std::vector<TRecordedCall> CallsOf(char kind) const
-    {
-        std::vector<TRecordedCall> result;
-        for (TRecordedCall& call : Calls()) {
-            if (call.Kind == kind)
-                result.push_back(std::move(call));
-        }
-        return result;
-    }
-    int Count(char kind) const { return int(CallsOf(kind).size()); }
-    int CallsAfterStop() const
-    {
-        std::lock_guard lock(FLock);
-        return FCallsAfterStop;
-    }
     MediaReaderInfo BeginInfo() const
     {
         std::lock_guard lock(FLock);
         return FBeginInfo;
-    }
-
-    // Waits (without polling) until `count` callbacks of the kind have arrived; false after 20 s.
-    bool WaitFor(char kind, int count) const
-    {
-        std::unique_lock lock(FLock);
-        return FChanged.wait_for(lock, std::chrono::seconds(20), [&] {
-            int seen = 0;
-            for (const TRecordedCall& call : FCalls)
-                seen += call.Kind == kind;
-            return seen >= count;
-        });
     }
 
 private:
@@ -144,8 +106,7 @@ private:
             const auto* bytes = static_cast<const uint8_t*>(frame);
             self->Add(TRecordedCall { 'V', start, end, int32_t(size), std::this_thread::get_id(),
                 std::vector<uint8_t>(bytes, bytes + (size > 0 ? size : 0)) });
-            for (const TRecordedCall& call : self->FCalls)
-                count += call.Kind == 'V';
+            count = self->CountLocked('V');
         }
         return self->AfterVideo ? self->AfterVideo(count) : true;
     }
@@ -168,19 +129,7 @@ private:
         return true;
     }
 
-    void Add(TRecordedCall call)
-    {
-        FCallsAfterStop += FStopped;
-        FCalls.push_back(std::move(call));
-        FChanged.notify_all();
-    }
-
-    mutable std::mutex FLock;
-    mutable std::condition_variable FChanged;
-    std::vector<TRecordedCall> FCalls;
     MediaReaderInfo FBeginInfo {};
-    bool FStopped = false;
-    int FCallsAfterStop = 0;
 };
 
 // A reader for the file, opened with the recorder's callbacks and the colour code.

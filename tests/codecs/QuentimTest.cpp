@@ -7,6 +7,7 @@
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
 #include "codecs/testclips/TTestProbe.h"
+#include "tests/codecs/TCallbackLog.h"
 
 #include <algorithm>
 #include <chrono>
@@ -30,12 +31,10 @@ struct TCall {
 };
 
 // Records the callbacks of the handle under test, reached through one global the test installs for its lifetime.
-class TQuentimRecorder {
+class TQuentimRecorder : public TCallbackLog<TCall> {
 public:
     TQuentimRecorder() { Current = this; }
     ~TQuentimRecorder() { Current = nullptr; }
-    TQuentimRecorder(const TQuentimRecorder&) = delete;
-    TQuentimRecorder& operator=(const TQuentimRecorder&) = delete;
 
     // Open parameters that route every callback here, as a conversion or a preview opens the file.
     static QuentimOpenParams Params(const std::string& path, bool preview)
@@ -58,49 +57,10 @@ public:
     // Called on the decoding thread after the numbered video frame (1-based) is recorded.
     std::function<void(int videoCount)> AfterVideo;
 
-    void MarkStopped()
-    {
-        std::lock_guard lock(FLock);
-        FStopped = true;
-    }
-    std::vector<TCall> Calls() const
-    {
-        std::lock_guard lock(FLock);
-        return FCalls;
-    }
-    std::vector<TCall> CallsOf(char kind) const
-    {
-        std::vector<TCall> calls = Calls();
-        calls.erase(std::remove_if(calls.begin(), calls.end(), [kind](const TCall& call) { return call.Kind != kind; }),
-            calls.end());
-        return calls;
-    }
-    std::string Order() const
-    {
-        std::string order;
-        for (const TCall& call : Calls())
-            order += call.Kind;
-        return order;
-    }
-    int Count(char kind) const { return int(CallsOf(kind).size()); }
     QuentimInfo BeginInfo() const
     {
         std::lock_guard lock(FLock);
         return FBeginInfo;
-    }
-    int CallsAfterStop() const
-    {
-        std::lock_guard lock(FLock);
-        return FCallsAfterStop;
-    }
-    // Waits (without polling) until `count` callbacks of the kind have arrived; false after 20 s.
-    bool WaitFor(char kind, int count) const
-    {
-        std::unique_lock lock(FLock);
-        return FChanged.wait_for(lock, std::chrono::seconds(20), [&] {
-            return std::count_if(FCalls.begin(), FCalls.end(), [&](const TCall& call) { return call.Kind == kind; })
-                >= count;
-        });
     }
 
 private:
@@ -124,8 +84,7 @@ private:
             for (int64_t i = 0; i < size; ++i)
                 self->FChecksum += bytes[i];
             self->Add('V', start, end, int32_t(size));
-            count = int(std::count_if(
-                self->FCalls.begin(), self->FCalls.end(), [](const TCall& call) { return call.Kind == 'V'; }));
+            count = self->CountLocked('V');
         }
         if (self->AfterVideo)
             self->AfterVideo(count);
@@ -145,18 +104,11 @@ private:
     }
     void Add(char kind, double start = 0.0, double end = 0.0, int32_t bytes = 0)
     {
-        FCallsAfterStop += FStopped;
-        FCalls.push_back(TCall { kind, start, end, bytes, std::this_thread::get_id() });
-        FChanged.notify_all();
+        TCallbackLog::Add(TCall { kind, start, end, bytes, std::this_thread::get_id() });
     }
 
     static inline TQuentimRecorder* Current = nullptr;
-    mutable std::mutex FLock;
-    mutable std::condition_variable FChanged;
-    std::vector<TCall> FCalls;
     QuentimInfo FBeginInfo {};
-    bool FStopped = false;
-    int FCallsAfterStop = 0;
     uint64_t FChecksum = 0;
 };
 

@@ -4,13 +4,12 @@
 #include "codecs/testclips/TTestFolder.h"
 #include "engine/DecoderBase.h"
 #include "framework/core/TThread.h"
+#include "tests/codecs/TCallbackLog.h"
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,24 +23,16 @@ struct TCall {
 
 // Records every callback of the decoder under test. The callbacks are plain functions, so they reach the
 // recorder through one global that the test installs for its lifetime.
-class TDecoderRecorder {
+class TDecoderRecorder : public TCallbackLog<TCall> {
 public:
     TDecoderRecorder() { Current = this; }
     ~TDecoderRecorder() { Current = nullptr; }
-    TDecoderRecorder(const TDecoderRecorder&) = delete;
-    TDecoderRecorder& operator=(const TDecoderRecorder&) = delete;
 
     void Install(DecoderBase& decoder) { decoder.SetCallbacks(&OnBegin, &OnVideo, &OnAudio, &OnEnd); }
 
     // Called on the decoding thread after the numbered video frame (1-based) is recorded.
     std::function<void(int videoCount)> AfterVideo;
 
-    // From now on every callback counts as a fault.
-    void MarkStopped()
-    {
-        std::lock_guard lock(FLock);
-        FStopped = true;
-    }
     // Forget the calls so far (a new start follows).
     void Reset()
     {
@@ -51,23 +42,6 @@ public:
         FStopped = false;
     }
 
-    std::vector<TCall> Calls() const
-    {
-        std::lock_guard lock(FLock);
-        return FCalls;
-    }
-    std::string Order() const
-    {
-        std::string order;
-        for (const TCall& call : Calls())
-            order += call.Kind;
-        return order;
-    }
-    int Count(char kind) const
-    {
-        const std::string order = Order();
-        return int(std::count(order.begin(), order.end(), kind));
-    }
     int64_t AudioBytes() const
     {
         int64_t bytes = 0;
@@ -79,21 +53,6 @@ public:
     {
         std::lock_guard lock(FLock);
         return FFormats;
-    }
-    int CallsAfterStop() const
-    {
-        std::lock_guard lock(FLock);
-        return FCallsAfterStop;
-    }
-
-    // Waits (without polling) until `count` callbacks of the kind have arrived; false after 20 s.
-    bool WaitFor(char kind, int count) const
-    {
-        std::unique_lock lock(FLock);
-        return FChanged.wait_for(lock, std::chrono::seconds(20), [&] {
-            return std::count_if(FCalls.begin(), FCalls.end(), [&](const TCall& call) { return call.Kind == kind; })
-                >= count;
-        });
     }
 
 private:
@@ -112,8 +71,7 @@ private:
         {
             std::lock_guard lock(self->FLock);
             self->Add({ 'V', GetCurrentThreadId(), start, end });
-            count = int(std::count_if(
-                self->FCalls.begin(), self->FCalls.end(), [](const TCall& call) { return call.Kind == 'V'; }));
+            count = self->CountLocked('V');
         }
         if (self->AfterVideo)
             self->AfterVideo(count);
@@ -134,20 +92,8 @@ private:
         return true;
     }
 
-    void Add(const TCall& call)
-    {
-        FCallsAfterStop += FStopped;
-        FCalls.push_back(call);
-        FChanged.notify_all();
-    }
-
     static inline std::atomic<TDecoderRecorder*> Current { nullptr };
-    mutable std::mutex FLock;
-    mutable std::condition_variable FChanged;
-    std::vector<TCall> FCalls;
     std::vector<StreamFormat> FFormats;
-    bool FStopped = false;
-    int FCallsAfterStop = 0;
 };
 
 inline std::string MakeClip(const TTestFolder& folder, const std::string& name, const TTestClipSpec& spec)

@@ -1,21 +1,8 @@
 #include "PlatformTestSupport.h"
 
-#include <utility>
-
 namespace {
 
-using TStep = std::pair<HWND, UINT>;
-
-class MouseInput : public PlatformTest {
-protected:
-    std::vector<TStep> Steps(std::initializer_list<UINT> messages)
-    {
-        std::vector<TStep> out;
-        for (const TLoggedMessage& e : Only(messages))
-            out.emplace_back(e.Window, e.Message);
-        return out;
-    }
-};
+class MouseInput : public PlatformTest { };
 
 } // namespace
 

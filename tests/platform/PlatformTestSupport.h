@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // Answers a message for the test windows; nullopt passes it to DefWindowProc.
@@ -85,6 +86,15 @@ protected:
     std::vector<TLoggedMessage> Only(std::initializer_list<UINT> messages, HWND hwnd = nullptr)
     {
         return Backend.Log().Only(messages, hwnd);
+    }
+    // The logged messages of the kinds given, as (window, message) steps in order.
+    using TStep = std::pair<HWND, UINT>;
+    std::vector<TStep> Steps(std::initializer_list<UINT> messages)
+    {
+        std::vector<TStep> out;
+        for (const TLoggedMessage& e : Only(messages))
+            out.emplace_back(e.Window, e.Message);
+        return out;
     }
 
     static inline TTestHandler Handler;

@@ -1,5 +1,6 @@
 // Hostile, truncated and binary skins: each fails with the framework's error or loads, and leaves the
 // previous skin or an empty one, never a crash.
+#include "SkinTestSupport.h"
 #include "framework/core/Exception.h"
 #include "skin/core/TspCompressedStoredSkin.h"
 #include "skin/core/TspSkinData.h"
@@ -56,20 +57,6 @@ protected:
 };
 
 TFixtureSkin* SkinBadInput::Good = nullptr;
-
-std::string Int32(int32_t value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
-}
-
-std::string Zlib(const std::string& bytes)
-{
-    TMemoryStream source;
-    source.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-    TMemoryStream packed;
-    spzlibcompress::CompressStream(source, packed);
-    return std::string(static_cast<const char*>(packed.Memory()), static_cast<size_t>(packed.Size()));
-}
 
 std::string Packed(const std::string& unpacked)
 {

@@ -1,7 +1,10 @@
-// Helpers shared by the skin suites: INI objects made from text, and section contents as "key=value" lines.
+// Helpers shared by the skin suites: INI objects made from text, section contents as "key=value" lines, and the
+// byte pieces of packed skins.
 #pragma once
+#include "framework/core/Streams.h"
 #include "framework/core/TIniFile.h"
 #include "framework/core/TStrings.h"
+#include "skin/core/spzlibcompress.h"
 
 #include <memory>
 #include <string>
@@ -35,4 +38,20 @@ inline std::string IniText(const TMemIniFile& ini)
     TStringList lines;
     ini.GetStrings(lines);
     return lines.Text();
+}
+
+// The bytes of a 32-bit integer as packed skins store it.
+inline std::string Int32(int32_t value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+// `bytes` compressed as packed skins compress their data.
+inline std::string Zlib(const std::string& bytes)
+{
+    TMemoryStream source;
+    source.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    TMemoryStream packed;
+    spzlibcompress::CompressStream(source, packed);
+    return std::string(static_cast<const char*>(packed.Memory()), static_cast<size_t>(packed.Size()));
 }

@@ -10,20 +10,6 @@
 
 namespace {
 
-std::string Int32(int32_t value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
-}
-
-std::string Zlib(const std::string& bytes)
-{
-    TMemoryStream source;
-    source.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-    TMemoryStream packed;
-    spzlibcompress::CompressStream(source, packed);
-    return std::string(static_cast<const char*>(packed.Memory()), static_cast<size_t>(packed.Size()));
-}
-
 // A packed file: version, length and data as given.
 std::string PackedFile(int32_t version, const std::string& data, int32_t length)
 {
