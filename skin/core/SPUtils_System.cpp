@@ -2,6 +2,7 @@
 // monitor work areas, with the entry points bound on first use.
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framework/graphics/Types.h"
 #include "platform/gdi/Raster.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
@@ -19,11 +20,6 @@ TspSystemEntryPoints& BoundEntryPoints()
 {
     static TspSystemEntryPoints entryPoints { &::MonitorFromWindow, &::GetMonitorInfo, nullptr };
     return entryPoints;
-}
-
-TRect ToTRect(const RECT& r)
-{
-    return TRect { r.left, r.top, r.right, r.bottom };
 }
 
 } // namespace
@@ -114,7 +110,7 @@ void GetPrimaryMonitorWorkArea(bool workArea, TRect& result)
     }
     RECT area;
     if (SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0))
-        result = ToTRect(area);
+        result = FromRECT(area);
 }
 
 void GetMonitorWorkArea(HWND window, bool workArea, TRect& result)
@@ -129,7 +125,7 @@ void GetMonitorWorkArea(HWND window, bool workArea, TRect& result)
     info.cbSize = sizeof(info);
     if (!entryPoints.GetMonitorInfo(entryPoints.MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
         return;
-    result = ToTRect(workArea ? info.rcWork : info.rcMonitor);
+    result = FromRECT(workArea ? info.rcWork : info.rcMonitor);
 }
 
 } // namespace SPUtils

@@ -46,11 +46,6 @@ const RECT kPrimaryWork { 0, 0, 1024, 728 };
 const RECT kSecond { 1024, 0, 2304, 1024 };
 const RECT kSecondWork { 1024, 30, 2304, 1024 };
 
-TRect ToTRect(const RECT& r)
-{
-    return Rect(r.left, r.top, r.right, r.bottom);
-}
-
 } // namespace
 
 TEST_F(SPUtilsSystemTest, GetScreenImageCopiesTheScreenUnderTheBitmap)
@@ -248,11 +243,11 @@ TEST_F(SPUtilsSystemTest, WorkAreasOfOneAndTwoMonitors)
             override.emplace(*c.entryPoints);
         TRect result = Rect(-1, -1, -1, -1);
         GetMonitorWorkArea(window, c.workArea, result);
-        EXPECT_EQ(result, ToTRect(c.expected));
+        EXPECT_EQ(result, FromRECT(c.expected));
 
         TRect primary = Rect(-1, -1, -1, -1);
         GetPrimaryMonitorWorkArea(c.workArea, primary);
-        EXPECT_EQ(primary, ToTRect(c.workArea ? kPrimaryWork : kPrimary));
+        EXPECT_EQ(primary, FromRECT(c.workArea ? kPrimaryWork : kPrimary));
     }
 }
 
