@@ -1,6 +1,6 @@
 // Blending and resampling speed of the imaging code against pixman on the same pixels, in the same run.
 #include "bench/BenchTiming.h"
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 #include "imaging/TBitmap32.h"
 
 #include <algorithm>
@@ -53,7 +53,7 @@ void BenchBlend(const char* name, const std::function<uint32_t(int x, int y)>& a
 
     const double ours = BestOf([&] {
         for (int y = 0; y < kHeight; ++y)
-            Gr32_blend::BlendLine(src.ScanLine(y), dst.ScanLine(y), kWidth);
+            Img32_blend::BlendLine(src.ScanLine(y), dst.ScanLine(y), kWidth);
     });
     pixman_image_t* s = Wrap(src);
     pixman_image_t* d = Wrap(peerDst);

@@ -12,6 +12,6 @@ class TAffineTransformation;
 class TProjectiveTransformation;
 class ETransformError;
 
-namespace Gr32_system {
+namespace Img32_system {
 class TThemeNexus;
-} // namespace Gr32_system
+} // namespace Img32_system

@@ -1,7 +1,7 @@
 #include "imaging/Img32.h"
 
 #include "framework/core/Numbers.h"
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_lowlevel.h"
 
 #include <cmath>
 
@@ -41,7 +41,7 @@ TColor32 Color32(TColor winColor)
 {
     if (winColor < 0)
         winColor = SysColor(winColor & 0xFF);
-    return Gr32_lowlevel::ColorSwap(winColor);
+    return Img32_lowlevel::ColorSwap(winColor);
 }
 
 TColor32 Color32(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
@@ -76,7 +76,7 @@ int Intensity(TColor32 color32)
 
 TColor32 SetAlpha(TColor32 color32, int newAlpha)
 {
-    return (color32 & 0x00FFFFFF) | (TColor32(Gr32_lowlevel::Clamp(newAlpha)) << 24);
+    return (color32 & 0x00FFFFFF) | (TColor32(Img32_lowlevel::Clamp(newAlpha)) << 24);
 }
 
 TColor32 HSLtoRGB(float h, float s, float l)
@@ -99,7 +99,7 @@ TColor32 HSLtoRGB(float h, float s, float l)
             v = m1 + (m2 - m1) * (2.0 / 3 - hue) * 6;
         else
             v = m1;
-        return uint8_t(Gr32_lowlevel::Clamp(RoundInt(v * 255)));
+        return uint8_t(Img32_lowlevel::Clamp(RoundInt(v * 255)));
     };
     return Color32(channel(H + 1.0 / 3), channel(H), channel(H - 1.0 / 3), 255);
 }
@@ -161,12 +161,12 @@ TFixed FixedRound(TFixed a)
 
 TFixed FixedMul(TFixed a, TFixed b)
 {
-    return Gr32_lowlevel::MulDiv(a, b, 65536);
+    return Img32_lowlevel::MulDiv(a, b, 65536);
 }
 
 TFixed FixedDiv(TFixed a, TFixed b)
 {
-    return Gr32_lowlevel::MulDiv(a, 65536, b);
+    return Img32_lowlevel::MulDiv(a, 65536, b);
 }
 
 TPoint Point(int x, int y)
@@ -349,7 +349,7 @@ bool PtInRect(const TRect& r, const TPoint& p)
 void SetGamma(float gamma)
 {
     for (int i = 0; i < 256; ++i)
-        GAMMA_TABLE[i] = uint8_t(Gr32_lowlevel::Clamp(RoundInt(255 * std::pow(i / 255.0, double(gamma)))));
+        GAMMA_TABLE[i] = uint8_t(Img32_lowlevel::Clamp(RoundInt(255 * std::pow(i / 255.0, double(gamma)))));
 }
 
 } // namespace Img32

@@ -1,8 +1,8 @@
 #include "imaging/Img32_Transforms.h"
 
 #include "framework/core/Numbers.h"
-#include "imaging/Gr32_blend.h"
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_blend.h"
+#include "imaging/Img32_lowlevel.h"
 #include "imaging/Img32.h"
 #include "imaging/TBitmap32.h"
 
@@ -11,7 +11,7 @@
 #include <memory>
 #include <numbers>
 
-using namespace Gr32_blend;
+using namespace Img32_blend;
 
 namespace Img32_Transforms {
 

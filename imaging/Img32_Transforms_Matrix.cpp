@@ -1,7 +1,7 @@
 // The 3x3 matrices, the affine and projective transformations, drawing through them, and transparent borders.
 #include "framework/core/Numbers.h"
-#include "imaging/Gr32_blend.h"
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_blend.h"
+#include "imaging/Img32_lowlevel.h"
 #include "imaging/Img32.h"
 #include "imaging/Img32_Transforms.h"
 #include "imaging/TBitmap32.h"
@@ -12,7 +12,7 @@
 #include <memory>
 #include <numbers>
 
-using namespace Gr32_blend;
+using namespace Img32_blend;
 using namespace Img32_Transforms;
 
 namespace {
@@ -371,7 +371,7 @@ void SetBorderTransparent(TBitmap32* bitmap, const TRect& r)
     if (!bitmap || bitmap->Empty())
         return;
     int l = r.Left, t = r.Top, rr = r.Right, b = r.Bottom;
-    if (!Gr32_lowlevel::TestClip(l, rr, bitmap->Width()) || !Gr32_lowlevel::TestClip(t, b, bitmap->Height()))
+    if (!Img32_lowlevel::TestClip(l, rr, bitmap->Width()) || !Img32_lowlevel::TestClip(t, b, bitmap->Height()))
         return;
     for (int x = l; x <= rr; ++x) {
         *bitmap->PixelPtr(x, t) &= 0x00FFFFFF;

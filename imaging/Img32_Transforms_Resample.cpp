@@ -1,5 +1,5 @@
 // The kernel resampler of the scaled transfer: vertical pass into per-column sums, then the horizontal pass.
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 #include "imaging/Img32_Transforms.h"
 #include "imaging/ResampleRows.h"
 #include "imaging/TBitmap32.h"
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-using namespace Gr32_blend;
+using namespace Img32_blend;
 
 namespace Img32_Transforms {
 

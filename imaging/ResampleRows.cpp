@@ -1,6 +1,6 @@
 #include "imaging/ResampleRows.h"
 
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_system.h"
 
 #include <algorithm>
 
@@ -177,7 +177,7 @@ void VerticalPass(const TColor32* const* rows, const int32_t* weights, int count
 {
     if (!Has16BitWeights(weights, count))
         return VerticalPassScalar(rows, weights, count, width, sums);
-    if (Gr32_system::HasAVX2())
+    if (Img32_system::HasAVX2())
         VerticalPassAVX2(rows, weights, count, width, sums);
     else
         VerticalPassSSE2(rows, weights, count, width, sums);
@@ -185,7 +185,7 @@ void VerticalPass(const TColor32* const* rows, const int32_t* weights, int count
 
 void HorizontalPass(const int32_t* sums, const TTapTable& taps, bool clamp, TColor32* colors)
 {
-    if (Gr32_system::HasSSE41())
+    if (Img32_system::HasSSE41())
         HorizontalPassSSE41(sums, taps, clamp, colors);
     else
         HorizontalPassScalar(sums, taps, clamp, colors);

@@ -28,7 +28,7 @@ void HorizontalPassScalar(const int32_t* sums, const TTapTable& taps, bool clamp
 void HorizontalPass(const int32_t* sums, const TTapTable& taps, bool clamp, TColor32* colors);
 
 // The vector forms one by one, for their equality tests. The AVX2 and SSE4.1 forms need a processor that has
-// those instructions (Gr32_system::HasAVX2, HasSSE41); on other architectures they run the scalar passes.
+// those instructions (Img32_system::HasAVX2, HasSSE41); on other architectures they run the scalar passes.
 void VerticalPassSSE2(const TColor32* const* rows, const int32_t* weights, int count, int width, int32_t* sums);
 void VerticalPassAVX2(const TColor32* const* rows, const int32_t* weights, int count, int width, int32_t* sums);
 void HorizontalPassSSE41(const int32_t* sums, const TTapTable& taps, bool clamp, TColor32* colors);

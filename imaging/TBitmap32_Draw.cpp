@@ -1,8 +1,8 @@
 // The drawing operations of TBitmap32: blended and antialiased pixels, stipple, lines, rectangles, bitmap onto bitmap.
 #include "framework/core/Numbers.h"
-#include "imaging/Gr32_blend.h"
-#include "imaging/Gr32_drawingex.h"
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_blend.h"
+#include "imaging/Img32_drawingex.h"
+#include "imaging/Img32_lowlevel.h"
 #include "imaging/Img32.h"
 #include "imaging/Img32_Transforms.h"
 #include "imaging/TBitmap32.h"
@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <limits>
 
-using namespace Gr32_blend;
-using namespace Gr32_lowlevel;
+using namespace Img32_blend;
+using namespace Img32_lowlevel;
 
 namespace {
 
@@ -383,7 +383,7 @@ void TBitmap32::Line(int x1, int y1, int x2, int y2, TColor32 value, bool l)
 
 void TBitmap32::LineS(int x1, int y1, int x2, int y2, TColor32 value, bool l)
 {
-    if (Empty() || !Gr32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
+    if (Empty() || !Img32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
         return;
     Line(x1, y1, x2, y2, value, l);
 }
@@ -402,7 +402,7 @@ void TBitmap32::LineTS(int x1, int y1, int x2, int y2, TColor32 value, bool l)
 {
     const int endX = x2;
     const int endY = y2;
-    if (Empty() || !Gr32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
+    if (Empty() || !Img32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
         return;
     if (x2 != endX || y2 != endY)
         l = true;
@@ -463,7 +463,7 @@ void TBitmap32::LineA(int x1, int y1, int x2, int y2, TColor32 value, bool l)
 
 void TBitmap32::LineAS(int x1, int y1, int x2, int y2, TColor32 value, bool l)
 {
-    if (Empty() || !Gr32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
+    if (Empty() || !Img32_drawingex::ClipLine(x1, y1, x2, y2, 0, 0, FWidth - 1, FHeight - 1))
         return;
     LineA(x1, y1, x2, y2, value, l);
 }
@@ -528,7 +528,7 @@ void TBitmap32::LineXS(TFixed x1, TFixed y1, TFixed x2, TFixed y2, TColor32 valu
 {
     const TFixed endX = x2;
     const TFixed endY = y2;
-    if (Empty() || !Gr32_drawingex::ClipLine(x1, y1, x2, y2, -65536, -65536, FixedEdge(FWidth), FixedEdge(FHeight)))
+    if (Empty() || !Img32_drawingex::ClipLine(x1, y1, x2, y2, -65536, -65536, FixedEdge(FWidth), FixedEdge(FHeight)))
         return;
     if (x2 != endX || y2 != endY)
         l = true;
@@ -557,7 +557,7 @@ void TBitmap32::LineXSP(TFixed x1, TFixed y1, TFixed x2, TFixed y2, bool l)
     if (Empty())
         return;
     const TFixed startX = x1, startY = y1, endX = x2, endY = y2;
-    if (!Gr32_drawingex::ClipLine(x1, y1, x2, y2, -65536, -65536, FixedEdge(FWidth), FixedEdge(FHeight))) {
+    if (!Img32_drawingex::ClipLine(x1, y1, x2, y2, -65536, -65536, FixedEdge(FWidth), FixedEdge(FHeight))) {
         // The stipple keeps in step with what clipping removed, as if the invisible line had been drawn.
         AdvanceStippleCounter(PixelDistance(int64_t(x2) - x1, int64_t(y2) - y1) - (l ? 1.0f : 0.0f));
         return;

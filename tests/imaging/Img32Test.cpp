@@ -1,13 +1,13 @@
 #include "imaging/Img32.h"
 
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_lowlevel.h"
 
 #include <gtest/gtest.h>
 
 using namespace Img32;
-using namespace Gr32_lowlevel;
+using namespace Img32_lowlevel;
 
-TEST(Gr32_lowlevel, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne)
+TEST(Img32_lowlevel, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne)
 {
     struct Case {
         int32_t a, b, c, expected;
@@ -49,7 +49,7 @@ TEST(Img32, FixedPointRoundingAndConversions)
     EXPECT_FLOAT_EQ(FloatPoint(TFixedPoint { 0x18000, -0x8000 }).X, 1.5f);
 }
 
-TEST(Gr32_lowlevel, TestClipOrdersAndLimitsTheSpan)
+TEST(Img32_lowlevel, TestClipOrdersAndLimitsTheSpan)
 {
     struct Case {
         int a, b, size;
@@ -72,7 +72,7 @@ TEST(Gr32_lowlevel, TestClipOrdersAndLimitsTheSpan)
     }
 }
 
-TEST(Gr32_lowlevel, SmallRoutines)
+TEST(Img32_lowlevel, SmallRoutines)
 {
     EXPECT_EQ(Clamp(300), 255);
     EXPECT_EQ(Clamp(-1), 0);

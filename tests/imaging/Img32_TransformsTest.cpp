@@ -1,7 +1,7 @@
 #include "imaging/Img32_Transforms.h"
 
-#include "imaging/Gr32_blend.h"
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_blend.h"
+#include "imaging/Img32_system.h"
 #include "imaging/ResampleRows.h"
 #include "imaging/TBitmap32.h"
 
@@ -301,7 +301,7 @@ TEST(Img32_Transforms, VectorPassesEqualTheScalarPasses)
         VerticalPassScalar(rows.data(), weights.data(), count, width, reference.data());
         VerticalPassSSE2(rows.data(), weights.data(), count, width, sums.data());
         ASSERT_EQ(sums, reference);
-        if (Gr32_system::HasAVX2()) {
+        if (Img32_system::HasAVX2()) {
             std::fill(sums.begin(), sums.end(), 12345);
             VerticalPassAVX2(rows.data(), weights.data(), count, width, sums.data());
             ASSERT_EQ(sums, reference);
@@ -323,7 +323,7 @@ TEST(Img32_Transforms, VectorPassesEqualTheScalarPasses)
             HorizontalPassScalar(reference.data(), taps, clamp, expected.data());
             HorizontalPass(reference.data(), taps, clamp, colors.data());
             ASSERT_EQ(colors, expected);
-            if (Gr32_system::HasSSE41()) {
+            if (Img32_system::HasSSE41()) {
                 HorizontalPassSSE41(reference.data(), taps, clamp, colors.data());
                 ASSERT_EQ(colors, expected);
             }

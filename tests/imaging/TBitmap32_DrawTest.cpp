@@ -1,4 +1,4 @@
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 #include "imaging/Img32.h"
 #include "imaging/TBitmap32.h"
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-using namespace Gr32_blend;
+using namespace Img32_blend;
 
 namespace {
 

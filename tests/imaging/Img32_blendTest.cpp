@@ -1,12 +1,12 @@
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_system.h"
 
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
-using namespace Gr32_blend;
+using namespace Img32_blend;
 
 namespace {
 
@@ -53,14 +53,14 @@ TColor32 Spread(uint32_t v)
 std::vector<const TBlendSet*> SIMDSets()
 {
     std::vector<const TBlendSet*> sets = { &MMXBlendSetSSE2 };
-    if (Gr32_system::HasAVX2())
+    if (Img32_system::HasAVX2())
         sets.push_back(&MMXBlendSetAVX2);
     return sets;
 }
 
 } // namespace
 
-TEST(Gr32_blend, SpecifiedValuesOfBothSets)
+TEST(Img32_blend, SpecifiedValuesOfBothSets)
 {
     struct Case {
         const char* name;
@@ -119,7 +119,7 @@ TEST(Gr32_blend, SpecifiedValuesOfBothSets)
     }
 }
 
-TEST(Gr32_blend, MMXLineAndMemoryWeightsDiffer)
+TEST(Img32_blend, MMXLineAndMemoryWeightsDiffer)
 {
     // Fa = 1, M = 128: the row routine weighs ((1 + 1) x 128) shr 8 = 1, the pixel routine ((128 + 1) x 1) shr 8 = 0.
     TColor32 viaMem = 0xFF000000;
@@ -132,7 +132,7 @@ TEST(Gr32_blend, MMXLineAndMemoryWeightsDiffer)
     EXPECT_NE(viaLine, 0xFF000000u);
 }
 
-TEST(Gr32_blend, CombineRoutinesMatchTheFormulasForEveryChannelValueAndWeight)
+TEST(Img32_blend, CombineRoutinesMatchTheFormulasForEveryChannelValueAndWeight)
 {
     for (uint32_t w = 0; w < 256; ++w) {
         for (uint32_t f = 0; f < 256; ++f) {
@@ -153,7 +153,7 @@ TEST(Gr32_blend, CombineRoutinesMatchTheFormulasForEveryChannelValueAndWeight)
     }
 }
 
-TEST(Gr32_blend, BlendRoutinesMatchTheFormulasForEveryAlphaAndChannelPair)
+TEST(Img32_blend, BlendRoutinesMatchTheFormulasForEveryAlphaAndChannelPair)
 {
     for (uint32_t fa = 0; fa < 256; ++fa) {
         for (uint32_t f = 0; f < 256; ++f) {
@@ -188,7 +188,7 @@ TEST(Gr32_blend, BlendRoutinesMatchTheFormulasForEveryAlphaAndChannelPair)
     }
 }
 
-TEST(Gr32_blend, SIMDRowsEqualTheScalarRowsOnEveryInput)
+TEST(Img32_blend, SIMDRowsEqualTheScalarRowsOnEveryInput)
 {
     for (const TBlendSet* set : SIMDSets()) {
         SCOPED_TRACE(set == &MMXBlendSetSSE2 ? "SSE2" : "AVX2");
@@ -239,7 +239,7 @@ TEST(Gr32_blend, SIMDRowsEqualTheScalarRowsOnEveryInput)
     }
 }
 
-TEST(Gr32_blend, LineRoutinesApplyThePixelRoutinesOfTheirSet)
+TEST(Img32_blend, LineRoutinesApplyThePixelRoutinesOfTheirSet)
 {
     std::mt19937 random(11);
     std::vector<TColor32> src(300), dst(300);
@@ -272,7 +272,7 @@ TEST(Gr32_blend, LineRoutinesApplyThePixelRoutinesOfTheirSet)
     }
 }
 
-TEST(Gr32_blend, ColourArithmetic)
+TEST(Img32_blend, ColourArithmetic)
 {
     EXPECT_EQ(ColorAdd(0x80FF0000, 0x80020000), 0xFFFF0000u);
     EXPECT_EQ(ColorSub(0x10000000, 0x20000000), 0u);
@@ -285,10 +285,10 @@ TEST(Gr32_blend, ColourArithmetic)
     EXPECT_EQ(Lighten(0x80102030, INT32_MIN), 0x80000000u);
 }
 
-TEST(Gr32_blend, MMXSetIsInstalled)
+TEST(Img32_blend, MMXSetIsInstalled)
 {
     EXPECT_TRUE(MMX_ACTIVE);
-    const TBlendSet& vector = Gr32_system::HasAVX2() ? MMXBlendSetAVX2 : MMXBlendSetSSE2;
+    const TBlendSet& vector = Img32_system::HasAVX2() ? MMXBlendSetAVX2 : MMXBlendSetSSE2;
     EXPECT_EQ(BlendMem, vector.BlendMem);
     EXPECT_EQ(BlendLine, vector.BlendLine);
     EXPECT_EQ(BlendLineEx, vector.BlendLineEx);

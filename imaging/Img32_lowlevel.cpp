@@ -1,8 +1,8 @@
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_lowlevel.h"
 
 #include <cstring>
 
-namespace Gr32_lowlevel {
+namespace Img32_lowlevel {
 
 void FillLongword(TColor32* dest, int count, TColor32 value)
 {
@@ -64,4 +64,4 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c)
     return negative ? int32_t(-int64_t(q)) : int32_t(q);
 }
 
-} // namespace Gr32_lowlevel
+} // namespace Img32_lowlevel

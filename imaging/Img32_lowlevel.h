@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace Gr32_lowlevel {
+namespace Img32_lowlevel {
 
 // Value limited to 0..255.
 inline int Clamp(int value)
@@ -65,4 +65,4 @@ TColor32 ColorSwap(TColor winColor);
 // a*b/c through a 64-bit product, rounded half away from zero; -1 when c is 0 or the quotient does not fit.
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
-} // namespace Gr32_lowlevel
+} // namespace Img32_lowlevel

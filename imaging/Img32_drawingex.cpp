@@ -1,8 +1,8 @@
-#include "imaging/Gr32_drawingex.h"
+#include "imaging/Img32_drawingex.h"
 
-#include "imaging/Gr32_lowlevel.h"
+#include "imaging/Img32_lowlevel.h"
 
-namespace Gr32_drawingex {
+namespace Img32_drawingex {
 
 namespace {
 
@@ -21,7 +21,7 @@ namespace {
 bool ClipLine(
     int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2, int32_t minX, int32_t minY, int32_t maxX, int32_t maxY)
 {
-    using Gr32_lowlevel::MulDiv;
+    using Img32_lowlevel::MulDiv;
     auto horzCode = [&](int32_t x) { return x < minX ? 1 : (x > maxX ? 2 : 0); };
     auto vertCode = [&](int32_t y) { return y < minY ? 4 : (y > maxY ? 8 : 0); };
     int c1 = horzCode(x1) | vertCode(y1);
@@ -61,4 +61,4 @@ bool ClipLine(
     return true;
 }
 
-} // namespace Gr32_drawingex
+} // namespace Img32_drawingex

@@ -1,4 +1,4 @@
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_system.h"
 
 #include <memory>
 
@@ -6,7 +6,7 @@
 #include <cpuid.h>
 #endif
 
-namespace Gr32_system {
+namespace Img32_system {
 
 bool HasMMX()
 {
@@ -125,9 +125,9 @@ bool ThemesAvailable()
     return gModule && IsAppThemed() != 0 && IsThemeActive() != 0;
 }
 
-} // namespace Gr32_system
+} // namespace Img32_system
 
-using namespace Gr32_system;
+using namespace Img32_system;
 
 TThemeNexus::TThemeNexus()
 {
@@ -179,7 +179,7 @@ void TThemeNexus::CloseThemeHandles()
     UnloadThemeLibrary();
 }
 
-namespace Gr32_system {
+namespace Img32_system {
 
 void InitializeThemeNexus()
 {
@@ -197,4 +197,4 @@ TThemeNexus* ThemeNexus()
     return gThemeNexus.get();
 }
 
-} // namespace Gr32_system
+} // namespace Img32_system

@@ -1,15 +1,15 @@
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_system.h"
 
-#include "imaging/Gr32_drawingex.h"
+#include "imaging/Img32_drawingex.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-using namespace Gr32_system;
-using Gr32_drawingex::ClipLine;
+using namespace Img32_system;
+using Img32_drawingex::ClipLine;
 
-TEST(Gr32_system, HasMMXOnThisProcessor)
+TEST(Img32_system, HasMMXOnThisProcessor)
 {
 #if defined(__x86_64__)
     EXPECT_TRUE(HasMMX());
@@ -18,7 +18,7 @@ TEST(Gr32_system, HasMMXOnThisProcessor)
 #endif
 }
 
-TEST(Gr32_drawingex, ClipLineCases)
+TEST(Img32_drawingex, ClipLineCases)
 {
     struct Case {
         int32_t x1, y1, x2, y2, minX, minY, maxX, maxY;

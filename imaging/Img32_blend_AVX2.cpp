@@ -1,11 +1,11 @@
 // The MMX set's row routines in AVX2, eight pixels a step, for processors that have it.
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
-namespace Gr32_blend {
+namespace Img32_blend {
 
 #if defined(__x86_64__)
 
@@ -98,4 +98,4 @@ void AVX2_BlendLineEx(const TColor32* src, TColor32* dst, int32_t count, TColor3
 
 #endif
 
-} // namespace Gr32_blend
+} // namespace Img32_blend

@@ -26,14 +26,14 @@ struct TBlendSet {
     TBlendLineEx BlendLineEx;
 };
 
-namespace Gr32_blend {
+namespace Img32_blend {
 
 // The plain integer set: every weighted term rounded on its own, alpha 0 in partially weighted extended results.
 extern const TBlendSet PlainBlendSet;
 // The MMX set in portable integer code: the reference for the MMX formulas.
 extern const TBlendSet MMXBlendSet;
 // The MMX set with its row routines in SSE2, and in AVX2; each equal to MMXBlendSet, bit for bit. Where the
-// instructions are missing they hold the portable routines; call the AVX2 set only when Gr32_system::HasAVX2().
+// instructions are missing they hold the portable routines; call the AVX2 set only when Img32_system::HasAVX2().
 extern const TBlendSet MMXBlendSetSSE2;
 extern const TBlendSet MMXBlendSetAVX2;
 
@@ -66,4 +66,4 @@ TColor32 ColorMin(TColor32 c1, TColor32 c2);
 // Red, green and blue + amount, limited to 0..255; alpha unchanged.
 TColor32 Lighten(TColor32 c, int32_t amount);
 
-} // namespace Gr32_blend
+} // namespace Img32_blend

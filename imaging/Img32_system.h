@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace Gr32_system {
+namespace Img32_system {
 
 // True when the processor has the MMX instructions (on x86-64 always; false on other architectures).
 bool HasMMX();
@@ -60,21 +60,21 @@ extern bool USE_THEMES;
 extern HTHEME SCROLLBAR_THEME;
 extern HTHEME GLOBALS_THEME;
 
-} // namespace Gr32_system
+} // namespace Img32_system
 
 // What loading the visual-styles library finds: its entry points by name, any of which may be missing.
 struct TThemeLibrary {
-    Gr32_system::TOpenThemeData OpenThemeData;
-    Gr32_system::TCloseThemeData CloseThemeData;
-    Gr32_system::TDrawThemeBackground DrawThemeBackground;
-    Gr32_system::TDrawThemeEdge DrawThemeEdge;
-    Gr32_system::TGetThemeColor GetThemeColor;
-    Gr32_system::TGetThemeMetric GetThemeMetric;
-    Gr32_system::TGetThemeMargins GetThemeMargins;
-    Gr32_system::TSetWindowTheme SetWindowTheme;
-    Gr32_system::TIsThemeActive IsThemeActive;
-    Gr32_system::TIsAppThemed IsAppThemed;
-    Gr32_system::TEnableTheming EnableTheming;
+    Img32_system::TOpenThemeData OpenThemeData;
+    Img32_system::TCloseThemeData CloseThemeData;
+    Img32_system::TDrawThemeBackground DrawThemeBackground;
+    Img32_system::TDrawThemeEdge DrawThemeEdge;
+    Img32_system::TGetThemeColor GetThemeColor;
+    Img32_system::TGetThemeMetric GetThemeMetric;
+    Img32_system::TGetThemeMargins GetThemeMargins;
+    Img32_system::TSetWindowTheme SetWindowTheme;
+    Img32_system::TIsThemeActive IsThemeActive;
+    Img32_system::TIsAppThemed IsAppThemed;
+    Img32_system::TEnableTheming EnableTheming;
 };
 
 // Keeps the two theme handles open and reopens them when the platform's theme changes.
@@ -98,7 +98,7 @@ private:
     void CloseThemeHandles();
 };
 
-namespace Gr32_system {
+namespace Img32_system {
 
 // Loads the library: returns its entry points, or nullptr when there is none. This system has no visual-styles
 // library, so the default loader finds none and every user draws its classic look; tests install a fake.
@@ -118,4 +118,4 @@ void InitializeThemeNexus();
 void FinalizeThemeNexus();
 TThemeNexus* ThemeNexus();
 
-} // namespace Gr32_system
+} // namespace Img32_system

@@ -1,6 +1,6 @@
-#include "imaging/Gr32_blend.h"
+#include "imaging/Img32_blend.h"
 
-#include "imaging/Gr32_system.h"
+#include "imaging/Img32_system.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace Gr32_blend {
+namespace Img32_blend {
 
 namespace {
 
@@ -321,7 +321,7 @@ namespace {
 
 } // namespace
 
-// Gr32_blend_AVX2.cpp.
+// Img32_blend_AVX2.cpp.
 void AVX2_BlendLine(const TColor32* src, TColor32* dst, int32_t count);
 void AVX2_BlendLineEx(const TColor32* src, TColor32* dst, int32_t count, TColor32 m);
 
@@ -351,13 +351,13 @@ namespace {
     bool InstallBlendSet()
     {
 #if defined(__i386__) || defined(__x86_64__)
-        MMX_ACTIVE = Gr32_system::HasMMX();
+        MMX_ACTIVE = Img32_system::HasMMX();
 #else
         // Without the processor test the MMX formulas are used too, so every machine shows the same pixels.
         MMX_ACTIVE = true;
 #endif
         const TBlendSet& set
-            = !MMX_ACTIVE ? PlainBlendSet : (Gr32_system::HasAVX2() ? MMXBlendSetAVX2 : MMXBlendSetSSE2);
+            = !MMX_ACTIVE ? PlainBlendSet : (Img32_system::HasAVX2() ? MMXBlendSetAVX2 : MMXBlendSetSSE2);
         CombineReg = set.CombineReg;
         CombineMem = set.CombineMem;
         BlendReg = set.BlendReg;
@@ -407,4 +407,4 @@ TColor32 Lighten(TColor32 c, int32_t amount)
     return (c & 0xFF000000) | channel(16) | channel(8) | channel(0);
 }
 
-} // namespace Gr32_blend
+} // namespace Img32_blend
