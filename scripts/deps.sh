@@ -6,6 +6,7 @@ PROGRAM_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libavcodec-extra
     libsdl2-dev libfreetype-dev libfontconfig-dev zlib1g-dev libjpeg62-turbo-dev xdg-utils
+    libglib2.0-dev libglib2.0-bin shared-mime-info adwaita-icon-theme hicolor-icon-theme
     fonts-dejavu-core fonts-liberation fonts-wine
 )
 
@@ -14,7 +15,7 @@ PROGRAM_PACKAGES=(
 TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xdotool x11-apps x11-utils imagemagick openbox xcompmgr
-    ffmpeg libpng-dev libpixman-1-dev
+    ffmpeg libpng-dev libpixman-1-dev dbus-daemon
 )
 
 # ensure_packages <package>... : installs what is missing (as root), or prints the apt-get line and stops.
