@@ -1,7 +1,7 @@
 // Opening documents, folders and URLs with the desktop's default program (xdg-open), and the seam that
 // lets tests record the commands instead of running them.
 #pragma once
-#include "platform/win/WinTypes.h"
+#include "platform/shell/ShellTypes.h"
 
 #include <functional>
 #include <mutex>
@@ -39,11 +39,8 @@ DWORD ShellOpen(const std::string& target, const std::string& directory = {});
 
 // --- The Win32 calls ----------------------------------------------------------------------------------------
 
-// ShellExecute's failure codes (results <= 32).
-constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+// ShellExecute's failure codes (results <= 32): ERROR_FILE_NOT_FOUND, and this one.
 constexpr DWORD SE_ERR_NOASSOC = 31;
-// GetLastError after a failed ShellExecuteEx that found no program to open the target.
-constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
 
 // SHELLEXECUTEINFO masks. DDEWAIT and NO_UI are satisfied anyway: an opener is waited for briefly and never
 // shows an error box of ours. INVOKEIDLIST opens lpIDList instead of lpFile (namespace items).

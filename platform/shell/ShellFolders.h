@@ -1,6 +1,6 @@
 // Special folders: the XDG user directories, the home, temporary and program folders, by CSIDL number.
 #pragma once
-#include "platform/win/WinTypes.h"
+#include "platform/shell/ShellTypes.h"
 
 #include <string>
 
@@ -35,8 +35,6 @@ constexpr int CSIDL_MYPICTURES = 0x0027;
 constexpr int CSIDL_PROFILE = 0x0028;
 // Or-ed into a CSIDL: create the folder when it is missing.
 constexpr int CSIDL_FLAG_CREATE = 0x8000;
-
-constexpr int MAX_PATH = 260;
 
 // The XDG user directories, read from $XDG_CONFIG_HOME/user-dirs.dirs (by default ~/.config) each time they
 // are asked for, so a test or a user who changes the file sees the change. `name` is the middle of the key:

@@ -1,0 +1,12 @@
+// The shell services' shared numbers: path length and the error codes their calls leave in GetLastError.
+#pragma once
+#include "platform/win/WinTypes.h"
+
+constexpr int MAX_PATH = 260;
+
+constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+// No program is known to open the target.
+constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
