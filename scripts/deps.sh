@@ -14,7 +14,7 @@ PROGRAM_PACKAGES=(
 # virtual X server for the tests that open real windows.
 TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xdotool x11-apps x11-utils imagemagick openbox xcompmgr
+    xvfb xdotool x11-apps x11-utils xclip imagemagick openbox xcompmgr libx11-dev libxfixes-dev
     ffmpeg libpng-dev libpixman-1-dev dbus-daemon
 )
 

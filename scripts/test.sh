@@ -2,7 +2,8 @@
 # Builds and runs the whole test suite (installing what a fresh Debian 12 machine lacks).
 #   scripts/test.sh              the normal build, in build/
 #   scripts/test.sh --sanitize   the AddressSanitizer + UndefinedBehaviorSanitizer build, in build-asan/
-# Any further arguments go to ctest (for example -L framework).
+# Any further arguments go to ctest (for example -L framework; -L display for the real-window tests, which
+# start their own Xvfb and never use the caller's $DISPLAY).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/scripts/deps.sh"
@@ -23,5 +24,7 @@ ensure_packages "${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 configure_build "$dir" "${options[@]}"
 cmake --build "$dir"
 cd "$dir"
+# No test may reach the caller's screen: the display tests bring their own X server.
+unset DISPLAY
 # A test that hangs fails after five minutes instead of holding the whole run.
 ctest --output-on-failure --no-tests=error --timeout 300 -j "$(nproc)" "$@"

@@ -1,0 +1,389 @@
+#include "tests/display/support/TXSession.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <set>
+#include <stdexcept>
+#include <tuple>
+#include <unistd.h>
+
+#ifndef TP_XDND_DROP_PATH
+#error "TP_XDND_DROP_PATH must name the drop source program"
+#endif
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto StartTimeout = 20s;
+
+int MillisecondsLeft(Clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? int(left) : 0;
+}
+
+// Our connection must never end the test process when its server dies: a request then marks the connection
+// broken and returns instead of calling exit. Other connections (a program under test in this process) keep
+// the handler they had.
+std::set<Display*> QuietConnections;
+XIOErrorHandler PreviousIOErrorHandler = nullptr;
+
+int QuietIOError(Display* display)
+{
+    if (QuietConnections.count(display) || !PreviousIOErrorHandler)
+        return 0;
+    return PreviousIOErrorHandler(display);
+}
+
+void QuietIOErrorExit(Display*, void*)
+{
+}
+
+std::string Describe(TChildProcess& process)
+{
+    std::string text = process.Name() + " ended with " + std::to_string(process.ExitCode());
+    if (!process.Errors().empty())
+        text += ": " + process.Errors();
+    return text;
+}
+
+} // namespace
+
+TXSession::TXSession(const TXSessionOptions& options)
+    : FOptions(options)
+{
+    StartServer();
+    if (FOptions.WindowManager == TWindowManager::Openbox)
+        StartWindowManager();
+    if (FOptions.Compositor)
+        StartHelper(FCompositor, { "xcompmgr" }, "_NET_WM_CM_S0");
+}
+
+TXSession::~TXSession()
+{
+    FClipboardServers.clear();
+    FCompositor.reset();
+    FWindowManager.reset();
+    if (FConnection) {
+        XCloseDisplay(FConnection);
+        QuietConnections.erase(FConnection);
+        FConnection = nullptr;
+    }
+    FServer.reset();
+}
+
+void TXSession::StartServer()
+{
+    // Xvfb picks a free display number itself and writes it to the pipe once it takes connections.
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe for Xvfb failed");
+    TChildOptions options;
+    options.InheritedFd = ready[1];
+    options.CaptureErrors = true;
+    const std::string screen = std::to_string(FOptions.Width) + "x" + std::to_string(FOptions.Height) + "x24";
+    try {
+        FServer = std::make_unique<TChildProcess>(
+            std::vector<std::string> { "Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", screen,
+                "-nolisten", "tcp", "-noreset", "-dpi", "96", "+extension", "Composite" },
+            options);
+    } catch (...) {
+        close(ready[0]);
+        close(ready[1]);
+        throw;
+    }
+    close(ready[1]);
+
+    std::string number;
+    const auto deadline = Clock::now() + StartTimeout;
+    while (number.empty() || number.back() != '\n') {
+        pollfd fds[2] = { { ready[0], POLLIN, 0 }, { FServer->ExitFd(), POLLIN, 0 } };
+        if (poll(fds, 2, MillisecondsLeft(deadline)) <= 0) {
+            close(ready[0]);
+            throw std::runtime_error("Xvfb did not become ready within " + std::to_string(StartTimeout.count()) + " s");
+        }
+        char chunk[32];
+        ssize_t count = (fds[0].revents & (POLLIN | POLLHUP)) ? read(ready[0], chunk, sizeof chunk) : 0;
+        if (count > 0) {
+            number.append(chunk, size_t(count));
+            continue;
+        }
+        if (FServer->Finished() || count == 0) {
+            close(ready[0]);
+            FServer->WaitFinished(2s);
+            throw std::runtime_error("Xvfb could not start: " + Describe(*FServer));
+        }
+    }
+    close(ready[0]);
+    number.pop_back();
+    FDisplayName = ":" + number;
+
+    FConnection = XOpenDisplay(FDisplayName.c_str());
+    if (!FConnection)
+        throw std::runtime_error("cannot connect to our own Xvfb at " + FDisplayName);
+    XSetIOErrorExitHandler(FConnection, QuietIOErrorExit, nullptr);
+}
+
+// openbox owns WM_S0 before it has taken over the existing windows and the root; its start-up command runs
+// once it has, so that command's line is the sign that windows mapped from now on are managed.
+void TXSession::StartWindowManager()
+{
+    const std::string ready = "TP-WINDOW-MANAGER-READY";
+    TChildOptions options = ToolOptions();
+    options.CaptureOutput = true;
+    options.CaptureErrors = true;
+    FWindowManager = std::make_unique<TChildProcess>(
+        std::vector<std::string> { "openbox", "--sm-disable", "--startup", "echo " + ready }, options);
+    if (!FWindowManager->WaitForText(ready, StartTimeout))
+        throw std::runtime_error("openbox did not start: " + Describe(*FWindowManager));
+    WaitForSelectionOwner("WM_S0", *FWindowManager);
+}
+
+void TXSession::StartHelper(
+    std::unique_ptr<TChildProcess>& process, const std::vector<std::string>& argv, const std::string& selection)
+{
+    TChildOptions options = ToolOptions();
+    options.CaptureErrors = true;
+    process = std::make_unique<TChildProcess>(argv, options);
+    WaitForSelectionOwner(selection, *process);
+}
+
+// Window managers and compositors announce themselves by owning a selection; XFixes tells when that happens.
+void TXSession::WaitForSelectionOwner(const std::string& selection, TChildProcess& owner)
+{
+    Display* display = FConnection;
+    Window root = DefaultRootWindow(display);
+    Atom atom = XInternAtom(display, selection.c_str(), False);
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XFixesQueryExtension(display, &eventBase, &errorBase))
+        throw std::runtime_error("the X server lacks XFIXES");
+    XFixesSelectSelectionInput(display, root, atom, XFixesSetSelectionOwnerNotifyMask);
+    XSync(display, False);
+    const auto deadline = Clock::now() + StartTimeout;
+    while (XGetSelectionOwner(display, atom) == None) {
+        if (owner.Finished())
+            throw std::runtime_error(owner.Name() + " could not start: " + Describe(owner));
+        if (MillisecondsLeft(deadline) == 0)
+            throw std::runtime_error(owner.Name() + " did not take " + selection + " in time");
+        pollfd fds[2] = { { ConnectionNumber(display), POLLIN, 0 }, { owner.ExitFd(), POLLIN, 0 } };
+        if (XPending(display) == 0)
+            poll(fds, 2, MillisecondsLeft(deadline));
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+    }
+    XFixesSelectSelectionInput(display, root, atom, 0);
+}
+
+void TXSession::Export() const
+{
+    setenv("DISPLAY", FDisplayName.c_str(), 1);
+}
+
+TChildOptions TXSession::ToolOptions() const
+{
+    TChildOptions options;
+    options.Environment = { { "DISPLAY", FDisplayName } };
+    return options;
+}
+
+void TXSession::XdoTool(const std::vector<std::string>& arguments)
+{
+    // The trailing pointer query is a round trip on xdotool's own connection: when it returns, the server
+    // has carried out the input before it, so the next command cannot overtake it.
+    std::vector<std::string> argv = { "xdotool" };
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    argv.push_back("getmouselocation");
+    TToolResult result = RunTool(argv, ToolOptions());
+    if (result.ExitCode != 0)
+        throw std::runtime_error("xdotool failed: " + result.Errors);
+}
+
+void TXSession::MoveTo(int x, int y)
+{
+    XdoTool({ "mousemove", std::to_string(x), std::to_string(y) });
+}
+
+void TXSession::Click(TMouseButton button)
+{
+    XdoTool({ "click", std::to_string(int(button)) });
+}
+
+void TXSession::ButtonDown(TMouseButton button)
+{
+    XdoTool({ "mousedown", std::to_string(int(button)) });
+}
+
+void TXSession::ButtonUp(TMouseButton button)
+{
+    XdoTool({ "mouseup", std::to_string(int(button)) });
+}
+
+void TXSession::Drag(int fromX, int fromY, int toX, int toY, TMouseButton button)
+{
+    const std::string number = std::to_string(int(button));
+    XdoTool({ "mousemove", std::to_string(fromX), std::to_string(fromY), "mousedown", number, "mousemove",
+        std::to_string((fromX + toX) / 2), std::to_string((fromY + toY) / 2), "mousemove", std::to_string(toX),
+        std::to_string(toY), "mouseup", number });
+}
+
+void TXSession::Type(const std::string& utf8)
+{
+    TToolResult result = RunTool({ "xdotool", "type", "--delay", "20", "--", utf8 }, ToolOptions());
+    if (result.ExitCode != 0)
+        throw std::runtime_error("xdotool type failed: " + result.Errors);
+    XdoTool({});
+}
+
+void TXSession::Key(const std::string& keys)
+{
+    XdoTool({ "key", "--", keys });
+}
+
+void TXSession::PointerPosition(int& x, int& y) const
+{
+    Window rootReturn;
+    Window child;
+    int windowX;
+    int windowY;
+    unsigned int mask;
+    XQueryPointer(FConnection, DefaultRootWindow(FConnection), &rootReturn, &child, &x, &y, &windowX, &windowY, &mask);
+}
+
+std::unique_ptr<TChildProcess> TXSession::StartDrop(const std::vector<std::string>& paths, int x, int y) const
+{
+    std::vector<std::string> argv = { TP_XDND_DROP_PATH, std::to_string(x), std::to_string(y) };
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    TChildOptions options = ToolOptions();
+    options.CaptureErrors = true;
+    return std::make_unique<TChildProcess>(argv, options);
+}
+
+void TXSession::SetClipboardText(const std::string& utf8)
+{
+    // In verbose mode xclip stays in the foreground and says when it owns the clipboard.
+    TChildOptions options = ToolOptions();
+    options.Input = utf8;
+    options.CaptureOutput = true;
+    options.CaptureErrors = true;
+    auto process = std::make_unique<TChildProcess>(
+        std::vector<std::string> { "xclip", "-verbose", "-selection", "clipboard", "-i" }, options);
+    if (!process->WaitForText("Waiting for selection requests", 10s))
+        throw std::runtime_error("xclip could not take the clipboard: " + Describe(*process));
+    FClipboardServers.push_back(std::move(process));
+}
+
+std::unique_ptr<TChildProcess> TXSession::StartReadClipboard() const
+{
+    TChildOptions options = ToolOptions();
+    options.CaptureOutput = true;
+    options.CaptureErrors = true;
+    return std::make_unique<TChildProcess>(
+        std::vector<std::string> { "xclip", "-selection", "clipboard", "-t", "UTF8_STRING", "-o" }, options);
+}
+
+std::string TXSession::ClipboardText() const
+{
+    auto process = StartReadClipboard();
+    if (!process->WaitFinished(10s))
+        throw std::runtime_error("xclip -o did not finish");
+    if (process->ExitCode() != 0)
+        throw std::runtime_error("xclip -o failed: " + Describe(*process));
+    return process->Output();
+}
+
+TScreenImage TXSession::Grab(int left, int top, int width, int height) const
+{
+    XImage* image = XGetImage(
+        FConnection, DefaultRootWindow(FConnection), left, top, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image)
+        throw std::runtime_error("XGetImage failed");
+    TScreenImage result { left, top, width, height, std::vector<uint32_t>(size_t(width) * size_t(height)) };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            result.Pixels[size_t(y) * size_t(width) + size_t(x)] = uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF;
+    XDestroyImage(image);
+    return result;
+}
+
+bool TXSession::SelectionOwned(const std::string& selection) const
+{
+    return XGetSelectionOwner(FConnection, XInternAtom(FConnection, selection.c_str(), False)) != None;
+}
+
+std::vector<pid_t> TXSession::Processes() const
+{
+    std::vector<pid_t> pids;
+    for (const auto* process : { &FServer, &FWindowManager, &FCompositor })
+        if (*process)
+            pids.push_back((*process)->Pid());
+    for (const auto& process : FClipboardServers)
+        pids.push_back(process->Pid());
+    return pids;
+}
+
+void TXSession::KillServer()
+{
+    if (QuietConnections.empty()) {
+        XIOErrorHandler previous = XSetIOErrorHandler(QuietIOError);
+        if (previous != QuietIOError)
+            PreviousIOErrorHandler = previous;
+    }
+    QuietConnections.insert(FConnection);
+    FServer->SignalGroup(SIGKILL);
+    FServer->WaitFinished(5s);
+}
+
+namespace {
+
+using TSessionKey = std::tuple<int, int, int, bool>;
+
+TSessionKey KeyOf(const TXSessionOptions& options)
+{
+    return { options.Width, options.Height, int(options.WindowManager), options.Compositor };
+}
+
+std::map<TSessionKey, std::unique_ptr<TXSession>>& SharedSessions()
+{
+    static std::map<TSessionKey, std::unique_ptr<TXSession>> sessions;
+    return sessions;
+}
+
+} // namespace
+
+TXSession& SharedXSession(const TXSessionOptions& options)
+{
+    auto& slot = SharedSessions()[KeyOf(options)];
+    if (!slot)
+        slot = std::make_unique<TXSession>(options);
+    return *slot;
+}
+
+void ResetSharedXSession(const TXSessionOptions& options)
+{
+    SharedSessions().erase(KeyOf(options));
+}
+
+bool WaitUntil(const std::function<bool()>& done, const std::function<void(std::chrono::milliseconds slice)>& step,
+    std::chrono::milliseconds timeout)
+{
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (done())
+            return true;
+        int left = MillisecondsLeft(deadline);
+        if (left == 0)
+            return false;
+        step(std::chrono::milliseconds(std::min(left, 50)));
+    }
+}
