@@ -2,6 +2,7 @@
 #include "platform/shell/ShellExecute.h"
 
 #include "framework/core/FileSystem.h"
+#include "platform/shell/ShellNamespace.h"
 #include "platform/win/Windows.h"
 
 #include <cctype>
@@ -162,8 +163,15 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info)
     const char* verb = info->lpVerb ? info->lpVerb : "";
     const bool knownVerb = verb[0] == '\0' || EqualsIgnoreCase(verb, "open") || EqualsIgnoreCase(verb, "explore");
     const bool hasParameters = info->lpParameters && info->lpParameters[0] != '\0';
-    if (knownVerb && !hasParameters && (info->fMask & SEE_MASK_INVOKEIDLIST) != SEE_MASK_INVOKEIDLIST)
-        result = ShellOpen(info->lpFile ? info->lpFile : "", info->lpDirectory ? info->lpDirectory : "");
+    if (knownVerb && !hasParameters) {
+        std::string target = info->lpFile ? info->lpFile : "";
+        // A namespace item opens through its path; virtual folders (the computer, the trash) have none.
+        if ((info->fMask & SEE_MASK_INVOKEIDLIST) == SEE_MASK_INVOKEIDLIST && info->lpIDList
+            && !SHGetPathFromIDList(static_cast<LPCITEMIDLIST>(info->lpIDList), target))
+            target.clear();
+        if (!target.empty() || !((info->fMask & SEE_MASK_INVOKEIDLIST) == SEE_MASK_INVOKEIDLIST && info->lpIDList))
+            result = ShellOpen(target, info->lpDirectory ? info->lpDirectory : "");
+    }
     info->hInstApp = AsInstance(result == 0 ? 42 : result);
     info->hProcess = nullptr;
     if (result != 0) {

@@ -65,9 +65,10 @@ struct SHELLEXECUTEINFO {
     HANDLE hProcess = nullptr;
 };
 
-// The verbs "open" and "explore" (any case; none means "open") open the target with ShellOpen. Parameters
-// for the opened document are not supported: a non-empty lpParameters fails with SE_ERR_NOASSOC, as does
-// any other verb. The window and show command are accepted and ignored. On failure GetLastError tells why.
+// The verbs "open" and "explore" (any case; none means "open") open the target with ShellOpen; with
+// SEE_MASK_INVOKEIDLIST the target is the path of lpIDList, and a virtual item fails with SE_ERR_NOASSOC.
+// Parameters for the opened document are not supported: a non-empty lpParameters fails with SE_ERR_NOASSOC,
+// as does any other verb. The window and show command are accepted and ignored. On failure GetLastError tells why.
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* info);
 // The same; returns a value > 32 on success, else the failure code.
 HINSTANCE ShellExecute(HWND hwnd, const char* operation, const char* file, const char* parameters,

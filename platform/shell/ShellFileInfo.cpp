@@ -1,6 +1,7 @@
 // File information over stat and GIO's content types; icons through the system image list.
 #include "platform/shell/ShellFileInfo.h"
 
+#include "platform/shell/ShellNamespaceFolders.h"
 #include "platform/shell/TSystemImageList.h"
 #include "platform/win/Windows.h"
 
@@ -194,14 +195,31 @@ bool GetShellFileInfo(const std::string& path, DWORD fileAttributes, UINT flags,
 
 uintptr_t SHGetFileInfo(const char* path, DWORD fileAttributes, SHFILEINFO* info, UINT infoSize, UINT flags)
 {
-    if (!path || (info && infoSize < sizeof(SHFILEINFO)) || (flags & (SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ICON))) {
+    if (!path || (info && infoSize < sizeof(SHFILEINFO)) || (flags & SHGFI_ICON)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    TShellLocation at;
+    at.Kind = 'F';
+    at.Path = path;
+    if ((flags & SHGFI_PIDL) && !ResolveShellList(reinterpret_cast<LPCITEMIDLIST>(path), at)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     TShellFileInfo found;
-    if (!GetShellFileInfo(path, fileAttributes, flags, found)) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return 0;
+    const bool fileItem = at.Kind == 'F' || at.Kind == 'D' || (at.Kind == 'V' && at.Id == "home");
+    if (fileItem) {
+        if (!GetShellFileInfo(at.Path, fileAttributes, flags, found)) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return 0;
+        }
+        if (at.Kind == 'V')
+            found.DisplayName = LocationDisplayName(at);
+    } else {
+        // The desktop, the computer, the trash and the mounts: folders with names and icons of their own.
+        found.DisplayName = LocationDisplayName(at);
+        found.TypeName = ShellTypeDescription("inode/directory");
+        found.IconIndex = TSystemImageList::Instance().IndexOf(LocationIconNames(at, flags & SHGFI_OPENICON), { "folder" });
     }
     if (info) {
         info->hIcon = nullptr;
@@ -211,6 +229,8 @@ uintptr_t SHGetFileInfo(const char* path, DWORD fileAttributes, SHFILEINFO* info
             CopyText(found.DisplayName, info->szDisplayName, sizeof info->szDisplayName);
         if (flags & SHGFI_TYPENAME)
             CopyText(found.TypeName, info->szTypeName, sizeof info->szTypeName);
+        if (flags & SHGFI_ATTRIBUTES)
+            info->dwAttributes = (flags & SHGFI_USEFILEATTRIBUTES) && !(flags & SHGFI_PIDL) ? 0 : LocationAttributes(at);
     }
     if (flags & SHGFI_SYSICONINDEX)
         return reinterpret_cast<uintptr_t>(&TSystemImageList::Instance());

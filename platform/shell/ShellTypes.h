@@ -2,6 +2,8 @@
 #pragma once
 #include "platform/win/WinTypes.h"
 
+using ULONG = uint32_t;
+
 constexpr int MAX_PATH = 260;
 
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
