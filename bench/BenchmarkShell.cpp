@@ -1,0 +1,104 @@
+// Listing a folder of 20,000 files with their shown names, content types and icon indexes, against `ls -l` of
+// the same folder. Both sides run as whole processes (start-up paid by both) and write their listing to
+// /dev/null: ours is this program started again with "--list <folder>".
+#include "bench/BenchTiming.h"
+#include "platform/shell/ShellFileInfo.h"
+#include "platform/shell/ShellNamespace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kFiles = 20000;
+
+// What the shell list does for a folder: enumerate it through the namespace, then name, type and icon index
+// for every item.
+int ListFolder(const char* folderPath)
+{
+    std::shared_ptr<IShellFolder> desktop;
+    SHGetDesktopFolder(&desktop);
+    LPITEMIDLIST folderList = nullptr;
+    std::shared_ptr<IShellFolder> folder;
+    if (FAILED(desktop->ParseDisplayName(nullptr, folderPath, nullptr, &folderList, nullptr)) || FAILED(desktop->BindToObject(folderList, &folder)))
+        return 1;
+    ILFree(folderList);
+    std::unique_ptr<IEnumIDList> items;
+    if (FAILED(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &items)))
+        return 1;
+    LPITEMIDLIST item = nullptr;
+    ULONG fetched = 0;
+    size_t lines = 0;
+    while (items->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+        STRRET name;
+        folder->GetDisplayNameOf(item, SHGDN_FORPARSING, &name);
+        const std::string path = StrRetToString(name, item);
+        TShellFileInfo info;
+        if (GetShellFileInfo(path, 0, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME, info)) {
+            std::printf("%s\t%s\t%d\n", info.DisplayName.c_str(), info.TypeName.c_str(), info.IconIndex);
+            ++lines;
+        }
+        ILFree(item);
+    }
+    return lines > 0 ? 0 : 1;
+}
+
+// Runs a program with its output thrown away and waits for it.
+void Run(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[0]);
+        std::exit(1);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--list")
+        return ListFolder(argv[2]);
+
+    std::string folder = std::filesystem::temp_directory_path().string() + "/bench-shell-XXXXXX";
+    if (!mkdtemp(folder.data()))
+        return 1;
+    const char* const extensions[] = { ".mp4", ".avi", ".mkv", ".txt", ".png", ".zzq", "" };
+    for (int i = 0; i < kFiles; ++i)
+        std::ofstream(folder + "/file " + std::to_string(i) + extensions[i % 7]);
+
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    // One round of each first, so both find the folder and the programs in the page cache.
+    Run({ self, "--list", folder });
+    Run({ "ls", "-l", folder });
+    const double ours = BestOf([&] { Run({ self, "--list", folder }); }, 5);
+    const double peer = BestOf([&] { Run({ "ls", "-l", folder }); }, 5);
+    Report("bench_shell", ours, peer);
+
+    std::filesystem::remove_all(folder);
+    return 0;
+}
