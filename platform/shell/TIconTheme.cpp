@@ -3,6 +3,7 @@
 
 #include "platform/shell/ShellFolders.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
@@ -68,10 +69,14 @@ TIniGroups ReadIni(const std::string& path)
     return groups;
 }
 
+// A size from index.theme, kept within what any icon can be so the size arithmetic cannot overflow.
 int Number(const std::map<std::string, std::string>& keys, const char* key, int fallback)
 {
     auto it = keys.find(key);
-    return it == keys.end() ? fallback : std::atoi(it->second.c_str());
+    if (it == keys.end())
+        return fallback;
+    const long value = std::strtol(it->second.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp(value, 0L, 65536L));
 }
 
 } // namespace
