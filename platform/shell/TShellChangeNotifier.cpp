@@ -257,6 +257,9 @@ TShellChangeNotifier::TShellChangeNotifier(std::string directory, bool watchSubT
 {
     FState->OnChange = std::move(onChange);
     FState->WakeFd = eventfd(0, EFD_CLOEXEC);
+    // Without its wake-up the worker could never be stopped: then nothing is watched at all.
+    if (FState->WakeFd < 0)
+        return;
     TWatch watch = Arm(directory, watchSubTree, filter);
     FState->Armed = watch.Fd >= 0;
     FWorker = std::thread(Work, FState, std::move(watch));
@@ -270,6 +273,8 @@ TShellChangeNotifier::~TShellChangeNotifier()
         FState->OnChange = nullptr;
         FState->Next.Close();
     }
+    if (!FWorker.joinable())
+        return;
     FState->Wake();
     // The worker never waits for the main thread, so this returns as soon as it has woken.
     FWorker.join();
@@ -278,6 +283,8 @@ TShellChangeNotifier::~TShellChangeNotifier()
 
 void TShellChangeNotifier::SetDirectoryOptions(std::string directory, bool watchSubTree, DWORD filter)
 {
+    if (!FWorker.joinable())
+        return;
     TWatch watch = Arm(directory, watchSubTree, filter);
     {
         std::lock_guard<std::mutex> lock(FState->Lock);
