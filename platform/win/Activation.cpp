@@ -1,5 +1,5 @@
 // Activation of top-level windows, keyboard focus, mouse capture and enabling.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 using namespace WinCore;
 
@@ -116,8 +116,8 @@ HWND SetActiveWindow(HWND hwnd)
         Activate(nullptr, WA_INACTIVE);
         return previous;
     }
-    TWindowRecord* w = Need(hwnd);
-    if (!w || IsMessageOnly(w))
+    TWindowRecord* w = NeedDrawable(hwnd);
+    if (!w)
         return nullptr;
     w = RootOf(w);
     if (s.Active == w->Handle)
@@ -137,7 +137,7 @@ HWND GetActiveWindow()
 
 BOOL SetForegroundWindow(HWND hwnd)
 {
-    if (!Need(hwnd))
+    if (!NeedWindow(hwnd))
         return FALSE;
     SetActiveWindow(hwnd);
     return GPlatform->Active == GetAncestor(hwnd, GA_ROOT) ? TRUE : FALSE;
@@ -162,8 +162,8 @@ HWND SetFocus(HWND hwnd)
         s.Focus = nullptr;
         return previous;
     }
-    TWindowRecord* w = Need(hwnd);
-    if (!w || IsMessageOnly(w) || (w->Style & WS_DISABLED))
+    TWindowRecord* w = NeedDrawable(hwnd);
+    if (!w || (w->Style & WS_DISABLED))
         return nullptr;
     if (s.Focus == hwnd)
         return previous;
@@ -192,12 +192,10 @@ HWND GetFocus()
 
 HWND SetCapture(HWND hwnd)
 {
-    if (!Ready())
+    TWindowRecord* w = NeedDrawable(hwnd);
+    if (!w)
         return nullptr;
     TPlatformState& s = *GPlatform;
-    TWindowRecord* w = Need(hwnd);
-    if (!w || IsMessageOnly(w))
-        return nullptr;
     const HWND previous = s.Capture;
     if (previous == hwnd)
         return previous;
@@ -230,7 +228,7 @@ HWND GetCapture()
 
 BOOL EnableWindow(HWND hwnd, BOOL enable)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     TPlatformState& s = *GPlatform;

@@ -1,6 +1,6 @@
 // Back buffers and what is shown of them: window surfaces and visible regions, window regions, layered
 // opacity, presenting dirty parts to the backend, and composing the screen.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 
@@ -136,10 +136,8 @@ void PresentDirty()
 bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface)
 {
     surface = TWindowSurface {};
-    if (!Ready())
-        return false;
-    TWindowRecord* w = Find(hwnd);
-    if (!w || IsPseudoWindow(w) || IsMessageOnly(w))
+    TWindowRecord* w = NeedDrawable(hwnd);
+    if (!w)
         return false;
     TWindowRecord* top = RootOf(w);
     if (!top || !top->Buffer)
@@ -183,7 +181,7 @@ void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color)
 
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return 0;
     if (region && !RegionOf(region)) {
@@ -214,7 +212,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
 
 int GetWindowRgn(HWND hwnd, HRGN region)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     TRegion* target = RegionOf(region);
     if (!w || !target || !w->Region)
         return ERROR;
@@ -229,7 +227,7 @@ int GetWindowRgn(HWND hwnd, HRGN region)
 
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD flags)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     TPlatformState& s = *GPlatform;
@@ -252,7 +250,7 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD 
 
 BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* colorKey, BYTE* alpha, DWORD* flags)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w || !(w->ExStyle & WS_EX_LAYERED))
         return FALSE;
     if (colorKey)

@@ -1,7 +1,7 @@
 // Delivering messages to window procedures: SendMessage, DispatchMessage, the procedure chain of
 // GWLP_WNDPROC with CallWindowProc, and the other window long values and the window text.
 #include "framework/core/TThread.h"
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -190,7 +190,7 @@ LRESULT DispatchMessage(const MSG* msg)
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return 0;
     switch (index) {
@@ -282,7 +282,7 @@ DWORD ChangeStyle(TWindowRecord* w, int index, DWORD value)
 
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return 0;
     LONG_PTR old = 0;
@@ -330,7 +330,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
 
 int GetWindowText(HWND hwnd, char* buffer, int bufferSize)
 {
-    if (!buffer || bufferSize <= 0 || !Need(hwnd))
+    if (!NeedWindow(hwnd, buffer) || bufferSize <= 0)
         return 0;
     buffer[0] = 0;
     return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, WPARAM(bufferSize), reinterpret_cast<LPARAM>(buffer)));
@@ -338,14 +338,14 @@ int GetWindowText(HWND hwnd, char* buffer, int bufferSize)
 
 int GetWindowTextLength(HWND hwnd)
 {
-    if (!Need(hwnd))
+    if (!NeedWindow(hwnd))
         return 0;
     return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
 BOOL SetWindowText(HWND hwnd, const char* text)
 {
-    if (!Need(hwnd))
+    if (!NeedWindow(hwnd))
         return FALSE;
     return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
 }

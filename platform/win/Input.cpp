@@ -1,6 +1,6 @@
 // Turning raw input into messages: hit testing, mouse activation, cursor, parent notification, double
 // clicks, capture, wheel and keys; key translation; the key state, cursor and window-from-point queries.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -485,7 +485,7 @@ HWND WindowFromPoint(POINT point)
 
 HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags)
 {
-    TWindowRecord* p = Need(parent);
+    TWindowRecord* p = NeedWindow(parent);
     if (!p)
         return nullptr;
     if (!RectContains(RECT { 0, 0, RectWidth(p->Client), RectHeight(p->Client) }, clientPoint.x, clientPoint.y))

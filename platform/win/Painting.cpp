@@ -1,6 +1,6 @@
 // Update regions and painting: invalidation and validation, WM_PAINT selection, BeginPaint/EndPaint,
 // UpdateWindow and RedrawWindow, and the DC hooks.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 using namespace WinCore;
 
@@ -278,7 +278,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
         }
         return TRUE;
     }
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     const TRegion area = RegionArg(w, rect, nullptr);
@@ -288,7 +288,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 
 BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     const TRegion area = RegionArg(w, nullptr, region);
@@ -298,7 +298,7 @@ BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase)
 
 BOOL ValidateRect(HWND hwnd, const RECT* rect)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     if (!rect) {
@@ -313,7 +313,7 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect)
 
 BOOL ValidateRgn(HWND hwnd, HRGN region)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     if (!region)
@@ -325,7 +325,7 @@ BOOL ValidateRgn(HWND hwnd, HRGN region)
 
 BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     if (rect)
@@ -338,7 +338,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase)
 
 int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     TRegion* target = RegionOf(region);
     if (!w || !target)
         return ERROR;
@@ -367,7 +367,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags)
             RedrawWindow(top, rect, region, flags | RDW_ALLCHILDREN);
         return TRUE;
     }
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     const TChildren children
@@ -404,8 +404,8 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags)
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
 {
-    TWindowRecord* w = Need(hwnd);
-    if (!w || !paint)
+    TWindowRecord* w = NeedWindow(hwnd, paint);
+    if (!w)
         return nullptr;
     *paint = PAINTSTRUCT {};
     SendPendingNcPaint(w);
@@ -447,7 +447,7 @@ HDC GetDC(HWND hwnd)
 {
     if (!Ready() || !GPlatform->DCProvider)
         return nullptr;
-    if (hwnd && !Need(hwnd))
+    if (hwnd && !NeedWindow(hwnd))
         return nullptr;
     return GPlatform->DCProvider->AcquireDC(hwnd, true, nullptr);
 }
@@ -456,7 +456,7 @@ HDC GetWindowDC(HWND hwnd)
 {
     if (!Ready() || !GPlatform->DCProvider)
         return nullptr;
-    if (hwnd && !Need(hwnd))
+    if (hwnd && !NeedWindow(hwnd))
         return nullptr;
     return GPlatform->DCProvider->AcquireDC(hwnd, false, nullptr);
 }

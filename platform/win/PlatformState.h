@@ -196,7 +196,8 @@ void ReleaseHandle(HWND hwnd);
 std::shared_ptr<TWindowRecord> FindShared(HWND hwnd);
 // The live (not destroyed) record of a handle, or null. UI thread.
 TWindowRecord* Find(HWND hwnd);
-// Like Find, and sets ERROR_INVALID_WINDOW_HANDLE when there is none.
+// Like Find, and sets ERROR_INVALID_WINDOW_HANDLE when there is none. Entry points use the checks in
+// EntryChecks.h (NeedWindow and its kin), which this forwards to.
 TWindowRecord* Need(HWND hwnd);
 bool IsPseudoWindow(const TWindowRecord* w);
 // A class by name (case-insensitive) or atom.

@@ -1,4 +1,4 @@
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
     if (!Ready())
         return 0;
     TPlatformState& s = *GPlatform;
-    if (hwnd && !Need(hwnd))
+    if (hwnd && !NeedWindow(hwnd))
         return 0;
     elapse = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     if (!hwnd) {

@@ -1,5 +1,5 @@
 // Window classes and registered message numbers.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -112,7 +112,7 @@ BOOL UnregisterClass(const char* className, HINSTANCE)
 
 BOOL GetClassInfo(HINSTANCE, const char* className, WNDCLASS* windowClass)
 {
-    if (!Ready() || !windowClass)
+    if (!NeedArguments(windowClass))
         return FALSE;
     std::shared_ptr<TWindowClassRecord> c = FindClass(className);
     if (!c) {
@@ -135,8 +135,8 @@ BOOL GetClassInfo(HINSTANCE, const char* className, WNDCLASS* windowClass)
 
 int GetClassName(HWND hwnd, char* buffer, int bufferSize)
 {
-    TWindowRecord* w = Need(hwnd);
-    if (!w || !buffer || bufferSize <= 0)
+    TWindowRecord* w = NeedWindow(hwnd, buffer);
+    if (!w || bufferSize <= 0)
         return 0;
     const int n = std::min<int>(bufferSize - 1, static_cast<int>(w->Class->Name.size()));
     std::memcpy(buffer, w->Class->Name.data(), size_t(n));
@@ -146,7 +146,7 @@ int GetClassName(HWND hwnd, char* buffer, int bufferSize)
 
 LONG_PTR GetClassLongPtr(HWND hwnd, int index)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return 0;
     TWindowClassRecord& c = *w->Class;
@@ -182,7 +182,7 @@ LONG_PTR GetClassLongPtr(HWND hwnd, int index)
 
 LONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return 0;
     TWindowClassRecord& c = *w->Class;

@@ -1,5 +1,5 @@
 // CreateWindowEx, DestroyWindow and SetParent: the life of a window record and its message sequences.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 
@@ -239,7 +239,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
 
 BOOL DestroyWindow(HWND hwnd)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     if (w->Destroying) {
@@ -292,7 +292,7 @@ BOOL DestroyWindow(HWND hwnd)
 
 HWND SetParent(HWND hwnd, HWND newParent)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return nullptr;
     TPlatformState& s = *GPlatform;

@@ -1,6 +1,6 @@
 // SetWindowPos and the calls built on it: moving, sizing, stacking, showing, hiding, minimizing,
 // maximizing and restoring windows.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -408,7 +408,7 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return FALSE;
     flags &= ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_STATECHANGED_INTERNAL);
@@ -428,10 +428,8 @@ BOOL BringWindowToTop(HWND hwnd)
 
 BOOL ShowWindow(HWND hwnd, int command)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedDrawable(hwnd);
     if (!w)
-        return FALSE;
-    if (IsMessageOnly(w))
         return FALSE;
     const BOOL wasVisible = (w->Style & WS_VISIBLE) ? TRUE : FALSE;
     switch (command) {

@@ -1,5 +1,5 @@
 // The handle table, the window tree and the calls that only read them.
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -86,14 +86,7 @@ TWindowRecord* Find(HWND hwnd)
 
 TWindowRecord* Need(HWND hwnd)
 {
-    if (!Ready())
-        return nullptr;
-    TWindowRecord* w = Find(hwnd);
-    if (!w || IsPseudoWindow(w)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
-    return w;
+    return NeedWindow(hwnd);
 }
 
 bool IsPseudoWindow(const TWindowRecord* w)
@@ -205,7 +198,7 @@ HWND GetDesktopWindow()
 
 HWND GetParent(HWND hwnd)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return nullptr;
     if (IsChildWindow(w))
@@ -215,7 +208,7 @@ HWND GetParent(HWND hwnd)
 
 HWND GetAncestor(HWND hwnd, UINT flags)
 {
-    TWindowRecord* w = Need(hwnd);
+    TWindowRecord* w = NeedWindow(hwnd);
     if (!w)
         return nullptr;
     switch (flags) {
@@ -236,11 +229,9 @@ HWND GetAncestor(HWND hwnd, UINT flags)
 
 HWND GetWindow(HWND hwnd, UINT command)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd);
+    if (!w)
         return nullptr;
-    }
     auto siblingsOf
         = [](TWindowRecord* x) -> std::vector<TWindowRecord*>* { return x->Parent ? &x->Parent->Children : nullptr; };
     switch (command) {
@@ -317,7 +308,7 @@ BOOL EnumWindows(WNDENUMPROC callback, LPARAM param)
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param)
 {
-    TWindowRecord* p = Need(parent);
+    TWindowRecord* p = NeedWindow(parent);
     if (!p || !callback)
         return FALSE;
     std::vector<HWND> handles;
@@ -350,34 +341,26 @@ HWND FindWindow(const char* className, const char* windowName)
 
 BOOL GetWindowRect(HWND hwnd, RECT* rect)
 {
-    if (!rect || !Ready())
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd, rect);
+    if (!w)
         return FALSE;
-    TWindowRecord* w = Find(hwnd);
-    if (!w || w->IsMessageRoot) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
     *rect = w->IsDesktop ? w->Window : WindowScreenRect(w);
     return TRUE;
 }
 
 BOOL GetClientRect(HWND hwnd, RECT* rect)
 {
-    if (!rect || !Ready())
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd, rect);
+    if (!w)
         return FALSE;
-    TWindowRecord* w = Find(hwnd);
-    if (!w || w->IsMessageRoot) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
     *rect = RECT { 0, 0, RectWidth(w->Client), RectHeight(w->Client) };
     return TRUE;
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT* point)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
-    if (!w || !point)
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd, point);
+    if (!w)
         return FALSE;
     const POINT origin = ClientOrigin(w);
     point->x += origin.x;
@@ -387,8 +370,8 @@ BOOL ClientToScreen(HWND hwnd, POINT* point)
 
 BOOL ScreenToClient(HWND hwnd, POINT* point)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
-    if (!w || !point)
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd, point);
+    if (!w)
         return FALSE;
     const POINT origin = ClientOrigin(w);
     point->x -= origin.x;
@@ -403,19 +386,15 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count)
     POINT a { 0, 0 };
     POINT b { 0, 0 };
     if (from) {
-        TWindowRecord* w = Find(from);
-        if (!w) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        TWindowRecord* w = NeedWindowOrDesktop(from);
+        if (!w)
             return 0;
-        }
         a = ClientOrigin(w);
     }
     if (to) {
-        TWindowRecord* w = Find(to);
-        if (!w) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        TWindowRecord* w = NeedWindowOrDesktop(to);
+        if (!w)
             return 0;
-        }
         b = ClientOrigin(w);
     }
     const int dx = a.x - b.x;
@@ -430,24 +409,24 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count)
 
 BOOL IsWindowVisible(HWND hwnd)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
-    return w && !IsPseudoWindow(w) && IsVisibleChain(w) ? TRUE : FALSE;
+    TWindowRecord* w = NeedWindow(hwnd);
+    return w && IsVisibleChain(w) ? TRUE : FALSE;
 }
 
 BOOL IsWindowEnabled(HWND hwnd)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd);
     return w && !(w->Style & WS_DISABLED) ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND hwnd)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd);
     return w && (w->Style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsZoomed(HWND hwnd)
 {
-    TWindowRecord* w = Ready() ? Find(hwnd) : nullptr;
+    TWindowRecord* w = NeedWindowOrDesktop(hwnd);
     return w && (w->Style & WS_MAXIMIZE) ? TRUE : FALSE;
 }

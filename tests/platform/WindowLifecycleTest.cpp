@@ -288,3 +288,44 @@ TEST_F(WindowLifecycle, TheLayerCannotBeStoppedFromInsideAHandler)
     EXPECT_TRUE(PlatformStarted());
     EXPECT_TRUE(IsWindow(top));
 }
+
+// Every entry point fails the same way on a bad window or a missing out-pointer, and says why.
+TEST_F(WindowLifecycle, EntryPointsRejectBadWindowsAndMissingPointersWithTheirLastError)
+{
+    HWND top = CreateTop(RECT { 0, 0, 50, 50 });
+    HWND stale = CreateTop(RECT { 0, 0, 10, 10 });
+    DestroyWindow(stale);
+    HWND messageOnly = CreateWindowEx(0, kPlain, "m", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(messageOnly, nullptr);
+    RECT rect {};
+    POINT point {};
+    char text[8];
+    struct TCase {
+        const char* Call;
+        std::function<bool()> Fails;
+        DWORD Error;
+    };
+    const TCase cases[] = {
+        { "GetWindowRect(stale)", [&] { return !GetWindowRect(stale, &rect); }, ERROR_INVALID_WINDOW_HANDLE },
+        { "GetWindowRect(null rect)", [&] { return !GetWindowRect(top, nullptr); }, ERROR_INVALID_PARAMETER },
+        { "ClientToScreen(null point)", [&] { return !ClientToScreen(top, nullptr); }, ERROR_INVALID_PARAMETER },
+        { "ScreenToClient(stale)", [&] { return !ScreenToClient(stale, &point); }, ERROR_INVALID_WINDOW_HANDLE },
+        { "GetClassName(null buffer)", [&] { return GetClassName(top, nullptr, 8) == 0; }, ERROR_INVALID_PARAMETER },
+        { "GetWindowText(stale)", [&] { return GetWindowText(stale, text, 8) == 0; }, ERROR_INVALID_WINDOW_HANDLE },
+        { "BeginPaint(null paint)", [&] { return BeginPaint(top, nullptr) == nullptr; }, ERROR_INVALID_PARAMETER },
+        { "ShowWindow(message-only)", [&] { return !ShowWindow(messageOnly, SW_SHOW); }, ERROR_INVALID_WINDOW_HANDLE },
+        { "SetFocus(message-only)", [&] { return SetFocus(messageOnly) == nullptr; }, ERROR_INVALID_WINDOW_HANDLE },
+        { "SetCapture(stale)", [&] { return SetCapture(stale) == nullptr; }, ERROR_INVALID_WINDOW_HANDLE },
+        { "IsWindowVisible(stale)", [&] { return !IsWindowVisible(stale); }, ERROR_INVALID_WINDOW_HANDLE },
+        { "MapWindowPoints(to stale)", [&] { return MapWindowPoints(top, stale, &point, 1) == 0; },
+            ERROR_INVALID_WINDOW_HANDLE },
+    };
+    for (const TCase& c : cases) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_TRUE(c.Fails()) << c.Call;
+        EXPECT_EQ(GetLastError(), c.Error) << c.Call;
+    }
+    // The desktop is a window for the geometry queries.
+    EXPECT_TRUE(GetWindowRect(GetDesktopWindow(), &rect));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+}
