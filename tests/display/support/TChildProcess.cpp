@@ -47,6 +47,8 @@ std::vector<std::string> BuildEnvironment(const TChildOptions& options)
         bool replaced = false;
         for (const auto& [name, value] : options.Environment)
             replaced = replaced || text.rfind(name + "=", 0) == 0;
+        for (const std::string& name : options.Unset)
+            replaced = replaced || text.rfind(name + "=", 0) == 0;
         if (!replaced)
             result.push_back(text);
     }

@@ -10,6 +10,8 @@
 struct TChildOptions {
     // Set in the child's environment (DISPLAY above all: a test never uses the display it inherited).
     std::vector<std::pair<std::string, std::string>> Environment;
+    // Removed from the child's environment.
+    std::vector<std::string> Unset;
     // Collect what the child writes to standard output / standard error (else they go to ours).
     bool CaptureOutput = false;
     bool CaptureErrors = false;

@@ -93,7 +93,7 @@ void TXSession::StartServer()
     try {
         FServer = std::make_unique<TChildProcess>(
             std::vector<std::string> { "Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", screen,
-                "-nolisten", "tcp", "-noreset", "-dpi", "96", "+extension", "Composite" },
+                "-nolisten", "tcp", "-noreset", "-dpi", "96", "-br", "+extension", "Composite" },
             options);
     } catch (...) {
         close(ready[0]);
@@ -237,8 +237,71 @@ void TXSession::Drag(int fromX, int fromY, int toX, int toY, TMouseButton button
         std::to_string(toY), "mouseup", number });
 }
 
+namespace {
+
+std::u32string DecodeUtf8(const std::string& text)
+{
+    std::u32string out;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + size_t(k) < text.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + size_t(k)]) & 0x3F);
+        out += c;
+        i += size_t(extra) + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+// xdotool types a character the keymap lacks by binding it to a spare key, pressing it and unbinding it at
+// once; a program that reads the keymap only after that gets nothing. Bound here for good beforehand, the
+// characters are on the keymap when xdotool looks, and a busy program still reads them right.
+void TXSession::BindCharacters(const std::string& utf8)
+{
+    Display* display = FConnection;
+    int minimum = 0;
+    int maximum = 0;
+    XDisplayKeycodes(display, &minimum, &maximum);
+    int perKeycode = 0;
+    KeySym* map = XGetKeyboardMapping(display, KeyCode(minimum), maximum - minimum + 1, &perKeycode);
+    auto present = [&](KeySym keysym) {
+        for (int i = 0; i < (maximum - minimum + 1) * perKeycode; ++i)
+            if (map[i] == keysym)
+                return true;
+        return false;
+    };
+    auto spare = [&](int keycode) {
+        for (int level = 0; level < perKeycode; ++level)
+            if (map[(keycode - minimum) * perKeycode + level] != NoSymbol)
+                return false;
+        return true;
+    };
+    int keycode = maximum;
+    for (char32_t c : DecodeUtf8(utf8)) {
+        if (c < 0x80)
+            continue;
+        const KeySym keysym = c <= 0xFF ? KeySym(c) : KeySym(0x01000000 | c);
+        if (present(keysym))
+            continue;
+        while (keycode >= minimum && !spare(keycode))
+            --keycode;
+        if (keycode < minimum)
+            break; // no spare key left: xdotool binds one itself
+        KeySym row[2] = { keysym, keysym };
+        XChangeKeyboardMapping(display, keycode, 2, row, 1);
+        for (int level = 0; level < perKeycode; ++level)
+            map[(keycode - minimum) * perKeycode + level] = level < 2 ? keysym : NoSymbol;
+    }
+    XFree(map);
+    XSync(display, False);
+}
+
 void TXSession::Type(const std::string& utf8)
 {
+    BindCharacters(utf8);
     TToolResult result = RunTool({ "xdotool", "type", "--delay", "20", "--", utf8 }, ToolOptions());
     if (result.ExitCode != 0)
         throw std::runtime_error("xdotool type failed: " + result.Errors);
@@ -258,6 +321,13 @@ void TXSession::PointerPosition(int& x, int& y) const
     int windowY;
     unsigned int mask;
     XQueryPointer(FConnection, DefaultRootWindow(FConnection), &rootReturn, &child, &x, &y, &windowX, &windowY, &mask);
+}
+
+std::unique_ptr<TChildProcess> TXSession::StartType(const std::string& utf8)
+{
+    BindCharacters(utf8);
+    return std::make_unique<TChildProcess>(
+        std::vector<std::string> { "xdotool", "type", "--delay", "20", "--", utf8 }, ToolOptions());
 }
 
 std::unique_ptr<TChildProcess> TXSession::StartDrop(const std::vector<std::string>& paths, int x, int y) const
@@ -314,6 +384,86 @@ TScreenImage TXSession::Grab(int left, int top, int width, int height) const
             result.Pixels[size_t(y) * size_t(width) + size_t(x)] = uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF;
     XDestroyImage(image);
     return result;
+}
+
+unsigned long TXSession::TopLevelAt(int x, int y) const
+{
+    Window root = DefaultRootWindow(FConnection);
+    int localX = 0;
+    int localY = 0;
+    Window child = None;
+    XTranslateCoordinates(FConnection, root, root, x, y, &localX, &localY, &child);
+    return child;
+}
+
+unsigned long TXSession::FocusedTopLevel() const
+{
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(FConnection, &focus, &revert);
+    Window root = DefaultRootWindow(FConnection);
+    if (focus == None || focus == PointerRoot || focus == root)
+        return 0;
+    // Up the tree to the child of the root.
+    for (;;) {
+        Window rootReturn = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(FConnection, focus, &rootReturn, &parent, &children, &count))
+            return 0;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            return focus;
+        focus = parent;
+    }
+}
+
+namespace {
+
+bool AnyTopLevelMapped(Display* display)
+{
+    Window rootReturn = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    bool mapped = false;
+    if (XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && !mapped; ++i) {
+            XWindowAttributes attributes;
+            mapped = XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable
+                && attributes.c_class == InputOutput;
+        }
+        if (children)
+            XFree(children);
+    }
+    return mapped;
+}
+
+} // namespace
+
+bool TXSession::WaitForMappedWindow(TChildProcess& program, std::chrono::milliseconds timeout)
+{
+    // Hear of every map of a top-level window from now on, then look at what is mapped already.
+    Display* display = FConnection;
+    Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, False);
+    const auto deadline = Clock::now() + timeout;
+    bool mapped = AnyTopLevelMapped(display);
+    while (!mapped && !program.Finished() && MillisecondsLeft(deadline) > 0) {
+        pollfd fds[2] = { { ConnectionNumber(display), POLLIN, 0 }, { program.ExitFd(), POLLIN, 0 } };
+        if (XPending(display) == 0)
+            poll(fds, 2, MillisecondsLeft(deadline));
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            mapped = mapped || event.type == MapNotify;
+        }
+    }
+    XSelectInput(display, root, NoEventMask);
+    return mapped;
 }
 
 bool TXSession::SelectionOwned(const std::string& selection) const

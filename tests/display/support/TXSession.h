@@ -23,6 +23,7 @@ struct TXSessionOptions {
     bool Compositor = false; // xcompmgr
 };
 
+// The root is black (-br) where no window is.
 // Pixels of a screen rectangle as 0x00RRGGBB, rows top-down; At takes screen coordinates.
 struct TScreenImage {
     int Left = 0;
@@ -59,7 +60,11 @@ public:
     void ButtonDown(TMouseButton button = TMouseButton::Left);
     void ButtonUp(TMouseButton button = TMouseButton::Left);
     void Drag(int fromX, int fromY, int toX, int toY, TMouseButton button = TMouseButton::Left);
+    // Characters beyond ASCII are bound to spare keys first, so they arrive even at a program that reads the
+    // events late.
     void Type(const std::string& utf8);
+    // The same, returning the running xdotool at once, so that the program under test runs its loop meanwhile.
+    std::unique_ptr<TChildProcess> StartType(const std::string& utf8);
     // Key names as xdotool takes them: "Return", "ctrl+c", "Escape".
     void Key(const std::string& keys);
     // Where the server has the pointer.
@@ -80,6 +85,15 @@ public:
     // The screen as it shows: XGetImage of the root window.
     TScreenImage Grab(int left, int top, int width, int height) const;
 
+    // The top-level X window (a child of the root: a client, or its frame under a window manager) that shows
+    // at a screen point, and the one that holds the keyboard focus; 0 for none.
+    unsigned long TopLevelAt(int x, int y) const;
+    unsigned long FocusedTopLevel() const;
+
+    // Waits until a top-level window is mapped (a program under test has shown its window); false when none
+    // is within `timeout` or `program` ends first.
+    bool WaitForMappedWindow(TChildProcess& program, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
     // Does a client own the selection (window manager: "WM_S0", compositor: "_NET_WM_CM_S0")?
     bool SelectionOwned(const std::string& selection) const;
     // The X server process, and the process ids of everything the session keeps running.
@@ -96,6 +110,7 @@ private:
         std::unique_ptr<TChildProcess>& process, const std::vector<std::string>& argv, const std::string& selection);
     void WaitForSelectionOwner(const std::string& selection, TChildProcess& owner);
     void XdoTool(const std::vector<std::string>& arguments);
+    void BindCharacters(const std::string& utf8);
 
     TXSessionOptions FOptions;
     std::string FDisplayName;
