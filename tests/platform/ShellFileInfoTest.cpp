@@ -18,6 +18,11 @@ protected:
     void SetUp() override
     {
         Home.Set("XDG_DATA_DIRS", "/usr/share");
+        // Type descriptions follow the user's language; these tests read the English ones.
+        Home.Set("LANGUAGE", std::nullopt);
+        Home.Set("LC_ALL", "C");
+        Home.Set("LC_MESSAGES", std::nullopt);
+        Home.Set("LANG", "C");
         TSystemImageList::Instance().SetTheme(std::make_unique<TIconTheme>());
     }
 
