@@ -114,6 +114,20 @@ DWORD GetFileAttributes(const char* path)
     return data.Attributes;
 }
 
+DWORD GetShortPathName(const char* longPath, char* shortPath, DWORD bufferLength)
+{
+    struct stat info;
+    if (!longPath || lstat(longPath, &info) != 0) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    const size_t length = std::strlen(longPath);
+    if (!shortPath || length + 1 > bufferLength)
+        return static_cast<DWORD>(length + 1);
+    std::memmove(shortPath, longPath, length + 1);
+    return static_cast<DWORD>(length);
+}
+
 std::string ShellDisplayName(const std::string& path)
 {
     if (path == "/")

@@ -23,6 +23,11 @@ constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 // INVALID_FILE_ATTRIBUTES when it does not exist; GetLastError is then ERROR_FILE_NOT_FOUND.
 DWORD GetFileAttributes(const char* path);
 
+// Linux paths have no short form: copies `longPath` into `shortPath` when the path exists and fits. Returns
+// its length, the size needed (terminator included) when the buffer is too small, or 0 with
+// ERROR_FILE_NOT_FOUND when nothing is there.
+DWORD GetShortPathName(const char* longPath, char* shortPath, DWORD bufferLength);
+
 // The find data of one entry.
 struct TShellFindData {
     DWORD Attributes = 0;

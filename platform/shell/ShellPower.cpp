@@ -4,6 +4,7 @@
 #include "platform/win/Windows.h"
 
 #include <cstdlib>
+#include <strings.h>
 #include <gio/gio.h>
 
 namespace {
@@ -104,6 +105,56 @@ BOOL ExitWindowsEx(UINT flags, DWORD)
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
+    SetLastError(0);
+    return 1;
+}
+
+namespace {
+
+// The one token there is: the current process's. The shutdown privilege's number is arbitrary but fixed.
+int ProcessToken;
+constexpr DWORD ShutdownPrivilegeId = 19;
+
+} // namespace
+
+HANDLE GetCurrentProcess()
+{
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+}
+
+BOOL OpenProcessToken(HANDLE process, DWORD, HANDLE* token)
+{
+    if (process != GetCurrentProcess() || !token) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    *token = &ProcessToken;
+    SetLastError(0);
+    return 1;
+}
+
+BOOL LookupPrivilegeValue(const char* systemName, const char* name, LUID* luid)
+{
+    const bool local = !systemName || !systemName[0];
+    if (!local || !name || strcasecmp(name, SE_SHUTDOWN_NAME) != 0 || !luid) {
+        SetLastError(ERROR_NO_SUCH_PRIVILEGE);
+        return 0;
+    }
+    *luid = LUID { ShutdownPrivilegeId, 0 };
+    SetLastError(0);
+    return 1;
+}
+
+BOOL AdjustTokenPrivileges(HANDLE token, BOOL, TOKEN_PRIVILEGES* newState, DWORD, TOKEN_PRIVILEGES* previousState, DWORD* returnLength)
+{
+    if (token != &ProcessToken || !newState || newState->PrivilegeCount != 1 || newState->Privileges[0].Luid.LowPart != ShutdownPrivilegeId) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (previousState)
+        previousState->PrivilegeCount = 0;
+    if (returnLength)
+        *returnLength = 0;
     SetLastError(0);
     return 1;
 }

@@ -37,6 +37,41 @@ std::string LastPowerOffError();
 // LastPowerOffError tells why.
 BOOL ExitWindowsEx(UINT flags, DWORD reason);
 
+// --- Process privileges -------------------------------------------------------------------------------------
+// Linux has no privilege tokens: logind (through polkit) decides whether the user may power off, when the
+// request arrives. These let the Windows sequence (open the token, look up "SeShutdownPrivilege", enable it)
+// run unchanged: they succeed for the current process and the shutdown privilege.
+constexpr DWORD TOKEN_QUERY = 0x0008;
+constexpr DWORD TOKEN_ADJUST_PRIVILEGES = 0x0020;
+constexpr DWORD SE_PRIVILEGE_ENABLED = 0x00000002;
+constexpr DWORD ERROR_NO_SUCH_PRIVILEGE = 1313;
+constexpr const char* SE_SHUTDOWN_NAME = "SeShutdownPrivilege";
+
+struct LUID {
+    DWORD LowPart = 0;
+    LONG HighPart = 0;
+};
+struct LUID_AND_ATTRIBUTES {
+    LUID Luid;
+    DWORD Attributes = 0;
+};
+struct TOKEN_PRIVILEGES {
+    DWORD PrivilegeCount = 0;
+    LUID_AND_ATTRIBUTES Privileges[1];
+};
+
+// A pseudo handle for the current process.
+HANDLE GetCurrentProcess();
+// TRUE with a token handle for the current process; FALSE (ERROR_INVALID_HANDLE) for any other.
+BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token);
+// TRUE for "SeShutdownPrivilege" (any case) on the local system (null or empty name); else FALSE with
+// ERROR_NO_SUCH_PRIVILEGE.
+BOOL LookupPrivilegeValue(const char* systemName, const char* name, LUID* luid);
+// TRUE and GetLastError 0 for the current process's token and the shutdown privilege; FALSE
+// (ERROR_INVALID_PARAMETER) for another token or an unknown privilege.
+BOOL AdjustTokenPrivileges(HANDLE token, BOOL disableAll, TOKEN_PRIVILEGES* newState, DWORD bufferLength,
+    TOKEN_PRIVILEGES* previousState, DWORD* returnLength);
+
 // While it lives, power-off requests are recorded here (their interactive flags) and answered `Result`,
 // with `Error` as the reason of a refusal.
 class TPowerOffRecorder final {

@@ -224,6 +224,12 @@ TEST_F(ShellFileInfoTest, AttributesAndFindData)
     SetLastError(0);
     EXPECT_EQ(GetFileAttributes((Home.Root() + "/gone").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    // Paths are their own short form; the buffer rules are Windows'.
+    char shortPath[MAX_PATH];
+    EXPECT_EQ(GetShortPathName(big.c_str(), shortPath, sizeof shortPath), big.size());
+    EXPECT_EQ(std::string(shortPath), big);
+    EXPECT_EQ(GetShortPathName(big.c_str(), shortPath, 4), big.size() + 1);
+    EXPECT_EQ(GetShortPathName((Home.Root() + "/gone").c_str(), shortPath, sizeof shortPath), 0u);
     // Read-only means "we may not write it", which root always may.
     if (geteuid() != 0) {
         chmod(big.c_str(), 0444);

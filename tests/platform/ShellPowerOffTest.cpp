@@ -146,8 +146,35 @@ TEST(ShellPowerOff, RefusalsGiveAClearReason)
     EXPECT_EQ(error.rfind("Cannot reach the system bus: ", 0), 0u) << error;
 }
 
+// The Windows way of shutting down, step by step, as the program does it after a batch.
+bool ShutdownTheWindowsWay()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
+    TOKEN_PRIVILEGES privileges;
+    LookupPrivilegeValue(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    AdjustTokenPrivileges(token, false, &privileges, 0, nullptr, nullptr);
+    if (GetLastError() != 0)
+        return false;
+    return ExitWindowsEx(EWX_SHUTDOWN, 0);
+}
+
 TEST(ShellPowerOff, RecorderAndOtherActions)
 {
+    {
+        TPowerOffRecorder recorder;
+        SetLastError(5);
+        EXPECT_TRUE(ShutdownTheWindowsWay());
+        EXPECT_EQ(recorder.Requests(), (std::vector<bool> { true }));
+        HANDLE token = nullptr;
+        EXPECT_FALSE(OpenProcessToken(nullptr, TOKEN_QUERY, &token));
+        LUID luid;
+        EXPECT_FALSE(LookupPrivilegeValue(nullptr, "SeDebugPrivilege", &luid));
+        EXPECT_EQ(GetLastError(), ERROR_NO_SUCH_PRIVILEGE);
+    }
     {
         TPowerOffRecorder recorder(false, "no");
         EXPECT_FALSE(ExitWindowsEx(EWX_SHUTDOWN, 0));
