@@ -1,6 +1,12 @@
-// Start-up of the converter. Until the windows exist it reports what is built and checks for a display.
+// Start-up of the converter. Until the windows exist it loads what the program shares (the resource holder's
+// skins and profiles) and reports what is built.
+#include "app/TResourceSkinData.h"
+#include "engine/TDecoderModeMap.h"
+#include "engine/TProfileManager.h"
+
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -21,8 +27,21 @@ int main()
             "Start it from a desktop session, or under a virtual X server such as Xvfb.\n");
         return 1;
     }
-    std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer, the\n"
-                "framework, imaging with PNG and the skin engine's core are built so far. The converter's\n"
-                "windows come in later steps.\n");
+    // The resource holder, as the start-up makes it: skins first, then the profiles. A skin that does not load
+    // is reported and leaves the default look.
+    CreateGlobalDecoderModeMap();
+    {
+        auto holder = std::make_unique<TResourceForm>(nullptr);
+        ResourceForm = holder.get();
+        InstallResourceSkins(*holder);
+        holder->LoadMainSkin();
+        holder->LoadFormSkin();
+        holder->LoadProfiles();
+        std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer, the\n"
+                    "framework, imaging with PNG, the skin engine's core and the program's skins are built so far\n"
+                    "(%d output profiles loaded). The converter's windows come in later steps.\n",
+            holder->ProfileManager->Count());
+    }
+    DestroyGlobalDecoderModeMap();
     return 0;
 }

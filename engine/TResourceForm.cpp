@@ -59,18 +59,23 @@ TResourceForm::~TResourceForm()
         WM9EncoderDll.reset();
     }
     RealEncoderDll.reset();
+    // The skins go with the form, after everything the destructor frees itself.
+    MainSkinData.reset();
+    FormSkinData.reset();
     if (ResourceForm == this)
         ResourceForm = nullptr;
 }
 
 void TResourceForm::LoadMainSkin()
 {
-    // FIXME: MainSkinData loads ProgramFolder() + "Skin/TarnwickPro/MainSkin.ini" once the skin engine exists.
+    if (MainSkinData)
+        MainSkinData->LoadSkin(ProgramFolder() + "Skin/TarnwickPro/MainSkin.ini");
 }
 
 void TResourceForm::LoadFormSkin()
 {
-    // FIXME: FormSkinData loads ProgramFolder() + "Skin/TarnwickPro/Skin.ini" once the skin engine exists.
+    if (FormSkinData)
+        FormSkinData->LoadSkin(ProgramFolder() + "Skin/TarnwickPro/Skin.ini");
 }
 
 void TResourceForm::LoadProfiles()

@@ -18,6 +18,17 @@ struct TResourceComboList {
     int ItemIndex = -1;
 };
 
+// One of the holder's two skins. The skin engine's container fills the slot at start-up (the application's
+// TResourceSkinData), so the engine loads skins without depending on the skin engine.
+class TResourceSkin : public TObject {
+    using inherited = TObject;
+
+public:
+    // Loads the skin description at `path` with the pictures beside it. A skin that is missing or does not load
+    // is reported to the user and left empty, so the windows wear their default look.
+    virtual void LoadSkin(const std::string& path) = 0;
+};
+
 // Holds the profile manager, the bindings of the two run-time encoder libraries, the skins and the three name
 // lists read from the libraries. The start-up creates it (owned by the application) before the main window, then
 // calls LoadMainSkin, LoadFormSkin and LoadProfiles in this order; everything else reaches these through
@@ -32,12 +43,11 @@ public:
     // library is missing or incomplete).
     explicit TResourceForm(TComponent* owner);
     // Deletes the profile manager, uninitialises and frees the Windows Media library, frees the RealMedia handle
-    // and library. Clears ResourceForm when it points here.
+    // and library, then the skins. Clears ResourceForm when it points here.
     ~TResourceForm() override;
 
-    // The skins of the main window (MainSkin.ini) and of every other window (Skin.ini).
-    // FIXME: nothing is loaded until the skin engine exists; then MainSkinData and FormSkinData load their files
-    // from ProgramFolder() + "Skin/TarnwickPro/".
+    // The skins of the main window (MainSkin.ini) and of every other window (Skin.ini), from
+    // ProgramFolder() + "Skin/TarnwickPro/". Nothing happens while the slot is empty.
     void LoadMainSkin();
     void LoadFormSkin();
     // Reads every profile file, loads the decoder-mode table from DecoderMode.cfg, and fills the three lists.
@@ -60,9 +70,9 @@ public:
     TResourceComboList cbWMVAudioFormat;
     TResourceComboList cbSystemProfile;
     TResourceComboList cbRealAudioFormat;
-    // FIXME: the skin engine's TspSkinData objects take these slots, so the engine does not depend on it.
-    std::unique_ptr<TObject> MainSkinData;
-    std::unique_ptr<TObject> FormSkinData;
+    // Filled by the start-up before the skins load.
+    std::unique_ptr<TResourceSkin> MainSkinData;
+    std::unique_ptr<TResourceSkin> FormSkinData;
     std::unique_ptr<TProfileManager> ProfileManager;
     // Null when the library cannot be used.
     std::unique_ptr<WM9EncoderDllWarper> WM9EncoderDll;

@@ -1,0 +1,18 @@
+// The two skins of the program: the main window's face and the frame that every other window wears.
+#pragma once
+#include "tools/skinmaker/TSkinDescription.h"
+
+#include <string>
+
+namespace SkinMaker {
+
+// The description and pictures of "MainSkin.ini": the 785 x 521 face of the main window in picture mode, with
+// its mask, the states of its buttons, and the controls, popup menus and colours the main window uses.
+void BuildMainSkin(TSkinDescription& skin);
+// The description and pictures of "Skin.ini": a sizeable frame with caption buttons for every dialog, and
+// every control record the dialogs look up.
+void BuildFormSkin(TSkinDescription& skin);
+// Builds both skins and writes them into `folder` (created when missing).
+void WriteSkins(const std::string& folder);
+
+} // namespace SkinMaker
