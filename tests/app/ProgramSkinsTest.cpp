@@ -170,8 +170,9 @@ void ExpectControlRectsInside(const TspSkinData& skin)
                 EXPECT_TRUE(Inside(r, picture)) << key;
             }
         }
-        if (record->MaskPictureIndex >= 0)
+        if (record->MaskPictureIndex >= 0) {
             EXPECT_LT(record->MaskPictureIndex, pictures);
+        }
     }
 }
 
@@ -182,8 +183,9 @@ void ExpectObjectRectsInside(const TspSkinData& skin)
         SCOPED_TRACE(record->IDName);
         const auto rects = RectsOf(*record, record->IDName);
         const bool hasActive = record->ActivePictureIndex >= 0;
-        if (hasActive)
+        if (hasActive) {
             ASSERT_LT(record->ActivePictureIndex, pictures);
+        }
         const TSize active = hasActive ? SizeOf(*skin.ActivePictures[size_t(record->ActivePictureIndex)]) : TSize {};
         const TSize main = SizeOf(*skin.Picture);
         const bool menuItem = dynamic_cast<const TspDataSkinMenuItem*>(record.get()) != nullptr;
@@ -371,8 +373,9 @@ TEST(ProgramSkins, EveryPictureIndexAndRectangleLiesInItsPicture)
             EXPECT_TRUE(Inside(r, main));
         for (const auto& area : skin->AreaRecords)
             EXPECT_TRUE(Inside(area->AreaRect, main)) << area->IDName;
-        if (!skin->MaskPicture->Empty())
+        if (!skin->MaskPicture->Empty()) {
             EXPECT_EQ(SizeOf(*skin->MaskPicture), main);
+        }
         // The ten colours are all given: none is left black but the text colours.
         EXPECT_NE(skin->Colors->cBtnFace, 0);
         EXPECT_NE(skin->Colors->cWindow, 0);

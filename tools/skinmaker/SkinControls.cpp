@@ -139,16 +139,17 @@ std::vector<TRect> FourStates(TSkinSheet& sheet, int width, int height, Draw dra
     return rects;
 }
 
-TKV ButtonKeys(int picture, const std::vector<TRect>& states, int margin)
+TKV ButtonKeys(int picture, const std::vector<TRect>& states, int margin, const TPaint& downText = AccentDown,
+    bool showFocus = true)
 {
     TKV keys = NineKeys(picture, states[0], margin, margin, margin, margin);
     Append(keys, FontKeys(Text));
     Append(keys,
-        { { "activefontcolor", Colour(Text) }, { "downfontcolor", Colour(AccentDown) },
+        { { "activefontcolor", Colour(Text) }, { "downfontcolor", Colour(downText) },
             { "disabledfontcolor", Colour(DisabledText) }, { "morphing", "0" }, { "morphkind", "mkdefault" },
             { "activeskinrect", RectText(states[1]) }, { "downskinrect", RectText(states[2]) },
             { "disabledskinrect", RectText(states[3]) }, { "framecount", "0" }, { "animateinterval", "25" },
-            { "showfocus", "1" } });
+            { "showfocus", showFocus ? "1" : "0" } });
     return keys;
 }
 
@@ -439,13 +440,8 @@ void AddButtons(TSkinDescription& skin, TSkinSheet& sheet, int picture)
     const std::vector<TRect> small = FourStates(sheet, 20, 22, DrawPushButton);
     skin.AddControl("editbutton", "button", ButtonKeys(picture, small, 5));
     const std::vector<TRect> header = FourStates(sheet, 80, 24, DrawHeader);
-    TKV headerKeys = ButtonKeys(picture, header, 5);
-    for (auto& [key, value] : headerKeys)
-        if (key == "downfontcolor")
-            value = Colour(Text);
-        else if (key == "showfocus")
-            value = "0";
-    skin.AddControl("HeadButton", "button", headerKeys);
+    // A pressed header keeps its text colour and shows no focus.
+    skin.AddControl("HeadButton", "button", ButtonKeys(picture, header, 5, Text, false));
 }
 
 void AddCheckRadio(TSkinDescription& skin, TSkinSheet& sheet, int picture)
