@@ -1,0 +1,155 @@
+// The program's skins drawn the way skinned windows draw them, without a display: a dialog frame at a size of
+// its own from the frame skin's pictures, and the main face with a button in each state. Chosen pixels must
+// come from the skins' own pictures; the renders are kept under build/screenshots/ to look at.
+#include "imaging/TPNGObject.h"
+#include "platform/win/Regions.h"
+#include "skin/core/SkinImages.h"
+#include "skin/core/SkinObjectRecords.h"
+#include "skin/core/TspSkinData.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+const std::string kSkinFolder = TP_SKIN_DIR "/";
+
+// The colour (0x00RRGGBB) of a pixel of a 24- or 32-bit bitmap.
+uint32_t PixelAt(TBitmap& bitmap, int x, int y)
+{
+    const int bytes = bitmap.PixelFormat() == pf32bit ? 4 : 3;
+    const auto* p = static_cast<const uint8_t*>(bitmap.ScanLine(y)) + x * bytes;
+    return (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+}
+
+void KeepScreenshot(TBitmap& bitmap, const std::string& name)
+{
+    std::filesystem::create_directories(TP_SCREENSHOT_DIR);
+    TPNGObject png;
+    png.Assign(&bitmap);
+    png.SaveToFile(std::string(TP_SCREENSHOT_DIR "/") + name);
+}
+
+TPoint Moved(TPoint p, int dx, int dy)
+{
+    return TPoint { p.X + dx, p.Y + dy };
+}
+
+const TspDataSkinStdButton* StdButton(const TspSkinData& skin, const char* name)
+{
+    const int index = skin.GetIndex(name);
+    return index < 0 ? nullptr : dynamic_cast<const TspDataSkinStdButton*>(skin.ObjectRecords[size_t(index)].get());
+}
+
+// Copies `source` of `from` to (x, y) of `to`.
+void CopyPiece(TBitmap& to, int x, int y, TBitmap& from, const TRect& source)
+{
+    to.Canvas()->CopyRect(
+        TRect { x, y, x + source.Right - source.Left, y + source.Bottom - source.Top }, from.Canvas(), source);
+}
+
+TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
+{
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(kSkinFolder + "Skin.ini");
+    ASSERT_FALSE(skin.Empty);
+    TBitmap& picture = *skin.Picture;
+    const int width = 480;
+    const int height = 340;
+    const int dx = width - picture.Width();
+    const int dy = height - picture.Height();
+
+    TBitmap frame;
+    frame.SetPixelFormat(pf24bit);
+    frame.SetSize(width, height);
+    const TRect client = skin.ClientRect;
+    SPUtils::CreateSkinImage(skin.LeftTopPoint, skin.RightTopPoint, skin.LeftBottomPoint, skin.RightBottomPoint,
+        client, skin.LeftTopPoint, Moved(skin.RightTopPoint, dx, 0), Moved(skin.LeftBottomPoint, 0, dy),
+        Moved(skin.RightBottomPoint, dx, dy), TRect { client.Left, client.Top, client.Right + dx, client.Bottom + dy },
+        &frame, &picture, TRect { 0, 0, picture.Width(), picture.Height() }, width, height, true, skin.LeftStretch,
+        skin.TopStretch, skin.RightStretch, skin.BottomStretch, skin.StretchEffect, skin.StretchType);
+
+    // The caption buttons of a dialog, right to left from the end of the button row, and the system menu mark
+    // at the start of the caption.
+    const TspDataSkinStdButton* close = StdButton(skin, "closebutton");
+    const TspDataSkinStdButton* sysMenu = StdButton(skin, "sysmenubutton");
+    ASSERT_TRUE(close && sysMenu);
+    TBitmap& buttons = *skin.ActivePictures[size_t(close->ActivePictureIndex)];
+    const int closeLeft = skin.ButtonsRect.Right + dx - (close->SkinRect.Right - close->SkinRect.Left);
+    CopyPiece(frame, closeLeft, skin.ButtonsRect.Top, buttons, close->SkinRect);
+    const int captionHeight = skin.CaptionRect.Bottom - skin.CaptionRect.Top;
+    const int markTop
+        = skin.CaptionRect.Top + captionHeight / 2 - (sysMenu->SkinRect.Bottom - sysMenu->SkinRect.Top) / 2;
+    CopyPiece(frame, skin.CaptionRect.Left, markTop, buttons, sysMenu->SkinRect);
+    KeepScreenshot(frame, "dialog-frame.png");
+
+    // The four corners are the picture's corners.
+    const int w = picture.Width();
+    const int h = picture.Height();
+    const std::pair<TPoint, TPoint> corners[] = { { { 0, 0 }, { 0, 0 } }, { { width - 1, 0 }, { w - 1, 0 } },
+        { { 0, height - 1 }, { 0, h - 1 } }, { { width - 1, height - 1 }, { w - 1, h - 1 } }, { { 3, 20 }, { 3, 20 } },
+        { { width - 4, height - 3 }, { w - 4, h - 3 } } };
+    for (const auto& [at, from] : corners)
+        EXPECT_EQ(PixelAt(frame, at.X, at.Y), PixelAt(picture, from.X, from.Y)) << at.X << "," << at.Y;
+    // The caption bar runs on between the corners, and the client area is the picture's client colour.
+    EXPECT_EQ(PixelAt(frame, width / 2, 10), PixelAt(picture, w / 2, 10));
+    EXPECT_EQ(PixelAt(frame, width / 2, height / 2), PixelAt(picture, w / 2, h / 2));
+    // The close button sits at the right end of the caption, with the cross at its centre.
+    const int bw = close->SkinRect.Right - close->SkinRect.Left;
+    const int bh = close->SkinRect.Bottom - close->SkinRect.Top;
+    for (const TPoint& p : { TPoint { bw / 2, bh / 2 }, TPoint { 2, 2 }, TPoint { bw / 2 + 3, bh / 2 + 3 } })
+        EXPECT_EQ(PixelAt(frame, closeLeft + p.X, skin.ButtonsRect.Top + p.Y),
+            PixelAt(buttons, close->SkinRect.Left + p.X, close->SkinRect.Top + p.Y));
+    EXPECT_NE(PixelAt(frame, closeLeft + bw / 2, skin.ButtonsRect.Top + bh / 2), PixelAt(frame, closeLeft + 2, 12))
+        << "the cross stands out from the caption";
+}
+
+TEST(ProgramSkinRender, TheMainFaceShowsEachButtonStateFromTheStatesPicture)
+{
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(kSkinFolder + "MainSkin.ini");
+    ASSERT_FALSE(skin.Empty);
+    TBitmap& face = *skin.Picture;
+    const int index = skin.GetIndex("Go");
+    ASSERT_GE(index, 0);
+    const auto* go = dynamic_cast<const TspDataSkinButton*>(skin.ObjectRecords[size_t(index)].get());
+    ASSERT_NE(go, nullptr);
+    TBitmap& states = *skin.ActivePictures[size_t(go->ActivePictureIndex)];
+
+    // The face with the button hot: its hot image copied over its place.
+    TBitmap window;
+    window.SetPixelFormat(pf24bit);
+    window.SetSize(face.Width(), face.Height());
+    CopyPiece(window, 0, 0, face, TRect { 0, 0, face.Width(), face.Height() });
+    CopyPiece(window, go->SkinRect.Left, go->SkinRect.Top, states, go->ActiveSkinRect);
+    KeepScreenshot(face, "main-face.png");
+    KeepScreenshot(window, "main-face-go-hot.png");
+
+    // A point of the button's fill, off its label, in each state.
+    const TPoint fill { go->SkinRect.Left + 6, go->SkinRect.Top + 26 };
+    const uint32_t normal = PixelAt(face, fill.X, fill.Y);
+    const uint32_t hot = PixelAt(window, fill.X, fill.Y);
+    EXPECT_EQ(hot, PixelAt(states, go->ActiveSkinRect.Left + 6, go->ActiveSkinRect.Top + 26));
+    EXPECT_NE(hot, normal);
+    const uint32_t down = PixelAt(states, go->DownRect.Left + 6, go->DownRect.Top + 26);
+    const uint32_t disabled = PixelAt(states, go->DisableSkinRsect.Left + 6, go->DisableSkinRsect.Top + 26);
+    EXPECT_NE(down, normal);
+    EXPECT_NE(down, hot);
+    EXPECT_NE(disabled, normal);
+    // Outside the button nothing changed.
+    EXPECT_EQ(PixelAt(window, go->SkinRect.Left - 3, fill.Y), PixelAt(face, go->SkinRect.Left - 3, fill.Y));
+
+    // The mask rounds the window's corners: the corner pixel is cut away, the edges' middles stay.
+    HRGN region = nullptr;
+    SPUtils::CreateSkinSimplyRegion(region, skin.MaskPicture.get());
+    ASSERT_NE(region, nullptr);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, 784, 520));
+    EXPECT_TRUE(PtInRegion(region, 392, 0));
+    EXPECT_TRUE(PtInRegion(region, 0, 260));
+    EXPECT_TRUE(PtInRegion(region, 10, 10));
+    DeleteObject(region);
+}
+
+} // namespace
