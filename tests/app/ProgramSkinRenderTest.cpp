@@ -3,6 +3,8 @@
 // come from the skins' own pictures; the renders are kept under build/screenshots/ to look at.
 #include "imaging/TPNGObject.h"
 #include "platform/win/Regions.h"
+#include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinEditRecords.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
@@ -26,8 +28,14 @@ uint32_t PixelAt(TBitmap& bitmap, int x, int y)
 void KeepScreenshot(TBitmap& bitmap, const std::string& name)
 {
     std::filesystem::create_directories(TP_SCREENSHOT_DIR);
+    // Kept opaque: a 32-bit render carries no alpha worth keeping.
+    TBitmap opaque;
+    opaque.SetPixelFormat(pf24bit);
+    opaque.SetSize(bitmap.Width(), bitmap.Height());
+    opaque.Canvas()->CopyRect(TRect { 0, 0, bitmap.Width(), bitmap.Height() }, bitmap.Canvas(),
+        TRect { 0, 0, bitmap.Width(), bitmap.Height() });
     TPNGObject png;
-    png.Assign(&bitmap);
+    png.Assign(&opaque);
     png.SaveToFile(std::string(TP_SCREENSHOT_DIR "/") + name);
 }
 
@@ -150,6 +158,115 @@ TEST(ProgramSkinRender, TheMainFaceShowsEachButtonStateFromTheStatesPicture)
     EXPECT_TRUE(PtInRegion(region, 0, 260));
     EXPECT_TRUE(PtInRegion(region, 10, 10));
     DeleteObject(region);
+}
+
+template <typename Record>
+const Record* ControlAs(const TspSkinData& skin, const char* name)
+{
+    const int index = skin.GetControlIndex(name);
+    return index < 0 ? nullptr : dynamic_cast<const Record*>(skin.ControlRecords[size_t(index)].get());
+}
+
+// A nine-part control image of `image` (a rectangle of the record's picture) at width x height, put at (x, y).
+void DrawControl(TBitmap& target, int x, int y, int width, int height, TspSkinData& skin,
+    const TspDataSkinCustomControl& record, const TRect& image)
+{
+    const int dw = width - (record.SkinRect.Right - record.SkinRect.Left);
+    const bool sizesDown = record.RightBottomPoint.X != 0 && record.RightBottomPoint.Y != 0;
+    const int dh = sizesDown ? height - (record.SkinRect.Bottom - record.SkinRect.Top) : 0;
+    if (!sizesDown)
+        height = record.SkinRect.Bottom - record.SkinRect.Top;
+    TBitmap part;
+    part.SetPixelFormat(pf32bit);
+    part.SetSize(width, height);
+    const TRect c = record.ClientRect;
+    TPoint lb = record.LeftBottomPoint;
+    TPoint rb = record.RightBottomPoint;
+    if (!sizesDown)
+        lb = rb = TPoint { 0, height };
+    SPUtils::CreateSkinImage(record.LeftTopPoint, record.RightTopPoint, lb, rb, c, record.LeftTopPoint,
+        Moved(record.RightTopPoint, dw, 0), Moved(lb, 0, dh), Moved(rb, dw, dh),
+        TRect { c.Left, c.Top, c.Right + dw, c.Bottom + dh }, &part,
+        skin.ActivePictures[size_t(record.PictureIndex)].get(), image, width, height, true, record.LeftStretch,
+        record.TopStretch, record.RightStretch, record.BottomStretch, record.StretchEffect, record.StretchType);
+    CopyPiece(target, x, y, part, TRect { 0, 0, width, height });
+}
+
+void Label(TBitmap& target, const TRect& box, const char* text, TColor colour, bool centred)
+{
+    TCanvas& canvas = *target.Canvas();
+    canvas.Font()->SetName("DejaVu Sans");
+    canvas.Font()->SetHeight(-12);
+    canvas.Font()->SetColor(colour);
+    canvas.Brush()->SetStyle(bsClear);
+    const int width = canvas.TextWidth(text);
+    const int height = canvas.TextHeight(text);
+    const int x = centred ? (box.Left + box.Right - width) / 2 : box.Left;
+    canvas.TextOut(x, (box.Top + box.Bottom - height) / 2, text);
+}
+
+TEST(ProgramSkinRender, TheDialogControlsFitTheirRecordsAtTheirOwnSizes)
+{
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(kSkinFolder + "Skin.ini");
+    ASSERT_FALSE(skin.Empty);
+    const auto* button = ControlAs<TspDataSkinButtonControl>(skin, "button");
+    const auto* edit = ControlAs<TspDataSkinEditControl>(skin, "edit");
+    const auto* combo = ControlAs<TspDataSkinComboBox>(skin, "combobox");
+    const auto* group = ControlAs<TspDataSkinPanelControl>(skin, "groupbox");
+    const auto* gauge = ControlAs<TspDataSkinGaugeControl>(skin, "gauge");
+    const auto* check = ControlAs<TspDataSkinCheckRadioControl>(skin, "checkbox");
+    ASSERT_TRUE(button && edit && combo && group && gauge && check);
+
+    // A sample dialog body: a group box holding an edit, a choice, a check box and a gauge, and two buttons.
+    TBitmap body;
+    body.SetPixelFormat(pf32bit);
+    body.SetSize(360, 240);
+    body.Canvas()->Brush()->SetColor(skin.Colors->cBtnFace);
+    body.Canvas()->FillRect(TRect { 0, 0, 360, 240 });
+    DrawControl(body, 12, 12, 336, 170, skin, *group, group->SkinRect);
+    Label(body, TRect { 12 + group->CaptionRect.Left, 12, 348, 12 + group->CaptionRect.Bottom }, "Output",
+        group->FontColor, false);
+    DrawControl(body, 24, 48, 312, 24, skin, *edit, edit->SkinRect);
+    Label(body, TRect { 30, 48, 330, 72 }, "/home/user/Videos", edit->FontColor, false);
+    DrawControl(body, 24, 82, 312, 24, skin, *combo, combo->ActiveSkinRect);
+    Label(body, TRect { 30, 82, 300, 106 }, "MP4 - H.264 High Quality (640x480)", combo->FontColor, false);
+    const int checkTop = 116;
+    CopyPiece(body, 24 + check->CheckImageArea.Left, checkTop + check->CheckImageArea.Top,
+        *skin.ActivePictures[size_t(check->PictureIndex)], check->CheckImageRect);
+    Label(body, TRect { 24 + check->TextArea.Left, checkTop, 330, checkTop + 20 }, "Fix Aspect Ratio",
+        check->FontColor, false);
+    DrawControl(body, 24, 148, 312, 18, skin, *gauge, gauge->SkinRect);
+    TBitmap progress;
+    progress.SetPixelFormat(pf32bit);
+    SPUtils::CreateHSkinImage(gauge->BeginOffset, gauge->EndOffset, &progress,
+        skin.ActivePictures[size_t(gauge->PictureIndex)].get(), gauge->ProgressRect, 200, 0, gauge->ProgressStretch);
+    CopyPiece(body, 24 + gauge->ProgressArea.Left, 148 + gauge->ProgressArea.Top, progress,
+        TRect { 0, 0, progress.Width(), progress.Height() });
+    DrawControl(body, 172, 200, 84, 27, skin, *button, button->SkinRect);
+    Label(body, TRect { 172, 200, 256, 227 }, "OK", button->FontColor, true);
+    DrawControl(body, 264, 200, 84, 27, skin, *button, button->ActiveSkinRect);
+    Label(body, TRect { 264, 200, 348, 227 }, "Cancel", button->ActiveFontColor, true);
+    KeepScreenshot(body, "dialog-controls.png");
+
+    // Each control keeps its picture's corners and edges at any size.
+    TBitmap& controls = *skin.ActivePictures[size_t(button->PictureIndex)];
+    const TRect b = button->SkinRect;
+    EXPECT_EQ(PixelAt(body, 172, 200), PixelAt(controls, b.Left, b.Top));
+    EXPECT_EQ(PixelAt(body, 255, 226), PixelAt(controls, b.Right - 1, b.Bottom - 1));
+    EXPECT_EQ(PixelAt(body, 200, 200), PixelAt(controls, b.Left + 30, b.Top));
+    const TRect e = edit->SkinRect;
+    EXPECT_EQ(PixelAt(body, 335, 71), PixelAt(controls, e.Right - 1, e.Bottom - 1));
+    EXPECT_EQ(PixelAt(body, 200, 48), PixelAt(controls, e.Left + 40, e.Top));
+    // The choice's button sits at its right end, as placed in the record.
+    const TRect c = combo->ActiveSkinRect;
+    const int buttonCentre = (combo->ButtonRect.Left + combo->ButtonRect.Right) / 2;
+    const int dw = 312 - (c.Right - c.Left);
+    for (int y = 0; y < 24; ++y)
+        EXPECT_EQ(PixelAt(body, 24 + buttonCentre + dw, 82 + y), PixelAt(controls, c.Left + buttonCentre, c.Top + y));
+    // The progress fill starts inside the gauge's track.
+    EXPECT_EQ(PixelAt(body, 24 + gauge->ProgressArea.Left + 100, 148 + gauge->ProgressArea.Top + 6),
+        PixelAt(controls, gauge->ProgressRect.Left + 20, gauge->ProgressRect.Top + 6));
 }
 
 } // namespace
