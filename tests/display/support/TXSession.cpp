@@ -157,7 +157,7 @@ void TXSession::StartHelper(
 }
 
 // Window managers and compositors announce themselves by owning a selection; XFixes tells when that happens.
-void TXSession::WaitForSelectionOwner(const std::string& selection, TChildProcess& owner)
+void TXSession::WaitForSelectionOwner(const std::string& selection, TChildProcess& owner, unsigned long previous)
 {
     Display* display = FConnection;
     Window root = DefaultRootWindow(display);
@@ -169,7 +169,10 @@ void TXSession::WaitForSelectionOwner(const std::string& selection, TChildProces
     XFixesSelectSelectionInput(display, root, atom, XFixesSetSelectionOwnerNotifyMask);
     XSync(display, False);
     const auto deadline = Clock::now() + StartTimeout;
-    while (XGetSelectionOwner(display, atom) == None) {
+    for (;;) {
+        const Window current = XGetSelectionOwner(display, atom);
+        if (current != None && current != previous)
+            break;
         if (owner.Finished())
             throw std::runtime_error(owner.Name() + " could not start: " + Describe(owner));
         if (MillisecondsLeft(deadline) == 0)
@@ -341,7 +344,9 @@ std::unique_ptr<TChildProcess> TXSession::StartDrop(const std::vector<std::strin
 
 void TXSession::SetClipboardText(const std::string& utf8)
 {
-    // In verbose mode xclip stays in the foreground and says when it owns the clipboard.
+    // In verbose mode xclip stays in the foreground; it says it waits for requests a moment before it owns the
+    // clipboard, so the owner's change is what tells that it does.
+    const Window previous = XGetSelectionOwner(FConnection, XInternAtom(FConnection, "CLIPBOARD", False));
     TChildOptions options = ToolOptions();
     options.Input = utf8;
     options.CaptureOutput = true;
@@ -350,6 +355,7 @@ void TXSession::SetClipboardText(const std::string& utf8)
         std::vector<std::string> { "xclip", "-verbose", "-selection", "clipboard", "-i" }, options);
     if (!process->WaitForText("Waiting for selection requests", 10s))
         throw std::runtime_error("xclip could not take the clipboard: " + Describe(*process));
+    WaitForSelectionOwner("CLIPBOARD", *process, previous);
     FClipboardServers.push_back(std::move(process));
 }
 

@@ -108,7 +108,8 @@ private:
     void StartWindowManager();
     void StartHelper(
         std::unique_ptr<TChildProcess>& process, const std::vector<std::string>& argv, const std::string& selection);
-    void WaitForSelectionOwner(const std::string& selection, TChildProcess& owner);
+    // Waits until a client other than `previous` owns the selection.
+    void WaitForSelectionOwner(const std::string& selection, TChildProcess& owner, unsigned long previous = 0);
     void XdoTool(const std::vector<std::string>& arguments);
     void BindCharacters(const std::string& utf8);
 
