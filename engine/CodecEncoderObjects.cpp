@@ -162,6 +162,9 @@ bool TCodecEncoderObject::Open()
         if (!Step(Writer->SetOption(name, value->c_str())))
             return false;
     }
+    // A source without video: the configured video stream would stay empty, which some containers cannot read.
+    if (DisableVideo && !Step(Writer->SetOption("disable_video", "1")))
+        return false;
     if (Writer->Open() == kOk)
         return true;
     Writer->Close();

@@ -21,8 +21,8 @@ public:
     // Closes and releases the writer when it exists.
     ~TCodecEncoderObject() override;
 
-    // Sends the five tags and opens the writer; a refused tag releases the writer, a refused open closes and
-    // releases it.
+    // Sends the five tags (and, with DisableVideo, drops the video stream) and opens the writer; a refused option
+    // releases the writer, a refused open closes and releases it.
     bool Open() override;
     // Closes and releases the writer. False only when the writer could not finish the file; true when there is
     // no writer (after a failure or an earlier Close).

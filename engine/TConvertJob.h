@@ -39,7 +39,10 @@ public:
     TConvertJob& operator=(const TConvertJob&) = delete;
 
     // Converts the source into OutputFile (made unique first) and returns when the run is over: Completed,
-    // Failed or stopped. Keeps the application's messages processed meanwhile. Status tells the outcome.
+    // Failed or stopped. Keeps the application's messages processed meanwhile. Status tells the outcome, and
+    // GetNote why a run failed or what fell short in a completed one. A failed run removes the file it wrote; a
+    // stopped one keeps it. A source without audio converts as with DisableAudio, one without video into a file
+    // of its audio alone.
     void Convert();
     // Asks the run to stop and waits 100 ms; the caller puts the job back in the queue.
     void Stop();
@@ -50,6 +53,9 @@ public:
     // The decoded fraction of the trimmed span; 0 without a decoder or when the span is not positive; not clamped.
     double GetProgress();
     int32_t GetFrameCount() const { return FrameCount; }
+    // Why the last run failed ("The output folder ... does not exist."), or, for a completed run that ended well
+    // short of the analysed span, by how much; empty when there is nothing to tell. Reset by Convert.
+    std::string GetNote() const;
     // The decoder's position in seconds; 0 without a decoder or when it reports none.
     double GetPosition();
     // Takes ownership, deleting the profile held before.
@@ -112,8 +118,13 @@ private:
     // The wait of Convert, until the run is over.
     void WaitForRun();
     bool RunOver() const;
-    // Sets jsFailed and wakes the wait.
-    void Fail();
+    // Sets jsFailed, keeps `reason` as the note unless an earlier failure gave one, and wakes the wait.
+    void Fail(const std::string& reason);
+    void SetNote(const std::string& note);
+    // Opens the encoder object for this run; false, with the job failed, when there is none or it does not open.
+    bool OpenEncoder();
+    // Notes a completed run whose decoded span falls well short of the span the analysis promised.
+    void CheckDecodedSpan();
     // Sets `value` unless the run has finished (jsCompleted or jsFailed), whichever thread got there first.
     void ChangeRunStatus(JobStatus value);
 
@@ -126,6 +137,12 @@ private:
     std::unique_ptr<TEncoderObject> Encoder;
     // The decoder's begin callback came in this run.
     std::atomic<bool> Begun { false };
+    // The latest end time of a frame or block handed to the encoder object in this run, trim-shifted.
+    std::atomic<double> DecodedUntil { 0.0 };
+    // The encoder object of this run opened its output, so the file under OutputFile is this run's.
+    bool OutputOpened = false;
+    mutable std::mutex NoteLock;
+    std::string Note;
 };
 
 // The job whose run is in progress, or null; the job callbacks find their job only through it, so one conversion

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <exception>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
@@ -33,6 +36,26 @@ bool PathTaken(const std::string& path)
     return lstat(path.c_str(), &info) == 0;
 }
 
+// A completed run counts as short when it decoded less of the analysed span than this: a source cut off after
+// its index was written (a copy that broke off) reads as the whole file until the data runs out.
+constexpr double kShortfallShare = 0.1;
+constexpr double kShortfallSeconds = 0.5;
+
+std::string Seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", value);
+    return text;
+}
+
+// Raises `value` to `candidate` when that is later.
+void RaiseTo(std::atomic<double>& value, double candidate)
+{
+    double current = value;
+    while (candidate > current && !value.compare_exchange_weak(current, candidate)) {
+    }
+}
+
 } // namespace
 
 std::string TConvertJob::UniqueOutputName(const std::string& outputFile)
@@ -46,10 +69,28 @@ std::string TConvertJob::UniqueOutputName(const std::string& outputFile)
     return candidate;
 }
 
-void TConvertJob::Fail()
+void TConvertJob::Fail(const std::string& reason)
 {
+    {
+        std::lock_guard lock(NoteLock);
+        // The first failure is the cause; what follows from it would only hide it.
+        if (Note.empty())
+            Note = reason;
+    }
     Status = jsFailed;
     WakeMainThreadWaiters();
+}
+
+void TConvertJob::SetNote(const std::string& note)
+{
+    std::lock_guard lock(NoteLock);
+    Note = note;
+}
+
+std::string TConvertJob::GetNote() const
+{
+    std::lock_guard lock(NoteLock);
+    return Note;
 }
 
 bool TConvertJob::RunOver() const
@@ -87,17 +128,77 @@ std::unique_ptr<TEncoderObject> TConvertJob::CreateEncoder()
         Profile->SetOption("frame_aspect_ratio", AspectRatio);
     else if (VideoInfo.GetDecoderKind() == kBuiltInKind && video.AspectX != 0)
         Profile->SetOption("frame_aspect_ratio", IntToStr(video.AspectX) + ":" + IntToStr(video.AspectY));
-    return Profile->CreateEncoderObject(OutputFile, width, height, colorFormat, frameRate, sampleRate, channels,
-        FixAspectRatio, DisableAudio, CropLeft, CropRight, CropTop, CropBottom, 0, 0, 0, 0);
+    // A source without audio converts as with audio switched off: an audio stream that never gets a sample
+    // leaves an empty stream that some containers report wrongly or cannot read.
+    const bool disableAudio = DisableAudio || !VideoInfo.HasAudio();
+    std::unique_ptr<TEncoderObject> encoder = Profile->CreateEncoderObject(OutputFile, width, height, colorFormat,
+        frameRate, sampleRate, channels, FixAspectRatio, disableAudio, CropLeft, CropRight, CropTop, CropBottom, 0, 0,
+        0, 0);
+    if (encoder)
+        encoder->DisableVideo = !VideoInfo.HasVideo();
+    return encoder;
+}
+
+bool TConvertJob::OpenEncoder()
+{
+    // Every reason is checked before anything is written, so a job that cannot run leaves no file behind.
+    if (!Profile) {
+        Fail("The job has no output profile.");
+        return false;
+    }
+    if (!VideoInfo.HasVideo() && (DisableAudio || !VideoInfo.HasAudio())) {
+        Fail("The source has no video and its audio is switched off: there is nothing to convert.");
+        return false;
+    }
+    const std::string folder = ExtractFileDir(OutputFile);
+    if (!folder.empty() && !DirectoryExists(folder)) {
+        Fail("The output folder " + folder + " does not exist.");
+        return false;
+    }
+    if (!folder.empty() && access(folder.c_str(), W_OK) != 0) {
+        Fail("The output folder " + folder + " cannot be written to.");
+        return false;
+    }
+    Encoder = CreateEncoder();
+    if (Encoder) {
+        Encoder->Title = Title;
+        Encoder->Author = Author;
+        Encoder->Copyright = Copyright;
+        Encoder->Comment = Comment;
+        Encoder->Year = Year;
+    }
+    if (!Encoder || !Encoder->Open()) {
+        Encoder.reset();
+        Fail("The output file " + OutputFile + " could not be created with the profile's settings.");
+        return false;
+    }
+    OutputOpened = true;
+    return true;
+}
+
+void TConvertJob::CheckDecodedSpan()
+{
+    const double duration = VideoInfo.GetDuration();
+    const double start = StartTime == -1.0 ? 0.0 : StartTime;
+    double end = EndTime == -1.0 ? duration : EndTime;
+    if (duration > 0.0)
+        end = std::min(end, duration);
+    const double span = end - start;
+    const double decoded = DecodedUntil;
+    if (span > 0.0 && span - decoded > std::max(kShortfallSeconds, kShortfallShare * span))
+        SetNote("The source ended after " + Seconds(decoded) + " of the " + Seconds(span)
+            + " analysed; the output is that much shorter.");
 }
 
 void TConvertJob::Convert()
 {
     FrameCount = 0;
     StopRequested = false;
+    SetNote("");
+    OutputOpened = false;
     DeleteDecoder();
     if (!FileExists(VideoInfo.GetFileName())) {
-        Status = jsFailed;
+        Fail("The source file " + VideoInfo.GetFileName() + " no longer exists.");
         return;
     }
     Decoder = CreateDecoder();
@@ -111,32 +212,27 @@ void TConvertJob::Convert()
     } currentJobGuard;
     FrameCount = 0;
     Begun = false;
+    DecodedUntil = 0.0;
     Encoder.reset();
     OutputFile = UniqueOutputName(OutputFile);
-    Encoder = CreateEncoder();
-    if (Encoder) {
-        Encoder->Title = Title;
-        Encoder->Author = Author;
-        Encoder->Copyright = Copyright;
-        Encoder->Comment = Comment;
-        Encoder->Year = Year;
-    }
-    if (!Encoder || !Encoder->Open()) {
-        // The decoder, never started, stays with the job until its next run or its end.
-        Encoder.reset();
-        Status = jsFailed;
+    // On failure the decoder, never started, stays with the job until its next run or its end.
+    if (!OpenEncoder())
         return;
-    }
     if (Decoder->Start())
         WaitForRun();
     else
-        Status = jsFailed; // Nothing decodes, so the wait would never end.
+        Fail("The source could not be decoded."); // Nothing decodes, so the wait would never end.
 
     MyCursor hourGlass(kHourGlassCursor);
     // Stopping the decoder waits for its callbacks, so neither it nor the encoder object is deleted under one.
     DeleteDecoder();
     // Deleting the encoder object closes the output: a stopped run keeps what it has written.
     Encoder.reset();
+    // A failed run's file is unfinished or wrong; nobody should take it for the converted video.
+    if (Status == jsFailed)
+        DeleteFile(OutputFile);
+    else if (Status == jsCompleted)
+        CheckDecodedSpan();
 }
 
 void TConvertJob::WaitForRun()
@@ -152,7 +248,7 @@ void TConvertJob::WaitForRun()
         // A decoder that stops without its end callback (it could not decode, or refused to begin) would
         // otherwise keep the batch waiting until the user stops it.
         if (decoderStopped && (Begun || std::chrono::steady_clock::now() - started > kStartGrace)) {
-            Status = jsFailed;
+            Fail("Decoding stopped before the end of the source.");
             return;
         }
         // Serves the calls other threads hand to this one, and wakes at once when the run ends.
@@ -171,7 +267,7 @@ bool TConvertJob::JobBeginCallback(StreamFormat* format)
     if (format && format->HasVideo && encoder
         && (format->Width != encoder->SourceWidth || format->Height != encoder->SourceHeight
             || format->ColorFormat != encoder->ColorFormat)) {
-        job->Fail();
+        job->Fail("The source's frames differ from what its analysis found; analyse it again.");
         return false;
     }
     return true;
@@ -196,11 +292,16 @@ bool TConvertJob::JobVideoCallback(double startTime, double endTime, void* frame
         job->CallPreviewHook(frame, video.Width, video.Height, info.GetColorFormat());
         TEncoderObject* encoder = job->Encoder.get();
         if (!encoder || !encoder->WriteVideo(static_cast<const uint8_t*>(frame), startTime, endTime))
-            job->Fail();
+            job->Fail("The encoder refused the video frame at " + Seconds(startTime) + ".");
+        else
+            RaiseTo(job->DecodedUntil, endTime);
         ++job->FrameCount;
         return true;
+    } catch (const std::exception& error) {
+        job->Fail(std::string("The conversion broke off: ") + error.what());
+        return false;
     } catch (...) {
-        job->Fail();
+        job->Fail("The conversion broke off.");
         return false;
     }
 }
@@ -219,10 +320,15 @@ bool TConvertJob::JobAudioCallback(double startTime, double endTime, void* sampl
     try {
         TEncoderObject* encoder = job->Encoder.get();
         if (!encoder || !encoder->WriteAudio(static_cast<const uint8_t*>(samples), byteCount, startTime, endTime))
-            job->Fail();
+            job->Fail("The encoder refused the audio at " + Seconds(startTime) + ".");
+        else
+            RaiseTo(job->DecodedUntil, endTime);
         return true;
+    } catch (const std::exception& error) {
+        job->Fail(std::string("The conversion broke off: ") + error.what());
+        return false;
     } catch (...) {
-        job->Fail();
+        job->Fail("The conversion broke off.");
         return false;
     }
 }
@@ -232,12 +338,19 @@ bool TConvertJob::JobEndCallback()
     TConvertJob* job = CurrentJob;
     if (!job)
         return false;
-    // Closes the output before the wait can see the run over.
+    // Closes the output before the wait can see the run over. A file that could not be finished (a full disk
+    // while the index is written) is no complete conversion.
+    TEncoderObject* encoder = job->Encoder.get();
+    const bool finished = !encoder || encoder->Close();
     job->Encoder.reset();
     // A run with a refused frame or block stays failed. A stopped run dropped the frames after the stop, so it
     // never completes; the window may already have put it back into the queue.
-    if (!job->StopRequested)
-        job->ChangeRunStatus(jsCompleted);
+    if (!job->StopRequested) {
+        if (finished)
+            job->ChangeRunStatus(jsCompleted);
+        else
+            job->Fail("The output file " + job->OutputFile + " could not be finished.");
+    }
     WakeMainThreadWaiters();
     return true;
 }

@@ -49,6 +49,9 @@ public:
     int32_t Channels = 0;
     bool FixAspectRatio = false;
     bool DisableAudio = false;
+    // The source has no video: the output gets its audio only. The owner sets it, like the tags, between
+    // creation and Open; the frame size and format above then describe no real frames.
+    bool DisableVideo = false;
     TCropRect Crop;
     int32_t Extra1 = 0;
     int32_t Extra2 = 0;

@@ -166,8 +166,8 @@ bool TWMVEncoderObject::IsVideoCodecName(std::string_view name, int version)
 
 void TWMVEncoderObject::Configure(const TWMVProfile& profile)
 {
-    const int32_t outW = OutputSide(profile.Width, SourceWidth, Crop.Left, Crop.Right, 2);
-    const int32_t outH = OutputSide(profile.Height, SourceHeight, Crop.Top, Crop.Bottom, 2);
+    const int32_t outW = OutputWidth = OutputSide(profile.Width, SourceWidth, Crop.Left, Crop.Right, 2);
+    const int32_t outH = OutputHeight = OutputSide(profile.Height, SourceHeight, Crop.Top, Crop.Bottom, 2);
     InitScaler(*this, Scaler, outW, outH);
     WM9EncoderDllWarper* dll = WmvLibrary();
     if (!dll)
@@ -247,6 +247,10 @@ bool TWMVEncoderObject::Open()
     WM9EncoderDllWarper* dll = WmvLibrary();
     if (!dll || !Scaler)
         return false;
+    // Configure described a video input; a source without video would leave that stream empty.
+    if (DisableVideo)
+        dll->WMV_SetInputParms(0, DisableAudio ? 0 : 1, OutputWidth, OutputHeight, SourceFrameRate, 5, SampleRate,
+            Channels);
     dll->WMV_SetVideoTag(Title.c_str(), Author.c_str(), Copyright.c_str(), Comment.c_str(), "");
     return dll->WMV_BeginEncoding() != 0;
 }
@@ -307,8 +311,8 @@ TRealEncoderObject::~TRealEncoderObject()
 
 void TRealEncoderObject::Configure(const TRealProfile& profile)
 {
-    const int32_t outW = OutputSide(profile.Width, SourceWidth, Crop.Left, Crop.Right, 4);
-    const int32_t outH = OutputSide(profile.Height, SourceHeight, Crop.Top, Crop.Bottom, 4);
+    const int32_t outW = OutputWidth = OutputSide(profile.Width, SourceWidth, Crop.Left, Crop.Right, 4);
+    const int32_t outH = OutputHeight = OutputSide(profile.Height, SourceHeight, Crop.Top, Crop.Bottom, 4);
     InitScaler(*this, Scaler, outW, outH);
     RealEncoderDllWarper* dll = RealLibrary();
     if (!dll)
@@ -342,6 +346,9 @@ bool TRealEncoderObject::Open()
     RealEncoderDllWarper* dll = RealLibrary();
     if (!dll || !Scaler)
         return false;
+    if (DisableVideo)
+        dll->Real_SetInputParms(0, DisableAudio ? 0 : 1, OutputWidth, OutputHeight, SourceFrameRate, 5, SampleRate,
+            Channels);
     if (dll->Real_SetupTag(Title.c_str(), Author.c_str(), Copyright.c_str(), Comment.c_str(), "") == 0)
         return false;
     const bool begun = dll->Real_BeginEncoding() != 0;

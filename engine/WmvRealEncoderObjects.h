@@ -31,7 +31,8 @@ public:
     // Sets the scaler and the library up from the profile; the library's answers are not examined.
     void Configure(const TWMVProfile& profile);
 
-    // Sends the tags and begins encoding; true when the library began.
+    // Sends the tags and begins encoding; true when the library began. With DisableVideo the input is described
+    // again as audio only first.
     bool Open() override;
     // Ends encoding; true when the library finished the file.
     bool Close() override;
@@ -49,6 +50,11 @@ public:
 
     // The codec library's frame scaler, owned; null when creating it failed.
     FrameScaler* Scaler = nullptr;
+
+private:
+    // The output size Configure worked out, for describing the input again.
+    int32_t OutputWidth = 0;
+    int32_t OutputHeight = 0;
 };
 
 // RealMedia through RealEncoderDllWarper. Output sizes are multiples of 4. Each Configure starts the binding on a
@@ -69,7 +75,8 @@ public:
     // early; Open then still asks the library to begin and reports its answer.
     void Configure(const TRealProfile& profile);
 
-    // Sends the tags and begins encoding; false when the library refuses either.
+    // Sends the tags and begins encoding; false when the library refuses either. With DisableVideo the input is
+    // described again as audio only first.
     bool Open() override;
     // Ends the library's run once: true at once when it is not open.
     bool Close() override;
@@ -81,4 +88,8 @@ public:
     FrameScaler* Scaler = nullptr;
     // True from construction until a successful Open, and again after Close.
     bool Closed = true;
+
+private:
+    int32_t OutputWidth = 0;
+    int32_t OutputHeight = 0;
 };

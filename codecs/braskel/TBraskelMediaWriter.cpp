@@ -216,6 +216,9 @@ uint8_t TBraskelMediaWriter::SetOption(const char* name, const char* value)
     } else if (key == "fix_aspect_ratio") {
         if (!ParseSwitch(text, settings.FixAspectRatio))
             return bad();
+    } else if (key == "disable_video") {
+        if (!ParseSwitch(text, settings.DisableVideo))
+            return bad();
     } else if (key == "frame_aspect_ratio") {
         // "16:9", "4/3" or "1.7778"; empty leaves the aspect to the pixels.
         AVRational aspect { 0, 1 };

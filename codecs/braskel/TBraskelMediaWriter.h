@@ -1,5 +1,6 @@
 // TBraskelMediaWriter: the library's media writer over libavformat, libavcodec, libswscale and libswresample.
 #pragma once
+#include "codecs/avcore/FFmpegForward.h"
 #include "codecs/braskel/Braskel.h"
 
 #include <memory>
@@ -39,6 +40,8 @@ struct TBraskelWriterSettings {
 
     bool BitExact = false;
     bool FixAspectRatio = false;
+    // "disable_video": the output gets no video stream, whatever the video settings say.
+    bool DisableVideo = false;
     // The display aspect of the source frame from "frame_aspect_ratio"; 0 when not given.
     int FrameAspectNum = 0;
     int FrameAspectDen = 0;
@@ -103,6 +106,8 @@ private:
     bool SetUpAudio();
     bool SortFreeOptions();
     bool OpenEncoders();
+    bool OpenVideoEncoder(AVCodecContext* video, std::string& failed);
+    bool OpenAudioEncoder();
     bool WriteHeader();
     void Discard();
     // The writing side (TBraskelMediaWriter_Write.cpp).

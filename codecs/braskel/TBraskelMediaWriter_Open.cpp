@@ -32,7 +32,7 @@ enum class TOptionTarget { None, Video, Audio, Muxer };
 TOptionTarget FindOptionTarget(
     const std::string& name, AVCodecContext* video, AVCodecContext* audio, AVFormatContext* output)
 {
-    if (av_opt_find(video, name.c_str(), nullptr, AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_SEARCH_CHILDREN))
+    if (video && av_opt_find(video, name.c_str(), nullptr, AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_SEARCH_CHILDREN))
         return TOptionTarget::Video;
     if (audio && av_opt_find(audio, name.c_str(), nullptr, AV_OPT_FLAG_AUDIO_PARAM, AV_OPT_SEARCH_CHILDREN))
         return TOptionTarget::Audio;
@@ -101,7 +101,11 @@ bool TBraskelMediaWriter::CheckSettings()
         return Failed("no output path");
     if (FSettings.Format.empty())
         return Failed("no container set");
-    if (FSettings.VideoCodec.empty() || !FSettings.HasVideoParams)
+    if (FSettings.DisableVideo) {
+        // Audio alone; a file with no stream at all is nothing anyone could play.
+        if (FSettings.AudioCodec.empty())
+            return Failed("neither video nor audio to write");
+    } else if (FSettings.VideoCodec.empty() || !FSettings.HasVideoParams)
         return Failed("no video codec or video parameters set");
     if (!FSettings.AudioCodec.empty() && !FSettings.HasAudioParams)
         return Failed("no audio parameters set");
@@ -136,6 +140,8 @@ bool TBraskelMediaWriter::CreateOutput()
 bool TBraskelMediaWriter::SetUpVideo()
 {
     const TBraskelWriterSettings& settings = FSettings;
+    if (settings.DisableVideo)
+        return true;
     const AVOutputFormat* format = FState->Output->oformat;
     const AVCodec* codec = FindVideoEncoder(settings.VideoCodec);
     if (!codec)
@@ -255,12 +261,18 @@ bool TBraskelMediaWriter::SortFreeOptions()
 
 bool TBraskelMediaWriter::OpenEncoders()
 {
+    std::string failed;
+    if (AVCodecContext* video = FState->VideoSetup.get(); video && !OpenVideoEncoder(video, failed))
+        return Failed(failed);
+    return OpenAudioEncoder();
+}
+
+bool TBraskelMediaWriter::OpenVideoEncoder(AVCodecContext* video, std::string& failed)
+{
     TBraskelWriterState& state = *FState;
     AVFormatContext* output = state.Output.get();
-    std::string failed;
-    AVCodecContext* video = state.VideoSetup.get();
     if (!SetOptions(video, state.VideoOptions, failed))
-        return Failed(failed);
+        return false;
     // A free option may have changed the coded size or pixel format; the frames must follow it.
     const TAvPictureLayout& layout = state.Scaler.Layout();
     if (video->width != layout.OutputWidth || video->height != layout.OutputHeight
@@ -269,12 +281,24 @@ bool TBraskelMediaWriter::OpenEncoders()
         changed.OutputWidth = video->width;
         changed.OutputHeight = video->height;
         changed.OutputPixelFormat = video->pix_fmt;
-        if (state.Scaler.Init(changed) != TAvStatus::Ok)
-            return Failed("cannot convert the frames: " + state.Scaler.ErrorText());
+        if (state.Scaler.Init(changed) != TAvStatus::Ok) {
+            failed = "cannot convert the frames: " + state.Scaler.ErrorText();
+            return false;
+        }
     }
-    if (state.Video.Open(std::move(state.VideoSetup), output) != TAvStatus::Ok)
-        return Failed(state.Video.ErrorText());
+    if (state.Video.Open(std::move(state.VideoSetup), output) != TAvStatus::Ok) {
+        failed = state.Video.ErrorText();
+        return false;
+    }
+    state.HasVideo = true;
+    return true;
+}
 
+bool TBraskelMediaWriter::OpenAudioEncoder()
+{
+    TBraskelWriterState& state = *FState;
+    AVFormatContext* output = state.Output.get();
+    std::string failed;
     if (!state.AudioSetup)
         return true;
     const AVCodec* codec = state.AudioSetup->codec;

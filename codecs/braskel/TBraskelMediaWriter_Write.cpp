@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -24,6 +27,45 @@ constexpr double kMaxRepeatSeconds = 10.0;
 // still picture must not stretch the output.
 constexpr double kMaxLastFrameSeconds = 1.0;
 
+// RealMedia header layout: a chunk is a four-character tag and a big-endian 32-bit size (the whole chunk's).
+constexpr long kRealChunkHeader = 8;
+constexpr long kRealPropDuration = 30; // In "PROP", after version, four rates and sizes, and the packet count.
+constexpr long kRealMdprDuration = 36; // In "MDPR", after version, stream number, four rates and sizes, start, preroll.
+
+// FFmpeg's RealMedia muxer gives a file of AAC audio alone a duration of 0 in its header, which players take as
+// the length. Writes `milliseconds` into the file's and each stream's header; false when the file is not laid
+// out as expected.
+bool WriteRealMediaDuration(const std::string& path, uint32_t milliseconds)
+{
+    FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file)
+        return false;
+    const auto readTag = [&](long at, char tag[4], uint32_t& size) {
+        unsigned char header[kRealChunkHeader];
+        if (std::fseek(file, at, SEEK_SET) != 0 || std::fread(header, 1, sizeof header, file) != sizeof header)
+            return false;
+        std::memcpy(tag, header, 4);
+        size = uint32_t(header[4]) << 24 | uint32_t(header[5]) << 16 | uint32_t(header[6]) << 8 | header[7];
+        return size >= kRealChunkHeader;
+    };
+    const unsigned char value[4] = { uint8_t(milliseconds >> 24), uint8_t(milliseconds >> 16),
+        uint8_t(milliseconds >> 8), uint8_t(milliseconds) };
+    const auto write = [&](long at) {
+        return std::fseek(file, at, SEEK_SET) == 0 && std::fwrite(value, 1, 4, file) == 4;
+    };
+    char tag[4];
+    uint32_t size = 0;
+    bool written = readTag(0, tag, size) && std::memcmp(tag, ".RMF", 4) == 0;
+    // The header chunks come first and end where the data does.
+    for (long at = long(size); written && readTag(at, tag, size) && std::memcmp(tag, "DATA", 4) != 0; at += long(size)) {
+        if (std::memcmp(tag, "PROP", 4) == 0)
+            written = write(at + kRealPropDuration);
+        else if (std::memcmp(tag, "MDPR", 4) == 0)
+            written = write(at + kRealMdprDuration);
+    }
+    return std::fclose(file) == 0 && written;
+}
+
 } // namespace
 
 uint8_t TBraskelMediaWriter::WriteVideo(const void* frame, double time)
@@ -35,6 +77,9 @@ uint8_t TBraskelMediaWriter::WriteVideo(const void* frame, double time)
     if (!std::isfinite(time) || time > kMaxTime)
         return Fail("bad frame time");
     TBraskelWriterState& state = *FState;
+    // A writer without a video stream takes every frame and drops it.
+    if (!state.HasVideo)
+        return kOk;
     time = std::max(time, 0.0);
     if (std::isfinite(state.LastTime) && time > state.LastTime)
         state.LastInterval = time - state.LastTime;
@@ -153,7 +198,7 @@ bool TBraskelMediaWriter::Finish()
         const double end = state.LastTime + std::min(state.LastInterval, kMaxLastFrameSeconds);
         finished = FillVideoUntil(std::llround(end * av_q2d(state.FrameRate)));
     }
-    if (state.Video.Send(nullptr) != TAvStatus::Ok)
+    if (state.HasVideo && state.Video.Send(nullptr) != TAvStatus::Ok)
         finished = Failed(state.Video.ErrorText());
     if (state.HasAudio) {
         if (state.NextAudioPts < 0)
@@ -172,6 +217,11 @@ bool TBraskelMediaWriter::Finish()
         FWrittenSize = size >= 0 ? size : avio_tell(output->pb);
         if (!(output->oformat->flags & AVFMT_NOFILE) && avio_closep(&output->pb) < 0)
             finished = Failed("cannot close " + FPath);
+    }
+    if (finished && !state.HasVideo && state.HasAudio && std::strcmp(output->oformat->name, "rm") == 0) {
+        const double seconds = double(std::max<int64_t>(state.NextAudioPts, 0)) / state.Audio.Context()->sample_rate;
+        if (!WriteRealMediaDuration(FPath, uint32_t(std::llround(std::min(seconds * 1000.0, 4e9)))))
+            finished = Failed("cannot write the length into " + FPath);
     }
     return finished;
 }

@@ -23,6 +23,8 @@ struct TBraskelWriterState {
     // Set once avio_open created the file, so a failed Open knows to remove it.
     bool FileCreated = false;
 
+    // False when the output has no video stream ("disable_video").
+    bool HasVideo = false;
     TAvEncoder Video;
     TAvPictureScaler Scaler;
     AVRational FrameRate { 0, 1 };

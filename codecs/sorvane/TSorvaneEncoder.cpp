@@ -137,8 +137,8 @@ bool TSorvaneEncoder::Begin()
         return Fail("a run is already in progress");
     if (s.DestinationPath.empty())
         return Fail("no destination file");
-    if (!s.HasVideo)
-        return Fail("the input has no video");
+    if (!s.HasVideo && !s.HasAudio)
+        return Fail("the input has neither video nor audio");
     if (s.VideoUncompressed || s.AudioUncompressed)
         return Fail("uncompressed output is not supported");
 
@@ -156,11 +156,11 @@ bool TSorvaneEncoder::Begin()
     const int32_t bitRate = system ? system->VideoBitRate : s.VideoBitrate;
     // Constant quality needs no bit rate; a system profile always has one.
     const bool quality = s.UseVBR && s.VBRMode == 1 && !system;
-    if (videoCodec < 0 || videoCodec >= VideoCodecCount())
+    if (s.HasVideo && (videoCodec < 0 || videoCodec >= VideoCodecCount()))
         return Fail("no video codec " + Number(videoCodec));
-    if (!(frameRate > 0.0 && frameRate <= kMaxFrameRate))
+    if (s.HasVideo && !(frameRate > 0.0 && frameRate <= kMaxFrameRate))
         return Fail("bad frame rate");
-    if (bitRate <= 0 && !quality)
+    if (s.HasVideo && bitRate <= 0 && !quality)
         return Fail("bad video bit rate");
     const TSorvaneAudioFormat* format = nullptr;
     if (s.HasAudio) {
@@ -172,23 +172,33 @@ bool TSorvaneEncoder::Begin()
 
     auto writer = std::make_unique<TBraskelMediaWriter>(s.DestinationPath);
     const auto refused = [&] { return Fail(writer->ErrorText()); };
-    // The WMV encoders take even sizes only; an odd side loses its last pixel, as the callers' own rule does.
-    const int32_t evenWidth = std::max(2, width / 2 * 2);
-    const int32_t evenHeight = std::max(2, height / 2 * 2);
-    if (writer->SetFormat("asf") != kOk || writer->SetVideoCodec(kVideoCodecs[videoCodec].Encoder) != kOk
-        || writer->SetVideoParams(evenWidth, evenHeight, quality ? 0 : bitRate, frameRate, s.InputWidth, s.InputHeight,
-               s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
-            != kOk)
-        return refused();
-
-    // Rate control, as the options of the writer. Buffer windows are milliseconds of the bit rate.
     const auto option
         = [&](const char* name, const std::string& value) { return writer->SetOption(name, value.c_str()) == kOk; };
+    if (writer->SetFormat("asf") != kOk)
+        return refused();
+    // An input without video gives a file of audio alone, as Windows Media Audio files are.
+    if (!s.HasVideo) {
+        if (!option("disable_video", "1"))
+            return refused();
+    } else {
+        // The WMV encoders take even sizes only; an odd side loses its last pixel, as the callers' own rule does.
+        const int32_t evenWidth = std::max(2, width / 2 * 2);
+        const int32_t evenHeight = std::max(2, height / 2 * 2);
+        if (writer->SetVideoCodec(kVideoCodecs[videoCodec].Encoder) != kOk
+            || writer->SetVideoParams(evenWidth, evenHeight, quality ? 0 : bitRate, frameRate, s.InputWidth,
+                   s.InputHeight, s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
+                != kOk)
+            return refused();
+    }
+
+    // Rate control, as the options of the writer. Buffer windows are milliseconds of the bit rate.
     const auto window = [](int64_t bits, int32_t milliseconds) {
         return std::min<int64_t>(bits * std::max(milliseconds, 0) / 1000, INT32_MAX);
     };
     bool accepted = true;
-    if (quality) {
+    if (!s.HasVideo) {
+        // Nothing to control.
+    } else if (quality) {
         accepted = option("flags", "+qscale")
             && option("global_quality", Number(QualityToQuantiser(s.VBRQuality) * FF_QP2LAMBDA));
     } else if (s.UseVBR && !system) {
@@ -201,7 +211,7 @@ bool TSorvaneEncoder::Begin()
         accepted = option("video_rc_max_rate", Number(bitRate))
             && (buffer <= 0 || option("video_rc_buffer_size", Number(buffer)));
     }
-    if (accepted && s.SecsKeyframe > 0)
+    if (accepted && s.HasVideo && s.SecsKeyframe > 0)
         accepted = option("g", Number(std::max<int64_t>(1, std::llround(std::min(s.SecsKeyframe * frameRate, 1e6)))));
     if (!accepted)
         return refused();

@@ -75,6 +75,8 @@ bool ProbeMediaFile(const std::string& path, TProbedFile& file, std::string* err
     if (!OpenInput(path, input, error))
         return false;
     file.Container = input->iformat->name;
+    if (input->duration > 0)
+        file.Duration = double(input->duration) / AV_TIME_BASE;
     const AVDictionaryEntry* entry = nullptr;
     while ((entry = av_dict_get(input->metadata, "", entry, AV_DICT_IGNORE_SUFFIX))) {
         std::string key = entry->key;

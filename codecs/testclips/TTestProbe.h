@@ -28,6 +28,7 @@ struct TProbedStream {
 struct TProbedFile {
     std::string Container; // The demuxer's name ("avi", "mov,mp4,m4a,3gp,3g2,mj2", "mpeg", "flv").
     std::map<std::string, std::string> Tags; // The file's metadata, keys in lower case.
+    double Duration = 0.0; // Seconds, as the container's header tells a player; 0 when it tells none.
     std::vector<TProbedStream> Streams; // In file order.
 
     const TProbedStream* FirstVideo() const;

@@ -126,8 +126,8 @@ bool TTiberlEncoder::Begin()
         return Fail("a run is already in progress");
     if (s.DestinationPath.empty())
         return Fail("no destination file");
-    if (!s.HasVideo)
-        return Fail("the input has no video");
+    if (!s.HasVideo && !s.HasAudio)
+        return Fail("the input has neither video nor audio");
 
     // The audience gives the bit rate and audio codec in mode 0; the rest keeps the encoder's defaults.
     RealManualSettings manual = s.Manual;
@@ -141,7 +141,7 @@ bool TTiberlEncoder::Begin()
         manual.AudioCodec = audience->AudioCodec;
     }
     const double frameRate = manual.FrameRate > 0.0 ? manual.FrameRate : s.InputFPS;
-    if (!InRange(frameRate, 0.001, kMaxFrameRate))
+    if (s.HasVideo && !InRange(frameRate, 0.001, kMaxFrameRate))
         return Fail("bad frame rate");
     const TTiberlAudioCodec* audio = s.HasAudio ? AudioCodec(manual.AudioCodec) : nullptr;
     if (s.HasAudio && !audio)
@@ -151,28 +151,11 @@ bool TTiberlEncoder::Begin()
     const auto refused = [&] { return Fail(writer->ErrorText()); };
     const auto option
         = [&](const char* name, const std::string& value) { return writer->SetOption(name, value.c_str()) == kOk; };
-    const int64_t bitRate = int64_t(manual.AverageKbps) * 1000;
-    const int32_t width = std::max(4, s.InputWidth / 4 * 4);
-    const int32_t height = std::max(4, s.InputHeight / 4 * 4);
-    if (writer->SetFormat("rm") != kOk || writer->SetVideoCodec(kVideoEncoder) != kOk
-        || writer->SetVideoParams(width, height, int32_t(bitRate), frameRate, s.InputWidth, s.InputHeight,
-               s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
-            != kOk)
+    if (writer->SetFormat("rm") != kOk)
         return refused();
-
-    // Rate control: the peak is the maximum with VBR and the average without; the player's start-up buffer is
-    // the window it keeps to.
-    const int64_t peak = manual.UseVBR ? std::max<int64_t>(bitRate, int64_t(manual.MaxKbps) * 1000) : bitRate;
-    const double window = manual.MaxStartupLatency > 0.0 ? manual.MaxStartupLatency : 1.0;
-    const int64_t buffer = std::min<int64_t>(std::llround(peak * window), INT32_MAX);
-    bool accepted = option("video_rc_max_rate", Number(peak)) && option("video_rc_buffer_size", Number(buffer));
-    if (accepted && manual.MaxKeyframeInterval > 0.0)
-        accepted = option("g", Number(std::max<int64_t>(1, std::llround(manual.MaxKeyframeInterval * frameRate))));
-    if (accepted && manual.NoiseFilter >= 0 && manual.NoiseFilter < int32_t(std::size(kNoiseReduction)))
-        accepted = option("noise_reduction", kNoiseReduction[manual.NoiseFilter]);
-    if (!accepted)
+    // An input without video gives a file of audio alone.
+    if (s.HasVideo ? !SetUpVideo(*writer, manual, frameRate) : !option("disable_video", "1"))
         return refused();
-
     if (audio
         && (writer->SetAudioCodec(audio->Encoder) != kOk
             || writer->SetAudioParams(
@@ -186,4 +169,31 @@ bool TTiberlEncoder::Begin()
         return refused();
     StartRun(std::move(writer));
     return true;
+}
+
+bool TTiberlEncoder::SetUpVideo(TBraskelMediaWriter& writer, const RealManualSettings& manual, double frameRate)
+{
+    const TTiberlSettings& s = Settings;
+    const auto option
+        = [&](const char* name, const std::string& value) { return writer.SetOption(name, value.c_str()) == kOk; };
+    const int64_t bitRate = int64_t(manual.AverageKbps) * 1000;
+    const int32_t width = std::max(4, s.InputWidth / 4 * 4);
+    const int32_t height = std::max(4, s.InputHeight / 4 * 4);
+    if (writer.SetVideoCodec(kVideoEncoder) != kOk
+        || writer.SetVideoParams(width, height, int32_t(bitRate), frameRate, s.InputWidth, s.InputHeight,
+               s.InputColorFormat, 0, 0, 0, 0, 0, 0, 0, 0)
+            != kOk)
+        return false;
+
+    // Rate control: the peak is the maximum with VBR and the average without; the player's start-up buffer is
+    // the window it keeps to.
+    const int64_t peak = manual.UseVBR ? std::max<int64_t>(bitRate, int64_t(manual.MaxKbps) * 1000) : bitRate;
+    const double window = manual.MaxStartupLatency > 0.0 ? manual.MaxStartupLatency : 1.0;
+    const int64_t buffer = std::min<int64_t>(std::llround(peak * window), INT32_MAX);
+    bool accepted = option("video_rc_max_rate", Number(peak)) && option("video_rc_buffer_size", Number(buffer));
+    if (accepted && manual.MaxKeyframeInterval > 0.0)
+        accepted = option("g", Number(std::max<int64_t>(1, std::llround(manual.MaxKeyframeInterval * frameRate))));
+    if (accepted && manual.NoiseFilter >= 0 && manual.NoiseFilter < int32_t(std::size(kNoiseReduction)))
+        accepted = option("noise_reduction", kNoiseReduction[manual.NoiseFilter]);
+    return accepted;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+class TBraskelMediaWriter;
+
 // One audio codec as the library lists it and what it codes with.
 struct TTiberlAudioCodec {
     const char* Name;
@@ -69,4 +71,8 @@ public:
     bool Begin();
 
     TTiberlSettings Settings;
+
+private:
+    // The video stream of a run: codec, size and rate control from the manual settings.
+    bool SetUpVideo(TBraskelMediaWriter& writer, const RealManualSettings& manual, double frameRate);
 };

@@ -259,7 +259,7 @@ TEST_F(Sorvane, RefusedRunsLeaveNoFile)
         { "no destination", [](const std::string&) { EXPECT_EQ(WMV_SetupDestinationFile(""), 0); } },
         { "a folder that does not exist",
             [](const std::string& path) { WMV_SetupDestinationFile((path + ".missing/out.wmv").c_str()); } },
-        { "no video", [](const std::string&) { WMV_SetInputParms(0, 1, 64, 48, 10.0, 5, 44100, 2); } },
+        { "neither video nor audio", [](const std::string&) { WMV_SetInputParms(0, 0, 64, 48, 10.0, 5, 44100, 2); } },
         { "an unknown colour code", [](const std::string&) { WMV_SetInputParms(1, 1, 64, 48, 10.0, 2, 44100, 2); } },
         { "no frame rate anywhere", [](const std::string&) { WMV_SetInputParms(1, 1, 64, 48, 0.0, 5, 44100, 2); } },
         { "a bad sample rate", [](const std::string&) { WMV_SetInputParms(1, 1, 64, 48, 10.0, 5, 0, 2); } },

@@ -295,10 +295,11 @@ TEST_F(Tiberl, RefusedRunsLeaveNoFileAndEndingIsHarmless)
         Real_SetupDestinationFile(handle.Value, path.c_str());
         EXPECT_EQ(Real_BeginEncoding(handle.Value), 0); // Its folder does not exist.
         EXPECT_EQ(Real_SetupDestinationFile(handle.Value, ""), 0);
-        Real_SetInputParms(handle.Value, 0, 1, 64, 48, 10.0, 5, 44100, 2);
-        Real_SetupDestinationFile(handle.Value, Folder.File("novideo.rm").c_str());
+        // An input of neither video nor audio leaves nothing to write.
+        Real_SetInputParms(handle.Value, 0, 0, 64, 48, 10.0, 5, 44100, 2);
+        Real_SetupDestinationFile(handle.Value, Folder.File("nothing.rm").c_str());
         EXPECT_EQ(Real_BeginEncoding(handle.Value), 0);
-        EXPECT_EQ(FileSizeOf(Folder.File("novideo.rm")), -1);
+        EXPECT_EQ(FileSizeOf(Folder.File("nothing.rm")), -1);
         EXPECT_EQ(Real_EncodeVideoSample(handle.Value, TestYuvFrame(64, 48, 0).data(), 0.0, 0.1), 0);
     }
 

@@ -26,6 +26,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,10 +59,12 @@ struct TEncoderLog {
     int Deleted = 0;
     TEncoderArguments Arguments;
     std::vector<std::string> Tags; // Title, Author, Copyright, Comment, Year as Open saw them.
+    bool DisableVideo = false; // As Open saw it.
     std::vector<TTimes> Video;
     std::vector<TTimes> Audio;
     // The settings of the objects to come.
     bool OpenResult = true;
+    bool WriteFile = false; // A successful Open creates the output file, as a real encoder object does.
     int RefuseVideo = 0; // The numbered frame (1-based) is refused; 0: none.
     int RefuseAudio = 0;
 };
@@ -87,6 +90,9 @@ public:
     {
         std::lock_guard lock(Log.Lock);
         Log.Tags = { Title, Author, Copyright, Comment, Year };
+        Log.DisableVideo = DisableVideo;
+        if (Log.OpenResult && Log.WriteFile)
+            WriteText(OutputPath, "the start of a file");
         return Log.OpenResult;
     }
     bool Close() override { return true; }
@@ -286,13 +292,17 @@ TEST_F(TConvertJobTest, TheEncoderObjectGetsTheProbedStreamsAndTheJobsChoices)
         const char* AspectRatio;
         TEncoderArguments Expected;
         const char* AspectOption;
+        bool DisableVideo = false;
     };
+    // A missing stream is described as the placeholder values, and switched off: no audio as DisableAudio, no
+    // video as DisableVideo, so the output gets no empty stream.
     const Case kCases[] = {
         { "probed streams, the stream's aspect", mp4, -1, "", { "", 64, 48, 5, 10.0, 44100, 2 }, "4:3" },
         { "the job's aspect wins", mp4, -1, "16:9", { "", 64, 48, 5, 10.0, 44100, 2 }, "16:9" },
         { "a DirectShow probe sends no stream aspect", mp4, 0, "", { "", 64, 48, 5, 10.0, 44100, 2 }, "(none)" },
-        { "no video", Clip(TTestClipKind::AudioOnly), -1, "", { "", 320, 240, 1, 24.0, 44100, 2 }, "(none)" },
-        { "no audio", Clip(TTestClipKind::VideoOnly), -1, "", { "", 64, 48, 5, 10.0, 44100, 2 }, "4:3" },
+        { "no video", Clip(TTestClipKind::AudioOnly), -1, "", { "", 320, 240, 1, 24.0, 44100, 2 }, "(none)", true },
+        { "no audio", Clip(TTestClipKind::VideoOnly), -1, "",
+            { "", 64, 48, 5, 10.0, 44100, 2, false, /*DisableAudio*/ true }, "4:3" },
         { "mono", Clip(TTestClipKind::OddSize), -1, "", { "", 175, 143, 5, 10.0, 44100, 1 }, "175:143" },
         { "six channels are passed as two", Clip("surround.mp4", surround), -1, "", { "", 64, 48, 5, 10.0, 44100, 2 },
             "4:3" },
@@ -313,6 +323,8 @@ TEST_F(TConvertJobTest, TheEncoderObjectGetsTheProbedStreamsAndTheJobsChoices)
         EXPECT_NEAR(got.FrameRate, c.Expected.FrameRate, 1e-3);
         EXPECT_EQ(got.SampleRate, c.Expected.SampleRate);
         EXPECT_EQ(got.Channels, c.Expected.Channels);
+        EXPECT_EQ(got.DisableAudio, c.Expected.DisableAudio);
+        EXPECT_EQ(Log.DisableVideo, c.DisableVideo);
         EXPECT_EQ(FakeProfile(*job).Option("frame_aspect_ratio"), c.AspectOption);
     }
 
@@ -419,14 +431,16 @@ TEST_F(TConvertJobTest, ARefusedFrameOrBlockLeavesTheRunFailed)
         const char* Name;
         int RefuseVideo;
         int RefuseAudio;
+        const char* Note;
     };
     // The last frame: the stream ends right after it, and the end callback must not make the run a success.
     const Case kCases[] = {
-        { "last frame", 10, 0 },
-        { "first frame", 1, 0 },
-        { "an audio block", 0, 2 },
+        { "last frame", 10, 0, "The encoder refused the video frame at 0.9 s." },
+        { "first frame", 1, 0, "The encoder refused the video frame at 0.0 s." },
+        { "an audio block", 0, 2, "The encoder refused the audio at " },
     };
     const std::string source = Clip(TTestClipKind::Mp4H264Aac);
+    Log.WriteFile = true;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.Name);
         Log.RefuseVideo = c.RefuseVideo;
@@ -437,6 +451,9 @@ TEST_F(TConvertJobTest, ARefusedFrameOrBlockLeavesTheRunFailed)
         job->Convert();
         EXPECT_EQ(job->Status, jsFailed);
         EXPECT_EQ(CurrentJob, nullptr);
+        // The first failure is the one told; the unfinished file is gone.
+        EXPECT_EQ(job->GetNote().rfind(c.Note, 0), 0u) << job->GetNote();
+        EXPECT_FALSE(FileExists(job->OutputFile));
     }
 
     // The end callback itself never turns a failed run into a completed one.
@@ -461,6 +478,66 @@ TEST_F(TConvertJobTest, ARefusedFrameOrBlockLeavesTheRunFailed)
     EXPECT_FALSE(TConvertJob::JobBeginCallback(nullptr));
 }
 
+TEST_F(TConvertJobTest, AJobThatCannotRunSaysWhyAndWritesNothing)
+{
+    const std::string source = Clip(TTestClipKind::Mp4H264Aac);
+    const std::string audioOnly = Clip(TTestClipKind::AudioOnly);
+    std::filesystem::create_directories(Output.File("locked"));
+    std::filesystem::permissions(Output.File("locked"), std::filesystem::perms::owner_read
+            | std::filesystem::perms::owner_exec);
+    const bool lockHolds = access(Output.File("locked").c_str(), W_OK) != 0; // Not for root.
+    struct Case {
+        const char* Name;
+        std::string Source;
+        std::string OutputFile;
+        bool DisableAudio;
+        bool OpenResult;
+        std::string Note;
+        int Created; // Encoder objects created.
+    };
+    const std::string missing = Output.File("no such folder");
+    const Case kCases[] = {
+        { "a missing output folder", source, missing + "/clip.mp4", false, true,
+            "The output folder " + missing + " does not exist.", 0 },
+        { "audio switched off on a source of audio alone", audioOnly, Output.File("out.fake"), true, true,
+            "The source has no video and its audio is switched off: there is nothing to convert.", 0 },
+        { "an encoder object that does not open", source, Output.File("out.fake"), false, false,
+            "The output file " + Output.File("out.fake") + " could not be created with the profile's settings.", 1 },
+        { "a folder the user cannot write to", source, Output.File("locked/clip.mp4"), false, true,
+            "The output folder " + Output.File("locked") + " cannot be written to.", 0 },
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        if (!lockHolds && c.OutputFile.find("locked") != std::string::npos)
+            continue;
+        Log.Created = 0;
+        Log.OpenResult = c.OpenResult;
+        auto job = FakeJob(c.Source);
+        job->OutputFile = c.OutputFile;
+        job->DisableAudio = c.DisableAudio;
+        job->Convert();
+        EXPECT_EQ(job->Status, jsFailed);
+        EXPECT_EQ(job->GetNote(), c.Note);
+        EXPECT_EQ(Log.Created, c.Created);
+        EXPECT_FALSE(std::filesystem::exists(c.OutputFile));
+        EXPECT_EQ(CurrentJob, nullptr);
+    }
+    std::filesystem::permissions(Output.File("locked"), std::filesystem::perms::owner_all);
+
+    // A missing source says so too, and the next run starts without the old note.
+    auto job = FakeJob(source);
+    const std::string moved = source + ".moved";
+    std::filesystem::rename(source, moved);
+    job->Convert();
+    EXPECT_EQ(job->GetNote(), "The source file " + source + " no longer exists.");
+    std::filesystem::rename(moved, source);
+    Log.OpenResult = true;
+    job->Status = jsProcessing;
+    job->Convert();
+    EXPECT_EQ(job->Status, jsCompleted);
+    EXPECT_EQ(job->GetNote(), "");
+}
+
 TEST_F(TConvertJobTest, AnExceptionInACallbackFailsTheRun)
 {
     auto job = FakeJob(Clip(TTestClipKind::VideoOnly));
@@ -482,11 +559,14 @@ TEST_F(TConvertJobTest, ADecoderThatCannotStartFailsTheRunAtOnce)
         WriteText(source + ".bad", "no longer a video");
         std::filesystem::copy_file(source, source + ".good", std::filesystem::copy_options::overwrite_existing);
         std::filesystem::rename(source + ".bad", source);
+        Log.WriteFile = true;
         job->Convert();
         EXPECT_EQ(job->Status, jsFailed);
-        // The encoder object was opened, then deleted, which closed the output.
+        EXPECT_EQ(job->GetNote(), "The source could not be decoded.");
+        // The encoder object was opened, then deleted, which closed the output, and the file it began is gone.
         EXPECT_EQ(Log.Created, 1);
         EXPECT_EQ(Log.Deleted, 1);
+        EXPECT_FALSE(FileExists(job->OutputFile));
         Log.Created = Log.Deleted = 0;
         std::filesystem::rename(source + ".good", source);
     }
@@ -660,7 +740,8 @@ TEST_F(TConvertJobTest, EachFormatsDefaultProfileConvertsAClip)
         SCOPED_TRACE(c.Name);
         auto job = RealJob(source, c.Profile(), Output.Path());
         job->Convert();
-        ASSERT_EQ(job->Status, jsCompleted);
+        ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+        EXPECT_EQ(job->GetNote(), "");
         EXPECT_EQ(job->GetFrameCount(), 10);
         const TProbedFile file = ReadBack(job->OutputFile);
         const TProbedStream* video = file.FirstVideo();
@@ -734,6 +815,39 @@ TEST_F(TConvertJobTest, TrimCropAspectTagsAndDisableAudioShowInTheOutput)
     const TProbedFile silentFile = ReadBack(silent->OutputFile);
     EXPECT_NE(silentFile.FirstVideo(), nullptr);
     EXPECT_EQ(silentFile.FirstAudio(), nullptr);
+}
+
+// A source cut off after its header (a copy that broke off) reads as the whole file until its data runs out: the
+// run completes, keeps its output, and says how much shorter it is than the analysis promised.
+TEST_F(TConvertJobTest, ARunThatEndsWellShortOfTheAnalysedSpanSaysSo)
+{
+    TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
+    spec.Container = "matroska"; // Its header carries the length; the index comes last.
+    spec.Duration = 4.0;
+    const std::string whole = Clip("whole.mkv", spec);
+    const std::string cut = Output.File("cut.mkv");
+    std::filesystem::copy_file(whole, cut);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(whole) / 2);
+
+    auto job = RealJob(cut, std::make_unique<TMP4Profile>("MP4", ""), Output.Path());
+    EXPECT_NEAR(job->VideoInfo.GetDuration(), 4.0, 0.1);
+    job->Convert();
+    ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+    const std::string note = job->GetNote();
+    EXPECT_EQ(note.rfind("The source ended after ", 0), 0u) << note;
+    EXPECT_NE(note.find(" of the 4.0 s analysed; the output is that much shorter."), std::string::npos) << note;
+    const TProbedFile file = ReadBack(job->OutputFile);
+    ASSERT_NE(file.FirstVideo(), nullptr);
+    EXPECT_GT(file.FirstVideo()->Duration, 1.0);
+    EXPECT_LT(file.FirstVideo()->Duration, 3.0);
+
+    // The whole file, and a trimmed span of it, end where they should: nothing to tell.
+    auto full = RealJob(whole, std::make_unique<TMP4Profile>("MP4", ""), Output.Path());
+    full->StartTime = 1.0;
+    full->EndTime = 2.5;
+    full->Convert();
+    ASSERT_EQ(full->Status, jsCompleted);
+    EXPECT_EQ(full->GetNote(), "");
 }
 
 TEST_F(TConvertJobTest, AStoppedRunKeepsItsPartialOutputAndGoesBackToTheQueue)

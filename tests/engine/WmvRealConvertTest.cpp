@@ -10,6 +10,7 @@
 #include "framework/core/FileSystem.h"
 #include "tests/engine/EncoderLibraryTestSupport.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -105,27 +106,48 @@ TEST_F(WmvRealConvert, TheDefaultProfilesWriteFilesWithTheExpectedStreams)
     }
 }
 
-// The job describes a source without audio as 44.1 kHz stereo and sends no blocks: the run still completes.
-TEST_F(WmvRealConvert, ASourceWithoutAudioConverts)
+// A source of one kind of stream gives a file of that stream alone in every format, with the source's length in
+// its header: an empty second stream is unreadable in AVI and makes RealMedia claim an hour.
+TEST_F(WmvRealConvert, SourcesWithoutAudioOrVideoGiveFilesOfTheirOneStream)
 {
-    std::string error;
-    const std::string silent = Clips.File("silent.mp4");
-    ASSERT_TRUE(MakeTestClip(silent, TestClipSpec(TTestClipKind::VideoOnly), &error)) << error;
-    Source = silent;
-    TResourceFormScope form;
+    struct OneKind {
+        TTestClipKind Kind;
+        bool Video;
+        bool Audio;
+    };
+    const OneKind kSources[] = { { TTestClipKind::VideoOnly, true, false }, { TTestClipKind::AudioOnly, false, true } };
     const std::function<std::unique_ptr<TVideoProfile>()> kProfiles[] = {
+        [] { return std::make_unique<T3GPProfile>("3GP", ""); },
+        [] { return std::make_unique<TAVIProfile>("AVI", ""); },
+        [] { return std::make_unique<TMPEGProfile>("MPEG", ""); },
+        [] { return std::make_unique<TMP4Profile>("MP4", ""); },
         [] { return std::make_unique<TWMVProfile>("WMV", ""); },
         [] { return std::make_unique<TRealProfile>("Real", ""); },
+        [] { return std::make_unique<TMOVProfile>("MOV", ""); },
+        [] { return std::make_unique<TFLVProfile>("FLV", ""); },
     };
-    for (const auto& make : kProfiles) {
-        std::unique_ptr<TVideoProfile> profile = make();
-        SCOPED_TRACE(profile->Extension);
-        auto job = Convert(std::move(profile));
-        ASSERT_EQ(job->Status, jsCompleted);
-        TProbedFile file;
-        ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
-        ASSERT_NE(file.FirstVideo(), nullptr);
-        EXPECT_NEAR(file.FirstVideo()->Duration, 1.0, 0.15);
+    TResourceFormScope form;
+    for (const OneKind& source : kSources) {
+        std::string error;
+        Source = Clips.File("one-kind" + std::to_string(int(source.Kind)) + TestClipExtension(source.Kind));
+        ASSERT_TRUE(MakeTestClip(Source, TestClipSpec(source.Kind), &error)) << error;
+        for (const auto& make : kProfiles) {
+            std::unique_ptr<TVideoProfile> profile = make();
+            SCOPED_TRACE(profile->Extension + (source.Video ? " from video only" : " from audio only"));
+            auto job = Convert(std::move(profile));
+            ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+            EXPECT_EQ(job->GetNote(), "");
+            TProbedFile file;
+            ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
+            // A DVD stream's navigation packets are neither video nor audio and do not count.
+            const auto media = std::count_if(file.Streams.begin(), file.Streams.end(),
+                [](const TProbedStream& stream) { return stream.Video || stream.Audio; });
+            EXPECT_EQ(media, 1);
+            const TProbedStream* stream = source.Video ? file.FirstVideo() : file.FirstAudio();
+            ASSERT_NE(stream, nullptr);
+            EXPECT_NEAR(stream->Duration, 1.0, 0.15);
+            EXPECT_NEAR(file.Duration, 1.0, 0.3);
+        }
     }
 }
 
