@@ -11,8 +11,8 @@
 class RealEncoderDllWarper;
 class WM9EncoderDllWarper;
 
-// Stands in for a list-only combo box until the framework's controls exist: its items (each item's object may
-// carry a number, never an object) and the selected index, -1 for none.
+// What a list-only combo box holds, without the window: the engine stays free of the window layers. Its items
+// (each item's object may carry a number, never an object) and the selected index, -1 for none.
 struct TResourceComboList {
     TStringList Items;
     int ItemIndex = -1;
@@ -32,7 +32,7 @@ public:
 // Holds the profile manager, the bindings of the two run-time encoder libraries, the skins and the three name
 // lists read from the libraries. The start-up creates it (owned by the application) before the main window, then
 // calls LoadMainSkin, LoadFormSkin and LoadProfiles in this order; everything else reaches these through
-// ResourceForm. It is never shown, and for now it is no window at all.
+// ResourceForm. It is never shown, so it needs no window at all.
 class TResourceForm final : public TComponent {
     using inherited = TComponent;
 

@@ -10,7 +10,7 @@ namespace Img32 {
 namespace {
 
     // The classic look's system colours (COLOR_SCROLLBAR .. COLOR_MENUBAR), as 0x00BBGGRR, that a negative framework
-    // colour names. FIXME: ask the platform's GetSysColor once the platform layer is linked into imaging.
+    // colour names. FIXME: ask platform/gdi's GetSysColor instead, so a changed colour scheme shows here too.
     constexpr TColor kSysColors[] = { 0xC8C8C8, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
         0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4, 0x808080, 0x808080, 0x000000,
         0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF, 0x000000, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A,

@@ -89,8 +89,8 @@ public:
     // goes to the default window procedure, whose result is returned.
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    // FIXME: the hidden utility window comes with the platform's window allocator; until then there is none and
-    // the theme-changed message reaches WndProc only when it is called directly.
+    // FIXME: no hidden utility window is allocated for it yet (framework/controls' AllocateHWnd gives one), so the
+    // theme-changed message reaches WndProc only when it is called directly.
     HWND WindowHandle = nullptr;
 
 private:

@@ -83,7 +83,7 @@ struct TPngPaletteEntry {
     uint8_t peFlags = 0;
 };
 // A logical palette of up to 256 entries; the store owns the one it holds.
-// FIXME: becomes the platform's HPALETTE once platform/gdi is in place.
+// FIXME: hold a platform/gdi palette (HPALETTE from CreatePalette) instead of the entries.
 using TPngPalette = std::vector<TPngPaletteEntry>;
 
 // The codec's failures. Every class derives directly from Exception and carries one of the texts of PngMessages.h.

@@ -63,7 +63,7 @@ public:
     virtual void Resized();
     // The size of another map or of a framework graphic (nil gives 0 x 0); any other class raises Exception
     // "Can't set size from '...'".
-    // FIXME: framework controls give their size too once imaging may depend on the controls library.
+    // FIXME: framework controls should give their size too; imaging does not link framework/controls yet.
     bool SetSizeFrom(TPersistent* source);
 
     TNotifyEvent OnResize;
@@ -81,8 +81,8 @@ protected:
 // TBitmap32_Draw.cpp, the whole-image ones in TBitmap32_Transform.cpp, and the DC, canvas, font, text and BMP
 // parts in TBitmap32_Canvas.cpp.
 //
-// FIXME: resources (LoadFromResourceID/Name) and the clipboard wait for the platform's resource and clipboard
-// services.
+// FIXME: resources (LoadFromResourceID/Name) and the clipboard are missing: the platform layer offers no resource
+// or clipboard service.
 class TBitmap32 : public TCustomMap {
     using inherited = TCustomMap;
 

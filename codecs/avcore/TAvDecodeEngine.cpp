@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <system_error>
 
@@ -15,6 +16,24 @@ extern "C" {
 namespace {
 
 std::atomic<double> gPreviewPaceRate { 1.0 };
+
+class TSteadyPaceClock final : public TAvPaceClock {
+public:
+    double Now() override
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+    bool WaitUntil(std::condition_variable& changed, std::unique_lock<std::mutex>& lock, double due,
+        const std::function<bool()>& interrupted) override
+    {
+        using namespace std::chrono;
+        const steady_clock::time_point until(duration_cast<steady_clock::duration>(duration<double>(due)));
+        return changed.wait_until(lock, until, interrupted);
+    }
+};
+
+TSteadyPaceClock gSteadyPaceClock;
+std::atomic<TAvPaceClock*> gPaceClock { &gSteadyPaceClock };
 
 // FFmpeg's informational chatter would flood the log of a batch; its errors are still shown.
 void QuietFFmpegLog()
@@ -33,6 +52,16 @@ void TAvDecodeEngine::SetPreviewPaceRate(double rate)
 double TAvDecodeEngine::PreviewPaceRate()
 {
     return gPreviewPaceRate;
+}
+
+void TAvDecodeEngine::SetPaceClock(TAvPaceClock* clock)
+{
+    gPaceClock = clock ? clock : &gSteadyPaceClock;
+}
+
+TAvPaceClock& TAvDecodeEngine::PaceClock()
+{
+    return *gPaceClock;
 }
 
 TAvDecodeEngine::TAvDecodeEngine()
@@ -228,44 +257,21 @@ TAvStatus TAvDecodeEngine::Run(TAvDecodeSink& sink, TAvColorCode code)
 
 TAvStatus TAvDecodeEngine::Play(TAvDecodeSink& sink, TAvColorCode code)
 {
-    {
-        std::unique_lock lock(FLock);
-        if (FLoopActive) {
-            if (!FPreview)
-                return TAvStatus::InvalidState;
-            if (FState == TAvEngineState::Paused) {
-                FState = FPausedFrom;
-                FChanged.notify_all();
-            }
-            return TAvStatus::Ok;
-        }
-        FStopPending = false;
-    }
-    // The thread of a preview that ended by itself is finished but not yet joined.
-    if (FPlayThread.joinable())
-        FPlayThread.join();
-    if (!FPrepared) {
-        const TAvStatus status = Prepare();
-        if (status != TAvStatus::Ok)
-            return status;
-    }
-    std::lock_guard lock(FLock);
-    FLoopActive = true;
-    FPreview = true;
-    FStopRequested = false;
-    FState = TAvEngineState::Playing;
-    // The lock is held until FLoopThread is set, so a Stop can never mistake itself for the loop's thread.
-    FPlayThread = std::thread([this, &sink, code] { Loop(sink, code, true); });
-    FLoopThread = FPlayThread.get_id();
-    return TAvStatus::Ok;
+    return StartOnThread(sink, code, true);
 }
 
 TAvStatus TAvDecodeEngine::RunOnThread(TAvDecodeSink& sink, TAvColorCode code)
 {
+    return StartOnThread(sink, code, false);
+}
+
+TAvStatus TAvDecodeEngine::StartOnThread(TAvDecodeSink& sink, TAvColorCode code, bool preview)
+{
     {
         std::unique_lock lock(FLock);
         if (FLoopActive) {
-            if (FPreview)
+            // A preview and a run never replace each other; a paused one of the same kind resumes.
+            if (FPreview != preview)
                 return TAvStatus::InvalidState;
             if (FState == TAvEngineState::Paused) {
                 FState = FPausedFrom;
@@ -275,7 +281,7 @@ TAvStatus TAvDecodeEngine::RunOnThread(TAvDecodeSink& sink, TAvColorCode code)
         }
         FStopPending = false;
     }
-    // The thread of a run that ended by itself is finished but not yet joined.
+    // The thread of a start that ended by itself is finished but not yet joined.
     if (FPlayThread.joinable())
         FPlayThread.join();
     if (!FPrepared) {
@@ -285,12 +291,12 @@ TAvStatus TAvDecodeEngine::RunOnThread(TAvDecodeSink& sink, TAvColorCode code)
     }
     std::lock_guard lock(FLock);
     FLoopActive = true;
-    FPreview = false;
+    FPreview = preview;
     FStopRequested = false;
-    FState = TAvEngineState::Running;
-    // As in Play, the lock is held until FLoopThread is set.
+    FState = preview ? TAvEngineState::Playing : TAvEngineState::Running;
+    // The lock is held until FLoopThread is set, so a Stop can never mistake itself for the loop's thread.
     try {
-        FPlayThread = std::thread([this, &sink, code] { Loop(sink, code, false); });
+        FPlayThread = std::thread([this, &sink, code, preview] { Loop(sink, code, preview); });
     } catch (const std::system_error&) {
         // No thread to spare: nothing runs, and a later Stop must not wait for a loop.
         FLoopActive = false;

@@ -9,9 +9,9 @@
 #include "codecs/avcore/TAvFrameConverter.h"
 #include "codecs/avcore/TAvStatus.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -35,6 +35,19 @@ public:
     // Exactly once when a start runs to its natural end (the range end or the end of the file); never after a
     // stop or a refused call.
     virtual bool End() noexcept = 0;
+};
+
+// The clock that preview pacing reads and waits on: the steady clock, unless a test installs its own.
+class TAvPaceClock {
+public:
+    virtual ~TAvPaceClock() = default;
+    // Seconds since any fixed point.
+    virtual double Now() = 0;
+    // Waits on `changed`, which `lock` guards, until Now() reaches `due` or `interrupted` holds (checked under
+    // the lock whenever `changed` is signalled). True when interrupted.
+    virtual bool WaitUntil(std::condition_variable& changed, std::unique_lock<std::mutex>& lock, double due,
+        const std::function<bool()>& interrupted)
+        = 0;
 };
 
 class TAvDecodeEngine final {
@@ -89,10 +102,15 @@ public:
     // The speed of preview pacing for every engine: 1 is real time. Tests raise it to keep previews short.
     static void SetPreviewPaceRate(double rate);
     static double PreviewPaceRate();
+    // The pacing clock of every engine; null restores the steady clock. The caller keeps `clock` alive until it
+    // restores the steady clock with no preview playing.
+    static void SetPaceClock(TAvPaceClock* clock);
 
 private:
     // Opens the chosen streams' decoders and moves to the range start; unlike Prepare, keeps a pending Stop.
     TAvStatus PrepareDecoders();
+    // What Play and RunOnThread share: starts the loop on the engine's own thread, or resumes a paused one.
+    TAvStatus StartOnThread(TAvDecodeSink& sink, TAvColorCode code, bool preview);
 
     struct TOutput {
         enum { Video, Audio, Tick } Kind = Video;
@@ -107,6 +125,7 @@ private:
     TAvStatus Loop(TAvDecodeSink& sink, TAvColorCode code, bool preview);
     TExit DecodeUntilDone(TAvDecodeSink& sink, bool preview);
     bool WaitForDueTime(const TOutput& output, std::unique_lock<std::mutex>& lock);
+    static TAvPaceClock& PaceClock();
     TAvStatus StartDecoding(TAvColorCode code, bool preview);
     void SeekDecoding(double seconds);
     TAvStatus NextOutput(TOutput& output);
@@ -147,7 +166,7 @@ private:
     double FNextVideoTime = 0.0;
     double FNextAudioTime = 0.0;
     bool FReanchor = true;
-    std::chrono::steady_clock::time_point FAnchorWall;
+    double FAnchorWall = 0.0; // Seconds of the pacing clock.
     double FAnchorMedia = 0.0;
 
     // Shared between the control calls and the loop, under FLock.

@@ -105,24 +105,22 @@ TAvDecodeEngine::TExit TAvDecodeEngine::DecodeUntilDone(TAvDecodeSink& sink, boo
 
 bool TAvDecodeEngine::WaitForDueTime(const TOutput& output, std::unique_lock<std::mutex>& lock)
 {
-    using namespace std::chrono;
+    TAvPaceClock& clock = PaceClock();
     const double rate = PreviewPaceRate();
-    const steady_clock::time_point now = steady_clock::now();
+    const double now = clock.Now();
     if (FReanchor || output.Start < FAnchorMedia) {
         FAnchorWall = now;
         FAnchorMedia = output.Start;
         FReanchor = false;
     }
-    const double wallSeconds = (output.Start - FAnchorMedia) / rate;
-    const steady_clock::time_point due
-        = FAnchorWall + duration_cast<steady_clock::duration>(duration<double>(wallSeconds));
-    if (now > due + duration_cast<steady_clock::duration>(duration<double>(kMaxLateness))) {
+    const double due = FAnchorWall + (output.Start - FAnchorMedia) / rate;
+    if (now > due + kMaxLateness) {
         FAnchorWall = now;
         FAnchorMedia = output.Start;
         return true;
     }
-    const bool interrupted = FChanged.wait_until(
-        lock, due, [this] { return FStopRequested || FSeekRequested || FState == TAvEngineState::Paused; });
+    const bool interrupted = clock.WaitUntil(
+        FChanged, lock, due, [this] { return FStopRequested || FSeekRequested || FState == TAvEngineState::Paused; });
     return !interrupted;
 }
 

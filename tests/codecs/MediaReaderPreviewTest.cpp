@@ -6,7 +6,7 @@
 
 namespace {
 
-// Previews run twenty times faster than real time here; one test checks real-time pacing itself.
+// Previews run twenty times faster than real time here; one test checks the pacing on a clock of its own.
 class MediaReaderPreview : public ::testing::Test {
 protected:
     void SetUp() override { TAvDecodeEngine::SetPreviewPaceRate(20.0); }
@@ -158,19 +158,59 @@ TEST_F(MediaReaderPreview, AudioOnlyPreviewKeepsTimeAndEnds)
     EXPECT_DOUBLE_EQ(position, info.Duration);
 }
 
+namespace {
+
+// A pacing clock that jumps to each due time at once: a preview runs instantly, and the clock tells when each
+// frame would have been shown.
+class TJumpingPaceClock final : public TAvPaceClock {
+public:
+    double Now() override { return FNow; }
+    bool WaitUntil(std::condition_variable&, std::unique_lock<std::mutex>&, double due,
+        const std::function<bool()>& interrupted) override
+    {
+        if (interrupted())
+            return true;
+        if (due > FNow)
+            FNow = due;
+        return false;
+    }
+
+private:
+    std::atomic<double> FNow { 1000.0 };
+};
+
+} // namespace
+
 TEST_F(MediaReaderPreview, PacingFollowsTheClipClock)
 {
-    TAvDecodeEngine::SetPreviewPaceRate(1.0);
     TTestClipSpec spec = TestClipSpec(TTestClipKind::VideoOnly);
     spec.Duration = 0.5;
-    TReaderPtr reader = OpenReader(MakeClip(Folder, "half.mp4", spec), 1);
-    ASSERT_EQ(reader->Prepare(), 0);
-    const auto started = std::chrono::steady_clock::now();
-    ASSERT_EQ(reader->Play(0), 0);
-    ASSERT_TRUE(Recorder.WaitFor('E', 1));
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    // Five frames at 0.0 .. 0.4 s: the last one is due 0.4 s after the first.
-    EXPECT_GE(elapsed, 0.38);
-    EXPECT_LT(elapsed, 3.0);
-    EXPECT_EQ(Recorder.Count('V'), 5);
+    const std::string path = MakeClip(Folder, "half.mp4", spec);
+    struct Case {
+        double Rate;
+        double Step; // Seconds of the clock between two frames.
+    };
+    const Case kCases[] = { { 1.0, 0.1 }, { 4.0, 0.025 } };
+    TJumpingPaceClock clock;
+    TAvDecodeEngine::SetPaceClock(&clock);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Rate);
+        TAvDecodeEngine::SetPreviewPaceRate(c.Rate);
+        TReaderRecorder recorder;
+        std::vector<double> shown;
+        recorder.AfterVideo = [&](int) {
+            shown.push_back(clock.Now());
+            return true;
+        };
+        TReaderPtr reader = OpenReader(path, 1);
+        ASSERT_EQ(reader->Prepare(), 0);
+        ASSERT_EQ(reader->Play(0), 0);
+        ASSERT_TRUE(recorder.WaitFor('E', 1));
+        EXPECT_EQ(reader->Stop(), 0);
+        // Five frames at 0.0 .. 0.4 s of the clip, each shown its step after the one before.
+        ASSERT_EQ(shown.size(), 5u);
+        for (size_t i = 1; i < shown.size(); ++i)
+            EXPECT_NEAR(shown[i] - shown[i - 1], c.Step, 1e-6);
+    }
+    TAvDecodeEngine::SetPaceClock(nullptr);
 }
