@@ -1,15 +1,19 @@
-// Decoding speed of the media reader against the ffmpeg command line on the same clip.
+// Decoding speed of the media reader against the ffmpeg command line on the same clip. Both sides run as whole
+// processes (ours is this program started with "--ours"), decode every frame to planar Y,U,V and throw it away:
+// ours counts the frames in its callback, ffmpeg hands them to its null muxer.
+#include "bench/BenchProcess.h"
 #include "codecs/braskel/Braskel.h"
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
+
+constexpr int kFrames = 300;
 
 int gFrames = 0;
 
@@ -19,48 +23,30 @@ bool CountFrame(double, double, void*)
     return true;
 }
 
-double Milliseconds(std::chrono::steady_clock::duration duration)
+// Our side: Open, Prepare and Run with a video callback that only counts, as a conversion drives the reader.
+int DecodeWithReader(const std::string& path)
 {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-// Open, Prepare and Run with a video callback that only counts, as a conversion would drive the reader.
-double DecodeWithReader(const std::string& path)
-{
-    const auto started = std::chrono::steady_clock::now();
     MediaReader* reader = Braskel_CreateMediaReader(path.c_str());
     MediaReaderOpenParams params;
     params.Marker0 = params.Marker1 = 1;
     params.ColorFormat = 5;
     params.Video = &CountFrame;
-    gFrames = 0;
-    const bool decoded = reader->Open(&params) == 0 && reader->Prepare() == 0 && reader->Run() == 0;
+    const bool decoded = reader && reader->Open(&params) == 0 && reader->Prepare() == 0 && reader->Run() == 0;
     Braskel_ReleaseMediaReader(reader);
-    const double elapsed = Milliseconds(std::chrono::steady_clock::now() - started);
-    if (!decoded || gFrames != 300) {
+    if (!decoded || gFrames != kFrames) {
         std::fprintf(stderr, "reader decoded %d frames\n", gFrames);
-        std::exit(1);
+        return 1;
     }
-    return elapsed;
-}
-
-double DecodeWithFfmpeg(const std::string& path)
-{
-    const std::string command = "ffmpeg -nostdin -v error -i '" + path + "' -f rawvideo -pix_fmt yuv420p -y /dev/null";
-    const auto started = std::chrono::steady_clock::now();
-    const int status = std::system(command.c_str());
-    const double elapsed = Milliseconds(std::chrono::steady_clock::now() - started);
-    if (status != 0) {
-        std::fprintf(stderr, "ffmpeg failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return elapsed;
+    return 0;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--ours") == 0)
+        return DecodeWithReader(argv[2]);
+
     TTestFolder folder;
     TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
     spec.Duration = 10.0;
@@ -75,11 +61,13 @@ int main()
         std::fprintf(stderr, "cannot make the clip: %s\n", error.c_str());
         return 1;
     }
+    const std::string self = BenchProgram();
     double ours = 1e300;
     double peer = 1e300;
     for (int round = 0; round < 3; ++round) {
-        ours = std::min(ours, DecodeWithReader(path));
-        peer = std::min(peer, DecodeWithFfmpeg(path));
+        ours = std::min(ours, TimeProcess({ self, "--ours", path }));
+        peer = std::min(peer,
+            TimeProcess({ "ffmpeg", "-nostdin", "-v", "error", "-i", path, "-pix_fmt", "yuv420p", "-f", "null", "-" }));
     }
     std::printf("decode ours=%.1f peer=%.1f ratio=%.3f\n", ours, peer, ours / peer);
     return 0;

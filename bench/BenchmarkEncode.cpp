@@ -1,4 +1,7 @@
-// Encoding speed of the media writer against the ffmpeg command line with the same settings and the same frames.
+// Encoding speed of the media writer against the ffmpeg command line with the same settings and the same input.
+// Both sides run as whole processes (ours is this program started with "--ours") and read the same raw picture and
+// sample files from disk: ours a frame and a block at a time into the writer, ffmpeg through its raw demuxers.
+#include "bench/BenchProcess.h"
 #include "codecs/avcore/TAvColorCode.h"
 #include "codecs/braskel/Braskel.h"
 #include "codecs/testclips/TTestFolder.h"
@@ -6,10 +9,10 @@
 #include "codecs/testclips/TestPicture.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -49,11 +52,6 @@ TSource MakeSource()
     return source;
 }
 
-double Milliseconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
 bool Check(uint8_t result, const char* what)
 {
     if (result != 0)
@@ -61,12 +59,17 @@ bool Check(uint8_t result, const char* what)
     return result == 0;
 }
 
-// The calls the MP4 encoder object makes for its default profile, then the frames and blocks in time order.
-double EncodeWithWriter(const TSource& source, const std::string& path)
+// Our side: the calls the MP4 encoder object makes for its default profile, then the frames and blocks in time
+// order as they are read from the raw files.
+int EncodeWithWriter(const std::string& video, const std::string& audio, const std::string& path)
 {
-    const auto started = std::chrono::steady_clock::now();
+    FILE* pictures = std::fopen(video.c_str(), "rb");
+    FILE* sound = std::fopen(audio.c_str(), "rb");
+    std::vector<uint8_t> frame(size_t(AvColorFrameSize(TAvColorCode::Yuv420, kWidth, kHeight)));
+    std::vector<int16_t> block(size_t(kBlockSamples) * 2);
     MediaWriter* writer = Braskel_CreateMediaWriter(path.c_str());
-    bool ok = Check(writer->SetFormat("mp4"), "SetFormat") && Check(writer->SetOption("bitexact", "1"), "bitexact")
+    bool ok = pictures && sound && writer && Check(writer->SetFormat("mp4"), "SetFormat")
+        && Check(writer->SetOption("bitexact", "1"), "bitexact")
         && Check(writer->SetVideoParams(kWidth, kHeight, 768000, 23.97, kWidth, kHeight, 5, 0, 0, 0, 0, 0, 0, 0, 0),
             "SetVideoParams")
         && Check(writer->SetVideoCodec("mpeg4"), "SetVideoCodec")
@@ -77,23 +80,27 @@ double EncodeWithWriter(const TSource& source, const std::string& path)
         && Check(writer->SetAudioParams(48000, 2, 96000, kSourceRate, 2), "SetAudioParams")
         && Check(writer->Open(), "Open");
     size_t sample = 0;
-    for (int frame = 0; ok && frame < kFrames; ++frame) {
-        const double time = frame / kFrameRate;
-        while (ok && sample < source.Samples.size() / 2 && double(sample) / kSourceRate <= time) {
-            const size_t count = std::min<size_t>(kBlockSamples, source.Samples.size() / 2 - sample);
-            ok = Check(
-                writer->WriteAudio(&source.Samples[sample * 2], int32_t(count * 4), double(sample) / kSourceRate),
-                "WriteAudio");
+    bool soundLeft = true;
+    for (int index = 0; ok && index < kFrames; ++index) {
+        const double time = index / kFrameRate;
+        while (ok && soundLeft && double(sample) / kSourceRate <= time) {
+            const size_t count = std::fread(block.data(), 4, kBlockSamples, sound);
+            soundLeft = count == size_t(kBlockSamples);
+            if (count > 0)
+                ok = Check(writer->WriteAudio(block.data(), int32_t(count * 4), double(sample) / kSourceRate),
+                    "WriteAudio");
             sample += count;
         }
-        ok = ok && Check(writer->WriteVideo(source.Pictures[frame % kPictures].data(), time), "WriteVideo");
+        ok = ok && std::fread(frame.data(), 1, frame.size(), pictures) == frame.size()
+            && Check(writer->WriteVideo(frame.data(), time), "WriteVideo");
     }
     ok = ok && Check(writer->Close(), "Close");
     Braskel_ReleaseMediaWriter(writer);
-    const double elapsed = Milliseconds(std::chrono::steady_clock::now() - started);
-    if (!ok)
-        std::exit(1);
-    return elapsed;
+    if (pictures)
+        std::fclose(pictures);
+    if (sound)
+        std::fclose(sound);
+    return ok ? 0 : 1;
 }
 
 bool WriteFile(const std::string& path, const void* data, size_t size)
@@ -121,39 +128,33 @@ void WriteRawSource(const TSource& source, const std::string& video, const std::
     }
 }
 
-double EncodeWithFfmpeg(const std::string& video, const std::string& audio, const std::string& path)
+std::vector<std::string> FfmpegCommand(const std::string& video, const std::string& audio, const std::string& path)
 {
-    const std::string command
-        = "ffmpeg -nostdin -v error -f rawvideo -pix_fmt yuv420p -s 640x480 -framerate 24000/1001 -i '" + video
-        + "' -f s16le -ar 44100 -ac 2 -i '" + audio
-        + "' -c:v mpeg4 -b:v 768k -maxrate 768k -minrate 768k -bufsize 768k -c:a aac -b:a 96k -ar 48000 -ac 2"
-          " -fflags +bitexact -flags:v +bitexact -flags:a +bitexact -y '"
-        + path + "'";
-    const auto started = std::chrono::steady_clock::now();
-    const int status = std::system(command.c_str());
-    const double elapsed = Milliseconds(std::chrono::steady_clock::now() - started);
-    if (status != 0) {
-        std::fprintf(stderr, "ffmpeg failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return elapsed;
+    return { "ffmpeg", "-nostdin", "-v", "error", "-f", "rawvideo", "-pix_fmt", "yuv420p", "-s", "640x480",
+        "-framerate", "24000/1001", "-i", video, "-f", "s16le", "-ar", "44100", "-ac", "2", "-i", audio, "-c:v",
+        "mpeg4", "-b:v", "768k", "-maxrate", "768k", "-minrate", "768k", "-bufsize", "768k", "-c:a", "aac", "-b:a",
+        "96k", "-ar", "48000", "-ac", "2", "-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact",
+        "-y", path };
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     QuietMediaLogs();
+    if (argc == 5 && std::strcmp(argv[1], "--ours") == 0)
+        return EncodeWithWriter(argv[2], argv[3], argv[4]);
+
     TTestFolder folder;
-    const TSource source = MakeSource();
     const std::string video = folder.File("source.yuv");
     const std::string audio = folder.File("source.pcm");
-    WriteRawSource(source, video, audio);
+    WriteRawSource(MakeSource(), video, audio);
+    const std::string self = BenchProgram();
     double ours = 1e300;
     double peer = 1e300;
     for (int round = 0; round < 3; ++round) {
-        ours = std::min(ours, EncodeWithWriter(source, folder.File("ours.mp4")));
-        peer = std::min(peer, EncodeWithFfmpeg(video, audio, folder.File("peer.mp4")));
+        ours = std::min(ours, TimeProcess({ self, "--ours", video, audio, folder.File("ours.mp4") }));
+        peer = std::min(peer, TimeProcess(FfmpegCommand(video, audio, folder.File("peer.mp4"))));
     }
     std::printf("encode ours=%.1f peer=%.1f ratio=%.3f\n", ours, peer, ours / peer);
     return 0;
