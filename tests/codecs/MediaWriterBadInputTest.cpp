@@ -87,6 +87,11 @@ const BadCase kBadCases[] = {
         [](TWriterJob& job, std::string&, const TTestFolder&) {
             job.Options = { { "vcodecTag", "DIVXX" } };
         } },
+    { "video switched off without audio",
+        [](TWriterJob& job, std::string&, const TTestFolder&) {
+            job.AudioCodec.clear();
+            job.Options = { { "disable_video", "1" } };
+        } },
     { "aspect ratio that is not one",
         [](TWriterJob& job, std::string&, const TTestFolder&) {
             job.Options = { { "frame_aspect_ratio", "wide" } };
