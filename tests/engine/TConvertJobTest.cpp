@@ -817,6 +817,19 @@ TEST_F(TConvertJobTest, TrimCropAspectTagsAndDisableAudioShowInTheOutput)
     EXPECT_EQ(silentFile.FirstAudio(), nullptr);
 }
 
+// The encoder object opens (and writes the file's header) before decoding starts; a source that then cannot be
+// decoded must not leave that stub under the output's name.
+TEST_F(TConvertJobTest, AFailedRunLeavesNoFileBehind)
+{
+    const std::string source = Clip(TTestClipKind::Mp4H264Aac);
+    auto job = RealJob(source, std::make_unique<TMP4Profile>("MP4", ""), Output.Path());
+    WriteText(source, "no longer a video");
+    job->Convert();
+    EXPECT_EQ(job->Status, jsFailed);
+    EXPECT_EQ(job->GetNote(), "The source could not be decoded.");
+    EXPECT_FALSE(std::filesystem::exists(job->OutputFile));
+}
+
 // A source cut off after its header (a copy that broke off) reads as the whole file until its data runs out: the
 // run completes, keeps its output, and says how much shorter it is than the analysis promised.
 TEST_F(TConvertJobTest, ARunThatEndsWellShortOfTheAnalysedSpanSaysSo)
