@@ -53,6 +53,7 @@ std::string DeviceLabel(const std::string& device)
     return label;
 }
 
+// A drive without its label, which costs a look through /dev/disk/by-label: only the drives handed out get one.
 TShellDrive DriveOf(GUnixMountEntry* mount)
 {
     TShellDrive drive;
@@ -60,16 +61,19 @@ TShellDrive DriveOf(GUnixMountEntry* mount)
     drive.Device = g_unix_mount_get_device_path(mount);
     drive.FileSystem = g_unix_mount_get_fs_type(mount);
     drive.Kind = ShellDriveKind(drive.FileSystem, drive.Path, g_unix_mount_guess_can_eject(mount));
-    drive.Label = DeviceLabel(drive.Device);
-    if (drive.Label.empty()) {
-        char* name = g_unix_mount_guess_name(mount);
-        drive.Label = name ? name : "";
-        g_free(name);
-    }
+    char* name = g_unix_mount_guess_name(mount);
+    drive.Label = name ? name : "";
+    g_free(name);
     return drive;
 }
 
-// Every mount of the table, in its order, or only those a user browses.
+void AddLabel(TShellDrive& drive)
+{
+    if (std::string label = DeviceLabel(drive.Device); !label.empty())
+        drive.Label = label;
+}
+
+// Every mount of the table, in its order, or only those a user browses (those with their labels).
 std::vector<TShellDrive> ReadMounts(bool browsableOnly)
 {
     std::vector<TShellDrive> drives;
@@ -79,8 +83,11 @@ std::vector<TShellDrive> ReadMounts(bool browsableOnly)
         const std::string path = g_unix_mount_get_mount_path(mount);
         const bool browsable = path == "/" || path == "/home" || StartsWith(path, "/mnt/")
             || (!g_unix_mount_is_system_internal(mount) && g_unix_mount_guess_should_display(mount));
-        if (!browsableOnly || browsable)
+        if (!browsableOnly || browsable) {
             drives.push_back(DriveOf(mount));
+            if (browsableOnly)
+                AddLabel(drives.back());
+        }
     }
     g_list_free_full(mounts, reinterpret_cast<GDestroyNotify>(g_unix_mount_free));
     return drives;
@@ -159,6 +166,7 @@ bool ShellDriveOf(const std::string& path, TShellDrive& drive)
     }
     if (!found)
         drive = TShellDrive { "/", "Filesystem root", "", "", DRIVE_FIXED };
+    AddLabel(drive);
     return true;
 }
 
