@@ -1,5 +1,6 @@
 #include "tests/display/support/TXSession.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
@@ -63,8 +64,10 @@ TXSession::TXSession(const TXSessionOptions& options)
     StartServer();
     if (FOptions.WindowManager == TWindowManager::Openbox)
         StartWindowManager();
-    if (FOptions.Compositor)
+    if (FOptions.Compositor) {
+        KeepRootBlackWhenComposited();
         StartHelper(FCompositor, { "xcompmgr" }, "_NET_WM_CM_S0");
+    }
 }
 
 TXSession::~TXSession()
@@ -145,6 +148,22 @@ void TXSession::StartWindowManager()
     if (!FWindowManager->WaitForText(ready, StartTimeout))
         throw std::runtime_error("openbox did not start: " + Describe(*FWindowManager));
     WaitForSelectionOwner("WM_S0", *FWindowManager);
+}
+
+// A compositor paints the root with the desktop's background picture, grey when there is none; a black one
+// keeps the desktop as black as on a bare server. The pixmap lives as long as our connection.
+void TXSession::KeepRootBlackWhenComposited()
+{
+    Display* display = FConnection;
+    Window root = DefaultRootWindow(display);
+    Pixmap black = XCreatePixmap(display, root, 1, 1, unsigned(DefaultDepth(display, DefaultScreen(display))));
+    GC gc = XCreateGC(display, black, 0, nullptr);
+    XSetForeground(display, gc, BlackPixel(display, DefaultScreen(display)));
+    XFillRectangle(display, black, gc, 0, 0, 1, 1);
+    XFreeGC(display, gc);
+    XChangeProperty(display, root, XInternAtom(display, "_XROOTPMAP_ID", False), XA_PIXMAP, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(&black), 1);
+    XSync(display, False);
 }
 
 void TXSession::StartHelper(

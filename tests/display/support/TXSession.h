@@ -106,6 +106,7 @@ public:
 private:
     void StartServer();
     void StartWindowManager();
+    void KeepRootBlackWhenComposited();
     void StartHelper(
         std::unique_ptr<TChildProcess>& process, const std::vector<std::string>& argv, const std::string& selection);
     // Waits until a client other than `previous` owns the selection.
