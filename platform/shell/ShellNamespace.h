@@ -169,8 +169,8 @@ HRESULT SHGetDesktopFolder(std::shared_ptr<IShellFolder>* folder);
 
 // The absolute list of a special folder: CSIDL_DESKTOP the empty list, CSIDL_DRIVES the computer,
 // CSIDL_BITBUCKET the trash, CSIDL_PROFILE the home; the others through their path (SpecialFolderPath),
-// so the list equals the one that browsing gives. E_FAIL for those without a place, or whose folder is
-// missing.
+// so the list equals the one that browsing gives. E_FAIL for those without a place; a failure from
+// ParseDisplayName when the folder is missing (CSIDL_FLAG_CREATE creates it first).
 HRESULT SHGetSpecialFolderLocation(HWND owner, int csidl, LPITEMIDLIST* list);
 
 // The file-system path of an absolute list (with a trailing '/' only for "/"); false for virtual items.
