@@ -57,6 +57,20 @@ void CopyPiece(TBitmap& to, int x, int y, TBitmap& from, const TRect& source)
         TRect { x, y, x + source.Right - source.Left, y + source.Bottom - source.Top }, from.Canvas(), source);
 }
 
+void Label(TBitmap& target, const TRect& box, const char* text, TColor colour, bool centred, bool bold = false)
+{
+    TCanvas& canvas = *target.Canvas();
+    canvas.Font()->SetName("DejaVu Sans");
+    canvas.Font()->SetHeight(-12);
+    canvas.Font()->SetStyle(bold ? TFontStyles { fsBold } : TFontStyles {});
+    canvas.Font()->SetColor(colour);
+    canvas.Brush()->SetStyle(bsClear);
+    const int width = canvas.TextWidth(text);
+    const int height = canvas.TextHeight(text);
+    const int x = centred ? (box.Left + box.Right - width) / 2 : box.Left;
+    canvas.TextOut(x, (box.Top + box.Bottom - height) / 2, text);
+}
+
 TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
 {
     TspSkinData skin(nullptr);
@@ -69,7 +83,7 @@ TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
     const int dy = height - picture.Height();
 
     TBitmap frame;
-    frame.SetPixelFormat(pf24bit);
+    frame.SetPixelFormat(pf32bit);
     frame.SetSize(width, height);
     const TRect client = skin.ClientRect;
     SPUtils::CreateSkinImage(skin.LeftTopPoint, skin.RightTopPoint, skin.LeftBottomPoint, skin.RightBottomPoint,
@@ -90,6 +104,14 @@ TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
     const int markTop
         = skin.CaptionRect.Top + captionHeight / 2 - (sysMenu->SkinRect.Bottom - sysMenu->SkinRect.Top) / 2;
     CopyPiece(frame, skin.CaptionRect.Left, markTop, buttons, sysMenu->SkinRect);
+    // The caption text starts after the mark.
+    const int captionIndex = skin.GetIndex("caption");
+    ASSERT_GE(captionIndex, 0);
+    const auto* caption = dynamic_cast<const TspDataSkinCaption*>(skin.ObjectRecords[size_t(captionIndex)].get());
+    ASSERT_NE(caption, nullptr);
+    const int textLeft = skin.CaptionRect.Left + (sysMenu->SkinRect.Right - sysMenu->SkinRect.Left) + caption->TextRect.Left;
+    Label(frame, TRect { textLeft, skin.CaptionRect.Top, closeLeft, skin.CaptionRect.Bottom }, "Output Settings",
+        caption->ActiveFontColor, false, true);
     KeepScreenshot(frame, "dialog-frame.png");
 
     // The four corners are the picture's corners.
@@ -190,19 +212,6 @@ void DrawControl(TBitmap& target, int x, int y, int width, int height, TspSkinDa
         skin.ActivePictures[size_t(record.PictureIndex)].get(), image, width, height, true, record.LeftStretch,
         record.TopStretch, record.RightStretch, record.BottomStretch, record.StretchEffect, record.StretchType);
     CopyPiece(target, x, y, part, TRect { 0, 0, width, height });
-}
-
-void Label(TBitmap& target, const TRect& box, const char* text, TColor colour, bool centred)
-{
-    TCanvas& canvas = *target.Canvas();
-    canvas.Font()->SetName("DejaVu Sans");
-    canvas.Font()->SetHeight(-12);
-    canvas.Font()->SetColor(colour);
-    canvas.Brush()->SetStyle(bsClear);
-    const int width = canvas.TextWidth(text);
-    const int height = canvas.TextHeight(text);
-    const int x = centred ? (box.Left + box.Right - width) / 2 : box.Left;
-    canvas.TextOut(x, (box.Top + box.Bottom - height) / 2, text);
 }
 
 TEST(ProgramSkinRender, TheDialogControlsFitTheirRecordsAtTheirOwnSizes)
