@@ -400,9 +400,12 @@ uint32_t TChunktRNS::GetTransparentColor() const
     uint8_t depth = header->IHDRData.BitDepth;
     switch (header->IHDRData.ColorType) {
     case COLOR_GRAYSCALE: {
-        // The store keeps the high byte of a 16-bit sample and widens 2-bit samples to 4 bits.
+        // The store keeps the high byte of a 16-bit sample and widens 2-bit samples to 4 bits. Bits above the
+        // depth are ignored, as other readers do.
         uint16_t sample = uint16_t((PaletteValues[0] << 8) | PaletteValues[1]);
-        uint32_t index = depth == 16 ? uint32_t(sample >> 8) : depth == 2 ? uint32_t(sample & 3) * 5 : sample & 0xFF;
+        uint32_t index = depth == 16 ? uint32_t(sample >> 8)
+            : depth == 2             ? uint32_t(sample & 3) * 5
+                                     : uint32_t(sample & ((1u << std::min<uint32_t>(depth, 8)) - 1));
         uint8_t level = header->BitmapInfo.bmiColors[index & 0xFF].rgbRed;
         return uint32_t(level) | (uint32_t(level) << 8) | (uint32_t(level) << 16);
     }

@@ -284,8 +284,17 @@ bool TChunkIHDR::LoadFromStream(TStream& stream, const TChunkName& chunkName, ui
 
 bool TChunkIHDR::SaveToStream(TStream& stream)
 {
-    if (IHDRData.BitDepth == 2)
+    if (IHDRData.BitDepth == 2) {
+        // The store holds a 2-bit grey level v as the 4-bit level 5 x v, and the file now says 4 bits: a
+        // transparent grey must name that level too, or its pixels would turn opaque.
+        if (IHDRData.ColorType == COLOR_GRAYSCALE) {
+            if (auto* trns = FOwner->Chunks().Find<TChunktRNS>()) {
+                trns->PaletteValues[1] = uint8_t((trns->PaletteValues[1] & 3) * 5);
+                trns->PaletteValues[0] = 0;
+            }
+        }
         IHDRData.BitDepth = 4;
+    }
     ResizeData(13);
     WriteBigEndian32(FData.data(), IHDRData.Width);
     WriteBigEndian32(FData.data() + 4, IHDRData.Height);

@@ -456,17 +456,18 @@ TColor TPNGObject::GetPixels(int32_t x, int32_t y) const
         uint32_t perByte = 8 / depth;
         uint32_t sample
             = (row[uint32_t(x) / perByte] >> (8 - depth - depth * (uint32_t(x) % perByte))) & ((1u << depth) - 1);
+        // The colour Draw shows: the gamma is applied once, by the grey ramp or the PLTE chunk as they load.
         if (ihdr.ColorType == COLOR_GRAYSCALE) {
             uint32_t scale = depth == 1 ? 255 : depth == 4 ? 17 : 1;
             uint8_t level = GammaTable[uint8_t(sample * scale)];
             return TColor(RGBValue(level, level, level));
         }
-        uint32_t rgb = PaletteColor(*header, sample);
-        return TColor(RGBValue(GammaTable[rgb & 0xFF], GammaTable[(rgb >> 8) & 0xFF], GammaTable[(rgb >> 16) & 0xFF]));
+        return TColor(PaletteColor(*header, sample));
     }
     case COLOR_GRAYSCALEALPHA: {
-        uint8_t grey = row[x];
-        return TColor(RGBValue(grey, grey, grey));
+        // The stored grey is an index into the grey ramp, which carries the gamma as it does for plain grey.
+        const TPngRGBQuad& e = header->BitmapInfo.bmiColors[row[x]];
+        return TColor(RGBValue(e.rgbRed, e.rgbGreen, e.rgbBlue));
     }
     default: {
         const uint8_t* p = row + 3 * x;
@@ -482,12 +483,10 @@ void TPNGObject::SetPixels(int32_t x, int32_t y, TColor color)
     TChunkIHDR* header = Header();
     const TIHDRData& ihdr = header->IHDRData;
     uint8_t* row = header->ScanLine(uint32_t(y));
-    switch (ihdr.ColorType) {
-    case COLOR_GRAYSCALE:
-    case COLOR_PALETTE: {
+    // The nearest entry of the store's palette, the first of equally near ones.
+    auto nearest = [&]() {
         uint32_t rgb = PngColorToRGB(color);
         int r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
-        // The nearest entry of the store's palette, the first of equally near ones.
         uint32_t best = 0;
         int bestDistance = 1 << 30;
         for (size_t i = 0; i < header->ImagePalette.size(); ++i) {
@@ -499,6 +498,12 @@ void TPNGObject::SetPixels(int32_t x, int32_t y, TColor color)
                 best = uint32_t(i);
             }
         }
+        return best;
+    };
+    switch (ihdr.ColorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE: {
+        uint32_t best = nearest();
         uint32_t depth = std::min(header->StoreBitsPerPixel(), 8);
         uint32_t perByte = 8 / depth, mask = (1u << depth) - 1;
         uint32_t shift = 8 - depth - depth * (uint32_t(x) % perByte);
@@ -507,7 +512,8 @@ void TPNGObject::SetPixels(int32_t x, int32_t y, TColor color)
         break;
     }
     case COLOR_GRAYSCALEALPHA:
-        row[x] = uint8_t(color & 0xFF);
+        // The grey that shows the colour through the ramp, so GetPixels gives back what was set.
+        row[x] = uint8_t(nearest());
         break;
     default: {
         uint8_t* p = row + 3 * x;

@@ -144,6 +144,8 @@ protected:
 private:
     void AssignToBitmap(TBitmap& bitmap);
     void DrawMasked(HDC dc, const TRect& rect);
+    // True when the transparent colour keys exactly the transparent pixels, so the colour mask can do it.
+    bool ColorKeyIsExact() const;
     TRect PixelInformationRect(const TPoint& point, int screenDpiX, int screenDpiY);
     void DrawOpaque(TBitmap32& dest, const TRect& rect);
     void DrawBitTransparent(TBitmap32& dest, const TRect& rect);

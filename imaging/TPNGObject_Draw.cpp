@@ -66,6 +66,67 @@ uint32_t ColorSwapKey(uint32_t color)
     return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
+// The transparent colour of a grey or RGB picture, compared sample for sample as the store holds them. A colour
+// alone cannot name it: 16-bit samples that differ only in their low byte show the same colour.
+class TKeyTest {
+public:
+    TKeyTest(const TChunkIHDR& header, const TChunktRNS* trns, const uint8_t* gamma)
+        : FHeader(header)
+    {
+        uint8_t colorType = header.IHDRData.ColorType;
+        if (!trns || (colorType != COLOR_GRAYSCALE && colorType != COLOR_RGB))
+            return;
+        FActive = true;
+        FDeep = header.IHDRData.BitDepth == 16;
+        const uint8_t* v = trns->PaletteValues;
+        if (colorType == COLOR_GRAYSCALE) {
+            // The store holds grey levels as ramp indices: the sample itself, 5 x v for 2-bit samples, the high
+            // byte of 16-bit ones with the low byte beside it. Bits above the depth are ignored.
+            uint32_t sample = (uint32_t(v[0]) << 8) | v[1];
+            uint8_t depth = header.IHDRData.BitDepth;
+            if (FDeep) {
+                FHigh[0] = v[0];
+                FLow[0] = v[1];
+            } else {
+                FHigh[0] = uint8_t(depth == 2 ? (sample & 3) * 5 : sample & ((1u << depth) - 1));
+            }
+            return;
+        }
+        // RGB samples are stored through the gamma table, blue first; so are the low bytes of 16-bit ones.
+        for (int c = 0; c < 3; ++c) {
+            const uint8_t* s = v + 2 * (2 - c);
+            FHigh[c] = gamma[FDeep ? s[0] : s[1]];
+            FLow[c] = gamma[s[1]];
+        }
+    }
+
+    bool Active() const { return FActive; }
+
+    // True when the stored pixel (x, y) has exactly the transparent samples.
+    bool Matches(uint32_t x, uint32_t y) const
+    {
+        const uint8_t* row = FHeader.ScanLine(y);
+        const uint8_t* low = FDeep ? FHeader.ExtraScanLine(y) : nullptr;
+        if (FHeader.IHDRData.ColorType == COLOR_GRAYSCALE) {
+            int bits = FHeader.BitmapInfo.bmiHeader.biBitCount;
+            uint32_t perByte = 8 / uint32_t(bits);
+            uint32_t index = (row[x / perByte] >> (8 - bits - bits * (x % perByte))) & ((1u << bits) - 1);
+            return index == FHigh[0] && (!low || low[x] == FLow[0]);
+        }
+        const uint8_t* p = row + 3 * x;
+        if (p[0] != FHigh[0] || p[1] != FHigh[1] || p[2] != FHigh[2])
+            return false;
+        return !low || (low[3 * x] == FLow[0] && low[3 * x + 1] == FLow[1] && low[3 * x + 2] == FLow[2]);
+    }
+
+private:
+    const TChunkIHDR& FHeader;
+    bool FActive = false;
+    bool FDeep = false;
+    uint8_t FHigh[3] = {};
+    uint8_t FLow[3] = {};
+};
+
 inline uint8_t Blend(uint32_t c, uint32_t a, uint32_t d)
 {
     return uint8_t((c * a + 255 + d * (255 - a)) >> 8);
@@ -73,11 +134,14 @@ inline uint8_t Blend(uint32_t c, uint32_t a, uint32_t d)
 
 // The blend of the picture over 32-bit pixels (blue, green, red, unused): rectangle pixels i0..i1 of rows j0..j1,
 // where rowOf(j) gives the address of rectangle pixel 0 of row j.
+// Grey and RGB pictures with a transparent colour take this path where a colour mask cannot key them: their
+// pixels are either kept (alpha 0) or copied (alpha 255).
 template <class TRowOf>
-void BlendRows(const TChunkIHDR& header, const TChunktRNS* trns, const TChunkPLTE* palette, const TDrawMapping& m,
-    int i0, int i1, int j0, int j1, TRowOf rowOf)
+void BlendRows(const TChunkIHDR& header, const TChunktRNS* trns, const TChunkPLTE* palette, const uint8_t* gamma,
+    const TDrawMapping& m, int i0, int i1, int j0, int j1, TRowOf rowOf)
 {
     int bits = header.BitmapInfo.bmiHeader.biBitCount;
+    TKeyTest key(header, trns, gamma);
     for (int j = j0; j < j1; ++j) {
         uint32_t sy = m.SourceY(j);
         const uint8_t* row = header.ScanLine(sy);
@@ -88,7 +152,7 @@ void BlendRows(const TChunkIHDR& header, const TChunktRNS* trns, const TChunkPLT
             uint8_t* d = line + 4 * i;
             uint32_t a, cb, cg, cr;
             if (bits == 24) {
-                a = alphaRow ? alphaRow[sx] : 255;
+                a = alphaRow ? alphaRow[sx] : key.Active() && key.Matches(sx, sy) ? 0 : 255;
                 if (a == 0)
                     continue;
                 const uint8_t* p = row + 3 * sx;
@@ -102,14 +166,20 @@ void BlendRows(const TChunkIHDR& header, const TChunktRNS* trns, const TChunkPLT
                 cg = p[1];
                 cr = p[2];
             } else if (header.IHDRData.ColorType == COLOR_GRAYSCALEALPHA) {
+                // The grey is shown through the ramp, which carries the picture's gamma as plain grey's does.
                 a = alphaRow[sx];
-                cb = cg = cr = row[sx];
+                cb = cg = cr = header.BitmapInfo.bmiColors[row[sx]].rgbRed;
             } else {
                 uint32_t perByte = 8 / uint32_t(bits);
                 uint32_t index = (row[sx / perByte] >> (8 - bits - bits * (sx % perByte))) & ((1u << bits) - 1);
-                a = trns ? trns->PaletteValues[index] : 255;
-                // Without a PLTE chunk the store's own colour table gives the colours.
-                TPngRGBQuad e = palette ? palette->GetPaletteItem(uint8_t(index)) : header.BitmapInfo.bmiColors[index];
+                if (key.Active())
+                    a = key.Matches(sx, sy) ? 0 : 255;
+                else
+                    a = trns ? trns->PaletteValues[index] : 255;
+                // Grey and a palette picture without a PLTE chunk take their colours from the store's table.
+                TPngRGBQuad e = palette && header.IHDRData.ColorType == COLOR_PALETTE
+                    ? palette->GetPaletteItem(uint8_t(index))
+                    : header.BitmapInfo.bmiColors[index];
                 cb = e.rgbBlue;
                 cg = e.rgbGreen;
                 cr = e.rgbRed;
@@ -226,7 +296,9 @@ void TPNGObject::DrawBitTransparent(TBitmap32& dest, const TRect& rect)
     TDrawMapping m;
     if (!MakeMapping(rect, header->IHDRData.Width, header->IHDRData.Height, m))
         return;
-    // The key is compared with the colour each source pixel shows, as a colour mask made from the source would.
+    // Grey and RGB pixels are compared with the key sample for sample; a palette picture's key is the colour of
+    // its transparent entry, compared with the colour each source pixel shows, as a colour mask would.
+    TKeyTest keyTest(*header, Chunks().Find<TChunktRNS>(), GammaTable);
     uint32_t key = ColorSwapKey(uint32_t(GetTransparentColor()));
     int i0, i1, j0, j1;
     VisibleSpan(m, dest, i0, i1, j0, j1);
@@ -234,8 +306,9 @@ void TPNGObject::DrawBitTransparent(TBitmap32& dest, const TRect& rect)
         uint32_t sy = m.SourceY(j);
         TColor32* line = dest.ScanLine(m.Top + j) + m.Left;
         for (int i = i0; i < i1; ++i) {
-            uint32_t color = StorePixelRGB(*header, m.SourceX(i), sy);
-            if (color != key)
+            uint32_t sx = m.SourceX(i);
+            uint32_t color = StorePixelRGB(*header, sx, sy);
+            if (keyTest.Active() ? !keyTest.Matches(sx, sy) : color != key)
                 line[i] = 0xFF000000u | color;
         }
     }
@@ -252,7 +325,7 @@ void TPNGObject::DrawPartialTrans(TBitmap32& dest, TRect rect)
     VisibleSpan(m, dest, i0, i1, j0, j1);
     // The destination is blended in place: it is the buffer the pixels would be read into and copied back from,
     // so no memory beyond the picture's own is needed.
-    BlendRows(*header, Chunks().Find<TChunktRNS>(), Chunks().Find<TChunkPLTE>(), m, i0, i1, j0, j1,
+    BlendRows(*header, Chunks().Find<TChunktRNS>(), Chunks().Find<TChunkPLTE>(), GammaTable, m, i0, i1, j0, j1,
         [&](int j) { return reinterpret_cast<uint8_t*>(dest.ScanLine(m.Top + j) + m.Left); });
     dest.Changed();
 }
@@ -298,7 +371,12 @@ void TPNGObject::Draw(TCanvas* canvas, const TRect& rect)
     HDC dc = canvas->Handle();
     switch (GetTransparencyMode()) {
     case ptmBit:
-        DrawMasked(dc, r);
+        // A colour mask keys every sample that shows the key's colour; where that is more than the key itself,
+        // the pixels are keyed one by one in the blend path instead.
+        if (ColorKeyIsExact())
+            DrawMasked(dc, r);
+        else
+            DrawPartialTrans(dc, r);
         break;
     case ptmPartial:
         DrawPartialTrans(dc, r);
@@ -311,6 +389,15 @@ void TPNGObject::Draw(TCanvas* canvas, const TRect& rect)
         break;
     }
     }
+}
+
+bool TPNGObject::ColorKeyIsExact() const
+{
+    TChunkIHDR* header = Header();
+    uint8_t colorType = header->IHDRData.ColorType;
+    if (colorType != COLOR_GRAYSCALE && colorType != COLOR_RGB)
+        return true;
+    return header->IHDRData.BitDepth != 16;
 }
 
 void TPNGObject::DrawMasked(HDC dc, const TRect& rect)
@@ -363,7 +450,8 @@ void TPNGObject::DrawPartialTrans(HDC dc, TRect rect)
     BitBlt(buffer.DC, 0, 0, m.Width, m.Height, dc, m.Left, m.Top, SRCCOPY);
     auto* first = static_cast<uint8_t*>(bits);
     size_t stride = size_t(m.Width) * 4;
-    BlendRows(*header, Chunks().Find<TChunktRNS>(), Chunks().Find<TChunkPLTE>(), m, 0, m.Width, 0, m.Height,
+    BlendRows(*header, Chunks().Find<TChunktRNS>(), Chunks().Find<TChunkPLTE>(), GammaTable, m, 0, m.Width, 0,
+        m.Height,
         [&](int j) { return first + stride * size_t(j); });
     BitBlt(dc, m.Left, m.Top, m.Width, m.Height, buffer.DC, 0, 0, SRCCOPY);
 }

@@ -1,7 +1,12 @@
 // Decoding agrees sample for sample with libpng over a corpus that libpng itself writes, with its own filter choice,
 // zlib levels, interlacing and chunk sizes.
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "imaging/TBitmap32.h"
 #include "tests/imaging/PngTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -111,7 +116,209 @@ bool ReadWithLibpng(TMemoryIO& io, TImage& image)
     return true;
 }
 
+// What a viewer built on libpng shows: 8-bit red, green, blue and alpha per pixel, the transparent colour turned
+// into alpha 0, the file's gamma corrected for a screen of gamma 2.2.
+bool ReadShownWithLibpng(const std::string& file, uint32_t& width, uint32_t& height, std::vector<uint8_t>& rgba)
+{
+    TMemoryIO io { file, 0 };
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_bytep> pointers;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &io, ReadData);
+    png_read_info(png, info);
+    width = png_get_image_width(png, info);
+    height = png_get_image_height(png, info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    double fileGamma = 0;
+    if (png_get_gAMA(png, info, &fileGamma))
+        png_set_gamma(png, 2.2, fileGamma);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    rgba.assign(size_t(width) * height * 4, 0);
+    pointers.resize(height);
+    for (uint32_t y = 0; y < height; ++y)
+        pointers[y] = &rgba[size_t(y) * width * 4];
+    png_read_image(png, pointers.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+// libpng's colour over the background (0x00RRGGBB) by the picture's blend rule.
+uint32_t OverBackground(const uint8_t* rgba, uint32_t background)
+{
+    uint32_t a = rgba[3], out = 0;
+    for (int c = 0; c < 3; ++c) {
+        uint32_t d = (background >> (16 - 8 * c)) & 0xFF, v = rgba[c];
+        uint32_t shown = a == 0 ? d : a == 255 ? v : (v * a + 255 + d * (255 - a)) >> 8;
+        out |= shown << (16 - 8 * c);
+    }
+    return out;
+}
+
+// A colour as a canvas and GetPixels report it, 0x00BBGGRR.
+TColor ColorOf(uint32_t r, uint32_t g, uint32_t b)
+{
+    return TColor(r | (g << 8) | (b << 16));
+}
+
+std::string Be16(uint16_t v)
+{
+    return std::string { char(v >> 8), char(v) };
+}
+
+std::string GammaChunk(uint32_t value)
+{
+    std::string data;
+    PutBE32(data, value);
+    return Chunk("gAMA", data);
+}
+
+// An image whose samples are drawn from `choices` (one vector of channel samples each).
+TImage ImageOf(uint32_t width, uint32_t height, uint8_t colorType, uint8_t depth,
+    const std::vector<std::vector<uint16_t>>& choices, uint32_t seed)
+{
+    TImage image { width, height, depth, colorType, 0, {} };
+    std::mt19937 rng(seed);
+    for (uint32_t i = 0; i < width * height; ++i) {
+        const auto& pixel = choices[rng() % choices.size()];
+        image.Samples.insert(image.Samples.end(), pixel.begin(), pixel.end());
+    }
+    return image;
+}
+
 } // namespace
+
+TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
+{
+    // Each file is loaded (and, where the row says so, saved and loaded again), then drawn over a background into
+    // a TBitmap32 and on a canvas, and read with GetPixels; every pixel must show what libpng shows for the
+    // original file. A saved file must also read in libpng as the original does.
+    const uint32_t kBackground = 0x3C6E91;
+    std::mt19937 rng(7);
+    std::vector<std::vector<uint16_t>> random8;
+    for (int i = 0; i < 40; ++i)
+        random8.push_back({ uint16_t(rng() % 256), uint16_t(rng() % 256), uint16_t(rng() % 256) });
+    struct Row {
+        const char* Name;
+        std::function<std::string()> File;
+        bool SaveFirst;
+    };
+    const Row kRows[] = {
+        { "2-bit grey with a transparent grey, saved once",
+            [] {
+                TImage image = ImageOf(16, 12, 0, 2, { { 0 }, { 1 }, { 2 }, { 3 } }, 1);
+                return MakePng(image, Chunk("tRNS", Be16(2)));
+            },
+            true },
+        { "16-bit RGB keyed, some pixels off the key in a low byte only",
+            [] {
+                const uint16_t k[3] = { 0x1234, 0xABCD, 0x00FF };
+                TImage image = ImageOf(13, 11, 2, 16,
+                    { { k[0], k[1], k[2] }, { k[0], uint16_t(k[1] ^ 1), k[2] }, { k[0], k[1], uint16_t(k[2] + 1) },
+                        { uint16_t(k[0] + 0x100), k[1], k[2] }, { 0x8000, 0x4000, 0x2000 } },
+                    2);
+                return MakePng(image, Chunk("tRNS", Be16(k[0]) + Be16(k[1]) + Be16(k[2])));
+            },
+            false },
+        { "16-bit grey keyed, some pixels off the key in the low byte only",
+            [] {
+                TImage image = ImageOf(9, 14, 0, 16, { { 0x7F10 }, { 0x7F11 }, { 0x7E10 }, { 0xFFFF } }, 3);
+                return MakePng(image, Chunk("tRNS", Be16(0x7F10)));
+            },
+            false },
+        { "palette with a gamma",
+            [&] {
+                TImage image = RandomImage(12, 9, 3, 8, 0, 5, 256);
+                return MakePng(image, GammaChunk(100000));
+            },
+            false },
+        { "grey with alpha and a gamma",
+            [&] {
+                TImage image = RandomImage(15, 7, 4, 8, 0, 6);
+                for (size_t i = 0; i < 8; ++i)
+                    image.Samples[2 * i + 1] = uint16_t(i < 4 ? 255 : 0);
+                return MakePng(image, GammaChunk(100000));
+            },
+            false },
+        { "grey with alpha and a gamma, saved once",
+            [&] {
+                TImage image = RandomImage(8, 8, 4, 8, 1, 8);
+                return MakePng(image, GammaChunk(100000));
+            },
+            true },
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.Name);
+        const std::string original = row.File();
+        uint32_t width = 0, height = 0;
+        std::vector<uint8_t> shown;
+        ASSERT_TRUE(ReadShownWithLibpng(original, width, height, shown));
+
+        TPNGObject png;
+        Load(png, original);
+        if (row.SaveFirst) {
+            std::string saved = Save(png);
+            uint32_t savedWidth = 0, savedHeight = 0;
+            std::vector<uint8_t> savedShown;
+            ASSERT_TRUE(ReadShownWithLibpng(saved, savedWidth, savedHeight, savedShown));
+            EXPECT_EQ(savedShown, shown) << "libpng reads the saved file differently";
+            png.Assign(nullptr);
+            Load(png, saved);
+        }
+        ASSERT_EQ(png.GetWidth(), int32_t(width));
+
+        TBitmap32 pixels;
+        pixels.SetSize(int(width), int(height));
+        pixels.Clear(0xFF000000u | kBackground);
+        png.Draw(pixels, TRect { 0, 0, int(width), int(height) });
+        TBitmap canvas;
+        canvas.SetPixelFormat(pf32bit);
+        canvas.SetSize(int(width), int(height));
+        canvas.Canvas()->Brush()->SetColor(ColorOf(0x3C, 0x6E, 0x91));
+        canvas.Canvas()->FillRect(TRect { 0, 0, int(width), int(height) });
+        canvas.Canvas()->Draw(0, 0, &png);
+
+        // The first pixel that differs in each of the three read paths is reported, and the next row runs.
+        int transparent = 0;
+        bool drawn = true, onCanvas = true, read = true;
+        for (uint32_t y = 0; y < height; ++y) {
+            for (uint32_t x = 0; x < width; ++x) {
+                const uint8_t* p = &shown[(size_t(y) * width + x) * 4];
+                transparent += p[3] == 0;
+                uint32_t expected = OverBackground(p, kBackground);
+                TColor expectedColor = ColorOf(expected >> 16, (expected >> 8) & 0xFF, expected & 0xFF);
+                if (drawn && (pixels.Pixel(int(x), int(y)) & 0xFFFFFF) != expected) {
+                    drawn = false;
+                    ADD_FAILURE() << "Draw at " << x << "," << y << ": " << std::hex
+                                  << (pixels.Pixel(int(x), int(y)) & 0xFFFFFF) << " for " << expected;
+                }
+                if (onCanvas && canvas.Canvas()->Pixels(int(x), int(y)) != expectedColor) {
+                    onCanvas = false;
+                    ADD_FAILURE() << "canvas at " << x << "," << y;
+                }
+                if (read && png.GetPixels(int32_t(x), int32_t(y)) != ColorOf(p[0], p[1], p[2])) {
+                    read = false;
+                    ADD_FAILURE() << "GetPixels at " << x << "," << y << ": " << std::hex
+                                  << png.GetPixels(int32_t(x), int32_t(y)) << " for " << int(p[0]) << ","
+                                  << int(p[1]) << "," << int(p[2]);
+                }
+            }
+        }
+        // Every file keys or hides some pixels and shows others, or the comparison would prove little.
+        if (png.GetTransparencyMode() == ptmBit) {
+            EXPECT_GT(transparent, 0);
+            EXPECT_LT(transparent, int(width * height));
+        }
+    }
+}
 
 TEST(PngLibpngAgreement, DecodingMatchesLibpngOverAGeneratedCorpus)
 {
