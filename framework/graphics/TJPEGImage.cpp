@@ -33,15 +33,26 @@ constexpr int64_t kMaxJpegFileBytes = int64_t(1) << 30;
 struct TJpegError {
     jpeg_error_mgr Base;
     std::jmp_buf Jump;
-    int Code;
+    // What went wrong, in libjpeg's own words (or ours, for the limits this library sets).
+    char Text[JMSG_LENGTH_MAX];
 };
 
 extern "C" void JpegErrorExit(j_common_ptr cinfo)
 {
     auto* error = reinterpret_cast<TJpegError*>(cinfo->err);
-    error->Code = cinfo->err->msg_code;
+    cinfo->err->format_message(cinfo, error->Text);
     std::longjmp(error->Jump, 1);
 }
+
+// Leaves the decoder with a message of our own; like error_exit, it does not return.
+[[noreturn]] void JpegFail(j_common_ptr cinfo, const char* text)
+{
+    auto* error = reinterpret_cast<TJpegError*>(cinfo->err);
+    std::snprintf(error->Text, sizeof error->Text, "%s", text);
+    std::longjmp(error->Jump, 1);
+}
+
+constexpr const char* kTooBig = "JPEG image is too big";
 
 // Warnings are corrupt-data notes libjpeg recovers from; the library never prints.
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level)
@@ -85,7 +96,7 @@ extern "C" void JpegProgress(j_common_ptr cinfo)
 {
     auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (dinfo->input_scan_number > kMaxScans)
-        ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+        JpegFail(cinfo, "JPEG file has too many scans");
 }
 
 // One libjpeg decompressor over bytes in memory, destroyed with the object.
@@ -138,7 +149,7 @@ void OpenDecoder(TJpegDecoder& d, const uint8_t* data, size_t size)
     if (jpeg_read_header(&d.Info, TRUE) != JPEG_HEADER_OK)
         ERREXIT(&d.Info, JERR_NO_IMAGE);
     if (int64_t(d.Info.image_width) * int64_t(d.Info.image_height) > kMaxJpegPixels)
-        ERREXIT1(&d.Info, JERR_IMAGE_TOO_BIG, 0);
+        JpegFail(reinterpret_cast<j_common_ptr>(&d.Info), kTooBig);
 }
 
 struct THeader {
@@ -187,18 +198,26 @@ bool StartDecode(TJpegDecoder& d, const uint8_t* data, size_t size, const TDecod
     }
     jpeg_calc_output_dimensions(&d.Info);
     if (int64_t(d.Info.output_width) * int64_t(d.Info.output_height) > kMaxJpegPixels)
-        ERREXIT1(&d.Info, JERR_IMAGE_TOO_BIG, 0);
+        JpegFail(reinterpret_cast<j_common_ptr>(&d.Info), kTooBig);
     jpeg_start_decompress(&d.Info);
     return true;
 }
 
+// The grey libjpeg makes of red, green and blue: its own weights in 16-bit fixed point, rounded.
+inline uint8_t GreyOf(unsigned r, unsigned g, unsigned b)
+{
+    return static_cast<uint8_t>((19595 * r + 38470 * g + 7471 * b + 32768) >> 16);
+}
+
 // Reads every row into `image` (top row first). CMYK rows go through `scratch` (4 bytes a pixel) and are
-// turned into B,G,R.
+// turned into B,G,R, or into one grey byte a pixel when `image` has 8 bits, as libjpeg cannot make grey of
+// them itself.
 bool ReadRows(TJpegDecoder& d, TBitmapImage& image, uint8_t* scratch)
 {
     if (setjmp(d.Error.Jump))
         return false;
     const bool cmyk = d.Info.out_color_space == JCS_CMYK;
+    const bool grey = image.BitCount == 8;
     // Adobe writes CMYK inverted; other writers do not.
     const bool inverted = d.Info.saw_Adobe_marker;
     while (d.Info.output_scanline < d.Info.output_height) {
@@ -213,9 +232,14 @@ bool ReadRows(TJpegDecoder& d, TBitmapImage& image, uint8_t* scratch)
                 unsigned m = inverted ? p[1] : 255 - p[1];
                 unsigned y = inverted ? p[2] : 255 - p[2];
                 unsigned k = inverted ? p[3] : 255 - p[3];
-                row[x * 3 + 0] = static_cast<uint8_t>((y * k + 127) / 255);
-                row[x * 3 + 1] = static_cast<uint8_t>((m * k + 127) / 255);
-                row[x * 3 + 2] = static_cast<uint8_t>((c * k + 127) / 255);
+                unsigned blue = (y * k + 127) / 255, green = (m * k + 127) / 255, red = (c * k + 127) / 255;
+                if (grey) {
+                    row[x] = GreyOf(red, green, blue);
+                    continue;
+                }
+                row[x * 3 + 0] = static_cast<uint8_t>(blue);
+                row[x * 3 + 1] = static_cast<uint8_t>(green);
+                row[x * 3 + 2] = static_cast<uint8_t>(red);
             }
         }
     }
@@ -225,7 +249,7 @@ bool ReadRows(TJpegDecoder& d, TBitmapImage& image, uint8_t* scratch)
 
 [[noreturn]] void RaiseJpegError(const TJpegDecoder& d)
 {
-    throw EJPEG("JPEG error #" + std::to_string(d.Error.Code));
+    throw EJPEG(d.Error.Text);
 }
 
 } // namespace
@@ -302,7 +326,10 @@ void TJPEGImage::Decode()
     const int height = static_cast<int>(d.Info.output_height);
     std::unique_ptr<TBitmapImage> image;
     std::vector<uint8_t> scratch;
-    if (d.Info.out_color_space == JCS_GRAYSCALE) {
+    const bool cmyk = d.Info.out_color_space == JCS_CMYK;
+    if (cmyk)
+        scratch.resize(static_cast<size_t>(width) * 4);
+    if (d.Info.out_color_space == JCS_GRAYSCALE || (cmyk && FGrayscale)) {
         std::vector<uint32_t> greys(256);
         for (uint32_t i = 0; i < 256; ++i)
             greys[i] = (i << 16) | (i << 8) | i;
@@ -315,8 +342,6 @@ void TJPEGImage::Decode()
         image = TBitmapImage::Create(width, height, 8, std::move(colors));
     } else {
         image = TBitmapImage::Create(width, height, 24);
-        if (d.Info.out_color_space == JCS_CMYK)
-            scratch.resize(static_cast<size_t>(width) * 4);
     }
     Progress(this, psStarting, 0, false, TRect {}, "");
     if (!ReadRows(d, *image, scratch.data()))
@@ -421,7 +446,7 @@ void TJPEGImage::LoadFromStream(TStream& stream)
 {
     int64_t remaining = stream.Size() - stream.Position();
     if (remaining > kMaxJpegFileBytes)
-        throw EJPEG("JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG));
+        throw EJPEG(kTooBig);
     std::vector<uint8_t> data(static_cast<size_t>(remaining > 0 ? remaining : 0));
     if (!data.empty())
         stream.ReadBuffer(data.data(), static_cast<int32_t>(data.size()));
@@ -455,7 +480,7 @@ void TJPEGImage::ReadData(TStream& stream)
     int32_t size = 0;
     stream.ReadBuffer(&size, sizeof(size));
     if (size < 0 || size > stream.Size() - stream.Position())
-        throw EJPEG("JPEG error #" + std::to_string(JERR_INPUT_EOF));
+        throw EJPEG("Premature end of input file");
     TMemoryStream data;
     if (size > 0)
         data.CopyFrom(stream, size);

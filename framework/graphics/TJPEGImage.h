@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-// A JPEG the decoder cannot read ("JPEG error #<libjpeg message code>").
+// A JPEG the decoder cannot read, with libjpeg's message ("Not a JPEG file: starts with 0x89 0x50").
 class EJPEG : public EInvalidGraphic {
 public:
     using EInvalidGraphic::EInvalidGraphic;
@@ -36,7 +36,8 @@ public:
     // The decoded picture (decoding it first). Owned by the image; valid until the image changes.
     TBitmap* Bitmap();
 
-    // Decoding settings; changing one drops the decoded bitmap.
+    // Decoding settings; changing one drops the decoded bitmap. Grayscale gives an 8-bit grey picture of any
+    // file, CMYK ones included.
     bool Grayscale() const { return FGrayscale; }
     void SetGrayscale(bool value);
     TJPEGScale Scale() const { return FScale; }

@@ -140,3 +140,8 @@ inline uint32_t PixelOf(TBitmap& bitmap, int x, int y)
 // component, as 0x00RRGGBB (grey: the low byte; CMYK: 0xCCMMYYKK).
 std::vector<uint8_t> MakeJpeg(
     int width, int height, int components, bool progressive, int quality, uint32_t (*pixel)(int x, int y));
+// libjpeg's own decoding of a file with its memory source: the samples of colorSpace (a J_COLOR_SPACE; JCS_UNKNOWN
+// for the file's default), the size and whether an Adobe marker was seen. Returns libjpeg's error message, empty
+// when the file decoded.
+std::string LibjpegDecode(const std::vector<uint8_t>& bytes, int colorSpace, std::vector<uint8_t>& samples,
+    int& width, int& height, bool& adobe);

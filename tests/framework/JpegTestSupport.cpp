@@ -1,6 +1,7 @@
 // MakeJpeg: test JPEGs made at run time with libjpeg's compressor into memory.
 #include "tests/framework/GraphicsTestSupport.h"
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -55,4 +56,58 @@ std::vector<uint8_t> MakeJpeg(
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
     return result;
+}
+
+namespace {
+
+struct TLibjpegError {
+    jpeg_error_mgr Base;
+    std::jmp_buf Jump;
+    char Text[JMSG_LENGTH_MAX];
+};
+
+extern "C" void LibjpegErrorExit(j_common_ptr cinfo)
+{
+    auto* error = reinterpret_cast<TLibjpegError*>(cinfo->err);
+    cinfo->err->format_message(cinfo, error->Text);
+    std::longjmp(error->Jump, 1);
+}
+
+// Runs libjpeg's own decoder over the bytes with its memory source; no C++ objects live in this frame, so the
+// error jump skips nothing.
+bool RunLibjpeg(const std::vector<uint8_t>& bytes, J_COLOR_SPACE space, TLibjpegError& error,
+    jpeg_decompress_struct& cinfo, std::vector<uint8_t>& samples, int& width, int& height, bool& adobe)
+{
+    if (setjmp(error.Jump))
+        return false;
+    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (space != JCS_UNKNOWN)
+        cinfo.out_color_space = space;
+    jpeg_start_decompress(&cinfo);
+    width = static_cast<int>(cinfo.output_width);
+    height = static_cast<int>(cinfo.output_height);
+    adobe = cinfo.saw_Adobe_marker;
+    samples.resize(size_t(width) * size_t(height) * size_t(cinfo.output_components));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = samples.data() + size_t(cinfo.output_scanline) * size_t(width) * cinfo.output_components;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+std::string LibjpegDecode(const std::vector<uint8_t>& bytes, int colorSpace, std::vector<uint8_t>& samples,
+    int& width, int& height, bool& adobe)
+{
+    jpeg_decompress_struct cinfo {};
+    TLibjpegError error {};
+    cinfo.err = jpeg_std_error(&error.Base);
+    error.Base.error_exit = LibjpegErrorExit;
+    jpeg_create_decompress(&cinfo);
+    bool ok = RunLibjpeg(bytes, static_cast<J_COLOR_SPACE>(colorSpace), error, cinfo, samples, width, height, adobe);
+    jpeg_destroy_decompress(&cinfo);
+    return ok ? std::string() : std::string(error.Text);
 }
