@@ -19,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EJPEG&) {
         return 0;
     }
-    // The first byte picks the decoding settings, so the fuzzer reaches scaling, greyscale and quantizing.
-    const uint8_t choice = size ? data[0] : 0;
+    // The last byte picks the decoding settings, so the fuzzer reaches scaling, greyscale and quantizing. (The
+    // first byte of every loadable file is the 0xFF of its start marker; the last one is free to vary, as libjpeg
+    // stops reading at the end marker.)
+    const uint8_t choice = size ? data[size - 1] : 0;
     jpeg.SetScale(static_cast<TJPEGScale>(choice & 3));
     jpeg.SetGrayscale((choice & 4) != 0);
     jpeg.SetPixelFormat((choice & 8) ? jf8Bit : jf24Bit);
