@@ -74,7 +74,8 @@ public:
     // EInvalidGraphic for a handle that is no bitmap, and the picture keeps its chunks then.
     void AssignHandle(HBITMAP handle, bool transparent, uint32_t transparentColor);
 
-    // Pixels as 0x00BBGGRR; reads outside the image give 0 and writes outside do nothing.
+    // Pixels as 0x00BBGGRR, the colours Draw shows (the file's gamma applied once); reads outside the image give 0
+    // and writes outside do nothing.
     TColor GetPixels(int32_t x, int32_t y) const;
     void SetPixels(int32_t x, int32_t y, TColor color);
     // Row y from the top in the pixel rows, the low-byte plane and the alpha plane (nil without one). Not checked.

@@ -133,9 +133,8 @@ inline uint8_t Blend(uint32_t c, uint32_t a, uint32_t d)
 }
 
 // The blend of the picture over 32-bit pixels (blue, green, red, unused): rectangle pixels i0..i1 of rows j0..j1,
-// where rowOf(j) gives the address of rectangle pixel 0 of row j.
-// Grey and RGB pictures with a transparent colour take this path where a colour mask cannot key them: their
-// pixels are either kept (alpha 0) or copied (alpha 255).
+// where rowOf(j) gives the address of rectangle pixel 0 of row j. Grey and RGB pictures with a transparent colour
+// take this path where a colour mask cannot key them: their pixels are either kept (alpha 0) or copied (255).
 template <class TRowOf>
 void BlendRows(const TChunkIHDR& header, const TChunktRNS* trns, const TChunkPLTE* palette, const uint8_t* gamma,
     const TDrawMapping& m, int i0, int i1, int j0, int j1, TRowOf rowOf)
@@ -397,7 +396,20 @@ bool TPNGObject::ColorKeyIsExact() const
     uint8_t colorType = header->IHDRData.ColorType;
     if (colorType != COLOR_GRAYSCALE && colorType != COLOR_RGB)
         return true;
-    return header->IHDRData.BitDepth != 16;
+    if (header->IHDRData.BitDepth == 16)
+        return false;
+    if (colorType == COLOR_RGB)
+        return true;
+    // Grey levels come through the ramp, where a gamma may give two levels one colour.
+    uint32_t count = std::min<uint32_t>(header->BitmapInfo.bmiHeader.biClrUsed, 256);
+    bool seen[256] = {};
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t level = header->BitmapInfo.bmiColors[i].rgbRed;
+        if (seen[level])
+            return false;
+        seen[level] = true;
+    }
+    return true;
 }
 
 void TPNGObject::DrawMasked(HDC dc, const TRect& rect)

@@ -234,6 +234,12 @@ TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
                 return MakePng(image, Chunk("tRNS", Be16(0x7F10)));
             },
             false },
+        { "8-bit grey keyed, with a gamma that shows neighbouring levels alike",
+            [] {
+                TImage image = ImageOf(11, 6, 0, 8, { { 250 }, { 251 }, { 100 } }, 4);
+                return MakePng(image, GammaChunk(100000) + Chunk("tRNS", Be16(250)));
+            },
+            false },
         { "palette with a gamma",
             [&] {
                 TImage image = RandomImage(12, 9, 3, 8, 0, 5, 256);
