@@ -9,6 +9,7 @@
 #include "platform/win/Windows.h"
 
 #include <algorithm>
+#include <set>
 
 TScreen* Screen = nullptr;
 TMouse* Mouse = nullptr;
@@ -97,7 +98,14 @@ TScreen::TScreen(TComponent* owner)
     FHintFont->SetColor(clInfoText);
 }
 
-TScreen::~TScreen() = default;
+TScreen::~TScreen()
+{
+    std::set<HCURSOR> owned;
+    for (const auto& entry : FCursors)
+        owned.insert(entry.second);
+    for (HCURSOR cursor : owned)
+        DestroyCursor(cursor);
+}
 
 // A form joins the list from its base constructor, before it is a TForm: the TForm test waits until asked.
 int TScreen::FormCount() const
@@ -199,7 +207,23 @@ void TScreen::SetCursors(TCursor index, HCURSOR handle)
 {
     if (index == crDefault && !handle)
         return;
-    FCursors[index] = handle ? handle : LoadCursor(nullptr, IDC_ARROW);
+    if (!handle)
+        handle = LoadCursor(nullptr, IDC_ARROW);
+    auto it = FCursors.find(index);
+    const HCURSOR old = it != FCursors.end() ? it->second : nullptr;
+    FCursors[index] = handle;
+    // The table owns the cursors put into it (a skin's, loaded from files); one that is replaced goes, unless
+    // another number still shows it. Standard cursors are shared and never freed.
+    if (old && old != handle && !IsCursorListed(old))
+        DestroyCursor(old);
+}
+
+bool TScreen::IsCursorListed(HCURSOR cursor) const
+{
+    for (const auto& entry : FCursors)
+        if (entry.second == cursor)
+            return true;
+    return false;
 }
 
 TStrings* TScreen::Fonts()

@@ -65,6 +65,7 @@ public:
     // The cursor shape of an identity: the standard cursors, and the ones registered with SetCursors
     // (unknown identities give the arrow).
     HCURSOR Cursors(TCursor index) const;
+    // The screen owns the cursors it is given: a replaced cursor is destroyed, and so are all when it goes.
     void SetCursors(TCursor index, HCURSOR handle);
 
     // The font families the system has, sorted.
@@ -104,6 +105,7 @@ private:
     void SetActiveCustomForm(TCustomForm* form);
     void ActiveControlChanged();
     TMonitor* MonitorOf(HMONITOR handle);
+    bool IsCursorListed(HCURSOR cursor) const;
 
     std::vector<TCustomForm*> FCustomForms;
     TCustomForm* FActiveCustomForm = nullptr;

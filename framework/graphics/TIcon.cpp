@@ -6,9 +6,11 @@
 #include "framework/graphics/TBitmapImage.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/Raster.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,7 +73,70 @@ TIcon::TIcon()
     FTransparent = true;
 }
 
-TIcon::~TIcon() = default;
+TIcon::~TIcon()
+{
+    FreeHandle();
+}
+
+void TIcon::FreeHandle()
+{
+    if (FHandle)
+        DestroyIcon(FHandle);
+    FHandle = nullptr;
+}
+
+HICON TIcon::Handle()
+{
+    if (!FHandle && FImage) {
+        ICONINFO info { TRUE, 0, 0, FImage->Mask->Handle, FImage->Color->Handle };
+        FHandle = CreateIconIndirect(&info);
+        if (!FHandle)
+            throw EOutOfResources("Out of system resources");
+    }
+    return FHandle;
+}
+
+HICON TIcon::ReleaseHandle()
+{
+    Handle();
+    return std::exchange(FHandle, nullptr);
+}
+
+void TIcon::SetHandle(HICON value)
+{
+    if (value == FHandle)
+        return;
+    std::unique_ptr<TIconImage> image;
+    if (value) {
+        ICONINFO info {};
+        if (!GetIconInfo(value, &info))
+            throw EInvalidGraphic(kInvalidIcon);
+        image = std::make_unique<TIconImage>();
+        std::unique_ptr<TBitmapImage> mask = TBitmapImage::Adopt(info.hbmMask);
+        if (info.hbmColor) {
+            image->Color = TBitmapImage::Adopt(info.hbmColor);
+            image->Mask = std::move(mask);
+        } else {
+            // A monochrome cursor: the AND plane above the XOR plane in one bitmap.
+            const int width = mask->Width;
+            const int height = mask->Height / 2;
+            image->Mask = TBitmapImage::Create(width, height, 1, { 0x000000, 0xFFFFFF });
+            image->Color = TBitmapImage::Create(width, height, 1, { 0x000000, 0xFFFFFF });
+            const TSurface planes = mask->Surface();
+            TSurface andPlane = image->Mask->Surface();
+            TSurface xorPlane = image->Color->Surface();
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    andPlane.SetPixel(x, y, planes.Pixel(x, y));
+                    xorPlane.SetPixel(x, y, planes.Pixel(x, y + height));
+                }
+        }
+    }
+    FreeHandle();
+    FImage = std::move(image);
+    FHandle = value;
+    Changed(this);
+}
 
 std::unique_ptr<TGraphic> TIcon::CreateNew() const
 {
@@ -81,6 +146,7 @@ std::unique_ptr<TGraphic> TIcon::CreateNew() const
 void TIcon::Assign(TPersistent* source)
 {
     if (!source) {
+        FreeHandle();
         FImage.reset();
         Changed(this);
         return;
@@ -98,6 +164,7 @@ void TIcon::Assign(TPersistent* source)
         image->Color = icon->FImage->Color->Clone();
         image->Mask = icon->FImage->Mask->Clone();
     }
+    FreeHandle();
     FImage = std::move(image);
     FRequestedWidth = icon->FRequestedWidth;
     FRequestedHeight = icon->FRequestedHeight;
@@ -217,6 +284,7 @@ void TIcon::LoadFromStream(TStream& stream)
         throw EInvalidGraphic(kInvalidIcon);
     }
     stream.SetPosition(start + static_cast<int64_t>(used));
+    FreeHandle();
     FImage = std::move(chosen);
     Changed(this);
 }

@@ -18,8 +18,15 @@ public:
     void Assign(TPersistent* source) override;
     std::unique_ptr<TGraphic> CreateNew() const override;
 
-    // FIXME: Handle, SetHandle and ReleaseHandle (an HICON made from the image and back) come once the
-    // platform has icon objects (CreateIconIndirect, GetIconInfo, DestroyIcon, DrawIconEx).
+    // The HICON of the image, made on first use and owned by the icon (destroyed when the image changes or the
+    // icon goes). Null for an empty icon.
+    HICON Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    // Takes over `value` (null empties the icon): the image is read back from it and it becomes the handle.
+    // Raises EInvalidGraphic "Icon image is not valid" for a handle that is not an icon or cursor.
+    void SetHandle(HICON value);
+    // Gives the handle to the caller, who destroys it; the icon keeps its image.
+    HICON ReleaseHandle();
 
     // An empty icon takes the size it will be loaded at; a non-empty one raises
     // EInvalidGraphicOperation "Cannot change the size of an icon".
@@ -40,7 +47,10 @@ protected:
     int GetHeight() const override;
 
 private:
+    void FreeHandle();
+
     std::unique_ptr<TIconImage> FImage;
+    HICON FHandle = nullptr;
     int FRequestedWidth = 0;
     int FRequestedHeight = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/Palettes.h"
 #include "platform/gdi/PensBrushes.h"
 #include "platform/gdi/Raster.h"

@@ -1,12 +1,12 @@
 // The shell services' shared numbers: path length and the error codes their calls leave in GetLastError.
 #pragma once
+#include "platform/win/WinSystem.h"
 #include "platform/win/WinTypes.h"
 
 using ULONG = uint32_t;
 
 constexpr int MAX_PATH = 260;
 
-constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;

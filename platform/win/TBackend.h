@@ -93,6 +93,8 @@ public:
 
     // Pointer events keep coming while captured, wherever the pointer goes.
     virtual void SetMouseCapture(bool captured) = 0;
+    // Standard cursors (StandardCursorId in Cursors.h) map to the display's own shapes; any other cursor's pixels
+    // and hot spot come from GetCursorImage. The window layer keeps the handle alive while it is the cursor.
     virtual void SetCursorShape(HCURSOR cursor) = 0;
 
     // Hands every pending display event to QueueRawInput.

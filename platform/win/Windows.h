@@ -1,6 +1,7 @@
 // The window layer's calls in Win32 spelling; include this one header for the whole layer with its constants.
 #pragma once
 #include "framework/core/Clock.h" // GetTickCount: the layer's time is the framework's tick source.
+#include "platform/win/Cursors.h"
 #include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
 #include "platform/win/Timers.h"

@@ -9,16 +9,16 @@
 
 namespace {
 
-// The window layer reads no cursor files yet, so every skin cursor loads as a null handle, which the
-// screen's cursor table takes as "no cursor of our own" for that number.
-HCURSOR NoCursorFile(const std::string&)
+// A file that is missing or no cursor gives a null handle, which the screen's cursor table takes as "no
+// cursor of our own" for that number.
+HCURSOR ReadCursorFile(const std::string& path)
 {
-    return nullptr;
+    return LoadCursorFromFile(path.c_str());
 }
 
 } // namespace
 
-HCURSOR (*TspSkinData::LoadCursorFile)(const std::string& path) = NoCursorFile;
+HCURSOR (*TspSkinData::LoadCursorFile)(const std::string& path) = ReadCursorFile;
 
 void TspSkinData::SendSkinDataMessage(UINT message)
 {

@@ -3,6 +3,7 @@
 #include "framework/core/Streams.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "platform/gdi/Icons.h"
 #include "tests/framework/GraphicsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -168,4 +169,62 @@ TEST(TIcon, BadFilesRaise)
         }
         EXPECT_TRUE(icon.Empty());
     }
+}
+
+// The handle shows the icon's image; an icon given a handle takes its image from it; a released handle is the
+// caller's; a new image drops the old handle.
+TEST(TIcon, HandleCarriesTheImageBothWays)
+{
+    for (int bitCount : { 4, 32 }) {
+        SCOPED_TRACE(bitCount);
+        const size_t before = CursorObjectCount();
+        TIcon icon;
+        EXPECT_EQ(icon.Handle(), nullptr);
+        Load(icon, IconFile(bitCount));
+        HICON handle = icon.Handle();
+        ASSERT_NE(handle, nullptr);
+        EXPECT_EQ(icon.Handle(), handle);
+
+        TBitmap target;
+        target.SetPixelFormat(pf32bit);
+        target.SetSize(4, 4);
+        target.Canvas()->Brush()->SetColor(clRed);
+        target.Canvas()->FillRect(Rect(0, 0, 4, 4));
+        ASSERT_TRUE(DrawIconEx(target.Canvas()->Handle(), 0, 0, handle, 0, 0, 0, nullptr, DI_NORMAL));
+        EXPECT_EQ(PixelOf(target, 1, 1), static_cast<uint32_t>(clBlue));
+        EXPECT_EQ(PixelOf(target, 2, 1), static_cast<uint32_t>(clRed));
+
+        // Another icon takes the handle over and draws the same picture.
+        TIcon other;
+        other.SetHandle(icon.ReleaseHandle());
+        EXPECT_FALSE(icon.HandleAllocated());
+        EXPECT_EQ(other.Handle(), handle);
+        EXPECT_EQ(other.Width(), 4);
+        target.Canvas()->FillRect(Rect(0, 0, 4, 4));
+        target.Canvas()->Draw(0, 0, &other);
+        EXPECT_EQ(PixelOf(target, 0, 3), static_cast<uint32_t>(clBlue));
+        EXPECT_EQ(PixelOf(target, 3, 3), static_cast<uint32_t>(clRed));
+
+        // Loading a new image frees the handle it replaces.
+        Load(other, IconFile(bitCount));
+        EXPECT_FALSE(other.HandleAllocated());
+        TCursorImage image;
+        EXPECT_FALSE(GetCursorImage(handle, image));
+        icon.Assign(nullptr);
+        EXPECT_EQ(CursorObjectCount(), before);
+    }
+    TIcon icon;
+    EXPECT_THROW(icon.SetHandle(reinterpret_cast<HICON>(uintptr_t(0x1237))), EInvalidGraphic);
+    // A monochrome cursor's planes come back as mask and colour.
+    const uint8_t andPlane[2] = { 0x80, 0 };
+    const uint8_t xorPlane[2] = { 0x40, 0 };
+    icon.SetHandle(CreateCursor(nullptr, 0, 0, 2, 1, andPlane, xorPlane));
+    TBitmap target;
+    target.SetPixelFormat(pf32bit);
+    target.SetSize(2, 1);
+    target.Canvas()->Brush()->SetColor(clRed);
+    target.Canvas()->FillRect(Rect(0, 0, 2, 1));
+    target.Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(PixelOf(target, 0, 0), static_cast<uint32_t>(clRed));
+    EXPECT_EQ(PixelOf(target, 1, 0), static_cast<uint32_t>(clWhite));
 }

@@ -31,6 +31,22 @@ TEST_F(ScreenTest, ScreenCursorOverridesTheControlsCursorsUntilResetToDefault)
     EXPECT_EQ(Screen->Cursors(26001), LoadCursor(nullptr, IDC_ARROW));
 }
 
+TEST_F(ScreenTest, TheCursorTableOwnsItsCursors)
+{
+    const uint8_t planes[2] = { 0, 0 };
+    HCURSOR first = CreateCursor(nullptr, 0, 0, 1, 1, planes, planes);
+    HCURSOR second = CreateCursor(nullptr, 0, 0, 1, 1, planes, planes);
+    Screen->SetCursors(1, first);
+    Screen->SetCursors(2, first);
+    Screen->SetCursors(1, second);
+    // Still shown under number 2.
+    TCursorImage image;
+    EXPECT_TRUE(GetCursorImage(first, image));
+    Screen->SetCursors(2, nullptr);
+    EXPECT_FALSE(GetCursorImage(first, image));
+    EXPECT_EQ(Screen->Cursors(1), second);
+}
+
 TEST_F(ScreenTest, MonitorsAndFormPositionsFollowTheScreenLayout)
 {
     Backend.SetMonitors({ { RECT { 0, 0, 1024, 768 }, RECT { 0, 0, 1024, 728 }, true },

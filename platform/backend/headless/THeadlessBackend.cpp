@@ -350,6 +350,9 @@ void THeadlessBackend::SetMouseCapture(bool captured)
 void THeadlessBackend::SetCursorShape(HCURSOR cursor)
 {
     FCursor = cursor;
+    // A real display turns the pixels into its own cursor here; the record lets tests see what it would get.
+    FCursorImage = TCursorImage();
+    GetCursorImage(cursor, FCursorImage);
 }
 
 void THeadlessBackend::PumpEvents()

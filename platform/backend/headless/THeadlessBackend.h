@@ -2,6 +2,7 @@
 #pragma once
 #include "framework/core/Clock.h"
 #include "platform/backend/headless/TMessageLog.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/TBackend.h"
 
 #include <condition_variable>
@@ -82,6 +83,8 @@ public:
     // One pixel of a top-level window's back buffer in window coordinates, 0x00RRGGBB; 0 outside.
     uint32_t WindowPixel(HWND topLevel, int x, int y) const;
     HCURSOR Cursor() const { return FCursor; }
+    // The image of the cursor last set, as the window layer's pixel query gave it (empty for standard cursors).
+    const TCursorImage& CursorImage() const { return FCursorImage; }
     bool MouseCaptured() const { return FCaptured; }
     // Null for a window without a native window.
     const TNativeState* Native(HWND topLevel) const;
@@ -129,5 +132,6 @@ private:
     TNativeWindow FNextNative = 1;
     TNativeWindow FActive = 0;
     HCURSOR FCursor = nullptr;
+    TCursorImage FCursorImage;
     bool FCaptured = false;
 };
