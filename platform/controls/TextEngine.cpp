@@ -124,7 +124,10 @@ void TextEngine::SetText(std::string_view text)
     std::vector<int> counts(text_.size());
     for (size_t i = 0; i < text_.size(); ++i)
         counts[i] = CountWithBreak(text_[i], i + 1 == text_.size());
+    int removed = lines_.Size();
     lines_.Assign(std::move(counts));
+    if (OnLinesChanged)
+        OnLinesChanged(0, removed, LineCount());
     anchor_ = caret_ = 0;
     undo_ = {};
     modified_ = false;
@@ -274,6 +277,8 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
         std::string line = std::move(text_[l1]);
         line.replace(a, b - a, text);
         SetLine(l1, std::move(line));
+        if (OnLinesChanged)
+            OnLinesChanged(l1, 1, 1);
         return;
     }
     std::string suffix = text_[l2].substr(b);
@@ -299,6 +304,8 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
         counts.back() -= BreakLength;
     text_.insert(text_.begin() + l1, std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
     lines_.Insert(l1, counts);
+    if (OnLinesChanged)
+        OnLinesChanged(l1, l2 - l1 + 1, static_cast<int>(counts.size()));
 }
 
 bool TextEngine::ReplaceSel(std::string_view text, bool canUndo)

@@ -7,6 +7,7 @@
 #include "platform/controls/PrefixSums.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     static constexpr long long NoLimit = 0x7FFFFFFE;
 
     explicit TextEngine(bool multiLine = true);
+
+    // Told after every change which lines went and how many came in their place, so a layout over the lines
+    // can follow (SetText replaces them all).
+    std::function<void(int first, int removed, int inserted)> OnLinesChanged;
 
     // --- text ---------------------------------------------------------------------------------------------
     bool MultiLine() const { return multiLine_; }

@@ -1,0 +1,1047 @@
+#include "platform/controls/EditControl.h"
+
+#include "platform/controls/EditServices.h"
+#include "platform/controls/TextEngine.h"
+#include "platform/controls/TextLayout.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+#include "platform/win/WinSystem.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Case conversion for ES_UPPERCASE/ES_LOWERCASE: ASCII and the Latin-1 letters.
+char32_t ToUpper(char32_t c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return c - 0x20;
+    return c;
+}
+char32_t ToLower(char32_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return c + 0x20;
+    return c;
+}
+
+std::string ConvertCase(std::string_view text, DWORD style)
+{
+    if (!(style & (ES_UPPERCASE | ES_LOWERCASE)))
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        int n = 1;
+        char32_t c = utf8::Decode(text, at, &n);
+        utf8::Append(out, (style & ES_UPPERCASE) ? ToUpper(c) : ToLower(c));
+        at += n;
+    }
+    return out;
+}
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// One edit window's state. It is kept in the window's extra bytes from WM_NCCREATE to WM_NCDESTROY.
+class Edit {
+public:
+    Edit(HWND hwnd, const CREATESTRUCT& create);
+    ~Edit();
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool MultiLine() const { return style_ & ES_MULTILINE; }
+    bool ReadOnly() const { return style_ & ES_READONLY; }
+    // Multi-line edits without horizontal scrolling break their lines at the format rectangle's width.
+    bool WordWrap() const { return MultiLine() && !(style_ & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+    char32_t Mask() const { return MultiLine() ? 0 : passwordChar_; }
+
+    // --- text and notifications ---
+    void Notify(WORD code);
+    void SetText(const char* text);
+    // Replaces the selection as typing or pasting does: case, limit, EN_MAXTEXT, EN_UPDATE and EN_CHANGE.
+    bool Insert(std::string_view text, bool typed, bool canUndo = true);
+    void AfterChange();
+    std::string Shown(std::string_view text) const;
+
+    // --- layout ---
+    void UpdateMetrics();
+    void ResetFormatRect();
+    void Relayout();
+    std::vector<int> BreakLine(std::string_view line) const;
+    // End offsets (pixels) of each character of `text` as shown.
+    std::vector<int> Advances(std::string_view text) const;
+    int TextWidth(std::string_view text) const;
+    int VisibleRows() const;
+    int RowX(const TextLayout::Row& row, int* width = nullptr) const;
+    POINT PosFromChar(long long position) const;
+    long long CharFromPoint(POINT p) const;
+    int WidestRow() const;
+
+    // --- scrolling and caret ---
+    void ScrollTo(int top, int x, bool notify = false, WORD code = 0);
+    void ScrollCaretIntoView();
+    void UpdateScrollInfo();
+    void PlaceCaret();
+    void Redraw() { InvalidateRect(hwnd_, nullptr, TRUE); }
+    LRESULT OnScroll(int bar, WORD request, int thumb);
+
+    // --- input ---
+    void SetSelection(long long anchor, long long caret, bool scroll = true);
+    void MoveCaret(long long position, bool extend);
+    void OnKeyDown(UINT key);
+    void OnChar(char32_t c);
+    void OnMouseDown(POINT p, bool extend);
+    void SelectWordAt(POINT p);
+
+    // --- clipboard and undo ---
+    void Copy();
+    void Cut();
+    void Paste();
+    void Clear();
+    void Undo();
+
+    // --- painting ---
+    void Paint(HDC dc);
+    HBRUSH ControlColour(HDC dc);
+
+    HWND hwnd_;
+    DWORD style_;
+    TextEngine text_;
+    TextLayout layout_ {text_};
+    HFONT font_;
+    HDC measure_; // a memory DC with the font selected, for measuring without a window DC
+    int lineHeight_ = 16;
+    int aveCharWidth_ = 8;
+    int leftMargin_ = 0;
+    int rightMargin_ = 0;
+    RECT format_ {};
+    int layoutWidth_ = -1; // the width the rows were broken at
+    char32_t passwordChar_ = 0;
+    int top_ = 0;     // first visible row
+    int xOffset_ = 0; // pixels scrolled to the left
+    int goalX_ = -1;  // x the caret keeps while moving up and down
+    bool focused_ = false;
+    bool selecting_ = false;
+    EditCaret caret_;
+};
+
+Edit::Edit(HWND hwnd, const CREATESTRUCT& create)
+    : hwnd_(hwnd)
+    , style_(static_cast<DWORD>(create.style))
+    , text_((create.style & ES_MULTILINE) != 0)
+    , font_(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)))
+    , measure_(CreateCompatibleDC(nullptr))
+{
+    if (style_ & ES_PASSWORD)
+        passwordChar_ = '*';
+    text_.OnLinesChanged = [this](int first, int removed, int inserted) {
+        layout_.LinesChanged(first, removed, inserted);
+    };
+    UpdateMetrics();
+    ResetFormatRect();
+    if (create.lpszName)
+        text_.SetText(ConvertCase(create.lpszName, style_));
+}
+
+Edit::~Edit() { DeleteDC(measure_); }
+
+void Edit::Notify(WORD code)
+{
+    HWND parent = GetParent(hwnd_);
+    if (!parent)
+        return;
+    auto id = static_cast<WORD>(GetWindowLongPtr(hwnd_, GWLP_ID));
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd_));
+}
+
+std::string Edit::Shown(std::string_view text) const
+{
+    if (!Mask())
+        return std::string(text);
+    std::string out;
+    for (int n = utf8::Count(text); n > 0; --n)
+        utf8::Append(out, Mask());
+    return out;
+}
+
+// --- layout ----------------------------------------------------------------------------------------------
+
+void Edit::UpdateMetrics()
+{
+    SelectObject(measure_, font_);
+    TEXTMETRIC tm {};
+    GetTextMetrics(measure_, &tm);
+    lineHeight_ = std::max<int>(1, tm.tmHeight);
+    aveCharWidth_ = std::max<int>(1, tm.tmAveCharWidth);
+}
+
+void Edit::ResetFormatRect()
+{
+    RECT client {};
+    GetClientRect(hwnd_, &client);
+    format_ = {client.left + leftMargin_, client.top, std::max(client.left + leftMargin_, client.right - rightMargin_),
+        client.bottom};
+    Relayout();
+}
+
+void Edit::Relayout()
+{
+    int width = WordWrap() ? std::max<int>(1, format_.right - format_.left) : 0;
+    layoutWidth_ = width;
+    if (width > 0)
+        layout_.Reset([this](std::string_view line) { return BreakLine(line); });
+    else
+        layout_.Reset(nullptr);
+    top_ = std::clamp(top_, 0, std::max(0, layout_.RowCount() - 1));
+    UpdateScrollInfo();
+    PlaceCaret();
+}
+
+std::vector<int> Edit::Advances(std::string_view text) const
+{
+    std::string shown = Shown(text);
+    int count = utf8::Count(shown);
+    std::vector<int> ends(count);
+    if (count > 0) {
+        int fit = 0;
+        SIZE size {};
+        GetTextExtentExPoint(measure_, shown.data(), static_cast<int>(shown.size()), 0, &fit, ends.data(), &size);
+    }
+    return ends;
+}
+
+int Edit::TextWidth(std::string_view text) const
+{
+    std::string shown = Shown(text);
+    SIZE size {};
+    GetTextExtentPoint32(measure_, shown.data(), static_cast<int>(shown.size()), &size);
+    return size.cx;
+}
+
+// Breaks after the last blank that fits; a word longer than the width breaks where it reaches the edge. Blanks
+// at the end of a row may pass the edge.
+std::vector<int> Edit::BreakLine(std::string_view line) const
+{
+    std::vector<int> breaks;
+    std::vector<int> ends = Advances(line);
+    if (ends.empty() || ends.back() <= layoutWidth_)
+        return breaks;
+    std::vector<bool> blank(ends.size());
+    for (size_t at = 0, i = 0; at < line.size(); ++i) {
+        int n = 1;
+        char32_t c = utf8::Decode(line, at, &n);
+        blank[i] = c == ' ' || c == '\t';
+        at += n;
+    }
+    int count = static_cast<int>(ends.size());
+    int start = 0;
+    while (start < count) {
+        int origin = start == 0 ? 0 : ends[start - 1];
+        int end = start;
+        int lastBreak = -1;
+        while (end < count && (blank[end] || ends[end] - origin <= layoutWidth_)) {
+            if (blank[end])
+                lastBreak = end + 1;
+            ++end;
+        }
+        if (end >= count)
+            break;
+        int next = lastBreak > start ? lastBreak : std::max(end, start + 1);
+        breaks.push_back(next);
+        start = next;
+    }
+    return breaks;
+}
+
+int Edit::VisibleRows() const { return std::max<int>(1, (format_.bottom - format_.top) / lineHeight_); }
+
+// Left edge of a row's text by the alignment, in client coordinates.
+int Edit::RowX(const TextLayout::Row& row, int* width) const
+{
+    std::string_view line = text_.LineText(row.Line);
+    size_t a = utf8::Offset(line, row.Start);
+    int w = TextWidth(line.substr(a, utf8::Offset(line, row.End) - a));
+    if (width)
+        *width = w;
+    int room = format_.right - format_.left;
+    int shift = 0;
+    if ((style_ & ES_RIGHT) && w < room)
+        shift = room - w;
+    else if ((style_ & ES_CENTER) && w < room)
+        shift = (room - w) / 2;
+    return format_.left - xOffset_ + shift;
+}
+
+POINT Edit::PosFromChar(long long position) const
+{
+    int row = layout_.RowFromChar(position);
+    TextLayout::Row r = layout_.RowAt(row);
+    int line, column;
+    text_.Locate(position, &line, &column);
+    std::string_view text = text_.LineText(r.Line);
+    size_t a = utf8::Offset(text, r.Start);
+    int x = RowX(r) + TextWidth(text.substr(a, utf8::Offset(text, column) - a));
+    return {x, format_.top + (row - top_) * lineHeight_};
+}
+
+long long Edit::CharFromPoint(POINT p) const
+{
+    int row = top_ + (p.y - format_.top) / lineHeight_ - (p.y < format_.top ? 1 : 0);
+    row = std::clamp(row, 0, layout_.RowCount() - 1);
+    TextLayout::Row r = layout_.RowAt(row);
+    std::string_view text = text_.LineText(r.Line);
+    size_t a = utf8::Offset(text, r.Start);
+    std::vector<int> ends = Advances(text.substr(a, utf8::Offset(text, r.End) - a));
+    int x = p.x - RowX(r);
+    int column = 0;
+    // The nearer edge of the character under the point.
+    while (column < static_cast<int>(ends.size())) {
+        int left = column == 0 ? 0 : ends[column - 1];
+        if (x < (left + ends[column]) / 2 + ((left + ends[column]) % 2))
+            break;
+        ++column;
+    }
+    // A wrapped row's last position belongs to the next row; stay before it.
+    if (r.End < text_.LineLength(r.Line) && r.Start + column >= r.End && column > 0)
+        --column;
+    return text_.LineIndex(r.Line) + r.Start + column;
+}
+
+int Edit::WidestRow() const
+{
+    int widest = 0;
+    for (int row = 0; row < layout_.RowCount(); ++row) {
+        int width = 0;
+        RowX(layout_.RowAt(row), &width);
+        widest = std::max(widest, width);
+    }
+    return widest;
+}
+
+// --- scrolling and the caret -----------------------------------------------------------------------------
+
+void Edit::ScrollTo(int top, int x, bool notify, WORD code)
+{
+    top = std::clamp(top, 0, std::max(0, layout_.RowCount() - (MultiLine() ? VisibleRows() : 1)));
+    x = std::max(0, x);
+    if (top == top_ && x == xOffset_)
+        return;
+    if (notify)
+        Notify(code);
+    top_ = top;
+    xOffset_ = x;
+    UpdateScrollInfo();
+    PlaceCaret();
+    Redraw();
+}
+
+void Edit::ScrollCaretIntoView()
+{
+    int row = layout_.RowFromChar(text_.Caret());
+    int top = top_;
+    if (row < top)
+        top = row;
+    else if (row >= top + VisibleRows())
+        top = row - VisibleRows() + 1;
+    int x = xOffset_;
+    if (!WordWrap()) {
+        POINT p = PosFromChar(text_.Caret());
+        int caretX = p.x + xOffset_ - format_.left; // in text coordinates
+        int room = format_.right - format_.left;
+        // Jump by a third of the width, so typing at the edge does not scroll at every character.
+        if (caretX < xOffset_)
+            x = std::max(0, caretX - room / 3);
+        else if (caretX >= xOffset_ + room)
+            x = caretX - room + room / 3;
+    }
+    ScrollTo(top, x);
+}
+
+void Edit::UpdateScrollInfo() { PublishScrollInfo(hwnd_, style_, layout_.RowCount(), VisibleRows(), top_, [this] { return WidestRow(); }, format_.right - format_.left, xOffset_); }
+
+void Edit::PlaceCaret()
+{
+    if (!focused_)
+        return;
+    POINT p = PosFromChar(text_.Caret());
+    caret_.Move(hwnd_, p.x, p.y);
+}
+
+// --- input -----------------------------------------------------------------------------------------------
+
+void Edit::SetSelection(long long anchor, long long caret, bool scroll)
+{
+    text_.SetSel(anchor, caret);
+    if (scroll)
+        ScrollCaretIntoView();
+    PlaceCaret();
+    Redraw();
+}
+
+void Edit::MoveCaret(long long position, bool extend)
+{
+    SetSelection(extend ? text_.Anchor() : position, position);
+}
+
+void Edit::OnKeyDown(UINT key)
+{
+    bool shift = KeyHeld(VK_SHIFT);
+    bool control = KeyHeld(VK_CONTROL);
+    long long caret = text_.Caret();
+    bool keepGoal = false;
+    switch (key) {
+    case VK_LEFT:
+        if (!shift && text_.SelStart() != text_.SelEnd() && !control)
+            MoveCaret(text_.SelStart(), false);
+        else
+            MoveCaret(control ? text_.PrevWord(caret) : text_.PrevChar(caret), shift);
+        break;
+    case VK_RIGHT:
+        if (!shift && text_.SelStart() != text_.SelEnd() && !control)
+            MoveCaret(text_.SelEnd(), false);
+        else
+            MoveCaret(control ? text_.NextWord(caret) : text_.NextChar(caret), shift);
+        break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (!MultiLine()) {
+            if (key == VK_UP || key == VK_PRIOR)
+                MoveCaret(text_.PrevChar(caret), shift);
+            else
+                MoveCaret(text_.NextChar(caret), shift);
+            break;
+        }
+        POINT p = PosFromChar(caret);
+        if (goalX_ < 0)
+            goalX_ = p.x + xOffset_;
+        int step = key == VK_UP ? -1 : key == VK_DOWN ? 1 : key == VK_PRIOR ? -VisibleRows() : VisibleRows();
+        int row = std::clamp(layout_.RowFromChar(caret) + step, 0, layout_.RowCount() - 1);
+        if (key == VK_PRIOR || key == VK_NEXT)
+            ScrollTo(top_ + step, xOffset_);
+        int y = format_.top + (row - top_) * lineHeight_;
+        MoveCaret(CharFromPoint({goalX_ - xOffset_, y}), shift);
+        keepGoal = true;
+        break;
+    }
+    case VK_HOME:
+        MoveCaret(control ? 0 : layout_.RowIndex(layout_.RowFromChar(caret)), shift);
+        break;
+    case VK_END: {
+        if (control) {
+            MoveCaret(text_.Length(), shift);
+            break;
+        }
+        TextLayout::Row r = layout_.RowAt(layout_.RowFromChar(caret));
+        MoveCaret(text_.LineIndex(r.Line) + r.End, shift);
+        break;
+    }
+    case VK_DELETE:
+        if (shift)
+            Cut();
+        else if (!ReadOnly()) {
+            if (text_.SelStart() == text_.SelEnd())
+                text_.SetSel(caret, text_.NextChar(caret));
+            Insert("", false);
+        }
+        break;
+    case VK_INSERT:
+        if (shift)
+            Paste();
+        else if (control)
+            Copy();
+        break;
+    default:
+        return;
+    }
+    if (!keepGoal)
+        goalX_ = -1;
+}
+
+void Edit::OnChar(char32_t c)
+{
+    goalX_ = -1;
+    switch (c) {
+    case 1: // Ctrl+A
+        SetSelection(0, text_.Length());
+        return;
+    case 3: // Ctrl+C: also in a read-only edit
+        Copy();
+        return;
+    case 22: // Ctrl+V
+        Paste();
+        return;
+    case 24: // Ctrl+X
+        Cut();
+        return;
+    case 26: // Ctrl+Z
+        Undo();
+        return;
+    default:
+        break;
+    }
+    if (ReadOnly())
+        return;
+    if (c == 8) { // Backspace
+        long long caret = text_.Caret();
+        if (text_.SelStart() == text_.SelEnd())
+            text_.SetSel(text_.PrevChar(caret), caret);
+        Insert("", false);
+        return;
+    }
+    if (c == '\r' || c == '\n') {
+        if (MultiLine())
+            Insert("\r\n", true);
+        return;
+    }
+    if (c == '\t') {
+        if (MultiLine())
+            Insert("\t", true);
+        return;
+    }
+    if (c < 32 || c == 127)
+        return;
+    if ((style_ & ES_NUMBER) && (c < '0' || c > '9'))
+        return;
+    std::string s;
+    utf8::Append(s, c);
+    Insert(s, true);
+}
+
+void Edit::OnMouseDown(POINT p, bool extend)
+{
+    if (GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+    SetCapture(hwnd_);
+    selecting_ = true;
+    long long at = CharFromPoint(p);
+    SetSelection(extend ? text_.Anchor() : at, at);
+}
+
+void Edit::SelectWordAt(POINT p)
+{
+    long long at = CharFromPoint(p);
+    long long end = text_.NextWord(at);
+    long long start = text_.PrevWord(text_.NextChar(at));
+    SetSelection(std::min(start, at), std::max(end, at));
+}
+
+// --- text ------------------------------------------------------------------------------------------------
+
+void Edit::AfterChange()
+{
+    ScrollCaretIntoView();
+    UpdateScrollInfo();
+    PlaceCaret();
+    Notify(EN_UPDATE);
+    Redraw();
+    Notify(EN_CHANGE);
+}
+
+bool Edit::Insert(std::string_view text, bool typed, bool canUndo)
+{
+    std::string converted = ConvertCase(text, style_);
+    bool had = text_.SelStart() != text_.SelEnd();
+    long long before = text_.Length();
+    bool whole = typed ? text_.Type(converted) : text_.ReplaceSel(converted, canUndo);
+    if (had || text_.Length() != before)
+        AfterChange();
+    if (!whole)
+        Notify(EN_MAXTEXT);
+    return whole;
+}
+
+void Edit::SetText(const char* text)
+{
+    text_.SetText(ConvertCase(text ? text : "", style_));
+    top_ = 0;
+    xOffset_ = 0;
+    AfterChange();
+}
+
+// --- clipboard and undo ----------------------------------------------------------------------------------
+
+void Edit::Copy()
+{
+    // A password stays in the edit.
+    if (Mask() || text_.SelStart() == text_.SelEnd())
+        return;
+    PutClipboardText(hwnd_, text_.SelText());
+}
+
+void Edit::Cut()
+{
+    if (ReadOnly() || Mask())
+        return;
+    Copy();
+    Clear();
+}
+
+void Edit::Clear()
+{
+    if (ReadOnly() || text_.SelStart() == text_.SelEnd())
+        return;
+    Insert("", false);
+}
+
+void Edit::Paste()
+{
+    if (ReadOnly())
+        return;
+    std::string text;
+    if (GetClipboardText(hwnd_, &text))
+        Insert(text, false);
+}
+
+void Edit::Undo()
+{
+    if (ReadOnly() || !text_.Undo())
+        return;
+    AfterChange();
+}
+
+// --- painting --------------------------------------------------------------------------------------------
+
+// The parent chooses the colours and the background brush; a read-only or disabled edit asks as a static
+// does. A null brush leaves the background as it is (a transparent edit).
+HBRUSH Edit::ControlColour(HDC dc)
+{
+    bool disabled = !IsWindowEnabled(hwnd_);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(ReadOnly() || disabled ? COLOR_BTNFACE : COLOR_WINDOW));
+    HBRUSH brush = nullptr;
+    if (HWND parent = GetParent(hwnd_))
+        brush = reinterpret_cast<HBRUSH>(SendMessage(parent, ReadOnly() || disabled ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+            reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
+    if (!brush)
+        brush = GetSysColorBrush(ReadOnly() || disabled ? COLOR_BTNFACE : COLOR_WINDOW);
+    return brush;
+}
+
+void Edit::Paint(HDC dc)
+{
+    int saved = SaveDC(dc);
+    SelectObject(dc, font_);
+    HBRUSH brush = ControlColour(dc);
+    bool transparent = brush == GetStockObject(NULL_BRUSH);
+    RECT client {};
+    GetClientRect(hwnd_, &client);
+    if (!transparent)
+        FillRect(dc, &client, brush);
+    SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
+    IntersectClipRect(dc, format_.left, format_.top, format_.right, format_.bottom);
+    COLORREF textColour = GetTextColor(dc);
+    COLORREF backColour = GetBkColor(dc);
+    bool showSelection = focused_ || (style_ & ES_NOHIDESEL);
+    long long selStart = text_.SelStart(), selEnd = text_.SelEnd();
+    int rows = MultiLine() ? VisibleRows() + 1 : 1;
+    for (int i = 0; i < rows && top_ + i < layout_.RowCount(); ++i) {
+        TextLayout::Row r = layout_.RowAt(top_ + i);
+        int y = format_.top + i * lineHeight_;
+        std::string_view line = text_.LineText(r.Line);
+        long long base = text_.LineIndex(r.Line);
+        int x = RowX(r);
+        // Three runs: before, inside and after the selection.
+        int cuts[4] = {r.Start, r.Start, r.End, r.End};
+        if (showSelection && selStart < selEnd) {
+            cuts[1] = static_cast<int>(std::clamp<long long>(selStart - base, r.Start, r.End));
+            cuts[2] = static_cast<int>(std::clamp<long long>(selEnd - base, r.Start, r.End));
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (cuts[k] == cuts[k + 1])
+                continue;
+            size_t a = utf8::Offset(line, cuts[k]);
+            std::string run = Shown(line.substr(a, utf8::Offset(line, cuts[k + 1]) - a));
+            bool selected = k == 1;
+            SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour);
+            SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : backColour);
+            SetBkMode(dc, selected || !transparent ? OPAQUE : TRANSPARENT);
+            TextOut(dc, x, y, run.data(), static_cast<int>(run.size()));
+            SIZE size {};
+            GetTextExtentPoint32(dc, run.data(), static_cast<int>(run.size()), &size);
+            x += size.cx;
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+LRESULT Edit::OnScroll(int bar, WORD request, int thumb)
+{
+    if (bar == SB_VERT_BAR) {
+        int top = top_;
+        int page = VisibleRows();
+        switch (request) {
+        case SB_LINE_UP: top -= 1; break;
+        case SB_LINE_DOWN: top += 1; break;
+        case SB_PAGE_UP: top -= page; break;
+        case SB_PAGE_DOWN: top += page; break;
+        case SB_THUMB_POSITION:
+        case SB_THUMB_TRACK: top = thumb; break;
+        case SB_TO_TOP: top = 0; break;
+        case SB_TO_BOTTOM: top = layout_.RowCount(); break;
+        default: return 0;
+        }
+        ScrollTo(top, xOffset_, true, EN_VSCROLL);
+        return 0;
+    }
+    int x = xOffset_;
+    int room = format_.right - format_.left;
+    switch (request) {
+    case SB_LINE_UP: x -= aveCharWidth_; break;
+    case SB_LINE_DOWN: x += aveCharWidth_; break;
+    case SB_PAGE_UP: x -= room; break;
+    case SB_PAGE_DOWN: x += room; break;
+    case SB_THUMB_POSITION:
+    case SB_THUMB_TRACK: x = thumb; break;
+    case SB_TO_TOP: x = 0; break;
+    case SB_TO_BOTTOM: x = std::max(0, WidestRow() - room); break;
+    default: return 0;
+    }
+    x = std::min(x, std::max(0, WidestRow() - room + aveCharWidth_));
+    ScrollTo(top_, x, true, EN_HSCROLL);
+    return 0;
+}
+
+// --- the messages ----------------------------------------------------------------------------------------
+
+LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+        if (MultiLine())
+            code |= DLGC_WANTALLKEYS;
+        return code;
+    }
+    case WM_SETTEXT:
+        DefWindowProc(hwnd_, message, wParam, lParam);
+        SetText(reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    case WM_GETTEXT: {
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0)
+            return 0;
+        std::string text = text_.Text();
+        size_t n = std::min<size_t>(wParam - 1, text.size());
+        while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            --n;
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = 0;
+        return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(text_.Text().size());
+    case WM_SETFONT:
+        font_ = wParam ? reinterpret_cast<HFONT>(wParam) : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+        UpdateMetrics();
+        ResetFormatRect();
+        if (LOWORD(lParam))
+            Redraw();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_SIZE:
+        ResetFormatRect();
+        Redraw();
+        return 0;
+    case WM_STYLECHANGED:
+        if (wParam == static_cast<WPARAM>(GWL_STYLE)) {
+            style_ = static_cast<DWORD>(GetWindowLongPtr(hwnd_, GWL_STYLE));
+            Relayout();
+            Redraw();
+        }
+        return 0;
+    case WM_ENABLE:
+        Redraw();
+        return 0;
+    case WM_ERASEBKGND:
+        // The background is painted with the text, in the parent's colour.
+        return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        if (wParam) {
+            Paint(reinterpret_cast<HDC>(wParam));
+        } else {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd_, &paint);
+            Paint(dc);
+            EndPaint(hwnd_, &paint);
+        }
+        return 0;
+    case WM_SETFOCUS:
+        focused_ = true;
+        caret_.Create(hwnd_, lineHeight_);
+        PlaceCaret();
+        caret_.Show(hwnd_);
+        Redraw();
+        Notify(EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        focused_ = false;
+        caret_.Destroy();
+        Redraw();
+        Notify(EN_KILLFOCUS);
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnMouseDown(MAKEPOINT(lParam), (wParam & MK_SHIFT) != 0);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        SelectWordAt(MAKEPOINT(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (selecting_ && GetCapture() == hwnd_) {
+            POINT p = MAKEPOINT(lParam);
+            SetSelection(text_.Anchor(), CharFromPoint(p));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (selecting_) {
+            selecting_ = false;
+            if (GetCapture() == hwnd_)
+                ReleaseCapture();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        selecting_ = false;
+        return 0;
+    case WM_MOUSEWHEEL: {
+        if (!MultiLine())
+            return 0;
+        // A turn away from the user scrolls up.
+        int lines = -GET_WHEEL_DELTA_WPARAM(wParam) * 3 / WHEEL_DELTA;
+        ScrollTo(top_ + lines, xOffset_, true, EN_VSCROLL);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_CHAR:
+        OnChar(static_cast<char32_t>(wParam));
+        return 0;
+    case WM_VSCROLL:
+        return OnScroll(SB_VERT_BAR, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+    case WM_HSCROLL:
+        return OnScroll(SB_HORZ_BAR, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+    case WM_CUT:
+        Cut();
+        return 0;
+    case WM_COPY:
+        Copy();
+        return 0;
+    case WM_PASTE:
+        Paste();
+        return 0;
+    case WM_CLEAR:
+        Clear();
+        return 0;
+    case WM_UNDO:
+    case EM_UNDO:
+        if (ReadOnly() || !text_.CanUndo())
+            return FALSE;
+        Undo();
+        return TRUE;
+
+    case EM_GETSEL: {
+        auto start = static_cast<DWORD>(text_.SelStart()), end = static_cast<DWORD>(text_.SelEnd());
+        if (wParam)
+            *reinterpret_cast<DWORD*>(wParam) = start;
+        if (lParam)
+            *reinterpret_cast<DWORD*>(lParam) = end;
+        return MAKELRESULT(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
+    }
+    case EM_SETSEL: {
+        // A start of -1 removes the selection; an end of -1 selects to the end of the text.
+        auto start = static_cast<long long>(static_cast<int>(wParam));
+        auto end = static_cast<long long>(static_cast<int>(lParam));
+        if (start < 0) {
+            SetSelection(-1, text_.Caret());
+            return 0;
+        }
+        if (end < 0)
+            end = text_.Length();
+        SetSelection(start, end);
+        return 0;
+    }
+    case EM_REPLACESEL:
+        Insert(lParam ? reinterpret_cast<const char*>(lParam) : "", false, wParam != 0);
+        return 0;
+    case EM_GETRECT:
+        if (lParam)
+            *reinterpret_cast<RECT*>(lParam) = format_;
+        return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (lParam) {
+            format_ = *reinterpret_cast<const RECT*>(lParam);
+            format_.right = std::max(format_.right, format_.left);
+            format_.bottom = std::max(format_.bottom, format_.top);
+        } else {
+            ResetFormatRect();
+        }
+        Relayout();
+        if (message == EM_SETRECT)
+            Redraw();
+        return 0;
+    case EM_SETMARGINS: {
+        auto value = [this](WORD w) { return w == EC_USEFONTINFO ? aveCharWidth_ / 2 : static_cast<int>(w); };
+        if (wParam & EC_LEFTMARGIN)
+            leftMargin_ = value(LOWORD(lParam));
+        if (wParam & EC_RIGHTMARGIN)
+            rightMargin_ = value(HIWORD(lParam));
+        ResetFormatRect();
+        Redraw();
+        return 0;
+    }
+    case EM_GETMARGINS:
+        return MAKELRESULT(leftMargin_, rightMargin_);
+    case EM_GETFIRSTVISIBLELINE:
+        // A single-line edit answers with its first visible character.
+        return MultiLine() ? top_ : CharFromPoint({format_.left, format_.top});
+    case EM_GETLINECOUNT:
+        return layout_.RowCount();
+    case EM_LINEINDEX: {
+        int row = static_cast<int>(wParam) < 0 ? layout_.RowFromChar(text_.Caret()) : static_cast<int>(wParam);
+        if (row >= layout_.RowCount())
+            return -1;
+        return static_cast<LRESULT>(layout_.RowIndex(row));
+    }
+    case EM_LINEFROMCHAR: {
+        long long at = static_cast<int>(wParam) < 0 ? text_.SelStart() : static_cast<long long>(wParam);
+        return layout_.RowFromChar(at);
+    }
+    case EM_LINELENGTH: {
+        // By a character position; -1: the unselected characters of the lines the selection touches.
+        if (static_cast<int>(wParam) < 0) {
+            if (text_.SelStart() == text_.SelEnd())
+                return 0;
+            TextLayout::Row a = layout_.RowAt(layout_.RowFromChar(text_.SelStart()));
+            TextLayout::Row b = layout_.RowAt(layout_.RowFromChar(text_.SelEnd()));
+            long long before = text_.SelStart() - (text_.LineIndex(a.Line) + a.Start);
+            long long after = text_.LineIndex(b.Line) + b.End - text_.SelEnd();
+            return static_cast<LRESULT>(std::max(0LL, before) + std::max(0LL, after));
+        }
+        TextLayout::Row r = layout_.RowAt(layout_.RowFromChar(static_cast<long long>(wParam)));
+        return r.End - r.Start;
+    }
+    case EM_GETLINE: {
+        // The first WORD of the buffer holds its size in bytes; the line is copied without a terminating NUL.
+        auto* buffer = reinterpret_cast<char*>(lParam);
+        int row = static_cast<int>(wParam);
+        if (!buffer || row < 0 || row >= layout_.RowCount())
+            return 0;
+        WORD size = 0;
+        std::memcpy(&size, buffer, sizeof size);
+        TextLayout::Row r = layout_.RowAt(row);
+        std::string_view line = text_.LineText(r.Line);
+        size_t a = utf8::Offset(line, r.Start);
+        std::string_view piece = line.substr(a, utf8::Offset(line, r.End) - a);
+        size_t n = std::min<size_t>(size, piece.size());
+        while (n > 0 && n < piece.size() && (static_cast<unsigned char>(piece[n]) & 0xC0) == 0x80)
+            --n;
+        std::memcpy(buffer, piece.data(), n);
+        return static_cast<LRESULT>(n);
+    }
+    case EM_LIMITTEXT:
+        text_.SetLimit(static_cast<long long>(wParam));
+        return 0;
+    case EM_GETLIMITTEXT:
+        return static_cast<LRESULT>(text_.Limit());
+    case EM_CANUNDO:
+        return text_.CanUndo();
+    case EM_EMPTYUNDOBUFFER:
+        text_.EmptyUndoBuffer();
+        return 0;
+    case EM_GETMODIFY:
+        return text_.Modified();
+    case EM_SETMODIFY:
+        text_.SetModified(wParam != 0);
+        return 0;
+    case EM_SETREADONLY: {
+        DWORD style = static_cast<DWORD>(GetWindowLongPtr(hwnd_, GWL_STYLE));
+        style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
+        SetWindowLongPtr(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(style));
+        style_ = style;
+        Redraw();
+        return TRUE;
+    }
+    case EM_SETPASSWORDCHAR:
+        passwordChar_ = static_cast<char32_t>(wParam);
+        Relayout();
+        Redraw();
+        return 0;
+    case EM_GETPASSWORDCHAR:
+        return static_cast<LRESULT>(passwordChar_);
+    case EM_SCROLL: {
+        int before = top_;
+        OnScroll(SB_VERT_BAR, static_cast<WORD>(wParam), 0);
+        return MAKELRESULT(static_cast<WORD>(top_ - before), TRUE);
+    }
+    case EM_LINESCROLL:
+        if (!MultiLine())
+            return FALSE;
+        ScrollTo(top_ + static_cast<int>(lParam), WordWrap() ? 0 : xOffset_ + static_cast<int>(wParam) * aveCharWidth_);
+        return TRUE;
+    case EM_SCROLLCARET:
+        ScrollCaretIntoView();
+        return TRUE;
+    case EM_GETTHUMB:
+        return top_;
+    case EM_POSFROMCHAR: {
+        if (static_cast<long long>(wParam) > text_.Length())
+            return -1;
+        POINT p = PosFromChar(static_cast<long long>(wParam));
+        return MAKELRESULT(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+    }
+    case EM_CHARFROMPOS: {
+        POINT p {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        long long at = CharFromPoint(p);
+        return MAKELRESULT(static_cast<WORD>(std::min<long long>(at, 0xFFFF)),
+            static_cast<WORD>(layout_.RowFromChar(at)));
+    }
+    default:
+        return DefWindowProc(hwnd_, message, wParam, lParam);
+    }
+}
+
+Edit* EditOf(HWND hwnd) { return reinterpret_cast<Edit*>(GetWindowLongPtr(hwnd, 0)); }
+
+LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
+        SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(new Edit(hwnd, *create)));
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    Edit* edit = EditOf(hwnd);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtr(hwnd, 0, 0);
+        delete edit;
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    if (!edit)
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    return edit->Handle(message, wParam, lParam);
+}
+
+} // namespace
+
+ATOM RegisterEditClass()
+{
+    WNDCLASS existing {};
+    if (GetClassInfo(nullptr, WC_EDIT, &existing) && existing.lpfnWndProc == &EditProc)
+        return 1;
+    WNDCLASS wc {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &EditProc;
+    wc.cbWndExtra = sizeof(Edit*);
+    wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+    wc.lpszClassName = WC_EDIT;
+    return RegisterClass(&wc);
+}

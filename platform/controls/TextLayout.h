@@ -1,0 +1,44 @@
+// The rows a text shows as: each line of a TextEngine breaks into one or more rows (word wrap) by a breaker the
+// control supplies from its font and width. Rows are what the edit's line messages count and what it scrolls
+// by. Only the lines an edit touches are broken again.
+#pragma once
+#include "platform/controls/TextEngine.h"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class TextLayout {
+public:
+    // Returns the columns (characters) where rows after the first start; empty for a line that stays whole.
+    using Breaker = std::function<std::vector<int>(std::string_view line)>;
+
+    struct Row {
+        int Line = 0;
+        int Start = 0; // columns within the line
+        int End = 0;
+    };
+
+    explicit TextLayout(const TextEngine& text) : text_(text) {}
+
+    // Breaks every line again (after a change of font, width or wrapping). A null breaker keeps lines whole.
+    void Reset(Breaker breaker);
+    // Follows a change of the engine's lines.
+    void LinesChanged(int first, int removed, int inserted);
+
+    int RowCount() const { return static_cast<int>(rows_.Total()); }
+    int FirstRowOfLine(int line) const { return static_cast<int>(rows_.Start(line)); }
+    Row RowAt(int row) const;
+    // Character position where a row starts, and the row a position is on. A position where a line wraps is
+    // on the row it starts.
+    long long RowIndex(int row) const;
+    int RowFromChar(long long position) const;
+
+private:
+    void Break(int line);
+
+    const TextEngine& text_;
+    Breaker breaker_;
+    std::vector<std::vector<int>> breaks_; // per line
+    PrefixSums rows_;                      // rows per line
+};

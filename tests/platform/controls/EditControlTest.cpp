@@ -1,0 +1,168 @@
+#include "EditTestSupport.h"
+
+#include "platform/win/GdiObjects.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/WinMessages.h"
+
+TEST_F(EditTest, TypingNotifiesUpdateThenChangeForEveryCharacterAndUndoesAsOneStep)
+{
+    HWND edit = MakeEdit(ES_AUTOHSCROLL, {10, 10, 200, 30});
+    Backend.Click(20, 20);
+    Pump();
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(Notifications, std::vector<WORD>({EN_SETFOCUS}));
+    Notifications.clear();
+    Type("héllo");
+    EXPECT_EQ(Text(edit), "héllo");
+    EXPECT_EQ(Selection(edit), std::make_pair(DWORD(5), DWORD(5))); // characters, not bytes
+    ASSERT_EQ(Notifications.size(), 10u);
+    for (size_t i = 0; i < Notifications.size(); i += 2) {
+        EXPECT_EQ(Notifications[i], EN_UPDATE);
+        EXPECT_EQ(Notifications[i + 1], EN_CHANGE);
+    }
+    EXPECT_TRUE(SendMessage(edit, EM_GETMODIFY, 0, 0));
+
+    // Shift+Left twice selects "lo", Backspace removes it, Ctrl+Z brings back the typing as it was.
+    Chord(VK_SHIFT, VK_LEFT);
+    Chord(VK_SHIFT, VK_LEFT);
+    EXPECT_EQ(Selection(edit), std::make_pair(DWORD(3), DWORD(5)));
+    Backend.Key(VK_BACK);
+    Pump();
+    EXPECT_EQ(Text(edit), "hél");
+    Chord(VK_CONTROL, 'Z');
+    EXPECT_EQ(Text(edit), "héllo");
+    Chord(VK_CONTROL, 'Z');
+    EXPECT_EQ(Text(edit), "hél");
+
+    // Losing the focus tells the parent.
+    Notifications.clear();
+    SetFocus(Parent);
+    EXPECT_EQ(Notifications, std::vector<WORD>({EN_KILLFOCUS}));
+}
+
+TEST_F(EditTest, MouseSelectsByDraggingAndWordsByDoubleClicking)
+{
+    HWND edit = MakeEdit(ES_AUTOHSCROLL, {0, 0, 300, 24}, "alpha beta gamma");
+    auto x = [&](int position) { return static_cast<int16_t>(LOWORD(SendMessage(edit, EM_POSFROMCHAR, position, 0))); };
+    Backend.MouseMove(x(6) + 1, 8);
+    Backend.MouseDown();
+    Backend.MouseMove(x(10) + 1, 8);
+    Backend.MouseUp();
+    Pump();
+    EXPECT_EQ(Selection(edit), std::make_pair(DWORD(6), DWORD(10)));
+    EXPECT_FALSE(Backend.MouseCaptured());
+
+    // Shift+click extends from the anchor.
+    Backend.KeyDown(VK_SHIFT);
+    Backend.Click(x(16) - 1, 8);
+    Backend.KeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_EQ(Selection(edit), std::make_pair(DWORD(6), DWORD(16)));
+
+    Backend.AdvanceClock(1000);
+    Backend.Click(x(1), 8);
+    Backend.Click(x(1), 8);
+    Pump();
+    auto [start, end] = Selection(edit);
+    EXPECT_EQ(start, 0u);
+    EXPECT_GE(end, 5u);
+    EXPECT_LE(end, 6u);
+}
+
+TEST_F(EditTest, ClipboardRoundTripsThroughCutCopyAndPaste)
+{
+    HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, {0, 0, 300, 100}, "one\r\ntwo");
+    SetFocus(edit);
+    SendMessage(edit, EM_SETSEL, 0, 5); // "one" and the line break
+    Chord(VK_CONTROL, 'X');
+    EXPECT_EQ(Text(edit), "two");
+    Chord(VK_CONTROL, VK_END);
+    Chord(VK_CONTROL, 'V');
+    Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(Text(edit), "twoone\r\none\r\n");
+    EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 3);
+
+    // Ctrl+Insert copies and Shift+Insert pastes too; a read-only edit copies but takes nothing.
+    SendMessage(edit, EM_SETSEL, 0, 3);
+    Chord(VK_CONTROL, VK_INSERT);
+    SendMessage(edit, EM_SETREADONLY, TRUE, 0);
+    Chord(VK_SHIFT, VK_INSERT);
+    Type("x");
+    EXPECT_EQ(Text(edit), "twoone\r\none\r\n");
+    SendMessage(edit, EM_SETREADONLY, FALSE, 0);
+    SendMessage(edit, EM_SETSEL, 0, 0);
+    SendMessage(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(edit), "twotwoone\r\none\r\n");
+
+    // A password edit never gives its text away.
+    HWND password = MakeEdit(ES_PASSWORD | ES_AUTOHSCROLL, {0, 120, 200, 140}, "secret");
+    SendMessage(password, EM_SETSEL, 0, -1);
+    SendMessage(password, WM_COPY, 0, 0);
+    SendMessage(edit, EM_SETSEL, 0, -1);
+    SendMessage(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(edit), "two");
+    EXPECT_EQ(SendMessage(password, EM_GETPASSWORDCHAR, 0, 0), '*');
+}
+
+TEST_F(EditTest, TypingPastTheBottomScrollsToKeepTheCaretOnTheLastVisibleRow)
+{
+    HWND probe = MakeEdit(ES_MULTILINE, {0, 0, 100, 100}, "a\r\nb");
+    int height = LineHeight(probe);
+    ASSERT_GT(height, 0);
+    HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, {0, 0, 200, 3 * height + height / 2});
+    SetFocus(edit);
+    for (int i = 0; i < 10; ++i) {
+        Type("line");
+        Backend.Key(VK_RETURN);
+        Pump();
+    }
+    EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 11);
+    EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 8);
+    EXPECT_EQ(SendMessage(edit, EM_LINEFROMCHAR, -1, 0), 10);
+    // The caret's row is the last visible one.
+    EXPECT_EQ(static_cast<int16_t>(HIWORD(SendMessage(edit, EM_POSFROMCHAR, SendMessage(edit, EM_LINEINDEX, 10, 0), 0))),
+        2 * height);
+
+    // Scroll requests move the first visible row within 0..rows-visible, telling the parent first.
+    Notifications.clear();
+    SendMessage(edit, WM_VSCROLL, 6, 0);
+    EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(Notifications, std::vector<WORD>({EN_VSCROLL}));
+    SendMessage(edit, WM_VSCROLL, MAKEWPARAM(4, 5), 0); // thumb position 5
+    EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
+    SendMessage(edit, EM_LINESCROLL, 0, 100);
+    EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 8);
+    SendMessage(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); // away from the user: up
+    EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
+}
+
+TEST_F(EditTest, APasteOfTenMegabytesKeepsWhatFitsTheLimit)
+{
+    HWND source = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, {0, 0, 100, 100});
+    std::string big;
+    big.reserve(10 << 20);
+    while (big.size() < (10u << 20))
+        big += "0123456789abcdef\r\n";
+    SendMessage(source, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(big.c_str()));
+    SendMessage(source, EM_SETSEL, 0, -1);
+    SendMessage(source, WM_COPY, 0, 0);
+
+    HWND edit = MakeEdit(ES_AUTOHSCROLL, {0, 120, 200, 140}, "ab");
+    SendMessage(edit, EM_LIMITTEXT, 1000, 0);
+    SendMessage(edit, EM_SETSEL, 1, 1);
+    Notifications.clear();
+    SendMessage(edit, WM_PASTE, 0, 0);
+    // A single-line edit takes the first line only; a multi-line one fills up to the limit.
+    EXPECT_EQ(Text(edit), "a0123456789abcdefb");
+    HWND memo = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, {0, 150, 200, 250});
+    SendMessage(memo, EM_LIMITTEXT, 1000, 0);
+    Notifications.clear();
+    SendMessage(memo, WM_PASTE, 0, 0);
+    EXPECT_EQ(GetWindowTextLength(memo), 1000);
+    EXPECT_EQ(SendMessage(memo, EM_GETLINECOUNT, 0, 0), 1000 / 18 + 1);
+    EXPECT_EQ(Notifications, std::vector<WORD>({EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
+    // Full: typing is refused with EN_MAXTEXT alone.
+    Notifications.clear();
+    SendMessage(memo, WM_CHAR, 'x', 0);
+    EXPECT_EQ(Notifications, std::vector<WORD>({EN_MAXTEXT}));
+}
