@@ -1,0 +1,118 @@
+// The resizable skinned controls: TspSkinCustomControl (windowed) and TspGraphicSkinCustomControl
+// (windowless), whose look is a nine-part (or three-part, or fixed) image cut from a nine-part record. They
+// keep the control at a size the skin allows, map record rectangles onto the resized control and, windowed,
+// cut the window to the skin's mask.
+#pragma once
+#include "framework/graphics/Graphics.h"
+#include "skin/core/SPUtils.h"
+#include "skin/core/SkinCtrls.h"
+
+#include <memory>
+
+// Picture `index` of the skin's indexable pictures; null for -1, an index past the list or no skin.
+TBitmap* SkinPictureAt(const TspSkinData* skin, int index);
+
+// The part both resizable controls share. Root is TspSkinControl or TspGraphicSkinControl.
+template <class Root> class TspSkinCustomRoot : public Root {
+    using inherited = Root;
+
+public:
+    explicit TspSkinCustomRoot(TComponent* owner);
+    ~TspSkinCustomRoot() override;
+
+    // ---- Published properties ----------------------------------------------------------------------------------
+    // The font of the default look ("Arial", height 14); owned.
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool value) { FUseSkinFont = value; }
+    // Applied at once while there is no record (0 keeps the current size).
+    int DefaultWidth() const { return FDefaultWidth; }
+    void SetDefaultWidth(int value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int value);
+
+    // Copies the nine-part record's geometry when the record is one.
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    // Keeps the size legal for the skin, recomputes the sized points, centres on a skinned tool bar.
+    void SetBounds(int left, int top, int width, int height) override;
+
+    // -1 empty skin rectangle, 0 fixed, 1 both ways, 2 horizontally, 3 vertically.
+    int GetResizeMode() const;
+    // A rectangle in skin-rectangle coordinates mapped onto the control at its current size.
+    TRect GetNewRect(const TRect& r) const;
+    int GetRealClientWidth() const { return SizedClientRect.Right - SizedClientRect.Left; }
+    int GetRealClientHeight() const { return SizedClientRect.Bottom - SizedClientRect.Top; }
+    int GetRealClientLeft() const { return SizedClientRect.Left; }
+    int GetRealClientTop() const { return SizedClientRect.Top; }
+
+protected:
+    virtual void DefaultFontChange() { }
+    // Adjusts a requested size to the skin and computes the sized points for it.
+    virtual void CalcSize(int& width, int& height);
+    // Windowed: the window region from the mask. The windowless control has none.
+    virtual void UpdateControlRegion() { }
+    void CreateControlDefaultImage(TBitmap* bitmap) override;
+    void CreateControlSkinImage(TBitmap* bitmap) override;
+    // Composes `rect` of `picture` at the control's current size into `dest`, by the resize mode.
+    void CreateSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
+    // Windowed only: the border strips are painted by Paint rather than composed here.
+    virtual bool StripsPainted() const { return false; }
+    void OnDefaultFontChange(TObject* sender);
+
+    TBitmap* SkinPicture = nullptr;
+    TBitmap* SkinMask = nullptr;
+    TRect SkinRectangle;
+    TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+    TRect SkinClientRect;
+    bool ClientStretchEffect = false;
+    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+    TspStretchType ClientStretchType = spstFull;
+    int SkinResizeMode = 0;
+    TPoint SizedLeftTopPoint, SizedRightTopPoint, SizedLeftBottomPoint, SizedRightBottomPoint;
+    TRect SizedClientRect;
+
+private:
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    int FDefaultWidth = 0;
+    int FDefaultHeight = 0;
+};
+
+extern template class TspSkinCustomRoot<TspSkinControl>;
+extern template class TspSkinCustomRoot<TspGraphicSkinControl>;
+
+// The windowed resizable control: adds the window region and the border-strip painting of list boxes.
+class TspSkinCustomControl : public TspSkinCustomRoot<TspSkinControl> {
+    using inherited = TspSkinCustomRoot<TspSkinControl>;
+
+public:
+    explicit TspSkinCustomControl(TComponent* owner);
+
+    // The region cut from the mask when there is a mask and a record; otherwise the region is removed.
+    virtual void SetControlRegion();
+    void CreateControlRegion();
+    void SetBounds(int left, int top, int width, int height) override;
+
+protected:
+    void UpdateControlRegion() override { SetControlRegion(); }
+    bool StripsPainted() const override { return PaintBorderStrips; }
+    void Paint() override;
+    void CreateWnd() override;
+
+    // Paint through four border strips and fill the client area straight on the canvas (list boxes).
+    bool PaintBorderStrips = false;
+    bool PaintClientArea = true;
+
+private:
+    void GiveRegion(HRGN region);
+    void PaintClientTiles();
+};
+
+class TspGraphicSkinCustomControl : public TspSkinCustomRoot<TspGraphicSkinControl> {
+    using inherited = TspSkinCustomRoot<TspGraphicSkinControl>;
+
+public:
+    explicit TspGraphicSkinCustomControl(TComponent* owner);
+};
