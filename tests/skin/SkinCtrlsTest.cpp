@@ -248,8 +248,9 @@ TEST_F(SkinCtrlsTest, EachResizeModeKeepsTheSizeTheSkinAllows)
         EXPECT_EQ(control->Width(), c.width);
         EXPECT_EQ(control->Height(), c.height);
         EXPECT_EQ(control->Left(), 5);
-        if (std::string(c.skin) != "missing")
+        if (std::string(c.skin) != "missing") {
             EXPECT_EQ(control->SkinResizeMode, c.mode);
+        }
         // The same size again neither repaints nor rebuilds anything.
         Pump();
         const int paints = control->DefaultPaints + control->SkinPaints;
