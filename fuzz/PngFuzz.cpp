@@ -56,6 +56,37 @@ std::vector<uint8_t> Snapshot(const TPNGObject& png)
     return bytes;
 }
 
+// Wherever the picture is opaque, GetPixels reads the colour Draw shows: one gamma rule for every read path.
+void CheckShownColours(TPNGObject& png)
+{
+    int32_t width = png.GetWidth(), height = png.GetHeight();
+    TPNGTransparencyMode mode = png.GetTransparencyMode();
+    TChunkIHDR* header = png.Header();
+    if (mode == ptmBit || (mode == ptmPartial && !header->ImageAlpha))
+        return;
+    TBitmap32 shown;
+    shown.SetSize(width, height);
+    shown.Clear(0xFF000000u);
+    png.Draw(shown, TRect { 0, 0, width, height });
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* alpha = header->AlphaScanLine(uint32_t(y));
+        for (int32_t x = 0; x < width; ++x) {
+            if (alpha && alpha[x] != 255)
+                continue;
+            uint32_t read;
+            try {
+                read = uint32_t(png.GetPixels(x, y));
+            } catch (const Exception&) {
+                continue; // a palette index past the PLTE entries
+            }
+            uint32_t drawn = shown.Pixel(x, y);
+            uint32_t asColor = ((drawn >> 16) & 0xFF) | (drawn & 0xFF00) | ((drawn & 0xFF) << 16);
+            if (read != asColor)
+                std::abort();
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -75,6 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
     }
+    if (int64_t(width) * height <= 4096)
+        CheckShownColours(png);
     TBitmap32 canvas;
     canvas.SetSize(17, 13);
     try {
