@@ -64,6 +64,10 @@ LRESULT OnSysCommand(TWindowRecord* w, WPARAM wParam, LPARAM lParam)
         RunSizeMoveLoop(w, wParam, start);
         return 0;
     }
+    case SC_HSCROLL:
+    case SC_VSCROLL:
+        TrackScrollBar(w, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, MAKEPOINT(lParam));
+        return 0;
     case SC_MINIMIZE:
         ShowWindow(h, SW_MINIMIZE);
         return 0;
@@ -209,9 +213,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             Send(w, WM_SYSCOMMAND, SC_SIZE + (wParam - WPARAM(HTLEFT) + WMSZ_LEFT), lParam);
         else if (wParam == WPARAM(HTCLOSE) || wParam == WPARAM(HTMINBUTTON) || wParam == WPARAM(HTMAXBUTTON))
             TrackCaptionButton(w, static_cast<LRESULT>(wParam));
+        else if (wParam == WPARAM(HTHSCROLL) || wParam == WPARAM(HTVSCROLL))
+            Send(w, WM_SYSCOMMAND, (wParam == WPARAM(HTVSCROLL) ? SC_VSCROLL : SC_HSCROLL) | wParam, lParam);
         // Other codes (the client, HTOBJECT and unknown ones) have no default action.
         return 0;
     case WM_NCLBUTTONDBLCLK:
+        // A quick second press on a scroll bar is one more press.
+        if (wParam == WPARAM(HTHSCROLL) || wParam == WPARAM(HTVSCROLL))
+            return DefWindowProc(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
         if (wParam == WPARAM(HTCAPTION) && (w->Style & WS_MAXIMIZEBOX))
             Send(w, WM_SYSCOMMAND, (w->Style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
         return 0;

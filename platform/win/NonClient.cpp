@@ -94,6 +94,7 @@ RECT DefaultClientFromWindow(DWORD style, DWORD exStyle, const RECT& window)
         window.bottom - m.Border };
     client.right = std::max(client.right, client.left);
     client.bottom = std::max(client.bottom, client.top);
+    RemoveScrollBarsFromClient(style, exStyle, client);
     return client;
 }
 
@@ -142,6 +143,8 @@ LRESULT DefaultHitTest(TWindowRecord* w, POINT screen)
             return HTSYSMENU;
         return HTCAPTION;
     }
+    if (const LRESULT bar = ScrollBarHitTest(w, screen); bar != HTNOWHERE)
+        return bar;
     return HTBORDER;
 }
 
@@ -151,8 +154,10 @@ void PaintDefaultFrame(TWindowRecord* w, bool active)
         return;
     const RECT window { 0, 0, RectWidth(w->Window), RectHeight(w->Window) };
     const TFrameMetrics m = Metrics(w->Style, w->ExStyle);
-    if (m.Border == 0 && m.Caption == 0)
+    if (m.Border == 0 && m.Caption == 0) {
+        PaintScrollBars(w);
         return;
+    }
     // Everything outside the client area, band by band.
     const RECT& c = w->Client;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -186,6 +191,7 @@ void PaintDefaultFrame(TWindowRecord* w, bool active)
         if (TDCProvider* provider = GPlatform->DCProvider)
             provider->DrawCaptionText(w->Handle, text, active);
     }
+    PaintScrollBars(w);
     if (TWindowRecord* top = RootOf(w); top && top->Buffer) {
         const POINT origin = WindowOrigin(w);
         const POINT topOrigin = WindowOrigin(top);

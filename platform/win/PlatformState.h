@@ -33,6 +33,23 @@ struct TWindowClassRecord {
     int WindowCount = 0;
 };
 
+// One standard scroll bar of a window (ScrollBars.cpp). Made is set once the window had the bar's style or
+// a scroll call set it; before that the scroll queries fail as for a window without bars.
+struct TScrollBarState {
+    bool Made = false;
+    int Min = 0;
+    int Max = 100;
+    UINT Page = 0;
+    int Pos = 0;
+    // While the thumb is dragged: the position it is dragged to.
+    bool Tracking = false;
+    int TrackPos = 0;
+    // ESB_DISABLE_* arrows.
+    UINT Disabled = 0;
+    // The part held down by the mouse (a TScrollPart of ScrollBars.cpp), 0 for none, for the pressed look.
+    int Pressed = 0;
+};
+
 // One window. Children are held in z-order, the top-most first. Window is in the parent's client coordinates
 // (the screen for top-level windows); Client is relative to the window's top-left corner.
 struct TWindowRecord {
@@ -69,6 +86,9 @@ struct TWindowRecord {
     TRegion PaintRegion;
     bool Painting = false;
     bool NcActive = false;
+
+    TScrollBarState HorzBar;
+    TScrollBarState VertBar;
 
     // Top-level windows only.
     TNativeWindow Native = 0;
@@ -275,10 +295,25 @@ std::optional<uint64_t> NextTimerDue();
 bool TakeDueTimer(HWND filter, bool remove, MSG* msg);
 
 // Move and size loops (SizeMoveLoop.cpp).
+enum class TModal { Message, Quit, Stopped };
+// The next message for a modal loop, waiting (and serving synchronised calls) as GetMessage does. WM_QUIT
+// ends the loop and is posted again for the loop outside it.
+TModal NextModalMessage(MSG& msg);
+bool IsMouseMessage(UINT message);
+bool IsKeyMessage(UINT message);
 void RunSizeMoveLoop(TWindowRecord* w, WPARAM command, POINT start);
 // Follows the mouse while a caption button is held; a release over it sends its system command.
 void TrackCaptionButton(TWindowRecord* w, LRESULT hit);
 // Waits for the next event, serving synchronised calls; used by GetMessage and modal loops.
 void WaitForNextEvent();
+
+// Standard scroll bars (ScrollBars.cpp).
+// Takes the bars the style asks for out of a proposed client rectangle (window-relative or parent coordinates).
+void RemoveScrollBarsFromClient(DWORD style, DWORD exStyle, RECT& client);
+// HTHSCROLL, HTVSCROLL, HTSIZE (the corner between both bars), or HTNOWHERE.
+LRESULT ScrollBarHitTest(TWindowRecord* w, POINT screen);
+void PaintScrollBars(TWindowRecord* w);
+// The mouse loop of a press on a bar (SC_HSCROLL/SC_VSCROLL): arrows and page areas repeat, the thumb drags.
+void TrackScrollBar(TWindowRecord* w, int bar, POINT screen);
 
 } // namespace WinCore

@@ -8,38 +8,6 @@ using namespace WinCore;
 
 namespace {
 
-enum class TModal { Message, Quit, Stopped };
-
-// The next message for a modal loop, waiting (and serving synchronised calls) as GetMessage does. WM_QUIT
-// ends the loop and is posted again for the loop outside it.
-TModal NextMessage(MSG& msg)
-{
-    for (;;) {
-        if (!GPlatform)
-            return TModal::Stopped;
-        if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return TModal::Quit;
-            }
-            return TModal::Message;
-        }
-        if (!GPlatform)
-            return TModal::Stopped;
-        WaitForNextEvent();
-    }
-}
-
-bool IsMouseMessage(UINT m)
-{
-    return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK);
-}
-
-bool IsKeyMessage(UINT m)
-{
-    return m >= WM_KEYFIRST && m <= WM_KEYLAST;
-}
-
 // Ends the loop's hold on the window whatever way the loop leaves.
 struct TLoopGuard {
     HWND Window;
@@ -74,6 +42,34 @@ WPARAM EdgeForKey(WPARAM key)
 } // namespace
 
 namespace WinCore {
+
+TModal NextModalMessage(MSG& msg)
+{
+    for (;;) {
+        if (!GPlatform)
+            return TModal::Stopped;
+        if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return TModal::Quit;
+            }
+            return TModal::Message;
+        }
+        if (!GPlatform)
+            return TModal::Stopped;
+        WaitForNextEvent();
+    }
+}
+
+bool IsMouseMessage(UINT m)
+{
+    return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK);
+}
+
+bool IsKeyMessage(UINT m)
+{
+    return m >= WM_KEYFIRST && m <= WM_KEYLAST;
+}
 
 void RunSizeMoveLoop(TWindowRecord* w, WPARAM command, POINT start)
 {
@@ -157,7 +153,7 @@ void RunSizeMoveLoop(TWindowRecord* w, WPARAM command, POINT start)
     bool done = false;
     MSG msg;
     while (!done && Find(h) && s.Capture == h) {
-        const TModal next = NextMessage(msg);
+        const TModal next = NextModalMessage(msg);
         if (next == TModal::Stopped)
             return;
         if (next == TModal::Quit)
@@ -210,7 +206,7 @@ void TrackCaptionButton(TWindowRecord* w, LRESULT hit)
     TLoopGuard guard { h, false };
     MSG msg;
     while (Find(h) && GPlatform->Capture == h) {
-        const TModal next = NextMessage(msg);
+        const TModal next = NextModalMessage(msg);
         if (next != TModal::Message)
             return;
         if (IsMouseMessage(msg.message) && msg.hwnd == h) {

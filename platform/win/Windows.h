@@ -4,6 +4,7 @@
 #include "platform/win/Cursors.h"
 #include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/Timers.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"

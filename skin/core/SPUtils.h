@@ -20,8 +20,7 @@ class TStream;
 class TStrings;
 
 // The system calls that the rendering unit binds once, on first use, because not every system offers them. An
-// empty entry means the system lacks the call; the window layer has no native scroll bars, so GetScrollBarInfo
-// stays empty.
+// empty entry means the system lacks the call.
 struct TspSystemEntryPoints {
     HMONITOR (*MonitorFromWindow)(HWND window, DWORD flags) = nullptr;
     BOOL (*GetMonitorInfo)(HMONITOR monitor, MONITORINFO* info) = nullptr;

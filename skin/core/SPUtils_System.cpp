@@ -14,11 +14,10 @@
 
 namespace {
 
-// Bound on first use rather than at start-up, so no static object calls into the platform before main. The window
-// layer has no native scroll bars and so no GetScrollBarInfo.
+// Bound on first use rather than at start-up, so no static object calls into the platform before main.
 TspSystemEntryPoints& BoundEntryPoints()
 {
-    static TspSystemEntryPoints entryPoints { &::MonitorFromWindow, &::GetMonitorInfo, nullptr };
+    static TspSystemEntryPoints entryPoints { &::MonitorFromWindow, &::GetMonitorInfo, &::GetScrollBarInfo };
     return entryPoints;
 }
 

@@ -157,10 +157,10 @@ TEST_F(SPUtilsSystemTest, TheLayerIsAModernNTSystemByDefault)
     EXPECT_EQ(minor, 1);
     EXPECT_TRUE(IsVistaOs() && CheckWXP() && CheckW2KWXP());
     EXPECT_FALSE(Is9XOS());
-    // Bound from the platform, which has monitor calls but no native scroll bars.
+    // Bound from the platform.
     EXPECT_EQ(SystemEntryPoints().MonitorFromWindow, &::MonitorFromWindow);
     EXPECT_EQ(SystemEntryPoints().GetMonitorInfo, &::GetMonitorInfo);
-    EXPECT_EQ(SystemEntryPoints().GetScrollBarInfo, nullptr);
+    EXPECT_EQ(SystemEntryPoints().GetScrollBarInfo, &::GetScrollBarInfo);
 }
 
 namespace {
@@ -186,9 +186,18 @@ TEST_F(SPUtilsSystemTest, MyGetScrollBarInfoReadsInvisibleWithoutTheCallAndAsksT
     SCROLLBARINFO info {};
     info.cbSize = sizeof(info);
     info.xyThumbTop = 5;
-    EXPECT_FALSE(MyGetScrollBarInfo(form->Handle(), OBJID_VSCROLL, info));
-    EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_INVISIBLE);
-    EXPECT_EQ(info.xyThumbTop, 5);
+    {
+        TspSystemEntryPoints unbound = SystemEntryPoints();
+        unbound.GetScrollBarInfo = nullptr;
+        TspSystemEntryPointsOverride override(unbound);
+        EXPECT_FALSE(MyGetScrollBarInfo(form->Handle(), OBJID_VSCROLL, info));
+        EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_INVISIBLE);
+        EXPECT_EQ(info.xyThumbTop, 5);
+    }
+    // The platform's own call: the form has no bars.
+    info.rgstate[0] = 0;
+    EXPECT_TRUE(MyGetScrollBarInfo(form->Handle(), OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[0] & STATE_SYSTEM_INVISIBLE, STATE_SYSTEM_INVISIBLE);
 
     {
         TspSystemEntryPoints bound = SystemEntryPoints();
@@ -206,7 +215,7 @@ TEST_F(SPUtilsSystemTest, MyGetScrollBarInfoReadsInvisibleWithoutTheCallAndAsksT
     }
 
     // The override restored the platform's binding.
-    EXPECT_EQ(SystemEntryPoints().GetScrollBarInfo, nullptr);
+    EXPECT_EQ(SystemEntryPoints().GetScrollBarInfo, &::GetScrollBarInfo);
     EXPECT_EQ(SystemEntryPoints().MonitorFromWindow, &::MonitorFromWindow);
 }
 
