@@ -433,16 +433,16 @@ void TspSkinLabel::DrawDefaultFace(TBitmap* bitmap)
     TCanvas* canvas = bitmap->Canvas();
     const TRect r = Rect(0, 0, Width(), Height());
     switch (FBorderStyle) {
-    case bvFrame:
+    case TspSkinBorderStyle::bvFrame:
         Frm3D(canvas, r, clBtnShadow, clBtnShadow);
         break;
-    case bvRaised:
+    case TspSkinBorderStyle::bvRaised:
         Frm3D(canvas, r, clBtnHighlight, clBtnShadow);
         break;
-    case bvLowered:
+    case TspSkinBorderStyle::bvLowered:
         Frm3D(canvas, r, clBtnShadow, clBtnHighlight);
         break;
-    case bvNone:
+    case TspSkinBorderStyle::bvNone:
         break;
     }
 }

@@ -14,7 +14,8 @@ class TCustomImageList;
 
 enum TspEllipsType : uint8_t { spetNone, spetEndEllips, spetPathEllips };
 enum TspEllipsType2 : uint8_t { spetNoneEllips, spetEllips };
-enum TspSkinBorderStyle : uint8_t { bvFrame, bvRaised, bvLowered, bvNone };
+// Scoped: the framework's panel bevel has values of the same names.
+enum class TspSkinBorderStyle : uint8_t { bvFrame, bvRaised, bvLowered, bvNone };
 
 // The font values a label copies from its record.
 struct TspSkinFontValues {
@@ -182,7 +183,7 @@ private:
     TspEllipsType2 FEllipsType = spetNoneEllips;
     bool FUseSkinSize = true;
     bool FUseSkinFontColor = true;
-    TspSkinBorderStyle FBorderStyle = bvFrame;
+    TspSkinBorderStyle FBorderStyle = TspSkinBorderStyle::bvFrame;
     TAlignment FAlignment = taLeftJustify;
     bool FAutoSizeX = false;
     std::unique_ptr<TBitmap> FMeasure;

@@ -168,7 +168,7 @@ TEST_F(SkinLabelsTest, ASkinLabelDrawsItsDefaultBorderAndItsSkinBackground)
     label->SetParent(Form);
     label->SetSkinDataName("none");
     label->SetBounds(10, 10, 80, 21);
-    label->SetBorderStyle(bvRaised);
+    label->SetBorderStyle(TspSkinBorderStyle::bvRaised);
     Pump();
     EXPECT_EQ(At(10, 10), Rgb(clBtnHighlight));
     EXPECT_EQ(At(89, 30), Rgb(clBtnShadow));
