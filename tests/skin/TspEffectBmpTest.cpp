@@ -7,6 +7,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
+#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -298,4 +301,94 @@ TEST(TspEffectBmp, RoundTripsThroughAFrameworkBitmap)
     bmp.Stretch(stretched.Canvas()->Handle(), 0, 0, 6, 4);
     EXPECT_EQ(stretched.Canvas()->Pixels(5, 3), static_cast<TColor>(0x003F4F5F));
     EXPECT_EQ(stretched.Canvas()->Pixels(0, 0), static_cast<TColor>(0x00EFDFCF));
+}
+
+namespace {
+
+// The blend as every pixel was once computed one by one: extended precision, rounded half to even.
+uint8_t BlendReference(long double k, int own, int other)
+{
+    const long double value = (1 - k) * own + k * other;
+    return static_cast<uint8_t>(std::clamp<long double>(std::rintl(value), 0, 255));
+}
+
+// A 256 x 256 bitmap whose pixel (x, y) holds x (own) or y (other) in every channel: all channel pairs at once.
+std::unique_ptr<TspEffectBmp> PairPicture(bool own)
+{
+    auto bmp = std::make_unique<TspEffectBmp>(256, 256);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const int v = own ? x : y;
+            bmp->SetPixel(x, y, v | (v << 8) | (v << 16));
+        }
+    return bmp;
+}
+
+// The factors blends are made with: every opacity of a blended control, the morph timer's steps, and the edges.
+std::vector<double> BlendFactors()
+{
+    std::vector<double> factors;
+    for (int value = 0; value <= 255; ++value)
+        factors.push_back(1.0 - value / 255.0);
+    for (int step = 0; step <= 100; ++step)
+        factors.push_back(step / 100.0);
+    for (double kf : { 1.0 / 3, 2.0 / 3, 0.125, 0.375 })
+        factors.push_back(kf);
+    return factors;
+}
+
+} // namespace
+
+TEST(TspEffectBmp, BlendsMatchTheOnePixelAtATimeFormulaForEveryChannelPairAndFactor)
+{
+    const auto other = PairPicture(false);
+    int mismatches = 0;
+    for (double kf : BlendFactors()) {
+        const long double k = kf;
+        auto whole = PairPicture(true);
+        whole->Morph(other.get(), kf);
+        auto part = PairPicture(true);
+        part->MorphRect(other.get(), kf, TRect { 0, 0, 256, 256 }, 0, 0);
+        for (int y = 0; y < 256; ++y) {
+            const uint8_t* wholeRow = whole->GetLine(y);
+            const uint8_t* partRow = part->GetLine(y);
+            for (int x = 0; x < 256; ++x) {
+                const uint8_t expected = BlendReference(k, x, y);
+                for (int c = 0; c < 3; ++c) {
+                    if (wholeRow[3 * x + c] != expected || partRow[3 * x + c] != expected) {
+                        if (++mismatches < 5)
+                            ADD_FAILURE() << "kf " << kf << " own " << x << " other " << y;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(TspEffectBmp, GradientBlendsMatchTheExtendedPrecisionFormulaForEveryChannelPair)
+{
+    // The left gradient blends column x with the weight min(x * step, 1) of the own picture, step = 1 / n; own
+    // values run down the rows and the other picture's across, so every pair meets every weight.
+    int mismatches = 0;
+    for (int step = 1; step <= 10; ++step) {
+        const double kf = step / 10.0;
+        auto own = PairPicture(false);
+        auto theirs = PairPicture(true);
+        own->MorphLeftGrad(theirs.get(), kf);
+        int n = static_cast<int>(std::rintl(static_cast<long double>(256) * kf));
+        n = std::min(std::max(n, 1), 255);
+        const long double stepWeight = 1.0L / n;
+        long double h = 0;
+        for (int x = 0; x <= n; ++x) {
+            for (int y = 0; y < 256; ++y) {
+                const long double value = h * y + (1 - h) * x;
+                const auto expected = static_cast<uint8_t>(std::clamp<long double>(std::rintl(value), 0, 255));
+                if (own->GetLine(y)[3 * x] != expected && ++mismatches < 5)
+                    ADD_FAILURE() << "kf " << kf << " column " << x << " own " << y;
+            }
+            h = std::min(h + stepWeight, 1.0L);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
