@@ -1,5 +1,14 @@
-// Composing skin images and morphing button pictures, per operation, against a plain BitBlt of the same area.
+// Composing skin images, morphing button pictures and repainting a panel of skinned labels and frame strips, per
+// operation, against a plain BitBlt of the same area.
 #include "bench/BenchTiming.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/SkinFrameCtrls.h"
+#include "skin/controls/SkinLabels.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/testing/TFixtureSkin.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/Raster.h"
@@ -40,6 +49,59 @@ std::unique_ptr<TspEffectBmp> Picture(int seed)
         for (int x = 0; x < 200; ++x)
             bmp->SetPixel(x, y, (x * 7 + y * 13 + seed) & 0xFFFFFF);
     return bmp;
+}
+
+// A full repaint of a 600x400 panel holding 50 skinned labels and 10 frame-strip switches, on the headless display,
+// against one BitBlt of the panel's area between two memory DCs.
+void ReportPanelRepaint()
+{
+    THeadlessBackend backend;
+    backend.UseManualClock(1000);
+    if (!backend.Install())
+        return;
+    InitializeForms();
+    {
+        TFixtureSkin fixture;
+        fixture.AddActivePicture("strips.bmp", 80, 30, 5);
+        fixture.AddControl("stdlabel", "stdlabel", { { "fontname", "DejaVu Sans" }, { "fontcolor", "255" } });
+        fixture.AddControl("switch", "switch", { { "pictureindex", "0" }, { "skinrect", "0,0,80,30" }, { "framescount", "4" } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(fixture.Write());
+        auto* form = TCustomForm::Create<TForm>(Application);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(0, 0, 620, 420);
+        auto* panel = new TPanel(form);
+        panel->SetParent(form);
+        panel->SetBounds(10, 10, 600, 400);
+        for (int i = 0; i < 50; ++i) {
+            auto* label = new TspSkinStdLabel(form);
+            label->SetParent(panel);
+            label->SetCaption("Skinned label " + std::to_string(i));
+            label->SetBounds(10 + (i % 5) * 115, 10 + (i / 5) * 30, 110, 20);
+            label->SetSkinData(skin);
+        }
+        for (int i = 0; i < 10; ++i) {
+            auto* strip = new TspSkinSwitch(form);
+            strip->SetParent(panel);
+            strip->SetBounds(10 + i * 55, 330, 20, 30);
+            strip->SetSkinDataName("switch");
+            strip->SetSkinData(skin);
+        }
+        form->Show();
+        Application->ProcessMessages();
+        const HWND window = panel->Handle();
+        const double ours = PerCall(20, [&] {
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        });
+        TBitmap area, copy;
+        area.SetSize(600, 400);
+        copy.SetSize(600, 400);
+        const double blit = PerCall(
+            20, [&] { BitBlt(copy.Canvas()->Handle(), 0, 0, 600, 400, area.Canvas()->Handle(), 0, 0, SRCCOPY); });
+        Report("panel_50_labels_10_strips_600x400", ours, blit);
+    }
+    FinalizeForms();
+    backend.Uninstall();
 }
 
 } // namespace
@@ -100,5 +162,6 @@ int main()
         });
         Report(m.name, ours, buttonBlit);
     }
+    ReportPanelRepaint();
     return 0;
 }
