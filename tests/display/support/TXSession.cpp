@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -48,6 +49,27 @@ void QuietIOErrorExit(Display*, void*)
 {
 }
 
+// The viewable top-level windows (children of the root that show), except `ignored`.
+std::vector<Window> MappedTopLevels(Display* display, const std::vector<Window>& ignored = {})
+{
+    Window rootReturn = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<Window> mapped;
+    if (XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable
+                && std::find(ignored.begin(), ignored.end(), children[i]) == ignored.end())
+                mapped.push_back(children[i]);
+        }
+        if (children)
+            XFree(children);
+    }
+    return mapped;
+}
+
 std::string Describe(TChildProcess& process)
 {
     std::string text = process.Name() + " ended with " + std::to_string(process.ExitCode());
@@ -68,6 +90,7 @@ TXSession::TXSession(const TXSessionOptions& options)
         KeepRootBlackWhenComposited();
         StartHelper(FCompositor, { "xcompmgr" }, "_NET_WM_CM_S0");
     }
+    FOwnWindows = MappedTopLevels(FConnection);
 }
 
 TXSession::~TXSession()
@@ -445,38 +468,16 @@ unsigned long TXSession::FocusedTopLevel() const
     }
 }
 
-namespace {
-
-bool AnyTopLevelMapped(Display* display)
-{
-    Window rootReturn = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    bool mapped = false;
-    if (XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count)) {
-        for (unsigned int i = 0; i < count && !mapped; ++i) {
-            XWindowAttributes attributes;
-            mapped = XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable
-                && attributes.c_class == InputOutput;
-        }
-        if (children)
-            XFree(children);
-    }
-    return mapped;
-}
-
-} // namespace
-
 bool TXSession::WaitForMappedWindow(TChildProcess& program, std::chrono::milliseconds timeout)
 {
-    // Hear of every map of a top-level window from now on, then look at what is mapped already.
+    // Hear of every map of a top-level window from now on, then look at what is mapped already; the session's
+    // own windows (openbox keeps one mapped out of sight) do not count.
     Display* display = FConnection;
     Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
     const auto deadline = Clock::now() + timeout;
-    bool mapped = AnyTopLevelMapped(display);
+    bool mapped = !MappedTopLevels(display, FOwnWindows).empty();
     while (!mapped && !program.Finished() && MillisecondsLeft(deadline) > 0) {
         pollfd fds[2] = { { ConnectionNumber(display), POLLIN, 0 }, { program.ExitFd(), POLLIN, 0 } };
         if (XPending(display) == 0)
@@ -484,7 +485,9 @@ bool TXSession::WaitForMappedWindow(TChildProcess& program, std::chrono::millise
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            mapped = mapped || event.type == MapNotify;
+            mapped = mapped
+                || (event.type == MapNotify
+                    && std::find(FOwnWindows.begin(), FOwnWindows.end(), event.xmap.window) == FOwnWindows.end());
         }
     }
     XSelectInput(display, root, NoEventMask);

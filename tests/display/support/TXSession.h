@@ -90,8 +90,8 @@ public:
     unsigned long TopLevelAt(int x, int y) const;
     unsigned long FocusedTopLevel() const;
 
-    // Waits until a top-level window is mapped (a program under test has shown its window); false when none
-    // is within `timeout` or `program` ends first.
+    // Waits until a top-level window other than the session's own is mapped (a program under test has shown
+    // its window); false when none is within `timeout` or `program` ends first.
     bool WaitForMappedWindow(TChildProcess& program, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
     // Does a client own the selection (window manager: "WM_S0", compositor: "_NET_WM_CM_S0")?
@@ -121,6 +121,8 @@ private:
     std::unique_ptr<TChildProcess> FWindowManager;
     std::unique_ptr<TChildProcess> FCompositor;
     std::vector<std::unique_ptr<TChildProcess>> FClipboardServers;
+    // The top-level windows mapped once the session was ready (the window manager's own).
+    std::vector<unsigned long> FOwnWindows;
 };
 
 // One session per kind for the whole test executable, started on first use and stopped at exit (display
