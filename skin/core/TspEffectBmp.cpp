@@ -115,6 +115,18 @@ void Mix(uint8_t* own, const uint8_t* other, long double h)
     }
 }
 
+// The weights 0, step, 2 step ... (at most 1) of `count` columns in turn, summed as a walk along a row sums them.
+std::vector<long double> Ramp(int count, long double step)
+{
+    std::vector<long double> weights(size_t(std::max(count, 0)));
+    long double h = 0;
+    for (auto& weight : weights) {
+        weight = h;
+        h = std::min(h + step, 1.0L);
+    }
+    return weights;
+}
+
 bool IsWhite(const uint8_t* p)
 {
     return p[0] == 255 && p[1] == 255 && p[2] == 255;
@@ -352,19 +364,17 @@ void TspEffectBmp::MorphHGrad(const TspEffectBmp* other, double kf)
     const long double e = b == 0 ? 1.0L : 1.0L / b;
     const int g = std::max(w / 2 - a / 2, 0);
     const int f = std::min(w / 2 + a / 2, w - 1);
+    const int left = std::min(g, w - 1);
+    const int right = std::max(f, 0);
+    const std::vector<long double> leftWeights = Ramp(left + 1, e);
+    const std::vector<long double> rightWeights = Ramp(w - right, e);
     for (int y = 0; y < PixelHeight; ++y) {
         for (int x = g; x <= f; ++x)
             std::memcpy(Pixel(x, y), other->Pixel(x, y), 3);
-        long double h = 0;
-        for (int x = std::min(g, w - 1); x >= 0; --x) {
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
-            h = std::min(h + e, 1.0L);
-        }
-        h = 0;
-        for (int x = std::max(f, 0); x < w; ++x) {
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
-            h = std::min(h + e, 1.0L);
-        }
+        for (int x = left; x >= 0; --x)
+            Mix(Pixel(x, y), other->Pixel(x, y), leftWeights[size_t(left - x)]);
+        for (int x = right; x < w; ++x)
+            Mix(Pixel(x, y), other->Pixel(x, y), rightWeights[size_t(x - right)]);
     }
 }
 
@@ -402,13 +412,10 @@ void TspEffectBmp::MorphLeftGrad(const TspEffectBmp* other, double kf)
     int n = Rnd(static_cast<long double>(w) * kf);
     n = std::min(std::max(n, 1), w - 1);
     const long double step = n == 0 ? 1.0L : 1.0L / n;
-    for (int y = 0; y < PixelHeight; ++y) {
-        long double h = 0;
-        for (int x = 0; x <= n; ++x) {
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
-            h = std::min(h + step, 1.0L);
-        }
-    }
+    const std::vector<long double> weights = Ramp(n + 1, step);
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = 0; x <= n; ++x)
+            Mix(Pixel(x, y), other->Pixel(x, y), weights[size_t(x)]);
 }
 
 void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
@@ -419,13 +426,10 @@ void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
     int m = w - Rnd(static_cast<long double>(w) * kf);
     m = std::min(std::max(m, 0), w - 1);
     const long double step = 1.0L / (w - m);
-    for (int y = 0; y < PixelHeight; ++y) {
-        long double h = 0;
-        for (int x = w - 1; x >= m; --x) {
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
-            h = std::min(h + step, 1.0L);
-        }
-    }
+    const std::vector<long double> weights = Ramp(w - m, step);
+    for (int y = 0; y < PixelHeight; ++y)
+        for (int x = w - 1; x >= m; --x)
+            Mix(Pixel(x, y), other->Pixel(x, y), weights[size_t(w - 1 - x)]);
 }
 
 void TspEffectBmp::MorphPush(const TspEffectBmp* other, double kf)
