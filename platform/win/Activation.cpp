@@ -95,6 +95,35 @@ void ActivateNextAfter(TWindowRecord* leaving)
     }
 }
 
+void DeactivateApp()
+{
+    TPlatformState& s = *GPlatform;
+    if (s.Capture)
+        ReleaseCapture();
+    if (!GPlatform)
+        return;
+    if (s.Active) {
+        s.ActiveBeforeDeactivation = s.Active;
+        Activate(nullptr, WA_INACTIVE);
+    } else {
+        // Only windows that never activate are up (a popup): they still hear that the program is left.
+        BroadcastActivateApp(false);
+    }
+}
+
+void ReactivateApp()
+{
+    TPlatformState& s = *GPlatform;
+    if (s.Active)
+        return;
+    TWindowRecord* previous = Find(s.ActiveBeforeDeactivation);
+    s.ActiveBeforeDeactivation = nullptr;
+    if (previous && CanTakeActivation(previous, nullptr))
+        Activate(previous, WA_ACTIVE);
+    else
+        ActivateNextAfter(nullptr);
+}
+
 void LoseCaptureOf(TWindowRecord* w)
 {
     TPlatformState& s = *GPlatform;

@@ -38,6 +38,54 @@ uint32_t Blend(uint32_t src, uint32_t dst, uint32_t alpha)
     return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
+// The window's shape on the display while a colour key is set: its region less the pixels of the key.
+TRegion ColorKeyShape(const TWindowRecord* top)
+{
+    const TBackBuffer& buffer = *top->Buffer;
+    const uint32_t key = ToPixel(top->ColorKey) & 0xFFFFFF;
+    std::vector<RECT> runs;
+    for (int y = 0; y < buffer.Height; ++y) {
+        const uint32_t* row = &buffer.Pixels[size_t(y) * size_t(buffer.Width)];
+        for (int x = 0; x < buffer.Width;) {
+            if ((row[x] & 0xFFFFFF) == key) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < buffer.Width && (row[x] & 0xFFFFFF) != key)
+                ++x;
+            runs.push_back(RECT { start, y, x, y + 1 });
+        }
+    }
+    TRegion shape = TRegion::FromRects(runs);
+    if (top->Region)
+        if (const TRegion* region = RegionOf(top->Region))
+            shape.Intersect(*region);
+    return shape;
+}
+
+bool ColorKeyed(const TWindowRecord* top)
+{
+    return (top->ExStyle & WS_EX_LAYERED) && (top->LayeredFlags & LWA_COLORKEY);
+}
+
+// Hands the display the shape of a colour-keyed window when its pixels changed, and its plain region
+// again once the key is gone.
+void UpdateColorKeyShape(TWindowRecord* top)
+{
+    TPlatformState& s = *GPlatform;
+    if (ColorKeyed(top)) {
+        TRegion shape = ColorKeyShape(top);
+        if (!top->KeyShape || !(*top->KeyShape == shape)) {
+            s.Backend->SetNativeWindowShape(top->Native, &shape);
+            top->KeyShape = std::move(shape);
+        }
+    } else if (top->KeyShape) {
+        top->KeyShape.reset();
+        s.Backend->SetNativeWindowShape(top->Native, top->Region ? RegionOf(top->Region) : nullptr);
+    }
+}
+
 } // namespace
 
 namespace WinCore {
@@ -127,6 +175,8 @@ void PresentDirty()
             continue;
         const RECT dirty = top->Dirty;
         top->Dirty = RECT {};
+        if ((ColorKeyed(top) || top->KeyShape) && s.Backend->Capabilities().Shaping)
+            UpdateColorKeyShape(top);
         s.Backend->PresentNativeWindow(top->Native, *top->Buffer, dirty);
     }
 }
@@ -199,8 +249,13 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
     w->Region = region;
     if (old)
         DeleteObject(old);
-    if (w->Native && s.Backend->Capabilities().Shaping)
-        s.Backend->SetNativeWindowShape(w->Native, region ? RegionOf(region) : nullptr);
+    if (w->Native && s.Backend->Capabilities().Shaping) {
+        w->KeyShape.reset();
+        if (ColorKeyed(w))
+            MarkDirty(w, RECT { 0, 0, kMaxBufferSide, kMaxBufferSide });
+        else
+            s.Backend->SetNativeWindowShape(w->Native, region ? RegionOf(region) : nullptr);
+    }
     SetWindowPosInternal(
         w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
     if (redraw && Find(hwnd) && visible) {
@@ -239,12 +294,24 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // A colour key is shown as a shape of the native window; a display that cannot shape cannot key.
+    if ((flags & LWA_COLORKEY) && !s.Backend->Capabilities().Shaping) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    const bool keyChanged = (flags & LWA_COLORKEY) != (w->LayeredFlags & LWA_COLORKEY)
+        || ((flags & LWA_COLORKEY) && colorKey != w->ColorKey);
     w->ColorKey = colorKey;
     w->Alpha = alpha;
     w->LayeredFlags = flags & (LWA_ALPHA | LWA_COLORKEY);
     // Fades are busy loops that pump no messages: the display gets the new opacity now.
     if (w->Native)
         s.Backend->SetNativeWindowOpacity(w->Native, (flags & LWA_ALPHA) ? alpha : 255);
+    // The shape follows at the next present.
+    if (keyChanged && w->Buffer) {
+        MarkDirty(w, RECT { 0, 0, w->Buffer->Width, w->Buffer->Height });
+        PresentDirty();
+    }
     return TRUE;
 }
 

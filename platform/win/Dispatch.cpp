@@ -315,6 +315,8 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
             if (o == w)
                 owner = nullptr;
         w->Owner = owner;
+        if (w->Native)
+            GPlatform->Backend->SetNativeWindowOwner(w->Native, owner ? owner->Native : 0);
         return old;
     }
     default:

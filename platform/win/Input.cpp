@@ -92,11 +92,11 @@ std::vector<HWND> Candidates(POINT pt)
     return out;
 }
 
-void PushCooked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT pt)
+void PushCooked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT pt, DWORD tag = 0)
 {
     TPlatformState& s = *GPlatform;
     std::lock_guard lock(s.QueueLock);
-    s.Cooked.push_back(MSG { hwnd, message, wParam, lParam, GetTickCount(), pt });
+    s.Cooked.push_back(MSG { hwnd, message, wParam, lParam, GetTickCount(), pt, tag });
 }
 
 void SetButtonState(UINT vk, bool down)
@@ -266,7 +266,15 @@ void CookKey(const TRawInput& ev)
         lParam |= LPARAM(1) << 30;
     if (!down)
         lParam |= (LPARAM(1) << 31) | (LPARAM(1) << 30);
-    PushCooked(target->Handle, message, vk, lParam, CursorNow());
+    // The display's text rides with the key-down until TranslateMessage turns it into characters.
+    DWORD tag = 0;
+    if (down && !ev.Text.empty()) {
+        tag = s.NextKeyTextTag++;
+        if (tag == 0)
+            tag = s.NextKeyTextTag++;
+        s.KeyTexts[tag] = ev.Text;
+    }
+    PushCooked(target->Handle, message, vk, lParam, CursorNow(), tag);
 }
 
 void CookChar(const TRawInput& ev)
@@ -280,15 +288,13 @@ void CookChar(const TRawInput& ev)
     PushCooked(target->Handle, WM_CHAR, ev.Char, 1, CursorNow());
 }
 
-// The character a key gives on the US layout with the current modifier state, or 0.
-uint32_t CharForKey(UINT vk)
+// The control character of a key, which no layout changes and no display reports as text: Enter, Escape,
+// Backspace, Tab and the Ctrl combinations. 0 for none.
+uint32_t ControlCharForKey(UINT vk)
 {
     const auto& keys = GPlatform->KeyState;
-    const bool shift = Down(keys, VK_SHIFT);
     const bool ctrl = Down(keys, VK_CONTROL);
-    const bool alt = Down(keys, VK_MENU);
-    const bool caps = (keys[VK_CAPITAL] & 1) != 0;
-    if (ctrl && alt)
+    if (ctrl && Down(keys, VK_MENU))
         return 0;
     if (ctrl) {
         if (vk >= 'A' && vk <= 'Z')
@@ -310,36 +316,7 @@ uint32_t CharForKey(UINT vk)
             return 0;
         }
     }
-    if (vk >= 'A' && vk <= 'Z')
-        return (shift != caps) ? vk : vk + ('a' - 'A');
-    if (vk >= '0' && vk <= '9')
-        return shift ? uint32_t(")!@#$%^&*("[vk - '0']) : vk;
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
-        return '0' + (vk - VK_NUMPAD0);
-    struct TOemKey {
-        UINT Key;
-        char Plain;
-        char Shifted;
-    };
-    static constexpr TOemKey kOem[] = {
-        { VK_OEM_1, ';', ':' },
-        { VK_OEM_PLUS, '=', '+' },
-        { VK_OEM_COMMA, ',', '<' },
-        { VK_OEM_MINUS, '-', '_' },
-        { VK_OEM_PERIOD, '.', '>' },
-        { VK_OEM_2, '/', '?' },
-        { VK_OEM_3, '`', '~' },
-        { VK_OEM_4, '[', '{' },
-        { VK_OEM_5, '\\', '|' },
-        { VK_OEM_6, ']', '}' },
-        { VK_OEM_7, '\'', '"' },
-    };
-    for (const TOemKey& k : kOem)
-        if (k.Key == vk)
-            return uint32_t(shift ? k.Shifted : k.Plain);
     switch (vk) {
-    case VK_SPACE:
-        return ' ';
     case VK_RETURN:
         return 13;
     case VK_ESCAPE:
@@ -348,19 +325,42 @@ uint32_t CharForKey(UINT vk)
         return 8;
     case VK_TAB:
         return 9;
-    case VK_MULTIPLY:
-        return '*';
-    case VK_ADD:
-        return '+';
-    case VK_SUBTRACT:
-        return '-';
-    case VK_DECIMAL:
-        return '.';
-    case VK_DIVIDE:
-        return '/';
     default:
         return 0;
     }
+}
+
+// The window manager already moved or sized the native window; the window record follows, with the usual
+// messages.
+void CookWindowMoved(const TRawInput& ev)
+{
+    TWindowRecord* w = Find(ev.Window);
+    if (!w || !IsTopLevel(w) || (w->Style & WS_MINIMIZE) || EqualRect(&w->Window, &ev.Bounds))
+        return;
+    SetWindowPosInternal(w, nullptr, ev.Bounds.left, ev.Bounds.top, RectWidth(ev.Bounds), RectHeight(ev.Bounds),
+        SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A drop goes to the window under the point that accepts files, or its nearest ancestor that does.
+void CookDrop(const TRawInput& ev)
+{
+    TPlatformState& s = *GPlatform;
+    if (ev.Paths.empty())
+        return;
+    LRESULT hit;
+    TWindowRecord* target = HitWindow(ev.Point, &hit, false, nullptr);
+    while (target && !(target->ExStyle & WS_EX_ACCEPTFILES))
+        target = IsChildWindow(target) ? target->Parent : nullptr;
+    if (!target)
+        return;
+    const POINT origin = ClientOrigin(target);
+    TDropRecord drop;
+    drop.Paths = ev.Paths;
+    drop.Point = POINT { ev.Point.x - origin.x, ev.Point.y - origin.y };
+    drop.InClient = RectContains(ClientScreenRect(target), ev.Point.x, ev.Point.y);
+    const uintptr_t id = s.NextDrop++;
+    s.Drops.emplace(id, std::move(drop));
+    PushCooked(target->Handle, WM_DROPFILES, WPARAM(id), 0, ev.Point);
 }
 
 HCURSOR StandardCursor(uintptr_t id)
@@ -428,6 +428,26 @@ bool CookNextInput()
         if (TWindowRecord* w = Find(ev.Window))
             PushCooked(w->Handle, WM_SYSCOMMAND, SC_CLOSE, 0, CursorNow());
         break;
+    case TRawInputKind::AppActivate:
+        ReactivateApp();
+        break;
+    case TRawInputKind::AppDeactivate:
+        DeactivateApp();
+        break;
+    case TRawInputKind::PointerLeave:
+        // Nothing to send: the pointer position says where it went, and the framework's idle pass sees
+        // that no control is under it.
+        break;
+    case TRawInputKind::WindowMoved:
+        CookWindowMoved(ev);
+        break;
+    case TRawInputKind::WindowMinimized:
+        if (TWindowRecord* w = Find(ev.Window); w && IsTopLevel(w))
+            PushCooked(w->Handle, WM_SYSCOMMAND, ev.Flag ? SC_MINIMIZE : SC_RESTORE, 0, CursorNow());
+        break;
+    case TRawInputKind::Drop:
+        CookDrop(ev);
+        break;
     }
     return true;
 }
@@ -443,14 +463,19 @@ BOOL TranslateMessage(const MSG* msg)
         return TRUE;
     if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN)
         return FALSE;
-    const uint32_t ch = CharForKey(static_cast<UINT>(msg->wParam & 0xFF));
-    if (ch) {
-        TPlatformState& s = *GPlatform;
-        // The character comes next, before anything queued after the key.
-        std::lock_guard lock(s.QueueLock);
-        s.Posted.push_front(
-            MSG { msg->hwnd, m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch, msg->lParam, msg->time, msg->pt });
+    TPlatformState& s = *GPlatform;
+    std::u32string text;
+    if (auto it = s.KeyTexts.find(msg->lPrivate); msg->lPrivate && it != s.KeyTexts.end()) {
+        text = std::move(it->second);
+        s.KeyTexts.erase(it);
+    } else if (const uint32_t control = ControlCharForKey(static_cast<UINT>(msg->wParam & 0xFF))) {
+        text.push_back(char32_t(control));
     }
+    // The characters come next, in order, before anything queued after the key.
+    std::lock_guard lock(s.QueueLock);
+    for (auto it = text.rbegin(); it != text.rend(); ++it)
+        s.Posted.push_front(
+            MSG { msg->hwnd, m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, WPARAM(*it), msg->lParam, msg->time, msg->pt });
     return TRUE;
 }
 
@@ -458,8 +483,9 @@ BOOL GetCursorPos(POINT* point)
 {
     if (!point || !GPlatform)
         return FALSE;
-    std::lock_guard lock(GPlatform->QueueLock);
-    *point = GPlatform->CursorPos;
+    // The display knows best (the pointer may have moved over other programs' windows); other threads get
+    // the position of the last event.
+    *point = IsUiThread() ? GPlatform->Backend->PointerPosition() : CursorNow();
     return TRUE;
 }
 
@@ -467,10 +493,7 @@ BOOL SetCursorPos(int x, int y)
 {
     if (!Ready())
         return FALSE;
-    TRawInput move;
-    move.Kind = TRawInputKind::MouseMove;
-    move.Point = POINT { x, y };
-    QueueRawInput(move);
+    GPlatform->Backend->WarpPointer(POINT { x, y });
     return TRUE;
 }
 
@@ -478,6 +501,13 @@ HWND WindowFromPoint(POINT point)
 {
     if (!Ready())
         return nullptr;
+    {
+        // Where the display says the pointer is over another program, none of our windows is under it.
+        TPlatformState& s = *GPlatform;
+        std::lock_guard lock(s.QueueLock);
+        if (s.PointerOutside && point.x == s.CursorPos.x && point.y == s.CursorPos.y)
+            return nullptr;
+    }
     LRESULT hit;
     TWindowRecord* w = HitWindow(point, &hit, false, nullptr);
     return w ? w->Handle : nullptr;

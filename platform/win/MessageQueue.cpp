@@ -135,6 +135,9 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags)
     auto retrieved = [&] {
         s.MessageTime = msg->time;
         s.MessagePoint = msg->pt;
+        // Keys taken before this one and never translated were consumed: their text goes.
+        if ((flags & PM_REMOVE) && msg->lPrivate)
+            std::erase_if(s.KeyTexts, [&](const auto& entry) { return entry.first < msg->lPrivate; });
         return TRUE;
     };
     {

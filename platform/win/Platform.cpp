@@ -1,4 +1,5 @@
 #include "framework/core/TThread.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/PlatformState.h"
 
 #include <atomic>
@@ -79,6 +80,8 @@ bool PlatformStop()
         for (HWND hwnd : windows)
             DestroyWindow(hwnd);
     }
+    if (s.ClipboardOpen)
+        CloseClipboard();
     WakeMainThread = s.PreviousWake;
     WakeTarget.store(nullptr);
     WinCore::ReleaseHandle(s.Desktop->Handle);
@@ -108,6 +111,11 @@ void QueueRawInput(const TRawInput& input)
         switch (input.Kind) {
         case TRawInputKind::MouseMove:
             s->CursorPos = input.Point;
+            s->PointerOutside = false;
+            break;
+        case TRawInputKind::PointerLeave:
+            s->CursorPos = input.Point;
+            s->PointerOutside = true;
             break;
         case TRawInputKind::ButtonDown:
         case TRawInputKind::ButtonUp: {
@@ -130,8 +138,8 @@ void QueueRawInput(const TRawInput& input)
             break;
         }
         TRawInput queued = input;
-        // Button events happen where the pointer is.
-        if (input.Kind != TRawInputKind::MouseMove)
+        // Button events happen where the pointer is; a drop carries its own point.
+        if (input.Kind != TRawInputKind::MouseMove && input.Kind != TRawInputKind::Drop)
             queued.Point = s->CursorPos;
         s->Raw.push_back(queued);
     }

@@ -92,6 +92,8 @@ struct TWindowRecord {
 
     // Top-level windows only.
     TNativeWindow Native = 0;
+    // The shape last given to the display for a colour key (window coordinates).
+    std::optional<TRegion> KeyShape;
     std::unique_ptr<TBackBuffer> Buffer;
     RECT Dirty {};
 
@@ -132,6 +134,14 @@ struct TClickRecord {
     DWORD Time = 0;
     POINT Point {};
     bool Valid = false;
+};
+
+// One file drop handed to a window (HDROP): the paths and where the pointer was, in the client coordinates of
+// the window that got it.
+struct TDropRecord {
+    std::vector<std::string> Paths;
+    POINT Point {};
+    bool InClient = true;
 };
 
 struct TPlatformState {
@@ -188,6 +198,26 @@ struct TPlatformState {
     POINT MessagePoint {};
     UINT DoubleClickTimeOverride = 0;
     int CrossThreadSends = 0;
+
+    // The display's text of cooked key-downs not yet translated, by the MSG's lPrivate tag. A key retrieved
+    // and not translated (consumed) loses its text when a later tagged key is retrieved.
+    std::unordered_map<DWORD, std::u32string> KeyTexts;
+    DWORD NextKeyTextTag = 1;
+    // The display reported the pointer over no window of ours, until the next move.
+    bool PointerOutside = false;
+    // The window active when the program lost the display's focus, to activate again when it returns.
+    HWND ActiveBeforeDeactivation = nullptr;
+    // File drops handed out in WM_DROPFILES and not finished yet.
+    std::unordered_map<uintptr_t, TDropRecord> Drops;
+    uintptr_t NextDrop = 1;
+
+    // The clipboard while open: who opened it, what was set since (the whole new contents), and the blocks
+    // handed out or taken over, freed at closing.
+    bool ClipboardOpen = false;
+    HWND ClipboardOpener = nullptr;
+    HWND ClipboardOwner = nullptr;
+    std::optional<TClipboardData> ClipboardPending;
+    std::vector<HANDLE> ClipboardBlocks;
 
     TMessageObserver* Observer = nullptr;
     TDCProvider* DCProvider = nullptr;
@@ -260,6 +290,10 @@ void Activate(TWindowRecord* w, WORD how);
 void ActivateNextAfter(TWindowRecord* leaving);
 void FocusWindow(TWindowRecord* w);
 void LoseCaptureOf(TWindowRecord* w);
+// The program lost the display's keyboard focus: capture ends and the active window deactivates. And got it
+// back: the window that was active before becomes active again.
+void DeactivateApp();
+void ReactivateApp();
 
 // Non-client area (NonClient.cpp).
 RECT DefaultClientFromWindow(DWORD style, DWORD exStyle, const RECT& window);

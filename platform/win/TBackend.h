@@ -4,7 +4,9 @@
 #include "platform/win/WinTypes.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TRegion;
@@ -30,7 +32,8 @@ struct TMonitorLayout {
 };
 
 // What the display can do. Layered windows: constant opacity of a whole window. Shaping: the window region
-// cuts the native window (without it the region still clips drawing and hit tests).
+// cuts the native window (without it the region still clips drawing and hit tests); a colour key is shown
+// as a shape too, so without shaping a colour key is not available.
 struct TBackendCapabilities {
     bool LayeredWindows = true;
     bool Shaping = true;
@@ -51,10 +54,16 @@ enum class TRawInputKind : uint8_t {
     ButtonDown, // Button (at the last Point)
     ButtonUp, // Button
     Wheel, // WheelDelta, positive away from the user
-    KeyDown, // VirtualKey
+    KeyDown, // VirtualKey, Text: the characters the display's layout made of the key (may be empty)
     KeyUp, // VirtualKey
-    Char, // Char: text typed without a key of the built-in layout (another layout, an input method)
+    Char, // Char: text typed without a key (an input method, a composed character)
     CloseRequest, // Window: the user asked the window manager to close it
+    AppActivate, // one of our windows got the display's keyboard focus while none had it
+    AppDeactivate, // the keyboard focus went to another program
+    PointerLeave, // Point: the pointer went over no window of ours (another program's or the desktop)
+    WindowMoved, // Window, Bounds: the window manager moved or sized a top-level window
+    WindowMinimized, // Window, Flag: the window manager minimised (true) or restored (false) it
+    Drop, // Point, Paths: files dropped at the point
 };
 
 // One event as the display reports it, before the window layer turns it into messages.
@@ -65,8 +74,16 @@ struct TRawInput {
     int WheelDelta = 0;
     UINT VirtualKey = 0;
     uint32_t Char = 0;
+    std::u32string Text;
     HWND Window = nullptr;
+    RECT Bounds {};
+    bool Flag = false;
+    std::vector<std::string> Paths;
 };
+
+// The clipboard's contents: data by format (CF_TEXT holds UTF-8 without the terminating zero; registered
+// formats hold their bytes as they were set).
+using TClipboardData = std::map<UINT, std::vector<uint8_t>>;
 
 // Implemented by each display. The window layer calls every method on the UI thread, except Wake, which any
 // thread may call. The backend hands input to the layer with QueueRawInput (Platform.h).
@@ -77,6 +94,8 @@ public:
     // Top-level windows. `bounds` are screen coordinates; windows start hidden.
     virtual TNativeWindow CreateNativeWindow(HWND hwnd, const RECT& bounds, DWORD style, DWORD exStyle) = 0;
     virtual void DestroyNativeWindow(TNativeWindow window) = 0;
+    // The window's owner (0 for none), so that the display keeps dialogs and popups above it.
+    virtual void SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner) = 0;
     virtual void ShowNativeWindow(TNativeWindow window, bool visible) = 0;
     virtual void MinimizeNativeWindow(TNativeWindow window, bool minimized) = 0;
     virtual void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) = 0;
@@ -96,6 +115,15 @@ public:
     // Standard cursors (StandardCursorId in Cursors.h) map to the display's own shapes; any other cursor's pixels
     // and hot spot come from GetCursorImage. The window layer keeps the handle alive while it is the cursor.
     virtual void SetCursorShape(HCURSOR cursor) = 0;
+    // Where the pointer is on the display now (GetCursorPos), and moving it there (SetCursorPos); the
+    // move comes back as a MouseMove.
+    virtual POINT PointerPosition() = 0;
+    virtual void WarpPointer(POINT screen) = 0;
+
+    // The clipboard, as a whole: set replaces everything, read returns what is there now (a display
+    // shares text with other programs; other formats stay within this program).
+    virtual void SetClipboard(const TClipboardData& data) = 0;
+    virtual TClipboardData Clipboard() = 0;
 
     // Hands every pending display event to QueueRawInput.
     virtual void PumpEvents() = 0;

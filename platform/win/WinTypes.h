@@ -75,6 +75,8 @@ struct MSG {
     LPARAM lParam;
     DWORD time;
     POINT pt;
+    // The window layer's own tag (the text a key message carries); 0 for none.
+    DWORD lPrivate = 0;
 };
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);

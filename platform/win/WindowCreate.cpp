@@ -174,6 +174,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     if (IsTopLevel(w)) {
         PlaceInZOrder(w, HWND_TOP);
         w->Native = s.Backend->CreateNativeWindow(w->Handle, w->Window, w->Style, w->ExStyle);
+        if (w->Owner && RootOf(w->Owner)->Native)
+            s.Backend->SetNativeWindowOwner(w->Native, RootOf(w->Owner)->Native);
         EnsureBuffer(w);
         SyncNativeStacking();
     }

@@ -127,6 +127,21 @@ TEST_F(ControlMouse, EnterAndLeaveFollowThePointerAcrossNestedAndWindowlessContr
     }
 }
 
+TEST_F(ControlMouse, ThePointerLeavingOurWindowsLeavesTheControlUnderIt)
+{
+    // Over another program's window that covers SpotA: the display reports no move, only the leaving.
+    Backend.MouseMove(155, 155);
+    Pump();
+    Trace.clear();
+    Backend.PointerLeave(156, 156);
+    Pump();
+    EXPECT_EQ(Of({ "SpotA", "Inner", "Outer" }), (TTrace { "SpotA:Leave" }));
+    Trace.clear();
+    Backend.MouseMove(156, 156);
+    Pump();
+    EXPECT_EQ(Of({ "SpotA", "Inner", "Outer" }), (TTrace { "SpotA:Enter" }));
+}
+
 TEST_F(ControlMouse, ALeftPressCapturesUntilTheReleaseWhichOutsideIsNoClick)
 {
     Backend.MouseMove(155, 155);

@@ -74,6 +74,43 @@ TEST_F(Keyboard, AConsumedKeyIsNotTranslated)
     EXPECT_EQ(Chars(WM_CHAR, Edit), U"t");
 }
 
+TEST_F(Keyboard, CharactersAreTheTextTheDisplayAttachedToTheKey)
+{
+    // Another layout: the key's text, not its virtual key, makes the characters; a key may make several
+    // (a dead key and a letter that do not combine) or none (a dead key alone).
+    StartLog();
+    Backend.Key('Y', U"z");
+    Backend.Key(VK_OEM_1, U"\u00F6");
+    Backend.Key(VK_OEM_7, U"");
+    Backend.Key('E', U"\u00B4e");
+    Backend.Key(VK_F5);
+    Backend.Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Chars(WM_CHAR, Edit), U"z\u00F6\u00B4e\r");
+    EXPECT_EQ(Sequence({ WM_KEYDOWN, WM_CHAR }, Edit),
+        Messages({ WM_KEYDOWN, WM_CHAR, WM_KEYDOWN, WM_CHAR, WM_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_CHAR, WM_KEYDOWN,
+            WM_KEYDOWN, WM_CHAR }));
+
+    // A consumed key's text is dropped; it never turns up at a later key or a later translation.
+    StartLog();
+    Backend.Key('S', U"\u00DF");
+    Backend.Key('T', U"t");
+    MSG consumed {};
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == 'S') {
+            consumed = msg;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(Chars(WM_CHAR, Edit), U"t");
+    TranslateMessage(&consumed);
+    Pump();
+    EXPECT_EQ(Chars(WM_CHAR, Edit), U"t");
+}
+
 TEST_F(Keyboard, KeyStateFollowsTheRetrievedMessagesAndTheAsyncStateTheInput)
 {
     Backend.KeyDown(VK_SHIFT);

@@ -140,6 +140,10 @@ void THeadlessBackend::Queue(const TRawInput& input)
 
 void THeadlessBackend::MouseMove(int x, int y)
 {
+    {
+        std::lock_guard lock(FLock);
+        FPointer = POINT { x, y };
+    }
     TRawInput input;
     input.Kind = TRawInputKind::MouseMove;
     input.Point = POINT { x, y };
@@ -179,14 +183,22 @@ void THeadlessBackend::Wheel(int delta)
 
 void THeadlessBackend::KeyDown(UINT virtualKey)
 {
+    KeyDown(virtualKey, LayoutText(virtualKey));
+}
+
+void THeadlessBackend::KeyDown(UINT virtualKey, std::u32string text)
+{
+    TrackModifiers(virtualKey, true);
     TRawInput input;
     input.Kind = TRawInputKind::KeyDown;
     input.VirtualKey = virtualKey;
+    input.Text = std::move(text);
     Queue(input);
 }
 
 void THeadlessBackend::KeyUp(UINT virtualKey)
 {
+    TrackModifiers(virtualKey, false);
     TRawInput input;
     input.Kind = TRawInputKind::KeyUp;
     input.VirtualKey = virtualKey;
@@ -196,6 +208,12 @@ void THeadlessBackend::KeyUp(UINT virtualKey)
 void THeadlessBackend::Key(UINT virtualKey)
 {
     KeyDown(virtualKey);
+    KeyUp(virtualKey);
+}
+
+void THeadlessBackend::Key(UINT virtualKey, std::u32string text)
+{
+    KeyDown(virtualKey, std::move(text));
     KeyUp(virtualKey);
 }
 
@@ -213,6 +231,148 @@ void THeadlessBackend::CloseRequest(HWND hwnd)
     input.Kind = TRawInputKind::CloseRequest;
     input.Window = hwnd;
     Queue(input);
+}
+
+void THeadlessBackend::AppActivate()
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::AppActivate;
+    Queue(input);
+}
+
+void THeadlessBackend::AppDeactivate()
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::AppDeactivate;
+    Queue(input);
+}
+
+void THeadlessBackend::PointerLeave(int x, int y)
+{
+    {
+        std::lock_guard lock(FLock);
+        FPointer = POINT { x, y };
+    }
+    TRawInput input;
+    input.Kind = TRawInputKind::PointerLeave;
+    input.Point = POINT { x, y };
+    Queue(input);
+}
+
+void THeadlessBackend::MovePointerSilently(int x, int y)
+{
+    std::lock_guard lock(FLock);
+    FPointer = POINT { x, y };
+}
+
+void THeadlessBackend::WindowManagerMove(HWND topLevel, const RECT& bounds)
+{
+    for (auto& [id, state] : FNatives)
+        if (state.Window == topLevel)
+            state.Bounds = bounds;
+    TRawInput input;
+    input.Kind = TRawInputKind::WindowMoved;
+    input.Window = topLevel;
+    input.Bounds = bounds;
+    Queue(input);
+}
+
+void THeadlessBackend::WindowManagerMinimize(HWND topLevel, bool minimized)
+{
+    for (auto& [id, state] : FNatives)
+        if (state.Window == topLevel)
+            state.Minimized = minimized;
+    TRawInput input;
+    input.Kind = TRawInputKind::WindowMinimized;
+    input.Window = topLevel;
+    input.Flag = minimized;
+    Queue(input);
+}
+
+void THeadlessBackend::DropFiles(int x, int y, std::vector<std::string> paths)
+{
+    TRawInput input;
+    input.Kind = TRawInputKind::Drop;
+    input.Point = POINT { x, y };
+    input.Paths = std::move(paths);
+    Queue(input);
+}
+
+void THeadlessBackend::TrackModifiers(UINT virtualKey, bool down)
+{
+    std::lock_guard lock(FLock);
+    switch (virtualKey) {
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+        FShift = down;
+        break;
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        FCtrl = down;
+        break;
+    case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU:
+        FAlt = down;
+        break;
+    case VK_CAPITAL:
+        if (down)
+            FCapsLock = !FCapsLock;
+        break;
+    default:
+        break;
+    }
+}
+
+std::u32string THeadlessBackend::LayoutText(UINT vk) const
+{
+    bool shift, caps;
+    {
+        std::lock_guard lock(FLock);
+        // Like a real display, Ctrl combinations make no text (their control characters are the window
+        // layer's business).
+        if (FCtrl)
+            return {};
+        shift = FShift;
+        caps = FCapsLock;
+    }
+    auto one = [](uint32_t c) { return std::u32string(1, char32_t(c)); };
+    if (vk >= 'A' && vk <= 'Z')
+        return one((shift != caps) ? vk : vk + ('a' - 'A'));
+    if (vk >= '0' && vk <= '9')
+        return one(shift ? uint32_t(")!@#$%^&*("[vk - '0']) : vk);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
+        return one('0' + (vk - VK_NUMPAD0));
+    struct TOemKey {
+        UINT Key;
+        char Plain;
+        char Shifted;
+    };
+    static constexpr TOemKey kKeys[] = {
+        { VK_OEM_1, ';', ':' },
+        { VK_OEM_PLUS, '=', '+' },
+        { VK_OEM_COMMA, ',', '<' },
+        { VK_OEM_MINUS, '-', '_' },
+        { VK_OEM_PERIOD, '.', '>' },
+        { VK_OEM_2, '/', '?' },
+        { VK_OEM_3, '`', '~' },
+        { VK_OEM_4, '[', '{' },
+        { VK_OEM_5, '\\', '|' },
+        { VK_OEM_6, ']', '}' },
+        { VK_OEM_7, '\'', '"' },
+        { VK_SPACE, ' ', ' ' },
+        { VK_MULTIPLY, '*', '*' },
+        { VK_ADD, '+', '+' },
+        { VK_SUBTRACT, '-', '-' },
+        { VK_DECIMAL, '.', '.' },
+        { VK_DIVIDE, '/', '/' },
+    };
+    for (const TOemKey& k : kKeys)
+        if (k.Key == vk)
+            return one(uint32_t(shift ? k.Shifted : k.Plain));
+    return {};
 }
 
 std::vector<uint32_t> THeadlessBackend::Screen() const
@@ -287,10 +447,22 @@ TNativeWindow THeadlessBackend::CreateNativeWindow(HWND hwnd, const RECT& bounds
 
 void THeadlessBackend::DestroyNativeWindow(TNativeWindow window)
 {
+    if (auto it = FNatives.find(window); it != FNatives.end())
+        for (auto& [id, state] : FNatives)
+            if (state.Owner == it->second.Window)
+                state.Owner = nullptr;
     FNatives.erase(window);
     std::erase(FStacking, window);
     if (FActive == window)
         FActive = 0;
+}
+
+void THeadlessBackend::SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner)
+{
+    if (TNativeState* state = State(window)) {
+        const TNativeState* ownerState = State(owner);
+        state->Owner = ownerState ? ownerState->Window : nullptr;
+    }
 }
 
 void THeadlessBackend::ShowNativeWindow(TNativeWindow window, bool visible)
@@ -332,8 +504,10 @@ void THeadlessBackend::PresentNativeWindow(TNativeWindow window, const TBackBuff
 
 void THeadlessBackend::SetNativeWindowShape(TNativeWindow window, const TRegion* shape)
 {
-    if (TNativeState* state = State(window))
+    if (TNativeState* state = State(window)) {
         state->Shaped = shape != nullptr;
+        state->Shape = shape ? *shape : TRegion();
+    }
 }
 
 void THeadlessBackend::SetNativeWindowOpacity(TNativeWindow window, BYTE alpha)
@@ -353,6 +527,35 @@ void THeadlessBackend::SetCursorShape(HCURSOR cursor)
     // A real display turns the pixels into its own cursor here; the record lets tests see what it would get.
     FCursorImage = TCursorImage();
     GetCursorImage(cursor, FCursorImage);
+}
+
+POINT THeadlessBackend::Pointer() const
+{
+    std::lock_guard lock(FLock);
+    return FPointer;
+}
+
+POINT THeadlessBackend::PointerPosition()
+{
+    return Pointer();
+}
+
+void THeadlessBackend::WarpPointer(POINT screen)
+{
+    // Like a display, the warp comes back as a move.
+    MouseMove(screen.x, screen.y);
+}
+
+void THeadlessBackend::SetClipboard(const TClipboardData& data)
+{
+    std::lock_guard lock(FLock);
+    FClipboard = data;
+}
+
+TClipboardData THeadlessBackend::Clipboard()
+{
+    std::lock_guard lock(FLock);
+    return FClipboard;
 }
 
 void THeadlessBackend::PumpEvents()

@@ -4,11 +4,14 @@
 #include "platform/backend/headless/TMessageLog.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/TBackend.h"
+#include "platform/win/TRegion.h"
 
 #include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 // The composed screen and back buffers are readable, capabilities switchable, and every message is logged.
@@ -24,6 +27,8 @@ public:
         bool Minimized = false;
         BYTE Opacity = 255;
         bool Shaped = false;
+        TRegion Shape;
+        HWND Owner = nullptr;
         int Presents = 0;
         RECT LastPresent {};
     };
@@ -66,14 +71,30 @@ public:
     // Move, press and release.
     void Click(int x, int y, TRawButton button = TRawButton::Left);
     void Wheel(int delta);
+    // A key-down carries the text the virtual keyboard makes of it: a US layout with the Shift, Ctrl, Alt
+    // and Caps Lock state of the keys injected so far (no text with Ctrl). The second form gives the text.
     void KeyDown(UINT virtualKey);
+    void KeyDown(UINT virtualKey, std::u32string text);
     void KeyUp(UINT virtualKey);
     // Press and release.
     void Key(UINT virtualKey);
-    // Text from outside the built-in layout.
+    void Key(UINT virtualKey, std::u32string text);
+    // Text without a key (an input method).
     void Char(uint32_t codePoint);
     // The window manager's close button.
     void CloseRequest(HWND hwnd);
+    // The program gets or loses the display's keyboard focus.
+    void AppActivate();
+    void AppDeactivate();
+    // The pointer goes to (x, y) over no window of ours.
+    void PointerLeave(int x, int y);
+    // The pointer moves with no event for us (over another program's window): only GetCursorPos sees it.
+    void MovePointerSilently(int x, int y);
+    // The window manager moved or sized a top-level window, or minimised or restored it.
+    void WindowManagerMove(HWND topLevel, const RECT& bounds);
+    void WindowManagerMinimize(HWND topLevel, bool minimized);
+    // Files dropped at a screen point.
+    void DropFiles(int x, int y, std::vector<std::string> paths);
 
     // --- Reading back -------------------------------------------------------------------------------------
     // The composed screen (all monitors' bounding box), 0xAARRGGBB, rows top-down.
@@ -85,6 +106,7 @@ public:
     HCURSOR Cursor() const { return FCursor; }
     // The image of the cursor last set, as the window layer's pixel query gave it (empty for standard cursors).
     const TCursorImage& CursorImage() const { return FCursorImage; }
+    POINT Pointer() const;
     bool MouseCaptured() const { return FCaptured; }
     // Null for a window without a native window.
     const TNativeState* Native(HWND topLevel) const;
@@ -95,6 +117,7 @@ public:
     // TBackend.
     TNativeWindow CreateNativeWindow(HWND hwnd, const RECT& bounds, DWORD style, DWORD exStyle) override;
     void DestroyNativeWindow(TNativeWindow window) override;
+    void SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner) override;
     void ShowNativeWindow(TNativeWindow window, bool visible) override;
     void MinimizeNativeWindow(TNativeWindow window, bool minimized) override;
     void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) override;
@@ -105,6 +128,10 @@ public:
     void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) override;
     void SetMouseCapture(bool captured) override;
     void SetCursorShape(HCURSOR cursor) override;
+    POINT PointerPosition() override;
+    void WarpPointer(POINT screen) override;
+    void SetClipboard(const TClipboardData& data) override;
+    TClipboardData Clipboard() override;
     void PumpEvents() override;
     void WaitForEvents(std::optional<uint64_t> deadline) override;
     void Wake() override;
@@ -115,13 +142,16 @@ private:
     class TStepClock;
 
     void Queue(const TRawInput& input);
+    // The virtual keyboard's text of a key with the current modifiers.
+    std::u32string LayoutText(UINT virtualKey) const;
+    void TrackModifiers(UINT virtualKey, bool down);
     TNativeState* State(TNativeWindow window);
 
     TMessageLog FLog;
     bool FInstalled = false;
     std::unique_ptr<TStepClock> FClock;
 
-    mutable std::mutex FLock; // guards the capabilities, monitors and the wake flag
+    mutable std::mutex FLock; // guards the capabilities, monitors, pointer, keyboard and the wake flag
     std::condition_variable FWakeCondition;
     bool FWakePending = false;
     std::vector<TMonitorLayout> FMonitors;
@@ -134,4 +164,10 @@ private:
     HCURSOR FCursor = nullptr;
     TCursorImage FCursorImage;
     bool FCaptured = false;
+    POINT FPointer {};
+    bool FShift = false;
+    bool FCtrl = false;
+    bool FAlt = false;
+    bool FCapsLock = false;
+    TClipboardData FClipboard;
 };
