@@ -1,47 +1,54 @@
-// Start-up of the converter. Until the windows exist it loads what the program shares (the resource holder's
-// skins and profiles) and reports what is built.
+// Start-up of the converter. Until the application windows exist it loads what the program shares (the
+// resource holder's skins and profiles) and opens a small demonstration form.
+#include "app/DemoForm.h"
 #include "app/TResourceSkinData.h"
 #include "engine/TDecoderModeMap.h"
 #include "engine/TProfileManager.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/StdCtrls.h"
+#include "platform/backend/sdl/TSdlBackend.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-
-namespace {
-
-bool HasDisplay()
-{
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
-}
-
-} // namespace
+#include <string>
 
 int main()
 {
-    if (!HasDisplay()) {
-        std::fprintf(stderr,
-            "Tarnwick Pro needs a graphical display, and none is available (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-            "Start it from a desktop session, or under a virtual X server such as Xvfb.\n");
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::fprintf(stderr, "Tarnwick Pro needs a graphical display, and none is available (DISPLAY is unset).\n");
+        return 1;
+    }
+    TSdlBackend backend;
+    std::string error;
+    if (!backend.Install(nullptr, &error)) {
+        std::fprintf(stderr, "Tarnwick Pro needs a graphical display: %s.\n", error.c_str());
         return 1;
     }
     // The resource holder, as the start-up makes it: skins first, then the profiles. A skin that does not load
     // is reported and leaves the default look.
     CreateGlobalDecoderModeMap();
-    {
-        auto holder = std::make_unique<TResourceForm>(nullptr);
-        ResourceForm = holder.get();
-        InstallResourceSkins(*holder);
-        holder->LoadMainSkin();
-        holder->LoadFormSkin();
-        holder->LoadProfiles();
-        std::printf("Tarnwick Pro: the conversion engine (all eight output formats), the window layer, the\n"
-                    "framework, imaging with PNG, the skin engine's core and the program's skins are built so far\n"
-                    "(%d output profiles loaded). The converter's windows come in later steps.\n",
-            holder->ProfileManager->Count());
-    }
+    auto holder = std::make_unique<TResourceForm>(nullptr);
+    ResourceForm = holder.get();
+    InstallResourceSkins(*holder);
+    holder->LoadMainSkin();
+    holder->LoadFormSkin();
+    holder->LoadProfiles();
+
+    InitializeForms();
+    Application->Initialize();
+    Application->SetTitle("Tarnwick Pro");
+    TDemoForm* form = nullptr;
+    Application->CreateForm(form);
+    form->Label()->SetCaption(std::to_string(holder->ProfileManager->Count())
+        + " output profiles loaded; the converter's windows come later.");
+    Application->Run();
+    FinalizeForms();
+
+    ResourceForm = nullptr;
+    holder.reset();
     DestroyGlobalDecoderModeMap();
+    backend.Uninstall();
     return 0;
 }

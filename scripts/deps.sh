@@ -5,7 +5,7 @@
 PROGRAM_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libavcodec-extra
-    libsdl2-dev libfreetype-dev libfontconfig-dev zlib1g-dev libjpeg62-turbo-dev xdg-utils
+    libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev zlib1g-dev libjpeg62-turbo-dev xdg-utils
     libglib2.0-dev libglib2.0-bin shared-mime-info adwaita-icon-theme hicolor-icon-theme
     fonts-dejavu-core fonts-liberation fonts-wine
 )
