@@ -1,6 +1,6 @@
 #include "platform/win/FileDrops.h"
 
-#include "platform/win/PlatformState.h"
+#include "platform/win/EntryChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,7 +21,7 @@ TDropRecord* FindDrop(HDROP drop)
 
 void DragAcceptFiles(HWND hwnd, BOOL accept)
 {
-    if (TWindowRecord* w = Need(hwnd))
+    if (TWindowRecord* w = NeedWindow(hwnd))
         w->ExStyle = accept ? (w->ExStyle | WS_EX_ACCEPTFILES) : (w->ExStyle & ~WS_EX_ACCEPTFILES);
 }
 
