@@ -3,6 +3,7 @@
 #include "platform/backend/sdl/SdlKeys.h"
 #include "platform/backend/sdl/X11Calls.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/Platform.h"
 #include "platform/win/TRegion.h"
 #include "platform/win/Windows.h"
@@ -85,6 +86,8 @@ TSdlBackend::~TSdlBackend()
     Uninstall();
     for (auto& [id, cursor] : FCursors)
         SDL_FreeCursor(cursor);
+    if (FCustomCursor)
+        SDL_FreeCursor(FCustomCursor);
     for (auto& [id, native] : FNatives)
         SDL_DestroyWindow(native.Window);
     if (FVideoOpen)
@@ -392,11 +395,33 @@ void TSdlBackend::SetCursorShape(HCURSOR cursor)
         return;
     }
     SDL_ShowCursor(SDL_ENABLE);
+    // A cursor made from pixels (skin cursors, icons as cursors) becomes an SDL colour cursor; the one it
+    // replaces goes once it is no longer shown.
+    SDL_Cursor* previousCustom = FCustomCursor;
+    FCustomCursor = nullptr;
+    TCursorImage image;
+    if (GetCursorImage(cursor, image) && image.IsValid()) {
+        std::vector<uint32_t> pixels = image.StraightPixels();
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            pixels.data(), image.Width, image.Height, 32, image.Width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface) {
+            FCustomCursor = SDL_CreateColorCursor(surface, image.HotSpot.x, image.HotSpot.y);
+            SDL_FreeSurface(surface);
+        }
+        if (FCustomCursor) {
+            SDL_SetCursor(FCustomCursor);
+            if (previousCustom)
+                SDL_FreeCursor(previousCustom);
+            return;
+        }
+    }
     // Standard cursors are pseudo handles (id << 4 | 3); others show as the arrow.
     const auto value = reinterpret_cast<uintptr_t>(cursor);
     const int id = (value & 0xF) == 3 ? int(value >> 4) : 32512;
     if (SDL_Cursor* shape = SystemCursor(id))
         SDL_SetCursor(shape);
+    if (previousCustom)
+        SDL_FreeCursor(previousCustom);
 }
 
 POINT TSdlBackend::PointerPosition()

@@ -104,6 +104,7 @@ private:
     std::vector<std::string> FDropPaths;
     POINT FDropPoint {};
     std::map<int, SDL_Cursor*> FCursors;
+    SDL_Cursor* FCustomCursor = nullptr;
     HCURSOR FCursor = nullptr;
     // Formats other than text stay in this program, valid while the text on the clipboard is ours.
     TClipboardData FClipboard;
