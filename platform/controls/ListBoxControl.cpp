@@ -1,0 +1,613 @@
+#include "platform/controls/ListBoxControl.h"
+
+#include "platform/controls/EditServices.h"
+#include "platform/controls/ItemView.h"
+#include "platform/controls/TextEngine.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+#include "platform/win/WinSystem.h"
+#include "platform/win/Windows.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// Typed letters within this time of each other extend the type-ahead prefix.
+constexpr uint32_t kTypeAheadMs = 1000;
+
+// One list box's state, kept in the window's extra bytes from WM_NCCREATE to WM_NCDESTROY.
+class ListBox {
+public:
+    ListBox(HWND hwnd, const CREATESTRUCT& create);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool Multi() const { return style_ & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
+    bool Extended() const { return style_ & LBS_EXTENDEDSEL; }
+    bool Selected(int i) const { return Multi() ? view_.At(i).Selected : i == current_; }
+
+    void Notify(WORD code);
+    void Changed(); // repaint and new scroll information after the items or the view changed
+    void UpdateScrollInfo();
+    void SetTop(int top);
+
+    LRESULT AddItem(int index, const char* text, bool sorted);
+    LRESULT DeleteItem(int index);
+    void Reset();
+    LRESULT SetCurSel(int index);
+    LRESULT SetSel(bool select, int index);
+
+    // A selection gesture at index, from the mouse or the keys; returns whether the selection changed.
+    bool SelectAt(int index, bool shift, bool control, bool fromMouse);
+    void MoveCaretBy(UINT key);
+    void TypeAhead(char32_t c);
+    void OnScroll(bool vertical, WORD request, int thumb);
+    void Paint(HDC dc);
+
+    HWND hwnd_;
+    DWORD style_;
+    ItemView view_;
+    HFONT font_;
+    int current_ = -1; // the selected item of a single-selection list
+    int caret_ = -1;   // the item with the focus rectangle
+    int anchor_ = -1;  // where shift-extended ranges start
+    bool focused_ = false;
+    bool redraw_ = true;
+    bool tracking_ = false;
+    int horizontalExtent_ = 0;
+    std::string typed_;
+    uint32_t typedAt_ = 0;
+};
+
+ListBox::ListBox(HWND hwnd, const CREATESTRUCT& create)
+    : hwnd_(hwnd)
+    , style_(static_cast<DWORD>(create.style))
+    , font_(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)))
+{
+    view_.SetVariableHeights(style_ & LBS_OWNERDRAWVARIABLE);
+    redraw_ = !(style_ & LBS_NOREDRAW);
+    if (style_ & LBS_MULTICOLUMN)
+        view_.SetColumnWidth(64);
+    RECT client {};
+    GetClientRect(hwnd, &client);
+    view_.SetClient(client.right - client.left, client.bottom - client.top);
+}
+
+void ListBox::Notify(WORD code)
+{
+    if (!(style_ & LBS_NOTIFY) && code != LBN_ERRSPACE)
+        return;
+    HWND parent = GetParent(hwnd_);
+    if (!parent)
+        return;
+    auto id = static_cast<WORD>(GetWindowLongPtr(hwnd_, GWLP_ID));
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd_));
+}
+
+void ListBox::Changed()
+{
+    if (!redraw_)
+        return;
+    UpdateScrollInfo();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ListBox::UpdateScrollInfo()
+{
+    // Items are the rows of the vertical bar; the page is what fits wholly.
+    if (!view_.MultiColumn())
+        PublishScrollInfo(hwnd_, style_, view_.Count(), view_.FullyVisibleCount(), view_.Top(),
+            [this] { return horizontalExtent_; }, 0, 0);
+}
+
+void ListBox::SetTop(int top)
+{
+    if (view_.SetTop(top))
+        Changed();
+}
+
+LRESULT ListBox::AddItem(int index, const char* text, bool sorted)
+{
+    if (index > view_.Count())
+        return LB_ERR;
+    ViewItem item;
+    item.Text = text ? text : "";
+    item.Height = view_.ItemHeight();
+    int at = sorted ? view_.SortedPosition(item.Text) : index;
+    at = view_.Insert(at, std::move(item));
+    for (int* i : {&current_, &caret_, &anchor_})
+        if (*i >= at)
+            ++*i;
+    Changed();
+    return at;
+}
+
+LRESULT ListBox::DeleteItem(int index)
+{
+    if (!view_.Valid(index))
+        return LB_ERR;
+    view_.Erase(index);
+    for (int* i : {&current_, &caret_, &anchor_}) {
+        if (*i == index)
+            *i = i == &current_ ? -1 : std::min(index, view_.Count() - 1);
+        else if (*i > index)
+            --*i;
+    }
+    Changed();
+    return view_.Count();
+}
+
+void ListBox::Reset()
+{
+    view_.Clear();
+    current_ = caret_ = anchor_ = -1;
+    Changed();
+}
+
+LRESULT ListBox::SetCurSel(int index)
+{
+    if (Multi())
+        return LB_ERR;
+    current_ = view_.Valid(index) ? index : -1;
+    if (current_ >= 0) {
+        caret_ = anchor_ = current_;
+        view_.EnsureVisible(current_);
+    }
+    Changed();
+    return current_ >= 0 ? current_ : LB_ERR;
+}
+
+LRESULT ListBox::SetSel(bool select, int index)
+{
+    if (!Multi())
+        return LB_ERR;
+    if (index == -1) {
+        view_.SelectRange(0, view_.Count() - 1, select);
+    } else {
+        if (!view_.Valid(index))
+            return LB_ERR;
+        view_.At(index).Selected = select;
+        caret_ = anchor_ = index;
+    }
+    Changed();
+    return LB_OKAY;
+}
+
+bool ListBox::SelectAt(int index, bool shift, bool control, bool fromMouse)
+{
+    if (!view_.Valid(index) || (style_ & LBS_NOSEL))
+        return false;
+    bool changed = false;
+    caret_ = index;
+    if (!Multi()) {
+        changed = current_ != index;
+        current_ = anchor_ = index;
+    } else if (!Extended()) {
+        // Multiple selection: a click toggles; keys only move the caret (space toggles).
+        if (fromMouse) {
+            view_.At(index).Selected = !view_.At(index).Selected;
+            changed = true;
+        }
+        anchor_ = index;
+    } else if (shift) {
+        // Extended: shift spans from the anchor; with control the span is added to what is selected.
+        if (anchor_ < 0)
+            anchor_ = index;
+        if (!control)
+            changed |= view_.ClearSelection();
+        changed |= view_.SelectRange(anchor_, index, true);
+    } else if (control) {
+        if (fromMouse) {
+            view_.At(index).Selected = !view_.At(index).Selected;
+            changed = true;
+            anchor_ = index;
+        }
+    } else {
+        changed |= view_.ClearSelection(index);
+        changed |= !view_.At(index).Selected;
+        view_.At(index).Selected = true;
+        anchor_ = index;
+    }
+    view_.EnsureVisible(index);
+    Changed();
+    return changed;
+}
+
+void ListBox::MoveCaretBy(UINT key)
+{
+    int n = view_.Count();
+    if (n == 0)
+        return;
+    int from = caret_ < 0 ? 0 : caret_;
+    int page = std::max(1, view_.FullyVisibleCount() - (view_.MultiColumn() ? 0 : 1));
+    int rows = view_.MultiColumn() ? view_.RowsPerColumn() : 1;
+    int to = from;
+    switch (key) {
+    case VK_UP: to = caret_ < 0 ? 0 : from - 1; break;
+    case VK_DOWN: to = caret_ < 0 ? 0 : from + 1; break;
+    case VK_LEFT: to = view_.MultiColumn() ? from - rows : from - 1; break;
+    case VK_RIGHT: to = view_.MultiColumn() ? from + rows : from + 1; break;
+    case VK_PRIOR: to = from - page; break;
+    case VK_NEXT: to = from + page; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = n - 1; break;
+    default: return;
+    }
+    to = std::clamp(to, 0, n - 1);
+    if (SelectAt(to, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL), false))
+        Notify(LBN_SELCHANGE);
+}
+
+void ListBox::TypeAhead(char32_t c)
+{
+    uint32_t now = GetTickCount();
+    if (now - typedAt_ > kTypeAheadMs)
+        typed_.clear();
+    typedAt_ = now;
+    bool first = typed_.empty();
+    utf8::Append(typed_, c);
+    // A first letter searches past the caret (cycling through items with that letter); a longer prefix
+    // may stay on the caret's item.
+    int after = first ? caret_ : caret_ - 1;
+    int found = view_.Find(typed_, after, false);
+    if (found >= 0 && SelectAt(found, false, false, false))
+        Notify(LBN_SELCHANGE);
+}
+
+void ListBox::OnScroll(bool vertical, WORD request, int thumb)
+{
+    int step = view_.MultiColumn() ? view_.RowsPerColumn() : 1;
+    int page = std::max(1, view_.FullyVisibleCount() - (view_.MultiColumn() ? 0 : 1));
+    if (vertical == view_.MultiColumn())
+        return; // multi-column lists scroll sideways only, single-column ones scroll up and down here
+    int top = view_.Top();
+    switch (request) {
+    case SB_LINE_UP: top -= step; break;
+    case SB_LINE_DOWN: top += step; break;
+    case SB_PAGE_UP: top -= page; break;
+    case SB_PAGE_DOWN: top += page; break;
+    case SB_THUMB_POSITION:
+    case SB_THUMB_TRACK: top = thumb * step; break;
+    case SB_TO_TOP: top = 0; break;
+    case SB_TO_BOTTOM: top = view_.MaxTop(); break;
+    default: return;
+    }
+    SetTop(top);
+}
+
+void ListBox::Paint(HDC dc)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SelectObject(dc, font_);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    for (int i = view_.Top(), last = view_.LastVisible(); i >= 0 && i <= last; ++i) {
+        RECT r;
+        view_.ItemRect(i, &r);
+        bool selected = Selected(i);
+        if (selected)
+            FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const std::string& text = view_.At(i).Text;
+        TextOut(dc, r.left + 2, r.top, text.data(), static_cast<int>(text.size()));
+        if (focused_ && i == caret_)
+            DrawFocusRect(dc, &r);
+    }
+}
+
+LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(static_cast<int32_t>(wParam));
+    switch (message) {
+    case WM_CREATE:
+    case WM_SIZE: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        view_.SetClient(client.right - client.left, client.bottom - client.top);
+        view_.SetTop(view_.Top());
+        Changed();
+        return 0;
+    }
+    case WM_SETFONT: {
+        font_ = wParam ? reinterpret_cast<HFONT>(wParam) : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+        // Measured on a memory DC: the window may not be shown yet.
+        HDC dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, font_);
+        TEXTMETRIC tm {};
+        GetTextMetrics(dc, &tm);
+        DeleteDC(dc);
+        if (!(style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)))
+            view_.SetItemHeight(tm.tmHeight);
+        if (LOWORD(lParam))
+            Changed();
+        return 0;
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_SETREDRAW:
+        redraw_ = wParam != 0;
+        Changed();
+        return 0;
+    case WM_STYLECHANGED:
+        style_ = static_cast<DWORD>(GetWindowLongPtr(hwnd_, GWL_STYLE));
+        return 0;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        if (wParam) {
+            Paint(reinterpret_cast<HDC>(wParam));
+        } else {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd_, &paint);
+            Paint(dc);
+            EndPaint(hwnd_, &paint);
+        }
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETFOCUS:
+        focused_ = true;
+        if (caret_ < 0 && view_.Count() > 0)
+            caret_ = current_ >= 0 ? current_ : 0;
+        Changed();
+        Notify(LBN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        focused_ = false;
+        Changed();
+        Notify(LBN_KILLFOCUS);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        if (GetFocus() != hwnd_)
+            SetFocus(hwnd_);
+        bool outside = false;
+        int at = view_.ItemFromPoint(MAKEPOINT(lParam), &outside);
+        if (message == WM_LBUTTONDBLCLK && !outside && view_.Valid(at)) {
+            Notify(LBN_DBLCLK);
+            return 0;
+        }
+        if (outside || !view_.Valid(at))
+            return 0;
+        tracking_ = true;
+        SetCapture(hwnd_);
+        if (SelectAt(at, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, true))
+            Notify(LBN_SELCHANGE);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        // Dragging moves a single selection and stretches an extended one; toggling lists stay put.
+        if (!tracking_ || (Multi() && !Extended()))
+            return 0;
+        bool outside = false;
+        int at = view_.ItemFromPoint(MAKEPOINT(lParam), &outside);
+        if (at != caret_ && SelectAt(at, Extended(), (wParam & MK_CONTROL) != 0, false))
+            Notify(LBN_SELCHANGE);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        if (tracking_) {
+            tracking_ = false;
+            ReleaseCapture();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        tracking_ = false;
+        return 0;
+    case WM_MOUSEWHEEL:
+        SetTop(view_.Top() - GET_WHEEL_DELTA_WPARAM(wParam) / 120 * 3 * (view_.MultiColumn() ? view_.RowsPerColumn() : 1));
+        return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        OnScroll(message == WM_VSCROLL, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && Multi() && !Extended() && view_.Valid(caret_)) {
+            view_.At(caret_).Selected = !view_.At(caret_).Selected;
+            Changed();
+            Notify(LBN_SELCHANGE);
+        } else if (wParam == VK_SPACE && Extended() && KeyHeld(VK_CONTROL) && view_.Valid(caret_)) {
+            view_.At(caret_).Selected = !view_.At(caret_).Selected;
+            anchor_ = caret_;
+            Changed();
+            Notify(LBN_SELCHANGE);
+        } else {
+            MoveCaretBy(static_cast<UINT>(wParam));
+        }
+        return 0;
+    case WM_CHAR:
+        if (wParam > ' ' && wParam != 0x7F)
+            TypeAhead(static_cast<char32_t>(wParam));
+        return 0;
+
+    case LB_ADDSTRING:
+        return AddItem(-1, reinterpret_cast<const char*>(lParam), style_ & LBS_SORT);
+    case LB_INSERTSTRING:
+        return AddItem(index < 0 ? view_.Count() : index, reinterpret_cast<const char*>(lParam), false);
+    case LB_DELETESTRING:
+        return DeleteItem(index);
+    case LB_RESETCONTENT:
+        Reset();
+        return 0;
+    case LB_INITSTORAGE:
+        view_.Reserve(view_.Count() + std::max(0, index));
+        return view_.Count() + std::max(0, index);
+    case LB_GETCOUNT:
+        return view_.Count();
+    case LB_GETTEXT:
+        if (!view_.Valid(index))
+            return LB_ERR;
+        if (lParam)
+            std::memcpy(reinterpret_cast<char*>(lParam), view_.At(index).Text.c_str(), view_.At(index).Text.size() + 1);
+        return static_cast<LRESULT>(view_.At(index).Text.size());
+    case LB_GETTEXTLEN:
+        return view_.Valid(index) ? static_cast<LRESULT>(view_.At(index).Text.size()) : LB_ERR;
+    case LB_GETITEMDATA:
+        return view_.Valid(index) ? view_.At(index).Data : LB_ERR;
+    case LB_SETITEMDATA:
+        if (!view_.Valid(index))
+            return LB_ERR;
+        view_.At(index).Data = lParam;
+        return LB_OKAY;
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT: {
+        int found = view_.Find(lParam ? reinterpret_cast<const char*>(lParam) : "", index, message == LB_FINDSTRINGEXACT);
+        return found >= 0 ? found : LB_ERR;
+    }
+    case LB_SELECTSTRING: {
+        int found = view_.Find(lParam ? reinterpret_cast<const char*>(lParam) : "", index, false);
+        if (found < 0)
+            return LB_ERR;
+        if (Multi())
+            SelectAt(found, false, false, false);
+        else
+            SetCurSel(found);
+        return found;
+    }
+    case LB_SETCURSEL:
+        return SetCurSel(index);
+    case LB_GETCURSEL:
+        return Multi() ? caret_ : current_;
+    case LB_SETSEL:
+        return SetSel(wParam != 0, static_cast<int>(static_cast<int32_t>(lParam)));
+    case LB_GETSEL:
+        return view_.Valid(index) ? (Selected(index) ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT:
+        return Multi() ? view_.SelectedCount() : LB_ERR;
+    case LB_GETSELITEMS: {
+        if (!Multi())
+            return LB_ERR;
+        auto* out = reinterpret_cast<int*>(lParam);
+        int n = 0;
+        for (int i = 0; i < view_.Count() && n < index; ++i)
+            if (view_.At(i).Selected)
+                out[n++] = i;
+        return n;
+    }
+    case LB_SELITEMRANGE:
+    case LB_SELITEMRANGEEX: {
+        if (!Multi())
+            return LB_ERR;
+        int first = message == LB_SELITEMRANGE ? LOWORD(lParam) : index;
+        int last = message == LB_SELITEMRANGE ? HIWORD(lParam) : static_cast<int>(static_cast<int32_t>(lParam));
+        bool select = message == LB_SELITEMRANGE ? wParam != 0 : first <= last;
+        view_.SelectRange(first, last, select);
+        Changed();
+        return LB_OKAY;
+    }
+    case LB_GETTOPINDEX:
+        return view_.Top();
+    case LB_SETTOPINDEX:
+        if (!view_.Valid(index) && !(index == 0 && view_.Count() == 0))
+            return LB_ERR;
+        SetTop(index);
+        return LB_OKAY;
+    case LB_GETANCHORINDEX:
+        return anchor_;
+    case LB_SETANCHORINDEX:
+        if (!view_.Valid(index))
+            return LB_ERR;
+        anchor_ = index;
+        return LB_OKAY;
+    case LB_GETCARETINDEX:
+        return caret_ >= 0 ? caret_ : current_;
+    case LB_SETCARETINDEX:
+        if (!view_.Valid(index))
+            return LB_ERR;
+        caret_ = index;
+        if (!Multi())
+            current_ = index;
+        view_.EnsureVisible(index);
+        Changed();
+        return LB_OKAY;
+    case LB_GETITEMRECT: {
+        if (!view_.Valid(index) && !(index == 0 && view_.Count() == 0))
+            return LB_ERR;
+        RECT r {0, 0, 0, view_.ItemHeight()};
+        if (view_.Valid(index))
+            view_.ItemRect(index, &r);
+        *reinterpret_cast<RECT*>(lParam) = r;
+        return 1;
+    }
+    case LB_ITEMFROMPOINT: {
+        bool outside = false;
+        int at = view_.ItemFromPoint(MAKEPOINT(lParam), &outside);
+        return MAKELRESULT(static_cast<WORD>(at), outside ? 1 : 0);
+    }
+    case LB_GETITEMHEIGHT:
+        if (view_.VariableHeights())
+            return view_.Valid(index) ? view_.At(index).Height : LB_ERR;
+        return view_.ItemHeight();
+    case LB_SETITEMHEIGHT: {
+        int height = LOWORD(lParam);
+        if (height <= 0 || height > 255)
+            return LB_ERR;
+        if (view_.VariableHeights()) {
+            if (!view_.Valid(index))
+                return LB_ERR;
+            view_.At(index).Height = height;
+        } else {
+            view_.SetItemHeight(height);
+        }
+        Changed();
+        return LB_OKAY;
+    }
+    case LB_SETCOLUMNWIDTH:
+        if (view_.MultiColumn() && index > 0) {
+            view_.SetColumnWidth(index);
+            Changed();
+        }
+        return 0;
+    case LB_SETHORIZONTALEXTENT:
+        horizontalExtent_ = index;
+        UpdateScrollInfo();
+        return 0;
+    case LB_GETHORIZONTALEXTENT:
+        return horizontalExtent_;
+    default:
+        return DefWindowProc(hwnd_, message, wParam, lParam);
+    }
+}
+
+ListBox* ListBoxOf(HWND hwnd) { return reinterpret_cast<ListBox*>(GetWindowLongPtr(hwnd, 0)); }
+
+LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
+        SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListBox(hwnd, *create)));
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    ListBox* box = ListBoxOf(hwnd);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtr(hwnd, 0, 0);
+        delete box;
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    if (!box)
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    return box->Handle(message, wParam, lParam);
+}
+
+} // namespace
+
+ATOM RegisterListBoxClass()
+{
+    WNDCLASS existing {};
+    if (GetClassInfo(nullptr, WC_LISTBOX, &existing) && existing.lpfnWndProc == &ListBoxProc)
+        return 1;
+    WNDCLASS wc {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ListBoxProc;
+    wc.cbWndExtra = sizeof(ListBox*);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = WC_LISTBOX;
+    return RegisterClass(&wc);
+}
