@@ -1,9 +1,9 @@
 #include "platform/controls/ListBoxControl.h"
 
-#include "platform/controls/EditServices.h"
 #include "platform/controls/ItemView.h"
 #include "platform/controls/TextEngine.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinStyles.h"
@@ -59,6 +59,7 @@ private:
     bool focused_ = false;
     bool redraw_ = true;
     bool tracking_ = false;
+    bool publishing_ = false;
     int horizontalExtent_ = 0;
     std::string typed_;
     uint32_t typedAt_ = 0;
@@ -99,10 +100,30 @@ void ListBox::Changed()
 
 void ListBox::UpdateScrollInfo()
 {
-    // Items are the rows of the vertical bar; the page is what fits wholly.
-    if (!view_.MultiColumn())
-        PublishScrollInfo(hwnd_, style_, view_.Count(), view_.FullyVisibleCount(), view_.Top(),
-            [this] { return horizontalExtent_; }, 0, 0);
+    // Showing or hiding a bar resizes the client, which comes back here through WM_SIZE.
+    if (publishing_)
+        return;
+    publishing_ = true;
+    SCROLLINFO info {sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    if (style_ & LBS_DISABLENOSCROLL)
+        info.fMask |= SIF_DISABLENOSCROLL;
+    if (view_.MultiColumn()) {
+        // Columns are the steps of the horizontal bar.
+        int rows = view_.RowsPerColumn();
+        info.nMax = std::max(0, (view_.Count() + rows - 1) / rows - 1);
+        info.nPage = static_cast<UINT>(std::max(1, view_.FullyVisibleCount() / rows));
+        info.nPos = view_.Top() / rows;
+        if (style_ & WS_HSCROLL)
+            SetScrollInfo(hwnd_, SB_HORZ, &info, TRUE);
+    } else {
+        // Items are the steps of the vertical bar; the page is what fits wholly.
+        info.nMax = std::max(0, view_.Count() - 1);
+        info.nPage = static_cast<UINT>(view_.FullyVisibleCount());
+        info.nPos = view_.Top();
+        if (style_ & WS_VSCROLL)
+            SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
+    }
+    publishing_ = false;
 }
 
 void ListBox::SetTop(int top)
@@ -267,14 +288,21 @@ void ListBox::OnScroll(bool vertical, WORD request, int thumb)
         return; // multi-column lists scroll sideways only, single-column ones scroll up and down here
     int top = view_.Top();
     switch (request) {
-    case SB_LINE_UP: top -= step; break;
-    case SB_LINE_DOWN: top += step; break;
-    case SB_PAGE_UP: top -= page; break;
-    case SB_PAGE_DOWN: top += page; break;
-    case SB_THUMB_POSITION:
-    case SB_THUMB_TRACK: top = thumb * step; break;
-    case SB_TO_TOP: top = 0; break;
-    case SB_TO_BOTTOM: top = view_.MaxTop(); break;
+    case SB_LINEUP: top -= step; break;
+    case SB_LINEDOWN: top += step; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        // The message carries 16 bits; the bar knows the whole position of a long list.
+        SCROLLINFO info {sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        if (GetScrollInfo(hwnd_, vertical ? SB_VERT : SB_HORZ, &info))
+            thumb = info.nTrackPos;
+        top = thumb * step;
+        break;
+    }
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = view_.MaxTop(); break;
     default: return;
     }
     SetTop(top);

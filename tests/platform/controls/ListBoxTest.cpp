@@ -1,10 +1,10 @@
 // The list box driven as a user drives it: raw clicks and keys through the headless backend, checked by the
 // selection, the parent's notification log and a few pixels.
 #include "platform/backend/headless/THeadlessBackend.h"
-#include "platform/controls/EditServices.h"
 #include "platform/controls/ItemView.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 
@@ -193,6 +193,28 @@ TEST_F(ListBoxTest, SingleSelectionFollowsClicksAndKeys)
     EXPECT_EQ(SendMessage(box, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
+TEST_F(ListBoxTest, ScrollInformationFollowsTheItemsAndTheTopIndex)
+{
+    HWND box = Make(WS_VSCROLL, 200, 160, Numbered(5));
+    SCROLLINFO info {sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(GetWindowLongPtr(box, GWL_STYLE) & WS_VSCROLL) << "nothing to scroll hides the bar";
+    for (const std::string& item : Numbered(45))
+        SendMessage(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    int page = 160 / static_cast<int>(SendMessage(box, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_TRUE(GetScrollInfo(box, SB_VERT, &info));
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 49);
+    EXPECT_EQ(static_cast<int>(info.nPage), page);
+    EXPECT_EQ(info.nPos, 0);
+
+    SendMessage(box, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(SendMessage(box, LB_GETTOPINDEX, 0, 0), page - 1) << "a page keeps one item in view";
+    SendMessage(box, LB_SETTOPINDEX, 49, 0);
+    EXPECT_EQ(GetScrollPos(box, SB_VERT), 50 - page) << "the last page stays full";
+    SendMessage(box, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(GetScrollPos(box, SB_VERT), 0);
+}
+
 TEST_F(ListBoxTest, MultipleSelectionTogglesByClickAndSpace)
 {
     HWND box = Make(LBS_MULTIPLESEL, 200, 160, Numbered(10));
@@ -265,7 +287,7 @@ TEST_F(ListBoxTest, MultiColumnLaysItemsOutInColumnsAndScrollsSideways)
     EXPECT_EQ(LOWORD(hit), 2 * rows);
     EXPECT_EQ(HIWORD(hit), 0);
 
-    SendMessage(box, WM_HSCROLL, SB_LINE_DOWN, 0);
+    SendMessage(box, WM_HSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(SendMessage(box, LB_GETTOPINDEX, 0, 0), rows);
     SendMessage(box, LB_SETCURSEL, 0, 0);
     SetFocus(box);
