@@ -665,6 +665,14 @@ void TSdlBackend::TranslateWindowEvent(const SDL_Event& event)
     }
 }
 
+bool TSdlBackend::HoldsFocusWrongly(SDL_Window* window) const
+{
+    for (const auto& [id, native] : FNatives)
+        if (native.Window == window)
+            return native.Popup && id != FActive;
+    return false;
+}
+
 void TSdlBackend::SettleFocusAndPointer()
 {
     // SDL's focus moves between our own windows (popups shown, activation) too; the program's focus
@@ -677,6 +685,10 @@ void TSdlBackend::SettleFocusAndPointer()
         QueueRawInput(input);
         if (focused)
             KeepFocusOnActive();
+    } else if (focused && HoldsFocusWrongly(SDL_GetKeyboardFocus())) {
+        // Without a window manager SDL focuses every window it shows, popups included, and reports it only
+        // when the event comes back: the popup hands the focus back to the active window then.
+        KeepFocusOnActive();
     }
     // The pointer went over another program (or the bare screen) and no capture follows it.
     if (FCrossedOut && !FCaptured && SDL_GetMouseFocus() == nullptr) {

@@ -77,6 +77,8 @@ private:
     // Screen coordinates of a point relative to an SDL window.
     POINT ToScreen(uint32_t sdlWindowId, int x, int y);
     void QueueMove(POINT screen);
+    // A popup (which never takes the focus) that holds the display's keyboard focus.
+    bool HoldsFocusWrongly(SDL_Window* window) const;
     // The program's focus and the pointer leaving our windows, decided after a whole batch of events.
     void SettleFocusAndPointer();
     void KeepFocusOnActive();
