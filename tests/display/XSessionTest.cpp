@@ -59,7 +59,7 @@ public:
     }
 
     // Waits for a pending or coming event, up to the deadline.
-    bool WaitForEvent(XEvent& event, std::chrono::milliseconds timeout = 5s)
+    bool WaitForEvent(XEvent& event, std::chrono::milliseconds timeout = 15s)
     {
         auto deadline = std::chrono::steady_clock::now() + timeout;
         while (XPending(Display_) == 0) {
@@ -75,7 +75,7 @@ public:
     }
 
     // The first event that `match` accepts (the ones before it are dropped).
-    template <typename Match> XEvent ExpectEvent(Match match, std::chrono::milliseconds timeout = 5s)
+    template <typename Match> XEvent ExpectEvent(Match match, std::chrono::milliseconds timeout = 15s)
     {
         XEvent event {};
         std::string seen;
@@ -204,15 +204,19 @@ TEST_P(XSessionTest, TypedTextAndKeys)
     session.Type("aZ 7é€");
     session.Key("Return");
     std::string typed;
-    while (typed.size() < 10) {
-        XEvent event = window.ExpectEvent(
-            [](const XEvent& event) { return event.type == KeyPress || event.type == MappingNotify; });
+    for (KeySym keysym = NoSymbol; keysym != XK_Return;) {
+        XEvent event {};
+        try {
+            event = window.ExpectEvent(
+                [](const XEvent& event) { return event.type == KeyPress || event.type == MappingNotify; });
+        } catch (const std::runtime_error& error) {
+            FAIL() << error.what() << " after \"" << typed << "\"";
+        }
         if (event.type == MappingNotify) {
             XRefreshKeyboardMapping(&event.xmapping);
             continue;
         }
         char text[8] = {};
-        KeySym keysym = NoSymbol;
         XLookupString(&event.xkey, text, sizeof text, &keysym, nullptr);
         if (!IsModifierKey(keysym))
             typed += KeysymText(keysym);

@@ -134,4 +134,4 @@ void ResetSharedXSession(const TXSessionOptions& options);
 // Runs `step` (which pumps the program under test, blocking at most about `slice`) until `done` holds or
 // `timeout` has passed; true when done. Waits end by deadline, never by a fixed sleep.
 bool WaitUntil(const std::function<bool()>& done, const std::function<void(std::chrono::milliseconds slice)>& step,
-    std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
