@@ -1,5 +1,6 @@
 // The standard controls against the bare data structures they keep: the list box's sorted inserts and a scroll
-// through the whole list, against the same inserts and page walk over a std::vector<std::string>.
+// through the whole list, against the same inserts and page walk over a std::vector<std::string>; and typing
+// into a memo (BenchmarkControlsMemo.cpp).
 #include "BenchTiming.h"
 
 #include "platform/backend/headless/THeadlessBackend.h"
@@ -70,11 +71,15 @@ size_t VectorRun(const std::vector<std::string>& texts)
 
 } // namespace
 
+bool RunMemoTyping();
+
 int main()
 {
     THeadlessBackend backend;
     if (!backend.Install())
         return 1;
+    // The log of every message is for tests; a program runs without it.
+    backend.Log().SetEnabled(false);
     RegisterListBoxClass();
     WNDCLASS wc {};
     wc.lpfnWndProc = &DefWindowProc;
@@ -89,6 +94,7 @@ int main()
         std::fprintf(stderr, "the list box and the vector saw different texts\n");
     Report("listbox_sorted_insert_scroll", ours, peer);
     DestroyWindow(parent);
+    const bool memoAgrees = RunMemoTyping();
     backend.Uninstall();
-    return oursSeen == peerSeen ? 0 : 1;
+    return oursSeen == peerSeen && memoAgrees ? 0 : 1;
 }

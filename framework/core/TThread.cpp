@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <pthread.h>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -365,14 +366,36 @@ bool CheckSynchronize(uint32_t timeoutMs)
     return ran;
 }
 
+// Every message send asks both ids, so each thread remembers them rather than making two system calls each
+// time. A forked child starts with the copies of the thread that forked; it forgets them and asks again.
+namespace {
+thread_local uint64_t CachedThreadID = 0;
+std::atomic<uint64_t> CachedProcessID {0};
+
+void ForgetIdsInChild()
+{
+    CachedThreadID = 0;
+    CachedProcessID = 0;
+}
+
+[[maybe_unused]] const bool ForkHandlerInstalled = pthread_atfork(nullptr, nullptr, &ForgetIdsInChild) == 0;
+} // namespace
+
 uint64_t MainThreadID()
 {
-    return static_cast<uint64_t>(getpid());
+    uint64_t id = CachedProcessID.load(std::memory_order_relaxed);
+    if (id == 0) {
+        id = static_cast<uint64_t>(getpid());
+        CachedProcessID.store(id, std::memory_order_relaxed);
+    }
+    return id;
 }
 
 uint64_t GetCurrentThreadId()
 {
-    return static_cast<uint64_t>(gettid());
+    if (CachedThreadID == 0)
+        CachedThreadID = static_cast<uint64_t>(gettid());
+    return CachedThreadID;
 }
 
 bool MainThreadWaitUntil(const std::function<bool()>& ready, uint32_t timeoutMs)

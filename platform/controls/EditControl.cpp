@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -76,6 +77,7 @@ private:
     std::vector<int> BreakLine(std::string_view line) const;
     // End offsets (pixels) of each character of `text` as shown.
     std::vector<int> Advances(std::string_view text) const;
+    int Advance(char32_t c) const;
     int TextWidth(std::string_view text) const;
     int VisibleRows() const;
     int RowX(const TextLayout::Row& row, int* width = nullptr) const;
@@ -116,6 +118,8 @@ private:
     TextLayout layout_ {text_};
     HFONT font_;
     HDC measure_; // a memory DC with the font selected, for measuring without a window DC
+    mutable int asciiAdvance_[128];
+    mutable std::unordered_map<char32_t, int> advance_;
     int lineHeight_ = 16;
     int aveCharWidth_ = 8;
     int leftMargin_ = 0;
@@ -177,6 +181,8 @@ void Edit::UpdateMetrics()
     SelectObject(measure_, font_);
     TEXTMETRIC tm {};
     GetTextMetrics(measure_, &tm);
+    std::fill(std::begin(asciiAdvance_), std::end(asciiAdvance_), -1);
+    advance_.clear();
     lineHeight_ = std::max<int>(1, tm.tmHeight);
     aveCharWidth_ = std::max<int>(1, tm.tmAveCharWidth);
 }
@@ -203,25 +209,59 @@ void Edit::Relayout()
     PlaceCaret();
 }
 
+// Text widths are sums of whole-pixel character advances, so each character is measured once per font and
+// rows are measured by adding.
+int Edit::Advance(char32_t c) const
+{
+    if (c < 128 && asciiAdvance_[c] >= 0)
+        return asciiAdvance_[c];
+    if (c >= 128)
+        if (auto it = advance_.find(c); it != advance_.end())
+            return it->second;
+    std::string s;
+    utf8::Append(s, c);
+    SIZE size {};
+    GetTextExtentPoint32(measure_, s.data(), static_cast<int>(s.size()), &size);
+    if (c < 128)
+        asciiAdvance_[c] = size.cx;
+    else
+        advance_[c] = size.cx;
+    return size.cx;
+}
+
 std::vector<int> Edit::Advances(std::string_view text) const
 {
-    std::string shown = Shown(text);
-    int count = utf8::Count(shown);
-    std::vector<int> ends(count);
-    if (count > 0) {
-        int fit = 0;
-        SIZE size {};
-        GetTextExtentExPoint(measure_, shown.data(), static_cast<int>(shown.size()), 0, &fit, ends.data(), &size);
+    std::vector<int> ends;
+    ends.reserve(text.size());
+    int x = 0;
+    for (size_t at = 0; at < text.size();) {
+        int n = 1;
+        char32_t c = Mask() ? Mask() : utf8::Decode(text, at, &n);
+        if (Mask())
+            utf8::Decode(text, at, &n);
+        x += Advance(c);
+        ends.push_back(x);
+        at += n;
     }
     return ends;
 }
 
 int Edit::TextWidth(std::string_view text) const
 {
-    std::string shown = Shown(text);
-    SIZE size {};
-    GetTextExtentPoint32(measure_, shown.data(), static_cast<int>(shown.size()), &size);
-    return size.cx;
+    int x = 0;
+    for (size_t at = 0; at < text.size();) {
+        auto b = static_cast<unsigned char>(text[at]);
+        if (b < 128 && !Mask()) {
+            x += Advance(b);
+            ++at;
+            continue;
+        }
+        int n = 1;
+        char32_t c = utf8::Decode(text, at, &n);
+        x += Advance(Mask() ? Mask() : c);
+        at += n;
+    }
+    return x;
 }
 
 // Breaks after the last blank that fits; a word longer than the width breaks where it reaches the edge. Blanks
@@ -229,9 +269,9 @@ int Edit::TextWidth(std::string_view text) const
 std::vector<int> Edit::BreakLine(std::string_view line) const
 {
     std::vector<int> breaks;
-    std::vector<int> ends = Advances(line);
-    if (ends.empty() || ends.back() <= layoutWidth_)
+    if (TextWidth(line) <= layoutWidth_)
         return breaks;
+    std::vector<int> ends = Advances(line);
     std::vector<bool> blank(ends.size());
     for (size_t at = 0, i = 0; at < line.size(); ++i) {
         int n = 1;
@@ -728,16 +768,12 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         char* buffer = reinterpret_cast<char*>(lParam);
         if (!buffer || wParam == 0)
             return 0;
-        std::string text = text_.Text();
-        size_t n = std::min<size_t>(wParam - 1, text.size());
-        while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-            --n;
-        std::memcpy(buffer, text.data(), n);
+        size_t n = text_.CopyText(buffer, wParam - 1);
         buffer[n] = 0;
         return static_cast<LRESULT>(n);
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(text_.Text().size());
+        return static_cast<LRESULT>(text_.ByteLength());
     case WM_SETFONT:
         font_ = wParam ? reinterpret_cast<HFONT>(wParam) : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
         UpdateMetrics();

@@ -35,6 +35,22 @@ public:
             total_ += c;
         Invalidate(i);
     }
+    // Items first..first+removed-1 become `counts`: the overlap is set in place and only the difference
+    // shifts the items after it.
+    void Replace(int first, int removed, const std::vector<int>& counts)
+    {
+        int inserted = static_cast<int>(counts.size());
+        int common = std::min(removed, inserted);
+        for (int i = 0; i < common; ++i) {
+            total_ += counts[i] - counts_[first + i];
+            counts_[first + i] = counts[i];
+        }
+        Invalidate(first + 1);
+        if (removed > inserted)
+            Erase(first + common, first + removed);
+        else if (inserted > removed)
+            Insert(first + common, std::vector<int>(counts.begin() + common, counts.end()));
+    }
     void Erase(int first, int last)
     {
         for (int i = first; i < last; ++i)

@@ -85,7 +85,27 @@ std::string TextEngine::Normalise(std::string_view text) const
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t at = 0; at < text.size();) {
+    size_t at = 0;
+    while (at < text.size()) {
+        // Copy a run of plain characters at once; stop at a break, a NUL or a byte that needs checking.
+        size_t run = at;
+        while (run < text.size()) {
+            auto b = static_cast<unsigned char>(text[run]);
+            if (b == '\r' || b == '\n' || b == 0)
+                break;
+            if (b < 0x80) {
+                ++run;
+                continue;
+            }
+            int length = 0;
+            if (utf8::Decode(text, run, &length) == 0xFFFD && length == 1)
+                break;
+            run += length;
+        }
+        out.append(text, at, run - at);
+        at = run;
+        if (at >= text.size())
+            break;
         char c = text[at];
         if (c == '\0')
             break;
@@ -96,14 +116,10 @@ std::string TextEngine::Normalise(std::string_view text) const
             at += (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
             continue;
         }
-        if (static_cast<unsigned char>(c) < 0x80) {
-            out += c;
-            ++at;
-            continue;
-        }
+        // A bad sequence: one replacement character for its first byte.
         int length = 0;
-        char32_t code = utf8::Decode(text, at, &length);
-        utf8::Append(out, code);
+        utf8::Decode(text, at, &length);
+        utf8::Append(out, 0xFFFD);
         at += length;
     }
     return out;
@@ -155,6 +171,36 @@ std::string TextEngine::TextRange(long long from, long long to) const
     out += "\r\n";
     out += utf8::Prefix(text_[l2], c2);
     return out;
+}
+
+size_t TextEngine::ByteLength() const
+{
+    size_t bytes = 0;
+    for (const std::string& line : text_)
+        bytes += line.size();
+    return bytes + BreakLength * (text_.size() - 1);
+}
+
+size_t TextEngine::CopyText(char* buffer, size_t size) const
+{
+    size_t at = 0;
+    for (size_t i = 0; i < text_.size(); ++i) {
+        if (i > 0) {
+            if (at + 2 > size)
+                return at;
+            buffer[at++] = '\r';
+            buffer[at++] = '\n';
+        }
+        const std::string& line = text_[i];
+        size_t n = std::min(line.size(), size - at);
+        while (n > 0 && n < line.size() && (static_cast<unsigned char>(line[n]) & 0xC0) == 0x80)
+            --n;
+        std::copy_n(line.data(), n, buffer + at);
+        at += n;
+        if (n < line.size())
+            return at;
+    }
+    return at;
 }
 
 int TextEngine::LineLength(int line) const
@@ -293,17 +339,24 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
     }
     pieces.front().insert(0, text_[l1], 0, a);
     pieces.back() += suffix;
-    int wasLast = LineCount() - 1;
-    text_.erase(text_.begin() + l1, text_.begin() + l2 + 1);
-    lines_.Erase(l1, l2 + 1);
     std::vector<int> counts;
     for (auto& piece : pieces)
         counts.push_back(CountWithBreak(piece, false));
-    bool atEnd = l2 == wasLast;
-    if (atEnd)
+    if (l2 == LineCount() - 1)
         counts.back() -= BreakLength;
-    text_.insert(text_.begin() + l1, std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
-    lines_.Insert(l1, counts);
+    // Lines l1..l2 become the pieces: overwrite the overlap, then insert or erase only the difference, so a new
+    // line in a long text moves the lines after it once.
+    int removed = l2 - l1 + 1;
+    int inserted = static_cast<int>(pieces.size());
+    int common = std::min(removed, inserted);
+    for (int i = 0; i < common; ++i)
+        text_[l1 + i] = std::move(pieces[i]);
+    if (removed > inserted)
+        text_.erase(text_.begin() + l1 + common, text_.begin() + l1 + removed);
+    else if (inserted > removed)
+        text_.insert(text_.begin() + l1 + common, std::make_move_iterator(pieces.begin() + common),
+            std::make_move_iterator(pieces.end()));
+    lines_.Replace(l1, removed, counts);
     if (OnLinesChanged)
         OnLinesChanged(l1, l2 - l1 + 1, static_cast<int>(counts.size()));
 }

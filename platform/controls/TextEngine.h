@@ -45,6 +45,10 @@ public:
     // The text with line breaks as "\r\n".
     std::string Text() const;
     std::string TextRange(long long from, long long to) const;
+    // Bytes of Text(), and Text() copied into `buffer` (at most `size` bytes, never half a character or half a
+    // line break, no terminating NUL); returns the bytes copied.
+    size_t ByteLength() const;
+    size_t CopyText(char* buffer, size_t size) const;
     long long Length() const { return lines_.Total(); }
 
     // --- lines --------------------------------------------------------------------------------------------

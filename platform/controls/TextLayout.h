@@ -5,6 +5,7 @@
 #include "platform/controls/TextEngine.h"
 
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -26,8 +27,8 @@ public:
     // Follows a change of the engine's lines.
     void LinesChanged(int first, int removed, int inserted);
 
-    int RowCount() const { return static_cast<int>(rows_.Total()); }
-    int FirstRowOfLine(int line) const { return static_cast<int>(rows_.Start(line)); }
+    int RowCount() const { return wrapped_ ? static_cast<int>(rows_.Total()) : text_.LineCount(); }
+    int FirstRowOfLine(int line) const { return wrapped_ ? static_cast<int>(rows_.Start(line)) : line; }
     Row RowAt(int row) const;
     // Character position where a row starts, and the row a position is on. A position where a line wraps is
     // on the row it starts.
@@ -35,10 +36,17 @@ public:
     int RowFromChar(long long position) const;
 
 private:
-    void Break(int line);
+    // Starts keeping rows per line, once some line breaks into several.
+    void StartWrapping();
+    static std::unique_ptr<std::vector<int>> Keep(std::vector<int> breaks);
+    const std::vector<int>& BreaksOf(int line) const;
 
     const TextEngine& text_;
     Breaker breaker_;
-    std::vector<std::vector<int>> breaks_; // per line
-    PrefixSums rows_;                      // rows per line
+    // While no line breaks into rows (the usual case for a memo without word wrap or with short lines), rows
+    // are lines and nothing per line is kept.
+    bool wrapped_ = false;
+    // Per line while wrapped_: where its rows start after the first; null for a line that is one row.
+    std::vector<std::unique_ptr<std::vector<int>>> breaks_;
+    PrefixSums rows_;                      // rows per line, while wrapped_
 };

@@ -1,4 +1,5 @@
 #include "EditTestSupport.h"
+#include "tests/platform/GdiTestSupport.h"
 
 #include "platform/win/GdiObjects.h"
 #include "platform/win/VirtualKeys.h"
@@ -165,4 +166,80 @@ TEST_F(EditTest, APasteOfTenMegabytesKeepsWhatFitsTheLimit)
     Notifications.clear();
     SendMessage(memo, WM_CHAR, 'x', 0);
     EXPECT_EQ(Notifications, std::vector<WORD>({EN_MAXTEXT}));
+}
+
+TEST_F(EditTest, WordWrapBreaksAfterBlanksAndTheLineMessagesCountRows)
+{
+    HWND edit = MakeEdit(ES_MULTILINE, {0, 0, 120, 200});
+    SendMessage(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("aaaa bbbb cccc dddd eeee ffff\r\nshort"));
+    int rows = static_cast<int>(SendMessage(edit, EM_GETLINECOUNT, 0, 0));
+    ASSERT_GT(rows, 2);
+    // Every row after the first of the long line starts a word; the short line is the last row.
+    for (int row = 1; row < rows - 1; ++row) {
+        LRESULT start = SendMessage(edit, EM_LINEINDEX, row, 0);
+        EXPECT_EQ((start - 0) % 5, 0) << row;
+        EXPECT_EQ(SendMessage(edit, EM_LINEFROMCHAR, start, 0), row);
+    }
+    EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, rows - 1, 0), 31);
+    EXPECT_EQ(SendMessage(edit, EM_LINELENGTH, 31, 0), 5);
+    char buffer[16] = {};
+    *reinterpret_cast<WORD*>(buffer) = sizeof buffer;
+    EXPECT_EQ(SendMessage(edit, EM_GETLINE, rows - 1, reinterpret_cast<LPARAM>(buffer)), 5);
+    EXPECT_EQ(std::string(buffer, 5), "short");
+
+    // A word longer than the width breaks where it reaches the edge; taking the text away joins the rows again.
+    SendMessage(edit, EM_SETSEL, 0, 29);
+    SendMessage(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"));
+    EXPECT_GT(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 1, 0) > 0, true);
+    SendMessage(edit, EM_SETSEL, 0, 40);
+    SendMessage(edit, WM_CLEAR, 0, 0);
+    EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_EQ(Text(edit), "\r\nshort");
+    EXPECT_TRUE(SendMessage(edit, EM_UNDO, 0, 0));
+    EXPECT_GT(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 2);
+}
+
+TEST_F(EditTest, FormatRectangleMarginsAlignmentAndTheParentsColours)
+{
+    HWND edit = MakeEdit(ES_AUTOHSCROLL | ES_RIGHT | ES_MULTILINE, {0, 0, 200, 40}, "ab");
+    RECT r {};
+    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.right, 200);
+    SendMessage(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(5, 7));
+    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 5);
+    EXPECT_EQ(r.right, 193);
+    EXPECT_EQ(SendMessage(edit, EM_GETMARGINS, 0, 0), MAKELRESULT(5, 7));
+    // Right aligned: the text ends at the format rectangle's right edge.
+    auto endX = [&] { return static_cast<int16_t>(LOWORD(SendMessage(edit, EM_POSFROMCHAR, 2, 0))); };
+    EXPECT_EQ(endX(), 193);
+    RECT narrow {20, 2, 150, 38};
+    SendMessage(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&narrow));
+    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.bottom, 38);
+    EXPECT_EQ(endX(), 150);
+
+    // Painting into a given DC: the default background, then a parent that answers a null brush keeps what the
+    // DC held (a transparent edit) and only the text is drawn.
+    TTestCanvas canvas(200, 40, RGB(255, 0, 0));
+    HDC dc = canvas.Dc;
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all {0, 0, 200, 40};
+    FillRect(dc, &all, red);
+    SendMessage(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 5, 5), GetSysColor(COLOR_WINDOW));
+    FillRect(dc, &all, red);
+    Brush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    SendMessage(edit, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 0, 0));
+    // Some pixel of the text differs from the background.
+    bool drawn = false;
+    for (int x = 100; x < 150 && !drawn; ++x)
+        for (int y = 2; y < 30 && !drawn; ++y)
+            drawn = GetPixel(dc, x, y) != RGB(255, 0, 0);
+    EXPECT_TRUE(drawn);
+    DeleteObject(red);
 }
