@@ -1,5 +1,7 @@
-// The label: TCustomLabel and TLabel.
+// The standard controls: the label (TCustomLabel, TLabel) here; the edits and the memo in their own units.
 #pragma once
+#include "framework/controls/TCustomEdit.h"
+#include "framework/controls/TCustomMemo.h"
 #include "framework/controls/TGraphicControl.h"
 
 #include <string>

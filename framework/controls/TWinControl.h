@@ -205,6 +205,9 @@ protected:
     void CMEnter(TMessage& message);
     void CMExit(TMessage& message);
     void CMRecreateWnd(TMessage& message);
+    // Sends WM_COMMAND and WM_CTLCOLOR* from a child control's window to that control as CN_*; false when
+    // lParam is no control's window.
+    bool ReflectToChild(TMessage& message);
     void CMCursorChanged(TMessage& message);
 
     HWND FHandle = nullptr;

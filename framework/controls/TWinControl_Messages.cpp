@@ -170,10 +170,28 @@ void TWinControl::WndProc(TMessage& message)
     case CM_CURSORCHANGED:
         CMCursorChanged(message);
         break;
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        // A child control's notifications and colour questions go back to that control as CN_* messages.
+        if (!ReflectToChild(message))
+            inherited::WndProc(message);
+        break;
     default:
         inherited::WndProc(message);
         break;
     }
+}
+
+bool TWinControl::ReflectToChild(TMessage& message)
+{
+    if (!message.LParam)
+        return false;
+    TWinControl* child = FindControl(reinterpret_cast<HWND>(message.LParam));
+    if (!child || child == this)
+        return false;
+    message.Result = child->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
+    return true;
 }
 
 void TWinControl::DefaultHandler(TMessage& message)

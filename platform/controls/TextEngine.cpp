@@ -388,7 +388,10 @@ bool TextEngine::ReplaceSel(std::string_view text, bool canUndo)
     clean.resize(keep);
     if (clean.empty() && from == to)
         return whole;
-    if (canUndo) {
+    if (!canUndo) {
+        // The step would no longer match the text.
+        undo_ = {};
+    } else {
         bool joins = undo_.valid && undo_.typing && typing_ && from == to &&
                      undo_.position + undo_.insertedLength == from;
         if (joins) {

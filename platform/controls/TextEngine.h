@@ -81,8 +81,8 @@ public:
     long long Limit() const { return limit_; }
     void SetLimit(long long limit) { limit_ = limit <= 0 ? NoLimit : limit; }
     // Replaces the selection by `text`, cut where it would pass the limit (never inside a character or a line
-    // break), and leaves the caret after it. Returns false when anything had to be cut. `canUndo` false
-    // leaves the undo alone (for text set by the program).
+    // break), and leaves the caret after it. Returns false when anything had to be cut. With `canUndo`
+    // false neither this change nor any before it can be undone.
     bool ReplaceSel(std::string_view text, bool canUndo = true);
     // Typing one character at a time: consecutive characters make one undo step.
     bool Type(std::string_view character);
