@@ -4,6 +4,7 @@
 #include "platform/controls/TextEngine.h"
 #include "platform/controls/TextLayout.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinStyles.h"
@@ -132,6 +133,7 @@ private:
     int goalX_ = -1;  // x the caret keeps while moving up and down
     bool focused_ = false;
     bool selecting_ = false;
+    bool publishing_ = false; // inside UpdateScrollInfo
     EditCaret caret_;
 };
 
@@ -403,7 +405,22 @@ void Edit::ScrollCaretIntoView()
     ScrollTo(top, x);
 }
 
-void Edit::UpdateScrollInfo() { PublishScrollInfo(hwnd_, style_, layout_.RowCount(), VisibleRows(), top_, [this] { return WidestRow(); }, format_.right - format_.left, xOffset_); }
+// Showing or enabling a bar can change the client area and with it the rows (WM_SIZE comes back here while
+// the bars are being set): the state is published again until it holds still.
+void Edit::UpdateScrollInfo()
+{
+    if (publishing_)
+        return;
+    publishing_ = true;
+    for (int pass = 0; pass < 3; ++pass) {
+        int rows = layout_.RowCount(), visible = VisibleRows(), top = top_, x = xOffset_;
+        PublishScrollInfo(hwnd_, style_, rows, visible, top, [this] { return WidestRow(); }, format_.right - format_.left,
+            x);
+        if (rows == layout_.RowCount() && visible == VisibleRows() && top == top_ && x == xOffset_)
+            break;
+    }
+    publishing_ = false;
+}
 
 void Edit::PlaceCaret()
 {
@@ -714,18 +731,18 @@ void Edit::Paint(HDC dc)
 
 LRESULT Edit::OnScroll(int bar, WORD request, int thumb)
 {
-    if (bar == SB_VERT_BAR) {
+    if (bar == SB_VERT) {
         int top = top_;
         int page = VisibleRows();
         switch (request) {
-        case SB_LINE_UP: top -= 1; break;
-        case SB_LINE_DOWN: top += 1; break;
-        case SB_PAGE_UP: top -= page; break;
-        case SB_PAGE_DOWN: top += page; break;
-        case SB_THUMB_POSITION:
-        case SB_THUMB_TRACK: top = thumb; break;
-        case SB_TO_TOP: top = 0; break;
-        case SB_TO_BOTTOM: top = layout_.RowCount(); break;
+        case SB_LINEUP: top -= 1; break;
+        case SB_LINEDOWN: top += 1; break;
+        case SB_PAGEUP: top -= page; break;
+        case SB_PAGEDOWN: top += page; break;
+        case SB_THUMBPOSITION: top = thumb; break;
+        case SB_THUMBTRACK: top = ThumbPosition(hwnd_, SB_VERT, thumb); break;
+        case SB_TOP: top = 0; break;
+        case SB_BOTTOM: top = layout_.RowCount(); break;
         default: return 0;
         }
         ScrollTo(top, xOffset_, true, EN_VSCROLL);
@@ -734,14 +751,14 @@ LRESULT Edit::OnScroll(int bar, WORD request, int thumb)
     int x = xOffset_;
     int room = format_.right - format_.left;
     switch (request) {
-    case SB_LINE_UP: x -= aveCharWidth_; break;
-    case SB_LINE_DOWN: x += aveCharWidth_; break;
-    case SB_PAGE_UP: x -= room; break;
-    case SB_PAGE_DOWN: x += room; break;
-    case SB_THUMB_POSITION:
-    case SB_THUMB_TRACK: x = thumb; break;
-    case SB_TO_TOP: x = 0; break;
-    case SB_TO_BOTTOM: x = std::max(0, WidestRow() - room); break;
+    case SB_LINEUP: x -= aveCharWidth_; break;
+    case SB_LINEDOWN: x += aveCharWidth_; break;
+    case SB_PAGEUP: x -= room; break;
+    case SB_PAGEDOWN: x += room; break;
+    case SB_THUMBPOSITION: x = thumb; break;
+    case SB_THUMBTRACK: x = ThumbPosition(hwnd_, SB_HORZ, thumb); break;
+    case SB_TOP: x = 0; break;
+    case SB_BOTTOM: x = std::max(0, WidestRow() - room); break;
     default: return 0;
     }
     x = std::min(x, std::max(0, WidestRow() - room + aveCharWidth_));
@@ -862,9 +879,9 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnChar(static_cast<char32_t>(wParam));
         return 0;
     case WM_VSCROLL:
-        return OnScroll(SB_VERT_BAR, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+        return OnScroll(SB_VERT, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
     case WM_HSCROLL:
-        return OnScroll(SB_HORZ_BAR, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
+        return OnScroll(SB_HORZ, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
     case WM_CUT:
         Cut();
         return 0;
@@ -1016,7 +1033,7 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return static_cast<LRESULT>(passwordChar_);
     case EM_SCROLL: {
         int before = top_;
-        OnScroll(SB_VERT_BAR, static_cast<WORD>(wParam), 0);
+        OnScroll(SB_VERT, static_cast<WORD>(wParam), 0);
         return MAKELRESULT(static_cast<WORD>(top_ - before), TRUE);
     }
     case EM_LINESCROLL:

@@ -1,7 +1,12 @@
 #include "platform/controls/EditServices.h"
 
-// The caret, the scroll bars and the clipboard are arriving in the window layer; until they are there the edit
-// keeps its caret position and clipboard text here so that everything above works the same.
+#include "platform/win/ScrollBars.h"
+#include "platform/win/WinStyles.h"
+
+#include <algorithm>
+
+// The caret and the clipboard are arriving in the window layer; until they are there the edit keeps its caret
+// position and clipboard text here so that everything above works the same.
 
 void EditCaret::Create(HWND, int)
 {
@@ -19,7 +24,28 @@ void EditCaret::Show(HWND)
 
 void EditCaret::Destroy() { created_ = visible_ = false; }
 
-void PublishScrollInfo(HWND, DWORD, int, int, int, const std::function<int()>&, int, int) {}
+void PublishScrollInfo(HWND hwnd, DWORD style, int rows, int visibleRows, int top, const std::function<int()>& widest,
+    int width, int x)
+{
+    if (style & WS_VSCROLL) {
+        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, rows - 1),
+            static_cast<UINT>(std::max(0, visibleRows)), top, 0};
+        SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+    }
+    if (style & WS_HSCROLL) {
+        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
+            std::max(0, widest() - 1), static_cast<UINT>(std::max(0, width)), x, 0};
+        SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
+    }
+}
+
+int ThumbPosition(HWND hwnd, int bar, int fromMessage)
+{
+    SCROLLINFO info {sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    if (GetScrollInfo(hwnd, bar, &info))
+        return info.nTrackPos;
+    return fromMessage;
+}
 
 namespace {
 std::string& ClipboardText()

@@ -2,6 +2,8 @@
 #include "tests/platform/GdiTestSupport.h"
 
 #include "platform/win/GdiObjects.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/WinSystem.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"
 
@@ -110,7 +112,15 @@ TEST_F(EditTest, TypingPastTheBottomScrollsToKeepTheCaretOnTheLastVisibleRow)
     HWND probe = MakeEdit(ES_MULTILINE, {0, 0, 100, 100}, "a\r\nb");
     int height = LineHeight(probe);
     ASSERT_GT(height, 0);
-    HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, {0, 0, 200, 3 * height + height / 2});
+    HWND edit = MakeEdit(WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, {0, 0, 200, 3 * height + height / 2});
+    SCROLLINFO info {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    // An edit with nothing to scroll keeps its bar, disabled.
+    ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 0);
+    SCROLLBARINFO bar {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(edit, OBJID_VSCROLL, &bar));
+    EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE);
     SetFocus(edit);
     for (int i = 0; i < 10; ++i) {
         Type("line");
@@ -120,17 +130,24 @@ TEST_F(EditTest, TypingPastTheBottomScrollsToKeepTheCaretOnTheLastVisibleRow)
     EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 11);
     EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 8);
     EXPECT_EQ(SendMessage(edit, EM_LINEFROMCHAR, -1, 0), 10);
+    // The bar: rows 0..10, a page of the three visible rows, the first visible row as position.
+    ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &info));
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 10);
+    EXPECT_EQ(info.nPage, 3u);
+    EXPECT_EQ(info.nPos, 8);
     // The caret's row is the last visible one.
     EXPECT_EQ(static_cast<int16_t>(HIWORD(SendMessage(edit, EM_POSFROMCHAR, SendMessage(edit, EM_LINEINDEX, 10, 0), 0))),
         2 * height);
 
     // Scroll requests move the first visible row within 0..rows-visible, telling the parent first.
     Notifications.clear();
-    SendMessage(edit, WM_VSCROLL, 6, 0);
+    SendMessage(edit, WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(Notifications, std::vector<WORD>({EN_VSCROLL}));
-    SendMessage(edit, WM_VSCROLL, MAKEWPARAM(4, 5), 0); // thumb position 5
+    SendMessage(edit, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
     EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
+    EXPECT_EQ(GetScrollPos(edit, SB_VERT), 5);
     SendMessage(edit, EM_LINESCROLL, 0, 100);
     EXPECT_EQ(SendMessage(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 8);
     SendMessage(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); // away from the user: up
