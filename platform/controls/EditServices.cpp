@@ -1,12 +1,13 @@
 #include "platform/controls/EditServices.h"
 
+#include "platform/win/Clipboard.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/WinStyles.h"
 
 #include <algorithm>
+#include <cstring>
 
-// The caret and the clipboard are arriving in the window layer; until they are there the edit keeps its caret
-// position and clipboard text here so that everything above works the same.
+// The caret is arriving in the window layer; until it is there the edit keeps the caret's state here.
 
 void EditCaret::Create(HWND, int)
 {
@@ -47,30 +48,42 @@ int ThumbPosition(HWND hwnd, int bar, int fromMessage)
     return fromMessage;
 }
 
-namespace {
-std::string& ClipboardText()
+// The clipboard's text travels as CF_TEXT, UTF-8 with its terminating zero.
+bool PutClipboardText(HWND owner, const std::string& text)
 {
-    static std::string text;
-    return text;
-}
-bool& ClipboardHasText()
-{
-    static bool has = false;
-    return has;
-}
-} // namespace
-
-bool PutClipboardText(HWND, const std::string& text)
-{
-    ClipboardText() = text;
-    ClipboardHasText() = true;
-    return true;
-}
-
-bool GetClipboardText(HWND, std::string* text)
-{
-    if (!ClipboardHasText())
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!block)
         return false;
-    *text = ClipboardText();
-    return true;
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    bool set = SetClipboardData(CF_TEXT, block) != nullptr;
+    if (!set)
+        GlobalFree(block);
+    CloseClipboard();
+    return set;
+}
+
+bool GetClipboardText(HWND owner, std::string* text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    bool got = false;
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+        const char* bytes = static_cast<const char*>(GlobalLock(block));
+        size_t size = GlobalSize(block);
+        if (bytes) {
+            // Up to the terminating zero, never past the block.
+            *text = std::string(bytes, strnlen(bytes, size));
+            got = true;
+        }
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return got;
 }
