@@ -5,6 +5,7 @@
 #include "framework/core/TList.h"
 #include "framework/core/TStrings.h"
 #include "framework/graphics/Graphics.h"
+#include "platform/gdi/FontFamilies.h"
 #include "platform/win/Platform.h"
 #include "platform/win/Windows.h"
 
@@ -232,7 +233,17 @@ TStrings* TScreen::Fonts()
         FFonts = std::make_unique<TStringList>();
         FFonts->SetSorted(true);
         FFonts->SetDuplicates(dupIgnore);
-        // FIXME: the list stays empty until the GDI layer can enumerate font families (EnumFontFamiliesEx).
+        LOGFONT all {};
+        all.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesEx(
+            nullptr, &all,
+            [](const LOGFONT* font, const TEXTMETRIC*, DWORD, LPARAM param) {
+                // Vertical faces ("@name") are for vertical writing and not offered by name.
+                if (font->lfFaceName[0] != '@')
+                    reinterpret_cast<TStringList*>(param)->Add(font->lfFaceName);
+                return 1;
+            },
+            reinterpret_cast<LPARAM>(FFonts.get()), 0);
     }
     return FFonts.get();
 }

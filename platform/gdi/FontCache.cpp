@@ -157,6 +157,72 @@ TFontSystem& System()
     return *GSystem;
 }
 
+} // namespace
+
+std::vector<TInstalledFace> InstalledFaces()
+{
+    TFontSystem& system = System();
+    std::vector<TInstalledFace> out;
+    if (system.Config) {
+        FcPattern* pattern = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(
+            FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_SPACING, FC_SCALABLE, FC_CHARSET, FC_PIXEL_SIZE, nullptr);
+        FcFontSet* set = FcFontList(system.Config, pattern, objects);
+        for (int i = 0; set && i < set->nfont; ++i) {
+            FcPattern* p = set->fonts[i];
+            FcChar8* family = nullptr;
+            if (FcPatternGetString(p, FC_FAMILY, 0, &family) != FcResultMatch || !family)
+                continue;
+            TInstalledFace face;
+            face.Family = reinterpret_cast<const char*>(family);
+            FcChar8* style = nullptr;
+            if (FcPatternGetString(p, FC_STYLE, 0, &style) == FcResultMatch && style)
+                face.Style = reinterpret_cast<const char*>(style);
+            int weight = FC_WEIGHT_REGULAR;
+            FcPatternGetInteger(p, FC_WEIGHT, 0, &weight);
+            face.Weight = FcWeightToOpenType(weight);
+            int slant = FC_SLANT_ROMAN;
+            FcPatternGetInteger(p, FC_SLANT, 0, &slant);
+            face.Italic = slant != FC_SLANT_ROMAN;
+            int spacing = FC_PROPORTIONAL;
+            FcPatternGetInteger(p, FC_SPACING, 0, &spacing);
+            face.FixedPitch = spacing >= FC_MONO;
+            FcBool scalable = FcTrue;
+            FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
+            face.Scalable = scalable != FcFalse;
+            FcCharSet* chars = nullptr;
+            if (FcPatternGetCharSet(p, FC_CHARSET, 0, &chars) == FcResultMatch && chars) {
+                for (uint32_t sample : { 0x41u, 0x3042u, 0x4E2Du, 0x2591u })
+                    if (FcCharSetHasChar(chars, sample))
+                        face.Covered.push_back(sample);
+                face.Symbol = !FcCharSetHasChar(chars, 0x41);
+            }
+            double pixels = 0;
+            if (!face.Scalable && FcPatternGetDouble(p, FC_PIXEL_SIZE, 0, &pixels) == FcResultMatch)
+                face.Heights.push_back(int(pixels + 0.5));
+            out.push_back(std::move(face));
+        }
+        if (set)
+            FcFontSetDestroy(set);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+    }
+    for (const TBitmapFace& bitmap : system.BitmapFaces) {
+        TInstalledFace face;
+        face.Family = bitmap.Family;
+        face.Style = bitmap.Bold ? (bitmap.Italic ? "Bold Italic" : "Bold") : (bitmap.Italic ? "Italic" : "Regular");
+        face.Weight = bitmap.Bold ? FW_BOLD : FW_NORMAL;
+        face.Italic = bitmap.Italic;
+        face.Scalable = false;
+        face.Heights = bitmap.Heights;
+        face.Covered.push_back(0x41);
+        out.push_back(std::move(face));
+    }
+    return out;
+}
+
+namespace {
+
 // The strike of a bitmap face that fits the requested size, or 0.
 int FitStrike(const TBitmapFace& face, const LOGFONT& log)
 {

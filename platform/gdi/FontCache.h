@@ -45,6 +45,22 @@ struct TFontMetrics {
 
 class TFontFace;
 
+// One installed face as font enumeration lists it.
+struct TInstalledFace {
+    std::string Family;
+    std::string Style;
+    int Weight = FW_NORMAL;
+    bool Italic = false;
+    bool FixedPitch = false;
+    bool Scalable = true;
+    // Glyphs in the symbol area instead of letters (Marlett, Wingdings).
+    bool Symbol = false;
+    // The strike heights of a bitmap face.
+    std::vector<int> Heights;
+    // Which of 'A', U+3042, U+4E2D and U+2591 the face has, to tell the character sets it covers.
+    std::vector<uint32_t> Covered;
+};
+
 // Everything here runs under this lock (FreeType and fontconfig objects are not thread-safe).
 std::unique_lock<std::mutex> LockFonts();
 
@@ -52,6 +68,9 @@ std::unique_lock<std::mutex> LockFonts();
 // falls back to the default sans face; null only when no face at all can be loaded. Call with the lock held; the
 // face stays valid while the shared pointer is held.
 std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& log, bool rotated);
+// Every face fontconfig knows (the wine folder included), then the bitmap faces it declines. Call with the lock
+// held.
+std::vector<TInstalledFace> InstalledFaces();
 
 class TFontFace {
 public:

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Edges.h"
+#include "platform/gdi/FontFamilies.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Icons.h"
@@ -11,5 +13,6 @@
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/ShapeRegions.h"
 #include "platform/gdi/Shapes.h"
+#include "platform/gdi/TabbedText.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/WindowDCs.h"

@@ -1,5 +1,5 @@
 // Pixels, lines and filled shapes: SetPixel/GetPixel, MoveToEx/LineTo/Polyline, Rectangle, RoundRect, Ellipse,
-// Polygon, FillRect, FrameRect, InvertRect, DrawFocusRect and DrawEdge.
+// Polygon, FillRect, FrameRect, InvertRect, DrawFocusRect and DrawEdge (drawn in Edges.cpp).
 #pragma once
 #include "platform/gdi/GdiTypes.h"
 
@@ -59,5 +59,9 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL InvertRect(HDC dc, const RECT* rect);
 // Inverts every other pixel of a one-pixel border; drawing it again removes it.
 BOOL DrawFocusRect(HDC dc, const RECT* rect);
-// Classic three-dimensional borders in the system colours (BF_DIAGONAL is not supported and fails).
+// Classic three-dimensional borders in the system colours: the outer edge, then the inner one inside it, each
+// with a top-left and a bottom-right colour. BF_SOFT softens the colours, BF_FLAT draws the outer edge in the
+// shadow colour and the inner one in the face colour, BF_MONO draws them in the frame and window colours.
+// BF_MIDDLE fills the inside (window colour with BF_MONO, else face colour); BF_ADJUST returns the inside in
+// `rect`. BF_DIAGONAL is not supported and fails.
 BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);

@@ -13,7 +13,7 @@ int ClampCoord(int64_t value)
 
 void TDrawTarget::AddDirty(const RECT& surfaceRect)
 {
-    if (Window)
+    if (Window || Screen)
         UnionRect(&Dirty, &Dirty, &surfaceRect);
 }
 
@@ -92,6 +92,7 @@ bool TDeviceContext::BeginDraw(TDrawTarget& target)
     target.Clip.Clear();
     target.Window = nullptr;
     target.Dirty = RECT {};
+    target.Screen = false;
     switch (FKind) {
     case TDCKind::Memory: {
         TBitmapObject* bitmap = State.Bitmap.Get();
@@ -120,9 +121,26 @@ bool TDeviceContext::BeginDraw(TDrawTarget& target)
         }
         return true;
     }
-    case TDCKind::Screen:
-        // The screen is composed from the windows' buffers; nothing draws on it directly.
+    case TDCKind::Screen: {
+        // The call draws on the composed screen; EndDraw keeps what it changed over the windows.
+        const RECT area = DeviceArea();
+        const int width = RectWidth(area);
+        const int height = RectHeight(area);
+        target.Storage = ComposeScreen(area, GetSysColor(COLOR_DESKTOP));
+        if (width <= 0 || height <= 0 || target.Storage.size() != size_t(width) * size_t(height))
+            return false;
+        target.Original = target.Storage;
+        target.Screen = true;
+        target.Local = TSurface::Bgra(target.Storage.data(), width, height, width * 4);
+        target.Offset = POINT { -area.left, -area.top };
+        target.Clip.SetRect(RECT { 0, 0, width, height });
+        if (State.Clip) {
+            TRegion clip = *State.Clip;
+            clip.Offset(target.Offset.x, target.Offset.y);
+            target.Clip.Intersect(clip);
+        }
         return true;
+    }
     }
     return false;
 }
@@ -131,6 +149,20 @@ void TDeviceContext::EndDraw(TDrawTarget& target)
 {
     if (target.Window && !IsRectEmpty(&target.Dirty))
         MarkSurfaceDirty(target.Window, &target.Dirty);
+    if (target.Screen && !IsRectEmpty(&target.Dirty)) {
+        const RECT dirty = RectIntersection(target.Dirty, target.Local.Bounds());
+        const int width = RectWidth(dirty);
+        const int stride = target.Local.Width();
+        std::vector<uint32_t> changes(size_t(std::max(0, width)) * size_t(std::max(0, RectHeight(dirty))));
+        for (int y = dirty.top; y < dirty.bottom; ++y)
+            for (int x = dirty.left; x < dirty.right; ++x) {
+                const size_t i = size_t(y) * size_t(stride) + size_t(x);
+                changes[size_t(y - dirty.top) * size_t(width) + size_t(x - dirty.left)]
+                    = target.Storage[i] ^ target.Original[i];
+            }
+        if (!changes.empty())
+            XorScreenOverlay(RectOffset(dirty, -target.Offset.x, -target.Offset.y), changes.data());
+    }
 }
 
 bool TDeviceContext::BeginRead(TDrawTarget& target, const RECT& deviceArea)

@@ -83,6 +83,9 @@ struct TDrawTarget {
     HWND Window = nullptr;
     RECT Dirty {};
     std::vector<uint32_t> Storage; // pixels of a composed screen area
+    // Drawing on the screen: the composed screen before the call, to find what the call changed.
+    bool Screen = false;
+    std::vector<uint32_t> Original;
 
     void AddDirty(const RECT& surfaceRect);
 };

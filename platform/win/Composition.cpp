@@ -368,5 +368,42 @@ std::vector<uint32_t> ComposeScreen(const RECT& area, COLORREF desktop, HWND exc
             }
         });
     }
+    const TPlatformState& s = *GPlatform;
+    RECT shared {};
+    if (!exclude && !s.Overlay.empty() && IntersectRect(&shared, &area, &s.OverlayArea)) {
+        const int overlayWidth = RectWidth(s.OverlayArea);
+        for (int y = shared.top; y < shared.bottom; ++y) {
+            const uint32_t* src = &s.Overlay[size_t(y - s.OverlayArea.top) * size_t(overlayWidth)];
+            uint32_t* dst = &pixels[size_t(y - area.top) * size_t(width)];
+            for (int x = shared.left; x < shared.right; ++x)
+                dst[x - area.left] ^= src[x - s.OverlayArea.left] & 0xFFFFFFu;
+        }
+    }
     return pixels;
+}
+
+void XorScreenOverlay(const RECT& area, const uint32_t* xorPixels)
+{
+    if (!Ready() || !xorPixels)
+        return;
+    TPlatformState& s = *GPlatform;
+    if (s.Overlay.empty()) {
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        s.OverlayArea = RECT { x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+        s.Overlay.assign(size_t(RectWidth(s.OverlayArea)) * size_t(RectHeight(s.OverlayArea)), 0);
+    }
+    RECT shared {};
+    if (!IntersectRect(&shared, &area, &s.OverlayArea))
+        return;
+    const int overlayWidth = RectWidth(s.OverlayArea);
+    const int areaWidth = RectWidth(area);
+    for (int y = shared.top; y < shared.bottom; ++y) {
+        uint32_t* dst = &s.Overlay[size_t(y - s.OverlayArea.top) * size_t(overlayWidth)];
+        const uint32_t* src = &xorPixels[size_t(y - area.top) * size_t(areaWidth)];
+        for (int x = shared.left; x < shared.right; ++x) {
+            dst[x - s.OverlayArea.left] ^= src[x - area.left] & 0xFFFFFFu;
+        }
+    }
+    s.Backend->ScreenOverlayChanged(shared);
 }

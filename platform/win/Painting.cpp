@@ -447,6 +447,8 @@ HDC GetDC(HWND hwnd)
 {
     if (!Ready() || !GPlatform->DCProvider)
         return nullptr;
+    if (hwnd == GetDesktopWindow())
+        hwnd = nullptr;
     if (hwnd && !NeedWindow(hwnd))
         return nullptr;
     return GPlatform->DCProvider->AcquireDC(hwnd, true, nullptr);
@@ -456,9 +458,40 @@ HDC GetWindowDC(HWND hwnd)
 {
     if (!Ready() || !GPlatform->DCProvider)
         return nullptr;
+    if (hwnd == GetDesktopWindow())
+        hwnd = nullptr;
     if (hwnd && !NeedWindow(hwnd))
         return nullptr;
     return GPlatform->DCProvider->AcquireDC(hwnd, false, nullptr);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
+{
+    if (!Ready() || !GPlatform->DCProvider)
+        return nullptr;
+    if (hwnd == GetDesktopWindow())
+        hwnd = nullptr;
+    if (hwnd && !NeedWindow(hwnd))
+        return nullptr;
+    const bool client = !(flags & DCX_WINDOW);
+    if (!(flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) || !hwnd)
+        return GPlatform->DCProvider->AcquireDC(hwnd, client, nullptr);
+    const TRegion* region = RegionOf(clip);
+    if (!region) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    TRegion area = *region;
+    if (flags & DCX_EXCLUDERGN) {
+        RECT bounds {};
+        if (client)
+            GetClientRect(hwnd, &bounds);
+        else if (GetWindowRect(hwnd, &bounds))
+            bounds = RECT { 0, 0, RectWidth(bounds), RectHeight(bounds) };
+        area = TRegion(bounds);
+        area.Subtract(*region);
+    }
+    return GPlatform->DCProvider->AcquireDC(hwnd, client, &area);
 }
 
 int ReleaseDC(HWND hwnd, HDC dc)

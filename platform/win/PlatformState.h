@@ -158,6 +158,9 @@ struct TPlatformState {
     std::vector<uint32_t> FreeSlots;
 
     std::shared_ptr<TWindowRecord> Desktop;
+    // What the screen DC drew over the windows, as XOR values over OverlayArea (screen coordinates).
+    std::vector<uint32_t> Overlay;
+    RECT OverlayArea {};
     std::shared_ptr<TWindowRecord> MessageRoot;
 
     std::vector<std::shared_ptr<TWindowClassRecord>> Classes;

@@ -110,6 +110,10 @@ public:
     // Constant opacity, 255 opaque. Takes effect at once: fades are busy loops that pump no messages.
     virtual void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) = 0;
 
+    // The screen DC drew over the windows in `area` (screen coordinates); a display that shows the screen's
+    // composition (ComposeScreen, WindowSurface.h) shows that area again. Nothing by default.
+    virtual void ScreenOverlayChanged(const RECT& area) { (void)area; }
+
     // Pointer events keep coming while captured, wherever the pointer goes.
     virtual void SetMouseCapture(bool captured) = 0;
     // Standard cursors (StandardCursorId in Cursors.h) map to the display's own shapes; any other cursor's pixels

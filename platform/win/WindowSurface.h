@@ -50,8 +50,15 @@ public:
 void SetDCProvider(TDCProvider* provider);
 TDCProvider* InstalledDCProvider();
 
+// Drawing on the screen DC (GetDC(0)): what is drawn there lies over every window, kept as the XOR of the drawn
+// pixels with the windows' picture beneath, so drawing the same inversion again (a splitter's drag line) takes
+// it away exactly. `xorPixels` holds `area` (screen coordinates) row by row; only the colour bits count. The
+// overlay goes when the layer stops.
+void XorScreenOverlay(const RECT& area, const uint32_t* xorPixels);
+
 // The screen as the user would see it in `area` (screen coordinates): the desktop colour, then every visible
 // top-level window bottom to top, cut by its region where shaping is available, blended by its constant
-// opacity and colour key where layered windows are available. `exclude` is left out (for snapshots taken
+// opacity and colour key where layered windows are available, and the screen DC's drawing over them (except in
+// snapshots that leave a window out). `exclude` is left out (for snapshots taken
 // behind a window). Pixels are 0xAARRGGBB with alpha 255, rows top-down, `area` width per row.
 std::vector<uint32_t> ComposeScreen(const RECT& area, COLORREF desktop, HWND exclude = nullptr);

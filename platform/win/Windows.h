@@ -241,8 +241,13 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
 // erase is pending. The HDC comes from the installed DC provider (null until one is installed).
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+// Null (or the desktop window) gives the screen DC: drawing on it lies over every window (WindowSurface.h).
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
+// GetDC or, with DCX_WINDOW, GetWindowDC, further clipped to `clip` (DCX_INTERSECTRGN) or outside it
+// (DCX_EXCLUDERGN); the region is in the DC's coordinates and stays the caller's. Children are clipped as the
+// window's style says, whatever DCX_CLIPCHILDREN says; the cache and lock flags change nothing here.
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 int ReleaseDC(HWND hwnd, HDC dc);
 
 // --- System -----------------------------------------------------------------------------------------------
