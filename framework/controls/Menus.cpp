@@ -5,6 +5,8 @@
 #include "framework/core/TList.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
+#include "framework/controls/TApplication.h"
+#include "platform/win/Menus.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -672,10 +674,62 @@ TPopupMenu::TPopupMenu(TComponent* owner)
 {
 }
 
+namespace {
+
+// The visible sub-items of `item` as a new popup menu (the caller destroys it); items carry their Command.
+HMENU BuildPopupHandle(const TMenuItem* item, int depth = 0)
+{
+    HMENU menu = CreatePopupMenu();
+    for (int i = 0; i < item->Count() && depth < 32; ++i) {
+        const TMenuItem* sub = item->Items(i);
+        if (!sub->Visible())
+            continue;
+        if (sub->IsLine()) {
+            AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        std::string text = sub->Caption();
+        if (sub->ShortCut() != scNone)
+            text += "\t" + ShortCutToText(sub->ShortCut());
+        UINT flags = MF_STRING | (sub->Enabled() ? MF_ENABLED : MF_GRAYED) | (sub->Checked() ? MF_CHECKED : 0)
+            | (sub->Default() ? MF_DEFAULT : 0);
+        uintptr_t id = sub->Command();
+        if (sub->Count() > 0) {
+            flags |= MF_POPUP;
+            id = reinterpret_cast<uintptr_t>(BuildPopupHandle(sub, depth + 1));
+        }
+        AppendMenu(menu, flags, id, text.c_str());
+        if (sub->RadioItem()) {
+            MENUITEMINFO info {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            info.fType = MFT_RADIOCHECK;
+            SetMenuItemInfo(menu, UINT(GetMenuItemCount(menu) - 1), TRUE, &info);
+        }
+    }
+    return menu;
+}
+
+} // namespace
+
 void TPopupMenu::Popup(int x, int y)
 {
     FPopupPoint = TPoint { x, y };
     DoPopup(this);
+    for (int i = 0; i < Items()->Count(); ++i)
+        Items()->Items(i)->InitiateAction();
+    // The menu's notifications go to the application's window, or to the active window without one.
+    HWND owner = Application && Application->Handle() ? Application->Handle() : GetActiveWindow();
+    if (!owner)
+        return;
+    static constexpr UINT kAlign[] = { TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN };
+    HMENU menu = BuildPopupHandle(Items());
+    const UINT command
+        = UINT(TrackPopupMenu(menu, kAlign[FAlignment] | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
+    DestroyMenu(menu);
+    // The choice runs after the menu has gone, as a command would.
+    if (command)
+        DispatchCommand(uint16_t(command));
 }
 
 void TPopupMenu::DoPopup(TObject* sender)

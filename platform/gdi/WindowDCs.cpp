@@ -1,6 +1,7 @@
 #include "platform/gdi/WindowDCs.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/MenuPaint.h"
 #include "platform/gdi/PensBrushes.h"
 #include "platform/gdi/Shapes.h"
 #include "platform/gdi/Text.h"
@@ -69,4 +70,5 @@ void InstallGdiDCProvider()
 {
     static TGdiDCProvider provider;
     SetDCProvider(&provider);
+    InstallGdiMenuPainter();
 }

@@ -78,8 +78,13 @@ constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_INITMENU = 0x0116;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_MENUCHAR = 0x0120;
 constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
+// WM_ENTERIDLE's wParam: a menu loop (lParam: the menu's window) or a dialog went idle.
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MENU = 2;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_MOUSEFIRST = 0x0200;

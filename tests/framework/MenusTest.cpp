@@ -189,10 +189,55 @@ TEST_F(MenuModel, PopupRecordsWhereAndForWhomAndFiresOnPopup)
     menu->OnPopup = [&](TObject*) { ++popups; };
     Backend.AdvanceClock(1000);
     Backend.Click(120, 130, TRawButton::Right);
+    Backend.Key(VK_ESCAPE); // closes the menu that opens
     Pump();
     EXPECT_EQ(popups, 1);
     EXPECT_EQ(menu->PopupPoint(), (TPoint { 120, 130 }));
     EXPECT_EQ(menu->PopupComponent(), box);
     delete box; // the menu forgets it
     EXPECT_EQ(menu->PopupComponent(), nullptr);
+}
+
+// Popup shows the visible items in the system's popup menu and clicks the one chosen, also from a submenu; a
+// cancelled menu clicks nothing.
+TEST_F(MenuModel, PopupRunsTheChosenItem)
+{
+    auto* menu = new TPopupMenu(Application);
+    TForm* form = NewForm(100, 100, 200, 200);
+    form->Show();
+    Pump();
+    std::vector<std::string> clicked;
+    auto item = [&](TMenuItem* parent, const char* caption) {
+        auto* it = new TMenuItem(menu);
+        it->SetCaption(caption);
+        it->OnClick = [&clicked, caption](TObject*) { clicked.push_back(caption); };
+        parent->Add(it);
+        return it;
+    };
+    item(menu->Items(), "&First");
+    item(menu->Items(), "&Hidden")->SetVisible(false);
+    TMenuItem* second = item(menu->Items(), "&Second");
+    item(second, "&Inner");
+    item(menu->Items(), "&Off")->SetEnabled(false);
+    struct Case {
+        const char* Name;
+        std::vector<UINT> Keys;
+        std::vector<std::string> Clicked;
+    };
+    const Case cases[] = {
+        { "first", { VK_DOWN, VK_RETURN }, { "&First" } },
+        { "hidden items are left out", { VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN }, { "&Inner" } },
+        { "mnemonics into the submenu", { 'S', 'I' }, { "&Inner" } },
+        { "a disabled item does nothing", { 'O', VK_RETURN, VK_ESCAPE }, {} },
+        { "cancelled", { VK_ESCAPE }, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        clicked.clear();
+        for (UINT key : c.Keys)
+            Backend.Key(key);
+        menu->Popup(150, 150);
+        EXPECT_EQ(clicked, c.Clicked);
+        EXPECT_EQ(FindWindow("#32768", nullptr), nullptr);
+    }
 }
