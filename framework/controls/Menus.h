@@ -218,8 +218,8 @@ private:
 
 enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
 
-// A context menu. The base Popup records where and for whom it opens and fires OnPopup; classes that draw
-// menus override it to show the items.
+// A context menu. Popup records where and for whom it opens, fires OnPopup and shows the visible items in the
+// window layer's menu loop; skinned menus override it to draw the items themselves.
 class TPopupMenu : public TMenu {
     using inherited = TMenu;
 
