@@ -1,7 +1,9 @@
 #include "platform/gdi/WindowDCs.h"
 
+#include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/MenuPaint.h"
+#include "platform/gdi/Raster.h"
 #include "platform/gdi/PensBrushes.h"
 #include "platform/gdi/Shapes.h"
 #include "platform/gdi/Text.h"
@@ -38,6 +40,33 @@ public:
         HBRUSH brush = CreateSolidBrush(color);
         FillRect(dc, &rect, brush);
         DeleteObject(brush);
+        return true;
+    }
+
+    bool InvertCaret(HWND hwnd, const RECT& rect, HBITMAP bitmap) override
+    {
+        HDC dc = AcquireDC(hwnd, true, nullptr);
+        if (!dc)
+            return false;
+        if (!bitmap) {
+            PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, DSTINVERT);
+        } else if (bitmap == CARET_GREY_BITMAP) {
+            HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+            HGDIOBJ old = SelectObject(dc, grey);
+            PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, PATINVERT);
+            SelectObject(dc, old);
+            DeleteObject(grey);
+        } else {
+            BITMAP info {};
+            HDC source = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(source, bitmap);
+            if (old && GetObject(bitmap, sizeof info, &info))
+                BitBlt(dc, rect.left, rect.top, info.bmWidth, info.bmHeight, source, 0, 0, SRCINVERT);
+            SelectObject(source, old);
+            DeleteDC(source);
+        }
+        ReleaseDC(hwnd, dc);
+        MarkSurfaceDirty(hwnd, nullptr);
         return true;
     }
 

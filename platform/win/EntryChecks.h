@@ -27,21 +27,21 @@ enum class TAccept : uint8_t {
 // window that `accept` takes, else ERROR_INVALID_PARAMETER when `pointersGiven` is false.
 TWindowRecord* CheckWindow(HWND hwnd, TAccept accept, bool pointersGiven);
 
-// `required` are the pointer arguments the call cannot do without.
+// `required` are the pointer arguments (data or callbacks) the call cannot do without.
 template <typename... TPointers>
-TWindowRecord* NeedWindow(HWND hwnd, const TPointers*... required)
+TWindowRecord* NeedWindow(HWND hwnd, TPointers... required)
 {
     return CheckWindow(hwnd, TAccept::Windows, ((required != nullptr) && ...));
 }
 
 template <typename... TPointers>
-TWindowRecord* NeedDrawable(HWND hwnd, const TPointers*... required)
+TWindowRecord* NeedDrawable(HWND hwnd, TPointers... required)
 {
     return CheckWindow(hwnd, TAccept::Drawable, ((required != nullptr) && ...));
 }
 
 template <typename... TPointers>
-TWindowRecord* NeedWindowOrDesktop(HWND hwnd, const TPointers*... required)
+TWindowRecord* NeedWindowOrDesktop(HWND hwnd, TPointers... required)
 {
     return CheckWindow(hwnd, TAccept::WithDesktop, ((required != nullptr) && ...));
 }
@@ -49,7 +49,7 @@ TWindowRecord* NeedWindowOrDesktop(HWND hwnd, const TPointers*... required)
 // For calls that take no window: the layer is running on this thread and the pointers are given, else false
 // with the last error set as above.
 template <typename... TPointers>
-bool NeedArguments(const TPointers*... required)
+bool NeedArguments(TPointers... required)
 {
     if (!Ready())
         return false;

@@ -140,6 +140,11 @@ bool TDCProvider::FillDCRect(HDC, const RECT&, COLORREF)
     return false;
 }
 
+bool TDCProvider::InvertCaret(HWND, const RECT&, HBITMAP)
+{
+    return false;
+}
+
 void TDCProvider::DrawCaptionText(HWND, const RECT&, bool)
 {
 }
@@ -411,6 +416,8 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     SendPendingNcPaint(w);
     if (!Find(hwnd))
         return nullptr;
+    // Before the paint region clips the window: the whole caret comes off.
+    HideCaretForPaint(hwnd);
     w->PaintRegion = w->Update;
     w->PaintRegion.Intersect(ClientArea(w));
     w->Update.Clear();
@@ -439,6 +446,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
         return FALSE;
     w->Painting = false;
     w->PaintRegion.Clear();
+    ShowCaretAfterPaint(hwnd);
     MarkSurfaceDirty(hwnd, nullptr);
     return TRUE;
 }

@@ -50,6 +50,26 @@ struct TScrollBarState {
     int Pressed = 0;
 };
 
+// A named handle a window carries (WindowProps.cpp): by name, or by number when Atom is set.
+struct TWindowProp {
+    std::string Name;
+    uintptr_t Atom = 0;
+    HANDLE Data = nullptr;
+};
+
+// The caret (Caret.cpp). Drawn tells whether its pixels are inverted in the window's buffer now.
+struct TCaretState {
+    HWND Window = nullptr;
+    HBITMAP Bitmap = nullptr;
+    int Width = 0;
+    int Height = 0;
+    POINT Pos {};
+    int HideCount = 0;
+    bool Drawn = false;
+    // BeginPaint hid it, and EndPaint shows it again.
+    bool HiddenByPaint = false;
+};
+
 // One window. Children are held in z-order, the top-most first. Window is in the parent's client coordinates
 // (the screen for top-level windows); Client is relative to the window's top-left corner.
 struct TWindowRecord {
@@ -89,6 +109,7 @@ struct TWindowRecord {
 
     TScrollBarState HorzBar;
     TScrollBarState VertBar;
+    std::vector<TWindowProp> Props;
 
     // Top-level windows only.
     TNativeWindow Native = 0;
@@ -224,6 +245,9 @@ struct TPlatformState {
 
     TMessageObserver* Observer = nullptr;
     TDCProvider* DCProvider = nullptr;
+
+    TCaretState Caret;
+    UINT CaretBlinkTime = 530;
 };
 
 // Null while the layer is stopped.
@@ -343,6 +367,12 @@ void RunSizeMoveLoop(TWindowRecord* w, WPARAM command, POINT start);
 void TrackCaptionButton(TWindowRecord* w, LRESULT hit);
 // Waits for the next event, serving synchronised calls; used by GetMessage and modal loops.
 void WaitForNextEvent();
+
+// The caret (Caret.cpp): BeginPaint takes the caret of the window away and EndPaint puts it back, so painting
+// never leaves a half-inverted caret behind; a destroyed window's caret goes with it.
+void HideCaretForPaint(HWND hwnd);
+void ShowCaretAfterPaint(HWND hwnd);
+void ForgetCaretOf(HWND hwnd);
 
 // Standard scroll bars (ScrollBars.cpp).
 // Takes the bars the style asks for out of a proposed client rectangle (window-relative or parent coordinates).

@@ -84,6 +84,9 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     const RECT client { 0, 0, RectWidth(w->Client), RectHeight(w->Client) };
     const RECT area = scroll ? RectIntersection(*scroll, client) : client;
     const RECT within = clip ? RectIntersection(*clip, area) : area;
+    const HWND h = w->Handle;
+    // The caret comes off while its pixels move, and moves along when it sits in the scrolled area.
+    const bool caretHidden = GPlatform->Caret.Window == h && HideCaret(h);
 
     TRegion changed(within);
     changed.Subtract(MovePixels(w, area, within, dx, dy));
@@ -98,7 +101,12 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
         *updateOut = changed;
     if (updateRect)
         *updateRect = changed.Bounds();
-    const HWND h = w->Handle;
+    if (caretHidden) {
+        POINT caret;
+        if (GetCaretPos(&caret) && RectContains(area, caret.x, caret.y))
+            SetCaretPos(caret.x + dx, caret.y + dy);
+        ShowCaret(h);
+    }
     if (flags & SW_SCROLLCHILDREN)
         MoveChildren(w, scroll, dx, dy);
     if ((flags & SW_INVALIDATE) && (w = Find(h)))

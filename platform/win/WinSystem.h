@@ -130,6 +130,7 @@ constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;
 
 // GetLastError codes the window layer sets.
 constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
 constexpr DWORD ERROR_INVALID_DATA = 13;
 constexpr DWORD ERROR_INVALID_CURSOR_HANDLE = 1402;

@@ -71,6 +71,7 @@ void FinishDestroy(TWindowRecord* w)
         s.Backend->ActivateNativeWindow(0);
     }
     KillTimersOf(h);
+    ForgetCaretOf(h);
     DropQueuedMessages(h);
     if (w->Parent)
         std::erase(w->Parent->Children, w);

@@ -44,6 +44,10 @@ public:
     // Fills `rect` (logical coordinates of `dc`) with `color` through the DC's clipping and origin; false when
     // the DC is not one of this provider's. The default erase paints through it into the DC it is given.
     virtual bool FillDCRect(HDC dc, const RECT& rect, COLORREF color);
+    // Inverts the caret at `rect` (client coordinates): all of it for a solid caret, XOR grey for a grey one, XOR
+    // the bitmap's pixels (at the rectangle's corner, the bitmap's size) for a bitmap caret. False when the
+    // provider cannot; the window layer then inverts solid and grey carets itself.
+    virtual bool InvertCaret(HWND hwnd, const RECT& rect, HBITMAP bitmap);
 };
 // One provider at a time (not owned); null removes it. The provider stays installed when the layer stops and
 // serves it again when it starts.

@@ -1,7 +1,9 @@
 // The window layer's calls in Win32 spelling; include this one header for the whole layer with its constants.
 #pragma once
 #include "framework/core/Clock.h" // GetTickCount: the layer's time is the framework's tick source.
+#include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
 #include "platform/win/ScrollBars.h"
@@ -11,6 +13,7 @@
 #include "platform/win/WinStyles.h"
 #include "platform/win/WinSystem.h"
 #include "platform/win/WinTypes.h"
+#include "platform/win/WindowProps.h"
 
 // Windows belong to the UI thread (the process's main thread). Only PostMessage, PostThreadMessage,
 // PostQuitMessage, SendMessage, IsWindow, GetCursorPos, GetAsyncKeyState, GetLastError and SetLastError may be
