@@ -7,7 +7,7 @@ using ULONG = uint32_t;
 
 constexpr int MAX_PATH = 260;
 
-constexpr DWORD ERROR_ACCESS_DENIED = 5;
+// ERROR_ACCESS_DENIED comes with the window layer's codes.
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 // No program is known to open the target.
