@@ -1,5 +1,6 @@
 // The framework's message record, its own message numbers (CM_*, CN_*) and the key record of shortcuts.
 #pragma once
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/WinMessages.h"
 
 #include <cstdint>
@@ -109,7 +110,10 @@ constexpr UINT CM_ISSHORTCUT = CM_BASE + 68;
 // Notifications reflected back to the control they concern, and the key messages that the message loop
 // offers to the focused control before translating them: CN_BASE + the window message.
 constexpr UINT CN_BASE = 0xBC00;
-constexpr UINT CN_DRAWITEM = CN_BASE + 0x002B;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
+constexpr UINT CN_COMPAREITEM = CN_BASE + WM_COMPAREITEM;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
 constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
@@ -118,7 +122,12 @@ constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CTLCOLORMSGBOX = CN_BASE + WM_CTLCOLORMSGBOX;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
+constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
 // Button notifications carried by WM_COMMAND/CN_COMMAND (high word of wParam).

@@ -181,6 +181,10 @@ void TWinControl::CreateWnd()
     CreationControl = nullptr;
     if (!FHandle)
         throw EOutOfResources(Format("Error creating window for %s", Name().empty() ? ClassName() : Name()));
+    // A child without an ID of its own takes its handle's low half (unique among the windows alive), so the
+    // owner-draw records that name a control by ID alone (WM_MEASUREITEM) find it.
+    if ((GetWindowLongPtr(FHandle, GWL_STYLE) & WS_CHILD) && !GetWindowLongPtr(FHandle, GWLP_ID))
+        SetWindowLongPtr(FHandle, GWLP_ID, static_cast<LONG_PTR>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(FHandle))));
     UpdateBounds();
     if (AutoSize())
         AdjustSize();

@@ -217,6 +217,11 @@ private:
     friend LRESULT ControlWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Routes a mouse message over a windowless child (or to the one holding the capture) to that child.
     bool IsControlMouseMsg(TMessage& message);
+    // Hands a notification a child control sent about itself back to that control as CN_BASE + the message;
+    // false when the message names no control of the framework.
+    bool ReflectToControl(TMessage& message);
+    // The default colours of a control asked for by CN_CTLCOLOR*: the font's colour on the control's colour.
+    void DefaultControlColor(TMessage& message);
     void UpdateBounds();
     // The frame (AdjustWindowRectEx) that the styles of CreateParams put around the client area.
     RECT FrameForStyles() const;

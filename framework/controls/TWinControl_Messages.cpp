@@ -200,8 +200,68 @@ void TWinControl::DefaultHandler(TMessage& message)
         inherited::DefaultHandler(message);
         return;
     }
+    if (ReflectToControl(message))
+        return;
+    if (message.Msg >= CN_CTLCOLORMSGBOX && message.Msg <= CN_CTLCOLORSTATIC) {
+        DefaultControlColor(message);
+        return;
+    }
     message.Result = CallWindowProc(
         FDefWndProc ? FDefWndProc : &DefWindowProc, FHandle, message.Msg, message.WParam, message.LParam);
+}
+
+bool TWinControl::ReflectToControl(TMessage& message)
+{
+    HWND child = nullptr;
+    switch (message.Msg) {
+    case WM_DRAWITEM:
+        if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam))
+            child = item->hwndItem;
+        break;
+    case WM_DELETEITEM:
+        if (const auto* item = reinterpret_cast<const DELETEITEMSTRUCT*>(message.LParam))
+            child = item->hwndItem;
+        break;
+    case WM_COMPAREITEM:
+        if (const auto* item = reinterpret_cast<const COMPAREITEMSTRUCT*>(message.LParam))
+            child = item->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        // The record names the control by its ID only, which for the framework's controls is their handle.
+        if (const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam); item && item->CtlID)
+            for (TControl* control : FControls)
+                if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle
+                    && static_cast<UINT>(GetWindowLongPtr(w->FHandle, GWLP_ID)) == item->CtlID)
+                    child = w->FHandle;
+        break;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(message.LParam);
+        break;
+    default:
+        return false;
+    }
+    TWinControl* control = child ? FindControl(child) : nullptr;
+    if (!control)
+        return false;
+    message.Result = control->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
+    return true;
+}
+
+void TWinControl::DefaultControlColor(TMessage& message)
+{
+    const HDC dc = reinterpret_cast<HDC>(message.WParam);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(Brush()->Color())));
+    message.Result = reinterpret_cast<LRESULT>(Brush()->Handle());
 }
 
 bool TWinControl::IsControlMouseMsg(TMessage& message)
