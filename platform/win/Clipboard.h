@@ -2,13 +2,12 @@
 // terminating zero in the block); CF_UNICODETEXT (UTF-16) is offered alongside it and converted either way.
 // Other programs see the text; formats registered with RegisterClipboardFormat stay within this program.
 #pragma once
+#include "platform/win/WinSystem.h" // ERROR_ACCESS_DENIED
 #include "platform/win/WinTypes.h"
 
 #include <cstddef>
 
 using HGLOBAL = HANDLE;
-
-constexpr DWORD ERROR_ACCESS_DENIED = 5;
 
 constexpr UINT CF_TEXT = 1;
 constexpr UINT CF_UNICODETEXT = 13;
