@@ -3,6 +3,7 @@
 #include "platform/controls/EditServices.h"
 #include "platform/controls/TextEngine.h"
 #include "platform/controls/TextLayout.h"
+#include "platform/controls/ControlClass.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
@@ -1063,38 +1064,9 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-Edit* EditOf(HWND hwnd) { return reinterpret_cast<Edit*>(GetWindowLongPtr(hwnd, 0)); }
-
-LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(new Edit(hwnd, *create)));
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    Edit* edit = EditOf(hwnd);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtr(hwnd, 0, 0);
-        delete edit;
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    if (!edit)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    return edit->Handle(message, wParam, lParam);
-}
-
 } // namespace
 
 ATOM RegisterEditClass()
 {
-    WNDCLASS existing {};
-    if (GetClassInfo(nullptr, WC_EDIT, &existing) && existing.lpfnWndProc == &EditProc)
-        return 1;
-    WNDCLASS wc {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &EditProc;
-    wc.cbWndExtra = sizeof(Edit*);
-    wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-    wc.lpszClassName = WC_EDIT;
-    return RegisterClass(&wc);
+    return RegisterControlClass<Edit>(WC_EDIT, IDC_IBEAM);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/controls/ItemView.h"
 #include "platform/controls/TextEngine.h"
+#include "platform/controls/ControlClass.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
@@ -604,38 +605,9 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-ListBox* ListBoxOf(HWND hwnd) { return reinterpret_cast<ListBox*>(GetWindowLongPtr(hwnd, 0)); }
-
-LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListBox(hwnd, *create)));
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    ListBox* box = ListBoxOf(hwnd);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtr(hwnd, 0, 0);
-        delete box;
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    if (!box)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    return box->Handle(message, wParam, lParam);
-}
-
 } // namespace
 
 ATOM RegisterListBoxClass()
 {
-    WNDCLASS existing {};
-    if (GetClassInfo(nullptr, WC_LISTBOX, &existing) && existing.lpfnWndProc == &ListBoxProc)
-        return 1;
-    WNDCLASS wc {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &ListBoxProc;
-    wc.cbWndExtra = sizeof(ListBox*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = WC_LISTBOX;
-    return RegisterClass(&wc);
+    return RegisterControlClass<ListBox>(WC_LISTBOX, IDC_ARROW);
 }
