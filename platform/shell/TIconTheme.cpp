@@ -81,7 +81,7 @@ int Number(const std::map<std::string, std::string>& keys, const char* key, int 
 
 } // namespace
 
-// The two size rules of the icon-theme specification (DirectoryMatchesSize, DirectorySizeDistance).
+// Whether a theme folder serves a size exactly, and how far its sizes lie from it when none does.
 bool TIconTheme::MatchesSize(const TThemeDir& dir, int size)
 {
     switch (dir.Kind) {
