@@ -54,6 +54,7 @@ public:
     ~TComponent() override;
 
     TComponent* Owner() const { return FOwner; }
+    TPersistent* GetOwner() const override { return FOwner; }
     // The owned components in the order they joined. A bad index raises EListError.
     TComponent* Components(int index) const;
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }

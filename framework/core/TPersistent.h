@@ -7,6 +7,8 @@ public:
     // Copies `source` into this object. The base asks the source to do it (AssignTo) and raises
     // EConvertError "Cannot assign a <source class> to a <this class>" when neither side knows how.
     virtual void Assign(TPersistent* source);
+    // The object this one belongs to (a component's owner, an item's collection), or nullptr.
+    virtual TPersistent* GetOwner() const { return nullptr; }
 
 protected:
     virtual void AssignTo(TPersistent* dest);
