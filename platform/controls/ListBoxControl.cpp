@@ -4,6 +4,7 @@
 #include "platform/controls/TextEngine.h"
 #include "platform/controls/ControlClass.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -28,16 +30,48 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // What a selection change must redraw: the states of the visible items before it. An owner-drawn list
+    // redraws only the items whose selection or focus changed, with ODA_SELECT or ODA_FOCUS, as its owner
+    // expects; any other list, or a change that scrolled, repaints.
+    class Redraw {
+    public:
+        explicit Redraw(ListBox& box);
+        ~Redraw();
+        Redraw(const Redraw&) = delete;
+        Redraw& operator=(const Redraw&) = delete;
+
+    private:
+        ListBox& box_;
+        int top_;
+        bool focused_;
+        std::vector<UINT> states_;
+    };
+
     bool Multi() const { return style_ & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
     bool Extended() const { return style_ & LBS_EXTENDEDSEL; }
     bool Selected(int i) const { return Multi() ? view_.At(i).Selected : i == current_; }
+    bool OwnerDraw() const { return style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE); }
+    // Owner-drawn lists without LBS_HASSTRINGS keep only the item data the caller passes in place of text.
+    bool HasStrings() const { return !OwnerDraw() || (style_ & LBS_HASSTRINGS); }
+    UINT ItemState(int i) const;
+    // The item's rectangle as the owner and callers see it: shifted by the horizontal scroll position and,
+    // with a horizontal extent, as wide as the extent.
+    RECT ShiftedRect(int i) const;
 
+    // Who hears of the list: its parent, or the combo box it belongs to.
+    HWND Owner() const { return combo_ ? combo_ : GetParent(hwnd_); }
+    // The window the owner-draw records name: the list, or its combo box.
+    HWND Reporter() const { return combo_ ? combo_ : hwnd_; }
     void Notify(WORD code);
     void Changed(); // repaint and new scroll information after the items or the view changed
     void UpdateScrollInfo();
     void SetTop(int top);
 
-    LRESULT AddItem(int index, const char* text, bool sorted);
+    LRESULT AddItem(int index, LPARAM value, bool sorted);
+    // Where a sorted owner-drawn list without strings puts data: the owner compares by WM_COMPAREITEM.
+    int ComparedPosition(LPARAM data);
+    void SendDelete(int index);
+    void MeasureItem(int index);
     LRESULT DeleteItem(int index);
     void Reset();
     LRESULT SetCurSel(int index);
@@ -48,6 +82,14 @@ private:
     void MoveCaretBy(UINT key);
     void TypeAhead(char32_t c);
     void OnScroll(bool vertical, WORD request, int thumb);
+    void OnHorizontalScroll(WORD request);
+    void SetHorizontalPos(int pos);
+    bool SetHorizontalPosChanged(int pos);
+    // Finds text (or, in a list without strings, the item data) from after `after`, wrapping.
+    int Find(LPARAM value, int after, bool exact) const;
+    // The background brush, with the DC's colours, from the owner (WM_CTLCOLORLISTBOX).
+    HBRUSH PrepareColors(HDC dc);
+    void DrawItem(HDC dc, int index, UINT action);
     void Paint(HDC dc);
 
     HWND hwnd_;
@@ -62,6 +104,9 @@ private:
     bool tracking_ = false;
     bool publishing_ = false;
     int horizontalExtent_ = 0;
+    int horizontalPos_ = 0;
+    int averageCharWidth_ = 8;
+    HWND combo_ = nullptr; // the combo box whose list this is
     std::string typed_;
     uint32_t typedAt_ = 0;
 };
@@ -84,7 +129,7 @@ void ListBox::Notify(WORD code)
 {
     if (!(style_ & LBS_NOTIFY) && code != LBN_ERRSPACE)
         return;
-    HWND parent = GetParent(hwnd_);
+    HWND parent = Owner();
     if (!parent)
         return;
     auto id = static_cast<WORD>(GetWindowLongPtr(hwnd_, GWLP_ID));
@@ -123,6 +168,14 @@ void ListBox::UpdateScrollInfo()
         info.nPos = view_.Top();
         if (style_ & WS_VSCROLL)
             SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
+        if (style_ & WS_HSCROLL) {
+            // Pixels of the horizontal extent; a list as wide as its extent has nothing to scroll.
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            SCROLLINFO h {sizeof(SCROLLINFO), info.fMask, 0, std::max(0, horizontalExtent_ - 1),
+                static_cast<UINT>(std::max<LONG>(1, client.right - client.left)), horizontalPos_, 0};
+            SetScrollInfo(hwnd_, SB_HORZ, &h, TRUE);
+        }
     }
     publishing_ = false;
 }
@@ -133,26 +186,84 @@ void ListBox::SetTop(int top)
         Changed();
 }
 
-LRESULT ListBox::AddItem(int index, const char* text, bool sorted)
+LRESULT ListBox::AddItem(int index, LPARAM value, bool sorted)
 {
     if (index > view_.Count())
         return LB_ERR;
     ViewItem item;
-    item.Text = text ? text : "";
+    if (HasStrings()) {
+        const char* text = reinterpret_cast<const char*>(value);
+        item.Text = text ? text : "";
+    } else {
+        item.Data = value;
+    }
     item.Height = view_.ItemHeight();
-    int at = sorted ? view_.SortedPosition(item.Text) : index;
+    int at = index;
+    if (sorted)
+        at = HasStrings() ? view_.SortedPosition(item.Text) : ComparedPosition(value);
     at = view_.Insert(at, std::move(item));
     for (int* i : {&current_, &caret_, &anchor_})
         if (*i >= at)
             ++*i;
+    if (style_ & LBS_OWNERDRAWVARIABLE)
+        MeasureItem(at);
     Changed();
     return at;
+}
+
+int ListBox::ComparedPosition(LPARAM data)
+{
+    // After the items that compare equal or less, found by halving: log2(count) questions to the owner.
+    int low = 0, high = view_.Count();
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        COMPAREITEMSTRUCT compare {};
+        compare.CtlType = ODT_LISTBOX;
+        compare.itemID1 = static_cast<UINT>(-1);
+        compare.itemData1 = static_cast<UINT_PTR>(data);
+        compare.itemID2 = static_cast<UINT>(middle);
+        compare.itemData2 = static_cast<UINT_PTR>(view_.At(middle).Data);
+        if (SendCompareItem(hwnd_, compare) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+void ListBox::MeasureItem(int index)
+{
+    MEASUREITEMSTRUCT measure {};
+    measure.CtlType = ODT_LISTBOX;
+    measure.itemID = static_cast<UINT>(index);
+    measure.itemHeight = static_cast<UINT>(view_.ItemHeight());
+    measure.itemData = static_cast<UINT_PTR>(view_.At(index).Data);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    measure.itemWidth = static_cast<UINT>(std::max<LONG>(0, client.right - client.left));
+    SendMeasureItem(hwnd_, measure);
+    view_.At(index).Height = std::clamp(static_cast<int>(measure.itemHeight), 1, 0x7FFF);
+}
+
+void ListBox::SendDelete(int index)
+{
+    // Owners of owner-drawn lists, and of items carrying data, free what the data stands for.
+    if (!OwnerDraw() && view_.At(index).Data == 0)
+        return;
+    DELETEITEMSTRUCT item {};
+    item.CtlType = ODT_LISTBOX;
+    item.itemID = static_cast<UINT>(index);
+    item.itemData = static_cast<UINT_PTR>(view_.At(index).Data);
+    SendDeleteItem(hwnd_, item);
 }
 
 LRESULT ListBox::DeleteItem(int index)
 {
     if (!view_.Valid(index))
         return LB_ERR;
+    SendDelete(index);
+    if (!view_.Valid(index))
+        return LB_ERR; // the owner's handler changed the list
     view_.Erase(index);
     for (int* i : {&current_, &caret_, &anchor_}) {
         if (*i == index)
@@ -166,6 +277,8 @@ LRESULT ListBox::DeleteItem(int index)
 
 void ListBox::Reset()
 {
+    for (int i = 0; i < view_.Count(); ++i)
+        SendDelete(i);
     view_.Clear();
     current_ = caret_ = anchor_ = -1;
     Changed();
@@ -175,12 +288,12 @@ LRESULT ListBox::SetCurSel(int index)
 {
     if (Multi())
         return LB_ERR;
+    Redraw redraw(*this);
     current_ = view_.Valid(index) ? index : -1;
     if (current_ >= 0) {
         caret_ = anchor_ = current_;
         view_.EnsureVisible(current_);
     }
-    Changed();
     return current_ >= 0 ? current_ : LB_ERR;
 }
 
@@ -188,6 +301,7 @@ LRESULT ListBox::SetSel(bool select, int index)
 {
     if (!Multi())
         return LB_ERR;
+    Redraw redraw(*this);
     if (index == -1) {
         view_.SelectRange(0, view_.Count() - 1, select);
     } else {
@@ -196,14 +310,26 @@ LRESULT ListBox::SetSel(bool select, int index)
         view_.At(index).Selected = select;
         caret_ = anchor_ = index;
     }
-    Changed();
     return LB_OKAY;
+}
+
+int ListBox::Find(LPARAM value, int after, bool exact) const
+{
+    if (HasStrings())
+        return view_.Find(value ? reinterpret_cast<const char*>(value) : "", after, exact);
+    int n = view_.Count();
+    int start = (after < -1 || after >= n) ? 0 : after + 1;
+    for (int k = 0; k < n; ++k)
+        if (view_.At((start + k) % n).Data == value)
+            return (start + k) % n;
+    return -1;
 }
 
 bool ListBox::SelectAt(int index, bool shift, bool control, bool fromMouse)
 {
     if (!view_.Valid(index) || (style_ & LBS_NOSEL))
         return false;
+    Redraw redraw(*this);
     bool changed = false;
     caret_ = index;
     if (!Multi()) {
@@ -236,7 +362,6 @@ bool ListBox::SelectAt(int index, bool shift, bool control, bool fromMouse)
         anchor_ = index;
     }
     view_.EnsureVisible(index);
-    Changed();
     return changed;
 }
 
@@ -285,8 +410,12 @@ void ListBox::OnScroll(bool vertical, WORD request, int thumb)
 {
     int step = view_.MultiColumn() ? view_.RowsPerColumn() : 1;
     int page = std::max(1, view_.FullyVisibleCount() - (view_.MultiColumn() ? 0 : 1));
-    if (vertical == view_.MultiColumn())
-        return; // multi-column lists scroll sideways only, single-column ones scroll up and down here
+    if (!vertical && !view_.MultiColumn()) {
+        OnHorizontalScroll(request);
+        return;
+    }
+    if (vertical && view_.MultiColumn())
+        return; // multi-column lists scroll sideways only
     int top = view_.Top();
     switch (request) {
     case SB_LINEUP: top -= step; break;
@@ -309,25 +438,173 @@ void ListBox::OnScroll(bool vertical, WORD request, int thumb)
     SetTop(top);
 }
 
+void ListBox::OnHorizontalScroll(WORD request)
+{
+    // A single-column list scrolls its horizontal extent in pixels: a line is an average character.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int page = std::max<int>(1, client.right - client.left);
+    int pos = horizontalPos_;
+    switch (request) {
+    case SB_LINELEFT: pos -= averageCharWidth_; break;
+    case SB_LINERIGHT: pos += averageCharWidth_; break;
+    case SB_PAGELEFT: pos -= page; break;
+    case SB_PAGERIGHT: pos += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        SCROLLINFO info {sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        if (GetScrollInfo(hwnd_, SB_HORZ, &info))
+            pos = info.nTrackPos;
+        break;
+    }
+    case SB_LEFT: pos = 0; break;
+    case SB_RIGHT: pos = horizontalExtent_; break;
+    default: return;
+    }
+    SetHorizontalPos(pos);
+}
+
+void ListBox::SetHorizontalPos(int pos) { SetHorizontalPosChanged(pos); }
+
+bool ListBox::SetHorizontalPosChanged(int pos)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    pos = std::clamp(pos, 0, std::max<int>(0, horizontalExtent_ - (client.right - client.left)));
+    if (pos == horizontalPos_)
+        return false;
+    horizontalPos_ = pos;
+    Changed();
+    return true;
+}
+
+RECT ListBox::ShiftedRect(int i) const
+{
+    RECT r {};
+    view_.ItemRect(i, &r);
+    if (!view_.MultiColumn()) {
+        r.right = std::max<LONG>(r.right, horizontalExtent_) - horizontalPos_;
+        r.left -= horizontalPos_;
+    }
+    return r;
+}
+
+UINT ListBox::ItemState(int i) const
+{
+    UINT state = 0;
+    if (Selected(i))
+        state |= ODS_SELECTED;
+    if (focused_ && i == caret_)
+        state |= ODS_FOCUS;
+    if (!IsWindowEnabled(hwnd_))
+        state |= ODS_DISABLED;
+    return state;
+}
+
+HBRUSH ListBox::PrepareColors(HDC dc)
+{
+    bool enabled = IsWindowEnabled(hwnd_);
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    HWND owner = Owner();
+    auto brush = owner ? reinterpret_cast<HBRUSH>(SendMessage(owner, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(hwnd_)))
+                       : nullptr;
+    return brush ? brush : GetSysColorBrush(COLOR_WINDOW);
+}
+
+void ListBox::DrawItem(HDC dc, int index, UINT action)
+{
+    DRAWITEMSTRUCT item {};
+    item.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+    item.itemAction = action;
+    item.hDC = dc;
+    if (index < 0) {
+        // An empty list shows the focus where its first item would be.
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        item.itemID = static_cast<UINT>(-1);
+        item.itemState = focused_ ? ODS_FOCUS : 0;
+        item.rcItem = {0, 0, client.right, view_.ItemHeight()};
+    } else {
+        item.itemID = static_cast<UINT>(index);
+        item.itemState = ItemState(index);
+        item.rcItem = ShiftedRect(index);
+        item.itemData = static_cast<UINT_PTR>(view_.At(index).Data);
+    }
+    SendDrawItem(Reporter(), item);
+}
+
 void ListBox::Paint(HDC dc)
 {
     RECT client;
     GetClientRect(hwnd_, &client);
     SelectObject(dc, font_);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    HBRUSH background = PrepareColors(dc);
+    FillRect(dc, &client, background);
+    if (OwnerDraw()) {
+        for (int i = view_.Top(), last = view_.LastVisible(); i >= 0 && i <= last; ++i)
+            DrawItem(dc, i, ODA_DRAWENTIRE);
+        if (view_.Count() == 0 && focused_)
+            DrawItem(dc, -1, ODA_FOCUS);
+        return;
+    }
+    COLORREF normalText = GetTextColor(dc);
     SetBkMode(dc, TRANSPARENT);
     for (int i = view_.Top(), last = view_.LastVisible(); i >= 0 && i <= last; ++i) {
-        RECT r;
-        view_.ItemRect(i, &r);
+        RECT r = ShiftedRect(i);
         bool selected = Selected(i);
         if (selected)
             FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : normalText);
         const std::string& text = view_.At(i).Text;
         TextOut(dc, r.left + 2, r.top, text.data(), static_cast<int>(text.size()));
         if (focused_ && i == caret_)
             DrawFocusRect(dc, &r);
     }
+}
+
+ListBox::Redraw::Redraw(ListBox& box)
+    : box_(box)
+    , top_(box.view_.Top())
+    , focused_(box.focused_)
+{
+    if (!box.OwnerDraw())
+        return;
+    for (int i = top_, last = box.view_.LastVisible(); i >= 0 && i <= last; ++i)
+        states_.push_back(box.ItemState(i));
+}
+
+ListBox::Redraw::~Redraw()
+{
+    ListBox& b = box_;
+    if (!b.redraw_)
+        return;
+    if (!b.OwnerDraw() || b.view_.Top() != top_ || !IsWindowVisible(b.hwnd_)) {
+        b.Changed();
+        return;
+    }
+    HDC dc = GetDC(b.hwnd_);
+    if (!dc)
+        return;
+    RECT client;
+    GetClientRect(b.hwnd_, &client);
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    SelectObject(dc, b.font_);
+    b.PrepareColors(dc);
+    int last = b.view_.LastVisible();
+    auto before = [&](int i) { return i - top_ < static_cast<int>(states_.size()) ? states_[i - top_] : ~0u; };
+    // Selection first, then the focus: off the old item before onto the new one.
+    for (int i = top_; i >= 0 && i <= last; ++i)
+        if ((before(i) ^ b.ItemState(i)) & ODS_SELECTED)
+            b.DrawItem(dc, i, ODA_SELECT);
+    for (bool gaining : {false, true})
+        for (int i = top_; i >= 0 && i <= last; ++i)
+            if (((before(i) ^ b.ItemState(i)) & ODS_FOCUS) && ((b.ItemState(i) & ODS_FOCUS) != 0) == gaining)
+                b.DrawItem(dc, i, ODA_FOCUS);
+    if (b.view_.Count() == 0 && focused_ != b.focused_)
+        b.DrawItem(dc, -1, ODA_FOCUS);
+    ReleaseDC(b.hwnd_, dc);
 }
 
 LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -340,9 +617,23 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         GetClientRect(hwnd_, &client);
         view_.SetClient(client.right - client.left, client.bottom - client.top);
         view_.SetTop(view_.Top());
+        if (message == WM_CREATE && (style_ & LBS_OWNERDRAWFIXED)) {
+            // One question for all items of a fixed owner-drawn list.
+            MEASUREITEMSTRUCT measure {};
+            measure.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+            measure.itemHeight = static_cast<UINT>(view_.ItemHeight());
+            measure.itemWidth = static_cast<UINT>(std::max<LONG>(0, client.right - client.left));
+            SendMeasureItem(Reporter(), measure);
+            view_.SetItemHeight(std::clamp(static_cast<int>(measure.itemHeight), 1, 0x7FFF));
+        }
+        SetHorizontalPos(horizontalPos_);
         Changed();
         return 0;
     }
+    case WM_DESTROY:
+        for (int i = 0; i < view_.Count(); ++i)
+            SendDelete(i);
+        return 0;
     case WM_SETFONT: {
         font_ = wParam ? reinterpret_cast<HFONT>(wParam) : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
         // Measured on a memory DC: the window may not be shown yet.
@@ -351,6 +642,7 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         TEXTMETRIC tm {};
         GetTextMetrics(dc, &tm);
         DeleteDC(dc);
+        averageCharWidth_ = std::max<int>(1, tm.tmAveCharWidth);
         if (!(style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)))
             view_.SetItemHeight(tm.tmHeight);
         if (LOWORD(lParam))
@@ -379,18 +671,24 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_SETFOCUS:
-        focused_ = true;
-        if (caret_ < 0 && view_.Count() > 0)
-            caret_ = current_ >= 0 ? current_ : 0;
-        Changed();
+    case WM_SETFOCUS: {
+        {
+            Redraw redraw(*this);
+            focused_ = true;
+            if (caret_ < 0 && view_.Count() > 0)
+                caret_ = current_ >= 0 ? current_ : 0;
+        }
         Notify(LBN_SETFOCUS);
         return 0;
-    case WM_KILLFOCUS:
-        focused_ = false;
-        Changed();
+    }
+    case WM_KILLFOCUS: {
+        {
+            Redraw redraw(*this);
+            focused_ = false;
+        }
         Notify(LBN_KILLFOCUS);
         return 0;
+    }
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
@@ -438,14 +736,12 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnScroll(message == WM_VSCROLL, LOWORD(wParam), static_cast<int16_t>(HIWORD(wParam)));
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE && Multi() && !Extended() && view_.Valid(caret_)) {
-            view_.At(caret_).Selected = !view_.At(caret_).Selected;
-            Changed();
-            Notify(LBN_SELCHANGE);
-        } else if (wParam == VK_SPACE && Extended() && KeyHeld(VK_CONTROL) && view_.Valid(caret_)) {
-            view_.At(caret_).Selected = !view_.At(caret_).Selected;
-            anchor_ = caret_;
-            Changed();
+        if (wParam == VK_SPACE && Multi() && (!Extended() || KeyHeld(VK_CONTROL)) && view_.Valid(caret_)) {
+            {
+                Redraw redraw(*this);
+                view_.At(caret_).Selected = !view_.At(caret_).Selected;
+                anchor_ = caret_;
+            }
             Notify(LBN_SELCHANGE);
         } else {
             MoveCaretBy(static_cast<UINT>(wParam));
@@ -457,9 +753,9 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
 
     case LB_ADDSTRING:
-        return AddItem(-1, reinterpret_cast<const char*>(lParam), style_ & LBS_SORT);
+        return AddItem(-1, lParam, style_ & LBS_SORT);
     case LB_INSERTSTRING:
-        return AddItem(index < 0 ? view_.Count() : index, reinterpret_cast<const char*>(lParam), false);
+        return AddItem(index < 0 ? view_.Count() : index, lParam, false);
     case LB_DELETESTRING:
         return DeleteItem(index);
     case LB_RESETCONTENT:
@@ -473,11 +769,19 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETTEXT:
         if (!view_.Valid(index))
             return LB_ERR;
+        if (!HasStrings()) {
+            // The item is its data.
+            if (lParam)
+                std::memcpy(reinterpret_cast<void*>(lParam), &view_.At(index).Data, sizeof(LPARAM));
+            return sizeof(LPARAM);
+        }
         if (lParam)
             std::memcpy(reinterpret_cast<char*>(lParam), view_.At(index).Text.c_str(), view_.At(index).Text.size() + 1);
         return static_cast<LRESULT>(view_.At(index).Text.size());
     case LB_GETTEXTLEN:
-        return view_.Valid(index) ? static_cast<LRESULT>(view_.At(index).Text.size()) : LB_ERR;
+        if (!view_.Valid(index))
+            return LB_ERR;
+        return HasStrings() ? static_cast<LRESULT>(view_.At(index).Text.size()) : sizeof(LPARAM);
     case LB_GETITEMDATA:
         return view_.Valid(index) ? view_.At(index).Data : LB_ERR;
     case LB_SETITEMDATA:
@@ -487,11 +791,11 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return LB_OKAY;
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT: {
-        int found = view_.Find(lParam ? reinterpret_cast<const char*>(lParam) : "", index, message == LB_FINDSTRINGEXACT);
+        int found = Find(lParam, index, message == LB_FINDSTRINGEXACT);
         return found >= 0 ? found : LB_ERR;
     }
     case LB_SELECTSTRING: {
-        int found = view_.Find(lParam ? reinterpret_cast<const char*>(lParam) : "", index, false);
+        int found = Find(lParam, index, false);
         if (found < 0)
             return LB_ERR;
         if (Multi())
@@ -524,11 +828,11 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_SELITEMRANGEEX: {
         if (!Multi())
             return LB_ERR;
+        Redraw redraw(*this);
         int first = message == LB_SELITEMRANGE ? LOWORD(lParam) : index;
         int last = message == LB_SELITEMRANGE ? HIWORD(lParam) : static_cast<int>(static_cast<int32_t>(lParam));
         bool select = message == LB_SELITEMRANGE ? wParam != 0 : first <= last;
         view_.SelectRange(first, last, select);
-        Changed();
         return LB_OKAY;
     }
     case LB_GETTOPINDEX:
@@ -547,21 +851,22 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return LB_OKAY;
     case LB_GETCARETINDEX:
         return caret_ >= 0 ? caret_ : current_;
-    case LB_SETCARETINDEX:
+    case LB_SETCARETINDEX: {
         if (!view_.Valid(index))
             return LB_ERR;
+        Redraw redraw(*this);
         caret_ = index;
         if (!Multi())
             current_ = index;
         view_.EnsureVisible(index);
-        Changed();
         return LB_OKAY;
+    }
     case LB_GETITEMRECT: {
         if (!view_.Valid(index) && !(index == 0 && view_.Count() == 0))
             return LB_ERR;
         RECT r {0, 0, 0, view_.ItemHeight()};
         if (view_.Valid(index))
-            view_.ItemRect(index, &r);
+            r = ShiftedRect(index);
         *reinterpret_cast<RECT*>(lParam) = r;
         return 1;
     }
@@ -595,8 +900,9 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case LB_SETHORIZONTALEXTENT:
-        horizontalExtent_ = index;
-        UpdateScrollInfo();
+        horizontalExtent_ = std::max(0, index);
+        if (!SetHorizontalPosChanged(horizontalPos_))
+            Changed();
         return 0;
     case LB_GETHORIZONTALEXTENT:
         return horizontalExtent_;
