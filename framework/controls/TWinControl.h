@@ -205,9 +205,6 @@ protected:
     void CMEnter(TMessage& message);
     void CMExit(TMessage& message);
     void CMRecreateWnd(TMessage& message);
-    // Sends WM_COMMAND and WM_CTLCOLOR* from a child control's window to that control as CN_*; false when
-    // lParam is no control's window.
-    bool ReflectToChild(TMessage& message);
     void CMCursorChanged(TMessage& message);
 
     HWND FHandle = nullptr;
@@ -217,8 +214,9 @@ private:
     friend LRESULT ControlWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Routes a mouse message over a windowless child (or to the one holding the capture) to that child.
     bool IsControlMouseMsg(TMessage& message);
-    // Hands a notification a child control sent about itself back to that control as CN_BASE + the message;
-    // false when the message names no control of the framework.
+    // Hands a notification a child control sent about itself (WM_COMMAND, scroll, owner-draw and colour
+    // messages) back to that control as CN_BASE + the message; false when the message names no other
+    // control of the framework.
     bool ReflectToControl(TMessage& message);
     // The default colours of a control asked for by CN_CTLCOLOR*: the font's colour on the control's colour.
     void DefaultControlColor(TMessage& message);

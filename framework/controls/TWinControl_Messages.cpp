@@ -171,10 +171,22 @@ void TWinControl::WndProc(TMessage& message)
         CMCursorChanged(message);
         break;
     case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        // A child control's notifications and colour questions go back to that control as CN_* messages.
-        if (!ReflectToChild(message))
+        // A child control's notifications, owner-draw requests and colour questions go back to that control
+        // as CN_* messages.
+        if (!ReflectToControl(message))
             inherited::WndProc(message);
         break;
     default:
@@ -183,25 +195,12 @@ void TWinControl::WndProc(TMessage& message)
     }
 }
 
-bool TWinControl::ReflectToChild(TMessage& message)
-{
-    if (!message.LParam)
-        return false;
-    TWinControl* child = FindControl(reinterpret_cast<HWND>(message.LParam));
-    if (!child || child == this)
-        return false;
-    message.Result = child->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
-    return true;
-}
-
 void TWinControl::DefaultHandler(TMessage& message)
 {
     if (!FHandle) {
         inherited::DefaultHandler(message);
         return;
     }
-    if (ReflectToControl(message))
-        return;
     if (message.Msg >= CN_CTLCOLORMSGBOX && message.Msg <= CN_CTLCOLORSTATIC) {
         DefaultControlColor(message);
         return;
@@ -250,7 +249,7 @@ bool TWinControl::ReflectToControl(TMessage& message)
         return false;
     }
     TWinControl* control = child ? FindControl(child) : nullptr;
-    if (!control)
+    if (!control || control == this)
         return false;
     message.Result = control->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
     return true;
