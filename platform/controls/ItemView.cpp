@@ -66,6 +66,14 @@ void ItemView::Erase(int index)
     top_ = std::clamp(top_, 0, MaxTop());
 }
 
+void ItemView::SetOutsideCount(int count)
+{
+    outsideCount_ = count < 0 ? -1 : count;
+    if (outsideCount_ >= 0)
+        variable_ = false;
+    top_ = std::clamp(top_, 0, MaxTop());
+}
+
 void ItemView::Clear()
 {
     items_.clear();

@@ -18,7 +18,11 @@ struct ViewItem {
 
 class ItemView {
 public:
-    int Count() const { return static_cast<int>(items_.size()); }
+    int Count() const { return outsideCount_ >= 0 ? outsideCount_ : static_cast<int>(items_.size()); }
+    // Makes the view lay out `count` items kept elsewhere (the list view keeps its own, or none at all for
+    // owner data); -1 goes back to the stored items. With an outside count only the geometry is used: heights
+    // are fixed, and the stored-item calls (At, Find, the selection) are not.
+    void SetOutsideCount(int count);
     bool Valid(int index) const { return index >= 0 && index < Count(); }
     ViewItem& At(int index) { return items_[index]; }
     const ViewItem& At(int index) const { return items_[index]; }
@@ -75,6 +79,7 @@ private:
     int columnWidth_ = 0;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+    int outsideCount_ = -1;
 };
 
 // Case-insensitive comparison of UTF-8 texts (ASCII and Latin-1 letters fold; other characters compare by value).
