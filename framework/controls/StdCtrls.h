@@ -1,6 +1,8 @@
-// The standard controls: the label (TCustomLabel, TLabel) here; the edits and the memo in their own units.
+// The standard controls: the label (TCustomLabel, TLabel) here; the edits, the memo and the list box in their
+// own units.
 #pragma once
 #include "framework/controls/TCustomEdit.h"
+#include "framework/controls/TCustomListBox.h"
 #include "framework/controls/TCustomMemo.h"
 #include "framework/controls/TGraphicControl.h"
 

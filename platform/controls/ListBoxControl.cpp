@@ -161,6 +161,11 @@ void ListBox::UpdateScrollInfo()
         info.nPos = view_.Top() / rows;
         if (style_ & WS_HSCROLL)
             SetScrollInfo(hwnd_, SB_HORZ, &info, TRUE);
+        if (style_ & WS_VSCROLL) {
+            // Nothing scrolls up and down here: the bar goes (or, kept, is disabled).
+            SCROLLINFO none {sizeof(SCROLLINFO), info.fMask, 0, 0, 0, 0, 0};
+            SetScrollInfo(hwnd_, SB_VERT, &none, TRUE);
+        }
     } else {
         // Items are the steps of the vertical bar; the page is what fits wholly.
         info.nMax = std::max(0, view_.Count() - 1);
