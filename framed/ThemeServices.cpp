@@ -88,12 +88,11 @@ TThemeServices::TThemeServices(HWND window)
 
 TThemeServices::~TThemeServices()
 {
-    if (FPreviousProc) {
-        // Only while the window is still ours: a window made later may have the same handle.
-        if (IsWindow(FWindow)
-            && GetWindowLongPtr(FWindow, GWL_WNDPROC) == reinterpret_cast<LONG_PTR>(&TThemeServices::SubclassProc))
-            SetWindowLongPtr(FWindow, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FPreviousProc));
-        Subclassed().erase(FWindow);
+    // The window may have gone first: its WM_NCDESTROY took the subclass down already.
+    auto found = Subclassed().find(FWindow);
+    if (FPreviousProc && found != Subclassed().end() && found->second == this) {
+        SetWindowLongPtr(FWindow, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FPreviousProc));
+        Subclassed().erase(found);
     }
     CloseElementHandles();
     ReleaseStyleLibrary();
@@ -109,6 +108,12 @@ LRESULT TThemeServices::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (message == WM_THEMECHANGED) {
         self->RefreshStyleState();
         self->StyleChanged();
+    }
+    if (message == WM_NCDESTROY) {
+        // The window goes: hand it back to its own procedure for its last message.
+        SetWindowLongPtr(hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        Subclassed().erase(found);
+        self->FPreviousProc = nullptr;
     }
     return CallWindowProc(previous, hwnd, message, wParam, lParam);
 }
