@@ -5,6 +5,7 @@
 #include "framework/controls/TScreen.h"
 #include "framework/controls/TWinControl.h"
 #include "framework/graphics/Graphics.h"
+#include "platform/controls/CommonControls.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Shapes.h"
 #include "platform/win/Windows.h"
@@ -177,6 +178,7 @@ void TWinControl::WndProc(TMessage& message)
     case WM_MEASUREITEM:
     case WM_DELETEITEM:
     case WM_COMPAREITEM:
+    case WM_NOTIFY:
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -224,6 +226,10 @@ bool TWinControl::ReflectToControl(TMessage& message)
     case WM_COMPAREITEM:
         if (const auto* item = reinterpret_cast<const COMPAREITEMSTRUCT*>(message.LParam))
             child = item->hwndItem;
+        break;
+    case WM_NOTIFY:
+        if (const auto* header = reinterpret_cast<const NMHDR*>(message.LParam))
+            child = header->hwndFrom;
         break;
     case WM_MEASUREITEM:
         // The record names the control by its ID only, which for the framework's controls is their handle.
@@ -683,6 +689,12 @@ void TWinControl::Repaint()
 
 void TWinControl::WMPaint(TMessage& message)
 {
+    // A control on another window class (an edit, a list view) is painted by that class's procedure, unless it
+    // holds controls of its own that must be painted with it.
+    if (FDefWndProc && FDefWndProc != &DefWindowProc && FControls.empty()) {
+        DefaultHandler(message);
+        return;
+    }
     PaintHandler(message);
 }
 

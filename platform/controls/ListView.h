@@ -12,6 +12,8 @@ struct ListViewItem {
     std::string Text;
     bool TextCallback = false;
     std::vector<std::string> SubItems; // SubItems[k] is sub-item k + 1
+    // Sub-items the parent keeps; sub-items never set follow the item's own text.
+    std::vector<char> SubCallback;
     int Image = 0;
     LPARAM Param = 0;
     UINT State = 0;

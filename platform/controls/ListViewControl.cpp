@@ -212,10 +212,13 @@ LRESULT ListView::SetItem(const LVITEM* item)
                 it.TextCallback = item->pszText == LPSTR_TEXTCALLBACK;
                 it.Text = it.TextCallback || !item->pszText ? std::string() : std::string(item->pszText);
             } else {
-                if (static_cast<int>(it.SubItems.size()) < item->iSubItem)
+                if (static_cast<int>(it.SubItems.size()) < item->iSubItem) {
                     it.SubItems.resize(static_cast<size_t>(item->iSubItem));
-                it.SubItems[item->iSubItem - 1] =
-                    item->pszText && item->pszText != LPSTR_TEXTCALLBACK ? item->pszText : "";
+                    it.SubCallback.resize(static_cast<size_t>(item->iSubItem), it.TextCallback);
+                }
+                bool callback = item->pszText == LPSTR_TEXTCALLBACK;
+                it.SubCallback[item->iSubItem - 1] = callback;
+                it.SubItems[item->iSubItem - 1] = item->pszText && !callback ? item->pszText : "";
             }
         }
         if (item->iSubItem == 0) {
@@ -239,8 +242,12 @@ std::string_view ListView::CellText(int index, int subItem, char* buffer, int si
         const ListViewItem& it = items_[index];
         if (subItem == 0 && !it.TextCallback)
             return it.Text;
-        if (subItem > 0)
-            return subItem <= static_cast<int>(it.SubItems.size()) ? it.SubItems[subItem - 1] : std::string_view();
+        if (subItem > 0) {
+            auto k = static_cast<size_t>(subItem - 1);
+            bool callback = k < it.SubCallback.size() ? it.SubCallback[k] != 0 : it.TextCallback;
+            if (!callback)
+                return k < it.SubItems.size() ? std::string_view(it.SubItems[k]) : std::string_view();
+        }
     }
     NMLVDISPINFO info {};
     info.item.mask = LVIF_TEXT;
@@ -1148,6 +1155,8 @@ LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateItem(index);
         return TRUE;
     case LVM_EDITLABEL:
+        if (!(style_ & LVS_EDITLABELS))
+            return 0; // read-only labels
         if (index < 0) {
             EndEdit(false);
             return 0;
