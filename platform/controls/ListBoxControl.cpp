@@ -1,5 +1,6 @@
 #include "platform/controls/ListBoxControl.h"
 
+#include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ItemView.h"
 #include "platform/controls/TextEngine.h"
 #include "platform/controls/ControlClass.h"
@@ -82,6 +83,12 @@ private:
     void MoveCaretBy(UINT key);
     void TypeAhead(char32_t c);
     void OnScroll(bool vertical, WORD request, int thumb);
+    // The mouse on a combo box's list.
+    bool Popup() const { return combo_ && !(style_ & WS_CHILD); }
+    void ComboButtonDown(UINT message, POINT point);
+    void ComboMouseMove(POINT point);
+    void ComboButtonUp(POINT point);
+    void EndComboTracking();
     void OnHorizontalScroll(WORD request);
     void SetHorizontalPos(int pos);
     bool SetHorizontalPosChanged(int pos);
@@ -107,6 +114,9 @@ private:
     int horizontalPos_ = 0;
     int averageCharWidth_ = 8;
     HWND combo_ = nullptr; // the combo box whose list this is
+    bool comboTracking_ = false; // dropped down: the item under the pointer becomes current
+    bool comboCapture_ = false;
+    bool releasingCapture_ = false;
     std::string typed_;
     uint32_t typedAt_ = 0;
 };
@@ -118,6 +128,8 @@ ListBox::ListBox(HWND hwnd, const CREATESTRUCT& create)
 {
     view_.SetVariableHeights(style_ & LBS_OWNERDRAWVARIABLE);
     redraw_ = !(style_ & LBS_NOREDRAW);
+    if (create.lpszClass && CompareTextNoCase(create.lpszClass, WC_COMBOLBOX) == 0)
+        combo_ = static_cast<HWND>(create.lpCreateParams);
     if (style_ & LBS_MULTICOLUMN)
         view_.SetColumnWidth(64);
     RECT client {};
@@ -223,12 +235,12 @@ int ListBox::ComparedPosition(LPARAM data)
     while (low < high) {
         int middle = low + (high - low) / 2;
         COMPAREITEMSTRUCT compare {};
-        compare.CtlType = ODT_LISTBOX;
+        compare.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
         compare.itemID1 = static_cast<UINT>(-1);
         compare.itemData1 = static_cast<UINT_PTR>(data);
         compare.itemID2 = static_cast<UINT>(middle);
         compare.itemData2 = static_cast<UINT_PTR>(view_.At(middle).Data);
-        if (SendCompareItem(hwnd_, compare) < 0)
+        if (SendCompareItem(Reporter(), compare) < 0)
             high = middle;
         else
             low = middle + 1;
@@ -239,14 +251,14 @@ int ListBox::ComparedPosition(LPARAM data)
 void ListBox::MeasureItem(int index)
 {
     MEASUREITEMSTRUCT measure {};
-    measure.CtlType = ODT_LISTBOX;
+    measure.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
     measure.itemID = static_cast<UINT>(index);
     measure.itemHeight = static_cast<UINT>(view_.ItemHeight());
     measure.itemData = static_cast<UINT_PTR>(view_.At(index).Data);
     RECT client;
     GetClientRect(hwnd_, &client);
     measure.itemWidth = static_cast<UINT>(std::max<LONG>(0, client.right - client.left));
-    SendMeasureItem(hwnd_, measure);
+    SendMeasureItem(Reporter(), measure);
     view_.At(index).Height = std::clamp(static_cast<int>(measure.itemHeight), 1, 0x7FFF);
 }
 
@@ -256,10 +268,10 @@ void ListBox::SendDelete(int index)
     if (!OwnerDraw() && view_.At(index).Data == 0)
         return;
     DELETEITEMSTRUCT item {};
-    item.CtlType = ODT_LISTBOX;
+    item.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
     item.itemID = static_cast<UINT>(index);
     item.itemData = static_cast<UINT_PTR>(view_.At(index).Data);
-    SendDeleteItem(hwnd_, item);
+    SendDeleteItem(Reporter(), item);
 }
 
 LRESULT ListBox::DeleteItem(int index)
@@ -409,6 +421,94 @@ void ListBox::TypeAhead(char32_t c)
     int found = view_.Find(typed_, after, false);
     if (found >= 0 && SelectAt(found, false, false, false))
         Notify(LBN_SELCHANGE);
+}
+
+void ListBox::ComboButtonDown(UINT message, POINT point)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const bool inside = PtInRect(&client, point);
+    if (!Popup()) {
+        // A simple combo box's list: the focus stays with the combo box (its edit), clicks select.
+        if (GetFocus() != combo_ && !IsChild(combo_, GetFocus()))
+            SetFocus(combo_);
+        bool outside = false;
+        int at = view_.ItemFromPoint(point, &outside);
+        if (!inside || outside || !view_.Valid(at))
+            return;
+        if (message == WM_LBUTTONDBLCLK) {
+            Notify(LBN_DBLCLK);
+            return;
+        }
+        if (SelectAt(at, false, false, true))
+            Notify(LBN_SELCHANGE);
+        return;
+    }
+    if (inside) {
+        ComboMouseMove(point);
+        return;
+    }
+    POINT screen = point;
+    ClientToScreen(hwnd_, &screen);
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    if (PtInRect(&window, screen)) {
+        // The list's own scroll bar: let go of the mouse while the bar tracks it, then take it back.
+        releasingCapture_ = true;
+        ReleaseCapture();
+        releasingCapture_ = false;
+        auto hit = static_cast<WPARAM>(SendMessage(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+        DefWindowProc(hwnd_, WM_NCLBUTTONDOWN, hit, MAKELPARAM(screen.x, screen.y));
+        if (comboTracking_ && IsWindowVisible(hwnd_))
+            SetCapture(hwnd_);
+        return;
+    }
+    // Anywhere else closes the list without taking its item.
+    SendMessage(combo_, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+void ListBox::ComboMouseMove(POINT point)
+{
+    if (!comboTracking_ || view_.Count() == 0)
+        return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (point.x < client.left || point.x >= client.right)
+        return;
+    int at;
+    if (point.y < client.top) {
+        at = view_.Top() - 1; // above the list: it scrolls back by one
+    } else if (point.y >= client.bottom) {
+        at = view_.LastVisible() + 1;
+    } else {
+        bool outside = false;
+        at = view_.ItemFromPoint(point, &outside);
+    }
+    at = std::clamp(at, 0, view_.Count() - 1);
+    if (at != current_ || at != caret_)
+        SelectAt(at, false, false, false); // only shown: the combo box takes it on the release
+}
+
+void ListBox::ComboButtonUp(POINT point)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (comboTracking_ && PtInRect(&client, point)) {
+        ComboMouseMove(point);
+        Notify(LBN_SELCHANGE); // the combo box takes the item and closes
+    }
+}
+
+void ListBox::EndComboTracking()
+{
+    comboTracking_ = false;
+    if (comboCapture_) {
+        comboCapture_ = false;
+        releasingCapture_ = true;
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();
+        releasingCapture_ = false;
+    }
 }
 
 void ListBox::OnScroll(bool vertical, WORD request, int thumb)
@@ -677,6 +777,11 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFOCUS: {
+        if (combo_) {
+            // The focus belongs to the combo box.
+            SetFocus(combo_);
+            return 0;
+        }
         {
             Redraw redraw(*this);
             focused_ = true;
@@ -696,8 +801,28 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_MOUSEACTIVATE:
+        if (combo_)
+            return MA_NOACTIVATE;
+        return DefWindowProc(hwnd_, message, wParam, lParam);
+    case LBCB_STARTTRACK:
+        if (!combo_)
+            return 0;
+        comboTracking_ = true;
+        if (wParam && GetCapture() != hwnd_) {
+            SetCapture(hwnd_);
+            comboCapture_ = GetCapture() == hwnd_;
+        }
+        return 0;
+    case LBCB_ENDTRACK:
+        EndComboTracking();
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
+        if (combo_) {
+            ComboButtonDown(message, MAKEPOINT(lParam));
+            return 0;
+        }
         if (GetFocus() != hwnd_)
             SetFocus(hwnd_);
         bool outside = false;
@@ -715,6 +840,10 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_MOUSEMOVE: {
+        if (combo_) {
+            ComboMouseMove(MAKEPOINT(lParam));
+            return 0;
+        }
         // Dragging moves a single selection and stretches an extended one; toggling lists stay put.
         if (!tracking_ || (Multi() && !Extended()))
             return 0;
@@ -725,6 +854,10 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_LBUTTONUP:
+        if (combo_) {
+            ComboButtonUp(MAKEPOINT(lParam));
+            return 0;
+        }
         if (tracking_) {
             tracking_ = false;
             ReleaseCapture();
@@ -732,6 +865,11 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CAPTURECHANGED:
         tracking_ = false;
+        if (comboCapture_ && !releasingCapture_ && reinterpret_cast<HWND>(lParam) != hwnd_) {
+            // Another window took the mouse: the list closes.
+            comboCapture_ = false;
+            SendMessage(combo_, CB_SHOWDROPDOWN, FALSE, 0);
+        }
         return 0;
     case WM_MOUSEWHEEL:
         SetTop(view_.Top() - GET_WHEEL_DELTA_WPARAM(wParam) / 120 * 3 * (view_.MultiColumn() ? view_.RowsPerColumn() : 1));
@@ -921,4 +1059,9 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 ATOM RegisterListBoxClass()
 {
     return RegisterControlClass<ListBox>(WC_LISTBOX, IDC_ARROW);
+}
+
+ATOM RegisterComboListBoxClass()
+{
+    return RegisterControlClass<ListBox>(WC_COMBOLBOX, IDC_ARROW);
 }

@@ -9,6 +9,14 @@ constexpr const char* WC_LISTBOX = "LISTBOX";
 // Registers the class (once; later calls return the same atom).
 ATOM RegisterListBoxClass();
 
+// The list of a combo box: a list box that reports to the combo box named by its creation parameter, never
+// takes the focus, and while dropped down follows the pointer and closes its combo box on a click outside.
+constexpr const char* WC_COMBOLBOX = "ComboLBox";
+ATOM RegisterComboListBoxClass();
+// From the combo box to its list: follow the pointer (wParam TRUE: capturing the mouse), and stop.
+constexpr UINT LBCB_STARTTRACK = 0x01AE;
+constexpr UINT LBCB_ENDTRACK = 0x01AF;
+
 // Styles.
 constexpr DWORD LBS_NOTIFY = 0x0001;
 constexpr DWORD LBS_SORT = 0x0002;

@@ -2,10 +2,12 @@
 // the owner-draw and colour messages, in order) and answers the owner-draw questions as the test says.
 #pragma once
 #include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/VirtualKeys.h"
+#include "platform/win/WinSystem.h"
 #include "platform/win/Windows.h"
 
 #include <gtest/gtest.h>
