@@ -187,6 +187,10 @@ void BuildFormSkin(TSkinDescription& skin)
             { "buttonsrect", RectText(TRect { 160, 1, kWidth - 1, kCaptionBottom }) },
             { "captionrect", RectText(TRect { 4, 1, kWidth - 1, kCaptionBottom }) }, { "buttonsoffset", "0" },
             { "buttonsinleft", "0" }, { "borderwidth", Num(kBorder) }, { "formminwidth", "160" },
+            // The corners size both ways within 8 pixels of each corner.
+            { "hittestlefttoppoint", PointText(8, 8) }, { "hittestrighttoppoint", PointText(kWidth - 8, 8) },
+            { "hittestleftbottompoint", PointText(8, kHeight - 8) },
+            { "hittestrightbottompoint", PointText(kWidth - 8, kHeight - 8) },
             { "cursorindex", "-1" }, { "autorenderinginactiveimage", "0" }, { "inactiveeffect", "iebrightness" } });
 
     TSkinSheet captionSheet(5 * (kCaptionButtonWidth + 2) + 2, CaptionBottom);

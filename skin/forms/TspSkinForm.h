@@ -1,0 +1,293 @@
+// TspSkinForm, the component that skins the form owning it. It replaces the form's window procedure and works
+// in frame mode (the skin draws frame, caption and caption buttons around the form's own client area) or in
+// picture mode (the skin's picture is the whole window, cut to the skin's mask, with the skin's objects as its
+// buttons and displays and the form's controls placed in the skin's named areas).
+#pragma once
+#include "framework/controls/Forms.h"
+#include "framework/core/TComponent.h"
+#include "framework/core/TSet.h"
+#include "framework/graphics/Graphics.h"
+#include "skin/forms/SkinObjectHost.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBitmap;
+class TTimer;
+class TspActiveSkinObject;
+class TspSkinCaptionObject;
+
+// The caption buttons and system-menu commands a skinned form offers.
+// Scoped, because the framework's own border icons have the first three names.
+enum class TspBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
+using TspBorderIcons = TSet<TspBorderIcon, 4>;
+
+using TspMouseUpEvent
+    = std::function<void(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button)>;
+using TMouseDownEvent = TspMouseUpEvent;
+// Named apart from the framework's mouse-move event, which has another signature.
+using TspMouseMoveEvent = std::function<void(const std::string& idName, int x, int y, const TRect& objectRect)>;
+using TMouseEnterEvent = std::function<void(const std::string& idName)>;
+using TMouseLeaveEvent = TMouseEnterEvent;
+using TspActivateCustomObjectEvent = std::function<void(const std::string& idName, bool& objectVisible)>;
+using TPaintEvent = std::function<void(const std::string& idName, TCanvas* canvas, const TRect& objectRect)>;
+using TSwitchChangeStateEvent = std::function<void(const std::string& idName, TSwitchState state)>;
+using TTrackBarChangeValueEvent = std::function<void(const std::string& idName, int value)>;
+using TFrameRegulatorChangeValueEvent = TTrackBarChangeValueEvent;
+using TChangeClientRectEvent = std::function<void(const TRect& newClientRect)>;
+using TspCaptionPaintEvent = std::function<void(TCanvas* canvas, const TRect& rect, bool active)>;
+
+class TspSkinForm : public TComponent, public TspSkinObjectHost {
+    using inherited = TComponent;
+
+public:
+    // The owner must be a form (EInvalidCast otherwise). Installs the window procedure and recreates the
+    // form's window so that the procedure sees its creation.
+    explicit TspSkinForm(TComponent* owner);
+    // Gives the form its own window procedure back first.
+    ~TspSkinForm() override;
+
+    // ---- Published properties ----------------------------------------------------------------------------------
+    TspSkinData* SkinData() const override { return FSkinData; }
+    void SetSkinData(TspSkinData* value);
+    bool SupportNCArea() const override { return FSupportNCArea; }
+    void SetSupportNCArea(bool value) { FSupportNCArea = value; }
+    TspBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TspBorderIcons value) { FBorderIcons = value; }
+    bool Sizeable = true;
+    bool DraggAble = false;
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    bool HideCaptionButtons = false;
+    bool UseDefaultObjectHint = true;
+    bool UseSkinCursors = false;
+    bool UseFormCursorInNCArea = false;
+    bool AlphaBlend = false;
+    uint8_t AlphaBlendValue = 200;
+    bool AlphaBlendAnimation = false;
+    bool FShowIcon = false;
+    TFont* DefCaptionFont() const override { return FDefCaptionFont.get(); }
+
+    // ---- Events ------------------------------------------------------------------------------------------------
+    TNotifyEvent OnChangeSkinData;
+    TChangeClientRectEvent OnChangeClientRect;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeActivate;
+    TspMouseUpEvent OnMouseUpEvent;
+    TMouseDownEvent OnMouseDownEvent;
+    TspMouseMoveEvent OnMouseMoveEvent;
+    TMouseEnterEvent OnMouseEnterEvent;
+    TMouseLeaveEvent OnMouseLeaveEvent;
+    TspActivateCustomObjectEvent OnActivateCustomObject;
+    TPaintEvent OnPaintEvent;
+    TSwitchChangeStateEvent OnSwitchChangeStateEvent;
+    TTrackBarChangeValueEvent OnTrackBarChangeValueEvent;
+    TFrameRegulatorChangeValueEvent OnFrameRegulatorChangeValueEvent;
+    TspCaptionPaintEvent OnCaptionPaint;
+
+    // ---- The skin ----------------------------------------------------------------------------------------------
+    // Lays the form out for the current skin (frame or picture mode).
+    void ChangeSkinData();
+    // Frame mode with a loaded skin whose client rectangle is not null.
+    bool CanNCSupport() const;
+    // The skin's picture can be stretched: its left-top and right-bottom frame points differ in both coordinates.
+    bool CanScale() const override;
+    // Picture mode: fits the form's client size to the skin picture.
+    void CheckSize();
+    // Changes the form's width by one pixel and back, so the frame is calculated anew.
+    void UpDateForm();
+    bool GetSkinnableForm() const { return FSkinnableForm; }
+    bool FormSkinned() const { return FFormSkinned; }
+
+    // ---- The window procedure and geometry ---------------------------------------------------------------------
+    void NewWndProc(TMessage& message);
+    void CalcRects();
+    void CreateNewForm(bool rescale);
+    void CreateNewRegion(bool rescale);
+    LRESULT NewNCHitTest(TPoint p);
+    LRESULT NewDefNCHitTest(TPoint p);
+    LRESULT NewHitTest(TPoint p);
+    void PointToNCPoint(TPoint& p) const;
+    bool GetFormActive() override;
+    void FormChangeActive(bool active);
+    // Minimum and maximum sizes of the form for the current skin.
+    int GetMinWidth() const;
+    int GetMinHeight() const;
+    int GetMaxWidth() const;
+    int GetMaxHeight() const;
+    // The height of the default caption without a skin.
+    int GetDefCaptionHeight() const;
+    TRect GetDefCaptionRect() const;
+
+    // ---- Objects on the form -----------------------------------------------------------------------------------
+    void LoadObjects();
+    void LoadDefObjects();
+    void ClearObjects();
+    void CheckObjects();
+    void CheckObjectsHint();
+    void CalcAllRealObjectRect();
+    bool CanObjectTest(bool rollUp) const;
+    void TestActive(int x, int y, bool active);
+    void TestMouse();
+    void TestMorph();
+    void TestAnimate();
+    void TestCursors();
+    void MouseDown(TMouseButton button, int x, int y);
+    void MouseUp(TMouseButton button, int x, int y);
+    void MouseMove(int x, int y);
+    void MouseDBlClick();
+    void StartDragg(int x, int y) override;
+    void EndDragg() override;
+    void CheckWindowState();
+    void DrawSkinObject(TspActiveSkinObject* object) override;
+    void UpDateActiveObjects();
+    int ObjectCount() const override { return static_cast<int>(SkinObjects.size()); }
+    TspActiveSkinObject* ObjectAt(int index) const override { return SkinObjects[size_t(index)].get(); }
+
+    // ---- Picture mode: areas, scaling, painting, the object interface by IDName --------------------------------
+    TRect GetAreaRect(std::string_view areaName) const;
+    void LinkControlToArea(std::string_view areaName, TControl* control);
+    void UnLinkControlFromArea(TControl* control);
+    void LinkControlsToAreas();
+    void ControlsToAreas();
+    TRect CalcRealObjectRect(const TRect& r) const;
+    void CreateRealBitMap(TBitmap* dest, TBitmap* src) const;
+    void Paint(HDC dc);
+    void PaintBG(HDC dc);
+    void PaintBG2(HDC dc);
+    bool InForm(TPoint p) const;
+    bool PtInMask(TPoint p) const;
+    int GetIndex(std::string_view idName) const;
+    void SetEnabled(std::string_view idName, bool value);
+    void ButtonSetDown(std::string_view idName, bool value);
+    bool ButtonGetDown(std::string_view idName) const;
+    void SwitchSetState(std::string_view idName, TSwitchState state);
+    TSwitchState SwitchGetState(std::string_view idName) const;
+    void TrackBarSetValue(std::string_view idName, int value);
+    int TrackBarGetValue(std::string_view idName) const;
+    void GaugeSetValue(std::string_view idName, int value);
+    void FrameGaugeSetValue(std::string_view idName, int value);
+    void FrameRegulatorSetValue(std::string_view idName, int value);
+    int FrameRegulatorGetValue(std::string_view idName) const;
+    void LabelSetText(std::string_view idName, std::string_view value);
+    void BitLabelSetText(std::string_view idName, std::string_view value);
+    void CaptionSetText(std::string_view idName, std::string_view value);
+    void AnimateStart(std::string_view idName);
+    void AnimateStop(std::string_view idName);
+    void UserObjectDraw(std::string_view idName);
+
+    // ---- What the objects ask of the form (the host interface) ------------------------------------------------
+    bool FormActive() const override { return FFormActive; }
+    TWindowState WindowState() const override { return FWindowState; }
+    bool RolledUp() const override { return FRolledUp; }
+    bool ShowIcon() const override { return FShowIcon; }
+    bool AlwaysMinimizeToTray() const override { return false; }
+    std::string CaptionText() const override;
+    void StartMorphTimer() override;
+    void StartAnimationTimer() override;
+    // The component's own window state: the form's window is minimized, maximized (to the monitor's work area)
+    // or restored.
+    void SetWindowState(TWindowState value) override;
+    void SetRollUpState(bool value) override;
+    void MinimizeToTray() override;
+    void CloseForm() override;
+    void DrawFormIcon(TCanvas* canvas, int x, int y) override;
+    TSize GetIconSize() const override { return TSize { 16, 16 }; }
+    TMenuItem* GetSystemMenu() override { return nullptr; }
+    void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward) override;
+    bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) override;
+    void MouseDownEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
+    void MouseUpEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
+    void MouseMoveEvent(const std::string& idName, int x, int y, const TRect& objectRect) override;
+    void MouseEnterEvent(const std::string& idName) override;
+    void MouseLeaveEvent(const std::string& idName) override;
+    void PaintEvent(const std::string& idName, TCanvas* canvas, const TRect& objectRect) override;
+    void SwitchChangeStateEvent(const std::string& idName, TSwitchState state) override;
+    void TrackBarChangeValueEvent(const std::string& idName, int value) override;
+    void FrameRegulatorChangeValueEvent(const std::string& idName, int value) override;
+
+    // ---- State (read by tests and the frame painter) -----------------------------------------------------------
+    TCustomForm* Form() const { return FForm; }
+    std::vector<std::unique_ptr<TspActiveSkinObject>> SkinObjects;
+    struct TAreaLink {
+        TControl* Control;
+        TRect AreaRect;
+    };
+    std::vector<TAreaLink> AreaLinks;
+    int ActiveObjectIndex = -1;
+    int OldActiveObjectIndex = -1;
+    int PressedObjectIndex = -1;
+    int LayoutWidth = 0;
+    int LayoutHeight = 0;
+    bool InSizeMove = false;
+    bool FullDrag = false;
+    bool MouseInForm = false;
+    bool Dragging = false;
+    TPoint DragPoint;
+    bool SkinChanging = false;
+    bool SkinDataChanging = false;
+    TPoint CurFramePoints[4];
+    TRect CurClientRect;
+    TRect CurCaptionRect;
+    TRect CurButtonsRect;
+    TPoint CurHitTestPoints[4];
+    TRect CurMaskRect;
+    TRect CurSizeGripRect;
+    bool ButtonsInLeftHalf = false;
+    // Top, bottom, left and right strips cut from the skin's mask for the current size.
+    std::unique_ptr<TBitmap> MaskStrips[4];
+    HRGN FormRegion = nullptr;
+    TTimer* MorphTimer() const { return FMorphTimer; }
+    TTimer* MouseTimer() const { return FMouseTimer; }
+    TTimer* AnimateTimer() const { return FAnimateTimer; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    // Frame mode: the default 3-pixel frame and caption without a skin, or the skin's frame pictures with the
+    // objects on them.
+    void PaintNC(HDC dc);
+    void FramePaint();
+    void ChangeSkinDataFrame();
+    void ChangeSkinDataPicture();
+    void OnSkinMessage(TMessage& message);
+    void RouteMouse(TMessage& message);
+    bool IsMaximized() const { return FWindowState == wsMaximized; }
+    int BorderStyleNone() const;
+    TspSkinCaptionObject* FirstCaption() const;
+    // A point whose neighbours at the skin's border width leave the window (or its mask): a sizing border.
+    bool NearEdge(TPoint p) const;
+    bool OnCaptionObject(TPoint p) const;
+    void LayoutCaptionButtons();
+    void SetRegion(HRGN region);
+    void FadeIn();
+
+    TCustomForm* FForm = nullptr;
+    std::function<void(TMessage&)> OldWindowProc;
+    TspSkinData* FSkinData = nullptr;
+    bool FSupportNCArea = true;
+    TspBorderIcons FBorderIcons { TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize, TspBorderIcon::biMaximize,
+        TspBorderIcon::biRollUp };
+    bool FSkinnableForm = true;
+    bool FFormSkinned = false;
+    bool FFormActive = false;
+    TWindowState FWindowState = wsNormal;
+    bool FRolledUp = false;
+    TRect FRestoreBounds;
+    bool PositionPending = true;
+    std::unique_ptr<TFont> FDefCaptionFont;
+    std::unique_ptr<TFont> FDefInActiveCaptionFont;
+    TTimer* FMorphTimer = nullptr;
+    TTimer* FMouseTimer = nullptr;
+    TTimer* FAnimateTimer = nullptr;
+};
+
+// The first component owned by `form`, in component order, that is a TspSkinForm; null for a null form.
+TspSkinForm* GetSkinFormComponent(TCustomForm* form);
