@@ -31,9 +31,3 @@ class EInOutError : public Exception {
 public:
     using Exception::Exception;
 };
-
-// Raised when an object is taken as a class it is not of ("Invalid class typecast").
-class EInvalidCast : public Exception {
-public:
-    using Exception::Exception;
-};

@@ -4,6 +4,7 @@
 // buttons and displays and the form's controls placed in the skin's named areas).
 #pragma once
 #include "framework/controls/Forms.h"
+#include "framework/core/Exception.h"
 #include "framework/core/TComponent.h"
 #include "framework/core/TSet.h"
 #include "framework/graphics/Graphics.h"
@@ -16,6 +17,13 @@
 
 class TBitmap;
 class TTimer;
+
+// Raised when an object is taken as a class it is not of ("Invalid class typecast"): a skinning component
+// whose owner is not a form.
+class EInvalidCast : public Exception {
+public:
+    using Exception::Exception;
+};
 class TspActiveSkinObject;
 class TspSkinCaptionObject;
 
