@@ -26,187 +26,35 @@ TOwnerDrawState OwnerDrawStateFromBits(UINT itemState)
 
 // --- TListBoxStrings ------------------------------------------------------------------------------------
 
-HWND TListBoxStrings::Window() const
+TListBoxStrings::TListBoxStrings(TCustomListBox* listBox)
+    : TListControlStrings(listBox, ListBoxMessages)
+    , FListBox(listBox)
 {
-    return FListBox->HandleAllocated() ? FListBox->Handle() : nullptr;
-}
-
-void TListBoxStrings::CheckIndex(int index, int count) const
-{
-    if (index < 0 || index >= count)
-        Error("List index out of bounds (%d)", index);
-}
-
-int TListBoxStrings::GetCount() const
-{
-    if (HWND w = Window())
-        return static_cast<int>(SendMessage(w, LB_GETCOUNT, 0, 0));
-    return static_cast<int>(FListBox->FSaved.size());
-}
-
-std::string TListBoxStrings::Get(int index) const
-{
-    CheckIndex(index, GetCount());
-    HWND w = Window();
-    if (!w)
-        return FListBox->FSaved[index].Text;
-    std::string text(static_cast<size_t>(SendMessage(w, LB_GETTEXTLEN, index, 0)) + 1, '\0');
-    text.resize(static_cast<size_t>(SendMessage(w, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-TObject* TListBoxStrings::GetObject(int index) const
-{
-    CheckIndex(index, GetCount());
-    if (HWND w = Window())
-        return reinterpret_cast<TObject*>(SendMessage(w, LB_GETITEMDATA, index, 0));
-    return FListBox->FSaved[index].Object;
-}
-
-void TListBoxStrings::PutObject(int index, TObject* object)
-{
-    CheckIndex(index, GetCount());
-    if (HWND w = Window())
-        SendMessage(w, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
-    else
-        FListBox->FSaved[index].Object = object;
-}
-
-void TListBoxStrings::Put(int index, std::string_view s)
-{
-    // A new text may sort elsewhere: the item goes and comes back with its object and selection.
-    CheckIndex(index, GetCount());
-    TObject* object = GetObject(index);
-    const bool selected = FListBox->Selected(index);
-    const int current = FListBox->ItemIndex();
-    BeginUpdate();
-    Delete(index);
-    InsertObject(index, s, object);
-    EndUpdate();
-    int at = FListBox->Sorted() ? IndexOf(s) : index;
-    if (FListBox->MultiSelect())
-        FListBox->SetSelected(at, selected);
-    else if (current == index)
-        FListBox->SetItemIndex(at);
-}
-
-int TListBoxStrings::Add(std::string_view s) { return AddObject(s, nullptr); }
-
-int TListBoxStrings::AddObject(std::string_view s, TObject* object)
-{
-    const std::string text(s);
-    if (HWND w = Window()) {
-        auto at = static_cast<int>(SendMessage(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-        if (at < 0)
-            throw EOutOfResources("Out of system resources");
-        SendMessage(w, LB_SETITEMDATA, at, reinterpret_cast<LPARAM>(object));
-        return at;
-    }
-    auto& saved = FListBox->FSaved;
-    auto at = saved.end();
-    if (FListBox->Sorted())
-        at = std::upper_bound(saved.begin(), saved.end(), text, [](const std::string& t, const auto& item) {
-            return CompareTextNoCase(t, item.Text) < 0;
-        });
-    at = saved.insert(at, {text, object, false});
-    return static_cast<int>(at - saved.begin());
-}
-
-void TListBoxStrings::Insert(int index, std::string_view s) { InsertObject(index, s, nullptr); }
-
-void TListBoxStrings::InsertObject(int index, std::string_view s, TObject* object)
-{
-    // A sorted list puts the item where it sorts, as the window does with an added string.
-    if (FListBox->Sorted()) {
-        AddObject(s, object);
-        return;
-    }
-    const int count = GetCount();
-    if (index < 0 || index > count)
-        Error("List index out of bounds (%d)", index);
-    const std::string text(s);
-    if (HWND w = Window()) {
-        if (SendMessage(w, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str())) < 0)
-            throw EOutOfResources("Out of system resources");
-        SendMessage(w, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
-        return;
-    }
-    FListBox->FSaved.insert(FListBox->FSaved.begin() + index, {text, object, false});
-}
-
-void TListBoxStrings::Delete(int index)
-{
-    CheckIndex(index, GetCount());
-    if (HWND w = Window())
-        SendMessage(w, LB_DELETESTRING, index, 0);
-    else
-        FListBox->FSaved.erase(FListBox->FSaved.begin() + index);
 }
 
 void TListBoxStrings::Clear()
 {
-    if (HWND w = Window())
-        SendMessage(w, LB_RESETCONTENT, 0, 0);
-    FListBox->FSaved.clear();
+    TListControlStrings::Clear();
     FListBox->FSavedItemIndex = -1;
     FListBox->FSavedTopIndex = 0;
 }
 
-int TListBoxStrings::IndexOf(std::string_view s) const
+void TListBoxStrings::Replaced(int, int newIndex, bool wasSelected, bool wasCurrent)
 {
-    HWND w = Window();
-    if (!w)
-        return TStrings::IndexOf(s);
-    // The window's exact search ignores case, as TStrings does; ask from before the first item.
-    const std::string text(s);
-    auto found = static_cast<int>(SendMessage(w, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-        reinterpret_cast<LPARAM>(text.c_str())));
-    return found < 0 ? -1 : found;
+    if (FListBox->MultiSelect())
+        FListBox->SetSelected(newIndex, wasSelected);
+    else if (wasCurrent)
+        FListBox->SetItemIndex(newIndex);
 }
 
-void TListBoxStrings::Exchange(int index1, int index2)
+bool TListBoxStrings::IsSelected(int index) const
 {
-    const int count = GetCount();
-    CheckIndex(index1, count);
-    CheckIndex(index2, count);
-    if (index1 == index2)
-        return;
-    BeginUpdate();
-    const std::string s1 = Get(index1), s2 = Get(index2);
-    TObject* o1 = GetObject(index1);
-    TObject* o2 = GetObject(index2);
-    // Sorted lists keep their order; only unsorted lists really swap.
-    Delete(index1);
-    InsertObject(index1, s2, o2);
-    Delete(index2);
-    InsertObject(index2, s1, o1);
-    EndUpdate();
+    if (Window())
+        return SendMessage(Window(), LB_GETSEL, index, 0) > 0;
+    return index >= 0 && index < static_cast<int>(Saved.size()) && Saved[index].Selected;
 }
 
-void TListBoxStrings::Move(int curIndex, int newIndex)
-{
-    const int count = GetCount();
-    CheckIndex(curIndex, count);
-    CheckIndex(newIndex, count);
-    if (curIndex == newIndex)
-        return;
-    BeginUpdate();
-    const std::string s = Get(curIndex);
-    TObject* o = GetObject(curIndex);
-    Delete(curIndex);
-    InsertObject(newIndex, s, o);
-    EndUpdate();
-}
-
-void TListBoxStrings::SetUpdateState(bool updating)
-{
-    HWND w = Window();
-    if (!w)
-        return;
-    SendMessage(w, WM_SETREDRAW, !updating, 0);
-    if (!updating)
-        FListBox->Invalidate();
-}
+int TListBoxStrings::Current() const { return FListBox->ItemIndex(); }
 
 // --- TCustomListBox -------------------------------------------------------------------------------------
 
@@ -285,23 +133,28 @@ void TCustomListBox::CreateWnd()
     if (FColumns > 0)
         SendMessage(w, LB_SETCOLUMNWIDTH, std::max(1, Width() / FColumns), 0);
     SendMessage(w, LB_SETHORIZONTALEXTENT, FScrollWidth, 0);
-    // The saved items go back, with their objects and selection.
-    std::vector<TSavedItem> saved = std::move(FSaved);
-    FSaved.clear();
+    // The saved items go back, with their objects and selection, wherever the window now sorts them.
+    std::vector<TSavedItem> saved = std::move(Saved());
+    Saved().clear();
+    const bool hadCurrent = FSavedItemIndex >= 0 && FSavedItemIndex < static_cast<int>(saved.size());
+    const std::string* current = hadCurrent ? &saved[FSavedItemIndex].Text : nullptr;
     SendMessage(w, WM_SETREDRAW, FALSE, 0);
     SendMessage(w, LB_INITSTORAGE, saved.size(), 0);
+    int currentAt = -1;
     for (const TSavedItem& item : saved) {
-        auto at = SendMessage(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.Text.c_str()));
+        auto at = static_cast<int>(SendMessage(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.Text.c_str())));
         if (at < 0)
             continue;
+        if (currentAt >= at)
+            ++currentAt;
         SendMessage(w, LB_SETITEMDATA, at, reinterpret_cast<LPARAM>(item.Object));
         if (item.Selected && FMultiSelect)
             SendMessage(w, LB_SETSEL, TRUE, at);
+        if (current == &item.Text)
+            currentAt = at;
     }
-    if (!FMultiSelect && FSavedItemIndex >= 0)
-        SendMessage(w, LB_SETCURSEL, FSavedItemIndex, 0);
-    else if (FMultiSelect && FSavedItemIndex >= 0)
-        SendMessage(w, LB_SETCARETINDEX, FSavedItemIndex, FALSE);
+    if (currentAt >= 0)
+        SendMessage(w, FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, currentAt, FALSE);
     SendMessage(w, LB_SETTOPINDEX, FSavedTopIndex, 0);
     SendMessage(w, WM_SETREDRAW, TRUE, 0);
     FSavedItemIndex = -1;
@@ -312,21 +165,14 @@ void TCustomListBox::DestroyWnd()
 {
     // What only the window knew goes back into the object, for the next window.
     HWND w = Handle();
-    const int count = static_cast<int>(SendMessage(w, LB_GETCOUNT, 0, 0));
-    std::vector<TSavedItem> saved;
-    saved.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        std::string text(static_cast<size_t>(SendMessage(w, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-        text.resize(static_cast<size_t>(SendMessage(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
-        auto* object = reinterpret_cast<TObject*>(SendMessage(w, LB_GETITEMDATA, i, 0));
-        saved.push_back({std::move(text), object, SendMessage(w, LB_GETSEL, i, 0) > 0});
-    }
-    FSavedItemIndex = ItemIndex();
-    FSavedTopIndex = TopIndex();
+    const int itemIndex = ItemIndex();
+    const int topIndex = TopIndex();
+    FItems->SaveFrom(w);
     if (FCanvas)
         FCanvas->FreeHandle();
     inherited::DestroyWnd();
-    FSaved = std::move(saved);
+    FSavedItemIndex = itemIndex;
+    FSavedTopIndex = topIndex;
 }
 
 void TCustomListBox::RecreateIfAllocated()
@@ -348,7 +194,7 @@ void TCustomListBox::SetMultiSelect(bool value)
     if (value == FMultiSelect)
         return;
     FMultiSelect = value;
-    for (TSavedItem& item : FSaved)
+    for (TSavedItem& item : Saved())
         item.Selected = false;
     RecreateIfAllocated();
 }
@@ -366,9 +212,17 @@ void TCustomListBox::SetSorted(bool value)
     if (value == FSorted)
         return;
     FSorted = value;
-    if (value && !HandleAllocated())
-        std::stable_sort(FSaved.begin(), FSaved.end(),
-            [](const TSavedItem& a, const TSavedItem& b) { return CompareTextNoCase(a.Text, b.Text) < 0; });
+    FItems->Sorted = value;
+    if (value && !HandleAllocated()) {
+        // The current item follows its text.
+        const std::string current = FSavedItemIndex >= 0 ? Saved()[FSavedItemIndex].Text : std::string();
+        const TObject* object = FSavedItemIndex >= 0 ? Saved()[FSavedItemIndex].Object : nullptr;
+        FItems->SortSaved();
+        if (FSavedItemIndex >= 0)
+            for (size_t i = 0; i < Saved().size(); ++i)
+                if (Saved()[i].Text == current && Saved()[i].Object == object)
+                    FSavedItemIndex = static_cast<int>(i);
+    }
     // The window sorts what it is given again.
     RecreateIfAllocated();
 }
@@ -456,7 +310,7 @@ bool TCustomListBox::Selected(int index) const
     if (index < 0 || index >= Count())
         throw EListError(Format("List index out of bounds (%d)", index));
     if (!const_cast<TCustomListBox*>(this)->HandleAllocated())
-        return FMultiSelect ? FSaved[index].Selected : index == FSavedItemIndex;
+        return FMultiSelect ? Saved()[index].Selected : index == FSavedItemIndex;
     return SendToWindow(LB_GETSEL, index, 0) > 0;
 }
 
@@ -466,7 +320,7 @@ void TCustomListBox::SetSelected(int index, bool value)
         throw EListError(Format("List index out of bounds (%d)", index));
     if (!HandleAllocated()) {
         if (FMultiSelect)
-            FSaved[index].Selected = value;
+            Saved()[index].Selected = value;
         else if (value)
             FSavedItemIndex = index;
         else if (FSavedItemIndex == index)
@@ -486,7 +340,7 @@ int TCustomListBox::SelCount() const
     if (!FMultiSelect)
         return -1;
     if (!const_cast<TCustomListBox*>(this)->HandleAllocated())
-        return static_cast<int>(std::count_if(FSaved.begin(), FSaved.end(), [](const auto& i) { return i.Selected; }));
+        return static_cast<int>(std::count_if(Saved().begin(), Saved().end(), [](const auto& i) { return i.Selected; }));
     return static_cast<int>(SendToWindow(LB_GETSELCOUNT, 0, 0));
 }
 

@@ -3,6 +3,7 @@
 // there is none (before the window is made, and across a re-creation).
 #pragma once
 #include "framework/controls/ControlsEvents.h"
+#include "framework/controls/ListControlStrings.h"
 #include "framework/controls/TWinControl.h"
 #include "framework/core/TSet.h"
 #include "framework/core/TStrings.h"
@@ -39,31 +40,18 @@ using TMeasureItemEvent = std::function<void(TWinControl* control, int index, in
 
 class TCustomListBox;
 
-// The items of a list box: the window's while it has one, the list box's saved copy otherwise.
-class TListBoxStrings : public TStrings {
+// The items of a list box; a replaced item keeps its selection.
+class TListBoxStrings : public TListControlStrings {
 public:
-    explicit TListBoxStrings(TCustomListBox* listBox) : FListBox(listBox) {}
-    int Add(std::string_view s) override;
-    int AddObject(std::string_view s, TObject* object) override;
-    void Insert(int index, std::string_view s) override;
-    void InsertObject(int index, std::string_view s, TObject* object) override;
-    void Delete(int index) override;
+    explicit TListBoxStrings(TCustomListBox* listBox);
     void Clear() override;
-    int IndexOf(std::string_view s) const override;
-    void Exchange(int index1, int index2) override;
-    void Move(int curIndex, int newIndex) override;
 
 protected:
-    std::string Get(int index) const override;
-    int GetCount() const override;
-    TObject* GetObject(int index) const override;
-    void Put(int index, std::string_view s) override;
-    void PutObject(int index, TObject* object) override;
-    void SetUpdateState(bool updating) override;
+    void Replaced(int oldIndex, int newIndex, bool wasSelected, bool wasCurrent) override;
+    bool IsSelected(int index) const override;
+    int Current() const override;
 
 private:
-    HWND Window() const;
-    void CheckIndex(int index, int count) const;
     TCustomListBox* FListBox;
 };
 
@@ -140,16 +128,10 @@ protected:
 
 private:
     friend class TListBoxStrings;
-    // What the window held, kept while there is none.
-    struct TSavedItem {
-        std::string Text;
-        TObject* Object = nullptr;
-        bool Selected = false;
-    };
+    std::vector<TSavedItem>& Saved() const { return FItems->Saved; }
 
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
-    std::vector<TSavedItem> FSaved;
     int FSavedItemIndex = -1;
     int FSavedTopIndex = 0;
     TListBoxStyle FStyle = lbStandard;
