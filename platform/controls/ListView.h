@@ -2,6 +2,7 @@
 // columns, geometry and the messages), ListViewInput.cpp (selection, mouse, keys and label editing) and
 // ListViewPaint.cpp. Rows and list columns are laid out by the item-view engine over the view's own items.
 #pragma once
+#include "platform/controls/InPlaceEditor.h"
 #include "platform/controls/ItemView.h"
 #include "platform/controls/ListViewControl.h"
 
@@ -32,9 +33,6 @@ class ListView {
 public:
     ListView(HWND hwnd, const CREATESTRUCT& create);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-
-    // Called by the in-place editor's window procedure.
-    LRESULT EditorMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     // --- Items (ListViewControl.cpp) ---
@@ -151,10 +149,8 @@ private:
     POINT pressedAt_ {};
     bool editOnRelease_ = false;
 
-    HWND editor_ = nullptr;
+    InPlaceEditor editor_;
     int editItem_ = -1;
-    LONG_PTR editorProc_ = 0;
-    bool ending_ = false;
 
     std::string typed_;
     uint32_t typedAt_ = 0;

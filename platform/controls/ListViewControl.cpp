@@ -1021,7 +1021,7 @@ LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_VSCROLL:
     case WM_HSCROLL:
-        if (editor_)
+        if (editor_.Window())
             EndEdit(true);
         OnScroll(message == WM_VSCROLL, LOWORD(wParam));
         return 0;
@@ -1045,7 +1045,7 @@ LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         } else if (header->code == HDN_BEGINDRAG) {
             return (exStyle_ & LVS_EX_HEADERDRAGDROP) ? 0 : 1;
         } else if (header->code == HDN_BEGINTRACK) {
-            if (editor_)
+            if (editor_.Window())
                 EndEdit(true);
         }
         return 0;
@@ -1143,7 +1143,7 @@ LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         EnsureVisible(index);
         return TRUE;
     case LVM_SCROLL:
-        if (editor_)
+        if (editor_.Window())
             EndEdit(true);
         ScrollBy(index, static_cast<int>(lParam));
         return TRUE;
@@ -1163,7 +1163,7 @@ LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return reinterpret_cast<LRESULT>(EditLabel(index));
     case LVM_GETEDITCONTROL:
-        return reinterpret_cast<LRESULT>(editor_);
+        return reinterpret_cast<LRESULT>(editor_.Window());
     case LVM_GETCOLUMN:
         return GetColumn(index, reinterpret_cast<LVCOLUMN*>(lParam));
     case LVM_SETCOLUMN:

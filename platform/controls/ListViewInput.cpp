@@ -1,5 +1,3 @@
-#include "platform/controls/ControlClass.h"
-#include "platform/controls/EditControl.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/TextEngine.h"
 #include "platform/win/Timers.h"
@@ -7,7 +5,6 @@
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinStyles.h"
 #include "platform/win/WinSystem.h"
-#include "platform/win/WindowProps.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -24,28 +21,6 @@ constexpr int kDragDistance = 4;
 constexpr uint32_t kTypeAheadMs = 1000;
 // The timer that starts label editing after a slow second click on the focused item.
 constexpr UINT_PTR kEditTimer = 1;
-constexpr const char* kEditorOwner = "ListViewEditorOwner";
-
-WNDPROC EditClassProc()
-{
-    WNDCLASS edit {};
-    GetClassInfo(nullptr, WC_EDIT, &edit);
-    return edit.lpfnWndProc;
-}
-
-// The in-place editor's procedure: the list view sees its keys and its loss of focus first.
-LRESULT EditorProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto owner = static_cast<HWND>(GetProp(edit, kEditorOwner));
-    ListView* view = owner && IsWindow(owner) ? ControlObjectOf<ListView>(owner) : nullptr;
-    if (!view || message == WM_NCDESTROY) {
-        if (message == WM_NCDESTROY)
-            RemoveProp(edit, kEditorOwner);
-        return CallWindowProc(EditClassProc(), edit, message, wParam, lParam);
-    }
-    return view->EditorMessage(edit, message, wParam, lParam);
-}
-
 } // namespace
 
 LRESULT ListView::Notify(UINT code, NMHDR* header)
@@ -189,7 +164,7 @@ void ListView::SelectFromGesture(int index, bool shift, bool control, bool fromM
 
 void ListView::ButtonDown(POINT point, WPARAM keys, bool doubleClick)
 {
-    if (editor_)
+    if (editor_.Window())
         EndEdit(true);
     bool wasFocused = GetFocus() == hwnd_;
     if (!wasFocused)
@@ -226,7 +201,7 @@ void ListView::ButtonDown(POINT point, WPARAM keys, bool doubleClick)
 
 void ListView::RightButtonDown(POINT point)
 {
-    if (editor_)
+    if (editor_.Window())
         EndEdit(true);
     if (GetFocus() != hwnd_)
         SetFocus(hwnd_);
@@ -362,7 +337,7 @@ HWND ListView::EditLabel(int index)
 {
     if (!Valid(index))
         return nullptr;
-    if (editor_)
+    if (editor_.Window())
         EndEdit(true);
     EnsureVisible(index);
     if (GetFocus() != hwnd_)
@@ -383,74 +358,34 @@ HWND ListView::EditLabel(int index)
     RECT client;
     GetClientRect(hwnd_, &client);
     int width = std::max(static_cast<int>(r.right - r.left), 40);
-    RegisterEditClass();
-    editor_ = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, r.left,
-        r.top, std::min(width, static_cast<int>(client.right - r.left)), std::max(rowHeight_, fontHeight_ + 4), hwnd_,
-        nullptr, nullptr, nullptr);
-    if (!editor_)
-        return nullptr;
+    RECT area {r.left, r.top, r.left + std::min(width, static_cast<int>(client.right - r.left)),
+        r.top + std::max(rowHeight_, fontHeight_ + 4)};
     editItem_ = index;
-    SendMessage(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
-    SetProp(editor_, kEditorOwner, hwnd_);
-    SetWindowLongPtr(editor_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditorProc));
-    SendMessage(editor_, EM_SETSEL, 0, -1);
-    SetFocus(editor_);
-    return editor_;
+    HWND edit = editor_.Open(hwnd_, area, text, font_, [this](bool commit) { EndEdit(commit); });
+    if (!edit)
+        editItem_ = -1;
+    return edit;
 }
 
 void ListView::EndEdit(bool commit)
 {
-    if (!editor_ || ending_)
+    if (!editor_.Window())
         return;
-    ending_ = true;
-    HWND edit = editor_;
     int item = editItem_;
-    std::string text(static_cast<size_t>(GetWindowTextLength(edit)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowText(edit, text.data(), static_cast<int>(text.size()))));
-    editor_ = nullptr;
+    std::string text = editor_.Text();
     editItem_ = -1;
-    if (GetFocus() == edit)
-        SetFocus(hwnd_);
-    DestroyWindow(edit);
-    if (Valid(item)) {
-        // A null text tells the parent that the edit was cancelled; answering TRUE to a text keeps it.
-        NMLVDISPINFO info {};
-        info.item.mask = LVIF_TEXT | LVIF_PARAM;
-        info.item.iItem = item;
-        info.item.pszText = commit ? text.data() : nullptr;
-        info.item.cchTextMax = static_cast<int>(text.size() + 1);
-        info.item.lParam = ParamOf(item);
-        LRESULT keep = Notify(LVN_ENDLABELEDIT, &info.hdr);
-        if (commit && keep && Valid(item) && !OwnerData() && !items_[item].TextCallback)
-            items_[item].Text = text;
-        InvalidateItem(item);
-    }
-    ending_ = false;
-}
-
-LRESULT ListView::EditorMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTALLKEYS | CallWindowProc(EditClassProc(), edit, message, wParam, lParam);
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-            EndEdit(wParam == VK_RETURN);
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (wParam == '\r' || wParam == '\n' || wParam == 0x1B)
-            return 0;
-        break;
-    case WM_KILLFOCUS: {
-        LRESULT result = CallWindowProc(EditClassProc(), edit, message, wParam, lParam);
-        if (edit == editor_)
-            EndEdit(true);
-        return result;
-    }
-    default:
-        break;
-    }
-    return CallWindowProc(EditClassProc(), edit, message, wParam, lParam);
+    editor_.Close();
+    if (!Valid(item))
+        return;
+    // A null text tells the parent that the edit was cancelled; answering TRUE to a text keeps it.
+    NMLVDISPINFO info {};
+    info.item.mask = LVIF_TEXT | LVIF_PARAM;
+    info.item.iItem = item;
+    info.item.pszText = commit ? text.data() : nullptr;
+    info.item.cchTextMax = static_cast<int>(text.size() + 1);
+    info.item.lParam = ParamOf(item);
+    LRESULT keep = Notify(LVN_ENDLABELEDIT, &info.hdr);
+    if (commit && keep && Valid(item) && !OwnerData() && !items_[item].TextCallback)
+        items_[item].Text = text;
+    InvalidateItem(item);
 }
