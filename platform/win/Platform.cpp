@@ -1,5 +1,6 @@
 #include "framework/core/TThread.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/MDI.h"
 #include "platform/win/PlatformState.h"
 
 #include <atomic>
@@ -54,6 +55,7 @@ bool PlatformStart(TBackend* backend)
     GPlatform->Desktop->Client = RECT { 0, 0, screen.right - screen.left, screen.bottom - screen.top };
     GPlatform->Cursor = LoadCursor(nullptr, IDC_ARROW);
     GPlatform->DCProvider = InstalledDCProvider();
+    WinCore::RegisterMDIClientClass();
     WakeTarget.store(backend);
     GPlatform->PreviousWake = WakeMainThread;
     WakeMainThread = [] {

@@ -3,6 +3,7 @@
 #include "framework/core/Clock.h" // GetTickCount: the layer's time is the framework's tick source.
 #include "platform/win/Caret.h"
 #include "platform/win/Cursors.h"
+#include "platform/win/MDI.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
