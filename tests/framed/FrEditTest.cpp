@@ -185,3 +185,31 @@ TEST_F(FrEdits, AFailedMaskCheckRaisesOnlyTheHandlersMessage)
         EXPECT_EQ(e.Message(), "Three digits, please");
     }
 }
+
+TEST_F(FrEdits, TheMemoScrollsALineANotchAndReportsTheClipboardAfterAClick)
+{
+    auto* memo = Add<TFrMemo>(10, 10, 200, 60);
+    memo->SetWordWrap(false);
+    std::string text;
+    for (int i = 1; i <= 30; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text);
+    std::vector<std::pair<bool, bool>> reports;
+    memo->OnClipboardChange = [&](TObject*, bool selection, bool hasText) { reports.emplace_back(selection, hasText); };
+    ShowAndPaint();
+    Backend.MouseMove(50, 30);
+    Pump();
+    Backend.Wheel(-120);
+    Pump();
+    EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    Backend.Wheel(-120);
+    Pump();
+    EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 2);
+    Backend.Wheel(120);
+    Pump();
+    EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    reports.clear();
+    Click(50, 30);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_FALSE(reports.back().first);
+}

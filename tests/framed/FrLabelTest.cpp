@@ -270,3 +270,49 @@ TEST_F(FrLabels, ALinkOpensItsUrlOrCaptionAndMarksItselfVisited)
     EXPECT_EQ(openWith, (std::vector<std::string> { "RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm" }));
     SetOpenWithProc(previous);
 }
+
+TEST_F(FrLabels, TurnedAndCurvedCaptionsPaintInsideTheirLabel)
+{
+    auto* turned = Add<TFrLabel>(200, 10, 10, 10);
+    turned->SetCaption("Turned text");
+    turned->Font()->SetColor(clBlack);
+    turned->SetAngle(90);
+    // Only scalable faces turn: a bitmap face gives way to "Verdana".
+    EXPECT_TRUE(FontIsTrueType(turned->Font()));
+    auto* upright = Add<TFrLabel>(10, 10, 10, 10);
+    upright->Font()->SetName(turned->Font()->Name());
+    upright->SetCaption("Turned text");
+    // Auto size turns the measured box: as wide as the text is high, as high as it is wide.
+    EXPECT_EQ(turned->Rotation(), roFlat);
+    EXPECT_EQ(turned->Width(), upright->Height());
+    EXPECT_EQ(turned->Height(), upright->Width());
+    auto* curved = Add<TFrLabel>(10, 150, 10, 10);
+    curved->SetAutoSize(false);
+    curved->SetBounds(10, 150, 120, 120);
+    curved->SetCaption("Around and around");
+    curved->Font()->SetColor(clBlack);
+    curved->SetRotation(roCurve);
+    curved->SetTextStyle(tsShadow);
+    ShowAndPaint();
+    auto inkBox = [&](const TRect& area) {
+        TRect box { 10000, 10000, -1, -1 };
+        for (int y = area.Top; y < area.Bottom; ++y)
+            for (int x = area.Left; x < area.Right; ++x)
+                if (Pixel(x, y) == 0) {
+                    box.Left = std::min(box.Left, x);
+                    box.Top = std::min(box.Top, y);
+                    box.Right = std::max(box.Right, x + 1);
+                    box.Bottom = std::max(box.Bottom, y + 1);
+                }
+        return box;
+    };
+    const TRect turnedInk = inkBox(Rect(150, 0, 400, 150));
+    ASSERT_GE(turnedInk.Right, 0);
+    EXPECT_GT(turnedInk.Bottom - turnedInk.Top, 2 * (turnedInk.Right - turnedInk.Left));
+    EXPECT_GE(turnedInk.Left, turned->Left());
+    EXPECT_LE(turnedInk.Right, turned->Left() + turned->Width());
+    const TRect curvedInk = inkBox(Rect(0, 140, 150, 290));
+    ASSERT_GE(curvedInk.Right, 0);
+    EXPECT_GE(curvedInk.Left, 10);
+    EXPECT_LE(curvedInk.Bottom, 270);
+}

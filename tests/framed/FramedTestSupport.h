@@ -3,9 +3,14 @@
 #pragma once
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framed/ThemeServices.h"
+#include "platform/gdi/Gdi.h"
 #include "tests/framework/ControlsTestSupport.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 // 0x00RRGGBB of a colour (system colours resolved).
 inline uint32_t Rgb(TColor color)
@@ -59,4 +64,47 @@ public:
     uint32_t At(int x, int y) { return Rgb(Canvas()->Pixels(x, y)); }
 
     TBitmap Bitmap;
+};
+
+// A styles library whose answers the test sets, recording what it is asked to do.
+class TFakeStyleLibrary : public IStyleLibrary {
+public:
+    struct TState {
+        bool Themed = true;
+        bool Active = true;
+        DWORD AppProperties = STAP_ALLOW_CONTROLS;
+        DWORD Version = 0x00060000;
+        int Opened = 0;
+        int Closed = 0;
+        int Alive = 0;
+        std::vector<std::string> Classes;
+        std::vector<std::pair<int, int>> Drawn;
+    };
+    explicit TFakeStyleLibrary(TState* state)
+        : S(state)
+    {
+        ++S->Alive;
+    }
+    ~TFakeStyleLibrary() override { --S->Alive; }
+    bool IsAppThemed() override { return S->Themed; }
+    bool IsThemeActive() override { return S->Active; }
+    DWORD GetThemeAppProperties() override { return S->AppProperties; }
+    DWORD CommonControlsVersion() override { return S->Version; }
+    HTHEME OpenThemeData(HWND, const char* classList) override
+    {
+        S->Classes.push_back(classList);
+        return reinterpret_cast<HTHEME>(uintptr_t(++S->Opened));
+    }
+    void CloseThemeData(HTHEME) override { ++S->Closed; }
+    void DrawThemeBackground(HTHEME, HDC dc, int part, int state, const RECT& rect) override
+    {
+        S->Drawn.push_back({ part, state });
+        // The styled face: a plain fill, so a test sees that the style painted.
+        HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
+        FillRect(dc, &rect, brush);
+        DeleteObject(brush);
+    }
+    bool IsThemeBackgroundPartiallyTransparent(HTHEME, int, int) override { return false; }
+    void DrawThemeParentBackground(HWND, HDC, const RECT*) override { }
+    TState* S;
 };

@@ -7,41 +7,6 @@
 
 namespace {
 
-// A styles library whose answers the test sets, recording what it is asked to do.
-class TFakeStyleLibrary : public IStyleLibrary {
-public:
-    struct TState {
-        bool Themed = true;
-        bool Active = true;
-        DWORD AppProperties = STAP_ALLOW_CONTROLS;
-        DWORD Version = 0x00060000;
-        int Opened = 0;
-        int Closed = 0;
-        int Alive = 0;
-        std::vector<std::string> Classes;
-    };
-    explicit TFakeStyleLibrary(TState* state)
-        : S(state)
-    {
-        ++S->Alive;
-    }
-    ~TFakeStyleLibrary() override { --S->Alive; }
-    bool IsAppThemed() override { return S->Themed; }
-    bool IsThemeActive() override { return S->Active; }
-    DWORD GetThemeAppProperties() override { return S->AppProperties; }
-    DWORD CommonControlsVersion() override { return S->Version; }
-    HTHEME OpenThemeData(HWND, const char* classList) override
-    {
-        S->Classes.push_back(classList);
-        return reinterpret_cast<HTHEME>(uintptr_t(++S->Opened));
-    }
-    void CloseThemeData(HTHEME) override { ++S->Closed; }
-    void DrawThemeBackground(HTHEME, HDC, int, int, const RECT&) override { }
-    bool IsThemeBackgroundPartiallyTransparent(HTHEME, int, int) override { return false; }
-    void DrawThemeParentBackground(HWND, HDC, const RECT*) override { }
-    TState* S;
-};
-
 class ThemeServicesTest : public ControlsTest {
 protected:
     void TearDown() override
