@@ -3,6 +3,7 @@
 
 #include "FramedTestSupport.h"
 #include "framework/core/Exception.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/Windows.h"
 
 namespace {
@@ -319,4 +320,31 @@ TEST_F(FrPanels, BarWidthsGrowForStylesAndHotSpotsAndAPanelWithoutParentHasNoMar
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "No parent specified");
     }
+}
+
+TEST_F(FrPanels, TheBarShowsSplitCursorsUnlessLockedAndLightsTheHotSpot)
+{
+    auto* left = Add<TFrSizePanel>(0, 0, 100, 10);
+    left->SetAlign(alLeft);
+    left->SetHotSpotVisible(true);
+    left->SetHotSpotHighlight(clLime);
+    ShowAndPaint();
+    Backend.MouseMove(50, 50);
+    Pump();
+    Backend.MouseMove(96, 20);
+    Pump();
+    const HCURSOR bar = Backend.Cursor();
+    EXPECT_EQ(StandardCursorId(bar), 0u);
+    Backend.MouseMove(96, 150);
+    Pump();
+    EXPECT_EQ(StandardCursorId(Backend.Cursor()), 0u);
+    EXPECT_NE(Backend.Cursor(), bar);
+    EXPECT_EQ(Pixel(96, 130), Rgb(clLime)); // the lit hot spot
+    Backend.MouseMove(50, 50);
+    Pump();
+    EXPECT_EQ(Pixel(96, 130), Rgb(clBtnFace));
+    left->SetLockBar(true);
+    Backend.MouseMove(96, 20);
+    Pump();
+    EXPECT_NE(StandardCursorId(Backend.Cursor()), 0u); // the framework's own arrow
 }
