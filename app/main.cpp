@@ -6,6 +6,7 @@
 #include "engine/TProfileManager.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
+#include "imaging/Img32_system.h"
 #include "platform/backend/sdl/TSdlBackend.h"
 
 #include <cstdio>
@@ -37,6 +38,8 @@ int main()
     holder->LoadProfiles();
 
     InitializeForms();
+    // The imaging controls' scroll bars follow the platform's visual styles through the theme nexus.
+    Img32_system::InitializeThemeNexus();
     Application->Initialize();
     Application->SetTitle("Tarnwick Pro");
     TDemoForm* form = nullptr;
@@ -44,6 +47,7 @@ int main()
     form->Label()->SetCaption(std::to_string(holder->ProfileManager->Count())
         + " output profiles loaded; the converter's windows come later.");
     Application->Run();
+    Img32_system::FinalizeThemeNexus();
     FinalizeForms();
 
     ResourceForm = nullptr;

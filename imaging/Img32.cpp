@@ -2,6 +2,7 @@
 
 #include "framework/core/Numbers.h"
 #include "imaging/Img32_lowlevel.h"
+#include "platform/win/Windows.h"
 
 #include <cmath>
 
@@ -9,24 +10,10 @@ namespace Img32 {
 
 namespace {
 
-    // The classic look's system colours (COLOR_SCROLLBAR .. COLOR_MENUBAR), as 0x00BBGGRR, that a negative framework
-    // colour names. FIXME: ask platform/gdi's GetSysColor instead, so a changed colour scheme shows here too.
-    constexpr TColor kSysColors[] = { 0xC8C8C8, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
-        0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4, 0x808080, 0x808080, 0x000000,
-        0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF, 0x000000, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A,
-        0xC8D0D4 };
-
     // Rounds to the nearest integer, halves to even, as every float-to-integer step of the imaging code does.
     int32_t RoundInt(double value)
     {
         return static_cast<int32_t>(Round(value));
-    }
-
-    TColor SysColor(int index)
-    {
-        if (index >= 0 && index < int(std::size(kSysColors)))
-            return kSysColors[index];
-        return 0;
     }
 
 } // namespace
@@ -40,7 +27,7 @@ static const bool kGammaFilled = (SetGamma(0.7f), true);
 TColor32 Color32(TColor winColor)
 {
     if (winColor < 0)
-        winColor = SysColor(winColor & 0xFF);
+        winColor = TColor(GetSysColor(winColor & 0xFF));
     return Img32_lowlevel::ColorSwap(winColor);
 }
 

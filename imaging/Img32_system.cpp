@@ -1,5 +1,8 @@
 #include "imaging/Img32_system.h"
 
+#include "framework/controls/AllocateHWnd.h"
+#include "platform/win/Windows.h"
+
 #include <memory>
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -131,23 +134,25 @@ using namespace Img32_system;
 
 TThemeNexus::TThemeNexus()
 {
+    WindowHandle = AllocateHWnd([this](TMessage& message) {
+        message.Result = WndProc(message.Msg, message.WParam, message.LParam);
+    });
     OpenThemeHandles();
 }
 
 TThemeNexus::~TThemeNexus()
 {
     CloseThemeHandles();
+    DeallocateHWnd(WindowHandle);
 }
 
-LRESULT TThemeNexus::WndProc(UINT msg, WPARAM, LPARAM)
+LRESULT TThemeNexus::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_THEMECHANGED) {
         CloseThemeHandles();
         OpenThemeHandles();
     }
-    // FIXME: pass the message to the platform's DefWindowProc once the utility window exists; a hidden window's
-    // default answer to every message this handler sees is 0.
-    return 0;
+    return WindowHandle ? DefWindowProc(WindowHandle, msg, wParam, lParam) : 0;
 }
 
 void TThemeNexus::OpenThemeHandles()

@@ -1,6 +1,7 @@
 // The processor test that picks the blend routines, and the run-time binding of the platform's visual styles.
 #pragma once
 #include "framework/core/TObject.h"
+#include "platform/win/WinMessages.h"
 #include "platform/win/WinTypes.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ using TIsThemeActive = BOOL (*)();
 using TIsAppThemed = BOOL (*)();
 using TEnableTheming = HRESULT (*)(BOOL enable);
 
-constexpr UINT WM_THEMECHANGED = 0x031A;
+using ::WM_THEMECHANGED;
 
 // The entry points of the visual-styles library, nil while it is not loaded. Users call the optional ones
 // (DrawThemeBackground ... SetWindowTheme) only while USE_THEMES is true, and test them for nil even then.
@@ -89,8 +90,7 @@ public:
     // goes to the default window procedure, whose result is returned.
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    // FIXME: no hidden utility window is allocated for it yet (framework/controls' AllocateHWnd gives one), so the
-    // theme-changed message reaches WndProc only when it is called directly.
+    // The hidden utility window whose messages WndProc handles; null while the window layer is not running.
     HWND WindowHandle = nullptr;
 
 private:

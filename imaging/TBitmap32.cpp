@@ -1,9 +1,11 @@
 #include "imaging/TBitmap32.h"
 
+#include "framework/controls/TControl.h"
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TClipboard.h"
 #include "framework/graphics/TPicture.h"
 #include "platform/gdi/Gdi.h"
 
@@ -111,6 +113,8 @@ bool TCustomMap::SetSizeFrom(TPersistent* source)
         return SetSize(map->Width(), map->Height());
     if (auto* graphic = dynamic_cast<TGraphic*>(source))
         return SetSize(graphic->Width(), graphic->Height());
+    if (auto* control = dynamic_cast<TControl*>(source))
+        return SetSize(control->Width(), control->Height());
     throw Exception("Can't set size from '" + source->ClassName() + "'");
 }
 
@@ -322,8 +326,12 @@ void TBitmap32::Assign(TPersistent* source)
                 SetSize(0, 0);
         } else if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
             AssignFromGraphic(graphic, graphic->Width(), graphic->Height());
+        } else if (auto* clipboard = dynamic_cast<TClipboard*>(source)) {
+            // The clipboard's first picture, drawn in; its alpha bytes do not survive the drawing.
+            TPicture picture;
+            picture.Assign(clipboard);
+            AssignFromGraphic(picture.Graphic(), picture.Width(), picture.Height());
         } else {
-            // FIXME: the clipboard is assigned here once the platform has one.
             inherited::Assign(source);
         }
     } catch (...) {

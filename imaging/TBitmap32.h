@@ -63,7 +63,6 @@ public:
     virtual void Resized();
     // The size of another map or of a framework graphic (nil gives 0 x 0); any other class raises Exception
     // "Can't set size from '...'".
-    // FIXME: framework controls should give their size too; imaging does not link framework/controls yet.
     bool SetSizeFrom(TPersistent* source);
 
     TNotifyEvent OnResize;
@@ -81,8 +80,7 @@ protected:
 // TBitmap32_Draw.cpp, the whole-image ones in TBitmap32_Transform.cpp, and the DC, canvas, font, text and BMP
 // parts in TBitmap32_Canvas.cpp.
 //
-// FIXME: resources (LoadFromResourceID/Name) and the clipboard are missing: the platform layer offers no resource
-// or clipboard service.
+// FIXME: resources (LoadFromResourceID/Name) are missing: the platform layer offers no resource service.
 class TBitmap32 : public TCustomMap {
     using inherited = TCustomMap;
 
@@ -129,7 +127,8 @@ public:
     void SetStretchFilter(TStretchFilter value);
 
     // Copying. Sources: nil, TBitmap32, a framework bitmap (alpha 255 unless it has 32 bits per pixel), any
-    // other framework graphic, a framework picture (an empty one empties the bitmap).
+    // other framework graphic, a framework picture (an empty one empties the bitmap), the clipboard's picture
+    // (alpha 255).
     void Assign(TPersistent* source) override;
     // Equal when both are empty, or when both have the same class, size and pixels. other must not be nil.
     bool Equal(TBitmap32* other);

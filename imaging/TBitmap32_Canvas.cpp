@@ -4,6 +4,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TClipboard.h"
 #include "framework/graphics/TPicture.h"
 #include "imaging/Img32_Transforms.h"
 #include "imaging/TBitmap32.h"
@@ -243,7 +244,11 @@ void TBitmap32::AssignTo(TPersistent* dest)
         CopyToBitmap(picture->Bitmap());
     else if (auto* bitmap = dynamic_cast<TBitmap*>(dest))
         CopyToBitmap(bitmap);
-    else
+    else if (auto* clipboard = dynamic_cast<TClipboard*>(dest)) {
+        TBitmap copy;
+        CopyToBitmap(&copy);
+        clipboard->Assign(&copy);
+    } else
         inherited::AssignTo(dest);
 }
 

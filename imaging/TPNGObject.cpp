@@ -3,10 +3,13 @@
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TClipboard.h"
 #include "framework/graphics/TPicture.h"
 #include "imaging/Img32.h"
 #include "imaging/PngMessages.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Clipboard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -103,6 +106,36 @@ std::unique_ptr<TGraphic> TPNGObject::CreateNew() const
 void RegisterPNGFormat()
 {
     TPicture::RegisterFileFormat("png", "Portable Network Graphics", TGraphicClass::Of<TPNGObject>());
+    TClipboard::RegisterPictureFormat("PNG", TGraphicClass::Of<TPNGObject>());
+}
+
+void TPNGObject::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(Width(), Height());
+    bitmap.Canvas()->StretchDraw(TRect { 0, 0, Width(), Height() }, this);
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    format = TClipboard::PictureFormatOf(bitmap);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size_t(stream.Size()));
+    if (void* p = GlobalLock(block); p && stream.Size() > 0)
+        std::memcpy(p, stream.Memory(), size_t(stream.Size()));
+    GlobalUnlock(block);
+    data = block;
+    palette = nullptr;
+}
+
+void TPNGObject::LoadFromClipboardFormat(UINT, HANDLE data, HPALETTE)
+{
+    TMemoryStream stream;
+    if (const void* p = GlobalLock(data)) {
+        stream.Write(p, int32_t(GlobalSize(data)));
+        GlobalUnlock(data);
+    }
+    stream.SetPosition(0);
+    TBitmap bitmap;
+    bitmap.LoadFromStream(stream);
+    AssignHandle(bitmap.Handle(), false, 0);
 }
 
 void TPNGObject::SetMaxIdatSize(int32_t value)

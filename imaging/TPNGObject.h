@@ -18,7 +18,7 @@ class TCanvas;
 //
 // FIXME: the store keeps its pixels in memory of its own with a TPngPalette, not in a DIB section with an
 // HPALETTE, so the picture has no canvas over the store, GetPalette gives a palette made from the store's on each
-// call, and the clipboard bridges and the resource loaders are not there yet.
+// call, and the resource loaders are not there yet.
 class TPNGObject : public TGraphic {
     using inherited = TGraphic;
 
@@ -73,6 +73,13 @@ public:
     // picture. With transparent, a tRNS chunk keys transparentColor (0x00BBGGRR). The settings stay. Raises
     // EInvalidGraphic for a handle that is no bitmap, and the picture keeps its chunks then.
     void AssignHandle(HBITMAP handle, bool transparent, uint32_t transparentColor);
+
+    // The clipboard's bitmap form: the picture drawn on a framework bitmap, whose saved bytes become a memory
+    // block under the bitmap's clipboard format; no palette. Loading takes such a block back through a framework
+    // bitmap (AssignHandle, without transparency). The clipboard itself carries the PNG file under its own format
+    // (RegisterPNGFormat), so a copied picture comes back unchanged.
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
 
     // Pixels as 0x00BBGGRR, the colours Draw shows (the file's gamma applied once); reads outside the image give 0
     // and writes outside do nothing.
@@ -163,6 +170,6 @@ private:
     mutable HPALETTE FPaletteHandle = nullptr;
 };
 
-// Registers TPNGObject with TPicture for "PNG" ("Portable Network Graphics"). The program's start-up calls it once;
-// calling it again changes nothing.
+// Registers TPNGObject with TPicture for "PNG" ("Portable Network Graphics") and with the clipboard under the format
+// "PNG". The program's start-up calls it once; calling it again changes nothing.
 void RegisterPNGFormat();
