@@ -1,8 +1,16 @@
-// Blending and resampling speed of the imaging code against pixman on the same pixels, in the same run. Before
-// timing, each case compares what both sides made once and says how far apart they are and why.
+// Blending and resampling speed of the imaging code against pixman on the same pixels, in the same run, and the
+// image control's paint cycle against a plain BitBlt of the same size on the headless display. Before timing, each
+// case compares what both sides made once and says how far apart they are and why.
 #include "bench/BenchTiming.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/TCustomControl.h"
+#include "framework/graphics/TCanvas.h"
 #include "imaging/Img32_blend.h"
 #include "imaging/TBitmap32.h"
+#include "imaging/TImage32.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/gdi/Raster.h"
+#include "platform/win/Windows.h"
 
 #include <algorithm>
 #include <chrono>
@@ -140,10 +148,90 @@ void BenchShrink(const char* name, TStretchFilter filter, const std::function<vo
     Report(name, ours, peer);
 }
 
+// A control whose whole paint is one BitBlt of a finished frame: the least any control can do per frame.
+class TBlitControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    TBitmap32* Frame = nullptr;
+
+protected:
+    void Paint() override
+    {
+        BitBlt(Canvas()->Handle(), 0, 0, Frame->Width(), Frame->Height(), Frame->Handle(), 0, 0, SRCCOPY);
+    }
+};
+
+// A new frame in the image control's bitmap, from the change to its pixels in the window's back buffer: the
+// change notification, the buffer rendered by the paint stages, and the one copy to the window. The peer is a
+// control that only copies a finished frame of the same size to the same window, through the same paint path.
+void BenchPaintCycle()
+{
+    constexpr int kFrameWidth = 1280;
+    constexpr int kFrameHeight = 720;
+    THeadlessBackend backend;
+    if (!backend.Install()) {
+        gFailed = true;
+        return;
+    }
+    backend.Log().SetEnabled(false);
+    InitializeForms();
+    {
+        auto* form = TCustomForm::Create<TForm>(Application);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(0, 0, kFrameWidth, kFrameHeight * 2);
+        form->Show();
+        auto* image = new TImage32(form);
+        image->SetBounds(0, 0, kFrameWidth, kFrameHeight);
+        image->SetParent(form);
+        auto* blit = new TBlitControl(form);
+        blit->SetBounds(0, kFrameHeight, kFrameWidth, kFrameHeight);
+        blit->SetParent(form);
+        std::mt19937 random(5);
+        TBitmap32 frame;
+        frame.SetSize(kFrameWidth, kFrameHeight);
+        FillFrame(frame, [](int, int) { return 255u; }, random);
+        image->Bitmap()->Assign(&frame);
+        blit->Frame = &frame;
+        Application->ProcessMessages();
+
+        uint32_t counter = 0;
+        auto ourCycle = [&] {
+            for (int i = 0; i < 10; ++i) {
+                image->Bitmap()->SetPixel(0, 0, 0xFF000000 | ++counter);
+                image->Bitmap()->Changed();
+                UpdateWindow(image->Handle());
+            }
+        };
+        auto peerCycle = [&] {
+            for (int i = 0; i < 10; ++i) {
+                frame.SetPixel(0, 0, 0xFF000000 | ++counter);
+                InvalidateRect(blit->Handle(), nullptr, FALSE);
+                UpdateWindow(blit->Handle());
+            }
+        };
+        ourCycle();
+        peerCycle();
+        // Both halves of the window now show the same frame but for the counter pixel.
+        size_t differing = 0;
+        for (int y = 0; y < kFrameHeight; y += 7)
+            for (int x = 1; x < kFrameWidth; x += 5)
+                differing += backend.WindowPixel(form->Handle(), x, y)
+                    != backend.WindowPixel(form->Handle(), x, y + kFrameHeight);
+        std::printf("check paint_cycle_720p: %s\n", differing ? "the two halves differ" : "same pixels");
+        gFailed |= differing != 0;
+        const double ours = BestOf(ourCycle);
+        const double peer = BestOf(peerCycle);
+        Report("paint_cycle_720p", ours / 10, peer / 10);
+    }
+    FinalizeForms();
+    backend.Uninstall();
+}
+
 } // namespace
 
 int main()
 {
+    BenchPaintCycle();
     BenchBlend("blend_1080p_alpha0", [](int, int) { return 0u; });
     BenchBlend("blend_1080p_alpha255", [](int, int) { return 255u; });
     std::mt19937 random(9);

@@ -6,6 +6,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "imaging/Img32.h"
 #include "imaging/TBitmap32.h"
+#include "platform/gdi/Raster.h"
 #include "platform/gdi/Shapes.h"
 
 #include <algorithm>
@@ -288,6 +289,71 @@ void TCustomImage32::DoPaintBuffer()
             ExecStage(i, Buffer());
     }
     inherited::DoPaintBuffer();
+}
+
+bool TCustomImage32::RendersBitmapOnly()
+{
+    if (Designing() || FBitmap->Empty() || FBitmap->DrawMode() != dmOpaque || FBitmapAlign == baTile)
+        return false;
+    UpdateCache();
+    const TRect& r = FCachedBitmapRect;
+    const TRect viewport = GetViewportRect();
+    if (r.Left != 0 || r.Top != 0 || r.Right != FBitmap->Width() || r.Bottom != FBitmap->Height()
+        || r.Right < viewport.Right - viewport.Left || r.Bottom < viewport.Bottom - viewport.Top)
+        return false;
+    bool drawsBitmap = false;
+    for (int i = 0; i < FPaintStages->Count(); ++i) {
+        const TPaintStage& stage = *FPaintStages->Items(i);
+        if (!stage.AtRunTime)
+            continue;
+        switch (stage.Code) {
+        case stageDrawBitmap:
+            drawsBitmap = true;
+            break;
+        case stageClearBackground:
+            // A covering opaque bitmap leaves no background to clear.
+            break;
+        case stageDrawLayers:
+            for (int j = 0; j < FLayers->Count(); ++j)
+                if (FLayers->Items(j)->LayerOptions() & stage.Param)
+                    return false;
+            break;
+        case stageCustom:
+        case stageClearBuffer:
+        case stageControlFrame:
+        case stageBitmapFrame:
+            return false;
+        default:
+            break;
+        }
+    }
+    return drawsBitmap;
+}
+
+bool TCustomImage32::PaintDirect(HDC dc)
+{
+    FPaintedDirect = false;
+    if (!RendersBitmapOnly())
+        return false;
+    const TRect viewport = GetViewportRect();
+    FBitmap->Lock();
+    try {
+        BitBlt(dc, viewport.Left, viewport.Top, viewport.Right - viewport.Left, viewport.Bottom - viewport.Top,
+            FBitmap->Handle(), 0, 0, SRCCOPY);
+    } catch (...) {
+        FBitmap->Unlock();
+        throw;
+    }
+    FBitmap->Unlock();
+    FPaintedDirect = true;
+    return true;
+}
+
+void TCustomImage32::PrepareFlush()
+{
+    if (FPaintedDirect && !FBufferValid)
+        DoPaintBuffer();
+    FPaintedDirect = false;
 }
 
 void TCustomImage32::ExecClearBuffer(TBitmap32* dest, int)

@@ -130,6 +130,10 @@ protected:
 
     bool CanAutoSize(int& newWidth, int& newHeight) override;
     void DoPaintBuffer() override;
+    // A bitmap that covers the viewport unscaled and opaque, under stages that would only copy it, goes to the
+    // window straight from its own pixels: the picture is the same, and the copy into the buffer is saved.
+    bool PaintDirect(HDC dc) override;
+    void PrepareFlush() override;
     void DoPaintGDIOverlay() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
@@ -142,6 +146,8 @@ protected:
 private:
     void UpdateCache();
     void ExecStage(int index, TBitmap32* dest);
+    // The run-time stages would leave exactly the bitmap's pixels in the viewport.
+    bool RendersBitmapOnly();
     // The bitmap's size on the control by AutoSize's rule.
     TSize AutoSizeOf() const;
 
@@ -158,6 +164,8 @@ private:
     TImageMapping FMapping;
     bool FMappingValid = false;
     bool FPaintingTo = false;
+    // The last paint went straight from the bitmap; the buffer has not been rendered since.
+    bool FPaintedDirect = false;
 };
 
 class TImage32 : public TCustomImage32 {

@@ -75,11 +75,26 @@ void TCustomPaintBox32::CopyBuffer(HDC dc, const TRect& srcRect)
 void TCustomPaintBox32::Paint()
 {
     ResizeBuffer();
-    if (!FBufferValid)
-        DoPaintBuffer();
-    const TRect viewport = GetViewportRect();
-    CopyBuffer(Canvas()->Handle(), TRect { 0, 0, viewport.Right - viewport.Left, viewport.Bottom - viewport.Top });
+    bool copied = false;
+    if (!FBufferValid) {
+        copied = PaintDirect(Canvas()->Handle());
+        if (!copied)
+            DoPaintBuffer();
+    }
+    if (!copied) {
+        const TRect viewport = GetViewportRect();
+        CopyBuffer(Canvas()->Handle(), TRect { 0, 0, viewport.Right - viewport.Left, viewport.Bottom - viewport.Top });
+    }
     DoPaintGDIOverlay();
+}
+
+bool TCustomPaintBox32::PaintDirect(HDC)
+{
+    return false;
+}
+
+void TCustomPaintBox32::PrepareFlush()
+{
 }
 
 void TCustomPaintBox32::Flush()
@@ -93,6 +108,7 @@ void TCustomPaintBox32::Flush(const TRect& srcRect)
     TCanvas* canvas = Canvas();
     if (!canvas->Handle() || !FBuffer->Handle())
         return;
+    PrepareFlush();
     canvas->Lock();
     try {
         CopyBuffer(canvas->Handle(), srcRect);

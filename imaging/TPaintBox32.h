@@ -52,6 +52,11 @@ protected:
     virtual void DoPaintBuffer();
     // Fires OnGDIOverlay, after every copy to the screen.
     virtual void DoPaintGDIOverlay();
+    // A stale buffer whose picture a descendant can put on the window straight from its own pixels, in the one
+    // transfer: true when it did (the buffer stays stale). The base never can.
+    virtual bool PaintDirect(HDC dc);
+    // Brings a buffer that direct paints left stale up to date before Flush copies it; the base has none.
+    virtual void PrepareFlush();
     // Resizes the buffer, renders it when stale, copies it to the window in one transfer, then the overlay.
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -371,3 +371,28 @@ TEST_F(ImagingControlsTest, SystemColoursComeFromTheWindowLayer)
             | (GetSysColor(COLOR_BTNFACE) & 0xFF00) | ((GetSysColor(COLOR_BTNFACE) >> 16) & 0xFF));
     EXPECT_EQ(Img32::Color32(clScrollBar), 0xFFD4D0C8u);
 }
+
+TEST_F(ImagingControlsTest, ACoveringBitmapGoesStraightToTheWindowWithTheSamePixels)
+{
+    auto* image = Place<TCountingImage>(0, 0, 40, 30);
+    image->Bitmap()->SetSize(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            image->Bitmap()->SetPixel(x, y, 0xFF000000u | uint32_t(x * 5 << 16) | uint32_t(y * 7));
+    image->Bitmap()->Changed();
+    const int renders = image->Renders;
+    image->Repaint();
+    EXPECT_EQ(image->Renders, renders) << "nothing but the bitmap to show: no render into the buffer";
+    EXPECT_EQ(At(39, 29), 0xFF000000u | (39 * 5 << 16) | (29 * 7));
+    EXPECT_EQ(At(3, 4), 0xFF000000u | (3 * 5 << 16) | (4 * 7));
+    // A flush after such a paint renders the buffer first, so it never shows stale pixels.
+    image->Flush();
+    EXPECT_EQ(image->Renders, renders + 1);
+    EXPECT_EQ(image->Buffer()->Pixel(39, 29), image->Bitmap()->Pixel(39, 29));
+
+    // A visible layer or a blended bitmap takes the buffer again.
+    image->Bitmap()->SetDrawMode(dmBlend);
+    image->Repaint();
+    EXPECT_EQ(image->Renders, renders + 2);
+    EXPECT_EQ(At(39, 29), 0xFF000000u | (39 * 5 << 16) | (29 * 7));
+}
