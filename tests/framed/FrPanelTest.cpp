@@ -348,3 +348,22 @@ TEST_F(FrPanels, TheBarShowsSplitCursorsUnlessLockedAndLightsTheHotSpot)
     Pump();
     EXPECT_NE(StandardCursorId(Backend.Cursor()), 0u); // the framework's own arrow
 }
+
+TEST_F(FrPanels, ATransparentPanelShowsItsParentThrough)
+{
+    Form->SetColor(clTeal);
+    auto* panel = Add<TFrPanel>(10, 10, 100, 50);
+    panel->SetBorderOuter(fsFlat);
+    panel->SetFlatColor(clBlack);
+    panel->SetFlatColorAdjustment(0);
+    panel->SetColor(clRed);
+    panel->SetTransparent(true);
+    EXPECT_FALSE(panel->ControlStyle().Contains(csOpaque));
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(60, 35), Rgb(clTeal));
+    EXPECT_EQ(Pixel(10, 35), 0u);
+    panel->SetTransparent(false);
+    panel->Repaint();
+    Pump();
+    EXPECT_EQ(Pixel(60, 35), Rgb(clRed));
+}
