@@ -341,4 +341,31 @@ TEST_F(ComboBoxTest, MessagesAnswerAsTheyShould)
     EXPECT_EQ(listRect.bottom, comboRect.top) << "above, near the bottom of the work area";
 }
 
+TEST_F(ComboBoxTest, PartsAskTheParentForTheirColours)
+{
+    ColorBrush = CreateSolidBrush(RGB(0, 128, 0));
+    HWND combo = Make(CBS_DROPDOWN);
+    HWND edit = Edit(combo);
+    HWND list = List(combo);
+    SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    UpdateWindow(list);
+    bool editAsked = false, listAsked = false;
+    for (const ParentEvent& e : Events) {
+        editAsked |= e.Message == WM_CTLCOLOREDIT && e.From == edit;
+        listAsked |= e.Message == WM_CTLCOLORLISTBOX && e.From == list;
+    }
+    EXPECT_TRUE(editAsked) << "the edit's question reaches the combo box's parent";
+    EXPECT_TRUE(listAsked) << "and so does the list's";
+    RECT r {};
+    SendMessage(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    HDC dc = GetDC(list);
+    EXPECT_EQ(GetPixel(dc, r.right - 3, (r.top + r.bottom) / 2), RGB(0, 128, 0)) << "the list wears the parent's brush";
+    ReleaseDC(list, dc);
+    SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    DeleteObject(ColorBrush);
+    ColorBrush = nullptr;
+}
+
 } // namespace
