@@ -29,11 +29,11 @@ void WriteSkin(TFixtureSkin& fixture)
 {
     fixture.SetPicture("picture", "frame.bmp", 200, 100, 3);
     fixture.AddActivePicture("active.bmp", 200, 100, 5);
-    fixture.Set("FORMINFO", { { "lefttoppoint", "10,30" }, { "righttoppoint", "190,30" },
-                                { "leftbottompoint", "10,95" }, { "rightbottompoint", "190,95" },
-                                { "clientrect", "5,30,195,95" }, { "stretcheffect", "1" }, { "stretchtype", "stfull" },
-                                { "leftstretch", "1" }, { "rightstretch", "1" }, { "topstretch", "1" },
-                                { "bottomstretch", "1" }, { "captionrect", "5,2,195,28" } });
+    fixture.Set("FORMINFO",
+        { { "lefttoppoint", "10,30" }, { "righttoppoint", "190,30" }, { "leftbottompoint", "10,95" },
+            { "rightbottompoint", "190,95" }, { "clientrect", "5,30,195,95" }, { "stretcheffect", "1" },
+            { "stretchtype", "stfull" }, { "leftstretch", "1" }, { "rightstretch", "1" }, { "topstretch", "1" },
+            { "bottomstretch", "1" }, { "captionrect", "5,2,195,28" } });
     for (int i = 0; i < 20; ++i) {
         const std::string rect = std::to_string(i * 9) + ",4," + std::to_string(i * 9 + 8) + ",24";
         fixture.AddObject("button" + std::to_string(i), "button",
@@ -69,9 +69,8 @@ int main()
         copy.SetSize(800, 600);
         const double blit = PerCall(
             20, [&] { BitBlt(copy.Canvas()->Handle(), 0, 0, 800, 600, area.Canvas()->Handle(), 0, 0, SRCCOPY); });
-        const double full = PerCall(20, [&] {
-            RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        });
+        const double full = PerCall(20,
+            [&] { RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); });
         Report("frame_form_800x600_20_objects_full_repaint", full, blit);
 
         // One morph step draws only its object: the peer copies just that object's area.

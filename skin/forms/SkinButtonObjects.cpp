@@ -192,8 +192,8 @@ void TspSkinStdButtonObject::Draw(TCanvas* canvas, bool standalone)
         return;
     }
     const bool restore = RestoreState();
-    if (!Enabled || (!FParent->GetFormActive() && !IsNullRect(InActiveSkinRect) && !restore)
-        || IsNullRect(RestoreRect) || !restore) {
+    if (!Enabled || (!FParent->GetFormActive() && !IsNullRect(InActiveSkinRect) && !restore) || IsNullRect(RestoreRect)
+        || !restore) {
         DrawButton(canvas, standalone);
         return;
     }

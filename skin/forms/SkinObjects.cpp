@@ -125,8 +125,8 @@ void CutLook(TBitmap& bitmap, TBitmap* picture, const TRect& source, int width, 
 
 } // namespace
 
-void TspActiveSkinObject::DrawMorph(TCanvas* canvas, TBitmap* normalPicture, const TRect& normal,
-    TBitmap* activePicture, const TRect& active) const
+void TspActiveSkinObject::DrawMorph(
+    TCanvas* canvas, TBitmap* normalPicture, const TRect& normal, TBitmap* activePicture, const TRect& active) const
 {
     const int width = RectWidth(ObjectRect);
     const int height = RectHeight(ObjectRect);

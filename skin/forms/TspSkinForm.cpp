@@ -350,7 +350,9 @@ void TspSkinForm::SetRollUpState(bool value)
     (void)value;
 }
 
-void TspSkinForm::MinimizeToTray() { }
+void TspSkinForm::MinimizeToTray()
+{
+}
 
 void TspSkinForm::CloseForm()
 {

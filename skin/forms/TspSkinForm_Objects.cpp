@@ -1,8 +1,6 @@
 // TspSkinForm: the skin objects on the form: which object each record makes, caption buttons following the
 // border icons and laid out along the caption, the object under the mouse, mouse routing, and the three timers
 // that drive hover, morphing and animation.
-#include "skin/forms/TspSkinForm.h"
-
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
@@ -11,6 +9,7 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
+#include "skin/forms/TspSkinForm.h"
 
 using namespace SPUtils;
 
@@ -93,9 +92,9 @@ void TspSkinForm::LoadObjects()
 void TspSkinForm::LoadDefObjects()
 {
     ClearObjects();
-    const std::pair<const char*, TStdCommand> buttons[] = { { "closebutton", cmClose }, { "maxbutton", cmMaximize },
-        { "minbutton", cmMinimize }, { "rollupbutton", cmRollUp }, { "sysmenubutton", cmSysMenu },
-        { "traybutton", cmMinimizeToTray } };
+    const std::pair<const char*, TStdCommand> buttons[]
+        = { { "closebutton", cmClose }, { "maxbutton", cmMaximize }, { "minbutton", cmMinimize },
+              { "rollupbutton", cmRollUp }, { "sysmenubutton", cmSysMenu }, { "traybutton", cmMinimizeToTray } };
     for (const auto& [name, command] : buttons) {
         auto button = std::make_unique<TspSkinStdButtonObject>(this, nullptr);
         button->IDName = name;
@@ -281,7 +280,8 @@ void TspSkinForm::CalcAllRealObjectRect()
                     break;
                 }
         for (auto& object : SkinObjects)
-            if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get()); b && b->Command == cmSysMenu && b->Visible)
+            if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
+                b && b->Command == cmSysMenu && b->Visible)
                 b->ObjectRect = FShowIcon ? Bounds(3, 4, 16, 16) : Bounds(3, 4, button, button);
         CurSizeGripRect = NullRect();
         return;

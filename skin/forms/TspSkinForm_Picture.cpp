@@ -1,8 +1,6 @@
 // TspSkinForm: picture mode's areas and the controls placed in them, the rule that places picture rectangles on
 // a form of another size, the painting of the face and of the frame-mode client background, the mask test, and
 // the object interface by IDName.
-#include "skin/forms/TspSkinForm.h"
-
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
@@ -13,6 +11,7 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
+#include "skin/forms/TspSkinForm.h"
 
 using namespace SPUtils;
 
@@ -225,8 +224,8 @@ namespace {
 
 // Fills the client area from `tile` by the stretch rule (or tiles it); an empty tile or client leaves the plain
 // face colour, so that no skin value can make the tiling divide by zero.
-void PaintTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& client, int layoutWidth,
-    int layoutHeight, bool stretch, TspStretchType stretchType)
+void PaintTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& client, int layoutWidth, int layoutHeight,
+    bool stretch, TspStretchType stretchType)
 {
     TCanvas canvas;
     canvas.SetHandle(dc);
@@ -274,8 +273,8 @@ void TspSkinForm::PaintBG(HDC dc)
     if (!SkinLoaded(FSkinData))
         return;
     const TspSkinData& s = *FSkinData;
-    PaintTiled(dc, IsNullRect(s.ClientRect) ? nullptr : s.Picture.get(), s.ClientRect, FForm->ClientRect(),
-        LayoutWidth, LayoutHeight, s.StretchEffect, s.StretchType);
+    PaintTiled(dc, IsNullRect(s.ClientRect) ? nullptr : s.Picture.get(), s.ClientRect, FForm->ClientRect(), LayoutWidth,
+        LayoutHeight, s.StretchEffect, s.StretchType);
 }
 
 void TspSkinForm::PaintBG2(HDC dc)

@@ -1,7 +1,5 @@
 // TspSkinForm: the window procedure it installs on its form, the frame geometry of the current size, the window
 // region, the hit tests, activation and the fade-in.
-#include "skin/forms/TspSkinForm.h"
-
 #include "framework/controls/TScreen.h"
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
@@ -14,6 +12,7 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
+#include "skin/forms/TspSkinForm.h"
 
 #include <cstdio>
 
@@ -76,8 +75,8 @@ void TspSkinForm::CalcRects()
     CurButtonsRect = s.ButtonsRect;
     if (!IsNullRect(CurButtonsRect)) {
         if (CurButtonsRect.Left > pictureWidth / 2)
-            CurButtonsRect = Rect(
-                CurButtonsRect.Left + dx, CurButtonsRect.Top, CurButtonsRect.Right + dx, CurButtonsRect.Bottom);
+            CurButtonsRect
+                = Rect(CurButtonsRect.Left + dx, CurButtonsRect.Top, CurButtonsRect.Right + dx, CurButtonsRect.Bottom);
         else if (CurButtonsRect.Left < pictureWidth / 2)
             ButtonsInLeftHalf = true;
     }
@@ -125,11 +124,10 @@ void TspSkinForm::CreateNewRegion(bool rescale)
     const TspSkinData& s = *FSkinData;
     CreateSkinMask(s.LeftTopPoint, s.RightTopPoint, s.LeftBottomPoint, s.RightBottomPoint, s.MaskRectArea,
         CurFramePoints[0], CurFramePoints[1], CurFramePoints[2], CurFramePoints[3], CurMaskRect, mask,
-        MaskStrips[0].get(), MaskStrips[2].get(), MaskStrips[3].get(), MaskStrips[1].get(), LayoutWidth,
-        LayoutHeight);
+        MaskStrips[0].get(), MaskStrips[2].get(), MaskStrips[3].get(), MaskStrips[1].get(), LayoutWidth, LayoutHeight);
     HRGN region = CreateRectRgn(CurMaskRect.Left, CurMaskRect.Top, CurMaskRect.Right, CurMaskRect.Bottom);
-    const TPoint places[4] = { { 0, 0 }, { 0, CurMaskRect.Bottom }, { 0, CurMaskRect.Top },
-        { CurMaskRect.Right, CurMaskRect.Top } };
+    const TPoint places[4]
+        = { { 0, 0 }, { 0, CurMaskRect.Bottom }, { 0, CurMaskRect.Top }, { CurMaskRect.Right, CurMaskRect.Top } };
     for (int i = 0; i < 4; ++i) {
         if (MaskStrips[i]->Empty())
             continue;
@@ -248,8 +246,7 @@ LRESULT TspSkinForm::NewNCHitTest(TPoint p)
                     return HTCLIENT;
                 return OnCaptionObject(p) ? HTCAPTION : HTOBJECT;
             }
-            if (const LRESULT code
-                = EdgeCode(p, CurHitTestPoints, CurClientRect, FForm->Width(), FForm->Height()))
+            if (const LRESULT code = EdgeCode(p, CurHitTestPoints, CurClientRect, FForm->Width(), FForm->Height()))
                 return code;
         }
         if (InRect(CurClientRect, p))
@@ -363,15 +360,15 @@ void TspSkinForm::PaintNC(HDC dc)
         client = CurClientRect;
         CreateSkinImage(s.LeftTopPoint, s.RightTopPoint, s.LeftBottomPoint, s.RightBottomPoint, s.ClientRect,
             CurFramePoints[0], CurFramePoints[1], CurFramePoints[2], CurFramePoints[3], CurClientRect, &frame,
-            s.Picture.get(), Rect(0, 0, s.Picture->Width(), s.Picture->Height()), width, height, false,
-            s.LeftStretch, s.TopStretch, s.RightStretch, s.BottomStretch, s.StretchEffect, s.StretchType);
+            s.Picture.get(), Rect(0, 0, s.Picture->Width(), s.Picture->Height()), width, height, false, s.LeftStretch,
+            s.TopStretch, s.RightStretch, s.BottomStretch, s.StretchEffect, s.StretchType);
     } else {
         // The default frame: three rings around a plain caption.
         client = Rect(3, GetDefCaptionHeight() + 3, width - 3, height - 3);
         canvas->Brush()->SetColor(clBtnFace);
         canvas->FillRect(Rect(0, 0, width, height));
-        const TColor rings[3][2] = { { cl3DLight, cl3DDkShadow }, { clBtnHighlight, clBtnShadow },
-            { clBtnFace, clBtnFace } };
+        const TColor rings[3][2]
+            = { { cl3DLight, cl3DDkShadow }, { clBtnHighlight, clBtnShadow }, { clBtnFace, clBtnFace } };
         for (int i = 0; i < 3; ++i)
             Frm3D(canvas, Rect(i, i, width - i, height - i), rings[i][0], rings[i][1]);
         const bool active = GetFormActive();
@@ -385,7 +382,8 @@ void TspSkinForm::PaintNC(HDC dc)
         }
     }
     for (auto& object : SkinObjects)
-        if (CanObjectTest(object->RollUp) && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
+        if (CanObjectTest(object->RollUp)
+            && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
             object->Draw(canvas, !FFormSkinned);
     // The client area is the form's own.
     const int saved = SaveDC(dc);
@@ -449,7 +447,8 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
         CheckObjectsHint();
         break;
     case WM_CHANGEFORMSKINNABLE:
-        if (FSkinData && skin == FSkinData && FForm->FormStyle() != fsMDIChild && FSkinnableForm != FSkinData->SkinnableForm()) {
+        if (FSkinData && skin == FSkinData && FForm->FormStyle() != fsMDIChild
+            && FSkinnableForm != FSkinData->SkinnableForm()) {
             FSkinnableForm = FSkinData->SkinnableForm();
             ChangeSkinData();
         }
@@ -515,7 +514,8 @@ void TspSkinForm::NewWndProc(TMessage& message)
                 FramePaint();
             if (FFormSkinned)
                 for (auto& object : SkinObjects)
-                    if (auto* caption = dynamic_cast<TspSkinCaptionObject*>(object.get()); caption && caption->DefaultCaption)
+                    if (auto* caption = dynamic_cast<TspSkinCaptionObject*>(object.get());
+                        caption && caption->DefaultCaption)
                         caption->SimpleSetTextValue(FForm->Caption());
             if (!frame)
                 FForm->Invalidate();

@@ -64,7 +64,8 @@ public:
     {
         bool stepped = false;
         for (auto& object : Objects)
-            if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(object.get()); animate && animate->WantsFrameStep()) {
+            if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(object.get());
+                animate && animate->WantsFrameStep()) {
                 animate->ChangeFrame();
                 stepped = true;
             }
@@ -182,9 +183,9 @@ protected:
         Fixture.AddObject("max", "stdbutton",
             { { "activepictureindex", "0" }, { "skinrect", "50,0,60,10" }, { "activeskinrect", "50,0,60,10" },
                 { "command", "cmmaximize" } });
-        const TFixtureSkin::TKeyValues animate = { { "activepictureindex", "0" }, { "skinrect", "0,20,10,30" },
-            { "activeskinrect", "0,100,100,110" }, { "countframes", "10" }, { "timerinterval", "100" },
-            { "buttonstyle", "1" } };
+        const TFixtureSkin::TKeyValues animate
+            = { { "activepictureindex", "0" }, { "skinrect", "0,20,10,30" }, { "activeskinrect", "0,100,100,110" },
+                  { "countframes", "10" }, { "timerinterval", "100" }, { "buttonstyle", "1" } };
         Fixture.AddObject("anim", "animate", animate);
         auto cycling = animate;
         cycling.push_back({ "cycle", "1" });
@@ -200,8 +201,8 @@ protected:
                 { "countframes", "1" }, { "minvalue", "0" }, { "maxvalue", "100" }, { "kind", "rkhorizontal" } });
         Fixture.AddObject("track", "trackbar",
             { { "activepictureindex", "0" }, { "skinrect", "0,30,120,40" }, { "activeskinrect", "0,30,120,40" },
-                { "buttonrect", "0,50,6,60" }, { "beginpoint", "10,5" }, { "endpoint", "110,5" },
-                { "minvalue", "0" }, { "maxvalue", "100" }, { "mousedownchangevalue", "1" } });
+                { "buttonrect", "0,50,6,60" }, { "beginpoint", "10,5" }, { "endpoint", "110,5" }, { "minvalue", "0" },
+                { "maxvalue", "100" }, { "mousedownchangevalue", "1" } });
         Fixture.AddObject("flat", "trackbar",
             { { "activepictureindex", "0" }, { "skinrect", "0,30,120,40" }, { "buttonrect", "0,50,6,60" },
                 { "beginpoint", "10,5" }, { "endpoint", "110,5" }, { "minvalue", "7" }, { "maxvalue", "7" },
@@ -601,7 +602,8 @@ TEST_F(SkinFormObjectsTest, ABitLabelComposesGlyphsAndEndsAtItsEdge)
     auto active = [](int x, int y) { return ColorToRGB(PictureColor(x, y, kActiveSeed)); };
     // Cell i of the label (at x 100 + 8 (i - 1)) shows its glyph from (8 column, 150 + 10 row).
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(ColorToRGB(canvas->Pixels(100 + 8 * i + 1, 42)), active(8 * cells[i].Column + 1, 152 + 10 * cells[i].Row))
+        EXPECT_EQ(
+            ColorToRGB(canvas->Pixels(100 + 8 * i + 1, 42)), active(8 * cells[i].Column + 1, 152 + 10 * cells[i].Row))
             << i;
     // The fifth glyph is cut to 4 pixels; nothing is drawn past the label.
     EXPECT_EQ(ColorToRGB(canvas->Pixels(135, 42)), active(3, 152));

@@ -1,12 +1,13 @@
 // The form skinning component on the headless display: placing picture rectangles on a resized form, fitting a
 // picture form to its skin, the hit tests, the non-client size, the window region and mask test, and what real
 // mouse input does to the skin objects and the form.
+#include "skin/forms/TspSkinForm.h"
+
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
 #include "platform/win/Regions.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
-#include "skin/forms/TspSkinForm.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -21,10 +22,10 @@ protected:
     {
         Fixture.SetPicture("picture", "face.bmp", 100, 80, 3);
         Fixture.AddActivePicture("active.bmp", 100, 80, 5);
-        Fixture.Set("FORMINFO", { { "lefttoppoint", "10,10" }, { "righttoppoint", "90,10" },
-                                    { "leftbottompoint", "10,70" },
-                                    { "rightbottompoint", scalable ? "90,70" : "10,10" },
-                                    { "clientrect", "10,10,90,70" }, { "borderwidth", "0" } });
+        Fixture.Set("FORMINFO",
+            { { "lefttoppoint", "10,10" }, { "righttoppoint", "90,10" }, { "leftbottompoint", "10,70" },
+                { "rightbottompoint", scalable ? "90,70" : "10,10" }, { "clientrect", "10,10,90,70" },
+                { "borderwidth", "0" } });
         Fixture.AddObject("play", "button",
             { { "activepictureindex", "0" }, { "skinrect", "20,20,40,30" }, { "activeskinrect", "20,20,40,30" } });
         Fixture.AddObject("title", "caption", { { "skinrect", "20,0,80,10" }, { "textrect", "0,0,60,10" } });
@@ -39,10 +40,10 @@ protected:
         Fixture.AddActivePicture("active.bmp", 100, 60, 5);
         Fixture.Set("FORMINFO",
             { { "lefttoppoint", "10,20" }, { "righttoppoint", "90,20" }, { "leftbottompoint", "10,55" },
-                { "rightbottompoint", "90,55" }, { "clientrect", "5,20,95,55" },
-                { "hittestlefttoppoint", "8,8" }, { "hittestrighttoppoint", "92,8" },
-                { "hittestleftbottompoint", "8,52" }, { "hittestrightbottompoint", "92,52" },
-                { "borderwidth", std::to_string(borderWidth) }, { "captionrect", "5,2,95,18" } });
+                { "rightbottompoint", "90,55" }, { "clientrect", "5,20,95,55" }, { "hittestlefttoppoint", "8,8" },
+                { "hittestrighttoppoint", "92,8" }, { "hittestleftbottompoint", "8,52" },
+                { "hittestrightbottompoint", "92,52" }, { "borderwidth", std::to_string(borderWidth) },
+                { "captionrect", "5,2,95,18" } });
         Fixture.AddObject("title", "caption", { { "skinrect", "5,2,70,18" }, { "textrect", "0,0,65,16" } });
         Fixture.AddObject("close", "stdbutton",
             { { "activepictureindex", "0" }, { "skinrect", "80,3,95,18" }, { "activeskinrect", "80,3,95,18" },
@@ -62,12 +63,10 @@ protected:
         Form = NewForm(x, y, width, height, frame ? bsSizeable : bsNone);
         Skinner = new TspSkinForm(Form);
         Skinner->SetSupportNCArea(frame);
-        Skinner->OnMouseUpEvent = [this](const std::string& id, int, int, const TRect&, TMouseButton) {
-            Events.push_back("up:" + id);
-        };
-        Skinner->OnMouseDownEvent = [this](const std::string& id, int, int, const TRect&, TMouseButton) {
-            Events.push_back("down:" + id);
-        };
+        Skinner->OnMouseUpEvent
+            = [this](const std::string& id, int, int, const TRect&, TMouseButton) { Events.push_back("up:" + id); };
+        Skinner->OnMouseDownEvent
+            = [this](const std::string& id, int, int, const TRect&, TMouseButton) { Events.push_back("down:" + id); };
         Skinner->SetSkinData(Skin);
         Form->Show();
         Pump();
@@ -411,9 +410,8 @@ TEST_F(TspSkinFormTest, TheMainSkinGivesThePictureFormItsButtonsAndAreas)
             Skinner->LinkControlToArea(area, box);
         }
     };
-    Skinner->OnMouseUpEvent = [this](const std::string& id, int, int, const TRect&, TMouseButton) {
-        Events.push_back("up:" + id);
-    };
+    Skinner->OnMouseUpEvent
+        = [this](const std::string& id, int, int, const TRect&, TMouseButton) { Events.push_back("up:" + id); };
     Skinner->SetSkinData(Skin);
     Form->Show();
     Pump();
