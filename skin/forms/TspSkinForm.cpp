@@ -59,6 +59,8 @@ TspSkinForm::TspSkinForm(TComponent* owner)
     FDefInActiveCaptionFont = CaptionFont(clBtnShadow);
     for (auto& strip : MaskStrips)
         strip = std::make_unique<TBitmap>();
+    FFrameImage = std::make_unique<TBitmap>();
+    FBGImage = std::make_unique<TBitmap>();
     FMorphTimer = NewTimer(this, 25, [this] { TestMorph(); });
     FMouseTimer = NewTimer(this, 50, [this] { TestMouse(); });
     FAnimateTimer = NewTimer(this, 25, [this] { TestAnimate(); });
@@ -164,6 +166,7 @@ void TspSkinForm::UpDateForm()
 
 void TspSkinForm::ChangeSkinData()
 {
+    InvalidateImages();
     OldActiveObjectIndex = ActiveObjectIndex = PressedObjectIndex = -1;
     FFormSkinned = SkinLoaded(FSkinData);
     if (FSupportNCArea)

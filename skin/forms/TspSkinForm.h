@@ -275,6 +275,14 @@ private:
     bool OnCaptionObject(TPoint p) const;
     void LayoutCaptionButtons();
     void SetRegion(HRGN region);
+    // The composed frame and client background are made again at the next paint.
+    void InvalidateImages()
+    {
+        FFrameImageValid = false;
+        FBGImageValid = false;
+    }
+    // Copies the client background, composed into FBGImage when it is out of date.
+    void PaintCachedBG(HDC dc, TBitmap* picture, const TRect& tile);
     void FadeIn();
 
     TCustomForm* FForm = nullptr;
@@ -295,6 +303,10 @@ private:
     TTimer* FMorphTimer = nullptr;
     TTimer* FMouseTimer = nullptr;
     TTimer* FAnimateTimer = nullptr;
+    std::unique_ptr<TBitmap> FFrameImage;
+    bool FFrameImageValid = false;
+    std::unique_ptr<TBitmap> FBGImage;
+    bool FBGImageValid = false;
 };
 
 // The first component owned by `form`, in component order, that is a TspSkinForm; null for a null form.

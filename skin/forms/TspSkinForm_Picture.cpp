@@ -3,6 +3,7 @@
 // the object interface by IDName.
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "platform/gdi/Raster.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinCustomCtrls.h"
@@ -268,23 +269,38 @@ void PaintTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& cl
 
 } // namespace
 
+void TspSkinForm::PaintCachedBG(HDC dc, TBitmap* picture, const TRect& tile)
+{
+    const TRect client = FForm->ClientRect();
+    const int width = RectWidth(client);
+    const int height = RectHeight(client);
+    if (width <= 0 || height <= 0)
+        return;
+    // The background changes only with the size and the skin: it is composed once and copied after.
+    if (!FBGImageValid || FBGImage->Width() != width || FBGImage->Height() != height) {
+        const TspSkinData& s = *FSkinData;
+        FBGImage->SetSize(width, height);
+        PaintTiled(FBGImage->Canvas()->Handle(), picture, tile, client, LayoutWidth, LayoutHeight, s.StretchEffect,
+            s.StretchType);
+        FBGImageValid = true;
+    }
+    BitBlt(dc, 0, 0, width, height, FBGImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
 void TspSkinForm::PaintBG(HDC dc)
 {
     if (!SkinLoaded(FSkinData))
         return;
     const TspSkinData& s = *FSkinData;
-    PaintTiled(dc, IsNullRect(s.ClientRect) ? nullptr : s.Picture.get(), s.ClientRect, FForm->ClientRect(), LayoutWidth,
-        LayoutHeight, s.StretchEffect, s.StretchType);
+    PaintCachedBG(dc, IsNullRect(s.ClientRect) ? nullptr : s.Picture.get(), s.ClientRect);
 }
 
 void TspSkinForm::PaintBG2(HDC dc)
 {
     if (!SkinLoaded(FSkinData))
         return;
-    const TspSkinData& s = *FSkinData;
-    TBitmap* picture = SkinPictureAt(FSkinData, s.BGPictureIndex);
-    const TRect whole = picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect();
-    PaintTiled(dc, picture, whole, FForm->ClientRect(), LayoutWidth, LayoutHeight, s.StretchEffect, s.StretchType);
+    TBitmap* picture = SkinPictureAt(FSkinData, FSkinData->BGPictureIndex);
+    PaintCachedBG(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect());
 }
 
 // ---- Masks ------------------------------------------------------------------------------------------------------

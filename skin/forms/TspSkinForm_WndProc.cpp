@@ -148,6 +148,7 @@ void TspSkinForm::CreateNewForm(bool rescale)
 {
     if (!SkinLoaded(FSkinData))
         return;
+    InvalidateImages();
     if (FSkinnableForm) {
         CalcRects();
         if (rescale)
@@ -351,18 +352,36 @@ void TspSkinForm::PaintNC(HDC dc)
     const int height = LayoutHeight ? LayoutHeight : FForm->Height();
     if (width < GetMinWidth() || height < GetMinHeight() || width <= 0 || height <= 0)
         return;
+    if (FFormSkinned) {
+        // The frame's picture changes only with the size and the skin: it is composed once and copied after.
+        if (!FFrameImageValid || FFrameImage->Width() != width || FFrameImage->Height() != height) {
+            const TspSkinData& s = *FSkinData;
+            FFrameImage->SetSize(width, height);
+            CreateSkinImage(s.LeftTopPoint, s.RightTopPoint, s.LeftBottomPoint, s.RightBottomPoint, s.ClientRect,
+                CurFramePoints[0], CurFramePoints[1], CurFramePoints[2], CurFramePoints[3], CurClientRect,
+                FFrameImage.get(), s.Picture.get(), Rect(0, 0, s.Picture->Width(), s.Picture->Height()), width, height,
+                false, s.LeftStretch, s.TopStretch, s.RightStretch, s.BottomStretch, s.StretchEffect, s.StretchType);
+            FFrameImageValid = true;
+        }
+        const TRect client = CurClientRect;
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+        BitBlt(dc, 0, 0, width, height, FFrameImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        for (auto& object : SkinObjects)
+            if (CanObjectTest(object->RollUp)
+                && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
+                object->Draw(&canvas, false);
+        canvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+        return;
+    }
     TBitmap frame;
     frame.SetSize(width, height);
     TCanvas* canvas = frame.Canvas();
     TRect client;
-    if (FFormSkinned) {
-        const TspSkinData& s = *FSkinData;
-        client = CurClientRect;
-        CreateSkinImage(s.LeftTopPoint, s.RightTopPoint, s.LeftBottomPoint, s.RightBottomPoint, s.ClientRect,
-            CurFramePoints[0], CurFramePoints[1], CurFramePoints[2], CurFramePoints[3], CurClientRect, &frame,
-            s.Picture.get(), Rect(0, 0, s.Picture->Width(), s.Picture->Height()), width, height, false, s.LeftStretch,
-            s.TopStretch, s.RightStretch, s.BottomStretch, s.StretchEffect, s.StretchType);
-    } else {
+    {
         // The default frame: three rings around a plain caption.
         client = Rect(3, GetDefCaptionHeight() + 3, width - 3, height - 3);
         canvas->Brush()->SetColor(clBtnFace);
@@ -384,7 +403,7 @@ void TspSkinForm::PaintNC(HDC dc)
     for (auto& object : SkinObjects)
         if (CanObjectTest(object->RollUp)
             && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
-            object->Draw(canvas, !FFormSkinned);
+            object->Draw(canvas, true);
     // The client area is the form's own.
     const int saved = SaveDC(dc);
     ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
@@ -432,6 +451,7 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
         if (skin == FSkinData) {
             SkinDataChanging = true;
             FFormSkinned = false;
+            InvalidateImages();
             FMorphTimer->SetEnabled(false);
             FMouseTimer->SetEnabled(false);
             FAnimateTimer->SetEnabled(false);

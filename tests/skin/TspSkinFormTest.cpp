@@ -242,6 +242,27 @@ TEST_F(TspSkinFormTest, DefaultFrameHitTestsUseTwoPixelCorners)
         EXPECT_EQ(HitTest(c.X, c.Y), c.Code) << c.X << "," << c.Y;
 }
 
+TEST_F(TspSkinFormTest, TheFrameAndClientBackgroundComeFromThePictureAndFollowTheSize)
+{
+    FrameSkin(3);
+    Load();
+    MakeForm(true, 100, 100, 200, 160);
+    auto picture = [](int x, int y) {
+        const uint32_t c = TFixtureSkin::PixelOf(x, y, 3);
+        return c;
+    };
+    auto at = [this](int x, int y) { return Backend.WindowPixel(Form->Handle(), x, y) & 0xFFFFFF; };
+    // Corners at their size, the client background tiled from the picture's client part.
+    EXPECT_EQ(at(2, 2), picture(2, 2));
+    EXPECT_EQ(at(197, 2), picture(97, 2));
+    EXPECT_EQ(at(5, 20), picture(5, 20));
+    EXPECT_EQ(at(5 + 90 + 1, 20 + 1), picture(6, 21)) << "the tile repeats";
+    Form->SetBounds(100, 100, 260, 180);
+    Pump();
+    EXPECT_EQ(at(257, 2), picture(97, 2)) << "the frame is composed anew for the new size";
+    EXPECT_EQ(at(2, 177), picture(2, 57));
+}
+
 // ---- Regions and the mask ---------------------------------------------------------------------------------------
 
 TEST_F(TspSkinFormTest, WithoutMaskTheRegionIsTheFormRectangle)
