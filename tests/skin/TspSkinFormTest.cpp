@@ -263,6 +263,17 @@ TEST_F(TspSkinFormTest, TheFrameAndClientBackgroundComeFromThePictureAndFollowTh
     EXPECT_EQ(at(2, 177), picture(2, 57));
 }
 
+TEST_F(TspSkinFormTest, ABackgroundPictureThatIsNotThereGivesThePlainFace)
+{
+    FrameSkin(3);
+    Fixture.Set("FORMINFO", "bgpictureindex", "7");
+    Load();
+    MakeForm(true, 100, 100, 200, 160);
+    const uint32_t face = static_cast<uint32_t>(ColorToRGB(clBtnFace));
+    const uint32_t rgb = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+    EXPECT_EQ(Backend.WindowPixel(Form->Handle(), 50, 50) & 0xFFFFFF, rgb);
+}
+
 // ---- Regions and the mask ---------------------------------------------------------------------------------------
 
 TEST_F(TspSkinFormTest, WithoutMaskTheRegionIsTheFormRectangle)
