@@ -104,6 +104,9 @@ void TCustomForm::CreateParams(TCreateParams& params)
         if (FBorderIcons.Contains(biHelp))
             params.ExStyle |= WS_EX_CONTEXTHELP;
     }
+    // An MDI child is made by the MDI client and leaves what it does not handle to the MDI default.
+    if (FFormStyle == fsMDIChild)
+        params.WindowClass.lpfnWndProc = &DefMDIChildProc;
 }
 
 void TCustomForm::CreateWnd()
@@ -142,7 +145,9 @@ void TCustomForm::SetFormStyle(TFormStyle value)
 {
     if (value == FFormStyle)
         return;
-    const bool mdiChanged = (value == fsMDIForm) != (FFormStyle == fsMDIForm);
+    // A form becoming or ceasing to be an MDI form or child needs a window of the other kind.
+    const bool mdiChanged = (value == fsMDIForm) != (FFormStyle == fsMDIForm)
+        || (value == fsMDIChild) != (FFormStyle == fsMDIChild);
     FFormStyle = value;
     if (FHandle && mdiChanged) {
         RecreateWnd();
@@ -203,6 +208,8 @@ void TCustomForm::Notification(TComponent* component, TOperation operation)
         return;
     if (component == FMenu)
         FMenu = nullptr;
+    if (component == FWindowMenu)
+        FWindowMenu = nullptr;
     if (component == FActiveControl)
         FActiveControl = nullptr;
     if (component == FFocusedControl)
@@ -234,7 +241,9 @@ void TCustomForm::Paint()
 void TCustomForm::Show()
 {
     SetVisible(true);
-    if (FHandle && !Parent())
+    if (IsMDIChildWindow())
+        SendToMDIClient(WM_MDIACTIVATE);
+    else if (FHandle && !Parent())
         SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -296,6 +305,8 @@ void TCustomForm::CMShowingChanged(TMessage& message)
         }
         static const int commands[] = { SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED };
         ShowWindow(FHandle, commands[FWindowState]);
+        if (FWindowState != wsMinimized)
+            SendToMDIClient(WM_MDIACTIVATE);
     } else {
         try {
             DoHide();
@@ -482,8 +493,27 @@ void TCustomForm::SetActive(bool value)
 
 void TCustomForm::SetWindowFocus()
 {
+    // An MDI form without a control of its own hands the keys to its active child.
+    if (!FActiveControl && FFormStyle == fsMDIForm && FClientHandle) {
+        ::SetFocus(FClientHandle);
+        return;
+    }
     TWinControl* target = FActiveControl ? FActiveControl : this;
     ::SetFocus(target->Handle());
+}
+
+void TCustomForm::WMMDIActivate(TMessage& message)
+{
+    DefaultHandler(message);
+    if (FFormStyle != fsMDIChild)
+        return;
+    const bool active = reinterpret_cast<HWND>(message.LParam) == FHandle;
+    // Only a child of the active frame takes the focus.
+    if (active && GetActiveWindow() != GetAncestor(FHandle, GA_ROOT)) {
+        FActive = true;
+        return;
+    }
+    SetActive(active);
 }
 
 void TCustomForm::CMActivate(TMessage&)
@@ -704,6 +734,9 @@ void TCustomForm::WndProc(TMessage& message)
     switch (message.Msg) {
     case WM_ACTIVATE:
         WMActivate(message);
+        break;
+    case WM_MDIACTIVATE:
+        WMMDIActivate(message);
         break;
     case WM_CLOSE:
         WMClose(message);

@@ -7,7 +7,9 @@
 #include <memory>
 #include <vector>
 
+class TForm;
 class TMainMenu;
+class TMenuItem;
 class TIcon;
 
 enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -24,6 +26,7 @@ enum TPosition : uint8_t {
     poOwnerFormCenter
 };
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode : uint8_t { tbHorizontal, tbVertical };
 enum TFormStateItem : uint8_t { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem, fsActivated>;
 
@@ -62,6 +65,9 @@ public:
     // window covering the client area that will hold the MDI children, erased in the application-workspace
     // colour.
     HWND ClientHandle() const { return FClientHandle; }
+    // The menu item under which the MDI children are listed; not owned (cleared when it is deleted).
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* value);
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition value);
     TWindowState WindowState() const;
@@ -76,6 +82,25 @@ public:
     bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool value) { FAutoScroll = value; }
     TFormState FormState() const { return FFormState; }
+
+    // --- MDI (an fsMDIForm form and its fsMDIChild forms) ----------------------------------------------
+    // An fsMDIChild form's window is made in the MDI client of the application's main form, which must be an
+    // fsMDIForm form (else EInvalidOperation "Cannot create form. No MDI forms are currently active"). The
+    // client keeps one child active and at most that one maximized; the forms' WindowState follows.
+    //
+    // The child forms whose windows are in this form's MDI client, in the order of Screen's forms.
+    int MDIChildCount() const;
+    TForm* MDIChildren(int index) const;
+    TForm* ActiveMDIChild() const;
+    TTileMode TileMode() const { return FTileMode; }
+    void SetTileMode(TTileMode value) { FTileMode = value; }
+    // Arrange the children in the client (tiled as TileMode says); Next and Previous activate the next or
+    // the previous child. Nothing happens on a form that is not fsMDIForm.
+    void Tile();
+    void Cascade();
+    void ArrangeIcons();
+    void Next();
+    void Previous();
 
     // --- Showing and closing -------------------------------------------------------------------------
     // Makes the form visible and brings it to the front.
@@ -128,10 +153,13 @@ public:
     TShortCutEvent OnShortCut;
 
     void WndProc(TMessage& message) override;
+    // An fsMDIForm form's window defaults through DefFrameProc, an fsMDIChild form's through DefMDIChildProc.
+    void DefaultHandler(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void CreateWindowHandle(const TCreateParams& params) override;
     void DestroyWindowHandle() override;
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -146,6 +174,7 @@ protected:
     void CloseModal();
 
     void WMActivate(TMessage& message);
+    void WMMDIActivate(TMessage& message);
     void WMClose(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
     void WMSize(TMessage& message);
@@ -162,6 +191,11 @@ private:
     void PlaceByPosition();
     void CreateMDIClient();
     void SizeMDIClient();
+    // The MDI client of the application's main form, when that is an fsMDIForm form.
+    static HWND MainMDIClient();
+    bool IsMDIChildWindow() const;
+    // Sends a message about this form's window to the MDI client it lives in.
+    void SendToMDIClient(UINT msg);
     // Sends a focus message; false when the focus moved on meanwhile (the caller then stops).
     bool SendFocusMessage(HWND hwnd, uint32_t msg);
 
@@ -169,6 +203,8 @@ private:
     TBorderIcons FBorderIcons { biSystemMenu, biMinimize, biMaximize };
     TFormStyle FFormStyle = fsNormal;
     HWND FClientHandle = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
+    TTileMode FTileMode = tbHorizontal;
     TPosition FPosition = poDesigned;
     TWindowState FWindowState = wsNormal;
     std::unique_ptr<TIcon> FIcon;
