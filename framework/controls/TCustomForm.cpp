@@ -34,6 +34,9 @@ TCustomForm::~TCustomForm()
     // children's windows go with it.
     if (FHandle)
         DestroyWindowHandle();
+    // The focus moving on as an MDI child's window goes may have named this form once more.
+    if (Screen)
+        Screen->RemoveForm(this);
     if (Application)
         Application->FormDestroyed(this);
 }

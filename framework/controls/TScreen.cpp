@@ -152,9 +152,10 @@ void TScreen::RemoveForm(TCustomForm* form)
         if (OnActiveFormChange)
             OnActiveFormChange(this);
     }
-    if (FActiveControl && form->ContainsControl(FActiveControl))
+    // An MDI child form can itself be the focused control of the active form.
+    if (FActiveControl && (FActiveControl == form || form->ContainsControl(FActiveControl)))
         FActiveControl = nullptr;
-    if (FLastActiveControl && form->ContainsControl(FLastActiveControl))
+    if (FLastActiveControl && (FLastActiveControl == form || form->ContainsControl(FLastActiveControl)))
         FLastActiveControl = nullptr;
 }
 
