@@ -689,12 +689,6 @@ void TWinControl::Repaint()
 
 void TWinControl::WMPaint(TMessage& message)
 {
-    // A control on another window class (an edit, a list view) is painted by that class's procedure, unless it
-    // holds controls of its own that must be painted with it.
-    if (FDefWndProc && FDefWndProc != &DefWindowProc && FControls.empty()) {
-        DefaultHandler(message);
-        return;
-    }
     PaintHandler(message);
 }
 
@@ -736,8 +730,14 @@ void TWinControl::PaintHandler(TMessage& message)
         EndPaint(FHandle, &paint);
 }
 
-void TWinControl::PaintWindow(HDC)
+void TWinControl::PaintWindow(HDC dc)
 {
+    // A control on another window class (an edit, a list view, a page control) is drawn by that class's
+    // procedure, into the paint's DC.
+    if (FDefWndProc && FDefWndProc != &DefWindowProc) {
+        TMessage paint {WM_PAINT, reinterpret_cast<uintptr_t>(dc), 0, 0};
+        DefaultHandler(paint);
+    }
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first)
