@@ -4,6 +4,7 @@
 #include "framework/core/Streams.h"
 #include "imaging/PngMessages.h"
 #include "imaging/TPNGObject.h"
+#include "platform/gdi/Gdi.h"
 
 #include <cstring>
 
@@ -71,6 +72,35 @@ TPngBuffer AllocatePngBuffer(size_t size)
     if (!block)
         RaiseError<EPNGOutMemory>(EPNGOutMemoryText);
     return TPngBuffer(block);
+}
+
+static_assert(sizeof(TPngBitmapInfoHeader) == sizeof(BITMAPINFOHEADER));
+static_assert(sizeof(TPngRGBQuad) == sizeof(RGBQUAD));
+
+TPngStoreSurface CreatePngStoreSurface(const TMAXBITMAPINFO& info)
+{
+    TPngStoreSurface surface;
+    void* bits = nullptr;
+    surface.Dib = CreateDIBSection(
+        nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (surface.Dib)
+        surface.DC = CreateCompatibleDC(nullptr);
+    if (!surface.Dib || !surface.DC || !bits) {
+        FreePngStoreSurface(surface);
+        RaiseError<EPNGOutMemory>(EPNGOutMemoryText);
+    }
+    SelectObject(surface.DC, surface.Dib);
+    surface.Bits = static_cast<uint8_t*>(bits);
+    return surface;
+}
+
+void FreePngStoreSurface(TPngStoreSurface& surface)
+{
+    if (surface.DC)
+        DeleteDC(surface.DC);
+    if (surface.Dib)
+        DeleteObject(surface.Dib);
+    surface = TPngStoreSurface {};
 }
 
 TPngPalette CreateGrayscalePalette(int bitDepth, const uint8_t* gammaTable)
@@ -152,7 +182,9 @@ int TChunkIHDR::StoreBitsPerPixel() const
 
 void TChunkIHDR::FreeImageData()
 {
-    FImageBits.reset();
+    if (FImageSurface.DC && FOwner)
+        FOwner->StoreChanged(nullptr);
+    FreePngStoreSurface(FImageSurface);
     FAlphaBits.reset();
     FExtraBits.reset();
     ImagePalette.clear();
@@ -196,8 +228,11 @@ void TChunkIHDR::PrepareImageData()
         ImagePalette = palette;
         PaletteToDIB(ImagePalette);
     }
-    FImageBits = AllocatePngBuffer(rows);
-    ImageData = FImageBits.get();
+    (void)rows;
+    FImageSurface = CreatePngStoreSurface(BitmapInfo);
+    ImageData = FImageSurface.Bits;
+    if (FOwner && FOwner->HeaderPresent() && FOwner->Header() == this)
+        FOwner->StoreChanged(FImageSurface.DC);
 }
 
 void TChunkIHDR::PaletteToDIB(const TPngPalette& palette)
@@ -209,15 +244,24 @@ void TChunkIHDR::PaletteToDIB(const TPngPalette& palette)
         BitmapInfo.bmiColors[i].rgbGreen = palette[i].peGreen;
         BitmapInfo.bmiColors[i].rgbBlue = palette[i].peBlue;
     }
+    // The rows' own colour table follows, so what the canvas draws and reads matches the store.
+    if (FImageSurface.DC && count > 0)
+        SetDIBColorTable(
+            FImageSurface.DC, 0, UINT(count), reinterpret_cast<const RGBQUAD*>(BitmapInfo.bmiColors));
 }
 
-void TChunkIHDR::AdoptStore(
-    TPngBuffer data, TPngBuffer alpha, TPngBuffer extra, uint32_t width, uint32_t height, uint32_t bytesPerRow)
+void TChunkIHDR::AdoptStore(TPngStoreSurface rows, TPngBuffer alpha, TPngBuffer extra, uint32_t width,
+    uint32_t height, uint32_t bytesPerRow)
 {
-    FImageBits = std::move(data);
+    if (FImageSurface.DC && FOwner)
+        FOwner->StoreChanged(nullptr);
+    FreePngStoreSurface(FImageSurface);
+    FImageSurface = rows;
+    if (FOwner)
+        FOwner->StoreChanged(FImageSurface.DC);
     FAlphaBits = std::move(alpha);
     FExtraBits = std::move(extra);
-    ImageData = FImageBits.get();
+    ImageData = FImageSurface.Bits;
     ImageAlpha = FAlphaBits.get();
     ExtraImageData = FExtraBits.get();
     IHDRData.Width = width;

@@ -1,6 +1,7 @@
 // The PNG image store and the two chunks that own and fill it: the header (IHDR) and the image data (IDAT).
 #pragma once
 #include "imaging/PngChunks.h"
+#include "platform/gdi/GdiTypes.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,17 @@ struct TPngFreeDeleter {
 using TPngBuffer = std::unique_ptr<uint8_t, TPngFreeDeleter>;
 // A zeroed block of `size` bytes; raises EPNGOutMemory when it cannot be had.
 TPngBuffer AllocatePngBuffer(size_t size);
+
+// The store's pixel rows: a bottom-up DIB section of the store's format selected into a memory DC, so a canvas on
+// the DC paints straight into the rows.
+struct TPngStoreSurface {
+    HBITMAP Dib = nullptr;
+    HDC DC = nullptr;
+    uint8_t* Bits = nullptr;
+};
+// Raises EPNGOutMemory when the rows cannot be had.
+TPngStoreSurface CreatePngStoreSurface(const TMAXBITMAPINFO& info);
+void FreePngStoreSurface(TPngStoreSurface& surface);
 
 // The Paeth filter's choice among the left (a), upper (b) and upper-left (c) bytes; inline, as the row filters
 // call it once a byte.
@@ -67,9 +79,11 @@ public:
     }
     // Row y of the alpha plane, nil without one.
     uint8_t* AlphaScanLine(uint32_t y) const { return ImageAlpha ? ImageAlpha + size_t(IHDRData.Width) * y : nullptr; }
-    // Replaces the pixel rows and planes with ones of another size (TPNGObject::Resize).
-    void AdoptStore(
-        TPngBuffer data, TPngBuffer alpha, TPngBuffer extra, uint32_t width, uint32_t height, uint32_t bytesPerRow);
+    // Replaces the pixel rows and planes with ones of another size (TPNGObject::Resize); the store takes `rows`.
+    void AdoptStore(TPngStoreSurface rows, TPngBuffer alpha, TPngBuffer extra, uint32_t width, uint32_t height,
+        uint32_t bytesPerRow);
+    // The memory DC with the pixel rows selected; null without a store.
+    HDC StoreDC() const { return FImageSurface.DC; }
     // Frees the alpha plane (RemoveTransparency) or gives the store a new one (CreateAlpha).
     void SetAlphaPlane(TPngBuffer alpha);
 
@@ -84,7 +98,7 @@ public:
     uint32_t BytesPerRow = 0;
 
 private:
-    TPngBuffer FImageBits;
+    TPngStoreSurface FImageSurface;
     TPngBuffer FAlphaBits;
     TPngBuffer FExtraBits;
 };

@@ -56,6 +56,7 @@ uint32_t RGBValue(uint8_t r, uint8_t g, uint8_t b)
 
 TPNGObject::TPNGObject()
     : FChunkList(std::make_unique<TPNGList>(this))
+    , FCanvas(std::make_unique<TCanvas>())
 {
     // The tables start as the identity, so a picture that is filled chunk by chunk sees sensible values.
     InitializeGamma();
@@ -94,8 +95,23 @@ TPNGObject::TPNGObject(uint32_t colorType, uint32_t bitDepth, int32_t width, int
 TPNGObject::~TPNGObject()
 {
     ClearChunks();
+    StoreChanged(nullptr);
     if (FPaletteHandle)
         DeleteObject(FPaletteHandle);
+}
+
+TCanvas* TPNGObject::Canvas()
+{
+    StoreChanged(HeaderPresent() ? Header()->StoreDC() : nullptr);
+    return FCanvas.get();
+}
+
+void TPNGObject::StoreChanged(HDC dc)
+{
+    if (FCanvas && FCanvasDC != dc) {
+        FCanvas->SetHandle(dc);
+        FCanvasDC = dc;
+    }
 }
 
 std::unique_ptr<TGraphic> TPNGObject::CreateNew() const
@@ -571,10 +587,14 @@ void TPNGObject::Resize(int32_t cx, int32_t cy)
     uint32_t rows = std::min<uint32_t>(uint32_t(cy), oldHeight);
     uint32_t rowBytes = std::min(newRow, oldRow);
 
-    TPngBuffer data = AllocatePngBuffer(size_t(newRow) * uint32_t(cy));
+    // New rows of the same format and colour table in a DIB section of their own.
+    TMAXBITMAPINFO info = header->BitmapInfo;
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = cy;
+    TPngStoreSurface data = CreatePngStoreSurface(info);
     auto newLine = [&](uint8_t* base, uint32_t y) { return base + size_t(newRow) * (uint32_t(cy) - 1 - y); };
     for (uint32_t y = 0; y < rows; ++y)
-        std::memcpy(newLine(data.get(), y), header->ScanLine(y), rowBytes);
+        std::memcpy(newLine(data.Bits, y), header->ScanLine(y), rowBytes);
 
     TPngBuffer alpha;
     if (header->ImageAlpha) {
@@ -590,7 +610,7 @@ void TPNGObject::Resize(int32_t cx, int32_t cy)
         for (uint32_t y = 0; y < rows; ++y)
             std::memcpy(newLine(extra.get(), y), header->ExtraScanLine(y), rowBytes);
     }
-    header->AdoptStore(std::move(data), std::move(alpha), std::move(extra), uint32_t(cx), uint32_t(cy), newRow);
+    header->AdoptStore(data, std::move(alpha), std::move(extra), uint32_t(cx), uint32_t(cy), newRow);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

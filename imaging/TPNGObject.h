@@ -16,9 +16,10 @@ class TCanvas;
 // The PNG picture. Its file is an ordered list of chunk objects; the first is always the header, whose store holds
 // the pixels. RegisterPNGFormat makes TPicture load ".png" files as this class.
 //
-// FIXME: the store keeps its pixels in memory of its own with a TPngPalette, not in a DIB section with an
-// HPALETTE, so the picture has no canvas over the store, GetPalette gives a palette made from the store's on each
-// call, and the resource loaders are not there yet.
+// The store's pixel rows are a DIB section in a memory DC, and Canvas draws on that DC.
+//
+// FIXME: the store keeps its palette as a TPngPalette rather than an HPALETTE, so GetPalette gives a palette made
+// from the store's on each call; the resource loaders are not there yet.
 class TPNGObject : public TGraphic {
     using inherited = TGraphic;
 
@@ -79,6 +80,11 @@ public:
     // bitmap (AssignHandle, without transparency). The clipboard itself carries the PNG file under its own format
     // (RegisterPNGFormat), so a copied picture comes back unchanged.
     void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+    // A canvas over the store's pixel rows (on its DC): drawing on it paints into the picture. Without a store its
+    // handle is null. The picture owns it; its handle follows every new store (load, assignment, resize).
+    TCanvas* Canvas();
+    // The header's store was made, replaced or freed: the canvas follows.
+    void StoreChanged(HDC dc);
     void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
 
     // Pixels as 0x00BBGGRR, the colours Draw shows (the file's gamma applied once); reads outside the image give 0
@@ -168,6 +174,8 @@ private:
     TInterlaceMethod FInterlaceMethod = imNone;
     std::unique_ptr<TPNGList> FChunkList;
     mutable HPALETTE FPaletteHandle = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+    HDC FCanvasDC = nullptr;
 };
 
 // Registers TPNGObject with TPicture for "PNG" ("Portable Network Graphics") and with the clipboard under the format

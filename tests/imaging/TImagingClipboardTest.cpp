@@ -1,7 +1,9 @@
 // Pictures through the clipboard: a PNG picture comes back unchanged, a TBitmap32 comes back with its colours
 // (alpha 255, as a drawn picture), and the PNG picture's bitmap form.
 #include "framework/core/Streams.h"
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
 #include "framework/graphics/TClipboard.h"
 #include "imaging/TBitmap32.h"
 #include "imaging/TPNGObject.h"
@@ -82,4 +84,33 @@ TEST_F(ImagingControlsTest, ThePngPicturesBitmapFormRoundTripsItsColours)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(back.GetPixels(x, y), png.GetPixels(x, y)) << x << "," << y;
+}
+
+TEST_F(ImagingControlsTest, ThePngPicturesCanvasPaintsIntoItsPixels)
+{
+    struct Case {
+        uint32_t colorType, bitDepth;
+    };
+    for (const Case c : { Case { 2, 8 }, Case { 6, 8 }, Case { 3, 8 }, Case { 0, 8 } }) {
+        TPNGObject png(c.colorType, c.bitDepth, 6, 4);
+        TCanvas* canvas = png.Canvas();
+        ASSERT_NE(canvas->Handle(), nullptr);
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(TRect { 1, 1, 3, 3 });
+        EXPECT_EQ(png.GetPixels(1, 1), TColor(0x00FFFFFF)) << c.colorType;
+        EXPECT_EQ(png.GetPixels(2, 2), TColor(0x00FFFFFF)) << c.colorType;
+        EXPECT_EQ(png.GetPixels(3, 3), TColor(0)) << c.colorType;
+        // What the store holds, the canvas reads.
+        png.SetPixels(5, 0, clWhite);
+        EXPECT_EQ(canvas->Pixels(5, 0), TColor(0x00FFFFFF)) << c.colorType;
+    }
+    // A resize gives the canvas the new rows; an empty picture has no handle to draw on.
+    TPNGObject png(2, 8, 4, 4);
+    png.Resize(8, 2);
+    TCanvas* canvas = png.Canvas();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(TRect { 7, 1, 8, 2 });
+    EXPECT_EQ(png.GetPixels(7, 1), TColor(0x00FFFFFF));
+    png.Assign(nullptr);
+    EXPECT_THROW(png.Canvas()->FillRect(TRect { 0, 0, 1, 1 }), Exception);
 }
