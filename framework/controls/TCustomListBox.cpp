@@ -124,12 +124,16 @@ void TCustomListBox::CreateParams(TCreateParams& params)
 
 void TCustomListBox::CreateWnd()
 {
+    const int height = Height();
     inherited::CreateWnd();
     HWND w = Handle();
     SendMessage(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     // Owner-drawn fixed lists take the object's height: the question at creation cannot reach the object.
     if (FStyle != lbStandard)
         SendMessage(w, LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
+    // The window fitted its height to whole items of the height it had at first; it fits again to the real one.
+    if (FIntegralHeight && Height() != height)
+        SetWindowPos(w, nullptr, 0, 0, Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (FColumns > 0)
         SendMessage(w, LB_SETCOLUMNWIDTH, std::max(1, Width() / FColumns), 0);
     SendMessage(w, LB_SETHORIZONTALEXTENT, FScrollWidth, 0);

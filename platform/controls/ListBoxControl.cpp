@@ -67,6 +67,8 @@ private:
     void Changed(); // repaint and new scroll information after the items or the view changed
     void UpdateScrollInfo();
     void SetTop(int top);
+    // Without LBS_NOINTEGRALHEIGHT the window drops the part of an item that its height would cut.
+    void FitIntegralHeight();
 
     LRESULT AddItem(int index, LPARAM value, bool sorted);
     // Where a sorted owner-drawn list without strings puts data: the owner compares by WM_COMPAREITEM.
@@ -117,6 +119,7 @@ private:
     bool comboTracking_ = false; // dropped down: the item under the pointer becomes current
     bool comboCapture_ = false;
     bool releasingCapture_ = false;
+    bool fitting_ = false;
     std::string typed_;
     uint32_t typedAt_ = 0;
 };
@@ -195,6 +198,24 @@ void ListBox::UpdateScrollInfo()
         }
     }
     publishing_ = false;
+}
+
+void ListBox::FitIntegralHeight()
+{
+    if ((style_ & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || combo_ || fitting_ || publishing_)
+        return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int height = client.bottom - client.top;
+    const int cut = height % view_.ItemHeight();
+    if (height <= view_.ItemHeight() || cut == 0)
+        return;
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    fitting_ = true;
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - cut,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitting_ = false;
 }
 
 void ListBox::SetTop(int top)
@@ -733,6 +754,7 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         SetHorizontalPos(horizontalPos_);
         Changed();
+        FitIntegralHeight();
         return 0;
     }
     case WM_DESTROY:
@@ -748,8 +770,10 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         GetTextMetrics(dc, &tm);
         DeleteDC(dc);
         averageCharWidth_ = std::max<int>(1, tm.tmAveCharWidth);
-        if (!(style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)))
+        if (!(style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
             view_.SetItemHeight(tm.tmHeight);
+            FitIntegralHeight();
+        }
         if (LOWORD(lParam))
             Changed();
         return 0;
@@ -1032,6 +1056,7 @@ LRESULT ListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             view_.At(index).Height = height;
         } else {
             view_.SetItemHeight(height);
+            FitIntegralHeight();
         }
         Changed();
         return LB_OKAY;

@@ -158,4 +158,26 @@ TEST_F(ListBoxesTest, ItemAtPosAndItemRectFindTheItems)
     EXPECT_EQ(list->ItemAtPos({80, 25}, true), 5);
 }
 
+TEST_F(ListBoxesTest, IntegralHeightDropsAPartlyShownItem)
+{
+    TForm* form = NewForm(kFormX, kFormY, 300, 200);
+    struct {
+        bool integral;
+        int height, expected;
+    } cases[] = {{true, 105, 100}, {true, 100, 100}, {false, 105, 105}};
+    for (const auto& c : cases) {
+        auto* list = new TListBox(form);
+        list->SetStyle(lbOwnerDrawFixed);
+        list->SetItemHeight(20);
+        list->SetIntegralHeight(c.integral);
+        list->SetBorderStyle(bsNone);
+        list->SetBounds(10, 10, 100, c.height);
+        list->SetParent(form);
+        form->Show();
+        Pump();
+        EXPECT_EQ(list->Height(), c.expected) << c.integral << " " << c.height;
+        delete list;
+    }
+}
+
 } // namespace
