@@ -1,6 +1,7 @@
 #include "platform/gdi/Paint.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -222,6 +223,24 @@ void TRowAccess::Commit()
         FSurface.WriteRow(FY, FX, FCount, FBuffer.data());
 }
 
+namespace {
+
+// n copies of `color`: a few stores, then the filled part copied onto the rest in doubling steps, which moves
+// whole cache lines instead of one pixel at a time.
+void FillPixels(uint32_t* d, int n, uint32_t color)
+{
+    const int head = std::min(n, 16);
+    for (int i = 0; i < head; ++i)
+        d[i] = color;
+    for (int done = head; done < n;) {
+        const int step = std::min(done, n - done);
+        std::memcpy(d + done, d, size_t(step) * sizeof(uint32_t));
+        done += step;
+    }
+}
+
+} // namespace
+
 void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, uint8_t rop3)
 {
     if (fill.Empty || !target.Surface || !target.Surface->IsValid())
@@ -246,7 +265,7 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
                 fill.Row(y, r.left, n, pattern.data(), mask.data());
             uint32_t* d = access.Begin(y, r.left, n);
             if (fill.Solid && rop3 == 0xF0)
-                std::fill_n(d, n, fill.Color);
+                FillPixels(d, n, fill.Color);
             else
                 Rop3Row(rop3, usesPattern ? pattern.data() : nullptr, nullptr, d,
                     fill.HasMask() && usesPattern ? mask.data() : nullptr, n);

@@ -76,6 +76,26 @@ uint8_t MixCode(const TDeviceContext& dc)
     return Rop2ToRop3(dc.State.Rop2);
 }
 
+// Adds pixel (x, y) to `rects`, growing the last rectangle when the pixel continues its row or column: a frame
+// of straight lines then makes a few long rectangles rather than one per pixel.
+void AddPixel(std::vector<RECT>& rects, int x, int y)
+{
+    if (!rects.empty()) {
+        RECT& last = rects.back();
+        if (last.bottom - last.top == 1 && y == last.top && (x == last.right || x == last.left - 1)) {
+            last.left = std::min(last.left, x);
+            last.right = std::max(last.right, x + 1);
+            return;
+        }
+        if (last.right - last.left == 1 && x == last.left && (y == last.bottom || y == last.top - 1)) {
+            last.top = std::min(last.top, y);
+            last.bottom = std::max(last.bottom, y + 1);
+            return;
+        }
+    }
+    rects.push_back(RECT { x, y, x + 1, y + 1 });
+}
+
 // Strokes the path through `points` (surface coordinates) with the DC's pen. One-pixel lines leave out the last
 // point of an open path; wide lines have round ends and joins.
 void Stroke(TDeviceContext& dc, TDrawTarget& target, const std::vector<POINT>& points, bool closed)
@@ -106,9 +126,8 @@ void Stroke(TDeviceContext& dc, TDrawTarget& target, const std::vector<POINT>& p
     for (size_t i = 0; i < segments; ++i) {
         const POINT a = points[i];
         const POINT b = points[(i + 1) % points.size()];
-        LinePixels(a, b, false, limit, [&](int x, int y, int64_t k) {
-            (DashOn(dashes, styleBase + k) ? on : off).push_back(RECT { x, y, x + 1, y + 1 });
-        });
+        LinePixels(a, b, false, limit,
+            [&](int x, int y, int64_t k) { AddPixel(DashOn(dashes, styleBase + k) ? on : off, x, y); });
         styleBase += std::max(std::abs(int64_t(b.x) - a.x), std::abs(int64_t(b.y) - a.y));
     }
     const TRegion onRegion = TRegion::FromRects(on);

@@ -86,6 +86,131 @@ void UpdateColorKeyShape(TWindowRecord* top)
     }
 }
 
+// Everything the visible part of a window depends on: its own rectangle, each ancestor's client rectangle and
+// region, the windows that may cover it (siblings before it in z-order, its children) with their rectangles,
+// styles and regions, and the paint region during painting. Region contents are kept rather than handles,
+// since a freed handle's number may come back for another region.
+struct TVisibleInputs {
+    std::vector<intptr_t> Values;
+    std::vector<TRegion> Regions;
+
+    void Gather(const TWindowRecord* w, bool client, const TWindowRecord* top)
+    {
+        Values.clear();
+        Regions.clear();
+        Add(intptr_t(w));
+        Add(client);
+        Add(intptr_t(top));
+        Add(top->Buffer->Width);
+        Add(top->Buffer->Height);
+        Add(WindowOrigin(top));
+        Add(client ? ClientScreenRect(w) : WindowScreenRect(w));
+        for (const TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
+            AddWindow(x);
+            Add(ClientScreenRect(x));
+            if (!IsChildWindow(x))
+                break;
+            if (x->Style & WS_CLIPSIBLINGS)
+                for (const TWindowRecord* sibling : x->Parent->Children) {
+                    if (sibling == x)
+                        break;
+                    AddWindow(sibling);
+                }
+            Add(-1);
+        }
+        if (w->Style & WS_CLIPCHILDREN)
+            for (const TWindowRecord* c : w->Children)
+                AddWindow(c);
+        Add(client && w->Painting);
+        if (client && w->Painting) {
+            Add(ClientOrigin(w));
+            Regions.push_back(w->PaintRegion);
+        }
+    }
+
+    bool operator==(const TVisibleInputs&) const = default;
+
+private:
+    void Add(intptr_t value) { Values.push_back(value); }
+    void Add(const POINT& p)
+    {
+        Add(p.x);
+        Add(p.y);
+    }
+    void Add(const RECT& r)
+    {
+        Add(r.left);
+        Add(r.top);
+        Add(r.right);
+        Add(r.bottom);
+    }
+    void AddWindow(const TWindowRecord* x)
+    {
+        Add(intptr_t(x));
+        Add(intptr_t(x->Style));
+        Add(WindowScreenRect(x));
+        Add(x->Region != nullptr);
+        if (x->Region) {
+            const TRegion* region = RegionOf(x->Region);
+            Regions.push_back(region ? *region : TRegion());
+        }
+    }
+};
+
+constexpr size_t kVisibleCacheSize = 8;
+
+TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top)
+{
+    const POINT topOrigin = WindowOrigin(top);
+    auto toBuffer = [&](const RECT& screen) { return RectOffset(screen, -topOrigin.x, -topOrigin.y); };
+    TRegion visible(toBuffer(client ? ClientScreenRect(w) : WindowScreenRect(w)));
+    visible.Intersect(RECT { 0, 0, top->Buffer->Width, top->Buffer->Height });
+    // The windows that cover this one are gathered and taken away in one sweep: a panel of many child
+    // controls is drawn on call after call, and one subtraction per child would rebuild the region each time.
+    std::vector<RECT> covering;
+    std::vector<const TWindowRecord*> shaped;
+    auto cover = [&](const TWindowRecord* x) {
+        if (!(x->Style & WS_VISIBLE))
+            return;
+        const RECT r = toBuffer(WindowScreenRect(x));
+        if (!visible.Intersects(r))
+            return;
+        if (x->Region)
+            shaped.push_back(x);
+        else
+            covering.push_back(r);
+    };
+    for (TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
+        if (x->Region)
+            visible.Intersect(Shape(x, topOrigin));
+        if (x != w)
+            visible.Intersect(toBuffer(ClientScreenRect(x)));
+        if (!IsChildWindow(x))
+            break;
+        if (x->Style & WS_CLIPSIBLINGS) {
+            for (TWindowRecord* sibling : x->Parent->Children) {
+                if (sibling == x)
+                    break;
+                cover(sibling);
+            }
+        }
+    }
+    if (w->Style & WS_CLIPCHILDREN)
+        for (TWindowRecord* c : w->Children)
+            cover(c);
+    if (!covering.empty())
+        visible.Subtract(TRegion::FromRects(covering));
+    for (const TWindowRecord* x : shaped)
+        visible.Subtract(Shape(x, topOrigin));
+    if (client && w->Painting) {
+        TRegion paint = w->PaintRegion;
+        const POINT origin = ClientOrigin(w);
+        paint.Offset(origin.x - topOrigin.x, origin.y - topOrigin.y);
+        visible.Intersect(paint);
+    }
+    return visible;
+}
+
 } // namespace
 
 namespace WinCore {
@@ -101,36 +226,21 @@ TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
         return TRegion();
     if (topOut)
         *topOut = top;
-    const POINT topOrigin = WindowOrigin(top);
-    auto toBuffer = [&](const RECT& screen) { return RectOffset(screen, -topOrigin.x, -topOrigin.y); };
-    TRegion visible(toBuffer(client ? ClientScreenRect(w) : WindowScreenRect(w)));
-    visible.Intersect(RECT { 0, 0, top->Buffer->Width, top->Buffer->Height });
-    for (TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
-        if (x->Region)
-            visible.Intersect(Shape(x, topOrigin));
-        if (x != w)
-            visible.Intersect(toBuffer(ClientScreenRect(x)));
-        if (!IsChildWindow(x))
-            break;
-        if (x->Style & WS_CLIPSIBLINGS) {
-            for (TWindowRecord* sibling : x->Parent->Children) {
-                if (sibling == x)
-                    break;
-                if (sibling->Style & WS_VISIBLE)
-                    visible.Subtract(Shape(sibling, topOrigin));
-            }
+    // Every drawing call on a window DC asks for this region; while nothing it depends on has changed, the
+    // last answer for the same inputs is given again.
+    thread_local TVisibleInputs inputs;
+    inputs.Gather(w, client, top);
+    thread_local std::vector<std::pair<TVisibleInputs, TRegion>> cache;
+    for (size_t i = 0; i < cache.size(); ++i)
+        if (cache[i].first == inputs) {
+            if (i != 0)
+                std::swap(cache[i], cache[0]);
+            return cache[0].second;
         }
-    }
-    if (w->Style & WS_CLIPCHILDREN)
-        for (TWindowRecord* c : w->Children)
-            if (c->Style & WS_VISIBLE)
-                visible.Subtract(Shape(c, topOrigin));
-    if (client && w->Painting) {
-        TRegion paint = w->PaintRegion;
-        const POINT origin = ClientOrigin(w);
-        paint.Offset(origin.x - topOrigin.x, origin.y - topOrigin.y);
-        visible.Intersect(paint);
-    }
+    TRegion visible = ComputeVisibleRegion(w, client, top);
+    if (cache.size() == kVisibleCacheSize)
+        cache.pop_back();
+    cache.insert(cache.begin(), { inputs, visible });
     return visible;
 }
 

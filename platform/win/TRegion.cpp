@@ -239,6 +239,37 @@ TRegion TRegion::Combined(const TRegion& a, const TRegion& b, TCombineMode mode)
 
 void TRegion::Combine(const TRegion& other, TCombineMode mode)
 {
+    // Windows and DCs clip with rectangles and with regions far away from each other most of the time; those
+    // cases need no sweep (and no allocation), and give the same bands the sweep would.
+    const bool apart = IsEmpty() || other.IsEmpty() || other.FBounds.right <= FBounds.left
+        || other.FBounds.left >= FBounds.right || other.FBounds.bottom <= FBounds.top
+        || other.FBounds.top >= FBounds.bottom;
+    switch (mode) {
+    case cmAnd:
+        if (apart) {
+            Clear();
+            return;
+        }
+        if (IsRectangle() && other.IsRectangle()) {
+            SetRect(RECT { std::max(FBounds.left, other.FBounds.left), std::max(FBounds.top, other.FBounds.top),
+                std::min(FBounds.right, other.FBounds.right), std::min(FBounds.bottom, other.FBounds.bottom) });
+            return;
+        }
+        break;
+    case cmDiff:
+        if (apart)
+            return;
+        break;
+    case cmOr:
+    case cmXor:
+        if (other.IsEmpty())
+            return;
+        if (IsEmpty()) {
+            *this = other;
+            return;
+        }
+        break;
+    }
     *this = Combined(*this, other, mode);
 }
 

@@ -149,6 +149,18 @@ TEST_F(GdiWindowDC, ChildrenDrawAtTheirOwnOriginAndParentsClipThemOutOnRequest)
     ReleaseDC(parent, parentDc);
     EXPECT_EQ(Backend.WindowPixel(parent, 10, 10), kBlack);
     EXPECT_EQ(Backend.WindowPixel(parent, 30, 30), 0x0000FFu) << "WS_CLIPCHILDREN keeps the child";
+    // The hole moves with the child: the parent's next DC draws where the child was and not where it is now.
+    SetWindowPos(child, nullptr, 70, 70, 20, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+    parentDc = GetDC(parent);
+    Fill(parentDc, RGB(0, 255, 0));
+    ReleaseDC(parent, parentDc);
+    EXPECT_EQ(Backend.WindowPixel(parent, 30, 30), 0x00FF00u);
+    EXPECT_NE(Backend.WindowPixel(parent, 75, 75), 0x00FF00u);
+    ShowWindow(child, SW_HIDE);
+    parentDc = GetDC(parent);
+    Fill(parentDc, RGB(0, 255, 0));
+    ReleaseDC(parent, parentDc);
+    EXPECT_EQ(Backend.WindowPixel(parent, 75, 75), 0x00FF00u) << "a hidden child leaves no hole";
 }
 
 TEST_F(GdiWindowDC, TheDefaultCaptionShowsTheWindowText)

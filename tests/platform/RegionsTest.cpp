@@ -1,3 +1,4 @@
+#include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
 
 #include <cstring>
@@ -52,6 +53,8 @@ TEST(TRegion, CombineModesMatchPixelSets)
             { { 3, 3, 27, 27 } } },
         { "stairs", { { 0, 0, 10, 10 }, { 5, 10, 15, 20 }, { 10, 20, 20, 30 } }, { { 8, 0, 12, 40 } } },
         { "empty b", { { 2, 2, 9, 9 } }, {} },
+        { "empty a", {}, { { 2, 2, 9, 9 } } },
+        { "a ring apart from b", { { 0, 0, 9, 3 }, { 0, 3, 3, 9 } }, { { 20, 20, 30, 30 } } },
         { "equal", { { 1, 1, 9, 9 } }, { { 1, 1, 9, 9 } } },
     };
     struct Mode {
@@ -79,6 +82,13 @@ TEST(TRegion, CombineModesMatchPixelSets)
                 for (int x = 0; x < TPixels::kSize; ++x)
                     expected.At[y][x] = m.Op(a.At[y][x], b.At[y][x]);
             ExpectSame(result, expected);
+            // Combining in place takes shortcuts for rectangles and far-apart regions; they give the same bands.
+            TRegion inPlace = TRegion::FromRects(c.A);
+            inPlace.Combine(TRegion::FromRects(c.B), m.Mode);
+            EXPECT_EQ(inPlace, result);
+            const RECT inPlaceBounds = inPlace.Bounds();
+            const RECT resultBounds = result.Bounds();
+            EXPECT_TRUE(EqualRect(&inPlaceBounds, &resultBounds));
             // The rectangles tile the result without overlap.
             int area = 0;
             result.ForEachRect([&](const RECT& r) { area += (r.right - r.left) * (r.bottom - r.top); });
