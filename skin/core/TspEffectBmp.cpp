@@ -1,5 +1,7 @@
 #include "skin/core/TspEffectBmp.h"
 
+#include "skin/core/EffectBlendRows.h"
+
 #include "framework/core/Exception.h"
 #include "framework/graphics/Graphics.h"
 #include "platform/gdi/Bitmaps.h"
@@ -87,31 +89,126 @@ public:
             for (int b = 0; b < 256; ++b)
                 FResult[a * 256 + b] = RoundChannel(own + other[b]);
         }
+        ChooseWeight(k);
     }
 
     uint8_t operator()(uint8_t own, uint8_t other) const { return FResult[(own << 8) | other]; }
 
+    // The fixed-point weight rows are blended with, and the band around halves where a byte is looked up in
+    // the table instead (0 when the weight gives the table's result for every pair).
+    int Weight() const { return FWeight; }
+    int Band() const { return FBand; }
+
 private:
+    // A weight next to k * 2^15 that gives every entry of the table is used without a band; factors such as
+    // 0.3, whose products land a hair from a half, usually have one. Otherwise the nearest weight with its band.
+    void ChooseWeight(long double k)
+    {
+        const int base = static_cast<int>(std::floor(k * (1 << EffectBlend::kWeightBits)));
+        for (int weight : { base, base + 1, base - 1, base + 2 }) {
+            if (weight < 0 || weight > EffectBlend::kMaxWeight || !Reproduces(weight))
+                continue;
+            FWeight = weight;
+            FBand = 0;
+            return;
+        }
+        FWeight = std::clamp(static_cast<int>(std::lrint(static_cast<double>(k) * (1 << EffectBlend::kWeightBits))), 0,
+            EffectBlend::kMaxWeight);
+        FBand = EffectBlend::UncertainBand(k, FWeight);
+    }
+
+    bool Reproduces(int weight) const
+    {
+        for (int a = 0; a < 256; ++a)
+            for (int b = 0; b < 256; ++b)
+                if (EffectBlend::BlendByte(a, b, weight) != FResult[a * 256 + b])
+                    return false;
+        return true;
+    }
+
     static constexpr size_t kCacheSize = 16;
     long double FFactor;
+    int FWeight = 0;
+    int FBand = 0;
     uint8_t FResult[256 * 256];
+};
+
+// Per-byte weights of a row (the same for the three bytes of a pixel) for EffectBlend::BlendRow, with the
+// exact weight each byte falls back to near a half.
+struct TRowWeights {
+    std::vector<int16_t> Weight;
+    std::vector<int16_t> Band;
+    std::vector<long double> Own; // the weight of the own picture, for MixChannel
+
+    void Resize(size_t bytes)
+    {
+        Weight.resize(bytes);
+        Band.resize(bytes);
+        Own.resize(bytes);
+    }
+    // Byte range [3 * x, 3 * x + 3) gets the own weight h.
+    void SetPixel(int x, long double h)
+    {
+        const long double other = 1 - h;
+        const int weight = std::clamp(
+            static_cast<int>(std::lrint(static_cast<double>(other) * (1 << EffectBlend::kWeightBits))), 0,
+            EffectBlend::kMaxWeight);
+        const int band = EffectBlend::UncertainBand(other, weight);
+        for (size_t i = size_t(3 * x); i < size_t(3 * x + 3); ++i) {
+            Weight[i] = static_cast<int16_t>(weight);
+            Band[i] = static_cast<int16_t>(band);
+            Own[i] = h;
+        }
+    }
 };
 
 // Each pixel of a gradient has a weight of its own. The blend is first computed in double precision, off from the
 // extended one by far less than 1e-9; only a result that close to a half could round differently, and that one
 // is computed again exactly.
-void Mix(uint8_t* own, const uint8_t* other, long double h)
+uint8_t MixChannel(uint8_t own, uint8_t other, long double h)
 {
     const double hd = static_cast<double>(h);
     const double gd = 1 - hd;
-    for (int c = 0; c < 3; ++c) {
-        const double value = hd * own[c] + gd * other[c];
-        // Adding and taking away 1.5 * 2^52 rounds half to even in the default rounding mode.
-        const double rounded = (value + 6755399441055744.0) - 6755399441055744.0;
-        if (std::fabs(std::fabs(value - rounded) - 0.5) < 1e-9)
-            own[c] = RoundChannel(h * own[c] + (1 - h) * other[c]);
-        else
-            own[c] = static_cast<uint8_t>(std::clamp(rounded, 0.0, 255.0));
+    const double value = hd * own + gd * other;
+    // Adding and taking away 1.5 * 2^52 rounds half to even in the default rounding mode.
+    const double rounded = (value + 6755399441055744.0) - 6755399441055744.0;
+    if (std::fabs(std::fabs(value - rounded) - 0.5) < 1e-9)
+        return RoundChannel(h * own + (1 - h) * other);
+    return static_cast<uint8_t>(std::clamp(rounded, 0.0, 255.0));
+}
+
+// Rows go through the fixed-point blend; the few bytes it cannot vouch for are blended again exactly, from
+// the own value they had.
+std::vector<uint32_t>& UnsureBytes()
+{
+    thread_local std::vector<uint32_t> unsure;
+    unsure.clear();
+    return unsure;
+}
+
+void MixRow(uint8_t* own, const uint8_t* other, int bytes, const TRowWeights& weights, size_t first = 0)
+{
+    std::vector<uint32_t>& unsure = UnsureBytes();
+    EffectBlend::BlendRow(own, other, bytes, weights.Weight.data() + first, weights.Band.data() + first, unsure);
+    for (uint32_t u : unsure) {
+        const size_t i = u & 0xFFFFFF;
+        own[i] = MixChannel(static_cast<uint8_t>(u >> 24), other[i], weights.Own[first + i]);
+    }
+}
+
+void BlendRow(uint8_t* own, const uint8_t* other, int bytes, const TBlendTable& blend)
+{
+    thread_local std::vector<int16_t> weight;
+    thread_local std::vector<int16_t> band;
+    if (weight.size() < size_t(bytes) || weight.empty() || weight[0] != blend.Weight() || band[0] != blend.Band()) {
+        weight.assign(std::max<size_t>(size_t(bytes), weight.size()), static_cast<int16_t>(blend.Weight()));
+        band.assign(weight.size(), static_cast<int16_t>(blend.Band()));
+    }
+    std::vector<uint32_t>& unsure = UnsureBytes();
+    EffectBlend::BlendRow(own, other, bytes, weight.data(), band.data(), unsure);
+    for (uint32_t u : unsure) {
+        const size_t i = u & 0xFFFFFF;
+        own[i] = blend(static_cast<uint8_t>(u >> 24), other[i]);
     }
 }
 
@@ -298,12 +395,8 @@ void TspEffectBmp::Morph(const TspEffectBmp* other, double kf)
     if (!SameSize(other))
         return;
     const TBlendTable& blend = TBlendTable::For(ClampFactor(kf));
-    for (int y = 0; y < PixelHeight; ++y) {
-        uint8_t* own = GetLine(y);
-        const uint8_t* theirs = other->GetLine(y);
-        for (int i = 0; i < 3 * PixelWidth; ++i)
-            own[i] = blend(own[i], theirs[i]);
-    }
+    for (int y = 0; y < PixelHeight; ++y)
+        BlendRow(GetLine(y), other->GetLine(y), 3 * PixelWidth, blend);
 }
 
 void TspEffectBmp::MorphRect(const TspEffectBmp* other, double kf, const TRect& r, int sx, int sy)
@@ -311,20 +404,17 @@ void TspEffectBmp::MorphRect(const TspEffectBmp* other, double kf, const TRect& 
     if (Empty() || !other || other->Empty())
         return;
     const TBlendTable& blend = TBlendTable::For(ClampFactor(kf));
-    // Pixels outside either bitmap are skipped rather than addressed.
+    // Pixels outside either bitmap are skipped rather than addressed: x runs where both x and the matching
+    // column of `other`, sx + x - r.Left, lie inside.
+    const int fromX = std::max({ r.Left, 0, r.Left - sx });
+    const int toX = std::min({ r.Right, PixelWidth, r.Left - sx + other->PixelWidth });
+    if (fromX >= toX)
+        return;
     for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, PixelHeight); ++y) {
         const int oy = sy + y - r.Top;
         if (oy < 0 || oy >= other->PixelHeight)
             continue;
-        for (int x = std::max(r.Left, 0); x < std::min(r.Right, PixelWidth); ++x) {
-            const int ox = sx + x - r.Left;
-            if (ox < 0 || ox >= other->PixelWidth)
-                continue;
-            uint8_t* own = Pixel(x, y);
-            const uint8_t* theirs = other->Pixel(ox, oy);
-            for (int c = 0; c < 3; ++c)
-                own[c] = blend(own[c], theirs[c]);
-        }
+        BlendRow(Pixel(fromX, y), other->Pixel(sx + fromX - r.Left, oy), 3 * (toX - fromX), blend);
     }
 }
 
@@ -368,14 +458,14 @@ void TspEffectBmp::MorphHGrad(const TspEffectBmp* other, double kf)
     const int right = std::max(f, 0);
     const std::vector<long double> leftWeights = Ramp(left + 1, e);
     const std::vector<long double> rightWeights = Ramp(w - right, e);
-    for (int y = 0; y < PixelHeight; ++y) {
-        for (int x = g; x <= f; ++x)
-            std::memcpy(Pixel(x, y), other->Pixel(x, y), 3);
-        for (int x = left; x >= 0; --x)
-            Mix(Pixel(x, y), other->Pixel(x, y), leftWeights[size_t(left - x)]);
-        for (int x = right; x < w; ++x)
-            Mix(Pixel(x, y), other->Pixel(x, y), rightWeights[size_t(x - right)]);
-    }
+    // Columns g..f become the other picture (weight 0, as the copy and the zero-weight ends of both ramps
+    // give); the ramps run outwards from there. left = g and right = f, so the three parts meet only there.
+    TRowWeights weights;
+    weights.Resize(size_t(3 * w));
+    for (int x = 0; x < w; ++x)
+        weights.SetPixel(x, x >= g && x <= f ? 0.0L : x < g ? leftWeights[size_t(left - x)] : rightWeights[size_t(x - right)]);
+    for (int y = 0; y < PixelHeight; ++y)
+        MixRow(GetLine(y), other->GetLine(y), 3 * w, weights);
 }
 
 void TspEffectBmp::MorphVGrad(const TspEffectBmp* other, double kf)
@@ -390,16 +480,23 @@ void TspEffectBmp::MorphVGrad(const TspEffectBmp* other, double kf)
     const int f = std::min(hgt / 2 + a / 2, hgt - 1);
     for (int y = g; y <= f; ++y)
         std::memcpy(GetLine(y), other->GetLine(y), 3 * PixelWidth);
+    TRowWeights weights;
+    weights.Resize(size_t(3 * PixelWidth));
+    auto mixRow = [&](int y, long double h) {
+        weights.SetPixel(0, h);
+        std::fill(weights.Weight.begin(), weights.Weight.end(), weights.Weight[0]);
+        std::fill(weights.Band.begin(), weights.Band.end(), weights.Band[0]);
+        std::fill(weights.Own.begin(), weights.Own.end(), h);
+        MixRow(GetLine(y), other->GetLine(y), 3 * PixelWidth, weights);
+    };
     long double h = 0;
     for (int y = std::min(g, hgt - 1); y >= 0; --y) {
-        for (int x = 0; x < PixelWidth; ++x)
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
+        mixRow(y, h);
         h = std::min(h + e, 1.0L);
     }
     h = 0;
     for (int y = std::max(f, 0); y < hgt; ++y) {
-        for (int x = 0; x < PixelWidth; ++x)
-            Mix(Pixel(x, y), other->Pixel(x, y), h);
+        mixRow(y, h);
         h = std::min(h + e, 1.0L);
     }
 }
@@ -412,10 +509,13 @@ void TspEffectBmp::MorphLeftGrad(const TspEffectBmp* other, double kf)
     int n = Rnd(static_cast<long double>(w) * kf);
     n = std::min(std::max(n, 1), w - 1);
     const long double step = n == 0 ? 1.0L : 1.0L / n;
-    const std::vector<long double> weights = Ramp(n + 1, step);
+    const std::vector<long double> ramp = Ramp(n + 1, step);
+    TRowWeights weights;
+    weights.Resize(size_t(3 * (n + 1)));
+    for (int x = 0; x <= n; ++x)
+        weights.SetPixel(x, ramp[size_t(x)]);
     for (int y = 0; y < PixelHeight; ++y)
-        for (int x = 0; x <= n; ++x)
-            Mix(Pixel(x, y), other->Pixel(x, y), weights[size_t(x)]);
+        MixRow(GetLine(y), other->GetLine(y), 3 * (n + 1), weights);
 }
 
 void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
@@ -426,10 +526,13 @@ void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
     int m = w - Rnd(static_cast<long double>(w) * kf);
     m = std::min(std::max(m, 0), w - 1);
     const long double step = 1.0L / (w - m);
-    const std::vector<long double> weights = Ramp(w - m, step);
+    const std::vector<long double> ramp = Ramp(w - m, step);
+    TRowWeights weights;
+    weights.Resize(size_t(3 * w));
+    for (int x = m; x < w; ++x)
+        weights.SetPixel(x, ramp[size_t(w - 1 - x)]);
     for (int y = 0; y < PixelHeight; ++y)
-        for (int x = w - 1; x >= m; --x)
-            Mix(Pixel(x, y), other->Pixel(x, y), weights[size_t(w - 1 - x)]);
+        MixRow(Pixel(m, y), other->Pixel(m, y), 3 * (w - m), weights, size_t(3 * m));
 }
 
 void TspEffectBmp::MorphPush(const TspEffectBmp* other, double kf)
@@ -442,8 +545,8 @@ void TspEffectBmp::MorphPush(const TspEffectBmp* other, double kf)
     for (int y = 0; y < PixelHeight; ++y) {
         uint8_t* row = GetLine(y);
         std::memmove(row + 3 * (n + 1), row, 3 * (w - n - 1));
-        for (int x = 0; x <= n; ++x)
-            std::memcpy(Pixel(x, y), other->Pixel(std::min(w - n - 1 + x, w - 1), y), 3);
+        // Columns 0..n take the other picture's last n + 1 columns.
+        std::memcpy(row, other->Pixel(w - n - 1, y), size_t(3 * (n + 1)));
     }
 }
 

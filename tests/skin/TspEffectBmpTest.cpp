@@ -368,26 +368,30 @@ TEST(TspEffectBmp, BlendsMatchTheOnePixelAtATimeFormulaForEveryChannelPairAndFac
 
 TEST(TspEffectBmp, GradientBlendsMatchTheExtendedPrecisionFormulaForEveryChannelPair)
 {
-    // The left gradient blends column x with the weight min(x * step, 1) of the own picture, step = 1 / n; own
-    // values run down the rows and the other picture's across, so every pair meets every weight.
+    // The left gradient blends column x with the weight min(x * step, 1) of the own picture, step = 1 / n; the
+    // right one column w - 1 - x the same way from the other edge. Own values run down the rows and the other
+    // picture's across, so every pair meets every weight.
     int mismatches = 0;
-    for (int step = 1; step <= 10; ++step) {
-        const double kf = step / 10.0;
-        auto own = PairPicture(false);
-        auto theirs = PairPicture(true);
-        own->MorphLeftGrad(theirs.get(), kf);
-        int n = static_cast<int>(std::rintl(static_cast<long double>(256) * kf));
-        n = std::min(std::max(n, 1), 255);
-        const long double stepWeight = 1.0L / n;
-        long double h = 0;
-        for (int x = 0; x <= n; ++x) {
-            for (int y = 0; y < 256; ++y) {
-                const long double value = h * y + (1 - h) * x;
-                const auto expected = static_cast<uint8_t>(std::clamp<long double>(std::rintl(value), 0, 255));
-                if (own->GetLine(y)[3 * x] != expected && ++mismatches < 5)
-                    ADD_FAILURE() << "kf " << kf << " column " << x << " own " << y;
+    for (bool fromLeft : { true, false }) {
+        for (int step = 1; step <= 10; ++step) {
+            const double kf = step / 10.0;
+            auto own = PairPicture(false);
+            auto theirs = PairPicture(true);
+            (own.get()->*(fromLeft ? &TspEffectBmp::MorphLeftGrad : &TspEffectBmp::MorphRightGrad))(theirs.get(), kf);
+            int n = static_cast<int>(std::rintl(static_cast<long double>(256) * kf));
+            n = fromLeft ? std::min(std::max(n, 1), 255) : 256 - std::min(std::max(256 - n, 0), 255);
+            const long double stepWeight = 1.0L / n;
+            long double h = 0;
+            for (int i = 0; i < (fromLeft ? n + 1 : n); ++i) {
+                const int x = fromLeft ? i : 255 - i;
+                for (int y = 0; y < 256; ++y) {
+                    const long double value = h * y + (1 - h) * x;
+                    const auto expected = static_cast<uint8_t>(std::clamp<long double>(std::rintl(value), 0, 255));
+                    if (own->GetLine(y)[3 * x] != expected && ++mismatches < 5)
+                        ADD_FAILURE() << (fromLeft ? "left" : "right") << " kf " << kf << " column " << x << " own " << y;
+                }
+                h = std::min(h + stepWeight, 1.0L);
             }
-            h = std::min(h + stepWeight, 1.0L);
         }
     }
     EXPECT_EQ(mismatches, 0);
