@@ -1,8 +1,8 @@
 // The program's skins drawn the way skinned windows draw them, without a display: a dialog frame at a size of
 // its own from the frame skin's pictures, and the main face with a button in each state. Chosen pixels must
 // come from the skins' own pictures; the renders are kept under build/screenshots/ to look at.
-#include "imaging/TPNGObject.h"
 #include "platform/win/Regions.h"
+#include "tests/app/ProgramSkinRenders.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/SkinImages.h"
@@ -17,37 +17,16 @@ namespace {
 
 const std::string kSkinFolder = TP_SKIN_DIR "/";
 
-// The colour (0x00RRGGBB) of a pixel of a 24- or 32-bit bitmap.
-uint32_t PixelAt(TBitmap& bitmap, int x, int y)
-{
-    const int bytes = bitmap.PixelFormat() == pf32bit ? 4 : 3;
-    const auto* p = static_cast<const uint8_t*>(bitmap.ScanLine(y)) + x * bytes;
-    return (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-}
+using ProgramSkinRenders::PixelAt;
 
 void KeepScreenshot(TBitmap& bitmap, const std::string& name)
 {
-    std::filesystem::create_directories(TP_SCREENSHOT_DIR);
-    // Kept opaque: a 32-bit render carries no alpha worth keeping.
-    TBitmap opaque;
-    opaque.SetPixelFormat(pf24bit);
-    opaque.SetSize(bitmap.Width(), bitmap.Height());
-    opaque.Canvas()->CopyRect(TRect { 0, 0, bitmap.Width(), bitmap.Height() }, bitmap.Canvas(),
-        TRect { 0, 0, bitmap.Width(), bitmap.Height() });
-    TPNGObject png;
-    png.Assign(&opaque);
-    png.SaveToFile(std::string(TP_SCREENSHOT_DIR "/") + name);
+    ProgramSkinRenders::KeepScreenshot(bitmap, TP_SCREENSHOT_DIR, name);
 }
 
 TPoint Moved(TPoint p, int dx, int dy)
 {
     return TPoint { p.X + dx, p.Y + dy };
-}
-
-const TspDataSkinStdButton* StdButton(const TspSkinData& skin, const char* name)
-{
-    const int index = skin.GetIndex(name);
-    return index < 0 ? nullptr : dynamic_cast<const TspDataSkinStdButton*>(skin.ObjectRecords[size_t(index)].get());
 }
 
 // Copies `source` of `from` to (x, y) of `to`.
@@ -79,39 +58,12 @@ TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
     TBitmap& picture = *skin.Picture;
     const int width = 480;
     const int height = 340;
-    const int dx = width - picture.Width();
-    const int dy = height - picture.Height();
-
     TBitmap frame;
-    frame.SetPixelFormat(pf32bit);
-    frame.SetSize(width, height);
-    const TRect client = skin.ClientRect;
-    SPUtils::CreateSkinImage(skin.LeftTopPoint, skin.RightTopPoint, skin.LeftBottomPoint, skin.RightBottomPoint,
-        client, skin.LeftTopPoint, Moved(skin.RightTopPoint, dx, 0), Moved(skin.LeftBottomPoint, 0, dy),
-        Moved(skin.RightBottomPoint, dx, dy), TRect { client.Left, client.Top, client.Right + dx, client.Bottom + dy },
-        &frame, &picture, TRect { 0, 0, picture.Width(), picture.Height() }, width, height, true, skin.LeftStretch,
-        skin.TopStretch, skin.RightStretch, skin.BottomStretch, skin.StretchEffect, skin.StretchType);
-
-    // The caption buttons of a dialog, right to left from the end of the button row, and the system menu mark
-    // at the start of the caption.
-    const TspDataSkinStdButton* close = StdButton(skin, "closebutton");
-    const TspDataSkinStdButton* sysMenu = StdButton(skin, "sysmenubutton");
-    ASSERT_TRUE(close && sysMenu);
-    TBitmap& buttons = *skin.ActivePictures[size_t(close->ActivePictureIndex)];
-    const int closeLeft = skin.ButtonsRect.Right + dx - (close->SkinRect.Right - close->SkinRect.Left);
-    CopyPiece(frame, closeLeft, skin.ButtonsRect.Top, buttons, close->SkinRect);
-    const int captionHeight = skin.CaptionRect.Bottom - skin.CaptionRect.Top;
-    const int markTop
-        = skin.CaptionRect.Top + captionHeight / 2 - (sysMenu->SkinRect.Bottom - sysMenu->SkinRect.Top) / 2;
-    CopyPiece(frame, skin.CaptionRect.Left, markTop, buttons, sysMenu->SkinRect);
-    // The caption text starts after the mark.
-    const int captionIndex = skin.GetIndex("caption");
-    ASSERT_GE(captionIndex, 0);
-    const auto* caption = dynamic_cast<const TspDataSkinCaption*>(skin.ObjectRecords[size_t(captionIndex)].get());
-    ASSERT_NE(caption, nullptr);
-    const int textLeft = skin.CaptionRect.Left + (sysMenu->SkinRect.Right - sysMenu->SkinRect.Left) + caption->TextRect.Left;
-    Label(frame, TRect { textLeft, skin.CaptionRect.Top, closeLeft, skin.CaptionRect.Bottom }, "Output Settings",
-        caption->ActiveFontColor, false, true);
+    ProgramSkinRenders::TDialogFrame parts;
+    ASSERT_TRUE(ProgramSkinRenders::RenderDialogFrame(skin, width, height, frame, parts));
+    const TspDataSkinStdButton* close = parts.Close;
+    TBitmap& buttons = *parts.Buttons;
+    const int closeLeft = parts.CloseLeft;
     KeepScreenshot(frame, "dialog-frame.png");
 
     // The four corners are the picture's corners.
@@ -141,18 +93,11 @@ TEST(ProgramSkinRender, TheMainFaceShowsEachButtonStateFromTheStatesPicture)
     skin.LoadFromFile(kSkinFolder + "MainSkin.ini");
     ASSERT_FALSE(skin.Empty);
     TBitmap& face = *skin.Picture;
-    const int index = skin.GetIndex("Go");
-    ASSERT_GE(index, 0);
-    const auto* go = dynamic_cast<const TspDataSkinButton*>(skin.ObjectRecords[size_t(index)].get());
-    ASSERT_NE(go, nullptr);
-    TBitmap& states = *skin.ActivePictures[size_t(go->ActivePictureIndex)];
-
     // The face with the button hot: its hot image copied over its place.
     TBitmap window;
-    window.SetPixelFormat(pf24bit);
-    window.SetSize(face.Width(), face.Height());
-    CopyPiece(window, 0, 0, face, TRect { 0, 0, face.Width(), face.Height() });
-    CopyPiece(window, go->SkinRect.Left, go->SkinRect.Top, states, go->ActiveSkinRect);
+    const TspDataSkinButton* go = ProgramSkinRenders::RenderMainFaceHot(skin, "Go", window);
+    ASSERT_NE(go, nullptr);
+    TBitmap& states = *skin.ActivePictures[size_t(go->ActivePictureIndex)];
     KeepScreenshot(face, "main-face.png");
     KeepScreenshot(window, "main-face-go-hot.png");
 

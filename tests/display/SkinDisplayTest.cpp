@@ -1,0 +1,349 @@
+// Skinned controls and the program's own skins on real windows: a form holding one skinned control of each
+// kind, and the renders of the program's dialog frame and main face, shown by the SDL backend on a private
+// Xvfb. The screen must show at chosen pixels what the headless backend composes for the same form (and, for
+// the program's skins, the skins' own pictures). The screenshots are kept under build/screenshots/.
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TPicture.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/backend/sdl/TSdlBackend.h"
+#include "platform/win/Platform.h"
+#include "platform/win/WindowSurface.h"
+#include "skin/controls/SkinEffectLabels.h"
+#include "skin/controls/SkinFrameCtrls.h"
+#include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinLinkLabels.h"
+#include "skin/core/SkinObjectRecords.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/testing/TFixtureSkin.h"
+#include "tests/app/ProgramSkinRenders.h"
+#include "tests/display/SkinDisplaySession.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Where the forms stand on the screen; the pointer rests away from them, so nothing shows hot.
+constexpr POINT kRestingPoint { 1000, 740 };
+
+// What a form showed: the pixels of its screen rectangle (0x00RRGGBB, rows top-down).
+struct TShown {
+    RECT Area {};
+    std::vector<uint32_t> Pixels;
+
+    uint32_t At(int x, int y) const
+    {
+        return Pixels[size_t(y) * size_t(Area.right - Area.left) + size_t(x)];
+    }
+};
+
+std::vector<uint32_t> WithoutAlpha(std::vector<uint32_t> pixels)
+{
+    for (uint32_t& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+using TBuildForm = std::function<void(TForm* form)>;
+
+enum class TDisplay { Headless, Xvfb };
+
+// Builds a borderless form at `area` with `build`, shows it, and returns what the screen shows there: the
+// window layer's composed screen on the headless backend, the X server's own pixels on the SDL backend once
+// they show what the layer composed.
+TShown ShowForm(TDisplay display, const RECT& area, const TBuildForm& build)
+{
+    THeadlessBackend headless;
+    TSdlBackend sdl;
+    TShown shown { area, {} };
+    const bool real = display == TDisplay::Xvfb;
+    if (real) {
+        std::string error;
+        if (!sdl.Install(SkinDisplaySession::DisplayName().c_str(), &error)) {
+            ADD_FAILURE() << error;
+            return shown;
+        }
+        SkinDisplaySession::MovePointer(kRestingPoint.x, kRestingPoint.y);
+    } else {
+        headless.UseManualClock(1000);
+        if (!headless.Install()) {
+            ADD_FAILURE() << "the headless backend did not start";
+            return shown;
+        }
+    }
+    InitializeForms();
+    {
+        auto* form = TCustomForm::Create<TForm>(Application);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+        form->SetColor(clWhite);
+        build(form);
+        form->Show();
+        Application->ProcessMessages();
+        if (real) {
+            std::vector<uint32_t> composed;
+            const bool showing = SkinDisplaySession::WaitUntil(
+                [&] {
+                    Application->ProcessMessages();
+                    composed = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+                    shown.Pixels = SkinDisplaySession::Grab(
+                        area.left, area.top, area.right - area.left, area.bottom - area.top);
+                    return shown.Pixels == composed;
+                },
+                [&](std::chrono::milliseconds slice) {
+                    PlatformBackend()->WaitForEvents(GetTickCount64() + uint64_t(slice.count()));
+                });
+            EXPECT_TRUE(showing) << "the X server does not show what the window layer composed";
+        } else {
+            shown.Pixels = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+        }
+    }
+    FinalizeForms();
+    if (real)
+        sdl.Uninstall();
+    else
+        headless.Uninstall();
+    return shown;
+}
+
+void KeepScreenshot(const TShown& shown, const std::string& name)
+{
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    const int width = shown.Area.right - shown.Area.left;
+    const int height = shown.Area.bottom - shown.Area.top;
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<uint32_t*>(bitmap.ScanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = shown.At(x, y) | 0xFF000000u;
+    }
+    ProgramSkinRenders::KeepScreenshot(bitmap, TP_SCREENSHOT_DIR, name);
+}
+
+
+// ---- Skinned controls ------------------------------------------------------------------------------------------
+
+// A skin with a record for each control: a 200 x 120 sheet of generated colours holds the nine-part and
+// label backgrounds, four-frame strips and the bitmap font.
+void WriteControlsSkin(TFixtureSkin& fixture)
+{
+    fixture.AddActivePicture("controls.bmp", 200, 120, 11);
+    fixture.AddControl("panel", "panel",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,60,30" }, { "lefttoppoint", "6,6" }, { "righttoppoint", "54,6" },
+            { "leftbottompoint", "6,24" }, { "rightbottompoint", "54,24" }, { "clientrect", "6,6,54,24" } });
+    fixture.AddControl("stdlabel", "stdlabel",
+        { { "fontname", "DejaVu Sans" }, { "fontheight", "14" }, { "fontcolor", "8388736" } });
+    fixture.AddControl("label", "label",
+        { { "pictureindex", "0" }, { "skinrect", "0,30,60,50" }, { "lefttoppoint", "4,0" }, { "righttoppoint", "56,0" },
+            { "clientrect", "4,2,56,18" }, { "fontname", "DejaVu Sans" }, { "fontheight", "14" },
+            { "fontcolor", "16777215" } });
+    fixture.AddControl("statuspanel", "label",
+        { { "pictureindex", "0" }, { "skinrect", "60,30,120,50" }, { "lefttoppoint", "4,0" },
+            { "righttoppoint", "56,0" }, { "clientrect", "4,2,56,18" }, { "fontname", "DejaVu Sans" },
+            { "fontheight", "14" }, { "fontcolor", "65280" } });
+    fixture.AddControl("bitlabel", "bitlabel",
+        { { "pictureindex", "0" }, { "skinrect", "0,50,30,66" }, { "lefttoppoint", "4,0" }, { "righttoppoint", "26,0" },
+            { "clientrect", "4,2,26,14" }, { "skintextrect", "0,70,100,94" }, { "symbolwidth", "10" },
+            { "symbolheight", "12" }, { "symbolslinecount", "2" }, { "symbolsline0", "0123456789" },
+            { "symbolsline1", "ABC" } });
+    fixture.AddControl("bevel", "bevel", { { "lightcolor", "16776960" }, { "darkcolor", "255" } });
+    for (const char* kind : { "switch", "animate", "framegauge", "frameregulator" })
+        fixture.AddControl(kind, kind,
+            { { "pictureindex", "0" }, { "skinrect", "120,0,200,24" }, { "framescount", "4" },
+                { "framesplacement", "fphorizontal" } });
+}
+
+// One skinned control of each kind on a white form, at places of their own.
+void BuildControlsForm(TForm* form, TspSkinData* skin)
+{
+    auto place = [&](auto* control, int x, int y, int width, int height) {
+        control->SetParent(form);
+        control->SetBounds(x, y, width, height);
+        control->SetSkinData(skin);
+        return control;
+    };
+    // The resizable roots, windowed and windowless, and a windowed one blended over the form.
+    place(new TspSkinCustomControl(form), 10, 10, 120, 40)->SetSkinDataName("panel");
+    place(new TspGraphicSkinCustomControl(form), 140, 10, 120, 40)->SetSkinDataName("panel");
+    auto* blended = new TspSkinCustomControl(form);
+    blended->SetSkinDataName("panel");
+    blended->SetAlphaBlend(true);
+    blended->SetAlphaBlendValue(128);
+    place(blended, 270, 10, 120, 40);
+    // The frame strips.
+    int x = 10;
+    for (TspFrameSkinControl* strip : std::initializer_list<TspFrameSkinControl*> { new TspSkinSwitch(form),
+             new TspSkinAnimate(form), new TspSkinFrameGauge(form), new TspSkinFrameRegulator(form) }) {
+        place(strip, x, 60, 20, 24);
+        x += 40;
+    }
+    static const char* const kStrips[] = { "switch", "animate", "framegauge", "frameregulator" };
+    for (int i = 0; i < 4; ++i)
+        dynamic_cast<TspFrameSkinControl*>(form->Controls(form->ControlCount() - 4 + i))->SetSkinDataName(kStrips[i]);
+    // The labels.
+    place(new TspSkinStdLabel(form), 10, 100, 120, 20)->SetCaption("Standard label");
+    // Sized after its lines, which it would otherwise shrink to while it has none.
+    auto* text = new TspSkinTextLabel(form);
+    text->SetAutoSize(false);
+    text->Lines()->Add("Text label");
+    text->Lines()->Add("second line");
+    place(text, 140, 100, 120, 40);
+    place(new TspSkinLabel(form), 270, 100, 120, 20)->SetCaption("Skin label");
+    place(new TspSkinStatusPanel(form), 400, 100, 100, 20)->SetCaption("Status");
+    auto* bits = place(new TspSkinBitLabel(form), 10, 150, 60, 16);
+    bits->SetCaption("A12");
+    auto* link = place(new TspSkinLinkLabel(form), 140, 150, 120, 20);
+    link->SetCaption("Project site");
+    link->SetURL("https://example.org/");
+    place(new TspSkinButtonLabel(form), 270, 150, 120, 24)->SetCaption("Button label");
+    auto* bevel = place(new TspSkinBevel(form), 10, 190, 120, 40);
+    bevel->SetShape(bsBox);
+    place(new TspSkinWaveLabel(form), 140, 190, 120, 30)->SetCaption("Wave");
+    place(new TspSkinShadowLabel(form), 270, 190, 120, 30)->SetCaption("Shadow");
+    // The link image needs no skin: a picture of its own.
+    auto* image = new TspSkinLinkImage(form);
+    image->SetParent(form);
+    image->SetBounds(400, 190, 40, 30);
+    TBitmap picture;
+    picture.SetSize(40, 30);
+    picture.Canvas()->Brush()->SetColor(static_cast<TColor>(0x00336699));
+    picture.Canvas()->FillRect(TRect { 0, 0, 40, 30 });
+    image->Picture()->Assign(&picture);
+}
+
+TEST(SkinDisplay, AFormWithOneSkinnedControlOfEachKindShowsTheHeadlessPixels)
+{
+    TFixtureSkin fixture;
+    WriteControlsSkin(fixture);
+    const std::string path = fixture.Write();
+    const RECT area { 100, 100, 620, 360 };
+    auto build = [&](TForm* form) {
+        auto* skin = new TspSkinData(form);
+        skin->LoadFromFile(path);
+        ASSERT_FALSE(skin->Empty);
+        BuildControlsForm(form, skin);
+    };
+    const TShown expected = ShowForm(TDisplay::Headless, area, build);
+    const TShown actual = ShowForm(TDisplay::Xvfb, area, build);
+    ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
+    KeepScreenshot(actual, "display-skinned-controls.png");
+
+    // Chosen points of every control: near its top-left corner, at its centre and near its bottom-right corner.
+    // Each control drew there (not all white), and the screen shows what the headless render shows.
+    const struct {
+        const char* Name;
+        RECT Box;
+    } kControls[] = { { "windowed custom control", { 10, 10, 130, 50 } },
+        { "windowless custom control", { 140, 10, 260, 50 } }, { "blended custom control", { 270, 10, 390, 50 } },
+        { "switch", { 10, 60, 30, 84 } }, { "animation", { 50, 60, 70, 84 } }, { "frame gauge", { 90, 60, 110, 84 } },
+        { "frame regulator", { 130, 60, 150, 84 } }, { "standard label", { 10, 100, 130, 120 } },
+        { "text label", { 140, 100, 260, 140 } }, { "skin label", { 270, 100, 390, 120 } },
+        { "status panel", { 400, 100, 500, 120 } }, { "bit label", { 10, 150, 70, 166 } },
+        { "link label", { 140, 150, 260, 170 } }, { "button label", { 270, 150, 390, 174 } },
+        { "bevel", { 10, 190, 130, 230 } }, { "wave label", { 140, 190, 260, 220 } },
+        { "shadow label", { 270, 190, 390, 220 } }, { "link image", { 400, 190, 440, 220 } } };
+    for (const auto& control : kControls) {
+        SCOPED_TRACE(control.Name);
+        const RECT& b = control.Box;
+        bool drew = false;
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x)
+                drew = drew || expected.At(x, y) != 0xFFFFFF;
+        EXPECT_TRUE(drew) << "the control drew nothing";
+        const POINT points[] = { { b.left + 2, b.top + 2 }, { (b.left + b.right) / 2, (b.top + b.bottom) / 2 },
+            { b.right - 3, b.bottom - 3 } };
+        for (const POINT& p : points)
+            EXPECT_EQ(actual.At(p.x, p.y), expected.At(p.x, p.y)) << "at " << p.x << "," << p.y;
+    }
+}
+
+// ---- The program's own skins -----------------------------------------------------------------------------------
+
+const std::string kSkinFolder = TP_SKIN_DIR "/";
+
+// A form showing `render` in an image that fills it.
+TBuildForm ShowingPicture(TBitmap& render)
+{
+    return [&render](TForm* form) {
+        auto* image = new TImage(form);
+        image->SetParent(form);
+        image->SetBounds(0, 0, render.Width(), render.Height());
+        image->Picture()->Assign(&render);
+    };
+}
+
+TEST(SkinDisplay, TheDialogFrameOfTheFormSkinShowsOnARealWindow)
+{
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(kSkinFolder + "Skin.ini");
+    ASSERT_FALSE(skin.Empty);
+    const int width = 480;
+    const int height = 340;
+    TBitmap frame;
+    ProgramSkinRenders::TDialogFrame parts;
+    ASSERT_TRUE(ProgramSkinRenders::RenderDialogFrame(skin, width, height, frame, parts));
+    const RECT area { 60, 60, 60 + width, 60 + height };
+    const TShown shown = ShowForm(TDisplay::Xvfb, area, ShowingPicture(frame));
+    ASSERT_EQ(shown.Pixels.size(), size_t(width * height));
+    KeepScreenshot(shown, "display-dialog-frame.png");
+
+    // The frame's corners and edges are the frame picture's, the close button the button picture's.
+    TBitmap& picture = *skin.Picture;
+    const int w = picture.Width();
+    const int h = picture.Height();
+    using ProgramSkinRenders::PixelAt;
+    const std::pair<POINT, POINT> fromPicture[] = { { { 0, 0 }, { 0, 0 } }, { { width - 1, 0 }, { w - 1, 0 } },
+        { { 0, height - 1 }, { 0, h - 1 } }, { { width - 1, height - 1 }, { w - 1, h - 1 } },
+        { { 3, 20 }, { 3, 20 } }, { { width / 2, 10 }, { w / 2, 10 } }, { { width / 2, height / 2 }, { w / 2, h / 2 } } };
+    for (const auto& [at, from] : fromPicture)
+        EXPECT_EQ(shown.At(at.x, at.y), PixelAt(picture, from.x, from.y)) << at.x << "," << at.y;
+    const TRect close = parts.Close->SkinRect;
+    const int bw = close.Right - close.Left;
+    const int bh = close.Bottom - close.Top;
+    for (const POINT& p : { POINT { bw / 2, bh / 2 }, POINT { 2, 2 }, POINT { bw / 2 + 3, bh / 2 + 3 } })
+        EXPECT_EQ(shown.At(parts.CloseLeft + p.x, skin.ButtonsRect.Top + p.y),
+            PixelAt(*parts.Buttons, close.Left + p.x, close.Top + p.y));
+}
+
+TEST(SkinDisplay, TheMainFaceShowsItsButtonsNormalAndHotOnARealWindow)
+{
+    TspSkinData skin(nullptr);
+    skin.LoadFromFile(kSkinFolder + "MainSkin.ini");
+    ASSERT_FALSE(skin.Empty);
+    TBitmap window;
+    const TspDataSkinButton* go = ProgramSkinRenders::RenderMainFaceHot(skin, "Go", window);
+    ASSERT_NE(go, nullptr);
+    ASSERT_EQ(window.Width(), 785);
+    ASSERT_EQ(window.Height(), 521);
+    const RECT area { 20, 20, 20 + 785, 20 + 521 };
+    const TShown shown = ShowForm(TDisplay::Xvfb, area, ShowingPicture(window));
+    ASSERT_EQ(shown.Pixels.size(), size_t(785 * 521));
+    KeepScreenshot(shown, "display-main-face-go-hot.png");
+
+    // "Go" shows its hot look from the states picture; another button, and the face around "Go", the face's.
+    using ProgramSkinRenders::PixelAt;
+    TBitmap& face = *skin.Picture;
+    TBitmap& states = *skin.ActivePictures[size_t(go->ActivePictureIndex)];
+    const TPoint fill { go->SkinRect.Left + 6, go->SkinRect.Top + 26 };
+    EXPECT_EQ(shown.At(fill.X, fill.Y), PixelAt(states, go->ActiveSkinRect.Left + 6, go->ActiveSkinRect.Top + 26));
+    EXPECT_NE(shown.At(fill.X, fill.Y), PixelAt(face, fill.X, fill.Y)) << "hot differs from normal";
+    EXPECT_EQ(shown.At(go->SkinRect.Left - 3, fill.Y), PixelAt(face, go->SkinRect.Left - 3, fill.Y));
+    const int stop = skin.GetIndex("Stop");
+    ASSERT_GE(stop, 0);
+    const TRect normal = skin.ObjectRecords[size_t(stop)]->SkinRect;
+    for (const POINT& p : { POINT { normal.Left + 6, normal.Top + 6 },
+             POINT { (normal.Left + normal.Right) / 2, (normal.Top + normal.Bottom) / 2 } })
+        EXPECT_EQ(shown.At(p.x, p.y), PixelAt(face, p.x, p.y)) << "Stop at " << p.x << "," << p.y;
+    for (const POINT& p : { POINT { 0, 0 }, POINT { 392, 2 }, POINT { 784, 520 }, POINT { 400, 300 } })
+        EXPECT_EQ(shown.At(p.x, p.y), PixelAt(face, p.x, p.y)) << p.x << "," << p.y;
+}
+
+} // namespace
