@@ -51,30 +51,23 @@ TspSkinBevel::TspSkinBevel(TComponent* owner)
 
 void TspSkinBevel::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData != value) {
-        if (FSkinData)
-            FSkinData->RemoveFreeNotification(this);
-        FSkinData = value;
-        if (FSkinData)
-            FSkinData->FreeNotification(this);
-    }
+    FSkinLink.SetSkin(value);
     ChangeSkinData();
 }
 
 void TspSkinBevel::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation == opRemove && component == FSkinData)
-        FSkinData = nullptr;
+    FSkinLink.Forget(component, operation);
 }
 
 void TspSkinBevel::ChangeSkinData()
 {
-    SkinIndex = FSkinData && !FSkinData->Empty ? FSkinData->GetControlIndex(FSkinDataName) : -1;
+    SkinIndex = FSkinLink.ControlIndex();
     if (SkinIndex == -1) {
         FLightColor = clBtnHighlight;
         FDarkColor = clBtnShadow;
-    } else if (auto* record = dynamic_cast<TspDataSkinBevel*>(FSkinData->ControlRecords[size_t(SkinIndex)].get())) {
+    } else if (auto* record = dynamic_cast<TspDataSkinBevel*>(FSkinLink.Skin()->ControlRecords[size_t(SkinIndex)].get())) {
         FLightColor = record->LightColor;
         FDarkColor = record->DarkColor;
     }

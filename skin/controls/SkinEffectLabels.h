@@ -2,6 +2,7 @@
 // and shadow labels, which draw their caption over the image of what lies behind them.
 #pragma once
 #include "framework/controls/ExtCtrls.h"
+#include "skin/controls/SkinDataLink.h"
 #include "skin/core/SkinCtrls.h"
 
 #include <memory>
@@ -13,10 +14,10 @@ class TspSkinBevel : public TBevel, public TspSkinDataClient {
 public:
     explicit TspSkinBevel(TComponent* owner);
 
-    TspSkinData* SkinData() const override { return FSkinData; }
+    TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
     void SetSkinData(TspSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(std::string_view value) { FSkinDataName = value; }
+    const std::string& SkinDataName() const { return FSkinLink.Name(); }
+    void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
     // A two-pixel line through the middle instead of the shape.
     bool DividerMode() const { return FDividerMode; }
     void SetDividerMode(bool value);
@@ -33,8 +34,7 @@ protected:
     int SkinIndex = -1;
 
 private:
-    TspSkinData* FSkinData = nullptr;
-    std::string FSkinDataName = "bevel";
+    TspSkinDataLink FSkinLink { this, "bevel" };
     bool FDividerMode = false;
     TColor FLightColor = clBtnHighlight;
     TColor FDarkColor = clBtnShadow;

@@ -103,6 +103,35 @@ void TspFrameSkinControl::SetDefaultMask(TBitmap* value)
     Repaint();
 }
 
+bool TspFrameSkinControl::StepFrame(bool towardsEnd)
+{
+    if (towardsEnd ? CurrentFrame >= ActiveFramesCount : CurrentFrame <= 1)
+        return false;
+    SetFrame(CurrentFrame + (towardsEnd ? 1 : -1));
+    return true;
+}
+
+int TspFrameSkinControl::ValueStepOf(int minValue, int maxValue) const
+{
+    const int intervals = ActiveFramesCount - 1 < 1 ? 1 : ActiveFramesCount - 1;
+    const int step = (maxValue - minValue) / intervals;
+    return step == 0 ? 1 : step;
+}
+
+int TspFrameSkinControl::FrameOfValue(int value, int minValue, int maxValue) const
+{
+    return std::abs(value - minValue) / ValueStepOf(minValue, maxValue) + 1;
+}
+
+TTimer* TspFrameSkinControl::NewFrameTimer(std::function<void()> tick)
+{
+    auto* timer = new TTimer(this);
+    timer->SetEnabled(false);
+    timer->SetInterval(50);
+    timer->SetOnTimer([tick = std::move(tick)](TObject*) { tick(); });
+    return timer;
+}
+
 void TspFrameSkinControl::SetFrame(int n)
 {
     if (!StripExists())
@@ -249,11 +278,8 @@ void TspFrameSkinControl::WndProc(TMessage& message)
 
 TspSkinSwitch::TspSkinSwitch(TComponent* owner)
     : inherited(owner)
-    , FFrameTimer(new TTimer(this))
+    , FFrameTimer(NewFrameTimer([this] { DoAnimate(); }))
 {
-    FFrameTimer->SetEnabled(false);
-    FFrameTimer->SetInterval(50);
-    FFrameTimer->SetOnTimer([this](TObject*) { DoAnimate(); });
     SetBounds(Left(), Top(), 25, 50);
 }
 
@@ -281,17 +307,8 @@ void TspSkinSwitch::DoAnimate()
 {
     if (!StripExists())
         return;
-    if (FState == swOn) {
-        if (CurrentFrame < ActiveFramesCount)
-            SetFrame(CurrentFrame + 1);
-        else
-            Stop();
-    } else {
-        if (CurrentFrame > 1)
-            SetFrame(CurrentFrame - 1);
-        else
-            Stop();
-    }
+    if (!StepFrame(FState == swOn))
+        Stop();
 }
 
 void TspSkinSwitch::ChangeSkinData()
@@ -323,11 +340,8 @@ void TspSkinSwitch::WndProc(TMessage& message)
 
 TspSkinAnimate::TspSkinAnimate(TComponent* owner)
     : inherited(owner)
-    , FFrameTimer(new TTimer(this))
+    , FFrameTimer(NewFrameTimer([this] { DoAnimate(); }))
 {
-    FFrameTimer->SetEnabled(false);
-    FFrameTimer->SetInterval(50);
-    FFrameTimer->SetOnTimer([this](TObject*) { DoAnimate(); });
     SetBounds(Left(), Top(), 50, 50);
 }
 
@@ -362,16 +376,13 @@ void TspSkinAnimate::DoAnimate()
 {
     if (!StripExists())
         return;
+    // A button-mode animation runs back to the first frame once the pointer has left.
     if (FButtonMode && !FMouseInside) {
-        if (CurrentFrame > 1)
-            SetFrame(CurrentFrame - 1);
-        else
+        if (!StepFrame(false))
             Stop();
         return;
     }
-    if (CurrentFrame < ActiveFramesCount)
-        SetFrame(CurrentFrame + 1);
-    else if (FCycleMode)
+    if (!StepFrame(true) && FCycleMode)
         SetFrame(1);
 }
 
@@ -426,11 +437,7 @@ void TspSkinFrameGauge::SetMaxValue(int value)
 
 void TspSkinFrameGauge::CalcFrame()
 {
-    const int intervals = ActiveFramesCount - 1 < 1 ? 1 : ActiveFramesCount - 1;
-    int step = (FMaxValue - FMinValue) / intervals;
-    if (step == 0)
-        step = 1;
-    SetFrame(std::abs(FValue - FMinValue) / step + 1);
+    SetFrame(FrameOfValue(FValue, FMinValue, FMaxValue));
 }
 
 void TspSkinFrameGauge::ChangeSkinData()
@@ -502,11 +509,8 @@ void TspSkinFrameRegulator::SetMaxValue(int value)
 
 void TspSkinFrameRegulator::CalcFrame()
 {
-    const int n = ActiveFramesCount - 1 < 1 ? 1 : ActiveFramesCount - 1;
-    ValueStep = (FMaxValue - FMinValue) / n;
-    if (ValueStep == 0)
-        ValueStep = 1;
-    SetFrame(std::abs(FValue - FMinValue) / ValueStep + 1);
+    ValueStep = ValueStepOf(FMinValue, FMaxValue);
+    SetFrame(FrameOfValue(FValue, FMinValue, FMaxValue));
 }
 
 void TspSkinFrameRegulator::ChangeSkinData()
@@ -551,11 +555,9 @@ void TspSkinFrameRegulator::PrepareSteps(int extent)
         CalcDefaultFrameSize();
     const int n = ActiveFramesCount - 1 < 1 ? 1 : ActiveFramesCount - 1;
     PosStep = (extent < 0 ? FrameWidth : extent) / n;
-    ValueStep = (FMaxValue - FMinValue) / n;
     if (PosStep == 0)
         PosStep = 1;
-    if (ValueStep == 0)
-        ValueStep = 1;
+    ValueStep = ValueStepOf(FMinValue, FMaxValue);
 }
 
 void TspSkinFrameRegulator::StepValue(bool up)

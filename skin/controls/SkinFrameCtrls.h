@@ -6,6 +6,7 @@
 #include "skin/core/SkinCtrls.h"
 #include "skin/core/SkinData.h"
 
+#include <functional>
 #include <memory>
 
 class TspFrameSkinControl : public TspSkinControl {
@@ -42,6 +43,15 @@ public:
     bool StripExists() const;
 
 protected:
+    // One frame towards the end of the strip (or towards frame 1); false when already there.
+    bool StepFrame(bool towardsEnd);
+    // The value one frame interval of the strip stands for in min..max (at least 1).
+    int ValueStepOf(int minValue, int maxValue) const;
+    // The frame (from 1) that shows `value` of min..max.
+    int FrameOfValue(int value, int minValue, int maxValue) const;
+    // A timer of this control, off, that calls `tick` every 50 ms once enabled.
+    TTimer* NewFrameTimer(std::function<void()> tick);
+
     virtual void CalcDefaultFrameSize();
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void CreateControlSkinImage(TBitmap* bitmap) override;

@@ -23,29 +23,12 @@ template <class Record> Record* RecordAt(TspSkinData* skin, int index)
     return dynamic_cast<Record*>(skin->ControlRecords[size_t(index)].get());
 }
 
-int LookUp(TspSkinData* skin, const std::string& name)
-{
-    return skin && !skin->Empty ? skin->GetControlIndex(name) : -1;
-}
-
 template <class Record> void CopyFont(TspSkinFontValues& values, const Record* record)
 {
     values.SkinFontName = record->FontName;
     values.SkinFontStyle = record->FontStyle;
     values.SkinFontHeight = record->FontHeight;
     values.SkinFontColor = record->FontColor;
-}
-
-// Watches the skin, so that deleting it first leaves no dangling pointer.
-void Relink(TComponent* self, TspSkinData*& field, TspSkinData* value)
-{
-    if (field == value)
-        return;
-    if (field)
-        field->RemoveFreeNotification(self);
-    field = value;
-    if (field)
-        field->FreeNotification(self);
 }
 
 } // namespace
@@ -112,15 +95,15 @@ void TspSkinStdLabel::SetEllipsType(TspEllipsType value)
 
 void TspSkinStdLabel::SetSkinData(TspSkinData* value)
 {
-    Relink(this, FSkinData, value);
-    if (FSkinData)
+    FSkinLink.SetSkin(value);
+    if (FSkinLink.Skin())
         ChangeSkinData();
 }
 
 void TspSkinStdLabel::GetSkinData()
 {
-    SkinIndex = LookUp(FSkinData, FSkinDataName);
-    if (auto* record = RecordAt<TspDataSkinStdLabelControl>(FSkinData, SkinIndex))
+    SkinIndex = FSkinLink.ControlIndex();
+    if (auto* record = RecordAt<TspDataSkinStdLabelControl>(FSkinLink.Skin(), SkinIndex))
         CopyFont(SkinFont, record);
 }
 
@@ -135,8 +118,7 @@ void TspSkinStdLabel::ChangeSkinData()
 void TspSkinStdLabel::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation == opRemove && component == FSkinData)
-        FSkinData = nullptr;
+    FSkinLink.Forget(component, operation);
 }
 
 void TspSkinStdLabel::DoDrawText(TRect& rect, uint32_t flags)
@@ -162,10 +144,10 @@ void TspSkinStdLabel::DoDrawText(TRect& rect, uint32_t flags)
             font->Assign(Font());
         font->SetColor(FUseSkinColor ? SkinFont.SkinFontColor : Font()->Color());
     }
-    ApplyCharset(font, FSkinData, FDefaultFont.get());
+    ApplyCharset(font, FSkinLink.Skin(), FDefaultFont.get());
     const bool ellipsis = FEllipsType != spetNone;
     if (!Enabled() && !(flags & DT_CALCRECT))
-        DrawDisabledText(Canvas(), text, rect, flags, FSkinData, SkinIndex != -1, ellipsis);
+        DrawDisabledText(Canvas(), text, rect, flags, FSkinLink.Skin(), SkinIndex != -1, ellipsis);
     else
         DrawLabelText(Canvas(), text, rect, flags, ellipsis);
 }
@@ -189,15 +171,15 @@ TspSkinTextLabel::~TspSkinTextLabel()
 
 void TspSkinTextLabel::SetSkinData(TspSkinData* value)
 {
-    Relink(this, FSkinData, value);
-    if (FSkinData)
+    FSkinLink.SetSkin(value);
+    if (FSkinLink.Skin())
         ChangeSkinData();
 }
 
 void TspSkinTextLabel::GetSkinData()
 {
-    SkinIndex = LookUp(FSkinData, FSkinDataName);
-    if (auto* record = RecordAt<TspDataSkinStdLabelControl>(FSkinData, SkinIndex))
+    SkinIndex = FSkinLink.ControlIndex();
+    if (auto* record = RecordAt<TspDataSkinStdLabelControl>(FSkinLink.Skin(), SkinIndex))
         CopyFont(SkinFont, record);
 }
 
@@ -212,8 +194,7 @@ void TspSkinTextLabel::ChangeSkinData()
 void TspSkinTextLabel::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation == opRemove && component == FSkinData)
-        FSkinData = nullptr;
+    FSkinLink.Forget(component, operation);
 }
 
 void TspSkinTextLabel::SetLines(TStrings* value)
@@ -277,9 +258,9 @@ void TspSkinTextLabel::DoDrawText(TRect& rect, uint32_t flags)
             font->Assign(Font());
         font->SetColor(FUseSkinColor ? SkinFont.SkinFontColor : Font()->Color());
     }
-    ApplyCharset(font, FSkinData, FDefaultFont.get());
+    ApplyCharset(font, FSkinLink.Skin(), FDefaultFont.get());
     if (!Enabled() && !(flags & DT_CALCRECT))
-        DrawDisabledText(Canvas(), text, rect, flags, FSkinData, SkinIndex != -1, false);
+        DrawDisabledText(Canvas(), text, rect, flags, FSkinLink.Skin(), SkinIndex != -1, false);
     else
         DrawLabelText(Canvas(), text, rect, flags, false);
 }

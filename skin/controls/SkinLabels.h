@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/controls/StdCtrls.h"
 #include "framework/core/TStrings.h"
+#include "skin/controls/SkinDataLink.h"
 #include "skin/core/SkinCustomCtrls.h"
 
 #include <memory>
@@ -53,10 +54,10 @@ public:
     void SetUseSkinColor(bool value) { FUseSkinColor = value; }
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value) { FDefaultFont->Assign(value); }
-    TspSkinData* SkinData() const override { return FSkinData; }
+    TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
     void SetSkinData(TspSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(std::string_view value) { FSkinDataName = value; }
+    const std::string& SkinDataName() const { return FSkinLink.Name(); }
+    void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
 
     void GetSkinData();
     void ChangeSkinData() override;
@@ -74,8 +75,7 @@ private:
     bool FUseSkinFont = true;
     bool FUseSkinColor = true;
     std::unique_ptr<TFont> FDefaultFont;
-    TspSkinData* FSkinData = nullptr;
-    std::string FSkinDataName = "stdlabel";
+    TspSkinDataLink FSkinLink { this, "stdlabel" };
 };
 
 // A windowless multi-line label whose text is a list of lines, with the standard-label record.
@@ -94,10 +94,10 @@ public:
     void SetLines(TStrings* value);
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value) { FDefaultFont->Assign(value); }
-    TspSkinData* SkinData() const override { return FSkinData; }
+    TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
     void SetSkinData(TspSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(std::string_view value) { FSkinDataName = value; }
+    const std::string& SkinDataName() const { return FSkinLink.Name(); }
+    void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     TTextLayout Layout() const { return FLayout; }
@@ -129,8 +129,7 @@ private:
     bool FUseSkinColor = true;
     std::unique_ptr<TStringList> FLines;
     std::unique_ptr<TFont> FDefaultFont;
-    TspSkinData* FSkinData = nullptr;
-    std::string FSkinDataName = "stdlabel";
+    TspSkinDataLink FSkinLink { this, "stdlabel" };
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
     bool FWordWrap = false;

@@ -20,12 +20,12 @@ void OpenAddress(const std::string& url)
 }
 
 // The record index and the font values of a standard-label record of that name.
-int LookUpLinkFont(TspSkinData* skin, const std::string& name, TspSkinLinkFontValues& values)
+int LookUpLinkFont(const TspSkinDataLink& link, TspSkinLinkFontValues& values)
 {
-    const int index = skin && !skin->Empty ? skin->GetControlIndex(name) : -1;
+    const int index = link.ControlIndex();
     if (index < 0)
         return index;
-    if (auto* record = dynamic_cast<TspDataSkinStdLabelControl*>(skin->ControlRecords[size_t(index)].get())) {
+    if (auto* record = dynamic_cast<TspDataSkinStdLabelControl*>(link.Skin()->ControlRecords[size_t(index)].get())) {
         values.SkinFontName = record->FontName;
         values.SkinFontStyle = record->FontStyle;
         values.SkinFontHeight = record->FontHeight;
@@ -33,17 +33,6 @@ int LookUpLinkFont(TspSkinData* skin, const std::string& name, TspSkinLinkFontVa
         values.SkinActiveFontColor = record->ActiveFontColor;
     }
     return index;
-}
-
-void Relink(TComponent* self, TspSkinData*& field, TspSkinData* value)
-{
-    if (field == value)
-        return;
-    if (field)
-        field->RemoveFreeNotification(self);
-    field = value;
-    if (field)
-        field->FreeNotification(self);
 }
 
 } // namespace
@@ -88,14 +77,14 @@ void TspSkinLinkLabel::SetUseUnderLine(bool value)
 
 void TspSkinLinkLabel::SetSkinData(TspSkinData* value)
 {
-    Relink(this, FSkinData, value);
-    if (FSkinData)
+    FSkinLink.SetSkin(value);
+    if (FSkinLink.Skin())
         ChangeSkinData();
 }
 
 void TspSkinLinkLabel::GetSkinData()
 {
-    SkinIndex = LookUpLinkFont(FSkinData, FSkinDataName, SkinFont);
+    SkinIndex = LookUpLinkFont(FSkinLink, SkinFont);
 }
 
 void TspSkinLinkLabel::ChangeSkinData()
@@ -107,8 +96,7 @@ void TspSkinLinkLabel::ChangeSkinData()
 void TspSkinLinkLabel::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation == opRemove && component == FSkinData)
-        FSkinData = nullptr;
+    FSkinLink.Forget(component, operation);
 }
 
 void TspSkinLinkLabel::Click()
@@ -150,7 +138,7 @@ void TspSkinLinkLabel::DoDrawText(TRect& rect, uint32_t flags)
             font->Assign(Font());
         font->SetColor(FMouseInside ? SkinFont.SkinActiveFontColor : SkinFont.SkinFontColor);
     }
-    ApplyCharset(font, FSkinData, FDefaultFont.get());
+    ApplyCharset(font, FSkinLink.Skin(), FDefaultFont.get());
     // The underline follows UseUnderLine.
     TFontStyles style = font->Style();
     if (FUseUnderLine)
@@ -159,7 +147,7 @@ void TspSkinLinkLabel::DoDrawText(TRect& rect, uint32_t flags)
         style.Exclude(fsUnderline);
     font->SetStyle(style);
     if (!Enabled() && !(flags & DT_CALCRECT))
-        DrawDisabledText(Canvas(), text, rect, flags, FSkinData, SkinIndex != -1, false);
+        DrawDisabledText(Canvas(), text, rect, flags, FSkinLink.Skin(), SkinIndex != -1, false);
     else
         SkinLabels::DrawLabelText(Canvas(), text, rect, flags, false);
 }
@@ -179,14 +167,14 @@ TspSkinButtonLabel::TspSkinButtonLabel(TComponent* owner)
 
 void TspSkinButtonLabel::SetSkinData(TspSkinData* value)
 {
-    Relink(this, FSkinData, value);
-    if (FSkinData)
+    FSkinLink.SetSkin(value);
+    if (FSkinLink.Skin())
         ChangeSkinData();
 }
 
 void TspSkinButtonLabel::ChangeSkinData()
 {
-    SkinIndex = LookUpLinkFont(FSkinData, FSkinDataName, SkinFont);
+    SkinIndex = LookUpLinkFont(FSkinLink, SkinFont);
     Repaint();
 }
 
@@ -262,8 +250,7 @@ void TspSkinButtonLabel::Notification(TComponent* component, TOperation operatio
     inherited::Notification(component, operation);
     if (operation != opRemove)
         return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
+    FSkinLink.Forget(component, operation);
     if (component == FImageList)
         FImageList = nullptr;
 }
@@ -319,7 +306,7 @@ void TspSkinButtonLabel::Paint()
             font->Assign(FDefaultFont.get());
         font->SetColor(MouseInside ? SkinFont.SkinActiveFontColor : SkinFont.SkinFontColor);
     }
-    ApplyCharset(font, FSkinData, FDefaultFont.get());
+    ApplyCharset(font, FSkinLink.Skin(), FDefaultFont.get());
     if (FWebStyle) {
         TFontStyles style = font->Style();
         if (MouseInside)

@@ -2,6 +2,7 @@
 // button made of a caption and a glyph, all in the standard-label record's fonts.
 #pragma once
 #include "framework/controls/ExtCtrls.h"
+#include "skin/controls/SkinDataLink.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinCtrlsLayout.h"
 
@@ -42,10 +43,10 @@ public:
     void SetURL(std::string_view value) { FURL = value; }
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value) { FDefaultFont->Assign(value); }
-    TspSkinData* SkinData() const override { return FSkinData; }
+    TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
     void SetSkinData(TspSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(std::string_view value) { FSkinDataName = value; }
+    const std::string& SkinDataName() const { return FSkinLink.Name(); }
+    void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
 
     void GetSkinData();
     void ChangeSkinData() override;
@@ -66,8 +67,7 @@ private:
     TColor FDefaultActiveFontColor = TColor(0xFF0000);
     std::string FURL;
     std::unique_ptr<TFont> FDefaultFont;
-    TspSkinData* FSkinData = nullptr;
-    std::string FSkinDataName = "stdlabel";
+    TspSkinDataLink FSkinLink { this, "stdlabel" };
     bool FMouseInside = false;
 };
 
@@ -101,10 +101,10 @@ public:
     void SetDefaultActiveFontColor(TColor value) { FDefaultActiveFontColor = value; }
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value);
-    TspSkinData* SkinData() const override { return FSkinData; }
+    TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
     void SetSkinData(TspSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(std::string_view value) { FSkinDataName = value; }
+    const std::string& SkinDataName() const { return FSkinLink.Name(); }
+    void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
 
     void ChangeSkinData() override;
     void WndProc(TMessage& message) override;
@@ -134,6 +134,5 @@ private:
     bool FUseSkinFont = true;
     TColor FDefaultActiveFontColor = TColor(0xFF0000);
     std::unique_ptr<TFont> FDefaultFont;
-    TspSkinData* FSkinData = nullptr;
-    std::string FSkinDataName = "stdlabel";
+    TspSkinDataLink FSkinLink { this, "stdlabel" };
 };
