@@ -150,10 +150,16 @@ struct TRowWeights {
     void SetPixel(int x, long double h)
     {
         const long double other = 1 - h;
-        const int weight = std::clamp(
+        int weight = std::clamp(
             static_cast<int>(std::lrint(static_cast<double>(other) * (1 << EffectBlend::kWeightBits))), 0,
             EffectBlend::kMaxWeight);
-        const int band = EffectBlend::UncertainBand(other, weight);
+        int band = EffectBlend::UncertainBand(other, weight);
+        // The ends are exact: weight 0 keeps the own byte, the largest weight gives the other byte for every
+        // pair (own * 2^15 + (other - own) * (2^15 - 1) rounds to other).
+        if (h == 0 || h == 1) {
+            weight = h == 0 ? EffectBlend::kMaxWeight : 0;
+            band = 0;
+        }
         for (size_t i = size_t(3 * x); i < size_t(3 * x + 3); ++i) {
             Weight[i] = static_cast<int16_t>(weight);
             Band[i] = static_cast<int16_t>(band);
@@ -175,6 +181,33 @@ uint8_t MixChannel(uint8_t own, uint8_t other, long double h)
     if (std::fabs(std::fabs(value - rounded) - 0.5) < 1e-9)
         return RoundChannel(h * own + (1 - h) * other);
     return static_cast<uint8_t>(std::clamp(rounded, 0.0, 255.0));
+}
+
+// The column weights of a gradient depend only on its kind, the width and the factor, and a morph steps through
+// the same few factors tick after tick: the last ones made are kept for the thread.
+enum class TGradient { Centre, Left, Right };
+
+template <class Build> const TRowWeights& ColumnWeights(TGradient kind, int width, double kf, Build&& build)
+{
+    struct TEntry {
+        TGradient Kind;
+        int Width;
+        double Factor;
+        std::unique_ptr<TRowWeights> Weights;
+    };
+    constexpr size_t kCacheSize = 16;
+    thread_local std::vector<TEntry> cache;
+    for (size_t i = 0; i < cache.size(); ++i)
+        if (cache[i].Kind == kind && cache[i].Width == width && cache[i].Factor == kf) {
+            std::rotate(cache.begin(), cache.begin() + long(i), cache.begin() + long(i) + 1);
+            return *cache.front().Weights;
+        }
+    if (cache.size() == kCacheSize)
+        cache.pop_back();
+    auto weights = std::make_unique<TRowWeights>();
+    build(*weights);
+    cache.insert(cache.begin(), TEntry { kind, width, kf, std::move(weights) });
+    return *cache.front().Weights;
 }
 
 // Rows go through the fixed-point blend; the few bytes it cannot vouch for are blended again exactly, from
@@ -456,14 +489,16 @@ void TspEffectBmp::MorphHGrad(const TspEffectBmp* other, double kf)
     const int f = std::min(w / 2 + a / 2, w - 1);
     const int left = std::min(g, w - 1);
     const int right = std::max(f, 0);
-    const std::vector<long double> leftWeights = Ramp(left + 1, e);
-    const std::vector<long double> rightWeights = Ramp(w - right, e);
     // Columns g..f become the other picture (weight 0, as the copy and the zero-weight ends of both ramps
     // give); the ramps run outwards from there. left = g and right = f, so the three parts meet only there.
-    TRowWeights weights;
-    weights.Resize(size_t(3 * w));
-    for (int x = 0; x < w; ++x)
-        weights.SetPixel(x, x >= g && x <= f ? 0.0L : x < g ? leftWeights[size_t(left - x)] : rightWeights[size_t(x - right)]);
+    const TRowWeights& weights = ColumnWeights(TGradient::Centre, w, kf, [&](TRowWeights& built) {
+        const std::vector<long double> leftWeights = Ramp(left + 1, e);
+        const std::vector<long double> rightWeights = Ramp(w - right, e);
+        built.Resize(size_t(3 * w));
+        for (int x = 0; x < w; ++x)
+            built.SetPixel(x,
+                x >= g && x <= f ? 0.0L : x < g ? leftWeights[size_t(left - x)] : rightWeights[size_t(x - right)]);
+    });
     for (int y = 0; y < PixelHeight; ++y)
         MixRow(GetLine(y), other->GetLine(y), 3 * w, weights);
 }
@@ -509,11 +544,12 @@ void TspEffectBmp::MorphLeftGrad(const TspEffectBmp* other, double kf)
     int n = Rnd(static_cast<long double>(w) * kf);
     n = std::min(std::max(n, 1), w - 1);
     const long double step = n == 0 ? 1.0L : 1.0L / n;
-    const std::vector<long double> ramp = Ramp(n + 1, step);
-    TRowWeights weights;
-    weights.Resize(size_t(3 * (n + 1)));
-    for (int x = 0; x <= n; ++x)
-        weights.SetPixel(x, ramp[size_t(x)]);
+    const TRowWeights& weights = ColumnWeights(TGradient::Left, w, kf, [&](TRowWeights& built) {
+        const std::vector<long double> ramp = Ramp(n + 1, step);
+        built.Resize(size_t(3 * (n + 1)));
+        for (int x = 0; x <= n; ++x)
+            built.SetPixel(x, ramp[size_t(x)]);
+    });
     for (int y = 0; y < PixelHeight; ++y)
         MixRow(GetLine(y), other->GetLine(y), 3 * (n + 1), weights);
 }
@@ -526,11 +562,12 @@ void TspEffectBmp::MorphRightGrad(const TspEffectBmp* other, double kf)
     int m = w - Rnd(static_cast<long double>(w) * kf);
     m = std::min(std::max(m, 0), w - 1);
     const long double step = 1.0L / (w - m);
-    const std::vector<long double> ramp = Ramp(w - m, step);
-    TRowWeights weights;
-    weights.Resize(size_t(3 * w));
-    for (int x = m; x < w; ++x)
-        weights.SetPixel(x, ramp[size_t(w - 1 - x)]);
+    const TRowWeights& weights = ColumnWeights(TGradient::Right, w, kf, [&](TRowWeights& built) {
+        const std::vector<long double> ramp = Ramp(w - m, step);
+        built.Resize(size_t(3 * w));
+        for (int x = m; x < w; ++x)
+            built.SetPixel(x, ramp[size_t(w - 1 - x)]);
+    });
     for (int y = 0; y < PixelHeight; ++y)
         MixRow(Pixel(m, y), other->Pixel(m, y), 3 * (w - m), weights, size_t(3 * m));
 }
