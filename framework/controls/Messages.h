@@ -131,10 +131,6 @@ constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
 constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
-// Button notifications carried by WM_COMMAND/CN_COMMAND (high word of wParam).
-constexpr WORD BN_CLICKED = 0;
-constexpr WORD BN_DOUBLECLICKED = 5;
-
 // The control a CM_CANCELMODE, CM_FOCUSCHANGED, CM_CHILDKEY or CM_MOUSEENTER message names in lParam.
 inline TControl* MessageSender(const TMessage& message)
 {

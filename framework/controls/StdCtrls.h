@@ -1,6 +1,7 @@
-// The standard controls: the label (TCustomLabel, TLabel) here; the edits, the memo, the list box and the combo
-// box in their own units.
+// The standard controls: the label (TCustomLabel, TLabel) here; the buttons, the edits, the memo, the list box
+// and the combo box in their own units.
 #pragma once
+#include "framework/controls/StdButtons.h"
 #include "framework/controls/TCustomComboBox.h"
 #include "framework/controls/TCustomEdit.h"
 #include "framework/controls/TCustomListBox.h"

@@ -72,6 +72,3 @@ constexpr WORD EN_ERRSPACE = 0x0500;
 constexpr WORD EN_MAXTEXT = 0x0501;
 constexpr WORD EN_HSCROLL = 0x0601;
 constexpr WORD EN_VSCROLL = 0x0602;
-
-// WM_GETDLGCODE: the control takes EM_SETSEL from the dialog keys.
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
