@@ -5,6 +5,7 @@
 #include "platform/controls/TextLayout.h"
 #include "platform/controls/ControlClass.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Caret.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinMessages.h"
@@ -92,6 +93,7 @@ private:
     void ScrollCaretIntoView();
     void UpdateScrollInfo();
     void PlaceCaret();
+    void ShowNewCaret();
     void Redraw() { InvalidateRect(hwnd_, nullptr, TRUE); }
     LRESULT OnScroll(int bar, WORD request, int thumb);
 
@@ -135,7 +137,6 @@ private:
     bool focused_ = false;
     bool selecting_ = false;
     bool publishing_ = false; // inside UpdateScrollInfo
-    EditCaret caret_;
 };
 
 Edit::Edit(HWND hwnd, const CREATESTRUCT& create)
@@ -188,6 +189,17 @@ void Edit::UpdateMetrics()
     advance_.clear();
     lineHeight_ = std::max<int>(1, tm.tmHeight);
     aveCharWidth_ = std::max<int>(1, tm.tmAveCharWidth);
+    // A new font while focused: a caret of the new line's height.
+    if (focused_)
+        ShowNewCaret();
+}
+
+// The caret is a bar one pixel wide and a line high, in this window while it has the focus.
+void Edit::ShowNewCaret()
+{
+    CreateCaret(hwnd_, nullptr, 1, lineHeight_);
+    PlaceCaret();
+    ShowCaret(hwnd_);
 }
 
 void Edit::ResetFormatRect()
@@ -428,7 +440,7 @@ void Edit::PlaceCaret()
     if (!focused_)
         return;
     POINT p = PosFromChar(text_.Caret());
-    caret_.Move(hwnd_, p.x, p.y);
+    SetCaretPos(p.x, p.y);
 }
 
 // --- input -----------------------------------------------------------------------------------------------
@@ -831,15 +843,13 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
         focused_ = true;
-        caret_.Create(hwnd_, lineHeight_);
-        PlaceCaret();
-        caret_.Show(hwnd_);
+        ShowNewCaret();
         Redraw();
         Notify(EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
         focused_ = false;
-        caret_.Destroy();
+        DestroyCaret();
         Redraw();
         Notify(EN_KILLFOCUS);
         return 0;

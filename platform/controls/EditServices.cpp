@@ -7,24 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-// The caret is arriving in the window layer; until it is there the edit keeps the caret's state here.
-
-void EditCaret::Create(HWND, int)
-{
-    created_ = true;
-    visible_ = false;
-}
-
-void EditCaret::Move(HWND, int x, int y) { position_ = {x, y}; }
-
-void EditCaret::Show(HWND)
-{
-    if (created_)
-        visible_ = true;
-}
-
-void EditCaret::Destroy() { created_ = visible_ = false; }
-
 void PublishScrollInfo(HWND hwnd, DWORD style, int rows, int visibleRows, int top, const std::function<int()>& widest,
     int width, int x)
 {

@@ -1,26 +1,10 @@
-// What the edit needs of the window services beyond messages: the caret, the window's scroll bars and the
-// clipboard's text, kept in one place.
+// What the edit needs of the window services beyond messages: the window's scroll bars and the clipboard's
+// text, kept in one place.
 #pragma once
 #include "platform/win/WinTypes.h"
 
 #include <functional>
 #include <string>
-
-// The edit's caret: a line-high bar at the insertion point while the edit has the focus.
-class EditCaret {
-public:
-    void Create(HWND hwnd, int height);
-    void Move(HWND hwnd, int x, int y);
-    void Show(HWND hwnd);
-    void Destroy();
-    bool Visible() const { return visible_; }
-    POINT Position() const { return position_; }
-
-private:
-    bool created_ = false;
-    bool visible_ = false;
-    POINT position_ {};
-};
 
 // Reports the edit's scroll state to the window's bars (those its style has): vertically rows 0..rows-1 with a
 // page of the visible rows and the first visible row as position; horizontally pixels, with the widest row as

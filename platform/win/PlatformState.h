@@ -2,6 +2,7 @@
 // its units share. Included only by platform/win sources.
 #pragma once
 #include "platform/win/Platform.h"
+#include "platform/win/ScrollBarLayout.h"
 #include "platform/win/TBackend.h"
 #include "platform/win/TRegion.h"
 #include "platform/win/Windows.h"
@@ -31,23 +32,6 @@ struct TWindowClassRecord {
     int WindowExtra = 0;
     std::vector<uint8_t> ClassExtra;
     int WindowCount = 0;
-};
-
-// One standard scroll bar of a window (ScrollBars.cpp). Made is set once the window had the bar's style or
-// a scroll call set it; before that the scroll queries fail as for a window without bars.
-struct TScrollBarState {
-    bool Made = false;
-    int Min = 0;
-    int Max = 100;
-    UINT Page = 0;
-    int Pos = 0;
-    // While the thumb is dragged: the position it is dragged to.
-    bool Tracking = false;
-    int TrackPos = 0;
-    // ESB_DISABLE_* arrows.
-    UINT Disabled = 0;
-    // The part held down by the mouse (a TScrollPart of ScrollBars.cpp), 0 for none, for the pressed look.
-    int Pressed = 0;
 };
 
 // A named handle a window carries (WindowProps.cpp): by name, or by number when Atom is set.

@@ -1,6 +1,7 @@
-// Standard scroll bars: where they sit in the non-client area, their painting and hit codes, the scroll calls,
+// The windows' own scroll bars: where they sit in the non-client area, their painting and hit codes, the scroll calls,
 // and the mouse loop of a press on a bar (repeating arrows and page areas, the dragged thumb).
 #include "platform/win/EntryChecks.h"
+#include "platform/win/ScrollBarLayout.h"
 #include "platform/win/ScrollBars.h"
 
 #include <algorithm>
@@ -9,35 +10,9 @@ using namespace WinCore;
 
 namespace {
 
-// The parts of a bar from its top (left) end to its bottom (right) end.
-enum TScrollPart : int { spNone = 0, spArrowStart, spPageStart, spThumb, spPageEnd, spArrowEnd };
-
 // A window timer id the system keeps for the repeat of a held arrow or page area; the loop consumes its
 // WM_TIMER, so the window never sees it.
 constexpr UINT_PTR kRepeatTimer = 0xFFFE;
-constexpr UINT kFirstRepeatDelay = 200;
-constexpr UINT kRepeatDelay = 50;
-// The thumb never gets shorter than this, however large the range is against the page.
-constexpr int kMinThumb = 8;
-
-// A bar's rectangle (window-relative) and the pixel layout along it. ThumbStart is relative to the bar's
-// start; ThumbLength 0 means no thumb (nothing to scroll into, too short, or disabled).
-struct TBarLayout {
-    RECT Bar {};
-    bool Vertical = true;
-    int Length = 0;
-    int Arrow = 0;
-    int ThumbStart = 0;
-    int ThumbLength = 0;
-
-    int TrackLength() const { return Length - 2 * Arrow; }
-    int Along(POINT p) const { return Vertical ? p.y - Bar.top : p.x - Bar.left; }
-    RECT Span(int from, int to) const
-    {
-        return Vertical ? RECT { Bar.left, Bar.top + from, Bar.right, Bar.top + to }
-                        : RECT { Bar.left + from, Bar.top, Bar.left + to, Bar.bottom };
-    }
-};
 
 bool IsWindowBar(int bar)
 {
@@ -58,22 +33,6 @@ DWORD StyleBit(int bar)
 bool HasBarData(TWindowRecord* w, int bar)
 {
     return StateOf(w, bar).Made || (w->Style & StyleBit(bar));
-}
-
-int64_t Span(const TScrollBarState& s)
-{
-    return int64_t(s.Max) - s.Min;
-}
-
-// The highest position: the page's last line may reach Max but not pass it.
-int64_t MaxPos(const TScrollBarState& s)
-{
-    return int64_t(s.Max) - std::max<int64_t>(int64_t(s.Page) - 1, 0);
-}
-
-int64_t Scaled(int64_t value, int64_t numerator, int64_t denominator)
-{
-    return denominator > 0 ? (value * numerator + denominator / 2) / denominator : 0;
 }
 
 // Where the bar sits next to the client area (window-relative), whether or not the style shows it; empty when
@@ -100,74 +59,9 @@ bool ShownBarRect(const TWindowRecord* w, int bar, RECT& r)
     return !IsRectEmpty(&r);
 }
 
-int ThumbLengthFor(const TScrollBarState& s, int track, int thickness)
-{
-    if (!s.Page)
-        return thickness;
-    return std::max<int>(static_cast<int>(Scaled(track, s.Page, Span(s) + 1)), kMinThumb);
-}
-
-TBarLayout Layout(const TScrollBarState& s, const RECT& bar, bool vertical)
-{
-    TBarLayout l;
-    l.Bar = bar;
-    l.Vertical = vertical;
-    l.Length = vertical ? RectHeight(bar) : RectWidth(bar);
-    const int thickness = vertical ? RectWidth(bar) : RectHeight(bar);
-    l.Arrow = std::min(GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL), l.Length / 2);
-    const int track = l.TrackLength();
-    const int thumb = ThumbLengthFor(s, track, thickness);
-    if (track < thumb || s.Disabled == ESB_DISABLE_BOTH)
-        return l;
-    const int room = track - thumb;
-    const int64_t span = MaxPos(s) - s.Min;
-    const int pos = s.Tracking ? s.TrackPos : s.Pos;
-    l.ThumbLength = thumb;
-    l.ThumbStart = l.Arrow + (span > 0 ? static_cast<int>(Scaled(room, int64_t(pos) - s.Min, span)) : 0);
-    return l;
-}
-
 TBarLayout LayoutOf(TWindowRecord* w, int bar)
 {
-    return Layout(StateOf(w, bar), BarPlace(w, bar), bar == SB_VERT);
-}
-
-TScrollPart PartAt(const TBarLayout& l, POINT p)
-{
-    if (!RectContains(l.Bar, p.x, p.y))
-        return spNone;
-    const int along = l.Along(p);
-    if (along < l.Arrow)
-        return spArrowStart;
-    if (along >= l.Length - l.Arrow)
-        return spArrowEnd;
-    if (!l.ThumbLength)
-        return spNone;
-    if (along < l.ThumbStart)
-        return spPageStart;
-    if (along < l.ThumbStart + l.ThumbLength)
-        return spThumb;
-    return spPageEnd;
-}
-
-// The position the thumb shows when its start is at `thumbStart` pixels from the bar's start.
-int ValueAtThumb(const TScrollBarState& s, const TBarLayout& l, int thumbStart)
-{
-    const int room = l.TrackLength() - l.ThumbLength;
-    if (room <= 0)
-        return s.Min;
-    const int offset = std::clamp(thumbStart - l.Arrow, 0, room);
-    return static_cast<int>(s.Min + Scaled(offset, MaxPos(s) - s.Min, room));
-}
-
-// A dragged thumb follows the pointer while it stays near the bar, and jumps back to where the drag started
-// when the pointer wanders off, as the system's bars do.
-bool NearBar(const TBarLayout& l, POINT p)
-{
-    const int thickness = l.Vertical ? RectWidth(l.Bar) : RectHeight(l.Bar);
-    RECT near = l.Bar;
-    InflateRect(&near, l.Vertical ? 8 * thickness : 2 * thickness, l.Vertical ? 2 * thickness : 8 * thickness);
-    return RectContains(near, p.x, p.y);
+    return ScrollBarLayout(StateOf(w, bar), BarPlace(w, bar), bar == SB_VERT);
 }
 
 POINT ToWindow(const TWindowRecord* w, POINT screen)
@@ -183,65 +77,14 @@ void Fill(TWindowRecord* w, const RECT& r, int colorIndex)
     FillBuffer(w, false, nullptr, r, GetSysColor(colorIndex));
 }
 
-void PaintRaised(TWindowRecord* w, const RECT& r, bool pressed)
-{
-    Fill(w, r, COLOR_BTNFACE);
-    if (RectWidth(r) < 2 || RectHeight(r) < 2)
-        return;
-    if (pressed) {
-        Fill(w, RECT { r.left, r.top, r.right, r.top + 1 }, COLOR_BTNSHADOW);
-        Fill(w, RECT { r.left, r.top, r.left + 1, r.bottom }, COLOR_BTNSHADOW);
-        Fill(w, RECT { r.left, r.bottom - 1, r.right, r.bottom }, COLOR_BTNSHADOW);
-        Fill(w, RECT { r.right - 1, r.top, r.right, r.bottom }, COLOR_BTNSHADOW);
-        return;
-    }
-    Fill(w, RECT { r.left, r.top, r.right, r.top + 1 }, COLOR_BTNHIGHLIGHT);
-    Fill(w, RECT { r.left, r.top, r.left + 1, r.bottom }, COLOR_BTNHIGHLIGHT);
-    Fill(w, RECT { r.left, r.bottom - 1, r.right, r.bottom }, COLOR_3DDKSHADOW);
-    Fill(w, RECT { r.right - 1, r.top, r.right, r.bottom }, COLOR_3DDKSHADOW);
-}
-
-// A filled triangle pointing away from the bar's middle: up or left for the start arrow.
-void PaintGlyph(TWindowRecord* w, const RECT& r, bool vertical, bool start, bool pressed, bool disabled)
-{
-    const int size = std::max(2, std::min(RectWidth(r), RectHeight(r)) / 4);
-    const int shift = pressed ? 1 : 0;
-    const int cx = (r.left + r.right) / 2 + shift;
-    const int cy = (r.top + r.bottom) / 2 + shift;
-    const int color = disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
-    for (int i = 0; i < size; ++i) {
-        // Row i of the triangle counts from its tip.
-        const int offset = start ? i - size / 2 : size / 2 - i;
-        if (vertical)
-            Fill(w, RECT { cx - i, cy + offset, cx + i + 1, cy + offset + 1 }, color);
-        else
-            Fill(w, RECT { cx + offset, cy - i, cx + offset + 1, cy + i + 1 }, color);
-    }
-}
-
 void PaintBar(TWindowRecord* w, int bar)
 {
     RECT r;
     if (!IsVisibleChain(w) || !ShownBarRect(w, bar, r))
         return;
     const TScrollBarState& s = StateOf(w, bar);
-    const TBarLayout l = Layout(s, r, bar == SB_VERT);
-    const bool vertical = l.Vertical;
-    const RECT arrowStart = l.Span(0, l.Arrow);
-    const RECT arrowEnd = l.Span(l.Length - l.Arrow, l.Length);
-    PaintRaised(w, arrowStart, s.Pressed == spArrowStart);
-    PaintGlyph(w, arrowStart, vertical, true, s.Pressed == spArrowStart, (s.Disabled & ESB_DISABLE_LTUP) != 0);
-    PaintRaised(w, arrowEnd, s.Pressed == spArrowEnd);
-    PaintGlyph(w, arrowEnd, vertical, false, s.Pressed == spArrowEnd, (s.Disabled & ESB_DISABLE_RTDN) != 0);
-    const int trackEnd = l.Length - l.Arrow;
-    if (!l.ThumbLength) {
-        Fill(w, l.Span(l.Arrow, trackEnd), COLOR_SCROLLBAR);
-        return;
-    }
-    const int thumbEnd = l.ThumbStart + l.ThumbLength;
-    Fill(w, l.Span(l.Arrow, l.ThumbStart), s.Pressed == spPageStart ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
-    Fill(w, l.Span(thumbEnd, trackEnd), s.Pressed == spPageEnd ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
-    PaintRaised(w, l.Span(l.ThumbStart, thumbEnd), false);
+    PaintScrollBarParts(
+        s, ScrollBarLayout(s, r, bar == SB_VERT), [w](const RECT& part, int color) { Fill(w, part, color); });
 }
 
 // --- Showing, hiding and the scroll requests -----------------------------------------------------------
@@ -268,29 +111,10 @@ int ApplyScrollInfo(TWindowRecord* w, int bar, const SCROLLINFO& info, bool redr
     const HWND h = w->Handle;
     TScrollBarState& s = StateOf(w, bar);
     s.Made = true;
-    bool changed = false;
-    if ((info.fMask & SIF_PAGE) && s.Page != info.nPage) {
-        s.Page = info.nPage;
-        changed = true;
-    }
-    if (info.fMask & SIF_RANGE) {
-        // An inverted range, or one wider than the positions can count, is taken as none.
-        const bool valid = info.nMin <= info.nMax && int64_t(info.nMax) - info.nMin < 0x80000000LL;
-        const int min = valid ? info.nMin : 0;
-        const int max = valid ? info.nMax : 0;
-        if (s.Min != min || s.Max != max) {
-            s.Min = min;
-            s.Max = max;
-            changed = true;
-        }
-    }
-    s.Page = static_cast<UINT>(std::min<int64_t>(s.Page, Span(s) + 1));
-    if (info.fMask & SIF_POS)
-        s.Pos = info.nPos;
-    s.Pos = static_cast<int>(std::clamp<int64_t>(s.Pos, s.Min, std::max<int64_t>(MaxPos(s), s.Min)));
+    const bool changed = SetScrollValues(s, info);
 
     if (info.fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) {
-        if (s.Min >= MaxPos(s)) {
+        if (s.Min >= ScrollMaxPos(s)) {
             // Nothing to scroll: the bar goes, or stays greyed with SIF_DISABLENOSCROLL.
             if (info.fMask & SIF_DISABLENOSCROLL)
                 s.Disabled = ESB_DISABLE_BOTH;
@@ -315,33 +139,10 @@ WPARAM Request(WORD code, int pos = 0)
     return MAKEWPARAM(code, static_cast<WORD>(pos));
 }
 
-WORD RequestFor(TScrollPart part)
-{
-    switch (part) {
-    case spArrowStart:
-        return SB_LINEUP;
-    case spArrowEnd:
-        return SB_LINEDOWN;
-    case spPageStart:
-        return SB_PAGEUP;
-    default:
-        return SB_PAGEDOWN;
-    }
-}
-
-bool PartDisabled(const TScrollBarState& s, TScrollPart part)
-{
-    if (part == spArrowStart)
-        return (s.Disabled & ESB_DISABLE_LTUP) != 0;
-    if (part == spArrowEnd)
-        return (s.Disabled & ESB_DISABLE_RTDN) != 0;
-    return s.Disabled == ESB_DISABLE_BOTH;
-}
-
 // The part under the pointer now, as the bar is laid out now (the thumb moves as the window scrolls).
 TScrollPart PartUnderPointer(TWindowRecord* w, int bar)
 {
-    return PartAt(LayoutOf(w, bar), ToWindow(w, CursorNow()));
+    return ScrollPartAt(LayoutOf(w, bar), ToWindow(w, CursorNow()));
 }
 
 // What a tracking loop holds; whatever way the loop ends, the window's bar is left unpressed and the capture
@@ -417,8 +218,8 @@ void TrackScrollBar(TWindowRecord* w, int bar, POINT screen)
     const HWND h = w->Handle;
     const UINT message = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
     const TBarLayout start = LayoutOf(w, bar);
-    const TScrollPart part = (w->Style & StyleBit(bar)) ? PartAt(start, ToWindow(w, screen)) : spNone;
-    if (part == spNone || PartDisabled(StateOf(w, bar), part))
+    const TScrollPart part = (w->Style & StyleBit(bar)) ? ScrollPartAt(start, ToWindow(w, screen)) : spNone;
+    if (part == spNone || ScrollPartDisabled(StateOf(w, bar), part))
         return;
     SetCapture(h);
     TTrackGuard guard { h, bar };
@@ -434,8 +235,8 @@ void TrackScrollBar(TWindowRecord* w, int bar, POINT screen)
     PaintBar(w, bar);
     if (part != spThumb) {
         // The repeat counts from the press, however long the window takes over the request.
-        SetTimer(h, kRepeatTimer, kFirstRepeatDelay, nullptr);
-        Send(w, message, Request(RequestFor(part)), 0);
+        SetTimer(h, kRepeatTimer, kScrollFirstRepeatDelay, nullptr);
+        Send(w, message, Request(ScrollRequestFor(part)), 0);
     }
     MSG msg;
     while ((w = Find(h)) && GPlatform->Capture == h) {
@@ -446,9 +247,9 @@ void TrackScrollBar(TWindowRecord* w, int bar, POINT screen)
         if (msg.message == WM_TIMER && msg.hwnd == h && msg.wParam == kRepeatTimer) {
             // A held arrow repeats while the pointer stays on it; a held page area until the thumb reaches the
             // pointer.
-            if (PartUnderPointer(w, bar) == part && !PartDisabled(StateOf(w, bar), part)) {
-                SetTimer(h, kRepeatTimer, kRepeatDelay, nullptr);
-                Send(w, message, Request(RequestFor(part)), 0);
+            if (PartUnderPointer(w, bar) == part && !ScrollPartDisabled(StateOf(w, bar), part)) {
+                SetTimer(h, kRepeatTimer, kScrollRepeatDelay, nullptr);
+                Send(w, message, Request(ScrollRequestFor(part)), 0);
             }
             continue;
         }
@@ -461,7 +262,7 @@ void TrackScrollBar(TWindowRecord* w, int bar, POINT screen)
             const POINT p = ToWindow(w, msg.pt);
             if (part == spThumb) {
                 const TBarLayout now = LayoutOf(w, bar);
-                const int value = NearBar(now, p) ? ValueAtThumb(s, now, now.Along(p) - grab) : startPos;
+                const int value = NearScrollBar(now, p) ? ScrollValueAtThumb(s, now, now.Along(p) - grab) : startPos;
                 if (value != s.TrackPos) {
                     s.TrackPos = value;
                     PaintBar(w, bar);
@@ -658,7 +459,7 @@ BOOL GetScrollBarInfo(HWND hwnd, LONG objectId, SCROLLBARINFO* info)
     const int bar = objectId == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
     const TScrollBarState& s = StateOf(w, bar);
     const RECT place = BarPlace(w, bar);
-    const TBarLayout l = Layout(s, place, bar == SB_VERT);
+    const TBarLayout l = ScrollBarLayout(s, place, bar == SB_VERT);
     const POINT origin = WindowOrigin(w);
     info->rcScrollBar = RectOffset(place, origin.x, origin.y);
     info->dxyLineButton = l.Arrow;

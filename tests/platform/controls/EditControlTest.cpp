@@ -43,6 +43,35 @@ TEST_F(EditTest, TypingNotifiesUpdateThenChangeForEveryCharacterAndUndoesAsOneSt
     EXPECT_EQ(Notifications, std::vector<WORD>({EN_KILLFOCUS}));
 }
 
+TEST_F(EditTest, TheCaretFollowsTheInsertionPointWhileTheEditHasTheFocus)
+{
+    HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, {10, 10, 200, 100}, "ab\r\ncd");
+    POINT caret {};
+    EXPECT_FALSE(GetCaretPos(&caret)) << "no caret before the focus";
+    auto at = [&](int index) {
+        LRESULT pos = SendMessage(edit, EM_POSFROMCHAR, index, 0);
+        return POINT {static_cast<int16_t>(LOWORD(pos)), static_cast<int16_t>(HIWORD(pos))};
+    };
+    SetFocus(edit);
+    ASSERT_TRUE(GetCaretPos(&caret));
+    EXPECT_EQ(caret.x, at(0).x);
+    Type("x");
+    ASSERT_TRUE(GetCaretPos(&caret));
+    EXPECT_EQ(caret.x, at(1).x);
+    EXPECT_EQ(caret.y, at(1).y);
+    Backend.Key(VK_DOWN);
+    Pump();
+    ASSERT_TRUE(GetCaretPos(&caret));
+    EXPECT_EQ(caret.y, at(5).y);
+    EXPECT_GT(caret.y, at(1).y);
+    SetFocus(Parent);
+    EXPECT_FALSE(GetCaretPos(&caret)) << "gone with the focus";
+    SetFocus(edit);
+    EXPECT_TRUE(GetCaretPos(&caret));
+    DestroyWindow(edit);
+    EXPECT_FALSE(GetCaretPos(&caret)) << "gone with the window";
+}
+
 TEST_F(EditTest, MouseSelectsByDraggingAndWordsByDoubleClicking)
 {
     HWND edit = MakeEdit(ES_AUTOHSCROLL, {0, 0, 300, 24}, "alpha beta gamma");
