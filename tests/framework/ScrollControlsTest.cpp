@@ -1,7 +1,10 @@
-// The framework's scrolling controls driven by raw input: TScrollBar over the "SCROLLBAR" window.
+// The framework's scrolling controls driven by raw input: TScrollBar over the "SCROLLBAR" window and TUpDown
+// over the up-down window.
 #include "ControlsTestSupport.h"
 
+#include "framework/controls/StdCtrls.h"
 #include "framework/controls/TScrollBar.h"
+#include "framework/controls/TUpDown.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/WinSystem.h"
@@ -114,6 +117,55 @@ TEST_F(ScrollControlsTest, AVerticalScrollBarKeepsItsValuesAcrossANewWindow)
     EXPECT_EQ(info.nMax, 50);
     EXPECT_EQ(info.nPage, 5u);
     EXPECT_EQ(info.nPos, 40);
+}
+
+TEST_F(ScrollControlsTest, TheUpDownStepsItsAssociatesNumberAndAsksBeforeEachStep)
+{
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(10, 10, 100, 24);
+    auto* upDown = new TUpDown(Form);
+    upDown->SetParent(Form);
+    upDown->SetMax(100000);
+    upDown->SetIncrement(1000);
+    upDown->SetAssociate(edit);
+    upDown->SetPosition(40000);
+    EXPECT_EQ(edit->Text(), "40,000");
+    // Beside the edit, at its right, as tall as it.
+    EXPECT_EQ(upDown->Left(), edit->Left() + edit->Width());
+    EXPECT_EQ(upDown->Height(), 24);
+    std::vector<std::string> log;
+    upDown->OnClick = [&](TObject*, TUDBtnType button) { log.push_back(button == btNext ? "next" : "prev"); };
+    bool allow = true;
+    upDown->OnChangingEx = [&](TObject*, bool& allowChange, int newValue, TUpDownDirection direction) {
+        log.push_back("changing " + std::to_string(newValue) + (direction == updUp ? " up" : " down"));
+        allowChange = allow;
+    };
+    Pump();
+    const TPoint origin = upDown->ClientToScreen(TPoint { 0, 0 });
+    Click(origin.X + 4, origin.Y + 3);
+    EXPECT_EQ(upDown->Position(), 41000);
+    EXPECT_EQ(edit->Text(), "41,000");
+    Click(origin.X + 4, origin.Y + 20);
+    EXPECT_EQ(upDown->Position(), 40000);
+    allow = false;
+    Click(origin.X + 4, origin.Y + 3);
+    EXPECT_EQ(upDown->Position(), 40000);
+    EXPECT_EQ(log, (std::vector<std::string> { "changing 41000 up", "next", "changing 40000 down", "prev",
+                       "changing 41000 up" }));
+    // The arrow keys in the edit step too, and a number typed there is where the next step starts.
+    allow = true;
+    edit->SetText("7");
+    edit->SetFocus();
+    Backend.Key(VK_UP);
+    Pump();
+    EXPECT_EQ(upDown->Position(), 1007);
+    EXPECT_EQ(edit->Text(), "1,007");
+    // Freed, the associate is forgotten.
+    delete edit;
+    EXPECT_EQ(upDown->Associate(), nullptr);
+    Click(origin.X + 4, origin.Y + 3);
+    EXPECT_EQ(upDown->Position(), 2007);
 }
 
 } // namespace
