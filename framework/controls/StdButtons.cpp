@@ -224,9 +224,15 @@ void TCustomCheckBox::SetState(TCheckBoxState value)
 void TCustomCheckBox::Toggle()
 {
     switch (FState) {
-    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
+    case cbUnchecked:
+        SetState(FAllowGrayed ? cbGrayed : cbChecked);
+        break;
+    case cbChecked:
+        SetState(cbUnchecked);
+        break;
+    case cbGrayed:
+        SetState(cbChecked);
+        break;
     }
 }
 
@@ -410,7 +416,7 @@ void TCustomGroupBox::Paint()
     const std::string& text = Caption();
     if (text.empty())
         return;
-    RECT textRect {8, 0, 0, h};
+    RECT textRect { 8, 0, 0, h };
     uint32_t flags = DrawTextBiDiModeFlags(DT_SINGLELINE);
     DrawText(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &textRect, flags | DT_CALCRECT);
     canvas->Brush()->SetColor(Color());

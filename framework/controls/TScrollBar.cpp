@@ -36,8 +36,8 @@ void TScrollBar::CreateParams(TCreateParams& params)
 void TScrollBar::CreateWnd()
 {
     inherited::CreateWnd();
-    SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, FMin, FMax, static_cast<UINT>(FPageSize),
-        FPosition, 0};
+    SCROLLINFO info { sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, FMin, FMax, static_cast<UINT>(FPageSize), FPosition,
+        0 };
     SetScrollInfo(Handle(), SB_CTL, &info, FALSE);
 }
 
@@ -76,7 +76,7 @@ void TScrollBar::SetPageSize(int value)
         return;
     FPageSize = std::max(0, value);
     if (HandleAllocated()) {
-        SCROLLINFO info {sizeof info, SIF_PAGE, 0, 0, static_cast<UINT>(FPageSize), 0, 0};
+        SCROLLINFO info { sizeof info, SIF_PAGE, 0, 0, static_cast<UINT>(FPageSize), 0, 0 };
         SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
     }
     // A larger page lowers the highest position the thumb can show.
@@ -100,20 +100,34 @@ void TScrollBar::DoScroll(TMessage& message)
     const auto code = static_cast<TScrollCode>(std::min<int>(LOWORD(message.WParam), scEndScroll));
     int position = FPosition;
     switch (code) {
-    case scLineUp: position -= FSmallChange; break;
-    case scLineDown: position += FSmallChange; break;
-    case scPageUp: position -= FLargeChange; break;
-    case scPageDown: position += FLargeChange; break;
+    case scLineUp:
+        position -= FSmallChange;
+        break;
+    case scLineDown:
+        position += FSmallChange;
+        break;
+    case scPageUp:
+        position -= FLargeChange;
+        break;
+    case scPageDown:
+        position += FLargeChange;
+        break;
     case scPosition:
     case scTrack: {
         // The message carries 16 bits of the position; the bar knows all of it.
-        SCROLLINFO info {sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-        position = GetScrollInfo(Handle(), SB_CTL, &info) ? info.nTrackPos : static_cast<int16_t>(HIWORD(message.WParam));
+        SCROLLINFO info { sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0 };
+        position
+            = GetScrollInfo(Handle(), SB_CTL, &info) ? info.nTrackPos : static_cast<int16_t>(HIWORD(message.WParam));
         break;
     }
-    case scTop: position = FMin; break;
-    case scBottom: position = FMax; break;
-    case scEndScroll: break;
+    case scTop:
+        position = FMin;
+        break;
+    case scBottom:
+        position = FMax;
+        break;
+    case scEndScroll:
+        break;
     }
     position = std::clamp(position, FMin, std::max(FMin, HighestPosition()));
     Scroll(code, position);

@@ -4,8 +4,17 @@
 #include "framework/controls/TWinControl.h"
 
 enum TScrollBarKind : uint8_t { sbHorizontal, sbVertical };
-enum TScrollCode : uint8_t { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom,
-    scEndScroll };
+enum TScrollCode : uint8_t {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
+};
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode scrollCode, int& scrollPos)>;
 
 class TScrollBar : public TWinControl {

@@ -14,14 +14,23 @@
 
 namespace {
 
-DWORD KindOf(DWORD style) { return style & BS_TYPEMASK; }
+DWORD KindOf(DWORD style)
+{
+    return style & BS_TYPEMASK;
+}
 
-bool IsPush(DWORD kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_PUSHBOX; }
+bool IsPush(DWORD kind)
+{
+    return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_PUSHBOX;
+}
 bool IsCheck(DWORD kind)
 {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
 }
-bool IsRadio(DWORD kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
+bool IsRadio(DWORD kind)
+{
+    return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
+}
 
 // hwnd's group: its siblings, in the order they were made, from the last WS_GROUP window at or before it up to
 // the next WS_GROUP window. A new child goes on top, so the order they were made in is from the bottom up.
@@ -154,8 +163,8 @@ HBRUSH Button::ParentBrush(HDC dc)
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     HWND parent = GetParent(hwnd_);
     UINT ask = IsPush(Kind()) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
-    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessage(parent, ask, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(hwnd_)))
+    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(
+                       SendMessage(parent, ask, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)))
                           : nullptr;
     return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
 }
@@ -180,8 +189,8 @@ void Button::PaintPush(HDC dc, const RECT& client)
         FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
         InflateRect(&face, -1, -1);
     }
-    UINT state = DFCS_BUTTONPUSH | (pushed_ ? DFCS_PUSHED : 0) | (IsWindowEnabled(hwnd_) ? 0 : DFCS_INACTIVE) |
-                 ((Style() & BS_FLAT) ? DFCS_FLAT : 0);
+    UINT state = DFCS_BUTTONPUSH | (pushed_ ? DFCS_PUSHED : 0) | (IsWindowEnabled(hwnd_) ? 0 : DFCS_INACTIVE)
+        | ((Style() & BS_FLAT) ? DFCS_FLAT : 0);
     DrawFrameControl(dc, &face, DFC_BUTTON, state);
     RECT text = face;
     InflateRect(&text, -2, -2);
@@ -203,7 +212,7 @@ void Button::PaintCheck(HDC dc, const RECT& client)
     bool leftText = style & BS_LEFTTEXT;
     int boxTop = client.top + (client.bottom - client.top - kButtonCheckSize) / 2;
     int boxLeft = leftText ? client.right - kButtonCheckSize : client.left;
-    RECT box {boxLeft, boxTop, boxLeft + kButtonCheckSize, boxTop + kButtonCheckSize};
+    RECT box { boxLeft, boxTop, boxLeft + kButtonCheckSize, boxTop + kButtonCheckSize };
     UINT state = IsRadio(Kind()) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
     if (check_ == BST_INDETERMINATE)
         state = DFCS_BUTTON3STATE | DFCS_CHECKED;
@@ -225,10 +234,11 @@ void Button::PaintCheck(HDC dc, const RECT& client)
         // The focus ring goes around the caption only.
         std::string caption = Caption();
         RECT measure = text;
-        DrawText(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+        DrawText(
+            dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
         int height = measure.bottom - measure.top;
-        RECT focus {text.left - 1, text.top + (text.bottom - text.top - height) / 2 - 1,
-            std::min<LONG>(text.right, text.left + (measure.right - measure.left)) + 1, 0};
+        RECT focus { text.left - 1, text.top + (text.bottom - text.top - height) / 2 - 1,
+            std::min<LONG>(text.right, text.left + (measure.right - measure.left)) + 1, 0 };
         focus.bottom = focus.top + height + 2;
         DrawFocusRect(dc, &focus);
     }
@@ -246,10 +256,10 @@ void Button::PaintGroup(HDC dc, const RECT& client)
     std::string caption = Caption();
     if (caption.empty())
         return;
-    RECT text {client.left + 8, client.top, client.right - 8, client.top + tm.tmHeight};
+    RECT text { client.left + 8, client.top, client.right - 8, client.top + tm.tmHeight };
     RECT measure = text;
     DrawText(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
-    RECT gap {text.left - 2, text.top, std::min(text.right, measure.right) + 2, text.bottom};
+    RECT gap { text.left - 2, text.top, std::min(text.right, measure.right) + 2, text.bottom };
     FillRect(dc, &gap, ParentBrush(dc));
     DrawCaption(dc, text, DT_LEFT | DT_SINGLELINE);
 }
@@ -263,8 +273,8 @@ void Button::PaintOwnerDraw(HDC dc, const RECT& client)
     item.CtlType = ODT_BUTTON;
     item.CtlID = static_cast<UINT>(GetWindowLongPtr(hwnd_, GWLP_ID));
     item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = (pushed_ ? ODS_SELECTED : 0) | (focused_ ? ODS_FOCUS : 0) |
-                     (IsWindowEnabled(hwnd_) ? 0 : ODS_DISABLED);
+    item.itemState
+        = (pushed_ ? ODS_SELECTED : 0) | (focused_ ? ODS_FOCUS : 0) | (IsWindowEnabled(hwnd_) ? 0 : ODS_DISABLED);
     item.hwndItem = hwnd_;
     item.hDC = dc;
     item.rcItem = client;
@@ -327,13 +337,18 @@ LRESULT Button::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProc(hwnd_, message, wParam, lParam);
     case WM_GETDLGCODE:
         switch (Kind()) {
-        case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+        case BS_DEFPUSHBUTTON:
+            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
         case BS_PUSHBUTTON:
-        case BS_PUSHBOX: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case BS_PUSHBOX:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
         case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        case BS_GROUPBOX: return DLGC_STATIC;
-        default: return DLGC_BUTTON;
+        case BS_AUTORADIOBUTTON:
+            return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        case BS_GROUPBOX:
+            return DLGC_STATIC;
+        default:
+            return DLGC_BUTTON;
         }
     case WM_SETFOCUS: {
         focused_ = true;

@@ -47,8 +47,8 @@ private:
     HWND hwnd_;
     TScrollBarState state_;
     TScrollPart held_ = spNone; // the part the left button went down on, while the capture is ours
-    int grab_ = 0;              // where in the thumb it was grabbed
-    int dragStart_ = 0;         // the position a thumb that wanders off goes back to
+    int grab_ = 0; // where in the thumb it was grabbed
+    int dragStart_ = 0; // the position a thumb that wanders off goes back to
 };
 
 TBarLayout ScrollBar::Layout() const
@@ -163,14 +163,27 @@ void ScrollBar::OnKey(WPARAM key)
     WORD code;
     switch (key) {
     case VK_UP:
-    case VK_LEFT: code = SB_LINEUP; break;
+    case VK_LEFT:
+        code = SB_LINEUP;
+        break;
     case VK_DOWN:
-    case VK_RIGHT: code = SB_LINEDOWN; break;
-    case VK_PRIOR: code = SB_PAGEUP; break;
-    case VK_NEXT: code = SB_PAGEDOWN; break;
-    case VK_HOME: code = SB_TOP; break;
-    case VK_END: code = SB_BOTTOM; break;
-    default: return;
+    case VK_RIGHT:
+        code = SB_LINEDOWN;
+        break;
+    case VK_PRIOR:
+        code = SB_PAGEUP;
+        break;
+    case VK_NEXT:
+        code = SB_PAGEDOWN;
+        break;
+    case VK_HOME:
+        code = SB_TOP;
+        break;
+    case VK_END:
+        code = SB_BOTTOM;
+        break;
+    default:
+        return;
     }
     if (!IsWindowEnabled(hwnd_))
         return;
@@ -209,8 +222,8 @@ BOOL ScrollBar::FillBarInfo(SCROLLBARINFO* info) const
     info->reserved = 0;
     auto pressed = [&](TScrollPart part) { return state_.Pressed == part ? STATE_SYSTEM_PRESSED : DWORD(0); };
     const DWORD noThumb = l.ThumbLength ? 0 : STATE_SYSTEM_INVISIBLE;
-    info->rgstate[0] = (IsWindowVisible(hwnd_) ? 0 : STATE_SYSTEM_INVISIBLE) |
-                       (state_.Disabled == ESB_DISABLE_BOTH || !IsWindowEnabled(hwnd_) ? STATE_SYSTEM_UNAVAILABLE : 0);
+    info->rgstate[0] = (IsWindowVisible(hwnd_) ? 0 : STATE_SYSTEM_INVISIBLE)
+        | (state_.Disabled == ESB_DISABLE_BOTH || !IsWindowEnabled(hwnd_) ? STATE_SYSTEM_UNAVAILABLE : 0);
     info->rgstate[1] = pressed(spArrowStart) | ((state_.Disabled & ESB_DISABLE_LTUP) ? STATE_SYSTEM_UNAVAILABLE : 0);
     info->rgstate[2] = pressed(spPageStart) | noThumb;
     info->rgstate[3] = (state_.Tracking ? STATE_SYSTEM_PRESSED : 0) | noThumb;
@@ -269,7 +282,7 @@ LRESULT ScrollBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
     case SBM_SETPOS: {
         int previous = state_.Pos;
-        SCROLLINFO info {sizeof info, SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0};
+        SCROLLINFO info { sizeof info, SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0 };
         Apply(info, lParam != 0);
         return previous;
     }
@@ -278,7 +291,7 @@ LRESULT ScrollBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW: {
         int previous = state_.Pos;
-        SCROLLINFO info {sizeof info, SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0};
+        SCROLLINFO info { sizeof info, SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0 };
         Apply(info, message == SBM_SETRANGEREDRAW);
         return previous;
     }

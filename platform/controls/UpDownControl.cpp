@@ -5,9 +5,9 @@
 #include "platform/win/Rects.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
-#include "platform/win/WindowProps.h"
 #include "platform/win/WinStyles.h"
 #include "platform/win/WinSystem.h"
+#include "platform/win/WindowProps.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -101,7 +101,7 @@ private:
     int pos_ = 0;
     int base_ = 10;
     HWND buddy_ = nullptr;
-    std::vector<UDACCEL> accel_ {{0, 1}, {2, 5}, {5, 20}};
+    std::vector<UDACCEL> accel_ { { 0, 1 }, { 2, 5 }, { 5, 20 } };
     TArrow held_ = arNone;
     bool pressedLook_ = false;
     uint32_t pressedAt_ = 0;
@@ -146,8 +146,8 @@ bool UpDown::Offset(int delta)
     const int low = std::min(min_, max_);
     const int high = std::max(min_, max_);
     int64_t target = int64_t(pos_) + delta;
-    if (!InRange(static_cast<int>(std::clamp<int64_t>(target, INT32_MIN, INT32_MAX))) || target < INT32_MIN ||
-        target > INT32_MAX) {
+    if (!InRange(static_cast<int>(std::clamp<int64_t>(target, INT32_MIN, INT32_MAX))) || target < INT32_MIN
+        || target > INT32_MAX) {
         if (Style() & UDS_WRAP) {
             // Past one end it comes round at the other, the overshoot carried along.
             const int64_t span = int64_t(high) - low + 1;
@@ -180,8 +180,8 @@ void UpDown::Step(TArrow arrow, int step)
         UpdateBuddy();
     // The parent hears the position whether it moved or not.
     if (parent)
-        SendMessage(parent, Horizontal() ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos_)),
-            reinterpret_cast<LPARAM>(hwnd_));
+        SendMessage(parent, Horizontal() ? WM_HSCROLL : WM_VSCROLL,
+            MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos_)), reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void UpDown::SetPosition(int pos)
@@ -251,7 +251,8 @@ HWND UpDown::SetBuddy(HWND buddy)
         int width = std::min<int>(self.right - self.left, b.right - b.left);
         int height = b.bottom - b.top;
         if (style & UDS_ALIGNRIGHT) {
-            SetWindowPos(buddy_, nullptr, 0, 0, b.right - b.left - width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(
+                buddy_, nullptr, 0, 0, b.right - b.left - width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SetWindowPos(hwnd_, nullptr, b.right - width, b.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         } else {
             SetWindowPos(buddy_, nullptr, b.left + width, b.top, b.right - b.left - width, height,
@@ -305,7 +306,7 @@ void UpDown::EndPress()
 void UpDown::Paint(HDC dc)
 {
     bool enabled = IsWindowEnabled(hwnd_);
-    for (TArrow arrow : {arIncrement, arDecrement}) {
+    for (TArrow arrow : { arIncrement, arDecrement }) {
         RECT r = ArrowRect(arrow);
         UINT kind = Horizontal() ? (arrow == arIncrement ? DFCS_SCROLLRIGHT : DFCS_SCROLLLEFT)
                                  : (arrow == arIncrement ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
@@ -415,7 +416,8 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case UDM_SETPOS:
     case UDM_SETPOS32: {
         int previous = pos_;
-        SetPosition(message == UDM_SETPOS ? static_cast<int16_t>(LOWORD(lParam)) : static_cast<int>(static_cast<int32_t>(lParam)));
+        SetPosition(message == UDM_SETPOS ? static_cast<int16_t>(LOWORD(lParam))
+                                          : static_cast<int>(static_cast<int32_t>(lParam)));
         return message == UDM_SETPOS ? static_cast<WORD>(previous) : previous;
     }
     case UDM_GETPOS: {

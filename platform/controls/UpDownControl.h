@@ -23,20 +23,20 @@ constexpr DWORD UDS_HORZ = 0x0040;
 constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
 
 // Messages.
-constexpr UINT UDM_SETRANGE = WM_USER + 101;   // lParam MAKELONG(max, min), 16 bits each
-constexpr UINT UDM_GETRANGE = WM_USER + 102;   // MAKELONG(max, min)
-constexpr UINT UDM_SETPOS = WM_USER + 103;     // lParam: the position (low 16 bits); returns the previous one
-constexpr UINT UDM_GETPOS = WM_USER + 104;     // the position in the low word, the high word set on error
-constexpr UINT UDM_SETBUDDY = WM_USER + 105;   // wParam: the buddy; returns the previous one
+constexpr UINT UDM_SETRANGE = WM_USER + 101; // lParam MAKELONG(max, min), 16 bits each
+constexpr UINT UDM_GETRANGE = WM_USER + 102; // MAKELONG(max, min)
+constexpr UINT UDM_SETPOS = WM_USER + 103; // lParam: the position (low 16 bits); returns the previous one
+constexpr UINT UDM_GETPOS = WM_USER + 104; // the position in the low word, the high word set on error
+constexpr UINT UDM_SETBUDDY = WM_USER + 105; // wParam: the buddy; returns the previous one
 constexpr UINT UDM_GETBUDDY = WM_USER + 106;
-constexpr UINT UDM_SETACCEL = WM_USER + 107;   // wParam: count, lParam: UDACCEL array
-constexpr UINT UDM_GETACCEL = WM_USER + 108;   // wParam: room, lParam: UDACCEL array; returns the count
-constexpr UINT UDM_SETBASE = WM_USER + 109;    // wParam: 10 or 16; returns the previous base, 0 for others
+constexpr UINT UDM_SETACCEL = WM_USER + 107; // wParam: count, lParam: UDACCEL array
+constexpr UINT UDM_GETACCEL = WM_USER + 108; // wParam: room, lParam: UDACCEL array; returns the count
+constexpr UINT UDM_SETBASE = WM_USER + 109; // wParam: 10 or 16; returns the previous base, 0 for others
 constexpr UINT UDM_GETBASE = WM_USER + 110;
 constexpr UINT UDM_SETRANGE32 = WM_USER + 111; // wParam: min, lParam: max
 constexpr UINT UDM_GETRANGE32 = WM_USER + 112; // wParam, lParam: int* min, int* max
-constexpr UINT UDM_SETPOS32 = WM_USER + 113;   // lParam: the position; returns the previous one
-constexpr UINT UDM_GETPOS32 = WM_USER + 114;   // lParam: BOOL* set on error (may be null)
+constexpr UINT UDM_SETPOS32 = WM_USER + 113; // lParam: the position; returns the previous one
+constexpr UINT UDM_GETPOS32 = WM_USER + 114; // lParam: BOOL* set on error (may be null)
 
 // The range's limits.
 constexpr int UD_MAXVAL = 0x7FFF;

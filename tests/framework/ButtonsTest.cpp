@@ -1,7 +1,6 @@
 // The framework's buttons and the keyboard between controls, driven by raw input: clicks, the default and
 // cancel buttons, accelerators, check boxes, radio buttons moved along by the arrow keys, and tab order.
 #include "ControlsTestSupport.h"
-
 #include "framework/controls/StdCtrls.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/win/VirtualKeys.h"

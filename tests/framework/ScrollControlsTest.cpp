@@ -1,9 +1,9 @@
-// The framework's scrolling controls driven by raw input: TScrollBar over the "SCROLLBAR" window and TUpDown
-// over the up-down window.
+// The framework's scrolling controls driven by raw input: TScrollBar over the "SCROLLBAR" window, TUpDown
+// over the up-down window, and TScrollBox.
 #include "ControlsTestSupport.h"
-
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/TScrollBar.h"
+#include "framework/controls/TScrollingWinControl.h"
 #include "framework/controls/TUpDown.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
@@ -49,7 +49,7 @@ TEST_F(ScrollControlsTest, TheScrollBarMovesByItsChangesReportsEachMoveAndKeepsW
     Pump();
     const int arrow = GetSystemMetrics(SM_CXHSCROLL);
     Click(100 + 10 + 200 - arrow / 2, 100 + 20); // the right arrow
-    Click(100 + 10 + 150, 100 + 20);             // the page area right of the thumb
+    Click(100 + 10 + 150, 100 + 20); // the page area right of the thumb
     EXPECT_EQ(bar->Position(), 30);
     EXPECT_EQ(GetScrollPos(bar->Handle(), SB_CTL), 30);
     EXPECT_EQ(log, (std::vector<std::string> { "1:5", "8:5", "3:30", "8:30" }));
@@ -112,7 +112,7 @@ TEST_F(ScrollControlsTest, AVerticalScrollBarKeepsItsValuesAcrossANewWindow)
     bar->SetKind(sbVertical);
     EXPECT_EQ(bar->Width(), height);
     EXPECT_EQ(bar->Height(), width);
-    SCROLLINFO info {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    SCROLLINFO info { sizeof info, SIF_ALL, 0, 0, 0, 0, 0 };
     ASSERT_TRUE(GetScrollInfo(bar->Handle(), SB_CTL, &info));
     EXPECT_EQ(info.nMax, 50);
     EXPECT_EQ(info.nPage, 5u);
@@ -151,8 +151,8 @@ TEST_F(ScrollControlsTest, TheUpDownStepsItsAssociatesNumberAndAsksBeforeEachSte
     allow = false;
     Click(origin.X + 4, origin.Y + 3);
     EXPECT_EQ(upDown->Position(), 40000);
-    EXPECT_EQ(log, (std::vector<std::string> { "changing 41000 up", "next", "changing 40000 down", "prev",
-                       "changing 41000 up" }));
+    EXPECT_EQ(log,
+        (std::vector<std::string> { "changing 41000 up", "next", "changing 40000 down", "prev", "changing 41000 up" }));
     // The arrow keys in the edit step too, and a number typed there is where the next step starts.
     allow = true;
     edit->SetText("7");
@@ -166,6 +166,104 @@ TEST_F(ScrollControlsTest, TheUpDownStepsItsAssociatesNumberAndAsksBeforeEachSte
     EXPECT_EQ(upDown->Associate(), nullptr);
     Click(origin.X + 4, origin.Y + 3);
     EXPECT_EQ(upDown->Position(), 2007);
+}
+
+class ScrollBoxTest : public ScrollControlsTest {
+protected:
+    void SetUp() override
+    {
+        ScrollControlsTest::SetUp();
+        Box = new TScrollBox(Form);
+        Box->SetParent(Form);
+        Box->SetBorderStyle(bsNone);
+        Box->SetBounds(10, 10, 200, 150);
+        Near = Add("Near", 10, 10);
+        Far = Add("Far", 10, 360); // reaches y = 400
+        Pump();
+    }
+    TEdit* Add(const char* name, int x, int y)
+    {
+        auto* edit = new TEdit(Form);
+        edit->SetName(name);
+        edit->SetParent(Box);
+        edit->SetBounds(x, y, 100, 40);
+        return edit;
+    }
+    bool BarShows(DWORD bit) const { return (GetWindowLongPtr(Box->Handle(), GWL_STYLE) & bit) != 0; }
+
+    TScrollBox* Box = nullptr;
+    TEdit* Near = nullptr;
+    TEdit* Far = nullptr;
+};
+
+TEST_F(ScrollBoxTest, TheRangeFollowsTheChildrenAndScrollingMovesThem)
+{
+    TControlScrollBar* vert = Box->VertScrollBar();
+    EXPECT_EQ(vert->Range(), 400);
+    EXPECT_EQ(vert->ScrollRange(), 250);
+    EXPECT_TRUE(BarShows(WS_VSCROLL));
+    EXPECT_FALSE(BarShows(WS_HSCROLL));
+    SCROLLINFO info { sizeof info, SIF_ALL, 0, 0, 0, 0, 0 };
+    ASSERT_TRUE(GetScrollInfo(Box->Handle(), SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 400);
+    EXPECT_EQ(info.nPage, 151u);
+
+    vert->SetPosition(100);
+    EXPECT_EQ(Far->Top(), 260);
+    EXPECT_EQ(Near->Top(), -90);
+    EXPECT_EQ(GetScrollPos(Box->Handle(), SB_VERT), 100);
+    vert->SetPosition(1000); // no further than the content reaches
+    EXPECT_EQ(vert->Position(), 250);
+    EXPECT_EQ(Far->Top(), 110);
+
+    // The window's bar: an arrow steps by Increment, a page by the client's height.
+    const TPoint origin = Box->ClientToScreen(TPoint { 0, 0 });
+    const int barX = origin.X + Box->ClientWidth() + 3;
+    Click(barX, origin.Y + 3); // the up arrow
+    EXPECT_EQ(vert->Position(), 242);
+    Click(barX, origin.Y + 40); // the page area above the thumb
+    EXPECT_EQ(vert->Position(), 92);
+
+    // A child added further down widens the range; the one that made scrolling needed gone, the children
+    // move back and the bar goes.
+    Add("Wide", 150, 20);
+    EXPECT_EQ(Box->HorzScrollBar()->Range(), 250);
+    EXPECT_TRUE(BarShows(WS_HSCROLL));
+    delete Box->FindChildControl("Wide");
+    delete Far;
+    EXPECT_EQ(vert->Range(), 50);
+    EXPECT_EQ(vert->Position(), 0);
+    EXPECT_EQ(Near->Top(), 10);
+    EXPECT_FALSE(BarShows(WS_VSCROLL));
+    EXPECT_FALSE(BarShows(WS_HSCROLL));
+}
+
+TEST_F(ScrollBoxTest, TheFocusedChildIsScrolledIntoViewAndWithoutAutoScrollTheRangeIsSetByHand)
+{
+    Near->SetFocus();
+    Pump();
+    Backend.Key(VK_TAB);
+    Pump();
+    ASSERT_TRUE(Far->Focused());
+    // Just far enough that its bottom edge shows.
+    EXPECT_EQ(Box->VertScrollBar()->Position(), 400 - 150);
+    Backend.Key(VK_TAB);
+    Pump();
+    EXPECT_EQ(Box->VertScrollBar()->Position(), 10);
+    EXPECT_EQ(Near->Top(), 0);
+
+    Box->VertScrollBar()->SetMargin(5);
+    Box->VertScrollBar()->SetPosition(100);
+    Box->ScrollInView(Near);
+    EXPECT_EQ(Near->Top(), 5);
+
+    // Turning AutoScroll off takes the bars away; a range set by hand brings them back.
+    Box->SetAutoScroll(false);
+    EXPECT_FALSE(BarShows(WS_VSCROLL));
+    EXPECT_EQ(Near->Top(), 10);
+    Box->VertScrollBar()->SetRange(1000);
+    EXPECT_TRUE(BarShows(WS_VSCROLL));
+    EXPECT_FALSE(Box->AutoScroll());
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The "BUTTON" window class driven by raw input through the headless backend: clicks, keys, the auto kinds and
 // radio groups, the state and style messages, the dialog codes, owner draw and a few painted pixels.
-#include "tests/platform/GdiTestSupport.h"
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/controls/ButtonControl.h"
 #include "platform/gdi/Gdi.h"
@@ -10,6 +9,7 @@
 #include "platform/win/WinStyles.h"
 #include "platform/win/WinSystem.h"
 #include "platform/win/Windows.h"
+#include "tests/platform/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -30,8 +30,8 @@ protected:
         wc.lpfnWndProc = &ButtonTest::ParentProc;
         wc.lpszClassName = "ButtonTestParent";
         ASSERT_NE(RegisterClass(&wc), 0);
-        Parent = CreateWindowEx(0, "ButtonTestParent", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-            nullptr, nullptr, nullptr);
+        Parent = CreateWindowEx(
+            0, "ButtonTestParent", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(Parent, nullptr);
         Font = CreateFont(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
         Current = this;
@@ -202,8 +202,7 @@ TEST_F(ButtonTest, AnAutoRadioButtonUnchecksOnlyItsOwnGroupAndOnlyTheCheckedOneI
     SendMessage(a, BM_SETCHECK, BST_CHECKED, 0);
     SendMessage(d, BM_SETCHECK, BST_CHECKED, 0);
     Click(15, 50);
-    EXPECT_EQ((std::vector<LRESULT> { Check(a), Check(b), Check(c), Check(d) }),
-        (std::vector<LRESULT> { 0, 1, 0, 1 }));
+    EXPECT_EQ((std::vector<LRESULT> { Check(a), Check(b), Check(c), Check(d) }), (std::vector<LRESULT> { 0, 1, 0, 1 }));
     EXPECT_FALSE(Style(a) & WS_TABSTOP);
     EXPECT_TRUE(Style(b) & WS_TABSTOP);
     EXPECT_TRUE(Style(d) & WS_TABSTOP);
@@ -304,7 +303,7 @@ TEST_F(ButtonTest, PaintsTheDefaultRingTheParentsBackgroundAndTheCheckMark)
     // The checked box is what DrawFrameControl draws for it.
     SendMessage(box, BM_SETCHECK, BST_CHECKED, 0);
     TTestCanvas expected(kButtonCheckSize, kButtonCheckSize);
-    RECT r {0, 0, kButtonCheckSize, kButtonCheckSize};
+    RECT r { 0, 0, kButtonCheckSize, kButtonCheckSize };
     DrawFrameControl(expected.Dc, &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
     int top = 50 + (20 - kButtonCheckSize) / 2;
     int differing = 0;

@@ -78,17 +78,31 @@ protected:
             if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION)
                 entry += ":" + std::to_string(HIWORD(wParam));
             Current->Log.push_back(entry);
-            SCROLLINFO info {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+            SCROLLINFO info { sizeof info, SIF_ALL, 0, 0, 0, 0, 0 };
             GetScrollInfo(Current->Bar, SB_CTL, &info);
             int pos = info.nPos;
             switch (code) {
-            case SB_LINEUP: --pos; break;
-            case SB_LINEDOWN: ++pos; break;
-            case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
-            case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
-            case SB_THUMBTRACK: pos = info.nTrackPos; break;
-            case SB_TOP: pos = info.nMin; break;
-            case SB_BOTTOM: pos = info.nMax; break;
+            case SB_LINEUP:
+                --pos;
+                break;
+            case SB_LINEDOWN:
+                ++pos;
+                break;
+            case SB_PAGEUP:
+                pos -= static_cast<int>(info.nPage);
+                break;
+            case SB_PAGEDOWN:
+                pos += static_cast<int>(info.nPage);
+                break;
+            case SB_THUMBTRACK:
+                pos = info.nTrackPos;
+                break;
+            case SB_TOP:
+                pos = info.nMin;
+                break;
+            case SB_BOTTOM:
+                pos = info.nMax;
+                break;
             }
             if (Current->Follow)
                 SetScrollPos(Current->Bar, SB_CTL, pos, TRUE);
@@ -111,13 +125,13 @@ TEST_F(ScrollBarTest, TheScrollCallsReachTheControlAndKeepItsPositionWithinTheRa
     int min = -1, max = -1;
     ASSERT_TRUE(GetScrollRange(Bar, SB_CTL, &min, &max));
     EXPECT_EQ(std::make_pair(min, max), std::make_pair(0, 100)); // a new bar's range
-    SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 500, 0};
+    SCROLLINFO info { sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 500, 0 };
     EXPECT_EQ(SetScrollInfo(Bar, SB_CTL, &info, TRUE), 90); // the page's last line may reach 99
     EXPECT_EQ(SetScrollPos(Bar, SB_CTL, -5, TRUE), 90);
     EXPECT_EQ(GetScrollPos(Bar, SB_CTL), 0);
     EXPECT_TRUE(SetScrollRange(Bar, SB_CTL, 10, 20, TRUE));
     EXPECT_EQ(GetScrollPos(Bar, SB_CTL), 10);
-    SCROLLINFO out {sizeof out, SIF_ALL, 0, 0, 0, 0, 0};
+    SCROLLINFO out { sizeof out, SIF_ALL, 0, 0, 0, 0, 0 };
     ASSERT_TRUE(GetScrollInfo(Bar, SB_CTL, &out));
     EXPECT_EQ(out.nPage, 10u);
     EXPECT_EQ(out.nMax, 20);
@@ -135,7 +149,7 @@ TEST_F(ScrollBarTest, TheScrollCallsReachTheControlAndKeepItsPositionWithinTheRa
 
 TEST_F(ScrollBarTest, AHeldArrowRepeatsOnTheClockWhileThePointerStaysOnIt)
 {
-    SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 50, 0};
+    SCROLLINFO info { sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 50, 0 };
     SetScrollInfo(Bar, SB_CTL, &info, TRUE);
     Backend.MouseMove(20, 10 + 200 - Arrow / 2);
     Backend.MouseDown();
@@ -167,7 +181,7 @@ TEST_F(ScrollBarTest, AHeldArrowRepeatsOnTheClockWhileThePointerStaysOnIt)
 
 TEST_F(ScrollBarTest, ADraggedThumbReportsTrackThenPositionAndGoesBackWhenThePointerWandersOff)
 {
-    SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+    SCROLLINFO info { sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0 };
     SetScrollInfo(Bar, SB_CTL, &info, TRUE);
     SCROLLBARINFO before = Info();
     const int thumbTop = 10 + before.xyThumbTop;
@@ -181,7 +195,7 @@ TEST_F(ScrollBarTest, ADraggedThumbReportsTrackThenPositionAndGoesBackWhenThePoi
     Pump();
     ASSERT_EQ(Log.size(), 1u);
     EXPECT_EQ(Log[0], "5:45");
-    SCROLLINFO track {sizeof track, SIF_TRACKPOS | SIF_POS, 0, 0, 0, 0, 0};
+    SCROLLINFO track { sizeof track, SIF_TRACKPOS | SIF_POS, 0, 0, 0, 0, 0 };
     GetScrollInfo(Bar, SB_CTL, &track);
     EXPECT_EQ(track.nTrackPos, 45);
     // Far to the side the thumb returns to where the drag began.

@@ -28,8 +28,8 @@ protected:
         wc.lpfnWndProc = &UpDownTest::ParentProc;
         wc.lpszClassName = "UpDownTestParent";
         ASSERT_NE(RegisterClass(&wc), 0);
-        Parent = CreateWindowEx(0, "UpDownTestParent", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-            nullptr, nullptr, nullptr);
+        Parent = CreateWindowEx(
+            0, "UpDownTestParent", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(Parent, nullptr);
         Current = this;
     }
@@ -44,9 +44,10 @@ protected:
     // An edit at (10, 10) 100x24 and an up-down made right after it at (200, 10) 16x24.
     void Make(DWORD style)
     {
-        Buddy = CreateWindowEx(0, WC_EDIT, "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24, Parent, nullptr, nullptr, nullptr);
-        Spin = CreateWindowEx(0, UPDOWN_CLASS, "", WS_CHILD | WS_VISIBLE | style, 200, 10, 16, 24, Parent, nullptr,
-            nullptr, nullptr);
+        Buddy
+            = CreateWindowEx(0, WC_EDIT, "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24, Parent, nullptr, nullptr, nullptr);
+        Spin = CreateWindowEx(
+            0, UPDOWN_CLASS, "", WS_CHILD | WS_VISIBLE | style, 200, 10, 16, 24, Parent, nullptr, nullptr, nullptr);
         ASSERT_NE(Spin, nullptr);
     }
     void Pump()
@@ -74,13 +75,13 @@ protected:
     {
         RECT r;
         GetWindowRect(Spin, &r);
-        return {(r.left + r.right) / 2, r.top + 3};
+        return { (r.left + r.right) / 2, r.top + 3 };
     }
     POINT Lower() const
     {
         RECT r;
         GetWindowRect(Spin, &r);
-        return {(r.left + r.right) / 2, r.bottom - 3};
+        return { (r.left + r.right) / 2, r.bottom - 3 };
     }
     void Press(POINT p)
     {
@@ -106,8 +107,8 @@ protected:
             }
         }
         if (Current && message == WM_VSCROLL && reinterpret_cast<HWND>(lParam) == Current->Spin)
-            Current->Log.push_back("scroll " + std::to_string(LOWORD(wParam)) + " " +
-                                   std::to_string(static_cast<int16_t>(HIWORD(wParam))));
+            Current->Log.push_back("scroll " + std::to_string(LOWORD(wParam)) + " "
+                + std::to_string(static_cast<int16_t>(HIWORD(wParam))));
         return DefWindowProc(hwnd, message, wParam, lParam);
     }
 
@@ -203,7 +204,7 @@ TEST_F(UpDownTest, AHeldButtonRepeatsOnTheClockWithLargerStepsTheLongerItIsHeld)
     EXPECT_EQ(Pos(), last);
 
     // An accelerator table of its own.
-    UDACCEL table[] = { {0, 3}, {1, 7} };
+    UDACCEL table[] = { { 0, 3 }, { 1, 7 } };
     SendMessage(Spin, UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(table));
     UDACCEL read[4] {};
     EXPECT_EQ(SendMessage(Spin, UDM_GETACCEL, 4, reinterpret_cast<LPARAM>(read)), 2);
@@ -229,16 +230,13 @@ TEST_F(UpDownTest, AtAnEndItStopsOrWithUdsWrapComesRoundAtTheOther)
         int expected;
     };
     const Case cases[] = {
-        { 0, 10, true, 1, 10 },
-        { 0, 9, true, 5, 10 },
-        { UDS_WRAP, 10, true, 1, 0 },
-        { UDS_WRAP, 0, false, 1, 10 },
+        { 0, 10, true, 1, 10 }, { 0, 9, true, 5, 10 }, { UDS_WRAP, 10, true, 1, 0 }, { UDS_WRAP, 0, false, 1, 10 },
         { UDS_WRAP, 9, true, 5, 3 }, // the overshoot carries round
     };
     for (const Case& c : cases) {
         Make(c.style);
         SendMessage(Spin, UDM_SETRANGE32, 0, 10);
-        UDACCEL table[] = { {0, static_cast<UINT>(c.step)} };
+        UDACCEL table[] = { { 0, static_cast<UINT>(c.step) } };
         SendMessage(Spin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(table));
         SendMessage(Spin, UDM_SETPOS32, 0, c.start);
         Press(c.up ? Upper() : Lower());
