@@ -1,7 +1,9 @@
 // The window layer on real windows: each scenario plays on the headless backend and on the SDL backend under
 // Xvfb (bare and under openbox), and the two must show the same pixels and deliver the same messages. Then
 // what only a real display has: typed text, dropped files, the clipboard and the keyboard focus on the server.
+#include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/VirtualKeys.h"
 #include "tests/display/StageScenarios.h"
 #include "tests/display/TSdlStage.h"
 
@@ -242,6 +244,68 @@ TEST_P(SdlDisplay, ClipboardTextRoundTripsWithOtherPrograms)
     EXPECT_EQ(reader->Output(), ours);
     // Ours is still what the program reads itself.
     EXPECT_EQ(ClipboardText(form), ours);
+}
+
+TEST_P(SdlDisplay, TypingCopyingAndPastingInEditsShowsTheHeadlessPixels)
+{
+    ExpectTheSameOnBoth([](TWindowStage& stage) { return TypingAndPastingIntoEdits(stage); });
+}
+
+// The copy in the edit went to the real clipboard, where other programs read it; what another program puts
+// there is pasted into the memo.
+TEST_P(SdlDisplay, AnEditCopiesToAndPastesFromOtherPrograms)
+{
+    TSdlStage stage(Session());
+    stage.Start();
+    TypingAndPastingIntoEdits(stage);
+    // This program serves the clipboard while xclip reads it.
+    auto reader = stage.Session().StartReadClipboard();
+    ASSERT_TRUE(stage.PumpUntil([&] { return reader->Finished(); }, 10s)) << "xclip -o did not finish";
+    EXPECT_EQ(reader->Output(), "Hello, wide world");
+
+    HWND form = stage.CreateTop(RECT { 100, 100, 400, 300 });
+    HWND memo = CreateWindowEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 10, 280, 100, form, nullptr,
+        nullptr, nullptr);
+    stage.Settle(RECT { 100, 100, 400, 300 });
+    stage.MoveTo(150, 150);
+    stage.ButtonDown();
+    stage.ButtonUp();
+    stage.Session().SetClipboardText("from xclip: Größe ✓");
+    stage.Keys({ VK_CONTROL, 'V' });
+    std::string text(GetWindowTextLength(memo) + 1, '\0');
+    text.resize(GetWindowText(memo, text.data(), int(text.size())));
+    EXPECT_EQ(text, "from xclip: Größe ✓");
+}
+
+// Reading another program's clipboard leaves it that program's: it still owns it and still serves it. A text
+// offered only in pieces (INCR) is not read, fails soon, and stays the other program's too.
+TEST_P(SdlDisplay, ReadingAnotherProgramsClipboardNeverTakesItOver)
+{
+    TSdlStage stage(Session());
+    stage.Start();
+    HWND form = stage.CreateTop(RECT { 100, 100, 400, 300 });
+    stage.Settle(RECT { 100, 100, 400, 300 });
+    TXSession& session = stage.Session();
+
+    const std::string theirs = "kept by xclip";
+    session.SetClipboardText(theirs);
+    const unsigned long owner = session.SelectionOwner("CLIPBOARD");
+    EXPECT_EQ(ClipboardText(form), theirs);
+    EXPECT_EQ(ClipboardText(form), theirs);
+    EXPECT_EQ(session.SelectionOwner("CLIPBOARD"), owner);
+    EXPECT_EQ(session.ClipboardText(), theirs);
+
+    // Larger than one request can carry: xclip offers it in pieces.
+    const std::filesystem::path file
+        = std::filesystem::temp_directory_path() / ("tp display clipboard " + std::to_string(getpid()));
+    std::ofstream(file) << std::string(3 * 1024 * 1024, 'x');
+    session.SetClipboardFromFile(file.string());
+    const unsigned long largeOwner = session.SelectionOwner("CLIPBOARD");
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(ClipboardText(form), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_EQ(session.SelectionOwner("CLIPBOARD"), largeOwner);
+    std::filesystem::remove(file);
 }
 
 // Where a compositor runs, whole-window opacity shows as the layer blends it; where none runs, the backend says

@@ -1,6 +1,9 @@
 #include "tests/display/StageScenarios.h"
 
+#include "platform/controls/EditControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Caret.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/FileDrops.h"
 
 #include <gtest/gtest.h>
@@ -239,5 +242,75 @@ TScenarioResult DroppedFiles(TWindowStage& stage, const std::vector<std::string>
     stage.Settle(RECT { 100, 100, 400, 300 });
     stage.DropFiles(paths, 150, 170);
     stage.Handler = nullptr;
+    return result;
+}
+
+namespace {
+
+std::string WindowText(HWND hwnd)
+{
+    std::string text(GetWindowTextLength(hwnd) + 1, '\0');
+    text.resize(GetWindowText(hwnd, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+std::string Selection(HWND edit)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::to_string(start) + ".." + std::to_string(end);
+}
+
+} // namespace
+
+TScenarioResult TypingAndPastingIntoEdits(TWindowStage& stage)
+{
+    stage.Handler = nullptr;
+    EXPECT_NE(RegisterEditClass(), 0);
+    SetCaretBlinkTime(0xFFFFFFFF); // no blinking
+    const RECT formRect { 100, 100, 400, 300 };
+    HWND form = stage.CreateTop(formRect);
+    HWND edit = CreateWindowEx(WS_EX_CLIENTEDGE, WC_EDIT, "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 280, 26,
+        form, nullptr, nullptr, nullptr);
+    HWND memo = CreateWindowEx(WS_EX_CLIENTEDGE, WC_EDIT, "",
+        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 10, 50, 280, 140, form, nullptr,
+        nullptr, nullptr);
+    HFONT font = CreateFont(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
+    SendMessage(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    SendMessage(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    stage.Settle(formRect);
+    const std::vector<std::pair<HWND, std::string>> names = { { form, "form" }, { edit, "edit" }, { memo, "memo" } };
+    TScenarioResult result;
+
+    // Into the edit: a click there, the text, then Shift+Home selects it and Ctrl+C copies it.
+    stage.MoveTo(120, 120);
+    stage.ButtonDown();
+    stage.ButtonUp();
+    stage.Type("Hello, wide world", 17);
+    stage.Keys({ VK_SHIFT, VK_HOME });
+    result.Facts.push_back("edit selection: " + Selection(edit));
+    stage.Keys({ VK_CONTROL, 'C' });
+
+    // Into the memo: two lines, then the copy pasted after them.
+    stage.MoveTo(150, 200);
+    stage.ButtonDown();
+    stage.ButtonUp();
+    result.Facts.push_back("focus: " + WindowName(GetFocus(), names));
+    stage.Type("first line", 10);
+    stage.Keys({ VK_RETURN });
+    stage.Type("second ", 7);
+    stage.Keys({ VK_CONTROL, 'V' });
+    result.Facts.push_back("edit: " + WindowText(edit));
+    result.Facts.push_back("memo: " + WindowText(memo));
+    result.Facts.push_back("memo selection: " + Selection(memo));
+    POINT caret {};
+    GetCaretPos(&caret);
+    result.Facts.push_back("caret: " + std::to_string(caret.x) + "," + std::to_string(caret.y));
+    stage.Settle(formRect);
+    result.Screens.push_back(stage.Grab(formRect));
+    DestroyWindow(form);
+    DeleteObject(font);
+    SetCaretBlinkTime(530);
     return result;
 }

@@ -27,3 +27,6 @@ TScenarioResult ShapedWindowPassesClicksThrough(TWindowStage& stage);
 TScenarioResult HalfTransparentWindow(TWindowStage& stage);
 // Files dropped on a child of a form that takes drops.
 TScenarioResult DroppedFiles(TWindowStage& stage, const std::vector<std::string>& paths);
+// An edit and a memo typed into, a selection by the keys copied from the edit and pasted into the memo, with
+// the caret shown steadily (it does not blink).
+TScenarioResult TypingAndPastingIntoEdits(TWindowStage& stage);

@@ -2,9 +2,11 @@
 
 #include "platform/backend/sdl/TSdlBackend.h"
 #include "platform/win/Platform.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/WindowSurface.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -102,6 +104,25 @@ void TSdlStage::Type(const std::string& utf8, size_t characters)
     const size_t before = CountOf({ WM_CHAR });
     auto typing = FSession.StartType(utf8);
     PumpUntil([&] { return typing->Finished() && CountOf({ WM_CHAR }) >= before + characters; });
+    Pump();
+}
+
+void TSdlStage::Keys(std::initializer_list<UINT> chord)
+{
+    static const std::map<UINT, std::string> names = {
+        { VK_CONTROL, "ctrl" }, { VK_SHIFT, "shift" }, { VK_MENU, "alt" }, { VK_RETURN, "Return" },
+        { VK_HOME, "Home" }, { VK_END, "End" }, { VK_LEFT, "Left" }, { VK_RIGHT, "Right" }, { VK_UP, "Up" },
+        { VK_DOWN, "Down" }, { VK_TAB, "Tab" }, { VK_BACK, "BackSpace" }, { VK_DELETE, "Delete" },
+    };
+    std::string keys;
+    for (UINT key : chord) {
+        auto name = names.find(key);
+        std::string part = name != names.end() ? name->second : std::string(1, char(std::tolower(int(key))));
+        keys += (keys.empty() ? "" : "+") + part;
+    }
+    const size_t before = CountOf({ WM_KEYUP });
+    FSession.Key(keys);
+    PumpUntil([&] { return CountOf({ WM_KEYUP }) >= before + chord.size(); });
     Pump();
 }
 

@@ -24,7 +24,9 @@ public:
     void Settle(const RECT& area) override;
 
     // Types text with xdotool; returns once `characters` WM_CHAR messages more have been delivered.
-    void Type(const std::string& utf8, size_t characters);
+    void Type(const std::string& utf8, size_t characters) override;
+    // The chord as xdotool's key names ("ctrl+c").
+    void Keys(std::initializer_list<UINT> chord) override;
     // Runs the loop until `done` holds; false after `timeout`.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(15));
 

@@ -215,6 +215,32 @@ void THeadlessStage::DropFiles(const std::vector<std::string>& paths, int x, int
     AwaitMessages({ WM_DROPFILES }, before);
 }
 
+void THeadlessStage::Type(const std::string& utf8, size_t characters)
+{
+    const size_t before = CountOf({ WM_CHAR });
+    for (size_t at = 0; at < utf8.size();) {
+        // One UTF-8 sequence: its length from the lead byte.
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (int i = 1; i < length && at + size_t(i) < utf8.size(); ++i)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[at + size_t(i)]) & 0x3F);
+        FBackend->Char(c);
+        at += size_t(length);
+    }
+    Pump();
+    EXPECT_GE(CountOf({ WM_CHAR }), before + characters) << "headless: not every character arrived";
+}
+
+void THeadlessStage::Keys(std::initializer_list<UINT> chord)
+{
+    for (UINT key : chord)
+        FBackend->KeyDown(key);
+    for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
+        FBackend->KeyUp(*key);
+    Pump();
+}
+
 void THeadlessStage::Pump(std::chrono::milliseconds)
 {
     MSG msg;

@@ -58,6 +58,11 @@ public:
     virtual void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) = 0;
     // Files dropped at a screen point; returns once WM_DROPFILES was delivered.
     virtual void DropFiles(const std::vector<std::string>& paths, int x, int y) = 0;
+    // Types text; returns once `characters` WM_CHAR messages more have been delivered.
+    virtual void Type(const std::string& utf8, size_t characters) = 0;
+    // Presses the keys in order and releases them the other way round (VK_CONTROL, 'C'); returns once every
+    // release was delivered.
+    virtual void Keys(std::initializer_list<UINT> chord) = 0;
 
     // Runs the message loop until the queue is empty and every window is painted; blocks at most about `slice`
     // waiting for the display.
@@ -97,6 +102,8 @@ public:
     void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) override;
     void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
+    void Type(const std::string& utf8, size_t characters) override;
+    void Keys(std::initializer_list<UINT> chord) override;
     void Pump(std::chrono::milliseconds slice = std::chrono::milliseconds(0)) override;
     TStagePixels Grab(const RECT& area) override;
     void Settle(const RECT&) override { Pump(); }

@@ -11,6 +11,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -470,29 +471,33 @@ void TSdlBackend::SetClipboard(const TClipboardData& data)
     FClipboard.erase(CF_TEXT);
     auto text = data.find(CF_TEXT);
     FClipboardText = text == data.end() ? std::string() : std::string(text->second.begin(), text->second.end());
-    FOwnsClipboard = true;
     // Other programs see the text; a clipboard of only private formats offers them an empty text.
     SDL_SetClipboardText(FClipboardText.c_str());
+    // SDL owns the selection through a window of its own: that window as owner means the clipboard is ours.
+    FClipboardOwner = X11Calls::ClipboardOwner(FDisplay);
+    FOwnsClipboard = FClipboardOwner != 0;
 }
 
 TClipboardData TSdlBackend::Clipboard()
 {
+    // SDL's own read is not used: when the owner is slow it waits a second, then takes the clipboard itself
+    // with an empty text, and the other program's contents are lost.
     TClipboardData data;
-    std::string text;
-    if (SDL_HasClipboardText()) {
-        if (char* shown = SDL_GetClipboardText()) {
-            text = shown;
-            SDL_free(shown);
-        }
-    }
-    // Another program took the clipboard when the text is no longer ours: our private formats went with it.
-    if (FOwnsClipboard && text != FClipboardText) {
-        FOwnsClipboard = false;
-        FClipboard.clear();
-    }
-    if (FOwnsClipboard)
+    const unsigned long owner = X11Calls::ClipboardOwner(FDisplay);
+    if (FOwnsClipboard && owner == FClipboardOwner) {
         data = FClipboard;
-    if (!text.empty() || (FOwnsClipboard && !FClipboardText.empty()))
+        if (!FClipboardText.empty())
+            data[CF_TEXT] = std::vector<uint8_t>(FClipboardText.begin(), FClipboardText.end());
+        return data;
+    }
+    // Another program took the clipboard: our private formats went with it.
+    FOwnsClipboard = false;
+    FClipboard.clear();
+    std::string text;
+    std::string error;
+    if (X11Calls::ReadClipboardText(FDisplay, text, error, kClipboardTimeoutMs) == X11Calls::TClipboardRead::Failed)
+        std::fprintf(stderr, "Tarnwick Pro: %s.\n", error.c_str());
+    if (!text.empty())
         data[CF_TEXT] = std::vector<uint8_t>(text.begin(), text.end());
     return data;
 }

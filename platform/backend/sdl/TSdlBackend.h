@@ -112,4 +112,7 @@ private:
     TClipboardData FClipboard;
     std::string FClipboardText;
     bool FOwnsClipboard = false;
+    unsigned long FClipboardOwner = 0; // the X window through which SDL owns the clipboard for us
+    // How long another program may take to hand over the clipboard's text.
+    static constexpr int kClipboardTimeoutMs = 1000;
 };

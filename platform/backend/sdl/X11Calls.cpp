@@ -6,8 +6,11 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 
+#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <poll.h>
 #include <unistd.h>
 
 namespace X11Calls {
@@ -118,6 +121,123 @@ void Flush(void* display)
 {
     if (display)
         XFlush(static_cast<Display*>(display));
+}
+
+unsigned long ClipboardOwner(void* display)
+{
+    auto* d = static_cast<Display*>(display);
+    if (!d)
+        return 0;
+    return XGetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False));
+}
+
+namespace {
+
+// Waits until `wanted` holds for an event of the connection, or `deadline` passes (false).
+template <typename Wanted>
+bool AwaitEvent(Display* d, XEvent& event, std::chrono::steady_clock::time_point deadline, Wanted wanted)
+{
+    for (;;) {
+        while (XPending(d)) {
+            XNextEvent(d, &event);
+            if (wanted(event))
+                return true;
+        }
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd fd { ConnectionNumber(d), POLLIN, 0 };
+        poll(&fd, 1, static_cast<int>(left));
+    }
+}
+
+// Takes the pieces of an INCR transfer and drops them: the owner ends the transfer as it should, and goes on
+// owning and serving the clipboard. Each deleted piece asks for the next; an empty one ends it.
+void DrainIncrementalTransfer(Display* d, Window window, Atom property, std::chrono::steady_clock::time_point deadline)
+{
+    XEvent event;
+    auto newPiece = [&](const XEvent& e) {
+        return e.type == PropertyNotify && e.xproperty.window == window && e.xproperty.atom == property
+            && e.xproperty.state == PropertyNewValue;
+    };
+    while (AwaitEvent(d, event, deadline, newPiece)) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, window, property, 0, LONG_MAX / 4, True, AnyPropertyType, &type, &format, &count,
+                &after, &data)
+            != Success)
+            return;
+        if (data)
+            XFree(data);
+        if (count == 0)
+            return;
+    }
+}
+
+} // namespace
+
+TClipboardRead ReadClipboardText(void* display, std::string& text, std::string& error, int timeoutMs)
+{
+    text.clear();
+    auto* shared = static_cast<Display*>(display);
+    if (!shared)
+        return TClipboardRead::Empty;
+    Display* d = XOpenDisplay(DisplayString(shared));
+    if (!d) {
+        error = "cannot open a second connection to the display";
+        return TClipboardRead::Failed;
+    }
+    const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
+    if (XGetSelectionOwner(d, clipboard) == None) {
+        XCloseDisplay(d);
+        return TClipboardRead::Empty;
+    }
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    const Atom incr = XInternAtom(d, "INCR", False);
+    const Atom property = XInternAtom(d, "TP_CLIPBOARD", False);
+    // The requestor: an unmapped window of this connection, where the owner puts the text. The pieces of an
+    // INCR transfer are announced by property changes.
+    const Window window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(d, window, PropertyChangeMask);
+    XConvertSelection(d, clipboard, utf8, property, window, CurrentTime);
+    XFlush(d);
+    TClipboardRead result = TClipboardRead::Failed;
+    XEvent event;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto notified = [window](const XEvent& e) { return e.type == SelectionNotify && e.xselection.requestor == window; };
+    if (!AwaitEvent(d, event, deadline, notified)) {
+        error = "the clipboard's owner did not answer";
+    } else if (event.xselection.property == None) {
+        error = "the clipboard's owner offers no text";
+    } else {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, window, property, 0, LONG_MAX / 4, True, AnyPropertyType, &type, &format, &count,
+                &after, &data)
+            != Success) {
+            error = "the clipboard's text could not be read";
+        } else if (type == incr) {
+            error = "the clipboard's owner sends its text in pieces (INCR), which is not read";
+            DrainIncrementalTransfer(d, window, property, deadline);
+        } else if (format == 8) {
+            text.assign(reinterpret_cast<const char*>(data), count);
+            result = TClipboardRead::Text;
+        } else {
+            error = "the clipboard's text came in an unknown form";
+        }
+        if (data)
+            XFree(data);
+    }
+    XDestroyWindow(d, window);
+    XCloseDisplay(d);
+    return result;
 }
 
 void InstallErrorHandlers()

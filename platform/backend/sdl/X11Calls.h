@@ -2,6 +2,7 @@
 // Xlib headers (whose macros clash with the window layer's names) are included in one source only.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct SDL_Window;
@@ -26,6 +27,15 @@ bool HasShapeExtension(void* display);
 bool CompositorRunning(void* display);
 void Raise(void* display, unsigned long window);
 void Flush(void* display);
+// The X window that owns the CLIPBOARD selection now (0: none).
+unsigned long ClipboardOwner(void* display);
+enum class TClipboardRead { Text, Empty, Failed };
+// Reads the CLIPBOARD selection's text (UTF8_STRING) from its owner, on a connection of its own to the same
+// server, so that an owner in this process is never asked (SDL answers only while its events are pumped), and
+// the selection never changes hands: Empty when nobody owns it; Failed, with `error` saying why, when the
+// owner refuses the text, does not answer within `timeoutMs`, or offers it in pieces (INCR), which is not read
+// (the pieces are taken and dropped, so that the owner finishes the transfer and keeps the clipboard).
+TClipboardRead ReadClipboardText(void* display, std::string& text, std::string& error, int timeoutMs);
 // A lost connection to the X server ends the program with one clear line instead of Xlib's report; a
 // failed request (on a window destroyed meanwhile) is ignored instead of ending it.
 void InstallErrorHandlers();

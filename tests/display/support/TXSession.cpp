@@ -386,15 +386,27 @@ std::unique_ptr<TChildProcess> TXSession::StartDrop(const std::vector<std::strin
 
 void TXSession::SetClipboardText(const std::string& utf8)
 {
+    ServeClipboard({}, utf8);
+}
+
+void TXSession::SetClipboardFromFile(const std::string& path)
+{
+    ServeClipboard(path, std::nullopt);
+}
+
+void TXSession::ServeClipboard(const std::string& path, const std::optional<std::string>& input)
+{
     // In verbose mode xclip stays in the foreground; it says it waits for requests a moment before it owns the
     // clipboard, so the owner's change is what tells that it does.
     const Window previous = XGetSelectionOwner(FConnection, XInternAtom(FConnection, "CLIPBOARD", False));
     TChildOptions options = ToolOptions();
-    options.Input = utf8;
+    options.Input = input;
     options.CaptureOutput = true;
     options.CaptureErrors = true;
-    auto process = std::make_unique<TChildProcess>(
-        std::vector<std::string> { "xclip", "-verbose", "-selection", "clipboard", "-i" }, options);
+    std::vector<std::string> argv { "xclip", "-verbose", "-selection", "clipboard", "-i" };
+    if (!path.empty())
+        argv.push_back(path);
+    auto process = std::make_unique<TChildProcess>(argv, options);
     if (!process->WaitForText("Waiting for selection requests", 10s))
         throw std::runtime_error("xclip could not take the clipboard: " + Describe(*process));
     WaitForSelectionOwner("CLIPBOARD", *process, previous);
@@ -492,6 +504,11 @@ bool TXSession::WaitForMappedWindow(TChildProcess& program, std::chrono::millise
     }
     XSelectInput(display, root, NoEventMask);
     return mapped;
+}
+
+unsigned long TXSession::SelectionOwner(const std::string& selection) const
+{
+    return XGetSelectionOwner(FConnection, XInternAtom(FConnection, selection.c_str(), False));
 }
 
 bool TXSession::SelectionOwned(const std::string& selection) const

@@ -79,6 +79,8 @@ public:
     // takes the clipboard. StartReadClipboard returns the running xclip -o (Output() once Finished()), so a
     // program under test that owns the clipboard can serve it meanwhile; ClipboardText waits for it.
     void SetClipboardText(const std::string& utf8);
+    // The same with a file's contents, for texts larger than a pipe holds.
+    void SetClipboardFromFile(const std::string& path);
     std::unique_ptr<TChildProcess> StartReadClipboard() const;
     std::string ClipboardText() const;
 
@@ -96,6 +98,8 @@ public:
 
     // Does a client own the selection (window manager: "WM_S0", compositor: "_NET_WM_CM_S0")?
     bool SelectionOwned(const std::string& selection) const;
+    // The X window that owns the selection ("CLIPBOARD"), 0 for none.
+    unsigned long SelectionOwner(const std::string& selection) const;
     // The X server process, and the process ids of everything the session keeps running.
     TChildProcess& Server() { return *FServer; }
     std::vector<pid_t> Processes() const;
@@ -112,6 +116,8 @@ private:
     // Waits until a client other than `previous` owns the selection.
     void WaitForSelectionOwner(const std::string& selection, TChildProcess& owner, unsigned long previous = 0);
     void XdoTool(const std::vector<std::string>& arguments);
+    // Starts the xclip that serves the clipboard from `path`, or from `input` when `path` is empty.
+    void ServeClipboard(const std::string& path, const std::optional<std::string>& input);
     void BindCharacters(const std::string& utf8);
 
     TXSessionOptions FOptions;
