@@ -239,10 +239,6 @@ bool TWinControl::ReflectToControl(TMessage& message)
                     && static_cast<UINT>(GetWindowLongPtr(w->FHandle, GWLP_ID)) == item->CtlID)
                     child = w->FHandle;
         break;
-    case WM_NOTIFY:
-        if (const auto* header = reinterpret_cast<const NMHDR*>(message.LParam))
-            child = header->hwndFrom;
-        break;
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL:

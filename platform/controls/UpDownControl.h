@@ -4,6 +4,7 @@
 // button repeats, taking larger steps the longer it is held (the accelerators). With UDS_SETBUDDYINT the
 // position is shown in, and read back from, the buddy window's text.
 #pragma once
+#include "platform/controls/CommonControls.h"
 #include "platform/win/WinMessages.h"
 #include "platform/win/WinTypes.h"
 

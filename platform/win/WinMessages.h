@@ -232,13 +232,6 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
 
-// The head of every WM_NOTIFY record (lParam; wParam is idFrom): which control sends what.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-
 // WM_STYLECHANGING/WM_STYLECHANGED: wParam is GWL_STYLE or GWL_EXSTYLE, lParam this record.
 struct STYLESTRUCT {
     DWORD styleOld;
