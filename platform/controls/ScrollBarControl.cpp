@@ -134,9 +134,11 @@ void ScrollBar::OnRelease()
         ReleaseCapture();
     Redraw();
     if (part == spThumb) {
-        // The handler of the final position may still read the dragged position (SIF_TRACKPOS).
+        // The handler of the final position may still read the dragged position (SIF_TRACKPOS). It may also
+        // destroy the bar: nothing of the object is touched then.
+        const HWND self = hwnd_;
         Request(SB_THUMBPOSITION, state_.TrackPos);
-        if (!IsWindow(hwnd_))
+        if (!IsWindow(self))
             return;
         state_.Tracking = false;
     }
@@ -187,8 +189,9 @@ void ScrollBar::OnKey(WPARAM key)
     }
     if (!IsWindowEnabled(hwnd_))
         return;
+    const HWND self = hwnd_;
     Request(code);
-    if (IsWindow(hwnd_))
+    if (IsWindow(self))
         Request(SB_ENDSCROLL);
 }
 

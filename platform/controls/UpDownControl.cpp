@@ -173,8 +173,10 @@ void UpDown::Step(TArrow arrow, int step)
     notify.hdr.code = UDN_DELTAPOS;
     notify.iPos = pos_;
     notify.iDelta = delta;
+    // The parent may destroy the up-down while it hears about the step: nothing of the object is touched then.
+    const HWND self = hwnd_;
     bool refused = parent && SendMessage(parent, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify)) != 0;
-    if (!IsWindow(hwnd_))
+    if (!IsWindow(self))
         return;
     if (!refused && Offset(notify.iDelta))
         UpdateBuddy();
