@@ -160,6 +160,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void CreateWindowHandle(const TCreateParams& params) override;
+    // An fsMDIForm form's MDI client fills what its aligned controls leave.
+    void AlignControls(TControl* control, TRect& rect) override;
     void DestroyWindowHandle() override;
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;

@@ -6,6 +6,8 @@
 #include "framework/graphics/Graphics.h"
 #include "platform/win/Windows.h"
 
+#include <algorithm>
+
 namespace {
 
 // Command IDs of the client's window-menu items start here, clear of the application's own commands.
@@ -22,15 +24,22 @@ void TCustomForm::CreateMDIClient()
     FClientHandle = CreateWindowEx(0, "MDICLIENT", "",
         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES, 0, 0, client.right,
         client.bottom, FHandle, nullptr, nullptr, &params);
+    SizeMDIClient();
 }
 
 void TCustomForm::SizeMDIClient()
 {
-    if (!FClientHandle)
-        return;
-    RECT client {};
-    GetClientRect(FHandle, &client);
-    SetWindowPos(FClientHandle, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (FClientHandle)
+        AlignControl(nullptr);
+}
+
+void TCustomForm::AlignControls(TControl* control, TRect& rect)
+{
+    inherited::AlignControls(control, rect);
+    // The MDI client takes what the aligned controls leave free, so that the children never lie under them.
+    if (FClientHandle)
+        SetWindowPos(FClientHandle, nullptr, rect.Left, rect.Top, std::max(rect.Right - rect.Left, 0),
+            std::max(rect.Bottom - rect.Top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND TCustomForm::MainMDIClient()

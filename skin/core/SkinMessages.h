@@ -13,5 +13,10 @@ constexpr UINT WM_CHANGEFORMSKINNABLE = 1294; // the container's SkinnableForm c
 // Sent by a skinned container whose background changed to each of its children (wParam and lParam 0).
 constexpr UINT WM_CHECKPARENTBG = 1284;
 
+// Between a skinned MDI main form and its skinned children (wParam and lParam 0).
+constexpr UINT WM_MDICHILDREFIT = 1230; // main form to each child: a maximized child fits the work area again
+constexpr UINT WM_MDICHILDMAXIMIZED = 1231; // a child to the main form: it was maximized
+constexpr UINT WM_MDICHILDRESTORED = 1232; // a child to the main form: it was minimized, restored or destroyed
+
 // The lParam of every skin-change message.
 constexpr LPARAM SkinDataMessageParam = 1000;

@@ -13,6 +13,7 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
+#include "skin/forms/TspSkinMDITabsBar.h"
 
 using namespace SPUtils;
 
@@ -72,10 +73,12 @@ TspSkinForm::TspSkinForm(TComponent* owner)
     // The new procedure must see the window's creation (its frame size above all).
     if (FForm->HandleAllocated())
         FForm->RecreateWnd();
+    HookMDIClient();
 }
 
 TspSkinForm::~TspSkinForm()
 {
+    UnhookMDIClient();
     if (FForm)
         FForm->WindowProc = OldWindowProc;
     ClearObjects();
@@ -88,8 +91,13 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
     inherited::Notification(component, operation);
     if (operation == opRemove && component == FSkinData) {
         FSkinData = nullptr;
+        // Nothing may paint from the deleted skin.
+        FFormSkinned = false;
+        InvalidateImages();
         ClearObjects();
     }
+    if (operation == opRemove && component == static_cast<TComponent*>(FMDITabsBar))
+        FMDITabsBar = nullptr;
 }
 
 void TspSkinForm::SetSkinData(TspSkinData* value)
@@ -315,6 +323,10 @@ int TspSkinForm::GetMaxHeight() const
 
 void TspSkinForm::SetWindowState(TWindowState value)
 {
+    if (FForm->FormStyle() == fsMDIChild) {
+        SetMDIChildWindowState(value);
+        return;
+    }
     if (value == FWindowState)
         return;
     const TWindowState old = FWindowState;

@@ -26,6 +26,8 @@ public:
 };
 class TspActiveSkinObject;
 class TspSkinCaptionObject;
+class TspSkinMDITabsBar;
+class TMenuItem;
 
 // The caption buttons and system-menu commands a skinned form offers.
 // Scoped, because the framework's own border icons have the first three names.
@@ -220,6 +222,43 @@ public:
     void TrackBarChangeValueEvent(const std::string& idName, int value) override;
     void FrameRegulatorChangeValueEvent(const std::string& idName, int value) override;
 
+    // ---- MDI: a main form's children, its window menu and tab bar, arranging (TspSkinForm_MDI.cpp) ---------------
+    // Whichever component they are called on, the menu and bar operations act on the application main form's
+    // component and do nothing without it, its WindowMenu or its MDITabsBar.
+    TspSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TspSkinMDITabsBar* value);
+    void AddChildToMenu(TCustomForm* child);
+    void DeleteChildFromMenu(TCustomForm* child);
+    void UpDateChildCaptionInMenu(TCustomForm* child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* sender);
+    void AddChildToBar(TCustomForm* child);
+    void DeleteChildFromBar(TCustomForm* child);
+    void RefreshMDIBarTab(TCustomForm* child);
+    void CheckMDIBar();
+    void CheckMDIMainMenu();
+    // Arranging the children of this component's MDI main form; each restores every child first.
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void CloseAll();
+    // A maximized child fits the work area again and the minimized ones line up along its bottom.
+    void ResizeMDIChilds();
+    void ArangeMinimizedChilds();
+    // The part of the main form's client area that its aligned controls leave free, in its client coordinates.
+    void GetMDIWorkArea(TRect& r) const;
+    TCustomForm* GetMaximizeMDIChild() const;
+    bool IsMDIChildMaximized() const { return FMDIChildMaximized; }
+    // The window procedure of the main form's hooked MDI client window.
+    void FormClientWindowProcHook(TMessage& message);
+    // Only fsNormal and fsStayOnTop are taken.
+    void SetFormStyle(TFormStyle value);
+    // The MDI client's background: the skin's MDI picture, or the plain application-workspace colour.
+    void PaintBG3(HDC dc);
+    void PaintMDIBGDefault(HDC dc);
+
     // ---- State (read by tests and the frame painter) -----------------------------------------------------------
     TCustomForm* Form() const { return FForm; }
     std::vector<std::unique_ptr<TspActiveSkinObject>> SkinObjects;
@@ -259,6 +298,16 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // The skinned form procedure; an MDI form's messages pass through MDIWndProc first.
+    void FormWndProc(TMessage& message);
+    void MDIWndProc(TMessage& message);
+    // An MDI child's own minimize, maximize and restore inside the main form's work area.
+    void SetMDIChildWindowState(TWindowState value);
+    // The first free slot of the minimized children along the bottom of the work area.
+    TPoint MDIMinimizeCoord() const;
+    void HookMDIClient();
+    void UnhookMDIClient();
+    bool IsMDIMaxChild() const { return FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized; }
     // Frame mode: the default 3-pixel frame and caption without a skin, or the skin's frame pictures with the
     // objects on them.
     void PaintNC(HDC dc);
@@ -307,7 +356,16 @@ private:
     bool FFrameImageValid = false;
     std::unique_ptr<TBitmap> FBGImage;
     bool FBGImageValid = false;
+    TspSkinMDITabsBar* FMDITabsBar = nullptr;
+    bool FMDIChildMaximized = false;
+    // The MDI client window hooked by FormClientWindowProcHook and the procedure it had before.
+    HWND FHookedClient = nullptr;
+    WNDPROC OldClientWindowProc = nullptr;
 };
 
 // The first component owned by `form`, in component order, that is a TspSkinForm; null for a null form.
 TspSkinForm* GetSkinFormComponent(TCustomForm* form);
+// The component of the first MDI child of the application's main form that is maximized by its component.
+TspSkinForm* GetMDIChildSkinFormComponent();
+// The component of the main form's active MDI child.
+TspSkinForm* GetMDIChildSkinFormComponent2();

@@ -514,7 +514,7 @@ void TspSkinForm::DrawSkinObject(TspActiveSkinObject* object)
     if (!CanObjectTest(object->RollUp) || !FForm->HandleAllocated())
         return;
     if (FSupportNCArea) {
-        if (BorderStyleNone())
+        if (BorderStyleNone() || IsMDIMaxChild())
             return;
         const HDC dc = GetWindowDC(FForm->Handle());
         TCanvas canvas;

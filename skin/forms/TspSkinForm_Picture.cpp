@@ -303,6 +303,18 @@ void TspSkinForm::PaintBG2(HDC dc)
     PaintCachedBG(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect());
 }
 
+void TspSkinForm::PaintBG3(HDC dc)
+{
+    if (!SkinLoaded(FSkinData))
+        return;
+    // The MDI client's background is drawn afresh: it follows the main form's client size, not the cache's.
+    const TspSkinData& s = *FSkinData;
+    TBitmap* picture = SkinPictureAt(FSkinData, s.MDIBGPictureIndex);
+    const TRect client = Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight());
+    PaintTiled(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect(), client,
+        RectWidth(client), RectHeight(client), s.MDIBGStretchEffect, s.MDIBGStretchType);
+}
+
 // ---- Masks ------------------------------------------------------------------------------------------------------
 
 bool TspSkinForm::InForm(TPoint p) const

@@ -107,7 +107,8 @@ void TspSkinForm::CreateNewRegion(bool rescale)
         FormRegion = nullptr;
         return;
     }
-    if (!SkinLoaded(FSkinData) || !FSkinData->MaskPicture || FSkinData->MaskPicture->Empty()) {
+    // A maximized MDI child has no frame to cut.
+    if (!SkinLoaded(FSkinData) || !FSkinData->MaskPicture || FSkinData->MaskPicture->Empty() || IsMDIMaxChild()) {
         if (!SkinLoaded(FSkinData))
             for (auto& strip : MaskStrips)
                 strip->SetSize(0, 0);
@@ -477,6 +478,15 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
 }
 
 void TspSkinForm::NewWndProc(TMessage& message)
+{
+    const TFormStyle style = FForm->FormStyle();
+    if (style == fsMDIChild || style == fsMDIForm)
+        MDIWndProc(message);
+    else
+        FormWndProc(message);
+}
+
+void TspSkinForm::FormWndProc(TMessage& message)
 {
     auto old = [&] {
         if (OldWindowProc)

@@ -1,0 +1,423 @@
+// Skinned MDI forms on the headless display: a skinned main form with skinned children, tiled and cascaded in the
+// work area its aligned bars leave, the children's own window states, the window menu, and the tab bar with its
+// widths, clicks and drag reordering under real mouse input.
+#include "framework/controls/Menus.h"
+#include "framework/graphics/TBitmap.h"
+#include "skin/core/SkinMessages.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/forms/TspSkinForm.h"
+#include "skin/forms/TspSkinMDITabsBar.h"
+#include "skin/testing/TFixtureSkin.h"
+#include "tests/framework/ControlsTestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class SkinMDITest : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        Application->CreateForm(Main);
+        Main->SetName("Main");
+        Main->SetFormStyle(fsMDIForm);
+        Main->SetBounds(0, 0, 640, 480);
+        MainSkin = new TspSkinForm(Main);
+        Main->Show();
+        Main->SetClientWidth(600);
+        Main->SetClientHeight(450);
+        Pump();
+    }
+
+    TForm* NewChild(const std::string& name, TFormBorderStyle border = bsSizeable)
+    {
+        auto* child = TCustomForm::Create<TForm>(Application);
+        child->SetName(name);
+        child->SetFormStyle(fsMDIChild);
+        child->SetBorderStyle(border);
+        child->SetCaption(name);
+        child->SetBounds(10, 10, 200, 150);
+        new TspSkinForm(child);
+        child->Show();
+        Pump();
+        return child;
+    }
+
+    std::vector<TForm*> NewChildren(int count)
+    {
+        std::vector<TForm*> children;
+        for (int i = 0; i < count; ++i)
+            children.push_back(NewChild("Child" + std::to_string(i)));
+        return children;
+    }
+
+    // A bar of `size` along `align` on the main form.
+    TBox* AlignedBar(TAlign align, int size)
+    {
+        auto* bar = new TBox(Main);
+        bar->SetParent(Main);
+        bar->SetBounds(0, 0, size, size);
+        bar->SetAlign(align);
+        return bar;
+    }
+
+    TspSkinMDITabsBar* TabsBar(int width)
+    {
+        auto* bar = new TspSkinMDITabsBar(Main);
+        bar->SetParent(Main);
+        bar->SetBounds(0, 0, width, 21);
+        MainSkin->SetMDITabsBar(bar);
+        return bar;
+    }
+
+    static std::string Text(const TRect& r)
+    {
+        return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + ","
+            + std::to_string(r.Bottom);
+    }
+
+    std::vector<std::string> TabOrder(TspSkinMDITabsBar* bar)
+    {
+        std::vector<std::string> order;
+        for (int i = 0; i < bar->TabCount(); ++i)
+            order.push_back(bar->TabAt(i)->TabForm->Name());
+        return order;
+    }
+
+    TPoint OnScreen(TControl* control, int x, int y) { return control->ClientToScreen(TPoint { x, y }); }
+
+    TForm* Main = nullptr;
+    TspSkinForm* MainSkin = nullptr;
+};
+
+// ---- Arranging --------------------------------------------------------------------------------------------------
+
+TEST_F(SkinMDITest, TileFillsColumnsFromTheRightAndEachColumnFromTheBottom)
+{
+    // A 600 x 450 work area. Rectangles are left, top, right, bottom, first child first.
+    struct TCase {
+        int Count;
+        std::vector<std::string> Bounds;
+    };
+    const TCase cases[] = {
+        { 1, { "0,0,600,450" } },
+        { 3, { "0,0,600,150", "0,150,600,300", "0,300,600,450" } },
+        { 4, { "0,0,300,225", "0,225,300,450", "300,0,600,225", "300,225,600,450" } },
+        // The right column holds the last three at H div 3, the left one the first two at H div 2.
+        { 5, { "0,0,300,225", "0,225,300,450", "300,0,600,150", "300,150,600,300", "300,300,600,450" } },
+    };
+    for (const TCase& c : cases) {
+        std::vector<TForm*> children = NewChildren(c.Count);
+        MainSkin->Tile();
+        for (int i = 0; i < c.Count; ++i)
+            EXPECT_EQ(Text(Main->MDIChildren(i)->BoundsRect()), c.Bounds[size_t(i)])
+                << c.Count << " children, child " << i;
+        for (TForm* child : children)
+            delete child;
+        Pump();
+    }
+    // Without children there is nothing to tile.
+    MainSkin->Tile();
+}
+
+TEST_F(SkinMDITest, CascadeStepsByTheCaptionAndStartsAgainWhereAChildWouldLeaveTheArea)
+{
+    std::vector<TForm*> children = NewChildren(8);
+    TForm* fixed = children[6];
+    fixed->SetBorderStyle(bsSingle);
+    fixed->SetBounds(0, 0, 120, 100);
+    MainSkin->Cascade();
+    // Step 22 (the default caption and its frame); five steps fit in the fifth of 600 left free, so every
+    // sizeable child is 600 - 110 by 450 - 110. The last child sits at the top-left corner.
+    struct TCase {
+        int Child;
+        std::string Bounds;
+    };
+    const TCase cases[] = {
+        { 7, "0,0,490,340" },
+        { 6, "22,22,142,122" }, // a single-border child keeps its own size
+        { 5, "44,44,534,384" },
+        { 2, "110,110,600,450" },
+        { 1, "0,0,490,340" }, // 132 + 340 would leave the area: back to the corner
+        { 0, "22,22,512,362" },
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(Text(children[size_t(c.Child)]->BoundsRect()), c.Bounds) << "child " << c.Child;
+}
+
+TEST_F(SkinMDITest, CascadeUnderASkinWithoutCaptionBandStillSteps)
+{
+    // A skin whose client area starts at the very top gives no caption step; the default one stands in.
+    TFixtureSkin fixture;
+    fixture.SetPicture("picture", "frame.bmp", 100, 60, 3);
+    fixture.Set("FORMINFO",
+        { { "lefttoppoint", "10,10" }, { "righttoppoint", "90,10" }, { "leftbottompoint", "10,50" },
+            { "rightbottompoint", "90,50" }, { "clientrect", "5,0,95,55" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    MainSkin->SetSkinData(skin);
+    Pump();
+    ASSERT_TRUE(MainSkin->FormSkinned());
+    ASSERT_EQ(MainSkin->CurClientRect.Top, 0);
+    std::vector<TForm*> children = NewChildren(2);
+    MainSkin->Cascade();
+    EXPECT_EQ(children[1]->Left(), 0);
+    EXPECT_EQ(children[0]->Left(), 22);
+}
+
+// ---- The work area and the children's window states -------------------------------------------------------------
+
+TEST_F(SkinMDITest, TheWorkAreaIsWhatTheAlignedBarsLeaveAndMaximizedChildrenFillIt)
+{
+    AlignedBar(alTop, 30);
+    AlignedBar(alLeft, 40);
+    AlignedBar(alBottom, 20);
+    Pump();
+    TRect area {};
+    MainSkin->GetMDIWorkArea(area);
+    EXPECT_EQ(Text(area), "40,30,600,430");
+    // The MDI client lies there, so children placed in it never lie under a bar.
+    RECT client {};
+    GetWindowRect(Main->ClientHandle(), &client);
+    const TPoint origin = OnScreen(Main, 0, 0);
+    EXPECT_EQ(client.left - origin.X, 40);
+    EXPECT_EQ(client.top - origin.Y, 30);
+    EXPECT_EQ(client.right - client.left, 560);
+
+    TForm* a = NewChild("A");
+    TForm* b = NewChild("B");
+    TspSkinForm* skinA = GetSkinFormComponent(a);
+    skinA->SetWindowState(wsMaximized);
+    EXPECT_EQ(Text(a->BoundsRect()), "0,0,560,400");
+    EXPECT_EQ(a->ClientWidth(), 560) << "a maximized child has no frame";
+    EXPECT_TRUE(MainSkin->IsMDIChildMaximized());
+    EXPECT_EQ(MainSkin->GetMaximizeMDIChild(), a);
+    EXPECT_EQ(GetMDIChildSkinFormComponent(), skinA);
+
+    // A bar that grows narrows the area; the maximized child follows it.
+    Main->SetClientWidth(500);
+    Pump();
+    EXPECT_EQ(Text(a->BoundsRect()), "0,0,460,400");
+
+    skinA->SetWindowState(wsNormal);
+    EXPECT_EQ(Text(a->BoundsRect()), "10,10,210,160");
+    EXPECT_GT(a->Width() - a->ClientWidth(), 0) << "the frame is back";
+    EXPECT_FALSE(MainSkin->IsMDIChildMaximized());
+    EXPECT_EQ(MainSkin->GetMaximizeMDIChild(), nullptr);
+
+    // Minimized children line up along the bottom of the area, at the frame's size.
+    skinA->SetWindowState(wsMinimized);
+    GetSkinFormComponent(b)->SetWindowState(wsMinimized);
+    const int minHeight = skinA->GetMinHeight();
+    EXPECT_EQ(a->Left(), 0);
+    EXPECT_EQ(a->Top(), 400 - minHeight);
+    EXPECT_EQ(b->Left(), skinA->GetMinWidth());
+    EXPECT_EQ(b->Top(), 400 - minHeight);
+    // Restoring from minimized gives the normal bounds back.
+    skinA->SetWindowState(wsNormal);
+    EXPECT_EQ(Text(a->BoundsRect()), "10,10,210,160");
+}
+
+TEST_F(SkinMDITest, AMaximizedChildThatIsClosedLeavesNoMaximizedState)
+{
+    TForm* a = NewChild("A");
+    GetSkinFormComponent(a)->SetWindowState(wsMaximized);
+    ASSERT_TRUE(MainSkin->IsMDIChildMaximized());
+    delete a;
+    Pump();
+    EXPECT_FALSE(MainSkin->IsMDIChildMaximized());
+}
+
+// ---- The window menu --------------------------------------------------------------------------------------------
+
+TEST_F(SkinMDITest, TheWindowMenuListsTheShownChildrenAndFollowsTheirCaptions)
+{
+    auto* menu = new TMainMenu(Main);
+    auto* windowMenu = new TMenuItem(menu);
+    windowMenu->SetCaption("&Window");
+    menu->Items()->Add(windowMenu);
+    Main->SetWindowMenu(windowMenu);
+    TForm* a = NewChild("A");
+    TForm* b = NewChild("B");
+    auto items = [&] {
+        std::vector<std::string> list;
+        for (int i = 0; i < windowMenu->Count(); ++i) {
+            TMenuItem* item = windowMenu->Items(i);
+            list.push_back(item->Name() + "=" + item->Caption() + (item->Checked() ? "*" : ""));
+        }
+        return list;
+    };
+    EXPECT_EQ(items(), (std::vector<std::string> { "A_SKFCHILDITEM=A", "B_SKFCHILDITEM=B*" }));
+    a->SetCaption("Report");
+    a->Show();
+    Pump();
+    EXPECT_EQ(items(), (std::vector<std::string> { "A_SKFCHILDITEM=Report*", "B_SKFCHILDITEM=B" }));
+    // The item of a minimized child restores and shows it.
+    TspSkinForm* skinB = GetSkinFormComponent(b);
+    skinB->SetWindowState(wsMinimized);
+    windowMenu->Items(1)->Click();
+    Pump();
+    EXPECT_EQ(skinB->WindowState(), wsNormal);
+    EXPECT_EQ(Main->ActiveMDIChild(), b);
+    EXPECT_EQ(items(), (std::vector<std::string> { "A_SKFCHILDITEM=Report", "B_SKFCHILDITEM=B*" }));
+    // Hidden or deleted children leave the menu.
+    a->Hide();
+    Pump();
+    EXPECT_EQ(items(), (std::vector<std::string> { "B_SKFCHILDITEM=B*" }));
+    delete b;
+    Pump();
+    EXPECT_TRUE(items().empty());
+}
+
+// ---- The tab bar ------------------------------------------------------------------------------------------------
+
+TEST_F(SkinMDITest, TabsShareTheBarUpToTheWidestTabAndTheLastOneFillsACutBar)
+{
+    struct TCase {
+        int BarWidth, Count;
+        std::vector<int> Widths;
+    };
+    const TCase cases[] = {
+        { 150, 2, { 75, 75 } },
+        { 150, 1, { 100 } },
+        { 200, 3, { 66, 66, 68 } },
+        { 400, 3, { 100, 100, 100 } },
+    };
+    for (const TCase& c : cases) {
+        TspSkinMDITabsBar* bar = TabsBar(c.BarWidth);
+        std::vector<TForm*> children = NewChildren(c.Count);
+        ASSERT_EQ(bar->TabCount(), c.Count);
+        bar->CalcObjectRects();
+        std::vector<int> widths;
+        for (int i = 0; i < bar->TabCount(); ++i)
+            widths.push_back(bar->TabAt(i)->TabRectangle.Right - bar->TabAt(i)->TabRectangle.Left);
+        EXPECT_EQ(widths, c.Widths) << c.BarWidth << " px, " << c.Count << " tabs";
+        EXPECT_TRUE(bar->TabAt(c.Count - 1)->TabActive) << "the active child's tab";
+        // The boundary between two tabs belongs to the left one.
+        if (c.Count > 1)
+            EXPECT_EQ(bar->GetTabIndex(bar->TabAt(0)->TabRectangle.Right, 5), 0);
+        EXPECT_EQ(bar->GetTabIndex(c.BarWidth + 5, 5), -1);
+        for (TForm* child : children)
+            delete child;
+        EXPECT_EQ(bar->TabCount(), 0);
+        delete bar;
+    }
+}
+
+TEST_F(SkinMDITest, DraggingATabPastACentreMovesItThere)
+{
+    // Three 66-pixel tabs, the third 68: centres at 33, 99 and 166.
+    struct TCase {
+        int From, ReleaseX;
+        std::vector<std::string> Order;
+    };
+    const TCase cases[] = {
+        { 0, 190, { "Child1", "Child2", "Child0" } }, // past the third centre: to the end
+        { 0, 120, { "Child1", "Child0", "Child2" } }, // past the second only
+        { 0, 40, { "Child0", "Child1", "Child2" } }, // short of the second centre: unchanged
+        { 2, 10, { "Child2", "Child0", "Child1" } }, // leftwards past the first centre
+    };
+    TspSkinMDITabsBar* bar = TabsBar(200);
+    std::vector<TForm*> children = NewChildren(3);
+    for (const TCase& c : cases) {
+        // Back to the creation order.
+        for (TForm* child : children)
+            child->Hide();
+        for (TForm* child : children)
+            child->Show();
+        Pump();
+        ASSERT_EQ(TabOrder(bar), (std::vector<std::string> { "Child0", "Child1", "Child2" }));
+        bar->CalcObjectRects();
+        const TRect from = bar->TabAt(c.From)->TabRectangle;
+        const int pressX = from.Left + 20;
+        const TPoint press = OnScreen(bar, pressX, 10);
+        Backend.AdvanceClock(1000);
+        Backend.MouseMove(press.X, press.Y);
+        Backend.MouseDown();
+        Pump();
+        EXPECT_EQ(Main->ActiveMDIChild(), children[size_t(c.From)]) << "the press shows the tab's child";
+        for (int x : { (pressX + c.ReleaseX) / 2, c.ReleaseX }) {
+            const TPoint move = OnScreen(bar, x, 10);
+            Backend.MouseMove(move.X, move.Y);
+            Pump();
+        }
+        EXPECT_TRUE(bar->TabDragging);
+        Backend.MouseUp();
+        Pump();
+        EXPECT_EQ(TabOrder(bar), c.Order) << "from " << c.From << " to x " << c.ReleaseX;
+        EXPECT_FALSE(bar->TabDragging);
+        EXPECT_EQ(bar->DragTabIndex, -1);
+    }
+}
+
+TEST_F(SkinMDITest, TabClicksRestoreTheChildAndReportTheTabAndLeavingTabsAreReported)
+{
+    TspSkinMDITabsBar* bar = TabsBar(300);
+    bar->MoveTabs = false;
+    std::vector<TForm*> children = NewChildren(2);
+    std::vector<std::string> events;
+    bar->OnTabMouseDown = [&](TMouseButton button, TShiftState, TspMDITab* tab) {
+        events.push_back((button == mbLeft ? "left:" : "right:") + tab->TabForm->Name());
+    };
+    bar->OnTabMouseEnter = [&](TspMDITab* tab) { events.push_back("enter:" + tab->TabForm->Name()); };
+    bar->OnTabMouseLeave = [&](TspMDITab* tab) { events.push_back("leave:" + tab->TabForm->Name()); };
+    GetSkinFormComponent(children[0])->SetWindowState(wsMinimized);
+    const TPoint first = OnScreen(bar, 50, 10);
+    Click(first.X, first.Y);
+    EXPECT_EQ(GetSkinFormComponent(children[0])->WindowState(), wsNormal);
+    EXPECT_EQ(Main->ActiveMDIChild(), children[0]);
+    EXPECT_TRUE(bar->TabAt(0)->TabActive);
+    EXPECT_FALSE(bar->TabAt(1)->TabActive);
+    // Without SkinForm a right click opens nothing but is still reported.
+    const TPoint second = OnScreen(bar, 150, 10);
+    Backend.AdvanceClock(1000);
+    Backend.Click(second.X, second.Y, TRawButton::Right);
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), children[0]);
+    // The hot child going away reports its tab leaving before the tab is freed.
+    events.clear();
+    ASSERT_EQ(bar->HotTabIndex, 1);
+    delete children[1];
+    Pump();
+    EXPECT_EQ(events, (std::vector<std::string> { "leave:Child1" }));
+    EXPECT_EQ(bar->HotTabIndex, -1);
+    EXPECT_EQ(bar->TabCount(), 1);
+}
+
+TEST_F(SkinMDITest, ABottomBarTurnsTheSkinnedTabFacesUpsideDown)
+{
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("tabs.bmp", 60, 40, 7);
+    fixture.AddControl("tab", "tab",
+        { { "pictureindex", "0" }, { "tabrect", "0,0,40,20" }, { "activetabrect", "0,20,40,40" },
+            { "tableftoffset", "10" }, { "tabrightoffset", "10" }, { "tabsbgrect", "40,0,60,20" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    TspSkinMDITabsBar* bar = TabsBar(300);
+    bar->SetSkinData(skin);
+    EXPECT_EQ(bar->Height(), 20) << "the bar takes the skin's tab height";
+    NewChildren(1);
+    bar->CalcObjectRects();
+    auto face = [&](TAlign align) {
+        bar->SetAlign(align);
+        Pump();
+        bar->CalcObjectRects();
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->SetSize(100, 20);
+        bar->TabAt(0)->Draw(bitmap->Canvas());
+        return bitmap;
+    };
+    auto top = face(alTop);
+    auto bottom = face(alBottom);
+    // The left end of the face is copied from the picture, clear of the text.
+    for (int x : { 1, 5, 95 })
+        for (int y : { 0, 7, 19 })
+            EXPECT_EQ(top->Canvas()->Pixels(x, y), bottom->Canvas()->Pixels(x, 19 - y)) << x << "," << y;
+    EXPECT_NE(top->Canvas()->Pixels(1, 0), top->Canvas()->Pixels(1, 19));
+}
+
+} // namespace
