@@ -399,6 +399,10 @@ void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, 
 
 std::string TspSkinForm::CaptionText() const
 {
+    // An MDI main form names its maximized child, whose own caption is gone with its frame.
+    if (FForm->FormStyle() == fsMDIForm && FMDIChildMaximized)
+        if (TCustomForm* child = GetMaximizeMDIChild())
+            return FForm->Caption() + " - [" + child->Caption() + "]";
     return FForm->Caption();
 }
 

@@ -173,6 +173,14 @@ void TspSkinForm::CreateNewForm(bool rescale)
 
 void TspSkinForm::PointToNCPoint(TPoint& p) const
 {
+    // An MDI child's Left and Top are in its MDI client, not on the screen: its window rectangle is.
+    if (FForm->FormStyle() == fsMDIChild && FForm->HandleAllocated()) {
+        RECT window {};
+        GetWindowRect(FForm->Handle(), &window);
+        p.X -= window.left;
+        p.Y -= window.top;
+        return;
+    }
     p.X -= FForm->Left();
     p.Y -= FForm->Top();
 }
@@ -396,7 +404,7 @@ void TspSkinForm::PaintNC(HDC dc)
         canvas->Brush()->SetStyle(bsClear);
         const TRect caption = GetDefCaptionRect();
         if (!CaptionPaint(canvas, caption, active)) {
-            std::string text = FForm->Caption();
+            std::string text = CaptionText();
             CorrectTextbyWidth(canvas, text, RectWidth(caption));
             SPDrawText(canvas, text, caption);
         }

@@ -5,6 +5,7 @@
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/testing/TFixtureSkin.h"
@@ -39,7 +40,8 @@ protected:
         child->SetBorderStyle(border);
         child->SetCaption(name);
         child->SetBounds(10, 10, 200, 150);
-        new TspSkinForm(child);
+        // The default frame with its caption buttons.
+        (new TspSkinForm(child))->ChangeSkinData();
         child->Show();
         Pump();
         return child;
@@ -196,6 +198,8 @@ TEST_F(SkinMDITest, TheWorkAreaIsWhatTheAlignedBarsLeaveAndMaximizedChildrenFill
     EXPECT_TRUE(MainSkin->IsMDIChildMaximized());
     EXPECT_EQ(MainSkin->GetMaximizeMDIChild(), a);
     EXPECT_EQ(GetMDIChildSkinFormComponent(), skinA);
+    Main->SetCaption("Main");
+    EXPECT_EQ(MainSkin->CaptionText(), "Main - [A]");
 
     // A bar that grows narrows the area; the maximized child follows it.
     Main->SetClientWidth(500);
@@ -207,6 +211,7 @@ TEST_F(SkinMDITest, TheWorkAreaIsWhatTheAlignedBarsLeaveAndMaximizedChildrenFill
     EXPECT_GT(a->Width() - a->ClientWidth(), 0) << "the frame is back";
     EXPECT_FALSE(MainSkin->IsMDIChildMaximized());
     EXPECT_EQ(MainSkin->GetMaximizeMDIChild(), nullptr);
+    EXPECT_EQ(MainSkin->CaptionText(), "Main");
 
     // Minimized children line up along the bottom of the area, at the frame's size.
     skinA->SetWindowState(wsMinimized);
@@ -219,6 +224,33 @@ TEST_F(SkinMDITest, TheWorkAreaIsWhatTheAlignedBarsLeaveAndMaximizedChildrenFill
     // Restoring from minimized gives the normal bounds back.
     skinA->SetWindowState(wsNormal);
     EXPECT_EQ(Text(a->BoundsRect()), "10,10,210,160");
+}
+
+TEST_F(SkinMDITest, AChildsCaptionButtonsTakeClicksWhereTheChildShows)
+{
+    // The child's frame is in its MDI client: the clicks reach its caption buttons through the screen.
+    AlignedBar(alTop, 30);
+    TForm* a = NewChild("A");
+    TspSkinForm* skinA = GetSkinFormComponent(a);
+    auto buttonCentre = [&](TStdCommand command) {
+        for (auto& object : skinA->SkinObjects)
+            if (auto* button = dynamic_cast<TspSkinStdButtonObject*>(object.get()); button && button->Command == command) {
+                RECT window {};
+                GetWindowRect(a->Handle(), &window);
+                const TRect& r = button->ObjectRect;
+                return TPoint { window.left + (r.Left + r.Right) / 2, window.top + (r.Top + r.Bottom) / 2 };
+            }
+        ADD_FAILURE() << "no caption button";
+        return TPoint {};
+    };
+    const TPoint maximize = buttonCentre(cmMaximize);
+    Click(maximize.X, maximize.Y);
+    EXPECT_EQ(skinA->WindowState(), wsMaximized);
+    EXPECT_EQ(Text(a->BoundsRect()), "0,0,600,420");
+    skinA->SetWindowState(wsNormal);
+    const TPoint minimize = buttonCentre(cmMinimize);
+    Click(minimize.X, minimize.Y);
+    EXPECT_EQ(skinA->WindowState(), wsMinimized);
 }
 
 TEST_F(SkinMDITest, AMaximizedChildThatIsClosedLeavesNoMaximizedState)
