@@ -13,9 +13,8 @@ constexpr RECT kArea { 100, 100, 700, 400 };
 constexpr int kPictureLeft = 150;
 constexpr int kPictureTop = 150;
 
-// A 160 x 120 face whose mask cuts away its top-left 40 x 40 corner, with one button; a 100 x 60 frame with a
-// 20-pixel caption band holding the caption and the close, maximize and minimize buttons.
-void WriteSkins(TFixtureSkin& face, TFixtureSkin& frame)
+// A 160 x 120 face whose mask cuts away its top-left 40 x 40 corner, with one button.
+void WriteFaceSkin(TFixtureSkin& face)
 {
     face.SetPicture("picture", "face.bmp", 160, 120, 3);
     face.AddActivePicture("active.bmp", 160, 120, 5);
@@ -30,7 +29,12 @@ void WriteSkins(TFixtureSkin& face, TFixtureSkin& frame)
     face.Set("FORMINFO", { { "maskrectarea", "40,40,120,80" }, { "borderwidth", "0" } });
     face.AddObject("play", "button",
         { { "activepictureindex", "0" }, { "skinrect", "100,80,140,100" }, { "activeskinrect", "100,80,140,100" } });
+}
 
+} // namespace
+
+void WriteFrameSkin(TFixtureSkin& frame)
+{
     frame.SetPicture("picture", "frame.bmp", 100, 60, 7);
     frame.AddActivePicture("buttons.bmp", 100, 60, 9);
     frame.Set("FORMINFO",
@@ -46,6 +50,8 @@ void WriteSkins(TFixtureSkin& face, TFixtureSkin& frame)
             { { "activepictureindex", "0" }, { "skinrect", "0,0,12,12" }, { "activeskinrect", "12,0,24,12" },
                 { "skinrectinapicture", "1" }, { "command", command } });
 }
+
+namespace {
 
 std::string BoundsText(const char* name, TControl* control)
 {
@@ -72,7 +78,8 @@ TSkinFormScreens PlaySkinnedForms(TWindowStage& stage)
     {
         TFixtureSkin faceSkin;
         TFixtureSkin frameSkin;
-        WriteSkins(faceSkin, frameSkin);
+        WriteFaceSkin(faceSkin);
+        WriteFrameSkin(frameSkin);
         auto* face = new TspSkinData(Application);
         face->LoadFromFile(faceSkin.Write());
         auto* frame = new TspSkinData(Application);

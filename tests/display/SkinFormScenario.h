@@ -7,9 +7,14 @@
 #include <string>
 #include <vector>
 
+class TFixtureSkin;
+
 struct TSkinFormScreens {
     std::vector<TStagePixels> Screens;
     std::vector<std::string> Facts;
 };
 
 TSkinFormScreens PlaySkinnedForms(TWindowStage& stage);
+
+// A 100 x 60 frame with a 20-pixel caption band holding the caption and the close, maximize and minimize buttons.
+void WriteFrameSkin(TFixtureSkin& frame);

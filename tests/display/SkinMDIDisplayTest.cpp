@@ -1,0 +1,49 @@
+// Skinned MDI forms on a real display under a window manager: the same main form, tab bar and children are played
+// on the headless backend and on the SDL backend under Xvfb with openbox, and must show the same pixels and end in
+// the same states.
+#include "tests/display/SkinMDIScenario.h"
+#include "tests/display/TSdlStage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+size_t Differing(const TStagePixels& a, const TStagePixels& b)
+{
+    if (a.Pixels.size() != b.Pixels.size())
+        return SIZE_MAX;
+    size_t count = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i)
+        count += a.Pixels[i] != b.Pixels[i];
+    return count;
+}
+
+} // namespace
+
+TEST(SkinMDIDisplay, TilingMaximizingAndChoosingFromTheTabBarBehaveAsHeadless)
+{
+    TSkinFormScreens expected;
+    {
+        THeadlessStage headless;
+        headless.Start();
+        expected = PlaySkinnedMDIForms(headless);
+        headless.Stop();
+    }
+    EXPECT_EQ(expected.Facts,
+        (std::vector<std::string> { "tabs: One Two Three*", "One at 0,0 450x98", "Two at 0,98 450x98",
+            "Three at 0,196 450x98", "Two maximized", "Two at 0,0 450x294", "Main - [Two]", "tabs: One* Two Three",
+            "active One" }));
+    TSkinFormScreens actual;
+    {
+        TXSessionOptions options;
+        options.WindowManager = TWindowManager::Openbox;
+        TSdlStage real(SharedXSession(options));
+        real.Start();
+        actual = PlaySkinnedMDIForms(real);
+        real.Stop();
+    }
+    EXPECT_EQ(actual.Facts, expected.Facts);
+    ASSERT_EQ(actual.Screens.size(), expected.Screens.size());
+    for (size_t i = 0; i < expected.Screens.size(); ++i)
+        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+}
