@@ -1,5 +1,5 @@
 #include "framework/controls/ImgList.h"
-
+#include "framework/controls/TCustomControl.h"
 #include "framework/core/SysUtils.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"

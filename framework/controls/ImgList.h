@@ -1,9 +1,12 @@
 // TCustomImageList and TImageList: a list of same-sized images with transparency, drawn onto canvases.
 #pragma once
 #include "framework/controls/ControlsEvents.h"
+#include "framework/controls/Forward.h"
 #include "framework/core/TComponent.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Forward.h"
+#include "framework/graphics/Types.h"
+#include "platform/win/WinTypes.h"
 
 #include <memory>
 #include <vector>
@@ -66,6 +69,28 @@ public:
     void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
     void Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle style, TImageType type, bool enabled = true);
 
+    // --- The drag image (ImageListDrag.cpp) ---------------------------------------------------------
+    // The drag image is one image of the list shown in a window of its own above all others, which the
+    // mouse passes through, with its hot spot under the point that BeginDrag and DragMove give.
+    // Chooses image `index` (false for a bad index) and the point of it that sits under the pointer.
+    bool SetDragImage(int index, int hotSpotX, int hotSpotY);
+    TPoint DragHotspot() const { return FDragHotspot; }
+    void SetDragHotspot(const TPoint& value);
+    // Shows the drag image at (x, y): coordinates from the top-left corner of `window`, or screen
+    // coordinates when it is null. False when a drag image is already up or the list is empty.
+    bool BeginDrag(HWND window, int x, int y);
+    // Moves the drag image (in the coordinates BeginDrag was given).
+    bool DragMove(int x, int y);
+    // Takes the drag image away.
+    bool EndDrag();
+    void HideDragImage();
+    void ShowDragImage();
+    // A drag image is up (shown or hidden) between BeginDrag and EndDrag.
+    bool Dragging() const { return FDragWindow != nullptr; }
+    // Where the drag image's window is (screen coordinates); empty without one.
+    TRect DragImageRect() const;
+    bool DragImageShown() const;
+
     TNotifyEvent OnChange;
 
 protected:
@@ -87,6 +112,10 @@ private:
     bool FMasked = true;
     bool FShareImages = false;
     std::vector<std::unique_ptr<TBitmap>> FImages;
+    int FDragIndex = 0;
+    TPoint FDragHotspot;
+    HWND FDragLock = nullptr;
+    std::unique_ptr<TCustomControl> FDragWindow;
 };
 
 class TImageList : public TCustomImageList {

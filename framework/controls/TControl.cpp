@@ -192,6 +192,7 @@ TControl::~TControl()
 {
     if (CaptureControl == this)
         SetCaptureControl(nullptr);
+    DragControlDestroyed(this);
     if (Application)
         Application->ControlDestroyed(this);
     FActionLink.reset();

@@ -2,6 +2,7 @@
 // events and the message path), with its style and state sets and TSizeConstraints.
 #pragma once
 #include "framework/controls/ControlsEvents.h"
+#include "framework/controls/DragDrop.h"
 #include "framework/controls/Forward.h"
 #include "framework/controls/Messages.h"
 #include "framework/core/TComponent.h"
@@ -218,7 +219,32 @@ public:
     virtual void DefaultHandler(TMessage& message);
     bool HasParent() const { return FParent != nullptr; }
 
+    // --- Drag and drop -------------------------------------------------------------------------------
+    // With dmAutomatic a left press starts a drag (immediately or past Mouse's threshold, as Mouse's
+    // DragImmediate says) instead of reaching the control as a press.
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+    // The cursor while the control is dragged over a target that accepts it.
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor value) { FDragCursor = value; }
+    // Starts dragging the control (OnStartDrag fires now). Without `immediate` the drag waits until the
+    // pointer has moved `threshold` pixels on either axis (-1: Mouse's DragThreshold). A form cannot be
+    // dragged (EInvalidOperation); while another drag runs nothing happens.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends the control's drag: with `drop`, over an accepting target, as a drop; otherwise as a cancel.
+    void EndDrag(bool drop);
+    // The control is the source of the drag in progress (pending or under way).
+    bool Dragging() const;
+    // Fires OnDragDrop: `source` was dropped on the control at (x, y).
+    virtual void DragDrop(TObject* source, int x, int y);
+    // The image list whose drag image follows the pointer while the control is dragged (none by default).
+    virtual TDragImageList* GetDragImages() { return nullptr; }
+
     // --- Events --------------------------------------------------------------------------------------
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -239,6 +265,8 @@ protected:
     friend class TWinControl;
     friend class TCustomForm;
     friend class TSizeConstraints;
+    friend class TDragLoop;
+    friend class TBaseDragControlObject;
 
     // --- Virtual operations --------------------------------------------------------------------------
     virtual void DblClick();
@@ -274,6 +302,14 @@ protected:
     virtual void ActionChange(TObject* sender, bool checkDefaults);
     void Notification(TComponent* component, TOperation operation) override;
     virtual void VisibleChanging() { }
+    // Drag and drop: OnStartDrag; OnDragOver (accept starts false, true once a handler is assigned);
+    // OnEndDrag; a drag that ended without a drop.
+    virtual void DoStartDrag(TDragObject*& dragObject);
+    virtual void DragOver(TObject* source, int x, int y, TDragOverState state, bool& accept);
+    virtual void DoEndDrag(TObject* target, int x, int y);
+    virtual void DragCanceled() { }
+    // The press of a dmAutomatic control.
+    void BeginAutoDrag();
 
     // --- Message handlers ----------------------------------------------------------------------------
     void WMLButtonDown(TMessage& message);
@@ -299,6 +335,7 @@ protected:
     void CMParentShowHintChanged(TMessage& message);
     void CMHitTest(TMessage& message);
     void CMMouseWheel(TMessage& message);
+    void CMDrag(TMessage& message);
 
     // Sends CM_CANCELMODE to the focused control of the active form around this control.
     void SendCancelMode(TControl* sender);
@@ -339,6 +376,8 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
     TPopupMenu* FPopupMenu = nullptr;
     TBiDiMode FBiDiMode = bdLeftToRight;
     std::unique_ptr<TActionLink> FActionLink;

@@ -61,6 +61,11 @@ void TControl::WndProc(TMessage& message)
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+                // The press starts the drag and goes no further.
+                BeginAutoDrag();
+                return;
+            }
             FControlState.Include(csLButtonDown);
             break;
         case WM_LBUTTONUP:
@@ -137,6 +142,9 @@ void TControl::WndProc(TMessage& message)
         break;
     case CM_MOUSEWHEEL:
         CMMouseWheel(message);
+        break;
+    case CM_DRAG:
+        CMDrag(message);
         break;
     default:
         DefaultHandler(message);

@@ -86,6 +86,9 @@ std::vector<HWND> Candidates(POINT pt)
     for (TWindowRecord* top : TopLevels()) {
         if (!(top->Style & WS_VISIBLE) || (top->Style & WS_MINIMIZE) || !PointInWindow(top, pt))
             continue;
+        // A layered, transparent window (a drag image) lets the mouse through to what lies beneath it.
+        if ((top->ExStyle & WS_EX_LAYERED) && (top->ExStyle & WS_EX_TRANSPARENT))
+            continue;
         CollectCandidates(top, pt, out);
         out.push_back(top->Handle);
     }
