@@ -774,3 +774,30 @@ void TspEffectBmp::FlipVert(TspEffectBmp* dest) const
     for (int y = 0; y < PixelHeight; ++y)
         std::memcpy(dest->GetLine(PixelHeight - 1 - y), GetLine(y), 3 * PixelWidth);
 }
+
+void MorphByKind(TspEffectBmp& source, const TspEffectBmp& target, TMorphKind kind, double kf)
+{
+    switch (kind) {
+    case mkDefault:
+        source.Morph(&target, kf);
+        break;
+    case mkGradient:
+        source.MorphGrad(&target, kf);
+        break;
+    case mkLeftGradient:
+        source.MorphLeftGrad(&target, kf);
+        break;
+    case mkRightGradient:
+        source.MorphRightGrad(&target, kf);
+        break;
+    case mkLeftSlide:
+        source.MorphLeftSlide(&target, kf);
+        break;
+    case mkRightSlide:
+        source.MorphRightSlide(&target, kf);
+        break;
+    case mkPush:
+        source.MorphPush(&target, kf);
+        break;
+    }
+}

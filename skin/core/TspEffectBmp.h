@@ -5,6 +5,7 @@
 #include "framework/graphics/Types.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/win/WinTypes.h"
+#include "skin/core/SkinData.h"
 
 #include <cstdint>
 
@@ -88,3 +89,15 @@ private:
     uint8_t* Pixel(int x, int y) const { return PixelBits + y * Stride() + 3 * x; }
     void BlurPass(const TspEffectBmp* mask, int amount, bool antialias);
 };
+
+// Blends `source` into `target` (both of one size) by the transition `kind` with factor kf; `source` receives
+// the result.
+void MorphByKind(TspEffectBmp& source, const TspEffectBmp& target, TMorphKind kind, double kf);
+
+// One tick of a hover morph: the factor 0.2 further up or down. The step is added in extended precision and
+// stored as a double, so five steps from 0 stop just below 1 and a whole fade takes six ticks (the sixth
+// overshoots, and every transition limits it).
+inline double NextMorphFactor(double kf, bool up)
+{
+    return static_cast<double>(static_cast<long double>(kf) + (up ? 0.2L : -0.2L));
+}

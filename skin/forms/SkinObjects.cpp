@@ -10,33 +10,6 @@
 
 using namespace SPUtils;
 
-void MorphByKind(TspEffectBmp& source, const TspEffectBmp& target, TMorphKind kind, double kf)
-{
-    switch (kind) {
-    case mkDefault:
-        source.Morph(&target, kf);
-        break;
-    case mkGradient:
-        source.MorphGrad(&target, kf);
-        break;
-    case mkLeftGradient:
-        source.MorphLeftGrad(&target, kf);
-        break;
-    case mkRightGradient:
-        source.MorphRightGrad(&target, kf);
-        break;
-    case mkLeftSlide:
-        source.MorphLeftSlide(&target, kf);
-        break;
-    case mkRightSlide:
-        source.MorphRightSlide(&target, kf);
-        break;
-    case mkPush:
-        source.MorphPush(&target, kf);
-        break;
-    }
-}
-
 TspActiveSkinObject::TspActiveSkinObject(TspSkinObjectHost* form, TspDataSkinObject* data)
     : FParent(form)
     , FSkinData(form ? form->SkinData() : nullptr)
@@ -100,8 +73,7 @@ void TspActiveSkinObject::DoMorphing()
 {
     // The step is added in extended precision and stored as a double: five steps from 0 stop just below 1, so a
     // whole transition takes six ticks (the sixth is limited to the end).
-    const long double step = Active ? 0.2L : -0.2L;
-    SetMorphKf(static_cast<double>(static_cast<long double>(FMorphKf) + step));
+    SetMorphKf(NextMorphFactor(FMorphKf, Active));
     FParent->DrawSkinObject(this);
 }
 

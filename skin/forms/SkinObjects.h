@@ -89,7 +89,3 @@ private:
     TspSkinData* FSkinData = nullptr;
 };
 
-// Blends `source` into `target` (both of one size) by the transition `kind` with factor kf; `source` receives
-// the result.
-class TspEffectBmp;
-void MorphByKind(TspEffectBmp& source, const TspEffectBmp& target, TMorphKind kind, double kf);
