@@ -14,6 +14,7 @@
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 
 using namespace SPUtils;
 
@@ -98,6 +99,8 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
     }
     if (operation == opRemove && component == static_cast<TComponent*>(FMDITabsBar))
         FMDITabsBar = nullptr;
+    if (operation == opRemove && component == static_cast<TComponent*>(FMainMenuBar))
+        FMainMenuBar = nullptr;
 }
 
 void TspSkinForm::SetSkinData(TspSkinData* value)

@@ -27,6 +27,7 @@ public:
 class TspActiveSkinObject;
 class TspSkinCaptionObject;
 class TspSkinMDITabsBar;
+class TspSkinMainMenuBar;
 class TMenuItem;
 
 // The caption buttons and system-menu commands a skinned form offers.
@@ -227,6 +228,9 @@ public:
     // component and do nothing without it, its WindowMenu or its MDITabsBar.
     TspSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
     void SetMDITabsBar(TspSkinMDITabsBar* value);
+    // The bar that shows the form's main menu; on an MDI main form it also shows a maximized child's buttons.
+    TspSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TspSkinMainMenuBar* value);
     void AddChildToMenu(TCustomForm* child);
     void DeleteChildFromMenu(TCustomForm* child);
     void UpDateChildCaptionInMenu(TCustomForm* child);
@@ -357,10 +361,15 @@ private:
     std::unique_ptr<TBitmap> FBGImage;
     bool FBGImageValid = false;
     TspSkinMDITabsBar* FMDITabsBar = nullptr;
+    TspSkinMainMenuBar* FMainMenuBar = nullptr;
     bool FMDIChildMaximized = false;
     // The MDI client window hooked by FormClientWindowProcHook and the procedure it had before.
     HWND FHookedClient = nullptr;
     WNDPROC OldClientWindowProc = nullptr;
+    // The form's window has been destroyed (and not made again).
+    bool FFormWindowGone = false;
+    // Where an MDI child returns from its own minimized or maximized state.
+    TRect FMDIRestoreBounds {};
 };
 
 // The first component owned by `form`, in component order, that is a TspSkinForm; null for a null form.

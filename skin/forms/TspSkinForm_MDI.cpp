@@ -10,6 +10,7 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 
 #include <cmath>
 #include <string>
@@ -219,6 +220,8 @@ void TspSkinForm::MDIWndProc(TMessage& message)
         if (!child) {
             FMDIChildMaximized = true;
             FramePaint();
+            if (FMainMenuBar)
+                FMainMenuBar->MDIChildMaximize();
         }
         return;
     case WM_MDICHILDRESTORED:
@@ -226,6 +229,8 @@ void TspSkinForm::MDIWndProc(TMessage& message)
         if (!child) {
             FMDIChildMaximized = GetMaximizeMDIChild() != nullptr;
             FramePaint();
+            if (FMainMenuBar)
+                FMainMenuBar->MDIChildRestore();
         }
         return;
     default:
@@ -274,8 +279,8 @@ void TspSkinForm::SetMDIChildWindowState(TWindowState value)
 {
     if (value == FWindowState)
         return;
-    if (IsNullRect(FRestoreBounds) && FWindowState == wsNormal)
-        FRestoreBounds = FForm->BoundsRect();
+    if (IsNullRect(FMDIRestoreBounds) && FWindowState == wsNormal)
+        FMDIRestoreBounds = FForm->BoundsRect();
     const TRect before = FForm->BoundsRect();
     auto refreshWhenSameSize = [&] {
         // The frame comes or goes with the state: an unchanged size still needs a new frame calculation.
@@ -304,9 +309,9 @@ void TspSkinForm::SetMDIChildWindowState(TWindowState value)
     }
     case wsNormal:
         PositionPending = false;
-        if (!IsNullRect(FRestoreBounds))
-            FForm->SetBoundsRect(FRestoreBounds);
-        FRestoreBounds = NullRect();
+        if (!IsNullRect(FMDIRestoreBounds))
+            FForm->SetBoundsRect(FMDIRestoreBounds);
+        FMDIRestoreBounds = NullRect();
         FMouseTimer->SetEnabled(true);
         refreshWhenSameSize();
         CreateNewRegion(true);
@@ -434,7 +439,20 @@ void TspSkinForm::CheckMDIBar()
 
 void TspSkinForm::CheckMDIMainMenu()
 {
-    // The main-menu bar that shows a child's menu is not part of these forms yet.
+    // A bar that shows a child's menu, or should, follows the active child.
+    TspSkinForm* component = MainComponent();
+    TspSkinMainMenuBar* bar = component ? component->FMainMenuBar : nullptr;
+    if (bar && (bar->Merged() || bar->GetChildMainMenu()))
+        bar->UpDateItems();
+}
+
+void TspSkinForm::SetMainMenuBar(TspSkinMainMenuBar* value)
+{
+    if (FMainMenuBar)
+        FMainMenuBar->RemoveFreeNotification(this);
+    FMainMenuBar = value;
+    if (FMainMenuBar)
+        FMainMenuBar->FreeNotification(this);
 }
 
 // ---- Arranging --------------------------------------------------------------------------------------------------

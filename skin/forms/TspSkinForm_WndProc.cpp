@@ -487,11 +487,16 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
 
 void TspSkinForm::NewWndProc(TMessage& message)
 {
-    const TFormStyle style = FForm->FormStyle();
+    // Once the window is gone the form may be half deleted: what it still hears takes the plain path.
+    if (message.Msg == WM_NCCREATE)
+        FFormWindowGone = false;
+    const TFormStyle style = FFormWindowGone ? fsNormal : FForm->FormStyle();
     if (style == fsMDIChild || style == fsMDIForm)
         MDIWndProc(message);
     else
         FormWndProc(message);
+    if (message.Msg == WM_NCDESTROY)
+        FFormWindowGone = true;
 }
 
 void TspSkinForm::FormWndProc(TMessage& message)

@@ -8,6 +8,7 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -450,6 +451,249 @@ TEST_F(SkinMDITest, ABottomBarTurnsTheSkinnedTabFacesUpsideDown)
         for (int y : { 0, 7, 19 })
             EXPECT_EQ(top->Canvas()->Pixels(x, y), bottom->Canvas()->Pixels(x, 19 - y)) << x << "," << y;
     EXPECT_NE(top->Canvas()->Pixels(1, 0), top->Canvas()->Pixels(1, 19));
+}
+
+// ---- The main-menu bar ------------------------------------------------------------------------------------------
+
+// A top-level item of `menu` named and captioned `name`, in `group`, with one sub-item when `withChildren`.
+TMenuItem* AddItem(TMenu* menu, const std::string& name, uint8_t group, bool withChildren = false)
+{
+    auto* item = new TMenuItem(menu);
+    item->SetName(name);
+    item->SetCaption(name);
+    item->SetGroupIndex(group);
+    if (withChildren) {
+        auto* sub = new TMenuItem(menu);
+        sub->SetName(name + "Sub");
+        sub->SetCaption("Sub");
+        item->Add(sub);
+    }
+    menu->Items()->Add(item);
+    return item;
+}
+
+std::vector<std::string> BarItems(TspSkinMainMenuBar* bar)
+{
+    std::vector<std::string> names;
+    for (int i = bar->ButtonCount; i < bar->ObjectCount(); ++i)
+        names.push_back(bar->ObjectAt(i)->IDName);
+    return names;
+}
+
+class SkinMainMenuBarTest : public SkinMDITest {
+protected:
+    TspSkinMainMenuBar* MenuBar(int width)
+    {
+        auto* bar = new TspSkinMainMenuBar(Main);
+        bar->SetParent(Main);
+        // Placed by hand, so that its width is the test's.
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 0, width, 22);
+        bar->SetSkinForm(MainSkin);
+        MainSkin->SetMainMenuBar(bar);
+        MainMenu = new TMainMenu(Main);
+        AddItem(MainMenu, "File", 0, true);
+        AddItem(MainMenu, "Edit", 1, true);
+        AddItem(MainMenu, "Window", 9, true);
+        bar->SetMainMenu(MainMenu);
+        Pump();
+        return bar;
+    }
+
+    TMainMenu* MainMenu = nullptr;
+};
+
+TEST_F(SkinMainMenuBarTest, AChildMenuMergesByGroupReplacingTheMainItemsOfItsGroups)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+    struct TCase {
+        std::vector<std::pair<std::string, uint8_t>> ChildItems;
+        std::vector<std::string> Bar;
+    };
+    const TCase cases[] = {
+        { { { "Report", 1 }, { "Tools", 5 } }, { "File", "Report", "Tools", "Window" } },
+        { { { "Tools", 5 }, { "Open", 0 } }, { "Open", "Edit", "Tools", "Window" } },
+        { { { "Help", 12 } }, { "File", "Edit", "Window", "Help" } },
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        TForm* child = NewChild("Child" + std::to_string(n++));
+        auto* childMenu = new TMainMenu(child);
+        for (const auto& [name, group] : c.ChildItems)
+            AddItem(childMenu, name + std::to_string(n), group);
+        // The bar follows the active child's menu once the child is activated again.
+        MainSkin->CheckMDIMainMenu();
+        std::vector<std::string> expected;
+        for (const std::string& name : c.Bar)
+            expected.push_back(name == "File" || name == "Edit" || name == "Window" ? name : name + std::to_string(n));
+        EXPECT_EQ(BarItems(bar), expected);
+        EXPECT_TRUE(bar->Merged());
+        delete child;
+        Pump();
+    }
+    // No child menu: the main menu alone again. A menu merged by hand takes the child's part.
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+    auto* other = new TMainMenu(Main);
+    AddItem(other, "View", 1);
+    bar->Merge(other);
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "View", "Window" }));
+    bar->UnMerge();
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+}
+
+TEST_F(SkinMainMenuBarTest, ItemsThatDoNotFitAreLeftOutAndCannotBeHot)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    bar->CalcRects();
+    const int fileRight = bar->ObjectAt(0)->ObjectRect.Right;
+    const int editRight = bar->ObjectAt(1)->ObjectRect.Right;
+    // Just wide enough for File and Edit and the marker's room: Window is left out.
+    bar->SetWidth(editRight + 2 + 5);
+    Pump();
+    bar->CalcRects();
+    auto shown = [&] {
+        std::vector<bool> list;
+        for (int i = 0; i < bar->ObjectCount(); ++i)
+            list.push_back(static_cast<TspSkinMainMenuBarItem*>(bar->ObjectAt(i))->Shown);
+        return list;
+    };
+    EXPECT_EQ(shown(), (std::vector<bool> { true, true, false }));
+    EXPECT_TRUE(bar->Overflow);
+    EXPECT_FALSE(bar->ObjectAt(2)->Enabled);
+    const TRect hidden = bar->ObjectAt(2)->ObjectRect;
+    bar->TestActive(hidden.Left + 1, hidden.Top + 1);
+    EXPECT_EQ(bar->ActiveObjectIndex, -1);
+    bar->SetWidth(fileRight + 2 + 5);
+    bar->CalcRects();
+    EXPECT_EQ(shown(), (std::vector<bool> { true, false, false }));
+    // Room again: the items come back with their own Enabled.
+    MainMenu->Items()->Items(2)->SetEnabled(false);
+    bar->UpDateEnabledItems();
+    bar->SetWidth(400);
+    bar->CalcRects();
+    EXPECT_EQ(shown(), (std::vector<bool> { true, true, true }));
+    EXPECT_FALSE(bar->Overflow);
+    EXPECT_TRUE(bar->ObjectAt(1)->Enabled);
+    EXPECT_FALSE(bar->ObjectAt(2)->Enabled);
+}
+
+TEST_F(SkinMainMenuBarTest, AMaximizedChildShowsItsButtonsOnTheBarUntilTheLastOneIsRestored)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    TForm* a = NewChild("A");
+    TForm* b = NewChild("B");
+    TspSkinForm* skinA = GetSkinFormComponent(a);
+    TspSkinForm* skinB = GetSkinFormComponent(b);
+    skinA->SetBorderIcons(TspBorderIcons { TspBorderIcon::biSystemMenu, TspBorderIcon::biMaximize });
+    EXPECT_EQ(bar->ButtonCount, 0);
+    skinA->SetWindowState(wsMaximized);
+    ASSERT_EQ(bar->ButtonCount, 4);
+    struct TCase {
+        TStdCommand Command;
+        bool Enabled;
+    };
+    const TCase cases[] = { { cmSysMenu, true }, { cmClose, true }, { cmMaximize, true }, { cmMinimize, false } };
+    for (int i = 0; i < 4; ++i) {
+        auto* button = static_cast<TspSkinMainMenuBarButton*>(bar->ObjectAt(i));
+        EXPECT_EQ(button->Command, cases[i].Command) << i;
+        EXPECT_EQ(button->Enabled, cases[i].Enabled) << i;
+    }
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+    // The system-menu button at the left end, the others from the right end.
+    bar->CalcRects();
+    EXPECT_EQ(bar->ObjectAt(0)->ObjectRect.Left, 2);
+    EXPECT_EQ(bar->ObjectAt(1)->ObjectRect.Right, 398);
+    EXPECT_LT(bar->ObjectAt(3)->ObjectRect.Right, bar->ObjectAt(2)->ObjectRect.Left);
+    EXPECT_GT(bar->ObjectAt(4)->ObjectRect.Left, bar->ObjectAt(0)->ObjectRect.Right) << "items after the button";
+
+    // With two maximized, restoring one keeps the buttons, which follow the one left.
+    skinB->SetWindowState(wsMaximized);
+    skinA->SetWindowState(wsNormal);
+    ASSERT_EQ(bar->ButtonCount, 4);
+    EXPECT_TRUE(bar->ObjectAt(3)->Enabled);
+    // The restore button, clicked, restores the last one: the buttons go.
+    bar->CalcRects();
+    const TRect restore = bar->ObjectAt(2)->ObjectRect;
+    const TPoint p = OnScreen(bar, (restore.Left + restore.Right) / 2, (restore.Top + restore.Bottom) / 2);
+    Click(p.X, p.Y);
+    EXPECT_EQ(skinB->WindowState(), wsNormal);
+    EXPECT_EQ(bar->ButtonCount, 0);
+    EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+}
+
+TEST_F(SkinMainMenuBarTest, ALeafItemClickedRunsItsCommandAndReportsItsName)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    TMenuItem* help = AddItem(MainMenu, "Help", 10);
+    std::vector<std::string> events;
+    help->OnClick = [&](TObject*) { events.push_back("click"); };
+    bar->OnMainMenuItemClick = [&](const std::string& id) { events.push_back("bar:" + id); };
+    bar->UpDateItems();
+    bar->CalcRects();
+    const TRect r = bar->ObjectAt(3)->ObjectRect;
+    const TPoint p = OnScreen(bar, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    Backend.MouseMove(p.X, p.Y);
+    Pump();
+    Click(p.X, p.Y);
+    EXPECT_EQ(events, (std::vector<std::string> { "bar:Help", "click" }));
+    // Without a form the items take no clicks.
+    bar->SetSkinForm(nullptr);
+    Click(p.X, p.Y);
+    EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(SkinMainMenuBarTest, ASkinnedBarSizesItsItemsFromTheItemRecordAndKeepsEveryButtonInItsPlace)
+{
+    // The skin names a close button only: the other places keep their own commands in the plain look.
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("bar.bmp", 120, 60, 4);
+    fixture.AddControl("mainmenubar", "mainmenubar",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "itemsrect", "10,2,90,22" },
+            { "menubaritem", "baritem" }, { "closebutton", "barclose" }, { "minbutton", "nosuchbutton" } });
+    fixture.AddObject("baritem", "mainmenubaritem",
+        { { "activepictureindex", "0" }, { "skinrect", "0,30,40,50" }, { "activeskinrect", "40,30,80,50" },
+            { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" } });
+    fixture.AddObject("barclose", "mainmenubarbutton",
+        { { "activepictureindex", "0" }, { "skinrect", "100,0,114,14" }, { "activeskinrect", "100,14,114,28" },
+            { "command", "cmclose" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    TspSkinMainMenuBar* bar = MenuBar(300);
+    bar->SetSkinData(skin);
+    ASSERT_TRUE(bar->Skinned());
+    EXPECT_EQ(bar->Height(), 24) << "the bar takes the skin's height";
+    bar->CalcRects();
+    // The area runs from 10 to the width less the picture's right part; items are the record's width less its
+    // text part plus the caption.
+    EXPECT_EQ(bar->ItemsArea.Left, 10);
+    EXPECT_EQ(bar->ItemsArea.Right, 290);
+    TBitmap measure;
+    measure.Canvas()->Font()->SetName("Arial");
+    measure.Canvas()->Font()->SetHeight(14);
+    const TRect file = bar->ObjectAt(0)->ObjectRect;
+    EXPECT_EQ(file.Left, 10);
+    EXPECT_EQ(file.Right - file.Left, 40 - 28 + measure.Canvas()->TextWidth("File") + 2);
+    EXPECT_EQ(bar->ObjectAt(1)->ObjectRect.Left, file.Right);
+
+    TForm* a = NewChild("A");
+    GetSkinFormComponent(a)->SetWindowState(wsMaximized);
+    ASSERT_EQ(bar->ButtonCount, 4);
+    const TStdCommand commands[] = { cmSysMenu, cmClose, cmMaximize, cmMinimize };
+    for (int i = 0; i < 4; ++i) {
+        auto* button = static_cast<TspSkinMainMenuBarButton*>(bar->ObjectAt(i));
+        EXPECT_EQ(button->Command, commands[i]) << i;
+        EXPECT_EQ(button->Skinned, i == 1) << i;
+    }
+    bar->CalcRects();
+    // The skinned close button keeps its picture's size, centred in the area.
+    EXPECT_EQ(bar->ObjectAt(1)->ObjectRect.Right - bar->ObjectAt(1)->ObjectRect.Left, 14);
+    EXPECT_EQ(bar->ObjectAt(1)->ObjectRect.Top, 2 + 10 - 7);
+    // It paints from the picture without trouble, hot or not.
+    bar->Repaint();
+    bar->TestActive(bar->ObjectAt(1)->ObjectRect.Left + 1, bar->ObjectAt(1)->ObjectRect.Top + 1);
+    EXPECT_EQ(bar->ActiveObjectIndex, 1);
 }
 
 } // namespace

@@ -1,0 +1,961 @@
+// The main-menu bar: building its items (merged with an MDI child's menu) and the buttons of a maximized MDI child,
+// laying them out with the overflow marker, painting them from the skin or in the plain look, and the mouse.
+#include "skin/forms/TspSkinMainMenuBar.h"
+
+#include "framework/controls/TApplication.h"
+#include "framework/controls/TCustomForm.h"
+#include "framework/controls/TTimer.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "platform/gdi/Text.h"
+#include "platform/win/Windows.h"
+#include "skin/core/SPUtils.h"
+#include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinCustomCtrls.h"
+#include "skin/core/SkinImages.h"
+#include "skin/core/SkinMessages.h"
+#include "skin/core/SkinObjectRecords.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/forms/TspSkinForm.h"
+
+#include <algorithm>
+
+using namespace SPUtils;
+
+namespace {
+
+bool InRect(const TRect& r, int x, int y)
+{
+    return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+}
+
+TRect FirstSet(std::initializer_list<TRect> rects)
+{
+    for (const TRect& r : rects)
+        if (!IsNullRect(r))
+            return r;
+    return NullRect();
+}
+
+// The object record of the skin named `name`, when it is of class T.
+template <class T> const T* SkinObject(const TspSkinData* skin, const std::string& name)
+{
+    if (!skin || skin->Empty || name.empty())
+        return nullptr;
+    const int index = skin->GetIndex(name);
+    return index == -1 ? nullptr : dynamic_cast<const T*>(skin->ObjectRecords[size_t(index)].get());
+}
+
+} // namespace
+
+// ---- TspSkinMainMenu --------------------------------------------------------------------------------------------
+
+void TspSkinMainMenu::SetSkinData(TspSkinData* value)
+{
+    if (FSkinData)
+        FSkinData->RemoveFreeNotification(this);
+    FSkinData = value;
+    if (FSkinData)
+        FSkinData->FreeNotification(this);
+}
+
+void TspSkinMainMenu::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FSkinData)
+        FSkinData = nullptr;
+}
+
+// ---- Objects ----------------------------------------------------------------------------------------------------
+
+TspMenuBarObject::TspMenuBarObject(TspSkinMainMenuBar* bar, const TspDataSkinObject* record)
+    : Bar(bar)
+{
+    if (!record)
+        return;
+    IDName = record->IDName;
+    SkinRect = record->SkinRect;
+    ActiveSkinRect = record->ActiveSkinRect;
+    DownSkinRect = record->ActiveSkinRect;
+    ObjectRect = SkinRect;
+    Picture = SkinPictureAt(bar->SkinData(), record->ActivePictureIndex);
+}
+
+void TspMenuBarObject::Redraw()
+{
+    Bar->DrawSkinObject(this);
+}
+
+void TspMenuBarObject::MouseDown(int, int, TMouseButton)
+{
+}
+
+void TspMenuBarObject::MouseUp(int, int, TMouseButton)
+{
+}
+
+void TspMenuBarObject::MouseEnter()
+{
+    Active = true;
+    MouseOver = true;
+    Redraw();
+}
+
+void TspMenuBarObject::MouseLeave()
+{
+    Active = false;
+    MouseOver = false;
+    Redraw();
+}
+
+// ---- Buttons of a maximized child -------------------------------------------------------------------------------
+
+TspSkinMainMenuBarButton::TspSkinMainMenuBarButton(
+    TspSkinMainMenuBar* bar, const TspDataSkinStdButton* record, TStdCommand command)
+    : inherited(bar, record)
+    , Command(record ? record->Command : command)
+    , Skinned(record != nullptr)
+{
+    if (record)
+        DownSkinRect = FirstSet({ record->DownRect, record->ActiveSkinRect });
+}
+
+void TspSkinMainMenuBarButton::Draw(TCanvas* canvas)
+{
+    if (!Skinned || !Picture) {
+        DefaultDraw(canvas);
+        return;
+    }
+    TRect source = SkinRect;
+    if (Down && MouseOver)
+        source = FirstSet({ DownSkinRect, ActiveSkinRect, SkinRect });
+    else if (Active)
+        source = FirstSet({ ActiveSkinRect, SkinRect });
+    canvas->CopyRect(ObjectRect, Picture->Canvas(), source);
+}
+
+void TspSkinMainMenuBarButton::DefaultDraw(TCanvas* canvas)
+{
+    const int width = RectWidth(ObjectRect);
+    const int height = RectHeight(ObjectRect);
+    if (width <= 0 || height <= 0)
+        return;
+    TBitmap image;
+    image.SetSize(width, height);
+    TCanvas* c = image.Canvas();
+    const bool pressed = Down && MouseOver;
+    const TRect r = Rect(0, 0, width, height);
+    if (pressed || MouseOver) {
+        c->Brush()->SetColor(pressed ? RGB(133, 147, 181) : RGB(182, 189, 210));
+        c->FillRect(r);
+        c->Brush()->SetColor(clNavy);
+        c->FrameRect(r);
+    } else {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(r);
+    }
+    const int x = width / 2 - 5 + (pressed ? 1 : 0);
+    const int y = height / 2 - 4 + (pressed ? 1 : 0);
+    const TColor color = Enabled ? clBtnText : clBtnShadow;
+    switch (Command) {
+    case cmClose:
+        DrawCloseImage(c, x, y, color);
+        break;
+    case cmMaximize:
+        // The child is maximized: this button restores it.
+        DrawRestoreImage(c, x, y, color);
+        break;
+    case cmMinimize:
+        DrawMinimizeImage(c, x, y, color);
+        break;
+    case cmSysMenu:
+        DrawSysMenuImage(c, x, y, color);
+        break;
+    default:
+        break;
+    }
+    canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+}
+
+void TspSkinMainMenuBarButton::MouseDown(int, int, TMouseButton button)
+{
+    if (!Enabled || button != mbLeft || Down)
+        return;
+    Down = true;
+    Redraw();
+    if (Command == cmSysMenu)
+        DoCommand();
+}
+
+void TspSkinMainMenuBarButton::MouseUp(int, int, TMouseButton button)
+{
+    if (!Enabled || button != mbLeft)
+        return;
+    if (Command != cmSysMenu) {
+        Down = false;
+        Redraw();
+    }
+    if (Active)
+        DoCommand();
+}
+
+void TspSkinMainMenuBarButton::DblClick()
+{
+    if (Command != cmSysMenu)
+        return;
+    if (TspSkinForm* child = GetMDIChildSkinFormComponent())
+        child->CloseForm();
+}
+
+void TspSkinMainMenuBarButton::DoCommand()
+{
+    TspSkinForm* child = GetMDIChildSkinFormComponent();
+    if (!child)
+        return;
+    // The bar rebuilds its buttons while the child's state changes: nothing of this button is used after.
+    switch (Command) {
+    case cmClose:
+        child->CloseForm();
+        break;
+    case cmMaximize:
+        child->SetWindowState(wsNormal);
+        break;
+    case cmMinimize:
+        child->SetWindowState(wsMinimized);
+        break;
+    case cmSysMenu:
+        // The child's system menu opens through the skinned menus; until they are on the form the button just
+        // lets go.
+        Down = false;
+        Redraw();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Items ------------------------------------------------------------------------------------------------------
+
+TspSkinMainMenuBarItem::TspSkinMainMenuBarItem(
+    TspSkinMainMenuBar* bar, const TspDataSkinMainMenuBarItem* record, TMenuItem* item)
+    : inherited(bar, record)
+    , Record(record)
+    , MenuItem(item)
+{
+    if (record)
+        DownSkinRect = FirstSet({ record->DownRect, record->ActiveSkinRect, record->SkinRect });
+    IDName = item->Name();
+    Enabled = SavedEnabled = item->Enabled();
+}
+
+void TspSkinMainMenuBarItem::SetItemFont(TCanvas* canvas) const
+{
+    canvas->Font()->Assign(Bar->DefItemFont());
+    if (Record && Bar->UseSkinFont) {
+        canvas->Font()->SetName(Record->FontName);
+        canvas->Font()->SetHeight(Record->FontHeight);
+        canvas->Font()->SetStyle(Record->FontStyle);
+    }
+}
+
+int TspSkinMainMenuBarItem::ItemWidth(TCanvas* canvas) const
+{
+    SetItemFont(canvas);
+    const int text = canvas->TextWidth(StripHotkey(MenuItem->Caption()));
+    if (Bar->Skinned() && Record)
+        return RectWidth(Record->SkinRect) - RectWidth(Record->TextRect) + text + 2;
+    return text + 12;
+}
+
+void TspSkinMainMenuBarItem::SetShown(bool value)
+{
+    if (value == Shown)
+        return;
+    Shown = value;
+    if (value) {
+        Enabled = SavedEnabled;
+    } else {
+        SavedEnabled = Enabled;
+        Enabled = false;
+    }
+}
+
+void TspSkinMainMenuBarItem::Draw(TCanvas* canvas)
+{
+    if (!Shown)
+        return;
+    if (!Bar->Skinned() || !Record || !Picture) {
+        DefaultDraw(canvas);
+        return;
+    }
+    if (IsNullRect(Record->SkinRect) || IsNullRect(Record->TextRect))
+        return;
+    const int width = RectWidth(ObjectRect);
+    const int height = RectHeight(ObjectRect);
+    TRect source = SkinRect;
+    bool activeLook = true;
+    TColor color = Record->ActiveFontColor;
+    if (Down) {
+        source = DownSkinRect;
+        color = Record->DownFontColor;
+    } else if (Active) {
+        source = FirstSet({ ActiveSkinRect, SkinRect });
+    } else {
+        activeLook = false;
+        color = MenuItem->Enabled() ? Record->FontColor : Record->UnEnabledFontColor;
+    }
+    TBitmap image;
+    image.SetSize(width, height);
+    if (Bar->Record()->ItemTransparent && !activeLook) {
+        // The bar under the item shows through.
+        image.Canvas()->CopyRect(Rect(0, 0, width, height), canvas, ObjectRect);
+    } else {
+        CreateHSkinImage(Record->ItemLeftOffset, Record->ItemRightOffset, &image, Picture, source, width, height,
+            activeLook && Record->StretchEffect);
+        image.SetSize(width, height);
+    }
+    TCanvas* c = image.Canvas();
+    SetItemFont(c);
+    c->Font()->SetColor(color);
+    c->Brush()->SetStyle(bsClear);
+    const std::string caption = MenuItem->Caption();
+    const TRect& t = Record->TextRect;
+    RECT r { t.Left, t.Top, t.Left + c->TextWidth(StripHotkey(caption)) + 2, t.Bottom };
+    DrawText(c->Handle(), caption.c_str(), -1, &r, Bar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+    canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+}
+
+void TspSkinMainMenuBarItem::DefaultDraw(TCanvas* canvas)
+{
+    const int width = RectWidth(ObjectRect);
+    const int height = RectHeight(ObjectRect);
+    if (width <= 0 || height <= 0)
+        return;
+    TBitmap image;
+    image.SetSize(width, height);
+    TCanvas* c = image.Canvas();
+    const TRect r = Rect(0, 0, width, height);
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(r);
+    if (Down || MouseOver || Active) {
+        c->Brush()->SetColor(Down ? RGB(133, 147, 181) : RGB(182, 189, 210));
+        c->FillRect(r);
+        c->Brush()->SetColor(clNavy);
+        c->FrameRect(r);
+    }
+    c->Font()->Assign(Bar->DefItemFont());
+    if (!MenuItem->Enabled())
+        c->Font()->SetColor(clBtnShadow);
+    c->Brush()->SetStyle(bsClear);
+    RECT text { Down ? 1 : 0, Down ? 1 : 0, width + (Down ? 1 : 0), height + (Down ? 1 : 0) };
+    const std::string caption = MenuItem->Caption();
+    DrawText(c->Handle(), caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+}
+
+bool TspSkinMainMenuBarItem::SearchDown()
+{
+    for (int i = 0; i < Bar->ObjectCount(); ++i)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(Bar->ObjectAt(i));
+            item && item != this && item->IDName != IDName && item->Down) {
+            item->SetDown(false);
+            return true;
+        }
+    return false;
+}
+
+void TspSkinMainMenuBarItem::SearchActive()
+{
+    for (int i = 0; i < Bar->ObjectCount(); ++i)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(Bar->ObjectAt(i)); item && item != this && item->Active) {
+            item->MouseLeave();
+            return;
+        }
+}
+
+void TspSkinMainMenuBarItem::MouseEnter()
+{
+    // With another item's submenu open, the open submenu moves here.
+    if (SearchDown()) {
+        Active = true;
+        MouseOver = true;
+        SetDown(true);
+        return;
+    }
+    SearchActive();
+    Active = true;
+    MouseOver = true;
+    Redraw();
+    if (Bar->OnItemMouseEnter)
+        Bar->OnItemMouseEnter(MenuItem);
+    if (Bar->Hint() != MenuItem->Hint())
+        Bar->SetHint(MenuItem->Hint());
+}
+
+void TspSkinMainMenuBarItem::MouseLeave()
+{
+    Active = false;
+    MouseOver = false;
+    Redraw();
+    if (Bar->OnItemMouseLeave)
+        Bar->OnItemMouseLeave(MenuItem);
+}
+
+void TspSkinMainMenuBarItem::MouseDown(int, int, TMouseButton button)
+{
+    if (!Enabled || button != mbLeft || !Bar->SkinForm())
+        return;
+    if (Bar->OnMainMenuItemClick)
+        Bar->OnMainMenuItemClick(IDName);
+    if (MenuItem->Count() > 0) {
+        Bar->MenuMode = true;
+        SetDown(true);
+        return;
+    }
+    Redraw();
+    // The command may rebuild the bar: nothing of this item is used after it.
+    if (TMenu* menu = MenuItem->GetParentMenu())
+        menu->DispatchCommand(MenuItem->Command());
+}
+
+void TspSkinMainMenuBarItem::SetDown(bool value)
+{
+    Down = value;
+    if (!value)
+        Active = false;
+    Redraw();
+    if (value)
+        TrackMenu();
+}
+
+void TspSkinMainMenuBarItem::TrackMenu()
+{
+    // The submenu opens through the form's skinned menus. Without them no menu opens, and the item is let go
+    // as when a menu closes.
+    Down = false;
+    Bar->MenuMode = false;
+    Redraw();
+}
+
+// ---- The bar ----------------------------------------------------------------------------------------------------
+
+TspSkinMainMenuBar::TspSkinMainMenuBar(TComponent* owner)
+    : inherited(owner)
+{
+    SetSkinDataName("mainmenubar");
+    FDefItemFont = std::make_unique<TFont>();
+    FDefItemFont->SetName("Arial");
+    FDefItemFont->SetHeight(14);
+    FDefItemFont->SetColor(clBtnText);
+    FMouseTimer = new TTimer(this);
+    FMouseTimer->SetEnabled(false);
+    FMouseTimer->SetInterval(50);
+    FMouseTimer->SetOnTimer([this](TObject*) { TestMouse(); });
+    SetAlign(alTop);
+    SetHeight(22);
+}
+
+TspSkinMainMenuBar::~TspSkinMainMenuBar()
+{
+    Objects.clear();
+    Retired.clear();
+}
+
+void TspSkinMainMenuBar::SetMainMenu(TMainMenu* value)
+{
+    if (FMainMenu)
+        FMainMenu->RemoveFreeNotification(this);
+    FMainMenu = value;
+    if (FMainMenu)
+        FMainMenu->FreeNotification(this);
+    CreateMenu();
+    Invalidate();
+}
+
+void TspSkinMainMenuBar::SetSkinForm(TspSkinForm* value)
+{
+    if (FSkinForm)
+        FSkinForm->RemoveFreeNotification(this);
+    FSkinForm = value;
+    if (FSkinForm)
+        FSkinForm->FreeNotification(this);
+}
+
+void TspSkinMainMenuBar::SetDefItemFont(TFont* value)
+{
+    FDefItemFont->Assign(value);
+    if (!Skinned())
+        Invalidate();
+}
+
+void TspSkinMainMenuBar::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FMainMenu) {
+        FMainMenu = nullptr;
+        ClearObjects();
+    }
+    if (component == FMergeMenu) {
+        FMergeMenu = nullptr;
+        ClearObjects();
+    }
+    if (component == FSkinForm)
+        FSkinForm = nullptr;
+}
+
+// ---- The skin ---------------------------------------------------------------------------------------------------
+
+void TspSkinMainMenuBar::GetSkinData()
+{
+    inherited::GetSkinData();
+    FRecord = nullptr;
+    FPicture = nullptr;
+    if (SkinIndex == -1)
+        return;
+    auto* record = dynamic_cast<const TspDataSkinMainMenuBar*>(SkinData()->ControlRecords[size_t(SkinIndex)].get());
+    TBitmap* picture = record ? SkinPictureAt(SkinData(), record->PictureIndex) : nullptr;
+    // A record without a picture has nothing to draw from: the bar keeps its plain look.
+    if (!picture) {
+        SkinIndex = -1;
+        return;
+    }
+    FRecord = record;
+    FPicture = picture;
+}
+
+void TspSkinMainMenuBar::BeforeChangeSkinData()
+{
+    inherited::BeforeChangeSkinData();
+    FRecord = nullptr;
+    FPicture = nullptr;
+    ClearObjects();
+}
+
+void TspSkinMainMenuBar::ChangeSkinData()
+{
+    GetSkinData();
+    CreateMenu();
+    if (Skinned())
+        SetHeight(RectHeight(FRecord->SkinRect));
+    else if (DefaultHeight > 0)
+        SetHeight(DefaultHeight);
+    Invalidate();
+}
+
+void TspSkinMainMenuBar::SetBounds(int left, int top, int width, int height)
+{
+    if (Skinned())
+        height = RectHeight(FRecord->SkinRect);
+    inherited::SetBounds(left, top, width, height);
+    CalcRects();
+}
+
+// ---- Building the objects ---------------------------------------------------------------------------------------
+
+void TspSkinMainMenuBar::Retire(std::vector<std::unique_ptr<TspMenuBarObject>>::iterator first,
+    std::vector<std::unique_ptr<TspMenuBarObject>>::iterator last)
+{
+    for (auto it = first; it != last; ++it)
+        Retired.push_back(std::move(*it));
+    Objects.erase(first, last);
+}
+
+void TspSkinMainMenuBar::ResetIndexes()
+{
+    ActiveObjectIndex = OldActiveObjectIndex = PressedObjectIndex = -1;
+}
+
+void TspSkinMainMenuBar::ClearObjects()
+{
+    Retire(Objects.begin(), Objects.end());
+    ButtonCount = 0;
+    ResetIndexes();
+}
+
+TMainMenu* TspSkinMainMenuBar::GetChildMainMenu() const
+{
+    if (FMergeMenu)
+        return FMergeMenu;
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    TCustomForm* child = main ? main->ActiveMDIChild() : nullptr;
+    if (!child)
+        return nullptr;
+    for (int i = 0; i < child->ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMainMenu*>(child->Components(i)))
+            return menu;
+    return nullptr;
+}
+
+void TspSkinMainMenuBar::CreateMenu()
+{
+    ClearObjects();
+    FMerged = false;
+    const bool mdiMain = FSkinForm && FSkinForm->Form()->FormStyle() == fsMDIForm;
+    TMainMenu* childMenu = mdiMain || FMergeMenu ? GetChildMainMenu() : nullptr;
+    if (!FMainMenu)
+        return;
+    const auto* itemRecord
+        = FRecord ? SkinObject<TspDataSkinMainMenuBarItem>(SkinData(), FRecord->MenuBarItem) : nullptr;
+    std::vector<TMenuItem*> items;
+    TMenuItem* main = FMainMenu->Items();
+    if (!childMenu) {
+        for (int i = 0; i < main->Count(); ++i)
+            items.push_back(main->Items(i));
+    } else {
+        // A child item takes the place of the main items of its group; the groups keep their order.
+        ScrollMenu = false;
+        FMerged = true;
+        TMenuItem* child = childMenu->Items();
+        auto childHasGroup = [child](uint8_t group) {
+            for (int i = 0; i < child->Count(); ++i)
+                if (child->Items(i)->GroupIndex() == group)
+                    return true;
+            return false;
+        };
+        for (int i = 0; i < main->Count(); ++i)
+            if (!childHasGroup(main->Items(i)->GroupIndex()))
+                items.push_back(main->Items(i));
+        for (int i = 0; i < child->Count(); ++i)
+            items.push_back(child->Items(i));
+        std::stable_sort(items.begin(), items.end(),
+            [](const TMenuItem* a, const TMenuItem* b) { return a->GroupIndex() < b->GroupIndex(); });
+    }
+    for (TMenuItem* item : items)
+        if (item->Visible())
+            Objects.push_back(std::make_unique<TspSkinMainMenuBarItem>(this, itemRecord, item));
+    if (FMDIChildMaximized) {
+        AddButtons();
+        CheckButtons(GetMDIChildSkinFormComponent());
+    }
+}
+
+void TspSkinMainMenuBar::AddButtons()
+{
+    struct TSlot {
+        std::string TspDataSkinMainMenuBar::*Name;
+        const char* PlainName;
+        TStdCommand Command;
+    };
+    // Inserted at the head one by one: the list starts system menu, close, maximize, minimize.
+    const TSlot slots[] = {
+        { &TspDataSkinMainMenuBar::MinButton, "MinButton", cmMinimize },
+        { &TspDataSkinMainMenuBar::MaxButton, "MaxButton", cmMaximize },
+        { &TspDataSkinMainMenuBar::CloseButton, "CloseButton", cmClose },
+        { &TspDataSkinMainMenuBar::SysMenuButton, "SysMenuButton", cmSysMenu },
+    };
+    for (const TSlot& slot : slots) {
+        const std::string name = FRecord ? FRecord->*slot.Name : std::string(slot.PlainName);
+        const auto* record = SkinObject<TspDataSkinStdButton>(SkinData(), name);
+        // Without a skinned record a button keeps the command of its place.
+        auto button = std::make_unique<TspSkinMainMenuBarButton>(this, FRecord ? record : nullptr, slot.Command);
+        if (!FRecord)
+            button->Command = slot.Command;
+        button->IDName = name;
+        Objects.insert(Objects.begin(), std::move(button));
+    }
+    ButtonCount = 4;
+}
+
+void TspSkinMainMenuBar::DeleteButtons()
+{
+    Retire(Objects.begin(), Objects.begin() + std::min<ptrdiff_t>(ButtonCount, ptrdiff_t(Objects.size())));
+    ButtonCount = 0;
+    ResetIndexes();
+}
+
+void TspSkinMainMenuBar::CheckButtons(const TspSkinForm* child)
+{
+    if (!child)
+        return;
+    const TspBorderIcons icons = child->BorderIcons();
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto* button = static_cast<TspSkinMainMenuBarButton*>(Objects[size_t(i)].get());
+        button->Enabled = true;
+        if (button->Command == cmMinimize && !icons.Contains(TspBorderIcon::biMinimize))
+            button->Enabled = false;
+        if (button->Command == cmSysMenu && !icons.Contains(TspBorderIcon::biSystemMenu))
+            button->Enabled = false;
+    }
+}
+
+void TspSkinMainMenuBar::Merge(TMainMenu* menu)
+{
+    if (FMergeMenu)
+        FMergeMenu->RemoveFreeNotification(this);
+    FMergeMenu = menu;
+    if (FMergeMenu)
+        FMergeMenu->FreeNotification(this);
+    UpDateItems();
+}
+
+void TspSkinMainMenuBar::UnMerge()
+{
+    Merge(nullptr);
+}
+
+void TspSkinMainMenuBar::UpDateItems()
+{
+    CreateMenu();
+    Invalidate();
+    ResetIndexes();
+    FMouseTimer->SetEnabled(true);
+}
+
+void TspSkinMainMenuBar::UpDateEnabledItems()
+{
+    for (auto& object : Objects)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get())) {
+            item->SavedEnabled = item->MenuItem->Enabled();
+            if (item->Shown)
+                item->Enabled = item->SavedEnabled;
+        }
+    Invalidate();
+}
+
+void TspSkinMainMenuBar::MDIChildMaximize()
+{
+    if (FMDIChildMaximized)
+        return;
+    FMDIChildMaximized = true;
+    ResetIndexes();
+    AddButtons();
+    CheckButtons(GetMDIChildSkinFormComponent());
+    Invalidate();
+}
+
+void TspSkinMainMenuBar::MDIChildRestore()
+{
+    TspSkinForm* maximized = GetMDIChildSkinFormComponent();
+    if (!maximized && FMDIChildMaximized) {
+        FMDIChildMaximized = false;
+        DeleteButtons();
+        Invalidate();
+    } else if (maximized) {
+        CheckButtons(maximized);
+    }
+}
+
+// ---- Layout -----------------------------------------------------------------------------------------------------
+
+TRect TspSkinMainMenuBar::MarkerRect() const
+{
+    return Rect(ItemsArea.Right - 5, ItemsArea.Top, ItemsArea.Right, ItemsArea.Bottom);
+}
+
+void TspSkinMainMenuBar::CalcRects()
+{
+    if (Skinned()) {
+        ItemsArea = FRecord->ItemsRect;
+        ItemsArea.Right += Width() - RectWidth(FRecord->SkinRect);
+    } else {
+        ItemsArea = Rect(2, 2, Width() - 2, Height() - 2);
+    }
+    // The buttons: the system menu at the left end, close, maximize and minimize from the right end.
+    for (int i = 0; i < ButtonCount && size_t(i) < Objects.size(); ++i) {
+        auto* button = static_cast<TspSkinMainMenuBarButton*>(Objects[size_t(i)].get());
+        const int areaHeight = RectHeight(ItemsArea);
+        const bool skinned = button->Skinned && button->Picture;
+        const int w = skinned ? RectWidth(button->SkinRect) : areaHeight;
+        const int h = skinned ? RectHeight(button->SkinRect) : areaHeight;
+        const int top = skinned ? ItemsArea.Top + areaHeight / 2 - h / 2 : ItemsArea.Top;
+        if (i == 0) {
+            button->ObjectRect = Rect(ItemsArea.Left, top, ItemsArea.Left + w, top + h);
+            ItemsArea.Left += w + 2;
+        } else {
+            button->ObjectRect = Rect(ItemsArea.Right - w, top, ItemsArea.Right, top + h);
+            ItemsArea.Right -= w + 2;
+        }
+    }
+    // The items one after another; those that would pass the end (less the marker's room) are left out.
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    const int limit = ItemsArea.Right - (ScrollMenu ? 5 : 0);
+    int x = ItemsArea.Left;
+    Overflow = false;
+    for (size_t i = size_t(ButtonCount); i < Objects.size(); ++i) {
+        auto* item = static_cast<TspSkinMainMenuBarItem*>(Objects[i].get());
+        const int width = item->ItemWidth(measure.Canvas());
+        const int height = Skinned() && item->Record ? RectHeight(item->Record->SkinRect) : RectHeight(ItemsArea);
+        item->ObjectRect = Rect(x, ItemsArea.Top, x + width, ItemsArea.Top + height);
+        const bool fits = item->ObjectRect.Right <= limit;
+        item->SetShown(fits);
+        if (!fits)
+            Overflow = true;
+        x = item->ObjectRect.Right;
+    }
+}
+
+// ---- Painting ---------------------------------------------------------------------------------------------------
+
+void TspSkinMainMenuBar::CreateControlDefaultImage(TBitmap* bitmap)
+{
+    PaintMenuBar(bitmap);
+}
+
+void TspSkinMainMenuBar::CreateControlSkinImage(TBitmap* bitmap)
+{
+    PaintMenuBar(bitmap);
+}
+
+void TspSkinMainMenuBar::PaintMenuBar(TBitmap* image)
+{
+    TCanvas* canvas = image->Canvas();
+    if (!Skinned()) {
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(Rect(0, 0, image->Width(), image->Height()));
+    } else if (SkinData()->MainMenuBarTransparent) {
+        GetParentImage(this, canvas);
+    } else {
+        const TRect& s = FRecord->SkinRect;
+        const TRect& items = FRecord->ItemsRect;
+        CreateHSkinImage(items.Left - s.Left, s.Right - items.Right, image, FPicture, s, Width(), Height(),
+            FRecord->StretchEffect);
+        image->SetSize(Width(), Height());
+    }
+    CalcRects();
+    for (auto& object : Objects)
+        if (object->Visible)
+            object->Draw(canvas);
+    if (Overflow && ScrollMenu) {
+        const TColor color = Skinned() ? (MarkerActive ? FRecord->TrackMarkActiveColor : FRecord->TrackMarkColor)
+                                       : (MarkerActive ? clBtnText : clBtnShadow);
+        DrawArrowImage(canvas, MarkerRect(), color, 2);
+    }
+}
+
+void TspSkinMainMenuBar::DrawSkinObject(TspMenuBarObject* object)
+{
+    if (!HandleAllocated() || !Visible())
+        return;
+    if (Skinned() && FRecord->ItemTransparent && dynamic_cast<TspSkinMainMenuBarItem*>(object)) {
+        Repaint();
+        return;
+    }
+    if (object->Visible)
+        object->Draw(Canvas());
+}
+
+// ---- Mouse ------------------------------------------------------------------------------------------------------
+
+void TspSkinMainMenuBar::TestActive(int x, int y)
+{
+    int hit = -1;
+    for (int i = 0; i < ObjectCount(); ++i)
+        if (Objects[size_t(i)]->Enabled && Objects[size_t(i)]->Visible && InRect(Objects[size_t(i)]->ObjectRect, x, y)) {
+            hit = i;
+            break;
+        }
+    // In menu mode the item whose submenu is open stays the active one between items.
+    if (hit == -1 && MenuMode && ActiveObjectIndex != -1
+        && dynamic_cast<TspSkinMainMenuBarItem*>(Objects[size_t(ActiveObjectIndex)].get()))
+        hit = ActiveObjectIndex;
+    // While an object holds the mouse no other one becomes active.
+    if (PressedObjectIndex != -1 && hit != PressedObjectIndex)
+        hit = -1;
+    if (Overflow && ScrollMenu) {
+        const bool overMarker = InRect(MarkerRect(), x, y);
+        if (overMarker != MarkerActive) {
+            MarkerActive = overMarker;
+            Invalidate();
+        }
+    }
+    if (hit == ActiveObjectIndex)
+        return;
+    OldActiveObjectIndex = ActiveObjectIndex;
+    ActiveObjectIndex = hit;
+    if (OldActiveObjectIndex != -1 && OldActiveObjectIndex < ObjectCount()
+        && Objects[size_t(OldActiveObjectIndex)]->Enabled)
+        Objects[size_t(OldActiveObjectIndex)]->MouseLeave();
+    if (ActiveObjectIndex != -1 && ActiveObjectIndex < ObjectCount() && Objects[size_t(ActiveObjectIndex)]->Enabled)
+        Objects[size_t(ActiveObjectIndex)]->MouseEnter();
+}
+
+void TspSkinMainMenuBar::TestMouse()
+{
+    POINT cursor {};
+    GetCursorPos(&cursor);
+    const TPoint p = ScreenToClient(TPoint { cursor.x, cursor.y });
+    if (!HandleAllocated() || WindowFromPoint(cursor) != Handle() || !InRect(ClientRect(), p.X, p.Y)) {
+        FMouseTimer->SetEnabled(false);
+        TestActive(-1, -1);
+        return;
+    }
+    TestActive(p.X, p.Y);
+}
+
+void TspSkinMainMenuBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Retired.clear();
+    inherited::MouseDown(button, shift, x, y);
+    TestActive(x, y);
+    if (ActiveObjectIndex == -1)
+        return;
+    PressedObjectIndex = ActiveObjectIndex;
+    TspMenuBarObject* object = Objects[size_t(ActiveObjectIndex)].get();
+    object->MouseDown(x, y, button);
+    if (shift.Contains(ssDouble) && ActiveObjectIndex != -1 && ActiveObjectIndex < ObjectCount()
+        && Objects[size_t(ActiveObjectIndex)].get() == object)
+        object->DblClick();
+}
+
+void TspSkinMainMenuBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Retired.clear();
+    inherited::MouseUp(button, shift, x, y);
+    const int pressed = PressedObjectIndex;
+    PressedObjectIndex = -1;
+    if (pressed != -1 && pressed < ObjectCount())
+        Objects[size_t(pressed)]->MouseUp(x, y, button);
+}
+
+void TspSkinMainMenuBar::MouseMove(TShiftState shift, int x, int y)
+{
+    inherited::MouseMove(shift, x, y);
+    FMouseTimer->SetEnabled(true);
+    TestActive(x, y);
+}
+
+void TspSkinMainMenuBar::MenuExit()
+{
+    MenuMode = false;
+    for (auto& object : Objects)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get()); item && (item->Down || item->Active)) {
+            item->Active = item->MouseOver = item->Down = false;
+            item->Redraw();
+            break;
+        }
+    ResetIndexes();
+}
+
+void TspSkinMainMenuBar::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SIZE:
+        inherited::WndProc(message);
+        CalcRects();
+        break;
+    case WM_MOVE:
+        inherited::WndProc(message);
+        if (Skinned() && SkinData()->MainMenuBarTransparent && Align() == alNone)
+            Repaint();
+        break;
+    case WM_CHECKPARENTBG:
+        if (Skinned() && SkinData()->MainMenuBarTransparent)
+            Repaint();
+        break;
+    case CM_MOUSEENTER:
+        inherited::WndProc(message);
+        FMouseTimer->SetEnabled(true);
+        break;
+    case CM_MOUSELEAVE:
+        inherited::WndProc(message);
+        FMouseTimer->SetEnabled(false);
+        TestActive(-1, -1);
+        break;
+    default:
+        inherited::WndProc(message);
+        break;
+    }
+}
