@@ -4,6 +4,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/testing/TFixtureSkin.h"
 
@@ -65,6 +66,26 @@ void Drag(TWindowStage& stage, int x, int y, int dx, int dy)
     stage.MoveTo(x, y);
     stage.ButtonDown();
     stage.MoveTo(x + dx, y + dy, {});
+    stage.ButtonUp();
+    stage.Pump();
+}
+
+// The screen point at the centre of the frame's caption button for `command`.
+POINT CaptionButtonPoint(TCustomForm* form, TspSkinForm* skinner, TStdCommand command)
+{
+    for (int i = 0; i < skinner->ObjectCount(); ++i)
+        if (auto* button = dynamic_cast<TspSkinStdButtonObject*>(skinner->ObjectAt(i));
+            button && button->Command == command) {
+            const TRect& r = button->ObjectRect;
+            return POINT { form->Left() + (r.Left + r.Right) / 2, form->Top() + (r.Top + r.Bottom) / 2 };
+        }
+    return POINT { -1, -1 };
+}
+
+void Click(TWindowStage& stage, POINT at)
+{
+    stage.MoveTo(at.x, at.y);
+    stage.ButtonDown();
     stage.ButtonUp();
     stage.Pump();
 }
@@ -142,4 +163,70 @@ TSkinFormScreens PlaySkinnedForms(TWindowStage& stage)
     }
     FinalizeForms();
     return result;
+}
+
+std::vector<std::string> PlayFrameFormSizing(TWindowStage& stage)
+{
+    std::vector<std::string> facts;
+    InitializeForms();
+    {
+        TFixtureSkin frameSkin;
+        WriteFrameSkin(frameSkin);
+        auto* frame = new TspSkinData(Application);
+        frame->LoadFromFile(frameSkin.Write());
+        // The main form stands aside: minimizing the main form would minimize the whole application instead.
+        auto* main = TCustomForm::Create<TForm>(Application);
+        main->SetBorderStyle(bsNone);
+        main->SetBounds(100, 100, 50, 50);
+        main->Show();
+        auto* dialog = TCustomForm::Create<TForm>(Application);
+        dialog->SetBorderStyle(bsSizeable);
+        dialog->SetCaption("Dialog");
+        dialog->SetBounds(300, 200, 200, 160);
+        auto* skinner = new TspSkinForm(dialog);
+        skinner->SetSkinData(frame);
+        dialog->Show();
+        stage.Settle(kArea);
+
+        // Each edge and corner, pressed one pixel inside the frame and dragged outwards by 10 (and 10).
+        const struct {
+            const char* name;
+            double fx, fy;
+            int dx, dy;
+        } kGrips[] = { { "left", 0, 0.5, -10, 0 }, { "right", 1, 0.5, 10, 0 }, { "top", 0.5, 0, 0, -10 },
+            { "bottom", 0.5, 1, 0, 10 }, { "top-left", 0, 0, -10, -10 }, { "top-right", 1, 0, 10, -10 },
+            { "bottom-left", 0, 1, -10, 10 }, { "bottom-right", 1, 1, 10, 10 } };
+        for (const auto& grip : kGrips) {
+            const int x = dialog->Left() + 1 + int(grip.fx * (dialog->Width() - 3));
+            const int y = dialog->Top() + 1 + int(grip.fy * (dialog->Height() - 3));
+            // A short pause as a hand makes between two drags. Pressed at once, the press of a drag can reach the
+            // SDL backend before the X server has moved the window by the drag before it, and it lands beside the
+            // frame (seen with the bottom-left corner after the top-right one).
+            stage.Pump(std::chrono::milliseconds(300));
+            stage.DragBy(x, y, grip.dx, grip.dy);
+            stage.Settle(kArea);
+            facts.push_back(BoundsText(grip.name, dialog));
+        }
+
+        // The caption buttons: maximize and back, minimize and back, and close.
+        auto state = [&](const char* name) {
+            const char* names[] = { "normal", "minimized", "maximized" };
+            facts.push_back(BoundsText(name, dialog) + " " + names[skinner->WindowState()]);
+            stage.Settle(kArea);
+        };
+        Click(stage, CaptionButtonPoint(dialog, skinner, cmMaximize));
+        state("maximize");
+        Click(stage, CaptionButtonPoint(dialog, skinner, cmMaximize));
+        state("restore");
+        Click(stage, CaptionButtonPoint(dialog, skinner, cmMinimize));
+        state("minimize");
+        Click(stage, CaptionButtonPoint(dialog, skinner, cmMinimize));
+        state("restore");
+        Click(stage, CaptionButtonPoint(dialog, skinner, cmClose));
+        facts.push_back(std::string("closed: ") + (dialog->Visible() ? "no" : "yes"));
+        stage.MoveTo(TWindowStage::kRestingPoint.x, TWindowStage::kRestingPoint.y, {});
+        stage.Pump();
+    }
+    FinalizeForms();
+    return facts;
 }

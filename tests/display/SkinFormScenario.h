@@ -18,3 +18,7 @@ TSkinFormScreens PlaySkinnedForms(TWindowStage& stage);
 
 // A 100 x 60 frame with a 20-pixel caption band holding the caption and the close, maximize and minimize buttons.
 void WriteFrameSkin(TFixtureSkin& frame);
+
+// A frame-mode form dragged by each of its edges and corners, then its caption buttons clicked (maximize twice,
+// minimize, close): the form's bounds and states after each step.
+std::vector<std::string> PlayFrameFormSizing(TWindowStage& stage);

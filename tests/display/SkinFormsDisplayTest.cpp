@@ -44,3 +44,30 @@ TEST(SkinFormsDisplay, PictureAndFrameFormsBehaveAsHeadless)
     for (size_t i = 0; i < expected.Screens.size(); ++i)
         EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
 }
+
+TEST(SkinFormsDisplay, AFrameFormSizesByEachEdgeAndCornerAndItsCaptionButtonsWorkAsHeadless)
+{
+    std::vector<std::string> expected;
+    {
+        THeadlessStage headless;
+        headless.Start();
+        expected = PlayFrameFormSizing(headless);
+        headless.Stop();
+    }
+    EXPECT_EQ(expected,
+        (std::vector<std::string> { "left at 290,200 210x160", "right at 290,200 220x160", "top at 290,190 220x170",
+            "bottom at 290,190 220x180", "top-left at 280,180 230x190", "top-right at 280,170 240x200",
+            "bottom-left at 270,170 250x210", "bottom-right at 270,170 260x220",
+            "maximize at 0,0 1024x768 maximized", "restore at 270,170 260x220 normal",
+            "minimize at 270,170 100x25 minimized", "restore at 270,170 260x220 normal", "closed: yes" }));
+    for (TWindowManager manager : { TWindowManager::Bare, TWindowManager::Openbox }) {
+        SCOPED_TRACE(manager == TWindowManager::Bare ? "bare" : "openbox");
+        TXSessionOptions options;
+        options.WindowManager = manager;
+        TXSession session(options);
+        TSdlStage real(session);
+        real.Start();
+        EXPECT_EQ(PlayFrameFormSizing(real), expected);
+        real.Stop();
+    }
+}

@@ -87,6 +87,16 @@ void TSdlStage::ButtonUp(std::initializer_list<UINT> awaited)
     AwaitMessages(awaited, before);
 }
 
+void TSdlStage::DragBy(int x, int y, int dx, int dy, std::initializer_list<UINT> awaited)
+{
+    const size_t before = CountOf(awaited);
+    FSession.MoveTo(x, y);
+    FSession.ButtonDown();
+    FSession.MoveTo(x + dx, y + dy);
+    FSession.ButtonUp();
+    AwaitMessages(awaited, before);
+}
+
 void TSdlStage::DropFiles(const std::vector<std::string>& paths, int x, int y)
 {
     const size_t before = CountOf({ WM_DROPFILES });

@@ -18,6 +18,8 @@ public:
     void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) override;
     void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) override;
     void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) override;
+    void DragBy(int x, int y, int dx, int dy,
+        std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
     void Pump(std::chrono::milliseconds slice = std::chrono::milliseconds(0)) override;
     TStagePixels Grab(const RECT& area) override;

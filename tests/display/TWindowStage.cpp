@@ -204,6 +204,16 @@ void THeadlessStage::ButtonUp(std::initializer_list<UINT> awaited)
     AwaitMessages(awaited, before);
 }
 
+void THeadlessStage::DragBy(int x, int y, int dx, int dy, std::initializer_list<UINT> awaited)
+{
+    const size_t before = CountOf(awaited);
+    FBackend->MouseMove(x, y);
+    FBackend->MouseDown();
+    FBackend->MouseMove(x + dx, y + dy);
+    FBackend->MouseUp();
+    AwaitMessages(awaited, before);
+}
+
 void THeadlessStage::DropFiles(const std::vector<std::string>& paths, int x, int y)
 {
     const size_t before = CountOf({ WM_DROPFILES });

@@ -56,6 +56,12 @@ public:
     virtual void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) = 0;
     virtual void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) = 0;
     virtual void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) = 0;
+    // Presses at (x, y), moves by (dx, dy) and releases, all given before the window layer looks at any of it, as
+    // a quick hand does: a press that starts a modal loop (sizing, moving) finds the rest of the drag waiting.
+    // Returns once one of `awaited` was delivered.
+    virtual void DragBy(int x, int y, int dx, int dy,
+        std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE })
+        = 0;
     // Files dropped at a screen point; returns once WM_DROPFILES was delivered.
     virtual void DropFiles(const std::vector<std::string>& paths, int x, int y) = 0;
     // Types text; returns once `characters` WM_CHAR messages more have been delivered.
@@ -101,6 +107,8 @@ public:
     void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) override;
     void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) override;
     void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) override;
+    void DragBy(int x, int y, int dx, int dy,
+        std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
     void Type(const std::string& utf8, size_t characters) override;
     void Keys(std::initializer_list<UINT> chord) override;
