@@ -97,13 +97,15 @@ template <class Root> void TspSkinButtonCore<Root>::SetSkinImagesMenu(TspImagesM
 {
     if (FImagesMenu && FImagesMenu != value) {
         FImagesMenu->SetChangeReceiver(nullptr);
-        if (auto* component = dynamic_cast<TComponent*>(FImagesMenu))
-            component->RemoveFreeNotification(this);
+        if (FImagesMenuComponent)
+            FImagesMenuComponent->RemoveFreeNotification(this);
     }
     FImagesMenu = value;
+    // Kept apart: while the menu is destroyed its link part is gone before its deletion is heard.
+    FImagesMenuComponent = dynamic_cast<TComponent*>(value);
     if (FImagesMenu) {
-        if (auto* component = dynamic_cast<TComponent*>(FImagesMenu))
-            component->FreeNotification(this);
+        if (FImagesMenuComponent)
+            FImagesMenuComponent->FreeNotification(this);
         FImagesMenu->SetChangeReceiver([this] { ImagesMenuChanged(); });
     }
     this->Repaint();
@@ -116,8 +118,10 @@ template <class Root> void TspSkinButtonCore<Root>::Notification(TComponent* com
         return;
     if (component == FImageList)
         FImageList = nullptr;
-    if (FImagesMenu && dynamic_cast<TComponent*>(FImagesMenu) == component)
+    if (FImagesMenuComponent && FImagesMenuComponent == component) {
         FImagesMenu = nullptr;
+        FImagesMenuComponent = nullptr;
+    }
 }
 
 // ---- The record ---------------------------------------------------------------------------------------------------
@@ -390,6 +394,48 @@ template <class Root> void TspSkinButtonCore<Root>::CreateControlDefaultImage(TB
     else
         SkinCtrls::DrawGlyphAndText(canvas, r, FMargin, FSpacing, FLayout, ShownCaption(), FGlyph.get(), FNumGlyphs,
             GetGlyphNum(FDown, FHot), pressed, false, 0);
+}
+
+template <class Root>
+void TspSkinButtonCore<Root>::DrawMarkerPicture(TCanvas* canvas, const TRect& r, const TRect& source) const
+{
+    if (!this->SkinPicture || IsNullRect(source))
+        return;
+    TBitmap marker;
+    marker.SetSize(RectWidth(source), RectHeight(source));
+    marker.Canvas()->CopyRect(Rect(0, 0, marker.Width(), marker.Height()), this->SkinPicture->Canvas(), source);
+    marker.SetTransparentMode(tmFixed);
+    marker.SetTransparentColor(MenuMarkerTransparentColor);
+    marker.SetTransparent(true);
+    canvas->Draw(r.Left + RectWidth(r) / 2 - marker.Width() / 2, r.Top + RectHeight(r) / 2 - marker.Height() / 2,
+        &marker);
+}
+
+template <class Root>
+void TspSkinButtonCore<Root>::DrawSkinPart(TBitmap* bitmap, const TRect& part, const TRect& picture, bool stretched) const
+{
+    const int width = RectWidth(part);
+    const int height = RectHeight(part);
+    if (!this->SkinPicture || width <= 0 || height <= 0 || IsNullRect(picture))
+        return;
+    TBitmap image;
+    image.SetSize(width, height);
+    if (stretched) {
+        CreateStretchImage(&image, this->SkinPicture, picture, this->SkinClientRect, true);
+    } else {
+        const int xo = width - RectWidth(this->SkinRectangle);
+        const int yo = height - RectHeight(this->SkinRectangle);
+        auto moved = [](TPoint p, int dx, int dy) { return TPoint { p.X + dx, p.Y + dy }; };
+        TRect client = this->SkinClientRect;
+        client.Right += xo;
+        client.Bottom += yo;
+        CreateSkinImage(this->LeftTopPoint, this->RightTopPoint, this->LeftBottomPoint, this->RightBottomPoint,
+            this->SkinClientRect, this->LeftTopPoint, moved(this->RightTopPoint, xo, 0),
+            moved(this->LeftBottomPoint, 0, yo), moved(this->RightBottomPoint, xo, yo), client, &image,
+            this->SkinPicture, picture, width, height, true, this->LeftStretch, this->TopStretch, this->RightStretch,
+            this->BottomStretch, this->ClientStretchEffect, this->ClientStretchType);
+    }
+    bitmap->Canvas()->Draw(part.Left, part.Top, &image);
 }
 
 // ---- Down and groups ------------------------------------------------------------------------------------------

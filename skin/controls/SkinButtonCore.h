@@ -129,6 +129,11 @@ protected:
     int GetGlyphNum(bool down, bool mouseIn) const;
     // The default look's frame and fill.
     static void FillDefaultFrame(TCanvas* canvas, const TRect& r, TColor frame, TColor fill);
+    // Marker picture `source` of the skin centred in `r`, the record's transparent colour left out.
+    void DrawMarkerPicture(TCanvas* canvas, const TRect& r, const TRect& source) const;
+    // Picture rectangle `picture` drawn as a complete image of the size of `part` into `part` of `bitmap`:
+    // stretched with its borders around the client rectangle kept, or nine-part with the record's points.
+    void DrawSkinPart(TBitmap* bitmap, const TRect& part, const TRect& picture, bool stretched) const;
 
     void StartMorph();
     void StopMorph();
@@ -188,6 +193,7 @@ private:
     TCustomImageList* FImageList = nullptr;
     int FImageIndex = -1;
     TspImagesMenuLink* FImagesMenu = nullptr;
+    TComponent* FImagesMenuComponent = nullptr;
     bool FUseImagesMenuImage = false;
     bool FUseImagesMenuCaption = false;
     int FAnimateFrame = 0;

@@ -198,16 +198,7 @@ void TspSkinSpeedButton::DrawMenuMarker(TCanvas* canvas, const TRect& r, bool ac
         : active              ? MenuMarkerActiveRect
         : flat                ? MenuMarkerFlatRect
                               : MenuMarkerRect;
-    if (!SkinPicture || IsNullRect(source))
-        return;
-    TBitmap marker;
-    marker.SetSize(RectWidth(source), RectHeight(source));
-    marker.Canvas()->CopyRect(Rect(0, 0, marker.Width(), marker.Height()), SkinPicture->Canvas(), source);
-    marker.SetTransparentMode(tmFixed);
-    marker.SetTransparentColor(MenuMarkerTransparentColor);
-    marker.SetTransparent(true);
-    canvas->Draw(r.Left + RectWidth(r) / 2 - marker.Width() / 2, r.Top + RectHeight(r) / 2 - marker.Height() / 2,
-        &marker);
+    DrawMarkerPicture(canvas, r, source);
 }
 
 void TspSkinSpeedButton::WndProc(TMessage& message)

@@ -104,9 +104,10 @@ protected:
     // Paint through four border strips and fill the client area straight on the canvas (list boxes).
     bool PaintBorderStrips = false;
     bool PaintClientArea = true;
+    // Hands `region` to the window, which deletes the one it held; without a window the region is deleted.
+    void GiveRegion(HRGN region);
 
 private:
-    void GiveRegion(HRGN region);
     void PaintClientTiles();
 };
 

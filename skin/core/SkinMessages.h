@@ -10,6 +10,9 @@ constexpr UINT WM_AFTERCHANGESKINDATA = 1227; // the change is over
 constexpr UINT WM_CHANGERESSTRDATA = 1274; // the container's string table was set
 constexpr UINT WM_CHANGEFORMSKINNABLE = 1294; // the container's SkinnableForm changed
 
+// Sent by a skinned popup menu, when it closes, to the control that opened it (wParam and lParam 0).
+constexpr UINT WM_CLOSESKINMENU = 1228;
+
 // Sent by a skinned container whose background changed to each of its children (wParam and lParam 0).
 constexpr UINT WM_CHECKPARENTBG = 1284;
 

@@ -1,0 +1,118 @@
+// The push buttons that open a menu, and the push button with pictures of its own.
+//
+// TspSkinMenuButton opens a skinned popup menu or an images menu at its screen rectangle, from the whole
+// button or, in track-button mode, from a 15-pixel track part at its right while the rest clicks as a push
+// button. It draws a drop-down marker or arrow in that strip.
+//
+// TspSkinXFormButton draws itself, without a skin record, from a normal, a hot and a pressed picture of its own
+// and takes its window shape from a mask picture.
+#pragma once
+#include "skin/controls/SkinButtons.h"
+
+#include <memory>
+
+class TspSkinMenuButton : public TspSkinButton {
+    using inherited = TspSkinButton;
+
+public:
+    explicit TspSkinMenuButton(TComponent* owner);
+    ~TspSkinMenuButton() override;
+
+    // ---- Published properties ----------------------------------------------------------------------------------
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    // Repaints only without a record.
+    void SetTrackButtonMode(bool value);
+    // Not owned; the link must be a component, so that its deletion is heard.
+    TspPopupMenuLink* SkinPopupMenu() const { return FPopupMenu; }
+    void SetSkinPopupMenu(TspPopupMenuLink* value);
+    // After each menu opened, and after each close.
+    TNotifyEvent OnShowTrackMenu;
+    TNotifyEvent OnHideTrackMenu;
+
+    // A menu opened by this button is showing.
+    bool MenuOpen() const { return FMenuOpen; }
+    // Whether a press at (x, y) (client coordinates) opens the menu.
+    bool CanMenuTrack(int x, int y) const;
+    // The record's track part on the button at its present size.
+    TRect GetNewTrackButtonRect() const;
+    // Opens the popup menu, then the images menu, at the button's screen rectangle.
+    void TrackMenu();
+    // The images menu's window went away, chosen or not.
+    void OnImagesMenuClose();
+
+    void GetSkinData() override;
+    void WndProc(TMessage& message) override;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn) override;
+    void CreateControlDefaultImage(TBitmap* bitmap) override;
+    void DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn) override;
+    // The marker picture: pressed, hot or normal.
+    void DrawMenuMarker(TCanvas* canvas, const TRect& r, bool active, bool down);
+
+private:
+    // The stretched ("toolbutton") or nine-part ("resizebutton") tool-button looks.
+    void CreateToolButtonImage(TBitmap* bitmap, bool stretched);
+    // The strip that the marker or arrow stands in, moved when the button shows pressed or its menu open.
+    TRect MarkerRect() const;
+    void OpenMenu();
+    void CloseSkinMenu();
+    bool HasMenu() const { return FPopupMenu || SkinImagesMenu(); }
+    // A record name of the tool-button looks.
+    bool ToolLookName() const;
+
+    bool FTrackButtonMode = false;
+    TspPopupMenuLink* FPopupMenu = nullptr;
+    TComponent* FPopupMenuComponent = nullptr;
+    bool FMenuOpen = false;
+    TRect TrackButtonRect;
+};
+
+class TspSkinXFormButton : public TspSkinButton {
+    using inherited = TspSkinButton;
+
+public:
+    explicit TspSkinXFormButton(TComponent* owner);
+
+    // ---- Published properties (pictures owned; the setters copy) ----------------------------------------------
+    TBitmap* DefImage() const { return FDefImage.get(); }
+    // A picture also gives the button its size while no record is in use.
+    void SetDefImage(TBitmap* value);
+    TBitmap* DefActiveImage() const { return FDefActiveImage.get(); }
+    void SetDefActiveImage(TBitmap* value);
+    TBitmap* DefDownImage() const { return FDefDownImage.get(); }
+    void SetDefDownImage(TBitmap* value);
+    // Black pixels are inside the window's shape.
+    TBitmap* DefMask() const { return FDefMask.get(); }
+    void SetDefMask(TBitmap* value);
+    TColor DefActiveFontColor() const { return FDefActiveFontColor; }
+    void SetDefActiveFontColor(TColor value) { FDefActiveFontColor = value; }
+    TColor DefDownFontColor() const { return FDefDownFontColor; }
+    void SetDefDownFontColor(TColor value) { FDefDownFontColor = value; }
+
+    // Without a record and with a picture, the size stays the picture's.
+    void SetBounds(int left, int top, int width, int height) override;
+    void ChangeSkinData() override;
+    void SetControlRegion() override;
+    void Loaded() override;
+    // The built-in look from the button's own pictures.
+    void DrawDefaultButton(TCanvas* canvas);
+
+protected:
+    void CreateControlDefaultImage(TBitmap* bitmap) override;
+    void CreateWnd() override;
+
+private:
+    // No record and a picture of its own.
+    bool OwnLook() const;
+
+    std::unique_ptr<TBitmap> FDefImage;
+    std::unique_ptr<TBitmap> FDefActiveImage;
+    std::unique_ptr<TBitmap> FDefDownImage;
+    std::unique_ptr<TBitmap> FDefMask;
+    TColor FDefActiveFontColor = 0;
+    TColor FDefDownFontColor = 0;
+};
