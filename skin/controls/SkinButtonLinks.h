@@ -26,8 +26,9 @@ public:
     virtual void PopupFromRect(const TRect& screenRect) = 0;
 };
 
-// A skinned popup menu that a control opens at its screen rectangle. When the menu closes it sends
-// WM_CLOSESKINMENU to `opener`.
+// A skinned popup menu that a control opens at its screen rectangle. When the menu closes it hands
+// WM_CLOSESKINMENU to `opener` through the control's message procedure (Perform: windowless openers have no
+// window).
 class TspPopupMenuLink {
 public:
     virtual ~TspPopupMenuLink() = default;

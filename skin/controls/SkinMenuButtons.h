@@ -4,10 +4,13 @@
 // button or, in track-button mode, from a 15-pixel track part at its right while the rest clicks as a push
 // button. It draws a drop-down marker or arrow in that strip.
 //
+// TspSkinMenuSpeedButton is its windowless counterpart on the speed button.
+//
 // TspSkinXFormButton draws itself, without a skin record, from a normal, a hot and a pressed picture of its own
 // and takes its window shape from a mask picture.
 #pragma once
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinSpeedButtons.h"
 
 #include <memory>
 
@@ -115,4 +118,75 @@ private:
     std::unique_ptr<TBitmap> FDefMask;
     TColor FDefActiveFontColor = 0;
     TColor FDefDownFontColor = 0;
+};
+
+// Where the track strip of a new-style menu speed button lies.
+enum TspTrackPosition : uint8_t { sptpRight, sptpBottom };
+
+// The windowless menu button: a speed button that opens a popup menu or an images menu from the whole button
+// or from its 15-pixel track strip, with a new-style look whose strip may lie at the bottom.
+class TspSkinMenuSpeedButton : public TspSkinSpeedButton {
+    using inherited = TspSkinSpeedButton;
+
+public:
+    explicit TspSkinMenuSpeedButton(TComponent* owner);
+    ~TspSkinMenuSpeedButton() override;
+
+    // ---- Published properties ----------------------------------------------------------------------------------
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    // Repaints only without a record.
+    void SetTrackButtonMode(bool value);
+    TspPopupMenuLink* SkinPopupMenu() const { return FPopupMenu; }
+    void SetSkinPopupMenu(TspPopupMenuLink* value);
+    bool NewStyle() const { return FNewStyle; }
+    // On, the record becomes "resizetoolbutton" (off keeps it); no repaint.
+    void SetNewStyle(bool value);
+    TspTrackPosition TrackPosition() const { return FTrackPosition; }
+    void SetTrackPosition(TspTrackPosition value);
+    TNotifyEvent OnShowTrackMenu;
+    TNotifyEvent OnHideTrackMenu;
+
+    bool MenuOpen() const { return FMenuOpen; }
+    bool CanMenuTrack(int x, int y) const;
+    TRect GetNewTrackButtonRect() const;
+    void TrackMenu();
+    void OnImagesMenuClose();
+
+    void GetSkinData() override;
+    void WndProc(TMessage& message) override;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Paint() override;
+    void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn) override;
+    void CreateControlDefaultImage(TBitmap* bitmap) override;
+    bool GreyDisabledImages() const override { return FGreyDisabled; }
+    // A nine-part image of R's size from another button record, at R's top-left corner.
+    void DrawResizeButton(const TspDataSkinButtonControl* record, TCanvas* canvas, const TRect& r, bool active,
+        bool down);
+
+private:
+    // The track strip: the bottom 15 pixels of a new-style button with sptpBottom, else the right 15.
+    TRect Strip() const;
+    TRect ClientLessStrip() const;
+    bool ToolLookName() const;
+    bool HasMenu() const { return FPopupMenu || SkinImagesMenu(); }
+    void OpenMenu();
+    void CreateToolButtonImage(TBitmap* bitmap, bool stretched, bool down, bool mouseIn);
+    void CreateNewStyleImage(TBitmap* bitmap, bool down, bool mouseIn);
+    void CreateNewStyleDefaultImage(TBitmap* bitmap);
+    // The arrow or marker in `r` once the content is drawn.
+    void DrawMarkerOrArrow(TCanvas* canvas, const TRect& r, bool active, bool down, TColor arrowColor);
+    const TspDataSkinButtonControl* ButtonRecord(std::string_view name) const;
+
+    bool FTrackButtonMode = false;
+    TspPopupMenuLink* FPopupMenu = nullptr;
+    TComponent* FPopupMenuComponent = nullptr;
+    bool FNewStyle = false;
+    TspTrackPosition FTrackPosition = sptpRight;
+    bool FMenuOpen = false;
+    bool FGreyDisabled = true;
+    TRect TrackButtonRect;
 };

@@ -2,6 +2,7 @@
 // mouse and the keyboard, the track part, the skinless look's arrow, the tool-button looks of the fixture and
 // the program's skins, and the XForm button's own pictures and window shape. The skinned menus stand behind
 // small interfaces; the stand-ins below record what the button asks of them.
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/ImgList.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
@@ -65,6 +66,31 @@ public:
     std::function<void()> Closed;
     std::vector<TRect> Opened;
 };
+
+// A panel that offers its image lists to the speed buttons on it, as the skinned tool bar does.
+class TToolBarStandIn : public TPanel, public TspToolBarImages {
+public:
+    using TPanel::TPanel;
+    TCustomImageList* Images() const override { return List; }
+    TCustomImageList* HotImages() const override { return nullptr; }
+    TCustomImageList* DisabledImages() const override { return Disabled; }
+    TCustomImageList* List = nullptr;
+    TCustomImageList* Disabled = nullptr;
+};
+
+// An image list of one 8 x 8 picture of `color`.
+TImageList* SolidList(TComponent* owner, TColor color)
+{
+    auto* list = new TImageList(owner);
+    list->SetWidth(8);
+    list->SetHeight(8);
+    TBitmap picture;
+    picture.SetSize(8, 8);
+    picture.Canvas()->Brush()->SetColor(color);
+    picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    list->Add(&picture, nullptr);
+    return list;
+}
 
 class SkinMenuButtonsTest : public ControlsTest {
 protected:
@@ -344,6 +370,94 @@ TEST_F(SkinMenuButtonsTest, AnXFormButtonKeepsItsPicturesSizeAndTakesTheShapeOfI
     Press();
     EXPECT_EQ(At(20 + 20, 30 + 10), Rgb(clYellow)) << "no pressed picture: the hot one stays";
     Release();
+}
+
+// ---- The menu speed button --------------------------------------------------------------------------------------
+
+TEST_F(SkinMenuButtonsTest, ANewStyleButtonWithABottomTrackStripDrawsItFromItsOwnRecordAndOpensTheMenuThere)
+{
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("tools.bmp", 120, 60, kSeed);
+    const TFixtureSkin::TKeyValues nine { { "pictureindex", "0" }, { "lefttoppoint", "4,4" }, { "righttoppoint", "26,4" },
+        { "leftbottompoint", "4,16" }, { "rightbottompoint", "26,16" }, { "clientrect", "4,4,26,16" } };
+    TFixtureSkin::TKeyValues main = nine;
+    main.insert(main.end(), { { "skinrect", "0,0,30,20" }, { "activeskinrect", "30,0,60,20" },
+                                { "downskinrect", "60,0,90,20" } });
+    fixture.AddControl("resizetoolbutton", "button", main);
+    TFixtureSkin::TKeyValues track = nine;
+    track.insert(track.end(), { { "skinrect", "0,20,30,40" }, { "activeskinrect", "30,20,60,40" },
+                                 { "downskinrect", "60,20,90,40" } });
+    fixture.AddControl("htracktoolbutton", "button", track);
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+
+    auto* menu = new TPopupStandIn(Form);
+    auto* button = new TspSkinMenuSpeedButton(Form);
+    button->SetParent(Form);
+    button->SetNewStyle(true);
+    EXPECT_EQ(button->SkinDataName(), "resizetoolbutton");
+    button->SetTrackButtonMode(true);
+    button->SetTrackPosition(sptpBottom);
+    button->SetSkinPopupMenu(menu);
+    button->SetSkinData(skin);
+    button->SetBounds(20, 30, 60, 50);
+    button->OnClick = [this](TObject*) { ++Clicks; };
+    Pump();
+    auto picture = [&](int x, int y) { return TFixtureSkin::PixelOf(x, y, kSeed); };
+    MoveTo(25, 35);
+    EXPECT_EQ(At(20, 30 + 50 - 15), picture(30, 20)) << "the strip from the track record, hot";
+    EXPECT_EQ(At(20, 30), picture(30, 0)) << "the main part hot";
+    MoveTo(25, 30 + 50 - 5);
+    Press();
+    EXPECT_TRUE(button->MenuOpen());
+    EXPECT_EQ(menu->Opened.size(), 1u);
+    EXPECT_EQ(At(20, 30 + 50 - 15), picture(60, 20)) << "the track part pressed";
+    EXPECT_EQ(At(20, 30), picture(30, 0)) << "while the main part stays hot";
+    Release();
+    EXPECT_TRUE(button->Down());
+    button->Perform(WM_CLOSESKINMENU, 0, 0);
+    EXPECT_FALSE(button->Down());
+    EXPECT_EQ(Clicks, 0);
+    // Above the strip it acts as a speed button.
+    Click(25, 35);
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(menu->Opened.size(), 1u);
+
+    // A skin with neither main record: nothing at all is drawn into the image.
+    TFixtureSkin bare;
+    bare.AddActivePicture("tools.bmp", 120, 60, kSeed);
+    bare.AddControl("resizetoolbutton", "stdlabel", { { "fontcolor", "255" } });
+    auto* other = new TspSkinData(Application);
+    other->LoadFromFile(bare.Write());
+    button->SetSkinData(other);
+    MoveTo(300, 250);
+    const uint32_t corner = At(20, 30);
+    for (int y = 30; y < 30 + button->Height(); y += 3)
+        for (int x = 20; x < 20 + button->Width(); x += 3)
+            EXPECT_EQ(At(x, y), corner) << x << "," << y;
+}
+
+TEST_F(SkinMenuButtonsTest, OnAToolBarADisabledMenuSpeedButtonGreysTheDisabledPictureAndAPlainOneDoesNot)
+{
+    auto* bar = new TToolBarStandIn(Form);
+    bar->SetParent(Form);
+    bar->SetBounds(0, 0, 300, 60);
+    bar->List = SolidList(Form, clBlue);
+    bar->Disabled = SolidList(Form, clRed);
+    auto* plain = new TspSkinSpeedButton(Form);
+    plain->SetParent(bar);
+    plain->SetBounds(10, 10, 40, 30);
+    auto* menuButton = new TspSkinMenuSpeedButton(Form);
+    menuButton->SetParent(bar);
+    menuButton->SetBounds(100, 10, 55, 30);
+    Pump();
+    EXPECT_LT(Find(Rect(10, 10, 50, 40), clBlue).Left, 50) << "enabled: the tool bar's Images";
+    plain->SetEnabled(false);
+    menuButton->SetEnabled(false);
+    EXPECT_LT(Find(Rect(10, 10, 50, 40), clRed).Left, 50) << "plain: ungreyed";
+    EXPECT_GE(Find(Rect(100, 10, 140, 40), clRed).Left, 140) << "menu speed button: greyed";
+    EXPECT_GE(Find(Rect(100, 10, 140, 40), clBlue).Left, 140);
 }
 
 #ifdef TP_SKIN_DIR
