@@ -62,11 +62,14 @@ int main()
     {
         TFixtureSkin fixture;
         fixture.AddActivePicture("buttons.bmp", 270, 25, 3);
-        // Nine-part pictures of 90 x 25 with 4-pixel borders: normal, hot, pressed.
+        // Nine-part pictures of 90 x 25 with 4-pixel borders, stretched as the program's skin has them: normal,
+        // hot, pressed.
         fixture.AddControl("button", "button",
             { { "pictureindex", "0" }, { "skinrect", "0,0,90,25" }, { "lefttoppoint", "4,4" },
                 { "righttoppoint", "86,4" }, { "leftbottompoint", "4,21" }, { "rightbottompoint", "86,21" },
-                { "clientrect", "4,4,86,21" }, { "activeskinrect", "90,0,180,25" },
+                { "clientrect", "4,4,86,21" }, { "leftstretch", "1" }, { "topstretch", "1" },
+                { "rightstretch", "1" }, { "bottomstretch", "1" }, { "stretcheffect", "1" },
+                { "activeskinrect", "90,0,180,25" },
                 { "downskinrect", "180,0,270,25" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" },
                 { "morphing", "1" } });
         auto* skin = new TspSkinData(Application);

@@ -535,6 +535,7 @@ template <class Root> void TspSkinButtonCore<Root>::StartAnimate(bool forward)
     FAnimateForward = forward;
     FAnimateFrame = forward ? 1 : FrameCount;
     FAnimateTimer = std::make_unique<TTimer>(nullptr);
+    // A record without a usable interval plays at the record's default pace rather than never ending.
     FAnimateTimer->SetInterval(static_cast<uint32_t>(AnimateInterval > 0 ? AnimateInterval : 25));
     FAnimateTimer->SetOnTimer([this](TObject*) { DoAnimate(); });
 }
@@ -567,6 +568,7 @@ template <class Root> void TspSkinButtonCore<Root>::DoAnimate()
 template <class Root> TRect TspSkinButtonCore<Root>::GetAnimationFrameRect(int n) const
 {
     const TRect& strip = AnimateSkinRect;
+    // No frames: no frame rectangle (and no division by the count).
     if (FrameCount <= 0)
         return NullRect();
     if (RectWidth(strip) > RectWidth(this->SkinRectangle)) {
@@ -582,7 +584,8 @@ template <class Root> TRect TspSkinButtonCore<Root>::GetAnimationFrameRect(int n
 template <class Root> void TspSkinButtonCore<Root>::StartRepeat()
 {
     FRepeatTimer = std::make_unique<TTimer>(nullptr);
-    FRepeatTimer->SetInterval(static_cast<uint32_t>(FRepeatInterval > 0 ? FRepeatInterval : 1));
+    // An interval of 0 (or below) never ticks.
+    FRepeatTimer->SetInterval(static_cast<uint32_t>(FRepeatInterval > 0 ? FRepeatInterval : 0));
     FRepeatTimer->SetOnTimer([this](TObject*) { ButtonClick(); });
 }
 

@@ -1,6 +1,7 @@
 // The skinned push and speed buttons on the headless display, driven by raw input: the picture of each state,
 // the hover morph and the repeat on the virtual clock, groups, the default and cancel keys, glyph cells, the
 // skinless look, and the buttons on the program's own skin.
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/ImgList.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/graphics/TBitmap.h"
@@ -542,3 +543,82 @@ TEST_F(SkinButtonsTest, TheProgramsSkinDrawsItsButtonRecordsByState)
     }
 }
 #endif
+
+TEST_F(SkinButtonsTest, AnAcceleratorClicksAPushButtonAndAShownSpeedButtonOnly)
+{
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(10, 200, 150, 24);
+    auto* push = Place<TspSkinButton>(10, 10, "button");
+    push->SetCaption("&Go");
+    auto* panel = new TPanel(Form);
+    panel->SetParent(Form);
+    panel->SetBounds(200, 10, 100, 60);
+    auto* speed = new TspSkinSpeedButton(Form);
+    speed->SetParent(panel);
+    speed->SetCaption("&Run");
+    speed->OnClick = [this, speed](TObject*) { Clicks.push_back(speed); };
+    edit->SetFocus();
+    Pump();
+    auto accelerator = [&](char letter) {
+        Backend.KeyDown(VK_MENU);
+        Backend.Key(static_cast<UINT>(std::toupper(letter)), std::u32string(1, static_cast<char32_t>(letter)));
+        Backend.KeyUp(VK_MENU);
+        Pump();
+    };
+    accelerator('g');
+    EXPECT_EQ(Clicks, (std::vector<TObject*> { push }));
+    EXPECT_TRUE(push->Focused()) << "the push button takes the focus";
+    accelerator('r');
+    EXPECT_EQ(Clicks.size(), 2u);
+    EXPECT_EQ(Clicks.back(), speed);
+    panel->SetVisible(false);
+    accelerator('r');
+    EXPECT_EQ(Clicks.size(), 2u) << "on a hidden panel";
+    panel->SetVisible(true);
+    speed->SetVisible(false);
+    accelerator('r');
+    EXPECT_EQ(Clicks.size(), 2u) << "hidden itself";
+}
+
+TEST_F(SkinButtonsTest, AnImagesMenuChoiceShowsItsPictureAndADeletedMenuIsForgotten)
+{
+    // The images menu stands behind its link; this one holds a chosen picture.
+    class TImagesMenuStandIn : public TComponent, public TspImagesMenuLink {
+    public:
+        using TComponent::TComponent;
+        bool GetSelectedItem(int& imageIndex, std::string& caption) const override
+        {
+            imageIndex = 0;
+            caption = "";
+            return true;
+        }
+        TCustomImageList* Images() const override { return List; }
+        void SetChangeReceiver(std::function<void()> receiver) override { Changed = std::move(receiver); }
+        void SetCloseReceiver(std::function<void()>) override { }
+        void PopupFromRect(const TRect&) override { }
+        TCustomImageList* List = nullptr;
+        std::function<void()> Changed;
+    };
+    auto* images = new TImageList(Form);
+    images->SetWidth(8);
+    images->SetHeight(8);
+    TBitmap picture;
+    picture.SetSize(8, 8);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    images->Add(&picture, nullptr);
+    auto* menu = new TImagesMenuStandIn(Form);
+    menu->List = images;
+    auto* button = Place<TspSkinButton>(10, 10);
+    button->SetSkinImagesMenu(menu);
+    EXPECT_NE(At(10 + 37, 10 + 12), Rgb(clFuchsia)) << "UseImagesMenuImage is off";
+    button->SetUseImagesMenuImage(true);
+    menu->Changed();
+    EXPECT_EQ(At(10 + 37, 10 + 12), Rgb(clFuchsia)) << "the menu's change notice repaints";
+    ASSERT_TRUE(menu->Changed);
+    delete menu;
+    EXPECT_EQ(button->SkinImagesMenu(), nullptr);
+    button->Repaint();
+    EXPECT_NE(At(10 + 37, 10 + 12), Rgb(clFuchsia));
+}
