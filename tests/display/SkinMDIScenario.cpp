@@ -6,6 +6,7 @@
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/testing/TFixtureSkin.h"
 
 namespace {
@@ -71,8 +72,22 @@ TSkinFormScreens PlaySkinnedMDIForms(TWindowStage& stage)
         main->SetBounds(kArea.left, kArea.top, kArea.right - kArea.left, kArea.bottom - kArea.top);
         auto* mainSkinner = new TspSkinForm(main);
         mainSkinner->SetSkinData(frame);
+        // The main-menu bar above the tab bar.
+        auto* menu = new TMainMenu(main);
+        for (const char* caption : { "File", "Window" }) {
+            auto* item = new TMenuItem(menu);
+            item->SetCaption(caption);
+            menu->Items()->Add(item);
+        }
+        auto* menuBar = new TspSkinMainMenuBar(main);
+        menuBar->SetParent(main);
+        menuBar->SetBounds(0, 0, 100, 22);
+        menuBar->SetSkinForm(mainSkinner);
+        menuBar->SetMainMenu(menu);
+        mainSkinner->SetMainMenuBar(menuBar);
         auto* bar = new TspSkinMDITabsBar(main);
         bar->SetParent(main);
+        bar->SetTop(30);
         bar->SetAlign(alTop);
         bar->SetSkinForm(mainSkinner);
         mainSkinner->SetMDITabsBar(bar);
@@ -107,6 +122,7 @@ TSkinFormScreens PlaySkinnedMDIForms(TWindowStage& stage)
         result.Facts.push_back(std::string("Two ") + (two->WindowState() == wsMaximized ? "maximized" : "not maximized"));
         result.Facts.push_back(BoundsText(children[1]));
         result.Facts.push_back(mainSkinner->CaptionText());
+        result.Facts.push_back("menu bar buttons: " + std::to_string(menuBar->ButtonCount));
 
         // One chosen on the tab bar comes to the front.
         bar->CalcObjectRects();
