@@ -1,0 +1,62 @@
+#include "skin/controls/SkinControlSupport.h"
+
+#include "framework/controls/Messages.h"
+#include "framework/controls/TWinControl.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "skin/controls/SkinLabels.h"
+#include "platform/win/Windows.h"
+#include "skin/core/SPUtils.h"
+
+using namespace SPUtils;
+
+namespace SkinControlSupport {
+
+void ApplyCaptionFont(TFont* font, const TRecordFont& values, bool useSkinFont, TFont* defaultFont,
+    const TspSkinData* skin)
+{
+    if (useSkinFont) {
+        font->SetName(values.Name);
+        font->SetHeight(values.Height);
+        font->SetStyle(values.Style);
+    } else {
+        const TColor color = font->Color();
+        font->Assign(defaultFont);
+        font->SetColor(color);
+    }
+    SkinLabels::ApplyCharset(font, skin, defaultFont);
+}
+
+void DrawPiece(TCanvas* canvas, int x, int y, TBitmap* picture, const TRect& source, bool transparent,
+    TColor transparentColor)
+{
+    if (!picture || RectWidth(source) <= 0 || RectHeight(source) <= 0)
+        return;
+    TBitmap piece;
+    piece.SetSize(RectWidth(source), RectHeight(source));
+    piece.Canvas()->CopyRect(Rect(0, 0, piece.Width(), piece.Height()), picture->Canvas(), source);
+    if (transparent) {
+        piece.SetTransparentMode(tmFixed);
+        piece.SetTransparentColor(transparentColor);
+        piece.SetTransparent(true);
+    }
+    canvas->Draw(x, y, &piece);
+}
+
+bool DropClickWithoutFocus(TWinControl* control, const TMessage& message, bool& focusingByClick)
+{
+    if (message.Msg == CN_COMMAND)
+        return focusingByClick;
+    if (message.Msg != WM_LBUTTONDOWN && message.Msg != WM_LBUTTONDBLCLK)
+        return false;
+    if (control->Focused() || control->ComponentState().Contains(csDesigning))
+        return false;
+    focusingByClick = true;
+    if (control->CanFocus())
+        control->SetFocus();
+    focusingByClick = false;
+    return !control->Focused();
+}
+
+} // namespace SkinControlSupport
