@@ -1,6 +1,7 @@
 #include "platform/controls/EditControl.h"
 
 #include "platform/controls/EditServices.h"
+#include "platform/controls/EditWindow.h"
 #include "platform/controls/TextEngine.h"
 #include "platform/controls/TextLayout.h"
 #include "platform/controls/ControlClass.h"
@@ -51,95 +52,9 @@ std::string ConvertCase(std::string_view text, DWORD style)
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// One edit window's state. It is kept in the window's extra bytes from WM_NCCREATE to WM_NCDESTROY.
-class Edit {
-public:
-    Edit(HWND hwnd, const CREATESTRUCT& create);
-    ~Edit();
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+} // namespace
 
-private:
-    bool MultiLine() const { return style_ & ES_MULTILINE; }
-    bool ReadOnly() const { return style_ & ES_READONLY; }
-    // Multi-line edits without horizontal scrolling break their lines at the format rectangle's width.
-    bool WordWrap() const { return MultiLine() && !(style_ & (ES_AUTOHSCROLL | WS_HSCROLL)); }
-    char32_t Mask() const { return MultiLine() ? 0 : passwordChar_; }
-
-    // --- text and notifications ---
-    void Notify(WORD code);
-    void SetText(const char* text);
-    // Replaces the selection as typing or pasting does: case, limit, EN_MAXTEXT, EN_UPDATE and EN_CHANGE.
-    bool Insert(std::string_view text, bool typed, bool canUndo = true);
-    void AfterChange();
-    std::string Shown(std::string_view text) const;
-
-    // --- layout ---
-    void UpdateMetrics();
-    void ResetFormatRect();
-    void Relayout();
-    std::vector<int> BreakLine(std::string_view line) const;
-    // End offsets (pixels) of each character of `text` as shown.
-    std::vector<int> Advances(std::string_view text) const;
-    int Advance(char32_t c) const;
-    int TextWidth(std::string_view text) const;
-    int VisibleRows() const;
-    int RowX(const TextLayout::Row& row, int* width = nullptr) const;
-    POINT PosFromChar(long long position) const;
-    long long CharFromPoint(POINT p) const;
-    int WidestRow() const;
-
-    // --- scrolling and caret ---
-    void ScrollTo(int top, int x, bool notify = false, WORD code = 0);
-    void ScrollCaretIntoView();
-    void UpdateScrollInfo();
-    void PlaceCaret();
-    void ShowNewCaret();
-    void Redraw() { InvalidateRect(hwnd_, nullptr, TRUE); }
-    LRESULT OnScroll(int bar, WORD request, int thumb);
-
-    // --- input ---
-    void SetSelection(long long anchor, long long caret, bool scroll = true);
-    void MoveCaret(long long position, bool extend);
-    void OnKeyDown(UINT key);
-    void OnChar(char32_t c);
-    void OnMouseDown(POINT p, bool extend);
-    void SelectWordAt(POINT p);
-
-    // --- clipboard and undo ---
-    void Copy();
-    void Cut();
-    void Paste();
-    void Clear();
-    void Undo();
-
-    // --- painting ---
-    void Paint(HDC dc);
-    HBRUSH ControlColour(HDC dc);
-
-    HWND hwnd_;
-    DWORD style_;
-    TextEngine text_;
-    TextLayout layout_ {text_};
-    HFONT font_;
-    HDC measure_; // a memory DC with the font selected, for measuring without a window DC
-    mutable int asciiAdvance_[128];
-    mutable std::unordered_map<char32_t, int> advance_;
-    int lineHeight_ = 16;
-    int aveCharWidth_ = 8;
-    int leftMargin_ = 0;
-    int rightMargin_ = 0;
-    RECT format_ {};
-    int layoutWidth_ = -1; // the width the rows were broken at
-    char32_t passwordChar_ = 0;
-    int top_ = 0;     // first visible row
-    int xOffset_ = 0; // pixels scrolled to the left
-    int goalX_ = -1;  // x the caret keeps while moving up and down
-    bool focused_ = false;
-    bool selecting_ = false;
-    bool publishing_ = false; // inside UpdateScrollInfo
-};
-
-Edit::Edit(HWND hwnd, const CREATESTRUCT& create)
+EditWindow::EditWindow(HWND hwnd, const CREATESTRUCT& create)
     : hwnd_(hwnd)
     , style_(static_cast<DWORD>(create.style))
     , text_((create.style & ES_MULTILINE) != 0)
@@ -157,9 +72,16 @@ Edit::Edit(HWND hwnd, const CREATESTRUCT& create)
         text_.SetText(ConvertCase(create.lpszName, style_));
 }
 
-Edit::~Edit() { DeleteDC(measure_); }
+EditWindow::~EditWindow() { DeleteDC(measure_); }
 
-void Edit::Notify(WORD code)
+bool EditWindow::MultiLine() const { return style_ & ES_MULTILINE; }
+bool EditWindow::ReadOnly() const { return style_ & ES_READONLY; }
+bool EditWindow::WordWrap() const { return MultiLine() && !(style_ & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+bool EditWindow::DigitsOnly() const { return style_ & ES_NUMBER; }
+char32_t EditWindow::Mask() const { return MultiLine() ? 0 : passwordChar_; }
+void EditWindow::Redraw() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+void EditWindow::Notify(WORD code)
 {
     HWND parent = GetParent(hwnd_);
     if (!parent)
@@ -168,7 +90,7 @@ void Edit::Notify(WORD code)
     SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd_));
 }
 
-std::string Edit::Shown(std::string_view text) const
+std::string EditWindow::Shown(std::string_view text) const
 {
     if (!Mask())
         return std::string(text);
@@ -180,7 +102,7 @@ std::string Edit::Shown(std::string_view text) const
 
 // --- layout ----------------------------------------------------------------------------------------------
 
-void Edit::UpdateMetrics()
+void EditWindow::UpdateMetrics()
 {
     SelectObject(measure_, font_);
     TEXTMETRIC tm {};
@@ -195,14 +117,14 @@ void Edit::UpdateMetrics()
 }
 
 // The caret is a bar one pixel wide and a line high, in this window while it has the focus.
-void Edit::ShowNewCaret()
+void EditWindow::ShowNewCaret()
 {
     CreateCaret(hwnd_, nullptr, 1, lineHeight_);
     PlaceCaret();
     ShowCaret(hwnd_);
 }
 
-void Edit::ResetFormatRect()
+void EditWindow::ResetFormatRect()
 {
     RECT client {};
     GetClientRect(hwnd_, &client);
@@ -211,12 +133,12 @@ void Edit::ResetFormatRect()
     Relayout();
 }
 
-void Edit::Relayout()
+void EditWindow::Relayout()
 {
     int width = WordWrap() ? std::max<int>(1, format_.right - format_.left) : 0;
     layoutWidth_ = width;
     if (width > 0)
-        layout_.Reset([this](std::string_view line) { return BreakLine(line); });
+        layout_.Reset([this](int line) { return BreakLine(line); });
     else
         layout_.Reset(nullptr);
     top_ = std::clamp(top_, 0, std::max(0, layout_.RowCount() - 1));
@@ -226,7 +148,7 @@ void Edit::Relayout()
 
 // Text widths are sums of whole-pixel character advances, so each character is measured once per font and
 // rows are measured by adding.
-int Edit::Advance(char32_t c) const
+int EditWindow::Advance(char32_t c) const
 {
     if (c < 128 && asciiAdvance_[c] >= 0)
         return asciiAdvance_[c];
@@ -244,7 +166,7 @@ int Edit::Advance(char32_t c) const
     return size.cx;
 }
 
-std::vector<int> Edit::Advances(std::string_view text) const
+std::vector<int> EditWindow::AdvancesOf(std::string_view text) const
 {
     std::vector<int> ends;
     ends.reserve(text.size());
@@ -261,7 +183,7 @@ std::vector<int> Edit::Advances(std::string_view text) const
     return ends;
 }
 
-int Edit::TextWidth(std::string_view text) const
+int EditWindow::WidthOf(std::string_view text) const
 {
     int x = 0;
     for (size_t at = 0; at < text.size();) {
@@ -279,14 +201,31 @@ int Edit::TextWidth(std::string_view text) const
     return x;
 }
 
+static std::string_view Columns(std::string_view line, int from, int to)
+{
+    size_t a = utf8::Offset(line, from);
+    return line.substr(a, utf8::Offset(line, to) - a);
+}
+
+std::vector<int> EditWindow::Advances(int line, int from, int to) const
+{
+    return AdvancesOf(Columns(text_.LineText(line), from, to));
+}
+
+int EditWindow::TextWidth(int line, int from, int to) const { return WidthOf(Columns(text_.LineText(line), from, to)); }
+
+DWORD EditWindow::LineAlignment(int) const { return style_ & (ES_CENTER | ES_RIGHT); }
+
 // Breaks after the last blank that fits; a word longer than the width breaks where it reaches the edge. Blanks
 // at the end of a row may pass the edge.
-std::vector<int> Edit::BreakLine(std::string_view line) const
+std::vector<int> EditWindow::BreakLine(int index) const
 {
     std::vector<int> breaks;
-    if (TextWidth(line) <= layoutWidth_)
+    std::string_view line = text_.LineText(index);
+    int length = text_.LineLength(index);
+    if (TextWidth(index, 0, length) <= layoutWidth_)
         return breaks;
-    std::vector<int> ends = Advances(line);
+    std::vector<int> ends = Advances(index, 0, length);
     std::vector<bool> blank(ends.size());
     for (size_t at = 0, i = 0; at < line.size(); ++i) {
         int n = 1;
@@ -314,45 +253,40 @@ std::vector<int> Edit::BreakLine(std::string_view line) const
     return breaks;
 }
 
-int Edit::VisibleRows() const { return std::max<int>(1, (format_.bottom - format_.top) / lineHeight_); }
+int EditWindow::VisibleRows() const { return std::max<int>(1, (format_.bottom - format_.top) / lineHeight_); }
 
 // Left edge of a row's text by the alignment, in client coordinates.
-int Edit::RowX(const TextLayout::Row& row, int* width) const
+int EditWindow::RowX(const TextLayout::Row& row, int* width) const
 {
-    std::string_view line = text_.LineText(row.Line);
-    size_t a = utf8::Offset(line, row.Start);
-    int w = TextWidth(line.substr(a, utf8::Offset(line, row.End) - a));
+    int w = TextWidth(row.Line, row.Start, row.End);
     if (width)
         *width = w;
     int room = format_.right - format_.left;
     int shift = 0;
-    if ((style_ & ES_RIGHT) && w < room)
+    DWORD alignment = LineAlignment(row.Line);
+    if ((alignment & ES_RIGHT) && w < room)
         shift = room - w;
-    else if ((style_ & ES_CENTER) && w < room)
+    else if ((alignment & ES_CENTER) && w < room)
         shift = (room - w) / 2;
     return format_.left - xOffset_ + shift;
 }
 
-POINT Edit::PosFromChar(long long position) const
+POINT EditWindow::PosFromChar(long long position) const
 {
     int row = layout_.RowFromChar(position);
     TextLayout::Row r = layout_.RowAt(row);
     int line, column;
     text_.Locate(position, &line, &column);
-    std::string_view text = text_.LineText(r.Line);
-    size_t a = utf8::Offset(text, r.Start);
-    int x = RowX(r) + TextWidth(text.substr(a, utf8::Offset(text, column) - a));
+    int x = RowX(r) + TextWidth(r.Line, r.Start, std::max(column, r.Start));
     return {x, format_.top + (row - top_) * lineHeight_};
 }
 
-long long Edit::CharFromPoint(POINT p) const
+long long EditWindow::CharFromPoint(POINT p) const
 {
     int row = top_ + (p.y - format_.top) / lineHeight_ - (p.y < format_.top ? 1 : 0);
     row = std::clamp(row, 0, layout_.RowCount() - 1);
     TextLayout::Row r = layout_.RowAt(row);
-    std::string_view text = text_.LineText(r.Line);
-    size_t a = utf8::Offset(text, r.Start);
-    std::vector<int> ends = Advances(text.substr(a, utf8::Offset(text, r.End) - a));
+    std::vector<int> ends = Advances(r.Line, r.Start, r.End);
     int x = p.x - RowX(r);
     int column = 0;
     // The nearer edge of the character under the point.
@@ -368,7 +302,7 @@ long long Edit::CharFromPoint(POINT p) const
     return text_.LineIndex(r.Line) + r.Start + column;
 }
 
-int Edit::WidestRow() const
+int EditWindow::WidestRow() const
 {
     int widest = 0;
     for (int row = 0; row < layout_.RowCount(); ++row) {
@@ -381,7 +315,7 @@ int Edit::WidestRow() const
 
 // --- scrolling and the caret -----------------------------------------------------------------------------
 
-void Edit::ScrollTo(int top, int x, bool notify, WORD code)
+void EditWindow::ScrollTo(int top, int x, bool notify, WORD code)
 {
     top = std::clamp(top, 0, std::max(0, layout_.RowCount() - (MultiLine() ? VisibleRows() : 1)));
     x = std::max(0, x);
@@ -396,7 +330,7 @@ void Edit::ScrollTo(int top, int x, bool notify, WORD code)
     Redraw();
 }
 
-void Edit::ScrollCaretIntoView()
+void EditWindow::ScrollCaretIntoView()
 {
     int row = layout_.RowFromChar(text_.Caret());
     int top = top_;
@@ -420,7 +354,7 @@ void Edit::ScrollCaretIntoView()
 
 // Showing or enabling a bar can change the client area and with it the rows (WM_SIZE comes back here while
 // the bars are being set): the state is published again until it holds still.
-void Edit::UpdateScrollInfo()
+void EditWindow::UpdateScrollInfo()
 {
     if (publishing_)
         return;
@@ -428,14 +362,14 @@ void Edit::UpdateScrollInfo()
     for (int pass = 0; pass < 3; ++pass) {
         int rows = layout_.RowCount(), visible = VisibleRows(), top = top_, x = xOffset_;
         PublishScrollInfo(hwnd_, style_, rows, visible, top, [this] { return WidestRow(); }, format_.right - format_.left,
-            x);
+            x, KeepsIdleScrollBars());
         if (rows == layout_.RowCount() && visible == VisibleRows() && top == top_ && x == xOffset_)
             break;
     }
     publishing_ = false;
 }
 
-void Edit::PlaceCaret()
+void EditWindow::PlaceCaret()
 {
     if (!focused_)
         return;
@@ -445,7 +379,7 @@ void Edit::PlaceCaret()
 
 // --- input -----------------------------------------------------------------------------------------------
 
-void Edit::SetSelection(long long anchor, long long caret, bool scroll)
+void EditWindow::SetSelection(long long anchor, long long caret, bool scroll)
 {
     text_.SetSel(anchor, caret);
     if (scroll)
@@ -454,12 +388,12 @@ void Edit::SetSelection(long long anchor, long long caret, bool scroll)
     Redraw();
 }
 
-void Edit::MoveCaret(long long position, bool extend)
+void EditWindow::MoveCaret(long long position, bool extend)
 {
     SetSelection(extend ? text_.Anchor() : position, position);
 }
 
-void Edit::OnKeyDown(UINT key)
+void EditWindow::OnKeyDown(UINT key)
 {
     bool shift = KeyHeld(VK_SHIFT);
     bool control = KeyHeld(VK_CONTROL);
@@ -535,7 +469,7 @@ void Edit::OnKeyDown(UINT key)
         goalX_ = -1;
 }
 
-void Edit::OnChar(char32_t c)
+void EditWindow::OnChar(char32_t c)
 {
     goalX_ = -1;
     switch (c) {
@@ -578,14 +512,14 @@ void Edit::OnChar(char32_t c)
     }
     if (c < 32 || c == 127)
         return;
-    if ((style_ & ES_NUMBER) && (c < '0' || c > '9'))
+    if (DigitsOnly() && (c < '0' || c > '9'))
         return;
     std::string s;
     utf8::Append(s, c);
     Insert(s, true);
 }
 
-void Edit::OnMouseDown(POINT p, bool extend)
+void EditWindow::OnMouseDown(POINT p, bool extend)
 {
     if (GetFocus() != hwnd_)
         SetFocus(hwnd_);
@@ -595,7 +529,7 @@ void Edit::OnMouseDown(POINT p, bool extend)
     SetSelection(extend ? text_.Anchor() : at, at);
 }
 
-void Edit::SelectWordAt(POINT p)
+void EditWindow::SelectWordAt(POINT p)
 {
     long long at = CharFromPoint(p);
     long long end = text_.NextWord(at);
@@ -605,7 +539,7 @@ void Edit::SelectWordAt(POINT p)
 
 // --- text ------------------------------------------------------------------------------------------------
 
-void Edit::AfterChange()
+void EditWindow::AfterChange()
 {
     ScrollCaretIntoView();
     UpdateScrollInfo();
@@ -615,7 +549,7 @@ void Edit::AfterChange()
     Notify(EN_CHANGE);
 }
 
-bool Edit::Insert(std::string_view text, bool typed, bool canUndo)
+bool EditWindow::Insert(std::string_view text, bool typed, bool canUndo)
 {
     std::string converted = ConvertCase(text, style_);
     bool had = text_.SelStart() != text_.SelEnd();
@@ -628,7 +562,7 @@ bool Edit::Insert(std::string_view text, bool typed, bool canUndo)
     return whole;
 }
 
-void Edit::SetText(const char* text)
+void EditWindow::SetText(const char* text)
 {
     text_.SetText(ConvertCase(text ? text : "", style_));
     top_ = 0;
@@ -638,7 +572,7 @@ void Edit::SetText(const char* text)
 
 // --- clipboard and undo ----------------------------------------------------------------------------------
 
-void Edit::Copy()
+void EditWindow::Copy()
 {
     // A password stays in the edit.
     if (Mask() || text_.SelStart() == text_.SelEnd())
@@ -646,7 +580,7 @@ void Edit::Copy()
     PutClipboardText(hwnd_, text_.SelText());
 }
 
-void Edit::Cut()
+void EditWindow::Cut()
 {
     if (ReadOnly() || Mask())
         return;
@@ -654,14 +588,14 @@ void Edit::Cut()
     Clear();
 }
 
-void Edit::Clear()
+void EditWindow::Clear()
 {
     if (ReadOnly() || text_.SelStart() == text_.SelEnd())
         return;
     Insert("", false);
 }
 
-void Edit::Paste()
+void EditWindow::Paste()
 {
     if (ReadOnly())
         return;
@@ -670,7 +604,7 @@ void Edit::Paste()
         Insert(text, false);
 }
 
-void Edit::Undo()
+void EditWindow::Undo()
 {
     if (ReadOnly() || !text_.Undo())
         return;
@@ -681,7 +615,7 @@ void Edit::Undo()
 
 // The parent chooses the colours and the background brush; a read-only or disabled edit asks as a static
 // does. A null brush leaves the background as it is (a transparent edit).
-HBRUSH Edit::ControlColour(HDC dc)
+HBRUSH EditWindow::ControlColour(HDC dc)
 {
     bool disabled = !IsWindowEnabled(hwnd_);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
@@ -695,7 +629,7 @@ HBRUSH Edit::ControlColour(HDC dc)
     return brush;
 }
 
-void Edit::Paint(HDC dc)
+void EditWindow::Paint(HDC dc)
 {
     int saved = SaveDC(dc);
     SelectObject(dc, font_);
@@ -715,7 +649,6 @@ void Edit::Paint(HDC dc)
     for (int i = 0; i < rows && top_ + i < layout_.RowCount(); ++i) {
         TextLayout::Row r = layout_.RowAt(top_ + i);
         int y = format_.top + i * lineHeight_;
-        std::string_view line = text_.LineText(r.Line);
         long long base = text_.LineIndex(r.Line);
         int x = RowX(r);
         // Three runs: before, inside and after the selection.
@@ -725,24 +658,27 @@ void Edit::Paint(HDC dc)
             cuts[2] = static_cast<int>(std::clamp<long long>(selEnd - base, r.Start, r.End));
         }
         for (int k = 0; k < 3; ++k) {
-            if (cuts[k] == cuts[k + 1])
-                continue;
-            size_t a = utf8::Offset(line, cuts[k]);
-            std::string run = Shown(line.substr(a, utf8::Offset(line, cuts[k + 1]) - a));
-            bool selected = k == 1;
-            SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour);
-            SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : backColour);
-            SetBkMode(dc, selected || !transparent ? OPAQUE : TRANSPARENT);
-            TextOut(dc, x, y, run.data(), static_cast<int>(run.size()));
-            SIZE size {};
-            GetTextExtentPoint32(dc, run.data(), static_cast<int>(run.size()), &size);
-            x += size.cx;
+            if (cuts[k] != cuts[k + 1])
+                x += PaintPiece(dc, x, y, r.Line, cuts[k], cuts[k + 1], k == 1, transparent, textColour, backColour);
         }
     }
     RestoreDC(dc, saved);
 }
 
-LRESULT Edit::OnScroll(int bar, WORD request, int thumb)
+int EditWindow::PaintPiece(HDC dc, int x, int y, int line, int from, int to, bool selected, bool transparent,
+    COLORREF textColour, COLORREF backColour)
+{
+    std::string run = Shown(Columns(text_.LineText(line), from, to));
+    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour);
+    SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : backColour);
+    SetBkMode(dc, selected || !transparent ? OPAQUE : TRANSPARENT);
+    TextOut(dc, x, y, run.data(), static_cast<int>(run.size()));
+    SIZE size {};
+    GetTextExtentPoint32(dc, run.data(), static_cast<int>(run.size()), &size);
+    return size.cx;
+}
+
+LRESULT EditWindow::OnScroll(int bar, WORD request, int thumb)
 {
     if (bar == SB_VERT) {
         int top = top_;
@@ -781,7 +717,7 @@ LRESULT Edit::OnScroll(int bar, WORD request, int thumb)
 
 // --- the messages ----------------------------------------------------------------------------------------
 
-LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT EditWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_GETDLGCODE: {
@@ -1074,9 +1010,7 @@ LRESULT Edit::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-} // namespace
-
 ATOM RegisterEditClass()
 {
-    return RegisterControlClass<Edit>(WC_EDIT, IDC_IBEAM);
+    return RegisterControlClass<EditWindow>(WC_EDIT, IDC_IBEAM);
 }

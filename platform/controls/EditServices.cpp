@@ -8,15 +8,16 @@
 #include <cstring>
 
 void PublishScrollInfo(HWND hwnd, DWORD style, int rows, int visibleRows, int top, const std::function<int()>& widest,
-    int width, int x)
+    int width, int x, bool keepIdleBars)
 {
+    const UINT idle = keepIdleBars ? SIF_DISABLENOSCROLL : 0;
     if (style & WS_VSCROLL) {
-        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, rows - 1),
+        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | idle, 0, std::max(0, rows - 1),
             static_cast<UINT>(std::max(0, visibleRows)), top, 0};
         SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
     }
     if (style & WS_HSCROLL) {
-        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
+        SCROLLINFO info {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | idle, 0,
             std::max(0, widest() - 1), static_cast<UINT>(std::max(0, width)), x, 0};
         SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
     }

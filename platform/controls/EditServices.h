@@ -8,9 +8,10 @@
 
 // Reports the edit's scroll state to the window's bars (those its style has): vertically rows 0..rows-1 with a
 // page of the visible rows and the first visible row as position; horizontally pixels, with the widest row as
-// range (measured only when the window has a horizontal bar). A bar with nothing to scroll stays, disabled.
+// range (measured only when the window has a horizontal bar). A bar with nothing to scroll stays, disabled,
+// with `keepIdleBars`, and goes away without.
 void PublishScrollInfo(HWND hwnd, DWORD style, int rows, int visibleRows, int top, const std::function<int()>& widest,
-    int width, int x);
+    int width, int x, bool keepIdleBars = true);
 // The position of a dragged thumb: the bar's track position (the message carries only 16 bits of it).
 int ThumbPosition(HWND hwnd, int bar, int fromMessage);
 

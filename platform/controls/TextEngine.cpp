@@ -141,7 +141,10 @@ void TextEngine::SetText(std::string_view text)
     for (size_t i = 0; i < text_.size(); ++i)
         counts[i] = CountWithBreak(text_[i], i + 1 == text_.size());
     int removed = lines_.Size();
+    long long removedChars = lines_.Total();
     lines_.Assign(std::move(counts));
+    if (OnReplaced)
+        OnReplaced(0, removedChars, Length());
     if (OnLinesChanged)
         OnLinesChanged(0, removed, LineCount());
     anchor_ = caret_ = 0;
@@ -313,6 +316,7 @@ void TextEngine::SetLine(int line, std::string text)
 
 void TextEngine::Replace(long long from, long long to, std::string_view text)
 {
+    long long before = Length();
     int l1, c1, l2, c2;
     Locate(from, &l1, &c1);
     Locate(to, &l2, &c2);
@@ -323,6 +327,8 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
         std::string line = std::move(text_[l1]);
         line.replace(a, b - a, text);
         SetLine(l1, std::move(line));
+        if (OnReplaced)
+            OnReplaced(from, to - from, Length() - before + (to - from));
         if (OnLinesChanged)
             OnLinesChanged(l1, 1, 1);
         return;
@@ -357,6 +363,8 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
         text_.insert(text_.begin() + l1 + common, std::make_move_iterator(pieces.begin() + common),
             std::make_move_iterator(pieces.end()));
     lines_.Replace(l1, removed, counts);
+    if (OnReplaced)
+        OnReplaced(from, to - from, Length() - before + (to - from));
     if (OnLinesChanged)
         OnLinesChanged(l1, l2 - l1 + 1, static_cast<int>(counts.size()));
 }

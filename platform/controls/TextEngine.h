@@ -36,6 +36,9 @@ public:
     // Told after every change which lines went and how many came in their place, so a layout over the lines
     // can follow (SetText replaces them all).
     std::function<void(int first, int removed, int inserted)> OnLinesChanged;
+    // Told after every change, before OnLinesChanged, which characters went and how many came in their place,
+    // so what is kept per character (the rich edit's formatting) can follow.
+    std::function<void(long long from, long long removed, long long inserted)> OnReplaced;
 
     // --- text ---------------------------------------------------------------------------------------------
     bool MultiLine() const { return multiLine_; }

@@ -35,7 +35,7 @@ void TextLayout::LinesChanged(int first, int removed, int inserted)
     if (!wrapped_) {
         // Rows are lines until some line breaks; then rows start being kept per line.
         for (int i = 0; breaker_ && i < inserted; ++i) {
-            std::vector<int> breaks = breaker_(text_.LineText(first + i));
+            std::vector<int> breaks = breaker_(first + i);
             if (breaks.empty())
                 continue;
             if (!wrapped_)
@@ -49,7 +49,7 @@ void TextLayout::LinesChanged(int first, int removed, int inserted)
     std::vector<int> counts(inserted);
     for (int i = 0; i < inserted; ++i) {
         if (breaker_)
-            breaks[i] = Keep(breaker_(text_.LineText(first + i)));
+            breaks[i] = Keep(breaker_(first + i));
         counts[i] = 1 + (breaks[i] ? static_cast<int>(breaks[i]->size()) : 0);
     }
     rows_.Replace(first, removed, counts);

@@ -11,8 +11,9 @@
 
 class TextLayout {
 public:
-    // Returns the columns (characters) where rows after the first start; empty for a line that stays whole.
-    using Breaker = std::function<std::vector<int>(std::string_view line)>;
+    // Returns the columns (characters) where the rows of line `line` after the first start; empty for a line
+    // that stays whole.
+    using Breaker = std::function<std::vector<int>(int line)>;
 
     struct Row {
         int Line = 0;
