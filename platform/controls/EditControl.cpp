@@ -651,8 +651,8 @@ void EditWindow::Paint(HDC dc)
         int y = format_.top + i * lineHeight_;
         long long base = text_.LineIndex(r.Line);
         int x = RowX(r);
-        // Three runs: before, inside and after the selection.
-        int cuts[4] = {r.Start, r.Start, r.End, r.End};
+        // Three runs: before, inside and after the selection; without one, the row is all "before".
+        int cuts[4] = {r.Start, r.End, r.End, r.End};
         if (showSelection && selStart < selEnd) {
             cuts[1] = static_cast<int>(std::clamp<long long>(selStart - base, r.Start, r.End));
             cuts[2] = static_cast<int>(std::clamp<long long>(selEnd - base, r.Start, r.End));

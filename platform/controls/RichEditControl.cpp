@@ -99,6 +99,8 @@ protected:
     bool KeepsIdleScrollBars() const override { return (style_ & ES_DISABLENOSCROLL) != 0; }
     void Notify(WORD code) override;
     void UpdateMetrics() override;
+    // The row height and baseline from the formats in use; true when they changed.
+    bool RowMetrics();
     std::vector<int> Advances(int line, int from, int to) const override;
     int TextWidth(int line, int from, int to) const override;
     DWORD LineAlignment(int line) const override;
@@ -262,6 +264,13 @@ DWORD RichEditWindow::LineAlignment(int line) const
 void RichEditWindow::UpdateMetrics()
 {
     inherited::UpdateMetrics();
+    RowMetrics();
+    if (focused_)
+        ShowNewCaret();
+}
+
+bool RichEditWindow::RowMetrics()
+{
     int ascent = 0, descent = 0;
     for (int format : rich_.UsedFormats()) {
         SelectObject(richMeasure_, FontOf(format));
@@ -270,10 +279,10 @@ void RichEditWindow::UpdateMetrics()
         ascent = std::max<int>(ascent, tm.tmAscent);
         descent = std::max<int>(descent, tm.tmDescent);
     }
+    bool changed = rowAscent_ != ascent || lineHeight_ != std::max(1, ascent + descent);
     rowAscent_ = ascent;
     lineHeight_ = std::max(1, ascent + descent);
-    if (focused_)
-        ShowNewCaret();
+    return changed;
 }
 
 void RichEditWindow::FormatsChanged()
@@ -466,7 +475,10 @@ LRESULT RichEditWindow::StreamIn(WPARAM format, EDITSTREAM* stream)
             rich_.Apply(at, std::min(at + run.Length, end), CFM_KEPT, document.Formats[run.Format]);
             at += run.Length;
         }
-        for (size_t i = 0; i < document.Alignments.size(); ++i)
+        // Into a selection, the last paragraph has no end of its own: the paragraph it lands in keeps its
+        // alignment.
+        size_t paragraphs = document.Alignments.size() - (selection ? 1 : 0);
+        for (size_t i = 0; i < paragraphs; ++i)
             rich_.SetAlignment(firstLine + static_cast<int>(i), firstLine + static_cast<int>(i), document.Alignments[i]);
     }
     FormatsChanged();
@@ -599,6 +611,13 @@ LRESULT RichEditWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     // A parent that destroyed the edit while hearing of the message has taken the object with it.
     if (!IsWindow(self))
         return result;
+    if (text_.Length() != length && RowMetrics()) {
+        // The tallest format came or went with the text.
+        if (focused_)
+            ShowNewCaret();
+        UpdateScrollInfo();
+        Redraw();
+    }
     if (text_.Anchor() != anchor || text_.Caret() != caret || text_.Length() != length) {
         if (text_.Length() == length && rich_.Pending())
             rich_.SetPending(std::nullopt);

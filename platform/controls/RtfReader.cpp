@@ -95,6 +95,7 @@ private:
     // The result.
     RichDocument document_;
     int lastFormat_ = -1;
+    RichAlignment finalAlignment_ = RichAlignment::Left; // of the last paragraph, as the document closes
     std::string error_;
 };
 
@@ -102,6 +103,7 @@ bool RtfReader::Read(RichDocument* document, std::string* error)
 {
     if (!LooksLikeRtf(in_)) {
         *error = "The text is not RTF: it does not start with {\\rtf.";
+        *document = {};
         return false;
     }
     state_.Format = base_;
@@ -144,7 +146,7 @@ bool RtfReader::Read(RichDocument* document, std::string* error)
         *document = {};
         return false;
     }
-    document_.Alignments.push_back(state_.Alignment);
+    document_.Alignments.push_back(finalAlignment_);
     *document = std::move(document_);
     return true;
 }
@@ -169,6 +171,8 @@ bool RtfReader::CloseGroup()
         fontName_.clear();
     }
     Destination closing = state_.Where;
+    if (stack_.size() == 1)
+        finalAlignment_ = state_.Alignment;
     state_ = stack_.back();
     stack_.pop_back();
     // The default font applies once the table that names it has been read.
@@ -369,8 +373,9 @@ void RtfReader::Unicode(long value)
     if (code >= 0xD800 && code <= 0xDBFF) {
         highSurrogate_ = code;
     } else if (code >= 0xDC00 && code <= 0xDFFF) {
-        Character(highSurrogate_ ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
+        char32_t whole = highSurrogate_ ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD;
         highSurrogate_ = 0;
+        Character(whole);
     } else {
         Character(code);
     }

@@ -289,3 +289,25 @@ TEST_F(EditTest, FormatRectangleMarginsAlignmentAndTheParentsColours)
     EXPECT_TRUE(drawn);
     DeleteObject(red);
 }
+
+TEST_F(EditTest, OnlySelectedTextIsPaintedInTheHighlight)
+{
+    HWND edit = MakeEdit(ES_AUTOHSCROLL | ES_NOHIDESEL, {0, 0, 200, 24}, "MMMM");
+    auto count = [&] {
+        TTestCanvas canvas(200, 24, RGB(0, 255, 0));
+        SendMessage(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc), 0);
+        std::pair<int, int> highlightAndDark {0, 0};
+        for (int x = 0; x < 60; ++x)
+            for (int y = 0; y < 24; ++y) {
+                COLORREF c = GetPixel(canvas.Dc, x, y);
+                highlightAndDark.first += c == GetSysColor(COLOR_HIGHLIGHT);
+                highlightAndDark.second += GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60;
+            }
+        return highlightAndDark;
+    };
+    auto [highlight, dark] = count();
+    EXPECT_EQ(highlight, 0);
+    EXPECT_GT(dark, 0);
+    SendMessage(edit, EM_SETSEL, 0, 2);
+    EXPECT_GT(count().first, 0);
+}
