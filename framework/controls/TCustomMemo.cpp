@@ -89,8 +89,13 @@ void TMemoStrings::Clear() { FMemo->Clear(); }
 // --- TCustomMemo -----------------------------------------------------------------------------------------
 
 TCustomMemo::TCustomMemo(TComponent* owner)
+    : TCustomMemo(owner, nullptr)
+{
+}
+
+TCustomMemo::TCustomMemo(TComponent* owner, std::unique_ptr<TMemoStrings> lines)
     : TCustomEdit(owner)
-    , FLines(std::make_unique<TMemoStrings>(this))
+    , FLines(lines ? std::move(lines) : std::make_unique<TMemoStrings>(this))
 {
     FWidth = 185;
     FHeight = 89;

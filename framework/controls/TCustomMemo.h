@@ -55,6 +55,8 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
+    // A memo whose lines are of a kind of its own (the rich edit's).
+    TCustomMemo(TComponent* owner, std::unique_ptr<TMemoStrings> lines);
     void CreateParams(TCreateParams& params) override;
     void KeyPress(char32_t& key) override;
 
