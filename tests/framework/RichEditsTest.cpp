@@ -177,3 +177,25 @@ TEST_F(RichEditsTest, DefaultAttributesFollowTheFontAndChangesAreReported)
     EXPECT_EQ(font.Color(), clGreen);
     EXPECT_EQ(font.Name(), "DejaVu Sans");
 }
+
+TEST_F(RichEditsTest, TheColourIsTheBackgroundAndARedRunShowsRed)
+{
+    TRichEdit* edit = MakeRichEdit();
+    edit->SetBorderStyle(ebsNone);
+    edit->SetColor(clYellow);
+    edit->Lines()->Add("MMMMMMMM");
+    edit->SetSelStart(0);
+    edit->SetSelLength(8);
+    edit->SelAttributes()->SetColor(clRed);
+    edit->SelAttributes()->SetStyle(TFontStyles {fsBold});
+    edit->SetSelStart(8);
+    Pump();
+    EXPECT_EQ(Backend.WindowPixel(Form->Handle(), 10 + 295, 10 + 95) & 0xFFFFFF, 0xFFFF00u);
+    int red = 0;
+    for (int x = 10; x < 130; ++x)
+        for (int y = 10; y < 30; ++y) {
+            uint32_t p = Backend.WindowPixel(Form->Handle(), x, y);
+            red += ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(red, 20);
+}
