@@ -307,8 +307,10 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
     if (std::string_view(bytes).starts_with(kUtf8Bom))
         bytes.erase(0, kUtf8Bom.size());
     DWORD error = StreamIn(FRichEdit->Handle(), FRichEdit->PlainText() ? SF_TEXT : SF_RTF, std::move(bytes));
-    if (error)
+    if (error == SE_BADRTF)
         throw EOutOfResources("Failed to load stream: the RTF could not be read and was loaded as plain text");
+    if (error)
+        throw EOutOfResources("Failed to load stream");
 }
 
 void TRichEditStrings::SaveToStream(TStream& stream) const

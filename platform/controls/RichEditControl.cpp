@@ -441,7 +441,7 @@ LRESULT RichEditWindow::StreamIn(WPARAM format, EDITSTREAM* stream)
             break;
         bytes.append(reinterpret_cast<const char*>(buffer), std::min<size_t>(static_cast<size_t>(got), sizeof buffer));
         if (bytes.size() > kMaxStreamBytes) {
-            stream->dwError = SE_BADRTF;
+            stream->dwError = SE_TOOLONG;
             return 0;
         }
     }

@@ -115,6 +115,8 @@ constexpr WPARAM SFF_SELECTION = 0x8000;
 
 // dwError after EM_STREAMIN of RTF that could not be read: the bytes were taken in as plain text.
 constexpr DWORD SE_BADRTF = 0xE0000001;
+// dwError after EM_STREAMIN of more than the rich edit takes in (64 MiB): nothing was read.
+constexpr DWORD SE_TOOLONG = 0xE0000002;
 
 // EM_SETEVENTMASK bits.
 constexpr DWORD ENM_NONE = 0x00000000;
