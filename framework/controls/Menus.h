@@ -241,6 +241,8 @@ public:
 protected:
     virtual void DoPopup(TObject* sender);
     void Notification(TComponent* component, TOperation operation) override;
+    // For menus that show themselves another way (an override of Popup).
+    void SetPopupPoint(TPoint value) { FPopupPoint = value; }
 
 private:
     TPoint FPopupPoint { -1, -1 };

@@ -2,6 +2,7 @@
 // draws itself from the skin's pictures, answers the mouse calls the form routes to it, blends its normal look
 // into its hot look step by step (morphing) and reports to the form, which raises the events by IDName.
 #pragma once
+#include "skin/core/TspEffectBmp.h" // MorphByKind
 #include "framework/controls/ControlsEvents.h"
 #include "framework/core/TObject.h"
 #include "framework/graphics/Types.h"

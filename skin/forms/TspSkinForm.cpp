@@ -2,6 +2,8 @@
 // and the host side of the skin objects (their events and requests).
 #include "skin/forms/TspSkinForm.h"
 
+#include "skin/menus/TspSkinMenu.h"
+
 #include "framework/controls/TApplication.h"
 #include "framework/controls/TScreen.h"
 #include "framework/controls/TTimer.h"
@@ -69,6 +71,7 @@ TspSkinForm::TspSkinForm(TComponent* owner)
     // The skin draws the caption buttons; the form keeps no scrolling of its own.
     FForm->SetBorderIcons(TBorderIcons {});
     FForm->SetAutoScroll(false);
+    FSkinMenu = new TspSkinMenu(this, FForm);
     OldWindowProc = FForm->WindowProc;
     FForm->WindowProc = [this](TMessage& message) { NewWndProc(message); };
     // The new procedure must see the window's creation (its frame size above all).
@@ -79,6 +82,11 @@ TspSkinForm::TspSkinForm(TComponent* owner)
 
 TspSkinForm::~TspSkinForm()
 {
+    // An open menu closes while the form still hears about it; the application gets its handler back.
+    delete FSkinMenu;
+    FSkinMenu = nullptr;
+    SkinMenuOpened = false;
+    UnHookApp();
     UnhookMDIClient();
     if (FForm)
         FForm->WindowProc = OldWindowProc;
@@ -101,6 +109,8 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
         FMDITabsBar = nullptr;
     if (operation == opRemove && component == static_cast<TComponent*>(FMainMenuBar))
         FMainMenuBar = nullptr;
+    if (operation == opRemove && component == FMenusSkinData)
+        FMenusSkinData = nullptr;
 }
 
 void TspSkinForm::SetSkinData(TspSkinData* value)
@@ -387,17 +397,6 @@ void TspSkinForm::DrawFormIcon(TCanvas* canvas, int x, int y)
     (void)canvas;
     (void)x;
     (void)y;
-}
-
-void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward)
-{
-    // The skinned menu chain opens menus for objects; without it nothing opens, and the object is released.
-    (void)menu;
-    (void)upward;
-    if (auto* button = dynamic_cast<TspSkinButtonObject*>(object))
-        button->SetDown(false);
-    else if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(object))
-        animate->MenuClosed();
 }
 
 std::string TspSkinForm::CaptionText() const

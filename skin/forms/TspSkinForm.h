@@ -9,6 +9,7 @@
 #include "framework/core/TSet.h"
 #include "framework/graphics/Graphics.h"
 #include "skin/forms/SkinObjectHost.h"
+#include "skin/menus/SkinMenuHost.h"
 
 #include <functional>
 #include <memory>
@@ -17,6 +18,7 @@
 
 class TBitmap;
 class TTimer;
+class TspSkinMenu;
 
 // Raised when an object is taken as a class it is not of ("Invalid class typecast"): a skinning component
 // whose owner is not a form.
@@ -50,7 +52,7 @@ using TFrameRegulatorChangeValueEvent = TTrackBarChangeValueEvent;
 using TChangeClientRectEvent = std::function<void(const TRect& newClientRect)>;
 using TspCaptionPaintEvent = std::function<void(TCanvas* canvas, const TRect& rect, bool active)>;
 
-class TspSkinForm : public TComponent, public TspSkinObjectHost {
+class TspSkinForm : public TComponent, public TspSkinObjectHost, public TspSkinMenuHost {
     using inherited = TComponent;
 
 public:
@@ -84,6 +86,27 @@ public:
     bool AlphaBlendAnimation = false;
     bool FShowIcon = false;
     TFont* DefCaptionFont() const override { return FDefCaptionFont.get(); }
+    // The form's menus: their own skin (else SkinData), the default look's item height and font, whether the
+    // skin's item font is used, the most items a level shows at once (0: no limit) and translucency. The
+    // values live in SkinMenu.
+    TspSkinData* MenusSkinData() const override { return FMenusSkinData; }
+    void SetMenusSkinData(TspSkinData* value);
+    int DefMenuItemHeight() const;
+    // Only heights above 0 are taken.
+    void SetDefMenuItemHeight(int value);
+    TFont* DefMenuItemFont() const;
+    void SetDefMenuItemFont(TFont* value);
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool value);
+    int MaxMenuItemsInWindow() const { return FMaxMenuItemsInWindow; }
+    // Negative values are ignored.
+    void SetMaxMenuItemsInWindow(int value);
+    bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
+    void SetMenusAlphaBlend(bool value);
+    uint8_t MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
+    void SetMenusAlphaBlendValue(uint8_t value);
+    bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
+    void SetMenusAlphaBlendAnimation(bool value);
 
     // ---- Events ------------------------------------------------------------------------------------------------
     TNotifyEvent OnChangeSkinData;
@@ -101,6 +124,30 @@ public:
     TTrackBarChangeValueEvent OnTrackBarChangeValueEvent;
     TFrameRegulatorChangeValueEvent OnFrameRegulatorChangeValueEvent;
     TspCaptionPaintEvent OnCaptionPaint;
+    TNotifyEvent OnSkinMenuOpen;
+    TNotifyEvent OnSkinMenuClose;
+
+    // ---- Menus and the menu mode -------------------------------------------------------------------------------
+    // The form's menu chain: every skinned menu of the form opens through it.
+    TspSkinMenu* SkinMenu() const override { return FSkinMenu; }
+    // Enters the menu mode: the application's messages pass the form first, so that keys reach the open menu.
+    void SkinMenuOpen() override;
+    // Leaves the menu mode: releases the object that opened a menu and gives the application its handler back.
+    void SkinMenuClose() override;
+    // Shows a menu's items through the chain at a screen point or beside a screen rectangle.
+    void PopupSkinMenu(TMenuItem* items, TPoint p);
+    void PopupSkinMenu1(TMenuItem* items, const TRect& r, bool popupUp);
+    // Installs the application hook once; a second call while it is installed changes nothing.
+    void HookApp();
+    // Puts the saved handler back, only while the hook installed is this form's own.
+    void UnHookApp();
+    void NewAppMessage(MSG& message, bool& handled);
+    // A message that closes menus closes the open menu (or ends the menu mode) before the form handles it.
+    void CheckMenuVisible(const TMessage& message);
+    // A key of the form while a menu is open.
+    void FormKeyDown(WPARAM key);
+    bool SkinMenuOpened = false;
+    bool MainMenuActive = false;
 
     // ---- The skin ----------------------------------------------------------------------------------------------
     // Lays the form out for the current skin (frame or picture mode).
@@ -353,6 +400,14 @@ private:
     bool PositionPending = true;
     std::unique_ptr<TFont> FDefCaptionFont;
     std::unique_ptr<TFont> FDefInActiveCaptionFont;
+    TspSkinData* FMenusSkinData = nullptr;
+    TspSkinMenu* FSkinMenu = nullptr;
+    int FMaxMenuItemsInWindow = 0;
+    bool FMenusAlphaBlend = false;
+    uint8_t FMenusAlphaBlendValue = 200;
+    bool FMenusAlphaBlendAnimation = false;
+    bool FAppHooked = false;
+    std::function<void(MSG&, bool&)> SavedAppMessageHandler;
     TTimer* FMorphTimer = nullptr;
     TTimer* FMouseTimer = nullptr;
     TTimer* FAnimateTimer = nullptr;

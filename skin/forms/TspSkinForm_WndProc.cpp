@@ -13,6 +13,8 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/SkinMenuMessages.h"
+#include "skin/menus/TspSkinMenu.h"
 
 #include <cstdio>
 
@@ -507,7 +509,12 @@ void TspSkinForm::FormWndProc(TMessage& message)
     };
     const bool frame = FSupportNCArea;
     const bool skinnable = FSkinnableForm;
+    if (FSkinMenu && (SkinMenuOpened || FSkinMenu->Visible()))
+        CheckMenuVisible(message);
     switch (message.Msg) {
+    case WM_CLOSESKINMENU:
+        SkinMenuClose();
+        return;
     case WM_DESTROY:
         FMorphTimer->SetEnabled(false);
         FMouseTimer->SetEnabled(false);

@@ -1,0 +1,206 @@
+// The form's menus: the menu chain's settings, opening menus through it, and the menu mode around an open menu
+// (the application hook that feeds keys to the menu, and the messages that close it).
+#include "framework/controls/Menus.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Windows.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/TspSkinForm.h"
+#include "skin/menus/SkinMenuMessages.h"
+#include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupWindow.h"
+
+namespace {
+
+// The application hook of one form. A type of its own, so that the form can tell whether the handler installed
+// now is its own before it puts the saved one back.
+struct TMenuAppHook {
+    TspSkinForm* Form;
+    void operator()(MSG& message, bool& handled) const { Form->NewAppMessage(message, handled); }
+};
+
+} // namespace
+
+// ---- Settings ---------------------------------------------------------------------------------------------------
+
+void TspSkinForm::SetMenusSkinData(TspSkinData* value)
+{
+    if (FMenusSkinData && FMenusSkinData != value)
+        FMenusSkinData->RemoveFreeNotification(this);
+    FMenusSkinData = value;
+    if (value)
+        value->FreeNotification(this);
+}
+
+int TspSkinForm::DefMenuItemHeight() const
+{
+    return FSkinMenu->DefaultMenuItemHeight;
+}
+
+void TspSkinForm::SetDefMenuItemHeight(int value)
+{
+    if (value > 0)
+        FSkinMenu->DefaultMenuItemHeight = value;
+}
+
+TFont* TspSkinForm::DefMenuItemFont() const
+{
+    return FSkinMenu->DefaultMenuItemFont();
+}
+
+void TspSkinForm::SetDefMenuItemFont(TFont* value)
+{
+    FSkinMenu->SetDefaultMenuItemFont(value);
+}
+
+bool TspSkinForm::UseSkinFontInMenu() const
+{
+    return FSkinMenu->UseSkinFont;
+}
+
+void TspSkinForm::SetUseSkinFontInMenu(bool value)
+{
+    FSkinMenu->UseSkinFont = value;
+}
+
+void TspSkinForm::SetMaxMenuItemsInWindow(int value)
+{
+    if (value < 0)
+        return;
+    FMaxMenuItemsInWindow = value;
+    FSkinMenu->MaxMenuItemsInWindow = value;
+}
+
+void TspSkinForm::SetMenusAlphaBlend(bool value)
+{
+    FMenusAlphaBlend = value;
+    FSkinMenu->AlphaBlend = value;
+}
+
+void TspSkinForm::SetMenusAlphaBlendValue(uint8_t value)
+{
+    FMenusAlphaBlendValue = value;
+    FSkinMenu->AlphaBlendValue = value;
+}
+
+void TspSkinForm::SetMenusAlphaBlendAnimation(bool value)
+{
+    FMenusAlphaBlendAnimation = value;
+    FSkinMenu->AlphaBlendAnimation = value;
+}
+
+// ---- Opening menus ----------------------------------------------------------------------------------------------
+
+void TspSkinForm::PopupSkinMenu(TMenuItem* items, TPoint p)
+{
+    PopupSkinMenu1(items, TRect(p.X, p.Y, p.X, p.Y), false);
+}
+
+void TspSkinForm::PopupSkinMenu1(TMenuItem* items, const TRect& r, bool popupUp)
+{
+    SkinMenuOpen();
+    FSkinMenu->Popup(nullptr, FMenusSkinData ? FMenusSkinData : FSkinData, 0, r, items, popupUp);
+    // A menu that opened nothing leaves no menu mode behind.
+    if (!FSkinMenu->Visible() && SkinMenuOpened)
+        SkinMenuClose();
+}
+
+void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward)
+{
+    // Object rectangles are in window coordinates.
+    TRect r = object->ObjectRect;
+    r.Left += FForm->Left();
+    r.Right += FForm->Left();
+    r.Top += FForm->Top();
+    r.Bottom += FForm->Top();
+    // A menu that opens nothing ends the menu mode at once, and the object comes up again.
+    PopupSkinMenu1(menu, r, upward);
+}
+
+// ---- The menu mode ----------------------------------------------------------------------------------------------
+
+void TspSkinForm::HookApp()
+{
+    // A menu opened over an open one (Alt+Space over a popup, say) must not save the form's own hook as the
+    // handler to restore: it would then stay installed for good and swallow every key of the application.
+    if (FAppHooked || !Application)
+        return;
+    SavedAppMessageHandler = Application->OnMessage;
+    Application->OnMessage = TMenuAppHook { this };
+    FAppHooked = true;
+}
+
+void TspSkinForm::UnHookApp()
+{
+    if (!FAppHooked)
+        return;
+    FAppHooked = false;
+    if (!Application)
+        return;
+    const auto* installed = Application->OnMessage.target<TMenuAppHook>();
+    if (installed && installed->Form == this)
+        Application->OnMessage = std::move(SavedAppMessageHandler);
+    SavedAppMessageHandler = nullptr;
+}
+
+void TspSkinForm::SkinMenuOpen()
+{
+    if (!MainMenuActive)
+        HookApp();
+    if (SkinMenuOpened)
+        return;
+    SkinMenuOpened = true;
+    if (OnSkinMenuOpen)
+        OnSkinMenuOpen(this);
+}
+
+void TspSkinForm::SkinMenuClose()
+{
+    SkinMenuOpened = false;
+    // The object whose press opened the menu comes up again.
+    for (const auto& object : SkinObjects) {
+        if (auto* button = dynamic_cast<TspSkinButtonObject*>(object.get());
+            button && button->MenuItem && button->Down) {
+            button->SetDown(false);
+            break;
+        }
+        if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(object.get()); animate && animate->MenuTracking) {
+            animate->MenuClosed();
+            break;
+        }
+    }
+    UnHookApp();
+    if (OnSkinMenuClose)
+        OnSkinMenuClose(this);
+}
+
+void TspSkinForm::NewAppMessage(MSG& message, bool& handled)
+{
+    if (message.message == WM_KEYDOWN) {
+        FormKeyDown(message.wParam);
+        message.message = 0;
+        handled = true;
+    } else if (message.message == WM_MOUSEWHEEL) {
+        message.message = 0;
+        handled = true;
+    }
+}
+
+void TspSkinForm::FormKeyDown(WPARAM key)
+{
+    if (FSkinMenu->Visible())
+        if (TspSkinPopupWindow* level = FSkinMenu->LastLevel())
+            level->PopupKeyDown(int(key));
+    if (key == VK_ESCAPE && FSkinMenu->LevelCount() == 0 && SkinMenuOpened)
+        SkinMenuClose();
+}
+
+void TspSkinForm::CheckMenuVisible(const TMessage& message)
+{
+    if (!CanMenuClose(message.Msg))
+        return;
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide(); // the form hears WM_CLOSESKINMENU and leaves the menu mode
+    else if (SkinMenuOpened)
+        SkinMenuClose();
+}

@@ -1,0 +1,59 @@
+// TspSkinMenuItem, one item of an open skinned menu level, and how it paints itself in the skin and default looks.
+#pragma once
+#include "framework/core/TObject.h"
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/Forward.h"
+#include "framework/graphics/Types.h"
+
+class TBitmap;
+class TMenuItem;
+class TspDataSkinMenuItem;
+class TspSkinPopupWindow;
+
+// Paints into an off-screen image of its size; hover changes morph or run a frame strip on the level's timer.
+class TspSkinMenuItem : public TObject {
+    using inherited = TObject;
+
+public:
+    TspSkinMenuItem(TspSkinPopupWindow* parent, TMenuItem* menuItem, TspDataSkinMenuItem* data);
+
+    // Paints the item at its rectangle.
+    void Draw(TCanvas* canvas);
+    void DefaultDraw(TCanvas* canvas);
+    // Asks for a repaint after a state change: starts the level's morph timer for a transition, else draws now.
+    void Redraw();
+    bool EnableAnimation() const;
+    bool EnableMorphing() const;
+    // Whether the morph factor still has to move; an item scrolled out of view drops its highlight instead.
+    virtual bool CanMorphing();
+    void DoMorphing();
+    void SetMorphKf(double value);
+
+    void MouseEnter(bool byKey);
+    void MouseLeave();
+    void MouseDown(int x, int y);
+
+    TspSkinPopupWindow* Parent;
+    TspDataSkinMenuItem* Data;
+    TBitmap* ActivePicture = nullptr;
+    double MorphKf = 0.0;
+    TMenuItem* MenuItem;
+    TRect ObjectRect;
+    bool Active = false;
+    bool Down = false;
+    bool Visible = true;
+    bool Waiting = false;
+    int CurrentFrame = 0;
+
+private:
+    bool Highlighted() const { return Active || Down; }
+    // The skin-look image of the item, highlighted or not, from `frame` of the animation strip when not null.
+    void CreateItemImage(TBitmap* image, bool highlighted, const TRect* frame);
+    void CreateDividerImage(TBitmap* image);
+    TRect FrameRect(int frame) const;
+    // Copies the image to the canvas, mixed with the screen under the level when translucency is emulated.
+    void Output(TCanvas* canvas, TBitmap* image);
+    // The caption, shortcut, submenu arrow and glyph or image inside text rectangle `t`.
+    void DrawContent(TCanvas* canvas, const TRect& t, int glyphWidth, int arrowMargin, TColor textColor,
+        TColor glyphColor, bool defaultLook);
+};
