@@ -1,10 +1,7 @@
 // The messages of the skinned menu chain and the test of the messages that close an open menu.
 #pragma once
 #include "platform/win/WinTypes.h"
-
-// Sent when the whole menu chain closed: to the control that opened the menu and, when a command was chosen or
-// the form closed the menu, to the form (wParam and lParam 0).
-constexpr UINT WM_CLOSESKINMENU = 1228;
+#include "skin/core/SkinMessages.h" // WM_CLOSESKINMENU: the whole chain closed (to the opener, and to the form)
 // Sent to the control that opened the menu after the command of the chosen item has run.
 constexpr UINT WM_AFTERDISPATCH = 1229;
 

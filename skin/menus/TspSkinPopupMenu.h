@@ -1,6 +1,7 @@
 // TspSkinPopupMenu, a popup menu that opens through the skinned menu chain of its form.
 #pragma once
 #include "framework/controls/Menus.h"
+#include "skin/controls/SkinButtonLinks.h"
 #include "skin/core/Forward.h"
 
 class TCustomForm;
@@ -9,7 +10,7 @@ class TspSkinMenuHost;
 // Holds no windows of its own: it finds the skinning component of its form, lets the form enter its menu mode
 // and opens its Items through the form's chain. Without a skinning component nothing is shown (only OnPopup
 // fires); the framework's own menu is never shown instead.
-class TspSkinPopupMenu : public TPopupMenu {
+class TspSkinPopupMenu : public TPopupMenu, public TspPopupMenuLink {
     using inherited = TPopupMenu;
 
 public:
@@ -30,6 +31,8 @@ public:
     void PopupFromRect(const TRect& rect, bool popupUp);
     // Beside a screen rectangle for `control`, which hears WM_CLOSESKINMENU and WM_AFTERDISPATCH.
     void PopupFromRect2(TControl* control, const TRect& rect, bool popupUp);
+    // Downward, as the skinned buttons open their menus.
+    void PopupFromRect2(TControl* control, const TRect& rect) override { PopupFromRect2(control, rect, false); }
     // At a screen point for `control`; shows nothing when no skin is known.
     void Popup2(TControl* control, int x, int y);
 
