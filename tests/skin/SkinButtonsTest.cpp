@@ -9,6 +9,7 @@
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinSpeedButtons.h"
+#include "skin/core/SkinControlRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
@@ -45,6 +46,11 @@ const TRect kNormal { 0, 0, 40, 20 };
 const TRect kHot { 40, 0, 80, 20 };
 const TRect kPressed { 80, 0, 120, 20 };
 const TRect kDisabled { 120, 0, 160, 20 };
+
+// The pictures of a button record: normal, hot, pressed, disabled.
+struct TStatePictures {
+    TRect Normal, Hot, Pressed, Disabled;
+};
 
 class SkinButtonsTest : public ControlsTest {
 protected:
@@ -115,6 +121,10 @@ protected:
         Pump();
     }
 
+    void CheckStatePictures(TspSkinData* skin, const char* pushName, const char* speedName,
+        const TStatePictures& pictures, TPoint sample,
+        const std::function<uint32_t(const TRect&, TPoint)>& pixel);
+
     TFixtureSkin Fixture;
     TspSkinData* Skin = nullptr;
     TForm* Form = nullptr;
@@ -125,48 +135,90 @@ protected:
 
 // ---- Pictures of the states ---------------------------------------------------------------------------------------
 
-TEST_F(SkinButtonsTest, EachStateShowsItsPictureOnBothButtonsAndAFocusedPushButtonLooksHot)
+// Each state of a push button at (10, 10) and a speed button at (10, 50) on `skin` shows its picture: the button's
+// point `sample` has the colour `pixel` gives for the same point of the picture rectangle.
+void SkinButtonsTest::CheckStatePictures(TspSkinData* skin, const char* pushName, const char* speedName,
+    const TStatePictures& pictures, TPoint sample, const std::function<uint32_t(const TRect&, TPoint)>& pixel)
 {
-    auto* push = Place<TspSkinButton>(10, 10, "button");
-    auto* speed = Place<TspSkinSpeedButton>(10, 50, "toolbutton");
-    EXPECT_EQ(push->Width(), 40) << "the record's size";
-    EXPECT_EQ(speed->Height(), 20);
+    Skin = skin;
+    auto* push = Place<TspSkinButton>(10, 10, pushName);
+    auto* speed = Place<TspSkinSpeedButton>(10, 50, speedName);
     struct TCase {
         const char* State;
         std::function<void()> Enter, Leave;
         TRect Push, Speed;
     };
     const std::vector<TCase> cases {
-        { "idle", [] {}, [] {}, kNormal, kNormal },
-        { "pointer over", [&] { MoveTo(15, 15); MoveTo(15, 55); }, [&] { MoveTo(300, 250); }, kNormal, kHot },
+        { "idle", [] {}, [] {}, pictures.Normal, pictures.Normal },
+        { "pointer over", [&] { MoveTo(15, 15); MoveTo(15, 55); }, [&] { MoveTo(300, 250); }, pictures.Normal,
+            pictures.Hot },
         { "disabled", [&] { push->SetEnabled(false); speed->SetEnabled(false); },
-            [&] { push->SetEnabled(true); speed->SetEnabled(true); }, kDisabled, kDisabled },
-        { "focused", [&] { push->SetFocus(); }, [&] { Form->SetActiveControl(nullptr); }, kHot, kNormal },
+            [&] { push->SetEnabled(true); speed->SetEnabled(true); }, pictures.Disabled, pictures.Disabled },
+        { "focused", [&] { push->SetFocus(); }, [&] { Form->SetActiveControl(nullptr); }, pictures.Hot,
+            pictures.Normal },
     };
     for (const TCase& c : cases) {
         c.Enter();
-        EXPECT_EQ(At(10 + 1, 10 + 1), PictureAt(c.Push, 1, 1)) << "push, " << c.State;
-        EXPECT_EQ(At(10 + 1, 50 + 1), PictureAt(c.Speed, 1, 1)) << "speed, " << c.State;
+        EXPECT_EQ(At(10 + sample.X, 10 + sample.Y), pixel(c.Push, sample)) << "push, " << c.State;
+        EXPECT_EQ(At(10 + sample.X, 50 + sample.Y), pixel(c.Speed, sample)) << "speed, " << c.State;
         c.Leave();
     }
 
     // Held down over the button: pressed; dragged out: released; back in: pressed again.
     for (TControl* button : std::vector<TControl*> { push, speed }) {
         const int top = button->Top();
+        const uint32_t pressed = pixel(pictures.Pressed, sample);
         MoveTo(15, top + 5);
         Press();
-        EXPECT_EQ(At(11, top + 1), PictureAt(kPressed, 1, 1));
+        EXPECT_EQ(At(10 + sample.X, top + sample.Y), pressed);
         MoveTo(300, 250);
-        EXPECT_NE(At(11, top + 1), PictureAt(kPressed, 1, 1)) << "dragged out";
+        EXPECT_NE(At(10 + sample.X, top + sample.Y), pressed) << "dragged out";
         MoveTo(15, top + 5);
-        EXPECT_EQ(At(11, top + 1), PictureAt(kPressed, 1, 1)) << "back in";
+        EXPECT_EQ(At(10 + sample.X, top + sample.Y), pressed) << "back in";
         MoveTo(300, 250);
         Release();
     }
     EXPECT_TRUE(Clicks.empty()) << "released outside: no click";
     EXPECT_FALSE(push->Down());
     EXPECT_FALSE(speed->Down());
+    delete push;
+    delete speed;
+    Pump();
 }
+
+TEST_F(SkinButtonsTest, EachStateShowsItsPictureOnBothButtonsAndAFocusedPushButtonLooksHot)
+{
+    CheckStatePictures(Skin, "button", "toolbutton", { kNormal, kHot, kPressed, kDisabled }, TPoint { 1, 1 },
+        [](const TRect& r, TPoint p) { return PictureAt(r, p.X, p.Y); });
+}
+
+#ifdef TP_SKIN_DIR
+TEST_F(SkinButtonsTest, EachStateShowsItsPictureWithTheProgramsSkin)
+{
+    auto* programSkin = new TspSkinData(Application);
+    programSkin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+    ASSERT_FALSE(programSkin->Empty);
+    auto* record = dynamic_cast<TspDataSkinButtonControl*>(
+        programSkin->ControlRecords[size_t(programSkin->GetControlIndex("button"))].get());
+    ASSERT_NE(record, nullptr);
+    TBitmap* picture = programSkin->ActivePictures[size_t(record->PictureIndex)].get();
+    const TStatePictures pictures { record->SkinRect, record->ActiveSkinRect, record->DownSkinRect,
+        record->DisabledSkinRect };
+    auto pixel = [picture](const TRect& r, TPoint p) { return Rgb(picture->Canvas()->Pixels(r.Left + p.X, r.Top + p.Y)); };
+    // A point of the unstretched top-left corner where all four pictures differ.
+    TPoint sample { -1, -1 };
+    for (int y = 0; y < record->LeftTopPoint.Y && sample.X < 0; ++y)
+        for (int x = 0; x < record->LeftTopPoint.X && sample.X < 0; ++x) {
+            const TPoint p { x, y };
+            const uint32_t n = pixel(pictures.Normal, p), h = pixel(pictures.Hot, p), d = pixel(pictures.Pressed, p),
+                           u = pixel(pictures.Disabled, p);
+            if (n != h && n != d && n != u && h != d && h != u && d != u)
+                sample = p;
+        }
+    ASSERT_GE(sample.X, 0) << "the program's button pictures differ in their corner";
+    CheckStatePictures(programSkin, "button", "resizebutton", pictures, sample, pixel);
+}
+#endif
 
 TEST_F(SkinButtonsTest, TheHoverMorphRepaintsSevenTimesTwentyMillisecondsApartAndFadesBackToExactlyZero)
 {
