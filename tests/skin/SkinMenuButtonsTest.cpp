@@ -4,12 +4,16 @@
 // small interfaces; the stand-ins below record what the button asks of them.
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/ImgList.h"
+#include "framework/controls/Menus.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinMenuButtons.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupMenu.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -486,3 +490,39 @@ TEST_F(SkinMenuButtonsTest, TheProgramsSkinGivesTheMenuButtonItsResizeButtonLook
     EXPECT_EQ(Hidden, 1);
 }
 #endif
+
+// ---- With the skinned popup menu --------------------------------------------------------------------------------
+
+TEST_F(SkinMenuButtonsTest, TheSkinnedPopupMenuOpensUnderBothMenuButtonsAndItsCloseLiftsThem)
+{
+    auto* skinner = new TspSkinForm(Form);
+    TspSkinMenu* chain = skinner->SkinMenu();
+    auto* menu = new TspSkinPopupMenu(Form);
+    for (const char* caption : { "One", "Two" }) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+    }
+    auto* button = Place(20, 30);
+    button->SetSkinPopupMenu(menu);
+    auto* speed = new TspSkinMenuSpeedButton(Form);
+    speed->SetParent(Form);
+    speed->SetBounds(120, 30, 60, 25);
+    speed->SetSkinPopupMenu(menu);
+    speed->OnHideTrackMenu = [this](TObject*) { ++Hidden; };
+    Pump();
+    for (TControl* opener : std::vector<TControl*> { button, speed }) {
+        const int hiddenBefore = Hidden;
+        MoveTo(opener->Left() + 10, 40);
+        Press();
+        Release();
+        ASSERT_EQ(chain->LevelCount(), 1) << opener->ClassName();
+        EXPECT_TRUE(opener == button ? button->Down() : speed->Down());
+        Backend.Key(VK_ESCAPE);
+        Pump();
+        EXPECT_EQ(chain->LevelCount(), 0);
+        EXPECT_FALSE(opener == button ? button->Down() : speed->Down()) << opener->ClassName();
+        EXPECT_FALSE(opener == button ? button->MenuOpen() : speed->MenuOpen());
+        EXPECT_EQ(Hidden, hiddenBefore + 1);
+    }
+}
