@@ -264,6 +264,55 @@ TEST_F(SkinMDITest, AMaximizedChildThatIsClosedLeavesNoMaximizedState)
     EXPECT_FALSE(MainSkin->IsMDIChildMaximized());
 }
 
+TEST_F(SkinMDITest, TheMDIClientShowsTheSkinsMDIBackgroundOrTheWorkspaceColour)
+{
+    AlignedBar(alTop, 30);
+    Pump();
+    auto clientPixel = [&](int x, int y) {
+        RECT main {};
+        RECT client {};
+        GetWindowRect(Main->Handle(), &main);
+        GetWindowRect(Main->ClientHandle(), &client);
+        return Backend.WindowPixel(Main->Handle(), client.left - main.left + x, client.top - main.top + y) & 0xFFFFFF;
+    };
+    auto rgb = [](TColor color) {
+        const uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
+        return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    };
+    RedrawWindow(Main->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(clientPixel(10, 10), rgb(clAppWorkSpace));
+
+    // A skin's MDI background is tiled from the client's corner; an index naming no picture gives the plain face.
+    struct TCase {
+        const char* Index;
+        bool Picture;
+    };
+    for (const TCase& c : { TCase { "1", true }, TCase { "5", false } }) {
+        TFixtureSkin fixture;
+        fixture.SetPicture("picture", "frame.bmp", 100, 60, 3);
+        fixture.AddActivePicture("active.bmp", 100, 60, 5);
+        fixture.AddActivePicture("mdibg.bmp", 30, 20, 6);
+        fixture.Set("FORMINFO",
+            { { "lefttoppoint", "10,20" }, { "righttoppoint", "90,20" }, { "leftbottompoint", "10,55" },
+                { "rightbottompoint", "90,55" }, { "clientrect", "5,20,95,55" }, { "mdibgpictureindex", c.Index } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(fixture.Write());
+        ASSERT_FALSE(skin->Empty);
+        MainSkin->SetSkinData(skin);
+        RedrawWindow(Main->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Pump();
+        if (c.Picture) {
+            EXPECT_EQ(clientPixel(5, 5), TFixtureSkin::PixelOf(5, 5, 6));
+            EXPECT_EQ(clientPixel(30 + 5, 20 + 7), TFixtureSkin::PixelOf(5, 7, 6)) << "the tile repeats";
+        } else {
+            EXPECT_EQ(clientPixel(10, 10), rgb(clBtnFace));
+        }
+        MainSkin->SetSkinData(nullptr);
+        delete skin;
+    }
+}
+
 // ---- The window menu --------------------------------------------------------------------------------------------
 
 TEST_F(SkinMDITest, TheWindowMenuListsTheShownChildrenAndFollowsTheirCaptions)
