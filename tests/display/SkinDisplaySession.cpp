@@ -14,6 +14,17 @@ void MovePointer(int x, int y)
     SharedXSession().MoveTo(x, y);
 }
 
+void Click(int x, int y)
+{
+    SharedXSession().MoveTo(x, y);
+    SharedXSession().Click();
+}
+
+void Key(const std::string& keys)
+{
+    SharedXSession().Key(keys);
+}
+
 std::vector<uint32_t> Grab(int left, int top, int width, int height)
 {
     return SharedXSession().Grab(left, top, width, height).Pixels;

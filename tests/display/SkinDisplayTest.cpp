@@ -10,11 +10,19 @@
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/backend/sdl/TSdlBackend.h"
 #include "platform/win/Platform.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/WindowSurface.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEffectLabels.h"
 #include "skin/controls/SkinFrameCtrls.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinGauges.h"
 #include "skin/controls/SkinLinkLabels.h"
+#include "skin/controls/SkinMenuButtons.h"
+#include "skin/controls/SkinNotebook.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTrackBars.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/testing/TFixtureSkin.h"
@@ -55,10 +63,89 @@ using TBuildForm = std::function<void(TForm* form)>;
 
 enum class TDisplay { Headless, Xvfb };
 
-// Builds a borderless form at `area` with `build`, shows it, and returns what the screen shows there: the
-// window layer's composed screen on the headless backend, the X server's own pixels on the SDL backend once
-// they show what the layer composed.
-TShown ShowForm(TDisplay display, const RECT& area, const TBuildForm& build)
+// The user at a shown form, on either display. Each step returns once `done` holds: at once on the headless
+// backend, which takes the input synchronously; on the real display once the program has taken the events
+// xdotool sent.
+class TUser {
+public:
+    using TDone = std::function<bool()>;
+    virtual ~TUser() = default;
+    // A left click at a screen point.
+    virtual void Click(int x, int y, const TDone& done) = 0;
+    // A key: its xdotool name and its virtual key.
+    virtual void Key(const std::string& name, UINT virtualKey, const TDone& done) = 0;
+    // Moves the pointer to a screen point.
+    virtual void MoveTo(int x, int y, const TDone& done) = 0;
+};
+using TPlay = std::function<void(TUser& user)>;
+
+class THeadlessUser final : public TUser {
+public:
+    explicit THeadlessUser(THeadlessBackend& backend)
+        : FBackend(backend)
+    {
+    }
+    void Click(int x, int y, const TDone& done) override
+    {
+        // Apart in time, so that no two clicks make a double click.
+        FBackend.AdvanceClock(1000);
+        FBackend.Click(x, y);
+        Application->ProcessMessages();
+        EXPECT_TRUE(done()) << "after the click at " << x << "," << y;
+    }
+    void Key(const std::string& name, UINT virtualKey, const TDone& done) override
+    {
+        FBackend.Key(virtualKey);
+        Application->ProcessMessages();
+        EXPECT_TRUE(done()) << "after the key " << name;
+    }
+    void MoveTo(int x, int y, const TDone& done) override
+    {
+        FBackend.MouseMove(x, y);
+        Application->ProcessMessages();
+        EXPECT_TRUE(done()) << "after the move to " << x << "," << y;
+    }
+
+private:
+    THeadlessBackend& FBackend;
+};
+
+// Runs the program's loop until `done` holds; false after the session's deadline.
+bool PumpUntil(const TUser::TDone& done)
+{
+    return SkinDisplaySession::WaitUntil(
+        [&] {
+            Application->ProcessMessages();
+            return done();
+        },
+        [&](std::chrono::milliseconds slice) {
+            PlatformBackend()->WaitForEvents(GetTickCount64() + uint64_t(slice.count()));
+        });
+}
+
+class TXvfbUser final : public TUser {
+public:
+    void Click(int x, int y, const TDone& done) override
+    {
+        SkinDisplaySession::Click(x, y);
+        EXPECT_TRUE(PumpUntil(done)) << "after the click at " << x << "," << y;
+    }
+    void Key(const std::string& name, UINT, const TDone& done) override
+    {
+        SkinDisplaySession::Key(name);
+        EXPECT_TRUE(PumpUntil(done)) << "after the key " << name;
+    }
+    void MoveTo(int x, int y, const TDone& done) override
+    {
+        SkinDisplaySession::MovePointer(x, y);
+        EXPECT_TRUE(PumpUntil(done)) << "after the move to " << x << "," << y;
+    }
+};
+
+// Builds a borderless form at `area` with `build`, shows it, lets `play` act on it, and returns what the
+// screen shows there: the window layer's composed screen on the headless backend, the X server's own pixels on
+// the SDL backend once they show what the layer composed.
+TShown ShowForm(TDisplay display, const RECT& area, const TBuildForm& build, const TPlay& play = {})
 {
     THeadlessBackend headless;
     TSdlBackend sdl;
@@ -78,6 +165,21 @@ TShown ShowForm(TDisplay display, const RECT& area, const TBuildForm& build)
             return shown;
         }
     }
+    // The screen once it shows what the layer composed (at once on the headless backend).
+    auto settle = [&] {
+        if (!real) {
+            shown.Pixels = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+            return;
+        }
+        std::vector<uint32_t> composed;
+        const bool showing = PumpUntil([&] {
+            composed = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+            shown.Pixels
+                = SkinDisplaySession::Grab(area.left, area.top, area.right - area.left, area.bottom - area.top);
+            return shown.Pixels == composed;
+        });
+        EXPECT_TRUE(showing) << "the X server does not show what the window layer composed";
+    };
     InitializeForms();
     {
         auto* form = TCustomForm::Create<TForm>(Application);
@@ -87,22 +189,12 @@ TShown ShowForm(TDisplay display, const RECT& area, const TBuildForm& build)
         build(form);
         form->Show();
         Application->ProcessMessages();
-        if (real) {
-            std::vector<uint32_t> composed;
-            const bool showing = SkinDisplaySession::WaitUntil(
-                [&] {
-                    Application->ProcessMessages();
-                    composed = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
-                    shown.Pixels = SkinDisplaySession::Grab(
-                        area.left, area.top, area.right - area.left, area.bottom - area.top);
-                    return shown.Pixels == composed;
-                },
-                [&](std::chrono::milliseconds slice) {
-                    PlatformBackend()->WaitForEvents(GetTickCount64() + uint64_t(slice.count()));
-                });
-            EXPECT_TRUE(showing) << "the X server does not show what the window layer composed";
-        } else {
-            shown.Pixels = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+        settle();
+        if (play) {
+            THeadlessUser headlessUser(headless);
+            TXvfbUser xvfbUser;
+            play(real ? static_cast<TUser&>(xvfbUser) : static_cast<TUser&>(headlessUser));
+            settle();
         }
     }
     FinalizeForms();
@@ -128,6 +220,31 @@ void KeepScreenshot(const TShown& shown, const std::string& name)
     ProgramSkinRenders::KeepScreenshot(bitmap, TP_SCREENSHOT_DIR, name);
 }
 
+
+// A control of a test form and its box in the form.
+struct TControlBox {
+    const char* Name;
+    RECT Box;
+};
+
+// Chosen points of every control: near its top-left corner, at its centre and near its bottom-right corner.
+// Each control drew there (not all white), and the screen shows what the headless render shows.
+template <size_t N> void ExpectControlsShowAlike(const TShown& expected, const TShown& actual, const TControlBox (&controls)[N])
+{
+    for (const TControlBox& control : controls) {
+        SCOPED_TRACE(control.Name);
+        const RECT& b = control.Box;
+        bool drew = false;
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x)
+                drew = drew || expected.At(x, y) != 0xFFFFFF;
+        EXPECT_TRUE(drew) << "the control drew nothing";
+        const POINT points[] = { { b.left + 2, b.top + 2 }, { (b.left + b.right) / 2, (b.top + b.bottom) / 2 },
+            { b.right - 3, b.bottom - 3 } };
+        for (const POINT& p : points)
+            EXPECT_EQ(actual.At(p.x, p.y), expected.At(p.x, p.y)) << "at " << p.x << "," << p.y;
+    }
+}
 
 // ---- Skinned controls ------------------------------------------------------------------------------------------
 
@@ -235,13 +352,7 @@ TEST(SkinDisplay, AFormWithOneSkinnedControlOfEachKindShowsTheHeadlessPixels)
     const TShown actual = ShowForm(TDisplay::Xvfb, area, build);
     ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
     KeepScreenshot(actual, "display-skinned-controls.png");
-
-    // Chosen points of every control: near its top-left corner, at its centre and near its bottom-right corner.
-    // Each control drew there (not all white), and the screen shows what the headless render shows.
-    const struct {
-        const char* Name;
-        RECT Box;
-    } kControls[] = { { "windowed custom control", { 10, 10, 130, 50 } },
+    const TControlBox kControls[] = { { "windowed custom control", { 10, 10, 130, 50 } },
         { "windowless custom control", { 140, 10, 260, 50 } }, { "blended custom control", { 270, 10, 390, 50 } },
         { "switch", { 10, 60, 30, 84 } }, { "animation", { 50, 60, 70, 84 } }, { "frame gauge", { 90, 60, 110, 84 } },
         { "frame regulator", { 130, 60, 150, 84 } }, { "standard label", { 10, 100, 130, 120 } },
@@ -250,19 +361,177 @@ TEST(SkinDisplay, AFormWithOneSkinnedControlOfEachKindShowsTheHeadlessPixels)
         { "link label", { 140, 150, 260, 170 } }, { "button label", { 270, 150, 390, 174 } },
         { "bevel", { 10, 190, 130, 230 } }, { "wave label", { 140, 190, 260, 220 } },
         { "shadow label", { 270, 190, 390, 220 } }, { "link image", { 400, 190, 440, 220 } } };
-    for (const auto& control : kControls) {
-        SCOPED_TRACE(control.Name);
-        const RECT& b = control.Box;
-        bool drew = false;
-        for (int y = b.top; y < b.bottom; ++y)
-            for (int x = b.left; x < b.right; ++x)
-                drew = drew || expected.At(x, y) != 0xFFFFFF;
-        EXPECT_TRUE(drew) << "the control drew nothing";
-        const POINT points[] = { { b.left + 2, b.top + 2 }, { (b.left + b.right) / 2, (b.top + b.bottom) / 2 },
-            { b.right - 3, b.bottom - 3 } };
-        for (const POINT& p : points)
-            EXPECT_EQ(actual.At(p.x, p.y), expected.At(p.x, p.y)) << "at " << p.x << "," << p.y;
+    ExpectControlsShowAlike(expected, actual, kControls);
+}
+
+// ---- The value controls, buttons and panels --------------------------------------------------------------------
+
+// Records for them on a second sheet (picture 1, 200 x 120), beside the first sheet's "panel".
+void WriteValueControlsSkin(TFixtureSkin& fixture)
+{
+    WriteControlsSkin(fixture);
+    fixture.AddActivePicture("values.bmp", 200, 120, 12);
+    // Marks 13 x 13 along y 0; the face 80 x 25 at y 20, hot at y 45.
+    fixture.AddControl("checkbox", "checkradio",
+        { { "pictureindex", "1" }, { "checkimagerect", "100,0,113,13" }, { "uncheckimagerect", "113,0,126,13" },
+            { "activecheckimagerect", "126,0,139,13" }, { "activeuncheckimagerect", "139,0,152,13" },
+            { "skinrect", "0,20,80,45" }, { "activeskinrect", "0,45,80,70" }, { "checkimagearea", "2,2,22,23" },
+            { "textarea", "24,0,78,25" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" },
+            { "framefontcolor", "128" }, { "fontcolor", "128" }, { "activefontcolor", "32768" } });
+    fixture.AddControl("gauge", "gauge",
+        { { "pictureindex", "1" }, { "skinrect", "0,70,100,90" }, { "progressarea", "2,2,98,18" },
+            { "progressrect", "100,70,140,86" }, { "beginoffset", "5" }, { "endoffset", "5" } });
+    fixture.AddControl("htrackbar", "trackbar",
+        { { "pictureindex", "1" }, { "skinrect", "0,90,100,110" }, { "trackarea", "2,2,98,18" },
+            { "buttonrect", "100,90,110,106" }, { "activebuttonrect", "110,90,120,106" } });
+    fixture.AddControl("groupbox", "panel",
+        { { "pictureindex", "1" }, { "skinrect", "140,20,200,60" }, { "lefttoppoint", "6,20" },
+            { "righttoppoint", "54,20" }, { "leftbottompoint", "6,34" }, { "rightbottompoint", "54,34" },
+            { "clientrect", "6,20,54,34" }, { "captionrect", "6,2,54,18" }, { "checkimagerect", "160,0,172,12" },
+            { "uncheckimagerect", "172,0,184,12" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" } });
+    fixture.AddControl("statusbar", "panel",
+        { { "pictureindex", "1" }, { "skinrect", "140,60,200,90" }, { "lefttoppoint", "4,4" },
+            { "righttoppoint", "56,4" }, { "leftbottompoint", "4,26" }, { "rightbottompoint", "56,26" },
+            { "clientrect", "4,4,56,26" }, { "gripperrect", "184,100,196,112" } });
+    fixture.AddControl("toolbutton", "button",
+        { { "pictureindex", "1" }, { "skinrect", "120,90,160,110" }, { "lefttoppoint", "4,4" },
+            { "righttoppoint", "36,4" }, { "leftbottompoint", "4,16" }, { "rightbottompoint", "36,16" },
+            { "clientrect", "4,4,36,16" }, { "fontname", "DejaVu Sans" }, { "fontheight", "12" } });
+}
+
+// The controls the user acts on, and what came of it.
+struct TValueForm {
+    TspSkinCheckRadioBox* Check = nullptr;
+    TspSkinCheckRadioBox* Radio = nullptr;
+    TspSkinTrackBar* Track = nullptr;
+    TspSkinGroupBox* Group = nullptr;
+    TspSkinNotebook* Notebook = nullptr;
+    TspSkinButton* Push = nullptr;
+    int PushClicks = 0;
+    bool PushHovered = false;
+
+    std::vector<std::string> Facts() const
+    {
+        return { std::string("check: ") + (Check->Checked() ? "checked" : "unchecked"),
+            std::string("radio: ") + (Radio->Checked() ? "checked" : "unchecked"),
+            "track: " + std::to_string(Track->Value()), std::string("group: ") + (Group->Checked() ? "on" : "off"),
+            "page: " + Notebook->ActivePage(), "push clicks: " + std::to_string(PushClicks) };
     }
+};
+
+void BuildValueControlsForm(TForm* form, TspSkinData* skin, TValueForm& made)
+{
+    auto place = [&](auto* control, int x, int y, int width, int height) {
+        control->SetParent(form);
+        control->SetBounds(x, y, width, height);
+        control->SetSkinData(skin);
+        return control;
+    };
+    made.Check = place(new TspSkinCheckRadioBox(form), 10, 10, 150, 25);
+    made.Check->SetCaption("Check");
+    made.Radio = new TspSkinCheckRadioBox(form);
+    made.Radio->SetFlat(false);
+    made.Radio->SetRadio(true);
+    made.Radio->SetCaption("Radio");
+    place(made.Radio, 170, 10, 80, 25);
+    place(new TspSkinGauge(form), 260, 10, 100, 20)->SetValue(40);
+    made.Track = place(new TspSkinTrackBar(form), 370, 10, 100, 20);
+    made.Track->SetCanFocused(true);
+    // The buttons of the same issue, in their default looks (the skin has no records for them).
+    made.Push = place(new TspSkinButton(form), 10, 50, 90, 25);
+    made.Push->SetCaption("Push");
+    made.Push->OnClick = [&made](TObject*) { ++made.PushClicks; };
+    made.Push->OnMouseEnter = [&made](TObject*) { made.PushHovered = true; };
+    made.Push->OnMouseLeave = [&made](TObject*) { made.PushHovered = false; };
+    place(new TspSkinSpeedButton(form), 110, 50, 90, 25)->SetCaption("Speed");
+    place(new TspSkinMenuButton(form), 210, 50, 90, 25)->SetCaption("Menu");
+    place(new TspSkinMenuSpeedButton(form), 310, 50, 90, 25)->SetCaption("Menu speed");
+    // The panel family.
+    place(new TspSkinPanel(form), 10, 90, 120, 70);
+    made.Group = new TspSkinGroupBox(form);
+    made.Group->SetCheckedMode(true);
+    made.Group->SetCaption("Group");
+    place(made.Group, 140, 90, 140, 70);
+    auto* paint = place(new TspSkinPaintPanel(form), 290, 90, 80, 70);
+    paint->OnPanelPaint = [](TCanvas* canvas, TRect r) {
+        canvas->Brush()->SetColor(static_cast<TColor>(0x00805020));
+        canvas->FillRect(TRect { r.Left + 10, r.Top + 10, r.Right - 10, r.Bottom - 10 });
+    };
+    made.Notebook = place(new TspSkinNotebook(form), 380, 90, 130, 150);
+    made.Notebook->Pages()->SetStrings(0, "One");
+    made.Notebook->Pages()->Add("Two");
+    made.Notebook->Pages()->Add("Three");
+    made.Notebook->SetPageIndex(0);
+    made.Notebook->SetButtonsMode(true);
+    auto* status = place(new TspSkinStatusBar(form), 0, 0, 100, 21);
+    status->SetSizeGrip(true);
+}
+
+// Clicks the check box and toggles it back with the space key, clicks the radio face, focuses the track bar
+// on its thumb and steps it twice with the right arrow, checks the group box on its caption, opens the third
+// page by its button and clicks the push button; the pointer then rests over an empty part of the form.
+void PlayValueControlsForm(TUser& user, const RECT& area, TValueForm& made)
+{
+    auto click = [&](const TControl* control, int x, int y, const TUser::TDone& done) {
+        const TPoint p = control->ClientToScreen(TPoint { x, y });
+        user.Click(p.X, p.Y, done);
+    };
+    click(made.Check, 10, 12, [&] { return made.Check->Checked(); });
+    user.Key("space", VK_SPACE, [&] { return !made.Check->Checked(); });
+    click(made.Radio, 40, 12, [&] { return made.Radio->Checked(); });
+    const TRect thumb = made.Track->CalcButtonRect(made.Track->TrackRect());
+    click(made.Track, (thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2,
+        [&] { return made.Track->Focused() && !made.Track->Dragging(); });
+    user.Key("Right", VK_RIGHT, [&] { return made.Track->Value() == 51; });
+    user.Key("Right", VK_RIGHT, [&] { return made.Track->Value() == 52; });
+    click(made.Group, 30, 10, [&] { return made.Group->Checked(); });
+    const TRect third = made.Notebook->PageButtons()[2]->BoundsRect();
+    click(made.Notebook, (third.Left + third.Right) / 2, (third.Top + third.Bottom) / 2,
+        [&] { return made.Notebook->PageIndex() == 2; });
+    click(made.Push, 45, 12, [&] { return made.PushClicks == 1; });
+    user.MoveTo(area.left + 300, area.top + 200, [&] { return !made.PushHovered; });
+}
+
+TEST(SkinDisplay, SkinnedValueControlsButtonsAndPanelsTakeClicksAndKeysAsHeadless)
+{
+    TFixtureSkin fixture;
+    WriteValueControlsSkin(fixture);
+    const std::string path = fixture.Write();
+    const RECT area { 100, 100, 620, 400 };
+    std::vector<std::string> facts;
+    auto show = [&](TDisplay display) {
+        TValueForm made;
+        const TShown shown = ShowForm(
+            display, area,
+            [&](TForm* form) {
+                auto* skin = new TspSkinData(form);
+                skin->LoadFromFile(path);
+                ASSERT_FALSE(skin->Empty);
+                BuildValueControlsForm(form, skin, made);
+            },
+            [&](TUser& user) {
+                PlayValueControlsForm(user, area, made);
+                facts = made.Facts();
+            });
+        return shown;
+    };
+    const TShown expected = show(TDisplay::Headless);
+    EXPECT_EQ(facts,
+        (std::vector<std::string> { "check: unchecked", "radio: checked", "track: 52", "group: on", "page: Three",
+            "push clicks: 1" }));
+    const std::vector<std::string> headlessFacts = facts;
+    const TShown actual = show(TDisplay::Xvfb);
+    EXPECT_EQ(facts, headlessFacts);
+    ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
+    KeepScreenshot(actual, "display-skinned-value-controls.png");
+    const TControlBox kControls[] = { { "check box", { 10, 10, 160, 35 } }, { "radio face", { 170, 10, 250, 35 } },
+        { "gauge", { 260, 10, 360, 30 } }, { "track bar", { 370, 10, 470, 30 } },
+        { "push button", { 10, 50, 100, 75 } }, { "speed button", { 110, 50, 200, 75 } },
+        { "menu button", { 210, 50, 300, 75 } }, { "menu speed button", { 310, 50, 400, 75 } },
+        { "panel", { 10, 90, 130, 160 } }, { "group box", { 140, 90, 280, 160 } },
+        { "paint panel", { 290, 90, 370, 160 } }, { "notebook", { 380, 90, 510, 240 } },
+        { "status bar", { 0, 279, 520, 300 } } };
+    ExpectControlsShowAlike(expected, actual, kControls);
 }
 
 // ---- The program's own skins -----------------------------------------------------------------------------------
