@@ -310,6 +310,9 @@ protected:
     virtual void DragCanceled() { }
     // The press of a dmAutomatic control.
     void BeginAutoDrag();
+    // A control that tells by itself when a press turns into a drag (the list and tree views) takes a
+    // dmAutomatic press as any other and starts the drag on its own notice.
+    virtual bool StartsDragItself() const { return false; }
 
     // --- Message handlers ----------------------------------------------------------------------------
     void WMLButtonDown(TMessage& message);

@@ -61,7 +61,7 @@ void TControl::WndProc(TMessage& message)
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+            if (FDragMode == dmAutomatic && !StartsDragItself() && !ComponentState().Contains(csDesigning)) {
                 // The press starts the drag and goes no further.
                 BeginAutoDrag();
                 return;

@@ -832,6 +832,11 @@ void TCustomListView::CNNotify(TMessage& message)
             DoSelectItem(nullptr, (nm->uNewState & LVIS_SELECTED) != 0);
         return;
     }
+    case LVN_BEGINDRAG:
+        // The view has already seen the pointer move away from the press.
+        if (DragMode() == dmAutomatic)
+            BeginDrag(true);
+        return;
     case LVN_COLUMNCLICK: {
         auto* nm = reinterpret_cast<NMLISTVIEW*>(header);
         if (nm->iSubItem >= 0 && nm->iSubItem < FColumns->Count())

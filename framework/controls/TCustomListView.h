@@ -252,6 +252,8 @@ protected:
     virtual void DrawItem(TListItem* item, TRect rect, TListDrawState state);
     // The style bits of the properties, applied to a live window.
     void UpdateStyles();
+    // The view selects on the press and reports a drag once the pointer moves away with the button down.
+    bool StartsDragItself() const override { return true; }
 
 private:
     friend class TListColumns;

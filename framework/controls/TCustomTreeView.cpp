@@ -697,6 +697,11 @@ void TCustomTreeView::CNNotify(TMessage& message)
         message.Result = (expanding ? CanExpand(node) : CanCollapse(node)) ? FALSE : TRUE;
         return;
     }
+    case TVN_BEGINDRAG:
+        // The view has already seen the pointer move away from the press.
+        if (DragMode() == dmAutomatic)
+            BeginDrag(true);
+        return;
     case TVN_ITEMEXPANDED: {
         TTreeNode* node = NodeOf(nm->itemNew.lParam);
         if (!node)

@@ -192,6 +192,8 @@ protected:
     virtual void GetImageIndex(TTreeNode* node);
     virtual void GetSelectedIndex(TTreeNode* node);
     void UpdateStyles();
+    // The view selects on the press and reports a drag once the pointer moves away with the button down.
+    bool StartsDragItself() const override { return true; }
 
 private:
     friend class TTreeNodes;

@@ -4,6 +4,8 @@
 
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/ImgList.h"
+#include "framework/controls/TCustomListView.h"
+#include "framework/controls/TCustomTreeView.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 
@@ -337,6 +339,55 @@ TEST_F(DragDropTest, ASourceFreedDuringItsDropEndsTheDragQuietly)
             "Accepting:DragOver(Other,50,40,Move)",
             "Accepting:DragOver(null,50,40,Leave)",
         }));
+}
+
+TEST_F(DragDropTest, ListAndTreeViewsSelectOnThePressAndDragOnceThePointerMoves)
+{
+    auto* list = new TListView(Form);
+    list->SetName("List");
+    list->SetBounds(10, 60, 150, 100);
+    list->SetParent(Form);
+    list->SetViewStyle(vsReport);
+    list->Columns()->Add()->SetWidth(100);
+    for (const char* text : { "a", "b", "c" })
+        list->Items()->Add()->SetCaption(text);
+    auto* tree = new TTreeView(Form);
+    tree->SetName("Tree");
+    tree->SetBounds(10, 170, 150, 100);
+    tree->SetParent(Form);
+    tree->Items()->Add(nullptr, "one");
+    TTreeNode* two = tree->Items()->Add(nullptr, "two");
+    Pump();
+
+    struct TCase {
+        TControl* View;
+        TRect Item; // the dragged item, in the view's client coordinates
+    };
+    TRect row = list->Items()->Item(1)->DisplayRect(drLabel);
+    for (const TCase& test : { TCase { list, row }, TCase { tree, two->DisplayRect(true) } }) {
+        SCOPED_TRACE(test.View->Name());
+        test.View->SetDragMode(dmAutomatic);
+        test.View->OnStartDrag = Source->OnStartDrag;
+        test.View->OnEndDrag = Source->OnEndDrag;
+        const int x = test.View->Left() + test.Item.Left + 4;
+        const int y = test.View->Top() + (test.Item.Top + test.Item.Bottom) / 2;
+        Press(x, y);
+        EXPECT_FALSE(test.View->Dragging()) << "the press went to the view";
+        MoveTo(x + 10, y);
+        MoveTo(250, 50);
+        Release();
+        const std::string name = test.View->Name();
+        EXPECT_EQ(TakeLog(),
+            TLog({
+                name + ":StartDrag",
+                "Accepting:DragOver(" + name + ",50,40,Enter)",
+                "Accepting:DragOver(" + name + ",50,40,Move)",
+                "Accepting:DragDrop(" + name + ",50,40)",
+                name + ":EndDrag(Accepting,50,40)",
+            }));
+    }
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(tree->Selected(), two);
 }
 
 } // namespace

@@ -110,6 +110,51 @@ TEST_F(ListViewsTest, OwnerDataViewFillsOnlyTheShownRowsAndDrawsThemItself)
     EXPECT_LE(selections.size(), 3u);
 }
 
+TEST_F(ListViewsTest, ShiftAndControlClicksSelectRangesOfAnOwnerDataView)
+{
+    TListView* view = MakeView(1);
+    view->SetOwnerData(true);
+    view->SetMultiSelect(true);
+    int highest = -1;
+    view->OnData = [&](TObject*, TListItem* item) {
+        highest = std::max(highest, item->Index());
+        item->SetCaption("Job " + std::to_string(item->Index()));
+    };
+    view->Items()->SetCount(100000);
+    Pump();
+    auto click = [&](int index, std::initializer_list<UINT> keys) {
+        for (UINT key : keys)
+            Backend.KeyDown(key);
+        TPoint p = ItemPoint(view, view->Items()->Item(index));
+        Click(p.X, p.Y);
+        for (UINT key : keys)
+            Backend.KeyUp(key);
+        Pump();
+    };
+    auto selected = [&] {
+        std::vector<int> rows;
+        for (int i = 0; i < 10; ++i)
+            if (view->Items()->Item(i)->Selected())
+                rows.push_back(i);
+        return rows;
+    };
+    click(2, {});
+    click(5, { VK_SHIFT });
+    EXPECT_EQ(selected(), (std::vector<int> { 2, 3, 4, 5 }));
+    EXPECT_EQ(view->SelCount(), 4);
+    click(3, { VK_CONTROL });
+    EXPECT_EQ(selected(), (std::vector<int> { 2, 4, 5 }));
+    EXPECT_EQ(view->SelCount(), 3);
+    // Shift extends from the last click (3), dropping the rest; a plain click selects one row again.
+    click(1, { VK_SHIFT });
+    EXPECT_EQ(selected(), (std::vector<int> { 1, 2, 3 }));
+    click(4, {});
+    EXPECT_EQ(selected(), (std::vector<int> { 4 }));
+    EXPECT_EQ(view->ItemIndex(), 4);
+    // All along only the shown rows were asked for.
+    EXPECT_LE(highest, view->VisibleRowCount());
+}
+
 TEST_F(ListViewsTest, StoredItemsShowTheirTextsAndEditInPlace)
 {
     TListView* view = MakeView(2);
