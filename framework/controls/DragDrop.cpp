@@ -131,16 +131,6 @@ TDragImageList* TDragControlObject::GetDragImages()
     return Control()->GetDragImages();
 }
 
-void TDragControlObject::HideDragImage()
-{
-    inherited::HideDragImage();
-}
-
-void TDragControlObject::ShowDragImage()
-{
-    inherited::ShowDragImage();
-}
-
 TControl* DragControl()
 {
     return TDragLoop::Current().Control;

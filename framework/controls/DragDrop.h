@@ -100,8 +100,6 @@ public:
     using TBaseDragControlObject::TBaseDragControlObject;
     TCursor GetDragCursor(bool accepted, int x, int y) override;
     TDragImageList* GetDragImages() override;
-    void HideDragImage() override;
-    void ShowDragImage() override;
 };
 
 // The drag in progress, if any: its source control and its object. A drag begun without Immediate is
