@@ -290,8 +290,10 @@ void TspSkinTrackBar::KeyDown(uint16_t& key, TShiftState shift)
 
 void TspSkinTrackBar::WMMouseWheel(TMessage& message)
 {
-    if (!IsFocused())
+    if (!IsFocused()) {
+        inherited::WndProc(message);
         return;
+    }
     const bool forward = static_cast<int16_t>(HIWORD(message.WParam)) > 0;
     // Forward raises a vertical bar and lowers a horizontal one.
     Step(FVertical == forward ? 1 : -1);
