@@ -17,6 +17,7 @@
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
 
 #include <algorithm>
 
@@ -484,6 +485,19 @@ void TspSkinMDITabsBar::RedrawTab(TspMDITab* tab)
         tab->Draw(Canvas());
 }
 
+void TspSkinMDITabsBar::PopupChildMenu(TCustomForm* child, int x, int y)
+{
+    TspSkinForm* component = GetSkinFormComponent(child);
+    TspSkinMenu* menu = FSkinForm ? FSkinForm->SkinMenu() : nullptr;
+    TMenuItem* items = component ? component->GetSystemMenu() : nullptr;
+    if (!menu || !items)
+        return;
+    const TPoint p = ClientToScreen(TPoint { x, y });
+    FSkinForm->SkinMenuOpen();
+    menu->Popup(Parent(), FSkinForm->MenusSkinData() ? FSkinForm->MenusSkinData() : FSkinForm->SkinData(), 0,
+        Rect(p.X, p.Y, p.X, p.Y), items, false);
+}
+
 // ---- Mouse ------------------------------------------------------------------------------------------------------
 
 void TspSkinMDITabsBar::TestActive(int x, int y)
@@ -529,6 +543,8 @@ void TspSkinMDITabsBar::MouseDown(TMouseButton button, TShiftState shift, int x,
         DragTabIndex = MoveTabs ? static_cast<int>(it - Tabs.begin()) : -1;
         PressX = x;
         DragOffset = 0;
+    } else if (button == mbRight && SupportChildMenus) {
+        PopupChildMenu(form, x, y);
     }
     if (OnTabMouseDown)
         OnTabMouseDown(button, shift, tab);

@@ -17,6 +17,7 @@
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
 
 #include <algorithm>
 
@@ -223,12 +224,24 @@ void TspSkinMainMenuBarButton::DoCommand()
     case cmMinimize:
         child->SetWindowState(wsMinimized);
         break;
-    case cmSysMenu:
-        // The child's system menu opens through the skinned menus; until they are on the form the button just
-        // lets go.
-        Down = false;
-        Redraw();
+    case cmSysMenu: {
+        // The child's system menu opens under the button, through the bar's form.
+        Bar->Repaint();
+        TspSkinForm* form = Bar->SkinForm();
+        TMenuItem* items = child->GetSystemMenu();
+        if (!form || !form->SkinMenu() || !items) {
+            Down = false;
+            Redraw();
+            break;
+        }
+        const TPoint topLeft = Bar->ClientToScreen(TPoint { ObjectRect.Left, ObjectRect.Top });
+        const TRect r
+            = Rect(topLeft.X, topLeft.Y, topLeft.X + RectWidth(ObjectRect), topLeft.Y + RectHeight(ObjectRect));
+        form->SkinMenuOpen();
+        form->SkinMenu()->Popup(Bar, form->MenusSkinData() ? form->MenusSkinData() : form->SkinData(), 0, r, items,
+            Bar->PopupToUp);
         break;
+    }
     default:
         break;
     }
@@ -430,11 +443,25 @@ void TspSkinMainMenuBarItem::SetDown(bool value)
 
 void TspSkinMainMenuBarItem::TrackMenu()
 {
-    // The submenu opens through the form's skinned menus. Without them no menu opens, and the item is let go
-    // as when a menu closes.
-    Down = false;
-    Bar->MenuMode = false;
-    Redraw();
+    TspSkinForm* form = Bar->SkinForm();
+    TspSkinMenu* menu = form ? form->SkinMenu() : nullptr;
+    if (!menu) {
+        SetDown(false);
+        return;
+    }
+    const TPoint topLeft = Bar->ClientToScreen(TPoint { ObjectRect.Left, ObjectRect.Top });
+    const TRect r = Rect(topLeft.X, topLeft.Y, topLeft.X + RectWidth(ObjectRect), topLeft.Y + RectHeight(ObjectRect));
+    form->SkinMenuOpen();
+    form->MainMenuActive = true;
+    // Opening closes the chain of the item the submenu moves from, which hears of it first.
+    menu->Popup(nullptr, Bar->SkinData(), 0, r, MenuItem, Bar->PopupToUp);
+    if (!menu->Visible()) {
+        Bar->MenuClosed(this);
+        return;
+    }
+    // When this submenu's chain closes the item comes up again, unless the submenu moved to another item.
+    TspSkinMainMenuBar* bar = Bar;
+    menu->OnMenuClose = [bar, self = this](TObject*) { bar->MenuClosed(self); };
 }
 
 // ---- The bar ----------------------------------------------------------------------------------------------------
@@ -890,8 +917,11 @@ void TspSkinMainMenuBar::MouseDown(TMouseButton button, TShiftState shift, int x
     Retired.clear();
     inherited::MouseDown(button, shift, x, y);
     TestActive(x, y);
-    if (ActiveObjectIndex == -1)
+    if (ActiveObjectIndex == -1) {
+        if (Overflow && ScrollMenu && InRect(MarkerRect(), x, y))
+            TrackScrollMenu();
         return;
+    }
     PressedObjectIndex = ActiveObjectIndex;
     TspMenuBarObject* object = Objects[size_t(ActiveObjectIndex)].get();
     object->MouseDown(x, y, button);
@@ -915,6 +945,44 @@ void TspSkinMainMenuBar::MouseMove(TShiftState shift, int x, int y)
     inherited::MouseMove(shift, x, y);
     FMouseTimer->SetEnabled(true);
     TestActive(x, y);
+}
+
+void TspSkinMainMenuBar::MenuClosed(TspMenuBarObject* item)
+{
+    const bool present = std::any_of(Objects.begin(), Objects.end(), [item](auto& o) { return o.get() == item; });
+    if (present && item->Down) {
+        item->Down = false;
+        item->Active = item->MouseOver;
+        item->Redraw();
+    }
+    const bool anyDown = std::any_of(Objects.begin(), Objects.end(), [](auto& o) {
+        return dynamic_cast<TspSkinMainMenuBarItem*>(o.get()) && o->Down;
+    });
+    if (anyDown)
+        return;
+    MenuMode = false;
+    if (FSkinForm)
+        FSkinForm->MainMenuActive = false;
+}
+
+void TspSkinMainMenuBar::TrackScrollMenu()
+{
+    TspSkinMenu* menu = FSkinForm ? FSkinForm->SkinMenu() : nullptr;
+    if (!menu || !FMainMenu)
+        return;
+    int shown = 0;
+    for (auto& object : Objects)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get()); item && item->Shown)
+            ++shown;
+    const TRect marker = MarkerRect();
+    const TPoint topLeft = ClientToScreen(TPoint { marker.Left, marker.Top });
+    const TRect r = Rect(topLeft.X, topLeft.Y, topLeft.X + RectWidth(marker), topLeft.Y + RectHeight(marker));
+    FSkinForm->SkinMenuOpen();
+    TMainMenu* child = FSkinForm->Form()->FormStyle() == fsMDIForm || FMergeMenu ? GetChildMainMenu() : nullptr;
+    if (child)
+        menu->Popup2(nullptr, SkinData(), shown, r, FMainMenu->Items(), child->Items(), false);
+    else
+        menu->Popup(nullptr, SkinData(), shown, r, FMainMenu->Items(), false);
 }
 
 void TspSkinMainMenuBar::MenuExit()
@@ -953,6 +1021,17 @@ void TspSkinMainMenuBar::WndProc(TMessage& message)
         inherited::WndProc(message);
         FMouseTimer->SetEnabled(false);
         TestActive(-1, -1);
+        break;
+    case WM_CLOSESKINMENU:
+        // The system menu opened by a child's button closed: the button comes up.
+        for (int i = 0; i < ButtonCount && size_t(i) < Objects.size(); ++i)
+            if (auto* button = static_cast<TspSkinMainMenuBarButton*>(Objects[size_t(i)].get());
+                button->Command == cmSysMenu && button->Down) {
+                button->Down = false;
+                if (i != ActiveObjectIndex)
+                    button->Active = button->MouseOver = false;
+                button->Redraw();
+            }
         break;
     default:
         inherited::WndProc(message);

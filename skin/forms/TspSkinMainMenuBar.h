@@ -165,6 +165,10 @@ public:
     void DrawSkinObject(TspMenuBarObject* object);
     void TestActive(int x, int y);
     void MenuExit();
+    // The submenu opened by `item` closed: the item comes up, and the menu mode ends with the last one.
+    void MenuClosed(TspMenuBarObject* item);
+    // Lists the items left out for want of room beside the overflow marker.
+    void TrackScrollMenu();
     int ObjectCount() const { return static_cast<int>(Objects.size()); }
     TspMenuBarObject* ObjectAt(int index) const { return Objects[size_t(index)].get(); }
     int ButtonCount = 0;

@@ -9,6 +9,7 @@
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
+#include "skin/menus/TspSkinMenu.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -669,6 +670,61 @@ TEST_F(SkinMainMenuBarTest, AMaximizedChildShowsItsButtonsOnTheBarUntilTheLastOn
     EXPECT_EQ(skinB->WindowState(), wsNormal);
     EXPECT_EQ(bar->ButtonCount, 0);
     EXPECT_EQ(BarItems(bar), (std::vector<std::string> { "File", "Edit", "Window" }));
+}
+
+TEST_F(SkinMainMenuBarTest, AnItemWithChildrenOpensItsSubmenuWhichFollowsTheMouseToTheNextItem)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    bar->CalcRects();
+    auto centre = [&](int index) {
+        const TRect r = bar->ObjectAt(index)->ObjectRect;
+        return OnScreen(bar, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    TspSkinMenu* menu = MainSkin->SkinMenu();
+    const TPoint file = centre(0);
+    Backend.MouseMove(file.X, file.Y);
+    Pump();
+    Click(file.X, file.Y);
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->LevelCount(), 1);
+    EXPECT_TRUE(bar->ObjectAt(0)->Down);
+    EXPECT_TRUE(bar->MenuMode);
+    EXPECT_TRUE(MainSkin->MainMenuActive);
+    // The mouse on the next item: its submenu replaces the first one.
+    const TPoint edit = centre(1);
+    Backend.MouseMove(edit.X, edit.Y);
+    Backend.AdvanceClock(60);
+    Pump();
+    EXPECT_TRUE(menu->Visible());
+    EXPECT_FALSE(bar->ObjectAt(0)->Down);
+    EXPECT_TRUE(bar->ObjectAt(1)->Down);
+    EXPECT_TRUE(bar->MenuMode);
+    // The chain closing lets the item come up and ends the menu mode.
+    menu->Hide();
+    Pump();
+    EXPECT_FALSE(bar->ObjectAt(1)->Down);
+    EXPECT_FALSE(bar->MenuMode);
+    EXPECT_FALSE(MainSkin->MainMenuActive);
+}
+
+TEST_F(SkinMainMenuBarTest, TheOverflowMarkerListsTheItemsLeftOut)
+{
+    TspSkinMainMenuBar* bar = MenuBar(400);
+    bar->CalcRects();
+    bar->SetWidth(bar->ObjectAt(1)->ObjectRect.Right + 2 + 5);
+    Pump();
+    bar->CalcRects();
+    ASSERT_TRUE(bar->Overflow);
+    const TRect marker = bar->MarkerRect();
+    const TPoint p = OnScreen(bar, marker.Left + 2, (marker.Top + marker.Bottom) / 2);
+    Backend.MouseMove(p.X, p.Y);
+    Pump();
+    Click(p.X, p.Y);
+    TspSkinMenu* menu = MainSkin->SkinMenu();
+    ASSERT_TRUE(menu->Visible());
+    ASSERT_EQ(menu->LevelCount(), 1);
+    menu->Hide();
+    Pump();
 }
 
 TEST_F(SkinMainMenuBarTest, ALeafItemClickedRunsItsCommandAndReportsItsName)
