@@ -138,6 +138,19 @@ TEST_F(SkinValueCtrlsTest, SpaceTogglesTheFocusedBoxAndCanFocusedDecidesWhetherA
     EXPECT_TRUE(nofocus->Checked()) << "without CanFocused the space key does nothing";
 }
 
+TEST_F(SkinValueCtrlsTest, TheCaptionsAcceleratorFocusesAndTogglesTheBox)
+{
+    TspSkinCheckRadioBox* box = Box(10, 10);
+    box->SetCaption("&Apply");
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'A', 0), 1);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_TRUE(box->Focused());
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'B', 0), 0) << "another letter";
+    box->SetCanFocused(false);
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'A', 0), 0) << "a box that takes no focus";
+    EXPECT_TRUE(box->Checked());
+}
+
 TEST_F(SkinValueCtrlsTest, TheFlatDefaultLookDrawsItsMarkAtFixedPointsOverWhatLiesBehind)
 {
     TspSkinCheckRadioBox* check = Box(10, 10);
@@ -401,6 +414,21 @@ TEST_F(SkinValueCtrlsTest, DragsJumpsKeysAndTheWheelFireTheirEvents)
     Backend.Key(VK_RIGHT);
     Pump();
     EXPECT_EQ(bar->Value(), 3);
+}
+
+TEST_F(SkinValueCtrlsTest, AVerticalJumpLandsOnThePointerWhenTheTrackMarginsAreEqual)
+{
+    auto* bar = Place<TspSkinTrackBar>(10, 10, 20, 100, false);
+    bar->SetVertical(true);
+    bar->SetJumpWhenClick(true);
+    bar->SetValue(0);
+    for (int y : { 50, 28, 94 }) {
+        SCOPED_TRACE(y);
+        Click(10 + 10, 10 + y);
+        const TRect thumb = bar->CalcButtonRect(bar->TrackRect());
+        EXPECT_EQ((thumb.Top + thumb.Bottom) / 2, y);
+    }
+    EXPECT_EQ(bar->Value(), 0) << "the bottom end is the minimum";
 }
 
 TEST_F(SkinValueCtrlsTest, TheSkinnedBarShowsTheActiveFaceUpToTheThumbAndTheDraggedThumb)
