@@ -448,6 +448,10 @@ bool CookNextInput()
         if (TWindowRecord* w = Find(ev.Window); w && IsTopLevel(w))
             PushCooked(w->Handle, WM_SYSCOMMAND, ev.Flag ? SC_MINIMIZE : SC_RESTORE, 0, CursorNow());
         break;
+    case TRawInputKind::WindowMaximized:
+        if (TWindowRecord* w = Find(ev.Window); w && IsTopLevel(w))
+            PushCooked(w->Handle, WM_SYSCOMMAND, ev.Flag ? SC_MAXIMIZE : SC_RESTORE, 0, CursorNow());
+        break;
     case TRawInputKind::Drop:
         CookDrop(ev);
         break;

@@ -63,6 +63,7 @@ enum class TRawInputKind : uint8_t {
     PointerLeave, // Point: the pointer went over no window of ours (another program's or the desktop)
     WindowMoved, // Window, Bounds: the window manager moved or sized a top-level window
     WindowMinimized, // Window, Flag: the window manager minimised (true) or restored (false) it
+    WindowMaximized, // Window, Flag: the window manager maximised (true) or restored (false) it
     Drop, // Point, Paths: files dropped at the point
 };
 
@@ -98,6 +99,9 @@ public:
     virtual void SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner) = 0;
     virtual void ShowNativeWindow(TNativeWindow window, bool visible) = 0;
     virtual void MinimizeNativeWindow(TNativeWindow window, bool minimized) = 0;
+    // Tells the display (its window manager) that the window is maximised or no longer is; the layer keeps
+    // placing the window itself, and a window manager that places it otherwise reports that as a move.
+    virtual void MaximizeNativeWindow(TNativeWindow window, bool maximized) = 0;
     virtual void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) = 0;
     // The stacking of all native windows, top first.
     virtual void RestackNativeWindows(const std::vector<TNativeWindow>& topFirst) = 0;

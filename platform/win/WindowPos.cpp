@@ -114,6 +114,8 @@ void Maximize(TWindowRecord* w, bool activate)
     if ((w->Style & WS_MINIMIZE) && w->Native)
         s.Backend->MinimizeNativeWindow(w->Native, false);
     w->Style = (w->Style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    if (w->Native)
+        s.Backend->MaximizeNativeWindow(w->Native, true);
     UINT flags = SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED_INTERNAL;
     if (!activate || !IsTopLevel(w))
         flags |= SWP_NOACTIVATE | SWP_NOZORDER;
@@ -125,18 +127,21 @@ void Restore(TWindowRecord* w, bool activate)
     TPlatformState& s = *GPlatform;
     const HWND h = w->Handle;
     if (w->Style & WS_MINIMIZE) {
-        if (w->Native)
-            s.Backend->MinimizeNativeWindow(w->Native, false);
-        w->Style &= ~WS_MINIMIZE;
+        // Maximised again while still minimised, so that the rectangle kept for restoring stays.
         if (w->RestoreMaximized) {
             Maximize(w, activate);
             return;
         }
+        if (w->Native)
+            s.Backend->MinimizeNativeWindow(w->Native, false);
+        w->Style &= ~WS_MINIMIZE;
     } else if (!(w->Style & WS_MAXIMIZE)) {
         ShowOrHide(w, true, activate);
         return;
     }
     w->Style &= ~WS_MAXIMIZE;
+    if (w->Native)
+        s.Backend->MaximizeNativeWindow(w->Native, false);
     if (!(w->Style & WS_VISIBLE)) {
         Send(w, WM_SHOWWINDOW, TRUE, 0);
         if (!Find(h))

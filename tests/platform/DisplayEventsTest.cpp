@@ -143,6 +143,37 @@ TEST_F(DisplayEvents, TheWindowManagersMovesAndMinimisingReachTheWindow)
     EXPECT_EQ(r.left, 40);
 }
 
+TEST_F(DisplayEvents, MaximisingReachesTheDisplayAndTheWindowManagersMaximisingReachesTheWindow)
+{
+    HWND form = CreateTop(RECT { 10, 10, 210, 110 }, WS_POPUP | WS_VISIBLE | WS_MAXIMIZEBOX);
+    Pump();
+    // The layer's own maximising and restoring are told to the display.
+    ShowWindow(form, SW_MAXIMIZE);
+    EXPECT_TRUE(Backend.Native(form)->Maximized);
+    ShowWindow(form, SW_MINIMIZE);
+    ShowWindow(form, SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(form)) << "a minimised maximised window comes back maximised";
+    EXPECT_TRUE(Backend.Native(form)->Maximized);
+    ShowWindow(form, SW_RESTORE);
+    EXPECT_FALSE(Backend.Native(form)->Maximized);
+    RECT r {};
+    GetWindowRect(form, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right, 210);
+    // The window manager's, as system commands.
+    StartLog();
+    Backend.WindowManagerMaximize(form, true);
+    Pump();
+    EXPECT_TRUE(IsZoomed(form));
+    ASSERT_FALSE(Only({ WM_SYSCOMMAND }, form).empty());
+    EXPECT_EQ(Only({ WM_SYSCOMMAND }, form).front().WParam, SC_MAXIMIZE);
+    Backend.WindowManagerMaximize(form, false);
+    Pump();
+    EXPECT_FALSE(IsZoomed(form));
+    GetWindowRect(form, &r);
+    EXPECT_EQ(r.left, 10);
+}
+
 TEST_F(DisplayEvents, ADropReachesTheWindowThatAcceptsFilesWithItsPathsAndPoint)
 {
     HWND form = CreateTop(RECT { 100, 100, 400, 300 }, WS_POPUP | WS_VISIBLE | WS_CAPTION);

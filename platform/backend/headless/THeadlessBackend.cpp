@@ -289,6 +289,18 @@ void THeadlessBackend::WindowManagerMinimize(HWND topLevel, bool minimized)
     Queue(input);
 }
 
+void THeadlessBackend::WindowManagerMaximize(HWND topLevel, bool maximized)
+{
+    for (auto& [id, state] : FNatives)
+        if (state.Window == topLevel)
+            state.Maximized = maximized;
+    TRawInput input;
+    input.Kind = TRawInputKind::WindowMaximized;
+    input.Window = topLevel;
+    input.Flag = maximized;
+    Queue(input);
+}
+
 void THeadlessBackend::DropFiles(int x, int y, std::vector<std::string> paths)
 {
     TRawInput input;
@@ -475,6 +487,12 @@ void THeadlessBackend::MinimizeNativeWindow(TNativeWindow window, bool minimized
 {
     if (TNativeState* state = State(window))
         state->Minimized = minimized;
+}
+
+void THeadlessBackend::MaximizeNativeWindow(TNativeWindow window, bool maximized)
+{
+    if (TNativeState* state = State(window))
+        state->Maximized = maximized;
 }
 
 void THeadlessBackend::SetNativeWindowBounds(TNativeWindow window, const RECT& bounds)

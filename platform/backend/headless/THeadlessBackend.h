@@ -25,6 +25,7 @@ public:
         RECT Bounds {};
         bool Visible = false;
         bool Minimized = false;
+        bool Maximized = false;
         BYTE Opacity = 255;
         bool Shaped = false;
         TRegion Shape;
@@ -93,6 +94,7 @@ public:
     // The window manager moved or sized a top-level window, or minimised or restored it.
     void WindowManagerMove(HWND topLevel, const RECT& bounds);
     void WindowManagerMinimize(HWND topLevel, bool minimized);
+    void WindowManagerMaximize(HWND topLevel, bool maximized);
     // Files dropped at a screen point.
     void DropFiles(int x, int y, std::vector<std::string> paths);
 
@@ -120,6 +122,7 @@ public:
     void SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner) override;
     void ShowNativeWindow(TNativeWindow window, bool visible) override;
     void MinimizeNativeWindow(TNativeWindow window, bool minimized) override;
+    void MaximizeNativeWindow(TNativeWindow window, bool maximized) override;
     void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) override;
     void RestackNativeWindows(const std::vector<TNativeWindow>& topFirst) override;
     void ActivateNativeWindow(TNativeWindow window) override;

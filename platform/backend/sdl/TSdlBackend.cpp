@@ -246,6 +246,22 @@ void TSdlBackend::MinimizeNativeWindow(TNativeWindow window, bool minimized)
         SDL_RestoreWindow(native->Window);
 }
 
+void TSdlBackend::MaximizeNativeWindow(TNativeWindow window, bool maximized)
+{
+    TNative* native = Find(window);
+    if (!native || native->Maximized == maximized)
+        return;
+    native->Maximized = maximized;
+    // A window manager maximises only a window it may size; the layer sizes it in every other state.
+    if (maximized) {
+        SDL_SetWindowResizable(native->Window, SDL_TRUE);
+        SDL_MaximizeWindow(native->Window);
+    } else {
+        SDL_RestoreWindow(native->Window);
+        SDL_SetWindowResizable(native->Window, SDL_FALSE);
+    }
+}
+
 void TSdlBackend::SetNativeWindowBounds(TNativeWindow window, const RECT& bounds)
 {
     TNative* native = Find(window);
@@ -644,9 +660,27 @@ void TSdlBackend::TranslateWindowEvent(const SDL_Event& event)
         QueueRawInput(input);
         return;
     }
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        if (native->Maximized)
+            return;
+        native->Maximized = true;
+        input.Kind = TRawInputKind::WindowMaximized;
+        input.Flag = true;
+        QueueRawInput(input);
+        return;
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED: {
         const bool minimized = event.window.event == SDL_WINDOWEVENT_MINIMIZED;
+        // A restore of a window that is not minimised ends its maximised state.
+        if (!minimized && !native->Minimized) {
+            if (!native->Maximized)
+                return;
+            native->Maximized = false;
+            input.Kind = TRawInputKind::WindowMaximized;
+            input.Flag = false;
+            QueueRawInput(input);
+            return;
+        }
         if (native->Minimized == minimized)
             return;
         native->Minimized = minimized;

@@ -39,6 +39,7 @@ public:
     void SetNativeWindowOwner(TNativeWindow window, TNativeWindow owner) override;
     void ShowNativeWindow(TNativeWindow window, bool visible) override;
     void MinimizeNativeWindow(TNativeWindow window, bool minimized) override;
+    void MaximizeNativeWindow(TNativeWindow window, bool maximized) override;
     void SetNativeWindowBounds(TNativeWindow window, const RECT& bounds) override;
     void RestackNativeWindows(const std::vector<TNativeWindow>& topFirst) override;
     void ActivateNativeWindow(TNativeWindow window) override;
@@ -66,6 +67,7 @@ private:
         bool Popup = false; // never takes the focus
         bool Visible = false;
         bool Minimized = false;
+        bool Maximized = false;
         bool Presented = false;
     };
 
