@@ -15,7 +15,7 @@ public:
     explicit TspSkinBevel(TComponent* owner);
 
     TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
-    void SetSkinData(TspSkinData* value);
+    void SetSkinData(TspSkinData* value) override;
     const std::string& SkinDataName() const { return FSkinLink.Name(); }
     void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
     // A two-pixel line through the middle instead of the shape.

@@ -44,7 +44,7 @@ public:
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value) { FDefaultFont->Assign(value); }
     TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
-    void SetSkinData(TspSkinData* value);
+    void SetSkinData(TspSkinData* value) override;
     const std::string& SkinDataName() const { return FSkinLink.Name(); }
     void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
 
@@ -102,7 +102,7 @@ public:
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value);
     TspSkinData* SkinData() const override { return FSkinLink.Skin(); }
-    void SetSkinData(TspSkinData* value);
+    void SetSkinData(TspSkinData* value) override;
     const std::string& SkinDataName() const { return FSkinLink.Name(); }
     void SetSkinDataName(std::string_view value) { FSkinLink.SetName(value); }
 

@@ -20,10 +20,18 @@ class TspSkinDataClient {
 public:
     virtual ~TspSkinDataClient() = default;
     virtual TspSkinData* SkinData() const = 0;
+    // Binds the control to another skin (a skinned frame hands its controls one skin this way).
+    virtual void SetSkinData(TspSkinData* value) { (void)value; }
     // A load or clear starts: anything painted meanwhile uses the default look.
     virtual void BeforeChangeSkinData() { }
     // The skin changed: look the record up again and repaint.
     virtual void ChangeSkinData() = 0;
+    // Whether a skinned form re-skins the control when its skin changes; a control that takes its skin only
+    // from a skinned frame or its own setter answers false.
+    virtual bool ReskinnedByForm() const { return true; }
+    // Whether an MDI parent form sends the control CM_CANCELMODE when the form's menus close (skinned edits and
+    // combo boxes, which then close what they have open).
+    virtual bool CancelsModeWithMenus() const { return false; }
 };
 
 // What a skinned tool bar offers the controls standing on it: whether it centres them vertically, and the
@@ -49,7 +57,7 @@ public:
     // ---- Published properties ----------------------------------------------------------------------------------
     TspSkinData* SkinData() const override { return FSkinData; }
     // Not owned: the control hears of the skin's deletion and falls back to its default look.
-    virtual void SetSkinData(TspSkinData* value);
+    void SetSkinData(TspSkinData* value) override;
     const std::string& SkinDataName() const { return FSkinDataName; }
     // Takes effect at the next look-up (every paint makes one); neither looks up nor repaints.
     virtual void SetSkinDataName(std::string_view value) { FSkinDataName = value; }

@@ -23,3 +23,8 @@ constexpr UINT WM_MDICHILDRESTORED = 1232; // a child to the main form: it was m
 
 // The lParam of every skin-change message.
 constexpr LPARAM SkinDataMessageParam = 1000;
+
+// Paint the skinned non-client parts into the DC in wParam; lParam carries CM_BENCPAINTParam, which the
+// receiver answers.
+constexpr UINT CM_BENCPAINT = 0xBC4B;
+constexpr LPARAM CM_BENCPAINTParam = 0x41A2;

@@ -9,6 +9,7 @@
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TIcon.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
@@ -63,7 +64,9 @@ TspSkinForm::TspSkinForm(TComponent* owner)
     FDefInActiveCaptionFont = CaptionFont(clBtnShadow);
     for (auto& strip : MaskStrips)
         strip = std::make_unique<TBitmap>();
-    FFrameImage = std::make_unique<TBitmap>();
+    for (auto& image : FBorderCache)
+        image = std::make_unique<TBitmap>();
+    FLogoBitMap = std::make_unique<TBitmap>();
     FBGImage = std::make_unique<TBitmap>();
     FMorphTimer = NewTimer(this, 25, [this] { TestMorph(); });
     FMouseTimer = NewTimer(this, 50, [this] { TestMouse(); });
@@ -210,6 +213,10 @@ void TspSkinForm::ChangeSkinDataFrame()
         LayoutHeight = FForm->Height();
         CreateNewRegion(true);
     }
+    if (FSkinnableForm)
+        FForm->SetBorderIcons(TBorderIcons {});
+    else
+        LoadBorderIcons();
     SkinChanging = true;
     const bool tooNarrow = GetMinWidth() > FForm->Width();
     const bool tooLow = GetMinHeight() > FForm->Height();
@@ -221,6 +228,11 @@ void TspSkinForm::ChangeSkinDataFrame()
         FForm->SetWidth(GetMinWidth());
     else if (FForm->HandleAllocated())
         UpDateForm();
+    // A rolled-up or minimized form keeps only its frame.
+    if ((FRolledUp || FWindowState == wsMinimized) && FForm->Height() != GetMinHeight())
+        FForm->SetHeight(GetMinHeight());
+    if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+        FForm->SetWidth(GetMinWidth());
     LayoutWidth = FForm->Width();
     LayoutHeight = FForm->Height();
     if (FFormSkinned)
@@ -233,6 +245,8 @@ void TspSkinForm::ChangeSkinDataFrame()
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     SkinChanging = false;
+    if (FRolledUp)
+        return;
     if (ClientWidth > 0)
         FForm->SetClientWidth(ClientWidth);
     if (ClientHeight > 0)
@@ -319,7 +333,7 @@ int TspSkinForm::GetMinHeight() const
 int TspSkinForm::GetMaxWidth() const
 {
     TRect area {};
-    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, area);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, !MaximizeOnFullScreen, area);
     const int width = RectWidth(area);
     return MaxWidth != 0 && MaxWidth < width ? MaxWidth : width;
 }
@@ -327,59 +341,9 @@ int TspSkinForm::GetMaxWidth() const
 int TspSkinForm::GetMaxHeight() const
 {
     TRect area {};
-    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, area);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, !MaximizeOnFullScreen, area);
     const int height = RectHeight(area);
     return MaxHeight != 0 && MaxHeight < height ? MaxHeight : height;
-}
-
-// ---- Window states ----------------------------------------------------------------------------------------------
-
-void TspSkinForm::SetWindowState(TWindowState value)
-{
-    if (FForm->FormStyle() == fsMDIChild) {
-        SetMDIChildWindowState(value);
-        return;
-    }
-    if (value == FWindowState)
-        return;
-    const TWindowState old = FWindowState;
-    if (value == wsMinimized) {
-        // A picture form or the main form minimizes the application; its own state stays.
-        if (FForm == Application->MainForm() || !FSupportNCArea) {
-            Application->Minimize();
-            return;
-        }
-        FWindowState = value;
-        if (old == wsNormal)
-            FRestoreBounds = FForm->BoundsRect();
-        FForm->SetBounds(FForm->Left(), FForm->Top(), GetMinWidth(), GetMinHeight());
-        return;
-    }
-    FWindowState = value;
-    if (value == wsMaximized) {
-        if (old == wsNormal)
-            FRestoreBounds = FForm->BoundsRect();
-        TRect area {};
-        GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, area);
-        FForm->SetBoundsRect(area);
-        return;
-    }
-    if (!IsNullRect(FRestoreBounds))
-        FForm->SetBoundsRect(FRestoreBounds);
-    FRestoreBounds = NullRect();
-    FMouseTimer->SetEnabled(true);
-    FForm->Repaint();
-}
-
-// Rolling up and the tray belong to the window states that come with the frame painting; until then the
-// commands change nothing.
-void TspSkinForm::SetRollUpState(bool value)
-{
-    (void)value;
-}
-
-void TspSkinForm::MinimizeToTray()
-{
 }
 
 void TspSkinForm::CloseForm()
@@ -390,13 +354,6 @@ void TspSkinForm::CloseForm()
         PostMessage(FForm->Handle(), WM_CLOSE, 0, 0);
     else
         FForm->Close();
-}
-
-void TspSkinForm::DrawFormIcon(TCanvas* canvas, int x, int y)
-{
-    (void)canvas;
-    (void)x;
-    (void)y;
 }
 
 std::string TspSkinForm::CaptionText() const

@@ -17,6 +17,7 @@
 #include <vector>
 
 class TBitmap;
+class TIcon;
 class TTimer;
 class TspSkinMenu;
 
@@ -52,6 +53,10 @@ using TFrameRegulatorChangeValueEvent = TTrackBarChangeValueEvent;
 using TChangeClientRectEvent = std::function<void(const TRect& newClientRect)>;
 using TspCaptionPaintEvent = std::function<void(TCanvas* canvas, const TRect& rect, bool active)>;
 
+// Where a form first shown in the normal state is placed: where it is, centred on its monitor, or centred in
+// the monitor's work area.
+enum TspPositionInMonitor : uint8_t { sppDefault, sppScreenCenter, sppDesktopCenter };
+
 class TspSkinForm : public TComponent, public TspSkinObjectHost, public TspSkinMenuHost {
     using inherited = TComponent;
 
@@ -68,7 +73,8 @@ public:
     bool SupportNCArea() const override { return FSupportNCArea; }
     void SetSupportNCArea(bool value) { FSupportNCArea = value; }
     TspBorderIcons BorderIcons() const { return FBorderIcons; }
-    void SetBorderIcons(TspBorderIcons value) { FBorderIcons = value; }
+    // Stores the set; the caption buttons follow it and the frame repaints.
+    void SetBorderIcons(TspBorderIcons value);
     bool Sizeable = true;
     bool DraggAble = false;
     int MinWidth = 0;
@@ -84,7 +90,11 @@ public:
     bool AlphaBlend = false;
     uint8_t AlphaBlendValue = 200;
     bool AlphaBlendAnimation = false;
+    // Translucency applied at once to a shown form (WS_EX_LAYERED with the opacity, or opaque again).
+    void SetAlphaBlend(bool value);
+    void SetAlphaBlendValue(uint8_t value);
     bool FShowIcon = false;
+    void SetShowIcon(bool value);
     TFont* DefCaptionFont() const override { return FDefCaptionFont.get(); }
     // The form's menus: their own skin (else SkinData), the default look's item height and font, whether the
     // skin's item font is used, the most items a level shows at once (0: no limit) and translucency. The
@@ -107,6 +117,17 @@ public:
     void SetMenusAlphaBlendValue(uint8_t value);
     bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
     void SetMenusAlphaBlendAnimation(bool value);
+    void SetDefCaptionFont(const TFont* value);
+    TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
+    void SetDefInActiveCaptionFont(const TFont* value);
+    // Drawn centred on the default client background.
+    TBitmap* LogoBitMap() const { return FLogoBitMap.get(); }
+    void SetLogoBitMap(const TBitmap* value);
+    bool LogoBitMapTransparent = false;
+    bool MaximizeOnFullScreen = false;
+    TspPositionInMonitor PositionInMonitor = sppDefault;
+    bool Magnetic = false;
+    uint8_t MagneticSize = 10;
 
     // ---- Events ------------------------------------------------------------------------------------------------
     TNotifyEvent OnChangeSkinData;
@@ -148,6 +169,12 @@ public:
     void FormKeyDown(WPARAM key);
     bool SkinMenuOpened = false;
     bool MainMenuActive = false;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnMaximize;
+    TNotifyEvent OnRestore;
+    TNotifyEvent OnChangeRollUpState;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
 
     // ---- The skin ----------------------------------------------------------------------------------------------
     // Lays the form out for the current skin (frame or picture mode).
@@ -182,6 +209,69 @@ public:
     // The height of the default caption without a skin.
     int GetDefCaptionHeight() const;
     TRect GetDefCaptionRect() const;
+
+    // ---- Re-skinning the form's controls ------------------------------------------------------------------------
+    // The skinned controls under `control` (itself first, windowed children recursively) that use `skin`, or all
+    // of them for a null skin, let go of their skin records, or look them up again.
+    void BeforeUpDateSkinControls(TspSkinData* skin, TControl* control);
+    void UpDateSkinControls(TspSkinData* skin, TControl* control);
+    // Every skinned component owned by the form.
+    void BeforeUpDateSkinComponents();
+    void UpDateSkinComponents();
+    // WM_CHECKPARENTBG to the form's windowed children, so those that show the form's background repaint.
+    void CheckControlsBackground();
+    // CM_CANCELMODE to the skinned edits and combo boxes of a visible MDI parent form (a menu closes).
+    void CancelMessageToControls();
+
+    // ---- The frame --------------------------------------------------------------------------------------------
+    // The skinned frame from the skin's picture, or the default frame without a skin, into `dc` or (useDC
+    // false) into the form's window DC.
+    void PaintNCSkin(HDC dc, bool useDC);
+    void PaintNCDefault(HDC dc, bool useDC);
+    // The default client background: the face colour and the logo.
+    void PaintBGDefault(HDC dc);
+    void DrawLogoBitMap(TCanvas* canvas);
+    // The default caption rectangle and caption buttons for the current size.
+    void CalcDefRects();
+    int GetDefButtonSize() const;
+    void GetIcon();
+    void CorrectCaptionText(TCanvas* canvas, std::string& text, int width);
+    // Hands the form's caption to the caption objects that show it.
+    void SetDefaultCaptionText(const std::string& text);
+    // The form's own border icons for the current skinning.
+    void LoadBorderIcons();
+    static std::string GetProductVersion() { return "8.60"; }
+    TRect DefCaptionRect;
+
+    // ---- Window states, roll-up, snapping ------------------------------------------------------------------------
+    void DoMinimize();
+    void DoMaximize();
+    void DoNormalize();
+    // The slot a minimized form takes: along the bottom of the work area, from its left edge upwards.
+    void GetMinimizeCoord(TPoint& p);
+    TPoint GetPositionInMonitor(int x, int y, int width, int height) const;
+    void ApplyPositionInMonitor();
+    void CreateRollUpForm();
+    void CreateRollUpForm2();
+    void SetRollUpFormRegion();
+    void RestoreRollUpForm();
+    void RestoreRollUpForm2();
+    int GetRealHeight() const { return FRolledUp ? RollUpRestoreHeight : LayoutHeight; }
+    // Snaps a proposed top-left corner to the work area's edges while the form moves.
+    void DoMagnetic(int& left, int& top, int width, int height);
+    void EnableShadow(bool value, bool rehide);
+    void RestoreFromTray();
+    // The bounds before the form was minimized or maximized; empty when there are none.
+    const TRect& RestoreBounds() const { return FRestoreBounds; }
+    bool RolledUpWhileMaximized = false;
+    bool RolledUpAtMaximize = false;
+    int RollUpRestoreHeight = 0;
+    std::vector<TControl*> HiddenControls;
+    bool SnappedLeft = false;
+    bool SnappedTop = false;
+    bool SnappedRight = false;
+    bool SnappedBottom = false;
+    TPoint SnapCursor { -1, -1 };
 
     // ---- Objects on the form -----------------------------------------------------------------------------------
     void LoadObjects();
@@ -256,7 +346,7 @@ public:
     void MinimizeToTray() override;
     void CloseForm() override;
     void DrawFormIcon(TCanvas* canvas, int x, int y) override;
-    TSize GetIconSize() const override { return TSize { 16, 16 }; }
+    TSize GetIconSize() const override;
     TMenuItem* GetSystemMenu() override { return nullptr; }
     void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward) override;
     bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) override;
@@ -359,10 +449,17 @@ private:
     void HookMDIClient();
     void UnhookMDIClient();
     bool IsMDIMaxChild() const { return FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized; }
-    // Frame mode: the default 3-pixel frame and caption without a skin, or the skin's frame pictures with the
-    // objects on them.
-    void PaintNC(HDC dc);
     void FramePaint();
+    // WM_SYSCOMMAND: the window manager's (or the layer's) maximize and restore become the form's own; true when
+    // the command is handled.
+    bool OnSysCommand(TMessage& message);
+    // The area minimized forms line up in and the slots already taken there.
+    void MinimizeArea(TRect& area, std::vector<TPoint>& taken) const;
+    // The rectangle a maximized form takes on its monitor.
+    TRect MaximizedBounds() const;
+    // The work area snapping and minimizing use, in screen coordinates.
+    TRect WorkArea() const;
+    void SnapEdge(int& coordinate, int areaEdge, int cursor, int cursorMark, bool& snapped, bool near);
     void ChangeSkinDataFrame();
     void ChangeSkinDataPicture();
     void OnSkinMessage(TMessage& message);
@@ -411,8 +508,10 @@ private:
     TTimer* FMorphTimer = nullptr;
     TTimer* FMouseTimer = nullptr;
     TTimer* FAnimateTimer = nullptr;
-    std::unique_ptr<TBitmap> FFrameImage;
+    // The frame's top, left, right and bottom pictures for the current size, skin and activation.
+    std::unique_ptr<TBitmap> FBorderCache[4];
     bool FFrameImageValid = false;
+    bool FFrameActive = false;
     std::unique_ptr<TBitmap> FBGImage;
     bool FBGImageValid = false;
     TspSkinMDITabsBar* FMDITabsBar = nullptr;
@@ -425,6 +524,9 @@ private:
     bool FFormWindowGone = false;
     // Where an MDI child returns from its own minimized or maximized state.
     TRect FMDIRestoreBounds {};
+    std::unique_ptr<TBitmap> FLogoBitMap;
+    std::unique_ptr<TIcon> FFormIcon;
+    bool FShadow = false;
 };
 
 // The first component owned by `form`, in component order, that is a TspSkinForm; null for a null form.

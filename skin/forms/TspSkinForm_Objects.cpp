@@ -268,21 +268,7 @@ void TspSkinForm::CalcAllRealObjectRect()
 {
     if (!FFormSkinned) {
         // The default frame: square buttons from the right edge, the system-menu button at the left.
-        const int width = LayoutWidth ? LayoutWidth : FForm->Width();
-        const int button = FForm->BorderStyle() == bsToolWindow || FForm->BorderStyle() == bsSizeToolWin ? 13 : 17;
-        int x = width - 3;
-        for (TStdCommand command : { cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray })
-            for (auto& object : SkinObjects)
-                if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-                    b && b->Command == command && b->Visible) {
-                    b->ObjectRect = Rect(x - button, 4, x, 4 + button);
-                    x -= button;
-                    break;
-                }
-        for (auto& object : SkinObjects)
-            if (auto* b = dynamic_cast<TspSkinStdButtonObject*>(object.get());
-                b && b->Command == cmSysMenu && b->Visible)
-                b->ObjectRect = FShowIcon ? Bounds(3, 4, 16, 16) : Bounds(3, 4, button, button);
+        CalcDefRects();
         CurSizeGripRect = NullRect();
         return;
     }

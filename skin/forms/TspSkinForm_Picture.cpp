@@ -9,6 +9,7 @@
 #include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinBackground.h"
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
@@ -221,11 +222,7 @@ void TspSkinForm::Paint(HDC dc)
     target.SetHandle(nullptr);
 }
 
-namespace {
-
-// Fills the client area from `tile` by the stretch rule (or tiles it); an empty tile or client leaves the plain
-// face colour, so that no skin value can make the tiling divide by zero.
-void PaintTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& client, int layoutWidth, int layoutHeight,
+void PaintSkinTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& client, int layoutWidth, int layoutHeight,
     bool stretch, TspStretchType stretchType)
 {
     TCanvas canvas;
@@ -267,8 +264,6 @@ void PaintTiled(HDC dc, TBitmap* picture, const TRect& tileRect, const TRect& cl
     canvas.SetHandle(nullptr);
 }
 
-} // namespace
-
 void TspSkinForm::PaintCachedBG(HDC dc, TBitmap* picture, const TRect& tile)
 {
     const TRect client = FForm->ClientRect();
@@ -280,7 +275,7 @@ void TspSkinForm::PaintCachedBG(HDC dc, TBitmap* picture, const TRect& tile)
     if (!FBGImageValid || FBGImage->Width() != width || FBGImage->Height() != height) {
         const TspSkinData& s = *FSkinData;
         FBGImage->SetSize(width, height);
-        PaintTiled(FBGImage->Canvas()->Handle(), picture, tile, client, LayoutWidth, LayoutHeight, s.StretchEffect,
+        PaintSkinTiled(FBGImage->Canvas()->Handle(), picture, tile, client, LayoutWidth, LayoutHeight, s.StretchEffect,
             s.StretchType);
         FBGImageValid = true;
     }

@@ -163,8 +163,10 @@ void TspSkinForm::CreateNewForm(bool rescale)
     if (FSupportNCArea) {
         if (!FormRegion && FSkinnableForm)
             FramePaint();
-        if (FFormSkinned && FSkinData->StretchEffect)
+        if (FFormSkinned && FSkinData->StretchEffect) {
             FForm->Repaint();
+            CheckControlsBackground();
+        }
         return;
     }
     FForm->Repaint();
@@ -357,71 +359,6 @@ void TspSkinForm::FramePaint()
         SendMessage(FForm->Handle(), WM_NCPAINT, 1, 0);
 }
 
-void TspSkinForm::PaintNC(HDC dc)
-{
-    const int width = LayoutWidth ? LayoutWidth : FForm->Width();
-    const int height = LayoutHeight ? LayoutHeight : FForm->Height();
-    if (width < GetMinWidth() || height < GetMinHeight() || width <= 0 || height <= 0)
-        return;
-    if (FFormSkinned) {
-        // The frame's picture changes only with the size and the skin: it is composed once and copied after.
-        if (!FFrameImageValid || FFrameImage->Width() != width || FFrameImage->Height() != height) {
-            const TspSkinData& s = *FSkinData;
-            FFrameImage->SetSize(width, height);
-            CreateSkinImage(s.LeftTopPoint, s.RightTopPoint, s.LeftBottomPoint, s.RightBottomPoint, s.ClientRect,
-                CurFramePoints[0], CurFramePoints[1], CurFramePoints[2], CurFramePoints[3], CurClientRect,
-                FFrameImage.get(), s.Picture.get(), Rect(0, 0, s.Picture->Width(), s.Picture->Height()), width, height,
-                false, s.LeftStretch, s.TopStretch, s.RightStretch, s.BottomStretch, s.StretchEffect, s.StretchType);
-            FFrameImageValid = true;
-        }
-        const TRect client = CurClientRect;
-        const int saved = SaveDC(dc);
-        ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
-        BitBlt(dc, 0, 0, width, height, FFrameImage->Canvas()->Handle(), 0, 0, SRCCOPY);
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        for (auto& object : SkinObjects)
-            if (CanObjectTest(object->RollUp)
-                && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
-                object->Draw(&canvas, false);
-        canvas.SetHandle(nullptr);
-        RestoreDC(dc, saved);
-        return;
-    }
-    TBitmap frame;
-    frame.SetSize(width, height);
-    TCanvas* canvas = frame.Canvas();
-    TRect client;
-    {
-        // The default frame: three rings around a plain caption.
-        client = Rect(3, GetDefCaptionHeight() + 3, width - 3, height - 3);
-        canvas->Brush()->SetColor(clBtnFace);
-        canvas->FillRect(Rect(0, 0, width, height));
-        const TColor rings[3][2]
-            = { { cl3DLight, cl3DDkShadow }, { clBtnHighlight, clBtnShadow }, { clBtnFace, clBtnFace } };
-        for (int i = 0; i < 3; ++i)
-            Frm3D(canvas, Rect(i, i, width - i, height - i), rings[i][0], rings[i][1]);
-        const bool active = GetFormActive();
-        canvas->Font()->Assign(active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
-        canvas->Brush()->SetStyle(bsClear);
-        const TRect caption = GetDefCaptionRect();
-        if (!CaptionPaint(canvas, caption, active)) {
-            std::string text = CaptionText();
-            CorrectTextbyWidth(canvas, text, RectWidth(caption));
-            SPDrawText(canvas, text, caption);
-        }
-    }
-    for (auto& object : SkinObjects)
-        if (CanObjectTest(object->RollUp)
-            && !InRect(client, TPoint { object->ObjectRect.Left, object->ObjectRect.Top }))
-            object->Draw(canvas, true);
-    // The client area is the form's own.
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
-    BitBlt(dc, 0, 0, width, height, canvas->Handle(), 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
-}
-
 // ---- Fade-in ----------------------------------------------------------------------------------------------------
 
 void TspSkinForm::FadeIn()
@@ -467,12 +404,17 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
             FMouseTimer->SetEnabled(false);
             FAnimateTimer->SetEnabled(false);
             ClearObjects();
+            BeforeUpDateSkinControls(skin, FForm);
+            BeforeUpDateSkinComponents();
         }
         break;
     case WM_CHANGESKINDATA:
         SkinDataChanging = false;
         if (skin == FSkinData)
             ChangeSkinData();
+        // Controls bound to the skin are re-skinned on every form, whatever skin the form wears.
+        UpDateSkinControls(skin, FForm);
+        UpDateSkinComponents();
         break;
     case WM_CHANGERESSTRDATA:
         CheckObjectsHint();
@@ -522,9 +464,14 @@ void TspSkinForm::FormWndProc(TMessage& message)
         old();
         return;
     case WM_SIZE:
-        old();
-        if (InSizeMove && FullDrag && frame)
+        if (InSizeMove && FullDrag && frame) {
+            if (!FLogoBitMap->Empty() && FForm->FormStyle() != fsMDIForm)
+                FForm->Invalidate();
+            old();
             break;
+        }
+        old();
+        SnappedLeft = SnappedTop = SnappedRight = SnappedBottom = false;
         LayoutWidth = FForm->Width();
         LayoutHeight = FForm->Height();
         if (FFormSkinned) {
@@ -542,6 +489,12 @@ void TspSkinForm::FormWndProc(TMessage& message)
             FramePaint();
             CreateNewRegion(true);
         }
+        if (frame && AlphaBlend && AlphaBlendValue < 255 && CheckW2KWXP()) {
+            FramePaint();
+            FForm->Repaint();
+        }
+        if (frame && !FLogoBitMap->Empty() && FForm->FormStyle() != fsMDIForm)
+            FForm->Invalidate();
         break;
     case WM_ACTIVATE:
         if (!skinnable) {
@@ -563,10 +516,7 @@ void TspSkinForm::FormWndProc(TMessage& message)
             if (frame)
                 FramePaint();
             if (FFormSkinned)
-                for (auto& object : SkinObjects)
-                    if (auto* caption = dynamic_cast<TspSkinCaptionObject*>(object.get());
-                        caption && caption->DefaultCaption)
-                        caption->SimpleSetTextValue(FForm->Caption());
+                SetDefaultCaptionText(FForm->Caption());
             if (!frame)
                 FForm->Invalidate();
         }
@@ -579,19 +529,23 @@ void TspSkinForm::FormWndProc(TMessage& message)
             PaintBG2(dc);
         else if (FFormSkinned)
             PaintBG(dc);
-        else {
-            TCanvas canvas;
-            canvas.SetHandle(dc);
-            canvas.Brush()->SetColor(clBtnFace);
-            canvas.FillRect(FForm->ClientRect());
-            canvas.SetHandle(nullptr);
-        }
+        else
+            PaintBGDefault(dc);
         message.Result = 1;
         return;
     }
     case WM_SHOWWINDOW:
+        if (message.WParam && PositionPending) {
+            // The first showing places a form shown normal on its monitor; a form shown minimized or
+            // maximized is placed when it is restored.
+            if (PositionInMonitor == sppDefault) {
+                PositionPending = false;
+            } else if (FWindowState == wsNormal) {
+                PositionPending = false;
+                ApplyPositionInMonitor();
+            }
+        }
         if (skinnable && message.WParam) {
-            PositionPending = false;
             if ((AlphaBlend || AlphaBlendAnimation) && FForm->HandleAllocated()) {
                 const HWND window = FForm->Handle();
                 SetWindowLong(window, GWL_EXSTYLE, GetWindowLong(window, GWL_EXSTYLE) | LONG(WS_EX_LAYERED));
@@ -620,6 +574,13 @@ void TspSkinForm::FormWndProc(TMessage& message)
             auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
             info->ptMinTrackSize = POINT { GetMinWidth(), GetMinHeight() };
             info->ptMaxTrackSize = POINT { GetMaxWidth(), GetMaxHeight() };
+            // Where the window layer puts the window when the form maximizes, relative to the work area.
+            if (FForm->FormStyle() != fsMDIChild) {
+                const TRect r = MaximizedBounds();
+                const TRect work = WorkArea();
+                info->ptMaxPosition = POINT { r.Left - work.Left, r.Top - work.Top };
+                info->ptMaxSize = POINT { RectWidth(r), RectHeight(r) };
+            }
         }
         break;
     case WM_NCCALCSIZE: {
@@ -684,12 +645,35 @@ void TspSkinForm::FormWndProc(TMessage& message)
             break;
         }
         if (frame && !BorderStyleNone() && FForm->HandleAllocated()) {
-            const HDC dc = GetWindowDC(FForm->Handle());
-            PaintNC(dc);
-            ReleaseDC(FForm->Handle(), dc);
+            if (FFormSkinned)
+                PaintNCSkin(nullptr, false);
+            else
+                PaintNCDefault(nullptr, false);
         }
         message.Result = 0;
         return;
+    case CM_BENCPAINT:
+        if (!skinnable || message.LParam != CM_BENCPAINTParam) {
+            old();
+            break;
+        }
+        if (message.WParam && frame && !BorderStyleNone()) {
+            const HDC dc = reinterpret_cast<HDC>(message.WParam);
+            if (FFormSkinned)
+                PaintNCSkin(dc, true);
+            else if (!SkinDataChanging)
+                PaintNCDefault(dc, true);
+        }
+        message.Result = CM_BENCPAINTParam;
+        return;
+    case WM_SYNCPAINT:
+        if (skinnable && FRolledUp && frame) {
+            FramePaint();
+            message.Result = 0;
+            return;
+        }
+        old();
+        break;
     case WM_NCACTIVATE:
         if (!skinnable) {
             old();
@@ -705,7 +689,7 @@ void TspSkinForm::FormWndProc(TMessage& message)
         }
         return;
     case WM_SYSCOMMAND:
-        if ((message.WParam & 0xFFF0) == SC_KEYMENU)
+        if (OnSysCommand(message))
             return;
         old();
         break;
@@ -719,6 +703,7 @@ void TspSkinForm::FormWndProc(TMessage& message)
             old();
             break;
         }
+        SnappedLeft = SnappedTop = SnappedRight = SnappedBottom = false;
         old();
         {
             const RECT* r = reinterpret_cast<const RECT*>(message.LParam);
@@ -741,10 +726,20 @@ void TspSkinForm::FormWndProc(TMessage& message)
         if (skinnable && IsMaximized() && FForm->FormStyle() != fsMDIChild) {
             RECT* r = reinterpret_cast<RECT*>(message.LParam);
             *r = RECT { FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height() };
+        } else if (skinnable && Magnetic) {
+            RECT* r = reinterpret_cast<RECT*>(message.LParam);
+            int left = r->left;
+            int top = r->top;
+            DoMagnetic(left, top, FForm->Width(), FForm->Height());
+            *r = RECT { left, top, left + FForm->Width(), top + FForm->Height() };
         }
         old();
         break;
-    case WM_ENTERSIZEMOVE:
+    case WM_ENTERSIZEMOVE: {
+        POINT cursor {};
+        GetCursorPos(&cursor);
+        SnapCursor = TPoint { cursor.x, cursor.y };
+    }
         if (frame && skinnable) {
             UpDateActiveObjects();
             FMouseTimer->SetEnabled(false);
@@ -813,7 +808,7 @@ void TspSkinForm::RouteMouse(TMessage& message)
                     SetWindowState(wsNormal);
                 else if (Sizeable && !IsMaximized() && !FRolledUp && FBorderIcons.Contains(TspBorderIcon::biMaximize))
                     SetWindowState(wsMaximized);
-                else if (Sizeable && IsMaximized())
+                else if (Sizeable && IsMaximized() && !RolledUpWhileMaximized)
                     SetWindowState(wsNormal);
                 else
                     SetRollUpState(!FRolledUp);
@@ -843,13 +838,22 @@ void TspSkinForm::RouteMouse(TMessage& message)
             POINT cursor;
             GetCursorPos(&cursor);
             if (cursor.x != DragPoint.X || cursor.y != DragPoint.Y) {
-                FForm->SetBounds(FForm->Left() + cursor.x - DragPoint.X, FForm->Top() + cursor.y - DragPoint.Y,
-                    FForm->Width(), FForm->Height());
+                int left = FForm->Left() + cursor.x - DragPoint.X;
+                int top = FForm->Top() + cursor.y - DragPoint.Y;
+                if (Magnetic)
+                    DoMagnetic(left, top, FForm->Width(), FForm->Height());
+                FForm->SetBounds(left, top, FForm->Width(), FForm->Height());
                 DragPoint = TPoint { cursor.x, cursor.y };
             }
         }
         break;
     case WM_LBUTTONDOWN:
+        if (!frame) {
+            POINT cursor {};
+            GetCursorPos(&cursor);
+            SnapCursor = TPoint { cursor.x, cursor.y };
+        }
+        [[fallthrough]];
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
         if (!frame)
