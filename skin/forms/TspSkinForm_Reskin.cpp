@@ -34,8 +34,12 @@ void TspSkinForm::BeforeUpDateSkinControls(TspSkinData* skin, TControl* control)
 {
     if (!control)
         return;
+    // Only the two roots keep records to let go of; the labels look theirs up at each paint.
     WalkControls(control, [skin](TControl* c) {
-        if (auto* client = dynamic_cast<TspSkinDataClient*>(c); client && UsesSkin(client, skin))
+        TspSkinDataClient* client = dynamic_cast<TspSkinControl*>(c);
+        if (!client)
+            client = dynamic_cast<TspGraphicSkinControl*>(c);
+        if (client && UsesSkin(client, skin))
             client->BeforeChangeSkinData();
     });
 }

@@ -424,6 +424,8 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
             && FSkinnableForm != FSkinData->SkinnableForm()) {
             FSkinnableForm = FSkinData->SkinnableForm();
             ChangeSkinData();
+            // Every skinned control of the form, whatever skin it uses.
+            UpDateSkinControls(nullptr, FForm);
         }
         break;
     }
