@@ -306,7 +306,7 @@ void TspSkinForm::PaintBG3(HDC dc)
     const TspSkinData& s = *FSkinData;
     TBitmap* picture = SkinPictureAt(FSkinData, s.MDIBGPictureIndex);
     const TRect client = Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight());
-    PaintTiled(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect(), client,
+    PaintSkinTiled(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect(), client,
         RectWidth(client), RectHeight(client), s.MDIBGStretchEffect, s.MDIBGStretchType);
 }
 

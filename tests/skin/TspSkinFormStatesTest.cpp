@@ -81,7 +81,7 @@ TEST_F(TspSkinFormStatesTest, MinimizedDialogsLineUpFromTheWorkAreasBottomLeftAn
     // Restoring brings back the bounds from before.
     dialogs[0]->SetWindowState(wsNormal);
     EXPECT_TRUE(Same(dialogs[0]->Form()->BoundsRect(), 100, 100, 300, 260));
-    EXPECT_TRUE(SPUtils::IsNullRect(dialogs[0]->RestoreBounds));
+    EXPECT_TRUE(SPUtils::IsNullRect(dialogs[0]->RestoreBounds()));
 }
 
 TEST_F(TspSkinFormStatesTest, AFrameWithoutHeightStillFindsASlot)
