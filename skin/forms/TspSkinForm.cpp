@@ -2,8 +2,7 @@
 // and the host side of the skin objects (their events and requests).
 #include "skin/forms/TspSkinForm.h"
 
-#include "skin/menus/TspSkinMenu.h"
-
+#include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
 #include "framework/controls/TScreen.h"
 #include "framework/controls/TTimer.h"
@@ -18,6 +17,7 @@
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
+#include "skin/menus/TspSkinMenu.h"
 
 using namespace SPUtils;
 
@@ -114,6 +114,8 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
         FMainMenuBar = nullptr;
     if (operation == opRemove && component == FMenusSkinData)
         FMenusSkinData = nullptr;
+    if (operation == opRemove && component == FSystemMenu)
+        FSystemMenu = nullptr;
 }
 
 void TspSkinForm::SetSkinData(TspSkinData* value)

@@ -18,6 +18,7 @@
 
 class TBitmap;
 class TIcon;
+class TPopupMenu;
 class TTimer;
 class TspSkinMenu;
 
@@ -273,6 +274,22 @@ public:
     bool SnappedBottom = false;
     TPoint SnapCursor { -1, -1 };
 
+    // ---- The system menu (TspSkinForm_SystemMenu.cpp) ----------------------------------------------------------
+    // The application's own system menu, extended with the standard commands when UseDefaultSysMenu is on.
+    TPopupMenu* SystemMenu() const { return FSystemMenu; }
+    void SetSystemMenu(TPopupMenu* value);
+    bool UseDefaultSysMenu = true;
+    // The component's own system menu, made on first use.
+    TPopupMenu* DefaultSystemMenu();
+    void CreateSysMenu();
+    void CreateUserSysMenu();
+    void SM_Min(TObject* sender);
+    void SM_Max(TObject* sender);
+    void SM_Restore(TObject* sender);
+    void SM_RollUp(TObject* sender);
+    void SM_MinToTray(TObject* sender);
+    void SM_Close(TObject* sender);
+
     // ---- Objects on the form -----------------------------------------------------------------------------------
     void LoadObjects();
     void LoadDefObjects();
@@ -347,7 +364,8 @@ public:
     void CloseForm() override;
     void DrawFormIcon(TCanvas* canvas, int x, int y) override;
     TSize GetIconSize() const override;
-    TMenuItem* GetSystemMenu() override { return nullptr; }
+    // The items of the system menu, built afresh for the current states and border icons.
+    TMenuItem* GetSystemMenu() override;
     void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward) override;
     bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) override;
     void MouseDownEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
@@ -524,6 +542,14 @@ private:
     bool FFormWindowGone = false;
     // Where an MDI child returns from its own minimized or maximized state.
     TRect FMDIRestoreBounds {};
+    TMenuItem* NewSystemMenuItem(
+        const char* name, const char* captionKey, const char* caption, void (TspSkinForm::*handler)(TObject*));
+    bool SysMenuHasMin() const;
+    bool SysMenuHasMax() const;
+    bool SysMenuHasRestore() const;
+    bool SysMenuHasRollUp() const;
+    TPopupMenu* FSystemMenu = nullptr;
+    TPopupMenu* FDefaultSystemMenu = nullptr;
     std::unique_ptr<TBitmap> FLogoBitMap;
     std::unique_ptr<TIcon> FFormIcon;
     bool FShadow = false;

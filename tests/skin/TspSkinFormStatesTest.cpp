@@ -1,6 +1,7 @@
 // The skinned form's own window states on the headless display: minimized dialogs in their slots, maximizing
 // over the window layer (and the window manager's maximizing), the size limits, the first placement, snapping
 // while the caption is dragged, and rolling up.
+#include "framework/controls/Menus.h"
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
@@ -358,6 +359,72 @@ TEST_F(TspSkinFormStatesTest, APictureFormWithoutARollUpPictureStaysButTellsOfTh
     EXPECT_FALSE(skinner->RolledUp());
     EXPECT_TRUE(Same(form->BoundsRect(), before.Left, before.Top, before.Right, before.Bottom));
     EXPECT_EQ(Events, TEvents { "rollup" });
+}
+
+// ---- The system menu --------------------------------------------------------------------------------------------
+
+std::vector<std::string> Captions(TMenuItem* items)
+{
+    std::vector<std::string> captions;
+    for (int i = 0; i < items->Count(); ++i)
+        captions.push_back(items->Items(i)->Caption());
+    return captions;
+}
+
+TEST_F(TspSkinFormStatesTest, TheSystemMenuFollowsTheWindowStateRollUpAndBorderIcons)
+{
+    Monitor(RECT { 0, 0, 1024, 768 });
+    using TCaptions = std::vector<std::string>;
+    struct TCase {
+        TWindowState State;
+        bool RolledUp;
+        bool OnlySystemMenu;
+        TCaptions Expected;
+    };
+    const TCase cases[] = {
+        { wsNormal, false, false, { "Mi&nimize", "Ma&ximize", "Ro&llUp", "-", "&Close" } },
+        { wsMaximized, false, false, { "Mi&nimize", "&Restore", "Ro&llUp", "-", "&Close" } },
+        { wsMinimized, false, false, { "Ma&ximize", "&Restore", "-", "&Close" } },
+        { wsNormal, true, false, { "Mi&nimize", "Ma&ximize", "&Restore", "-", "&Close" } },
+        { wsNormal, false, true, { "&Close" } },
+    };
+    for (const TCase& c : cases) {
+        TspSkinForm* dialog = Dialog(nullptr);
+        if (c.OnlySystemMenu)
+            dialog->SetBorderIcons(TspBorderIcons { TspBorderIcon::biSystemMenu });
+        dialog->SetWindowState(c.State);
+        if (c.RolledUp)
+            dialog->SetRollUpState(true);
+        TMenuItem* items = dialog->GetSystemMenu();
+        EXPECT_EQ(Captions(items), c.Expected) << int(c.State) << c.RolledUp << c.OnlySystemMenu;
+        EXPECT_EQ(ShortCutToText(items->Items(items->Count() - 1)->ShortCut()), "Alt+F4");
+        delete dialog->Form();
+    }
+    // The commands run the window states.
+    TspSkinForm* dialog = Dialog(nullptr);
+    dialog->GetSystemMenu()->Items(1)->Click();
+    EXPECT_EQ(dialog->WindowState(), wsMaximized);
+    dialog->GetSystemMenu()->Items(1)->Click();
+    EXPECT_EQ(dialog->WindowState(), wsNormal);
+    dialog->GetSystemMenu()->Items(2)->Click();
+    EXPECT_TRUE(dialog->RolledUp());
+}
+
+TEST_F(TspSkinFormStatesTest, TheApplicationsSystemMenuGetsTheStandardCommandsOnceAroundItsOwn)
+{
+    TspSkinForm* dialog = Dialog(nullptr);
+    auto* menu = new TPopupMenu(dialog->Form());
+    auto* own = new TMenuItem(nullptr);
+    own->SetCaption("About");
+    menu->Items()->Add(own);
+    dialog->SetSystemMenu(menu);
+    const std::vector<std::string> expected { "Mi&nimize", "Ma&ximize", "Ro&llUp", "About", "&Close" };
+    EXPECT_EQ(Captions(dialog->GetSystemMenu()), expected);
+    EXPECT_EQ(Captions(dialog->GetSystemMenu()), expected) << "shown again: nothing twice";
+    dialog->UseDefaultSysMenu = false;
+    delete menu;
+    EXPECT_EQ(dialog->SystemMenu(), nullptr);
+    EXPECT_EQ(Captions(dialog->GetSystemMenu()).back(), "&Close");
 }
 
 } // namespace
