@@ -1,13 +1,15 @@
 // A skinned main form's window states on a real display under a window manager: its caption buttons maximize,
 // restore and minimize it through the window manager (which says so in the window's _NET_WM_STATE and
 // WM_STATE), and the window manager gives the minimized form back; the same facts and pixels as headless.
+#include <gtest/gtest.h>
+
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "tests/display/SkinFormStatesScenario.h"
 #include "tests/display/TSdlStage.h"
 
+// Last: Xlib's macros (None, Status ...) would otherwise rename the names of the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <gtest/gtest.h>
 
 namespace {
 
