@@ -75,6 +75,7 @@ TspSkinForm::TspSkinForm(TComponent* owner)
     FForm->SetBorderIcons(TBorderIcons {});
     FForm->SetAutoScroll(false);
     FSkinMenu = new TspSkinMenu(this, FForm);
+    FForm->OnShortCut = [this](TWMKey& message, bool& handled) { FormShortCut(message, handled); };
     OldWindowProc = FForm->WindowProc;
     FForm->WindowProc = [this](TMessage& message) { NewWndProc(message); };
     // The new procedure must see the window's creation (its frame size above all).

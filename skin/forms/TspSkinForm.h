@@ -289,6 +289,15 @@ public:
     void SM_RollUp(TObject* sender);
     void SM_MinToTray(TObject* sender);
     void SM_Close(TObject* sender);
+    // Shows the system menu at a screen point, against a screen rectangle, or under the system-menu button.
+    void TrackSystemMenu(int x, int y);
+    void TrackSystemMenu2(const TRect& r);
+    void PopupSystemMenu();
+    // The form's OnShortCut: the component's own OnShortCut first, then Alt+Space opens the system menu.
+    void FormShortCut(TWMKey& message, bool& handled);
+    TShortCutEvent OnShortCut;
+    // The last key was taken by a menu's shortcut test.
+    bool MenuShortCutHandled = false;
 
     // ---- Objects on the form -----------------------------------------------------------------------------------
     void LoadObjects();

@@ -11,6 +11,7 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
 
 #include <algorithm>
 
@@ -447,6 +448,12 @@ bool TspSkinForm::OnSysCommand(TMessage& message)
 {
     switch (message.WParam & 0xFFF0) {
     case SC_KEYMENU:
+        // F10 or a lone Alt: an open menu closes (its chain tells the form, which leaves the menu mode); the main
+        // menu's keyboard use is the main-menu bar's.
+        if (FSkinMenu && FSkinMenu->Visible())
+            FSkinMenu->Hide();
+        else if (SkinMenuOpened)
+            SkinMenuClose();
         return true;
     case SC_MAXIMIZE:
         SetWindowState(wsMaximized);

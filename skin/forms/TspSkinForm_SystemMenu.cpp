@@ -1,10 +1,16 @@
 // TspSkinForm: the form's system menu, built afresh each time it is shown so that its commands follow the window
 // state, the roll-up state and the border icons: the component's own menu, or the application's SystemMenu with
-// the standard commands added around its items (never twice).
+// the standard commands added around its items (never twice); shown by a right click on the caption or by
+// Alt+Space under the system-menu button.
 #include "framework/controls/Menus.h"
+#include "framework/controls/TApplication.h"
+#include "platform/win/VirtualKeys.h"
+#include "platform/win/Windows.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
 
 namespace {
 
@@ -171,4 +177,71 @@ void TspSkinForm::SM_MinToTray(TObject*)
 void TspSkinForm::SM_Close(TObject*)
 {
     CloseForm();
+}
+
+// ---- Showing the system menu ------------------------------------------------------------------------------------
+
+void TspSkinForm::TrackSystemMenu(int x, int y)
+{
+    TrackSystemMenu2(Rect(x, y, x, y));
+}
+
+void TspSkinForm::TrackSystemMenu2(const TRect& r)
+{
+    TMenuItem* items = GetSystemMenu();
+    if (FForm->FormStyle() != fsMDIChild) {
+        PopupSkinMenu1(items, r, false);
+        return;
+    }
+    // An MDI child's menu opens through the main form's chain, in the main form's skin for menus.
+    TspSkinForm* main = Application ? GetSkinFormComponent(Application->MainForm()) : nullptr;
+    if (!main)
+        return;
+    SkinMenuOpen();
+    main->SkinMenu()->Popup(nullptr, main->MenusSkinData() ? main->MenusSkinData() : main->SkinData(), 0, r, items,
+        false);
+    if (!main->SkinMenu()->Visible() && SkinMenuOpened)
+        SkinMenuClose();
+}
+
+void TspSkinForm::PopupSystemMenu()
+{
+    if (!FForm->HandleAllocated())
+        return;
+    RECT window {};
+    GetWindowRect(FForm->Handle(), &window);
+    for (size_t i = 0; i < SkinObjects.size(); ++i) {
+        TspActiveSkinObject* object = SkinObjects[i].get();
+        TStdCommand command = cmDefault;
+        if (auto* button = dynamic_cast<TspSkinStdButtonObject*>(object))
+            command = button->Command;
+        else if (auto* animate = dynamic_cast<TspSkinAnimateObject*>(object))
+            command = animate->Command;
+        if (command != cmSysMenu || !object->Enabled)
+            continue;
+        const TRect& r = object->ObjectRect;
+        TrackSystemMenu2(Rect(r.Left + window.left, r.Top + window.top, r.Right + window.left, r.Bottom + window.top));
+        // The menu is open now; a second button would only open it again.
+        return;
+    }
+}
+
+void TspSkinForm::FormShortCut(TWMKey& message, bool& handled)
+{
+    if (OnShortCut) {
+        OnShortCut(message, handled);
+        if (handled)
+            return;
+    }
+    const TShiftState shift = KeyDataToShiftState(message.KeyData);
+    if (message.CharCode == VK_SPACE && shift == TShiftState { ssAlt }) {
+        PopupSystemMenu();
+        MenuShortCutHandled = false;
+        handled = true;
+        return;
+    }
+    if (MenuShortCutHandled) {
+        MenuShortCutHandled = false;
+        handled = false;
+    }
 }

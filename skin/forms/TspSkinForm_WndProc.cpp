@@ -816,8 +816,15 @@ void TspSkinForm::RouteMouse(TMessage& message)
                     SetRollUpState(!FRolledUp);
             }
         }
-        if (message.WParam == WPARAM(HTCAPTION))
+        if (message.WParam == WPARAM(HTCAPTION)) {
             PressedObjectIndex = -1;
+            // A right press on the caption opens the system menu where the cursor is.
+            if (message.Msg == WM_NCRBUTTONDOWN) {
+                POINT cursor {};
+                GetCursorPos(&cursor);
+                TrackSystemMenu(cursor.x, cursor.y);
+            }
+        }
         break;
     }
     case WM_NCLBUTTONUP:

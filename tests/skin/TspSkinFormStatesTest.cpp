@@ -4,7 +4,10 @@
 #include "framework/controls/Menus.h"
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupWindow.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -425,6 +428,59 @@ TEST_F(TspSkinFormStatesTest, TheApplicationsSystemMenuGetsTheStandardCommandsOn
     delete menu;
     EXPECT_EQ(dialog->SystemMenu(), nullptr);
     EXPECT_EQ(Captions(dialog->GetSystemMenu()).back(), "&Close");
+}
+
+// The application's own message handler, told apart from the form's hook by its type.
+struct TMarkerHandler {
+    void operator()(MSG&, bool&) const { }
+};
+
+TEST_F(TspSkinFormStatesTest, AltSpaceOpensTheSystemMenuUnderItsButtonAlsoOverAnOpenMenuAndTheHandlerComesBack)
+{
+    Monitor(RECT { 0, 0, 1024, 768 });
+    TspSkinForm* dialog = Dialog(nullptr);
+    auto altSpace = [this] {
+        Backend.KeyDown(VK_MENU);
+        Backend.Key(VK_SPACE);
+        Backend.KeyUp(VK_MENU);
+        Pump();
+    };
+    Application->OnMessage = TMarkerHandler {};
+    // Another menu of the form is open first.
+    auto* other = new TPopupMenu(dialog->Form());
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption("Other");
+    other->Items()->Add(item);
+    dialog->PopupSkinMenu(other->Items(), TPoint { 400, 300 });
+    Pump();
+    ASSERT_TRUE(dialog->SkinMenu()->Visible());
+    altSpace();
+    ASSERT_TRUE(dialog->SkinMenu()->Visible());
+    TspSkinPopupWindow* level = dialog->SkinMenu()->LastLevel();
+    ASSERT_NE(level, nullptr);
+    const TRect button = dialog->ObjectAt(dialog->GetIndex("sysmenubutton"))->ObjectRect;
+    EXPECT_EQ(level->Left(), 100 + button.Left) << "under the system-menu button";
+    EXPECT_EQ(level->Top(), 100 + button.Bottom);
+    Backend.Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(dialog->SkinMenu()->Visible());
+    EXPECT_FALSE(dialog->SkinMenuOpened);
+    EXPECT_NE(Application->OnMessage.target<TMarkerHandler>(), nullptr) << "the application's handler is back";
+    // A right press on the caption opens it at the cursor.
+    Backend.AdvanceClock(1000);
+    Backend.Click(200, 110, TRawButton::Right);
+    Pump();
+    ASSERT_TRUE(dialog->SkinMenu()->Visible());
+    EXPECT_EQ(dialog->SkinMenu()->LastLevel()->Left(), 200);
+    Backend.Key(VK_ESCAPE);
+    Pump();
+    // Without an enabled system-menu button Alt+Space opens nothing.
+    dialog->HideCaptionButtons = true;
+    dialog->CheckObjects();
+    altSpace();
+    EXPECT_FALSE(dialog->SkinMenu()->Visible());
+    EXPECT_NE(Application->OnMessage.target<TMarkerHandler>(), nullptr);
+    Application->OnMessage = nullptr;
 }
 
 } // namespace
