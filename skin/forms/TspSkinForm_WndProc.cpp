@@ -455,6 +455,9 @@ void TspSkinForm::FormWndProc(TMessage& message)
     const bool skinnable = FSkinnableForm;
     if (FSkinMenu && (SkinMenuOpened || FSkinMenu->Visible()))
         CheckMenuVisible(message);
+    // Whatever the menus: skinned edits and combo boxes of an MDI parent close what they have open.
+    if (CanMenuClose(message.Msg))
+        CancelMessageToControls();
     switch (message.Msg) {
     case WM_CLOSESKINMENU:
         SkinMenuClose();

@@ -375,4 +375,46 @@ TEST_F(TspSkinFormFrameTest, ASkinnedFrameHandsItsControlsOneSkinAndPaintsItsBac
     EXPECT_EQ(skinFrame->CtrlsSkinData(), nullptr);
 }
 
+// A skinned edit's stand-in: it notes the cancel-mode message that closes what it has open.
+class TCancellingControl : public TspSkinControl {
+public:
+    TCancellingControl(TComponent* owner, int* count)
+        : TspSkinControl(owner)
+        , FCount(count)
+    {
+    }
+    bool CancelsModeWithMenus() const override { return true; }
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg == CM_CANCELMODE)
+            ++*FCount;
+        TspSkinControl::WndProc(message);
+    }
+
+private:
+    int* FCount;
+};
+
+TEST_F(TspSkinFormFrameTest, AnMDIParentsPressTellsItsSkinnedEditsToCloseWhatTheyHaveOpen)
+{
+    for (const TFormStyle style : { fsMDIForm, fsNormal }) {
+        Form = NewForm(100, 100, 300, 200, bsSizeable);
+        Form->SetFormStyle(style);
+        Skinner = new TspSkinForm(Form);
+        int cancels = 0;
+        auto* edit = new TCancellingControl(Form, &cancels);
+        edit->SetParent(Form);
+        edit->SetBounds(10, 10, 50, 20);
+        auto* hidden = new TCancellingControl(Form, &cancels);
+        hidden->SetParent(Form);
+        hidden->SetVisible(false);
+        Form->Show();
+        Pump();
+        cancels = 0;
+        SendMessage(Form->Handle(), WM_NCLBUTTONDOWN, HTOBJECT, 0);
+        EXPECT_EQ(cancels, style == fsMDIForm ? 1 : 0) << "only the visible one, only on an MDI parent";
+        delete Form;
+    }
+}
+
 } // namespace
