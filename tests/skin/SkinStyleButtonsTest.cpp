@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -306,21 +307,22 @@ protected:
 
 TEST_F(SkinStyleButtonsTest, EachStyleButtonFillsItsMenuWithItsPicturesItemsAndColumns)
 {
+    // An item's picture, caption, hint and whether it is a button row.
+    using TItem = std::tuple<int, std::string, std::string, bool>;
     struct TCase {
         const char* Name;
         std::function<TspSkinGraphicButton*(TComponent*)> Make;
         int Columns;
         std::vector<std::string> Pictures;
-        // Per item: its picture, caption, hint and whether it is a button row.
-        std::vector<std::tuple<int, std::string, std::string, bool>> Items;
+        std::vector<TItem> Items;
     };
     auto images = [](int count) {
-        std::vector<std::tuple<int, std::string, std::string, bool>> items;
+        std::vector<TItem> items;
         for (int i = 0; i < count; ++i)
             items.emplace_back(i, "", "", false);
         return items;
     };
-    std::vector<std::tuple<int, std::string, std::string, bool>> shadowItems = images(20);
+    std::vector<TItem> shadowItems = images(20);
     shadowItems.insert(shadowItems.begin(), { -1, "No shadow", "", true });
     shadowItems.push_back({ 20, "More settings", "", true });
     std::vector<std::string> shadows;
@@ -328,7 +330,7 @@ TEST_F(SkinStyleButtonsTest, EachStyleButtonFillsItsMenuWithItsPicturesItemsAndC
         shadows.push_back("SP_SHADOW" + std::to_string(n));
     const char* const widths[] = { "1/4 pt", "1/2 pt", "3/4 pt", "1 pt", "1 1/4 pt", "1 1/2 pt", "1 3/4 pt", "2 pt",
         "2 1/2 pt", "3 pt", "4 pt", "6 pt" };
-    std::vector<std::tuple<int, std::string, std::string, bool>> widthItems;
+    std::vector<TItem> widthItems;
     for (int i = 0; i < 12; ++i)
         widthItems.emplace_back(i, widths[i], "", true);
     const char* const hints[]
