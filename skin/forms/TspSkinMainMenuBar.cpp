@@ -15,6 +15,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/SkinObjectRecords.h"
+#include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/TspSkinMenu.h"
@@ -80,11 +81,36 @@ TspMenuBarObject::TspMenuBarObject(TspSkinMainMenuBar* bar, const TspDataSkinObj
     DownSkinRect = record->ActiveSkinRect;
     ObjectRect = SkinRect;
     Picture = SkinPictureAt(bar->SkinData(), record->ActivePictureIndex);
+    Morphing = record->Morphing && !IsNullRect(record->ActiveSkinRect);
+    MorphKind = record->MorphKind;
+}
+
+bool TspMenuBarObject::EnableMorphing() const
+{
+    const TspSkinData* skin = Bar->SkinData();
+    return Morphing && Picture && skin && !skin->Empty && skin->EnableSkinEffects();
+}
+
+void TspMenuBarObject::DoMorphing()
+{
+    MorphKf = std::clamp(NextMorphFactor(MorphKf, Active), 0.0, 1.0);
+    Bar->DrawSkinObject(this);
+}
+
+void TspMenuBarObject::Blend(TBitmap* source, TBitmap* target) const
+{
+    TspEffectBmp blend(source->Handle());
+    const TspEffectBmp toward(target->Handle());
+    MorphByKind(blend, toward, MorphKind, MorphKf);
+    blend.Draw(source->Canvas()->Handle(), 0, 0);
 }
 
 void TspMenuBarObject::Redraw()
 {
-    Bar->DrawSkinObject(this);
+    if (EnableMorphing())
+        Bar->StartMorphTimer();
+    else
+        Bar->DrawSkinObject(this);
 }
 
 void TspMenuBarObject::MouseDown(int, int, TMouseButton)
@@ -128,10 +154,23 @@ void TspSkinMainMenuBarButton::Draw(TCanvas* canvas)
         return;
     }
     TRect source = SkinRect;
-    if (Down && MouseOver)
+    if (Down && MouseOver) {
         source = FirstSet({ DownSkinRect, ActiveSkinRect, SkinRect });
-    else if (Active)
+    } else if (MorphRunning()) {
+        const int width = RectWidth(ObjectRect);
+        const int height = RectHeight(ObjectRect);
+        TBitmap normal;
+        TBitmap active;
+        normal.SetSize(width, height);
+        active.SetSize(width, height);
+        normal.Canvas()->CopyRect(Rect(0, 0, width, height), Picture->Canvas(), SkinRect);
+        active.Canvas()->CopyRect(Rect(0, 0, width, height), Picture->Canvas(), ActiveSkinRect);
+        Blend(&normal, &active);
+        canvas->Draw(ObjectRect.Left, ObjectRect.Top, &normal);
+        return;
+    } else if (Active) {
         source = FirstSet({ ActiveSkinRect, SkinRect });
+    }
     canvas->CopyRect(ObjectRect, Picture->Canvas(), source);
 }
 
@@ -183,7 +222,9 @@ void TspSkinMainMenuBarButton::MouseDown(int, int, TMouseButton button)
     if (!Enabled || button != mbLeft || Down)
         return;
     Down = true;
-    Redraw();
+    if (EnableMorphing() && !IsNullRect(DownSkinRect))
+        MorphKf = 1;
+    Bar->DrawSkinObject(this);
     if (Command == cmSysMenu)
         DoCommand();
 }
@@ -319,13 +360,26 @@ void TspSkinMainMenuBarItem::Draw(TCanvas* canvas)
     }
     TBitmap image;
     image.SetSize(width, height);
-    if (Bar->Record()->ItemTransparent && !activeLook) {
-        // The bar under the item shows through.
-        image.Canvas()->CopyRect(Rect(0, 0, width, height), canvas, ObjectRect);
+    auto look = [&](TBitmap* into, const TRect& from, bool active) {
+        if (Bar->Record()->ItemTransparent && !active) {
+            // The bar under the item shows through.
+            into->SetSize(width, height);
+            into->Canvas()->CopyRect(Rect(0, 0, width, height), canvas, ObjectRect);
+            return;
+        }
+        CreateHSkinImage(Record->ItemLeftOffset, Record->ItemRightOffset, into, Picture, from, width, height,
+            active && Record->StretchEffect);
+        into->SetSize(width, height);
+    };
+    if (!Down && MorphRunning()) {
+        // Between the normal and the active look.
+        TBitmap active;
+        look(&image, SkinRect, false);
+        look(&active, ActiveSkinRect, true);
+        Blend(&image, &active);
+        color = Record->ActiveFontColor;
     } else {
-        CreateHSkinImage(Record->ItemLeftOffset, Record->ItemRightOffset, &image, Picture, source, width, height,
-            activeLook && Record->StretchEffect);
-        image.SetSize(width, height);
+        look(&image, source, activeLook);
     }
     TCanvas* c = image.Canvas();
     SetItemFont(c);
@@ -392,6 +446,7 @@ void TspSkinMainMenuBarItem::MouseEnter()
     if (SearchDown()) {
         Active = true;
         MouseOver = true;
+        MorphKf = 1;
         SetDown(true);
         return;
     }
@@ -409,6 +464,8 @@ void TspSkinMainMenuBarItem::MouseLeave()
 {
     Active = false;
     MouseOver = false;
+    if (Down && EnableMorphing())
+        MorphKf = 0;
     Redraw();
     if (Bar->OnItemMouseLeave)
         Bar->OnItemMouseLeave(MenuItem);
@@ -434,11 +491,16 @@ void TspSkinMainMenuBarItem::MouseDown(int, int, TMouseButton button)
 void TspSkinMainMenuBarItem::SetDown(bool value)
 {
     Down = value;
-    if (!value)
+    if (!value) {
         Active = false;
-    Redraw();
-    if (value)
-        TrackMenu();
+        // The pressed look fades out from the active one.
+        if (EnableMorphing())
+            MorphKf = 1;
+        Redraw();
+        return;
+    }
+    Bar->DrawSkinObject(this);
+    TrackMenu();
 }
 
 void TspSkinMainMenuBarItem::TrackMenu()
@@ -478,6 +540,10 @@ TspSkinMainMenuBar::TspSkinMainMenuBar(TComponent* owner)
     FMouseTimer->SetEnabled(false);
     FMouseTimer->SetInterval(50);
     FMouseTimer->SetOnTimer([this](TObject*) { TestMouse(); });
+    FMorphTimer = new TTimer(this);
+    FMorphTimer->SetEnabled(false);
+    FMorphTimer->SetInterval(25);
+    FMorphTimer->SetOnTimer([this](TObject*) { TestMorph(); });
     SetAlign(alTop);
     SetHeight(22);
 }
@@ -835,10 +901,11 @@ void TspSkinMainMenuBar::PaintMenuBar(TBitmap* image)
     } else if (SkinData()->MainMenuBarTransparent) {
         GetParentImage(this, canvas);
     } else {
+        // The items rectangle is in the bar's own coordinates: the parts left and right of it keep their size.
         const TRect& s = FRecord->SkinRect;
         const TRect& items = FRecord->ItemsRect;
-        CreateHSkinImage(items.Left - s.Left, s.Right - items.Right, image, FPicture, s, Width(), Height(),
-            FRecord->StretchEffect);
+        CreateHSkinImage(std::max(items.Left, 0), std::max(RectWidth(s) - items.Right, 0), image, FPicture, s, Width(),
+            Height(), FRecord->StretchEffect);
         image->SetSize(Width(), Height());
     }
     CalcRects();
@@ -953,6 +1020,8 @@ void TspSkinMainMenuBar::MenuClosed(TspMenuBarObject* item)
     if (present && item->Down) {
         item->Down = false;
         item->Active = item->MouseOver;
+        if (item->EnableMorphing())
+            item->MorphKf = 1;
         item->Redraw();
     }
     const bool anyDown = std::any_of(Objects.begin(), Objects.end(), [](auto& o) {
@@ -985,12 +1054,34 @@ void TspSkinMainMenuBar::TrackScrollMenu()
         menu->Popup(nullptr, SkinData(), shown, r, FMainMenu->Items(), false);
 }
 
+void TspSkinMainMenuBar::StartMorphTimer()
+{
+    FMorphTimer->SetEnabled(true);
+}
+
+void TspSkinMainMenuBar::TestMorph()
+{
+    bool stepped = false;
+    // A step may not change the list, but the list is walked by index all the same.
+    for (size_t i = 0; i < Objects.size(); ++i) {
+        TspMenuBarObject* object = Objects[i].get();
+        if (object->Visible && object->EnableMorphing() && object->CanMorphing()) {
+            object->DoMorphing();
+            stepped = true;
+        }
+    }
+    if (!stepped)
+        FMorphTimer->SetEnabled(false);
+}
+
 void TspSkinMainMenuBar::MenuExit()
 {
     MenuMode = false;
     for (auto& object : Objects)
         if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get()); item && (item->Down || item->Active)) {
             item->Active = item->MouseOver = item->Down = false;
+            if (item->EnableMorphing())
+                item->MorphKf = 1;
             item->Redraw();
             break;
         }

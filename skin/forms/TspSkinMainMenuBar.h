@@ -51,8 +51,20 @@ public:
     virtual void MouseUp(int x, int y, TMouseButton button);
     virtual void MouseEnter();
     virtual void MouseLeave();
+    // A hover transition still has steps to go toward the look the object's state asks for.
+    virtual bool CanMorphing() const { return (Active && MorphKf < 1) || (!Active && MorphKf > 0); }
+    // Hover transitions are on: the record asks for them and the skin's effects are enabled.
+    bool EnableMorphing() const;
+    bool MorphRunning() const { return EnableMorphing() && CanMorphing(); }
+    // One step of the transition, drawn.
+    void DoMorphing();
+    // `source` (the normal look) blended toward `target` by the transition's factor.
+    void Blend(TBitmap* source, TBitmap* target) const;
 
     TspSkinMainMenuBar* Bar;
+    bool Morphing = false;
+    TMorphKind MorphKind = mkDefault;
+    double MorphKf = 0;
     std::string IDName;
     TRect SkinRect {};
     TRect ActiveSkinRect {};
@@ -165,6 +177,10 @@ public:
     void DrawSkinObject(TspMenuBarObject* object);
     void TestActive(int x, int y);
     void MenuExit();
+    void StartMorphTimer();
+    // Steps every object whose hover transition runs; stops when none does.
+    void TestMorph();
+    TTimer* MorphTimer() const { return FMorphTimer; }
     // The submenu opened by `item` closed: the item comes up, and the menu mode ends with the last one.
     void MenuClosed(TspMenuBarObject* item);
     // Lists the items left out for want of room beside the overflow marker.
@@ -221,6 +237,7 @@ private:
     bool FMDIChildMaximized = false;
     bool FMerged = false;
     TTimer* FMouseTimer = nullptr;
+    TTimer* FMorphTimer = nullptr;
     const TspDataSkinMainMenuBar* FRecord = nullptr;
     TBitmap* FPicture = nullptr;
 };

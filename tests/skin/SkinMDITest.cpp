@@ -2,6 +2,7 @@
 // work area its aligned bars leave, the children's own window states, the window menu, and the tab bar with its
 // widths, clicks and drag reordering under real mouse input.
 #include "framework/controls/Menus.h"
+#include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
@@ -758,7 +759,8 @@ TEST_F(SkinMainMenuBarTest, ASkinnedBarSizesItsItemsFromTheItemRecordAndKeepsEve
             { "menubaritem", "baritem" }, { "closebutton", "barclose" }, { "minbutton", "nosuchbutton" } });
     fixture.AddObject("baritem", "mainmenubaritem",
         { { "activepictureindex", "0" }, { "skinrect", "0,30,40,50" }, { "activeskinrect", "40,30,80,50" },
-            { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" } });
+            { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" },
+            { "morphing", "1" } });
     fixture.AddObject("barclose", "mainmenubarbutton",
         { { "activepictureindex", "0" }, { "skinrect", "100,0,114,14" }, { "activeskinrect", "100,14,114,28" },
             { "command", "cmclose" } });
@@ -781,6 +783,26 @@ TEST_F(SkinMainMenuBarTest, ASkinnedBarSizesItsItemsFromTheItemRecordAndKeepsEve
     EXPECT_EQ(file.Left, 10);
     EXPECT_EQ(file.Right - file.Left, 40 - 28 + measure.Canvas()->TextWidth("File") + 2);
     EXPECT_EQ(bar->ObjectAt(1)->ObjectRect.Left, file.Right);
+    // Hovering fades the item to its active look in six ticks of 25 ms, and leaving fades it back.
+    TspMenuBarObject* fileItem = bar->ObjectAt(0);
+    bar->TestActive(file.Left + 2, file.Top + 2);
+    ASSERT_TRUE(fileItem->Active);
+    EXPECT_TRUE(bar->MorphTimer()->Enabled());
+    auto ticks = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            Backend.AdvanceClock(25);
+            Pump();
+        }
+    };
+    ticks(5);
+    EXPECT_LT(fileItem->MorphKf, 1.0);
+    ticks(1);
+    EXPECT_EQ(fileItem->MorphKf, 1.0);
+    ticks(1);
+    EXPECT_FALSE(bar->MorphTimer()->Enabled());
+    bar->TestActive(-1, -1);
+    ticks(6);
+    EXPECT_EQ(fileItem->MorphKf, 0.0);
 
     TForm* a = NewChild("A");
     GetSkinFormComponent(a)->SetWindowState(wsMaximized);
