@@ -1,15 +1,22 @@
 // A skinned frame-mode form of 800x600 with 20 skin objects on its frame: a full repaint (frame and client
-// background), and one hover morph frame of one object, each against a BitBlt of the same area.
+// background), and one hover morph frame of one object; a popup menu of 30 items in the plain look: its first
+// opening with its first full paint, a repaint of the open menu, and the highlight moving by one item (two items
+// redrawn). Each against a BitBlt of the same area.
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/gdi/Raster.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinMenuItem.h"
+#include "skin/menus/TspSkinPopupWindow.h"
 #include "skin/testing/TFixtureSkin.h"
 
 #include <string>
@@ -86,6 +93,60 @@ int main()
         const double objectBlit = PerCall(
             200, [&] { BitBlt(copy.Canvas()->Handle(), r.Left, r.Top, w, h, area.Canvas()->Handle(), 0, 0, SRCCOPY); });
         Report("frame_form_one_object_morph_frame", morph, objectBlit);
+
+        // A popup menu of 30 items, opened through the form's menu chain.
+        auto* menu = new TPopupMenu(form);
+        for (int i = 0; i < 30; ++i) {
+            auto* item = new TMenuItem(menu);
+            item->SetCaption("Menu item number " + std::to_string(i + 1));
+            if (i % 5 == 0)
+                item->SetShortCut(ShortCut('A' + i / 5, TShiftState { ssCtrl }));
+            menu->Items()->Add(item);
+        }
+        TspSkinMenu* chain = skinner->SkinMenu();
+        chain->Popup(nullptr, nullptr, 0, TRect(10, 10, 10, 10), menu->Items(), false);
+        Application->ProcessMessages();
+        TspSkinPopupWindow* level = chain->Level(0);
+        const HWND popup = level->Handle();
+        const int pw = level->Width();
+        const int ph = level->Height();
+        HDC dc = GetDC(popup);
+        const double menuBlit = PerCall(20, [&] { BitBlt(dc, 0, 0, pw, ph, area.Canvas()->Handle(), 0, 0, SRCCOPY); });
+        // Opening: the level is built, placed, shown and painted for the first time (every item drawn), then
+        // closed again.
+        const double menuOpen = PerCall(20, [&] {
+            chain->Popup(nullptr, nullptr, 0, TRect(10, 10, 10, 10), menu->Items(), false);
+            HDC openDc = GetDC(chain->Level(0)->Handle());
+            chain->Level(0)->PaintMenu(openDc);
+            ReleaseDC(chain->Level(0)->Handle(), openDc);
+            chain->CloseMenu(0);
+            Application->ProcessMessages();
+        });
+        Report("popup_menu_30_items_open_first_paint", menuOpen, menuBlit);
+        chain->Popup(nullptr, nullptr, 0, TRect(10, 10, 10, 10), menu->Items(), false);
+        Application->ProcessMessages();
+        level = chain->Level(0);
+        ReleaseDC(popup, dc);
+        dc = GetDC(level->Handle());
+        const double menuPaint = PerCall(20, [&] { level->PaintMenu(dc); });
+        Report("popup_menu_30_items_repaint", menuPaint, menuBlit);
+
+        // Down and up again: each key redraws the item left and the item entered.
+        bool down = true;
+        const double highlight = PerCall(200, [&] {
+            level->PopupKeyDown(down ? VK_DOWN : VK_UP);
+            down = !down;
+        });
+        const TRect item = level->ItemList[0]->ObjectRect;
+        const int iw = item.Right - item.Left;
+        const int ih = item.Bottom - item.Top;
+        const double itemsBlit = PerCall(200, [&] {
+            BitBlt(dc, item.Left, item.Top, iw, ih, area.Canvas()->Handle(), 0, 0, SRCCOPY);
+            BitBlt(dc, item.Left, item.Bottom, iw, ih, area.Canvas()->Handle(), 0, 0, SRCCOPY);
+        });
+        Report("popup_menu_highlight_move", highlight, itemsBlit);
+        ReleaseDC(level->Handle(), dc);
+        chain->Hide();
     }
     FinalizeForms();
     backend.Uninstall();

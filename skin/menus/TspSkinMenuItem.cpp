@@ -88,6 +88,8 @@ TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* parent, TMenuItem* menuItem
         ActivePicture = skin->ActivePictures[size_t(data->ActivePictureIndex)].get();
 }
 
+TspSkinMenuItem::~TspSkinMenuItem() = default;
+
 // ---- Interaction ------------------------------------------------------------------------------------------------
 
 void TspSkinMenuItem::MouseEnter(bool byKey)
@@ -212,32 +214,51 @@ void TspSkinMenuItem::Draw(TCanvas* canvas)
 {
     if (!Visible)
         return;
-    if (!Data) {
-        DefaultDraw(canvas);
-        return;
-    }
-    TBitmap image;
-    if (MenuItem->IsLine()) {
-        CreateDividerImage(&image);
+    const bool on = Highlighted();
+    const bool line = MenuItem->IsLine();
+    const bool framed = Data && !line && EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= Data->FrameCount;
+    const bool morphing
+        = Data && !line && !framed && EnableMorphing() && !((on && MorphKf == 1) || (!on && MorphKf == 0));
+    if (framed || morphing) {
+        TBitmap image;
+        if (framed) {
+            const TRect frame = FrameRect(CurrentFrame);
+            CreateItemImage(&image, on, &frame);
+        } else {
+            TBitmap hot;
+            CreateItemImage(&image, false, nullptr);
+            CreateItemImage(&hot, true, nullptr);
+            TspEffectBmp blend(image.Handle());
+            const TspEffectBmp target(hot.Handle());
+            MorphByKind(blend, target, Data->MorphKind, MorphKf);
+            blend.Draw(image.Canvas()->Handle(), 0, 0);
+        }
         Output(canvas, &image);
         return;
     }
-    const bool on = Highlighted();
-    if (EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= Data->FrameCount) {
-        const TRect frame = FrameRect(CurrentFrame);
-        CreateItemImage(&image, on, &frame);
-    } else if (!EnableMorphing() || (on && MorphKf == 1) || (!on && MorphKf == 0)) {
-        CreateItemImage(&image, on, nullptr);
-    } else {
-        TBitmap hot;
-        CreateItemImage(&image, false, nullptr);
-        CreateItemImage(&hot, true, nullptr);
-        TspEffectBmp blend(image.Handle());
-        const TspEffectBmp target(hot.Handle());
-        MorphByKind(blend, target, Data->MorphKind, MorphKf);
-        blend.Draw(image.Canvas()->Handle(), 0, 0);
+    // A handler that draws the item may draw it differently each time.
+    if (Data && MenuItem->OnDrawItem) {
+        TBitmap image;
+        BuildImage(&image, on);
+        Output(canvas, &image);
+        return;
     }
-    Output(canvas, &image);
+    std::unique_ptr<TBitmap>& cached = FCache[on && !line ? 1 : 0];
+    if (!cached) {
+        cached = std::make_unique<TBitmap>();
+        BuildImage(cached.get(), on);
+    }
+    Output(canvas, cached.get());
+}
+
+void TspSkinMenuItem::BuildImage(TBitmap* image, bool highlighted)
+{
+    if (!Data)
+        BuildDefaultImage(image, highlighted);
+    else if (MenuItem->IsLine())
+        CreateDividerImage(image);
+    else
+        CreateItemImage(image, highlighted, nullptr);
 }
 
 void TspSkinMenuItem::CreateDividerImage(TBitmap* image)
@@ -291,18 +312,24 @@ void TspSkinMenuItem::CreateItemImage(TBitmap* image, bool highlighted, const TR
 
 void TspSkinMenuItem::DefaultDraw(TCanvas* canvas)
 {
+    TBitmap image;
+    BuildDefaultImage(&image, Highlighted());
+    Output(canvas, &image);
+}
+
+void TspSkinMenuItem::BuildDefaultImage(TBitmap* image, bool highlighted)
+{
     const int w = RectWidth(ObjectRect);
     const int h = RectHeight(ObjectRect);
     const int glyphWidth = Parent->ImgL ? Parent->GlyphWidth : 19;
-    TBitmap image;
-    image.SetSize(w, h);
-    TCanvas* c = image.Canvas();
+    image->SetSize(w, h);
+    TCanvas* c = image->Canvas();
     TspSkinMenu* menu = Parent->SkinMenu();
     c->Font()->Assign(menu->DefaultMenuItemFont());
     c->Font()->SetCharset(MenuCharset(menu));
     TColor textColor = clWindowText;
     c->Brush()->SetStyle(bsSolid);
-    if (Highlighted() && !MenuItem->IsLine()) {
+    if (highlighted && !MenuItem->IsLine()) {
         c->Brush()->SetColor(HotFillColor);
         c->FillRect(TRect(0, 0, w, h));
         c->Brush()->SetColor(clNavy);
@@ -318,12 +345,10 @@ void TspSkinMenuItem::DefaultDraw(TCanvas* canvas)
     if (MenuItem->IsLine()) {
         c->Brush()->SetColor(clBtnShadow);
         c->FrameRect(TRect(glyphWidth, h / 2, w, h / 2 + 1));
-        Output(canvas, &image);
         return;
     }
     c->Brush()->SetStyle(bsClear);
     DrawContent(c, TRect(2, 2, w - 2, h - 2), glyphWidth, 19, textColor, textColor, true);
-    Output(canvas, &image);
 }
 
 void TspSkinMenuItem::DrawContent(TCanvas* canvas, const TRect& t, int glyphWidth, int arrowMargin, TColor textColor,
@@ -399,10 +424,15 @@ void TspSkinMenuItem::DrawContent(TCanvas* canvas, const TRect& t, int glyphWidt
 void TspSkinMenuItem::Output(TCanvas* canvas, TBitmap* image)
 {
     if (Parent->AlphaBlend && !CheckW2KWXP() && Parent->SnapshotEffect) {
+        // Mixed on a copy: the image may be one of the looks kept for later.
         TspEffectBmp blend(image->Handle());
         blend.MorphRect(Parent->SnapshotEffect.get(), 1.0 - Parent->AlphaBlendValue / 255.0,
             TRect(0, 0, image->Width(), image->Height()), ObjectRect.Left, ObjectRect.Top);
-        blend.Draw(image->Canvas()->Handle(), 0, 0);
+        TBitmap mixed;
+        mixed.SetSize(image->Width(), image->Height());
+        blend.Draw(mixed.Canvas()->Handle(), 0, 0);
+        canvas->Draw(ObjectRect.Left, ObjectRect.Top, &mixed);
+        return;
     }
     canvas->Draw(ObjectRect.Left, ObjectRect.Top, image);
 }

@@ -5,6 +5,8 @@
 #include "framework/graphics/Forward.h"
 #include "framework/graphics/Types.h"
 
+#include <memory>
+
 class TBitmap;
 class TMenuItem;
 class TspDataSkinMenuItem;
@@ -16,6 +18,7 @@ class TspSkinMenuItem : public TObject {
 
 public:
     TspSkinMenuItem(TspSkinPopupWindow* parent, TMenuItem* menuItem, TspDataSkinMenuItem* data);
+    ~TspSkinMenuItem() override;
 
     // Paints the item at its rectangle.
     void Draw(TCanvas* canvas);
@@ -47,6 +50,9 @@ public:
 
 private:
     bool Highlighted() const { return Active || Down; }
+    // The item's look at rest, normal or highlighted (no transition under way).
+    void BuildImage(TBitmap* image, bool highlighted);
+    void BuildDefaultImage(TBitmap* image, bool highlighted);
     // The skin-look image of the item, highlighted or not, from `frame` of the animation strip when not null.
     void CreateItemImage(TBitmap* image, bool highlighted, const TRect* frame);
     void CreateDividerImage(TBitmap* image);
@@ -56,4 +62,8 @@ private:
     // The caption, shortcut, submenu arrow and glyph or image inside text rectangle `t`.
     void DrawContent(TCanvas* canvas, const TRect& t, int glyphWidth, int arrowMargin, TColor textColor,
         TColor glyphColor, bool defaultLook);
+
+    // The two looks at rest, made on first use: an open menu's items do not change, so moving the highlight
+    // only copies images.
+    std::unique_ptr<TBitmap> FCache[2];
 };

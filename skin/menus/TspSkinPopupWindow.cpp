@@ -396,6 +396,9 @@ void TspSkinPopupWindow::WTProc(TObject*)
     Snapshot->SetSize(Width() + 1, Height() + 1);
     GetScreenImage(ShowPoint.X, ShowPoint.Y, Snapshot.get());
     SnapshotEffect = std::make_unique<TspEffectBmp>(Snapshot->Handle());
+    FBackground.reset();
+    FComposed.reset();
+    FComposedValid = false;
     ShowAt(ShowPoint.X, ShowPoint.Y);
     MouseTimer->SetEnabled(true);
     if (!ItemList.empty()) {
@@ -457,16 +460,33 @@ void TspSkinPopupWindow::CreateRealImage(TBitmap* target)
 
 void TspSkinPopupWindow::PaintMenu(HDC dc)
 {
-    TBitmap buffer;
-    CreateRealImage(&buffer);
-    TCanvas* canvas = buffer.Canvas();
-    for (int i = FirstVisibleIndex; i < FirstVisibleIndex + VisibleCount && i < static_cast<int>(ItemList.size()); ++i)
-        ItemList[size_t(i)]->Draw(canvas);
-    if (Scroll) {
-        DrawUpMarker(canvas);
-        DrawDownMarker(canvas);
+    // The composed window image is kept while the level is open and only made again after scrolling or a marker
+    // change; item redraws keep it current. The background is composed straight into it the first time, and
+    // kept apart only once a level scrolls (the one case that composes again).
+    if (!FComposedValid) {
+        if (!FComposed) {
+            FComposed = std::make_unique<TBitmap>();
+            CreateRealImage(FComposed.get());
+        } else {
+            if (!FBackground) {
+                FBackground = std::make_unique<TBitmap>();
+                CreateRealImage(FBackground.get());
+            }
+            FComposed->SetSize(FBackground->Width(), FBackground->Height());
+            BitBlt(FComposed->Canvas()->Handle(), 0, 0, FComposed->Width(), FComposed->Height(),
+                FBackground->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
+        TCanvas* canvas = FComposed->Canvas();
+        for (int i = FirstVisibleIndex; i < FirstVisibleIndex + VisibleCount && i < static_cast<int>(ItemList.size());
+             ++i)
+            ItemList[size_t(i)]->Draw(canvas);
+        if (Scroll) {
+            DrawUpMarker(canvas);
+            DrawDownMarker(canvas);
+        }
+        FComposedValid = true;
     }
-    BitBlt(dc, 0, 0, buffer.Width(), buffer.Height(), canvas->Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, FComposed->Width(), FComposed->Height(), FComposed->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 TRect TspSkinPopupWindow::UpMarkerRect() const
@@ -505,6 +525,7 @@ void TspSkinPopupWindow::DrawDownMarker(TCanvas* canvas)
 
 void TspSkinPopupWindow::RepaintNow()
 {
+    FComposedValid = false;
     if (!Showing())
         return;
     HDC dc = GetDC(Handle());
@@ -514,13 +535,21 @@ void TspSkinPopupWindow::RepaintNow()
 
 void TspSkinPopupWindow::DrawItemNow(TspSkinMenuItem* item)
 {
+    if (FComposedValid)
+        item->Draw(FComposed->Canvas());
     if (!Showing())
         return;
     HDC dc = GetDC(Handle());
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    item->Draw(&canvas);
-    canvas.SetHandle(nullptr);
+    if (FComposedValid) {
+        const TRect& r = item->ObjectRect;
+        BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, FComposed->Canvas()->Handle(), r.Left, r.Top,
+            SRCCOPY);
+    } else {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        item->Draw(&canvas);
+        canvas.SetHandle(nullptr);
+    }
     ReleaseDC(Handle(), dc);
 }
 

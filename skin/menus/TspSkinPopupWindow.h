@@ -133,5 +133,8 @@ private:
 
     TspSkinMenu* FSkinMenu;
     std::unique_ptr<TFont> FLevelFont;
+    std::unique_ptr<TBitmap> FBackground;
+    std::unique_ptr<TBitmap> FComposed;
+    bool FComposedValid = false;
     bool FErased = false;
 };

@@ -165,6 +165,44 @@ TEST_F(SkinMenuTest, ALimitedLevelScrollsAndIsPlacedLikeAnUnscrolledOne)
     EXPECT_EQ(Menu->PopupPoint().Y, 150);
 }
 
+TEST_F(SkinMenuTest, ALimitedLevelScrollsWithTheKeysAndItsMarkers)
+{
+    AddItems(10);
+    Skinner->SetMaxMenuItemsInWindow(3);
+    Menu->Popup(200, 150);
+    Pump();
+    TspSkinPopupWindow* level = Level(0);
+    struct TStep {
+        UINT Key;
+        int Active, First;
+    };
+    const TStep steps[] = {
+        { VK_DOWN, 1, 0 }, { VK_DOWN, 2, 0 }, { VK_DOWN, 3, 1 }, // past the last visible item the level scrolls
+        { VK_UP, 2, 1 }, { VK_UP, 1, 1 }, { VK_UP, 0, 0 },
+        { VK_UP, 9, 7 }, // from the first item up: the last items come into view
+        { VK_DOWN, 0, 0 }, // and down from the last wraps to the top
+    };
+    for (const TStep& step : steps) {
+        Key(step.Key);
+        EXPECT_EQ(level->ActiveItem, step.Active) << step.Key;
+        EXPECT_EQ(level->FirstVisibleIndex, step.First) << step.Key;
+        EXPECT_TRUE(Item(0, level->ActiveItem)->Visible);
+    }
+    // Resting on the lower marker scrolls every 100 ms until the mouse leaves the band.
+    const TPoint marker = level->ClientToScreen(TPoint { level->Width() / 2, level->Height() - 6 });
+    Backend.MouseMove(marker.X, marker.Y);
+    Pump();
+    Tick(50);
+    EXPECT_EQ(level->ScrollCode, 2);
+    Tick(200);
+    const int scrolled = level->FirstVisibleIndex;
+    EXPECT_GE(scrolled, 2);
+    Hover(0, level->FirstVisibleIndex + 1);
+    EXPECT_EQ(level->ScrollCode, 0);
+    Tick(300);
+    EXPECT_EQ(level->FirstVisibleIndex, scrolled);
+}
+
 TEST_F(SkinMenuTest, LevelsArePlacedAgainstTheWorkArea)
 {
     AddItems(3);
