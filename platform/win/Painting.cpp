@@ -506,8 +506,7 @@ int ReleaseDC(HWND hwnd, HDC dc)
 {
     if (!Ready() || !GPlatform->DCProvider || !dc)
         return 0;
-    const int result = GPlatform->DCProvider->ReleaseDC(hwnd, dc);
-    if (hwnd)
-        MarkSurfaceDirty(hwnd, nullptr);
-    return result;
+    // Every drawing call marks what it changed, so a window DC that drew one small object presents just that
+    // object, not its whole window.
+    return GPlatform->DCProvider->ReleaseDC(hwnd, dc);
 }

@@ -263,6 +263,41 @@ TEST_F(TspSkinFormTest, TheFrameAndClientBackgroundComeFromThePictureAndFollowTh
     EXPECT_EQ(at(2, 177), picture(2, 57));
 }
 
+TEST_F(TspSkinFormTest, AMorphStepRepaintsOnlyItsObject)
+{
+    FrameSkin(3);
+    Fixture.AddObject("glow", "button",
+        { { "activepictureindex", "0" }, { "skinrect", "50,3,70,18" }, { "activeskinrect", "50,3,70,18" },
+            { "morphing", "1" } });
+    Load();
+    MakeForm(true, 100, 100, 200, 160);
+    TspActiveSkinObject* glow = nullptr;
+    for (int i = 0; i < Skinner->ObjectCount(); ++i)
+        if (Skinner->ObjectAt(i)->IDName == "glow")
+            glow = Skinner->ObjectAt(i);
+    ASSERT_NE(glow, nullptr);
+    const TRect r = glow->ObjectRect;
+    const POINT middle { (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 };
+    const uint32_t before = Backend.WindowPixel(Form->Handle(), middle.x, middle.y);
+    const int presents = Backend.Native(Form->Handle())->Presents;
+    Backend.Log().Clear();
+
+    glow->Active = true;
+    glow->SetMorphKf(0.4);
+    glow->DoMorphing();
+    Pump();
+
+    EXPECT_NE(Backend.WindowPixel(Form->Handle(), middle.x, middle.y), before) << "the step shows";
+    EXPECT_TRUE(Backend.Log().Only({ WM_NCPAINT, WM_PAINT, WM_ERASEBKGND }, Form->Handle()).empty())
+        << "nothing else of the form is painted again";
+    const auto* native = Backend.Native(Form->Handle());
+    EXPECT_EQ(native->Presents, presents + 1);
+    EXPECT_EQ(native->LastPresent.left, r.Left);
+    EXPECT_EQ(native->LastPresent.top, r.Top);
+    EXPECT_EQ(native->LastPresent.right, r.Right);
+    EXPECT_EQ(native->LastPresent.bottom, r.Bottom);
+}
+
 TEST_F(TspSkinFormTest, ABackgroundPictureThatIsNotThereGivesThePlainFace)
 {
     FrameSkin(3);
