@@ -17,7 +17,9 @@
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspTrayIcon.h"
 
 using namespace SPUtils;
 
@@ -86,6 +88,9 @@ TspSkinForm::TspSkinForm(TComponent* owner)
 
 TspSkinForm::~TspSkinForm()
 {
+    // The tray icon may outlive the component: it must not call back into it.
+    if (FTrayIcon && FTrayDblClickOurs)
+        FTrayIcon->OnDblClick = nullptr;
     // An open menu closes while the form still hears about it; the application gets its handler back.
     delete FSkinMenu;
     FSkinMenu = nullptr;
@@ -117,6 +122,10 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
         FMenusSkinData = nullptr;
     if (operation == opRemove && component == FSystemMenu)
         FSystemMenu = nullptr;
+    if (operation == opRemove && component == static_cast<TComponent*>(FStatusBar))
+        FStatusBar = nullptr;
+    if (operation == opRemove && component == static_cast<TComponent*>(FTrayIcon))
+        FTrayIcon = nullptr;
 }
 
 void TspSkinForm::SetSkinData(TspSkinData* value)

@@ -19,6 +19,9 @@
 class TBitmap;
 class TIcon;
 class TPopupMenu;
+class TspSkinPopupMenu;
+class TspSkinStatusBar;
+class TspTrayIcon;
 class TTimer;
 class TspSkinMenu;
 
@@ -129,6 +132,15 @@ public:
     TspPositionInMonitor PositionInMonitor = sppDefault;
     bool Magnetic = false;
     uint8_t MagneticSize = 10;
+    // Its size grip is hidden while the form is maximized.
+    TspSkinStatusBar* StatusBar() const { return FStatusBar; }
+    void SetStatusBar(TspSkinStatusBar* value);
+    // The notification-area icon the form minimizes into; a new icon without a popup menu gets the form's
+    // tray menu, and one without a double-click handler restores the form on a double click.
+    TspTrayIcon* TrayIcon() const { return FTrayIcon; }
+    void SetTrayIcon(TspTrayIcon* value);
+    // Keep the tray icon shown while the form is.
+    bool AlwaysShowInTray = false;
 
     // ---- Events ------------------------------------------------------------------------------------------------
     TNotifyEvent OnChangeSkinData;
@@ -262,6 +274,9 @@ public:
     void DoMagnetic(int& left, int& top, int width, int height);
     void EnableShadow(bool value, bool rehide);
     void RestoreFromTray();
+    void TrayIconDBLCLK(TObject* sender);
+    // "Restore", a line and "Close", with the built-in captions; made once, with the first tray icon.
+    TspSkinPopupMenu* TrayMenu();
     // The bounds before the form was minimized or maximized; empty when there are none.
     const TRect& RestoreBounds() const { return FRestoreBounds; }
     bool RolledUpWhileMaximized = false;
@@ -361,7 +376,8 @@ public:
     TWindowState WindowState() const override { return FWindowState; }
     bool RolledUp() const override { return FRolledUp; }
     bool ShowIcon() const override { return FShowIcon; }
-    bool AlwaysMinimizeToTray() const override { return false; }
+    bool AlwaysMinimizeToTray() const override { return FAlwaysMinimizeToTray; }
+    void SetAlwaysMinimizeToTray(bool value) { FAlwaysMinimizeToTray = value; }
     std::string CaptionText() const override;
     void StartMorphTimer() override;
     void StartAnimationTimer() override;
@@ -557,6 +573,11 @@ private:
     bool SysMenuHasMax() const;
     bool SysMenuHasRestore() const;
     bool SysMenuHasRollUp() const;
+    TspSkinStatusBar* FStatusBar = nullptr;
+    TspTrayIcon* FTrayIcon = nullptr;
+    TspSkinPopupMenu* FTrayMenu = nullptr;
+    bool FAlwaysMinimizeToTray = false;
+    bool FTrayDblClickOurs = false;
     TPopupMenu* FSystemMenu = nullptr;
     TPopupMenu* FDefaultSystemMenu = nullptr;
     std::unique_ptr<TBitmap> FLogoBitMap;

@@ -2,6 +2,7 @@
 // work area; maximizing and restoring go through the window layer, so the display's window manager knows of
 // them), the first placement on a monitor, rolling a form up to its frame or roll-up picture, snapping to the
 // work area's edges while moving, translucency, the drop shadow and the tray.
+#include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
 #include "framework/controls/TScreen.h"
 #include "framework/controls/TTimer.h"
@@ -11,7 +12,10 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupMenu.h"
+#include "skin/menus/TspTrayIcon.h"
 
 #include <algorithm>
 
@@ -171,6 +175,8 @@ void TspSkinForm::DoMaximize()
     }
     if (!EqRects(FForm->BoundsRect(), r))
         FForm->SetBoundsRect(r);
+    if (FStatusBar && FStatusBar->SizeGrip())
+        FStatusBar->SetShowGrip(false);
     Fire(OnMaximize, this);
 }
 
@@ -196,6 +202,8 @@ void TspSkinForm::DoNormalize()
         FForm->Repaint();
     }
     FRestoreBounds = NullRect();
+    if (FStatusBar && FStatusBar->SizeGrip())
+        FStatusBar->SetShowGrip(true);
     Fire(OnRestore, this);
 }
 
@@ -430,16 +438,86 @@ void TspSkinForm::EnableShadow(bool value, bool rehide)
         FForm->Show();
 }
 
-// ---- The tray ---------------------------------------------------------------------------------------------------
+// ---- The tray ----------------------------------------------------------------------------------------------------
 
-// Minimizing into the notification area needs a tray icon, which this program does not offer: both commands
-// find none and change nothing.
+void TspSkinForm::SetStatusBar(TspSkinStatusBar* value)
+{
+    if (FStatusBar && FStatusBar != value)
+        FStatusBar->RemoveFreeNotification(this);
+    FStatusBar = value;
+    if (value)
+        value->FreeNotification(this);
+}
+
+TspSkinPopupMenu* TspSkinForm::TrayMenu()
+{
+    if (FTrayMenu)
+        return FTrayMenu;
+    FTrayMenu = new TspSkinPopupMenu(this);
+    FTrayMenu->SetMenuForm(FForm);
+    auto add = [this](const char* name, const char* caption, std::function<void()> action) {
+        auto* item = new TMenuItem(nullptr);
+        item->SetName(name);
+        item->SetCaption(caption);
+        if (action)
+            item->OnClick = [action = std::move(action)](TObject*) { action(); };
+        FTrayMenu->Items()->Add(item);
+        return item;
+    };
+    add("TRAY_SKF_RESTORE", "&Restore", [this] { RestoreFromTray(); });
+    add("", "-", nullptr);
+    add("TRAY_SKF_CLOSE", "&Close", [this] { CloseForm(); })
+        ->SetShortCut(TextToShortCut(FForm->FormStyle() == fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
+    return FTrayMenu;
+}
+
+void TspSkinForm::SetTrayIcon(TspTrayIcon* value)
+{
+    if (value == FTrayIcon)
+        return;
+    if (FTrayIcon) {
+        FTrayIcon->RemoveFreeNotification(this);
+        if (FTrayDblClickOurs)
+            FTrayIcon->OnDblClick = nullptr;
+    }
+    FTrayDblClickOurs = false;
+    FTrayIcon = value;
+    if (!value)
+        return;
+    value->FreeNotification(this);
+    if (!AlwaysShowInTray)
+        value->SetIconVisible(false);
+    if (!value->PopupMenu())
+        value->SetPopupMenu(TrayMenu());
+    FTrayDblClickOurs = !value->OnDblClick;
+    if (FTrayDblClickOurs)
+        value->OnDblClick = [this](TObject* sender) { TrayIconDBLCLK(sender); };
+}
+
 void TspSkinForm::MinimizeToTray()
 {
+    if (!FTrayIcon)
+        return;
+    FTrayIcon->MinimizeToTray = true;
+    Application->Minimize();
+    Fire(OnMinimizeToTray, this);
 }
 
 void TspSkinForm::RestoreFromTray()
 {
+    if (!FTrayIcon)
+        return;
+    FTrayIcon->MinimizeToTray = false;
+    FTrayIcon->ShowMainForm();
+    Application->Restore();
+    if (!AlwaysShowInTray)
+        FTrayIcon->SetIconVisible(false);
+    Fire(OnRestoreFromTray, this);
+}
+
+void TspSkinForm::TrayIconDBLCLK(TObject*)
+{
+    RestoreFromTray();
 }
 
 // ---- System commands --------------------------------------------------------------------------------------------

@@ -6,7 +6,11 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "platform/shell/THeadlessTray.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupMenu.h"
+#include "skin/menus/TspTrayIcon.h"
 #include "skin/menus/TspSkinPopupWindow.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
@@ -481,6 +485,65 @@ TEST_F(TspSkinFormStatesTest, AltSpaceOpensTheSystemMenuUnderItsButtonAlsoOverAn
     EXPECT_FALSE(dialog->SkinMenu()->Visible());
     EXPECT_NE(Application->OnMessage.target<TMarkerHandler>(), nullptr);
     Application->OnMessage = nullptr;
+}
+
+// ---- The tray and the status bar --------------------------------------------------------------------------------
+
+TEST_F(TspSkinFormStatesTest, TheMainFormMinimizesIntoItsTrayIconAndComesBackOnADoubleClick)
+{
+    THeadlessTray tray;
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetBounds(100, 100, 200, 160);
+    auto* skinner = new TspSkinForm(main);
+    skinner->OnMinimizeToTray = [this](TObject*) { Events.push_back("totray"); };
+    skinner->OnRestoreFromTray = [this](TObject*) { Events.push_back("fromtray"); };
+    main->Show();
+    Pump();
+    skinner->MinimizeToTray();
+    EXPECT_TRUE(Events.empty()) << "without a tray icon nothing happens";
+    EXPECT_FALSE(IsIconic(main->Handle()));
+    auto* icon = new TspTrayIcon(main);
+    icon->SetIconVisible(true);
+    skinner->SetTrayIcon(icon);
+    EXPECT_FALSE(icon->IconVisible()) << "hidden while the form shows";
+    ASSERT_NE(icon->PopupMenu(), nullptr);
+    EXPECT_EQ(Captions(icon->PopupMenu()->Items()), (std::vector<std::string> { "&Restore", "-", "&Close" }));
+    // The system menu's minimize goes to the tray when the form always minimizes there.
+    skinner->SetAlwaysMinimizeToTray(true);
+    skinner->GetSystemMenu()->Items(0)->Click();
+    Pump();
+    EXPECT_TRUE(IsIconic(main->Handle()));
+    EXPECT_TRUE(icon->MinimizeToTray);
+    icon->OnDblClick(icon);
+    Pump();
+    EXPECT_FALSE(IsIconic(main->Handle()));
+    EXPECT_FALSE(icon->MinimizeToTray);
+    EXPECT_FALSE(icon->IconVisible());
+    EXPECT_EQ(Events, (TEvents { "totray", "fromtray" }));
+    // With AlwaysShowInTray the icon stays.
+    skinner->AlwaysShowInTray = true;
+    skinner->MinimizeToTray();
+    icon->PopupMenu()->Items()->Items(0)->Click();
+    Pump();
+    EXPECT_FALSE(IsIconic(main->Handle()));
+}
+
+TEST_F(TspSkinFormStatesTest, TheStatusBarsGripHidesWhileTheFormIsMaximized)
+{
+    Monitor(RECT { 0, 0, 1024, 768 });
+    TspSkinForm* dialog = Dialog(nullptr);
+    auto* bar = new TspSkinStatusBar(dialog->Form());
+    bar->SetParent(dialog->Form());
+    bar->SetSizeGrip(true);
+    dialog->SetStatusBar(bar);
+    dialog->SetWindowState(wsMaximized);
+    EXPECT_FALSE(bar->ShowGrip());
+    dialog->SetWindowState(wsNormal);
+    EXPECT_TRUE(bar->ShowGrip());
+    delete bar;
+    EXPECT_EQ(dialog->StatusBar(), nullptr);
+    dialog->SetWindowState(wsMaximized);
 }
 
 } // namespace
