@@ -8,6 +8,8 @@
 #include "skin/forms/TspSkinForm.h"
 #include "skin/testing/TFixtureSkin.h"
 
+#include <cstdlib>
+
 namespace {
 
 constexpr RECT kArea { 100, 100, 700, 400 };
@@ -211,7 +213,18 @@ std::vector<std::string> PlayFrameFormSizing(TWindowStage& stage)
         // The caption buttons: maximize and back, minimize and back, and close.
         auto state = [&](const char* name) {
             const char* names[] = { "normal", "minimized", "maximized" };
-            facts.push_back(BoundsText(name, dialog) + " " + names[skinner->WindowState()]);
+            // Maximized, the form leaves a pixel free around a screen-sized work area; a window manager may give
+            // it the whole area instead.
+            std::string where = BoundsText(name, dialog);
+            if (skinner->WindowState() == wsMaximized) {
+                RECT work {};
+                SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+                const TRect r = dialog->BoundsRect();
+                if (std::abs(r.Left - work.left) <= 1 && std::abs(r.Top - work.top) <= 1
+                    && std::abs(r.Right - work.right) <= 1 && std::abs(r.Bottom - work.bottom) <= 1)
+                    where = std::string(name) + " over the work area";
+            }
+            facts.push_back(where + " " + names[skinner->WindowState()]);
             stage.Settle(kArea);
         };
         Click(stage, CaptionButtonPoint(dialog, skinner, cmMaximize));

@@ -58,8 +58,8 @@ TEST(SkinFormsDisplay, AFrameFormSizesByEachEdgeAndCornerAndItsCaptionButtonsWor
         (std::vector<std::string> { "left at 290,200 210x160", "right at 290,200 220x160", "top at 290,190 220x170",
             "bottom at 290,190 220x180", "top-left at 280,180 230x190", "top-right at 280,170 240x200",
             "bottom-left at 270,170 250x210", "bottom-right at 270,170 260x220",
-            "maximize at 0,0 1024x768 maximized", "restore at 270,170 260x220 normal",
-            "minimize at 270,170 100x25 minimized", "restore at 270,170 260x220 normal", "closed: yes" }));
+            "maximize over the work area maximized", "restore at 270,170 260x220 normal",
+            "minimize at 0,743 100x25 minimized", "restore at 270,170 260x220 normal", "closed: yes" }));
     for (TWindowManager manager : { TWindowManager::Bare, TWindowManager::Openbox }) {
         SCOPED_TRACE(manager == TWindowManager::Bare ? "bare" : "openbox");
         TXSessionOptions options;
