@@ -5,6 +5,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/TTimer.h"
 #include "platform/win/VirtualKeys.h"
+#include "skin/core/TspSkinData.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinMenu.h"
@@ -502,6 +503,45 @@ TEST_F(SkinMenuTest, TheDefaultLookHighlightsWithANavyFrameAndMarksCheckedItems)
     EXPECT_EQ(pixel(1, 0, 0), 0x000080u);
     EXPECT_NE(pixel(0, 0, 0), 0x000080u);
     EXPECT_EQ(pixel(0, 30, 1), pixel(2, 30, 1));
+}
+
+// ---- The skin look ----------------------------------------------------------------------------------------------
+
+TEST_F(SkinMenuTest, TheProgramSkinSizesTheLevelFromItsPopupWindowAndItemPictures)
+{
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+    ASSERT_FALSE(skin->Empty);
+    Skinner->SetMenusSkinData(skin);
+    AddItems(2);
+    Add(Menu->Items(), "-");
+    Add(Menu->Items(), "C");
+    Menu->Popup(200, 150);
+    Pump();
+    TspSkinPopupWindow* level = Level(0);
+    ASSERT_NE(level->SkinRecord, nullptr);
+    const TRect itemsRect = skin->PopupWindow->ItemsRect;
+    const int frame = level->WindowPicture->Height() - (itemsRect.Bottom - itemsRect.Top);
+    const int itemHeight = level->ItemData->SkinRect.Bottom - level->ItemData->SkinRect.Top;
+    const int lineHeight = level->ItemData->DividerRect.Bottom - level->ItemData->DividerRect.Top;
+    EXPECT_EQ(level->Height(), 3 * itemHeight + lineHeight + frame);
+    EXPECT_EQ(Item(0, 0)->ObjectRect.Top, itemsRect.Top);
+    EXPECT_EQ(Item(0, 3)->ObjectRect.Top, itemsRect.Top + 2 * itemHeight + lineHeight);
+    // The item's right margin follows the level's width.
+    EXPECT_EQ(Item(0, 0)->ObjectRect.Right, level->Width() - (level->WindowPicture->Width() - itemsRect.Right));
+    // The highlighted first item and the idle second one are drawn from different pictures, and the looks move
+    // with the highlight.
+    HWND window = level->Handle();
+    const TRect a = Item(0, 0)->ObjectRect;
+    const TRect b = Item(0, 1)->ObjectRect;
+    const int x = a.Right - 12;
+    auto pixel = [&](const TRect& r) { return Backend.WindowPixel(window, x, (r.Top + r.Bottom) / 2); };
+    const uint32_t hot = pixel(a);
+    const uint32_t idle = pixel(b);
+    EXPECT_NE(hot, idle);
+    Key(VK_DOWN);
+    EXPECT_EQ(pixel(a), idle);
+    EXPECT_EQ(pixel(b), hot);
 }
 
 } // namespace
