@@ -140,8 +140,6 @@ void Restore(TWindowRecord* w, bool activate)
         return;
     }
     w->Style &= ~WS_MAXIMIZE;
-    if (w->Native)
-        s.Backend->MaximizeNativeWindow(w->Native, false);
     if (!(w->Style & WS_VISIBLE)) {
         Send(w, WM_SHOWWINDOW, TRUE, 0);
         if (!Find(h))
@@ -152,6 +150,9 @@ void Restore(TWindowRecord* w, bool activate)
     if (!activate || !IsTopLevel(w))
         flags |= SWP_NOACTIVATE | SWP_NOZORDER;
     SetWindowPosInternal(w, HWND_TOP, r.left, r.top, RectWidth(r), RectHeight(r), flags);
+    // Told after the window has its normal place, which the display keeps over any of its own.
+    if (Find(h) && w->Native)
+        s.Backend->MaximizeNativeWindow(w->Native, false);
 }
 
 } // namespace

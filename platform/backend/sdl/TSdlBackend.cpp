@@ -257,8 +257,12 @@ void TSdlBackend::MaximizeNativeWindow(TNativeWindow window, bool maximized)
         SDL_SetWindowResizable(native->Window, SDL_TRUE);
         SDL_MaximizeWindow(native->Window);
     } else {
+        // A window manager puts the window back where it had it before; the layer's place (already set) holds.
         SDL_RestoreWindow(native->Window);
         SDL_SetWindowResizable(native->Window, SDL_FALSE);
+        const RECT& r = native->Bounds;
+        SDL_SetWindowPosition(native->Window, r.left, r.top);
+        SDL_SetWindowSize(native->Window, r.right - r.left, r.bottom - r.top);
     }
 }
 
