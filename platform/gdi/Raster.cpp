@@ -335,12 +335,13 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
     return TRUE;
 }
 
-// A straight 32-bit copy between different memory: the common BitBlt, row by row.
+// A straight copy into 32-bit memory from different memory: the common BitBlt, row by row. A source in another
+// colour format converts each row straight into the destination row, with no copy of the source in between.
 bool FastCopy(TDrawTarget& target, const TSourceInfo& source, const RECT& destRect, int sourceX, int sourceY)
 {
     const TSurface& s = *source.Surface;
     TSurface& d = *target.Surface;
-    if (!s.IsBgra() || !d.IsBgra() || source.MonoToColor || source.ColorToMono || s.Bits() == d.Bits())
+    if (!d.IsBgra() || source.MonoToColor || source.ColorToMono || s.Bits() == d.Bits())
         return false;
     const int64_t offsetX = int64_t(sourceX) - destRect.left;
     const int64_t offsetY = int64_t(sourceY) - destRect.top;
@@ -348,10 +349,15 @@ bool FastCopy(TDrawTarget& target, const TSourceInfo& source, const RECT& destRe
     const RECT valid = RectOffset(source.Valid, int(-offsetX), int(-offsetY));
     TRegion visible(RectIntersection(destRect, valid));
     visible.Intersect(target.Clip);
+    const bool direct = s.IsBgra();
     visible.ForEachRect([&](const RECT& r) {
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(
-                d.Row32(y) + r.left, s.Row32(int(y + offsetY)) + (r.left + offsetX), size_t(r.right - r.left) * 4);
+        const int n = r.right - r.left;
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (direct)
+                std::memcpy(d.Row32(y) + r.left, s.Row32(int(y + offsetY)) + (r.left + offsetX), size_t(n) * 4);
+            else
+                s.ReadRow(int(y + offsetY), int(r.left + offsetX), n, d.Row32(y) + r.left);
+        }
     });
     target.AddDirty(visible.Bounds());
     return true;
