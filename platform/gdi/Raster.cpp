@@ -33,8 +33,12 @@ struct TSourceInfo {
 // The source pixels a blit needs, already converted: read in place from 32-bit memory that the blit does not
 // write, else copied first (which also makes overlapping blits within one surface read the old pixels).
 struct TSourcePixels {
+    explicit TSourcePixels(std::vector<uint32_t>& storage)
+        : Pixels(storage)
+    {
+    }
     RECT Area {};
-    std::vector<uint32_t> Pixels;
+    std::vector<uint32_t>& Pixels;
     const TSurface* Direct = nullptr;
 
     bool Contains(int64_t x, int64_t y) const
@@ -181,6 +185,27 @@ bool Sample(const TSourcePixels& source, int64_t x0, int64_t x1, int64_t y0, int
     return true;
 }
 
+// The working memory of a transfer, kept from one call to the next on the thread: a skin paints its pictures in
+// many small pieces, and allocating these for each piece would cost more than moving the pixels.
+struct TTransferScratch {
+    std::vector<uint32_t> SourcePixels;
+    std::vector<int64_t> Columns;
+    std::vector<int64_t> ColLo;
+    std::vector<int64_t> ColHi;
+    std::vector<int64_t> RowLo;
+    std::vector<int64_t> RowHi;
+    std::vector<uint32_t> SourceRow;
+    std::vector<uint8_t> Mask;
+    std::vector<uint32_t> PatternRow;
+    std::vector<uint8_t> PatternMask;
+};
+
+TTransferScratch& Scratch()
+{
+    thread_local TTransferScratch scratch;
+    return scratch;
+}
+
 // The transfer itself: `dest` in surface coordinates with signed extents; the source rectangle likewise in the
 // source surface's coordinates (ignored when `source` is null).
 BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
@@ -202,14 +227,15 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
     const RECT bounds = visible.Bounds();
     const bool shrinkBlocks = op.StretchMode != COLORONCOLOR;
 
-    TSourcePixels pixels;
+    TTransferScratch& scratch = Scratch();
+    TSourcePixels pixels(scratch.SourcePixels);
     bool singles = false;
     bool allColumns = true;
-    std::vector<int64_t> columns;
-    std::vector<int64_t> colLo;
-    std::vector<int64_t> colHi;
-    std::vector<int64_t> rowLo;
-    std::vector<int64_t> rowHi;
+    std::vector<int64_t>& columns = scratch.Columns;
+    std::vector<int64_t>& colLo = scratch.ColLo;
+    std::vector<int64_t>& colHi = scratch.ColHi;
+    std::vector<int64_t>& rowLo = scratch.RowLo;
+    std::vector<int64_t>& rowHi = scratch.RowHi;
     if (source) {
         bool sFlipX = false;
         bool sFlipY = false;
@@ -258,10 +284,10 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
         return TRUE;
 
     TRowAccess access(*target.Surface);
-    std::vector<uint32_t> sourceRow;
-    std::vector<uint8_t> mask;
-    std::vector<uint32_t> patternRow;
-    std::vector<uint8_t> patternMask;
+    std::vector<uint32_t>& sourceRow = scratch.SourceRow;
+    std::vector<uint8_t>& mask = scratch.Mask;
+    std::vector<uint32_t>& patternRow = scratch.PatternRow;
+    std::vector<uint8_t>& patternMask = scratch.PatternMask;
     visible.ForEachRect([&](const RECT& r) {
         const int n = r.right - r.left;
         sourceRow.resize(size_t(n));
