@@ -300,7 +300,8 @@ namespace {
             TControl* child = parent->Controls(i);
             if (child == control)
                 break;
-            if (dynamic_cast<TWinControl*>(child) || !child->Visible() || !Overlap(child->BoundsRect(), bounds))
+            // The cheap tests first: most siblings lie elsewhere on the parent.
+            if (!Overlap(child->BoundsRect(), bounds) || !child->Visible() || dynamic_cast<TWinControl*>(child))
                 continue;
             TPaintCopyScope childCopy(child);
             TSavedDC saved(dc);
