@@ -71,9 +71,52 @@ const TCoverageShares& CoverageShares()
     return shares;
 }
 
+// Partly covered pixels, blended towards the text colour. Text mostly lies on a plain background, so the same pixel,
+// colour and coverage come back again and again: the last answers are kept in a small table on the thread.
+class TCoverageBlends {
+public:
+    uint32_t Blend(uint32_t p, uint32_t color, uint32_t cov, const TCoverageShares& shares)
+    {
+        const uint32_t hash = (p * 2654435761u) ^ (color * 40503u) ^ (cov * 0x85EBCA6Bu);
+        TEntry& e = FEntries[(hash >> (32 - kBits)) & (kSize - 1)];
+        if (e.Cov == cov && e.Pixel == p && e.Color == color)
+            return e.Out;
+        e = TEntry { p, color, cov, Compute(p, color, cov, shares) };
+        return e.Out;
+    }
+
+private:
+    static uint32_t Compute(uint32_t p, uint32_t color, uint32_t cov, const TCoverageShares& shares)
+    {
+        // Each channel moves the rounded share cov / 255 of the way to the text colour (rounding away from the
+        // pixel's own value at halves).
+        const uint8_t* share = shares.Share[cov];
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int dc = int((p >> shift) & 0xFF);
+            const int sc = int((color >> shift) & 0xFF);
+            out |= uint32_t(sc >= dc ? dc + share[sc - dc] : dc - share[dc - sc]) << shift;
+        }
+        // Text leaves alpha 0 where it fully covers, as the solid drawing calls do.
+        out |= uint32_t(shares.Share[255 - cov][p >> 24]) << 24;
+        return out;
+    }
+
+    static constexpr int kBits = 8;
+    static constexpr size_t kSize = size_t(1) << kBits;
+    struct TEntry {
+        uint32_t Pixel = 0;
+        uint32_t Color = 0;
+        uint32_t Cov = 0; // 0 is never blended, so it marks an empty entry
+        uint32_t Out = 0;
+    };
+    TEntry FEntries[kSize];
+};
+
 void BlitGlyph(TDrawTarget& target, const std::vector<RECT>& clip, int gx, int gy, const TGlyph& glyph, uint32_t color,
     bool antialiased)
 {
+    thread_local TCoverageBlends blends;
     if (glyph.Width <= 0 || glyph.Height <= 0)
         return;
     const RECT box { gx, gy, gx + glyph.Width, gy + glyph.Height };
@@ -96,19 +139,7 @@ void BlitGlyph(TDrawTarget& target, const std::vector<RECT>& clip, int gx, int g
                         d[i] = color;
                     continue;
                 }
-                // Each channel moves the rounded share cov / 255 of the way to the text colour (rounding away
-                // from the pixel's own value at halves).
-                const uint32_t p = d[i];
-                const uint8_t* share = shares.Share[cov];
-                uint32_t out = 0;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    const int dc = int((p >> shift) & 0xFF);
-                    const int sc = int((color >> shift) & 0xFF);
-                    out |= uint32_t(sc >= dc ? dc + share[sc - dc] : dc - share[dc - sc]) << shift;
-                }
-                // Text leaves alpha 0 where it fully covers, as the solid drawing calls do.
-                out |= uint32_t(shares.Share[255 - cov][p >> 24]) << 24;
-                d[i] = out;
+                d[i] = blends.Blend(d[i], color, cov, shares);
             }
             access.Commit();
         }
