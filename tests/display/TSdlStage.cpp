@@ -87,6 +87,13 @@ void TSdlStage::ButtonUp(std::initializer_list<UINT> awaited)
     AwaitMessages(awaited, before);
 }
 
+void TSdlStage::RightClick(std::initializer_list<UINT> awaited)
+{
+    const size_t before = CountOf(awaited);
+    FSession.Click(TMouseButton::Right);
+    AwaitMessages(awaited, before);
+}
+
 void TSdlStage::DragBy(int x, int y, int dx, int dy, std::initializer_list<UINT> awaited)
 {
     const size_t before = CountOf(awaited);
@@ -140,14 +147,7 @@ void TSdlStage::Pump(std::chrono::milliseconds slice)
 {
     if (slice.count() > 0)
         PlatformBackend()->WaitForEvents(GetTickCount64() + uint64_t(slice.count()));
-    MSG msg;
-    for (int guard = 0; guard < 10000; ++guard) {
-        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) || msg.message == WM_QUIT)
-            return;
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-    ADD_FAILURE() << "the queue never ran empty";
+    HandleWaiting();
 }
 
 bool TSdlStage::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)

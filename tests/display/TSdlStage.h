@@ -18,6 +18,8 @@ public:
     void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) override;
     void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) override;
     void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) override;
+    // xdotool's click 3.
+    void RightClick(std::initializer_list<UINT> awaited = { WM_RBUTTONUP, WM_NCRBUTTONUP }) override;
     void DragBy(int x, int y, int dx, int dy,
         std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
@@ -29,8 +31,9 @@ public:
     void Type(const std::string& utf8, size_t characters) override;
     // The chord as xdotool's key names ("ctrl+c").
     void Keys(std::initializer_list<UINT> chord) override;
-    // Runs the loop until `done` holds; false after `timeout`.
-    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    // Runs the loop until `done` holds, blocking on the display's events meanwhile; false after `timeout`.
+    bool PumpUntil(
+        const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(15)) override;
 
 protected:
     bool StartBackend() override;

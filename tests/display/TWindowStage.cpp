@@ -33,6 +33,10 @@ std::string MessageName(UINT message)
         { WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK" },
         { WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN" },
         { WM_NCLBUTTONUP, "WM_NCLBUTTONUP" },
+        { WM_RBUTTONDOWN, "WM_RBUTTONDOWN" },
+        { WM_RBUTTONUP, "WM_RBUTTONUP" },
+        { WM_NCRBUTTONUP, "WM_NCRBUTTONUP" },
+        { WM_CONTEXTMENU, "WM_CONTEXTMENU" },
         { WM_CAPTURECHANGED, "WM_CAPTURECHANGED" },
         { WM_KEYDOWN, "WM_KEYDOWN" },
         { WM_KEYUP, "WM_KEYUP" },
@@ -75,6 +79,7 @@ void TWindowStage::Stop()
     if (!FStarted)
         return;
     Handler = nullptr;
+    MessageLoop = nullptr;
     SetMessageObserver(nullptr);
     StopBackend();
     CurrentStage = nullptr;
@@ -128,6 +133,22 @@ bool TWindowStage::AwaitMessages(std::initializer_list<UINT> awaited, size_t bef
     // What the same event caused afterwards (the paint of a click, say) is queued by now.
     Pump();
     return true;
+}
+
+void TWindowStage::HandleWaiting()
+{
+    if (MessageLoop) {
+        MessageLoop();
+        return;
+    }
+    MSG msg;
+    for (int guard = 0; guard < 10000; ++guard) {
+        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) || msg.message == WM_QUIT)
+            return;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    ADD_FAILURE() << "the queue never ran empty";
 }
 
 TStagePixels TWindowStage::GrabWhenShowing(const TStagePixels& expected)
@@ -204,6 +225,14 @@ void THeadlessStage::ButtonUp(std::initializer_list<UINT> awaited)
     AwaitMessages(awaited, before);
 }
 
+void THeadlessStage::RightClick(std::initializer_list<UINT> awaited)
+{
+    const size_t before = CountOf(awaited);
+    FBackend->MouseDown(TRawButton::Right);
+    FBackend->MouseUp(TRawButton::Right);
+    AwaitMessages(awaited, before);
+}
+
 void THeadlessStage::DragBy(int x, int y, int dx, int dy, std::initializer_list<UINT> awaited)
 {
     const size_t before = CountOf(awaited);
@@ -253,14 +282,19 @@ void THeadlessStage::Keys(std::initializer_list<UINT> chord)
 
 void THeadlessStage::Pump(std::chrono::milliseconds)
 {
-    MSG msg;
-    for (int guard = 0; guard < 10000; ++guard) {
-        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) || msg.message == WM_QUIT)
-            return;
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
+    HandleWaiting();
+}
+
+bool THeadlessStage::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    Pump();
+    for (auto passed = 0ms; !done(); passed += 10ms) {
+        if (passed >= timeout)
+            return false;
+        FBackend->AdvanceClock(10);
+        Pump();
     }
-    ADD_FAILURE() << "the queue never ran empty";
+    return true;
 }
 
 TStagePixels THeadlessStage::Grab(const RECT& area)

@@ -46,6 +46,9 @@ public:
     void Stop();
 
     TStageHandler Handler;
+    // Handles every message waiting; null dispatches them as they come. A scenario on the framework sets the
+    // application's loop, whose hooks (a menu's keys, say) a plain dispatch would pass by.
+    std::function<void()> MessageLoop;
     TMessageLog& Log() { return FLog; }
 
     HWND CreateTop(const RECT& r, DWORD style = WS_POPUP | WS_VISIBLE, DWORD exStyle = 0, HWND owner = nullptr);
@@ -56,6 +59,8 @@ public:
     virtual void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) = 0;
     virtual void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) = 0;
     virtual void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) = 0;
+    // Presses and releases the right button where the pointer is (which opens a control's popup menu).
+    virtual void RightClick(std::initializer_list<UINT> awaited = { WM_RBUTTONUP, WM_NCRBUTTONUP }) = 0;
     // Presses at (x, y), moves by (dx, dy) and releases, all given before the window layer looks at any of it, as
     // a quick hand does: a press that starts a modal loop (sizing, moving) finds the rest of the drag waiting.
     // Returns once one of `awaited` was delivered.
@@ -73,6 +78,11 @@ public:
     // Runs the message loop until the queue is empty and every window is painted; blocks at most about `slice`
     // waiting for the display.
     virtual void Pump(std::chrono::milliseconds slice = std::chrono::milliseconds(0)) = 0;
+    // Lets time pass, running the loop, until `done` holds (a timer's window has shown, say); false after
+    // `timeout`. Headless the virtual clock moves on in small steps; on a display the wait is real time.
+    virtual bool PumpUntil(
+        const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(15))
+        = 0;
     // The screen as it shows now (the desktop black).
     virtual TStagePixels Grab(const RECT& area) = 0;
     // Returns once the display shows in `area` what the window layer composed there (windows mapped, painted
@@ -88,6 +98,8 @@ protected:
     // Pumps until one more message of `awaited` than `before` has been delivered; false after the deadline.
     bool AwaitMessages(std::initializer_list<UINT> awaited, size_t before);
     size_t CountOf(std::initializer_list<UINT> messages) const;
+    // What Pump does once the backend has what the display sent: MessageLoop, or a plain dispatch.
+    void HandleWaiting();
 
 private:
     static LRESULT StageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -107,12 +119,15 @@ public:
     void MoveTo(int x, int y, std::initializer_list<UINT> awaited = { WM_MOUSEMOVE, WM_NCMOUSEMOVE }) override;
     void ButtonDown(std::initializer_list<UINT> awaited = { WM_LBUTTONDOWN, WM_NCLBUTTONDOWN }) override;
     void ButtonUp(std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP }) override;
+    void RightClick(std::initializer_list<UINT> awaited = { WM_RBUTTONUP, WM_NCRBUTTONUP }) override;
     void DragBy(int x, int y, int dx, int dy,
         std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
     void Type(const std::string& utf8, size_t characters) override;
     void Keys(std::initializer_list<UINT> chord) override;
     void Pump(std::chrono::milliseconds slice = std::chrono::milliseconds(0)) override;
+    bool PumpUntil(
+        const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(15)) override;
     TStagePixels Grab(const RECT& area) override;
     void Settle(const RECT&) override { Pump(); }
 
