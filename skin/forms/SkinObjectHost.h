@@ -63,9 +63,17 @@ public:
     virtual void EndDragg() = 0;
     // The form's system menu (its items), null while it has none.
     virtual TMenuItem* GetSystemMenu() = 0;
-    // Opens the items of `menu` under (or, upward, above) the object's rectangle. The form releases the object's
-    // pressed look when the menu closes.
-    virtual void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward) = 0;
+    // Opens the items of `menu` under (or, upward, above) the object's rectangle, in `skin` (the form's menu skin
+    // when null). The form releases the object's pressed look when the menu closes.
+    virtual void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward, TspSkinData* skin = nullptr)
+        = 0;
+    // The main menu the form draws from main-menu item objects: its rectangle and the skin's client rectangle for
+    // the current size; an item's submenu opened (the form enters its main menu once and tells the application);
+    // a leaf item was clicked (the form leaves its skinned-menu state before the command runs).
+    virtual TRect MainMenuRect() const = 0;
+    virtual TRect SkinClientRect() const = 0;
+    virtual void MainMenuEntered() = 0;
+    virtual void MainMenuItemClicked() = 0;
     // Raises OnCaptionPaint; false when the application gave none (the caption then writes its own text).
     virtual bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) = 0;
 

@@ -160,6 +160,7 @@ public:
     TspCaptionPaintEvent OnCaptionPaint;
     TNotifyEvent OnSkinMenuOpen;
     TNotifyEvent OnSkinMenuClose;
+    TNotifyEvent OnMainMenuEnter;
 
     // ---- Menus and the menu mode -------------------------------------------------------------------------------
     // The form's menu chain: every skinned menu of the form opens through it.
@@ -391,7 +392,12 @@ public:
     TSize GetIconSize() const override;
     // The items of the system menu, built afresh for the current states and border icons.
     TMenuItem* GetSystemMenu() override;
-    void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward) override;
+    void PopupObjectMenu(
+        TspActiveSkinObject* object, TMenuItem* menu, bool upward, TspSkinData* skin = nullptr) override;
+    TRect MainMenuRect() const override;
+    TRect SkinClientRect() const override { return CurClientRect; }
+    void MainMenuEntered() override;
+    void MainMenuItemClicked() override { SkinMenuOpened = false; }
     bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) override;
     void MouseDownEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
     void MouseUpEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;

@@ -5,6 +5,7 @@
 #include "platform/win/Windows.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinMenu.h"
@@ -105,7 +106,7 @@ void TspSkinForm::PopupSkinMenu1(TMenuItem* items, const TRect& r, bool popupUp)
         SkinMenuClose();
 }
 
-void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward)
+void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward, TspSkinData* skin)
 {
     // Object rectangles are in window coordinates.
     TRect r = object->ObjectRect;
@@ -114,7 +115,30 @@ void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, 
     r.Top += FForm->Top();
     r.Bottom += FForm->Top();
     // A menu that opens nothing ends the menu mode at once, and the object comes up again.
-    PopupSkinMenu1(menu, r, upward);
+    if (!skin) {
+        PopupSkinMenu1(menu, r, upward);
+        return;
+    }
+    SkinMenuOpen();
+    FSkinMenu->Popup(nullptr, skin, 0, r, menu, upward);
+    if (!FSkinMenu->Visible() && SkinMenuOpened)
+        SkinMenuClose();
+}
+
+TRect TspSkinForm::MainMenuRect() const
+{
+    if (!FSkinData || SPUtils::IsNullRect(FSkinData->MainMenuRect))
+        return TRect();
+    return CalcRealObjectRect(FSkinData->MainMenuRect);
+}
+
+void TspSkinForm::MainMenuEntered()
+{
+    if (MainMenuActive)
+        return;
+    MainMenuActive = true;
+    if (OnMainMenuEnter)
+        OnMainMenuEnter(this);
 }
 
 // ---- The menu mode ----------------------------------------------------------------------------------------------
@@ -159,6 +183,11 @@ void TspSkinForm::SkinMenuClose()
     SkinMenuOpened = false;
     // The object whose press opened the menu comes up again.
     for (const auto& object : SkinObjects) {
+        if (auto* item = dynamic_cast<TspSkinMainMenuItem*>(object.get()); item && item->Down) {
+            item->Active = false;
+            item->Down = false;
+            break;
+        }
         if (auto* button = dynamic_cast<TspSkinButtonObject*>(object.get());
             button && button->MenuItem && button->Down) {
             button->SetDown(false);

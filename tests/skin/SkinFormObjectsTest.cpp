@@ -6,8 +6,10 @@
 #include "framework/graphics/TCanvas.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -106,10 +108,14 @@ public:
     void StartDragg(int x, int y) override { Trace.push_back("drag:" + std::to_string(x) + "," + std::to_string(y)); }
     void EndDragg() override { Trace.push_back("enddrag"); }
     TMenuItem* GetSystemMenu() override { return nullptr; }
-    void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem*, bool) override
+    void PopupObjectMenu(TspActiveSkinObject* object, TMenuItem*, bool upward, TspSkinData* skin) override
     {
-        Trace.push_back("menu:" + object->IDName);
+        Trace.push_back("menu:" + object->IDName + (upward ? "^" : "") + (skin ? "+skin" : ""));
     }
+    TRect MainMenuRect() const override { return MenuRect; }
+    TRect SkinClientRect() const override { return ClientRect; }
+    void MainMenuEntered() override { Trace.push_back("mainmenu"); }
+    void MainMenuItemClicked() override { Trace.push_back("menuclosed"); }
     bool CaptionPaint(TCanvas*, const TRect&, bool) override { return false; }
     void MouseDownEvent(const std::string& id, int x, int y, const TRect&, TMouseButton) override
     {
@@ -157,6 +163,8 @@ public:
     bool Rolled = false;
     bool MorphTimer = false;
     bool AnimationTimer = false;
+    TRect MenuRect = Rect(10, 20, 400, 40);
+    TRect ClientRect = Rect(0, 40, 400, 200);
 };
 
 using TEvents = std::vector<std::string>;
@@ -223,6 +231,11 @@ protected:
             { { "skinrect", "0,100,60,114" }, { "fontcolor", "255" }, { "activefontcolor", "255" },
                 { "textvalue", "x" } });
         Fixture.AddObject("caption", "caption", { { "skinrect", "0,0,200,20" }, { "textrect", "4,2,196,18" } });
+        Fixture.AddObject("MAINMENUITEM", "mainmenuitem",
+            { { "activepictureindex", "0" }, { "skinrect", "0,120,40,140" }, { "activeskinrect", "40,120,80,140" },
+                { "downrect", "80,120,120,140" }, { "textrect", "10,2,30,18" }, { "itemleftoffset", "4" },
+                { "itemrightoffset", "4" }, { "fontstyle", "fsbold" }, { "fontcolor", "255" },
+                { "activefontcolor", "65280" }, { "downfontcolor", "16711680" }, { "unenabledfontcolor", "8421504" } });
         Skin = new TspSkinData(Application);
         Skin->LoadFromFile(Fixture.Write());
         ASSERT_FALSE(Skin->Empty);
@@ -611,3 +624,188 @@ TEST_F(SkinFormObjectsTest, ABitLabelComposesGlyphsAndEndsAtItsEdge)
 }
 
 } // namespace
+
+// ---- Main-menu items --------------------------------------------------------------------------------------------
+
+class SkinMainMenuItemTest : public SkinFormObjectsTest {
+protected:
+    void SetUp() override
+    {
+        SkinFormObjectsTest::SetUp();
+        Menu = new TspSkinMainMenu(Application);
+        File = AddItem("File", true);
+        View = AddItem("View", true);
+        Edit = AddItem("Edit", false);
+        Help = AddItem("Help", false);
+        Edit->SetEnabled(false);
+    }
+    void TearDown() override
+    {
+        Host.reset();
+        delete Menu;
+        SkinFormObjectsTest::TearDown();
+    }
+
+    TMenuItem* AddItem(const std::string& name, bool withChild)
+    {
+        auto* item = new TMenuItem(Menu);
+        item->SetName(name);
+        item->SetCaption(name);
+        item->OnClick = [this, name](TObject*) { Host->Trace.push_back("click:" + name); };
+        Menu->Items()->Add(item);
+        if (withChild) {
+            auto* child = new TMenuItem(Menu);
+            child->SetCaption("Child of " + name);
+            item->Add(child);
+        }
+        return item;
+    }
+
+    TspSkinMainMenuItem* AddObject(TMenuItem* item)
+    {
+        TspDataSkinObject* record = nullptr;
+        for (auto& r : Skin->ObjectRecords)
+            if (r->IDName == "MAINMENUITEM")
+                record = r.get();
+        Host->Objects.push_back(std::make_unique<TspSkinMainMenuItem>(Host.get(), record, item));
+        return static_cast<TspSkinMainMenuItem*>(Host->Objects.back().get());
+    }
+
+    // Whether a pixel of the text area of the item shows exactly `color`.
+    bool TextShows(const TspSkinMainMenuItem* object, TColor color)
+    {
+        TCanvas* canvas = Host->Surface.Canvas();
+        for (int y = object->ObjectRect.Top + 2; y < object->ObjectRect.Top + 18; ++y)
+            for (int x = object->ObjectRect.Left + 10; x < object->ObjectRect.Right - 10; ++x)
+                if (ColorToRGB(canvas->Pixels(x, y)) == ColorToRGB(color))
+                    return true;
+        return false;
+    }
+
+    TspSkinMainMenu* Menu = nullptr;
+    TMenuItem* File = nullptr;
+    TMenuItem* View = nullptr;
+    TMenuItem* Edit = nullptr;
+    TMenuItem* Help = nullptr;
+};
+
+TEST_F(SkinMainMenuItemTest, LooksTakeTheirPictureAndCaptionColourFromTheState)
+{
+    struct TCase {
+        const char* Name;
+        bool Disabled;
+        bool Active;
+        bool Down;
+        int SourceLeft;
+        TColor Text;
+    };
+    const TCase cases[] = {
+        { "normal", false, false, false, 0, TColor(255) },
+        { "active", false, true, false, 40, TColor(65280) },
+        { "down", false, true, true, 80, TColor(16711680) },
+        { "disabled", true, false, false, 0, TColor(8421504) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Host->Objects.clear();
+        auto* object = AddObject(c.Disabled ? Edit : File);
+        object->Active = c.Active;
+        object->Down = c.Down;
+        object->Draw(Host->Surface.Canvas(), true);
+        // Placed at the main-menu rectangle's top-left, widened to the caption, caps kept at their ends.
+        const TRect r = object->ObjectRect;
+        EXPECT_EQ(r.Left, 10);
+        EXPECT_EQ(r.Top, 20);
+        EXPECT_EQ(r.Bottom - r.Top, 20);
+        TCanvas* canvas = Host->Surface.Canvas();
+        EXPECT_EQ(ColorToRGB(canvas->Pixels(r.Left + 1, r.Top + 1)),
+            ColorToRGB(PictureColor(c.SourceLeft + 1, 121, kActiveSeed)));
+        EXPECT_EQ(ColorToRGB(canvas->Pixels(r.Right - 2, r.Top + 1)),
+            ColorToRGB(PictureColor(c.SourceLeft + 38, 121, kActiveSeed)));
+        EXPECT_TRUE(TextShows(object, c.Text));
+    }
+}
+
+TEST_F(SkinMainMenuItemTest, ItemsFollowEachOtherAndHideWhileTheyDoNotFit)
+{
+    auto* file = AddObject(File);
+    auto* view = AddObject(View);
+    EXPECT_EQ(file->IDName, "File");
+    EXPECT_FALSE(AddObject(Edit)->Enabled);
+    file->Draw(Host->Surface.Canvas(), true);
+    view->Draw(Host->Surface.Canvas(), true);
+    EXPECT_EQ(view->ObjectRect.Left, file->ObjectRect.Right);
+    EXPECT_GT(file->ObjectRect.Right - file->ObjectRect.Left, 20);
+
+    // Too narrow a menu rectangle: the second item is hidden and disabled, and gets its state back when it fits.
+    Host->MenuRect.Right = view->ObjectRect.Right - 1;
+    view->Draw(Host->Surface.Canvas(), true);
+    EXPECT_FALSE(view->Shown);
+    EXPECT_FALSE(view->Enabled);
+    Host->MenuRect.Right = 400;
+    view->Draw(Host->Surface.Canvas(), true);
+    EXPECT_TRUE(view->Shown);
+    EXPECT_TRUE(view->Enabled);
+
+    // A full frame repaint of a menu below the client area draws into the bottom strip's image.
+    Host->FrameMode = true;
+    Host->MenuRect = Rect(10, 210, 400, 230);
+    Host->ClientRect = Rect(0, 40, 400, 200);
+    file->Draw(Host->Surface.Canvas(), false);
+    EXPECT_EQ(file->ObjectRect.Top, 210);
+    EXPECT_EQ(file->LayoutRect.Top, 210);
+    EXPECT_EQ(ColorToRGB(Host->Surface.Canvas()->Pixels(11, 11)), ColorToRGB(PictureColor(1, 121, kActiveSeed)));
+}
+
+TEST_F(SkinMainMenuItemTest, PressingOpensTheSubmenuAndTheOpenMenuFollowsTheMouse)
+{
+    auto* file = AddObject(File);
+    auto* view = AddObject(View);
+    auto* edit = AddObject(Edit);
+    auto* help = AddObject(Help);
+    for (auto* object : { file, view, edit, help })
+        object->Draw(Host->Surface.Canvas(), true);
+
+    Press(file, 12, 22);
+    EXPECT_TRUE(file->Down);
+    EXPECT_EQ(Host->Events(), (TEvents { "menu:File", "mainmenu", "down:File@12,22" }));
+
+    // Moving on to the next item moves the open submenu there.
+    view->MouseEnter();
+    EXPECT_FALSE(file->Down);
+    EXPECT_FALSE(file->Active);
+    EXPECT_TRUE(view->Down);
+    EXPECT_EQ(Host->Events(), (TEvents { "menu:View", "mainmenu" }));
+
+    // A menu with a skin of its own opens its submenus in that skin, upward by that skin's setting.
+    view->SetDown(false);
+    auto* own = new TspSkinData(Application);
+    own->LoadFromFile(Fixture.Write());
+    own->MainMenuPopupUp = true;
+    Menu->SetSkinData(own);
+    view->SetDown(true);
+    EXPECT_EQ(Host->Events(), (TEvents { "menu:View^+skin", "mainmenu" }));
+    Menu->SetSkinData(nullptr);
+    delete own;
+
+    // A disabled item takes no press; a leaf runs its click after the form leaves its menu state.
+    view->SetDown(false);
+    Host->Events();
+    edit->MouseDown(1, 1, mbLeft);
+    EXPECT_TRUE(Host->Events().empty());
+    help->MouseEnter();
+    help->MouseDown(5, 6, mbLeft);
+    EXPECT_FALSE(help->Down);
+    EXPECT_EQ(Host->Events(), (TEvents { "menuclosed", "click:Help", "down:Help@5,6" }));
+}
+
+TEST_F(SkinMainMenuItemTest, ALeafWhoseCommandRebuildsTheMenuStillReportsItsPress)
+{
+    AddObject(File);
+    auto* help = AddObject(Help);
+    // The application rebuilds the main menu from the click, freeing the item objects.
+    Help->OnClick = [this](TObject*) { Host->Objects.clear(); };
+    help->MouseDown(3, 4, mbLeft);
+    EXPECT_TRUE(Host->Objects.empty());
+    EXPECT_EQ(Host->Events(), (TEvents { "menuclosed", "down:Help@3,4" }));
+}
