@@ -186,16 +186,17 @@ std::vector<int> EditWindow::AdvancesOf(std::string_view text) const
 int EditWindow::WidthOf(std::string_view text) const
 {
     int x = 0;
+    const char32_t mask = Mask();
     for (size_t at = 0; at < text.size();) {
         auto b = static_cast<unsigned char>(text[at]);
-        if (b < 128 && !Mask()) {
+        if (b < 128 && !mask) {
             x += Advance(b);
             ++at;
             continue;
         }
         int n = 1;
         char32_t c = utf8::Decode(text, at, &n);
-        x += Advance(Mask() ? Mask() : c);
+        x += Advance(mask ? mask : c);
         at += n;
     }
     return x;
@@ -564,7 +565,12 @@ bool EditWindow::Insert(std::string_view text, bool typed, bool canUndo)
 
 void EditWindow::SetText(const char* text)
 {
-    text_.SetText(ConvertCase(text ? text : "", style_));
+    std::string_view given = text ? text : "";
+    // Without a case to convert to, the engine reads the caller's text directly instead of a copy of it.
+    if (style_ & (ES_UPPERCASE | ES_LOWERCASE))
+        text_.SetText(ConvertCase(given, style_));
+    else
+        text_.SetText(given);
     top_ = 0;
     xOffset_ = 0;
     AfterChange();

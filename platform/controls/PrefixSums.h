@@ -30,7 +30,8 @@ public:
     void Insert(int i, const std::vector<int>& counts)
     {
         counts_.insert(counts_.begin() + i, counts.begin(), counts.end());
-        starts_.insert(starts_.begin() + i, counts.size(), 0);
+        // Starts from i on are invalid after this, so they only need room, not shifting.
+        starts_.resize(counts_.size());
         for (int c : counts)
             total_ += c;
         Invalidate(i);
@@ -56,7 +57,7 @@ public:
         for (int i = first; i < last; ++i)
             total_ -= counts_[i];
         counts_.erase(counts_.begin() + first, counts_.begin() + last);
-        starts_.erase(starts_.begin() + first, starts_.begin() + last);
+        starts_.resize(counts_.size());
         Invalidate(first);
     }
 

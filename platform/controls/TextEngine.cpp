@@ -60,6 +60,9 @@ int Count(std::string_view text)
 
 size_t Offset(std::string_view text, int index)
 {
+    // No character is shorter than a byte, so an index at or past the byte count is the end.
+    if (index >= 0 && static_cast<size_t>(index) >= text.size())
+        return text.size();
     size_t at = 0;
     for (; at < text.size(); ++at) {
         if (!IsContinuation(static_cast<unsigned char>(text[at])) && index-- == 0)
