@@ -86,80 +86,9 @@ void UpdateColorKeyShape(TWindowRecord* top)
     }
 }
 
-// Everything the visible part of a window depends on: its own rectangle, each ancestor's client rectangle and
-// region, the windows that may cover it (siblings before it in z-order, its children) with their rectangles,
-// styles and regions, and the paint region during painting. Region contents are kept rather than handles,
-// since a freed handle's number may come back for another region.
-struct TVisibleInputs {
-    std::vector<intptr_t> Values;
-    std::vector<TRegion> Regions;
-
-    void Gather(const TWindowRecord* w, bool client, const TWindowRecord* top)
-    {
-        Values.clear();
-        Regions.clear();
-        Add(intptr_t(w));
-        Add(client);
-        Add(intptr_t(top));
-        Add(top->Buffer->Width);
-        Add(top->Buffer->Height);
-        Add(WindowOrigin(top));
-        Add(client ? ClientScreenRect(w) : WindowScreenRect(w));
-        for (const TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
-            AddWindow(x);
-            Add(ClientScreenRect(x));
-            if (!IsChildWindow(x))
-                break;
-            if (x->Style & WS_CLIPSIBLINGS)
-                for (const TWindowRecord* sibling : x->Parent->Children) {
-                    if (sibling == x)
-                        break;
-                    AddWindow(sibling);
-                }
-            Add(-1);
-        }
-        if (w->Style & WS_CLIPCHILDREN)
-            for (const TWindowRecord* c : w->Children)
-                AddWindow(c);
-        Add(client && w->Painting);
-        if (client && w->Painting) {
-            Add(ClientOrigin(w));
-            Regions.push_back(w->PaintRegion);
-        }
-    }
-
-    bool operator==(const TVisibleInputs&) const = default;
-
-private:
-    void Add(intptr_t value) { Values.push_back(value); }
-    void Add(const POINT& p)
-    {
-        Add(p.x);
-        Add(p.y);
-    }
-    void Add(const RECT& r)
-    {
-        Add(r.left);
-        Add(r.top);
-        Add(r.right);
-        Add(r.bottom);
-    }
-    void AddWindow(const TWindowRecord* x)
-    {
-        Add(intptr_t(x));
-        Add(intptr_t(x->Style));
-        Add(WindowScreenRect(x));
-        Add(x->Region != nullptr);
-        if (x->Region) {
-            const TRegion* region = RegionOf(x->Region);
-            Regions.push_back(region ? *region : TRegion());
-        }
-    }
-};
-
-constexpr size_t kVisibleCacheSize = 8;
-
-TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top)
+// The part of the top-level buffer where `w` may draw. `shapedOut` tells whether a window region was read: its
+// handle's contents may change without the window knowing, so such an answer is not kept.
+TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top, bool& shapedOut)
 {
     const POINT topOrigin = WindowOrigin(top);
     auto toBuffer = [&](const RECT& screen) { return RectOffset(screen, -topOrigin.x, -topOrigin.y); };
@@ -181,8 +110,10 @@ TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top)
             covering.push_back(r);
     };
     for (TWindowRecord* x = w; x; x = IsChildWindow(x) ? x->Parent : nullptr) {
-        if (x->Region)
+        if (x->Region) {
+            shapedOut = true;
             visible.Intersect(Shape(x, topOrigin));
+        }
         if (x != w)
             visible.Intersect(toBuffer(ClientScreenRect(x)));
         if (!IsChildWindow(x))
@@ -200,6 +131,8 @@ TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top)
             cover(c);
     if (!covering.empty())
         visible.Subtract(TRegion::FromRects(covering));
+    if (!shaped.empty())
+        shapedOut = true;
     for (const TWindowRecord* x : shaped)
         visible.Subtract(Shape(x, topOrigin));
     if (client && w->Painting) {
@@ -226,22 +159,25 @@ TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
         return TRegion();
     if (topOut)
         *topOut = top;
-    // Every drawing call on a window DC asks for this region; while nothing it depends on has changed, the
-    // last answer for the same inputs is given again.
-    thread_local TVisibleInputs inputs;
-    inputs.Gather(w, client, top);
-    thread_local std::vector<std::pair<TVisibleInputs, TRegion>> cache;
-    for (size_t i = 0; i < cache.size(); ++i)
-        if (cache[i].first == inputs) {
-            if (i != 0)
-                std::swap(cache[i], cache[0]);
-            return cache[0].second;
-        }
-    TRegion visible = ComputeVisibleRegion(w, client, top);
-    if (cache.size() == kVisibleCacheSize)
-        cache.pop_back();
-    cache.insert(cache.begin(), { inputs, visible });
+    // Every drawing call on a window DC asks for this region; it is kept per window until the window table's
+    // generation moves on, so a hit costs nothing however many siblings the window has.
+    const uint64_t generation = GPlatform->VisibleGeneration.load(std::memory_order_relaxed);
+    const size_t slot = client ? 1 : 0;
+    if (w->VisibleKeptGeneration[slot] == generation)
+        return w->VisibleKept[slot];
+    bool shaped = false;
+    TRegion visible = ComputeVisibleRegion(w, client, top, shaped);
+    if (!shaped) {
+        w->VisibleKept[slot] = visible;
+        w->VisibleKeptGeneration[slot] = generation;
+    }
     return visible;
+}
+
+void VisibleLayoutChanged()
+{
+    if (GPlatform)
+        GPlatform->VisibleGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
 void FillBuffer(TWindowRecord* w, bool client, const TRegion* clip, const RECT& rect, COLORREF color)
@@ -357,6 +293,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
     // The window owns the region from now on; the one it replaces is freed.
     const HRGN old = w->Region;
     w->Region = region;
+    VisibleLayoutChanged();
     if (old)
         DeleteObject(old);
     if (w->Native && s.Backend->Capabilities().Shaping) {

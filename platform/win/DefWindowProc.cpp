@@ -270,6 +270,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             w->Style |= WS_VISIBLE;
         else
             w->Style &= ~WS_VISIBLE;
+        VisibleLayoutChanged();
         return 0;
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN:

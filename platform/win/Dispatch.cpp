@@ -273,6 +273,7 @@ DWORD ChangeStyle(TWindowRecord* w, int index, DWORD value)
     } else {
         // WS_CHILD cannot be changed this way: a window does not move between the trees.
         w->Style = (change.styleNew & ~WS_CHILD) | (old & WS_CHILD);
+        VisibleLayoutChanged();
     }
     Send(w, WM_STYLECHANGED, WPARAM(index), reinterpret_cast<LPARAM>(&change));
     return old;

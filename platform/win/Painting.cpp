@@ -59,6 +59,7 @@ void EraseTree(TWindowRecord* w, TChildren children)
         w->PaintRegion = w->Update;
         w->PaintRegion.Intersect(ClientArea(w));
         w->Painting = true;
+        VisibleLayoutChanged();
         HDC dc = provider ? provider->AcquireDC(h, true, &w->PaintRegion) : nullptr;
         const LRESULT erased = Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         if (provider && GPlatform->DCProvider == provider)
@@ -66,6 +67,7 @@ void EraseTree(TWindowRecord* w, TChildren children)
         if (!Find(h))
             return;
         w->Painting = false;
+        VisibleLayoutChanged();
         // A window that did not erase gets the erase again from BeginPaint.
         if (!erased)
             w->ErasePending = true;
@@ -425,6 +427,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     const bool erase = w->ErasePending;
     w->ErasePending = false;
     w->Painting = true;
+    VisibleLayoutChanged();
     TDCProvider* provider = GPlatform->DCProvider;
     paint->hdc = provider ? provider->AcquireDC(hwnd, true, &w->PaintRegion) : nullptr;
     paint->rcPaint = w->PaintRegion.Bounds();
@@ -446,6 +449,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
         return FALSE;
     w->Painting = false;
     w->PaintRegion.Clear();
+    VisibleLayoutChanged();
     ShowCaretAfterPaint(hwnd);
     MarkSurfaceDirty(hwnd, nullptr);
     return TRUE;

@@ -53,6 +53,7 @@ bool PlatformStart(TBackend* backend)
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     GPlatform->Desktop->Window = screen;
     GPlatform->Desktop->Client = RECT { 0, 0, screen.right - screen.left, screen.bottom - screen.top };
+    WinCore::VisibleLayoutChanged();
     GPlatform->Cursor = LoadCursor(nullptr, IDC_ARROW);
     GPlatform->DCProvider = InstalledDCProvider();
     WinCore::RegisterMDIClientClass();

@@ -102,6 +102,11 @@ struct TWindowRecord {
     std::unique_ptr<TBackBuffer> Buffer;
     RECT Dirty {};
 
+    // The visible region last worked out for the whole window [0] and for its client area [1], with the
+    // window-table generation it belongs to (0: none kept).
+    std::array<TRegion, 2> VisibleKept;
+    std::array<uint64_t, 2> VisibleKeptGeneration {};
+
     RECT NormalRect {};
     bool RestoreMaximized = false;
 
@@ -160,6 +165,9 @@ struct TPlatformState {
     };
     std::mutex TableLock;
     std::vector<TSlot> Slots;
+    // Changes whenever something a visible region depends on changes: a window made, destroyed, shown,
+    // hidden, moved, sized, restacked or reparented, a style, window region, back buffer or paint region.
+    std::atomic<uint64_t> VisibleGeneration { 1 };
     std::vector<uint32_t> FreeSlots;
 
     std::shared_ptr<TWindowRecord> Desktop;
@@ -276,6 +284,8 @@ POINT WindowOrigin(const TWindowRecord* w);
 POINT ClientOrigin(const TWindowRecord* w);
 RECT WindowScreenRect(const TWindowRecord* w);
 RECT ClientScreenRect(const TWindowRecord* w);
+// Forgets every kept visible region; called by whatever changes the windows' layout, styles or regions.
+void VisibleLayoutChanged();
 // Top-level windows in z-order, top first.
 std::vector<TWindowRecord*>& TopLevels();
 void ForEachDescendant(TWindowRecord* w, const std::function<void(TWindowRecord*)>& f);

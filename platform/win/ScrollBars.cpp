@@ -101,6 +101,7 @@ void ShowBars(TWindowRecord* w, DWORD bits, bool show)
     if (bits & WS_VSCROLL)
         w->VertBar.Made = true;
     w->Style = style;
+    VisibleLayoutChanged();
     SetWindowPosInternal(
         w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -75,6 +75,7 @@ void FinishDestroy(TWindowRecord* w)
     DropQueuedMessages(h);
     if (w->Parent)
         std::erase(w->Parent->Children, w);
+    VisibleLayoutChanged();
     for (TWindowRecord* child : w->Children)
         child->Parent = nullptr;
     w->Children.clear();
@@ -172,6 +173,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     w->Client = RECT { 0, 0, RectWidth(w->Window), RectHeight(w->Window) };
     InitProcChain(w);
     parentRecord->Children.insert(parentRecord->Children.begin(), w);
+    VisibleLayoutChanged();
     if (IsTopLevel(w)) {
         PlaceInZOrder(w, HWND_TOP);
         w->Native = s.Backend->CreateNativeWindow(w->Handle, w->Window, w->Style, w->ExStyle);
@@ -210,6 +212,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
         return nullptr;
     client = ClampClient(client, w->Window);
     w->Client = RectOffset(client, -w->Window.left, -w->Window.top);
+    VisibleLayoutChanged();
     if (Send(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(h);
         return nullptr;
@@ -342,6 +345,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
             s.Backend->ActivateNativeWindow(0);
         }
     }
+    VisibleLayoutChanged();
     SyncNativeStacking();
     if (IsVisibleChain(w)) {
         InvalidateFrame(w);

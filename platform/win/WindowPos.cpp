@@ -74,6 +74,7 @@ void Minimize(TWindowRecord* w, bool show)
         if (!w->RestoreMaximized)
             w->NormalRect = w->Window;
         w->Style = (w->Style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+        VisibleLayoutChanged();
         if (w->Native)
             s.Backend->MinimizeNativeWindow(w->Native, true);
         if (!(w->Style & WS_VISIBLE) && show) {
@@ -114,6 +115,7 @@ void Maximize(TWindowRecord* w, bool activate)
     if ((w->Style & WS_MINIMIZE) && w->Native)
         s.Backend->MinimizeNativeWindow(w->Native, false);
     w->Style = (w->Style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    VisibleLayoutChanged();
     if (w->Native)
         s.Backend->MaximizeNativeWindow(w->Native, true);
     UINT flags = SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_STATECHANGED_INTERNAL;
@@ -135,11 +137,13 @@ void Restore(TWindowRecord* w, bool activate)
         if (w->Native)
             s.Backend->MinimizeNativeWindow(w->Native, false);
         w->Style &= ~WS_MINIMIZE;
+        VisibleLayoutChanged();
     } else if (!(w->Style & WS_MAXIMIZE)) {
         ShowOrHide(w, true, activate);
         return;
     }
     w->Style &= ~WS_MAXIMIZE;
+    VisibleLayoutChanged();
     if (!(w->Style & WS_VISIBLE)) {
         Send(w, WM_SHOWWINDOW, TRUE, 0);
         if (!Find(h))
@@ -163,6 +167,7 @@ void PlaceInZOrder(TWindowRecord* w, HWND insertAfter)
 {
     std::vector<TWindowRecord*>& list = w->Parent->Children;
     std::erase(list, w);
+    VisibleLayoutChanged();
     if (!IsTopLevel(w)) {
         auto at = list.begin();
         if (insertAfter == HWND_BOTTOM)
@@ -214,6 +219,8 @@ void SyncNativeStacking()
 void EnsureBuffer(TWindowRecord* w)
 {
     if (!IsTopLevel(w)) {
+        if (w->Buffer)
+            VisibleLayoutChanged();
         w->Buffer.reset();
         return;
     }
@@ -234,6 +241,7 @@ void EnsureBuffer(TWindowRecord* w)
                 &w->Buffer->Pixels[size_t(y) * size_t(w->Buffer->Width)], size_t(columns) * 4);
     }
     w->Buffer = std::move(buffer);
+    VisibleLayoutChanged();
     w->Dirty = RECT { 0, 0, width, height };
 }
 
@@ -328,6 +336,7 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
     }
     w->Window = newWindow;
     w->Client = RectOffset(newClient, -newWindow.left, -newWindow.top);
+    VisibleLayoutChanged();
     if (IsTopLevel(w)) {
         EnsureBuffer(w);
         if (w->Native && (moved || sized))
@@ -340,11 +349,13 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
     }
     if (flags & SWP_SHOWWINDOW) {
         w->Style |= WS_VISIBLE;
+        VisibleLayoutChanged();
         if (w->Native)
             s.Backend->ShowNativeWindow(w->Native, true);
     }
     if (flags & SWP_HIDEWINDOW) {
         w->Style &= ~WS_VISIBLE;
+        VisibleLayoutChanged();
         if (w->Native)
             s.Backend->ShowNativeWindow(w->Native, false);
         if (s.Capture == h || IsAncestorOf(w, Find(s.Capture)))
