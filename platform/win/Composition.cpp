@@ -163,13 +163,15 @@ TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
     // generation moves on, so a hit costs nothing however many siblings the window has.
     const uint64_t generation = GPlatform->VisibleGeneration.load(std::memory_order_relaxed);
     const size_t slot = client ? 1 : 0;
-    if (w->VisibleKeptGeneration[slot] == generation)
+    if (w->VisibleKeptGeneration[slot] == generation && (!client || w->VisibleKeptPaintSerial == w->PaintSerial))
         return w->VisibleKept[slot];
     bool shaped = false;
     TRegion visible = ComputeVisibleRegion(w, client, top, shaped);
     if (!shaped) {
         w->VisibleKept[slot] = visible;
         w->VisibleKeptGeneration[slot] = generation;
+        if (client)
+            w->VisibleKeptPaintSerial = w->PaintSerial;
     }
     return visible;
 }

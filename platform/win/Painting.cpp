@@ -59,7 +59,7 @@ void EraseTree(TWindowRecord* w, TChildren children)
         w->PaintRegion = w->Update;
         w->PaintRegion.Intersect(ClientArea(w));
         w->Painting = true;
-        VisibleLayoutChanged();
+        ++w->PaintSerial;
         HDC dc = provider ? provider->AcquireDC(h, true, &w->PaintRegion) : nullptr;
         const LRESULT erased = Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         if (provider && GPlatform->DCProvider == provider)
@@ -67,7 +67,7 @@ void EraseTree(TWindowRecord* w, TChildren children)
         if (!Find(h))
             return;
         w->Painting = false;
-        VisibleLayoutChanged();
+        ++w->PaintSerial;
         // A window that did not erase gets the erase again from BeginPaint.
         if (!erased)
             w->ErasePending = true;
@@ -427,7 +427,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     const bool erase = w->ErasePending;
     w->ErasePending = false;
     w->Painting = true;
-    VisibleLayoutChanged();
+    ++w->PaintSerial;
     TDCProvider* provider = GPlatform->DCProvider;
     paint->hdc = provider ? provider->AcquireDC(hwnd, true, &w->PaintRegion) : nullptr;
     paint->rcPaint = w->PaintRegion.Bounds();
@@ -449,7 +449,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
         return FALSE;
     w->Painting = false;
     w->PaintRegion.Clear();
-    VisibleLayoutChanged();
+    ++w->PaintSerial;
     ShowCaretAfterPaint(hwnd);
     MarkSurfaceDirty(hwnd, nullptr);
     return TRUE;

@@ -89,6 +89,8 @@ struct TWindowRecord {
     // coordinates.
     TRegion PaintRegion;
     bool Painting = false;
+    // Moves on whenever Painting or PaintRegion changes; only this window's client visible region uses them.
+    uint64_t PaintSerial = 0;
     bool NcActive = false;
 
     TScrollBarState HorzBar;
@@ -103,9 +105,10 @@ struct TWindowRecord {
     RECT Dirty {};
 
     // The visible region last worked out for the whole window [0] and for its client area [1], with the
-    // window-table generation it belongs to (0: none kept).
+    // window-table generation and paint serial it belongs to (generation 0: none kept).
     std::array<TRegion, 2> VisibleKept;
     std::array<uint64_t, 2> VisibleKeptGeneration {};
+    uint64_t VisibleKeptPaintSerial = 0;
 
     RECT NormalRect {};
     bool RestoreMaximized = false;
@@ -166,7 +169,7 @@ struct TPlatformState {
     std::mutex TableLock;
     std::vector<TSlot> Slots;
     // Changes whenever something a visible region depends on changes: a window made, destroyed, shown,
-    // hidden, moved, sized, restacked or reparented, a style, window region, back buffer or paint region.
+    // hidden, moved, sized, restacked or reparented, a style, window region or back buffer.
     std::atomic<uint64_t> VisibleGeneration { 1 };
     std::vector<uint32_t> FreeSlots;
 

@@ -334,9 +334,12 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
             return false;
         newClient = ClampClient(params.rgrc[0], newWindow);
     }
+    const RECT keptWindow = w->Window;
+    const RECT keptClient = w->Client;
     w->Window = newWindow;
     w->Client = RectOffset(newClient, -newWindow.left, -newWindow.top);
-    VisibleLayoutChanged();
+    if (!EqualRect(&keptWindow, &w->Window) || !EqualRect(&keptClient, &w->Client))
+        VisibleLayoutChanged();
     if (IsTopLevel(w)) {
         EnsureBuffer(w);
         if (w->Native && (moved || sized))
