@@ -13,8 +13,7 @@ using namespace SPUtils;
 
 namespace {
 
-constexpr int kStrip = 15;
-constexpr TColor kHotFill = 0xD2BDB6;     // RGB(182, 189, 210)
+constexpr TColor kHotFill = 0xD2BDB6; // RGB(182, 189, 210)
 constexpr TColor kPressedFill = 0xB59385; // RGB(133, 147, 181)
 
 } // namespace
@@ -30,103 +29,16 @@ TspSkinMenuButton::TspSkinMenuButton(TComponent* owner)
 
 TspSkinMenuButton::~TspSkinMenuButton()
 {
-    if (SkinImagesMenu())
-        SkinImagesMenu()->SetCloseReceiver(nullptr);
-}
-
-void TspSkinMenuButton::SetTrackButtonMode(bool value)
-{
-    FTrackButtonMode = value;
-    if (SkinIndex == -1)
-        Repaint();
-}
-
-void TspSkinMenuButton::SetSkinPopupMenu(TspPopupMenuLink* value)
-{
-    if (FPopupMenu == value)
-        return;
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->RemoveFreeNotification(this);
-    FPopupMenu = value;
-    // Kept apart: while the menu is destroyed its link part is gone before its deletion is heard.
-    FPopupMenuComponent = dynamic_cast<TComponent*>(value);
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->FreeNotification(this);
+    ForgetImagesMenu();
 }
 
 void TspSkinMenuButton::Notification(TComponent* component, TOperation operation)
 {
     TspImagesMenuLink* imagesMenu = SkinImagesMenu();
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (FPopupMenuComponent && FPopupMenuComponent == component) {
-        FPopupMenu = nullptr;
-        FPopupMenuComponent = nullptr;
-    }
     // A menu that goes while open never sends its close.
     if (imagesMenu && !SkinImagesMenu())
         FMenuOpen = false;
-}
-
-void TspSkinMenuButton::GetSkinData()
-{
-    inherited::GetSkinData();
-    TrackButtonRect = NullRect();
-    if (SkinIndex == -1)
-        return;
-    if (auto* record = dynamic_cast<TspDataSkinMenuButtonControl*>(
-            SkinData()->ControlRecords[size_t(SkinIndex)].get()))
-        TrackButtonRect = record->TrackButtonRect;
-}
-
-bool TspSkinMenuButton::ToolLookName() const
-{
-    const std::string& name = SkinDataName();
-    return name == "resizebutton" || name == "resizetoolbutton" || name == "toolbutton" || name == "bigtoolbutton";
-}
-
-TRect TspSkinMenuButton::GetNewTrackButtonRect() const
-{
-    TRect r = TrackButtonRect;
-    if (SkinResizeMode == 2) {
-        const int dx = Width() - RectWidth(SkinRectangle);
-        r.Left += dx;
-        r.Right += dx;
-    } else if (SkinResizeMode == 3) {
-        const int dy = Height() - RectHeight(SkinRectangle);
-        r.Top += dy;
-        r.Bottom += dy;
-    }
-    return r;
-}
-
-bool TspSkinMenuButton::CanMenuTrack(int x, int y) const
-{
-    if (!HasMenu())
-        return false;
-    if (!FTrackButtonMode)
-        return true;
-    const TRect part = SkinIndex == -1 || ToolLookName() ? Rect(Width() - kStrip, 0, Width(), Height())
-                                                         : GetNewTrackButtonRect();
-    return !IsNullRect(part) && x >= part.Left && x < part.Right && y >= part.Top && y < part.Bottom;
-}
-
-void TspSkinMenuButton::TrackMenu()
-{
-    const TPoint origin = ClientToScreen(TPoint { 0, 0 });
-    const TRect r = Rect(origin.X, origin.Y, origin.X + Width(), origin.Y + Height());
-    if (FPopupMenu) {
-        FPopupMenu->PopupFromRect2(this, r);
-        if (OnShowTrackMenu)
-            OnShowTrackMenu(this);
-    }
-    if (TspImagesMenuLink* imagesMenu = SkinImagesMenu()) {
-        imagesMenu->SetCloseReceiver([this] { OnImagesMenuClose(); });
-        imagesMenu->PopupFromRect(r);
-        if (OnShowTrackMenu)
-            OnShowTrackMenu(this);
-    }
 }
 
 void TspSkinMenuButton::OpenMenu()
@@ -167,13 +79,6 @@ void TspSkinMenuButton::MouseDown(TMouseButton button, TShiftState shift, int x,
         }
     }
     inherited::MouseDown(button, shift, x, y);
-}
-
-void TspSkinMenuButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (FMenuOpen)
-        return;
-    inherited::MouseUp(button, shift, x, y);
 }
 
 void TspSkinMenuButton::WndProc(TMessage& message)
@@ -258,19 +163,8 @@ void TspSkinMenuButton::CreateButtonImage(TBitmap* bitmap, const TRect& r, bool 
         CreateToolButtonImage(bitmap, false);
         return;
     }
-    if (!(FTrackButtonMode && FMenuOpen && !IsNullRect(TrackButtonRect) && !IsNullRect(DownSkinRect))) {
+    if (!CreateOpenTrackImage(bitmap))
         inherited::CreateButtonImage(bitmap, r, down, mouseIn);
-        return;
-    }
-    // The hot image with the track part taken from the pressed picture.
-    inherited::CreateButtonImage(bitmap, ActiveSkinRect, false, true);
-    TRect source = TrackButtonRect;
-    source.Left += DownSkinRect.Left;
-    source.Right += DownSkinRect.Left;
-    source.Top += DownSkinRect.Top;
-    source.Bottom += DownSkinRect.Top;
-    if (SkinPicture)
-        bitmap->Canvas()->CopyRect(GetNewTrackButtonRect(), SkinPicture->Canvas(), source);
 }
 
 void TspSkinMenuButton::CreateToolButtonImage(TBitmap* bitmap, bool stretched)

@@ -2,7 +2,8 @@
 //
 // TspSkinMenuButton opens a skinned popup menu or an images menu at its screen rectangle, from the whole
 // button or, in track-button mode, from a 15-pixel track part at its right while the rest clicks as a push
-// button. It draws a drop-down marker or arrow in that strip.
+// button (the opening and the track part are TspSkinMenuTrack's). It draws a drop-down marker or arrow in that
+// strip.
 //
 // TspSkinMenuSpeedButton is its windowless counterpart on the speed button.
 //
@@ -10,46 +11,24 @@
 // and takes its window shape from a mask picture.
 #pragma once
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinMenuTrack.h"
 #include "skin/controls/SkinSpeedButtons.h"
 
 #include <memory>
 
-class TspSkinMenuButton : public TspSkinButton {
-    using inherited = TspSkinButton;
+class TspSkinMenuButton : public TspSkinMenuTrack<TspSkinButton> {
+    using inherited = TspSkinMenuTrack<TspSkinButton>;
 
 public:
     explicit TspSkinMenuButton(TComponent* owner);
     ~TspSkinMenuButton() override;
 
-    // ---- Published properties ----------------------------------------------------------------------------------
-    bool TrackButtonMode() const { return FTrackButtonMode; }
-    // Repaints only without a record.
-    void SetTrackButtonMode(bool value);
-    // Not owned; the link must be a component, so that its deletion is heard.
-    TspPopupMenuLink* SkinPopupMenu() const { return FPopupMenu; }
-    void SetSkinPopupMenu(TspPopupMenuLink* value);
-    // After each menu opened, and after each close.
-    TNotifyEvent OnShowTrackMenu;
-    TNotifyEvent OnHideTrackMenu;
-
-    // A menu opened by this button is showing.
-    bool MenuOpen() const { return FMenuOpen; }
-    // Whether a press at (x, y) (client coordinates) opens the menu.
-    bool CanMenuTrack(int x, int y) const;
-    // The record's track part on the button at its present size.
-    TRect GetNewTrackButtonRect() const;
-    // Opens the popup menu, then the images menu, at the button's screen rectangle.
-    void TrackMenu();
-    // The images menu's window went away, chosen or not.
-    void OnImagesMenuClose();
-
-    void GetSkinData() override;
+    void OnImagesMenuClose() override;
     void WndProc(TMessage& message) override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn) override;
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn) override;
@@ -63,15 +42,6 @@ private:
     TRect MarkerRect() const;
     void OpenMenu();
     void CloseSkinMenu();
-    bool HasMenu() const { return FPopupMenu || SkinImagesMenu(); }
-    // A record name of the tool-button looks.
-    bool ToolLookName() const;
-
-    bool FTrackButtonMode = false;
-    TspPopupMenuLink* FPopupMenu = nullptr;
-    TComponent* FPopupMenuComponent = nullptr;
-    bool FMenuOpen = false;
-    TRect TrackButtonRect;
 };
 
 class TspSkinXFormButton : public TspSkinButton {
@@ -125,54 +95,37 @@ enum TspTrackPosition : uint8_t { sptpRight, sptpBottom };
 
 // The windowless menu button: a speed button that opens a popup menu or an images menu from the whole button
 // or from its 15-pixel track strip, with a new-style look whose strip may lie at the bottom.
-class TspSkinMenuSpeedButton : public TspSkinSpeedButton {
-    using inherited = TspSkinSpeedButton;
+class TspSkinMenuSpeedButton : public TspSkinMenuTrack<TspSkinSpeedButton> {
+    using inherited = TspSkinMenuTrack<TspSkinSpeedButton>;
 
 public:
     explicit TspSkinMenuSpeedButton(TComponent* owner);
     ~TspSkinMenuSpeedButton() override;
 
     // ---- Published properties ----------------------------------------------------------------------------------
-    bool TrackButtonMode() const { return FTrackButtonMode; }
-    // Repaints only without a record.
-    void SetTrackButtonMode(bool value);
-    TspPopupMenuLink* SkinPopupMenu() const { return FPopupMenu; }
-    void SetSkinPopupMenu(TspPopupMenuLink* value);
     bool NewStyle() const { return FNewStyle; }
     // On, the record becomes "resizetoolbutton" (off keeps it); no repaint.
     void SetNewStyle(bool value);
     TspTrackPosition TrackPosition() const { return FTrackPosition; }
     void SetTrackPosition(TspTrackPosition value);
-    TNotifyEvent OnShowTrackMenu;
-    TNotifyEvent OnHideTrackMenu;
 
-    bool MenuOpen() const { return FMenuOpen; }
-    bool CanMenuTrack(int x, int y) const;
-    TRect GetNewTrackButtonRect() const;
-    void TrackMenu();
-    void OnImagesMenuClose();
-
-    void GetSkinData() override;
+    void OnImagesMenuClose() override;
     void WndProc(TMessage& message) override;
 
 protected:
-    void Notification(TComponent* component, TOperation operation) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Paint() override;
     void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn) override;
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     bool GreyDisabledImages() const override { return FGreyDisabled; }
     // A nine-part image of R's size from another button record, at R's top-left corner.
-    void DrawResizeButton(const TspDataSkinButtonControl* record, TCanvas* canvas, const TRect& r, bool active,
-        bool down);
+    void DrawResizeButton(
+        const TspDataSkinButtonControl* record, TCanvas* canvas, const TRect& r, bool active, bool down);
+    // The bottom 15 pixels of a new-style button with sptpBottom, else the right 15.
+    TRect Strip() const override;
 
 private:
-    // The track strip: the bottom 15 pixels of a new-style button with sptpBottom, else the right 15.
-    TRect Strip() const;
     TRect ClientLessStrip() const;
-    bool ToolLookName() const;
-    bool HasMenu() const { return FPopupMenu || SkinImagesMenu(); }
     void OpenMenu();
     void CreateToolButtonImage(TBitmap* bitmap, bool stretched, bool down, bool mouseIn);
     void CreateNewStyleImage(TBitmap* bitmap, bool down, bool mouseIn);
@@ -181,12 +134,7 @@ private:
     void DrawMarkerOrArrow(TCanvas* canvas, const TRect& r, bool active, bool down, TColor arrowColor);
     const TspDataSkinButtonControl* ButtonRecord(std::string_view name) const;
 
-    bool FTrackButtonMode = false;
-    TspPopupMenuLink* FPopupMenu = nullptr;
-    TComponent* FPopupMenuComponent = nullptr;
     bool FNewStyle = false;
     TspTrackPosition FTrackPosition = sptpRight;
-    bool FMenuOpen = false;
     bool FGreyDisabled = true;
-    TRect TrackButtonRect;
 };

@@ -11,8 +11,7 @@ using namespace SPUtils;
 
 namespace {
 
-constexpr int kStrip = 15;
-constexpr TColor kHotFill = 0xD2BDB6;     // RGB(182, 189, 210)
+constexpr TColor kHotFill = 0xD2BDB6; // RGB(182, 189, 210)
 constexpr TColor kPressedFill = 0xB59385; // RGB(133, 147, 181)
 
 } // namespace
@@ -25,27 +24,7 @@ TspSkinMenuSpeedButton::TspSkinMenuSpeedButton(TComponent* owner)
 
 TspSkinMenuSpeedButton::~TspSkinMenuSpeedButton()
 {
-    if (SkinImagesMenu())
-        SkinImagesMenu()->SetCloseReceiver(nullptr);
-}
-
-void TspSkinMenuSpeedButton::SetTrackButtonMode(bool value)
-{
-    FTrackButtonMode = value;
-    if (SkinIndex == -1)
-        Repaint();
-}
-
-void TspSkinMenuSpeedButton::SetSkinPopupMenu(TspPopupMenuLink* value)
-{
-    if (FPopupMenu == value)
-        return;
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->RemoveFreeNotification(this);
-    FPopupMenu = value;
-    FPopupMenuComponent = dynamic_cast<TComponent*>(value);
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->FreeNotification(this);
+    ForgetImagesMenu();
 }
 
 void TspSkinMenuSpeedButton::SetNewStyle(bool value)
@@ -59,26 +38,6 @@ void TspSkinMenuSpeedButton::SetTrackPosition(TspTrackPosition value)
 {
     FTrackPosition = value;
     Repaint();
-}
-
-void TspSkinMenuSpeedButton::Notification(TComponent* component, TOperation operation)
-{
-    inherited::Notification(component, operation);
-    if (operation == opRemove && FPopupMenuComponent && FPopupMenuComponent == component) {
-        FPopupMenu = nullptr;
-        FPopupMenuComponent = nullptr;
-    }
-}
-
-void TspSkinMenuSpeedButton::GetSkinData()
-{
-    inherited::GetSkinData();
-    TrackButtonRect = NullRect();
-    if (SkinIndex == -1)
-        return;
-    if (auto* record = dynamic_cast<TspDataSkinMenuButtonControl*>(
-            SkinData()->ControlRecords[size_t(SkinIndex)].get()))
-        TrackButtonRect = record->TrackButtonRect;
 }
 
 const TspDataSkinButtonControl* TspSkinMenuSpeedButton::ButtonRecord(std::string_view name) const
@@ -111,53 +70,7 @@ TRect TspSkinMenuSpeedButton::ClientLessStrip() const
     return r;
 }
 
-bool TspSkinMenuSpeedButton::ToolLookName() const
-{
-    const std::string& name = SkinDataName();
-    return name == "resizebutton" || name == "resizetoolbutton" || name == "toolbutton" || name == "bigtoolbutton";
-}
-
-TRect TspSkinMenuSpeedButton::GetNewTrackButtonRect() const
-{
-    TRect r = TrackButtonRect;
-    if (SkinResizeMode == 2) {
-        r.Left += Width() - RectWidth(SkinRectangle);
-        r.Right += Width() - RectWidth(SkinRectangle);
-    } else if (SkinResizeMode == 3) {
-        r.Top += Height() - RectHeight(SkinRectangle);
-        r.Bottom += Height() - RectHeight(SkinRectangle);
-    }
-    return r;
-}
-
-bool TspSkinMenuSpeedButton::CanMenuTrack(int x, int y) const
-{
-    if (!HasMenu())
-        return false;
-    if (!FTrackButtonMode)
-        return true;
-    const TRect part = SkinIndex == -1 || ToolLookName() ? Strip() : GetNewTrackButtonRect();
-    return !IsNullRect(part) && x >= part.Left && x < part.Right && y >= part.Top && y < part.Bottom;
-}
-
 // ---- Menus --------------------------------------------------------------------------------------------------------
-
-void TspSkinMenuSpeedButton::TrackMenu()
-{
-    const TPoint origin = ClientToScreen(TPoint { 0, 0 });
-    const TRect r = Rect(origin.X, origin.Y, origin.X + Width(), origin.Y + Height());
-    if (FPopupMenu) {
-        FPopupMenu->PopupFromRect2(this, r);
-        if (OnShowTrackMenu)
-            OnShowTrackMenu(this);
-    }
-    if (TspImagesMenuLink* imagesMenu = SkinImagesMenu()) {
-        imagesMenu->SetCloseReceiver([this] { OnImagesMenuClose(); });
-        imagesMenu->PopupFromRect(r);
-        if (OnShowTrackMenu)
-            OnShowTrackMenu(this);
-    }
-}
 
 void TspSkinMenuSpeedButton::OpenMenu()
 {
@@ -188,13 +101,6 @@ void TspSkinMenuSpeedButton::MouseDown(TMouseButton button, TShiftState shift, i
     inherited::MouseDown(button, shift, x, y);
 }
 
-void TspSkinMenuSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (FMenuOpen)
-        return;
-    inherited::MouseUp(button, shift, x, y);
-}
-
 void TspSkinMenuSpeedButton::WndProc(TMessage& message)
 {
     switch (message.Msg) {
@@ -221,8 +127,8 @@ void TspSkinMenuSpeedButton::WndProc(TMessage& message)
 
 // ---- Painting -----------------------------------------------------------------------------------------------------
 
-void TspSkinMenuSpeedButton::DrawMarkerOrArrow(TCanvas* canvas, const TRect& r, bool active, bool down,
-    TColor arrowColor)
+void TspSkinMenuSpeedButton::DrawMarkerOrArrow(
+    TCanvas* canvas, const TRect& r, bool active, bool down, TColor arrowColor)
 {
     if (SkinIndex != -1 && !IsNullRect(MenuMarkerRect))
         DrawMenuMarker(canvas, r, active, down, false);
@@ -254,7 +160,9 @@ void TspSkinMenuSpeedButton::Paint()
     }
     if (SkinIndex != -1) {
         const TspSkinColors* colors = SkinData()->Colors.get();
-        font->SetColor(!Enabled() ? colors->cBtnShadow : UseSkinFontColor() ? colors->cBtnText : DefaultFont()->Color());
+        font->SetColor(!Enabled()    ? colors->cBtnShadow
+                : UseSkinFontColor() ? colors->cBtnText
+                                     : DefaultFont()->Color());
     }
     if (!Enabled())
         font->SetColor(clBtnShadow);
@@ -287,18 +195,8 @@ void TspSkinMenuSpeedButton::CreateButtonImage(TBitmap* bitmap, const TRect& r, 
         CreateToolButtonImage(bitmap, false, down, mouseIn);
         return;
     }
-    if (!(FTrackButtonMode && FMenuOpen && !IsNullRect(TrackButtonRect) && !IsNullRect(DownSkinRect))) {
+    if (!CreateOpenTrackImage(bitmap))
         inherited::CreateButtonImage(bitmap, r, down, mouseIn);
-        return;
-    }
-    inherited::CreateButtonImage(bitmap, ActiveSkinRect, false, true);
-    TRect source = TrackButtonRect;
-    source.Left += DownSkinRect.Left;
-    source.Right += DownSkinRect.Left;
-    source.Top += DownSkinRect.Top;
-    source.Bottom += DownSkinRect.Top;
-    if (SkinPicture)
-        bitmap->Canvas()->CopyRect(GetNewTrackButtonRect(), SkinPicture->Canvas(), source);
 }
 
 void TspSkinMenuSpeedButton::CreateToolButtonImage(TBitmap* bitmap, bool stretched, bool down, bool mouseIn)
@@ -324,8 +222,8 @@ void TspSkinMenuSpeedButton::CreateToolButtonImage(TBitmap* bitmap, bool stretch
     SetSkinFont(canvas, pressed, hot);
     const TColor captionColor = canvas->Font()->Color();
     canvas->Brush()->SetStyle(bsClear);
-    DrawContent(canvas, Rect(0, 0, Width() - kStrip, Height()), pressed, pressed, down || mouseIn,
-        GetGlyphNum(down, mouseIn));
+    DrawContent(
+        canvas, Rect(0, 0, Width() - kStrip, Height()), pressed, pressed, down || mouseIn, GetGlyphNum(down, mouseIn));
     TRect marker = Rect(Width() - kStrip, 0, Width(), Height());
     if (pressed || FMenuOpen) {
         marker.Top += 2;
@@ -399,7 +297,8 @@ void TspSkinMenuSpeedButton::CreateNewStyleImage(TBitmap* bitmap, bool down, boo
         marker.Top += 1;
         marker.Bottom += 1;
     }
-    DrawMarkerOrArrow(canvas, marker, mouseIn, (down && mouseIn) || FMenuOpen, FMenuOpen ? DownFontColor : captionColor);
+    DrawMarkerOrArrow(
+        canvas, marker, mouseIn, (down && mouseIn) || FMenuOpen, FMenuOpen ? DownFontColor : captionColor);
 }
 
 void TspSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* bitmap)
@@ -431,8 +330,8 @@ void TspSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* bitmap)
     }
     SetDefaultLookFont(canvas);
     canvas->Brush()->SetStyle(bsClear);
-    DrawContent(canvas, Rect(0, 0, Width() - kStrip, Height()), pressed, pressed, FHot || FDown,
-        GetGlyphNum(FDown, FHot));
+    DrawContent(
+        canvas, Rect(0, 0, Width() - kStrip, Height()), pressed, pressed, FHot || FDown, GetGlyphNum(FDown, FHot));
     TRect arrow = track;
     if ((FDown && FHot) || FMenuOpen) {
         arrow.Left += 2;
