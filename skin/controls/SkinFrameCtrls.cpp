@@ -265,10 +265,7 @@ void TspFrameSkinControl::Loaded()
 void TspFrameSkinControl::WndProc(TMessage& message)
 {
     if (message.Msg == WM_ERASEBKGND) {
-        // An erase from outside painting shows the whole control at once.
-        if (!InWMPaint)
-            PaintWindow(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
+        PaintOnErase(message);
         return;
     }
     inherited::WndProc(message);

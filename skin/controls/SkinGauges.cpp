@@ -333,10 +333,7 @@ void TspSkinGauge::Paint()
 void TspSkinGauge::WndProc(TMessage& message)
 {
     if (message.Msg == WM_ERASEBKGND) {
-        // An erase from outside painting shows the whole gauge at once.
-        if (!InWMPaint)
-            PaintWindow(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
+        PaintOnErase(message);
         return;
     }
     inherited::WndProc(message);

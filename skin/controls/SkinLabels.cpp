@@ -507,9 +507,7 @@ void TspSkinLabel::WndProc(TMessage& message)
         Repaint();
         break;
     case WM_ERASEBKGND:
-        if (!InWMPaint)
-            PaintWindow(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
+        PaintOnErase(message);
         break;
     default:
         inherited::WndProc(message);

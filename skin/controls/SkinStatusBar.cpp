@@ -42,9 +42,7 @@ void TspSkinPaintPanel::CreateControlSkinImage(TBitmap* bitmap)
 void TspSkinPaintPanel::WndProc(TMessage& message)
 {
     if (message.Msg == WM_ERASEBKGND) {
-        if (!InWMPaint)
-            PaintWindow(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
+        PaintOnErase(message);
         return;
     }
     inherited::WndProc(message);

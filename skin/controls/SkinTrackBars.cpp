@@ -304,9 +304,7 @@ void TspSkinTrackBar::WndProc(TMessage& message)
 {
     switch (message.Msg) {
     case WM_ERASEBKGND:
-        if (!InWMPaint)
-            PaintWindow(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
+        PaintOnErase(message);
         return;
     case WM_MOUSEWHEEL:
         WMMouseWheel(message);

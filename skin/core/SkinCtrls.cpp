@@ -192,6 +192,13 @@ void TspSkinControl::CheckControlsBackground()
     }
 }
 
+void TspSkinControl::PaintOnErase(TMessage& message)
+{
+    if (!InWMPaint)
+        PaintWindow(reinterpret_cast<HDC>(message.WParam));
+    message.Result = 1;
+}
+
 void TspSkinControl::WndProc(TMessage& message)
 {
     switch (message.Msg) {

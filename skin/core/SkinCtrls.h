@@ -135,6 +135,10 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
+    // Answers WM_ERASEBKGND for a control that draws its whole image at once: an erase from outside painting
+    // paints the control into the erase's DC, and nothing is erased under it.
+    void PaintOnErase(TMessage& message);
+
     // True while the control handles WM_PAINT, so that an erase from inside painting can be told apart.
     bool InWMPaint = false;
     // The window region cut from the skin's mask; owned until handed to the window.
