@@ -17,6 +17,12 @@ TBitmap* SkinPictureAt(const TspSkinData* skin, int index)
     return skin->ActivePictures[static_cast<size_t>(index)].get();
 }
 
+TBitmap* LoadedSkinPictureAt(const TspSkinData* skin, int index)
+{
+    TBitmap* picture = SkinPictureAt(skin, index);
+    return picture && !picture->Empty() ? picture : nullptr;
+}
+
 namespace {
 
 TPoint Moved(TPoint p, int dx, int dy)

@@ -11,6 +11,8 @@
 
 // Picture `index` of the skin's indexable pictures; null for -1, an index past the list or no skin.
 TBitmap* SkinPictureAt(const TspSkinData* skin, int index);
+// The same, null also for a picture that is empty (named by the skin but not loaded).
+TBitmap* LoadedSkinPictureAt(const TspSkinData* skin, int index);
 
 // The part both resizable controls share. Root is TspSkinControl or TspGraphicSkinControl.
 template <class Root> class TspSkinCustomRoot : public Root {

@@ -11,6 +11,7 @@
 #include "platform/win/WinSystem.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspResourceStrData.h"
@@ -25,20 +26,12 @@ TBitmap* HintPicture(TspSkinData* skin)
 {
     if (!skin || skin->Empty || !skin->HintWindow)
         return nullptr;
-    const int index = skin->HintWindow->WindowPictureIndex;
-    if (index < 0 || index >= static_cast<int>(skin->ActivePictures.size()))
-        return nullptr;
-    TBitmap* picture = skin->ActivePictures[size_t(index)].get();
-    return picture && !picture->Empty() ? picture : nullptr;
+    return LoadedSkinPictureAt(skin, skin->HintWindow->WindowPictureIndex);
 }
 
 TBitmap* HintMask(TspSkinData* skin)
 {
-    const int index = skin->HintWindow->MaskPictureIndex;
-    if (index < 0 || index >= static_cast<int>(skin->ActivePictures.size()))
-        return nullptr;
-    TBitmap* mask = skin->ActivePictures[size_t(index)].get();
-    return mask && !mask->Empty() ? mask : nullptr;
+    return LoadedSkinPictureAt(skin, skin->HintWindow->MaskPictureIndex);
 }
 
 // The application's OnShowHint while a TspSkinHint forwards it; a type of its own so that the component can

@@ -10,6 +10,7 @@
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
@@ -23,14 +24,6 @@ namespace {
 
 constexpr TColor HotFillColor = 0xD2BDB6; // RGB(182, 189, 210)
 constexpr TColor DownFillColor = 0xB59385; // RGB(133, 147, 181)
-
-TBitmap* SkinPicture(TspSkinData* skin, int index)
-{
-    if (!skin || index < 0 || index >= static_cast<int>(skin->ActivePictures.size()))
-        return nullptr;
-    TBitmap* picture = skin->ActivePictures[size_t(index)].get();
-    return picture && !picture->Empty() ? picture : nullptr;
-}
 
 // The skin's button record for highlighted cells: "menuitembutton", else "resizebutton".
 TspDataSkinButtonControl* ButtonRecord(TspSkinData* skin)
@@ -242,11 +235,11 @@ TspSkinImagesMenuPopupWindow::TspSkinImagesMenuPopupWindow(TComponent* owner, Ts
     FVisible = false;
     TspSkinData* skin = menu->SkinData();
     if (skin && !skin->Empty && skin->PopupWindow && skin->PopupWindow->WindowPictureIndex != -1) {
-        FWindowPicture = SkinPicture(skin, skin->PopupWindow->WindowPictureIndex);
+        FWindowPicture = LoadedSkinPictureAt(skin, skin->PopupWindow->WindowPictureIndex);
         if (FWindowPicture) {
             SkinLook = true;
             FRecord = skin->PopupWindow.get();
-            FMaskPicture = SkinPicture(skin, FRecord->MaskPictureIndex);
+            FMaskPicture = LoadedSkinPictureAt(skin, FRecord->MaskPictureIndex);
         }
     }
 }
@@ -535,7 +528,7 @@ void TspSkinImagesMenuPopupWindow::DrawActiveItem(TCanvas* canvas, const TRect& 
 {
     TspSkinData* skin = FMenu->SkinData();
     TspDataSkinButtonControl* record = SkinLook ? ButtonRecord(skin) : nullptr;
-    TBitmap* picture = record ? SkinPicture(skin, record->PictureIndex) : nullptr;
+    TBitmap* picture = record ? LoadedSkinPictureAt(skin, record->PictureIndex) : nullptr;
     if (!picture) {
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(down ? DownFillColor : HotFillColor);

@@ -11,6 +11,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
@@ -22,15 +23,6 @@
 using namespace SPUtils;
 
 namespace {
-
-// The active picture `index` of the skin, or null when the index names none.
-TBitmap* SkinPicture(TspSkinData* skin, int index)
-{
-    if (!skin || index < 0 || index >= static_cast<int>(skin->ActivePictures.size()))
-        return nullptr;
-    TBitmap* picture = skin->ActivePictures[size_t(index)].get();
-    return picture && !picture->Empty() ? picture : nullptr;
-}
 
 // The skin's "menuitem" object, looked up by its upper-case name first.
 TspDataSkinMenuItem* MenuItemRecord(TspSkinData* skin)
@@ -62,16 +54,16 @@ TspSkinPopupWindow::TspSkinPopupWindow(TComponent* owner, TspSkinMenu* menu, Tsp
     // The skin look needs the window picture and the item record; a skin that names a window picture but gives
     // no "menuitem" object (or a picture index outside its list) shows the default look.
     if (record && record->WindowPictureIndex != -1 && skin && !skin->Empty) {
-        TBitmap* picture = SkinPicture(skin, record->WindowPictureIndex);
+        TBitmap* picture = LoadedSkinPictureAt(skin, record->WindowPictureIndex);
         TspDataSkinMenuItem* itemRecord = MenuItemRecord(skin);
         if (picture && itemRecord) {
             SkinRecord = record;
             Skin = skin;
             WindowPicture = picture;
-            MaskPicture = SkinPicture(skin, record->MaskPictureIndex);
+            MaskPicture = LoadedSkinPictureAt(skin, record->MaskPictureIndex);
             ItemData = itemRecord;
             // Items whose picture is missing get no height; the shared record itself stays as the skin gave it.
-            if (SkinPicture(skin, itemRecord->ActivePictureIndex)) {
+            if (LoadedSkinPictureAt(skin, itemRecord->ActivePictureIndex)) {
                 ItemSkinRect = itemRecord->SkinRect;
                 ItemActiveSkinRect = itemRecord->ActiveSkinRect;
             }
