@@ -14,6 +14,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinHint.h"
 
 #include <algorithm>
@@ -422,30 +423,13 @@ void TspSkinImagesMenuPopupWindow::UnHookApp()
 
 void TspSkinImagesMenuPopupWindow::NewAppMessage(MSG& message, bool&)
 {
-    switch (message.message) {
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_ACTIVATE:
-    case WM_KILLFOCUS:
-    case WM_CANCELMODE:
-    case WM_MOUSEACTIVATE:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-    case WM_SYSKEYDOWN:
-    case WM_SYSCHAR:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_PARENTNOTIFY:
-        // The grid has no keys of its own: it closes and the message goes on as usual.
+    // What closes a form's open menu, less the left press, closes the grid too; so does any key, as the grid has
+    // no keys of its own. It closes and the message goes on as usual.
+    const UINT msg = message.message;
+    const bool key
+        = msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == WM_SYSKEYDOWN || msg == WM_SYSCHAR;
+    if (key || (msg != WM_LBUTTONDOWN && CanMenuClose(msg)))
         Hide(false);
-        break;
-    default:
-        break;
-    }
 }
 
 void TspSkinImagesMenuPopupWindow::TestActive(int x, int y)
