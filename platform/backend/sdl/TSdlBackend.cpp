@@ -260,10 +260,16 @@ void TSdlBackend::MaximizeNativeWindow(TNativeWindow window, bool maximized)
         // A window manager puts the window back where it had it before; the layer's place (already set) holds.
         SDL_RestoreWindow(native->Window);
         SDL_SetWindowResizable(native->Window, SDL_FALSE);
-        const RECT& r = native->Bounds;
-        SDL_SetWindowPosition(native->Window, r.left, r.top);
-        SDL_SetWindowSize(native->Window, r.right - r.left, r.bottom - r.top);
+        native->RestoringUntil = SDL_GetTicks() + kRestoreSettleMs;
+        ApplyBounds(*native);
     }
+}
+
+void TSdlBackend::ApplyBounds(TNative& native)
+{
+    const RECT& r = native.Bounds;
+    SDL_SetWindowPosition(native.Window, r.left, r.top);
+    SDL_SetWindowSize(native.Window, r.right - r.left, r.bottom - r.top);
 }
 
 void TSdlBackend::SetNativeWindowBounds(TNativeWindow window, const RECT& bounds)
@@ -656,6 +662,11 @@ void TSdlBackend::TranslateWindowEvent(const SDL_Event& event)
         const RECT now { x, y, x + w, y + h };
         if (EqualRect(&now, &native->Bounds) || native->Minimized)
             return;
+        // A configure from before the window manager ended the maximised state (late under load) is no news.
+        if (native->RestoringUntil && SDL_TICKS_PASSED(SDL_GetTicks(), native->RestoringUntil))
+            native->RestoringUntil = 0;
+        if (native->RestoringUntil)
+            return;
         // Only what the window manager did is news to the layer.
         native->Bounds = now;
         native->Presented = false;
@@ -677,6 +688,13 @@ void TSdlBackend::TranslateWindowEvent(const SDL_Event& event)
         const bool minimized = event.window.event == SDL_WINDOWEVENT_MINIMIZED;
         // A restore of a window that is not minimised ends its maximised state.
         if (!minimized && !native->Minimized) {
+            // The window manager has ended the maximised state the layer ended: its own place gives way to the
+            // layer's, and whatever SDL took from the configures before is set right.
+            if (native->RestoringUntil) {
+                native->RestoringUntil = 0;
+                ApplyBounds(*native);
+                return;
+            }
             if (!native->Maximized)
                 return;
             native->Maximized = false;

@@ -68,6 +68,9 @@ private:
         bool Visible = false;
         bool Minimized = false;
         bool Maximized = false;
+        // Until the window manager has ended the maximised state (or a while at most), its configures may
+        // still carry the maximised place: the layer's normal place holds and is set again at the end.
+        uint32_t RestoringUntil = 0;
         bool Presented = false;
     };
 
@@ -84,6 +87,8 @@ private:
     // The program's focus and the pointer leaving our windows, decided after a whole batch of events.
     void SettleFocusAndPointer();
     void KeepFocusOnActive();
+    // Sets the window's place and size to the layer's.
+    static void ApplyBounds(TNative& native);
     SDL_Cursor* SystemCursor(int id);
 
     bool FInstalled = false;
@@ -117,4 +122,6 @@ private:
     unsigned long FClipboardOwner = 0; // the X window through which SDL owns the clipboard for us
     // How long another program may take to hand over the clipboard's text.
     static constexpr int kClipboardTimeoutMs = 1000;
+    // How long after un-maximising the window manager's configures may still be stale.
+    static constexpr uint32_t kRestoreSettleMs = 2000;
 };
