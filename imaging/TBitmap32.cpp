@@ -2,6 +2,7 @@
 
 #include "framework/controls/TControl.h"
 #include "framework/core/Streams.h"
+#include "framework/core/TFiler.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
@@ -400,6 +401,28 @@ void TBitmap32::WriteData(TStream& stream)
         stream.WriteBuffer(p + done, count);
         done += uint64_t(count);
     }
+}
+
+void TBitmap32::DefineProperties(TFiler* filer)
+{
+    inherited::DefineProperties(filer);
+    filer->DefineBinaryProperty(
+        "Data", [this](TStream& stream) { ReadStoredData(stream); },
+        [this](TStream& stream) { WriteData(stream); }, DataStored(filer->Ancestor()));
+}
+
+void TBitmap32::ReadStoredData(TStream& stream)
+{
+    // Trailing bytes would only be found after ReadData had taken the pixels; refusing them first keeps the
+    // bitmap as it was. Short data is ReadData's own to refuse.
+    int32_t size[2] {};
+    if (stream.Read(size, sizeof(size)) == sizeof(size)) {
+        const uint64_t pixels = uint64_t(std::max(size[0], 0)) * uint64_t(std::max(size[1], 0));
+        if (uint64_t(stream.Size()) > sizeof(size) + pixels * sizeof(TColor32))
+            throw EReadError("Invalid property value");
+    }
+    stream.SetPosition(0);
+    ReadData(stream);
 }
 
 bool TBitmap32::DataStored(TPersistent* ancestor)

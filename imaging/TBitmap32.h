@@ -138,7 +138,6 @@ public:
     virtual void ReadData(TStream& stream);
     virtual void WriteData(TStream& stream);
     // Whether a filer with this ancestor (nil: none) stores "Data".
-    // FIXME: DefineProperties registers ReadData/WriteData with the framework's filer once it exists.
     bool DataStored(TPersistent* ancestor);
 
     // BMP persistence through the framework bitmap (saved with 32 bits per pixel, alpha included). The loads
@@ -287,12 +286,16 @@ protected:
     void ChangeSize(int32_t& width, int32_t& height, int32_t newWidth, int32_t newHeight) override;
     // A framework picture receives the copy in its bitmap, a framework bitmap directly (32 bits, alpha kept).
     void AssignTo(TPersistent* dest) override;
+    // Stores the pixels as the binary property "Data" (ReadData, WriteData) where DataStored says so.
+    void DefineProperties(TFiler* filer) override;
     // Lets go of the selected font handle before the font frees it or the DC goes.
     void FontChanged(TObject* sender);
     // Selects the font into Handle with its colour and a transparent background.
     void UpdateFont();
 
 private:
+    // ReadData for a stored "Data" property, which must hold exactly the pixels its size promises.
+    void ReadStoredData(TStream& stream);
     void CanvasChanged(TObject* sender);
     // Framework bitmap, picture or other graphic into this bitmap (inside Assign's update bracket).
     void AssignFromBitmap(TBitmap* source);

@@ -2,6 +2,8 @@
 #pragma once
 #include "framework/core/TObject.h"
 
+class TFiler;
+
 class TPersistent : public TObject {
 public:
     // Copies `source` into this object. The base asks the source to do it (AssignTo) and raises
@@ -12,4 +14,10 @@ public:
 
 protected:
     virtual void AssignTo(TPersistent* dest);
+    // Declares the properties the object stores itself (TFiler::DefineProperty, DefineBinaryProperty).
+    // Declares none by default.
+    virtual void DefineProperties(TFiler* filer) { (void)filer; }
+
+    friend class TReader;
+    friend class TWriter;
 };

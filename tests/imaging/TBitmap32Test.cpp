@@ -1,6 +1,7 @@
 #include "imaging/TBitmap32.h"
 
 #include "framework/core/Streams.h"
+#include "framework/core/TFiler.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -297,6 +298,87 @@ TEST(TBitmap32, BadDataRaisesAndLeavesTheBitmapAsItWas)
     b.ReadData(negative);
     EXPECT_EQ(b.Width(), 0);
     EXPECT_EQ(b.Height(), 10);
+}
+
+// The bitmap's defined properties as a TWriter stores them.
+static std::string Stored(TBitmap32& b, TPersistent* ancestor = nullptr)
+{
+    TStringStream stream;
+    TWriter writer(stream);
+    writer.SetAncestor(ancestor);
+    writer.WriteProperties(b);
+    return stream.DataString();
+}
+
+TEST(TBitmap32, DataGoesThroughTheFiler)
+{
+    TBitmap32 b;
+    b.SetSize(3, 2);
+    Number(b);
+    TStringStream stream(Stored(b));
+    TBitmap32 read;
+    read.SetSize(7, 7);
+    TReader reader(stream);
+    reader.ReadProperties(read);
+    EXPECT_EQ(read.Width(), 3);
+    EXPECT_EQ(read.Height(), 2);
+    EXPECT_TRUE(read.Equal(&b));
+    EXPECT_EQ(stream.Position(), stream.Size());
+
+    // Nothing stored when there is nothing to store: an empty bitmap, or one equal to the ancestor.
+    TBitmap32 empty;
+    TBitmap32 same;
+    same.Assign(&b);
+    for (const std::string& bytes : { Stored(empty), Stored(b, &same) }) {
+        EXPECT_EQ(bytes, std::string(1, '\0'));
+        TStringStream none(bytes);
+        TReader(none).ReadProperties(read);
+        EXPECT_TRUE(read.Equal(&b));
+    }
+}
+
+TEST(TBitmap32, BadStoredDataRaisesAndLeavesTheBitmapAsItWas)
+{
+    TBitmap32 source;
+    source.SetSize(3, 2);
+    Number(source);
+    const std::string good = Stored(source);
+    // name length, "Data", kind, 8-byte payload length, then the payload: width, height, pixels; then the end.
+    constexpr size_t kKind = 5, kLength = 6, kWidth = 14;
+    ASSERT_EQ(good.size(), kWidth + 8 + 6 * 4 + 1);
+    auto changed = [&](size_t at, std::string bytes) {
+        std::string s = good;
+        s.replace(at, bytes.size(), bytes);
+        return s;
+    };
+    struct Case {
+        std::string name;
+        std::string data;
+    };
+    std::vector<Case> cases = {
+        { "unknown property", changed(1, "Date") },
+        { "values where binary is defined", changed(kKind, "\x02") },
+        { "unknown kind", changed(kKind, "\x09") },
+        { "huge payload length", changed(kLength, std::string(8, '\xFF')) },
+        { "pixels missing", changed(kWidth, "\x04") },
+        { "pixels left over", changed(kWidth, "\x02") },
+        { "payload cut short", changed(kLength, "\x10") },
+        { "stored twice", good.substr(0, good.size() - 1) + good },
+    };
+    for (size_t n = 0; n < good.size(); ++n)
+        cases.push_back({ "first " + std::to_string(n) + " bytes", good.substr(0, n) });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap32 b;
+        b.SetSize(1, 1);
+        b.SetPixel(0, 0, 0xCAFEBABE);
+        TStringStream stream(c.data);
+        TReader reader(stream);
+        EXPECT_THROW(reader.ReadProperties(b), EReadError);
+        EXPECT_EQ(b.Width(), 1);
+        EXPECT_EQ(b.Height(), 1);
+        EXPECT_EQ(b.Pixel(0, 0), 0xCAFEBABEu);
+    }
 }
 
 TEST(TBitmap32, RollMovesAlongThePixelArray)
