@@ -209,22 +209,18 @@ void TspSkinStdButtonObject::Draw(TCanvas* canvas, bool standalone)
         DrawLook(canvas, ActivePicture, RestoreRect);
 }
 
-void TspSkinStdButtonObject::DefaultDraw(TCanvas* canvas)
+void DrawDefaultCaptionButton(TCanvas* canvas, const TRect& rect, bool hot, bool pressed, bool enabled,
+    const std::function<void(TCanvas* canvas, int x, int y, TColor color)>& drawGlyph)
 {
-    if (Command == cmSysMenu && FParent->ShowIcon()) {
-        FParent->DrawFormIcon(canvas, ObjectRect.Left, ObjectRect.Top);
-        return;
-    }
-    const int width = RectWidth(ObjectRect);
-    const int height = RectHeight(ObjectRect);
+    const int width = RectWidth(rect);
+    const int height = RectHeight(rect);
     if (width <= 0 || height <= 0)
         return;
     TBitmap image;
     image.SetSize(width, height);
     TCanvas* c = image.Canvas();
-    const bool pressed = Down && MouseOver;
     const TRect r = Rect(0, 0, width, height);
-    if (pressed || MouseOver) {
+    if (pressed || hot) {
         c->Brush()->SetColor(pressed ? RGB(133, 147, 181) : RGB(182, 189, 210));
         c->FillRect(r);
         c->Brush()->SetColor(clNavy);
@@ -235,39 +231,50 @@ void TspSkinStdButtonObject::DefaultDraw(TCanvas* canvas)
     }
     const int x = width / 2 - 5 + (pressed ? 1 : 0);
     const int y = height / 2 - 4 + (pressed ? 1 : 0);
-    const TColor color = Enabled ? clBtnText : clBtnShadow;
-    switch (Command) {
-    case cmClose:
-        DrawCloseImage(c, x, y, color);
-        break;
-    case cmMaximize:
-        if (FParent->WindowState() == wsMaximized)
-            DrawRestoreImage(c, x, y, color);
-        else
-            DrawMaximizeImage(c, x, y, color);
-        break;
-    case cmMinimize:
-        if (FParent->WindowState() == wsMinimized)
-            DrawRestoreImage(c, x, y, color);
-        else
-            DrawMinimizeImage(c, x, y, color);
-        break;
-    case cmSysMenu:
-        DrawSysMenuImage(c, x, y, color);
-        break;
-    case cmRollUp:
-        if (FParent->RolledUp())
-            DrawRestoreRollUpImage(c, x, y, color);
-        else
-            DrawRollUpImage(c, x, y, color);
-        break;
-    case cmMinimizeToTray:
-        DrawMTImage(c, x, y, color);
-        break;
-    case cmDefault:
-        break;
+    drawGlyph(c, x, y, enabled ? clBtnText : clBtnShadow);
+    canvas->Draw(rect.Left, rect.Top, &image);
+}
+
+void TspSkinStdButtonObject::DefaultDraw(TCanvas* canvas)
+{
+    if (Command == cmSysMenu && FParent->ShowIcon()) {
+        FParent->DrawFormIcon(canvas, ObjectRect.Left, ObjectRect.Top);
+        return;
     }
-    canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+    DrawDefaultCaptionButton(canvas, ObjectRect, MouseOver, Down && MouseOver, Enabled,
+        [this](TCanvas* c, int x, int y, TColor color) {
+            switch (Command) {
+            case cmClose:
+                DrawCloseImage(c, x, y, color);
+                break;
+            case cmMaximize:
+                if (FParent->WindowState() == wsMaximized)
+                    DrawRestoreImage(c, x, y, color);
+                else
+                    DrawMaximizeImage(c, x, y, color);
+                break;
+            case cmMinimize:
+                if (FParent->WindowState() == wsMinimized)
+                    DrawRestoreImage(c, x, y, color);
+                else
+                    DrawMinimizeImage(c, x, y, color);
+                break;
+            case cmSysMenu:
+                DrawSysMenuImage(c, x, y, color);
+                break;
+            case cmRollUp:
+                if (FParent->RolledUp())
+                    DrawRestoreRollUpImage(c, x, y, color);
+                else
+                    DrawRollUpImage(c, x, y, color);
+                break;
+            case cmMinimizeToTray:
+                DrawMTImage(c, x, y, color);
+                break;
+            case cmDefault:
+                break;
+            }
+        });
 }
 
 void TspSkinStdButtonObject::MouseDown(int x, int y, TMouseButton button)

@@ -4,9 +4,17 @@
 #pragma once
 #include "skin/forms/SkinObjects.h"
 
+#include <functional>
+
 class TspDataSkinButton;
 class TspDataSkinStdButton;
 class TspDataSkinAnimate;
+
+// The look of a caption-style button without a skin picture, drawn into rect of canvas: a plain face, or the hot
+// (and, while pressed, darker) fill framed in navy, with the glyph that drawGlyph paints at (x, y) in the given
+// colour, one pixel down and right while pressed. Caption buttons and the main-menu bar's child buttons share it.
+void DrawDefaultCaptionButton(TCanvas* canvas, const TRect& rect, bool hot, bool pressed, bool enabled,
+    const std::function<void(TCanvas* canvas, int x, int y, TColor color)>& drawGlyph);
 
 class TspSkinButtonObject : public TspActiveSkinObject {
     using inherited = TspActiveSkinObject;

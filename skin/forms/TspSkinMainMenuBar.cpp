@@ -17,6 +17,7 @@
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/TspSkinMenu.h"
 
@@ -176,45 +177,26 @@ void TspSkinMainMenuBarButton::Draw(TCanvas* canvas)
 
 void TspSkinMainMenuBarButton::DefaultDraw(TCanvas* canvas)
 {
-    const int width = RectWidth(ObjectRect);
-    const int height = RectHeight(ObjectRect);
-    if (width <= 0 || height <= 0)
-        return;
-    TBitmap image;
-    image.SetSize(width, height);
-    TCanvas* c = image.Canvas();
-    const bool pressed = Down && MouseOver;
-    const TRect r = Rect(0, 0, width, height);
-    if (pressed || MouseOver) {
-        c->Brush()->SetColor(pressed ? RGB(133, 147, 181) : RGB(182, 189, 210));
-        c->FillRect(r);
-        c->Brush()->SetColor(clNavy);
-        c->FrameRect(r);
-    } else {
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(r);
-    }
-    const int x = width / 2 - 5 + (pressed ? 1 : 0);
-    const int y = height / 2 - 4 + (pressed ? 1 : 0);
-    const TColor color = Enabled ? clBtnText : clBtnShadow;
-    switch (Command) {
-    case cmClose:
-        DrawCloseImage(c, x, y, color);
-        break;
-    case cmMaximize:
-        // The child is maximized: this button restores it.
-        DrawRestoreImage(c, x, y, color);
-        break;
-    case cmMinimize:
-        DrawMinimizeImage(c, x, y, color);
-        break;
-    case cmSysMenu:
-        DrawSysMenuImage(c, x, y, color);
-        break;
-    default:
-        break;
-    }
-    canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+    DrawDefaultCaptionButton(canvas, ObjectRect, MouseOver, Down && MouseOver, Enabled,
+        [this](TCanvas* c, int x, int y, TColor color) {
+            switch (Command) {
+            case cmClose:
+                DrawCloseImage(c, x, y, color);
+                break;
+            case cmMaximize:
+                // The child is maximized: this button restores it.
+                DrawRestoreImage(c, x, y, color);
+                break;
+            case cmMinimize:
+                DrawMinimizeImage(c, x, y, color);
+                break;
+            case cmSysMenu:
+                DrawSysMenuImage(c, x, y, color);
+                break;
+            default:
+                break;
+            }
+        });
 }
 
 void TspSkinMainMenuBarButton::MouseDown(int, int, TMouseButton button)
