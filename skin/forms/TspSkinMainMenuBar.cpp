@@ -464,6 +464,10 @@ void TspSkinMainMenuBarItem::MouseDown(int, int, TMouseButton button)
         SetDown(true);
         return;
     }
+    TspSkinForm* form = Bar->SkinForm();
+    if (form->MainMenuActive)
+        Bar->CloseFormMainMenu();
+    form->SkinMenuOpened = false;
     Redraw();
     // The command may rebuild the bar: nothing of this item is used after it.
     if (TMenu* menu = MenuItem->GetParentMenu())
@@ -482,6 +486,9 @@ void TspSkinMainMenuBarItem::SetDown(bool value)
         return;
     }
     Bar->DrawSkinObject(this);
+    TspSkinForm* form = Bar->SkinForm();
+    if (form && !form->MainMenuActive && form->OnMainMenuEnter)
+        form->OnMainMenuEnter(Bar);
     TrackMenu();
 }
 
@@ -1054,6 +1061,118 @@ void TspSkinMainMenuBar::TestMorph()
     }
     if (!stepped)
         FMorphTimer->SetEnabled(false);
+}
+
+// ---- Keyboard -----------------------------------------------------------------------------------------------------
+
+std::vector<TspSkinMainMenuBarItem*> TspSkinMainMenuBar::ReachableItems() const
+{
+    std::vector<TspSkinMainMenuBarItem*> items;
+    for (const auto& object : Objects)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get()); item && item->Shown && item->Enabled)
+            items.push_back(item);
+    return items;
+}
+
+void TspSkinMainMenuBar::MenuEnter()
+{
+    MenuMode = true;
+    const std::vector<TspSkinMainMenuBarItem*> items = ReachableItems();
+    auto active = std::find_if(items.begin(), items.end(), [](auto* item) { return item->Active; });
+    // An item left out for want of room, or a disabled one, cannot show the highlight.
+    if (active != items.end())
+        (*active)->MouseEnter();
+    else if (!items.empty())
+        items.front()->MouseEnter();
+    if (!FSkinForm)
+        return;
+    FSkinForm->HookApp();
+    FSkinForm->MainMenuActive = true;
+    if (FSkinForm->OnMainMenuEnter)
+        FSkinForm->OnMainMenuEnter(this);
+}
+
+void TspSkinMainMenuBar::StepMainMenuItem(int direction)
+{
+    const std::vector<TspSkinMainMenuBarItem*> items = ReachableItems();
+    if (items.empty())
+        return;
+    const int count = static_cast<int>(items.size());
+    auto current = std::find_if(items.begin(), items.end(), [](auto* item) { return item->Active || item->Down; });
+    if (current == items.end()) {
+        (direction > 0 ? items.front() : items.back())->MouseEnter();
+        return;
+    }
+    const int index = static_cast<int>(current - items.begin());
+    (*current)->MouseLeave();
+    // Entering the next item moves an open submenu along with the highlight.
+    items[size_t((index + direction + count) % count)]->MouseEnter();
+}
+
+void TspSkinMainMenuBar::NextMainMenuItem()
+{
+    StepMainMenuItem(1);
+}
+
+void TspSkinMainMenuBar::PriorMainMenuItem()
+{
+    StepMainMenuItem(-1);
+}
+
+bool TspSkinMainMenuBar::CheckReturnKey()
+{
+    const bool menuOpen = FSkinForm && FSkinForm->SkinMenuOpened;
+    for (const auto& object : Objects) {
+        auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get());
+        if (!item)
+            continue;
+        const bool leafDown = item->Down && item->MenuItem->Count() == 0;
+        if (!leafDown && !(item->Active && !menuOpen))
+            continue;
+        item->Active = false;
+        // The click may rebuild the bar: nothing of the item is used after it.
+        item->MouseDown(0, 0, mbLeft);
+        return true;
+    }
+    return false;
+}
+
+bool TspSkinMainMenuBar::FindHotKeyItem(WORD key)
+{
+    if (!FSkinForm || !FSkinForm->Form()->Visible())
+        return false;
+    for (TspSkinMainMenuBarItem* item : ReachableItems()) {
+        if (!IsAccel(key, item->MenuItem->Caption()))
+            continue;
+        // With another item's submenu open, entering the item moves the submenu to it.
+        const bool pressed = !FSkinForm->SkinMenuOpened || item->MenuItem->Count() == 0;
+        item->MouseEnter();
+        if (pressed)
+            item->MouseDown(0, 0, mbLeft);
+        return true;
+    }
+    return false;
+}
+
+void TspSkinMainMenuBar::MenuClose()
+{
+    for (const auto& object : Objects)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(object.get()); item && item->Down) {
+            item->Down = false;
+            item->Active = true;
+            item->MorphKf = 1;
+            DrawSkinObject(item);
+            return;
+        }
+}
+
+void TspSkinMainMenuBar::CloseFormMainMenu()
+{
+    FSkinForm->MainMenuActive = false;
+    if (FSkinForm->SkinMenu() && FSkinForm->SkinMenu()->Visible())
+        FSkinForm->SkinMenu()->Hide();
+    MenuExit();
+    FSkinForm->UnHookApp();
 }
 
 void TspSkinMainMenuBar::MenuExit()

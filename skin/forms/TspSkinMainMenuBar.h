@@ -5,6 +5,7 @@
 // opens.
 #pragma once
 #include "framework/controls/Menus.h"
+#include "platform/win/WinTypes.h"
 #include "skin/core/SkinCtrls.h"
 #include "skin/core/SkinData.h"
 
@@ -172,11 +173,28 @@ public:
     void MDIChildRestore();
     bool Merged() const { return FMerged; }
 
+    // ---- The keyboard (called by the form's menu keys) ------------------------------------------------------------
+    // Enters the keyboard mode: the active item, or else the first one that can be reached, is highlighted, and
+    // the form takes the application's keys.
+    void MenuEnter();
+    // A submenu closed by key while the keyboard mode goes on: its item comes up highlighted.
+    void MenuClose();
+    // Leaves the menu mode: the pressed or highlighted item comes up plain.
+    void MenuExit();
+    // The highlight (and an open submenu with it) moves to the next or previous item that is shown and enabled,
+    // wrapping around.
+    void NextMainMenuItem();
+    void PriorMainMenuItem();
+    // Return (or Down): the highlighted item, or a pressed leaf, is clicked; true when there was one.
+    bool CheckReturnKey();
+    // The first shown, enabled item whose caption has `key` as its accelerator is highlighted and, unless it
+    // would only move an open submenu, pressed; true when there was one. Nothing while the form is hidden.
+    bool FindHotKeyItem(WORD key);
+
     // ---- Layout, painting and the mouse ----------------------------------------------------------------------------
     void CalcRects();
     void DrawSkinObject(TspMenuBarObject* object);
     void TestActive(int x, int y);
-    void MenuExit();
     void StartMorphTimer();
     // Steps every object whose hover transition runs; stops when none does.
     void TestMorph();
@@ -224,6 +242,12 @@ private:
     void CheckButtons(const TspSkinForm* child);
     void ResetIndexes();
     void TestMouse();
+    // The items the keyboard can reach: shown and enabled, in bar order.
+    std::vector<TspSkinMainMenuBarItem*> ReachableItems() const;
+    // Moves the highlight one reachable item forward (+1) or back (-1), wrapping around.
+    void StepMainMenuItem(int direction);
+    // The form leaves its main-menu keyboard mode (a leaf item was clicked).
+    void CloseFormMainMenu();
     // Objects taken off the bar while one of them may still be running a handler; freed at the next input.
     void Retire(std::vector<std::unique_ptr<TspMenuBarObject>>::iterator first,
         std::vector<std::unique_ptr<TspMenuBarObject>>::iterator last);

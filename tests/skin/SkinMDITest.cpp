@@ -708,6 +708,158 @@ TEST_F(SkinMainMenuBarTest, AnItemWithChildrenOpensItsSubmenuWhichFollowsTheMous
     EXPECT_FALSE(MainSkin->MainMenuActive);
 }
 
+// ---- The bar's keyboard (called by the form's menu keys) -------------------------------------------------------
+
+class SkinMainMenuBarKeysTest : public SkinMainMenuBarTest {
+protected:
+    // File, Edit and Window with submenus, View disabled, Help a leaf and Extra left out for want of room, each
+    // with its initial as the accelerator.
+    TspSkinMainMenuBar* KeysBar()
+    {
+        TspSkinMainMenuBar* bar = MenuBar(400);
+        AddItem(MainMenu, "View", 2, true)->SetEnabled(false);
+        Help = AddItem(MainMenu, "Help", 10);
+        Help->OnClick = [this](TObject*) { Events.push_back("click"); };
+        AddItem(MainMenu, "Extra", 12, true);
+        for (int i = 0; i < MainMenu->Items()->Count(); ++i)
+            MainMenu->Items()->Items(i)->SetCaption("&" + MainMenu->Items()->Items(i)->Name());
+        bar->UpDateItems();
+        bar->CalcRects();
+        bar->SetWidth(bar->ObjectAt(4)->ObjectRect.Right + 2 + 5);
+        Pump();
+        bar->CalcRects();
+        bar->OnMainMenuItemClick = [this](const std::string& id) { Events.push_back("bar:" + id); };
+        MainSkin->OnMainMenuEnter = [this, bar](TObject* sender) {
+            Events.push_back(sender == bar ? "enter:bar" : "enter:other");
+        };
+        return bar;
+    }
+
+    // The items that are highlighted and those that are pressed, by name.
+    static std::string Marked(TspSkinMainMenuBar* bar)
+    {
+        std::string active;
+        std::string down;
+        for (int i = bar->ButtonCount; i < bar->ObjectCount(); ++i) {
+            if (bar->ObjectAt(i)->Active)
+                active += (active.empty() ? "" : ",") + bar->ObjectAt(i)->IDName;
+            if (bar->ObjectAt(i)->Down)
+                down += (down.empty() ? "" : ",") + bar->ObjectAt(i)->IDName;
+        }
+        return active + "/" + down;
+    }
+
+    TMenuItem* Help = nullptr;
+    std::vector<std::string> Events;
+};
+
+TEST_F(SkinMainMenuBarKeysTest, TheHighlightWalksTheShownEnabledItemsAndWrapsBothWays)
+{
+    TspSkinMainMenuBar* bar = KeysBar();
+    ASSERT_FALSE(static_cast<TspSkinMainMenuBarItem*>(bar->ObjectAt(5))->Shown) << "Extra is left out";
+    ASSERT_FALSE(Application->OnMessage);
+    bar->MenuEnter();
+    EXPECT_EQ(Marked(bar), "File/");
+    EXPECT_TRUE(bar->MenuMode);
+    EXPECT_TRUE(MainSkin->MainMenuActive);
+    EXPECT_TRUE(Application->OnMessage) << "the form takes the keys";
+    EXPECT_EQ(Events, (std::vector<std::string> { "enter:bar" }));
+    // View (disabled) and Extra (left out) are passed over.
+    struct TStep {
+        bool Next;
+        const char* Marked;
+    };
+    const TStep steps[] = { { true, "Edit/" }, { true, "Window/" }, { true, "Help/" }, { true, "File/" },
+        { false, "Help/" }, { false, "Window/" }, { false, "Edit/" }, { false, "File/" }, { false, "Help/" } };
+    for (const TStep& step : steps) {
+        if (step.Next)
+            bar->NextMainMenuItem();
+        else
+            bar->PriorMainMenuItem();
+        EXPECT_EQ(Marked(bar), step.Marked) << (step.Next ? "next" : "prior");
+    }
+    bar->MenuExit();
+    EXPECT_EQ(Marked(bar), "/");
+    EXPECT_FALSE(bar->MenuMode);
+    // Without a highlight, Right starts at the first item and Left at the last one.
+    bar->NextMainMenuItem();
+    EXPECT_EQ(Marked(bar), "File/");
+    bar->MenuExit();
+    bar->PriorMainMenuItem();
+    EXPECT_EQ(Marked(bar), "Help/");
+    bar->MenuExit();
+    // The item under the mouse is where the keyboard mode starts.
+    const TRect edit = bar->ObjectAt(1)->ObjectRect;
+    bar->TestActive(edit.Left + 1, edit.Top + 1);
+    bar->MenuEnter();
+    EXPECT_EQ(Marked(bar), "Edit/");
+}
+
+TEST_F(SkinMainMenuBarKeysTest, ReturnOpensTheHighlightedSubmenuWhichRightMovesAndClicksALeaf)
+{
+    TspSkinMainMenuBar* bar = KeysBar();
+    TspSkinMenu* menu = MainSkin->SkinMenu();
+    EXPECT_FALSE(bar->CheckReturnKey()) << "nothing highlighted";
+    bar->MenuEnter();
+    EXPECT_TRUE(bar->CheckReturnKey());
+    EXPECT_EQ(Marked(bar), "/File");
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->LevelCount(), 1);
+    // With the submenu open, Return belongs to the submenu.
+    EXPECT_FALSE(bar->CheckReturnKey());
+    bar->NextMainMenuItem();
+    EXPECT_EQ(Marked(bar), "Edit/Edit");
+    EXPECT_TRUE(menu->Visible());
+    menu->Hide();
+    Pump();
+    EXPECT_EQ(Marked(bar).substr(Marked(bar).find('/')), "/");
+    EXPECT_FALSE(MainSkin->MainMenuActive);
+
+    // A leaf clicked by Return runs its command and ends the keyboard mode, giving the keys back.
+    bar->MenuExit();
+    Events.clear();
+    bar->MenuEnter();
+    bar->PriorMainMenuItem();
+    ASSERT_EQ(Marked(bar), "Help/");
+    EXPECT_TRUE(bar->CheckReturnKey());
+    EXPECT_EQ(Events, (std::vector<std::string> { "enter:bar", "bar:Help", "click" }));
+    EXPECT_EQ(Marked(bar), "/");
+    EXPECT_FALSE(bar->MenuMode);
+    EXPECT_FALSE(MainSkin->MainMenuActive);
+    EXPECT_FALSE(MainSkin->SkinMenuOpened);
+    EXPECT_FALSE(Application->OnMessage);
+}
+
+TEST_F(SkinMainMenuBarKeysTest, AnAcceleratorPressesItsItemOrMovesTheOpenSubmenuToIt)
+{
+    TspSkinMainMenuBar* bar = KeysBar();
+    TspSkinMenu* menu = MainSkin->SkinMenu();
+    // A hidden form's bar takes no accelerators.
+    Main->Hide();
+    Pump();
+    EXPECT_FALSE(bar->FindHotKeyItem('E'));
+    EXPECT_EQ(Marked(bar), "/");
+    Main->Show();
+    Pump();
+    // No item has X; View is disabled and Extra left out.
+    for (WORD key : { WORD('X'), WORD('V'), WORD('D') })
+        EXPECT_FALSE(bar->FindHotKeyItem(key)) << char(key);
+    EXPECT_TRUE(bar->FindHotKeyItem('E'));
+    EXPECT_EQ(Marked(bar), "Edit/Edit");
+    ASSERT_TRUE(menu->Visible());
+    // With a submenu open the accelerator of an item with children only moves the submenu there.
+    EXPECT_TRUE(bar->FindHotKeyItem('w'));
+    EXPECT_EQ(Marked(bar), "Window/Window");
+    EXPECT_TRUE(menu->Visible());
+    EXPECT_EQ(menu->LevelCount(), 1);
+    menu->Hide();
+    Pump();
+    // A leaf's accelerator clicks it.
+    Events.clear();
+    EXPECT_TRUE(bar->FindHotKeyItem('H'));
+    EXPECT_EQ(Events, (std::vector<std::string> { "bar:Help", "click" }));
+}
+
 TEST_F(SkinMainMenuBarTest, TheOverflowMarkerListsTheItemsLeftOut)
 {
     TspSkinMainMenuBar* bar = MenuBar(400);
