@@ -331,9 +331,12 @@ void TspSkinMainMenuBarItem::Draw(TCanvas* canvas)
     TRect source = SkinRect;
     bool activeLook = true;
     TColor color = Record->ActiveFontColor;
+    const bool frameShown = !Down && AnimationFrameShown();
     if (Down) {
         source = DownSkinRect;
         color = Record->DownFontColor;
+    } else if (frameShown) {
+        source = AnimationFrameRect();
     } else if (Active) {
         source = FirstSet({ ActiveSkinRect, SkinRect });
     } else {
@@ -353,7 +356,8 @@ void TspSkinMainMenuBarItem::Draw(TCanvas* canvas)
             active && Record->StretchEffect);
         into->SetSize(width, height);
     };
-    if (!Down && MorphRunning()) {
+    // An item with a frame animation has no hover transition: its timer never runs.
+    if (!Down && !frameShown && !EnableAnimation() && MorphRunning()) {
         // Between the normal and the active look.
         TBitmap active;
         look(&image, SkinRect, false);
@@ -372,6 +376,54 @@ void TspSkinMainMenuBarItem::Draw(TCanvas* canvas)
     RECT r { t.Left, t.Top, t.Left + c->TextWidth(StripHotkey(caption)) + 2, t.Bottom };
     DrawText(c->Handle(), caption.c_str(), -1, &r, Bar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
     canvas->Draw(ObjectRect.Left, ObjectRect.Top, &image);
+}
+
+bool TspSkinMainMenuBarItem::EnableAnimation() const
+{
+    const TspSkinData* skin = Bar->SkinData();
+    return Record && !IsNullRect(Record->AnimateSkinRect) && Picture && skin && !skin->Empty
+        && skin->EnableSkinEffects();
+}
+
+bool TspSkinMainMenuBarItem::AnimationFrameShown() const
+{
+    // A strip of no frames, or too small to hold them, has nothing to show.
+    return EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= Record->FrameCount
+        && !IsNullRect(AnimationFrameRect());
+}
+
+TRect TspSkinMainMenuBarItem::AnimationFrameRect() const
+{
+    const TRect& strip = Record->AnimateSkinRect;
+    const int count = std::max(Record->FrameCount, 1);
+    const int n = std::clamp(CurrentFrame, 1, count) - 1;
+    if (RectHeight(strip) > RectHeight(Record->SkinRect)) {
+        const int h = RectHeight(strip) / count;
+        return h > 0 ? Rect(strip.Left, strip.Top + n * h, strip.Right, strip.Top + (n + 1) * h) : NullRect();
+    }
+    const int w = RectWidth(strip) / count;
+    return w > 0 ? Rect(strip.Left + n * w, strip.Top, strip.Left + (n + 1) * w, strip.Bottom) : NullRect();
+}
+
+bool TspSkinMainMenuBarItem::StepAnimation()
+{
+    // Up to one past the strip, where the plain active look takes over; down to no frame.
+    if (Active && CurrentFrame <= Record->FrameCount)
+        ++CurrentFrame;
+    else if (!Active && CurrentFrame > 0)
+        --CurrentFrame;
+    else
+        return false;
+    Bar->DrawSkinObject(this);
+    return true;
+}
+
+void TspSkinMainMenuBarItem::Redraw()
+{
+    if (EnableAnimation())
+        Bar->StartAnimateTimer(Record->AnimateInterval);
+    else
+        inherited::Redraw();
 }
 
 void TspSkinMainMenuBarItem::DefaultDraw(TCanvas* canvas)
@@ -446,6 +498,11 @@ void TspSkinMainMenuBarItem::MouseLeave()
 {
     Active = false;
     MouseOver = false;
+    // Without an animation back, the item drops to its normal look at once.
+    if (EnableAnimation() && !Record->InActiveAnimation) {
+        CurrentFrame = 0;
+        Bar->DrawSkinObject(this);
+    }
     if (Down && EnableMorphing())
         MorphKf = 0;
     Redraw();
@@ -479,10 +536,22 @@ void TspSkinMainMenuBarItem::SetDown(bool value)
     Down = value;
     if (!value) {
         Active = false;
-        // The pressed look fades out from the active one.
-        if (EnableMorphing())
+        if (EnableAnimation()) {
+            // The animation runs back from its end, or the item drops to its normal look at once.
+            if (Record->InActiveAnimation) {
+                CurrentFrame = Record->FrameCount + 1;
+                Redraw();
+            } else {
+                CurrentFrame = 0;
+                Bar->DrawSkinObject(this);
+            }
+        } else if (EnableMorphing()) {
+            // The pressed look fades out from the active one.
             MorphKf = 1;
-        Redraw();
+            Redraw();
+        } else {
+            Bar->DrawSkinObject(this);
+        }
         return;
     }
     Bar->DrawSkinObject(this);
@@ -533,6 +602,10 @@ TspSkinMainMenuBar::TspSkinMainMenuBar(TComponent* owner)
     FMorphTimer->SetEnabled(false);
     FMorphTimer->SetInterval(25);
     FMorphTimer->SetOnTimer([this](TObject*) { TestMorph(); });
+    FAnimateTimer = new TTimer(this);
+    FAnimateTimer->SetEnabled(false);
+    FAnimateTimer->SetInterval(25);
+    FAnimateTimer->SetOnTimer([this](TObject*) { TestAnimate(); });
     SetAlign(alTop);
     SetHeight(22);
 }
@@ -1183,10 +1256,32 @@ void TspSkinMainMenuBar::MenuExit()
             item->Active = item->MouseOver = item->Down = false;
             if (item->EnableMorphing())
                 item->MorphKf = 1;
+            if (item->EnableAnimation() && !item->Record->InActiveAnimation) {
+                item->CurrentFrame = 0;
+                DrawSkinObject(item);
+            }
             item->Redraw();
             break;
         }
     ResetIndexes();
+}
+
+void TspSkinMainMenuBar::StartAnimateTimer(int interval)
+{
+    // A skin's interval of 0 or below would never tick: the usual 25 ms stands in.
+    FAnimateTimer->SetInterval(uint32_t(interval > 0 ? interval : 25));
+    FAnimateTimer->SetEnabled(true);
+}
+
+void TspSkinMainMenuBar::TestAnimate()
+{
+    bool stepped = false;
+    for (size_t i = 0; i < Objects.size(); ++i)
+        if (auto* item = dynamic_cast<TspSkinMainMenuBarItem*>(Objects[i].get());
+            item && item->Visible && item->EnableAnimation() && item->StepAnimation())
+            stepped = true;
+    if (!stepped)
+        FAnimateTimer->SetEnabled(false);
 }
 
 void TspSkinMainMenuBar::WndProc(TMessage& message)

@@ -106,11 +106,23 @@ class TspSkinMainMenuBarItem : public TspMenuBarObject {
 public:
     TspSkinMainMenuBarItem(TspSkinMainMenuBar* bar, const TspDataSkinMainMenuBarItem* record, TMenuItem* item);
 
+    // With a frame animation the bar's animation timer steps the frames; otherwise as any object.
+    void Redraw() override;
     void Draw(TCanvas* canvas) override;
     void MouseDown(int x, int y, TMouseButton button) override;
     void MouseEnter() override;
     void MouseLeave() override;
     void DefaultDraw(TCanvas* canvas);
+    // The record has an animation strip and the skin's effects are on.
+    bool EnableAnimation() const;
+    // The current frame is one of the strip's (1 to the frame count), shown in place of the active look.
+    bool AnimationFrameShown() const;
+    // Frame `CurrentFrame` of the strip: stacked downward when the strip is taller than the item, else side by
+    // side.
+    TRect AnimationFrameRect() const;
+    // One frame toward the look the item's state asks for (up while active, down while not); false when the
+    // animation has arrived.
+    bool StepAnimation();
     // The item's width for its caption in the item font.
     int ItemWidth(TCanvas* canvas) const;
     void SetDown(bool value);
@@ -127,6 +139,8 @@ public:
     TMenuItem* MenuItem;
     bool Shown = true;
     bool SavedEnabled = true;
+    // 0: no frame; 1 to the frame count: that frame of the strip; one past: the animation ended on the active look.
+    int CurrentFrame = 0;
 
 private:
     void SetItemFont(TCanvas* canvas) const;
@@ -199,6 +213,11 @@ public:
     // Steps every object whose hover transition runs; stops when none does.
     void TestMorph();
     TTimer* MorphTimer() const { return FMorphTimer; }
+    // Starts the frame animations of the items at `interval` ms.
+    void StartAnimateTimer(int interval);
+    // Steps every animated item one frame; stops when none moved.
+    void TestAnimate();
+    TTimer* AnimateTimer() const { return FAnimateTimer; }
     // The submenu opened by `item` closed: the item comes up, and the menu mode ends with the last one.
     void MenuClosed(TspMenuBarObject* item);
     // Lists the items left out for want of room beside the overflow marker.
@@ -262,6 +281,7 @@ private:
     bool FMerged = false;
     TTimer* FMouseTimer = nullptr;
     TTimer* FMorphTimer = nullptr;
+    TTimer* FAnimateTimer = nullptr;
     const TspDataSkinMainMenuBar* FRecord = nullptr;
     TBitmap* FPicture = nullptr;
 };

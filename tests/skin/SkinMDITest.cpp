@@ -975,4 +975,138 @@ TEST_F(SkinMainMenuBarTest, ASkinnedBarSizesItsItemsFromTheItemRecordAndKeepsEve
     EXPECT_EQ(bar->ActiveObjectIndex, 1);
 }
 
+// ---- The items' frame animation ---------------------------------------------------------------------------------
+
+TEST_F(SkinMainMenuBarTest, AnAnimatedItemStepsItsFramesOnItsTimerUpWhileHotAndBackOrAtOnceAfter)
+{
+    // The item's normal, active and frame looks are all from the generated picture, whose pixels all differ; the
+    // pixel sampled lies in the item's kept left part, clear of the caption.
+    const uint32_t seed = 4;
+    const TRect normal = Rect(0, 30, 40, 50);
+    const TRect active = Rect(40, 30, 80, 50);
+    struct TCase {
+        const char* Strip;
+        bool Back;
+        int Interval;
+        std::vector<TRect> Frames;
+    };
+    const TCase cases[] = {
+        // Taller than the item: frames stacked downward.
+        { "80,30,120,90", true, 40, { Rect(80, 30, 120, 50), Rect(80, 50, 120, 70), Rect(80, 70, 120, 90) } },
+        // As tall as the item: frames side by side.
+        { "0,60,120,80", false, 25, { Rect(0, 60, 40, 80), Rect(40, 60, 80, 80), Rect(80, 60, 120, 80) } },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Strip);
+        TFixtureSkin fixture;
+        fixture.AddActivePicture("bar.bmp", 160, 100, seed);
+        fixture.AddControl("mainmenubar", "mainmenubar",
+            { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "itemsrect", "10,2,90,22" },
+                { "menubaritem", "baritem" } });
+        fixture.AddObject("baritem", "mainmenubaritem",
+            { { "activepictureindex", "0" }, { "skinrect", "0,30,40,50" }, { "activeskinrect", "40,30,80,50" },
+                { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" },
+                { "animateskinrect", c.Strip }, { "framecount", "3" },
+                { "animateinterval", std::to_string(c.Interval) }, { "inactiveanimation", c.Back ? "1" : "0" } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(fixture.Write());
+        ASSERT_FALSE(skin->Empty);
+        TspSkinMainMenuBar* bar = MenuBar(300);
+        bar->SetSkinData(skin);
+        bar->Repaint();
+        Pump();
+        auto* item = static_cast<TspSkinMainMenuBarItem*>(bar->ObjectAt(0));
+        const TRect r = item->ObjectRect;
+        const TPoint p = OnScreen(bar, r.Left + 1, r.Top + 1);
+        auto shows = [&](const TRect& look) {
+            return Backend.ScreenPixel(p.X, p.Y) == TFixtureSkin::PixelOf(look.Left + 1, look.Top + 1, seed);
+        };
+        auto tick = [&] {
+            Backend.AdvanceClock(c.Interval);
+            Pump();
+        };
+        ASSERT_TRUE(shows(normal));
+        bar->TestActive(r.Left + 2, r.Top + 2);
+        ASSERT_TRUE(item->Active);
+        EXPECT_TRUE(bar->AnimateTimer()->Enabled());
+        EXPECT_EQ(bar->AnimateTimer()->Interval(), uint32_t(c.Interval)) << "the item's interval";
+        for (const TRect& frame : c.Frames) {
+            tick();
+            EXPECT_TRUE(shows(frame)) << item->CurrentFrame;
+        }
+        // One past the strip the plain active look takes over, and the timer stops.
+        tick();
+        EXPECT_TRUE(shows(active));
+        tick();
+        EXPECT_FALSE(bar->AnimateTimer()->Enabled());
+        EXPECT_TRUE(shows(active));
+
+        // Leaving runs the frames back, or drops to the normal look at once; a submenu moving away likewise.
+        for (int leave = 0; leave < 2; ++leave) {
+            if (leave == 0) {
+                bar->TestActive(-1, -1);
+            } else {
+                bar->TestActive(r.Left + 2, r.Top + 2);
+                for (int i = 0; i < 5; ++i)
+                    tick();
+                item->Down = true;
+                item->SetDown(false);
+            }
+            ASSERT_FALSE(item->Active);
+            if (c.Back) {
+                for (auto frame = c.Frames.rbegin(); frame != c.Frames.rend(); ++frame) {
+                    tick();
+                    EXPECT_TRUE(shows(*frame)) << leave << ": " << item->CurrentFrame;
+                }
+                tick();
+            }
+            EXPECT_TRUE(shows(normal)) << leave;
+            tick();
+            EXPECT_FALSE(bar->AnimateTimer()->Enabled()) << leave;
+        }
+        delete bar;
+        delete MainMenu;
+    }
+}
+
+TEST_F(SkinMainMenuBarTest, WithoutSkinEffectsOrFramesAnAnimatedItemShowsItsActiveLookAtOnce)
+{
+    const uint32_t seed = 5;
+    const TRect active = Rect(40, 30, 80, 50);
+    // Effects off, and a strip of no frames: no frame to show, no frame size to divide by.
+    for (const char* frames : { "3", "0" }) {
+        SCOPED_TRACE(frames);
+        TFixtureSkin fixture;
+        fixture.AddActivePicture("bar.bmp", 160, 100, seed);
+        fixture.AddControl("mainmenubar", "mainmenubar",
+            { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "itemsrect", "10,2,90,22" },
+                { "menubaritem", "baritem" } });
+        fixture.AddObject("baritem", "mainmenubaritem",
+            { { "activepictureindex", "0" }, { "skinrect", "0,30,40,50" }, { "activeskinrect", "40,30,80,50" },
+                { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" },
+                { "animateskinrect", "80,30,120,90" }, { "framecount", frames } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(fixture.Write());
+        const bool effects = std::string(frames) == "0";
+        skin->SetEnableSkinEffects(effects);
+        TspSkinMainMenuBar* bar = MenuBar(300);
+        bar->SetSkinData(skin);
+        bar->Repaint();
+        Pump();
+        auto* item = static_cast<TspSkinMainMenuBarItem*>(bar->ObjectAt(0));
+        const TRect r = item->ObjectRect;
+        const TPoint p = OnScreen(bar, r.Left + 1, r.Top + 1);
+        bar->TestActive(r.Left + 2, r.Top + 2);
+        EXPECT_EQ(bar->AnimateTimer()->Enabled(), effects);
+        for (int i = 0; i < 3; ++i) {
+            Backend.AdvanceClock(25);
+            Pump();
+        }
+        EXPECT_EQ(Backend.ScreenPixel(p.X, p.Y), TFixtureSkin::PixelOf(active.Left + 1, active.Top + 1, seed));
+        EXPECT_FALSE(bar->AnimateTimer()->Enabled());
+        delete bar;
+        delete MainMenu;
+    }
+}
+
 } // namespace
