@@ -689,10 +689,12 @@ void TspSkinForm::FormClientWindowProcHook(TMessage& message)
     case WM_SIZE: {
         old();
         ResizeMDIChilds();
+        // A centred logo or a stretched background moves everywhere with the size, not only where the client
+        // grew.
         const bool stretched = FFormSkinned
             && ((FSkinData->StretchEffect && FSkinData->MDIBGPictureIndex == -1)
                 || (FSkinData->MDIBGStretchEffect && FSkinData->MDIBGPictureIndex != -1));
-        if (stretched) {
+        if (stretched || !FLogoBitMap->Empty()) {
             const RECT r { 0, 0, FForm->ClientWidth(), FForm->ClientHeight() };
             InvalidateRect(client, &r, TRUE);
         }
@@ -736,5 +738,7 @@ void TspSkinForm::PaintMDIBGDefault(HDC dc)
     canvas.SetHandle(dc);
     canvas.Brush()->SetColor(clAppWorkSpace);
     canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
+    if (!FLogoBitMap->Empty())
+        DrawLogoBitMap(&canvas);
     canvas.SetHandle(nullptr);
 }

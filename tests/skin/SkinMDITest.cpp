@@ -315,6 +315,76 @@ TEST_F(SkinMDITest, TheMDIClientShowsTheSkinsMDIBackgroundOrTheWorkspaceColour)
     }
 }
 
+TEST_F(SkinMDITest, AStretchedMDIBackgroundOrALogoIsRepaintedWhollyWhenTheClientIsResized)
+{
+    auto clientPixel = [&](int x, int y) {
+        RECT main {};
+        RECT client {};
+        GetWindowRect(Main->Handle(), &main);
+        GetWindowRect(Main->ClientHandle(), &client);
+        return Backend.WindowPixel(Main->Handle(), client.left - main.left + x, client.top - main.top + y) & 0xFFFFFF;
+    };
+    // Points of the client as it is before it grows.
+    auto sample = [&] {
+        std::vector<uint32_t> pixels;
+        for (int x = 5; x < 560; x += 37)
+            for (int y = 5; y < 420; y += 29)
+                pixels.push_back(clientPixel(x, y));
+        return pixels;
+    };
+    auto repaintWholly = [&] {
+        RedrawWindow(Main->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Pump();
+    };
+    struct TCase {
+        const char* Name;
+        // FORMINFO values; none: no skin.
+        TFixtureSkin::TKeyValues Info;
+    };
+    const TCase cases[] = {
+        { "logo, no skin", {} },
+        { "stretched MDI picture", { { "mdibgpictureindex", "1" }, { "mdibgstretcheffect", "1" } } },
+        { "stretched form background", { { "mdibgpictureindex", "-1" }, { "stretcheffect", "1" } } },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main->SetBounds(0, 0, 640, 480);
+        Pump();
+        TFixtureSkin fixture;
+        fixture.SetPicture("picture", "frame.bmp", 100, 60, 3);
+        fixture.AddActivePicture("active.bmp", 100, 60, 5);
+        fixture.AddActivePicture("mdibg.bmp", 30, 20, 6);
+        fixture.Set("FORMINFO",
+            { { "lefttoppoint", "10,20" }, { "righttoppoint", "90,20" }, { "leftbottompoint", "10,55" },
+                { "rightbottompoint", "90,55" }, { "clientrect", "5,20,95,55" } });
+        fixture.Set("FORMINFO", c.Info);
+        std::unique_ptr<TspSkinData> skin;
+        TBitmap logo;
+        if (c.Info.empty()) {
+            logo.SetSize(40, 30);
+            logo.Canvas()->Brush()->SetColor(clRed);
+            logo.Canvas()->FillRect(Rect(0, 0, 40, 30));
+            MainSkin->SetLogoBitMap(&logo);
+        } else {
+            skin = std::make_unique<TspSkinData>(nullptr);
+            skin->LoadFromFile(fixture.Write());
+            ASSERT_FALSE(skin->Empty);
+            MainSkin->SetSkinData(skin.get());
+        }
+        repaintWholly();
+        const std::vector<uint32_t> before = sample();
+        Main->SetBounds(0, 0, 760, 560);
+        Pump();
+        const std::vector<uint32_t> resized = sample();
+        EXPECT_NE(resized, before) << "the background follows the size";
+        repaintWholly();
+        EXPECT_EQ(resized, sample()) << "nothing of the old size is left";
+        MainSkin->SetSkinData(nullptr);
+        TBitmap none;
+        MainSkin->SetLogoBitMap(&none);
+    }
+}
+
 // ---- The window menu --------------------------------------------------------------------------------------------
 
 TEST_F(SkinMDITest, TheWindowMenuListsTheShownChildrenAndFollowsTheirCaptions)
