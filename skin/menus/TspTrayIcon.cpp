@@ -170,7 +170,8 @@ void TspTrayIcon::Loaded()
 
 bool TspTrayIcon::InitIcon()
 {
-    FData->hIcon = FIcon->HandleAllocated() ? FIcon->Handle() : nullptr;
+    // The handle is made on first use: an icon just assigned has its image but no handle yet.
+    FData->hIcon = FIcon->Empty() ? nullptr : FIcon->Handle();
     SetNotifyText(FData->szTip, !FHint.empty() && FShowHint ? FHint : std::string());
     return true;
 }

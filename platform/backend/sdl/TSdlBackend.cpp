@@ -1,6 +1,7 @@
 #include "platform/backend/sdl/TSdlBackend.h"
 
 #include "platform/backend/sdl/SdlKeys.h"
+#include "platform/backend/sdl/TSdlTrayHost.h"
 #include "platform/backend/sdl/X11Calls.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
@@ -135,6 +136,12 @@ bool TSdlBackend::Install(const char* display, std::string* error)
     if (!PlatformStart(this))
         return fail("the window layer could not start");
     FInstalled = true;
+    // Tray icons go to the desktop's tray; on a display without one they are added once a tray appears.
+    FTray = std::make_unique<TSdlTrayHost>(name, [this] { Wake(); });
+    if (FTray->Connected())
+        SetTrayHost(FTray.get());
+    else
+        FTray.reset();
     FAppFocused = false;
     return true;
 }
@@ -146,6 +153,9 @@ void TSdlBackend::Uninstall()
     FInstalled = false;
     if (PlatformBackend() == this)
         PlatformStop();
+    if (FTray && GetTrayHost() == FTray.get())
+        SetTrayHost(nullptr);
+    FTray.reset();
 }
 
 TSdlBackend::TNative* TSdlBackend::Find(TNativeWindow window)
@@ -532,6 +542,8 @@ TClipboardData TSdlBackend::Clipboard()
 
 void TSdlBackend::PumpEvents()
 {
+    if (FTray)
+        FTray->Pump();
     SDL_PumpEvents();
     std::vector<SDL_Event> events;
     SDL_Event event;

@@ -19,6 +19,7 @@
 struct SDL_Window;
 struct SDL_Cursor;
 union SDL_Event;
+class TSdlTrayHost;
 
 class TSdlBackend final : public TBackend {
     using inherited = TBackend;
@@ -122,6 +123,8 @@ private:
     unsigned long FClipboardOwner = 0; // the X window through which SDL owns the clipboard for us
     // How long another program may take to hand over the clipboard's text.
     static constexpr int kClipboardTimeoutMs = 1000;
+    // The desktop's system tray, on a connection of its own; the tray host while the layer runs.
+    std::unique_ptr<TSdlTrayHost> FTray;
     // How long after un-maximising the window manager's configures may still be stale.
     static constexpr uint32_t kRestoreSettleMs = 2000;
 };
