@@ -1,6 +1,8 @@
 #include "platform/controls/TextEngine.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace utf8 {
 
@@ -128,24 +130,73 @@ std::string TextEngine::Normalise(std::string_view text) const
     return out;
 }
 
-void TextEngine::SetText(std::string_view text)
+// Whether a line needs no cleaning: ASCII without NUL or CR, so one character a byte. Eight bytes are looked at
+// at once (a word has a byte b when the word XOR b has a zero byte).
+static bool PlainLine(std::string_view line)
 {
-    std::string clean = Normalise(text);
-    text_.clear();
-    size_t start = 0;
-    for (;;) {
-        size_t end = clean.find('\n', start);
-        text_.emplace_back(clean.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            break;
+    constexpr uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    auto hasZero = [](uint64_t w) { return ((w - ones) & ~w & highs) != 0; };
+    size_t at = 0;
+    for (; at + 8 <= line.size(); at += 8) {
+        uint64_t w;
+        std::memcpy(&w, line.data() + at, 8);
+        if ((w & highs) || hasZero(w) || hasZero(w ^ (ones * '\r')))
+            return false;
+    }
+    for (; at < line.size(); ++at) {
+        auto c = static_cast<unsigned char>(line[at]);
+        if (c >= 0x80 || c == 0 || c == '\r')
+            return false;
+    }
+    return true;
+}
+
+bool TextEngine::SplitPlain(std::string_view text, std::vector<std::string>& lines, std::vector<int>& counts) const
+{
+    if (!multiLine_)
+        return false;
+    for (size_t start = 0;;) {
+        size_t end = text.find('\n', start);
+        bool last = end == std::string_view::npos;
+        size_t stop = last ? text.size() : end;
+        if (!last && stop > start && text[stop - 1] == '\r')
+            --stop;
+        std::string_view line = text.substr(start, stop - start);
+        if (!PlainLine(line))
+            return false;
+        lines.emplace_back(line);
+        counts.push_back(static_cast<int>(line.size()) + (last ? 0 : BreakLength));
+        if (last)
+            return true;
         start = end + 1;
     }
-    std::vector<int> counts(text_.size());
-    for (size_t i = 0; i < text_.size(); ++i)
-        counts[i] = CountWithBreak(text_[i], i + 1 == text_.size());
+}
+
+void TextEngine::SetText(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::vector<int> counts;
+    // The usual text is split as it stands; any other is cleaned first.
+    if (!SplitPlain(text, lines, counts)) {
+        lines.clear();
+        counts.clear();
+        std::string clean = Normalise(text);
+        size_t start = 0;
+        for (;;) {
+            size_t end = clean.find('\n', start);
+            lines.emplace_back(clean.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        counts.resize(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i)
+            counts[i] = CountWithBreak(lines[i], i + 1 == lines.size());
+    }
     int removed = lines_.Size();
     long long removedChars = lines_.Total();
-    lines_.Assign(std::move(counts));
+    text_.Assign(std::move(lines));
+    lines_.Assign(counts);
     if (OnReplaced)
         OnReplaced(0, removedChars, Length());
     if (OnLinesChanged)
@@ -182,15 +233,15 @@ std::string TextEngine::TextRange(long long from, long long to) const
 size_t TextEngine::ByteLength() const
 {
     size_t bytes = 0;
-    for (const std::string& line : text_)
-        bytes += line.size();
-    return bytes + BreakLength * (text_.size() - 1);
+    for (int i = 0; i < text_.Size(); ++i)
+        bytes += text_[i].size();
+    return bytes + BreakLength * (text_.Size() - 1);
 }
 
 size_t TextEngine::CopyText(char* buffer, size_t size) const
 {
     size_t at = 0;
-    for (size_t i = 0; i < text_.size(); ++i) {
+    for (int i = 0; i < text_.Size(); ++i) {
         if (i > 0) {
             if (at + 2 > size)
                 return at;
@@ -336,40 +387,50 @@ void TextEngine::Replace(long long from, long long to, std::string_view text)
             OnLinesChanged(l1, 1, 1);
         return;
     }
-    std::string suffix = text_[l2].substr(b);
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (;;) {
+    pieces_.clear();
+    for (size_t start = 0;;) {
         size_t end = text.find('\n', start);
-        pieces.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        pieces_.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos)
             break;
         start = end + 1;
     }
-    pieces.front().insert(0, text_[l1], 0, a);
-    pieces.back() += suffix;
-    std::vector<int> counts;
-    for (auto& piece : pieces)
-        counts.push_back(CountWithBreak(piece, false));
-    if (l2 == LineCount() - 1)
-        counts.back() -= BreakLength;
-    // Lines l1..l2 become the pieces: overwrite the overlap, then insert or erase only the difference, so a new
-    // line in a long text moves the lines after it once.
+    // Lines l1..l2 become one line per piece: the first keeps what came before the replaced text, the last
+    // takes what came after it.
     int removed = l2 - l1 + 1;
-    int inserted = static_cast<int>(pieces.size());
-    int common = std::min(removed, inserted);
-    for (int i = 0; i < common; ++i)
-        text_[l1 + i] = std::move(pieces[i]);
-    if (removed > inserted)
-        text_.erase(text_.begin() + l1 + common, text_.begin() + l1 + removed);
-    else if (inserted > removed)
-        text_.insert(text_.begin() + l1 + common, std::make_move_iterator(pieces.begin() + common),
-            std::make_move_iterator(pieces.end()));
-    lines_.Replace(l1, removed, counts);
+    int inserted = static_cast<int>(pieces_.size());
+    bool atEnd = l2 == LineCount() - 1;
+    std::string lastLine;
+    if (inserted > 1) {
+        lastLine.reserve(pieces_.back().size() + text_[l2].size() - b);
+        lastLine.append(pieces_.back());
+        lastLine.append(text_[l2], b);
+    }
+    std::string& firstLine = text_[l1];
+    firstLine.resize(a);
+    firstLine.append(pieces_.front());
+    if (inserted == 1)
+        firstLine.append(text_[l2], b);
+    // The lines after the first: overwrite the overlap, then insert or erase only the difference.
+    int common = std::min(removed, inserted) - 1;
+    auto newLine = [&](int k) { return k == inserted - 1 ? std::move(lastLine) : std::string(pieces_[k]); };
+    for (int k = 1; k <= common; ++k)
+        text_[l1 + k] = newLine(k);
+    if (removed > inserted) {
+        text_.Erase(l1 + inserted, l1 + removed);
+    } else if (inserted > removed) {
+        text_.Insert(l1 + removed, inserted - removed);
+        for (int k = removed; k < inserted; ++k)
+            text_[l1 + k] = newLine(k);
+    }
+    counts_.resize(inserted);
+    for (int k = 0; k < inserted; ++k)
+        counts_[k] = CountWithBreak(text_[l1 + k], atEnd && k == inserted - 1);
+    lines_.Replace(l1, removed, counts_);
     if (OnReplaced)
         OnReplaced(from, to - from, Length() - before + (to - from));
     if (OnLinesChanged)
-        OnLinesChanged(l1, l2 - l1 + 1, static_cast<int>(counts.size()));
+        OnLinesChanged(l1, removed, inserted);
 }
 
 bool TextEngine::ReplaceSel(std::string_view text, bool canUndo)

@@ -4,6 +4,7 @@
 //
 // The engine knows nothing of windows, fonts or the clipboard; the controls put it on screen.
 #pragma once
+#include "platform/controls/GapBuffer.h"
 #include "platform/controls/PrefixSums.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ public:
     long long Length() const { return lines_.Total(); }
 
     // --- lines --------------------------------------------------------------------------------------------
-    int LineCount() const { return static_cast<int>(text_.size()); }
+    int LineCount() const { return text_.Size(); }
     std::string_view LineText(int line) const { return text_[line]; }
     int LineLength(int line) const; // in characters, without the break
     long long LineIndex(int line) const { return lines_.Start(line); }
@@ -109,12 +110,19 @@ private:
     // Replaces [from, to) by `text` (already normalised and within the limit).
     void Replace(long long from, long long to, std::string_view text);
     std::string Normalise(std::string_view text) const;
+    // Splits a text that needs no cleaning (ASCII without NUL, every CR followed by LF) into `lines` with their
+    // counts; false, leaving them partly filled, for any other text.
+    bool SplitPlain(std::string_view text, std::vector<std::string>& lines, std::vector<int>& counts) const;
     void SetLine(int line, std::string text);
     static int CountWithBreak(std::string_view text, bool last);
 
     bool multiLine_;
-    std::vector<std::string> text_;
+    // The lines, in a gap buffer so that a line break where the last edit was moves no other line.
+    GapBuffer<std::string> text_;
     PrefixSums lines_; // characters per line, the break included (none on the last line)
+    // Reused by every Replace, so that an edit allocates nothing beyond its new lines.
+    std::vector<std::string_view> pieces_;
+    std::vector<int> counts_;
     long long anchor_ = 0;
     long long caret_ = 0;
     long long limit_ = NoLimit;

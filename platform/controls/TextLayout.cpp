@@ -6,7 +6,7 @@ void TextLayout::Reset(Breaker breaker)
 {
     breaker_ = std::move(breaker);
     wrapped_ = false;
-    breaks_.clear();
+    breaks_.Assign({});
     rows_.Assign({});
     LinesChanged(0, 0, text_.LineCount());
 }
@@ -25,8 +25,7 @@ const std::vector<int>& TextLayout::BreaksOf(int line) const
 void TextLayout::StartWrapping()
 {
     wrapped_ = true;
-    breaks_.clear();
-    breaks_.resize(text_.LineCount());
+    breaks_.Assign(std::vector<std::unique_ptr<std::vector<int>>>(text_.LineCount()));
     rows_.Assign(std::vector<int>(text_.LineCount(), 1));
 }
 
@@ -45,22 +44,23 @@ void TextLayout::LinesChanged(int first, int removed, int inserted)
         }
         return;
     }
-    std::vector<std::unique_ptr<std::vector<int>>> breaks(inserted);
-    std::vector<int> counts(inserted);
+    fresh_.resize(inserted);
+    counts_.resize(inserted);
     for (int i = 0; i < inserted; ++i) {
-        if (breaker_)
-            breaks[i] = Keep(breaker_(first + i));
-        counts[i] = 1 + (breaks[i] ? static_cast<int>(breaks[i]->size()) : 0);
+        fresh_[i] = breaker_ ? Keep(breaker_(first + i)) : nullptr;
+        counts_[i] = 1 + (fresh_[i] ? static_cast<int>(fresh_[i]->size()) : 0);
     }
-    rows_.Replace(first, removed, counts);
+    rows_.Replace(first, removed, counts_);
     int common = std::min(removed, inserted);
     for (int i = 0; i < common; ++i)
-        breaks_[first + i] = std::move(breaks[i]);
-    if (removed > inserted)
-        breaks_.erase(breaks_.begin() + first + common, breaks_.begin() + first + removed);
-    else if (inserted > removed)
-        breaks_.insert(breaks_.begin() + first + common, std::make_move_iterator(breaks.begin() + common),
-            std::make_move_iterator(breaks.end()));
+        breaks_[first + i] = std::move(fresh_[i]);
+    if (removed > inserted) {
+        breaks_.Erase(first + common, first + removed);
+    } else if (inserted > removed) {
+        breaks_.Insert(first + common, inserted - common);
+        for (int i = common; i < inserted; ++i)
+            breaks_[first + i] = std::move(fresh_[i]);
+    }
 }
 
 TextLayout::Row TextLayout::RowAt(int row) const

@@ -2,6 +2,7 @@
 // control supplies from its font and width. Rows are what the edit's line messages count and what it scrolls
 // by. Only the lines an edit touches are broken again.
 #pragma once
+#include "platform/controls/GapBuffer.h"
 #include "platform/controls/TextEngine.h"
 
 #include <functional>
@@ -47,7 +48,11 @@ private:
     // While no line breaks into rows (the usual case for a memo without word wrap or with short lines), rows
     // are lines and nothing per line is kept.
     bool wrapped_ = false;
-    // Per line while wrapped_: where its rows start after the first; null for a line that is one row.
-    std::vector<std::unique_ptr<std::vector<int>>> breaks_;
-    PrefixSums rows_;                      // rows per line, while wrapped_
+    // Per line while wrapped_: where its rows start after the first; null for a line that is one row. A gap
+    // buffer like the engine's lines, so a line break where the last edit was moves no other line.
+    GapBuffer<std::unique_ptr<std::vector<int>>> breaks_;
+    PrefixSums rows_; // rows per line, while wrapped_
+    // Reused by every change, so that following one allocates only for lines that break into rows.
+    std::vector<std::unique_ptr<std::vector<int>>> fresh_;
+    std::vector<int> counts_;
 };

@@ -311,3 +311,66 @@ TEST_F(EditTest, OnlySelectedTextIsPaintedInTheHighlight)
     SendMessage(edit, EM_SETSEL, 0, 2);
     EXPECT_GT(count().first, 0);
 }
+
+// A memo that was edited shows what a memo given its text afresh shows: the same rows and the same pixels, with
+// word wrap on and off, after line breaks put in and taken out at the first and the last line, edits of very long
+// lines, a replacement of everything and undo across them.
+TEST_F(EditTest, AnEditedMemoShowsWhatAFreshMemoWithItsTextShows)
+{
+    std::string words;
+    for (int i = 0; i < 300; ++i)
+        words += "word" + std::to_string(i) + " ";
+    const std::string start = "first line\r\n" + words + "\r\nshort\r\n" + std::string(3000, 'w') + "\r\nlast line";
+    struct Step {
+        long long from, to; // characters; negative counts from the end (-1: the end)
+        const char* text;   // null: undo
+    };
+    const Step steps[] = {{0, 0, "\r\n"}, {0, 2, ""}, {5, 5, "\r\n"}, {-1, -1, "\r\n"}, {-3, -1, ""}, {-5, -5, "\r\n"},
+        {0, 0, nullptr}, {0, 0, nullptr}, {20, 20, "x"}, {30, 35, "a\r\nb\r\nc"}, {100, 4000, ""}, {0, 0, nullptr},
+        {-4, -4, " more words to wrap the last line of the memo"}, {0, -1, "only\r\none"}, {0, 0, nullptr}};
+    const RECT place {0, 0, 200, 120};
+    for (DWORD style : {ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL | WS_VSCROLL, ES_MULTILINE | WS_VSCROLL}) {
+        HWND memo = MakeEdit(style, place, start.c_str());
+        for (size_t i = 0; i < std::size(steps); ++i) {
+            const Step& step = steps[i];
+            if (step.text) {
+                long long length = static_cast<long long>(SendMessage(memo, WM_GETTEXTLENGTH, 0, 0));
+                auto at = [&](long long p) { return p >= 0 ? p : length + 1 + p; };
+                SendMessage(memo, EM_SETSEL, at(step.from), at(step.to));
+                SendMessage(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(step.text));
+            } else {
+                ASSERT_TRUE(SendMessage(memo, EM_UNDO, 0, 0));
+            }
+            const std::string text = Text(memo);
+            HWND fresh = MakeEdit(style, place, text.c_str());
+            SCOPED_TRACE("style " + std::to_string(style) + " step " + std::to_string(i));
+            int rows = static_cast<int>(SendMessage(fresh, EM_GETLINECOUNT, 0, 0));
+            ASSERT_EQ(SendMessage(memo, EM_GETLINECOUNT, 0, 0), rows);
+            for (int row = 0; row < rows; ++row) {
+                LRESULT index = SendMessage(fresh, EM_LINEINDEX, row, 0);
+                ASSERT_EQ(SendMessage(memo, EM_LINEINDEX, row, 0), index) << "row " << row;
+                ASSERT_EQ(SendMessage(memo, EM_LINELENGTH, index, 0), SendMessage(fresh, EM_LINELENGTH, index, 0));
+                ASSERT_EQ(SendMessage(memo, EM_LINEFROMCHAR, index, 0), row);
+            }
+            // Both at the top and then a few rows down, without a selection: every pixel alike.
+            for (HWND edit : {memo, fresh}) {
+                SendMessage(edit, EM_SETSEL, 0, 0);
+                SendMessage(edit, EM_SCROLLCARET, 0, 0);
+            }
+            for (int down : {0, 3}) {
+                TTestCanvas edited(200, 120), afresh(200, 120);
+                for (HWND edit : {memo, fresh})
+                    SendMessage(edit, EM_LINESCROLL, 0, down);
+                SendMessage(memo, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(edited.Dc), 0);
+                SendMessage(fresh, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(afresh.Dc), 0);
+                int differing = 0;
+                for (int y = 0; y < 120; ++y)
+                    for (int x = 0; x < 200; ++x)
+                        differing += edited.At(x, y) != afresh.At(x, y);
+                ASSERT_EQ(differing, 0) << "scrolled down " << down;
+            }
+            DestroyWindow(fresh);
+        }
+        DestroyWindow(memo);
+    }
+}

@@ -1,6 +1,9 @@
 #include "platform/controls/TextEngine.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <tuple>
 
 TEST(TextEngine, LineBreaksCountAsTwoCharactersAndComeBackAsCrLf)
 {
@@ -149,4 +152,80 @@ TEST(TextEngine, PositionsStayRightAfterEditsFarFromWhereTheyWereLastAsked)
     EXPECT_EQ(text.LineText(1501), "line 1500");
     EXPECT_EQ(text.LineIndex(1501), static_cast<long long>(text.TextRange(0, text.Length()).find("line 1500")));
     EXPECT_EQ(text.LineFromChar(text.LineIndex(1999)), 1999);
+}
+
+// Edits anywhere, most at the first and the last line, against the text kept as one plain string: breaks put in
+// and taken out, lines joined across many others, pastes of many lines and undo. After every step each line must
+// sit where the plain text has it, so a line kept in the wrong place or a stale running total shows at once.
+TEST(TextEngine, LinesAndTheirPositionsFollowEditsAtBothEndsAndTheirUndo)
+{
+    std::string model;
+    for (int i = 0; i < 120; ++i)
+        model += "row " + std::to_string(i) + (i % 7 == 0 ? "" : " with words") + "\r\n";
+    model += "last";
+    TextEngine text;
+    text.SetText(model);
+    std::string undone = model; // what an undo gives back
+    std::string manyLines;
+    for (int i = 0; i < 150; ++i)
+        manyLines += "pasted " + std::to_string(i) + "\r\n";
+    const std::string inserts[] = {"", "x", "\r\n", "ab\r\ncd", "\r\n\r\n", "tail\r\n", manyLines};
+    std::mt19937 random(7);
+    // A position of the plain text, never between CR and LF; a third each at the start, in the last line and
+    // anywhere.
+    auto snap = [&](size_t at) {
+        at = std::min(at, model.size());
+        if (at > 0 && at < model.size() && model[at - 1] == '\r' && model[at] == '\n')
+            --at;
+        return static_cast<long long>(at);
+    };
+    auto position = [&] {
+        size_t lastLine = model.rfind('\n') == std::string::npos ? 0 : model.rfind('\n') + 1;
+        switch (random() % 3) {
+        case 0: return snap(random() % 12);
+        case 1: return snap(lastLine + random() % (model.size() - lastLine + 1));
+        default: return snap(random() % (model.size() + 1));
+        }
+    };
+    for (int step = 0; step < 600; ++step) {
+        // Now and then the text is set again, and the next edit is somewhere in the middle.
+        bool reset = step % 75 == 0;
+        if (reset)
+            text.SetText(model);
+        if (!reset && random() % 8 == 0 && text.CanUndo()) {
+            ASSERT_TRUE(text.Undo());
+            std::swap(model, undone);
+        } else {
+            long long a = reset ? snap(model.size() / 2) : position();
+            // Mostly a short stretch (a pure insert a third of the time), now and then up to anywhere.
+            long long b = random() % 10 == 0 ? position() : snap(a + (random() % 3 == 0 ? 0 : random() % 30));
+            size_t k = random() % std::size(inserts);
+            // The big paste rarely, so the text stays small enough to check whole.
+            const std::string& what = inserts[k == 6 && random() % 4 ? 2 : k];
+            std::tie(a, b) = std::minmax(a, b);
+            text.SetSel(a, b);
+            text.ReplaceSel(what);
+            // Putting nothing in place of nothing changes nothing, the undo step included.
+            if (a != b || !what.empty()) {
+                undone = model;
+                model.replace(a, b - a, what);
+            }
+        }
+        ASSERT_EQ(text.Text(), model) << "step " << step;
+        ASSERT_EQ(text.Length(), static_cast<long long>(model.size()));
+        size_t start = 0;
+        for (int line = 0;; ++line) {
+            size_t end = model.find("\r\n", start);
+            std::string_view expected = std::string_view(model).substr(start, end == std::string::npos ? end : end - start);
+            ASSERT_LT(line, text.LineCount()) << "step " << step;
+            ASSERT_EQ(text.LineText(line), expected) << "step " << step << " line " << line;
+            ASSERT_EQ(text.LineIndex(line), static_cast<long long>(start)) << "step " << step << " line " << line;
+            ASSERT_EQ(text.LineFromChar(static_cast<long long>(start + expected.size())), line);
+            if (end == std::string::npos) {
+                ASSERT_EQ(text.LineCount(), line + 1);
+                break;
+            }
+            start = end + 2;
+        }
+    }
 }
