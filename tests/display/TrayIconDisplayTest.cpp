@@ -30,13 +30,34 @@ constexpr int kTrayY = 0;
 constexpr uint32_t kTrayColour = 0x336699;
 constexpr int kTraySide = 32;
 
-std::unique_ptr<TChildProcess> StartTrayProcess(const TXSession& session)
+// The tray's visual: the screen's own, or a 32-bit one with alpha that it asks icons to use.
+enum class TTrayVisual { Screen, Alpha };
+
+std::unique_ptr<TChildProcess> StartTrayProcess(const TXSession& session, TTrayVisual visual = TTrayVisual::Screen)
 {
     TChildOptions options = session.ToolOptions();
     options.CaptureOutput = true;
     options.CaptureErrors = true;
-    return std::make_unique<TChildProcess>(
-        std::vector<std::string> { TP_TRAY_HOST_PATH, std::to_string(kTraySide) }, options);
+    std::vector<std::string> argv { TP_TRAY_HOST_PATH, std::to_string(kTraySide) };
+    if (visual == TTrayVisual::Alpha)
+        argv.push_back("alpha");
+    return std::make_unique<TChildProcess>(argv, options);
+}
+
+struct TProbe {
+    int X, Y;
+    uint32_t Expected;
+};
+
+// Each icon pixel is 2 x 2 on the screen: the quadrants' middles and both sides of the borders between them.
+// `clear` is what shows where the icon is transparent.
+std::vector<TProbe> QuadrantProbes(uint32_t clear)
+{
+    const uint32_t red = TTrayIconProgram::kQuadrants[0] & 0xFFFFFF;
+    const uint32_t green = TTrayIconProgram::kQuadrants[1] & 0xFFFFFF;
+    const uint32_t blue = TTrayIconProgram::kQuadrants[2] & 0xFFFFFF;
+    return { { 8, 8, red }, { 24, 8, green }, { 8, 24, blue }, { 24, 24, clear }, { 15, 0, red }, { 16, 0, green },
+        { 0, 15, red }, { 0, 16, blue }, { 15, 16, blue }, { 16, 16, clear }, { 31, 31, clear } };
 }
 
 class TrayIconDisplay : public ::testing::Test {
@@ -55,9 +76,9 @@ protected:
         Stage->Stop();
     }
 
-    void StartTray()
+    void StartTray(TTrayVisual visual = TTrayVisual::Screen)
     {
-        Tray = StartTrayProcess(Session);
+        Tray = StartTrayProcess(Session, visual);
         // Our program keeps running its loop meanwhile: it hears the tray announce itself.
         ASSERT_TRUE(Stage->PumpUntil([this] { return TrayWindow() != 0 || Tray->Finished(); }, 10s));
         ASSERT_NE(TrayWindow(), 0u) << Tray->Errors();
@@ -96,6 +117,21 @@ protected:
         XWindowAttributes attributes;
         return std::find(inTray.begin(), inTray.end(), window) != inTray.end()
             && XGetWindowAttributes(Session.Connection(), window, &attributes) && attributes.map_state == IsViewable;
+    }
+
+    // Waits until the icon's rectangle shows the probes; false with the probes that differ in `wrong`.
+    bool Shows(const RECT& r, const std::vector<TProbe>& probes, std::string& wrong)
+    {
+        return Stage->PumpUntil(
+            [&] {
+                const TScreenImage grab = Session.Grab(r.left, r.top, kTraySide, kTraySide);
+                wrong.clear();
+                for (const TProbe& p : probes)
+                    if (grab.At(r.left + p.X, r.top + p.Y) != p.Expected)
+                        wrong += " " + std::to_string(p.X) + "," + std::to_string(p.Y);
+                return wrong.empty();
+            },
+            5s);
     }
 
     // Runs the loop for `span` of real time (the component's click timer runs meanwhile).
@@ -171,28 +207,9 @@ TEST_F(TrayIconDisplay, AnIconAddedBeforeTheTrayStartsIsEmbeddedShowsItsPixelsAn
     EXPECT_STREQ(name, TTrayIconProgram::kHint);
     XFree(name);
 
-    // Each icon pixel is 2 x 2 on the screen: the quadrants' middles and both sides of the borders between
-    // them; the transparent quadrant shows the tray.
-    struct TProbe {
-        int X, Y;
-        uint32_t Expected;
-    };
-    const uint32_t red = TTrayIconProgram::kQuadrants[0] & 0xFFFFFF;
-    const uint32_t green = TTrayIconProgram::kQuadrants[1] & 0xFFFFFF;
-    const uint32_t blue = TTrayIconProgram::kQuadrants[2] & 0xFFFFFF;
-    const TProbe probes[] = { { 8, 8, red }, { 24, 8, green }, { 8, 24, blue }, { 24, 24, kTrayColour },
-        { 15, 0, red }, { 16, 0, green }, { 0, 15, red }, { 0, 16, blue }, { 15, 16, blue }, { 16, 16, kTrayColour },
-        { 31, 31, kTrayColour } };
+    // The transparent quadrant shows the tray.
     std::string wrong;
-    auto shown = [&] {
-        const TScreenImage grab = Session.Grab(r.left, r.top, kTraySide, kTraySide);
-        wrong.clear();
-        for (const TProbe& p : probes)
-            if (grab.At(r.left + p.X, r.top + p.Y) != p.Expected)
-                wrong += " " + std::to_string(p.X) + "," + std::to_string(p.Y);
-        return wrong.empty();
-    };
-    EXPECT_TRUE(Stage->PumpUntil(shown, 5s)) << "the icon's pixels differ at" << wrong;
+    EXPECT_TRUE(Shows(r, QuadrantProbes(kTrayColour), wrong)) << "the icon's pixels differ at" << wrong;
 
     // A click: down and up at once, the click one double-click time later, at the pointer's place.
     const int x = r.left + 8, y = r.top + 8;
@@ -259,6 +276,25 @@ TEST_F(TrayIconDisplay, AHiddenIconLeavesTheTrayAndAVisibleOneComesBackWhenTheTr
     // A new tray gets the icon without any call.
     StartTray();
     EXPECT_TRUE(Stage->PumpUntil([this] { return Embedded(); }, 10s)) << "the icon did not come back";
+}
+
+TEST_F(TrayIconDisplay, ATrayWithAnAlphaVisualGetsTheIconInThatVisualWithItsAlpha)
+{
+    StartTray(TTrayVisual::Alpha);
+    Program->SetIconVisible(true);
+    ASSERT_TRUE(Stage->PumpUntil([this] { return Embedded(); }, 10s)) << "the icon was not embedded";
+    XWindowAttributes attributes {};
+    ASSERT_TRUE(XGetWindowAttributes(Session.Connection(), Program->IconWindow(), &attributes));
+    EXPECT_EQ(attributes.depth, 32);
+    // Without a compositor the screen shows the window's own pixels: premultiplied, so transparent is zero.
+    std::string wrong;
+    EXPECT_TRUE(Shows(Program->IconRect(), QuadrantProbes(0x000000), wrong)) << "the icon's pixels differ at" << wrong;
+    // The window's own pixels carry the alpha for a compositor.
+    XImage* own = XGetImage(Session.Connection(), Program->IconWindow(), 0, 0, kTraySide, kTraySide, AllPlanes, ZPixmap);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(uint32_t(XGetPixel(own, 8, 8)), TTrayIconProgram::kQuadrants[0]);
+    EXPECT_EQ(uint32_t(XGetPixel(own, 24, 24)), 0u);
+    XDestroyImage(own);
 }
 
 } // namespace

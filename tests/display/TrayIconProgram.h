@@ -14,8 +14,8 @@ class TspTrayIcon;
 class TTrayIconProgram final {
 public:
     static constexpr int kIconSide = 16;
-    // The icon's quadrants, 0xAARRGGBB: red, green, blue, and a transparent one.
-    static constexpr uint32_t kQuadrants[4] = { 0xFFCC2020, 0xFF20A040, 0xFF2040CC, 0x00000000 };
+    // The icon's quadrants, 0xAARRGGBB: red, green, blue, and a transparent one whose colour must not show.
+    static constexpr uint32_t kQuadrants[4] = { 0xFFCC2020, 0xFF20A040, 0xFF2040CC, 0x00FFFFFF };
     static constexpr const char* kHint = "Converting 3 files";
 
     // Starts the application on the stage (which runs its loop from then on) and makes the icon, not yet shown.

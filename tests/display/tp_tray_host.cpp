@@ -4,9 +4,11 @@
 //     manager <window>          it owns the selection and its window shows
 //     docked <icon> <x> <y>     an icon window was embedded at (x, y) in the tray's window
 //     gone <icon>               an embedded icon window was destroyed or taken back
-// Usage: tp_tray_host [icon side, default 32]. The tray's window is at kTrayX, kTrayY with kTrayColour.
+// Usage: tp_tray_host [icon side, default 32] [alpha]. With "alpha" the tray asks icons to use its 32-bit
+// visual (_NET_SYSTEM_TRAY_VISUAL). The tray's window is at kTrayX, kTrayY with kTrayColour.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -132,6 +134,16 @@ int main(int argc, char** argv)
     tray.Own = XCreateWindow(tray.D, tray.Root, kTrayX, kTrayY, kTrayWidth, kTrayHeight, 0, CopyFromParent, InputOutput,
         CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
     XMapWindow(tray.D, tray.Own);
+    if (argc > 2 && std::string(argv[2]) == "alpha") {
+        XVisualInfo info {};
+        if (!XMatchVisualInfo(tray.D, screen, 32, TrueColor, &info)) {
+            std::fprintf(stderr, "tp_tray_host: the display has no 32-bit visual\n");
+            return 4;
+        }
+        const long id = long(info.visualid);
+        XChangeProperty(tray.D, tray.Own, XInternAtom(tray.D, "_NET_SYSTEM_TRAY_VISUAL", False), XA_VISUALID, 32,
+            PropModeReplace, reinterpret_cast<const unsigned char*>(&id), 1);
+    }
     XSetSelectionOwner(tray.D, selection, tray.Own, CurrentTime);
     if (XGetSelectionOwner(tray.D, selection) != tray.Own) {
         std::fprintf(stderr, "tp_tray_host: another tray owns the selection\n");

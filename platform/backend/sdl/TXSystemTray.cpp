@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,7 +18,8 @@ namespace {
 // The tray's opcodes and the XEmbed flag for "map me".
 constexpr long SYSTEM_TRAY_REQUEST_DOCK = 0;
 constexpr long XEMBED_MAPPED = 1;
-// A pixel at least half opaque is drawn; the tray's own background shows through the others.
+// In the screen's visual a pixel at least half opaque is drawn, and the tray's own background shows through
+// the others.
 constexpr uint32_t kOpaqueAlpha = 0x80;
 constexpr int kDefaultIconSide = 16;
 constexpr int kMaxIconSide = 256;
@@ -80,6 +82,7 @@ TXSystemTray::TXSystemTray(const std::string& displayName, std::function<void()>
     FXEmbedInfo = XInternAtom(FDisplay, "_XEMBED_INFO", False);
     FNetWmName = XInternAtom(FDisplay, "_NET_WM_NAME", False);
     FUtf8String = XInternAtom(FDisplay, "UTF8_STRING", False);
+    FTrayVisual = XInternAtom(FDisplay, "_NET_SYSTEM_TRAY_VISUAL", False);
     // A tray that starts later announces itself to the root window's structure listeners.
     XSelectInput(FDisplay, FRoot, StructureNotifyMask);
     FindManager();
@@ -107,6 +110,7 @@ TXSystemTray::~TXSystemTray()
         // The icon windows go with the connection; the tray sees them destroyed.
         for (const auto& [window, icon] : FIcons)
             XDestroyWindow(FDisplay, window);
+        FreeManagerVisual();
         XCloseDisplay(FDisplay);
     }
 }
@@ -116,8 +120,11 @@ void TXSystemTray::Watch()
     const int xfd = ConnectionNumber(FDisplay);
     for (;;) {
         pollfd fds[2] = { { xfd, POLLIN, 0 }, { FStopFd, POLLIN, 0 } };
-        if (poll(fds, 2, -1) < 0)
-            continue;
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
         if (fds[1].revents)
             return;
         // A broken connection ends in Xlib's handler at the next read; watching it further would only spin.
@@ -153,7 +160,49 @@ bool TXSystemTray::FindManager()
     XFlush(FDisplay);
     const bool changed = owner != FManager;
     FManager = owner;
+    if (changed)
+        TakeManagerVisual();
     return changed && owner != None;
+}
+
+void TXSystemTray::FreeManagerVisual()
+{
+    if (FAlphaColormap)
+        XFreeColormap(FDisplay, FAlphaColormap);
+    FAlphaColormap = 0;
+    FAlphaVisual = nullptr;
+}
+
+void TXSystemTray::TakeManagerVisual()
+{
+    FreeManagerVisual();
+    if (!FManager)
+        return;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    VisualID id = 0;
+    if (XGetWindowProperty(FDisplay, FManager, FTrayVisual, 0, 1, False, XA_VISUALID, &type, &format, &count, &after,
+            &data)
+            == Success
+        && data && format == 32 && count == 1)
+        id = VisualID(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    if (!id)
+        return;
+    // Only a visual with an alpha channel is worth the difference; any other is drawn as the screen's own.
+    XVisualInfo wanted {};
+    wanted.visualid = id;
+    int found = 0;
+    XVisualInfo* info = XGetVisualInfo(FDisplay, VisualIDMask, &wanted, &found);
+    if (info && found > 0 && info->depth == 32 && info->c_class == TrueColor) {
+        FAlphaVisual = info->visual;
+        FAlphaColormap = XCreateColormap(FDisplay, FRoot, info->visual, AllocNone);
+    }
+    if (info)
+        XFree(info);
 }
 
 void TXSystemTray::DropIcons()
@@ -173,18 +222,28 @@ unsigned long TXSystemTray::Dock(const TTrayImage& image, const std::string& tip
     const int width = sized ? std::min(image.Width, kMaxIconSide) : kDefaultIconSide;
     const int height = sized ? std::min(image.Height, kMaxIconSide) : kDefaultIconSide;
     XSetWindowAttributes attributes {};
-    // The tray's background shows where the icon is transparent.
-    attributes.background_pixmap = ParentRelative;
     attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask | StructureNotifyMask;
-    const Window window = XCreateWindow(FDisplay, FRoot, 0, 0, unsigned(width), unsigned(height), 0, CopyFromParent,
-        InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
+    Window window = None;
+    if (FAlphaVisual) {
+        // In the tray's visual the icon's own alpha blends it with the tray (through a compositor).
+        attributes.background_pixel = 0;
+        attributes.border_pixel = 0;
+        attributes.colormap = FAlphaColormap;
+        window = XCreateWindow(FDisplay, FRoot, 0, 0, unsigned(width), unsigned(height), 0, 32, InputOutput,
+            static_cast<Visual*>(FAlphaVisual), CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
+    } else {
+        // The tray's background shows where the icon is transparent.
+        attributes.background_pixmap = ParentRelative;
+        window = XCreateWindow(FDisplay, FRoot, 0, 0, unsigned(width), unsigned(height), 0, CopyFromParent,
+            InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
+    }
     if (!window)
         return 0;
     // XEmbed version 0; the tray maps the window once it is embedded.
     const long info[2] = { 0, XEMBED_MAPPED };
     XChangeProperty(FDisplay, window, FXEmbedInfo, FXEmbedInfo, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(info), 2);
-    FIcons[window] = TIconWindow { image, width, height };
+    FIcons[window] = TIconWindow { image, width, height, FAlphaVisual != nullptr };
     SetTip(window, tip);
 
     XEvent request {};
@@ -234,7 +293,7 @@ bool TXSystemTray::ScreenRect(unsigned long window, int& x, int& y, int& width, 
 {
     if (!FIcons.count(window))
         return false;
-    XWindowAttributes attributes;
+    XWindowAttributes attributes {};
     Window child = None;
     const bool shown = XGetWindowAttributes(FDisplay, window, &attributes) && attributes.map_state == IsViewable
         && XTranslateCoordinates(FDisplay, window, FRoot, 0, 0, &x, &y, &child);
@@ -249,6 +308,10 @@ void TXSystemTray::Draw(unsigned long window, const TIconWindow& icon)
     if (icon.Width <= 0 || icon.Height <= 0)
         return;
     const TTrayImage scaled = ScaleTrayImage(icon.Image, icon.Width, icon.Height);
+    if (icon.Alpha) {
+        DrawWithAlpha(window, icon, scaled);
+        return;
+    }
     const int screen = DefaultScreen(FDisplay);
     Visual* visual = DefaultVisual(FDisplay, screen);
     const int depth = DefaultDepth(FDisplay, screen);
@@ -280,6 +343,40 @@ void TXSystemTray::Draw(unsigned long window, const TIconWindow& icon)
     XFreeGC(FDisplay, gc);
     XFreePixmap(FDisplay, mask);
     XDestroyImage(colours);
+}
+
+void TXSystemTray::DrawWithAlpha(unsigned long window, const TIconWindow& icon, const TTrayImage& scaled)
+{
+    auto* visual = static_cast<Visual*>(FAlphaVisual);
+    if (!visual)
+        return;
+    XImage* pixels = XCreateImage(
+        FDisplay, visual, 32, ZPixmap, 0, nullptr, unsigned(icon.Width), unsigned(icon.Height), 32, 0);
+    if (!pixels)
+        return;
+    pixels->data = static_cast<char*>(std::calloc(size_t(pixels->bytes_per_line), size_t(icon.Height)));
+    if (!pixels->data) {
+        XDestroyImage(pixels);
+        return;
+    }
+    // The alpha takes the bits the colours leave; the colours are premultiplied, as a compositor blends them.
+    const unsigned long colourBits = visual->red_mask | visual->green_mask | visual->blue_mask;
+    const unsigned long alphaMask = ~colourBits & 0xFFFFFFFFul;
+    for (int y = 0; y < icon.Height; ++y)
+        for (int x = 0; x < icon.Width; ++x) {
+            const uint32_t argb = scaled.Pixels[size_t(y) * size_t(icon.Width) + size_t(x)];
+            const uint32_t alpha = argb >> 24;
+            auto premultiplied = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
+            const uint32_t colour = premultiplied((argb >> 16) & 0xFF) << 16 | premultiplied((argb >> 8) & 0xFF) << 8
+                | premultiplied(argb & 0xFF);
+            const unsigned long alphaBits = ((unsigned long)alpha * (alphaMask >> ShiftOf(alphaMask)) / 255)
+                << ShiftOf(alphaMask);
+            XPutPixel(pixels, x, y, PixelOf(visual, colour) | alphaBits);
+        }
+    GC gc = XCreateGC(FDisplay, window, 0, nullptr);
+    XPutImage(FDisplay, window, gc, pixels, 0, 0, 0, 0, unsigned(icon.Width), unsigned(icon.Height));
+    XFreeGC(FDisplay, gc);
+    XDestroyImage(pixels);
 }
 
 void TXSystemTray::Pump(const std::function<void(const TEvent&)>& report)

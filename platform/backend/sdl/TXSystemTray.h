@@ -69,13 +69,18 @@ private:
         TTrayImage Image;
         int Width = 0;
         int Height = 0;
+        bool Alpha = false; // in the tray's 32-bit visual: drawn with its alpha, over nothing
     };
 
     void Handle(const union _XEvent& event, const std::function<void(const TEvent&)>& report);
     // Takes the selection's owner as the manager (watching it for its end); true when that is a new one.
     bool FindManager();
+    // The 32-bit visual the manager asks icons to use (_NET_SYSTEM_TRAY_VISUAL), with a colormap for it.
+    void TakeManagerVisual();
+    void FreeManagerVisual();
     void DropIcons();
     void Draw(unsigned long window, const TIconWindow& icon);
+    void DrawWithAlpha(unsigned long window, const TIconWindow& icon, const TTrayImage& scaled);
     // Events read while requests waited for their answers are in Xlib's queue, where the watcher cannot see them.
     void WakeForQueued();
     void Watch();
@@ -83,12 +88,16 @@ private:
     _XDisplay* FDisplay = nullptr;
     unsigned long FRoot = 0;
     unsigned long FManager = 0;
+    // The Xlib Visual; null: the screen's own visual, with the tray's background behind the icon.
+    void* FAlphaVisual = nullptr;
+    unsigned long FAlphaColormap = 0;
     unsigned long FSelection = 0; // atoms
     unsigned long FOpcode = 0;
     unsigned long FManagerMessage = 0;
     unsigned long FXEmbedInfo = 0;
     unsigned long FNetWmName = 0;
     unsigned long FUtf8String = 0;
+    unsigned long FTrayVisual = 0;
     std::map<unsigned long, TIconWindow> FIcons;
 
     // The watcher: it wakes the UI thread when the connection has data, then waits until a Pump has read it.
