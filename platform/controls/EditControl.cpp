@@ -190,7 +190,9 @@ int EditWindow::WidthOf(std::string_view text) const
     for (size_t at = 0; at < text.size();) {
         auto b = static_cast<unsigned char>(text[at]);
         if (b < 128 && !mask) {
-            x += Advance(b);
+            // Every line of a new text is measured for word wrap: known ASCII advances are added in line.
+            int advance = asciiAdvance_[b];
+            x += advance >= 0 ? advance : Advance(b);
             ++at;
             continue;
         }
@@ -733,7 +735,10 @@ LRESULT EditWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return code;
     }
     case WM_SETTEXT:
-        DefWindowProc(hwnd_, message, wParam, lParam);
+        // The window's own copy of its text is seen only in a caption and by FindWindow, which looks at top-level
+        // windows; a child edit's text is the engine's alone, which WM_GETTEXT reads.
+        if (!(style_ & WS_CHILD) || (style_ & WS_CAPTION) == WS_CAPTION)
+            DefWindowProc(hwnd_, message, wParam, lParam);
         SetText(reinterpret_cast<const char*>(lParam));
         return TRUE;
     case WM_GETTEXT: {

@@ -18,11 +18,13 @@ public:
     // Items [0, GapStart()) lie before the gap, the rest after it.
     int GapStart() const { return gapStart_; }
 
-    // Replaces all items; the gap is at the end, empty until something is inserted.
+    // Replaces all items; the gap is at the end, in the room the vector has beyond its items.
     void Assign(std::vector<T> items)
     {
         items_ = std::move(items);
-        gapStart_ = gapEnd_ = static_cast<int>(items_.size());
+        gapStart_ = static_cast<int>(items_.size());
+        items_.resize(items_.capacity());
+        gapEnd_ = static_cast<int>(items_.size());
     }
 
     // Moves the gap to before item `at`.

@@ -155,6 +155,10 @@ bool TextEngine::SplitPlain(std::string_view text, std::vector<std::string>& lin
 {
     if (!multiLine_)
         return false;
+    // Room for every line and for a gap of an eighth more, which the line buffer keeps.
+    size_t breaks = std::count(text.begin(), text.end(), '\n');
+    lines.reserve(breaks + 1 + breaks / 8);
+    counts.reserve(breaks + 1);
     for (size_t start = 0;;) {
         size_t end = text.find('\n', start);
         bool last = end == std::string_view::npos;

@@ -374,3 +374,18 @@ TEST_F(EditTest, AnEditedMemoShowsWhatAFreshMemoWithItsTextShows)
         DestroyWindow(memo);
     }
 }
+
+// A child edit's text lives in its engine alone; a top-level edit still gives the window its text, which
+// FindWindow looks for.
+TEST_F(EditTest, ATopLevelEditCanBeFoundByItsTextAndAChildEditReadsItsOwn)
+{
+    HWND child = MakeEdit(ES_MULTILINE, {0, 0, 100, 40});
+    SetWindowText(child, "line one\r\nline two");
+    EXPECT_EQ(Text(child), "line one\r\nline two");
+    EXPECT_EQ(GetWindowTextLength(child), 18);
+    HWND top = CreateWindowEx(0, WC_EDIT, "", WS_POPUP | WS_CAPTION, 0, 0, 100, 40, nullptr, nullptr, nullptr, nullptr);
+    SetWindowText(top, "find me");
+    EXPECT_EQ(FindWindow(WC_EDIT, "find me"), top);
+    EXPECT_EQ(Text(top), "find me");
+    DestroyWindow(top);
+}
