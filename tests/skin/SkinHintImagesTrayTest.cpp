@@ -5,7 +5,9 @@
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "framework/graphics/TIcon.h"
 #include "platform/shell/THeadlessTray.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/TspSkinHint.h"
@@ -445,6 +447,26 @@ TEST_F(TrayIconTest, ARightClickOpensTheSkinnedMenuAtTheCursorAndADoubleClickRun
     Tray.Click(Icon->MessageWindow(), 1);
     Pump();
     EXPECT_EQ(Events, (TEvents { "down0", "up0", "dblclick", "Open", "up0" }));
+}
+
+TEST_F(TrayIconTest, AnIconJustAssignedReachesTheTrayWithItsPixels)
+{
+    TCursorImage image;
+    image.Width = 4;
+    image.Height = 4;
+    image.Icon = true;
+    image.HasAlpha = true;
+    image.Pixels.assign(16, 0xFF112233);
+    image.Mask.assign(16, 0);
+    TIcon picture;
+    picture.SetHandle(CreateIconFromImage(std::move(image)));
+    // The component's copy has the image but has made no handle yet.
+    Icon->SetIcon(&picture);
+    ASSERT_NE(State(), nullptr);
+    TCursorImage shown;
+    ASSERT_TRUE(GetCursorImage(State()->Icon, shown));
+    EXPECT_EQ(shown.Width, 4);
+    EXPECT_EQ(shown.StraightPixels()[5], 0xFF112233u);
 }
 
 } // namespace
