@@ -5,10 +5,13 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/menus/SkinMenuMessages.h"
+#include "skin/menus/TspMenuLookCache.h"
 #include "skin/menus/TspSkinMenuItem.h"
 #include "skin/menus/TspSkinPopupWindow.h"
 
@@ -25,6 +28,7 @@ TspSkinMenu::TspSkinMenu(TComponent* owner, TCustomForm* form)
     : TComponent(owner)
     , FForm(form)
     , FDefaultMenuItemFont(std::make_unique<TFont>())
+    , FLooks(std::make_unique<TspMenuLookCache>())
 {
     FDefaultMenuItemFont->SetName("Arial");
     FDefaultMenuItemFont->SetHeight(14);
@@ -83,6 +87,25 @@ void TspSkinMenu::SetLastOpener(TControl* value)
 void TspSkinMenu::SetDefaultMenuItemFont(TFont* value)
 {
     FDefaultMenuItemFont->Assign(value);
+}
+
+uint8_t TspSkinMenu::ItemCharset() const
+{
+    if (FSkinData && FSkinData->ResourceStrData())
+        return FSkinData->ResourceStrData()->CharSet();
+    return FDefaultMenuItemFont->Charset();
+}
+
+std::unique_ptr<TBitmap> TspSkinMenu::TakeLevelImage(int width, int height)
+{
+    if (FKeptLevelImage && FKeptLevelImage->Width() == width && FKeptLevelImage->Height() == height)
+        return std::move(FKeptLevelImage);
+    return std::make_unique<TBitmap>();
+}
+
+void TspSkinMenu::KeepLevelImage(std::unique_ptr<TBitmap> image)
+{
+    FKeptLevelImage = std::move(image);
 }
 
 TRect TspSkinMenu::GetWorkArea() const

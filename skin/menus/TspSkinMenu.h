@@ -10,8 +10,10 @@
 #include <memory>
 #include <vector>
 
+class TBitmap;
 class TCustomForm;
 class TMenuItem;
+class TspMenuLookCache;
 class TTimer;
 class TspSkinPopupWindow;
 class TspSkinMenuItem;
@@ -66,6 +68,15 @@ public:
     TspSkinData* SkinData() const { return FSkinData; }
     TTimer* WaitTimer() const { return FWaitTimer; }
     TspSkinMenuItem* WaitingItem() const { return FWaitingItem; }
+    // The character set of item texts: the skin string table's when the menu's skin has one, else the default
+    // item font's.
+    uint8_t ItemCharset() const;
+    // The item looks kept across openings.
+    TspMenuLookCache* Looks() const { return FLooks.get(); }
+    // A level image of that size kept from a closed level, or a new one.
+    std::unique_ptr<TBitmap> TakeLevelImage(int width, int height);
+    // Keeps the image of a level that closes for the next one.
+    void KeepLevelImage(std::unique_ptr<TBitmap> image);
 
     // The form's menu settings, kept in step by its skinning component.
     int DefaultMenuItemHeight = 20;
@@ -108,4 +119,7 @@ private:
     std::unique_ptr<TFont> FDefaultMenuItemFont;
     TspSkinMenuItem* FWaitingItem = nullptr;
     TTimer* FWaitTimer = nullptr;
+    std::unique_ptr<TspMenuLookCache> FLooks;
+    // Reopening a menu would otherwise allocate and clear a window-sized image each time.
+    std::unique_ptr<TBitmap> FKeptLevelImage;
 };

@@ -66,26 +66,22 @@ bool DrawFormCommandGlyph(TCanvas* canvas, std::string_view name, int x, int y, 
     return true;
 }
 
-// The skin string table's character set when the menu's skin has one, else the default font's.
-TFontCharset MenuCharset(const TspSkinMenu* menu)
-{
-    TspSkinData* skin = menu->SkinData();
-    if (skin && skin->ResourceStrData())
-        return skin->ResourceStrData()->CharSet();
-    return menu->DefaultMenuItemFont()->Charset();
-}
-
 } // namespace
 
 TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* parent, TMenuItem* menuItem, TspDataSkinMenuItem* data)
     : Parent(parent)
     , Data(data)
+    , ActivePicture(ActivePictureOf(parent->Skin, data))
     , MenuItem(menuItem)
 {
-    TspSkinData* skin = parent->Skin;
+}
+
+TBitmap* TspSkinMenuItem::ActivePictureOf(TspSkinData* skin, const TspDataSkinMenuItem* data)
+{
     if (data && skin && data->ActivePictureIndex >= 0
         && data->ActivePictureIndex < static_cast<int>(skin->ActivePictures.size()))
-        ActivePicture = skin->ActivePictures[size_t(data->ActivePictureIndex)].get();
+        return skin->ActivePictures[size_t(data->ActivePictureIndex)].get();
+    return nullptr;
 }
 
 TspSkinMenuItem::~TspSkinMenuItem() = default;
@@ -243,12 +239,35 @@ void TspSkinMenuItem::Draw(TCanvas* canvas)
         Output(canvas, &image);
         return;
     }
-    std::unique_ptr<TBitmap>& cached = FCache[on && !line ? 1 : 0];
+    if (!FLooks)
+        FLooks = LookIsKept() ? Parent->SkinMenu()->Looks()->Looks(LookKey())
+                              : std::make_shared<TspMenuLookCache::TLooks>();
+    std::unique_ptr<TBitmap>& cached = FLooks->Image[on && !line ? 1 : 0];
     if (!cached) {
         cached = std::make_unique<TBitmap>();
         BuildImage(cached.get(), on);
     }
     Output(canvas, cached.get());
+}
+
+bool TspSkinMenuItem::LookIsKept() const
+{
+    if (Data && MenuItem->OnDrawItem)
+        return false;
+    TCustomImageList* images = Parent->ImgL;
+    const bool listImage = images && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < images->Count();
+    const bool bitmap = MenuItem->HasBitmap() && !MenuItem->Bitmap()->Empty();
+    return !listImage && !bitmap;
+}
+
+std::string TspSkinMenuItem::LookKey() const
+{
+    TspLookKey key;
+    key.AddInt(int64_t(Parent->LevelLook)).AddInt(RectWidth(ObjectRect)).AddInt(RectHeight(ObjectRect));
+    key.AddText(MenuItem->Caption()).AddInt(MenuItem->ShortCut()).AddInt(MenuItem->Enabled());
+    key.AddInt(MenuItem->Checked()).AddInt(MenuItem->RadioItem()).AddInt(MenuItem->Default());
+    key.AddInt(MenuItem->Count() > 0).AddText(MenuItem->Name());
+    return key.Bytes();
 }
 
 void TspSkinMenuItem::BuildImage(TBitmap* image, bool highlighted)
@@ -295,7 +314,7 @@ void TspSkinMenuItem::CreateItemImage(TBitmap* image, bool highlighted, const TR
     } else {
         canvas->Font()->Assign(menu->DefaultMenuItemFont());
     }
-    canvas->Font()->SetCharset(MenuCharset(menu));
+    canvas->Font()->SetCharset(menu->ItemCharset());
     canvas->Brush()->SetStyle(bsClear);
     const TColor textColor = highlighted ? Data->ActiveFontColor
         : MenuItem->Enabled()            ? Data->FontColor
@@ -326,7 +345,7 @@ void TspSkinMenuItem::BuildDefaultImage(TBitmap* image, bool highlighted)
     TCanvas* c = image->Canvas();
     TspSkinMenu* menu = Parent->SkinMenu();
     c->Font()->Assign(menu->DefaultMenuItemFont());
-    c->Font()->SetCharset(MenuCharset(menu));
+    c->Font()->SetCharset(menu->ItemCharset());
     TColor textColor = clWindowText;
     c->Brush()->SetStyle(bsSolid);
     if (highlighted && !MenuItem->IsLine()) {

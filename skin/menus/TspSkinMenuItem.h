@@ -4,12 +4,14 @@
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Forward.h"
 #include "framework/graphics/Types.h"
+#include "skin/menus/TspMenuLookCache.h"
 
 #include <memory>
 
 class TBitmap;
 class TMenuItem;
 class TspDataSkinMenuItem;
+class TspSkinData;
 class TspSkinPopupWindow;
 
 // Paints into an off-screen image of its size; hover changes morph or run a frame strip on the level's timer.
@@ -31,6 +33,8 @@ public:
     virtual bool CanMorphing();
     void DoMorphing();
     void SetMorphKf(double value);
+    // The skin picture the items of `data` draw from, or null.
+    static TBitmap* ActivePictureOf(TspSkinData* skin, const TspDataSkinMenuItem* data);
 
     void MouseEnter(bool byKey);
     void MouseLeave();
@@ -63,7 +67,12 @@ private:
     void DrawContent(TCanvas* canvas, const TRect& t, int glyphWidth, int arrowMargin, TColor textColor,
         TColor glyphColor, bool defaultLook);
 
+    // Whether the look at rest is wholly given by LookKey: not for images, which can change unseen, nor for
+    // owner drawing.
+    bool LookIsKept() const;
+    std::string LookKey() const;
+
     // The two looks at rest, made on first use: an open menu's items do not change, so moving the highlight
-    // only copies images.
-    std::unique_ptr<TBitmap> FCache[2];
+    // only copies images. They come from the chain's kept looks, so a menu opened again finds them made.
+    std::shared_ptr<TspMenuLookCache::TLooks> FLooks;
 };

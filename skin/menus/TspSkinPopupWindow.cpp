@@ -15,6 +15,7 @@
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/menus/TspMenuLookCache.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinMenuItem.h"
 
@@ -87,6 +88,9 @@ TspSkinPopupWindow::~TspSkinPopupWindow()
     MorphTimer->SetEnabled(false);
     WaitTimer->SetEnabled(false);
     ItemList.clear();
+    // The next level of the chain paints into this image instead of making and clearing one of its own.
+    if (FComposed)
+        FSkinMenu->KeepLevelImage(std::move(FComposed));
 }
 
 void TspSkinPopupWindow::CreateParams(TCreateParams& params)
@@ -118,6 +122,34 @@ void TspSkinPopupWindow::PrepareLevel(TMenuItem* root)
         root->RethinkLines();
     ImgL = menu ? menu->Images() : nullptr;
     GlyphWidth = ImgL ? ImgL->Width() + 5 : 16;
+    IdentifyLook();
+}
+
+void TspSkinPopupWindow::IdentifyLook()
+{
+    TspLookKey key;
+    key.AddFont(FLevelFont.get()).AddFont(FSkinMenu->DefaultMenuItemFont()).AddInt(FSkinMenu->ItemCharset());
+    key.AddInt(FSkinMenu->UseSkinFont).AddInt(ImgL != nullptr).AddInt(GlyphWidth);
+    key.AddInt(DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER));
+    for (TColor color : { clBtnFace, clWindow, clWindowText, clBtnShadow })
+        key.AddColor(color);
+    key.AddInt(SkinRecord != nullptr);
+    if (SkinRecord) {
+        const TspDataSkinMenuItem* d = ItemData;
+        key.AddInt(d->ItemLeftOffset).AddInt(d->ItemRightOffset).AddRect(d->DividerRect);
+        key.AddInt(d->DividerLeftOffset).AddInt(d->DividerRightOffset).AddRect(d->TextRect).AddRect(d->ImageRect);
+        key.AddText(d->FontName).AddInt(d->FontHeight);
+        for (TFontStyle style : { fsBold, fsItalic, fsUnderline, fsStrikeOut })
+            key.AddInt(d->FontStyle.Contains(style));
+        key.AddColor(d->FontColor).AddColor(d->ActiveFontColor).AddColor(d->UnEnabledFontColor);
+        key.AddInt(d->StretchEffect).AddInt(d->InActiveStretchEffect).AddInt(d->DividerStretchEffect);
+        key.AddInt(d->UseImageColor).AddColor(d->ImageColor).AddColor(d->ActiveImageColor);
+        key.AddRect(ItemSkinRect).AddRect(ItemActiveSkinRect);
+        // The items draw from the skin's active picture as it is now, so its pixels are part of the look.
+        TBitmap* picture = TspSkinMenuItem::ActivePictureOf(Skin, ItemData);
+        key.AddPixels(picture, ItemSkinRect).AddPixels(picture, ItemActiveSkinRect).AddPixels(picture, d->DividerRect);
+    }
+    LevelLook = FSkinMenu->Looks()->LevelLook(key.Bytes());
 }
 
 void TspSkinPopupWindow::AddItems(TMenuItem* root, int startIndex)
@@ -170,9 +202,12 @@ void TspSkinPopupWindow::SizeLevel()
         std::string text = item->MenuItem->Caption();
         if (item->MenuItem->ShortCut() != scNone)
             text += "  " + ShortCutToText(item->MenuItem->ShortCut());
-        TRect r(0, 0, 0, 0);
-        SPDrawSkinText(scratch.Canvas(), text, r, DT_CALCRECT);
-        textWidth = std::max(textWidth, RectWidth(r) + 2);
+        // The level look holds the measuring font, so a width found again is the width measured now.
+        textWidth = std::max(textWidth, FSkinMenu->Looks()->TextWidth(LevelLook, text, [&] {
+            TRect r(0, 0, 0, 0);
+            SPDrawSkinText(scratch.Canvas(), text, r, DT_CALCRECT);
+            return RectWidth(r) + 2;
+        }));
     }
     int width = textWidth + GlyphWidth + 16;
     int frameHeight = 6;
@@ -426,6 +461,11 @@ void TspSkinPopupWindow::CreateRealImage(TBitmap* target)
     target->SetSize(w, h);
     TCanvas* canvas = target->Canvas();
     if (SkinRecord) {
+        // The frame may leave parts undrawn, which show white as in a new image even when the image is one kept
+        // from an earlier level.
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(TRect(0, 0, w, h));
         CreateSkinImageBS(SkinRecord->LeftTopPoint, SkinRecord->RightTopPoint, SkinRecord->LeftBottomPoint,
             SkinRecord->RightBottomPoint, SkinRecord->ItemsRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
             NewItemsRect, target, WindowPicture, TRect(0, 0, WindowPicture->Width(), WindowPicture->Height()), w, h,
@@ -457,7 +497,7 @@ void TspSkinPopupWindow::PaintMenu(HDC dc)
     // kept apart only once a level scrolls (the one case that composes again).
     if (!FComposedValid) {
         if (!FComposed) {
-            FComposed = std::make_unique<TBitmap>();
+            FComposed = FSkinMenu->TakeLevelImage(Width(), Height());
             CreateRealImage(FComposed.get());
         } else {
             if (!FBackground) {

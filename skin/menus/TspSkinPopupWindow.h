@@ -4,6 +4,7 @@
 #include "framework/controls/TCustomControl.h"
 #include "skin/core/Forward.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -103,6 +104,9 @@ public:
     TRect ItemScreenRect(const TspSkinMenuItem* item) const;
     // Draws one item at once on the window.
     void DrawItemNow(TspSkinMenuItem* item);
+    // The number of what every item of this level shares in its look (fonts, colours, skin values and pictures),
+    // in the chain's kept looks; set when the level is built.
+    uint64_t LevelLook = 0;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -117,6 +121,8 @@ private:
     // Items from a root's children from `startIndex` on.
     void AddItems(TMenuItem* root, int startIndex);
     void PrepareLevel(TMenuItem* root);
+    // Finds the level's look among the chain's kept looks.
+    void IdentifyLook();
     void SizeLevel();
     void Place(const TRect& rect, bool asSubMenu, bool popupUp, int& x, int& y) const;
     void ShowAt(int x, int y);

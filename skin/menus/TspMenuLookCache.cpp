@@ -1,0 +1,132 @@
+#include "skin/menus/TspMenuLookCache.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "platform/gdi/Raster.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Bounds on what a chain keeps: far more than the menus of a program, few enough megabytes that a program
+// that keeps making new menus does not grow without end.
+constexpr size_t kMaxLooks = 512;
+constexpr size_t kMaxLevelLooks = 32;
+constexpr size_t kMaxTextWidths = 2048;
+
+} // namespace
+
+// ---- TspLookKey -------------------------------------------------------------------------------------------------
+
+TspLookKey& TspLookKey::AddInt(int64_t value)
+{
+    FBytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+    return *this;
+}
+
+TspLookKey& TspLookKey::AddText(std::string_view text)
+{
+    AddInt(int64_t(text.size()));
+    FBytes.append(text);
+    return *this;
+}
+
+TspLookKey& TspLookKey::AddRect(const TRect& rect)
+{
+    return AddInt(rect.Left).AddInt(rect.Top).AddInt(rect.Right).AddInt(rect.Bottom);
+}
+
+TspLookKey& TspLookKey::AddColor(TColor color)
+{
+    return AddInt(ColorToRGB(color));
+}
+
+TspLookKey& TspLookKey::AddFont(TFont* font)
+{
+    AddText(font->Name()).AddInt(font->Height()).AddInt(font->Charset()).AddInt(font->Pitch());
+    AddInt(font->Orientation()).AddColor(font->Color());
+    for (TFontStyle style : { fsBold, fsItalic, fsUnderline, fsStrikeOut })
+        AddInt(font->Style().Contains(style));
+    return *this;
+}
+
+TspLookKey& TspLookKey::AddPixels(TBitmap* picture, const TRect& rect)
+{
+    if (!picture || picture->Empty())
+        return AddInt(-1);
+    const int width = picture->Width();
+    const int height = picture->Height();
+    AddInt(width).AddInt(height).AddRect(rect);
+    // Stretching may look one pixel past the rectangle's edge, so the border is part of the look too.
+    const int left = std::clamp(std::min(rect.Left, rect.Right) - 1, 0, width);
+    const int right = std::clamp(std::max(rect.Left, rect.Right) + 1, 0, width);
+    const int top = std::clamp(std::min(rect.Top, rect.Bottom) - 1, 0, height);
+    const int bottom = std::clamp(std::max(rect.Top, rect.Bottom) + 1, 0, height);
+    if (right <= left || bottom <= top)
+        return *this;
+    // Read through a 32-bit copy, whatever the picture's own format and colour table.
+    TBitmap copy;
+    copy.SetPixelFormat(pf32bit);
+    copy.SetSize(right - left, bottom - top);
+    BitBlt(copy.Canvas()->Handle(), 0, 0, right - left, bottom - top, picture->Canvas()->Handle(), left, top, SRCCOPY);
+    for (int y = 0; y < bottom - top; ++y)
+        FBytes.append(static_cast<const char*>(copy.ScanLine(y)), size_t(right - left) * 4);
+    return *this;
+}
+
+// ---- TspMenuLookCache -------------------------------------------------------------------------------------------
+
+TspMenuLookCache::TspMenuLookCache() = default;
+
+TspMenuLookCache::~TspMenuLookCache() = default;
+
+template <class T> void TspMenuLookCache::Trim(std::unordered_map<std::string, TKept<T>>& table, size_t bound)
+{
+    if (table.size() <= bound)
+        return;
+    std::vector<uint64_t> uses;
+    uses.reserve(table.size());
+    for (const auto& entry : table)
+        uses.push_back(entry.second.LastUse);
+    auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
+    std::nth_element(uses.begin(), middle, uses.end());
+    const uint64_t oldest = *middle;
+    std::erase_if(table, [oldest](const auto& entry) { return entry.second.LastUse < oldest; });
+}
+
+uint64_t TspMenuLookCache::LevelLook(const std::string& levelKey)
+{
+    auto [it, added] = FLevelLooks.try_emplace(levelKey);
+    if (added)
+        it->second.Value = FNextLevelLook++;
+    it->second.LastUse = ++FClock;
+    const uint64_t level = it->second.Value;
+    Trim(FLevelLooks, kMaxLevelLooks);
+    return level;
+}
+
+std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::Looks(const std::string& key)
+{
+    auto [it, added] = FLooks.try_emplace(key);
+    if (added)
+        it->second.Value = std::make_shared<TLooks>();
+    it->second.LastUse = ++FClock;
+    std::shared_ptr<TLooks> looks = it->second.Value;
+    Trim(FLooks, kMaxLooks);
+    return looks;
+}
+
+int TspMenuLookCache::TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure)
+{
+    std::string key = TspLookKey().AddInt(int64_t(level)).AddText(text).Bytes();
+    auto [it, added] = FTextWidths.try_emplace(std::move(key));
+    if (added)
+        it->second.Value = measure();
+    it->second.LastUse = ++FClock;
+    const int width = it->second.Value;
+    Trim(FTextWidths, kMaxTextWidths);
+    return width;
+}

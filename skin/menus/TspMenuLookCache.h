@@ -1,0 +1,73 @@
+// TspMenuLookCache, the resting looks of menu items kept across the openings of a menu chain, and TspLookKey,
+// the key that names such a look by everything its pixels depend on.
+#pragma once
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/Forward.h"
+#include "framework/graphics/Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class TBitmap;
+class TFont;
+
+// Every value a look depends on, appended as bytes: two looks with equal keys have the same pixels, so a kept
+// look is found again only while nothing that shows in it has changed. Colours are kept as drawn (system
+// colours resolved) and skin pictures by the pixels that are read from them.
+class TspLookKey {
+public:
+    TspLookKey& AddInt(int64_t value);
+    // Length first, so that neighbouring texts cannot run into each other.
+    TspLookKey& AddText(std::string_view text);
+    TspLookKey& AddRect(const TRect& rect);
+    TspLookKey& AddColor(TColor color);
+    TspLookKey& AddFont(TFont* font);
+    // The pixels of `rect` in `picture` and a 1-pixel border round it (clipped to the picture), with the
+    // picture's size; a missing or empty picture adds only that it is missing.
+    TspLookKey& AddPixels(TBitmap* picture, const TRect& rect);
+    const std::string& Bytes() const { return FBytes; }
+
+private:
+    std::string FBytes;
+};
+
+// Owned by a menu chain. Reopening a menu finds its items' looks here instead of drawing every caption again;
+// items whose look is not wholly given by their key (images, owner drawing) are never kept.
+class TspMenuLookCache {
+public:
+    // The normal [0] and highlighted [1] images of one look, each made on first use by the item that needs it.
+    struct TLooks {
+        std::unique_ptr<TBitmap> Image[2];
+    };
+
+    TspMenuLookCache();
+    ~TspMenuLookCache();
+
+    // The number of the level look `levelKey` (what all items of a level share): equal keys give the same number,
+    // and a number is never given to another key.
+    uint64_t LevelLook(const std::string& levelKey);
+    // The looks kept under `key` (new and empty when there are none). They stay valid while held, even once the
+    // cache has let go of them.
+    std::shared_ptr<TLooks> Looks(const std::string& key);
+    // The width of `text` in level look `level`: `measure` runs only the first time.
+    int TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure);
+    int LookCount() const { return static_cast<int>(FLooks.size()); }
+
+private:
+    template <class T> struct TKept {
+        T Value;
+        uint64_t LastUse = 0;
+    };
+    // Lets go of the least recently used half when a table has grown past its bound.
+    template <class T> void Trim(std::unordered_map<std::string, TKept<T>>& table, size_t bound);
+
+    std::unordered_map<std::string, TKept<uint64_t>> FLevelLooks;
+    std::unordered_map<std::string, TKept<std::shared_ptr<TLooks>>> FLooks;
+    std::unordered_map<std::string, TKept<int>> FTextWidths;
+    uint64_t FNextLevelLook = 1;
+    uint64_t FClock = 0;
+};
