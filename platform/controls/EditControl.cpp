@@ -138,7 +138,7 @@ void EditWindow::Relayout()
     int width = WordWrap() ? std::max<int>(1, format_.right - format_.left) : 0;
     layoutWidth_ = width;
     if (width > 0)
-        layout_.Reset([this](int line) { return BreakLine(line); });
+        layout_.Reset([this](int line, std::vector<int>& breaks) { BreakLine(line, breaks); });
     else
         layout_.Reset(nullptr);
     top_ = std::clamp(top_, 0, std::max(0, layout_.RowCount() - 1));
@@ -166,10 +166,9 @@ int EditWindow::Advance(char32_t c) const
     return size.cx;
 }
 
-std::vector<int> EditWindow::AdvancesOf(std::string_view text) const
+void EditWindow::AdvancesOf(std::string_view text, std::vector<int>& ends) const
 {
-    std::vector<int> ends;
-    ends.reserve(text.size());
+    ends.clear();
     int x = 0;
     for (size_t at = 0; at < text.size();) {
         int n = 1;
@@ -180,7 +179,6 @@ std::vector<int> EditWindow::AdvancesOf(std::string_view text) const
         ends.push_back(x);
         at += n;
     }
-    return ends;
 }
 
 int EditWindow::WidthOf(std::string_view text) const
@@ -210,9 +208,9 @@ static std::string_view Columns(std::string_view line, int from, int to)
     return line.substr(a, utf8::Offset(line, to) - a);
 }
 
-std::vector<int> EditWindow::Advances(int line, int from, int to) const
+void EditWindow::Advances(int line, int from, int to, std::vector<int>& ends) const
 {
-    return AdvancesOf(Columns(text_.LineText(line), from, to));
+    AdvancesOf(Columns(text_.LineText(line), from, to), ends);
 }
 
 int EditWindow::TextWidth(int line, int from, int to) const { return WidthOf(Columns(text_.LineText(line), from, to)); }
@@ -221,16 +219,19 @@ DWORD EditWindow::LineAlignment(int) const { return style_ & (ES_CENTER | ES_RIG
 
 // Breaks after the last blank that fits; a word longer than the width breaks where it reaches the edge. Blanks
 // at the end of a row may pass the edge.
-std::vector<int> EditWindow::BreakLine(int index) const
+// The advances and blanks are kept between calls, so breaking the line being typed in allocates nothing.
+void EditWindow::BreakLine(int index, std::vector<int>& breaks) const
 {
-    std::vector<int> breaks;
+    breaks.clear();
     std::string_view line = text_.LineText(index);
     int length = text_.LineLength(index);
     if (TextWidth(index, 0, length) <= layoutWidth_)
-        return breaks;
-    std::vector<int> ends = Advances(index, 0, length);
-    std::vector<bool> blank(ends.size());
-    for (size_t at = 0, i = 0; at < line.size(); ++i) {
+        return;
+    std::vector<int>& ends = breakEnds_;
+    Advances(index, 0, length, ends);
+    std::vector<bool>& blank = breakBlanks_;
+    blank.assign(ends.size(), false);
+    for (size_t at = 0, i = 0; at < line.size() && i < blank.size(); ++i) {
         int n = 1;
         char32_t c = utf8::Decode(line, at, &n);
         blank[i] = c == ' ' || c == '\t';
@@ -253,7 +254,6 @@ std::vector<int> EditWindow::BreakLine(int index) const
         breaks.push_back(next);
         start = next;
     }
-    return breaks;
 }
 
 int EditWindow::VisibleRows() const { return std::max<int>(1, (format_.bottom - format_.top) / lineHeight_); }
@@ -289,7 +289,8 @@ long long EditWindow::CharFromPoint(POINT p) const
     int row = top_ + (p.y - format_.top) / lineHeight_ - (p.y < format_.top ? 1 : 0);
     row = std::clamp(row, 0, layout_.RowCount() - 1);
     TextLayout::Row r = layout_.RowAt(row);
-    std::vector<int> ends = Advances(r.Line, r.Start, r.End);
+    std::vector<int> ends;
+    Advances(r.Line, r.Start, r.End, ends);
     int x = p.x - RowX(r);
     int column = 0;
     // The nearer edge of the character under the point.

@@ -41,14 +41,14 @@ protected:
     virtual void UpdateMetrics();
     void ResetFormatRect();
     void Relayout();
-    std::vector<int> BreakLine(int line) const;
+    void BreakLine(int line, std::vector<int>& breaks) const;
     // End offsets (pixels) of each character of columns [from, to) of a line as shown, from the first one's
-    // left edge, and the width of those columns.
-    virtual std::vector<int> Advances(int line, int from, int to) const;
+    // left edge, into `ends` (replacing what it held); and the width of those columns.
+    virtual void Advances(int line, int from, int to, std::vector<int>& ends) const;
     virtual int TextWidth(int line, int from, int to) const;
     // ES_LEFT, ES_CENTER or ES_RIGHT for a line.
     virtual DWORD LineAlignment(int line) const;
-    std::vector<int> AdvancesOf(std::string_view text) const;
+    void AdvancesOf(std::string_view text, std::vector<int>& ends) const;
     int WidthOf(std::string_view text) const;
     int Advance(char32_t c) const;
     int VisibleRows() const;
@@ -97,6 +97,8 @@ protected:
     HFONT font_;
     HDC measure_; // a memory DC with the font selected, for measuring without a window DC
     mutable int asciiAdvance_[128];
+    mutable std::vector<int> breakEnds_;     // BreakLine's advances and blanks, kept for their room
+    mutable std::vector<bool> breakBlanks_;
     mutable std::unordered_map<char32_t, int> advance_;
     int lineHeight_ = 16;
     int aveCharWidth_ = 8;

@@ -101,7 +101,7 @@ protected:
     void UpdateMetrics() override;
     // The row height and baseline from the formats in use; true when they changed.
     bool RowMetrics();
-    std::vector<int> Advances(int line, int from, int to) const override;
+    void Advances(int line, int from, int to, std::vector<int>& ends) const override;
     int TextWidth(int line, int from, int to) const override;
     DWORD LineAlignment(int line) const override;
     HBRUSH ControlColour(HDC dc) override;
@@ -233,15 +233,14 @@ template <class Visit> void RichEditWindow::ForEachCharacter(int line, int from,
     }
 }
 
-std::vector<int> RichEditWindow::Advances(int line, int from, int to) const
+void RichEditWindow::Advances(int line, int from, int to, std::vector<int>& ends) const
 {
-    std::vector<int> ends;
+    ends.clear();
     int x = 0;
     ForEachCharacter(line, from, to, [&](int format, char32_t c, size_t, int) {
         x += CharAdvance(format, c);
         ends.push_back(x);
     });
-    return ends;
 }
 
 int RichEditWindow::TextWidth(int line, int from, int to) const

@@ -11,9 +11,24 @@ void TextLayout::Reset(Breaker breaker)
     LinesChanged(0, 0, text_.LineCount());
 }
 
-std::unique_ptr<std::vector<int>> TextLayout::Keep(std::vector<int> breaks)
+int TextLayout::Break(int line, std::unique_ptr<std::vector<int>>& kept)
 {
-    return breaks.empty() ? nullptr : std::make_unique<std::vector<int>>(std::move(breaks));
+    broken_.clear();
+    if (breaker_)
+        breaker_(line, broken_);
+    return Keep(kept);
+}
+
+int TextLayout::Keep(std::unique_ptr<std::vector<int>>& kept)
+{
+    if (broken_.empty()) {
+        kept.reset();
+        return 1;
+    }
+    if (!kept)
+        kept = std::make_unique<std::vector<int>>();
+    kept->assign(broken_.begin(), broken_.end());
+    return 1 + static_cast<int>(broken_.size());
 }
 
 const std::vector<int>& TextLayout::BreaksOf(int line) const
@@ -34,33 +49,26 @@ void TextLayout::LinesChanged(int first, int removed, int inserted)
     if (!wrapped_) {
         // Rows are lines until some line breaks; then rows start being kept per line.
         for (int i = 0; breaker_ && i < inserted; ++i) {
-            std::vector<int> breaks = breaker_(first + i);
-            if (breaks.empty())
+            broken_.clear();
+            breaker_(first + i, broken_);
+            if (broken_.empty())
                 continue;
             if (!wrapped_)
                 StartWrapping();
-            rows_.Set(first + i, 1 + static_cast<int>(breaks.size()));
-            breaks_[first + i] = Keep(std::move(breaks));
+            rows_.Set(first + i, Keep(breaks_[first + i]));
         }
         return;
     }
-    fresh_.resize(inserted);
-    counts_.resize(inserted);
-    for (int i = 0; i < inserted; ++i) {
-        fresh_[i] = breaker_ ? Keep(breaker_(first + i)) : nullptr;
-        counts_[i] = 1 + (fresh_[i] ? static_cast<int>(fresh_[i]->size()) : 0);
-    }
-    rows_.Replace(first, removed, counts_);
+    // Lines in place of lines keep their breaks' vectors; only the difference is inserted or erased.
     int common = std::min(removed, inserted);
-    for (int i = 0; i < common; ++i)
-        breaks_[first + i] = std::move(fresh_[i]);
-    if (removed > inserted) {
+    if (removed > inserted)
         breaks_.Erase(first + common, first + removed);
-    } else if (inserted > removed) {
+    else if (inserted > removed)
         breaks_.Insert(first + common, inserted - common);
-        for (int i = common; i < inserted; ++i)
-            breaks_[first + i] = std::move(fresh_[i]);
-    }
+    counts_.resize(inserted);
+    for (int i = 0; i < inserted; ++i)
+        counts_[i] = Break(first + i, breaks_[first + i]);
+    rows_.Replace(first, removed, counts_);
 }
 
 TextLayout::Row TextLayout::RowAt(int row) const

@@ -12,9 +12,9 @@
 
 class TextLayout {
 public:
-    // Returns the columns (characters) where the rows of line `line` after the first start; empty for a line
-    // that stays whole.
-    using Breaker = std::function<std::vector<int>(int line)>;
+    // Puts into `breaks` (empty when given) the columns (characters) where the rows of line `line` after the
+    // first start; leaves it empty for a line that stays whole.
+    using Breaker = std::function<void(int line, std::vector<int>& breaks)>;
 
     struct Row {
         int Line = 0;
@@ -40,7 +40,10 @@ public:
 private:
     // Starts keeping rows per line, once some line breaks into several.
     void StartWrapping();
-    static std::unique_ptr<std::vector<int>> Keep(std::vector<int> breaks);
+    // Breaks line `line` into `kept`, reusing the vector it holds, and returns the line's rows; Keep stores
+    // what the breaker last gave.
+    int Break(int line, std::unique_ptr<std::vector<int>>& kept);
+    int Keep(std::unique_ptr<std::vector<int>>& kept);
     const std::vector<int>& BreaksOf(int line) const;
 
     const TextEngine& text_;
@@ -52,7 +55,7 @@ private:
     // buffer like the engine's lines, so a line break where the last edit was moves no other line.
     GapBuffer<std::unique_ptr<std::vector<int>>> breaks_;
     PrefixSums rows_; // rows per line, while wrapped_
-    // Reused by every change, so that following one allocates only for lines that break into rows.
-    std::vector<std::unique_ptr<std::vector<int>>> fresh_;
+    // Reused by every change, so that following one allocates only for lines that newly break into rows.
+    std::vector<int> broken_;
     std::vector<int> counts_;
 };
