@@ -65,7 +65,7 @@ bool TspSkinMainMenuItem::Layout(bool standalone)
     TRect r = Rect(left, menuRect.Top, left + width, menuRect.Top + RectHeight(SkinRect));
     LayoutRect = TRect();
     const TRect client = FParent->SkinClientRect();
-    if (FParent->SupportNCArea() && !standalone && r.Top > client.Bottom) {
+    if (FParent->SupportNCArea() && !standalone && r.Top >= client.Bottom) {
         // A full repaint draws the strip below the client area into an image of its own.
         LayoutRect = r;
         r.Top -= client.Bottom;

@@ -13,6 +13,7 @@
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinMDITabsBar.h"
@@ -122,6 +123,8 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
         FMenusSkinData = nullptr;
     if (operation == opRemove && component == FSystemMenu)
         FSystemMenu = nullptr;
+    if (operation == opRemove)
+        ForgetMenu(component);
     if (operation == opRemove && component == static_cast<TComponent*>(FStatusBar))
         FStatusBar = nullptr;
     if (operation == opRemove && component == static_cast<TComponent*>(FTrayIcon))

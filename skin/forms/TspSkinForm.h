@@ -35,6 +35,8 @@ class TspActiveSkinObject;
 class TspSkinCaptionObject;
 class TspSkinMDITabsBar;
 class TspSkinMainMenuBar;
+class TspSkinMainMenuItem;
+class TMainMenu;
 class TMenuItem;
 
 // The caption buttons and system-menu commands a skinned form offers.
@@ -161,6 +163,7 @@ public:
     TNotifyEvent OnSkinMenuOpen;
     TNotifyEvent OnSkinMenuClose;
     TNotifyEvent OnMainMenuEnter;
+    TNotifyEvent OnMainMenuExit;
 
     // ---- Menus and the menu mode -------------------------------------------------------------------------------
     // The form's menu chain: every skinned menu of the form opens through it.
@@ -169,9 +172,16 @@ public:
     void SkinMenuOpen() override;
     // Leaves the menu mode: releases the object that opened a menu and gives the application its handler back.
     void SkinMenuClose() override;
+    // Escape in the main menu's keyboard mode after the last popup closed: the menu mode ends, the keyboard
+    // mode stays, and the item whose submenu was open is highlighted again.
+    void SkinMenuClose2();
+    // Ends the main menu's keyboard mode, with whatever menu is open.
+    void SkinMainMenuClose();
     // Shows a menu's items through the chain at a screen point or beside a screen rectangle.
     void PopupSkinMenu(TMenuItem* items, TPoint p);
     void PopupSkinMenu1(TMenuItem* items, const TRect& r, bool popupUp);
+    // Fires the menu's OnPopup and shows it at a screen point in the form's skin, over any menu the form has open.
+    void DoPopupMenu(TPopupMenu* menu, int x, int y);
     // Installs the application hook once; a second call while it is installed changes nothing.
     void HookApp();
     // Puts the saved handler back, only while the hook installed is this form's own.
@@ -309,11 +319,42 @@ public:
     void TrackSystemMenu(int x, int y);
     void TrackSystemMenu2(const TRect& r);
     void PopupSystemMenu();
-    // The form's OnShortCut: the component's own OnShortCut first, then Alt+Space opens the system menu.
+
+    // ---- The main menu as skin objects, and the menu keyboard (TspSkinForm_MainMenu.cpp) -----------------------
+    // The main menu drawn in the frame from the skin's "MAINMENUITEM" object, one item object per visible
+    // top-level item; with a MainMenuBar the bar shows the menu instead and takes its keyboard work.
+    TMainMenu* MainMenu() const { return FMainMenu; }
+    void SetMainMenu(TMainMenu* value);
+    // Appends the item objects for the menu's visible top-level items (nothing without a menu or the skin's
+    // "MAINMENUITEM" object).
+    void CreateMainMenu();
+    // Makes the item objects again from the menu, for items added, hidden, enabled or renamed since.
+    void UpdateMainMenu(bool redraw);
+    // Gives the button or button-style animation named idName a menu to open when it is pressed; others and
+    // unknown names are left alone. A null menu takes the menu away.
+    void LinkMenu(std::string_view idName, TPopupMenu* menu, bool popupUp);
+    // The form's OnShortCut: the component's own OnShortCut first, then Alt+Space opens the system menu, then the
+    // main menu's accelerators and shortcuts.
     void FormShortCut(TWMKey& message, bool& handled);
     TShortCutEvent OnShortCut;
     // The last key was taken by a menu's shortcut test.
     bool MenuShortCutHandled = false;
+    // The first enabled, visible item whose caption has `key` as accelerator is highlighted and, unless it would
+    // only reopen a submenu over an open menu, pressed; false when there is none.
+    bool FindHotKeyItem(WORD key);
+    // F10 or a lone Alt: the keyboard mode starts on the highlighted item, else on the first.
+    void ActivateMenu();
+    // Left and Right in the keyboard mode: the highlight (and an open submenu) moves to the neighbouring enabled
+    // item, wrapping at the ends.
+    void NextMainMenuItem();
+    void PriorMainMenuItem();
+    // Right moves along the main menu while no popup is open or the popup's highlighted item has no submenu;
+    // Left while at most one popup level is open.
+    bool CanNextMainMenuItem() const;
+    bool CanPriorMainMenuItem() const;
+    // Return or Down on the main menu: presses the highlighted item (or the pressed leaf); false when the key is
+    // for the open popup instead.
+    bool CheckReturnKey();
 
     // ---- Objects on the form -----------------------------------------------------------------------------------
     void LoadObjects();
@@ -397,7 +438,7 @@ public:
     TRect MainMenuRect() const override;
     TRect SkinClientRect() const override { return CurClientRect; }
     void MainMenuEntered() override;
-    void MainMenuItemClicked() override { SkinMenuOpened = false; }
+    void MainMenuItemClicked() override;
     bool CaptionPaint(TCanvas* canvas, const TRect& rect, bool active) override;
     void MouseDownEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
     void MouseUpEvent(const std::string& idName, int x, int y, const TRect& objectRect, TMouseButton button) override;
@@ -499,6 +540,8 @@ private:
     void UnhookMDIClient();
     bool IsMDIMaxChild() const { return FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized; }
     void FramePaint();
+    // Hands a key to the deepest open popup level, when a menu is shown.
+    void ToDeepestLevel(WPARAM key);
     // WM_SYSCOMMAND: the window manager's (or the layer's) maximize and restore become the form's own; true when
     // the command is handled.
     bool OnSysCommand(TMessage& message);
@@ -585,6 +628,18 @@ private:
     bool FAlwaysMinimizeToTray = false;
     bool FTrayDblClickOurs = false;
     TPopupMenu* FSystemMenu = nullptr;
+    TMainMenu* FMainMenu = nullptr;
+    // The main-menu item objects, in list order.
+    std::vector<TspSkinMainMenuItem*> MainMenuItems() const;
+    // The first enabled, visible main-menu item that is highlighted or pressed; null when none is.
+    TspSkinMainMenuItem* SelectedMainMenuItem() const;
+    // Moves the keyboard selection one enabled, visible item on (step 1) or back (step -1), wrapping.
+    void StepMainMenuItem(int step);
+    // Frees the objects for which `drop` holds, keeping the active and pressed objects' indexes on the objects
+    // that stay.
+    void RemoveObjects(const std::function<bool(TspActiveSkinObject*)>& drop);
+    // A menu, or a menu item, that is being deleted: no object may keep it.
+    void ForgetMenu(TComponent* component);
     TPopupMenu* FDefaultSystemMenu = nullptr;
     std::unique_ptr<TBitmap> FLogoBitMap;
     std::unique_ptr<TIcon> FFormIcon;

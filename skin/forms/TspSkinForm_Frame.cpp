@@ -16,6 +16,7 @@
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/TspSkinForm.h"
 
@@ -129,9 +130,15 @@ void TspSkinForm::PaintNCSkin(HDC dc, bool useDC)
     TBitmap& bottom = strips[3];
     // Objects above the client top draw on the top image; all others on the bottom image, moved up to it, so
     // that objects in the side borders are not seen.
+    const bool menuOnTop = MainMenuRect().Bottom <= CurClientRect.Top;
     for (auto& object : SkinObjects) {
         if (!object->Visible || !CanObjectTest(object->RollUp))
             continue;
+        // A main-menu item lays itself out and moves itself onto the bottom image when it lies below the client.
+        if (dynamic_cast<TspSkinMainMenuItem*>(object.get())) {
+            object->Draw(menuOnTop ? top.Canvas() : bottom.Canvas(), false);
+            continue;
+        }
         if (object->ObjectRect.Bottom <= CurClientRect.Top) {
             object->Draw(top.Canvas(), false);
             continue;

@@ -1,12 +1,14 @@
 // The form's menus: the menu chain's settings, opening menus through it, and the menu mode around an open menu
 // (the application hook that feeds keys to the menu, and the messages that close it).
 #include "framework/controls/Menus.h"
+#include "framework/controls/TApplication.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinPopupWindow.h"
@@ -106,6 +108,20 @@ void TspSkinForm::PopupSkinMenu1(TMenuItem* items, const TRect& r, bool popupUp)
         SkinMenuClose();
 }
 
+void TspSkinForm::DoPopupMenu(TPopupMenu* menu, int x, int y)
+{
+    if (!menu)
+        return;
+    if (menu->OnPopup)
+        menu->OnPopup(menu);
+    if (FSkinMenu->Visible())
+        SkinMenuClose();
+    SkinMenuOpen();
+    FSkinMenu->Popup(nullptr, FSkinData, 0, TRect(x, y, x, y), menu->Items(), false);
+    if (!FSkinMenu->Visible() && SkinMenuOpened)
+        SkinMenuClose();
+}
+
 void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward, TspSkinData* skin)
 {
     // Object rectangles are in window coordinates.
@@ -114,14 +130,12 @@ void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, 
     r.Right += FForm->Left();
     r.Top += FForm->Top();
     r.Bottom += FForm->Top();
-    // A menu that opens nothing ends the menu mode at once, and the object comes up again.
-    if (!skin) {
-        PopupSkinMenu1(menu, r, upward);
-        return;
-    }
     SkinMenuOpen();
-    FSkinMenu->Popup(nullptr, skin, 0, r, menu, upward);
-    if (!FSkinMenu->Visible() && SkinMenuOpened)
+    FSkinMenu->Popup(nullptr, skin ? skin : FMenusSkinData ? FMenusSkinData : FSkinData, 0, r, menu, upward);
+    // A menu that opens nothing ends the menu mode at once, and the object comes up again. A main-menu item
+    // without a submenu stays pressed instead: the open submenu moved to it, and the next item, Return or Escape
+    // take it on from there.
+    if (!FSkinMenu->Visible() && SkinMenuOpened && !dynamic_cast<TspSkinMainMenuItem*>(object))
         SkinMenuClose();
 }
 
@@ -186,6 +200,7 @@ void TspSkinForm::SkinMenuClose()
         if (auto* item = dynamic_cast<TspSkinMainMenuItem*>(object.get()); item && item->Down) {
             item->Active = false;
             item->Down = false;
+            item->Redraw();
             break;
         }
         if (auto* button = dynamic_cast<TspSkinButtonObject*>(object.get());
@@ -201,6 +216,13 @@ void TspSkinForm::SkinMenuClose()
     UnHookApp();
     if (OnSkinMenuClose)
         OnSkinMenuClose(this);
+    if (!MainMenuActive)
+        return;
+    MainMenuActive = false;
+    if (FMainMenuBar)
+        FMainMenuBar->MenuExit();
+    if (OnMainMenuExit)
+        OnMainMenuExit(this);
 }
 
 void TspSkinForm::NewAppMessage(MSG& message, bool& handled)
@@ -215,21 +237,64 @@ void TspSkinForm::NewAppMessage(MSG& message, bool& handled)
     }
 }
 
-void TspSkinForm::FormKeyDown(WPARAM key)
+void TspSkinForm::ToDeepestLevel(WPARAM key)
 {
     if (FSkinMenu->Visible())
         if (TspSkinPopupWindow* level = FSkinMenu->LastLevel())
             level->PopupKeyDown(int(key));
-    if (key == VK_ESCAPE && FSkinMenu->LevelCount() == 0 && SkinMenuOpened)
-        SkinMenuClose();
+}
+
+void TspSkinForm::FormKeyDown(WPARAM key)
+{
+    // An MDI child's keys go to the main form while the main form's menu is in use.
+    if (FForm->FormStyle() == fsMDIChild && Application) {
+        TspSkinForm* main = GetSkinFormComponent(Application->MainForm());
+        if (main && main != this
+            && (main->SkinMenuOpened || main->MainMenuActive || main->SkinMenu()->Visible())) {
+            main->FormKeyDown(key);
+            return;
+        }
+    }
+    if (MainMenuActive && FindHotKeyItem(WORD(key)))
+        return;
+    if (key == VK_ESCAPE && MainMenuActive && !SkinMenuOpened) {
+        SkinMainMenuClose();
+        return;
+    }
+    if (key == VK_LEFT && MainMenuActive && CanPriorMainMenuItem()) {
+        PriorMainMenuItem();
+        return;
+    }
+    if (key == VK_RIGHT && MainMenuActive && CanNextMainMenuItem()) {
+        NextMainMenuItem();
+        return;
+    }
+    if (key == VK_RETURN || key == VK_DOWN) {
+        if (!CheckReturnKey())
+            ToDeepestLevel(key);
+        return;
+    }
+    ToDeepestLevel(key);
+    // Escape closed the last popup: the menu mode ends, but the keyboard mode of the main menu stays.
+    if (key == VK_ESCAPE && FSkinMenu->LevelCount() == 0 && SkinMenuOpened) {
+        if (MainMenuActive)
+            SkinMenuClose2();
+        else
+            SkinMenuClose();
+    }
 }
 
 void TspSkinForm::CheckMenuVisible(const TMessage& message)
 {
     if (!CanMenuClose(message.Msg))
         return;
-    if (FSkinMenu->Visible())
+    if (MainMenuActive && !SkinMenuOpened)
+        SkinMainMenuClose();
+    else if (FSkinMenu->Visible())
         FSkinMenu->Hide(); // the form hears WM_CLOSESKINMENU and leaves the menu mode
     else if (SkinMenuOpened)
         SkinMenuClose();
+    else if (FForm->FormStyle() == fsMDIForm && FForm->Visible())
+        if (TspSkinForm* child = GetMDIChildSkinFormComponent2(); child && child != this)
+            child->CheckMenuVisible(message);
 }

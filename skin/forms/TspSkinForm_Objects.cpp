@@ -7,6 +7,7 @@
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinForm.h"
@@ -87,6 +88,7 @@ void TspSkinForm::LoadObjects()
     for (auto& record : FSkinData->ObjectRecords)
         if (auto object = MakeObject(this, record.get()))
             SkinObjects.push_back(std::move(object));
+    CreateMainMenu();
 }
 
 void TspSkinForm::LoadDefObjects()
@@ -272,8 +274,10 @@ void TspSkinForm::CalcAllRealObjectRect()
         CurSizeGripRect = NullRect();
         return;
     }
+    // Main-menu items place themselves after one another each time they are drawn.
     for (auto& object : SkinObjects)
-        object->ObjectRect = CalcRealObjectRect(object->SkinRect);
+        if (!dynamic_cast<TspSkinMainMenuItem*>(object.get()))
+            object->ObjectRect = CalcRealObjectRect(object->SkinRect);
     CurSizeGripRect = IsNullRect(FSkinData->SizeGripArea) ? NullRect() : CalcRealObjectRect(FSkinData->SizeGripArea);
     if (FSupportNCArea)
         LayoutCaptionButtons();

@@ -526,12 +526,17 @@ bool TspSkinForm::OnSysCommand(TMessage& message)
 {
     switch (message.WParam & 0xFFF0) {
     case SC_KEYMENU:
-        // F10 or a lone Alt: an open menu closes (its chain tells the form, which leaves the menu mode); the main
-        // menu's keyboard use is the main-menu bar's.
+        // F10 or a lone Alt: the main menu's keyboard mode ends, or an open menu closes (its chain tells the form,
+        // which leaves the menu mode) and the keyboard mode starts.
+        if (MainMenuActive) {
+            SkinMainMenuClose();
+            return true;
+        }
         if (FSkinMenu && FSkinMenu->Visible())
             FSkinMenu->Hide();
         else if (SkinMenuOpened)
             SkinMenuClose();
+        ActivateMenu();
         return true;
     case SC_MAXIMIZE:
         SetWindowState(wsMaximized);

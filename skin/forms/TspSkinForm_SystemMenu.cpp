@@ -225,23 +225,3 @@ void TspSkinForm::PopupSystemMenu()
         return;
     }
 }
-
-void TspSkinForm::FormShortCut(TWMKey& message, bool& handled)
-{
-    if (OnShortCut) {
-        OnShortCut(message, handled);
-        if (handled)
-            return;
-    }
-    const TShiftState shift = KeyDataToShiftState(message.KeyData);
-    if (message.CharCode == VK_SPACE && shift == TShiftState { ssAlt }) {
-        PopupSystemMenu();
-        MenuShortCutHandled = false;
-        handled = true;
-        return;
-    }
-    if (MenuShortCutHandled) {
-        MenuShortCutHandled = false;
-        handled = false;
-    }
-}
