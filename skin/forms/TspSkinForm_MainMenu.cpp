@@ -251,8 +251,12 @@ bool TspSkinForm::CheckReturnKey()
 
 void TspSkinForm::MainMenuItemClicked()
 {
-    // A command chosen from the keyboard ends the keyboard mode, as a command chosen from a popup does, so that
-    // the keys go back to the form before the command runs.
+    // A command chosen on the main menu ends the menu and its keyboard mode, as a command chosen from a popup
+    // does, so that the keys go back to the form before the command runs.
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide();
+    else if (SkinMenuOpened)
+        SkinMenuClose();
     if (MainMenuActive)
         SkinMainMenuClose();
     SkinMenuOpened = false;

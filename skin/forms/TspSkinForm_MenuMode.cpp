@@ -2,6 +2,7 @@
 // (the application hook that feeds keys to the menu, and the messages that close it).
 #include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
+#include "framework/graphics/TBitmap.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/core/TspSkinData.h"
@@ -141,9 +142,22 @@ void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, 
 
 TRect TspSkinForm::MainMenuRect() const
 {
-    if (!FSkinData || SPUtils::IsNullRect(FSkinData->MainMenuRect))
+    if (!FSkinData || !FSkinData->Picture || SPUtils::IsNullRect(FSkinData->MainMenuRect))
         return TRect();
-    return CalcRealObjectRect(FSkinData->MainMenuRect);
+    TRect r = FSkinData->MainMenuRect;
+    // The menu band widens with a form that can stretch the picture; one that starts in the bottom-left corner
+    // of the picture goes down with the bottom edge.
+    const int width = LayoutWidth ? LayoutWidth : FForm->Width();
+    const int height = LayoutHeight ? LayoutHeight : FForm->Height();
+    const int pictureHeight = FSkinData->Picture->Height();
+    if (CanScale())
+        r.Right += width - FSkinData->Picture->Width();
+    const TPoint corner = FSkinData->LeftBottomPoint;
+    if (r.Left >= 0 && r.Left <= corner.X && r.Top >= corner.Y && r.Top <= pictureHeight) {
+        r.Top += height - pictureHeight;
+        r.Bottom += height - pictureHeight;
+    }
+    return r;
 }
 
 void TspSkinForm::MainMenuEntered()
