@@ -154,6 +154,8 @@ void TspSkinForm::FormShortCut(TWMKey& message, bool& handled)
 
 bool TspSkinForm::FindHotKeyItem(WORD key)
 {
+    if (FMainMenuBar)
+        return FMainMenuBar->FindHotKeyItem(key);
     for (TspSkinMainMenuItem* item : MainMenuItems()) {
         if (!item->Enabled || !item->Visible || !item->MenuItem || !IsAccel(key, item->MenuItem->Caption()))
             continue;
@@ -238,6 +240,8 @@ bool TspSkinForm::CanPriorMainMenuItem() const
 
 bool TspSkinForm::CheckReturnKey()
 {
+    if (FMainMenuBar)
+        return FMainMenuBar->CheckReturnKey();
     for (TspSkinMainMenuItem* item : MainMenuItems()) {
         const bool pressedLeaf = item->Down && item->MenuItem && item->MenuItem->Count() == 0;
         if (!pressedLeaf && !(item->Active && !SkinMenuOpened))
@@ -265,13 +269,17 @@ void TspSkinForm::MainMenuItemClicked()
 void TspSkinForm::SkinMenuClose2()
 {
     SkinMenuOpened = false;
-    for (TspSkinMainMenuItem* item : MainMenuItems())
-        if (item->Down) {
-            item->Down = false;
-            item->Active = false;
-            item->MouseEnter();
-            break;
-        }
+    if (FMainMenuBar) {
+        FMainMenuBar->MenuClose();
+    } else {
+        for (TspSkinMainMenuItem* item : MainMenuItems())
+            if (item->Down) {
+                item->Down = false;
+                item->Active = false;
+                item->MouseEnter();
+                break;
+            }
+    }
     if (OnSkinMenuClose)
         OnSkinMenuClose(this);
 }

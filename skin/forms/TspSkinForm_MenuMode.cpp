@@ -276,11 +276,17 @@ void TspSkinForm::FormKeyDown(WPARAM key)
         return;
     }
     if (key == VK_LEFT && MainMenuActive && CanPriorMainMenuItem()) {
-        PriorMainMenuItem();
+        if (FMainMenuBar)
+            FMainMenuBar->PriorMainMenuItem();
+        else
+            PriorMainMenuItem();
         return;
     }
     if (key == VK_RIGHT && MainMenuActive && CanNextMainMenuItem()) {
-        NextMainMenuItem();
+        if (FMainMenuBar)
+            FMainMenuBar->NextMainMenuItem();
+        else
+            NextMainMenuItem();
         return;
     }
     if (key == VK_RETURN || key == VK_DOWN) {

@@ -12,6 +12,7 @@
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinPopupMenu.h"
@@ -536,7 +537,10 @@ bool TspSkinForm::OnSysCommand(TMessage& message)
             FSkinMenu->Hide();
         else if (SkinMenuOpened)
             SkinMenuClose();
-        ActivateMenu();
+        if (FMainMenuBar)
+            FMainMenuBar->MenuEnter();
+        else
+            ActivateMenu();
         return true;
     case SC_MAXIMIZE:
         SetWindowState(wsMaximized);

@@ -9,6 +9,7 @@
 #include "skin/forms/SkinButtonObjects.h"
 #include "skin/forms/SkinMainMenuItemObject.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinMenuItem.h"
 #include "skin/menus/TspSkinPopupWindow.h"
@@ -544,3 +545,60 @@ TEST_F(SkinFormMenusTest, DoPopupMenuShowsTheMenuOverAnOpenOne)
 }
 
 } // namespace
+
+// ---- A main-menu bar takes the keyboard work --------------------------------------------------------------------
+
+TEST_F(SkinFormMenusTest, WithAMainMenuBarTheKeysWorkTheBarsItems)
+{
+    Skinner->SetMainMenu(nullptr);
+    ASSERT_TRUE(Items().empty());
+    auto* bar = new TspSkinMainMenuBar(Form);
+    bar->SetParent(Form);
+    bar->SetAlign(alNone);
+    bar->SetBounds(0, 0, 380, 22);
+    bar->SetSkinForm(Skinner);
+    Skinner->SetMainMenuBar(bar);
+    bar->SetMainMenu(Menu);
+    Pump();
+    auto marked = [bar] {
+        std::string result;
+        for (int i = bar->ButtonCount; i < bar->ObjectCount(); ++i)
+            if (bar->ObjectAt(i)->Active || bar->ObjectAt(i)->Down)
+                result += bar->ObjectAt(i)->IDName + (bar->ObjectAt(i)->Down ? "(down)" : "");
+        return result;
+    };
+    Events.clear();
+    struct TStep {
+        UINT Key;
+        const char* Marked;
+        int Levels;
+        bool KeyboardMode;
+    };
+    const TStep steps[] = {
+        { VK_F10, "File", 0, true },
+        { VK_RIGHT, "View", 0, true }, // past the disabled Edit
+        { VK_LEFT, "File", 0, true },
+        { VK_LEFT, "Help", 0, true }, // wrapping
+        { VK_RIGHT, "File", 0, true },
+        { VK_RETURN, "File(down)", 1, true },
+        { VK_RIGHT, "View(down)", 1, true }, // the open submenu moves along
+        { VK_F10, "", 0, false },
+    };
+    for (const TStep& step : steps) {
+        Key(step.Key);
+        SCOPED_TRACE(step.Key);
+        EXPECT_EQ(marked(), step.Marked);
+        EXPECT_EQ(Levels(), step.Levels);
+        EXPECT_EQ(Skinner->MainMenuActive, step.KeyboardMode);
+    }
+    EXPECT_EQ(Events, (TEvents { "enter", "open", "close", "exit" }));
+    EXPECT_TRUE(AppHandlerBack());
+    // Alt with a letter finds the bar's accelerator.
+    Events.clear();
+    AltKey('S');
+    EXPECT_EQ(marked(), "Setup(down)");
+    EXPECT_EQ(FirstOf(0), "Options");
+    Skinner->SkinMainMenuClose();
+    EXPECT_EQ(marked(), "");
+    EXPECT_TRUE(AppHandlerBack());
+}
