@@ -523,7 +523,7 @@ void TspSkinMainMenuBarItem::MouseDown(int, int, TMouseButton button)
     }
     TspSkinForm* form = Bar->SkinForm();
     if (form->MainMenuActive)
-        Bar->CloseFormMainMenu();
+        form->SkinMainMenuClose();
     form->SkinMenuOpened = false;
     Redraw();
     // The command may rebuild the bar: nothing of this item is used after it.
@@ -573,15 +573,10 @@ void TspSkinMainMenuBarItem::TrackMenu()
     const TRect r = Rect(topLeft.X, topLeft.Y, topLeft.X + RectWidth(ObjectRect), topLeft.Y + RectHeight(ObjectRect));
     form->SkinMenuOpen();
     form->MainMenuActive = true;
-    // Opening closes the chain of the item the submenu moves from, which hears of it first.
+    // The form hears when the chain closes and releases the item: MenuExit when the menu ends, MenuClose when
+    // Escape leaves the keyboard mode on. An item without sub-items opens nothing and stays pressed meanwhile,
+    // so that Return clicks it.
     menu->Popup(nullptr, Bar->SkinData(), 0, r, MenuItem, Bar->PopupToUp);
-    if (!menu->Visible()) {
-        Bar->MenuClosed(this);
-        return;
-    }
-    // When this submenu's chain closes the item comes up again, unless the submenu moved to another item.
-    TspSkinMainMenuBar* bar = Bar;
-    menu->OnMenuClose = [bar, self = this](TObject*) { bar->MenuClosed(self); };
 }
 
 // ---- The bar ----------------------------------------------------------------------------------------------------
@@ -1076,26 +1071,6 @@ void TspSkinMainMenuBar::MouseMove(TShiftState shift, int x, int y)
     TestActive(x, y);
 }
 
-void TspSkinMainMenuBar::MenuClosed(TspMenuBarObject* item)
-{
-    const bool present = std::any_of(Objects.begin(), Objects.end(), [item](auto& o) { return o.get() == item; });
-    if (present && item->Down) {
-        item->Down = false;
-        item->Active = item->MouseOver;
-        if (item->EnableMorphing())
-            item->MorphKf = 1;
-        item->Redraw();
-    }
-    const bool anyDown = std::any_of(Objects.begin(), Objects.end(), [](auto& o) {
-        return dynamic_cast<TspSkinMainMenuBarItem*>(o.get()) && o->Down;
-    });
-    if (anyDown)
-        return;
-    MenuMode = false;
-    if (FSkinForm)
-        FSkinForm->MainMenuActive = false;
-}
-
 void TspSkinMainMenuBar::TrackScrollMenu()
 {
     TspSkinMenu* menu = FSkinForm ? FSkinForm->SkinMenu() : nullptr;
@@ -1237,15 +1212,6 @@ void TspSkinMainMenuBar::MenuClose()
             DrawSkinObject(item);
             return;
         }
-}
-
-void TspSkinMainMenuBar::CloseFormMainMenu()
-{
-    FSkinForm->MainMenuActive = false;
-    if (FSkinForm->SkinMenu() && FSkinForm->SkinMenu()->Visible())
-        FSkinForm->SkinMenu()->Hide();
-    MenuExit();
-    FSkinForm->UnHookApp();
 }
 
 void TspSkinMainMenuBar::MenuExit()

@@ -218,8 +218,6 @@ public:
     // Steps every animated item one frame; stops when none moved.
     void TestAnimate();
     TTimer* AnimateTimer() const { return FAnimateTimer; }
-    // The submenu opened by `item` closed: the item comes up, and the menu mode ends with the last one.
-    void MenuClosed(TspMenuBarObject* item);
     // Lists the items left out for want of room beside the overflow marker.
     void TrackScrollMenu();
     int ObjectCount() const { return static_cast<int>(Objects.size()); }
@@ -265,8 +263,6 @@ private:
     std::vector<TspSkinMainMenuBarItem*> ReachableItems() const;
     // Moves the highlight one reachable item forward (+1) or back (-1), wrapping around.
     void StepMainMenuItem(int direction);
-    // The form leaves its main-menu keyboard mode (a leaf item was clicked).
-    void CloseFormMainMenu();
     // Objects taken off the bar while one of them may still be running a handler; freed at the next input.
     void Retire(std::vector<std::unique_ptr<TspMenuBarObject>>::iterator first,
         std::vector<std::unique_ptr<TspMenuBarObject>>::iterator last);

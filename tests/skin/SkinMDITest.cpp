@@ -4,6 +4,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
+#include "platform/win/VirtualKeys.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
@@ -928,6 +929,51 @@ TEST_F(SkinMainMenuBarKeysTest, AnAcceleratorPressesItsItemOrMovesTheOpenSubmenu
     Events.clear();
     EXPECT_TRUE(bar->FindHotKeyItem('H'));
     EXPECT_EQ(Events, (std::vector<std::string> { "bar:Help", "click" }));
+}
+
+TEST_F(SkinMainMenuBarKeysTest, EscapeStepsBackOneLevelAndALeafReachedWithASubmenuOpenWaitsForReturn)
+{
+    TspSkinMainMenuBar* bar = KeysBar();
+    TspSkinMenu* menu = MainSkin->SkinMenu();
+    MainSkin->OnMainMenuExit = [this](TObject*) { Events.push_back("exit"); };
+    Events.clear();
+    // The form's keys, through the application hook of its keyboard mode.
+    struct TStep {
+        UINT Key;
+        const char* Marked;
+        int Levels;
+        bool KeyboardMode;
+    };
+    const TStep steps[] = {
+        { VK_F10, "File/", 0, true },
+        { VK_RETURN, "/File", 1, true },
+        // Escape closes the submenu; its item stays highlighted in the keyboard mode.
+        { VK_ESCAPE, "File/", 0, true },
+        { VK_RETURN, "/File", 1, true },
+        // Left from the open submenu onto the leaf: nothing opens, the leaf stays pressed.
+        { VK_LEFT, "Help/Help", 0, true },
+        { VK_ESCAPE, "Help/", 0, true },
+        { VK_RIGHT, "File/", 0, true },
+        { VK_RETURN, "/File", 1, true },
+        { VK_LEFT, "Help/Help", 0, true },
+        // Return clicks the pressed leaf and ends the keyboard mode.
+        { VK_RETURN, "/", 0, false },
+        { VK_F10, "File/", 0, true },
+        { VK_ESCAPE, "/", 0, false },
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.Key);
+        Backend.Key(step.Key);
+        Pump();
+        EXPECT_EQ(Marked(bar), step.Marked);
+        EXPECT_EQ(menu->LevelCount(), step.Levels);
+        EXPECT_EQ(MainSkin->MainMenuActive, step.KeyboardMode);
+        EXPECT_EQ(bar->MenuMode, step.KeyboardMode);
+    }
+    EXPECT_EQ(Events,
+        (std::vector<std::string> { "enter:bar", "bar:File", "bar:File", "bar:File", "bar:Help", "exit", "click",
+            "enter:bar", "exit" }));
+    EXPECT_FALSE(Application->OnMessage) << "the keys are the application's again";
 }
 
 TEST_F(SkinMainMenuBarTest, TheOverflowMarkerListsTheItemsLeftOut)
