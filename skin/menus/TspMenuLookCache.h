@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class TBitmap;
 class TFont;
@@ -70,4 +71,23 @@ private:
     std::unordered_map<std::string, TKept<int>> FTextWidths;
     uint64_t FNextLevelLook = 1;
     uint64_t FClock = 0;
+};
+
+// The window image of a closed level, kept for the next level of its size with what it shows, so that a menu
+// opened again draws only what differs: the key of its background (empty when the background may not be kept:
+// a skin frame, scroll markers, a mix with the screen) and, per item, the kept look copied to its rectangle.
+struct TspKeptLevelImage {
+    struct TItem {
+        TRect Rect;
+        // Null when something else was drawn there (a transition, owner drawing, an image).
+        std::shared_ptr<TspMenuLookCache::TLooks> Looks;
+        int State = 0;
+        bool operator==(const TItem& other) const
+        {
+            return Looks && Looks == other.Looks && State == other.State && Rect == other.Rect;
+        }
+    };
+    std::unique_ptr<TBitmap> Image;
+    std::string Background;
+    std::vector<TItem> Items;
 };

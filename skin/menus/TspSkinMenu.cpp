@@ -96,16 +96,21 @@ uint8_t TspSkinMenu::ItemCharset() const
     return FDefaultMenuItemFont->Charset();
 }
 
-std::unique_ptr<TBitmap> TspSkinMenu::TakeLevelImage(int width, int height)
+TspKeptLevelImage TspSkinMenu::TakeLevelImage(int width, int height)
 {
-    if (FKeptLevelImage && FKeptLevelImage->Width() == width && FKeptLevelImage->Height() == height)
-        return std::move(FKeptLevelImage);
-    return std::make_unique<TBitmap>();
+    TspKeptLevelImage result;
+    if (FKeptLevelImage && FKeptLevelImage->Image->Width() == width && FKeptLevelImage->Image->Height() == height) {
+        result = std::move(*FKeptLevelImage);
+        FKeptLevelImage.reset();
+    } else {
+        result.Image = std::make_unique<TBitmap>();
+    }
+    return result;
 }
 
-void TspSkinMenu::KeepLevelImage(std::unique_ptr<TBitmap> image)
+void TspSkinMenu::KeepLevelImage(TspKeptLevelImage kept)
 {
-    FKeptLevelImage = std::move(image);
+    FKeptLevelImage = std::make_unique<TspKeptLevelImage>(std::move(kept));
 }
 
 TRect TspSkinMenu::GetWorkArea() const

@@ -14,6 +14,7 @@ class TBitmap;
 class TCustomForm;
 class TMenuItem;
 class TspMenuLookCache;
+struct TspKeptLevelImage;
 class TTimer;
 class TspSkinPopupWindow;
 class TspSkinMenuItem;
@@ -73,10 +74,10 @@ public:
     uint8_t ItemCharset() const;
     // The item looks kept across openings.
     TspMenuLookCache* Looks() const { return FLooks.get(); }
-    // A level image of that size kept from a closed level, or a new one.
-    std::unique_ptr<TBitmap> TakeLevelImage(int width, int height);
+    // The image of a closed level of that size with what it shows, or a new image that shows nothing yet.
+    TspKeptLevelImage TakeLevelImage(int width, int height);
     // Keeps the image of a level that closes for the next one.
-    void KeepLevelImage(std::unique_ptr<TBitmap> image);
+    void KeepLevelImage(TspKeptLevelImage kept);
 
     // The form's menu settings, kept in step by its skinning component.
     int DefaultMenuItemHeight = 20;
@@ -121,5 +122,5 @@ private:
     TTimer* FWaitTimer = nullptr;
     std::unique_ptr<TspMenuLookCache> FLooks;
     // Reopening a menu would otherwise allocate and clear a window-sized image each time.
-    std::unique_ptr<TBitmap> FKeptLevelImage;
+    std::unique_ptr<TspKeptLevelImage> FKeptLevelImage;
 };

@@ -206,18 +206,53 @@ TRect TspSkinMenuItem::FrameRect(int frame) const
     return TRect(strip.Left + (frame - 1) * w, strip.Top, strip.Left + frame * w, strip.Bottom);
 }
 
+bool TspSkinMenuItem::ShowsFrame() const
+{
+    return Data && !MenuItem->IsLine() && EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= Data->FrameCount;
+}
+
+bool TspSkinMenuItem::InTransition() const
+{
+    if (ShowsFrame())
+        return true;
+    const bool on = Highlighted();
+    return Data && !MenuItem->IsLine() && EnableMorphing() && !((on && MorphKf == 1) || (!on && MorphKf == 0));
+}
+
+bool TspSkinMenuItem::MixedWithScreen() const
+{
+    return Parent->AlphaBlend && !CheckW2KWXP() && Parent->SnapshotEffect;
+}
+
+TspKeptLevelImage::TItem TspSkinMenuItem::RestingLook()
+{
+    if (!Visible || InTransition() || (Data && MenuItem->OnDrawItem) || MixedWithScreen())
+        return {};
+    ResolveLooks();
+    return { ObjectRect, FLooks, LookState() };
+}
+
+int TspSkinMenuItem::LookState() const
+{
+    return Highlighted() && !MenuItem->IsLine() ? 1 : 0;
+}
+
+void TspSkinMenuItem::ResolveLooks()
+{
+    if (!FLooks)
+        FLooks = LookIsKept() ? Parent->SkinMenu()->Looks()->Looks(LookKey())
+                              : std::make_shared<TspMenuLookCache::TLooks>();
+}
+
 void TspSkinMenuItem::Draw(TCanvas* canvas)
 {
+    FLastDrawn = {};
     if (!Visible)
         return;
     const bool on = Highlighted();
-    const bool line = MenuItem->IsLine();
-    const bool framed = Data && !line && EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= Data->FrameCount;
-    const bool morphing
-        = Data && !line && !framed && EnableMorphing() && !((on && MorphKf == 1) || (!on && MorphKf == 0));
-    if (framed || morphing) {
+    if (InTransition()) {
         TBitmap image;
-        if (framed) {
+        if (ShowsFrame()) {
             const TRect frame = FrameRect(CurrentFrame);
             CreateItemImage(&image, on, &frame);
         } else {
@@ -239,15 +274,16 @@ void TspSkinMenuItem::Draw(TCanvas* canvas)
         Output(canvas, &image);
         return;
     }
-    if (!FLooks)
-        FLooks = LookIsKept() ? Parent->SkinMenu()->Looks()->Looks(LookKey())
-                              : std::make_shared<TspMenuLookCache::TLooks>();
-    std::unique_ptr<TBitmap>& cached = FLooks->Image[on && !line ? 1 : 0];
+    ResolveLooks();
+    std::unique_ptr<TBitmap>& cached = FLooks->Image[LookState()];
     if (!cached) {
         cached = std::make_unique<TBitmap>();
         BuildImage(cached.get(), on);
     }
     Output(canvas, cached.get());
+    // A look mixed with the screen is not what the kept look holds (the mix is made on a copy).
+    if (!MixedWithScreen())
+        FLastDrawn = { ObjectRect, FLooks, LookState() };
 }
 
 bool TspSkinMenuItem::LookIsKept() const
@@ -442,7 +478,7 @@ void TspSkinMenuItem::DrawContent(TCanvas* canvas, const TRect& t, int glyphWidt
 
 void TspSkinMenuItem::Output(TCanvas* canvas, TBitmap* image)
 {
-    if (Parent->AlphaBlend && !CheckW2KWXP() && Parent->SnapshotEffect) {
+    if (MixedWithScreen()) {
         // Mixed on a copy: the image may be one of the looks kept for later.
         TspEffectBmp blend(image->Handle());
         blend.MorphRect(Parent->SnapshotEffect.get(), 1.0 - Parent->AlphaBlendValue / 255.0,

@@ -36,6 +36,12 @@ public:
     // The skin picture the items of `data` draw from, or null.
     static TBitmap* ActivePictureOf(TspSkinData* skin, const TspDataSkinMenuItem* data);
 
+    // The kept look that Draw would copy now (resolving it on first use), or no look when Draw would draw the
+    // item anew (a transition, owner drawing, a mix with the screen) or nothing.
+    TspKeptLevelImage::TItem RestingLook();
+    // What the last Draw copied, in the same terms.
+    const TspKeptLevelImage::TItem& LastDrawn() const { return FLastDrawn; }
+
     void MouseEnter(bool byKey);
     void MouseLeave();
     void MouseDown(int x, int y);
@@ -54,6 +60,15 @@ public:
 
 private:
     bool Highlighted() const { return Active || Down; }
+    // A frame of the animation strip is shown.
+    bool ShowsFrame() const;
+    // A frame or a morph between the two looks is shown instead of a look at rest.
+    bool InTransition() const;
+    // Output mixes the image with the screen under the level.
+    bool MixedWithScreen() const;
+    void ResolveLooks();
+    // The kept image that shows the item's state: 1 highlighted (a separator has no highlight), else 0.
+    int LookState() const;
     // The item's look at rest, normal or highlighted (no transition under way).
     void BuildImage(TBitmap* image, bool highlighted);
     void BuildDefaultImage(TBitmap* image, bool highlighted);
@@ -75,4 +90,5 @@ private:
     // The two looks at rest, made on first use: an open menu's items do not change, so moving the highlight
     // only copies images. They come from the chain's kept looks, so a menu opened again finds them made.
     std::shared_ptr<TspMenuLookCache::TLooks> FLooks;
+    TspKeptLevelImage::TItem FLastDrawn;
 };

@@ -88,9 +88,11 @@ TspSkinPopupWindow::~TspSkinPopupWindow()
     MorphTimer->SetEnabled(false);
     WaitTimer->SetEnabled(false);
     ItemList.clear();
-    // The next level of the chain paints into this image instead of making and clearing one of its own.
+    // The next level of the chain paints into this image instead of making and clearing one of its own, and
+    // keeps what it can of it.
     if (FComposed)
-        FSkinMenu->KeepLevelImage(std::move(FComposed));
+        FSkinMenu->KeepLevelImage(
+            TspKeptLevelImage { std::move(FComposed), std::move(FComposedBackground), std::move(FComposedItems) });
 }
 
 void TspSkinPopupWindow::CreateParams(TCreateParams& params)
@@ -426,6 +428,8 @@ void TspSkinPopupWindow::WTProc(TObject*)
     FBackground.reset();
     FComposed.reset();
     FComposedValid = false;
+    FComposedBackground.clear();
+    FComposedItems.clear();
     ShowAt(ShowPoint.X, ShowPoint.Y);
     MouseTimer->SetEnabled(true);
     if (!ItemList.empty()) {
@@ -490,15 +494,36 @@ void TspSkinPopupWindow::CreateRealImage(TBitmap* target)
     }
 }
 
+std::string TspSkinPopupWindow::BackgroundKey() const
+{
+    // The default look's items cover the items rectangle of a level that does not scroll, so its background
+    // never changes under them; a skin frame, scroll markers and a mix with the screen are made anew each time.
+    if (SkinRecord || Scroll || EmulatedAlpha())
+        return {};
+    TspLookKey key;
+    key.AddInt(Width()).AddInt(Height()).AddInt(ImgL ? GlyphWidth + 3 : 22);
+    for (TColor color : { clBtnFace, clWindow, clBtnShadow })
+        key.AddColor(color);
+    return key.Bytes();
+}
+
 void TspSkinPopupWindow::PaintMenu(HDC dc)
 {
     // The composed window image is kept while the level is open and only made again after scrolling or a marker
-    // change; item redraws keep it current. The background is composed straight into it the first time, and
-    // kept apart only once a level scrolls (the one case that composes again).
+    // change; item redraws keep it current. The first time it is the image of a closed level of the same size
+    // when there is one: its background stays when it has the same key, and so does each item whose rectangle
+    // already shows the same kept look. The background is kept apart only once a level scrolls (the one case
+    // that composes again).
     if (!FComposedValid) {
+        std::vector<TspKeptLevelImage::TItem> shown;
         if (!FComposed) {
-            FComposed = FSkinMenu->TakeLevelImage(Width(), Height());
-            CreateRealImage(FComposed.get());
+            TspKeptLevelImage kept = FSkinMenu->TakeLevelImage(Width(), Height());
+            FComposed = std::move(kept.Image);
+            FComposedBackground = BackgroundKey();
+            if (!FComposedBackground.empty() && kept.Background == FComposedBackground)
+                shown = std::move(kept.Items);
+            else
+                CreateRealImage(FComposed.get());
         } else {
             if (!FBackground) {
                 FBackground = std::make_unique<TBitmap>();
@@ -508,10 +533,16 @@ void TspSkinPopupWindow::PaintMenu(HDC dc)
             BitBlt(FComposed->Canvas()->Handle(), 0, 0, FComposed->Width(), FComposed->Height(),
                 FBackground->Canvas()->Handle(), 0, 0, SRCCOPY);
         }
-        TCanvas* canvas = FComposed->Canvas();
+        FComposedItems.assign(ItemList.size(), {});
         for (int i = FirstVisibleIndex; i < FirstVisibleIndex + VisibleCount && i < static_cast<int>(ItemList.size());
-             ++i)
-            ItemList[size_t(i)]->Draw(canvas);
+             ++i) {
+            TspSkinMenuItem* item = ItemList[size_t(i)].get();
+            if (size_t(i) < shown.size() && shown[size_t(i)] == item->RestingLook())
+                FComposedItems[size_t(i)] = shown[size_t(i)];
+            else
+                DrawComposedItem(item);
+        }
+        TCanvas* canvas = FComposed->Canvas();
         if (Scroll) {
             DrawUpMarker(canvas);
             DrawDownMarker(canvas);
@@ -519,6 +550,14 @@ void TspSkinPopupWindow::PaintMenu(HDC dc)
         FComposedValid = true;
     }
     BitBlt(dc, 0, 0, FComposed->Width(), FComposed->Height(), FComposed->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void TspSkinPopupWindow::DrawComposedItem(TspSkinMenuItem* item)
+{
+    item->Draw(FComposed->Canvas());
+    for (size_t i = 0; i < ItemList.size(); ++i)
+        if (ItemList[i].get() == item && i < FComposedItems.size())
+            FComposedItems[i] = item->LastDrawn();
 }
 
 TRect TspSkinPopupWindow::UpMarkerRect() const
@@ -568,7 +607,7 @@ void TspSkinPopupWindow::RepaintNow()
 void TspSkinPopupWindow::DrawItemNow(TspSkinMenuItem* item)
 {
     if (FComposedValid)
-        item->Draw(FComposed->Canvas());
+        DrawComposedItem(item);
     if (!Showing())
         return;
     HDC dc = GetDC(Handle());

@@ -3,9 +3,11 @@
 #pragma once
 #include "framework/controls/TCustomControl.h"
 #include "skin/core/Forward.h"
+#include "skin/menus/TspMenuLookCache.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TBitmap;
@@ -136,11 +138,17 @@ private:
     TRect UpMarkerRect() const;
     TRect DownMarkerRect() const;
     void RepaintNow();
+    // The key of the background when a level of the same key may keep it from a closed level, else empty.
+    std::string BackgroundKey() const;
+    void DrawComposedItem(TspSkinMenuItem* item);
 
     TspSkinMenu* FSkinMenu;
     std::unique_ptr<TFont> FLevelFont;
     std::unique_ptr<TBitmap> FBackground;
     std::unique_ptr<TBitmap> FComposed;
     bool FComposedValid = false;
+    // What FComposed shows, handed with it to the next level: its background key and each item's kept look.
+    std::string FComposedBackground;
+    std::vector<TspKeptLevelImage::TItem> FComposedItems;
     bool FErased = false;
 };

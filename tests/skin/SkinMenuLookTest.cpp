@@ -191,6 +191,32 @@ TEST_F(SkinMenuLookTest, AMenuOpenedAgainShowsEveryChangeExactlyAsAFreshlyDrawnO
     }
 }
 
+// A level paints on the image a closed level of its size left behind: whatever that image shows differently
+// (another highlight, other items of the same size) is drawn again.
+TEST_F(SkinMenuLookTest, ALevelOnTheImageOfAClosedOneShowsOnlyItsOwnItems)
+{
+    for (int i = 1; i <= 4; ++i)
+        Add(Menu->Items(), "Item " + std::to_string(i));
+    TspSkinMenu* fresh = FreshChain();
+    const TLevelImage expected = Shown(fresh, nullptr);
+    // Closed with the highlight on the third item.
+    Chain->Popup(nullptr, nullptr, 0, TRect(200, 150, 200, 150), Menu->Items(), false);
+    Chain->Level(0)->PopupKeyDown(VK_DOWN);
+    Chain->Level(0)->PopupKeyDown(VK_DOWN);
+    Chain->CloseMenu(0);
+    Pump();
+    EXPECT_TRUE(Shown(Chain, nullptr) == expected);
+    // Other captions of the same widths give a level of the same size.
+    for (int i = 0; i < 4; ++i)
+        Menu->Items()->Items(i)->SetCaption("Item " + std::to_string(i + 5));
+    const TLevelImage others = Shown(Chain, nullptr);
+    ASSERT_EQ(others.Width, expected.Width);
+    ASSERT_EQ(others.Height, expected.Height);
+    EXPECT_NE(others, expected);
+    EXPECT_TRUE(others == Shown(fresh, nullptr));
+    delete fresh;
+}
+
 TEST_F(SkinMenuLookTest, ItemsWithImagesAreDrawnAgainAtEachOpening)
 {
     TMenuItem* item = Add(Menu->Items(), "Picture");
