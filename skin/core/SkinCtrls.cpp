@@ -9,7 +9,34 @@
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
 
+#include <cstring>
 #include <memory>
+#include <vector>
+
+namespace {
+
+// Puts a kept bitmap back into the state of a new one of its size and format: every row `whiteRow` (the pixels
+// of a new bitmap), the canvas's tools and copy mode as a new canvas has them, and no device context, so that
+// the next drawing starts on a new one.
+void ResetToFresh(TBitmap* image, const std::vector<uint32_t>& whiteRow)
+{
+    const size_t rowBytes = whiteRow.size() * sizeof(uint32_t);
+    for (int y = 0; y < image->Height(); ++y)
+        std::memcpy(image->ScanLine(y), whiteRow.data(), rowBytes);
+    static const TFont newFont;
+    static const TPen newPen;
+    static const TBrush newBrush;
+    TCanvas* canvas = image->Canvas();
+    canvas->SetFont(const_cast<TFont*>(&newFont));
+    canvas->SetPen(const_cast<TPen*>(&newPen));
+    canvas->SetBrush(const_cast<TBrush*>(&newBrush));
+    canvas->SetCopyMode(cmSrcCopy);
+    canvas->MoveTo(0, 0);
+    // Handing out the bitmap's handle lets the canvas go of its DC, with whatever state drawing left in it.
+    image->Handle();
+}
+
+} // namespace
 
 int CenteredTopInToolBar(TControl* parent, int top, int height, bool always)
 {
@@ -80,6 +107,28 @@ template <class Base> void TspSkinControlRoot<Base>::ChangeSkinData()
     this->Repaint();
 }
 
+template <class Base> TspSkinControlRoot<Base>::~TspSkinControlRoot() = default;
+
+template <class Base> TBitmap* TspSkinControlRoot<Base>::FreshPaintImage(int width, int height)
+{
+    // A new size, or a descendant that changed more of the image than its pixels and tools, takes a new bitmap
+    // (a resized one would keep its old pixels in a corner). A look may have resized the image to its skin's
+    // size, so the white row is checked too.
+    if (!FPaintImage || FPaintImage->Width() != width || FPaintImage->Height() != height
+        || FWhiteRow.size() != static_cast<size_t>(width) || FPaintImage->PixelFormat() != pfDevice
+        || FPaintImage->Transparent()
+        || FPaintImage->TransparentMode() != tmAuto) {
+        FPaintImage = std::make_unique<TBitmap>();
+        FPaintImage->SetSize(width, height);
+        // White, as every new bitmap is: its rows are the pattern of later resets.
+        const auto* row = static_cast<const uint32_t*>(FPaintImage->ScanLine(0));
+        FWhiteRow.assign(row, row + width);
+        return FPaintImage.get();
+    }
+    ResetToFresh(FPaintImage.get(), FWhiteRow);
+    return FPaintImage.get();
+}
+
 template <class Base> void TspSkinControlRoot<Base>::Paint()
 {
     const int width = this->Width();
@@ -87,15 +136,15 @@ template <class Base> void TspSkinControlRoot<Base>::Paint()
     if (width <= 0 || height <= 0)
         return;
     GetSkinData();
-    auto image = std::make_unique<TBitmap>();
-    image->SetSize(width, height);
+    // The image is kept from paint to paint and made as new again: the looks draw on it as on a new bitmap.
+    TBitmap* image = FreshPaintImage(width, height);
     if (SkinIndex != -1)
-        CreateControlSkinImage(image.get());
+        CreateControlSkinImage(image);
     else if (FDrawDefault)
-        CreateControlDefaultImage(image.get());
+        CreateControlDefaultImage(image);
     TCanvas* canvas = this->Canvas();
     if (!FAlphaBlend) {
-        canvas->Draw(0, 0, image.get());
+        canvas->Draw(0, 0, image);
         return;
     }
     auto background = std::make_unique<TBitmap>();

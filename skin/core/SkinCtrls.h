@@ -8,8 +8,10 @@
 #include "skin/core/Forward.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TBitmap;
 
@@ -53,6 +55,7 @@ template <class Base> class TspSkinControlRoot : public Base, public TspSkinData
 
 public:
     explicit TspSkinControlRoot(TComponent* owner);
+    ~TspSkinControlRoot() override;
 
     // ---- Published properties ----------------------------------------------------------------------------------
     TspSkinData* SkinData() const override { return FSkinData; }
@@ -108,6 +111,11 @@ protected:
 
 private:
     TspSkinData* FSkinData = nullptr;
+    // The image Paint builds, kept between paints and made anew only when the size changes.
+    TBitmap* FreshPaintImage(int width, int height);
+
+    std::unique_ptr<TBitmap> FPaintImage;
+    std::vector<uint32_t> FWhiteRow;
     std::string FSkinDataName;
     bool FDrawDefault = true;
     std::string FAreaName;

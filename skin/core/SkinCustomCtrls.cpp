@@ -5,6 +5,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Raster.h"
 #include "platform/win/Windows.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspSkinData.h"
 
@@ -218,6 +219,41 @@ void TspSkinCustomRoot<Root>::CreateSkinControlImage(TBitmap* dest, TBitmap* pic
 {
     if (!picture)
         return;
+    // Without a resize mode nothing is composed, nor when the border strips are painted on their own.
+    const bool composes = SkinResizeMode == 0 || SkinResizeMode == 2 || SkinResizeMode == 3
+        || (SkinResizeMode == 1 && !StripsPainted());
+    TspSkinData* skin = this->SkinData();
+    if (!composes || !skin) {
+        ComposeSkinControlImage(dest, picture, rect);
+        return;
+    }
+    // The pieces are cut and stretched once per skin, size and state; a repaint copies the finished image.
+    const int width = dest->Width();
+    const int height = dest->Height();
+    TBitmap* image = skin->ImageCache()->Image(SkinControlImageKey(picture, rect, width, height), [&](TBitmap* fresh) {
+        fresh->SetSize(width, height);
+        ComposeSkinControlImage(fresh, picture, rect);
+    });
+    CopyCachedImage(dest, image);
+}
+
+template <class Root>
+TspSkinImageKey TspSkinCustomRoot<Root>::SkinControlImageKey(
+    TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const
+{
+    // Every value ComposeSkinControlImage reads, whatever the mode uses of them.
+    TspSkinImageKey key(SkinResizeMode, picture);
+    key.Add(rect).Add(destWidth).Add(destHeight).Add(this->Width()).Add(this->Height()).Add(SkinRectangle);
+    key.Add(LeftTopPoint).Add(RightTopPoint).Add(LeftBottomPoint).Add(RightBottomPoint).Add(SkinClientRect);
+    key.Add(SizedLeftTopPoint).Add(SizedRightTopPoint).Add(SizedLeftBottomPoint).Add(SizedRightBottomPoint);
+    key.Add(SizedClientRect).Add(LeftStretch).Add(TopStretch).Add(RightStretch).Add(BottomStretch);
+    key.Add(ClientStretchEffect).Add(static_cast<int>(ClientStretchType));
+    return key;
+}
+
+template <class Root>
+void TspSkinCustomRoot<Root>::ComposeSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect)
+{
     const int width = this->Width();
     const int height = this->Height();
     switch (SkinResizeMode) {

@@ -6,6 +6,7 @@
 #include "framework/graphics/Graphics.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/SkinCtrls.h"
+#include "skin/core/SkinImageCache.h"
 
 #include <memory>
 
@@ -57,8 +58,12 @@ protected:
     virtual void UpdateControlRegion() { }
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void CreateControlSkinImage(TBitmap* bitmap) override;
-    // Composes `rect` of `picture` at the control's current size into `dest`, by the resize mode.
+    // Composes `rect` of `picture` at the control's current size into `dest`, by the resize mode. `dest` arrives
+    // fresh (white, as a new bitmap is); the composed image comes from the skin's image cache.
     void CreateSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
+    // The composition itself, drawn into `dest`.
+    void ComposeSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
+    TspSkinImageKey SkinControlImageKey(TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const;
     // Windowed only: the border strips are painted by Paint rather than composed here.
     virtual bool StripsPainted() const { return false; }
     void OnDefaultFontChange(TObject* sender);

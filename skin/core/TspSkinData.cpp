@@ -6,6 +6,7 @@
 #include "framework/core/TIniFile.h"
 #include "framework/core/TList.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/TspCompressedStoredSkin.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/spzlibcompress.h"
@@ -120,6 +121,7 @@ TspSkinData::TspSkinData(TComponent* owner)
     , PopupWindow(std::make_unique<TspDataSkinPopupWindow>())
     , HintWindow(std::make_unique<TspDataSkinHintWindow>())
     , Colors(std::make_unique<TspSkinColors>())
+    , FImageCache(std::make_unique<TspSkinImageCache>())
 {
 }
 
@@ -236,7 +238,7 @@ void TspSkinData::LoadCompressedStoredSkin(TspCompressedStoredSkin* skin)
     for (int32_t i = 0; i < count; ++i) {
         auto bitmap = std::make_unique<TBitmap>();
         ReadPackedPicture(bitmap.get(), data);
-        ActivePictures.push_back(std::move(bitmap));
+        AddPicture(std::move(bitmap));
     }
 
     std::string text(static_cast<size_t>(data.Size() - data.Position()), '\0');
@@ -348,6 +350,7 @@ void TspSkinData::ClearObjects()
     ObjectRecords.clear();
     ControlRecords.clear();
     ActivePictures.clear();
+    FImageCache->Clear();
     ActivePictureNames->Clear();
     CursorNames->Clear();
     PopupWindow->WindowPictureIndex = -1;
@@ -392,7 +395,21 @@ void TspSkinData::AddBitMap(std::string_view path)
     else
         bitmap->LoadFromFile(path);
     ActivePictureNames->Add(name);
-    ActivePictures.push_back(std::move(bitmap));
+    AddPicture(std::move(bitmap));
+}
+
+void TspSkinData::AddPicture(std::unique_ptr<TBitmap> picture)
+{
+    WatchPicture(picture.get());
+    ActivePictures.push_back(std::move(picture));
+    FImageCache->Clear();
+}
+
+void TspSkinData::WatchPicture(TBitmap* picture)
+{
+    // Images composed from a picture are kept by the picture's address; a picture drawn on, loaded anew or
+    // resized makes them all stale.
+    picture->OnChange = [this](TObject*) { FImageCache->Clear(); };
 }
 
 void TspSkinData::DeleteBitMap(int index)
@@ -400,6 +417,8 @@ void TspSkinData::DeleteBitMap(int index)
     if (index < 0 || index >= static_cast<int>(ActivePictures.size()))
         throw EListError(Format("List index out of bounds (%d)", index));
     ActivePictures.erase(ActivePictures.begin() + index);
+    // A picture made later may take the freed picture's address.
+    FImageCache->Clear();
     if (index < ActivePictureNames->Count())
         ActivePictureNames->Delete(index);
 }

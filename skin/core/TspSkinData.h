@@ -19,6 +19,7 @@
 class TCustomIniFile;
 class TspCompressedStoredSkin;
 class TspResourceStrData;
+class TspSkinImageCache;
 
 // The colours of section "SKINCOLORS", each named after its key ("cbtnface" fills cBtnFace). New colours are
 // black; SetColorsToDefault gives the matching system colours.
@@ -120,6 +121,9 @@ public:
     void DeleteBitMap(int index);
     // Sends `message` (wParam this container, lParam 1000) to the owner form, then to every other form.
     void SendSkinDataMessage(UINT message);
+    // The images the controls compose from this skin's pictures, kept between paints. Emptied whenever the
+    // pictures change through this container (a load, a clear, AddBitMap, DeleteBitMap) or are drawn on.
+    TspSkinImageCache* ImageCache() const { return FImageCache.get(); }
 
     // Turns a skin's cursor file into a cursor handle, null when it does not load. The window layer reads no
     // cursor files yet, so the default gives null for every file; whatever reads them installs itself here.
@@ -171,7 +175,8 @@ public:
     std::string RollUpPictureName;
     std::string RollUpMaskPictureName;
 
-    // The pictures every picture index points into, with their names in the same order.
+    // The pictures every picture index points into, with their names in the same order. A picture is added
+    // through AddPicture, so that drawing on it later empties the image cache.
     std::vector<std::unique_ptr<TBitmap>> ActivePictures;
     std::unique_ptr<TStringList> ActivePictureNames;
 
@@ -239,6 +244,9 @@ private:
     void ReadVersionAndPictureNames(TCustomIniFile* ini);
     void LoadMainPicture(TBitmap* bitmap, const std::string& name, std::string_view folder);
     void SetScreenCursor(int64_t number, const std::string& path);
+    // Appends `picture` to ActivePictures and has any change of its pixels empty the image cache.
+    void AddPicture(std::unique_ptr<TBitmap> picture);
+    void WatchPicture(TBitmap* picture);
     // The main pictures in the order of the packed layout, with their names and keys.
     struct TMainPicture {
         TBitmap* Bitmap;
@@ -251,4 +259,5 @@ private:
     bool FEnableSkinEffects = true;
     TspCompressedStoredSkin* FCompressedStoredSkin = nullptr;
     TspResourceStrData* FResourceStrData = nullptr;
+    std::unique_ptr<TspSkinImageCache> FImageCache;
 };

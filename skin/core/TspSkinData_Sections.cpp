@@ -338,7 +338,7 @@ void TspSkinData::ReadActivePictures(TCustomIniFile* ini, std::string_view folde
             LoadFromJpegFile(bitmap.get(), path);
         else
             bitmap->LoadFromFile(path);
-        ActivePictures.push_back(std::move(bitmap));
+        AddPicture(std::move(bitmap));
     }
 }
 
