@@ -77,6 +77,8 @@ int main()
     backend.UseManualClock(1000);
     if (!backend.Install())
         return 1;
+    // The log of every message is for tests; a program runs without it.
+    backend.Log().SetEnabled(false);
     InitializeForms();
     {
         auto* skin = new TspSkinData(Application);

@@ -11,7 +11,9 @@
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/TspEffectBmp.h"
+#include "skin/core/TspSkinData.h"
 
 using namespace SPUtils;
 using namespace SkinControlSupport;
@@ -396,11 +398,10 @@ void TspSkinCheckRadioBox::Paint()
         inherited::Paint();
         return;
     }
-    TBitmap image;
-    image.SetSize(Width(), Height());
-    GetParentImage(this, image.Canvas());
-    PaintFlat(image.Canvas(), SkinIndex != -1 && SkinPicture);
-    Canvas()->Draw(0, 0, &image);
+    TBitmap* image = FreshPaintImage(Width(), Height());
+    GetParentImage(this, image->Canvas());
+    PaintFlat(image->Canvas(), SkinIndex != -1 && SkinPicture);
+    Canvas()->Draw(0, 0, image);
 }
 
 void TspSkinCheckRadioBox::DrawDefaultMark(TCanvas* canvas, int height)
@@ -432,18 +433,23 @@ void TspSkinCheckRadioBox::DrawSkinMark(TCanvas* canvas, int x, int y, bool acti
         source = marked ? CheckImageRect : UnCheckImageRect;
     if (!SkinPicture || RectWidth(source) <= 0 || RectHeight(source) <= 0)
         return;
-    TBitmap mark;
-    mark.SetSize(RectWidth(source), RectHeight(source));
-    mark.Canvas()->CopyRect(Rect(0, 0, mark.Width(), mark.Height()), SkinPicture->Canvas(), source);
-    if (FState == cbGrayed) {
-        TspEffectBmp lighter(mark.Handle());
-        lighter.ChangeBrightness(0.5);
-        lighter.Draw(mark.Canvas()->Handle(), 0, 0);
-    }
-    // The mark images leave out the colour of their bottom-left pixel.
-    mark.SetTransparentMode(tmAuto);
-    mark.SetTransparent(true);
-    canvas->Draw(x, y, &mark);
+    const bool grayed = FState == cbGrayed;
+    TspSkinImageKey key(TspSkinImageKind::CheckMark, SkinPicture);
+    key.Add(source).Add(grayed);
+    TBitmap scratch;
+    TBitmap* mark = CachedSkinImage(SkinData() ? SkinData()->ImageCache() : nullptr, key, scratch, [&](TBitmap* image) {
+        image->SetSize(RectWidth(source), RectHeight(source));
+        image->Canvas()->CopyRect(Rect(0, 0, image->Width(), image->Height()), SkinPicture->Canvas(), source);
+        if (grayed) {
+            TspEffectBmp lighter(image->Handle());
+            lighter.ChangeBrightness(0.5);
+            lighter.Draw(image->Canvas()->Handle(), 0, 0);
+        }
+        // The mark images leave out the colour of their bottom-left pixel.
+        image->SetTransparentMode(tmAuto);
+        image->SetTransparent(true);
+    });
+    canvas->Draw(x, y, mark);
 }
 
 void TspSkinCheckRadioBox::DrawFlatCaption(TCanvas* canvas, int left, int imageGap, TColor focusBrush)

@@ -5,7 +5,9 @@
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/TspEffectBmp.h"
+#include "skin/core/TspSkinData.h"
 
 #include <memory>
 
@@ -166,15 +168,27 @@ void TspSkinGauge::DrawFill(TCanvas* canvas, const TRect& progress)
     const int pw = RectWidth(progress);
     const int ph = RectHeight(progress);
     const TRect& src = ProgressRect;
-    TBitmap fill;
-    fill.SetSize(pw, ph);
-    TCanvas* c = fill.Canvas();
+    // A fill without a middle piece is not drawn.
+    if ((FVertical ? RectHeight(src) : RectWidth(src)) - BeginOffset - EndOffset <= 0)
+        return;
+    TspSkinImageKey key(TspSkinImageKind::GaugeFill, SkinPicture);
+    key.Add(src).Add(BeginOffset).Add(EndOffset).Add(pw).Add(ph).Add(ProgressStretch).Add(FVertical);
+    key.Add(ProgressTransparent).Add(int(ProgressTransparentColor));
+    TBitmap scratch;
+    TBitmap* fill = CachedSkinImage(SkinData() ? SkinData()->ImageCache() : nullptr, key, scratch,
+        [&](TBitmap* image) { ComposeFill(image, pw, ph); });
+    canvas->Draw(progress.Left, progress.Top, fill);
+}
+
+void TspSkinGauge::ComposeFill(TBitmap* fill, int pw, int ph)
+{
+    const TRect& src = ProgressRect;
+    fill->SetSize(pw, ph);
+    TCanvas* c = fill->Canvas();
     TCanvas* picture = SkinPicture->Canvas();
     if (!FVertical) {
         const TRect middle = Rect(src.Left + BeginOffset, src.Top, src.Right - EndOffset, src.Bottom);
         const int tile = RectWidth(middle);
-        if (tile <= 0)
-            return;
         if (pw > BeginOffset + EndOffset) {
             const int end = pw - EndOffset;
             if (ProgressStretch) {
@@ -192,8 +206,6 @@ void TspSkinGauge::DrawFill(TCanvas* canvas, const TRect& progress)
     } else {
         const TRect middle = Rect(src.Left, src.Top + BeginOffset, src.Right, src.Bottom - EndOffset);
         const int tile = RectHeight(middle);
-        if (tile <= 0)
-            return;
         if (ph > BeginOffset + EndOffset) {
             const int top = BeginOffset;
             if (ProgressStretch) {
@@ -211,11 +223,10 @@ void TspSkinGauge::DrawFill(TCanvas* canvas, const TRect& progress)
         c->CopyRect(Rect(0, ph - EndOffset, pw, ph), picture, Rect(src.Left, src.Bottom - EndOffset, src.Right, src.Bottom));
     }
     if (ProgressTransparent) {
-        fill.SetTransparentMode(tmFixed);
-        fill.SetTransparentColor(ProgressTransparentColor);
-        fill.SetTransparent(true);
+        fill->SetTransparentMode(tmFixed);
+        fill->SetTransparentColor(ProgressTransparentColor);
+        fill->SetTransparent(true);
     }
-    canvas->Draw(progress.Left, progress.Top, &fill);
 }
 
 void TspSkinGauge::BuildSkinImage(TBitmap* bitmap, bool caption)

@@ -64,7 +64,10 @@ protected:
 private:
     // The record's face, fill and (with UseSkinSize) caption; `caption` off leaves the caption to the caller.
     void BuildSkinImage(TBitmap* bitmap, bool caption);
+    // The progress fill, from the skin's image cache.
     void DrawFill(TCanvas* canvas, const TRect& progress);
+    // Draws the fill `pw` by `ph` from its ends and its middle piece into `fill`.
+    void ComposeFill(TBitmap* fill, int pw, int ph);
     bool CaptionShown() const { return FShowProgressText || FShowPercent; }
     double Fraction() const;
 

@@ -7,7 +7,9 @@
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/TspEffectBmp.h"
+#include "skin/core/TspSkinData.h"
 
 using namespace SPUtils;
 using namespace SkinControlSupport;
@@ -142,39 +144,54 @@ void TspSkinTrackBar::CreateControlSkinImage(TBitmap* bitmap)
     TCanvas* canvas = bitmap->Canvas();
     if (!IsNullRect(ActiveSkinRect) && SkinPicture) {
         // The active face from the minimum end to the thumb's centre.
-        TBitmap active;
-        active.SetSize(bitmap->Width(), bitmap->Height());
-        CreateSkinControlImage(&active, SkinPicture, ActiveSkinRect);
+        TBitmap scratch;
+        TBitmap* active = SkinControlImage(SkinPicture, ActiveSkinRect, bitmap->Width(), bitmap->Height(), scratch);
         if (!FVertical) {
             const int right = thumb.Left + size.cx / 2;
             if (right > 0)
-                canvas->CopyRect(Rect(0, 0, right, active.Height()), active.Canvas(), Rect(0, 0, right, active.Height()));
+                canvas->CopyRect(
+                    Rect(0, 0, right, active->Height()), active->Canvas(), Rect(0, 0, right, active->Height()));
         } else {
             const int top = thumb.Top + size.cy / 2;
-            canvas->CopyRect(Rect(0, top, active.Width(), active.Height()), active.Canvas(),
-                Rect(0, top, active.Width(), active.Height()));
+            canvas->CopyRect(Rect(0, top, active->Width(), active->Height()), active->Canvas(),
+                Rect(0, top, active->Width(), active->Height()));
         }
     }
     if (!SkinPicture || size.cx <= 0 || size.cy <= 0)
         return;
+    const TRect& source = (FDragging || IsFocused()) ? ActiveButtonRect : ButtonRect;
+    if (!AlphaBlend() || ButtonTransparent) {
+        TBitmap scratch;
+        canvas->Draw(thumb.Left, thumb.Top, ThumbImage(source, size, scratch));
+        return;
+    }
+    // Blended with the face under it, so made anew for every paint.
     TBitmap button;
     button.SetSize(size.cx, size.cy);
-    const TRect& source = (FDragging || IsFocused()) ? ActiveButtonRect : ButtonRect;
     button.Canvas()->CopyRect(Rect(0, 0, size.cx, size.cy), SkinPicture->Canvas(), source);
-    if (ButtonTransparent) {
-        button.SetTransparentMode(tmFixed);
-        button.SetTransparentColor(ButtonTransparentColor);
-        button.SetTransparent(true);
-    } else if (AlphaBlend()) {
-        TBitmap face;
-        face.SetSize(size.cx, size.cy);
-        face.Canvas()->CopyRect(Rect(0, 0, size.cx, size.cy), canvas, thumb);
-        TspEffectBmp blended(button.Handle());
-        const TspEffectBmp behind(face.Handle());
-        blended.Morph(&behind, 1.0 - AlphaBlendValue() / 255.0);
-        blended.Draw(button.Canvas()->Handle(), 0, 0);
-    }
+    TBitmap face;
+    face.SetSize(size.cx, size.cy);
+    face.Canvas()->CopyRect(Rect(0, 0, size.cx, size.cy), canvas, thumb);
+    TspEffectBmp blended(button.Handle());
+    const TspEffectBmp behind(face.Handle());
+    blended.Morph(&behind, 1.0 - AlphaBlendValue() / 255.0);
+    blended.Draw(button.Canvas()->Handle(), 0, 0);
     canvas->Draw(thumb.Left, thumb.Top, &button);
+}
+
+TBitmap* TspSkinTrackBar::ThumbImage(const TRect& source, TSize size, TBitmap& scratch)
+{
+    TspSkinImageKey key(TspSkinImageKind::TrackThumb, SkinPicture);
+    key.Add(source).Add(int(size.cx)).Add(int(size.cy)).Add(ButtonTransparent).Add(int(ButtonTransparentColor));
+    return CachedSkinImage(SkinData() ? SkinData()->ImageCache() : nullptr, key, scratch, [&](TBitmap* button) {
+        button->SetSize(size.cx, size.cy);
+        button->Canvas()->CopyRect(Rect(0, 0, size.cx, size.cy), SkinPicture->Canvas(), source);
+        if (ButtonTransparent) {
+            button->SetTransparentMode(tmFixed);
+            button->SetTransparentColor(ButtonTransparentColor);
+            button->SetTransparent(true);
+        }
+    });
 }
 
 void TspSkinTrackBar::CreateControlDefaultImage(TBitmap* bitmap)

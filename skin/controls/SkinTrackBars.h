@@ -58,6 +58,8 @@ protected:
 
 private:
     TSize ThumbSize() const;
+    // The thumb cut from `source` of the picture, from the skin's image cache (or made in `scratch`).
+    TBitmap* ThumbImage(const TRect& source, TSize size, TBitmap& scratch);
     bool IsFocused() { return Focused() && FCanFocused; }
     void Step(int delta);
     void LastChange();

@@ -101,6 +101,10 @@ protected:
     // A loaded skin that is not being replaced.
     bool SkinReady() const;
 
+    // The off-screen image of a paint, `width` by `height`, in the state of a new bitmap (white, new tools). It
+    // is kept between paints and made anew only when the size changes; valid until the next call.
+    TBitmap* FreshPaintImage(int width, int height);
+
     void WMEraseBkgnd(TMessage& message);
     void WMMOVE(TMessage& message);
     void CMMouseEnter(TMessage& message);
@@ -111,9 +115,6 @@ protected:
 
 private:
     TspSkinData* FSkinData = nullptr;
-    // The image Paint builds, kept between paints and made anew only when the size changes.
-    TBitmap* FreshPaintImage(int width, int height);
-
     std::unique_ptr<TBitmap> FPaintImage;
     std::vector<uint32_t> FWhiteRow;
     std::string FSkinDataName;

@@ -219,22 +219,41 @@ void TspSkinCustomRoot<Root>::CreateSkinControlImage(TBitmap* dest, TBitmap* pic
 {
     if (!picture)
         return;
-    // Without a resize mode nothing is composed, nor when the border strips are painted on their own.
-    const bool composes = SkinResizeMode == 0 || SkinResizeMode == 2 || SkinResizeMode == 3
-        || (SkinResizeMode == 1 && !StripsPainted());
-    TspSkinData* skin = this->SkinData();
-    if (!composes || !skin) {
+    if (!FaceCached()) {
         ComposeSkinControlImage(dest, picture, rect);
         return;
     }
     // The pieces are cut and stretched once per skin, size and state; a repaint copies the finished image.
-    const int width = dest->Width();
-    const int height = dest->Height();
-    TBitmap* image = skin->ImageCache()->Image(SkinControlImageKey(picture, rect, width, height), [&](TBitmap* fresh) {
+    CopyCachedImage(dest, CachedFace(picture, rect, dest->Width(), dest->Height()));
+}
+
+template <class Root>
+TBitmap* TspSkinCustomRoot<Root>::SkinControlImage(
+    TBitmap* picture, const TRect& rect, int width, int height, TBitmap& scratch)
+{
+    if (picture && FaceCached())
+        return CachedFace(picture, rect, width, height);
+    scratch.SetSize(width, height);
+    if (picture)
+        ComposeSkinControlImage(&scratch, picture, rect);
+    return &scratch;
+}
+
+template <class Root> bool TspSkinCustomRoot<Root>::FaceCached() const
+{
+    // Without a resize mode nothing is composed, nor when the border strips are painted on their own.
+    const bool composes = SkinResizeMode == 0 || SkinResizeMode == 2 || SkinResizeMode == 3
+        || (SkinResizeMode == 1 && !StripsPainted());
+    return composes && this->SkinData();
+}
+
+template <class Root>
+TBitmap* TspSkinCustomRoot<Root>::CachedFace(TBitmap* picture, const TRect& rect, int width, int height)
+{
+    return this->SkinData()->ImageCache()->Image(SkinControlImageKey(picture, rect, width, height), [&](TBitmap* fresh) {
         fresh->SetSize(width, height);
         ComposeSkinControlImage(fresh, picture, rect);
     });
-    CopyCachedImage(dest, image);
 }
 
 template <class Root>
@@ -242,8 +261,8 @@ TspSkinImageKey TspSkinCustomRoot<Root>::SkinControlImageKey(
     TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const
 {
     // Every value ComposeSkinControlImage reads, whatever the mode uses of them.
-    TspSkinImageKey key(SkinResizeMode, picture);
-    key.Add(rect).Add(destWidth).Add(destHeight).Add(this->Width()).Add(this->Height()).Add(SkinRectangle);
+    TspSkinImageKey key(TspSkinImageKind::ControlFace, picture);
+    key.Add(SkinResizeMode).Add(rect).Add(destWidth).Add(destHeight).Add(this->Width()).Add(this->Height()).Add(SkinRectangle);
     key.Add(LeftTopPoint).Add(RightTopPoint).Add(LeftBottomPoint).Add(RightBottomPoint).Add(SkinClientRect);
     key.Add(SizedLeftTopPoint).Add(SizedRightTopPoint).Add(SizedLeftBottomPoint).Add(SizedRightBottomPoint);
     key.Add(SizedClientRect).Add(LeftStretch).Add(TopStretch).Add(RightStretch).Add(BottomStretch);

@@ -61,9 +61,11 @@ protected:
     // Composes `rect` of `picture` at the control's current size into `dest`, by the resize mode. `dest` arrives
     // fresh (white, as a new bitmap is); the composed image comes from the skin's image cache.
     void CreateSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
+    // What CreateSkinControlImage leaves in a new bitmap of `width` by `height`: the skin's kept image, or one
+    // made in `scratch`. Valid until the skin's cache changes.
+    TBitmap* SkinControlImage(TBitmap* picture, const TRect& rect, int width, int height, TBitmap& scratch);
     // The composition itself, drawn into `dest`.
     void ComposeSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
-    TspSkinImageKey SkinControlImageKey(TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const;
     // Windowed only: the border strips are painted by Paint rather than composed here.
     virtual bool StripsPainted() const { return false; }
     void OnDefaultFontChange(TObject* sender);
@@ -81,6 +83,11 @@ protected:
     TRect SizedClientRect;
 
 private:
+    // Whether the face comes from the skin's image cache: the mode composes one, and there is a skin.
+    bool FaceCached() const;
+    TBitmap* CachedFace(TBitmap* picture, const TRect& rect, int width, int height);
+    TspSkinImageKey SkinControlImageKey(TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const;
+
     std::unique_ptr<TFont> FDefaultFont;
     bool FUseSkinFont = true;
     int FDefaultWidth = 0;

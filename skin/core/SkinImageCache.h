@@ -11,13 +11,21 @@
 
 class TBitmap;
 
+// The compositions whose images are kept.
+enum class TspSkinImageKind : uint8_t {
+    ControlFace, // a resizable control's face at its size (nine-part, strips or a plain copy)
+    CheckMark,   // a check box's mark, greyed or not
+    TrackThumb,  // a track bar's thumb
+    GaugeFill,   // a gauge's progress fill at its length
+};
+
 // Everything a composed image depends on: what composition it is, the picture it is cut from and every other
 // input of that composition (rectangles, points, sizes, flags), in an order the composition fixes. Two keys
 // are equal only when all of them are, so an image is found again only for the same request.
 class TspSkinImageKey final {
 public:
-    TspSkinImageKey(int kind, const TBitmap* picture)
-        : FKind(kind)
+    TspSkinImageKey(TspSkinImageKind kind, const TBitmap* picture)
+        : FKind(static_cast<int>(kind))
         , FPicture(picture)
     {
     }
@@ -92,6 +100,16 @@ private:
     uint64_t FUses = 0;
     uint64_t FCompositions = 0;
 };
+
+// The image for `key` from `cache`; without a cache `compose` draws it into `scratch`, which is returned.
+template <class Compose>
+TBitmap* CachedSkinImage(TspSkinImageCache* cache, const TspSkinImageKey& key, TBitmap& scratch, Compose&& compose)
+{
+    if (cache)
+        return cache->Image(key, compose);
+    compose(&scratch);
+    return &scratch;
+}
 
 // Makes `dest` a copy of `image`: its size and every pixel.
 void CopyCachedImage(TBitmap* dest, TBitmap* image);
