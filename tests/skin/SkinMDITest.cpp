@@ -1123,7 +1123,9 @@ TEST_F(SkinMainMenuBarTest, AnAnimatedItemStepsItsFramesOnItsTimerUpWhileHotAndB
             { { "activepictureindex", "0" }, { "skinrect", "0,30,40,50" }, { "activeskinrect", "40,30,80,50" },
                 { "textrect", "6,2,34,18" }, { "itemleftoffset", "6" }, { "itemrightoffset", "6" },
                 { "animateskinrect", c.Strip }, { "framecount", "3" },
-                { "animateinterval", std::to_string(c.Interval) }, { "inactiveanimation", c.Back ? "1" : "0" } });
+                { "animateinterval", std::to_string(c.Interval) }, { "inactiveanimation", c.Back ? "1" : "0" },
+                // The animation stands in for the hover transition, which never runs beside it.
+                { "morphing", c.Back ? "1" : "0" } });
         auto* skin = new TspSkinData(Application);
         skin->LoadFromFile(fixture.Write());
         ASSERT_FALSE(skin->Empty);
