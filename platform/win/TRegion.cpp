@@ -24,28 +24,29 @@ bool Apply(TRegion::TCombineMode mode, bool a, bool b)
     return false;
 }
 
-// Combines two span lists of one band. Walks the x boundaries of both lists in order and emits the runs
-// where the mode says "in"; touching runs are joined so the result stays canonical.
-std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>& b, TRegion::TCombineMode mode)
+// Combines two span lists of one band into `out`. Walks the x boundaries of both lists in order and emits the
+// runs where the mode says "in"; touching runs are joined so the result stays canonical.
+void CombineSpans(
+    const int* a, size_t na, const int* b, size_t nb, TRegion::TCombineMode mode, std::vector<int>& out)
 {
-    std::vector<int> out;
+    out.clear();
     size_t ia = 0;
     size_t ib = 0;
     bool inA = false;
     bool inB = false;
     bool inOut = false;
-    while (ia < a.size() || ib < b.size()) {
+    while (ia < na || ib < nb) {
         int x;
-        if (ib >= b.size() || (ia < a.size() && a[ia] <= b[ib]))
+        if (ib >= nb || (ia < na && a[ia] <= b[ib]))
             x = a[ia];
         else
             x = b[ib];
         // Every boundary at x toggles its list's state (a span end and the next start never coincide).
-        while (ia < a.size() && a[ia] == x) {
+        while (ia < na && a[ia] == x) {
             inA = !inA;
             ++ia;
         }
-        while (ib < b.size() && b[ib] == x) {
+        while (ib < nb && b[ib] == x) {
             inB = !inB;
             ++ib;
         }
@@ -58,10 +59,13 @@ std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>&
             inOut = now;
         }
     }
-    return out;
 }
 
-const std::vector<int> kNoSpans;
+bool RectContains(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top
+        && inner.bottom <= outer.bottom;
+}
 
 } // namespace
 
@@ -72,16 +76,75 @@ TRegion::TRegion(const RECT& rect)
 
 void TRegion::Clear()
 {
-    FBands.clear();
+    ResetStorage();
     FBounds = RECT {};
 }
 
 void TRegion::SetRect(const RECT& rect)
 {
+    ResetStorage();
+    FBounds = RectIsEmpty(rect) ? RECT {} : rect;
+}
+
+void TRegion::ResetStorage()
+{
     FBands.clear();
-    if (!RectIsEmpty(rect))
-        FBands.push_back(TBand { rect.top, rect.bottom, { rect.left, rect.right } });
-    UpdateBounds();
+    FSpans.clear();
+}
+
+size_t TRegion::BandCount() const
+{
+    if (!FBands.empty())
+        return FBands.size();
+    return IsEmpty() ? 0 : 1;
+}
+
+TRegion::TBandView TRegion::BandAt(size_t i, int (&rectSpans)[2]) const
+{
+    if (FBands.empty()) {
+        rectSpans[0] = FBounds.left;
+        rectSpans[1] = FBounds.right;
+        return TBandView { FBounds.top, FBounds.bottom, rectSpans, 2 };
+    }
+    const TBand& band = FBands[i];
+    return TBandView { band.Top, band.Bottom, FSpans.data() + band.First, band.Count };
+}
+
+void TRegion::AppendBand(int top, int bottom, const int* spans, size_t count)
+{
+    if (count == 0 || top >= bottom)
+        return;
+    if (!FBands.empty()) {
+        TBand& last = FBands.back();
+        if (last.Bottom == top && last.Count == count
+            && std::equal(spans, spans + count, FSpans.begin() + ptrdiff_t(last.First))) {
+            last.Bottom = bottom;
+            return;
+        }
+    }
+    FBands.push_back(TBand { top, bottom, uint32_t(FSpans.size()), uint32_t(count) });
+    FSpans.insert(FSpans.end(), spans, spans + count);
+}
+
+void TRegion::Finish()
+{
+    if (FBands.empty()) {
+        FBounds = RECT {};
+        return;
+    }
+    if (FBands.size() == 1 && FBands[0].Count == 2) {
+        // One rectangle is kept in the bounds alone.
+        FBounds = RECT { FSpans[0], FBands[0].Top, FSpans[1], FBands[0].Bottom };
+        ResetStorage();
+        return;
+    }
+    RECT r { FSpans[FBands.front().First], FBands.front().Top, FSpans[FBands.front().First + FBands.front().Count - 1],
+        FBands.back().Bottom };
+    for (const TBand& band : FBands) {
+        r.left = std::min(r.left, FSpans[band.First]);
+        r.right = std::max(r.right, FSpans[band.First + band.Count - 1]);
+    }
+    FBounds = r;
 }
 
 TRegion TRegion::FromRects(const RECT* rects, size_t count)
@@ -107,6 +170,7 @@ TRegion TRegion::FromRects(const RECT* rects, size_t count)
     // Sweep down the y boundaries keeping the rectangles that cover the current strip.
     std::vector<RECT> active;
     std::vector<std::pair<int, int>> xs;
+    std::vector<int> spans;
     size_t next = 0;
     for (size_t k = 0; k + 1 < ys.size(); ++k) {
         const int top = ys[k];
@@ -120,7 +184,7 @@ TRegion TRegion::FromRects(const RECT* rects, size_t count)
         for (const RECT& r : active)
             xs.emplace_back(r.left, r.right);
         std::sort(xs.begin(), xs.end());
-        std::vector<int> spans;
+        spans.clear();
         for (const auto& [left, right] : xs) {
             if (!spans.empty() && left <= spans.back())
                 spans.back() = std::max(spans.back(), right);
@@ -129,52 +193,30 @@ TRegion TRegion::FromRects(const RECT* rects, size_t count)
                 spans.push_back(right);
             }
         }
-        region.AppendBand(top, bottom, std::move(spans));
+        region.AppendBand(top, bottom, spans.data(), spans.size());
     }
-    region.UpdateBounds();
+    region.Finish();
     return region;
-}
-
-void TRegion::AppendBand(int top, int bottom, std::vector<int>&& spans)
-{
-    if (spans.empty() || top >= bottom)
-        return;
-    if (!FBands.empty() && FBands.back().Bottom == top && FBands.back().Spans == spans) {
-        FBands.back().Bottom = bottom;
-        return;
-    }
-    FBands.push_back(TBand { top, bottom, std::move(spans) });
-}
-
-void TRegion::UpdateBounds()
-{
-    if (FBands.empty()) {
-        FBounds = RECT {};
-        return;
-    }
-    RECT r { FBands.front().Spans.front(), FBands.front().Top, FBands.front().Spans.back(), FBands.back().Bottom };
-    for (const TBand& band : FBands) {
-        r.left = std::min(r.left, band.Spans.front());
-        r.right = std::max(r.right, band.Spans.back());
-    }
-    FBounds = r;
 }
 
 bool TRegion::Contains(int x, int y) const
 {
-    if (FBands.empty() || x < FBounds.left || x >= FBounds.right || y < FBounds.top || y >= FBounds.bottom)
+    if (IsEmpty() || x < FBounds.left || x >= FBounds.right || y < FBounds.top || y >= FBounds.bottom)
         return false;
+    if (FBands.empty())
+        return true;
     auto band = std::upper_bound(FBands.begin(), FBands.end(), y, [](int v, const TBand& b) { return v < b.Bottom; });
     if (band == FBands.end() || y < band->Top)
         return false;
     // Inside when x falls after an odd number of span boundaries.
-    const auto it = std::upper_bound(band->Spans.begin(), band->Spans.end(), x);
-    return ((it - band->Spans.begin()) & 1) != 0;
+    const auto first = FSpans.begin() + ptrdiff_t(band->First);
+    const auto it = std::upper_bound(first, first + ptrdiff_t(band->Count), x);
+    return ((it - first) & 1) != 0;
 }
 
 bool TRegion::Intersects(const RECT& rect) const
 {
-    if (FBands.empty() || RectIsEmpty(rect))
+    if (IsEmpty() || RectIsEmpty(rect))
         return false;
     if (rect.right <= FBounds.left || rect.left >= FBounds.right || rect.bottom <= FBounds.top
         || rect.top >= FBounds.bottom)
@@ -184,57 +226,135 @@ bool TRegion::Intersects(const RECT& rect) const
             continue;
         if (band.Top >= rect.bottom)
             break;
-        for (size_t i = 0; i + 1 < band.Spans.size(); i += 2)
-            if (band.Spans[i] < rect.right && band.Spans[i + 1] > rect.left)
+        for (size_t i = band.First; i + 1 < size_t(band.First) + band.Count; i += 2)
+            if (FSpans[i] < rect.right && FSpans[i + 1] > rect.left)
                 return true;
     }
-    return false;
+    // A single rectangle overlaps whatever overlaps its bounds.
+    return FBands.empty();
 }
 
 void TRegion::Offset(int dx, int dy)
 {
+    if (IsEmpty())
+        return;
     for (TBand& band : FBands) {
         band.Top += dy;
         band.Bottom += dy;
-        for (int& x : band.Spans)
-            x += dx;
     }
-    UpdateBounds();
+    for (int& x : FSpans)
+        x += dx;
+    FBounds = RECT { FBounds.left + dx, FBounds.top + dy, FBounds.right + dx, FBounds.bottom + dy };
 }
 
 TRegion TRegion::Combined(const TRegion& a, const TRegion& b, TCombineMode mode)
 {
     TRegion out;
+    const size_t na = a.BandCount();
+    const size_t nb = b.BandCount();
+    int rectA[2];
+    int rectB[2];
     // Every y boundary of either region starts a strip in which both span lists are constant.
     std::vector<int> ys;
-    ys.reserve((a.FBands.size() + b.FBands.size()) * 2);
-    for (const TBand& band : a.FBands) {
+    ys.reserve((na + nb) * 2);
+    for (size_t i = 0; i < na; ++i) {
+        const TBandView band = a.BandAt(i, rectA);
         ys.push_back(band.Top);
         ys.push_back(band.Bottom);
     }
-    for (const TBand& band : b.FBands) {
+    for (size_t i = 0; i < nb; ++i) {
+        const TBandView band = b.BandAt(i, rectB);
         ys.push_back(band.Top);
         ys.push_back(band.Bottom);
     }
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    std::vector<int> spans;
     size_t ia = 0;
     size_t ib = 0;
     for (size_t k = 0; k + 1 < ys.size(); ++k) {
         const int top = ys[k];
         const int bottom = ys[k + 1];
-        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= top)
+        while (ia < na && a.BandAt(ia, rectA).Bottom <= top)
             ++ia;
-        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= top)
+        while (ib < nb && b.BandAt(ib, rectB).Bottom <= top)
             ++ib;
-        const std::vector<int>& sa = (ia < a.FBands.size() && a.FBands[ia].Top <= top) ? a.FBands[ia].Spans : kNoSpans;
-        const std::vector<int>& sb = (ib < b.FBands.size() && b.FBands[ib].Top <= top) ? b.FBands[ib].Spans : kNoSpans;
-        if (sa.empty() && sb.empty())
+        TBandView sa { top, bottom, nullptr, 0 };
+        TBandView sb { top, bottom, nullptr, 0 };
+        if (ia < na && a.BandAt(ia, rectA).Top <= top)
+            sa = a.BandAt(ia, rectA);
+        if (ib < nb && b.BandAt(ib, rectB).Top <= top)
+            sb = b.BandAt(ib, rectB);
+        if (sa.Count == 0 && sb.Count == 0)
             continue;
-        out.AppendBand(top, bottom, CombineSpans(sa, sb, mode));
+        CombineSpans(sa.Spans, sa.Count, sb.Spans, sb.Count, mode, spans);
+        out.AppendBand(top, bottom, spans.data(), spans.size());
     }
-    out.UpdateBounds();
+    out.Finish();
     return out;
+}
+
+void TRegion::AssignIntersection(const TRegion& region, const RECT& rect)
+{
+    if (&region == this) {
+        Intersect(rect);
+        return;
+    }
+    const RECT& bounds = region.FBounds;
+    if (region.IsEmpty() || RectIsEmpty(rect) || rect.right <= bounds.left || rect.left >= bounds.right
+        || rect.bottom <= bounds.top || rect.top >= bounds.bottom) {
+        Clear();
+        return;
+    }
+    if (region.FBands.empty()) {
+        SetRect(RECT { std::max(bounds.left, rect.left), std::max(bounds.top, rect.top),
+            std::min(bounds.right, rect.right), std::min(bounds.bottom, rect.bottom) });
+        return;
+    }
+    if (RectContains(rect, bounds)) {
+        *this = region;
+        return;
+    }
+    // Each band cut to the rectangle's rows and each span to its columns: cut spans stay apart, and bands that
+    // become alike are merged by AppendBand.
+    ResetStorage();
+    int cut[64];
+    std::vector<int> wide;
+    for (const TBand& band : region.FBands) {
+        if (band.Bottom <= rect.top)
+            continue;
+        if (band.Top >= rect.bottom)
+            break;
+        int* spans = cut;
+        if (band.Count > std::size(cut)) {
+            wide.resize(band.Count);
+            spans = wide.data();
+        }
+        size_t count = 0;
+        for (size_t i = band.First; i + 1 < size_t(band.First) + band.Count; i += 2) {
+            const int left = std::max(region.FSpans[i], rect.left);
+            const int right = std::min(region.FSpans[i + 1], rect.right);
+            if (left < right) {
+                spans[count++] = left;
+                spans[count++] = right;
+            }
+        }
+        AppendBand(std::max(band.Top, rect.top), std::min(band.Bottom, rect.bottom), spans, count);
+    }
+    Finish();
+}
+
+void TRegion::Intersect(const RECT& rect)
+{
+    if (IsEmpty() || RectContains(rect, FBounds))
+        return;
+    if (FBands.empty()) {
+        SetRect(RECT { std::max(FBounds.left, rect.left), std::max(FBounds.top, rect.top),
+            std::min(FBounds.right, rect.right), std::min(FBounds.bottom, rect.bottom) });
+        return;
+    }
+    const TRegion whole = std::move(*this);
+    AssignIntersection(whole, rect);
 }
 
 void TRegion::Combine(const TRegion& other, TCombineMode mode)
@@ -250,9 +370,13 @@ void TRegion::Combine(const TRegion& other, TCombineMode mode)
             Clear();
             return;
         }
-        if (IsRectangle() && other.IsRectangle()) {
-            SetRect(RECT { std::max(FBounds.left, other.FBounds.left), std::max(FBounds.top, other.FBounds.top),
-                std::min(FBounds.right, other.FBounds.right), std::min(FBounds.bottom, other.FBounds.bottom) });
+        if (other.IsRectangle()) {
+            Intersect(other.FBounds);
+            return;
+        }
+        if (IsRectangle()) {
+            const RECT rect = FBounds;
+            AssignIntersection(other, rect);
             return;
         }
         break;
@@ -283,13 +407,15 @@ std::vector<RECT> TRegion::Rects() const
 
 size_t TRegion::RectCount() const
 {
-    size_t count = 0;
-    for (const TBand& band : FBands)
-        count += band.Spans.size() / 2;
-    return count;
+    if (FBands.empty())
+        return IsEmpty() ? 0 : 1;
+    return FSpans.size() / 2;
 }
 
 bool TRegion::operator==(const TRegion& other) const
 {
-    return FBands == other.FBands;
+    // Both forms are canonical: a single rectangle lives in the bounds, and bands lie in order in one span list.
+    return FBounds.left == other.FBounds.left && FBounds.top == other.FBounds.top
+        && FBounds.right == other.FBounds.right && FBounds.bottom == other.FBounds.bottom && FBands == other.FBands
+        && FSpans == other.FSpans;
 }

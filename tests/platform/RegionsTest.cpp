@@ -56,6 +56,9 @@ TEST(TRegion, CombineModesMatchPixelSets)
         { "empty a", {}, { { 2, 2, 9, 9 } } },
         { "a ring apart from b", { { 0, 0, 9, 3 }, { 0, 3, 3, 9 } }, { { 20, 20, 30, 30 } } },
         { "equal", { { 1, 1, 9, 9 } }, { { 1, 1, 9, 9 } } },
+        { "plug and ring", { { 3, 3, 27, 27 } },
+            { { 0, 0, 30, 5 }, { 0, 25, 30, 30 }, { 0, 5, 5, 25 }, { 25, 5, 30, 25 } } },
+        { "rect holding a ring", { { 0, 0, 40, 40 } }, { { 5, 5, 9, 7 }, { 20, 5, 30, 7 }, { 5, 7, 30, 12 } } },
     };
     struct Mode {
         TRegion::TCombineMode Mode;
@@ -98,6 +101,47 @@ TEST(TRegion, CombineModesMatchPixelSets)
                     count += v;
             EXPECT_EQ(area, count);
         }
+    }
+}
+
+// Clipping by a rectangle has its own paths (in place, from another region, a rectangle holding a complex region);
+// random shapes and rectangles check them against the pixel sets and the general sweep.
+TEST(TRegion, RectangleClipsMatchTheSweep)
+{
+    std::mt19937 random(11);
+    // Inside the pixel set's 40x40, empty ones included.
+    auto rect = [&] {
+        const int x = int(random() % 28);
+        const int y = int(random() % 28);
+        return RECT { x, y, x + int(random() % 13), y + int(random() % 13) };
+    };
+    for (int trial = 0; trial < 300; ++trial) {
+        SCOPED_TRACE(trial);
+        std::vector<RECT> parts(1 + random() % 5);
+        for (RECT& r : parts)
+            r = rect();
+        const TRegion shape = TRegion::FromRects(parts);
+        const RECT clip = rect();
+        const TRegion expected = TRegion::Combined(shape, TRegion::FromRects(&clip, 1), TRegion::cmAnd);
+        TPixels pixels;
+        for (int y = 0; y < TPixels::kSize; ++y)
+            for (int x = 0; x < TPixels::kSize; ++x)
+                pixels.At[y][x] = shape.Contains(x, y) && x >= clip.left && x < clip.right && y >= clip.top
+                    && y < clip.bottom;
+        ExpectSame(expected, pixels);
+        TRegion inPlace = shape;
+        inPlace.Intersect(clip);
+        EXPECT_EQ(inPlace, expected);
+        TRegion assigned(RECT { 1, 2, 3, 4 });
+        assigned.AssignIntersection(shape, clip);
+        EXPECT_EQ(assigned, expected);
+        TRegion fromRect(clip);
+        fromRect.Intersect(shape);
+        EXPECT_EQ(fromRect, expected);
+        const RECT a = expected.Bounds();
+        const RECT b = assigned.Bounds();
+        EXPECT_TRUE(EqualRect(&a, &b));
+        EXPECT_EQ(expected.IsRectangle(), expected.RectCount() <= 1);
     }
 }
 
