@@ -22,11 +22,12 @@ TRegion CurrentClip(const TDeviceContext& c)
 }
 
 // What the DC can draw on, in device coordinates: its clip region within the surface, and for a window DC also
-// within the window's visible area and the paint region.
-TRegion DrawableArea(TDeviceContext& c)
+// within the window's visible area and the paint region. A question about one place passes it as `limit`, so
+// only that part is worked out.
+TRegion DrawableArea(TDeviceContext& c, const RECT* limit = nullptr)
 {
     TDrawTarget target;
-    if (c.Kind() != TDCKind::Screen && c.BeginDraw(target)) {
+    if (c.Kind() != TDCKind::Screen && c.BeginDraw(target, limit)) {
         TRegion area = std::move(target.Clip);
         area.Offset(-target.Offset.x, -target.Offset.y);
         return area;
@@ -161,7 +162,8 @@ BOOL PtVisible(HDC dc, int x, int y)
     if (!c)
         return FALSE;
     const POINT p = c->ToDevice(x, y);
-    return DrawableArea(*c).Contains(p.x, p.y) ? TRUE : FALSE;
+    const RECT pixel { p.x, p.y, p.x + 1, p.y + 1 };
+    return DrawableArea(*c, &pixel).Contains(p.x, p.y) ? TRUE : FALSE;
 }
 
 BOOL RectVisible(HDC dc, const RECT* rect)
@@ -169,5 +171,6 @@ BOOL RectVisible(HDC dc, const RECT* rect)
     TDeviceContext* c = DCOf(dc);
     if (!c || !rect)
         return FALSE;
-    return DrawableArea(*c).Intersects(Ordered(c->ToDevice(*rect))) ? TRUE : FALSE;
+    const RECT area = Ordered(c->ToDevice(*rect));
+    return DrawableArea(*c, &area).Intersects(area) ? TRUE : FALSE;
 }

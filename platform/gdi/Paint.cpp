@@ -245,7 +245,11 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
 {
     if (fill.Empty || !target.Surface || !target.Surface->IsValid())
         return;
-    const TRegion clipped = TRegion::Combined(area, target.Clip, TRegion::cmAnd);
+    TRegion clipped;
+    if (area.IsRectangle())
+        clipped.AssignIntersection(target.Clip, area.Bounds());
+    else
+        clipped = TRegion::Combined(area, target.Clip, TRegion::cmAnd);
     if (clipped.IsEmpty())
         return;
     TRowAccess access(*target.Surface);

@@ -80,3 +80,18 @@ template <class F> BOOL WithTarget(HDC handle, F&& f)
     dc->EndDraw(target);
     return result;
 }
+
+// The same for a call that touches nothing outside `logicalLimit`: the clip is worked out for that part only.
+template <class F> BOOL WithTarget(HDC handle, const RECT& logicalLimit, F&& f)
+{
+    TDeviceContext* dc = DCOf(handle);
+    if (!dc)
+        return FALSE;
+    const RECT deviceLimit = NormalizedRect(dc->ToDevice(logicalLimit));
+    TDrawTarget target;
+    if (!dc->BeginDraw(target, &deviceLimit))
+        return FALSE;
+    const BOOL result = f(*dc, target);
+    dc->EndDraw(target);
+    return result;
+}

@@ -221,7 +221,8 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
     Normalize(dy, dh, ay.DestStart, ay.DestSize, flipY);
     const RECT destRect { ClampCoord(ax.DestStart), ClampCoord(ay.DestStart), ClampCoord(ax.DestStart + ax.DestSize),
         ClampCoord(ay.DestStart + ay.DestSize) };
-    const TRegion visible = TRegion::Combined(TRegion(destRect), target.Clip, TRegion::cmAnd);
+    TRegion visible;
+    visible.AssignIntersection(target.Clip, destRect);
     if (visible.IsEmpty())
         return TRUE;
     const RECT bounds = visible.Bounds();
@@ -428,8 +429,12 @@ BOOL DCTransfer(HDC destHandle, int x, int y, int width, int height, HDC sourceH
     TDeviceContext* sourceDC = needsSource ? DCOf(sourceHandle) : nullptr;
     if (needsSource && !sourceDC)
         return FALSE;
+    // Nothing outside the destination rectangle is touched, so the clip is worked out for that part only.
+    const POINT da = destDC->ToDevice(x, y);
+    const POINT db = destDC->ToDevice(ClampCoord(int64_t(x) + width), ClampCoord(int64_t(y) + height));
+    const RECT deviceDest = NormalizedRect(RECT { da.x, da.y, db.x, db.y });
     TDrawTarget target;
-    if (!destDC->BeginDraw(target))
+    if (!destDC->BeginDraw(target, &deviceDest))
         return FALSE;
     if (op.Kind == TBlendKind::Rop)
         op.StretchMode = destDC->State.StretchMode;

@@ -221,7 +221,7 @@ BOOL PaintRect(HDC handle, const RECT* rect, const TBrushObject* brush, uint8_t 
 {
     if (!rect)
         return FALSE;
-    return WithTarget(handle, [&](TDeviceContext& dc, TDrawTarget& target) {
+    return WithTarget(handle, *rect, [&](TDeviceContext& dc, TDrawTarget& target) {
         const RECT r = ToSurface(dc, target, *rect);
         if (r.right <= r.left || r.bottom <= r.top)
             return TRUE;
@@ -239,7 +239,7 @@ BOOL PaintRect(HDC handle, const RECT* rect, const TBrushObject* brush, uint8_t 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color)
 {
     COLORREF stored = CLR_INVALID;
-    WithTarget(handle, [&](TDeviceContext& dc, TDrawTarget& target) {
+    WithTarget(handle, RECT { x, y, ClampCoord(int64_t(x) + 1), ClampCoord(int64_t(y) + 1) }, [&](TDeviceContext& dc, TDrawTarget& target) {
         const POINT p = ToSurface(dc, target, x, y);
         if (!target.Clip.Contains(p.x, p.y))
             return FALSE;
@@ -267,7 +267,7 @@ COLORREF GetPixel(HDC handle, int x, int y)
     if (dc->Kind() == TDCKind::Screen) {
         if (!dc->BeginRead(target, RECT { device.x, device.y, device.x + 1, device.y + 1 }))
             return CLR_INVALID;
-    } else if (!dc->BeginDraw(target)) {
+    } else if (const RECT pixel { device.x, device.y, device.x + 1, device.y + 1 }; !dc->BeginDraw(target, &pixel)) {
         return CLR_INVALID;
     }
     const int sx = device.x + target.Offset.x;
@@ -404,7 +404,7 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect)
 {
     if (!rect)
         return FALSE;
-    return WithTarget(handle, [&](TDeviceContext& dc, TDrawTarget& target) {
+    return WithTarget(handle, *rect, [&](TDeviceContext& dc, TDrawTarget& target) {
         const RECT r = ToSurface(dc, target, *rect);
         if (r.right <= r.left || r.bottom <= r.top || target.Clip.IsEmpty())
             return TRUE;

@@ -84,7 +84,7 @@ RECT TDeviceContext::DeviceArea() const
     return RECT {};
 }
 
-bool TDeviceContext::BeginDraw(TDrawTarget& target)
+bool TDeviceContext::BeginDraw(TDrawTarget& target, const RECT* deviceLimit)
 {
     target.Surface = &target.Local;
     target.Local = TSurface();
@@ -99,23 +99,37 @@ bool TDeviceContext::BeginDraw(TDrawTarget& target)
         if (!bitmap)
             return false;
         target.Surface = &bitmap->Surface;
-        target.Clip.SetRect(bitmap->Surface.Bounds());
+        target.Clip.SetRect(deviceLimit ? RectIntersection(*deviceLimit, bitmap->Surface.Bounds())
+                                        : bitmap->Surface.Bounds());
         if (State.Clip)
             target.Clip.Intersect(*State.Clip);
         return true;
     }
     case TDCKind::Window: {
+        // The clips that are rectangles (nearly always) are cut together first, so the window's visible area is
+        // cut once, straight from the window layer's kept region, and nothing is copied.
+        std::optional<RECT> limit;
+        if (deviceLimit)
+            limit = *deviceLimit;
+        const TRegion* complex[2] = {};
+        size_t complexCount = 0;
+        for (const std::optional<TRegion>* extra : { &State.Clip, &FPaintClip }) {
+            if (!*extra)
+                continue;
+            if (!(*extra)->IsRectangle())
+                complex[complexCount++] = &**extra;
+            else
+                limit = limit ? RectIntersection(*limit, (*extra)->Bounds()) : (*extra)->Bounds();
+        }
         TWindowSurface surface;
-        if (!GetWindowSurface(FWindow, FClient, surface))
+        if (!GetWindowSurface(FWindow, FClient, surface, limit ? &*limit : nullptr))
             return false;
         target.Local = TSurface::Bgra(surface.Pixels, surface.Width, surface.Height, surface.Stride);
         target.Offset = surface.Origin;
         target.Clip = std::move(surface.Visible);
         target.Window = FWindow;
-        for (const std::optional<TRegion>* extra : { &State.Clip, &FPaintClip }) {
-            if (!*extra)
-                continue;
-            TRegion clip = **extra;
+        for (size_t i = 0; i < complexCount && !target.Clip.IsEmpty(); ++i) {
+            TRegion clip = *complex[i];
             clip.Offset(target.Offset.x, target.Offset.y);
             target.Clip.Intersect(clip);
         }

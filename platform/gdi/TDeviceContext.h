@@ -109,7 +109,9 @@ public:
     HWND Window() const { return FWindow; }
 
     // The drawing surface with the clip; false when the DC has nothing to draw on any more (its window is gone).
-    bool BeginDraw(TDrawTarget& target);
+    // A call that touches nothing outside `deviceLimit` (device coordinates) passes it, so the clip is cut to it
+    // and stays a plain rectangle in the common case.
+    bool BeginDraw(TDrawTarget& target, const RECT* deviceLimit = nullptr);
     // Reports the touched part of a window's back buffer to the window layer.
     void EndDraw(TDrawTarget& target);
     // The surface as a blit source: no clip, source pixels only. The screen DC composes the windows in

@@ -183,8 +183,11 @@ int Advances(TFontFace& face, const TDeviceContext& dc, const std::vector<uint32
 BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UINT options, const RECT* rect,
     const std::vector<uint32_t>& chars, const int* advances, const std::vector<std::pair<int, int>>* marks)
 {
+    // Clipped text touches nothing outside its rectangle, so the clip is worked out for that part only.
+    const bool clipped = rect && (options & ETO_CLIPPED);
+    const RECT deviceLimit = clipped ? NormalizedRect(dc.ToDevice(*rect)) : RECT {};
     TDrawTarget target;
-    if (!dc.BeginDraw(target))
+    if (!dc.BeginDraw(target, clipped ? &deviceLimit : nullptr))
         return FALSE;
     const TFontMetrics& m = face.Metrics();
     const LOGFONT& log = dc.State.Font->Log;

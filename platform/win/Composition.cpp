@@ -148,15 +148,16 @@ TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top, 
 
 namespace WinCore {
 
-TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
+const TRegion& KeptVisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut, TRegion& scratch)
 {
     if (topOut)
         *topOut = nullptr;
+    scratch.Clear();
     if (!w || IsPseudoWindow(w) || IsMessageOnly(w) || !IsVisibleChain(w))
-        return TRegion();
+        return scratch;
     TWindowRecord* top = RootOf(w);
     if (!top || !top->Buffer)
-        return TRegion();
+        return scratch;
     if (topOut)
         *topOut = top;
     // Every drawing call on a window DC asks for this region; it is kept per window until the window table's
@@ -166,13 +167,22 @@ TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
     if (w->VisibleKeptGeneration[slot] == generation && (!client || w->VisibleKeptPaintSerial == w->PaintSerial))
         return w->VisibleKept[slot];
     bool shaped = false;
-    TRegion visible = ComputeVisibleRegion(w, client, top, shaped);
-    if (!shaped) {
-        w->VisibleKept[slot] = visible;
-        w->VisibleKeptGeneration[slot] = generation;
-        if (client)
-            w->VisibleKeptPaintSerial = w->PaintSerial;
-    }
+    scratch = ComputeVisibleRegion(w, client, top, shaped);
+    if (shaped)
+        return scratch;
+    w->VisibleKept[slot] = std::move(scratch);
+    w->VisibleKeptGeneration[slot] = generation;
+    if (client)
+        w->VisibleKeptPaintSerial = w->PaintSerial;
+    return w->VisibleKept[slot];
+}
+
+TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)
+{
+    TRegion scratch;
+    const TRegion& visible = KeptVisibleRegion(w, client, topOut, scratch);
+    if (&visible == &scratch)
+        return scratch;
     return visible;
 }
 
@@ -231,9 +241,14 @@ void PresentDirty()
 
 } // namespace WinCore
 
-bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface)
+bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface, const RECT* limit)
 {
-    surface = TWindowSurface {};
+    surface.Pixels = nullptr;
+    surface.Width = 0;
+    surface.Height = 0;
+    surface.Stride = 0;
+    surface.Origin = POINT {};
+    surface.Visible.Clear();
     TWindowRecord* w = NeedDrawable(hwnd);
     if (!w)
         return false;
@@ -247,7 +262,14 @@ bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface)
     surface.Height = top->Buffer->Height;
     surface.Stride = top->Buffer->Stride();
     surface.Origin = POINT { origin.x - topOrigin.x, origin.y - topOrigin.y };
-    surface.Visible = VisibleRegion(w, client, nullptr);
+    TRegion scratch;
+    const TRegion& visible = KeptVisibleRegion(w, client, nullptr, scratch);
+    if (limit)
+        surface.Visible.AssignIntersection(visible, RectOffset(*limit, surface.Origin.x, surface.Origin.y));
+    else if (&visible == &scratch)
+        surface.Visible = std::move(scratch);
+    else
+        surface.Visible = visible;
     return true;
 }
 

@@ -340,6 +340,8 @@ void PresentDirty();
 void MarkDirty(TWindowRecord* top, const RECT& bufferRect);
 // The area a window may draw on, in its top-level's buffer coordinates, and that top-level.
 TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** top);
+// The same without a copy: the window's kept region when it is current, else `scratch` holding the answer.
+const TRegion& KeptVisibleRegion(TWindowRecord* w, bool client, TWindowRecord** top, TRegion& scratch);
 void FillBuffer(TWindowRecord* w, bool client, const TRegion* clip, const RECT& rect, COLORREF color);
 
 // Input (Input.cpp).

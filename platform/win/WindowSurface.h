@@ -22,8 +22,10 @@ struct TWindowSurface {
     TRegion Visible;
 };
 
-// False for an invalid window, a message-only window or one without a top-level buffer.
-bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface);
+// False for an invalid window, a message-only window or one without a top-level buffer. With `limit` (client or
+// window coordinates, as `client` says) the visible area is cut to it, reusing the storage `surface.Visible` already has: drawing calls
+// clip to a rectangle most of the time, and then neither the window's kept region nor the clip is copied.
+bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface, const RECT* limit = nullptr);
 // Records that `bufferRect` (null: everything) of the top-level buffer of `hwnd` changed, so it is presented
 // when the loop next goes idle.
 void MarkSurfaceDirty(HWND hwnd, const RECT* bufferRect);
