@@ -247,3 +247,99 @@ TEST_F(GdiWindowDC, TheDefaultEraseFillsTheDCItIsGiven)
     DeleteObject(bitmap);
     DeleteDC(memory);
 }
+
+// A window's visible area is kept between drawing calls until the window layout changes. Each change that moves
+// what a window may draw on is made after every window has drawn (so each has its area kept), then every window
+// fills its DC again: an area kept from before the change would leave the old picture or paint over a sibling.
+TEST_F(GdiWindowDC, EveryLayoutChangeRenewsTheKeptVisibleAreas)
+{
+    struct TWindows {
+        HWND Top = nullptr; // 100x100, clips its children
+        HWND A = nullptr; // (10,10)-(60,60)
+        HWND B = nullptr; // (40,40)-(90,90), created last, so above A where they overlap
+        HWND Other = nullptr; // a second top-level, 100x100
+    };
+    struct TPixelCheck {
+        bool InOther;
+        int X;
+        int Y;
+        uint32_t Expected;
+    };
+    constexpr uint32_t kTop = 0x000000, kA = 0xFF0000, kB = 0x0000FF, kOther = 0x808080;
+    struct TCase {
+        const char* Name;
+        void (*Change)(TWindows&);
+        std::vector<TPixelCheck> Checks;
+    };
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    const TCase kCases[] = {
+        { "moved",
+            [](TWindows& w) { SetWindowPos(w.A, nullptr, 10, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); },
+            { { false, 20, 20, kTop }, { false, 20, 70, kA }, { false, 50, 70, kB } } },
+        { "resized",
+            [](TWindows& w) { SetWindowPos(w.A, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); },
+            { { false, 15, 15, kA }, { false, 30, 30, kTop }, { false, 45, 45, kB } } },
+        { "hidden", [](TWindows& w) { ShowWindow(w.B, SW_HIDE); },
+            { { false, 50, 50, kA }, { false, 80, 80, kTop }, { false, 20, 20, kA } } },
+        { "shown again",
+            [](TWindows& w) {
+                ShowWindow(w.B, SW_HIDE);
+                HDC dc = GetDC(w.A);
+                Fill(dc, RGB(0, 255, 0));
+                ReleaseDC(w.A, dc);
+                ShowWindow(w.B, SW_SHOWNA);
+            },
+            { { false, 50, 50, kB }, { false, 80, 80, kB }, { false, 20, 20, kA } } },
+        { "z-order changed",
+            [](TWindows& w) {
+                SetWindowPos(w.A, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            },
+            { { false, 50, 50, kA }, { false, 70, 70, kB } } },
+        { "region set",
+            [](TWindows& w) { SetWindowRgn(w.A, CreateRectRgn(0, 0, 10, 10), FALSE); },
+            { { false, 15, 15, kA }, { false, 30, 30, kTop }, { false, 50, 50, kB } } },
+        { "parent changed", [](TWindows& w) { SetParent(w.A, w.Other); },
+            { { false, 20, 20, kTop }, { false, 50, 50, kB }, { true, 20, 20, kA }, { true, 70, 70, kOther } } },
+        { "destroyed",
+            [](TWindows& w) {
+                SetWindowPos(w.A, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                HDC dc = GetDC(w.B);
+                Fill(dc, RGB(0, 255, 0));
+                ReleaseDC(w.B, dc);
+                DestroyWindow(w.A);
+                w.A = nullptr;
+            },
+            { { false, 20, 20, kTop }, { false, 50, 50, kB } } },
+    };
+    for (const TCase& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        TWindows w;
+        w.Top = CreateTop(RECT { 0, 0, 100, 100 }, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+        w.Other = CreateTop(RECT { 200, 0, 300, 100 });
+        w.A = CreateChild(w.Top, RECT { 10, 10, 60, 60 }, child);
+        w.B = CreateChild(w.Top, RECT { 40, 40, 90, 90 }, child);
+        Pump();
+        auto paintAll = [&](COLORREF top, COLORREF a, COLORREF b, COLORREF other) {
+            // Lower windows draw later, so an area kept from before the change paints over what lies above it. The
+            // other top-level does not clip its children: it goes first.
+            for (auto [window, color] : { std::pair { w.Other, other }, { w.B, b }, { w.A, a }, { w.Top, top } }) {
+                if (!window)
+                    continue;
+                HDC dc = GetDC(window);
+                Fill(dc, color);
+                ReleaseDC(window, dc);
+            }
+        };
+        // Every window draws once, so each has its visible area kept, and the picture is known.
+        paintAll(RGB(255, 255, 255), RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 255, 255));
+        EXPECT_EQ(Backend.WindowPixel(w.Top, 50, 50), 0xFFFF00u) << "B lies above A";
+        c.Change(w);
+        paintAll(RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 255), RGB(128, 128, 128));
+        for (const TPixelCheck& check : c.Checks)
+            EXPECT_EQ(Backend.WindowPixel(check.InOther ? w.Other : w.Top, check.X, check.Y), check.Expected)
+                << "at " << check.X << "," << check.Y << (check.InOther ? " of the other window" : "");
+        DestroyWindow(w.Top);
+        DestroyWindow(w.Other);
+        Pump();
+    }
+}
