@@ -4,7 +4,6 @@
 // Alt+Space under the system-menu button.
 #include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
-#include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"

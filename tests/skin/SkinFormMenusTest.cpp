@@ -465,6 +465,22 @@ TEST_F(SkinFormMenusTest, AcceleratorsFromTheKeyboardMoveTheOpenMenu)
     EXPECT_TRUE(AppHandlerBack());
 }
 
+TEST_F(SkinFormMenusTest, ACommandMayMakeTheItemsAgainWhileItsItemIsPressed)
+{
+    Menu->Items()->Items(5)->OnClick = [this](TObject*) {
+        Events.push_back("click:Help");
+        Skinner->UpdateMainMenu(true);
+    };
+    for (UINT key : { VK_F10, VK_LEFT, VK_RETURN })
+        Key(key);
+    AltKey('L');
+    EXPECT_EQ(Events, (TEvents { "enter", "exit", "click:Help", "click:Help" }));
+    EXPECT_EQ(Items().size(), 5u);
+    EXPECT_EQ(Highlighted() + Pressed(), "");
+    EXPECT_FALSE(Skinner->MainMenuActive);
+    EXPECT_TRUE(AppHandlerBack());
+}
+
 // ---- Menus opened by objects and by the application -------------------------------------------------------------
 
 TEST_F(SkinFormMenusTest, ALinkedMenuOpensUnderItsButtonAndGoesWithTheMenu)
