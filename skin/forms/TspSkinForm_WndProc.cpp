@@ -454,7 +454,9 @@ void TspSkinForm::FormWndProc(TMessage& message)
     const bool frame = FSupportNCArea;
     const bool skinnable = FSkinnableForm;
     // An MDI main form also closes what its active child has open.
-    if (FSkinMenu && (SkinMenuOpened || FSkinMenu->Visible() || MainMenuActive || FForm->FormStyle() == fsMDIForm))
+    if (FSkinMenu
+        && (SkinMenuOpened || FSkinMenu->Visible() || MainMenuActive
+            || (!FFormWindowGone && FForm->FormStyle() == fsMDIForm)))
         CheckMenuVisible(message);
     // Whatever the menus: skinned edits and combo boxes of an MDI parent close what they have open.
     if (CanMenuClose(message.Msg))
