@@ -12,19 +12,13 @@
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/testing/TFixtureSkin.h"
-#include "tests/framework/ControlsTestSupport.h"
+#include "tests/skin/SkinControlsTestSupport.h"
 
 #include <functional>
 
 namespace {
 
 constexpr uint32_t kSeed = 9;
-
-uint32_t Rgb(TColor color)
-{
-    const uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
 
 // Records the morph factor of every paint.
 template <class Base> class TPaintProbe : public Base {
@@ -52,11 +46,11 @@ struct TStatePictures {
     TRect Normal, Hot, Pressed, Disabled;
 };
 
-class SkinButtonsTest : public ControlsTest {
+class SkinButtonsTest : public SkinInputTest {
 protected:
     void SetUp() override
     {
-        ControlsTest::SetUp();
+        SkinInputTest::SetUp();
         Fixture.AddActivePicture("buttons.bmp", 200, 60, kSeed);
         const TFixtureSkin::TKeyValues states { { "pictureindex", "0" }, { "skinrect", "0,0,40,20" },
             { "clientrect", "2,2,38,18" }, { "activeskinrect", "40,0,80,20" }, { "downskinrect", "80,0,120,20" },
@@ -93,28 +87,8 @@ protected:
         return button;
     }
 
-    uint32_t At(int x, int y)
-    {
-        Pump();
-        return Backend.WindowPixel(Form->Handle(), x, y);
-    }
     // The pixel of picture rectangle `r` that a skinned button at (x, y) shows at its point (dx, dy).
     static uint32_t PictureAt(const TRect& r, int dx, int dy) { return TFixtureSkin::PixelOf(r.Left + dx, r.Top + dy, kSeed); }
-    void MoveTo(int x, int y)
-    {
-        Backend.MouseMove(x, y);
-        Pump();
-    }
-    void Press()
-    {
-        Backend.MouseDown();
-        Pump();
-    }
-    void Release()
-    {
-        Backend.MouseUp();
-        Pump();
-    }
     void Tick(int ms)
     {
         Backend.AdvanceClock(static_cast<uint64_t>(ms));
@@ -127,7 +101,6 @@ protected:
 
     TFixtureSkin Fixture;
     TspSkinData* Skin = nullptr;
-    TForm* Form = nullptr;
     std::vector<TObject*> Clicks;
 };
 

@@ -1,6 +1,7 @@
-// The fixture of the skinned value-control and panel suites: a shown form on the headless display and a skin
-// whose records cut their pictures from one sheet of generated colours, so that a pixel tells which piece of
-// the sheet a control drew there.
+// What the skinned-control suites share: the pointer and pixels of a shown form driven by raw input, and the
+// fixture of the value-control and panel suites: a shown form on the headless display and a skin whose records
+// cut their pictures from one sheet of generated colours, so that a pixel tells which piece of the sheet a
+// control drew there.
 #pragma once
 #include "skin/core/TspSkinData.h"
 #include "skin/testing/TFixtureSkin.h"
@@ -13,6 +14,34 @@ inline uint32_t Rgb(TColor color)
     const uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
+
+// A form driven by raw input on the headless display; every step processes the messages it causes.
+class SkinInputTest : public ControlsTest {
+protected:
+    // The form's pixel at (x, y), once pending paints are done.
+    uint32_t At(int x, int y)
+    {
+        Pump();
+        return Backend.WindowPixel(Form->Handle(), x, y);
+    }
+    void MoveTo(int x, int y)
+    {
+        Backend.MouseMove(x, y);
+        Pump();
+    }
+    void Press()
+    {
+        Backend.MouseDown();
+        Pump();
+    }
+    void Release()
+    {
+        Backend.MouseUp();
+        Pump();
+    }
+
+    TForm* Form = nullptr;
+};
 
 class SkinControlsTest : public ControlsTest {
 protected:

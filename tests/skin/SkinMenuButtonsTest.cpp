@@ -15,17 +15,11 @@
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinPopupMenu.h"
 #include "skin/testing/TFixtureSkin.h"
-#include "tests/framework/ControlsTestSupport.h"
+#include "tests/skin/SkinControlsTestSupport.h"
 
 namespace {
 
 constexpr uint32_t kSeed = 11;
-
-uint32_t Rgb(TColor color)
-{
-    const uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
 
 // A popup menu that records where it was opened and closes on demand as the skinned one does.
 class TPopupStandIn : public TComponent, public TspPopupMenuLink {
@@ -96,11 +90,11 @@ TImageList* SolidList(TComponent* owner, TColor color)
     return list;
 }
 
-class SkinMenuButtonsTest : public ControlsTest {
+class SkinMenuButtonsTest : public SkinInputTest {
 protected:
     void SetUp() override
     {
-        ControlsTest::SetUp();
+        SkinInputTest::SetUp();
         Form = NewForm(0, 0, 400, 300);
         Form->Show();
         Pump();
@@ -116,26 +110,6 @@ protected:
         button->OnHideTrackMenu = [this](TObject*) { ++Hidden; };
         Pump();
         return button;
-    }
-    uint32_t At(int x, int y)
-    {
-        Pump();
-        return Backend.WindowPixel(Form->Handle(), x, y);
-    }
-    void MoveTo(int x, int y)
-    {
-        Backend.MouseMove(x, y);
-        Pump();
-    }
-    void Press()
-    {
-        Backend.MouseDown();
-        Pump();
-    }
-    void Release()
-    {
-        Backend.MouseUp();
-        Pump();
     }
     // The bounding box of the pixels of colour `color` in `r` (form coordinates); empty when none.
     TRect Find(const TRect& r, TColor color)
@@ -153,7 +127,6 @@ protected:
         return box;
     }
 
-    TForm* Form = nullptr;
     int Clicks = 0;
     int Shown = 0;
     int Hidden = 0;
