@@ -197,7 +197,9 @@ void TspSkinForm::TrackSystemMenu2(const TRect& r)
     if (!main)
         return;
     SkinMenuOpen();
-    main->SkinMenu()->Popup(nullptr, main->MenusSkinData() ? main->MenusSkinData() : main->SkinData(), 0, r, items,
+    // The child is the opener: the main form's chain tells it when the menu closes (by Escape or a command), so
+    // that it leaves its menu mode and gives the application its keys back.
+    main->SkinMenu()->Popup(FForm, main->MenusSkinData() ? main->MenusSkinData() : main->SkinData(), 0, r, items,
         false);
     if (!main->SkinMenu()->Visible() && SkinMenuOpened)
         SkinMenuClose();

@@ -618,3 +618,52 @@ TEST_F(SkinFormMenusTest, WithAMainMenuBarTheKeysWorkTheBarsItems)
     EXPECT_EQ(marked(), "");
     EXPECT_TRUE(AppHandlerBack());
 }
+
+// ---- MDI --------------------------------------------------------------------------------------------------------
+
+TEST_F(SkinFormMenusTest, AnMDIChildsKeysWorkTheMainFormsMenuAndItsMenuModeEndsWithIt)
+{
+    // An MDI main form (the application's main form) with the main menu, and a plain skinned child.
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetFormStyle(fsMDIForm);
+    main->SetBounds(0, 0, 640, 480);
+    auto* mainSkin = new TspSkinForm(main);
+    mainSkin->SetSkinData(Skin);
+    main->Show();
+    Pump();
+    ASSERT_EQ(Application->MainForm(), main);
+    auto* child = TCustomForm::Create<TForm>(Application);
+    child->SetFormStyle(fsMDIChild);
+    child->SetBorderStyle(bsSizeable);
+    child->SetBounds(10, 10, 200, 150);
+    auto* childSkin = new TspSkinForm(child);
+    childSkin->ChangeSkinData();
+    child->Show();
+    Pump();
+    TspSkinMenu* chain = mainSkin->SkinMenu();
+
+    // The child's system menu opens through the main form's chain; the child's keys move in it.
+    childSkin->TrackSystemMenu(300, 200);
+    Pump();
+    ASSERT_EQ(chain->LevelCount(), 1);
+    ASSERT_TRUE(childSkin->SkinMenuOpened);
+    const TspSkinPopupWindow* level = chain->Level(0);
+    const int first = level->ActiveItem;
+    Key(VK_DOWN);
+    EXPECT_NE(level->ActiveItem, first);
+    // Escape closes the main form's chain, and the child leaves its menu mode with it.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(chain->LevelCount(), 0);
+    EXPECT_FALSE(childSkin->SkinMenuOpened);
+    EXPECT_TRUE(AppHandlerBack());
+
+    // A command chosen from that menu ends the child's menu mode as well.
+    childSkin->TrackSystemMenu(300, 200);
+    Pump();
+    ASSERT_EQ(chain->LevelCount(), 1);
+    Key(VK_RETURN);
+    EXPECT_EQ(chain->LevelCount(), 0);
+    EXPECT_FALSE(childSkin->SkinMenuOpened);
+    EXPECT_TRUE(AppHandlerBack());
+}
