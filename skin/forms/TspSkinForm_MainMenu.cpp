@@ -87,7 +87,8 @@ void TspSkinForm::UpdateMainMenu(bool redraw)
     }
     const TRect r = MainMenuRect();
     const RECT area { r.Left, r.Top, r.Right, r.Bottom };
-    InvalidateRect(FForm->Handle(), &area, FALSE);
+    // The picture and its objects are painted with the background.
+    InvalidateRect(FForm->Handle(), &area, TRUE);
 }
 
 void TspSkinForm::LinkMenu(std::string_view idName, TPopupMenu* menu, bool popupUp)

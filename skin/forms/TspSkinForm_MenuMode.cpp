@@ -263,8 +263,7 @@ void TspSkinForm::FormKeyDown(WPARAM key)
     // An MDI child's keys go to the main form while the main form's menu is in use.
     if (FForm->FormStyle() == fsMDIChild && Application) {
         TspSkinForm* main = GetSkinFormComponent(Application->MainForm());
-        if (main && main != this
-            && (main->SkinMenuOpened || main->MainMenuActive || main->SkinMenu()->Visible())) {
+        if (main && main != this && (main->SkinMenuOpened || main->MainMenuActive || main->SkinMenu()->Visible())) {
             main->FormKeyDown(key);
             return;
         }

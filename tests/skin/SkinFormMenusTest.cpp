@@ -281,8 +281,12 @@ TEST_F(SkinFormMenusTest, LeftAndRightWrapPastDisabledAndHiddenItems)
     };
     const TStep steps[] = {
         { VK_RIGHT, "View" }, // past the disabled Edit (and the invisible Hidden, which has no object)
-        { VK_RIGHT, "Setup" }, { VK_RIGHT, "File" }, // past Help, which does not fit, back to the first
-        { VK_LEFT, "Setup" }, { VK_LEFT, "View" }, { VK_LEFT, "File" }, { VK_LEFT, "Setup" },
+        { VK_RIGHT, "Setup" },
+        { VK_RIGHT, "File" }, // past Help, which does not fit, back to the first
+        { VK_LEFT, "Setup" },
+        { VK_LEFT, "View" },
+        { VK_LEFT, "File" },
+        { VK_LEFT, "Setup" },
     };
     for (const TStep& step : steps) {
         Key(step.Key);
@@ -338,12 +342,12 @@ TEST_F(SkinFormMenusTest, ReturnAndDownOpenASubmenuOrClickALeaf)
     const TCase cases[] = {
         { "Return opens the highlighted item", { VK_F10, VK_RETURN }, { "enter", "open" }, true },
         { "Down opens it too", { VK_F10, VK_DOWN }, { "enter", "open" }, true },
-        { "Return on a popup item clicks it after the menu closed",
-            { VK_F10, VK_RETURN, VK_DOWN, VK_RETURN }, { "enter", "open", "close", "exit", "click:Save" }, false },
-        { "Return on a leaf of the main menu clicks it after the keyboard mode ended",
-            { VK_F10, VK_LEFT, VK_RETURN }, { "enter", "exit", "click:Help" }, false },
-        { "Return on a leaf the open submenu moved to clicks it",
-            { VK_F10, VK_RETURN, VK_RIGHT, VK_RIGHT, VK_RIGHT }, { "enter", "open" }, true },
+        { "Return on a popup item clicks it after the menu closed", { VK_F10, VK_RETURN, VK_DOWN, VK_RETURN },
+            { "enter", "open", "close", "exit", "click:Save" }, false },
+        { "Return on a leaf of the main menu clicks it after the keyboard mode ended", { VK_F10, VK_LEFT, VK_RETURN },
+            { "enter", "exit", "click:Help" }, false },
+        { "Return on a leaf the open submenu moved to clicks it", { VK_F10, VK_RETURN, VK_RIGHT, VK_RIGHT, VK_RIGHT },
+            { "enter", "open" }, true },
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -494,7 +498,8 @@ TEST_F(SkinFormMenusTest, ALinkedMenuOpensUnderItsButtonAndGoesWithTheMenu)
     Skinner->LinkMenu("label", popup, false);
     Skinner->LinkMenu("nothing", popup, false);
     Skinner->LinkMenu("menubutton", popup, false);
-    auto* button = static_cast<TspSkinButtonObject*>(Skinner->SkinObjects[size_t(Skinner->GetIndex("menubutton"))].get());
+    auto* button
+        = static_cast<TspSkinButtonObject*>(Skinner->SkinObjects[size_t(Skinner->GetIndex("menubutton"))].get());
     EXPECT_EQ(button->MenuItem, popup->Items());
     const TPoint at = Center(button->ObjectRect);
     Hover(at);
@@ -666,4 +671,45 @@ TEST_F(SkinFormMenusTest, AnMDIChildsKeysWorkTheMainFormsMenuAndItsMenuModeEndsW
     EXPECT_EQ(chain->LevelCount(), 0);
     EXPECT_FALSE(childSkin->SkinMenuOpened);
     EXPECT_TRUE(AppHandlerBack());
+}
+
+// ---- Picture mode -----------------------------------------------------------------------------------------------
+
+TEST_F(SkinFormMenusTest, APictureFormDrawsItsItemsInThePictureAndRedrawsThemWhenMadeAgain)
+{
+    TFixtureSkin fixture;
+    fixture.SetPicture("picture", "face.bmp", 300, 120, 3);
+    fixture.AddActivePicture("active.bmp", 200, 60, 5);
+    fixture.Set("FORMINFO",
+        { { "lefttoppoint", "10,10" }, { "righttoppoint", "290,10" }, { "leftbottompoint", "10,110" },
+            { "rightbottompoint", "290,110" }, { "clientrect", "10,10,290,110" }, { "borderwidth", "0" },
+            { "mainmenurect", "10,10,290,30" } });
+    fixture.AddObject("MAINMENUITEM", "mainmenuitem",
+        { { "activepictureindex", "0" }, { "skinrect", "0,0,40,20" }, { "activeskinrect", "40,0,80,20" },
+            { "downrect", "80,0,120,20" }, { "textrect", "10,2,30,18" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    TForm* form = NewForm(100, 100, 300, 120);
+    auto* skinner = new TspSkinForm(form);
+    skinner->SetSupportNCArea(false);
+    skinner->SetSkinData(skin);
+    skinner->SetMainMenu(Menu);
+    form->Show();
+    Pump();
+    auto item = [skinner](const std::string& name) -> TspSkinMainMenuItem* {
+        for (auto& object : skinner->SkinObjects)
+            if (object->IDName == name)
+                return dynamic_cast<TspSkinMainMenuItem*>(object.get());
+        return nullptr;
+    };
+    ASSERT_NE(item("File"), nullptr);
+    EXPECT_EQ(item("File")->ObjectRect.Left, 10);
+    EXPECT_EQ(item("File")->ObjectRect.Top, 10);
+    const int width = item("File")->ObjectRect.Right - item("File")->ObjectRect.Left;
+    // Made again after a longer caption, the items are drawn (and so laid out) anew.
+    Menu->Items()->Items(0)->SetCaption("&File and more");
+    skinner->UpdateMainMenu(true);
+    Pump();
+    EXPECT_GT(item("File")->ObjectRect.Right - item("File")->ObjectRect.Left, width);
+    EXPECT_EQ(item("Edit")->ObjectRect.Left, item("File")->ObjectRect.Right);
 }
