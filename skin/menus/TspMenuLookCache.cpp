@@ -11,9 +11,7 @@
 
 namespace {
 
-// Bounds on what a chain keeps: far more than the menus of a program, few enough megabytes that a program
-// that keeps making new menus does not grow without end.
-constexpr size_t kMaxLooks = 512;
+// Bounds on what a chain keeps besides the looks themselves.
 constexpr size_t kMaxLevelLooks = 32;
 constexpr size_t kMaxTextWidths = 2048;
 
@@ -115,7 +113,7 @@ std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::Looks(const std::str
         it->second.Value = std::make_shared<TLooks>();
     it->second.LastUse = ++FClock;
     std::shared_ptr<TLooks> looks = it->second.Value;
-    Trim(FLooks, kMaxLooks);
+    Trim(FLooks, MaxLooks);
     return looks;
 }
 

@@ -45,6 +45,10 @@ public:
         std::unique_ptr<TBitmap> Image[2];
     };
 
+    // More looks than the menus of a program show, and few enough megabytes (two item images each) that a
+    // program that keeps making new menus does not grow without end.
+    static constexpr size_t MaxLooks = 256;
+
     TspMenuLookCache();
     ~TspMenuLookCache();
 
