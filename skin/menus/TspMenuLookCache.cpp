@@ -4,6 +4,8 @@
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/Raster.h"
+#include "platform/win/GdiObjects.h"
+#include "platform/win/Regions.h"
 
 #include <algorithm>
 #include <cstring>
@@ -79,7 +81,11 @@ TspLookKey& TspLookKey::AddPixels(TBitmap* picture, const TRect& rect)
 
 TspMenuLookCache::TspMenuLookCache() = default;
 
-TspMenuLookCache::~TspMenuLookCache() = default;
+TspMenuLookCache::~TspMenuLookCache()
+{
+    if (FRegion)
+        DeleteObject(FRegion);
+}
 
 template <class T> void TspMenuLookCache::Trim(std::unordered_map<std::string, TKept<T>>& table, size_t bound)
 {
@@ -127,4 +133,20 @@ int TspMenuLookCache::TextWidth(uint64_t level, const std::string& text, const s
     const int width = it->second.Value;
     Trim(FTextWidths, kMaxTextWidths);
     return width;
+}
+
+HRGN TspMenuLookCache::Region(const std::string& key, const std::function<HRGN()>& make)
+{
+    if (FRegionKey != key || FRegionKey.empty()) {
+        HRGN made = make();
+        if (FRegion)
+            DeleteObject(FRegion);
+        FRegion = made;
+        FRegionKey = key;
+    }
+    if (!FRegion)
+        return nullptr;
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(copy, FRegion, nullptr, RGN_COPY);
+    return copy;
 }

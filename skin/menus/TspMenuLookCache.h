@@ -4,6 +4,7 @@
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Forward.h"
 #include "framework/graphics/Types.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstdint>
 #include <functional>
@@ -60,6 +61,9 @@ public:
     std::shared_ptr<TLooks> Looks(const std::string& key);
     // The width of `text` in level look `level`: `measure` runs only the first time.
     int TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure);
+    // A copy of the window region made by `make` (which may give null) for `key`, for the caller to own: the
+    // last region made is kept, so reopening a menu does not trace its mask again.
+    HRGN Region(const std::string& key, const std::function<HRGN()>& make);
     int LookCount() const { return static_cast<int>(FLooks.size()); }
 
 private:
@@ -73,6 +77,8 @@ private:
     std::unordered_map<std::string, TKept<uint64_t>> FLevelLooks;
     std::unordered_map<std::string, TKept<std::shared_ptr<TLooks>>> FLooks;
     std::unordered_map<std::string, TKept<int>> FTextWidths;
+    std::string FRegionKey;
+    HRGN FRegion = nullptr;
     uint64_t FNextLevelLook = 1;
     uint64_t FClock = 0;
 };

@@ -279,10 +279,21 @@ void TspSkinPopupWindow::CalcItemRects()
 
 void TspSkinPopupWindow::SetMenuWindowRegion()
 {
-    HRGN region = nullptr;
-    CreateSkinRegion(region, SkinRecord->LeftTopPoint, SkinRecord->RightTopPoint, SkinRecord->LeftBottomPoint,
-        SkinRecord->RightBottomPoint, SkinRecord->ItemsRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
-        NewItemsRect, MaskPicture, Width(), Height());
+    // The region follows from the mask's pixels, the record's points and the size alone, so a level like the
+    // last one takes a copy of its region instead of tracing the mask again.
+    TspLookKey key;
+    key.AddPixels(MaskPicture, TRect(0, 0, MaskPicture->Width(), MaskPicture->Height()));
+    for (const TPoint& p : { SkinRecord->LeftTopPoint, SkinRecord->RightTopPoint, SkinRecord->LeftBottomPoint,
+             SkinRecord->RightBottomPoint, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint })
+        key.AddInt(p.X).AddInt(p.Y);
+    key.AddRect(SkinRecord->ItemsRect).AddRect(NewItemsRect).AddInt(Width()).AddInt(Height());
+    HRGN region = FSkinMenu->Looks()->Region(key.Bytes(), [&] {
+        HRGN made = nullptr;
+        CreateSkinRegion(made, SkinRecord->LeftTopPoint, SkinRecord->RightTopPoint, SkinRecord->LeftBottomPoint,
+            SkinRecord->RightBottomPoint, SkinRecord->ItemsRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
+            NewItemsRect, MaskPicture, Width(), Height());
+        return made;
+    });
     // The window owns the region from here on.
     SetWindowRgn(Handle(), region, TRUE);
 }

@@ -6,6 +6,8 @@
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/Raster.h"
+#include "platform/win/GdiObjects.h"
+#include "platform/win/Regions.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
@@ -215,6 +217,47 @@ TEST_F(SkinMenuLookTest, ALevelOnTheImageOfAClosedOneShowsOnlyItsOwnItems)
     EXPECT_NE(others, expected);
     EXPECT_TRUE(others == Shown(fresh, nullptr));
     delete fresh;
+}
+
+// The skin's mask gives each level its window region; a level like the last one gets the same region without
+// tracing the mask again, and a changed mask gives a new one.
+TEST_F(SkinMenuLookTest, TheWindowRegionFollowsTheMaskAcrossOpenings)
+{
+    TspSkinData* skin = ProgramSkin();
+    ASSERT_NE(skin->PopupWindow->MaskPictureIndex, -1);
+    Add(Menu->Items(), "First");
+    Add(Menu->Items(), "Second");
+    auto region = [&](TspSkinMenu* chain) {
+        chain->Popup(nullptr, skin, 0, TRect(200, 150, 200, 150), Menu->Items(), false);
+        Pump();
+        HRGN result = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_NE(GetWindowRgn(chain->Level(0)->Handle(), result), ERROR);
+        chain->CloseMenu(0);
+        Pump();
+        return result;
+    };
+    auto sameAsFresh = [&](HRGN shown) {
+        TspSkinMenu* fresh = FreshChain();
+        HRGN drawn = region(fresh);
+        delete fresh;
+        const bool same = EqualRgn(shown, drawn);
+        DeleteObject(drawn);
+        DeleteObject(shown);
+        return same;
+    };
+    HRGN first = region(Chain);
+    RECT box;
+    EXPECT_EQ(GetRgnBox(first, &box), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(first, 0, 0));
+    EXPECT_TRUE(sameAsFresh(first));
+    EXPECT_TRUE(sameAsFresh(region(Chain)));
+    // The mask's top-left corner made opaque: the corner belongs to the window now.
+    TBitmap* mask = skin->ActivePictures[size_t(skin->PopupWindow->MaskPictureIndex)].get();
+    mask->Canvas()->Brush()->SetColor(clBlack);
+    mask->Canvas()->FillRect(TRect(0, 0, 8, 8));
+    HRGN changed = region(Chain);
+    EXPECT_TRUE(PtInRegion(changed, 0, 0));
+    EXPECT_TRUE(sameAsFresh(changed));
 }
 
 TEST_F(SkinMenuLookTest, ItemsWithImagesAreDrawnAgainAtEachOpening)
