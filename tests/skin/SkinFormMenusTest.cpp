@@ -624,6 +624,64 @@ TEST_F(SkinFormMenusTest, WithAMainMenuBarTheKeysWorkTheBarsItems)
     EXPECT_TRUE(AppHandlerBack());
 }
 
+TEST_F(SkinFormMenusTest, AMenuMergedIntoTheBarTakesTheKeysItsOwnMenuLeavesAndRunsEachCommandOnce)
+{
+    Skinner->SetMainMenu(nullptr);
+    auto* bar = new TspSkinMainMenuBar(Form);
+    bar->SetParent(Form);
+    bar->SetAlign(alNone);
+    bar->SetBounds(0, 0, 600, 22);
+    bar->SetSkinForm(Skinner);
+    Skinner->SetMainMenuBar(bar);
+    bar->SetMainMenu(Menu);
+    // A child's menu merged after the bar's own items.
+    auto* merged = new TMainMenu(Form);
+    auto add = [this, merged](TMenuItem* parent, const std::string& name, const std::string& caption) {
+        auto* item = new TMenuItem(merged);
+        item->SetName(name);
+        item->SetCaption(caption);
+        item->SetGroupIndex(20);
+        item->OnClick = [this, name](TObject*) { Events.push_back("click:" + name); };
+        parent->Add(item);
+        return item;
+    };
+    add(merged->Items(), "Kit", "&Kit");
+    add(add(merged->Items(), "Tool", "T&ool"), "Knife", "Knife")->SetShortCut(TextToShortCut("Ctrl+K"));
+    bar->Merge(merged);
+    Pump();
+    ASSERT_EQ(bar->GetChildMainMenu(), merged);
+    struct TCase {
+        const char* What;
+        UINT Key;
+        TShiftState Shift;
+        bool Handled, MenuShortCut;
+        TEvents Events;
+    };
+    const TCase cases[] = {
+        { "the merged leaf's accelerator clicks it once", 'K', { ssAlt }, true, false, { "click:Kit" } },
+        { "the merged menu's shortcut", 'K', { ssCtrl }, true, true, { "click:Knife" } },
+        { "the bar's own shortcut comes first", 'O', { ssCtrl }, true, true, { "click:Open" } },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        Events.clear();
+        TWMKey key { WM_SYSKEYDOWN, uint16_t(c.Key), c.Shift.Contains(ssAlt) ? 1u << 29 : 0u, 0 };
+        if (c.Shift.Contains(ssCtrl))
+            Backend.KeyDown(VK_CONTROL);
+        Pump();
+        bool handled = false;
+        Skinner->FormShortCut(key, handled);
+        if (c.Shift.Contains(ssCtrl))
+            Backend.KeyUp(VK_CONTROL);
+        Pump();
+        EXPECT_EQ(handled, c.Handled);
+        EXPECT_EQ(Skinner->MenuShortCutHandled, c.MenuShortCut);
+        EXPECT_EQ(Events, c.Events);
+        if (Skinner->MainMenuActive)
+            Skinner->SkinMainMenuClose();
+    }
+}
+
 // ---- MDI --------------------------------------------------------------------------------------------------------
 
 TEST_F(SkinFormMenusTest, AnMDIChildsKeysWorkTheMainFormsMenuAndItsMenuModeEndsWithIt)
