@@ -800,9 +800,8 @@ protected:
         Pump();
         bar->CalcRects();
         bar->OnMainMenuItemClick = [this](const std::string& id) { Events.push_back("bar:" + id); };
-        MainSkin->OnMainMenuEnter = [this, bar](TObject* sender) {
-            Events.push_back(sender == bar ? "enter:bar" : "enter:other");
-        };
+        MainSkin->OnMainMenuEnter
+            = [this, bar](TObject* sender) { Events.push_back(sender == bar ? "enter:bar" : "enter:other"); };
         return bar;
     }
 
@@ -971,8 +970,8 @@ TEST_F(SkinMainMenuBarKeysTest, EscapeStepsBackOneLevelAndALeafReachedWithASubme
         EXPECT_EQ(bar->MenuMode, step.KeyboardMode);
     }
     EXPECT_EQ(Events,
-        (std::vector<std::string> { "enter:bar", "bar:File", "bar:File", "bar:File", "bar:Help", "exit", "click",
-            "enter:bar", "exit" }));
+        (std::vector<std::string> {
+            "enter:bar", "bar:File", "bar:File", "bar:File", "bar:Help", "exit", "click", "enter:bar", "exit" }));
     EXPECT_FALSE(Application->OnMessage) << "the keys are the application's again";
 }
 
