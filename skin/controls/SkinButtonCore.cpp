@@ -311,11 +311,36 @@ void TspSkinButtonCore<Root>::CreateButtonImage(TBitmap* bitmap, const TRect& r,
         this->CreateSkinControlImage(bitmap, this->SkinPicture, r);
         content = this->SkinResizeMode == 0 ? this->SkinClientRect : this->SizedClientRect;
     }
-    TCanvas* canvas = bitmap->Canvas();
+    DrawButtonContent(bitmap->Canvas(), content, down, mouseIn);
+}
+
+template <class Root>
+void TspSkinButtonCore<Root>::DrawButtonContent(TCanvas* canvas, const TRect& content, bool down, bool mouseIn)
+{
     SetSkinFont(canvas, down, mouseIn);
     DrawSkinFocus(canvas, content);
     canvas->Brush()->SetStyle(bsClear);
     DrawSkinContent(canvas, content, down, mouseIn);
+}
+
+template <class Root> bool TspSkinButtonCore<Root>::PaintSkinStraight(TCanvas* canvas)
+{
+    if (!PaintsFaceStraight() || MorphInProgress() || (!FUseSkinSize && this->SkinResizeMode != 1))
+        return false;
+    TRect r;
+    bool down = false;
+    bool mouseIn = false;
+    ChooseStatePicture(r, down, mouseIn);
+    TBitmap* face = this->KeptSkinControlImage(this->SkinPicture, r);
+    // A face of another size than the control's (a fixed skin size) leaves the rest of the control to the
+    // image's rules.
+    if (!face || face->Width() != this->Width() || face->Height() != this->Height())
+        return false;
+    // One copy of the face and the content over it, with the tools of a new canvas as the image would have.
+    canvas->Draw(0, 0, face);
+    ResetCanvasTools(canvas);
+    DrawButtonContent(canvas, this->SkinResizeMode == 0 ? this->SkinClientRect : this->SizedClientRect, down, mouseIn);
+    return true;
 }
 
 template <class Root> bool TspSkinButtonCore<Root>::ImagesMenuContent(int& imageIndex, std::string& caption) const

@@ -115,6 +115,14 @@ protected:
     bool MorphInProgress() const;
     // The state image, or the morph between the normal and the hot image.
     void CreateControlSkinImage(TBitmap* bitmap) override;
+    // Outside a morph: the kept face copied to the canvas and the content drawn over it.
+    bool PaintSkinStraight(TCanvas* canvas) override;
+    // Whether the button's image is only the face and the content, so that it may be painted straight; a
+    // button that draws more (markers, a track part, its own pictures) answers false.
+    virtual bool PaintsFaceStraight() const { return false; }
+    // Caption font, focus rectangle and content of one state over a face already drawn; `content` is where
+    // picture and caption go.
+    void DrawButtonContent(TCanvas* canvas, const TRect& content, bool down, bool mouseIn);
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void CalcSize(int& width, int& height) override;
     // The image when UseSkinSize is off and the record is not nine-part; returns the content rectangle.

@@ -37,6 +37,7 @@ protected:
     void CreateWnd() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     void DrawSkinFocus(TCanvas* canvas, const TRect& r) override;
+    bool PaintsFaceStraight() const override { return true; }
     bool MorphTarget() const override { return FHot || IsFocused(); }
     bool FocusedLook() const override { return IsFocused(); }
     bool IsGroupPeer(TControl* control) const override;

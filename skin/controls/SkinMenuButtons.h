@@ -32,6 +32,8 @@ protected:
     void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn) override;
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn) override;
+    // The tool-button looks and the open track part are more than one face.
+    bool PaintsFaceStraight() const override { return false; }
     // The marker picture: pressed, hot or normal.
     void DrawMenuMarker(TCanvas* canvas, const TRect& r, bool active, bool down);
 

@@ -23,20 +23,25 @@ void ResetToFresh(TBitmap* image, const std::vector<uint32_t>& whiteRow)
     const size_t rowBytes = whiteRow.size() * sizeof(uint32_t);
     for (int y = 0; y < image->Height(); ++y)
         std::memcpy(image->ScanLine(y), whiteRow.data(), rowBytes);
-    static const TFont newFont;
-    static const TPen newPen;
-    static const TBrush newBrush;
     TCanvas* canvas = image->Canvas();
-    canvas->SetFont(const_cast<TFont*>(&newFont));
-    canvas->SetPen(const_cast<TPen*>(&newPen));
-    canvas->SetBrush(const_cast<TBrush*>(&newBrush));
-    canvas->SetCopyMode(cmSrcCopy);
+    ResetCanvasTools(canvas);
     canvas->MoveTo(0, 0);
     // Handing out the bitmap's handle lets the canvas go of its DC, with whatever state drawing left in it.
     image->Handle();
 }
 
 } // namespace
+
+void ResetCanvasTools(TCanvas* canvas)
+{
+    static const TFont newFont;
+    static const TPen newPen;
+    static const TBrush newBrush;
+    canvas->SetFont(const_cast<TFont*>(&newFont));
+    canvas->SetPen(const_cast<TPen*>(&newPen));
+    canvas->SetBrush(const_cast<TBrush*>(&newBrush));
+    canvas->SetCopyMode(cmSrcCopy);
+}
 
 int CenteredTopInToolBar(TControl* parent, int top, int height, bool always)
 {
@@ -129,6 +134,11 @@ template <class Base> TBitmap* TspSkinControlRoot<Base>::FreshPaintImage(int wid
     return FPaintImage.get();
 }
 
+template <class Base> bool TspSkinControlRoot<Base>::PaintSkinStraight(TCanvas*)
+{
+    return false;
+}
+
 template <class Base> void TspSkinControlRoot<Base>::Paint()
 {
     const int width = this->Width();
@@ -136,6 +146,8 @@ template <class Base> void TspSkinControlRoot<Base>::Paint()
     if (width <= 0 || height <= 0)
         return;
     GetSkinData();
+    if (SkinIndex != -1 && !FAlphaBlend && PaintSkinStraight(this->Canvas()))
+        return;
     // The image is kept from paint to paint and made as new again: the looks draw on it as on a new bitmap.
     TBitmap* image = FreshPaintImage(width, height);
     if (SkinIndex != -1)

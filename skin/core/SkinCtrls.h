@@ -49,6 +49,9 @@ public:
 // one and `always` or its AdjustControls says so; otherwise `top`.
 int CenteredTopInToolBar(TControl* parent, int top, int height, bool always);
 
+// Gives `canvas` the tools and copy mode of a new canvas.
+void ResetCanvasTools(TCanvas* canvas);
+
 // The part both roots share. Base is TCustomControl or TGraphicControl.
 template <class Base> class TspSkinControlRoot : public Base, public TspSkinDataClient {
     using inherited = Base;
@@ -94,6 +97,10 @@ protected:
     virtual void CreateControlSkinImage(TBitmap* bitmap) { (void)bitmap; }
     // The paint pipeline: record look-up, the off-screen image, the optional blend, the copy to the canvas.
     void Paint() override;
+    // Paints the skinned look straight onto `canvas`, when the look can do without the off-screen image (a kept
+    // face of the control's size and content drawn over it); false leaves the paint to the image. Never asked
+    // for a blended control.
+    virtual bool PaintSkinStraight(TCanvas* canvas);
     void Notification(TComponent* component, TOperation operation) override;
     // The skin's cursor for SkinCursorIndex (the default cursor for -1).
     void ApplySkinCursor();

@@ -239,6 +239,13 @@ TBitmap* TspSkinCustomRoot<Root>::SkinControlImage(
     return &scratch;
 }
 
+template <class Root> TBitmap* TspSkinCustomRoot<Root>::KeptSkinControlImage(TBitmap* picture, const TRect& rect)
+{
+    if (!picture || !FaceCached())
+        return nullptr;
+    return CachedFace(picture, rect, this->Width(), this->Height());
+}
+
 template <class Root> bool TspSkinCustomRoot<Root>::FaceCached() const
 {
     // Without a resize mode nothing is composed, nor when the border strips are painted on their own.

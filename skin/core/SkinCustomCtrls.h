@@ -64,6 +64,9 @@ protected:
     // What CreateSkinControlImage leaves in a new bitmap of `width` by `height`: the skin's kept image, or one
     // made in `scratch`. Valid until the skin's cache changes.
     TBitmap* SkinControlImage(TBitmap* picture, const TRect& rect, int width, int height, TBitmap& scratch);
+    // The skin's kept image of `rect` at the control's size, or null when such images are not kept (no skin,
+    // no picture, or a mode that composes nothing). Valid until the skin's cache changes.
+    TBitmap* KeptSkinControlImage(TBitmap* picture, const TRect& rect);
     // The composition itself, drawn into `dest`.
     void ComposeSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
     // Windowed only: the border strips are painted by Paint rather than composed here.

@@ -567,6 +567,61 @@ TEST_F(SkinButtonsTest, TheProgramsSkinDrawsItsButtonRecordsByState)
         Pump();
     }
 }
+
+// A push button paints its kept face and its content straight onto its window; through its off-screen image (a
+// blend at full weight leaves the image as it is) it looks the same in every state, caption, glyph and focus
+// rectangle included.
+TEST_F(SkinButtonsTest, APaintStraightOntoTheWindowLooksAsOneThroughTheImage)
+{
+    auto* programSkin = new TspSkinData(Application);
+    programSkin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+    ASSERT_FALSE(programSkin->Empty);
+    TBitmap glyph;
+    glyph.SetSize(16, 16);
+    glyph.Canvas()->Brush()->SetColor(clLime);
+    glyph.Canvas()->FillRect(Rect(2, 2, 14, 14));
+    auto make = [&](int y, bool throughImage) {
+        auto* button = new TspSkinButton(Form);
+        button->SetParent(Form);
+        button->SetBounds(10, y, 110, 32);
+        button->SetCaption("Convert &all");
+        button->SetGlyph(&glyph);
+        if (throughImage) {
+            button->SetAlphaBlend(true);
+            button->SetAlphaBlendValue(255);
+        }
+        button->SetSkinData(programSkin);
+        return button;
+    };
+    TspSkinButton* straight = make(10, false);
+    TspSkinButton* imaged = make(60, true);
+    auto pixels = [&](TspSkinButton* button) {
+        Pump();
+        std::vector<uint32_t> out;
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x)
+                out.push_back(Backend.WindowPixel(Form->Handle(), button->Left() + x, button->Top() + y));
+        return out;
+    };
+    const struct {
+        const char* Name;
+        std::function<void(TspSkinButton*)> Apply;
+    } states[] = {
+        { "normal", [](TspSkinButton*) {} },
+        { "hot", [](TspSkinButton* b) { b->Perform(CM_MOUSEENTER, 0, 0); } },
+        { "pressed", [](TspSkinButton* b) { b->SetDown(true); } },
+        { "released and left", [](TspSkinButton* b) { b->SetDown(false), b->Perform(CM_MOUSELEAVE, 0, 0); } },
+        { "focused", [](TspSkinButton* b) { b->SetFocus(); } },
+        { "disabled", [](TspSkinButton* b) { b->SetEnabled(false); } },
+    };
+    for (const auto& state : states) {
+        // One at a time, since only one of them can have the focus.
+        state.Apply(straight);
+        const std::vector<uint32_t> expected = pixels(straight);
+        state.Apply(imaged);
+        EXPECT_EQ(pixels(imaged), expected) << state.Name;
+    }
+}
 #endif
 
 TEST_F(SkinButtonsTest, AnAcceleratorClicksAPushButtonAndAShownSpeedButtonOnly)
