@@ -603,7 +603,8 @@ TEST_F(SkinFormMenusTest, WithAMainMenuBarTheKeysWorkTheBarsItems)
         { VK_RIGHT, "File", 0, true },
         { VK_RETURN, "File(down)", 1, true },
         { VK_RIGHT, "View(down)", 1, true }, // the open submenu moves along
-        { VK_F10, "", 0, false },
+        { VK_ESCAPE, "View", 0, true }, // the submenu closes, the keyboard mode stays
+        { VK_ESCAPE, "", 0, false },
     };
     for (const TStep& step : steps) {
         Key(step.Key);
