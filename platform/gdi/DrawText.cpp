@@ -339,11 +339,14 @@ int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT forma
             dc->State.BkMode = saved;
         } else {
             // Tabs are drawn as blanks.
-            std::vector<uint32_t> chars = line.Chars;
-            for (uint32_t& c : chars)
-                if (c == kTab && layout.TabWidth > 0)
-                    c = ' ';
-            PaintText(*dc, *face, x, y, TA_LEFT | TA_TOP, options, &clip, chars, line.Advances.data(), &marks);
+            const bool tabs = layout.TabWidth > 0 && std::find(line.Chars.begin(), line.Chars.end(), kTab) != line.Chars.end();
+            std::vector<uint32_t> blanked;
+            if (tabs) {
+                blanked = line.Chars;
+                std::replace(blanked.begin(), blanked.end(), kTab, uint32_t(' '));
+            }
+            PaintText(*dc, *face, x, y, TA_LEFT | TA_TOP, options, &clip, tabs ? blanked : line.Chars,
+                line.Advances.data(), &marks);
         }
         y += lineHeight;
         if (!(format & DT_NOCLIP) && y >= clip.bottom && y - lineHeight >= clip.bottom)

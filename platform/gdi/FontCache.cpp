@@ -1,6 +1,7 @@
 #include "platform/gdi/FontCache.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +89,21 @@ struct TFontSystem {
     // Realized faces by (file, index, size, synthesis); logical fonts by their LOGFONT fields.
     std::map<std::string, std::shared_ptr<TFreeTypeFace>> Faces;
     std::map<std::string, std::shared_ptr<TFreeTypeFace>> Logical;
+    // The last logical fonts asked for, checked before a key is built: painting asks for the same few fonts call
+    // after call. Emptied whenever Logical is.
+    struct TRecent {
+        LOGFONT Log {};
+        bool Rotated = false;
+        std::shared_ptr<TFreeTypeFace> Face;
+    };
+    std::array<TRecent, 8> Recent;
+    size_t RecentNext = 0;
+
+    void ClearLogical()
+    {
+        Logical.clear();
+        Recent = {};
+    }
 };
 
 std::mutex& FontLock()
@@ -132,7 +148,7 @@ void ShutDownFonts()
     std::lock_guard lock(FontLock());
     if (!GSystem)
         return;
-    GSystem->Logical.clear();
+    GSystem->ClearLogical();
     GSystem->Faces.clear();
     FT_Done_FreeType(GSystem->Library);
     if (GSystem->Config)
@@ -387,12 +403,14 @@ public:
 
     const TGlyph& Glyph(uint32_t codePoint, bool antialiased) override
     {
-        const uint64_t key = uint64_t(codePoint) | (antialiased ? (uint64_t(1) << 32) : 0);
-        auto it = FGlyphs.find(key);
-        if (it != FGlyphs.end())
-            return *it->second;
-        auto glyph = std::make_unique<TGlyph>(Render(codePoint, antialiased, nullptr));
-        return *FGlyphs.emplace(key, std::move(glyph)).first->second;
+        // Latin-1, nearly all the text there is, is looked up in a table; the map keeps the glyphs in place.
+        if (codePoint < FLatin[0].size()) {
+            const TGlyph*& slot = FLatin[antialiased ? 1 : 0][codePoint];
+            if (!slot)
+                slot = &Cached(codePoint, antialiased);
+            return *slot;
+        }
+        return Cached(codePoint, antialiased);
     }
 
     TGlyph RotatedGlyph(uint32_t codePoint, bool antialiased, double degrees) override
@@ -409,6 +427,16 @@ public:
     int Advance(uint32_t codePoint) override { return int((Glyph(codePoint, true).AdvanceX + 32) >> 6); }
 
 private:
+    const TGlyph& Cached(uint32_t codePoint, bool antialiased)
+    {
+        const uint64_t key = uint64_t(codePoint) | (antialiased ? (uint64_t(1) << 32) : 0);
+        auto it = FGlyphs.find(key);
+        if (it != FGlyphs.end())
+            return *it->second;
+        auto glyph = std::make_unique<TGlyph>(Render(codePoint, antialiased, nullptr));
+        return *FGlyphs.emplace(key, std::move(glyph)).first->second;
+    }
+
     FT_UInt GlyphIndex(uint32_t codePoint)
     {
         FT_UInt index = FT_Get_Char_Index(FFace, codePoint);
@@ -471,6 +499,7 @@ private:
     TFaceChoice FChoice;
     TFontMetrics FMetrics;
     std::unordered_map<uint64_t, std::unique_ptr<TGlyph>> FGlyphs;
+    std::array<std::array<const TGlyph*, 256>, 2> FLatin {};
 };
 
 // Keeps the caches small. The logical map only points at faces, so it is simply emptied when full; faces then go
@@ -478,7 +507,7 @@ private:
 void Trim(TFontSystem& system)
 {
     if (system.Logical.size() >= 256)
-        system.Logical.clear();
+        system.ClearLogical();
     if (system.Faces.size() < 64)
         return;
     for (auto it = system.Faces.begin(); it != system.Faces.end();)
@@ -490,6 +519,21 @@ std::string LogicalKey(const LOGFONT& log, bool rotated)
     return std::to_string(log.lfHeight) + "|" + std::to_string(log.lfWeight) + "|" + std::to_string(log.lfItalic) + "|"
         + std::to_string(log.lfPitchAndFamily) + "|" + (rotated ? "r" : "") + "|"
         + Lower(std::string(log.lfFaceName, strnlen(log.lfFaceName, LF_FACESIZE)));
+}
+
+// True when `log` asks for what `recent` was asked for, by every field the logical key holds (the name exactly, a
+// stricter test than the key's, so a differently written name just takes the map).
+bool SameRequest(const TFontSystem::TRecent& recent, const LOGFONT& log, bool rotated)
+{
+    return recent.Rotated == rotated && recent.Log.lfHeight == log.lfHeight && recent.Log.lfWeight == log.lfWeight
+        && recent.Log.lfItalic == log.lfItalic && recent.Log.lfPitchAndFamily == log.lfPitchAndFamily
+        && std::strncmp(recent.Log.lfFaceName, log.lfFaceName, LF_FACESIZE) == 0;
+}
+
+void Remember(TFontSystem& system, const LOGFONT& log, bool rotated, const std::shared_ptr<TFreeTypeFace>& face)
+{
+    system.Recent[system.RecentNext] = TFontSystem::TRecent { log, rotated, face };
+    system.RecentNext = (system.RecentNext + 1) % system.Recent.size();
 }
 
 } // namespace
@@ -507,9 +551,14 @@ std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& requested, bool rotated)
     LOGFONT log = requested;
     log.lfHeight = std::clamp<LONG>(log.lfHeight, -kMaxFontHeight, kMaxFontHeight);
     TFontSystem& system = System();
+    for (const TFontSystem::TRecent& recent : system.Recent)
+        if (recent.Face && SameRequest(recent, log, rotated))
+            return recent.Face;
     const std::string logicalKey = LogicalKey(log, rotated);
-    if (auto it = system.Logical.find(logicalKey); it != system.Logical.end())
+    if (auto it = system.Logical.find(logicalKey); it != system.Logical.end()) {
+        Remember(system, log, rotated, it->second);
         return it->second;
+    }
     TFaceChoice choice = ChooseFace(system, log, rotated);
     const std::string faceKey = choice.File + "|" + std::to_string(choice.Index) + "|"
         + std::to_string(choice.StrikeHeight) + "|" + std::to_string(choice.WantBold)
@@ -533,8 +582,9 @@ std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& requested, bool rotated)
         system.Faces.emplace(faceKey, face);
     }
     if (system.Logical.size() >= 256)
-        system.Logical.clear();
+        system.ClearLogical();
     system.Logical.emplace(logicalKey, face);
+    Remember(system, log, rotated, face);
     return face;
 }
 

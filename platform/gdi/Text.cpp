@@ -52,99 +52,45 @@ TRegion Band(TPointF origin, TPointF u, bool rotated, double a0, double a1, doub
     return PolygonRegion({ { at(a0, c0), at(a1, c0), at(a1, c1), at(a0, c1) } }, false, limit);
 }
 
-// (value * coverage + 127) / 255 for every coverage and value, the rounded share of a channel difference a
-// partly covered pixel takes: one look-up in place of a multiplication and a division per channel.
-struct TCoverageShares {
-    uint8_t Share[256][256];
-
-    TCoverageShares()
-    {
-        for (int coverage = 0; coverage < 256; ++coverage)
-            for (int value = 0; value < 256; ++value)
-                Share[coverage][value] = static_cast<uint8_t>((value * coverage + 127) / 255);
-    }
-};
-
-const TCoverageShares& CoverageShares()
+RECT Overlap(const RECT& a, const RECT& b)
 {
-    static const TCoverageShares shares;
-    return shares;
+    return RECT { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+        std::min(a.bottom, b.bottom) };
 }
 
-// Partly covered pixels, blended towards the text colour. Text mostly lies on a plain background, so the same pixel,
-// colour and coverage come back again and again: the last answers are kept in a small table on the thread.
-class TCoverageBlends {
-public:
-    uint32_t Blend(uint32_t p, uint32_t color, uint32_t cov, const TCoverageShares& shares)
-    {
-        const uint32_t hash = (p * 2654435761u) ^ (color * 40503u) ^ (cov * 0x85EBCA6Bu);
-        TEntry& e = FEntries[(hash >> (32 - kBits)) & (kSize - 1)];
-        if (e.Cov == cov && e.Pixel == p && e.Color == color)
-            return e.Out;
-        e = TEntry { p, color, cov, Compute(p, color, cov, shares) };
-        return e.Out;
-    }
-
-private:
-    static uint32_t Compute(uint32_t p, uint32_t color, uint32_t cov, const TCoverageShares& shares)
-    {
-        // Each channel moves the rounded share cov / 255 of the way to the text colour (rounding away from the
-        // pixel's own value at halves).
-        const uint8_t* share = shares.Share[cov];
-        uint32_t out = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int dc = int((p >> shift) & 0xFF);
-            const int sc = int((color >> shift) & 0xFF);
-            out |= uint32_t(sc >= dc ? dc + share[sc - dc] : dc - share[dc - sc]) << shift;
-        }
-        // Text leaves alpha 0 where it fully covers, as the solid drawing calls do.
-        out |= uint32_t(shares.Share[255 - cov][p >> 24]) << 24;
-        return out;
-    }
-
-    static constexpr int kBits = 8;
-    static constexpr size_t kSize = size_t(1) << kBits;
-    struct TEntry {
-        uint32_t Pixel = 0;
-        uint32_t Color = 0;
-        uint32_t Cov = 0; // 0 is never blended, so it marks an empty entry
-        uint32_t Out = 0;
-    };
-    TEntry FEntries[kSize];
-};
-
-void BlitGlyph(TDrawTarget& target, const std::vector<RECT>& clip, int gx, int gy, const TGlyph& glyph, uint32_t color,
+// Puts one glyph's coverage on the target within `clip`: blended towards the colour when antialiased, else every
+// pixel at least half covered takes the colour.
+void BlitGlyph(TDrawTarget& target, const TRegion& clip, int gx, int gy, const TGlyph& glyph, uint32_t color,
     bool antialiased)
 {
-    thread_local TCoverageBlends blends;
     if (glyph.Width <= 0 || glyph.Height <= 0)
         return;
     const RECT box { gx, gy, gx + glyph.Width, gy + glyph.Height };
-    const TCoverageShares& shares = CoverageShares();
-    TRowAccess access(*target.Surface);
-    for (const RECT& c : clip) {
-        const RECT r = RectIntersection(box, c);
-        if (IsRectEmpty(&r))
-            continue;
-        for (int y = r.top; y < r.bottom; ++y) {
-            const uint8_t* coverage
-                = glyph.Coverage.data() + size_t(y - gy) * size_t(glyph.Width) + size_t(r.left - gx);
-            uint32_t* d = access.Begin(y, r.left, r.right - r.left);
-            for (int i = 0; i < r.right - r.left; ++i) {
-                const uint32_t cov = coverage[i];
-                if (cov == 0)
-                    continue;
-                if (!antialiased || cov == 255) {
-                    if (cov >= 128)
+    TSurface& surface = *target.Surface;
+    TRowAccess access(surface);
+    clip.ForEachRect([&](const RECT& c) {
+        const RECT r = Overlap(box, c);
+        if (r.left >= r.right || r.top >= r.bottom)
+            return;
+        const int n = r.right - r.left;
+        const uint8_t* coverage = glyph.Coverage.data() + size_t(r.top - gy) * size_t(glyph.Width) + size_t(r.left - gx);
+        for (int y = r.top; y < r.bottom; ++y, coverage += glyph.Width) {
+            if (antialiased && surface.IsBgra()) {
+                BlendCoverageRow(surface.Row32(y) + r.left, coverage, n, color);
+                continue;
+            }
+            uint32_t* d = access.Begin(y, r.left, n);
+            if (antialiased) {
+                BlendCoverageRow(d, coverage, n, color);
+            } else {
+                for (int i = 0; i < n; ++i)
+                    if (coverage[i] >= 128)
                         d[i] = color;
-                    continue;
-                }
-                d[i] = blends.Blend(d[i], color, cov, shares);
             }
             access.Commit();
         }
         target.AddDirty(r);
-    }
+    });
 }
 
 template <class F> BOOL WithFace(HDC handle, F&& f)
@@ -191,14 +137,15 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
         return FALSE;
     const TFontMetrics& m = face.Metrics();
     const LOGFONT& log = dc.State.Font->Log;
-    std::vector<int> adv;
+    std::vector<int> measured;
+    const int* adv = advances;
     int64_t total = 0;
     if (advances) {
-        adv.assign(advances, advances + chars.size());
-        for (int a : adv)
-            total += a;
+        for (size_t i = 0; i < chars.size(); ++i)
+            total += advances[i];
     } else {
-        total = Advances(face, dc, chars, adv);
+        total = Advances(face, dc, chars, measured);
+        adv = measured.data();
     }
     total = std::clamp<int64_t>(total, -kCoordLimit, kCoordLimit);
     const double degrees = Escapement(dc);
@@ -227,7 +174,6 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
         if (dc.State.BkMode == OPAQUE)
             PaintRegion(target, Band(origin, u, rotated, 0, double(total), -m.Ascent, m.Descent, limit),
                 SolidFill(target, dc.State.BkColor), 0xF0);
-        const std::vector<RECT> clip = target.Clip.Rects();
         const bool antialiased = target.Surface->IsBgra() && m.Scalable && log.lfQuality != NONANTIALIASED_QUALITY;
         const uint32_t color = target.Surface->Representable(PixelFromColor(dc.State.TextColor));
         double pen = 0;
@@ -241,12 +187,12 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
                 continue;
             if (rotated) {
                 const TGlyph glyph = face.RotatedGlyph(chars[i], antialiased, degrees);
-                BlitGlyph(target, clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top, glyph,
-                    color, antialiased);
+                BlitGlyph(target, target.Clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top,
+                    glyph, color, antialiased);
             } else {
                 const TGlyph& glyph = face.Glyph(chars[i], antialiased);
-                BlitGlyph(target, clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top, glyph,
-                    color, antialiased);
+                BlitGlyph(target, target.Clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top,
+                    glyph, color, antialiased);
             }
         }
         const TFill ink = SolidFill(target, dc.State.TextColor);

@@ -1,6 +1,8 @@
 #include "GdiTestSupport.h"
+#include "platform/gdi/TextPaint.h"
 
 #include <cstring>
+#include <random>
 #include <set>
 
 namespace {
@@ -427,4 +429,54 @@ TEST_F(GdiText, ExtremeHeightsAreHandled)
         RECT r { 0, 0, 40, 40 };
         EXPECT_GT(DrawText(canvas.Dc, "Ag\nAg", -1, &r, DT_WORDBREAK | DT_CENTER), 0);
     }
+}
+
+// Antialiased text blends whole glyph rows at once; every coverage on every kind of pixel (alpha included) and every
+// row length with its leftover pixels must give what the per-channel rounding rule gives for one pixel.
+TEST(CoverageBlend, RowsMatchTheRoundingRuleAtEveryCoverage)
+{
+    auto rule = [](uint32_t pixel, uint32_t color, uint32_t coverage) {
+        if (coverage == 0)
+            return pixel;
+        if (coverage == 255)
+            return color;
+        uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const int dc = int((pixel >> shift) & 0xFF);
+            if (shift == 24) {
+                out |= uint32_t((dc * int(255 - coverage) + 127) / 255) << 24;
+                break;
+            }
+            const int sc = int((color >> shift) & 0xFF);
+            const int share = (std::abs(sc - dc) * int(coverage) + 127) / 255;
+            out |= uint32_t(sc >= dc ? dc + share : dc - share) << shift;
+        }
+        return out;
+    };
+    std::mt19937 random(5);
+    const uint32_t kColors[] = { 0x000000, 0xFFFFFF, 0x0000FF, 0x7F8081, 0xFF00FF };
+    for (uint32_t color : kColors)
+        for (int round = 0; round < 40; ++round) {
+            // 256 coverages in rows of every length from 1 to 11, over pixels of any channel values.
+            std::vector<uint8_t> coverage(256);
+            for (int c = 0; c < 256; ++c)
+                coverage[size_t(c)] = uint8_t(c);
+            std::shuffle(coverage.begin(), coverage.end(), random);
+            std::vector<uint32_t> pixels(256);
+            for (uint32_t& p : pixels)
+                p = uint32_t(random());
+            if (round == 0)
+                std::fill(pixels.begin(), pixels.end(), 0xFF00FF00u);
+            std::vector<uint32_t> blended = pixels;
+            for (size_t at = 0, length = 1; at < blended.size(); at += length, length = length % 11 + 1) {
+                const size_t n = std::min(length, blended.size() - at);
+                BlendCoverageRow(blended.data() + at, coverage.data() + at, int(n), color);
+            }
+            for (size_t i = 0; i < pixels.size(); ++i) {
+                ASSERT_EQ(blended[i], rule(pixels[i], color, coverage[i]))
+                    << std::hex << "pixel " << pixels[i] << " colour " << color << std::dec << " coverage "
+                    << int(coverage[i]);
+                ASSERT_EQ(BlendCoverage(pixels[i], color, coverage[i]), blended[i]);
+            }
+        }
 }
