@@ -80,37 +80,23 @@ void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint
         _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), BlendFour(p, SpreadCoverage(four), ink));
     }
     if (i < count) {
-        // The last one to three pixels go through a padded copy (no coverage in the padding).
-        alignas(16) uint32_t rest[4] = {};
-        uint32_t four = 0;
-        switch (count - i) {
-        case 3:
-            std::memcpy(rest, pixels + i, 12);
-            std::memcpy(&four, coverage + i, 3);
-            break;
-        case 2:
-            std::memcpy(rest, pixels + i, 8);
-            std::memcpy(&four, coverage + i, 2);
-            break;
-        default:
-            std::memcpy(rest, pixels + i, 4);
-            std::memcpy(&four, coverage + i, 1);
-            break;
-        }
+        // The last one to three pixels go through the same blend, read and written one by one: a vector load of
+        // pixels just stored one by one would wait for the stores to drain.
+        const int n = count - i;
+        uint32_t four = coverage[i];
+        if (n > 1)
+            four |= uint32_t(coverage[i + 1]) << 8;
+        if (n > 2)
+            four |= uint32_t(coverage[i + 2]) << 16;
         if (four != 0) {
-            const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(rest));
-            _mm_store_si128(reinterpret_cast<__m128i*>(rest), BlendFour(p, SpreadCoverage(four), ink));
-            switch (count - i) {
-            case 3:
-                std::memcpy(pixels + i, rest, 12);
-                break;
-            case 2:
-                std::memcpy(pixels + i, rest, 8);
-                break;
-            default:
-                std::memcpy(pixels + i, rest, 4);
-                break;
-            }
+            const __m128i p = _mm_setr_epi32(
+                int(pixels[i]), n > 1 ? int(pixels[i + 1]) : 0, n > 2 ? int(pixels[i + 2]) : 0, 0);
+            const __m128i out = BlendFour(p, SpreadCoverage(four), ink);
+            pixels[i] = uint32_t(_mm_cvtsi128_si32(out));
+            if (n > 1)
+                pixels[i + 1] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 4)));
+            if (n > 2)
+                pixels[i + 2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 8)));
         }
         i = count;
     }
