@@ -59,6 +59,8 @@ void ReportPanelRepaint()
     backend.UseManualClock(1000);
     if (!backend.Install())
         return;
+    // The log of every message is for tests; a program runs without it.
+    backend.Log().SetEnabled(false);
     InitializeForms();
     {
         TFixtureSkin fixture;
