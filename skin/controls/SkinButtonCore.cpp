@@ -5,6 +5,7 @@
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
@@ -336,11 +337,49 @@ template <class Root> bool TspSkinButtonCore<Root>::PaintSkinStraight(TCanvas* c
     // image's rules.
     if (!face || face->Width() != this->Width() || face->Height() != this->Height())
         return false;
+    const TRect content = this->SkinResizeMode == 0 ? this->SkinClientRect : this->SizedClientRect;
+    if (CaptionOnly()) {
+        // The whole image of the state is kept: one copy.
+        canvas->Draw(0, 0, CaptionStateImage(face, r, content, down, mouseIn));
+        return true;
+    }
     // One copy of the face and the content over it, with the tools of a new canvas as the image would have.
     canvas->Draw(0, 0, face);
     ResetCanvasTools(canvas);
-    DrawButtonContent(canvas, this->SkinResizeMode == 0 ? this->SkinClientRect : this->SizedClientRect, down, mouseIn);
+    DrawButtonContent(canvas, content, down, mouseIn);
     return true;
+}
+
+template <class Root> bool TspSkinButtonCore<Root>::CaptionOnly() const
+{
+    int imageIndex = -1;
+    std::string caption;
+    return !ImagesMenuContent(imageIndex, caption) && !(FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+        && FGlyph->Empty();
+}
+
+template <class Root>
+TBitmap* TspSkinButtonCore<Root>::CaptionStateImage(
+    TBitmap* face, const TRect& r, const TRect& content, bool down, bool mouseIn)
+{
+    // Everything DrawButtonContent reads for a caption alone: the font SetSkinFont gives a new canvas, the focus
+    // rectangle, the layout and the caption.
+    TCanvas fontProbe;
+    SetSkinFont(&fontProbe, down, mouseIn);
+    const TFont* font = fontProbe.Font();
+    TspSkinImageKey key
+        = this->SkinControlImageKey(this->SkinPicture, r, this->Width(), this->Height(), TspSkinImageKind::ButtonState);
+    key.Add(content).Add(down).Add(mouseIn).Add(this->Enabled()).Add(SkinFocusShown());
+    key.Add(int(this->SkinData()->Colors->cBtnFace)).Add(FMargin).Add(FSpacing).Add(int(FLayout));
+    key.AddText(font->Name()).Add(font->Height()).Add(int(font->Color())).Add(int(font->Charset()));
+    key.Add(int(font->Pitch())).Add(font->Orientation());
+    for (TFontStyle style : { fsBold, fsItalic, fsUnderline, fsStrikeOut })
+        key.Add(font->Style().Contains(style));
+    key.AddText(ShownCaption());
+    return this->SkinData()->ImageCache()->Image(key, [&](TBitmap* image) {
+        CopyCachedImage(image, face);
+        DrawButtonContent(image->Canvas(), content, down, mouseIn);
+    });
 }
 
 template <class Root> bool TspSkinButtonCore<Root>::ImagesMenuContent(int& imageIndex, std::string& caption) const

@@ -94,6 +94,8 @@ protected:
     virtual void DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn);
     // The focus rectangle of a focused button whose record asks for one; nothing by default.
     virtual void DrawSkinFocus(TCanvas* canvas, const TRect& r) { (void)canvas, (void)r; }
+    // Whether DrawSkinFocus draws a rectangle now.
+    virtual bool SkinFocusShown() const { return false; }
     // The caption drawn: Caption, or nothing for a speed button whose caption is hidden.
     virtual std::string ShownCaption() const { return this->Caption(); }
     // The state that makes the morph run toward the hot picture.
@@ -123,6 +125,11 @@ protected:
     // Caption font, focus rectangle and content of one state over a face already drawn; `content` is where
     // picture and caption go.
     void DrawButtonContent(TCanvas* canvas, const TRect& content, bool down, bool mouseIn);
+    // The content is the caption alone: no images-menu picture, image-list image or glyph, whose pixels may
+    // change under the button.
+    bool CaptionOnly() const;
+    // The face of `r` with the caption of one state over it, from the skin's image cache.
+    TBitmap* CaptionStateImage(TBitmap* face, const TRect& r, const TRect& content, bool down, bool mouseIn);
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void CalcSize(int& width, int& height) override;
     // The image when UseSkinSize is off and the record is not nine-part; returns the content rectangle.

@@ -88,7 +88,7 @@ void TspSkinButton::ActionChange(TObject* sender, bool checkDefaults)
 
 void TspSkinButton::DrawSkinFocus(TCanvas* canvas, const TRect& r)
 {
-    if (!ShowFocus || !IsFocused())
+    if (!SkinFocusShown())
         return;
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(SkinData()->Colors->cBtnFace);

@@ -37,6 +37,7 @@ protected:
     void CreateWnd() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     void DrawSkinFocus(TCanvas* canvas, const TRect& r) override;
+    bool SkinFocusShown() const override { return ShowFocus && IsFocused(); }
     bool PaintsFaceStraight() const override { return true; }
     bool MorphTarget() const override { return FHot || IsFocused(); }
     bool FocusedLook() const override { return IsFocused(); }

@@ -265,10 +265,10 @@ TBitmap* TspSkinCustomRoot<Root>::CachedFace(TBitmap* picture, const TRect& rect
 
 template <class Root>
 TspSkinImageKey TspSkinCustomRoot<Root>::SkinControlImageKey(
-    TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const
+    TBitmap* picture, const TRect& rect, int destWidth, int destHeight, TspSkinImageKind kind) const
 {
     // Every value ComposeSkinControlImage reads, whatever the mode uses of them.
-    TspSkinImageKey key(TspSkinImageKind::ControlFace, picture);
+    TspSkinImageKey key(kind, picture);
     key.Add(SkinResizeMode).Add(rect).Add(destWidth).Add(destHeight).Add(this->Width()).Add(this->Height()).Add(SkinRectangle);
     key.Add(LeftTopPoint).Add(RightTopPoint).Add(LeftBottomPoint).Add(RightBottomPoint).Add(SkinClientRect);
     key.Add(SizedLeftTopPoint).Add(SizedRightTopPoint).Add(SizedLeftBottomPoint).Add(SizedRightBottomPoint);

@@ -69,6 +69,10 @@ protected:
     TBitmap* KeptSkinControlImage(TBitmap* picture, const TRect& rect);
     // The composition itself, drawn into `dest`.
     void ComposeSkinControlImage(TBitmap* dest, TBitmap* picture, const TRect& rect);
+    // Every value the composition of `rect` into a new bitmap of `destWidth` by `destHeight` reads, under `kind`
+    // (a descendant keying an image made from that face adds its own values).
+    TspSkinImageKey SkinControlImageKey(TBitmap* picture, const TRect& rect, int destWidth, int destHeight,
+        TspSkinImageKind kind = TspSkinImageKind::ControlFace) const;
     // Windowed only: the border strips are painted by Paint rather than composed here.
     virtual bool StripsPainted() const { return false; }
     void OnDefaultFontChange(TObject* sender);
@@ -89,7 +93,6 @@ private:
     // Whether the face comes from the skin's image cache: the mode composes one, and there is a skin.
     bool FaceCached() const;
     TBitmap* CachedFace(TBitmap* picture, const TRect& rect, int width, int height);
-    TspSkinImageKey SkinControlImageKey(TBitmap* picture, const TRect& rect, int destWidth, int destHeight) const;
 
     std::unique_ptr<TFont> FDefaultFont;
     bool FUseSkinFont = true;

@@ -10,8 +10,16 @@ TspSkinImageKey& TspSkinImageKey::Add(int value)
     // Keys are built by the compositions themselves with a fixed number of values; more is a programming error,
     // and dropping values would let two different requests share an image.
     if (FCount == kCapacity)
-        throw std::length_error("a skin image key holds at most 48 values");
+        throw std::length_error("a skin image key holds at most 64 values");
     FValues[FCount++] = value;
+    return *this;
+}
+
+TspSkinImageKey& TspSkinImageKey::AddText(std::string_view text)
+{
+    FTexts += std::to_string(text.size());
+    FTexts += ':';
+    FTexts += text;
     return *this;
 }
 
@@ -27,12 +35,14 @@ size_t TspSkinImageKey::Hash() const
     mix(reinterpret_cast<uintptr_t>(FPicture));
     for (size_t i = 0; i < FCount; ++i)
         mix(static_cast<uint32_t>(FValues[i]));
+    for (char c : FTexts)
+        mix(static_cast<uint8_t>(c));
     return static_cast<size_t>(hash);
 }
 
 bool TspSkinImageKey::operator==(const TspSkinImageKey& other) const
 {
-    if (FKind != other.FKind || FPicture != other.FPicture || FCount != other.FCount)
+    if (FKind != other.FKind || FPicture != other.FPicture || FCount != other.FCount || FTexts != other.FTexts)
         return false;
     for (size_t i = 0; i < FCount; ++i) {
         if (FValues[i] != other.FValues[i])

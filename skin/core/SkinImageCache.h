@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 class TBitmap;
@@ -17,6 +19,7 @@ enum class TspSkinImageKind : uint8_t {
     CheckMark,   // a check box's mark, greyed or not
     TrackThumb,  // a track bar's thumb
     GaugeFill,   // a gauge's progress fill at its length
+    ButtonState, // a push button's face with its caption in one state
 };
 
 // Everything a composed image depends on: what composition it is, the picture it is cut from and every other
@@ -34,17 +37,21 @@ public:
     TspSkinImageKey& Add(bool value) { return Add(value ? 1 : 0); }
     TspSkinImageKey& Add(TPoint value) { return Add(value.X).Add(value.Y); }
     TspSkinImageKey& Add(const TRect& value) { return Add(value.Left).Add(value.Top).Add(value.Right).Add(value.Bottom); }
+    // A text the image shows (a caption, a font name), kept whole.
+    TspSkinImageKey& AddText(std::string_view text);
 
     const TBitmap* Picture() const { return FPicture; }
     size_t Hash() const;
     bool operator==(const TspSkinImageKey& other) const;
 
 private:
-    static constexpr size_t kCapacity = 48;
+    static constexpr size_t kCapacity = 64;
     int FKind;
     const TBitmap* FPicture;
     size_t FCount = 0;
     std::array<int32_t, kCapacity> FValues {};
+    // The texts, each preceded by its length.
+    std::string FTexts;
 };
 
 // Owned by the skin (TspSkinData), so its images die with the pictures they were cut from; the skin empties it

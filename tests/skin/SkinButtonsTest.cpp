@@ -95,6 +95,8 @@ protected:
         Pump();
     }
 
+    // Every state of a captioned button on the program's skin, painted straight and through its image.
+    void ComparePaintStraightAndThroughImage(bool withGlyph);
     void CheckStatePictures(TspSkinData* skin, const char* pushName, const char* speedName,
         const TStatePictures& pictures, TPoint sample,
         const std::function<uint32_t(const TRect&, TPoint)>& pixel);
@@ -568,10 +570,18 @@ TEST_F(SkinButtonsTest, TheProgramsSkinDrawsItsButtonRecordsByState)
     }
 }
 
-// A push button paints its kept face and its content straight onto its window; through its off-screen image (a
-// blend at full weight leaves the image as it is) it looks the same in every state, caption, glyph and focus
-// rectangle included.
+// A push button paints its kept face and its content (or the kept image of a caption alone) straight onto its
+// window; through its off-screen image (a blend at full weight leaves the image as it is) it looks the same in
+// every state, caption, glyph and focus rectangle included.
 TEST_F(SkinButtonsTest, APaintStraightOntoTheWindowLooksAsOneThroughTheImage)
+{
+    for (bool withGlyph : { true, false }) {
+        SCOPED_TRACE(withGlyph ? "with a glyph" : "a caption alone");
+        ComparePaintStraightAndThroughImage(withGlyph);
+    }
+}
+
+void SkinButtonsTest::ComparePaintStraightAndThroughImage(bool withGlyph)
 {
     auto* programSkin = new TspSkinData(Application);
     programSkin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
@@ -585,7 +595,8 @@ TEST_F(SkinButtonsTest, APaintStraightOntoTheWindowLooksAsOneThroughTheImage)
         button->SetParent(Form);
         button->SetBounds(10, y, 110, 32);
         button->SetCaption("Convert &all");
-        button->SetGlyph(&glyph);
+        if (withGlyph)
+            button->SetGlyph(&glyph);
         if (throughImage) {
             button->SetAlphaBlend(true);
             button->SetAlphaBlendValue(255);
@@ -621,6 +632,10 @@ TEST_F(SkinButtonsTest, APaintStraightOntoTheWindowLooksAsOneThroughTheImage)
         state.Apply(imaged);
         EXPECT_EQ(pixels(imaged), expected) << state.Name;
     }
+    delete straight;
+    delete imaged;
+    delete programSkin;
+    Pump();
 }
 #endif
 

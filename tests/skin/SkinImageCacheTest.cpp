@@ -33,6 +33,14 @@ void WriteButtonSkin(TFixtureSkin& fixture, uint32_t seed)
             { "righttoppoint", "35,5" }, { "leftbottompoint", "5,15" }, { "rightbottompoint", "35,15" },
             { "clientrect", "5,5,35,15" }, { "leftstretch", "1" }, { "topstretch", "0" }, { "rightstretch", "1" },
             { "bottomstretch", "0" }, { "stretcheffect", "1" }, { "stretchtype", "stfull" } });
+    // The same faces with a caption font and colours per state.
+    fixture.AddControl("captionbutton", "button",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,40,20" }, { "activeskinrect", "40,0,80,20" },
+            { "downskinrect", "80,0,120,20" }, { "disabledskinrect", "0,20,40,40" }, { "lefttoppoint", "5,5" },
+            { "righttoppoint", "35,5" }, { "leftbottompoint", "5,15" }, { "rightbottompoint", "35,15" },
+            { "clientrect", "5,5,35,15" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" },
+            { "fontcolor", "0" }, { "activefontcolor", "255" }, { "downfontcolor", "65280" },
+            { "disabledfontcolor", "8421504" } });
 }
 
 class SkinImageCacheTest : public SkinControlsTest {
@@ -146,6 +154,53 @@ TEST_F(SkinImageCacheTest, EverySizeAndStateShowsItsOwnFace)
     ExpectFace(button, kHot, "one pixel wider, focused");
     button->SetBounds(10, 10, 41, 21);
     ExpectFace(button, kHot, "one pixel taller, focused");
+}
+
+// A captioned button keeps the image of each state with its caption; every change of what the caption looks
+// like shows, as on a twin whose images are made anew.
+TEST_F(SkinImageCacheTest, ACaptionedButtonsKeptImagesFollowItsCaptionFontLayoutAndState)
+{
+    auto make = [&](int y) {
+        auto* button = new TspSkinButton(Form);
+        button->SetParent(Form);
+        button->SetSkinDataName("captionbutton");
+        button->SetCaption("First");
+        button->SetSkinData(ButtonSkin);
+        button->SetBounds(10, y, 110, 30);
+        return button;
+    };
+    TspSkinButton* kept = make(10);
+    TspSkinButton* twin = make(60);
+    Pump();
+    const struct {
+        const char* Name;
+        std::function<void(TspSkinButton*)> Apply;
+    } steps[] = {
+        { "caption", [](TspSkinButton* b) { b->SetCaption("Second one"); } },
+        { "default font", [](TspSkinButton* b) { b->SetUseSkinFont(false); } },
+        { "font height", [](TspSkinButton* b) { b->DefaultFont()->SetHeight(18); } },
+        { "font style", [](TspSkinButton* b) { b->DefaultFont()->SetStyle({ fsBold }); } },
+        { "font name", [](TspSkinButton* b) { b->DefaultFont()->SetName("DejaVu Serif"); } },
+        { "font colour", [](TspSkinButton* b) { b->SetUseSkinFontColor(false), b->DefaultFont()->SetColor(clRed); } },
+        { "margin", [](TspSkinButton* b) { b->SetMargin(3); } },
+        { "layout", [](TspSkinButton* b) { b->SetLayout(blGlyphRight); } },
+        { "disabled", [](TspSkinButton* b) { b->SetEnabled(false); } },
+        { "enabled", [](TspSkinButton* b) { b->SetEnabled(true); } },
+        { "hot", [](TspSkinButton* b) { b->Perform(CM_MOUSEENTER, 0, 0); } },
+        { "pressed", [](TspSkinButton* b) { b->SetDown(true); } },
+        { "skin colours", [](TspSkinButton* b) { b->SetUseSkinFontColor(true); } },
+    };
+    for (const auto& step : steps) {
+        for (TspSkinButton* button : { kept, twin }) {
+            step.Apply(button);
+            button->Invalidate();
+        }
+        Pump();
+        ButtonSkin->ImageCache()->Clear();
+        twin->Repaint();
+        Pump();
+        ExpectPixels(kept, [&](int x, int y) { return At(twin->Left() + x, twin->Top() + y); }, step.Name);
+    }
 }
 
 TEST_F(SkinImageCacheTest, ANewSkinAPictureDrawnOnOrReplacedAndAFreedSkinShowAtTheNextPaint)
