@@ -126,6 +126,17 @@ void Stroke(TDeviceContext& dc, TDrawTarget& target, const std::vector<POINT>& p
     for (size_t i = 0; i < segments; ++i) {
         const POINT a = points[i];
         const POINT b = points[(i + 1) % points.size()];
+        if (dashes.empty() && (a.x == b.x || a.y == b.y)) {
+            // A solid level or upright line (frames and bevels, nearly all lines) is one rectangle: its pixels from
+            // a up to, not including, b.
+            const RECT run = a.y == b.y
+                ? (b.x > a.x ? RECT { a.x, a.y, b.x, a.y + 1 } : RECT { b.x + 1, a.y, a.x + 1, a.y + 1 })
+                : (b.y > a.y ? RECT { a.x, a.y, a.x + 1, b.y } : RECT { a.x, b.y + 1, a.x + 1, a.y + 1 });
+            const RECT inside = RectIntersection(run, limit);
+            if (inside.left < inside.right && inside.top < inside.bottom)
+                on.push_back(inside);
+            continue;
+        }
         LinePixels(a, b, false, limit,
             [&](int x, int y, int64_t k) { AddPixel(DashOn(dashes, styleBase + k) ? on : off, x, y); });
         styleBase += std::max(std::abs(int64_t(b.x) - a.x), std::abs(int64_t(b.y) - a.y));
