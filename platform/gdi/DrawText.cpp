@@ -246,6 +246,8 @@ int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT forma
     std::vector<TLine> logical;
     {
         TLine current;
+        // Most texts are one line: its characters are gathered without growing the list step by step.
+        current.Chars.reserve(text.size());
         for (size_t i = 0; i < text.size(); ++i) {
             const uint32_t c = text[i];
             if (IsBreak(c)) {
