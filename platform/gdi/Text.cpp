@@ -151,7 +151,8 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
     const double degrees = Escapement(dc);
     const bool rotated = degrees != 0;
     const double radians = degrees * std::numbers::pi / 180;
-    const TPointF u { std::cos(radians), -std::sin(radians) };
+    // Level text, nearly all of it, needs no trigonometry.
+    const TPointF u = rotated ? TPointF { std::cos(radians), -std::sin(radians) } : TPointF { 1.0, 0.0 };
     const POINT reference = (align & TA_UPDATECP) ? dc.State.CurrentPos : POINT { x, y };
     const POINT p = ToSurface(dc, target, reference.x, reference.y);
     const UINT horizontal = align & TA_CENTER;
