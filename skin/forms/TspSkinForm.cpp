@@ -19,6 +19,7 @@
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/menus/TspSkinHint.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspTrayIcon.h"
 
@@ -119,6 +120,8 @@ void TspSkinForm::Notification(TComponent* component, TOperation operation)
         FMDITabsBar = nullptr;
     if (operation == opRemove && component == static_cast<TComponent*>(FMainMenuBar))
         FMainMenuBar = nullptr;
+    if (operation == opRemove && component == static_cast<TComponent*>(FSkinHint))
+        FSkinHint = nullptr;
     if (operation == opRemove && component == FMenusSkinData)
         FMenusSkinData = nullptr;
     if (operation == opRemove && component == FSystemMenu)

@@ -35,6 +35,7 @@ class TspActiveSkinObject;
 class TspSkinCaptionObject;
 class TspSkinMDITabsBar;
 class TspSkinMainMenuBar;
+class TspSkinHint;
 class TspSkinMainMenuItem;
 class TMainMenu;
 class TMenuItem;
@@ -91,6 +92,10 @@ public:
     int ClientHeight = 0;
     bool HideCaptionButtons = false;
     bool UseDefaultObjectHint = true;
+    // Hints of the skin objects are shown through SkinHint while the mouse is over them.
+    bool ShowObjectHint = false;
+    TspSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TspSkinHint* value);
     bool UseSkinCursors = false;
     bool UseFormCursorInNCArea = false;
     bool AlphaBlend = false;
@@ -608,6 +613,7 @@ private:
     bool FBGImageValid = false;
     TspSkinMDITabsBar* FMDITabsBar = nullptr;
     TspSkinMainMenuBar* FMainMenuBar = nullptr;
+    TspSkinHint* FSkinHint = nullptr;
     bool FMDIChildMaximized = false;
     // The MDI client window hooked by FormClientWindowProcHook and the procedure it had before.
     HWND FHookedClient = nullptr;

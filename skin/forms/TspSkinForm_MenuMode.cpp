@@ -11,6 +11,7 @@
 #include "skin/forms/TspSkinForm.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/menus/SkinMenuMessages.h"
+#include "skin/menus/TspSkinHint.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinPopupWindow.h"
 
@@ -307,6 +308,8 @@ void TspSkinForm::CheckMenuVisible(const TMessage& message)
 {
     if (!CanMenuClose(message.Msg))
         return;
+    if (ShowObjectHint && FSkinHint)
+        FSkinHint->HideHint();
     if (MainMenuActive && !SkinMenuOpened)
         SkinMainMenuClose();
     else if (FSkinMenu->Visible())

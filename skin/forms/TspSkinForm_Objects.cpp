@@ -11,6 +11,7 @@
 #include "skin/forms/SkinTextObjects.h"
 #include "skin/forms/SkinValueObjects.h"
 #include "skin/forms/TspSkinForm.h"
+#include "skin/menus/TspSkinHint.h"
 
 using namespace SPUtils;
 
@@ -316,16 +317,32 @@ void TspSkinForm::TestActive(int x, int y, bool active)
         OldActiveObjectIndex = -1;
     if (ActiveObjectIndex == OldActiveObjectIndex)
         return;
+    const bool hints = ShowObjectHint && FSkinHint;
     if (OldActiveObjectIndex != -1) {
         TspActiveSkinObject* old = SkinObjects[size_t(OldActiveObjectIndex)].get();
-        if (old->Enabled && old->Visible)
+        if (old->Enabled && old->Visible) {
             old->MouseLeave();
+            if (hints && !old->Hint.empty())
+                FSkinHint->HideHint();
+        }
     }
     if (ActiveObjectIndex != -1) {
         TspActiveSkinObject* now = SkinObjects[size_t(ActiveObjectIndex)].get();
-        if (now->Enabled && now->Visible)
+        if (now->Enabled && now->Visible) {
             now->MouseEnter();
+            if (hints && !now->Hint.empty() && GetFormActive())
+                FSkinHint->ActivateHint2(now->Hint);
+        }
     }
+}
+
+void TspSkinForm::SetSkinHint(TspSkinHint* value)
+{
+    if (FSkinHint)
+        FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = value;
+    if (FSkinHint)
+        FSkinHint->FreeNotification(this);
 }
 
 void TspSkinForm::TestMouse()

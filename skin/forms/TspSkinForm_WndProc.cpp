@@ -453,9 +453,9 @@ void TspSkinForm::FormWndProc(TMessage& message)
     };
     const bool frame = FSupportNCArea;
     const bool skinnable = FSkinnableForm;
-    // An MDI main form also closes what its active child has open.
+    // An MDI main form also closes what its active child has open; an object hint goes too.
     if (FSkinMenu
-        && (SkinMenuOpened || FSkinMenu->Visible() || MainMenuActive
+        && (SkinMenuOpened || FSkinMenu->Visible() || MainMenuActive || (ShowObjectHint && FSkinHint)
             || (!FFormWindowGone && FForm->FormStyle() == fsMDIForm)))
         CheckMenuVisible(message);
     // Whatever the menus: skinned edits and combo boxes of an MDI parent close what they have open.

@@ -8,6 +8,7 @@
 #include "platform/win/Regions.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
+#include "skin/menus/TspSkinHint.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -456,6 +457,58 @@ TEST_F(TspSkinFormTest, TheCloseButtonClosesOnlyWhenReleasedOverIt)
     EXPECT_FALSE(closed);
     Click(x, y);
     EXPECT_TRUE(closed);
+}
+
+TEST_F(TspSkinFormTest, ObjectHintsShowOverTheirObjectOnlyWhenAskedAndGoWithTheMouseOrAPress)
+{
+    // Hint components work for the application's main form.
+    TForm* mainForm = nullptr;
+    Application->CreateForm(mainForm);
+    auto* hint = new TspSkinHint(mainForm);
+    FrameSkin(3);
+    Load();
+    MakeForm(true, 100, 100, 200, 160);
+    Skinner->SetSkinHint(hint);
+    const TRect button = Skinner->ObjectAt(Skinner->GetIndex("close"))->ObjectRect;
+    const int x = 100 + button.Left + 3;
+    const int y = 100 + button.Top + 3;
+    // Over the close button for longer than the hint pause, then off it again.
+    auto hover = [&] {
+        Backend.AdvanceClock(1000);
+        Backend.MouseMove(x, y);
+        Pump();
+        Backend.AdvanceClock(60);
+        Pump();
+        Backend.AdvanceClock(Application->HintPause() + 20);
+        Pump();
+    };
+    hover();
+    EXPECT_FALSE(hint->IsVisible()) << "object hints are off by default";
+
+    Backend.MouseMove(x - 60, y + 60);
+    Pump();
+    Backend.AdvanceClock(60);
+    Pump();
+    Skinner->ShowObjectHint = true;
+    hover();
+    ASSERT_TRUE(hint->IsVisible());
+    Backend.MouseMove(x - 60, y + 60);
+    Pump();
+    Backend.AdvanceClock(60);
+    Pump();
+    EXPECT_FALSE(hint->IsVisible()) << "leaving the object hides its hint";
+
+    hover();
+    ASSERT_TRUE(hint->IsVisible());
+    // A press on the form is one of the messages that close menus and hints.
+    SendMessage(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessage(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_FALSE(hint->IsVisible());
+
+    // The hint component deleted first is forgotten.
+    delete hint;
+    hover();
+    EXPECT_EQ(Skinner->SkinHint(), nullptr);
 }
 
 // ---- The program's own skins ------------------------------------------------------------------------------------
