@@ -151,6 +151,22 @@ protected:
         Pump();
     }
 
+    // The form's shortcut test for a key pressed with Alt (as WM_SYSKEYDOWN) and/or Ctrl held down; true when
+    // it was handled.
+    bool ShortCut(UINT code, TShiftState shift)
+    {
+        TWMKey key { WM_SYSKEYDOWN, uint16_t(code), shift.Contains(ssAlt) ? 1u << 29 : 0u, 0 };
+        if (shift.Contains(ssCtrl))
+            Backend.KeyDown(VK_CONTROL);
+        Pump();
+        bool handled = false;
+        Skinner->FormShortCut(key, handled);
+        if (shift.Contains(ssCtrl))
+            Backend.KeyUp(VK_CONTROL);
+        Pump();
+        return handled;
+    }
+
     void Tick(int ms)
     {
         for (int step = 0; step < ms; step += 10) {
@@ -431,16 +447,7 @@ TEST_F(SkinFormMenusTest, AltWithALetterFindsAnAcceleratorButAltF4IsNeverOne)
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
         Events.clear();
-        TWMKey key { WM_SYSKEYDOWN, uint16_t(c.Key), c.Shift.Contains(ssAlt) ? 1u << 29 : 0u, 0 };
-        if (c.Shift.Contains(ssCtrl))
-            Backend.KeyDown(VK_CONTROL);
-        Pump();
-        bool handled = false;
-        Skinner->FormShortCut(key, handled);
-        if (c.Shift.Contains(ssCtrl))
-            Backend.KeyUp(VK_CONTROL);
-        Pump();
-        EXPECT_EQ(handled, c.Handled);
+        EXPECT_EQ(ShortCut(c.Key, c.Shift), c.Handled);
         EXPECT_EQ(Skinner->MenuShortCutHandled, c.Shift.Contains(ssCtrl));
         EXPECT_EQ(Pressed(), c.Pressed);
         EXPECT_EQ(Levels(), *c.Pressed ? 1 : 0);
@@ -666,16 +673,7 @@ TEST_F(SkinFormMenusTest, AMenuMergedIntoTheBarTakesTheKeysItsOwnMenuLeavesAndRu
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
         Events.clear();
-        TWMKey key { WM_SYSKEYDOWN, uint16_t(c.Key), c.Shift.Contains(ssAlt) ? 1u << 29 : 0u, 0 };
-        if (c.Shift.Contains(ssCtrl))
-            Backend.KeyDown(VK_CONTROL);
-        Pump();
-        bool handled = false;
-        Skinner->FormShortCut(key, handled);
-        if (c.Shift.Contains(ssCtrl))
-            Backend.KeyUp(VK_CONTROL);
-        Pump();
-        EXPECT_EQ(handled, c.Handled);
+        EXPECT_EQ(ShortCut(c.Key, c.Shift), c.Handled);
         EXPECT_EQ(Skinner->MenuShortCutHandled, c.MenuShortCut);
         EXPECT_EQ(Events, c.Events);
         if (Skinner->MainMenuActive)
