@@ -3,6 +3,7 @@
 #include "platform/win/EntryChecks.h"
 
 #include <algorithm>
+#include <cwchar>
 
 using namespace WinCore;
 
@@ -212,9 +213,17 @@ void FillBuffer(TWindowRecord* w, bool client, const TRegion* clip, const RECT& 
     TBackBuffer& buffer = *top->Buffer;
     area.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y)
-            std::fill_n(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], r.right - r.left, pixel);
+            FillPixels(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], size_t(r.right - r.left), pixel);
     });
     MarkDirty(top, area.Bounds());
+}
+
+void FillPixels(uint32_t* pixels, size_t count, uint32_t value)
+{
+    // The C library's wide-character fill stores 32-bit values with the widest stores the processor has; a
+    // plain loop stores one pixel at a time, and a new window's buffer is hundreds of thousands of pixels.
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    std::wmemset(reinterpret_cast<wchar_t*>(pixels), static_cast<wchar_t>(value), count);
 }
 
 void MarkDirty(TWindowRecord* top, const RECT& bufferRect)

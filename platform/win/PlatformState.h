@@ -243,6 +243,11 @@ struct TPlatformState {
 
     TCaretState Caret;
     UINT CaretBlinkTime = 530;
+
+    // The back buffer of the top-level window that gave one up last, if not larger than kMaxSpareBufferPixels:
+    // menus and hints open and close again and again at one size, and the next window of that size takes this
+    // one, still in the cache, instead of a fresh allocation.
+    std::unique_ptr<TBackBuffer> SpareBuffer;
 };
 
 // Null while the layer is stopped.
@@ -253,6 +258,10 @@ extern TPlatformState* GPlatform;
 constexpr UINT SWP_STATECHANGED_INTERNAL = 0x8000;
 // Back buffers are limited to this many pixels per side; a larger window is drawable in that part only.
 constexpr int kMaxBufferSide = 8192;
+// The largest back buffer kept for reuse once its window has let go of it (4 MB).
+constexpr size_t kMaxSpareBufferPixels = size_t(1024) * 1024;
+// What a back buffer shows where its window has not drawn yet: opaque black.
+constexpr uint32_t kUnpaintedPixel = 0xFF000000u;
 
 namespace WinCore {
 
@@ -304,7 +313,13 @@ void DropQueuedMessages(HWND hwnd);
 void PlaceInZOrder(TWindowRecord* w, HWND insertAfter);
 void SyncNativeStacking();
 bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+// Gives a top-level window a back buffer of its size: what it drew stays where the sizes overlap, the rest is
+// kUnpaintedPixel. A window that is not top-level lets its buffer go.
 void EnsureBuffer(TWindowRecord* w);
+// The window's buffer goes (the window is destroyed or becomes a child); it may serve the next new window.
+void ReleaseBuffer(TWindowRecord* w);
+// Stores `value` in `count` pixels from `pixels` on.
+void FillPixels(uint32_t* pixels, size_t count, uint32_t value);
 MINMAXINFO QueryMinMaxInfo(TWindowRecord* w);
 // A client rectangle proposed by WM_NCCALCSIZE, kept inside the window with no negative size.
 RECT ClampClient(RECT proposed, const RECT& window);

@@ -90,7 +90,7 @@ void FinishDestroy(TWindowRecord* w)
         s.Backend->DestroyNativeWindow(w->Native);
         w->Native = 0;
     }
-    w->Buffer.reset();
+    ReleaseBuffer(w);
     if (w->Class)
         --w->Class->WindowCount;
     ForgetProcChain(w);
@@ -339,7 +339,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
             s.Backend->DestroyNativeWindow(w->Native);
             w->Native = 0;
         }
-        w->Buffer.reset();
+        ReleaseBuffer(w);
         if (s.Active == hwnd) {
             s.Active = nullptr;
             s.Backend->ActivateNativeWindow(0);

@@ -216,31 +216,60 @@ void SyncNativeStacking()
     GPlatform->Backend->RestackNativeWindows(natives);
 }
 
+namespace {
+
+// An unfilled buffer of the given size: the spare one when it has that size, else a new one.
+std::unique_ptr<TBackBuffer> TakeBuffer(int width, int height)
+{
+    std::unique_ptr<TBackBuffer>& spare = GPlatform->SpareBuffer;
+    if (spare && spare->Width == width && spare->Height == height)
+        return std::move(spare);
+    auto buffer = std::make_unique<TBackBuffer>();
+    buffer->Width = width;
+    buffer->Height = height;
+    buffer->Pixels.resize(size_t(width) * size_t(height));
+    return buffer;
+}
+
+void KeepSpare(std::unique_ptr<TBackBuffer> buffer)
+{
+    if (buffer && buffer->Pixels.size() <= kMaxSpareBufferPixels)
+        GPlatform->SpareBuffer = std::move(buffer);
+}
+
+} // namespace
+
+void ReleaseBuffer(TWindowRecord* w)
+{
+    KeepSpare(std::move(w->Buffer));
+}
+
 void EnsureBuffer(TWindowRecord* w)
 {
     if (!IsTopLevel(w)) {
         if (w->Buffer)
             VisibleLayoutChanged();
-        w->Buffer.reset();
+        ReleaseBuffer(w);
         return;
     }
     const int width = std::clamp<int>(RectWidth(w->Window), 0, kMaxBufferSide);
     const int height = std::clamp<int>(RectHeight(w->Window), 0, kMaxBufferSide);
     if (w->Buffer && w->Buffer->Width == width && w->Buffer->Height == height)
         return;
-    auto buffer = std::make_unique<TBackBuffer>();
-    buffer->Width = width;
-    buffer->Height = height;
-    buffer->Pixels.assign(size_t(width) * size_t(height), 0xFF000000u);
-    // What the window already drew stays in place until it repaints the spoiled parts.
-    if (w->Buffer) {
-        const int rows = std::min(height, w->Buffer->Height);
-        const int columns = std::min(width, w->Buffer->Width);
-        for (int y = 0; y < rows; ++y)
-            std::memcpy(&buffer->Pixels[size_t(y) * size_t(width)],
-                &w->Buffer->Pixels[size_t(y) * size_t(w->Buffer->Width)], size_t(columns) * 4);
+    std::unique_ptr<TBackBuffer> buffer = TakeBuffer(width, height);
+    uint32_t* pixels = buffer->Pixels.data();
+    // What the window already drew stays in place until it repaints the spoiled parts; every other pixel is
+    // filled once (a reused buffer still holds another window's image).
+    const TBackBuffer* old = w->Buffer.get();
+    const int rows = old ? std::min(height, old->Height) : 0;
+    const int columns = old ? std::min(width, old->Width) : 0;
+    for (int y = 0; y < rows; ++y) {
+        uint32_t* row = pixels + size_t(y) * size_t(width);
+        std::memcpy(row, &old->Pixels[size_t(y) * size_t(old->Width)], size_t(columns) * 4);
+        FillPixels(row + columns, size_t(width - columns), kUnpaintedPixel);
     }
-    w->Buffer = std::move(buffer);
+    FillPixels(pixels + size_t(rows) * size_t(width), size_t(height - rows) * size_t(width), kUnpaintedPixel);
+    KeepSpare(std::exchange(w->Buffer, std::move(buffer)));
     VisibleLayoutChanged();
     w->Dirty = RECT { 0, 0, width, height };
 }

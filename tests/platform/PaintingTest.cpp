@@ -1,4 +1,5 @@
 #include "PlatformTestSupport.h"
+#include "platform/win/WindowSurface.h"
 
 #include <algorithm>
 
@@ -342,4 +343,98 @@ TEST_F(Painting, MaximizeUsesTheWorkAreaAndMinMaxInfoAndRestoreComesBack)
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1440);
     EXPECT_EQ(MonitorFromPoint(POINT { 5000, 5000 }, MONITOR_DEFAULTTONULL), nullptr);
     EXPECT_EQ(MonitorFromPoint(POINT { 5000, 100 }, MONITOR_DEFAULTTONEAREST), monitor);
+}
+
+namespace {
+
+// Every pixel of the window's back buffer, alpha included, as the window layer hands it to drawing calls.
+std::vector<uint32_t> BufferPixels(HWND w)
+{
+    TWindowSurface surface;
+    if (!GetWindowSurface(w, false, surface))
+        return {};
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < surface.Height; ++y)
+        for (int x = 0; x < surface.Width; ++x)
+            pixels.push_back(surface.Pixels[size_t(y) * size_t(surface.Stride / 4) + size_t(x)]);
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(Painting, ANewBufferShowsOpaqueBlackWhereTheFirstPaintDidNotReach)
+{
+    // Windows of one size, one after the other: each takes over the buffer the one before gave up, so a pixel
+    // the new window leaves alone would show the old window's paint if the buffer were not filled again.
+    constexpr int kWidth = 60;
+    constexpr int kHeight = 40;
+    struct Case {
+        const char* Name;
+        RECT Painted;
+        COLORREF Color;
+    };
+    const Case kCases[] = {
+        { "painted in full", { 0, 0, kWidth, kHeight }, RGB(255, 0, 0) },
+        { "left half", { 0, 0, kWidth / 2, kHeight }, RGB(0, 255, 0) },
+        { "a middle block", { 10, 5, 50, 30 }, RGB(0, 0, 255) },
+        { "nothing", { 0, 0, 0, 0 }, RGB(0, 0, 0) },
+        { "painted in full again", { 0, 0, kWidth, kHeight }, RGB(10, 20, 30) },
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        // The first paint (the erase when the window is shown) draws only that rectangle.
+        Handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_ERASEBKGND)
+                return std::nullopt;
+            if (!IsRectEmpty(&c.Painted))
+                FillWindowRect(h, true, c.Painted, c.Color);
+            return 1;
+        };
+        HWND w = CreateTop(RECT { 5, 5, 5 + kWidth, 5 + kHeight });
+        ASSERT_NE(w, nullptr);
+        Pump();
+        const uint32_t paint = 0xFF000000u | Rgb(c.Color);
+        const std::vector<uint32_t> pixels = BufferPixels(w);
+        ASSERT_EQ(pixels.size(), size_t(kWidth * kHeight));
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const POINT p { x, y };
+                const uint32_t expected = PtInRect(&c.Painted, p) ? paint : 0xFF000000u;
+                wrong += pixels[size_t(y * kWidth + x)] != expected;
+            }
+        EXPECT_EQ(wrong, 0);
+        // The display shows the same.
+        const bool cornerPainted = PtInRect(&c.Painted, POINT { kWidth - 1, kHeight - 1 });
+        EXPECT_EQ(Backend.ScreenPixel(5 + kWidth - 1, 5 + kHeight - 1), cornerPainted ? Rgb(c.Color) : 0u);
+        DestroyWindow(w);
+    }
+}
+
+TEST_F(Painting, AGrownBufferKeepsWhatWasDrawnAndFillsTheNewPart)
+{
+    HWND w = CreateTop(RECT { 0, 0, 30, 20 });
+    Pump();
+    Handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_ERASEBKGND)
+            return std::nullopt;
+        return 1; // the new part is not painted
+    };
+    FillWindowRect(w, false, RECT { 0, 0, 30, 20 }, RGB(1, 2, 3));
+    // Narrower and taller: the kept columns stay, the new rows are black.
+    SetWindowPos(w, nullptr, 0, 0, 20, 35, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    Pump();
+    std::vector<uint32_t> pixels = BufferPixels(w);
+    ASSERT_EQ(pixels.size(), size_t(20 * 35));
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(pixels[size_t(y * 20 + x)], y < 20 ? 0xFF010203u : 0xFF000000u) << x << "," << y;
+    // Wider and shorter: the new columns are black, the kept rows keep their pixels.
+    SetWindowPos(w, nullptr, 0, 0, 45, 10, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    Pump();
+    pixels = BufferPixels(w);
+    ASSERT_EQ(pixels.size(), size_t(45 * 10));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 45; ++x)
+            ASSERT_EQ(pixels[size_t(y * 45 + x)], x < 20 ? 0xFF010203u : 0xFF000000u) << x << "," << y;
 }

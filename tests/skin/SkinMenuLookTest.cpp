@@ -72,7 +72,16 @@ protected:
         TLevelImage image;
         if (chain->LevelCount() == 0)
             return image;
-        TspSkinPopupWindow* level = chain->Level(0);
+        image = Read(chain->Level(0));
+        chain->CloseMenu(0);
+        Pump();
+        return image;
+    }
+
+    // The whole of a shown level as it is now.
+    TLevelImage Read(TspSkinPopupWindow* level)
+    {
+        TLevelImage image;
         image.Width = level->Width();
         image.Height = level->Height();
         // Read through the window's device context in one copy; a few points are checked against the back
@@ -91,8 +100,6 @@ protected:
         for (const TPoint p : { TPoint { 0, 0 }, TPoint { image.Width / 2, image.Height / 2 },
                  TPoint { image.Width - 1, image.Height - 1 } })
             EXPECT_EQ(image.Pixels[size_t(p.Y * image.Width + p.X)], Backend.WindowPixel(level->Handle(), p.X, p.Y));
-        chain->CloseMenu(0);
-        Pump();
         return image;
     }
 
@@ -190,6 +197,33 @@ TEST_F(SkinMenuLookTest, AMenuOpenedAgainShowsEveryChangeExactlyAsAFreshlyDrawnO
         EXPECT_TRUE(kept == drawn);
         // Shown again without a change, the kept looks give the same pixels.
         EXPECT_TRUE(Shown(Chain, skin) == drawn);
+    }
+}
+
+// Opening a level paints all of it at once, highlighted item included, before any message is handled: what a
+// full repaint draws afterwards and what the pending paint leaves are the same pixels. Each window of these
+// openings takes over the buffer of the level before it, whose pixels must not show through.
+TEST_F(SkinMenuLookTest, OpeningALevelPaintsItInFullAtOnce)
+{
+    for (int i = 1; i <= 6; ++i)
+        Add(Menu->Items(), "Item " + std::to_string(i));
+    for (TspSkinData* skin : { static_cast<TspSkinData*>(nullptr), ProgramSkin() }) {
+        SCOPED_TRACE(skin ? "skin look" : "default look");
+        for (int opening = 0; opening < 3; ++opening) {
+            Chain->Popup(nullptr, skin, 0, TRect(200, 150, 200, 150), Menu->Items(), false);
+            ASSERT_EQ(Chain->LevelCount(), 1);
+            TspSkinPopupWindow* level = Chain->Level(0);
+            ASSERT_EQ(level->ActiveItem, 0);
+            const TLevelImage opened = Read(level);
+            HDC dc = GetDC(level->Handle());
+            level->PaintMenu(dc);
+            ReleaseDC(level->Handle(), dc);
+            EXPECT_TRUE(Read(level) == opened);
+            Pump();
+            EXPECT_TRUE(Read(level) == opened);
+            Chain->CloseMenu(0);
+            Pump();
+        }
     }
 }
 
