@@ -195,10 +195,9 @@ void TspSkinPopupWindow::SizeLevel()
     FirstVisibleIndex = 0;
     Scroll = false;
     Limited = false;
-    // Widths are measured with the level's font on a scratch canvas, so the window needs no handle yet.
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->Font()->Assign(FLevelFont.get());
+    // Widths are measured with the level's font on a scratch canvas, so the window needs no handle yet. The
+    // canvas is made only for a caption whose width is not kept yet: a menu opened again measures nothing.
+    std::unique_ptr<TBitmap> scratch;
     int textWidth = 0;
     for (const auto& item : ItemList) {
         std::string text = item->MenuItem->Caption();
@@ -206,8 +205,13 @@ void TspSkinPopupWindow::SizeLevel()
             text += "  " + ShortCutToText(item->MenuItem->ShortCut());
         // The level look holds the measuring font, so a width found again is the width measured now.
         textWidth = std::max(textWidth, FSkinMenu->Looks()->TextWidth(LevelLook, text, [&] {
+            if (!scratch) {
+                scratch = std::make_unique<TBitmap>();
+                scratch->SetSize(1, 1);
+                scratch->Canvas()->Font()->Assign(FLevelFont.get());
+            }
             TRect r(0, 0, 0, 0);
-            SPDrawSkinText(scratch.Canvas(), text, r, DT_CALCRECT);
+            SPDrawSkinText(scratch->Canvas(), text, r, DT_CALCRECT);
             return RectWidth(r) + 2;
         }));
     }
