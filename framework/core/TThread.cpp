@@ -50,7 +50,10 @@ TSyncQueue& SyncQueue()
 
 bool IsMainThread()
 {
-    return gettid() == getpid();
+    // Asked on every pass of the message loop: the answer cannot change for a thread, so it is worked out once per
+    // thread instead of costing two system calls each time.
+    static thread_local const bool main = gettid() == getpid();
+    return main;
 }
 
 void CallWakeMainThread() noexcept
