@@ -11,7 +11,6 @@ constexpr UINT_PTR kTimerId = 1;
 TTimer::TTimer(TComponent* owner)
     : TComponent(owner)
 {
-    FWindowHandle = AllocateHWnd([this](TMessage& message) { WndProc(message); });
 }
 
 TTimer::~TTimer()
@@ -45,10 +44,15 @@ void TTimer::SetOnTimer(TNotifyEvent value)
 
 void TTimer::UpdateTimer()
 {
+    const bool runs = FEnabled && FInterval != 0 && FOnTimer;
+    // Most timers are made stopped and many never run (a menu level's, a control's repeat): the window that
+    // receives the ticks is made when the timer first runs, so a timer that never runs costs no window.
+    if (!FWindowHandle && runs)
+        FWindowHandle = AllocateHWnd([this](TMessage& message) { WndProc(message); });
     if (!FWindowHandle)
         return;
     KillTimer(FWindowHandle, kTimerId);
-    if (FEnabled && FInterval != 0 && FOnTimer)
+    if (runs)
         SetTimer(FWindowHandle, kTimerId, FInterval, nullptr);
 }
 

@@ -86,3 +86,22 @@ TEST_F(TimerTest, AnExceptionFromOnTimerGoesToTheApplicationAndTheTimerGoesOn)
     EXPECT_EQ(ticks, 2);
     EXPECT_EQ(errors, (std::vector<std::string> { "tick failed (timer)", "tick failed (timer)" }));
 }
+
+// A timer's window is made when it first runs: here inside another timer's tick, while that tick's window is
+// being served.
+TEST_F(TimerTest, ATimerFirstStartedInsideAnotherTimersTickRuns)
+{
+    TTimer outer(nullptr);
+    TTimer inner(nullptr);
+    inner.SetInterval(100);
+    outer.SetInterval(100);
+    int innerTicks = 0;
+    outer.SetOnTimer([&](TObject*) {
+        outer.SetEnabled(false);
+        inner.SetOnTimer([&](TObject*) { ++innerTicks; });
+    });
+    Run(1, 100);
+    EXPECT_EQ(innerTicks, 0);
+    Run(2, 100);
+    EXPECT_EQ(innerTicks, 2);
+}
