@@ -1,8 +1,8 @@
 // A skinned frame-mode form of 800x600 with 20 skin objects on its frame: a full repaint (frame and client
 // background), and one hover morph frame of one object; a popup menu of 30 items in the plain look: its opening
-// with its first full paint (the same menu again, new menus of the same captions, and new menus of captions never
-// shown before), a repaint of the open menu, and the highlight moving by one item (two items redrawn). Each
-// against a BitBlt of the same area.
+// with its first full paint, without the closing (the same menu again, new menus of the same captions, and new
+// menus of captions never shown before), opening and closing together, a repaint of the open menu, and the
+// highlight moving by one item (two items redrawn). Each against a BitBlt of the same area.
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
