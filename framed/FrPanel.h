@@ -77,6 +77,8 @@ protected:
     int RingThickness(TFrameStyle style) const;
     void AlignControls(TControl* control, TRect& rect) override;
     void Paint() override;
+    // Rings on some sides only, a smaller border rectangle and a transparent panel leave pixels to the erase.
+    bool PaintCoversClient() const override { return false; }
     void Notification(TComponent* component, TOperation operation) override;
     virtual void MouseEnter();
     virtual void MouseLeave();

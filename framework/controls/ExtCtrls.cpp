@@ -173,6 +173,13 @@ void TCustomPanel::WndProc(TMessage& message)
     case CM_TEXTCHANGED:
         CMTextChanged(message);
         break;
+    case WM_ERASEBKGND:
+        // Paint covers every pixel of the client area, so an erase before it would only be painted over.
+        if (PaintCoversClient())
+            message.Result = 1;
+        else
+            inherited::WndProc(message);
+        break;
     default:
         inherited::WndProc(message);
         break;

@@ -47,6 +47,9 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void AdjustClientRect(TRect& rect) override;
     void Paint() override;
+    // Whether Paint leaves no pixel of the client area unpainted, so the window needs no erase first. A panel
+    // that paints otherwise answers false.
+    virtual bool PaintCoversClient() const { return true; }
     void CMTextChanged(TMessage& message);
 
 private:

@@ -81,6 +81,57 @@ TEST_F(PlainControls, PanelPaintsItsBevelsFaceAndKeepsChildrenInsideThem)
     }
 }
 
+// A panel that erases before its paint, as every window does by default.
+class TErasingPanel : public TPanel {
+public:
+    using TPanel::TPanel;
+
+protected:
+    bool PaintCoversClient() const override { return false; }
+};
+
+// A panel paints without the erase before it: whatever the window held must not show through anywhere, with
+// every bevel, a border, a caption and children of both kinds on it.
+TEST_F(PlainControls, APanelThatPaintsWithoutEraseLeavesNoPixelOfWhatWasThere)
+{
+    auto dress = [&](TPanel* panel) {
+        panel->SetBevelInner(bvLowered);
+        panel->SetBorderWidth(3);
+        panel->SetBevelWidth(2);
+        panel->SetColor(clYellow);
+        panel->SetCaption("Caption");
+        auto* label = new TLabel(Form);
+        label->SetParent(panel);
+        label->SetCaption("Label");
+        label->SetBounds(12, 12, 40, 16);
+        auto* inner = new TPanel(Form);
+        inner->SetParent(panel);
+        inner->SetBounds(70, 40, 20, 15);
+    };
+    auto* bare = Add<TPanel>(10, 10, 120, 70);
+    auto* erased = Add<TErasingPanel>(150, 10, 120, 70);
+    dress(bare);
+    dress(erased);
+    ShowAndPaint();
+    // Garbage over both, then the repaint a program asks for after a change.
+    for (TPanel* panel : { static_cast<TPanel*>(bare), static_cast<TPanel*>(erased) }) {
+        TControlCanvas canvas;
+        canvas.SetControl(panel);
+        canvas.Brush()->SetColor(clFuchsia);
+        canvas.FillRect(Rect(0, 0, panel->Width(), panel->Height()));
+        canvas.SetControl(nullptr);
+        RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    int differing = 0;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const uint32_t pixel = Pixel(10 + x, 10 + y);
+            differing += pixel != Pixel(150 + x, 10 + y) || pixel == Rgb(clFuchsia);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(Pixel(40, 60), Rgb(clYellow));
+}
+
 TEST_F(PlainControls, ShapesFillWithTheBrushAndOutlineWithThePen)
 {
     auto* box = Add<TShape>(10, 10, 40, 20);
