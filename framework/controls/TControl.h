@@ -107,6 +107,8 @@ public:
 
     // --- Parent and geometry ---------------------------------------------------------------------------
     TWinControl* Parent() const { return FParent; }
+    // True for a TWinControl: the paint paths ask it of every child on every repaint, without a cast.
+    bool IsWindowed() const { return FWindowed; }
     // Moves the control (with its children) into `value`'s Controls; null takes it out.
     virtual void SetParent(TWinControl* value);
     int Left() const { return FLeft; }
@@ -354,6 +356,7 @@ protected:
     std::string FText;
     bool FVisible = true;
     bool FEnabled = true;
+    bool FWindowed = false; // set by TWinControl
 
 private:
     void FontChanged(TObject* sender);

@@ -74,6 +74,7 @@ TWinControl* TWinControl::FindControl(HWND hwnd)
 TWinControl::TWinControl(TComponent* owner)
     : TControl(owner)
 {
+    FWindowed = true;
 }
 
 TWinControl::~TWinControl()

@@ -714,7 +714,7 @@ void TWinControl::PaintHandler(TMessage& message)
         // Opaque windowless children paint over their whole area: the window need not paint under them.
         int clip = SIMPLEREGION;
         for (TControl* child : FControls) {
-            if (dynamic_cast<TWinControl*>(child) || !child->Visible() || !child->FControlStyle.Contains(csOpaque))
+            if (child->IsWindowed() || !child->Visible() || !child->FControlStyle.Contains(csOpaque))
                 continue;
             clip = ExcludeClipRect(
                 dc, child->Left(), child->Top(), child->Left() + child->Width(), child->Top() + child->Height());
@@ -747,7 +747,7 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
         it = std::find(FControls.begin(), FControls.end(), first);
     for (; it != FControls.end(); ++it) {
         TControl* child = *it;
-        if (dynamic_cast<TWinControl*>(child) || !child->Visible())
+        if (child->IsWindowed() || !child->Visible())
             continue;
         RECT bounds = ToRECT(child->BoundsRect());
         if (!RectVisible(dc, &bounds))

@@ -87,6 +87,16 @@ void UpdateColorKeyShape(TWindowRecord* top)
     }
 }
 
+// Cuts `visible` (top-level buffer coordinates) to the paint region of the paint under way on `w`.
+void CutToPaintRegion(TRegion& visible, TWindowRecord* w, TWindowRecord* top)
+{
+    const POINT topOrigin = WindowOrigin(top);
+    TRegion paint = w->PaintRegion;
+    const POINT origin = ClientOrigin(w);
+    paint.Offset(origin.x - topOrigin.x, origin.y - topOrigin.y);
+    visible.Intersect(paint);
+}
+
 // The part of the top-level buffer where `w` may draw. `shapedOut` tells whether a window region was read: its
 // handle's contents may change without the window knowing, so such an answer is not kept.
 TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top, bool& shapedOut)
@@ -136,12 +146,6 @@ TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top, 
         shapedOut = true;
     for (const TWindowRecord* x : shaped)
         visible.Subtract(Shape(x, topOrigin));
-    if (client && w->Painting) {
-        TRegion paint = w->PaintRegion;
-        const POINT origin = ClientOrigin(w);
-        paint.Offset(origin.x - topOrigin.x, origin.y - topOrigin.y);
-        visible.Intersect(paint);
-    }
     return visible;
 }
 
@@ -162,20 +166,31 @@ const TRegion& KeptVisibleRegion(TWindowRecord* w, bool client, TWindowRecord** 
     if (topOut)
         *topOut = top;
     // Every drawing call on a window DC asks for this region; it is kept per window until the window table's
-    // generation moves on, so a hit costs nothing however many siblings the window has.
+    // generation moves on, so a hit costs nothing however many siblings the window has. A paint cuts the kept
+    // client region to its paint region, so a repaint does not work the siblings out again.
     const uint64_t generation = GPlatform->VisibleGeneration.load(std::memory_order_relaxed);
+    const bool inPaint = client && w->Painting;
+    if (inPaint && w->VisibleKeptGeneration[2] == generation && w->VisibleKeptPaintSerial == w->PaintSerial)
+        return w->VisibleKept[2];
     const size_t slot = client ? 1 : 0;
-    if (w->VisibleKeptGeneration[slot] == generation && (!client || w->VisibleKeptPaintSerial == w->PaintSerial))
+    if (w->VisibleKeptGeneration[slot] != generation) {
+        bool shaped = false;
+        scratch = ComputeVisibleRegion(w, client, top, shaped);
+        if (shaped) {
+            if (inPaint)
+                CutToPaintRegion(scratch, w, top);
+            return scratch;
+        }
+        w->VisibleKept[slot] = std::move(scratch);
+        w->VisibleKeptGeneration[slot] = generation;
+    }
+    if (!inPaint)
         return w->VisibleKept[slot];
-    bool shaped = false;
-    scratch = ComputeVisibleRegion(w, client, top, shaped);
-    if (shaped)
-        return scratch;
-    w->VisibleKept[slot] = std::move(scratch);
-    w->VisibleKeptGeneration[slot] = generation;
-    if (client)
-        w->VisibleKeptPaintSerial = w->PaintSerial;
-    return w->VisibleKept[slot];
+    w->VisibleKept[2] = w->VisibleKept[1];
+    CutToPaintRegion(w->VisibleKept[2], w, top);
+    w->VisibleKeptGeneration[2] = generation;
+    w->VisibleKeptPaintSerial = w->PaintSerial;
+    return w->VisibleKept[2];
 }
 
 TRegion VisibleRegion(TWindowRecord* w, bool client, TWindowRecord** topOut)

@@ -1,6 +1,8 @@
 #include "platform/win/GdiObjects.h"
 
+#include <atomic>
 #include <mutex>
+#include <new>
 #include <vector>
 
 TGdiObject::~TGdiObject() = default;
@@ -14,23 +16,45 @@ namespace {
 
 // Handle value: generation in the high 32 bits, slot index above two tag bits (tag 1 marks GDI handles, so
 // a window handle never passes for one). Slots are reused with a new generation.
+//
+// Every drawing call looks handles up, from the UI thread and from workers (a converter's preview draws into
+// its own bitmaps), so a lookup takes no lock: slots live in blocks that never move once made, and a slot's
+// object and generation are atomics. Adding and deleting still take the lock, which orders them.
 struct TGdiSlot {
-    uint32_t Generation = 1;
-    std::unique_ptr<TGdiObject> Object;
+    std::atomic<uint32_t> Generation { 1 };
+    std::atomic<TGdiObject*> Object { nullptr };
 };
+
+constexpr size_t kBlockSlots = 4096;
+// 2^28 slots: far beyond any live count, with the block pointers in 512 KB of zeroed memory.
+constexpr size_t kMaxBlocks = 65536;
 
 struct TGdiTable {
     std::mutex Lock;
-    std::vector<TGdiSlot> Slots;
+    std::unique_ptr<std::atomic<TGdiSlot*>[]> Blocks { new std::atomic<TGdiSlot*>[kMaxBlocks] {} };
+    uint32_t Used = 0; // slots ever handed out, under the lock
     std::vector<uint32_t> Free;
     size_t Live = 0;
+
+    TGdiSlot* SlotAt(size_t index) const
+    {
+        TGdiSlot* block = Blocks[index / kBlockSlots].load(std::memory_order_acquire);
+        return block ? &block[index % kBlockSlots] : nullptr;
+    }
 
     ~TGdiTable()
     {
         // Objects that refer to others (DCs) go before everything else, whatever their order in the table.
-        for (TGdiSlot& slot : Slots)
-            if (slot.Object && slot.Object->HoldsReferences())
-                slot.Object.reset();
+        for (bool referring : { true, false })
+            for (uint32_t i = 0; i < Used; ++i) {
+                TGdiObject* object = SlotAt(i)->Object.load(std::memory_order_relaxed);
+                if (object && object->HoldsReferences() == referring) {
+                    SlotAt(i)->Object.store(nullptr, std::memory_order_relaxed);
+                    delete object;
+                }
+            }
+        for (size_t b = 0; b < kMaxBlocks; ++b)
+            delete[] Blocks[b].load(std::memory_order_relaxed);
     }
 };
 
@@ -47,20 +71,25 @@ HGDIOBJ Encode(uint32_t index, uint32_t generation)
     return reinterpret_cast<HGDIOBJ>((uintptr_t(generation) << 32) | (uintptr_t(index) << 2) | kTag);
 }
 
-// The slot of a handle with a matching generation; the table lock must be held.
-TGdiSlot* Decode(TGdiTable& table, HGDIOBJ handle)
+// The slot of a handle and its object when the generation matches. The object is read before the generation:
+// a slot deleted and filled again shows either the old pair or a newer generation, never a new object under
+// the old generation.
+TGdiSlot* Decode(const TGdiTable& table, HGDIOBJ handle, TGdiObject*& object)
 {
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     if ((value & 3) != kTag)
         return nullptr;
     const uintptr_t index = (value & 0xFFFFFFFFu) >> 2;
     const uint32_t generation = static_cast<uint32_t>(value >> 32);
-    if (index >= table.Slots.size())
+    if (index >= kBlockSlots * kMaxBlocks)
         return nullptr;
-    TGdiSlot& slot = table.Slots[index];
-    if (slot.Generation != generation || !slot.Object)
+    TGdiSlot* slot = table.SlotAt(index);
+    if (!slot)
         return nullptr;
-    return &slot;
+    object = slot->Object.load(std::memory_order_acquire);
+    if (!object || slot->Generation.load(std::memory_order_acquire) != generation)
+        return nullptr;
+    return slot;
 }
 
 } // namespace
@@ -74,23 +103,25 @@ HGDIOBJ GdiAddObject(std::unique_ptr<TGdiObject> object)
         index = table.Free.back();
         table.Free.pop_back();
     } else {
-        index = static_cast<uint32_t>(table.Slots.size());
-        table.Slots.emplace_back();
+        if (table.Used == kBlockSlots * kMaxBlocks)
+            throw std::bad_alloc();
+        index = table.Used++;
+        std::atomic<TGdiSlot*>& block = table.Blocks[index / kBlockSlots];
+        if (!block.load(std::memory_order_relaxed))
+            block.store(new TGdiSlot[kBlockSlots], std::memory_order_release);
     }
-    TGdiSlot& slot = table.Slots[index];
-    slot.Object = std::move(object);
+    TGdiSlot* slot = table.SlotAt(index);
+    slot->Object.store(object.release(), std::memory_order_release);
     ++table.Live;
-    return Encode(index, slot.Generation);
+    return Encode(index, slot->Generation.load(std::memory_order_relaxed));
 }
 
 TGdiObject* GdiLookupObject(HGDIOBJ handle, DWORD objectType)
 {
-    TGdiTable& table = Table();
-    std::lock_guard lock(table.Lock);
-    TGdiSlot* slot = Decode(table, handle);
-    if (!slot || (objectType != 0 && slot->Object->ObjectType() != objectType))
+    TGdiObject* object = nullptr;
+    if (!Decode(Table(), handle, object) || (objectType != 0 && object->ObjectType() != objectType))
         return nullptr;
-    return slot->Object.get();
+    return object;
 }
 
 size_t GdiObjectCount()
@@ -106,14 +137,16 @@ BOOL DeleteObject(HGDIOBJ handle)
     std::unique_ptr<TGdiObject> doomed;
     {
         std::lock_guard lock(table.Lock);
-        TGdiSlot* slot = Decode(table, handle);
-        if (!slot || !slot->Object->CanDelete())
+        TGdiObject* object = nullptr;
+        TGdiSlot* slot = Decode(table, handle, object);
+        if (!slot || !object->CanDelete())
             return FALSE;
-        if (slot->Object->DeferDelete())
+        if (object->DeferDelete())
             return TRUE;
-        doomed = std::move(slot->Object);
-        ++slot->Generation;
-        table.Free.push_back(static_cast<uint32_t>(slot - table.Slots.data()));
+        doomed.reset(object);
+        slot->Object.store(nullptr, std::memory_order_release);
+        slot->Generation.fetch_add(1, std::memory_order_release);
+        table.Free.push_back(static_cast<uint32_t>((reinterpret_cast<uintptr_t>(handle) & 0xFFFFFFFFu) >> 2));
         --table.Live;
     }
     // Destroyed outside the lock: a kind's destructor may release other objects.

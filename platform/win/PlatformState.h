@@ -104,10 +104,11 @@ struct TWindowRecord {
     std::unique_ptr<TBackBuffer> Buffer;
     RECT Dirty {};
 
-    // The visible region last worked out for the whole window [0] and for its client area [1], with the
-    // window-table generation and paint serial it belongs to (generation 0: none kept).
-    std::array<TRegion, 2> VisibleKept;
-    std::array<uint64_t, 2> VisibleKeptGeneration {};
+    // The visible region last worked out for the whole window [0], for its client area [1] and for the client
+    // area cut to the paint region of the paint under way [2], with the window-table generation (0: none kept)
+    // and, for [2], the paint serial it belongs to.
+    std::array<TRegion, 3> VisibleKept;
+    std::array<uint64_t, 3> VisibleKeptGeneration {};
     uint64_t VisibleKeptPaintSerial = 0;
 
     RECT NormalRect {};

@@ -208,6 +208,20 @@ void TspFrameSkinControl::CreateControlSkinImage(TBitmap* bitmap)
         FrameRect(TPoint { FrameSkinRect.Left, FrameSkinRect.Top }, CurrentFrame));
 }
 
+bool TspFrameSkinControl::PaintSkinStraight(TCanvas* canvas)
+{
+    // The frame is one copy out of the strip: the off-screen image would only pass it on. A frame reaching past
+    // the strip's picture keeps the image, which is white where the picture has nothing.
+    if (!FramePicture || FrameWidth <= 0 || FrameHeight <= 0)
+        return false;
+    const TRect source = FrameRect(TPoint { FrameSkinRect.Left, FrameSkinRect.Top }, CurrentFrame);
+    if (source.Left < 0 || source.Top < 0 || source.Right > FramePicture->Width()
+        || source.Bottom > FramePicture->Height())
+        return false;
+    canvas->CopyRect(Rect(0, 0, FrameWidth, FrameHeight), FramePicture->Canvas(), source);
+    return true;
+}
+
 void TspFrameSkinControl::CreateControlDefaultImage(TBitmap* bitmap)
 {
     TCanvas* canvas = bitmap->Canvas();

@@ -55,6 +55,7 @@ protected:
     virtual void CalcDefaultFrameSize();
     void CreateControlDefaultImage(TBitmap* bitmap) override;
     void CreateControlSkinImage(TBitmap* bitmap) override;
+    bool PaintSkinStraight(TCanvas* canvas) override;
     void SetControlRegion();
 
     int CurrentFrame = 1;

@@ -1,9 +1,11 @@
 #include "platform/win/Rects.h"
 #include "platform/win/Regions.h"
 
+#include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -262,6 +264,49 @@ TEST(Regions, StaleAndForeignHandlesAreRejected)
     EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(uintptr_t(0x12345))));
     EXPECT_FALSE(DeleteObject(nullptr));
     DeleteObject(next);
+}
+
+// Handles past the first few thousand resolve to their own objects, and lookups on one thread stay right while
+// another thread adds and deletes objects (a preview drawing into its own bitmaps beside the UI thread).
+TEST(Regions, HandlesResolveToTheirOwnObjectsWhileAnotherThreadAddsAndDeletes)
+{
+    const size_t before = GdiObjectCount();
+    auto boxOf = [](HRGN r) {
+        RECT box {};
+        return GetRgnBox(r, &box) == ERROR ? -1 : int(box.right);
+    };
+    std::vector<HRGN> kept;
+    for (int i = 0; i < 9000; ++i)
+        kept.push_back(CreateRectRgn(0, 0, i + 1, 1));
+    std::vector<HRGN> stale;
+    for (int i = 0; i < 100; ++i) {
+        stale.push_back(CreateRectRgn(0, 0, 1, 1));
+        DeleteObject(stale.back());
+    }
+    std::atomic<bool> stop { false };
+    std::thread churn([&] {
+        // Reuses the freed slots with new generations and grows the table into new blocks.
+        for (int round = 0; round < 200 && !stop; ++round) {
+            std::vector<HRGN> made;
+            for (int i = 0; i < 100; ++i)
+                made.push_back(CreateRectRgn(0, 0, 100000 + i, 1));
+            for (HRGN r : made)
+                DeleteObject(r);
+        }
+    });
+    int wrong = 0;
+    for (int pass = 0; pass < 20; ++pass) {
+        for (size_t i = 0; i < kept.size(); ++i)
+            wrong += boxOf(kept[i]) != int(i + 1);
+        for (HRGN r : stale)
+            wrong += GetObjectType(r) != 0;
+    }
+    stop = true;
+    churn.join();
+    EXPECT_EQ(wrong, 0);
+    for (HRGN r : kept)
+        EXPECT_TRUE(DeleteObject(r));
+    EXPECT_EQ(GdiObjectCount(), before);
 }
 
 TEST(Regions, RegionDataRoundTripsLongRectangleLists)

@@ -30,6 +30,15 @@ TPoint AtAngle(const TControl* control, double angle, double radius = 20)
         cy + static_cast<int>(std::lround(radius * std::cos(rad))) };
 }
 
+// A gauge that paints through its off-screen image, as every frame control once did.
+class TImageGauge : public TspSkinFrameGauge {
+public:
+    using TspSkinFrameGauge::TspSkinFrameGauge;
+
+protected:
+    bool PaintSkinStraight(TCanvas*) override { return false; }
+};
+
 class SkinFrameCtrlsTest : public ControlsTest {
 protected:
     void SetUp() override
@@ -222,4 +231,27 @@ TEST_F(SkinFrameCtrlsTest, ASliderMovesAtMostOneStepPerMouseMove)
     slider->MouseUp(mbLeft, {}, 2, 5);
     slider->MouseMove({}, 19, 5);
     EXPECT_EQ(slider->Value(), 50) << "no drag after the release";
+}
+
+// A frame control copies its frame straight from the strip onto its window; every frame of the strip must show
+// the same pixels as through the off-screen image, after each change of frame.
+TEST_F(SkinFrameCtrlsTest, AFramePaintedStraightFromTheStripMatchesTheImagePathAtEveryFrame)
+{
+    auto* straight = Place<TspSkinFrameGauge>("gauge11");
+    auto* image = Place<TImageGauge>("gauge11");
+    image->SetBounds(10, 150, 100, 100);
+    ASSERT_EQ(straight->Width(), 20);
+    ASSERT_EQ(straight->Height(), 30);
+    for (int value = 0; value <= 100; value += 10) {
+        straight->SetValue(value);
+        image->SetValue(value);
+        Pump();
+        int differing = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 20; ++x)
+                differing += At(10 + x, 10 + y) != At(10 + x, 150 + y);
+        EXPECT_EQ(differing, 0) << "value " << value;
+        const int frame = straight->GetCurrentFrame();
+        EXPECT_EQ(At(10, 10), TFixtureSkin::PixelOf((frame - 1) * 20, 60, kSeed)) << "value " << value;
+    }
 }
