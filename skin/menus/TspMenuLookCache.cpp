@@ -23,7 +23,17 @@ constexpr size_t kMaxTextWidths = 2048;
 
 TspLookKey& TspLookKey::AddInt(int64_t value)
 {
-    FBytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+    // Zigzag (small negative values stay short), then seven bits a byte with the high bit on every byte but the
+    // last.
+    uint64_t bits = (uint64_t(value) << 1) ^ uint64_t(value >> 63);
+    char bytes[10];
+    size_t count = 0;
+    while (bits >= 0x80) {
+        bytes[count++] = char(uint8_t(bits) | 0x80);
+        bits >>= 7;
+    }
+    bytes[count++] = char(uint8_t(bits));
+    FBytes.append(bytes, count);
     return *this;
 }
 
@@ -125,7 +135,7 @@ std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::Looks(const std::str
 
 int TspMenuLookCache::TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure)
 {
-    std::string key = TspLookKey().AddInt(int64_t(level)).AddText(text).Bytes();
+    std::string key = std::move(TspLookKey().AddInt(int64_t(level)).AddText(text)).Take();
     auto [it, added] = FTextWidths.try_emplace(std::move(key));
     if (added)
         it->second.Value = measure();

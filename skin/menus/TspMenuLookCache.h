@@ -22,6 +22,10 @@ class TFont;
 // colours resolved) and skin pictures by the pixels that are read from them.
 class TspLookKey {
 public:
+    // Room for an item's key, built on every opening of a menu, without growing.
+    TspLookKey() { FBytes.reserve(128); }
+    // In as few bytes as the value needs, in a form no longer value starts with, so the values that follow
+    // cannot be mistaken for part of it.
     TspLookKey& AddInt(int64_t value);
     // Length first, so that neighbouring texts cannot run into each other.
     TspLookKey& AddText(std::string_view text);
@@ -32,6 +36,8 @@ public:
     // picture's size; a missing or empty picture adds only that it is missing.
     TspLookKey& AddPixels(TBitmap* picture, const TRect& rect);
     const std::string& Bytes() const { return FBytes; }
+    // The bytes, handed over without a copy.
+    std::string Take() && { return std::move(FBytes); }
 
 private:
     std::string FBytes;

@@ -303,7 +303,7 @@ std::string TspSkinMenuItem::LookKey() const
     key.AddText(MenuItem->Caption()).AddInt(MenuItem->ShortCut()).AddInt(MenuItem->Enabled());
     key.AddInt(MenuItem->Checked()).AddInt(MenuItem->RadioItem()).AddInt(MenuItem->Default());
     key.AddInt(MenuItem->Count() > 0).AddText(MenuItem->Name());
-    return key.Bytes();
+    return std::move(key).Take();
 }
 
 void TspSkinMenuItem::BuildImage(TBitmap* image, bool highlighted)

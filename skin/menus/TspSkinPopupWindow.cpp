@@ -198,22 +198,25 @@ void TspSkinPopupWindow::SizeLevel()
     // Widths are measured with the level's font on a scratch canvas, so the window needs no handle yet. The
     // canvas is made only for a caption whose width is not kept yet: a menu opened again measures nothing.
     std::unique_ptr<TBitmap> scratch;
+    // One text and one measuring function serve every item: the level is sized on every opening.
+    std::string text;
+    const std::function<int()> measure = [&] {
+        if (!scratch) {
+            scratch = std::make_unique<TBitmap>();
+            scratch->SetSize(1, 1);
+            scratch->Canvas()->Font()->Assign(FLevelFont.get());
+        }
+        TRect r(0, 0, 0, 0);
+        SPDrawSkinText(scratch->Canvas(), text, r, DT_CALCRECT);
+        return RectWidth(r) + 2;
+    };
     int textWidth = 0;
     for (const auto& item : ItemList) {
-        std::string text = item->MenuItem->Caption();
+        text.assign(item->MenuItem->Caption());
         if (item->MenuItem->ShortCut() != scNone)
-            text += "  " + ShortCutToText(item->MenuItem->ShortCut());
+            text.append("  ").append(ShortCutToText(item->MenuItem->ShortCut()));
         // The level look holds the measuring font, so a width found again is the width measured now.
-        textWidth = std::max(textWidth, FSkinMenu->Looks()->TextWidth(LevelLook, text, [&] {
-            if (!scratch) {
-                scratch = std::make_unique<TBitmap>();
-                scratch->SetSize(1, 1);
-                scratch->Canvas()->Font()->Assign(FLevelFont.get());
-            }
-            TRect r(0, 0, 0, 0);
-            SPDrawSkinText(scratch->Canvas(), text, r, DT_CALCRECT);
-            return RectWidth(r) + 2;
-        }));
+        textWidth = std::max(textWidth, FSkinMenu->Looks()->TextWidth(LevelLook, text, measure));
     }
     int width = textWidth + GlyphWidth + 16;
     int frameHeight = 6;
@@ -519,7 +522,7 @@ std::string TspSkinPopupWindow::BackgroundKey() const
     key.AddInt(Width()).AddInt(Height()).AddInt(ImgL ? GlyphWidth + 3 : 22);
     for (TColor color : { clBtnFace, clWindow, clBtnShadow })
         key.AddColor(color);
-    return key.Bytes();
+    return std::move(key).Take();
 }
 
 void TspSkinPopupWindow::PaintMenu(HDC dc)

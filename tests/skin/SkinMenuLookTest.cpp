@@ -559,3 +559,31 @@ TEST_F(SkinMenuLookTest, TheSkinnedHintIsDrawnFromItsPictureAndTextColour)
 }
 
 } // namespace
+
+// Keys are short (each number takes the bytes it needs), yet different values never give the same bytes: not
+// where a number's length changes, not for negative numbers, and not where a number meets a text.
+TEST(LookKeyTest, DifferentValuesGiveDifferentKeys)
+{
+    using TBuild = std::function<void(TspLookKey&)>;
+    const std::vector<std::pair<TBuild, TBuild>> pairs {
+        { [](TspLookKey& k) { k.AddInt(1).AddInt(256); }, [](TspLookKey& k) { k.AddInt(256).AddInt(1); } },
+        { [](TspLookKey& k) { k.AddInt(127); }, [](TspLookKey& k) { k.AddInt(128); } },
+        { [](TspLookKey& k) { k.AddInt(-1); }, [](TspLookKey& k) { k.AddInt(1); } },
+        { [](TspLookKey& k) { k.AddInt(INT64_MIN); }, [](TspLookKey& k) { k.AddInt(INT64_MAX); } },
+        { [](TspLookKey& k) { k.AddInt(0x80).AddInt(0); }, [](TspLookKey& k) { k.AddInt(0).AddInt(0x80); } },
+        { [](TspLookKey& k) { k.AddText("ab").AddInt(1); },
+            [](TspLookKey& k) { k.AddText("a").AddInt(98).AddInt(1); } },
+        { [](TspLookKey& k) { k.AddText("").AddText("x"); }, [](TspLookKey& k) { k.AddText("x").AddText(""); } },
+    };
+    for (const auto& [first, second] : pairs) {
+        TspLookKey a, b;
+        first(a);
+        second(b);
+        EXPECT_NE(a.Bytes(), b.Bytes());
+    }
+    // The same values, the same key.
+    TspLookKey a, b;
+    a.AddInt(-300).AddText("Open").AddInt(1LL << 40);
+    b.AddInt(-300).AddText("Open").AddInt(1LL << 40);
+    EXPECT_EQ(a.Bytes(), b.Bytes());
+}
