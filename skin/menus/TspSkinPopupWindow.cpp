@@ -392,9 +392,11 @@ void TspSkinPopupWindow::FinishShow()
         WaitTimer->SetEnabled(true);
         return;
     }
+    // The first item is highlighted while the level is still hidden, so the paint that shows the level draws
+    // it highlighted once instead of drawing it at rest and again highlighted.
+    ActivateFirstItem();
     ShowAt(ShowPoint.X, ShowPoint.Y);
     MouseTimer->SetEnabled(true);
-    ActivateFirstItem();
 }
 
 void TspSkinPopupWindow::ShowAt(int x, int y)
