@@ -21,22 +21,6 @@ constexpr size_t kMaxTextWidths = 2048;
 
 // ---- TspLookKey -------------------------------------------------------------------------------------------------
 
-TspLookKey& TspLookKey::AddInt(int64_t value)
-{
-    // Zigzag (small negative values stay short), then seven bits a byte with the high bit on every byte but the
-    // last.
-    uint64_t bits = (uint64_t(value) << 1) ^ uint64_t(value >> 63);
-    char bytes[10];
-    size_t count = 0;
-    while (bits >= 0x80) {
-        bytes[count++] = char(uint8_t(bits) | 0x80);
-        bits >>= 7;
-    }
-    bytes[count++] = char(uint8_t(bits));
-    FBytes.append(bytes, count);
-    return *this;
-}
-
 TspLookKey& TspLookKey::AddText(std::string_view text)
 {
     AddInt(int64_t(text.size()));

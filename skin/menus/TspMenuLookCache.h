@@ -25,8 +25,16 @@ public:
     // Room for an item's key, built on every opening of a menu, without growing.
     TspLookKey() { FBytes.reserve(128); }
     // In as few bytes as the value needs, in a form no longer value starts with, so the values that follow
-    // cannot be mistaken for part of it.
-    TspLookKey& AddInt(int64_t value);
+    // cannot be mistaken for part of it: zigzag (small negative values stay short), then seven bits a byte with
+    // the high bit on every byte but the last. Inline, as an item's key is made of a dozen of them.
+    TspLookKey& AddInt(int64_t value)
+    {
+        uint64_t bits = (uint64_t(value) << 1) ^ uint64_t(value >> 63);
+        for (; bits >= 0x80; bits >>= 7)
+            FBytes.push_back(char(uint8_t(bits) | 0x80));
+        FBytes.push_back(char(uint8_t(bits)));
+        return *this;
+    }
     // Length first, so that neighbouring texts cannot run into each other.
     TspLookKey& AddText(std::string_view text);
     TspLookKey& AddRect(const TRect& rect);
