@@ -17,9 +17,9 @@ namespace {
 // Handle value: generation in the high 32 bits, slot index above two tag bits (tag 1 marks GDI handles, so
 // a window handle never passes for one). Slots are reused with a new generation.
 //
-// Every drawing call looks handles up, from the UI thread and from workers (a converter's preview draws into
-// its own bitmaps), so a lookup takes no lock: slots live in blocks that never move once made, and a slot's
-// object and generation are atomics. Adding and deleting still take the lock, which orders them.
+// Every drawing call looks handles up. The table is safe for any thread (a conversion job calls its preview
+// hook on its worker thread), yet a lookup takes no lock: slots live in blocks that never move once made, and
+// a slot's object and generation are atomics. Adding and deleting still take the lock, which orders them.
 struct TGdiSlot {
     std::atomic<uint32_t> Generation { 1 };
     std::atomic<TGdiObject*> Object { nullptr };

@@ -267,7 +267,8 @@ TEST(Regions, StaleAndForeignHandlesAreRejected)
 }
 
 // Handles past the first few thousand resolve to their own objects, and lookups on one thread stay right while
-// another thread adds and deletes objects (a preview drawing into its own bitmaps beside the UI thread).
+// another thread adds and deletes objects (the table serves any thread, a conversion job's preview hook among
+// them).
 TEST(Regions, HandlesResolveToTheirOwnObjectsWhileAnotherThreadAddsAndDeletes)
 {
     const size_t before = GdiObjectCount();
