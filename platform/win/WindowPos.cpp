@@ -218,16 +218,19 @@ void SyncNativeStacking()
 
 namespace {
 
-// An unfilled buffer of the given size: the spare one when it has that size, else a new one.
-std::unique_ptr<TBackBuffer> TakeBuffer(int width, int height)
+// A buffer of the given size: the spare one when it has that size (still holding another window's image, so
+// `filled` is false), else a new one made filled with kUnpaintedPixel.
+std::unique_ptr<TBackBuffer> TakeBuffer(int width, int height, bool& filled)
 {
     std::unique_ptr<TBackBuffer>& spare = GPlatform->SpareBuffer;
+    filled = false;
     if (spare && spare->Width == width && spare->Height == height)
         return std::move(spare);
     auto buffer = std::make_unique<TBackBuffer>();
     buffer->Width = width;
     buffer->Height = height;
-    buffer->Pixels.resize(size_t(width) * size_t(height));
+    buffer->Pixels.assign(size_t(width) * size_t(height), kUnpaintedPixel);
+    filled = true;
     return buffer;
 }
 
@@ -256,7 +259,8 @@ void EnsureBuffer(TWindowRecord* w)
     const int height = std::clamp<int>(RectHeight(w->Window), 0, kMaxBufferSide);
     if (w->Buffer && w->Buffer->Width == width && w->Buffer->Height == height)
         return;
-    std::unique_ptr<TBackBuffer> buffer = TakeBuffer(width, height);
+    bool filled = false;
+    std::unique_ptr<TBackBuffer> buffer = TakeBuffer(width, height, filled);
     uint32_t* pixels = buffer->Pixels.data();
     // What the window already drew stays in place until it repaints the spoiled parts; every other pixel is
     // filled once (a reused buffer still holds another window's image).
@@ -266,9 +270,11 @@ void EnsureBuffer(TWindowRecord* w)
     for (int y = 0; y < rows; ++y) {
         uint32_t* row = pixels + size_t(y) * size_t(width);
         std::memcpy(row, &old->Pixels[size_t(y) * size_t(old->Width)], size_t(columns) * 4);
-        FillPixels(row + columns, size_t(width - columns), kUnpaintedPixel);
+        if (!filled)
+            FillPixels(row + columns, size_t(width - columns), kUnpaintedPixel);
     }
-    FillPixels(pixels + size_t(rows) * size_t(width), size_t(height - rows) * size_t(width), kUnpaintedPixel);
+    if (!filled)
+        FillPixels(pixels + size_t(rows) * size_t(width), size_t(height - rows) * size_t(width), kUnpaintedPixel);
     KeepSpare(std::exchange(w->Buffer, std::move(buffer)));
     VisibleLayoutChanged();
     w->Dirty = RECT { 0, 0, width, height };
