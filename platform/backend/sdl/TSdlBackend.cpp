@@ -138,10 +138,7 @@ bool TSdlBackend::Install(const char* display, std::string* error)
     FInstalled = true;
     // Tray icons go to the desktop's tray; on a display without one they are added once a tray appears.
     FTray = std::make_unique<TSdlTrayHost>(name, [this] { Wake(); });
-    if (FTray->Connected())
-        SetTrayHost(FTray.get());
-    else
-        FTray.reset();
+    SetTrayHost(FTray.get());
     FAppFocused = false;
     return true;
 }

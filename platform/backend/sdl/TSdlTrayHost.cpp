@@ -17,20 +17,29 @@ TTrayImage ImageOf(HICON icon)
 } // namespace
 
 TSdlTrayHost::TSdlTrayHost(const std::string& displayName, std::function<void()> wake)
-    : FTray(std::make_unique<TXSystemTray>(displayName, std::move(wake)))
+    : FDisplayName(displayName)
+    , FWake(std::move(wake))
 {
 }
 
 TSdlTrayHost::~TSdlTrayHost() = default;
 
-bool TSdlTrayHost::Connected() const
+TXSystemTray* TSdlTrayHost::Tray()
 {
-    return FTray->Connected();
+    if (!FTried) {
+        FTried = true;
+        auto tray = std::make_unique<TXSystemTray>(FDisplayName, FWake);
+        if (tray->Connected())
+            FTray = std::move(tray);
+    }
+    return FTray.get();
 }
 
 void TSdlTrayHost::Pump()
 {
     using TKind = TXSystemTray::TEventKind;
+    if (!FTray)
+        return;
     FTray->Pump([this](const TXSystemTray::TEvent& event) {
         switch (event.Kind) {
         case TKind::ManagerAppeared:
@@ -60,7 +69,8 @@ unsigned long TSdlTrayHost::IconWindow(HWND window, UINT id) const
 
 bool TSdlTrayHost::Available()
 {
-    return FTray->HasManager();
+    TXSystemTray* tray = Tray();
+    return tray && tray->HasManager();
 }
 
 bool TSdlTrayHost::AddIcon(const TTrayIconState& icon)
@@ -68,7 +78,10 @@ bool TSdlTrayHost::AddIcon(const TTrayIconState& icon)
     // As on the shell, an icon is added once.
     if (FIcons.count({ icon.Window, icon.ID }))
         return false;
-    const unsigned long window = FTray->Dock(ImageOf(icon.Icon), icon.Tip);
+    TXSystemTray* tray = Tray();
+    if (!tray)
+        return false;
+    const unsigned long window = tray->Dock(ImageOf(icon.Icon), icon.Tip);
     if (!window)
         return false;
     FIcons[{ icon.Window, icon.ID }] = TDockedIcon { window, icon };

@@ -13,12 +13,12 @@ class TXSystemTray;
 
 class TSdlTrayHost final : public TTrayHost {
 public:
-    // Opens a connection of its own to `displayName`; `wake` (any thread) ends the UI thread's wait for events
-    // when the tray has news, so that the backend's pump calls Pump.
+    // Opens a connection of its own to `displayName` when the program first asks for the tray, so a program that
+    // shows no tray icon pays nothing; `wake` (any thread) ends the UI thread's wait for events when the tray has
+    // news, so that the backend's pump calls Pump.
     TSdlTrayHost(const std::string& displayName, std::function<void()> wake);
     ~TSdlTrayHost() override;
 
-    bool Connected() const;
     // Handles what the tray sent: pointer input on an icon becomes its callback message, a tray that appears is
     // announced to the windows that asked for icons ("TaskbarCreated"), and a tray that goes takes the icons
     // with it. UI thread.
@@ -38,6 +38,12 @@ private:
         TTrayIconState State;
     };
 
+    // The connection, made on first use; null before, and after a failed attempt (no display: no tray).
+    TXSystemTray* Tray();
+
+    std::string FDisplayName;
+    std::function<void()> FWake;
+    bool FTried = false;
     std::unique_ptr<TXSystemTray> FTray;
     std::map<std::pair<HWND, UINT>, TDockedIcon> FIcons;
 };
