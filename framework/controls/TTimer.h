@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-// Runs on a hidden message-only window's timer (the window is made when the timer first runs), so its ticks are WM_TIMER messages of the message loop (and
-// follow the tick source: the virtual clock in tests). The timer runs while Enabled, Interval > 0 and
-// OnTimer is assigned. Changing Interval or Enabled inside OnTimer, and deleting the timer there, are safe.
+// Runs on a hidden message-only window's timer (the window is made when the timer first runs), so its ticks
+// are WM_TIMER messages of the message loop (and follow the tick source: the virtual clock in tests). The timer
+// runs while Enabled, Interval > 0 and OnTimer is assigned. Changing Interval or Enabled inside OnTimer, and
+// deleting the timer there, are safe.
 class TTimer : public TComponent {
     using inherited = TComponent;
 
