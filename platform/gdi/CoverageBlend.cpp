@@ -4,7 +4,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 uint32_t BlendCoverage(uint32_t pixel, uint32_t color, uint32_t coverage)
@@ -29,30 +29,29 @@ uint32_t BlendCoverage(uint32_t pixel, uint32_t color, uint32_t coverage)
 namespace {
 
 #if defined(__SSE2__)
-// BlendCoverage on four pixels; `coverage` holds each pixel's coverage in all four of its bytes. The division by
-// 255 of x = d * c + 127 (at most 65152) is (x + 1 + (x >> 8)) >> 8, exact over that range.
-[[gnu::always_inline]] inline __m128i BlendFour(__m128i pixels, __m128i coverage, __m128i color)
+// BlendCoverage on four pixels; `coverage` holds each pixel's coverage in all four of its bytes, `target` the colour
+// with alpha 0. Moving the rounded share of the distance towards the colour, either way, is the same as the rounded
+// weighted mean (d * (255 - c) + s * c + 127) / 255, and alpha fits it with a target of 0. For x up to 65535, x / 255
+// is (x * 0x8081) >> 23.
+// (d * (255 - c) + s * c + 127) / 255 on eight channels.
+[[gnu::always_inline]] inline __m128i Mean(__m128i d, __m128i s, __m128i c, __m128i u)
+{
+    __m128i x = _mm_add_epi16(_mm_mullo_epi16(d, u), _mm_mullo_epi16(s, c));
+    x = _mm_add_epi16(x, _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(short(0x8081))), 7);
+}
+
+[[gnu::always_inline]] inline __m128i BlendFour(__m128i pixels, __m128i coverage, __m128i target, __m128i targetAlpha)
 {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
-    // The alpha byte works as a channel whose target is 0 and whose share is the uncovered one.
-    const __m128i target = _mm_andnot_si128(alpha, color);
-    const __m128i weight = _mm_xor_si128(coverage, alpha);
-    const __m128i distance = _mm_or_si128(_mm_subs_epu8(target, pixels), _mm_subs_epu8(pixels, target));
-    const __m128i upwards = _mm_cmpeq_epi8(_mm_max_epu8(target, pixels), target);
-    auto share = [&](__m128i d, __m128i w) {
-        __m128i x = _mm_add_epi16(_mm_mullo_epi16(d, w), _mm_set1_epi16(127));
-        x = _mm_add_epi16(x, _mm_add_epi16(_mm_set1_epi16(1), _mm_srli_epi16(x, 8)));
-        return _mm_srli_epi16(x, 8);
-    };
-    const __m128i shares = _mm_packus_epi16(share(_mm_unpacklo_epi8(distance, zero), _mm_unpacklo_epi8(weight, zero)),
-        share(_mm_unpackhi_epi8(distance, zero), _mm_unpackhi_epi8(weight, zero)));
-    __m128i out = _mm_or_si128(_mm_and_si128(upwards, _mm_add_epi8(pixels, shares)),
-        _mm_andnot_si128(upwards, _mm_sub_epi8(pixels, shares)));
-    out = _mm_or_si128(_mm_andnot_si128(alpha, out), _mm_and_si128(alpha, shares));
-    // Full coverage sets the colour itself; no coverage leaves the pixel as the arithmetic already does.
-    const __m128i full = _mm_cmpeq_epi32(coverage, _mm_set1_epi32(-1));
-    return _mm_or_si128(_mm_and_si128(full, color), _mm_andnot_si128(full, out));
+    const __m128i uncovered = _mm_xor_si128(coverage, _mm_set1_epi32(-1));
+    const __m128i s = _mm_unpacklo_epi8(target, zero);
+    const __m128i out = _mm_packus_epi16(
+        Mean(_mm_unpacklo_epi8(pixels, zero), s, _mm_unpacklo_epi8(coverage, zero), _mm_unpacklo_epi8(uncovered, zero)),
+        Mean(
+            _mm_unpackhi_epi8(pixels, zero), s, _mm_unpackhi_epi8(coverage, zero), _mm_unpackhi_epi8(uncovered, zero)));
+    // Full coverage sets the colour itself, alpha and all.
+    return _mm_or_si128(out, _mm_and_si128(_mm_cmpeq_epi32(coverage, _mm_set1_epi32(-1)), targetAlpha));
 }
 
 // Four coverage bytes, each spread over its pixel's four bytes.
@@ -64,20 +63,20 @@ namespace {
 }
 #endif
 
-} // namespace
-
-void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
-{
-    int i = 0;
 #if defined(__SSE2__)
-    const __m128i ink = _mm_set1_epi32(int(color));
+// Pixels [i, count) four at a time, the last one to three together.
+void BlendRowFrom(uint32_t* pixels, const uint8_t* coverage, int i, int count, uint32_t color)
+{
+    // The alpha byte's target is 0; full coverage still sets the colour itself, alpha and all.
+    const __m128i ink = _mm_set1_epi32(int(color & 0x00FFFFFFu));
+    const __m128i inkAlpha = _mm_set1_epi32(int(color & 0xFF000000u));
     for (; i + 4 <= count; i += 4) {
         uint32_t four;
         std::memcpy(&four, coverage + i, 4);
         if (four == 0)
             continue;
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), BlendFour(p, SpreadCoverage(four), ink));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), BlendFour(p, SpreadCoverage(four), ink, inkAlpha));
     }
     if (i < count) {
         // The last one to three pixels go through the same blend, read and written one by one: a vector load of
@@ -91,16 +90,73 @@ void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint
         if (four != 0) {
             const __m128i p = _mm_setr_epi32(
                 int(pixels[i]), n > 1 ? int(pixels[i + 1]) : 0, n > 2 ? int(pixels[i + 2]) : 0, 0);
-            const __m128i out = BlendFour(p, SpreadCoverage(four), ink);
+            const __m128i out = BlendFour(p, SpreadCoverage(four), ink, inkAlpha);
             pixels[i] = uint32_t(_mm_cvtsi128_si32(out));
             if (n > 1)
                 pixels[i + 1] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 4)));
             if (n > 2)
                 pixels[i + 2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 8)));
         }
-        i = count;
+    }
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TP_BLEND_AVX2 1
+// The same blend eight pixels at a time on processors that have AVX2 (the weighted mean per 128-bit half, as
+// above), the rest as above.
+// (d * (255 - c) + s * c + 127) / 255 on sixteen channels.
+[[gnu::target("avx2")]] inline __m256i MeanAvx2(__m256i d, __m256i s, __m256i c, __m256i u)
+{
+    __m256i x = _mm256_add_epi16(_mm256_mullo_epi16(d, u), _mm256_mullo_epi16(s, c));
+    x = _mm256_add_epi16(x, _mm256_set1_epi16(127));
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(short(0x8081))), 7);
+}
+
+[[gnu::target("avx2")]] void BlendRowAvx2(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i ink = _mm256_set1_epi32(int(color & 0x00FFFFFFu));
+    const __m256i inkAlpha = _mm256_set1_epi32(int(color & 0xFF000000u));
+    const __m256i target = _mm256_unpacklo_epi8(ink, zero);
+    const __m256i spread = _mm256_setr_epi8(
+        0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t eight;
+        std::memcpy(&eight, coverage + i, 8);
+        if (eight == 0)
+            continue;
+        const __m256i c = _mm256_shuffle_epi8(
+            _mm256_broadcastsi128_si256(_mm_cvtsi64_si128(static_cast<long long>(eight))), spread);
+        const __m256i u = _mm256_xor_si256(c, _mm256_set1_epi32(-1));
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + i));
+        __m256i out = _mm256_packus_epi16(MeanAvx2(_mm256_unpacklo_epi8(p, zero), target, _mm256_unpacklo_epi8(c, zero),
+                                              _mm256_unpacklo_epi8(u, zero)),
+            MeanAvx2(
+                _mm256_unpackhi_epi8(p, zero), target, _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(u, zero)));
+        out = _mm256_or_si256(out, _mm256_and_si256(_mm256_cmpeq_epi32(c, _mm256_set1_epi32(-1)), inkAlpha));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + i), out);
+    }
+    BlendRowFrom(pixels, coverage, i, count, color);
+}
+#endif
+
+} // namespace
+
+void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
+{
+#if defined(TP_BLEND_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        BlendRowAvx2(pixels, coverage, count, color);
+        return;
     }
 #endif
-    for (; i < count; ++i)
+#if defined(__SSE2__)
+    BlendRowFrom(pixels, coverage, 0, count, color);
+#else
+    for (int i = 0; i < count; ++i)
         pixels[i] = BlendCoverage(pixels[i], color, coverage[i]);
+#endif
 }

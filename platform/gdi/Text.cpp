@@ -93,6 +93,96 @@ void BlitGlyph(TDrawTarget& target, const TRegion& clip, int gx, int gy, const T
     });
 }
 
+// A glyph placed on the surface, its box's top-left at (X, Y).
+struct TPlacedGlyph {
+    int X = 0;
+    int Y = 0;
+    const TGlyph* Glyph = nullptr;
+};
+
+// The coverage of a whole run of level glyphs in one buffer, when their boxes follow each other without
+// overlapping: every pixel then takes at most one glyph's coverage, so blending the run's rows in one pass gives
+// the same pixels as blending glyph by glyph, with one call per row of the run instead of one per glyph row.
+class TRunCoverage {
+public:
+    // False (and nothing composed) when two glyphs' boxes overlap or the run is too large to be worth a buffer.
+    bool Compose(const std::vector<TPlacedGlyph>& run)
+    {
+        FBox = RECT { 0, 0, 0, 0 };
+        bool first = true;
+        for (const TPlacedGlyph& g : run) {
+            if (first) {
+                FBox = RECT { g.X, g.Y, g.X + g.Glyph->Width, g.Y + g.Glyph->Height };
+                first = false;
+                continue;
+            }
+            if (g.X < FBox.right)
+                return false;
+            FBox.right = g.X + g.Glyph->Width;
+            FBox.top = std::min(FBox.top, g.Y);
+            FBox.bottom = std::max(FBox.bottom, g.Y + g.Glyph->Height);
+        }
+        const int64_t area = int64_t(FBox.right - FBox.left) * (FBox.bottom - FBox.top);
+        if (first || area > kMaxArea)
+            return false;
+        FStride = FBox.right - FBox.left;
+        FCoverage.assign(size_t(area), 0);
+        for (const TPlacedGlyph& g : run) {
+            uint8_t* row = FCoverage.data() + size_t(g.Y - FBox.top) * size_t(FStride) + size_t(g.X - FBox.left);
+            const uint8_t* from = g.Glyph->Coverage.data();
+            for (int y = 0; y < g.Glyph->Height; ++y, row += FStride, from += g.Glyph->Width)
+                CopyRow(row, from, g.Glyph->Width);
+        }
+        return true;
+    }
+
+    // Blends the composed run into a 32-bit surface within `clip`.
+    void Blend(TDrawTarget& target, const TRegion& clip, uint32_t color) const
+    {
+        TSurface& surface = *target.Surface;
+        clip.ForEachRect([&](const RECT& c) {
+            const RECT r = Overlap(FBox, c);
+            if (r.left >= r.right || r.top >= r.bottom)
+                return;
+            const uint8_t* coverage
+                = FCoverage.data() + size_t(r.top - FBox.top) * size_t(FStride) + size_t(r.left - FBox.left);
+            for (int y = r.top; y < r.bottom; ++y, coverage += FStride)
+                BlendCoverageRow(surface.Row32(y) + r.left, coverage, r.right - r.left, color);
+            target.AddDirty(r);
+        });
+    }
+
+private:
+    // A glyph row is a few bytes: copied in line by two overlapping words, not through a library call each.
+    static void CopyRow(uint8_t* to, const uint8_t* from, int n)
+    {
+        if (n >= 8 && n <= 16) {
+            uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + n - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4 && n < 8) {
+            uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + n - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else if (n < 4) {
+            for (int i = 0; i < n; ++i)
+                to[i] = from[i];
+        } else {
+            std::memcpy(to, from, size_t(n));
+        }
+    }
+
+    // Beyond this many pixels (a very long line) the glyphs are blended one by one.
+    static constexpr int64_t kMaxArea = 1 << 18;
+    RECT FBox {};
+    int FStride = 0;
+    std::vector<uint8_t> FCoverage;
+};
+
 template <class F> BOOL WithFace(HDC handle, F&& f)
 {
     TDeviceContext* dc = DCOf(handle);
@@ -177,6 +267,11 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
                 SolidFill(target, dc.State.BkColor), 0xF0);
         const bool antialiased = target.Surface->IsBgra() && m.Scalable && log.lfQuality != NONANTIALIASED_QUALITY;
         const uint32_t color = target.Surface->Representable(PixelFromColor(dc.State.TextColor));
+        // Level antialiased text on a 32-bit surface is gathered into one run and blended row by row.
+        const bool asRun = !rotated && antialiased && target.Surface->IsBgra();
+        thread_local std::vector<TPlacedGlyph> run;
+        thread_local TRunCoverage runCoverage;
+        run.clear();
         double pen = 0;
         for (size_t i = 0; i < chars.size(); ++i) {
             const double px = origin.x + pen * u.x;
@@ -192,10 +287,19 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
                     glyph, color, antialiased);
             } else {
                 const TGlyph& glyph = face.Glyph(chars[i], antialiased);
-                BlitGlyph(target, target.Clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top,
-                    glyph, color, antialiased);
+                const int gx = int(std::lround(px)) + glyph.Left;
+                const int gy = int(std::lround(py)) - glyph.Top;
+                if (asRun && glyph.Width > 0 && glyph.Height > 0)
+                    run.push_back(TPlacedGlyph { gx, gy, &glyph });
+                else if (!asRun)
+                    BlitGlyph(target, target.Clip, gx, gy, glyph, color, antialiased);
             }
         }
+        if (runCoverage.Compose(run))
+            runCoverage.Blend(target, target.Clip, color);
+        else
+            for (const TPlacedGlyph& g : run)
+                BlitGlyph(target, target.Clip, g.X, g.Y, *g.Glyph, color, true);
         const TFill ink = SolidFill(target, dc.State.TextColor);
         if (log.lfUnderline)
             PaintRegion(target,

@@ -316,10 +316,13 @@ void TRegion::AssignIntersection(const TRegion& region, const RECT& rect)
         return;
     }
     // Each band cut to the rectangle's rows and each span to its columns: cut spans stay apart, and bands that
-    // become alike are merged by AppendBand.
+    // become alike are merged by AppendBand. While the cut is one rectangle so far it is kept aside, so the
+    // common result, a rectangle of a complex region, needs no band storage.
     ResetStorage();
     int cut[64];
     std::vector<int> wide;
+    RECT single {};
+    bool banded = false;
     for (const TBand& band : region.FBands) {
         if (band.Bottom <= rect.top)
             continue;
@@ -339,9 +342,31 @@ void TRegion::AssignIntersection(const TRegion& region, const RECT& rect)
                 spans[count++] = right;
             }
         }
-        AppendBand(std::max(band.Top, rect.top), std::min(band.Bottom, rect.bottom), spans, count);
+        const int top = std::max(band.Top, rect.top);
+        const int bottom = std::min(band.Bottom, rect.bottom);
+        if (count == 0 || top >= bottom)
+            continue;
+        if (!banded) {
+            if (RectIsEmpty(single) && count == 2) {
+                single = RECT { spans[0], top, spans[1], bottom };
+                continue;
+            }
+            if (count == 2 && single.bottom == top && single.left == spans[0] && single.right == spans[1]) {
+                single.bottom = bottom;
+                continue;
+            }
+            banded = true;
+            if (!RectIsEmpty(single)) {
+                const int kept[2] = { single.left, single.right };
+                AppendBand(single.top, single.bottom, kept, 2);
+            }
+        }
+        AppendBand(top, bottom, spans, count);
     }
-    Finish();
+    if (banded)
+        Finish();
+    else
+        FBounds = single;
 }
 
 void TRegion::Intersect(const RECT& rect)

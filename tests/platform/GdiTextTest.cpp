@@ -256,6 +256,54 @@ TEST_F(GdiText, AntialiasingOnlyOnThirtyTwoBitSurfaces)
     }
 }
 
+// A line of antialiased text is blended row by row across the line: on a patterned background every pixel must be
+// what drawing its characters one at a time at the same pen positions gives, clipped or not, and when squeezed
+// glyphs overlap (blended one over the other).
+TEST_F(GdiText, LinesBlendAsTheirCharactersOneByOne)
+{
+    struct Case {
+        const char* Name;
+        int Extra;
+        RECT Clip;
+    };
+    const Case kCases[] = {
+        { "plain", 0, RECT {} },
+        { "clipped through glyphs", 0, RECT { 23, 9, 131, 19 } },
+        { "overlapping glyphs", -4, RECT {} },
+        { "overlapping and clipped", -4, RECT { 17, 0, 90, 40 } },
+    };
+    const char* const kText = "Skinned label 12: jfff Wq_";
+    auto draw = [&](TTestCanvas& canvas, const Case& c, bool oneByOne) {
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 220; ++x)
+                SetPixel(canvas.Dc, x, y, RGB(x * 5, y * 11, x ^ (y * 3)));
+        TFont font(canvas.Dc, "Arial", -15);
+        SetBkMode(canvas.Dc, TRANSPARENT);
+        SetTextColor(canvas.Dc, RGB(20, 200, 90));
+        SetTextCharacterExtra(canvas.Dc, c.Extra);
+        const UINT options = IsRectEmpty(&c.Clip) ? 0 : ETO_CLIPPED;
+        const int length = int(std::strlen(kText));
+        if (!oneByOne) {
+            ExtTextOut(canvas.Dc, 3, 8, options, &c.Clip, kText, UINT(length), nullptr);
+            return;
+        }
+        for (int i = 0; i < length; ++i) {
+            SIZE before {};
+            GetTextExtentPoint32(canvas.Dc, kText, i, &before);
+            ExtTextOut(canvas.Dc, 3 + before.cx, 8, options, &c.Clip, kText + i, 1, nullptr);
+        }
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        TTestCanvas line(220, 40), single(220, 40);
+        draw(line, c, false);
+        draw(single, c, true);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 220; ++x)
+                ASSERT_EQ(line.At(x, y), single.At(x, y)) << x << "," << y;
+    }
+}
+
 TEST_F(GdiText, ExtTextOutOpaquesClipsAndSpaces)
 {
     TTestCanvas canvas(100, 40);
@@ -453,11 +501,27 @@ TEST(CoverageBlend, RowsMatchTheRoundingRuleAtEveryCoverage)
         }
         return out;
     };
+    // Every channel value against every target at every coverage, in long rows so the widest steps run too.
+    std::vector<uint32_t> row(256);
+    std::vector<uint8_t> same(256);
+    for (uint32_t target = 0; target < 256; ++target)
+        for (uint32_t c = 0; c < 256; ++c) {
+            const uint32_t color = target | (target << 8) | (255 - target) << 16;
+            for (uint32_t d = 0; d < 256; ++d)
+                row[d] = d | (d << 8) | ((255 - d) << 16) | (d << 24);
+            std::fill(same.begin(), same.end(), uint8_t(c));
+            BlendCoverageRow(row.data(), same.data(), 256, color);
+            for (uint32_t d = 0; d < 256; ++d) {
+                const uint32_t pixel = d | (d << 8) | ((255 - d) << 16) | (d << 24);
+                if (row[d] != rule(pixel, color, c))
+                    FAIL() << std::hex << "pixel " << pixel << " colour " << color << std::dec << " coverage " << c;
+            }
+        }
     std::mt19937 random(5);
-    const uint32_t kColors[] = { 0x000000, 0xFFFFFF, 0x0000FF, 0x7F8081, 0xFF00FF };
+    const uint32_t kColors[] = { 0x000000, 0xFFFFFF, 0x0000FF, 0x7F8081, 0xFF00FF, 0x80FF8001 };
     for (uint32_t color : kColors)
         for (int round = 0; round < 40; ++round) {
-            // 256 coverages in rows of every length from 1 to 11, over pixels of any channel values.
+            // 256 coverages in rows of every length from 1 to 19, over pixels of any channel values.
             std::vector<uint8_t> coverage(256);
             for (int c = 0; c < 256; ++c)
                 coverage[size_t(c)] = uint8_t(c);
@@ -468,7 +532,7 @@ TEST(CoverageBlend, RowsMatchTheRoundingRuleAtEveryCoverage)
             if (round == 0)
                 std::fill(pixels.begin(), pixels.end(), 0xFF00FF00u);
             std::vector<uint32_t> blended = pixels;
-            for (size_t at = 0, length = 1; at < blended.size(); at += length, length = length % 11 + 1) {
+            for (size_t at = 0, length = 1; at < blended.size(); at += length, length = length % 19 + 1) {
                 const size_t n = std::min(length, blended.size() - at);
                 BlendCoverageRow(blended.data() + at, coverage.data() + at, int(n), color);
             }

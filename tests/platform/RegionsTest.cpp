@@ -137,6 +137,9 @@ TEST(TRegion, RectangleClipsMatchTheSweep)
         TRegion assigned(RECT { 1, 2, 3, 4 });
         assigned.AssignIntersection(shape, clip);
         EXPECT_EQ(assigned, expected);
+        // A cut that leaves one rectangle keeps it in the plain form, as the general sweep does.
+        EXPECT_EQ(assigned.RectCount(), expected.RectCount());
+        EXPECT_EQ(assigned.IsRectangle(), expected.IsRectangle());
         TRegion fromRect(clip);
         fromRect.Intersect(shape);
         EXPECT_EQ(fromRect, expected);
