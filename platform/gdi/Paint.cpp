@@ -1,6 +1,7 @@
 #include "platform/gdi/Paint.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -232,6 +233,12 @@ namespace {
 // n copies of `color`, four pixels to a store.
 void FillPixels(uint32_t* d, int n, uint32_t color)
 {
+    if (n >= 64) {
+        // Long rows go to the C library, whose fill uses the widest stores the processor has.
+        static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+        std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(color), size_t(n));
+        return;
+    }
     int i = 0;
 #if defined(__SSE2__)
     const __m128i four = _mm_set1_epi32(int(color));

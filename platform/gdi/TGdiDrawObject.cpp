@@ -4,41 +4,42 @@ bool TGdiDrawObject::DeferDelete()
 {
     if (FStock)
         return true;
-    std::lock_guard lock(FLock);
-    if (FSelections == 0)
-        return false;
-    FDeletePending = true;
+    uint32_t state = FState.load(std::memory_order_acquire);
+    do {
+        if ((state & ~kDeletePending) == 0)
+            return false;
+    } while (!FState.compare_exchange_weak(state, state | kDeletePending, std::memory_order_acq_rel));
     return true;
 }
 
 bool TGdiDrawObject::AddSelection(const void* dc)
 {
+    if (!FExclusive || FStock) {
+        FState.fetch_add(1, std::memory_order_relaxed);
+        return true;
+    }
     std::lock_guard lock(FLock);
-    if (FExclusive && !FStock && FSelections > 0 && FOwner != dc)
+    if ((FState.load(std::memory_order_relaxed) & ~kDeletePending) > 0 && FOwner != dc)
         return false;
     FOwner = dc;
-    ++FSelections;
+    FState.fetch_add(1, std::memory_order_relaxed);
     return true;
 }
 
 void TGdiDrawObject::ReleaseSelection()
 {
-    bool deleteNow = false;
-    HGDIOBJ handle = FHandle;
-    {
+    const HGDIOBJ handle = FHandle;
+    uint32_t before;
+    if (!FExclusive || FStock) {
+        before = FState.fetch_sub(1, std::memory_order_acq_rel);
+    } else {
         std::lock_guard lock(FLock);
-        if (--FSelections == 0) {
+        before = FState.fetch_sub(1, std::memory_order_acq_rel);
+        if ((before & ~kDeletePending) == 1)
             FOwner = nullptr;
-            deleteNow = FDeletePending;
-        }
     }
-    // Outside the lock: the table calls DeferDelete, which takes it again.
-    if (deleteNow)
+    // The last selection of an object whose deletion waited deletes it (outside the lock: the table calls
+    // DeferDelete again).
+    if (before == (kDeletePending | 1))
         DeleteObject(handle);
-}
-
-const void* TGdiDrawObject::SelectedBy() const
-{
-    std::lock_guard lock(FLock);
-    return FSelections > 0 ? FOwner : nullptr;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/win/GdiObjects.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -25,10 +26,10 @@ public:
 
     // Takes a selection reference for `dc`. An exclusive object (a bitmap) refuses a second DC.
     bool AddSelection(const void* dc);
+    // Takes one more reference for a DC state copied from one that holds the object.
+    void AddReference() { FState.fetch_add(1, std::memory_order_relaxed); }
     // Drops one; deletes the object when a deletion was deferred and this was the last reference.
     void ReleaseSelection();
-    // The DC that holds an exclusive object, or null.
-    const void* SelectedBy() const;
 
 protected:
     void SetExclusive() { FExclusive = true; }
@@ -39,9 +40,12 @@ private:
     HGDIOBJ FHandle = nullptr;
     bool FStock = false;
     bool FExclusive = false;
-    mutable std::mutex FLock;
-    int FSelections = 0;
-    bool FDeletePending = false;
+    // The number of selections, with kDeletePending once a deletion waits for the last of them. Objects that any
+    // number of DCs may hold count without a lock: DCs select and copy states all the time.
+    static constexpr uint32_t kDeletePending = 1u << 31;
+    std::atomic<uint32_t> FState { 0 };
+    // An exclusive object's owner changes with its count under this lock.
+    std::mutex FLock;
     const void* FOwner = nullptr;
 };
 
@@ -67,7 +71,7 @@ public:
         : FObject(other.FObject)
     {
         if (FObject)
-            FObject->AddSelection(FObject->SelectedBy());
+            FObject->AddReference();
     }
     TSelected& operator=(const TSelected& other)
     {

@@ -183,6 +183,59 @@ private:
     std::vector<uint8_t> FCoverage;
 };
 
+// Turned text, glyph by glyph along the baseline `u` from `origin`.
+void BlitRotated(TDrawTarget& target, TFontFace& face, const std::vector<uint32_t>& chars, const int* adv,
+    TPointF origin, TPointF u, double degrees, const RECT& limit, int height, uint32_t color, bool antialiased)
+{
+    double pen = 0;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        const double px = origin.x + pen * u.x;
+        const double py = origin.y + pen * u.y;
+        pen += adv[i];
+        // Far-off glyphs are skipped before they are rendered.
+        if (px < limit.left - 4.0 * height - adv[i] || px > limit.right + 4.0 * height || py < limit.top - 4.0 * height
+            || py > limit.bottom + 4.0 * height)
+            continue;
+        const TGlyph glyph = face.RotatedGlyph(chars[i], antialiased, degrees);
+        BlitGlyph(target, target.Clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top, glyph,
+            color, antialiased);
+    }
+}
+
+// Level text with its baseline's start at (x, y), all in whole pixels. Antialiased text on a 32-bit surface is
+// gathered into one run and blended row by row.
+void BlitLevel(TDrawTarget& target, TFontFace& face, const std::vector<uint32_t>& chars, const int* adv, int64_t x,
+    int64_t y, const RECT& limit, int height, uint32_t color, bool antialiased)
+{
+    // Far-off glyphs are skipped before they are rendered; a baseline far above or below skips them all.
+    const int64_t margin = 4 * int64_t(height);
+    if (y < limit.top - margin || y > limit.bottom + margin)
+        return;
+    const bool asRun = antialiased && target.Surface->IsBgra();
+    thread_local std::vector<TPlacedGlyph> run;
+    thread_local TRunCoverage runCoverage;
+    run.clear();
+    int64_t pen = x;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        const int64_t at = pen;
+        pen += adv[i];
+        if (at < limit.left - margin - adv[i] || at > limit.right + margin)
+            continue;
+        const TGlyph& glyph = face.Glyph(chars[i], antialiased);
+        const int gx = int(at) + glyph.Left;
+        const int gy = int(y) - glyph.Top;
+        if (!asRun)
+            BlitGlyph(target, target.Clip, gx, gy, glyph, color, antialiased);
+        else if (glyph.Width > 0 && glyph.Height > 0)
+            run.push_back(TPlacedGlyph { gx, gy, &glyph });
+    }
+    if (runCoverage.Compose(run))
+        runCoverage.Blend(target, target.Clip, color);
+    else
+        for (const TPlacedGlyph& g : run)
+            BlitGlyph(target, target.Clip, g.X, g.Y, *g.Glyph, color, true);
+}
+
 template <class F> BOOL WithFace(HDC handle, F&& f)
 {
     TDeviceContext* dc = DCOf(handle);
@@ -267,39 +320,11 @@ BOOL PaintText(TDeviceContext& dc, TFontFace& face, int x, int y, UINT align, UI
                 SolidFill(target, dc.State.BkColor), 0xF0);
         const bool antialiased = target.Surface->IsBgra() && m.Scalable && log.lfQuality != NONANTIALIASED_QUALITY;
         const uint32_t color = target.Surface->Representable(PixelFromColor(dc.State.TextColor));
-        // Level antialiased text on a 32-bit surface is gathered into one run and blended row by row.
-        const bool asRun = !rotated && antialiased && target.Surface->IsBgra();
-        thread_local std::vector<TPlacedGlyph> run;
-        thread_local TRunCoverage runCoverage;
-        run.clear();
-        double pen = 0;
-        for (size_t i = 0; i < chars.size(); ++i) {
-            const double px = origin.x + pen * u.x;
-            const double py = origin.y + pen * u.y;
-            pen += adv[i];
-            // Far-off glyphs are skipped before they are rendered.
-            if (px < limit.left - 4.0 * m.Height - adv[i] || px > limit.right + 4.0 * m.Height
-                || py < limit.top - 4.0 * m.Height || py > limit.bottom + 4.0 * m.Height)
-                continue;
-            if (rotated) {
-                const TGlyph glyph = face.RotatedGlyph(chars[i], antialiased, degrees);
-                BlitGlyph(target, target.Clip, int(std::lround(px)) + glyph.Left, int(std::lround(py)) - glyph.Top,
-                    glyph, color, antialiased);
-            } else {
-                const TGlyph& glyph = face.Glyph(chars[i], antialiased);
-                const int gx = int(std::lround(px)) + glyph.Left;
-                const int gy = int(std::lround(py)) - glyph.Top;
-                if (asRun && glyph.Width > 0 && glyph.Height > 0)
-                    run.push_back(TPlacedGlyph { gx, gy, &glyph });
-                else if (!asRun)
-                    BlitGlyph(target, target.Clip, gx, gy, glyph, color, antialiased);
-            }
-        }
-        if (runCoverage.Compose(run))
-            runCoverage.Blend(target, target.Clip, color);
+        if (rotated)
+            BlitRotated(target, face, chars, adv, origin, u, degrees, limit, m.Height, color, antialiased);
         else
-            for (const TPlacedGlyph& g : run)
-                BlitGlyph(target, target.Clip, g.X, g.Y, *g.Glyph, color, true);
+            BlitLevel(target, face, chars, adv, std::lround(origin.x), std::lround(origin.y), limit, m.Height, color,
+                antialiased);
         const TFill ink = SolidFill(target, dc.State.TextColor);
         if (log.lfUnderline)
             PaintRegion(target,

@@ -1,5 +1,6 @@
 #include "GdiTestSupport.h"
 
+#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -265,6 +266,40 @@ TEST_F(GdiObjects, IndependentDCsDrawOnSeveralThreadsAtOnce)
         t.join();
     for (int t = 0; t < 4; ++t)
         EXPECT_TRUE(ok[size_t(t)]) << t;
+}
+
+// A brush that several threads' DCs select, save and restore at once while it is deleted stays usable until the
+// last of them lets it go, and is then gone (the sanitizer build checks it is freed once and not used after).
+TEST_F(GdiObjects, ABrushSharedByThreadsGoesWithItsLastSelection)
+{
+    const COLORREF color = RGB(12, 34, 56);
+    HBRUSH brush = CreateSolidBrush(color);
+    std::atomic<int> started { 0 };
+    std::vector<std::thread> threads;
+    std::vector<int> ok(4, 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            TTestCanvas canvas(8, 8);
+            HGDIOBJ old = SelectObject(canvas.Dc, brush);
+            ++started;
+            int good = 0;
+            for (int i = 0; i < 2000; ++i) {
+                const int level = SaveDC(canvas.Dc);
+                SelectObject(canvas.Dc, GetStockObject(WHITE_BRUSH));
+                RestoreDC(canvas.Dc, level);
+                good += PatBlt(canvas.Dc, 0, 0, 8, 8, PATCOPY) && canvas.Is(7, 7, color) ? 1 : 0;
+            }
+            SelectObject(canvas.Dc, old);
+            ok[size_t(t)] = good == 2000;
+        });
+    while (started < 4)
+        std::this_thread::yield();
+    EXPECT_TRUE(DeleteObject(brush));
+    for (std::thread& t : threads)
+        t.join();
+    for (int t = 0; t < 4; ++t)
+        EXPECT_TRUE(ok[size_t(t)]) << t;
+    EXPECT_EQ(GetObjectType(brush), 0u);
 }
 
 // A DC still alive when the process ends holds a stock palette among its selections; the object table must free
