@@ -1,5 +1,6 @@
 #include "skin/menus/TspMenuLookCache.h"
 
+#include "framework/controls/Menus.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
@@ -16,6 +17,7 @@ namespace {
 // Bounds on what a chain keeps besides the looks themselves.
 constexpr size_t kMaxLevelLooks = 32;
 constexpr size_t kMaxTextWidths = 2048;
+constexpr size_t kMaxItemMemos = 2048;
 
 } // namespace
 
@@ -81,18 +83,23 @@ TspMenuLookCache::~TspMenuLookCache()
         DeleteObject(FRegion);
 }
 
-template <class T> void TspMenuLookCache::Trim(std::unordered_map<std::string, TKept<T>>& table, size_t bound)
+template <class Table, class LastUse> void TspMenuLookCache::Trim(Table& table, size_t bound, LastUse lastUse)
 {
     if (table.size() <= bound)
         return;
     std::vector<uint64_t> uses;
     uses.reserve(table.size());
     for (const auto& entry : table)
-        uses.push_back(entry.second.LastUse);
+        uses.push_back(lastUse(entry.second));
     auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
     std::nth_element(uses.begin(), middle, uses.end());
     const uint64_t oldest = *middle;
-    std::erase_if(table, [oldest](const auto& entry) { return entry.second.LastUse < oldest; });
+    std::erase_if(table, [&](const auto& entry) { return lastUse(entry.second) < oldest; });
+}
+
+template <class Table> void TspMenuLookCache::Trim(Table& table, size_t bound)
+{
+    Trim(table, bound, [](const auto& kept) { return kept.LastUse; });
 }
 
 uint64_t TspMenuLookCache::LevelLook(const std::string& levelKey)
@@ -110,10 +117,10 @@ std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::Looks(const std::str
 {
     auto [it, added] = FLooks.try_emplace(key);
     if (added)
-        it->second.Value = std::make_shared<TLooks>();
-    it->second.LastUse = ++FClock;
-    std::shared_ptr<TLooks> looks = it->second.Value;
-    Trim(FLooks, MaxLooks);
+        it->second = std::make_shared<TLooks>();
+    std::shared_ptr<TLooks> looks = it->second;
+    looks->LastUse = ++FClock;
+    Trim(FLooks, MaxLooks, [](const std::shared_ptr<TLooks>& kept) { return kept->LastUse; });
     return looks;
 }
 
@@ -127,6 +134,56 @@ int TspMenuLookCache::TextWidth(uint64_t level, const std::string& text, const s
     const int width = it->second.Value;
     Trim(FTextWidths, kMaxTextWidths);
     return width;
+}
+
+TspMenuLookCache::TItemMemo& TspMenuLookCache::Memo(const TMenuItem* item, uint64_t level)
+{
+    auto [it, added] = FItems.try_emplace(item);
+    TItemMemo& memo = it->second;
+    memo.LastUse = ++FClock;
+    const unsigned flags = unsigned(item->Enabled()) | unsigned(item->Checked()) << 1 | unsigned(item->RadioItem()) << 2
+        | unsigned(item->Default()) << 3 | unsigned(item->Count() > 0) << 4;
+    if (added || memo.Level != level || memo.ShortCut != item->ShortCut() || memo.Flags != flags
+        || memo.Caption != item->Caption() || memo.Name != item->Name()) {
+        memo.Level = level;
+        memo.Caption = item->Caption();
+        memo.Name = item->Name();
+        memo.ShortCut = item->ShortCut();
+        memo.Flags = flags;
+        memo.TextWidth = -1;
+        memo.LookWidth = -1;
+        memo.LookHeight = -1;
+        memo.Looks.reset();
+    }
+    // The memo just used is the newest, so it stays, and letting others go leaves references to it valid.
+    Trim(FItems, kMaxItemMemos);
+    return memo;
+}
+
+int TspMenuLookCache::ItemTextWidth(const TMenuItem* item, uint64_t level, const std::function<int()>& width)
+{
+    TItemMemo& memo = Memo(item, level);
+    if (memo.TextWidth < 0)
+        memo.TextWidth = width();
+    return memo.TextWidth;
+}
+
+std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::ItemLooks(
+    const TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key)
+{
+    TItemMemo& memo = Memo(item, level);
+    std::shared_ptr<TLooks> looks;
+    if (memo.LookWidth == width && memo.LookHeight == height)
+        looks = memo.Looks.lock();
+    if (looks) {
+        looks->LastUse = ++FClock;
+        return looks;
+    }
+    looks = Looks(key());
+    memo.LookWidth = width;
+    memo.LookHeight = height;
+    memo.Looks = looks;
+    return looks;
 }
 
 HRGN TspMenuLookCache::Region(const std::string& key, const std::function<HRGN()>& make)

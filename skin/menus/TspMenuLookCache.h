@@ -16,6 +16,7 @@
 
 class TBitmap;
 class TFont;
+class TMenuItem;
 
 // Every value a look depends on, appended as bytes: two looks with equal keys have the same pixels, so a kept
 // look is found again only while nothing that shows in it has changed. Colours are kept as drawn (system
@@ -58,6 +59,8 @@ public:
     // The normal [0] and highlighted [1] images of one look, each made on first use by the item that needs it.
     struct TLooks {
         std::unique_ptr<TBitmap> Image[2];
+        // When the chain last handed the look out: the least recently used looks are let go first.
+        uint64_t LastUse = 0;
     };
 
     // More looks than the menus of a program show, and few enough megabytes (two item images each) that a
@@ -75,6 +78,13 @@ public:
     std::shared_ptr<TLooks> Looks(const std::string& key);
     // The width of `text` in level look `level`: `measure` runs only the first time.
     int TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure);
+    // The same two answers kept with the item that asked (a menu's items are sized and drawn on every opening):
+    // found by the item and compared value by value with what it shows now, so no key is built or hashed.
+    // `width` (the item's text width, which may look it up by its text) and `key` (the item's look key) run
+    // only when the item shows anything it did not show when it last asked.
+    int ItemTextWidth(const TMenuItem* item, uint64_t level, const std::function<int()>& width);
+    std::shared_ptr<TLooks> ItemLooks(
+        const TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key);
     // A copy of the window region made by `make` (which may give null) for `key`, for the caller to own: the
     // last region made is kept, so reopening a menu does not trace its mask again.
     HRGN Region(const std::string& key, const std::function<HRGN()>& make);
@@ -85,12 +95,33 @@ private:
         T Value;
         uint64_t LastUse = 0;
     };
-    // Lets go of the least recently used half when a table has grown past its bound.
-    template <class T> void Trim(std::unordered_map<std::string, TKept<T>>& table, size_t bound);
+    // What an item showed when it last asked for its text width or look: every value of the item that either
+    // depends on, with the answers. Found by the item's address, so it is trusted only while each value is the
+    // same: another item made at the address of a freed one shows other values or the same look. It never keeps
+    // a look alive: the looks' own table decides how long they stay.
+    struct TItemMemo {
+        uint64_t Level = 0;
+        std::string Caption;
+        std::string Name;
+        int ShortCut = 0;
+        // Enabled, checked, radio item, default, has sub-items: a bit each.
+        unsigned Flags = 0;
+        int TextWidth = -1;
+        int LookWidth = -1;
+        int LookHeight = -1;
+        std::weak_ptr<TLooks> Looks;
+        uint64_t LastUse = 0;
+    };
+    // Lets go of the least recently used half when a table has grown past its bound; `lastUse` reads an entry's.
+    template <class Table, class LastUse> static void Trim(Table& table, size_t bound, LastUse lastUse);
+    template <class Table> static void Trim(Table& table, size_t bound);
+    // The memo of `item`, emptied of its answers when the item shows other values than it holds.
+    TItemMemo& Memo(const TMenuItem* item, uint64_t level);
 
     std::unordered_map<std::string, TKept<uint64_t>> FLevelLooks;
-    std::unordered_map<std::string, TKept<std::shared_ptr<TLooks>>> FLooks;
+    std::unordered_map<std::string, std::shared_ptr<TLooks>> FLooks;
     std::unordered_map<std::string, TKept<int>> FTextWidths;
+    std::unordered_map<const TMenuItem*, TItemMemo> FItems;
     std::string FRegionKey;
     HRGN FRegion = nullptr;
     uint64_t FNextLevelLook = 1;

@@ -239,9 +239,14 @@ int TspSkinMenuItem::LookState() const
 
 void TspSkinMenuItem::ResolveLooks()
 {
-    if (!FLooks)
-        FLooks = LookIsKept() ? Parent->SkinMenu()->Looks()->Looks(LookKey())
-                              : std::make_shared<TspMenuLookCache::TLooks>();
+    if (FLooks)
+        return;
+    if (!LookIsKept()) {
+        FLooks = std::make_shared<TspMenuLookCache::TLooks>();
+        return;
+    }
+    FLooks = Parent->SkinMenu()->Looks()->ItemLooks(
+        MenuItem, Parent->LevelLook, RectWidth(ObjectRect), RectHeight(ObjectRect), [this] { return LookKey(); });
 }
 
 void TspSkinMenuItem::Draw(TCanvas* canvas)

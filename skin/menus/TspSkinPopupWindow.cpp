@@ -210,13 +210,18 @@ void TspSkinPopupWindow::SizeLevel()
         SPDrawSkinText(scratch->Canvas(), text, r, DT_CALCRECT);
         return RectWidth(r) + 2;
     };
+    // The level look holds the measuring font, so a width found again is the width measured now.
+    const TMenuItem* menuItem = nullptr;
+    const std::function<int()> itemWidth = [&] {
+        text.assign(menuItem->Caption());
+        if (menuItem->ShortCut() != scNone)
+            text.append("  ").append(ShortCutToText(menuItem->ShortCut()));
+        return FSkinMenu->Looks()->TextWidth(LevelLook, text, measure);
+    };
     int textWidth = 0;
     for (const auto& item : ItemList) {
-        text.assign(item->MenuItem->Caption());
-        if (item->MenuItem->ShortCut() != scNone)
-            text.append("  ").append(ShortCutToText(item->MenuItem->ShortCut()));
-        // The level look holds the measuring font, so a width found again is the width measured now.
-        textWidth = std::max(textWidth, FSkinMenu->Looks()->TextWidth(LevelLook, text, measure));
+        menuItem = item->MenuItem;
+        textWidth = std::max(textWidth, FSkinMenu->Looks()->ItemTextWidth(menuItem, LevelLook, itemWidth));
     }
     int width = textWidth + GlyphWidth + 16;
     int frameHeight = 6;

@@ -164,6 +164,12 @@ TEST_F(SkinMenuLookTest, AMenuOpenedAgainShowsEveryChangeExactlyAsAFreshlyDrawnO
         { "a form-command glyph", false, [&] { first->SetName("SKF_CLOSE"); } },
         { "a wider level from a longer caption", false,
             [&] { first->SetCaption("Fourth, now the widest item of them all"); } },
+        // The new item may well take the freed one's address, by which the chain finds what an item showed.
+        { "an item freed and another made in its place", false,
+            [&] {
+                delete first;
+                first = Add(Menu->Items(), "First again");
+            } },
         { "the default item font", false, [&] { font("Courier New", 15); } },
         { "the default item height", false, [&] { Chain->DefaultMenuItemHeight = 24; } },
         { "the skin look", true, [] {} },
@@ -586,4 +592,58 @@ TEST(LookKeyTest, DifferentValuesGiveDifferentKeys)
     a.AddInt(-300).AddText("Open").AddInt(1LL << 40);
     b.AddInt(-300).AddText("Open").AddInt(1LL << 40);
     EXPECT_EQ(a.Bytes(), b.Bytes());
+}
+
+// What an item asked for is found again without its key while it shows the same values, and asked anew after a
+// change of any of them; a look the chain has let go of is not kept alive by the item.
+TEST(MenuLookCacheTest, AnItemsAnswersServeItOnlyWhileItShowsTheSameValues)
+{
+    TspMenuLookCache cache;
+    TMenuItem item(nullptr);
+    item.SetCaption("Open");
+    uint64_t level = 1;
+    int width = 100;
+    int widthRuns = 0;
+    int keyRuns = 0;
+    std::shared_ptr<TspMenuLookCache::TLooks> looks;
+    // Asks as an opening does; the key names each new look apart, so a look asked for anew is a new one.
+    auto ask = [&] {
+        cache.ItemTextWidth(&item, level, [&] { return ++widthRuns; });
+        looks = cache.ItemLooks(&item, level, width, 20, [&] { return "look " + std::to_string(++keyRuns); });
+    };
+    ask();
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        { "caption", [&] { item.SetCaption("Save"); } },
+        { "shortcut", [&] { item.SetShortCut(ShortCut('S', TShiftState { ssCtrl })); } },
+        { "enabled", [&] { item.SetEnabled(false); } },
+        { "checked", [&] { item.SetChecked(true); } },
+        { "radio item", [&] { item.SetRadioItem(true); } },
+        { "default", [&] { item.SetDefault(true); } },
+        { "a sub-item", [&] { item.Add(new TMenuItem(nullptr)); } },
+        { "name", [&] { item.SetName("SKF_CLOSE"); } },
+        { "level look", [&] { level = 2; } },
+        { "width (the look only)", [&] { width = 120; } },
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        const int widths = widthRuns;
+        const int keys = keyRuns;
+        const std::shared_ptr<TspMenuLookCache::TLooks> before = looks;
+        ask();
+        EXPECT_EQ(widthRuns, widths);
+        EXPECT_EQ(keyRuns, keys);
+        EXPECT_EQ(looks, before);
+        change();
+        ask();
+        EXPECT_EQ(widthRuns, widths + (width == 100 ? 1 : 0));
+        EXPECT_EQ(keyRuns, keys + 1);
+        EXPECT_NE(looks, before);
+    }
+    // Looks of other items push this one out of the chain's table while nothing holds it.
+    looks.reset();
+    for (size_t i = 0; i <= TspMenuLookCache::MaxLooks; ++i)
+        cache.Looks("other " + std::to_string(i));
+    const int keys = keyRuns;
+    ask();
+    EXPECT_EQ(keyRuns, keys + 1);
 }
