@@ -25,6 +25,16 @@ bool Decode(HWND hwnd, uint32_t& index, uint32_t& generation)
     return true;
 }
 
+// The slot of a valid handle, or null; the caller holds the table lock.
+TPlatformState::TSlot* LockedSlot(TPlatformState& s, HWND hwnd)
+{
+    uint32_t index;
+    uint32_t generation;
+    if (!Decode(hwnd, index, generation) || index >= s.Slots.size() || s.Slots[index].Generation != generation)
+        return nullptr;
+    return &s.Slots[index];
+}
+
 } // namespace
 
 namespace WinCore {
@@ -68,20 +78,21 @@ std::shared_ptr<TWindowRecord> FindShared(HWND hwnd)
     if (!s || !hwnd)
         return nullptr;
     std::lock_guard lock(s->TableLock);
-    uint32_t index;
-    uint32_t generation;
-    if (!Decode(hwnd, index, generation) || index >= s->Slots.size() || s->Slots[index].Generation != generation)
-        return nullptr;
-    return s->Slots[index].Record;
+    TPlatformState::TSlot* slot = LockedSlot(*s, hwnd);
+    return slot ? slot->Record : nullptr;
 }
 
 TWindowRecord* Find(HWND hwnd)
 {
-    std::shared_ptr<TWindowRecord> record = FindShared(hwnd);
-    if (!record || record->Destroyed)
+    // The table keeps the record alive as long as the handle is valid, so the record is read in place: windows
+    // are looked up on nearly every call, and a shared copy would cost two atomic operations each time.
+    TPlatformState* s = GPlatform;
+    if (!s || !hwnd)
         return nullptr;
-    // The table keeps the record alive as long as the handle is valid.
-    return record.get();
+    std::lock_guard lock(s->TableLock);
+    TPlatformState::TSlot* slot = LockedSlot(*s, hwnd);
+    TWindowRecord* record = slot ? slot->Record.get() : nullptr;
+    return record && !record->Destroyed ? record : nullptr;
 }
 
 TWindowRecord* Need(HWND hwnd)
