@@ -104,7 +104,8 @@ void BlendRowFrom(uint32_t* pixels, const uint8_t* coverage, int i, int count, u
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TP_BLEND_AVX2 1
 // The same blend eight pixels at a time on processors that have AVX2 (the weighted mean per 128-bit half, as
-// above), the rest as above.
+// above).
+
 // (d * (255 - c) + s * c + 127) / 255 on sixteen channels.
 [[gnu::target("avx2")]] inline __m256i MeanAvx2(__m256i d, __m256i s, __m256i c, __m256i u)
 {
@@ -113,32 +114,49 @@ void BlendRowFrom(uint32_t* pixels, const uint8_t* coverage, int i, int count, u
     return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(short(0x8081))), 7);
 }
 
+// Eight pixels blended by their eight coverage bytes (the first pixel's in the low byte).
+[[gnu::target("avx2")]] inline __m256i BlendEight(__m256i p, uint64_t eight, __m256i target, __m256i targetAlpha)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i spread = _mm256_setr_epi8(
+        0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
+    const __m256i c
+        = _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(_mm_cvtsi64_si128(static_cast<long long>(eight))), spread);
+    const __m256i u = _mm256_xor_si256(c, _mm256_set1_epi32(-1));
+    const __m256i out = _mm256_packus_epi16(
+        MeanAvx2(_mm256_unpacklo_epi8(p, zero), target, _mm256_unpacklo_epi8(c, zero), _mm256_unpacklo_epi8(u, zero)),
+        MeanAvx2(_mm256_unpackhi_epi8(p, zero), target, _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(u, zero)));
+    return _mm256_or_si256(out, _mm256_and_si256(_mm256_cmpeq_epi32(c, _mm256_set1_epi32(-1)), targetAlpha));
+}
+
+// A row eight pixels at a time, the last one to seven through masked loads and stores.
 [[gnu::target("avx2")]] void BlendRowAvx2(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i ink = _mm256_set1_epi32(int(color & 0x00FFFFFFu));
     const __m256i inkAlpha = _mm256_set1_epi32(int(color & 0xFF000000u));
     const __m256i target = _mm256_unpacklo_epi8(ink, zero);
-    const __m256i spread = _mm256_setr_epi8(
-        0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         uint64_t eight;
         std::memcpy(&eight, coverage + i, 8);
         if (eight == 0)
             continue;
-        const __m256i c = _mm256_shuffle_epi8(
-            _mm256_broadcastsi128_si256(_mm_cvtsi64_si128(static_cast<long long>(eight))), spread);
-        const __m256i u = _mm256_xor_si256(c, _mm256_set1_epi32(-1));
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + i));
-        __m256i out = _mm256_packus_epi16(MeanAvx2(_mm256_unpacklo_epi8(p, zero), target, _mm256_unpacklo_epi8(c, zero),
-                                              _mm256_unpacklo_epi8(u, zero)),
-            MeanAvx2(
-                _mm256_unpackhi_epi8(p, zero), target, _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(u, zero)));
-        out = _mm256_or_si256(out, _mm256_and_si256(_mm256_cmpeq_epi32(c, _mm256_set1_epi32(-1)), inkAlpha));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + i), out);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + i), BlendEight(p, eight, target, inkAlpha));
     }
-    BlendRowFrom(pixels, coverage, i, count, color);
+    if (i < count) {
+        // Masked loads and stores touch nothing past the row.
+        const int n = count - i;
+        uint64_t eight = 0;
+        for (int k = n - 1; k >= 0; --k)
+            eight = (eight << 8) | coverage[i + k];
+        if (eight != 0) {
+            const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+            int* at = reinterpret_cast<int*>(pixels + i);
+            _mm256_maskstore_epi32(at, mask, BlendEight(_mm256_maskload_epi32(at, mask), eight, target, inkAlpha));
+        }
+    }
 }
 #endif
 
@@ -153,6 +171,11 @@ void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint
         return;
     }
 #endif
+    BlendCoverageRowPortable(pixels, coverage, count, color);
+}
+
+void BlendCoverageRowPortable(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
+{
 #if defined(__SSE2__)
     BlendRowFrom(pixels, coverage, 0, count, color);
 #else

@@ -268,6 +268,16 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
         clipped = TRegion::Combined(area, target.Clip, TRegion::cmAnd);
     if (clipped.IsEmpty())
         return;
+    if (fill.Solid && rop3 == 0xF0 && target.Surface->IsBgra()) {
+        // A plain fill of a 32-bit surface, nearly every fill there is, writes its rows in place.
+        TSurface& surface = *target.Surface;
+        clipped.ForEachRect([&](const RECT& r) {
+            for (int y = r.top; y < r.bottom; ++y)
+                FillPixels(surface.Row32(y) + r.left, r.right - r.left, fill.Color);
+        });
+        target.AddDirty(clipped.Bounds());
+        return;
+    }
     TRowAccess access(*target.Surface);
     std::vector<uint32_t> pattern;
     std::vector<uint8_t> mask;

@@ -123,6 +123,7 @@ void Stroke(TDeviceContext& dc, TDrawTarget& target, const std::vector<POINT>& p
     std::vector<RECT> on;
     std::vector<RECT> off;
     int64_t styleBase = 0;
+    bool onlyRuns = true;
     for (size_t i = 0; i < segments; ++i) {
         const POINT a = points[i];
         const POINT b = points[(i + 1) % points.size()];
@@ -137,9 +138,18 @@ void Stroke(TDeviceContext& dc, TDrawTarget& target, const std::vector<POINT>& p
                 on.push_back(inside);
             continue;
         }
+        onlyRuns = false;
         LinePixels(a, b, false, limit,
             [&](int x, int y, int64_t k) { AddPixel(DashOn(dashes, styleBase + k) ? on : off, x, y); });
         styleBase += std::max(std::abs(int64_t(b.x) - a.x), std::abs(int64_t(b.y) - a.y));
+    }
+    if (onlyRuns && code == 0xF0) {
+        // Plain copies may paint a shared corner twice: each level or upright line is cut from the clip as a
+        // rectangle, without building their union first.
+        const TFill fill = SolidFill(target, pen.Color);
+        for (const RECT& r : on)
+            PaintRegion(target, TRegion(r), fill, code);
+        return;
     }
     const TRegion onRegion = TRegion::FromRects(on);
     PaintRegion(target, onRegion, SolidFill(target, pen.Color), code);

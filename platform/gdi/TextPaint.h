@@ -21,6 +21,8 @@ int Advances(TFontFace& face, const TDeviceContext& dc, const std::vector<uint32
 uint32_t BlendCoverage(uint32_t pixel, uint32_t color, uint32_t coverage);
 // The same for `count` pixels of a 32-bit row, several at a time.
 void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color);
+// BlendCoverageRow as processors without the widest vector instructions run it.
+void BlendCoverageRowPortable(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color);
 
 // Draws one run with the DC's colours and background mode at the reference point (x, y) by `align` (TA_ flags).
 // `advances` (optional) overrides the glyph advances; `rect` is used by ETO_OPAQUE and ETO_CLIPPED; `marks` are

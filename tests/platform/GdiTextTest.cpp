@@ -501,46 +501,49 @@ TEST(CoverageBlend, RowsMatchTheRoundingRuleAtEveryCoverage)
         }
         return out;
     };
-    // Every channel value against every target at every coverage, in long rows so the widest steps run too.
-    std::vector<uint32_t> row(256);
-    std::vector<uint8_t> same(256);
-    for (uint32_t target = 0; target < 256; ++target)
-        for (uint32_t c = 0; c < 256; ++c) {
-            const uint32_t color = target | (target << 8) | (255 - target) << 16;
-            for (uint32_t d = 0; d < 256; ++d)
-                row[d] = d | (d << 8) | ((255 - d) << 16) | (d << 24);
-            std::fill(same.begin(), same.end(), uint8_t(c));
-            BlendCoverageRow(row.data(), same.data(), 256, color);
-            for (uint32_t d = 0; d < 256; ++d) {
-                const uint32_t pixel = d | (d << 8) | ((255 - d) << 16) | (d << 24);
-                if (row[d] != rule(pixel, color, c))
-                    FAIL() << std::hex << "pixel " << pixel << " colour " << color << std::dec << " coverage " << c;
+    // Both ways of blending rows: this processor's widest and the one of processors without it.
+    for (auto blendRow : { &BlendCoverageRow, &BlendCoverageRowPortable }) {
+        // Every channel value against every target at every coverage, in long rows so the widest steps run too.
+        std::vector<uint32_t> row(256);
+        std::vector<uint8_t> same(256);
+        for (uint32_t target = 0; target < 256; ++target)
+            for (uint32_t c = 0; c < 256; ++c) {
+                const uint32_t color = target | (target << 8) | (255 - target) << 16;
+                for (uint32_t d = 0; d < 256; ++d)
+                    row[d] = d | (d << 8) | ((255 - d) << 16) | (d << 24);
+                std::fill(same.begin(), same.end(), uint8_t(c));
+                blendRow(row.data(), same.data(), 256, color);
+                for (uint32_t d = 0; d < 256; ++d) {
+                    const uint32_t pixel = d | (d << 8) | ((255 - d) << 16) | (d << 24);
+                    if (row[d] != rule(pixel, color, c))
+                        FAIL() << std::hex << "pixel " << pixel << " colour " << color << std::dec << " coverage " << c;
+                }
             }
-        }
-    std::mt19937 random(5);
-    const uint32_t kColors[] = { 0x000000, 0xFFFFFF, 0x0000FF, 0x7F8081, 0xFF00FF, 0x80FF8001 };
-    for (uint32_t color : kColors)
-        for (int round = 0; round < 40; ++round) {
-            // 256 coverages in rows of every length from 1 to 19, over pixels of any channel values.
-            std::vector<uint8_t> coverage(256);
-            for (int c = 0; c < 256; ++c)
-                coverage[size_t(c)] = uint8_t(c);
-            std::shuffle(coverage.begin(), coverage.end(), random);
-            std::vector<uint32_t> pixels(256);
-            for (uint32_t& p : pixels)
-                p = uint32_t(random());
-            if (round == 0)
-                std::fill(pixels.begin(), pixels.end(), 0xFF00FF00u);
-            std::vector<uint32_t> blended = pixels;
-            for (size_t at = 0, length = 1; at < blended.size(); at += length, length = length % 19 + 1) {
-                const size_t n = std::min(length, blended.size() - at);
-                BlendCoverageRow(blended.data() + at, coverage.data() + at, int(n), color);
+        std::mt19937 random(5);
+        const uint32_t kColors[] = { 0x000000, 0xFFFFFF, 0x0000FF, 0x7F8081, 0xFF00FF, 0x80FF8001 };
+        for (uint32_t color : kColors)
+            for (int round = 0; round < 40; ++round) {
+                // 256 coverages in rows of every length from 1 to 19, over pixels of any channel values.
+                std::vector<uint8_t> coverage(256);
+                for (int c = 0; c < 256; ++c)
+                    coverage[size_t(c)] = uint8_t(c);
+                std::shuffle(coverage.begin(), coverage.end(), random);
+                std::vector<uint32_t> pixels(256);
+                for (uint32_t& p : pixels)
+                    p = uint32_t(random());
+                if (round == 0)
+                    std::fill(pixels.begin(), pixels.end(), 0xFF00FF00u);
+                std::vector<uint32_t> blended = pixels;
+                for (size_t at = 0, length = 1; at < blended.size(); at += length, length = length % 19 + 1) {
+                    const size_t n = std::min(length, blended.size() - at);
+                    blendRow(blended.data() + at, coverage.data() + at, int(n), color);
+                }
+                for (size_t i = 0; i < pixels.size(); ++i) {
+                    ASSERT_EQ(blended[i], rule(pixels[i], color, coverage[i]))
+                        << std::hex << "pixel " << pixels[i] << " colour " << color << std::dec << " coverage "
+                        << int(coverage[i]);
+                    ASSERT_EQ(BlendCoverage(pixels[i], color, coverage[i]), blended[i]);
+                }
             }
-            for (size_t i = 0; i < pixels.size(); ++i) {
-                ASSERT_EQ(blended[i], rule(pixels[i], color, coverage[i]))
-                    << std::hex << "pixel " << pixels[i] << " colour " << color << std::dec << " coverage "
-                    << int(coverage[i]);
-                ASSERT_EQ(BlendCoverage(pixels[i], color, coverage[i]), blended[i]);
-            }
-        }
+    }
 }
