@@ -669,8 +669,14 @@ void TspSkinPopupWindow::Paint()
 
 void TspSkinPopupWindow::WMEraseBkGrnd(TMessage& message)
 {
+    // The erase paints the level's whole image through a DC clipped to the update region, so every pixel that
+    // waited for a paint has it. Within a paint the paint then skips its drawing; an erase of its own (showing
+    // the level, a redraw) leaves nothing to paint, and the level is valid again without a paint message.
     PaintMenu(reinterpret_cast<HDC>(message.WParam));
-    FErased = true;
+    if (FInPaint)
+        FErased = true;
+    else
+        ValidateRect(Handle(), nullptr);
     message.Result = 1;
 }
 
@@ -684,6 +690,11 @@ void TspSkinPopupWindow::WndProc(TMessage& message)
     switch (message.Msg) {
     case WM_ERASEBKGND:
         WMEraseBkGrnd(message);
+        break;
+    case WM_PAINT:
+        FInPaint = true;
+        inherited::WndProc(message);
+        FInPaint = false;
         break;
     case WM_MOUSEACTIVATE:
         WMMouseActivate(message);

@@ -151,4 +151,6 @@ private:
     std::string FComposedBackground;
     std::vector<TspKeptLevelImage::TItem> FComposedItems;
     bool FErased = false;
+    // Handling WM_PAINT, whose BeginPaint may send the erase.
+    bool FInPaint = false;
 };

@@ -233,6 +233,32 @@ TEST_F(SkinMenuLookTest, OpeningALevelPaintsItInFullAtOnce)
     }
 }
 
+// The erase that shows a level paints all of it and leaves nothing for a paint message; whatever spoils the
+// level later is painted again by the next paint, whether that paint erases first or not.
+TEST_F(SkinMenuLookTest, ASpoiledLevelIsPaintedAgainWithOrWithoutAnErase)
+{
+    for (int i = 1; i <= 4; ++i)
+        Add(Menu->Items(), "Item " + std::to_string(i));
+    Chain->Popup(nullptr, nullptr, 0, TRect(200, 150, 200, 150), Menu->Items(), false);
+    TspSkinPopupWindow* level = Chain->Level(0);
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(level->Handle(), &update, FALSE));
+    Pump();
+    const TLevelImage opened = Read(level);
+    for (const BOOL erase : { FALSE, TRUE, FALSE }) {
+        SCOPED_TRACE(erase ? "with an erase" : "without an erase");
+        HDC dc = GetDC(level->Handle());
+        PatBlt(dc, 0, 0, level->Width(), level->Height(), BLACKNESS);
+        ReleaseDC(level->Handle(), dc);
+        ASSERT_FALSE(Read(level) == opened);
+        InvalidateRect(level->Handle(), nullptr, erase);
+        Pump();
+        EXPECT_TRUE(Read(level) == opened);
+    }
+    Chain->CloseMenu(0);
+    Pump();
+}
+
 // A level paints on the image a closed level of its size left behind: whatever that image shows differently
 // (another highlight, other items of the same size) is drawn again.
 TEST_F(SkinMenuLookTest, ALevelOnTheImageOfAClosedOneShowsOnlyItsOwnItems)
