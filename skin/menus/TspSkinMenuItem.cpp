@@ -224,12 +224,12 @@ bool TspSkinMenuItem::MixedWithScreen() const
     return Parent->AlphaBlend && !CheckW2KWXP() && Parent->SnapshotEffect;
 }
 
-TspKeptLevelImage::TItem TspSkinMenuItem::RestingLook()
+bool TspSkinMenuItem::ShowsRestingLook(const TspKeptLevelImage::TItem& shown)
 {
-    if (!Visible || InTransition() || (Data && MenuItem->OnDrawItem) || MixedWithScreen())
-        return {};
+    if (!shown.Looks || !Visible || InTransition() || (Data && MenuItem->OnDrawItem) || MixedWithScreen())
+        return false;
     ResolveLooks();
-    return { ObjectRect, FLooks, LookState() };
+    return shown.Looks == FLooks && shown.State == LookState() && shown.Rect == ObjectRect;
 }
 
 int TspSkinMenuItem::LookState() const

@@ -36,9 +36,9 @@ public:
     // The skin picture the items of `data` draw from, or null.
     static TBitmap* ActivePictureOf(TspSkinData* skin, const TspDataSkinMenuItem* data);
 
-    // The kept look that Draw would copy now (resolving it on first use), or no look when Draw would draw the
-    // item anew (a transition, owner drawing, a mix with the screen) or nothing.
-    TspKeptLevelImage::TItem RestingLook();
+    // Whether `shown` is the kept look that Draw would copy now (resolving the item's looks on first use); never
+    // when Draw would draw the item anew (a transition, owner drawing, a mix with the screen) or nothing.
+    bool ShowsRestingLook(const TspKeptLevelImage::TItem& shown);
     // What the last Draw copied, in the same terms.
     const TspKeptLevelImage::TItem& LastDrawn() const { return FLastDrawn; }
 

@@ -558,13 +558,16 @@ void TspSkinPopupWindow::PaintMenu(HDC dc)
             BitBlt(FComposed->Canvas()->Handle(), 0, 0, FComposed->Width(), FComposed->Height(),
                 FBackground->Canvas()->Handle(), 0, 0, SRCCOPY);
         }
-        FComposedItems.assign(ItemList.size(), {});
-        for (int i = FirstVisibleIndex; i < FirstVisibleIndex + VisibleCount && i < static_cast<int>(ItemList.size());
-             ++i) {
+        // What the image shows at each item's place, kept where it is the item's look; the looks are compared
+        // in place, as copying each one costs atomic counts.
+        FComposedItems = std::move(shown);
+        FComposedItems.resize(ItemList.size());
+        const int end = std::min(FirstVisibleIndex + VisibleCount, static_cast<int>(ItemList.size()));
+        for (int i = 0; i < static_cast<int>(ItemList.size()); ++i) {
             TspSkinMenuItem* item = ItemList[size_t(i)].get();
-            if (size_t(i) < shown.size() && shown[size_t(i)] == item->RestingLook())
-                FComposedItems[size_t(i)] = shown[size_t(i)];
-            else
+            if (i < FirstVisibleIndex || i >= end)
+                FComposedItems[size_t(i)] = {};
+            else if (!item->ShowsRestingLook(FComposedItems[size_t(i)]))
                 DrawComposedItem(item);
         }
         TCanvas* canvas = FComposed->Canvas();
