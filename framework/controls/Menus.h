@@ -120,6 +120,20 @@ public:
     TNotifyEvent OnClick;
     TMenuDrawItemEvent OnDrawItem;
 
+    // What a class that shows menus keeps about the item from one showing to the next (a skinned menu keeps
+    // the item's text width and look there, so an opening finds them without a look-up). The item only owns it.
+    // `Owner` is the maker's tag, so a class finds only memos of its own.
+    struct TShowMemo {
+        explicit TShowMemo(const void* owner)
+            : Owner(owner)
+        {
+        }
+        virtual ~TShowMemo() = default;
+        const void* const Owner;
+    };
+    TShowMemo* ShowMemo() const { return FShowMemo.get(); }
+    void SetShowMemo(std::unique_ptr<TShowMemo> value) { FShowMemo = std::move(value); }
+
 protected:
     // Tells the parent menu that the item (rebuild: the structure) changed.
     void MenuChanged(bool rebuild);
@@ -148,6 +162,7 @@ private:
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr; // set on the root item of a menu
     uint16_t FCommand = 0;
+    std::unique_ptr<TShowMemo> FShowMemo;
 };
 
 // Raised for a menu item inserted into its own sub-tree or twice.

@@ -17,9 +17,33 @@ namespace {
 // Bounds on what a chain keeps besides the looks themselves.
 constexpr size_t kMaxLevelLooks = 32;
 constexpr size_t kMaxTextWidths = 2048;
-constexpr size_t kMaxItemMemos = 2048;
+
+// The owner tag of the caches' item memos, and the number of the last cache made.
+constexpr char kItemMemoTag = 0;
+uint64_t GLastCacheId = 0;
 
 } // namespace
+
+// What an item showed when it last asked a cache for its text width or look: every value of the item that either
+// depends on, with the answers. It never keeps a look alive: the cache's table of looks decides how long they
+// stay.
+struct TspMenuLookCache::TItemMemo : TMenuItem::TShowMemo {
+    TItemMemo()
+        : TShowMemo(&kItemMemoTag)
+    {
+    }
+    uint64_t Cache = 0;
+    uint64_t Level = 0;
+    std::string Caption;
+    std::string Name;
+    int ShortCut = 0;
+    // Enabled, checked, radio item, default, has sub-items: a bit each.
+    unsigned Flags = 0;
+    int TextWidth = -1;
+    int LookWidth = -1;
+    int LookHeight = -1;
+    std::weak_ptr<TLooks> Looks;
+};
 
 // ---- TspLookKey -------------------------------------------------------------------------------------------------
 
@@ -75,7 +99,10 @@ TspLookKey& TspLookKey::AddPixels(TBitmap* picture, const TRect& rect)
 
 // ---- TspMenuLookCache -------------------------------------------------------------------------------------------
 
-TspMenuLookCache::TspMenuLookCache() = default;
+TspMenuLookCache::TspMenuLookCache()
+    : FId(++GLastCacheId)
+{
+}
 
 TspMenuLookCache::~TspMenuLookCache()
 {
@@ -136,15 +163,19 @@ int TspMenuLookCache::TextWidth(uint64_t level, const std::string& text, const s
     return width;
 }
 
-TspMenuLookCache::TItemMemo& TspMenuLookCache::Memo(const TMenuItem* item, uint64_t level)
+TspMenuLookCache::TItemMemo& TspMenuLookCache::Memo(TMenuItem* item, uint64_t level)
 {
-    auto [it, added] = FItems.try_emplace(item);
-    TItemMemo& memo = it->second;
-    memo.LastUse = ++FClock;
+    TMenuItem::TShowMemo* kept = item->ShowMemo();
+    if (!kept || kept->Owner != &kItemMemoTag) {
+        item->SetShowMemo(std::make_unique<TItemMemo>());
+        kept = item->ShowMemo();
+    }
+    TItemMemo& memo = static_cast<TItemMemo&>(*kept);
     const unsigned flags = unsigned(item->Enabled()) | unsigned(item->Checked()) << 1 | unsigned(item->RadioItem()) << 2
         | unsigned(item->Default()) << 3 | unsigned(item->Count() > 0) << 4;
-    if (added || memo.Level != level || memo.ShortCut != item->ShortCut() || memo.Flags != flags
+    if (memo.Cache != FId || memo.Level != level || memo.ShortCut != item->ShortCut() || memo.Flags != flags
         || memo.Caption != item->Caption() || memo.Name != item->Name()) {
+        memo.Cache = FId;
         memo.Level = level;
         memo.Caption = item->Caption();
         memo.Name = item->Name();
@@ -155,12 +186,10 @@ TspMenuLookCache::TItemMemo& TspMenuLookCache::Memo(const TMenuItem* item, uint6
         memo.LookHeight = -1;
         memo.Looks.reset();
     }
-    // The memo just used is the newest, so it stays, and letting others go leaves references to it valid.
-    Trim(FItems, kMaxItemMemos);
     return memo;
 }
 
-int TspMenuLookCache::ItemTextWidth(const TMenuItem* item, uint64_t level, const std::function<int()>& width)
+int TspMenuLookCache::ItemTextWidth(TMenuItem* item, uint64_t level, const std::function<int()>& width)
 {
     TItemMemo& memo = Memo(item, level);
     if (memo.TextWidth < 0)
@@ -169,7 +198,7 @@ int TspMenuLookCache::ItemTextWidth(const TMenuItem* item, uint64_t level, const
 }
 
 std::shared_ptr<TspMenuLookCache::TLooks> TspMenuLookCache::ItemLooks(
-    const TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key)
+    TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key)
 {
     TItemMemo& memo = Memo(item, level);
     std::shared_ptr<TLooks> looks;

@@ -78,13 +78,13 @@ public:
     std::shared_ptr<TLooks> Looks(const std::string& key);
     // The width of `text` in level look `level`: `measure` runs only the first time.
     int TextWidth(uint64_t level, const std::string& text, const std::function<int()>& measure);
-    // The same two answers kept with the item that asked (a menu's items are sized and drawn on every opening):
-    // found by the item and compared value by value with what it shows now, so no key is built or hashed.
-    // `width` (the item's text width, which may look it up by its text) and `key` (the item's look key) run
-    // only when the item shows anything it did not show when it last asked.
-    int ItemTextWidth(const TMenuItem* item, uint64_t level, const std::function<int()>& width);
+    // The same two answers kept with the item that asked (a menu's items are sized and drawn on every opening)
+    // and compared value by value with what it shows now, so no key is built or looked up. `width` (the item's
+    // text width, which may look it up by its text) and `key` (the item's look key) run only when the item
+    // shows anything it did not show when it last asked this cache.
+    int ItemTextWidth(TMenuItem* item, uint64_t level, const std::function<int()>& width);
     std::shared_ptr<TLooks> ItemLooks(
-        const TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key);
+        TMenuItem* item, uint64_t level, int width, int height, const std::function<std::string()>& key);
     // A copy of the window region made by `make` (which may give null) for `key`, for the caller to own: the
     // last region made is kept, so reopening a menu does not trace its mask again.
     HRGN Region(const std::string& key, const std::function<HRGN()>& make);
@@ -95,33 +95,19 @@ private:
         T Value;
         uint64_t LastUse = 0;
     };
-    // What an item showed when it last asked for its text width or look: every value of the item that either
-    // depends on, with the answers. Found by the item's address, so it is trusted only while each value is the
-    // same: another item made at the address of a freed one shows other values or the same look. It never keeps
-    // a look alive: the looks' own table decides how long they stay.
-    struct TItemMemo {
-        uint64_t Level = 0;
-        std::string Caption;
-        std::string Name;
-        int ShortCut = 0;
-        // Enabled, checked, radio item, default, has sub-items: a bit each.
-        unsigned Flags = 0;
-        int TextWidth = -1;
-        int LookWidth = -1;
-        int LookHeight = -1;
-        std::weak_ptr<TLooks> Looks;
-        uint64_t LastUse = 0;
-    };
+    struct TItemMemo;
     // Lets go of the least recently used half when a table has grown past its bound; `lastUse` reads an entry's.
     template <class Table, class LastUse> static void Trim(Table& table, size_t bound, LastUse lastUse);
     template <class Table> static void Trim(Table& table, size_t bound);
-    // The memo of `item`, emptied of its answers when the item shows other values than it holds.
-    TItemMemo& Memo(const TMenuItem* item, uint64_t level);
+    // The memo `item` keeps for this cache, emptied of its answers when the item shows other values than it
+    // holds.
+    TItemMemo& Memo(TMenuItem* item, uint64_t level);
 
     std::unordered_map<std::string, TKept<uint64_t>> FLevelLooks;
     std::unordered_map<std::string, std::shared_ptr<TLooks>> FLooks;
     std::unordered_map<std::string, TKept<int>> FTextWidths;
-    std::unordered_map<const TMenuItem*, TItemMemo> FItems;
+    // Tells this cache's item memos from those of other caches, whose level look numbers mean other looks.
+    const uint64_t FId;
     std::string FRegionKey;
     HRGN FRegion = nullptr;
     uint64_t FNextLevelLook = 1;

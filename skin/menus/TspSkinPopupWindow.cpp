@@ -211,7 +211,7 @@ void TspSkinPopupWindow::SizeLevel()
         return RectWidth(r) + 2;
     };
     // The level look holds the measuring font, so a width found again is the width measured now.
-    const TMenuItem* menuItem = nullptr;
+    TMenuItem* menuItem = nullptr;
     const std::function<int()> itemWidth = [&] {
         text.assign(menuItem->Caption());
         if (menuItem->ShortCut() != scNone)

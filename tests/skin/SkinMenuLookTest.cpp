@@ -164,7 +164,6 @@ TEST_F(SkinMenuLookTest, AMenuOpenedAgainShowsEveryChangeExactlyAsAFreshlyDrawnO
         { "a form-command glyph", false, [&] { first->SetName("SKF_CLOSE"); } },
         { "a wider level from a longer caption", false,
             [&] { first->SetCaption("Fourth, now the widest item of them all"); } },
-        // The new item may well take the freed one's address, by which the chain finds what an item showed.
         { "an item freed and another made in its place", false,
             [&] {
                 delete first;
@@ -621,7 +620,8 @@ TEST(LookKeyTest, DifferentValuesGiveDifferentKeys)
 }
 
 // What an item asked for is found again without its key while it shows the same values, and asked anew after a
-// change of any of them; a look the chain has let go of is not kept alive by the item.
+// change of any of them or from another chain's cache; a look the chain has let go of is not kept alive by the
+// item.
 TEST(MenuLookCacheTest, AnItemsAnswersServeItOnlyWhileItShowsTheSameValues)
 {
     TspMenuLookCache cache;
@@ -665,6 +665,13 @@ TEST(MenuLookCacheTest, AnItemsAnswersServeItOnlyWhileItShowsTheSameValues)
         EXPECT_EQ(keyRuns, keys + 1);
         EXPECT_NE(looks, before);
     }
+    // Another chain's cache numbers its level looks its own way: it asks for the item's answers anew.
+    TspMenuLookCache other;
+    const int widths = widthRuns;
+    other.ItemTextWidth(&item, level, [&] { return ++widthRuns; });
+    EXPECT_EQ(widthRuns, widths + 1);
+    ask();
+    EXPECT_EQ(widthRuns, widths + 2);
     // Looks of other items push this one out of the chain's table while nothing holds it.
     looks.reset();
     for (size_t i = 0; i <= TspMenuLookCache::MaxLooks; ++i)
