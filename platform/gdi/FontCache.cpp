@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -539,6 +540,12 @@ void Remember(TFontSystem& system, const LOGFONT& log, bool rotated, const std::
 } // namespace
 
 TFontFace::~TFontFace() = default;
+
+uint64_t NewFaceSerial()
+{
+    static std::atomic<uint64_t> next { 1 };
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 std::unique_lock<std::mutex> LockFonts()
 {

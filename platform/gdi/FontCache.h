@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/gdi/GdiTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -45,6 +46,9 @@ struct TFontMetrics {
 
 class TFontFace;
 
+// A number no face had before.
+uint64_t NewFaceSerial();
+
 // One installed face as font enumeration lists it.
 struct TInstalledFace {
     std::string Family;
@@ -75,6 +79,8 @@ std::vector<TInstalledFace> InstalledFaces();
 class TFontFace {
 public:
     virtual ~TFontFace();
+    // Unique to this face for the whole run: what is kept of its glyphs is kept by it.
+    const uint64_t Serial = NewFaceSerial();
     virtual const TFontMetrics& Metrics() const = 0;
     // The glyph of a code point (the face's missing-glyph shape when it has none), unrotated, cached.
     virtual const TGlyph& Glyph(uint32_t codePoint, bool antialiased) = 0;

@@ -14,7 +14,9 @@ bool TGdiDrawObject::DeferDelete()
 
 bool TGdiDrawObject::AddSelection(const void* dc)
 {
-    if (!FExclusive || FStock) {
+    if (FStock)
+        return true;
+    if (!FExclusive) {
         FState.fetch_add(1, std::memory_order_relaxed);
         return true;
     }
@@ -28,9 +30,11 @@ bool TGdiDrawObject::AddSelection(const void* dc)
 
 void TGdiDrawObject::ReleaseSelection()
 {
+    if (FStock)
+        return;
     const HGDIOBJ handle = FHandle;
     uint32_t before;
-    if (!FExclusive || FStock) {
+    if (!FExclusive) {
         before = FState.fetch_sub(1, std::memory_order_acq_rel);
     } else {
         std::lock_guard lock(FLock);

@@ -18,7 +18,8 @@ public:
 
     HGDIOBJ Handle() const { return FHandle; }
     bool Stock() const { return FStock; }
-    // Stock objects live for the whole process; DeleteObject on them succeeds and does nothing.
+    // Stock objects live for the whole process; DeleteObject on them succeeds and does nothing, and their selections
+    // are not counted. Made so before the object is shared.
     void MakeStock() { FStock = true; }
 
     // A selected object is deleted when its last selection goes; DeleteObject reports success at once.
@@ -27,7 +28,11 @@ public:
     // Takes a selection reference for `dc`. An exclusive object (a bitmap) refuses a second DC.
     bool AddSelection(const void* dc);
     // Takes one more reference for a DC state copied from one that holds the object.
-    void AddReference() { FState.fetch_add(1, std::memory_order_relaxed); }
+    void AddReference()
+    {
+        if (!FStock)
+            FState.fetch_add(1, std::memory_order_relaxed);
+    }
     // Drops one; deletes the object when a deletion was deferred and this was the last reference.
     void ReleaseSelection();
 

@@ -1,5 +1,6 @@
 #include "platform/gdi/Text.h"
 
+#include "platform/gdi/GlyphRun.h"
 #include "platform/gdi/Paint.h"
 #include "platform/gdi/Scanlines.h"
 #include "platform/gdi/TextPaint.h"
@@ -93,96 +94,6 @@ void BlitGlyph(TDrawTarget& target, const TRegion& clip, int gx, int gy, const T
     });
 }
 
-// A glyph placed on the surface, its box's top-left at (X, Y).
-struct TPlacedGlyph {
-    int X = 0;
-    int Y = 0;
-    const TGlyph* Glyph = nullptr;
-};
-
-// The coverage of a whole run of level glyphs in one buffer, when their boxes follow each other without
-// overlapping: every pixel then takes at most one glyph's coverage, so blending the run's rows in one pass gives
-// the same pixels as blending glyph by glyph, with one call per row of the run instead of one per glyph row.
-class TRunCoverage {
-public:
-    // False (and nothing composed) when two glyphs' boxes overlap or the run is too large to be worth a buffer.
-    bool Compose(const std::vector<TPlacedGlyph>& run)
-    {
-        FBox = RECT { 0, 0, 0, 0 };
-        bool first = true;
-        for (const TPlacedGlyph& g : run) {
-            if (first) {
-                FBox = RECT { g.X, g.Y, g.X + g.Glyph->Width, g.Y + g.Glyph->Height };
-                first = false;
-                continue;
-            }
-            if (g.X < FBox.right)
-                return false;
-            FBox.right = g.X + g.Glyph->Width;
-            FBox.top = std::min(FBox.top, g.Y);
-            FBox.bottom = std::max(FBox.bottom, g.Y + g.Glyph->Height);
-        }
-        const int64_t area = int64_t(FBox.right - FBox.left) * (FBox.bottom - FBox.top);
-        if (first || area > kMaxArea)
-            return false;
-        FStride = FBox.right - FBox.left;
-        FCoverage.assign(size_t(area), 0);
-        for (const TPlacedGlyph& g : run) {
-            uint8_t* row = FCoverage.data() + size_t(g.Y - FBox.top) * size_t(FStride) + size_t(g.X - FBox.left);
-            const uint8_t* from = g.Glyph->Coverage.data();
-            for (int y = 0; y < g.Glyph->Height; ++y, row += FStride, from += g.Glyph->Width)
-                CopyRow(row, from, g.Glyph->Width);
-        }
-        return true;
-    }
-
-    // Blends the composed run into a 32-bit surface within `clip`.
-    void Blend(TDrawTarget& target, const TRegion& clip, uint32_t color) const
-    {
-        TSurface& surface = *target.Surface;
-        clip.ForEachRect([&](const RECT& c) {
-            const RECT r = Overlap(FBox, c);
-            if (r.left >= r.right || r.top >= r.bottom)
-                return;
-            const uint8_t* coverage
-                = FCoverage.data() + size_t(r.top - FBox.top) * size_t(FStride) + size_t(r.left - FBox.left);
-            for (int y = r.top; y < r.bottom; ++y, coverage += FStride)
-                BlendCoverageRow(surface.Row32(y) + r.left, coverage, r.right - r.left, color);
-            target.AddDirty(r);
-        });
-    }
-
-private:
-    // A glyph row is a few bytes: copied in line by two overlapping words, not through a library call each.
-    static void CopyRow(uint8_t* to, const uint8_t* from, int n)
-    {
-        if (n >= 8 && n <= 16) {
-            uint64_t head, tail;
-            std::memcpy(&head, from, 8);
-            std::memcpy(&tail, from + n - 8, 8);
-            std::memcpy(to, &head, 8);
-            std::memcpy(to + n - 8, &tail, 8);
-        } else if (n >= 4 && n < 8) {
-            uint32_t head, tail;
-            std::memcpy(&head, from, 4);
-            std::memcpy(&tail, from + n - 4, 4);
-            std::memcpy(to, &head, 4);
-            std::memcpy(to + n - 4, &tail, 4);
-        } else if (n < 4) {
-            for (int i = 0; i < n; ++i)
-                to[i] = from[i];
-        } else {
-            std::memcpy(to, from, size_t(n));
-        }
-    }
-
-    // Beyond this many pixels (a very long line) the glyphs are blended one by one.
-    static constexpr int64_t kMaxArea = 1 << 18;
-    RECT FBox {};
-    int FStride = 0;
-    std::vector<uint8_t> FCoverage;
-};
-
 // Turned text, glyph by glyph along the baseline `u` from `origin`.
 void BlitRotated(TDrawTarget& target, TFontFace& face, const std::vector<uint32_t>& chars, const int* adv,
     TPointF origin, TPointF u, double degrees, const RECT& limit, int height, uint32_t color, bool antialiased)
@@ -213,7 +124,6 @@ void BlitLevel(TDrawTarget& target, TFontFace& face, const std::vector<uint32_t>
         return;
     const bool asRun = antialiased && target.Surface->IsBgra();
     thread_local std::vector<TPlacedGlyph> run;
-    thread_local TRunCoverage runCoverage;
     run.clear();
     int64_t pen = x;
     for (size_t i = 0; i < chars.size(); ++i) {
@@ -229,8 +139,10 @@ void BlitLevel(TDrawTarget& target, TFontFace& face, const std::vector<uint32_t>
         else if (glyph.Width > 0 && glyph.Height > 0)
             run.push_back(TPlacedGlyph { gx, gy, &glyph });
     }
-    if (runCoverage.Compose(run))
-        runCoverage.Blend(target, target.Clip, color);
+    if (run.empty())
+        return;
+    if (const TGlyphRun* composed = ComposedRun(face.Serial, run))
+        composed->Blend(target, target.Clip, color, POINT { run[0].X, run[0].Y });
     else
         for (const TPlacedGlyph& g : run)
             BlitGlyph(target, target.Clip, g.X, g.Y, *g.Glyph, color, true);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -302,6 +303,72 @@ TEST_F(GdiText, LinesBlendAsTheirCharactersOneByOne)
             for (int x = 0; x < 220; ++x)
                 ASSERT_EQ(line.At(x, y), single.At(x, y)) << x << "," << y;
     }
+}
+
+// A thread keeps the lines of glyphs it drew lately for the same text drawn again. Whatever it kept, each drawing
+// must give what a thread that kept nothing draws: other texts, sizes, weights, faces, spacing, quality, places and
+// clips, the same text again, more texts than are kept, and faces dropped and realized anew in between.
+TEST_F(GdiText, KeptLinesDrawLikeNewOnes)
+{
+    struct Case {
+        const char* Text;
+        const char* Face;
+        int Height;
+        int Weight;
+        int Extra;
+        BYTE Quality;
+        POINT At;
+        RECT Clip;
+    };
+    const Case kCases[] = {
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 31, 9 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, { 10, 0, 40, 12 } },
+        { "Skinned label 1", "Arial", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -14, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_BOLD, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Tahoma", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 2, DEFAULT_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 0, NONANTIALIASED_QUALITY, { 2, 2 }, {} },
+        { "Skinned label 7", "Arial", -13, FW_NORMAL, 0, DEFAULT_QUALITY, { 2, 2 }, {} },
+    };
+    auto draw = [](const Case& c) {
+        auto canvas = std::make_unique<TTestCanvas>(160, 30);
+        TFont font(canvas->Dc, c.Face, c.Height, c.Weight, 0, false, false, c.Quality);
+        SetBkMode(canvas->Dc, TRANSPARENT);
+        SetTextCharacterExtra(canvas->Dc, c.Extra);
+        const UINT options = IsRectEmpty(&c.Clip) ? 0 : ETO_CLIPPED;
+        ExtTextOut(canvas->Dc, c.At.x, c.At.y, options, &c.Clip, c.Text, UINT(std::strlen(c.Text)), nullptr);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 160; ++x)
+                pixels.push_back(canvas->At(x, y));
+        return pixels;
+    };
+    auto drawnByNewThread = [&](const Case& c) {
+        std::vector<uint32_t> pixels;
+        std::thread([&] { pixels = draw(c); }).join();
+        return pixels;
+    };
+    for (size_t i = 0; i < std::size(kCases); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(draw(kCases[i]), drawnByNewThread(kCases[i]));
+    }
+    // More texts than a thread keeps, then the first again.
+    for (int i = 0; i < 300; ++i) {
+        const std::string text = "Label " + std::to_string(i);
+        Case c = kCases[0];
+        c.Text = text.c_str();
+        draw(c);
+    }
+    EXPECT_EQ(draw(kCases[0]), drawnByNewThread(kCases[0]));
+    // Many sizes push the first case's face out of the face cache; it comes back as a new face.
+    for (int height = 8; height < 80; ++height) {
+        Case c = kCases[0];
+        c.Height = -height;
+        draw(c);
+    }
+    EXPECT_EQ(draw(kCases[0]), drawnByNewThread(kCases[0]));
 }
 
 TEST_F(GdiText, ExtTextOutOpaquesClipsAndSpaces)
