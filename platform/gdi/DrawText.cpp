@@ -51,21 +51,21 @@ struct TLayout {
 // Removes the prefix marks: "&x" marks x, "&&" is "&", a final "&" goes.
 void StripPrefixes(std::vector<uint32_t>& chars, std::vector<size_t>& marked)
 {
-    std::vector<uint32_t> out;
-    out.reserve(chars.size());
+    // In place: the kept characters never run ahead of the read ones.
+    size_t kept = 0;
     for (size_t i = 0; i < chars.size(); ++i) {
         if (chars[i] != '&') {
-            out.push_back(chars[i]);
+            chars[kept++] = chars[i];
             continue;
         }
         if (i + 1 >= chars.size())
             break;
         ++i;
         if (chars[i] != '&')
-            marked.push_back(out.size());
-        out.push_back(chars[i]);
+            marked.push_back(kept);
+        chars[kept++] = chars[i];
     }
-    chars = std::move(out);
+    chars.resize(kept);
 }
 
 bool IsBreak(uint32_t c)

@@ -53,11 +53,12 @@ void ApplySkinFont(TFont* font, const TspSkinFontValues& values)
 void DrawLabelText(TCanvas* canvas, std::string_view text, TRect& rect, uint32_t flags, bool ellipsis)
 {
     RECT r = ToRECT(rect);
-    const std::string copy(text);
+    // The count bounds the text, so it needs no terminating copy; an empty view still draws (and measures) "".
+    const char* chars = text.empty() ? "" : text.data();
     if (ellipsis)
-        DrawTextEx(canvas->Handle(), copy.c_str(), int(copy.size()), &r, flags, nullptr);
+        DrawTextEx(canvas->Handle(), chars, int(text.size()), &r, flags, nullptr);
     else
-        DrawText(canvas->Handle(), copy.c_str(), int(copy.size()), &r, flags);
+        DrawText(canvas->Handle(), chars, int(text.size()), &r, flags);
     rect = FromRECT(r);
 }
 
