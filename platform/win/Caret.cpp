@@ -29,6 +29,7 @@ void InvertInBuffer(TWindowRecord* w, const RECT& rect, uint32_t mask)
     const POINT origin = ClientOrigin(w);
     area.Intersect(RectOffset(rect, origin.x - topOrigin.x, origin.y - topOrigin.y));
     TBackBuffer& buffer = *top->Buffer;
+    SettleBuffer(buffer);
     area.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)

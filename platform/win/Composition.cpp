@@ -3,6 +3,7 @@
 #include "platform/win/EntryChecks.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 using namespace WinCore;
@@ -42,6 +43,7 @@ uint32_t Blend(uint32_t src, uint32_t dst, uint32_t alpha)
 // The window's shape on the display while a colour key is set: its region less the pixels of the key.
 TRegion ColorKeyShape(const TWindowRecord* top)
 {
+    SettleBuffer(*top->Buffer);
     const TBackBuffer& buffer = *top->Buffer;
     const uint32_t key = ToPixel(top->ColorKey) & 0xFFFFFF;
     std::vector<RECT> runs;
@@ -226,11 +228,20 @@ void FillBuffer(TWindowRecord* w, bool client, const TRegion* clip, const RECT& 
     }
     const uint32_t pixel = ToPixel(color);
     TBackBuffer& buffer = *top->Buffer;
+    SettleBuffer(buffer);
     area.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y)
             FillPixels(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], size_t(r.right - r.left), pixel);
     });
     MarkDirty(top, area.Bounds());
+}
+
+void SettleBuffer(TBackBuffer& buffer)
+{
+    if (!buffer.Unfilled)
+        return;
+    FillPixels(buffer.Pixels.data(), buffer.Pixels.size(), kUnpaintedPixel);
+    buffer.Unfilled = false;
 }
 
 void FillPixels(uint32_t* pixels, size_t count, uint32_t value)
@@ -257,6 +268,7 @@ void PresentDirty()
             continue;
         const RECT dirty = top->Dirty;
         top->Dirty = RECT {};
+        SettleBuffer(*top->Buffer);
         if ((ColorKeyed(top) || top->KeyShape) && s.Backend->Capabilities().Shaping)
             UpdateColorKeyShape(top);
         s.Backend->PresentNativeWindow(top->Native, *top->Buffer, dirty);
@@ -281,6 +293,7 @@ bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface, const REC
         return false;
     const POINT topOrigin = WindowOrigin(top);
     const POINT origin = client ? ClientOrigin(w) : WindowOrigin(w);
+    SettleBuffer(*top->Buffer);
     surface.Pixels = top->Buffer->Pixels.data();
     surface.Width = top->Buffer->Width;
     surface.Height = top->Buffer->Height;
@@ -321,6 +334,44 @@ void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color)
         return;
     if (TWindowRecord* w = Find(hwnd))
         FillBuffer(w, client, nullptr, rect, color);
+}
+
+bool CopyToWindow(HWND hwnd, bool client, const RECT& rect, const uint32_t* pixels, ptrdiff_t stride)
+{
+    if (!Ready())
+        return false;
+    TWindowRecord* w = Find(hwnd);
+    TWindowRecord* top = nullptr;
+    TRegion scratch;
+    const TRegion& visible = KeptVisibleRegion(w, client, &top, scratch);
+    if (!top)
+        return false;
+    const POINT topOrigin = WindowOrigin(top);
+    const POINT origin = client ? ClientOrigin(w) : WindowOrigin(w);
+    const RECT target = RectOffset(rect, origin.x - topOrigin.x, origin.y - topOrigin.y);
+    TRegion area;
+    area.AssignIntersection(visible, target);
+    TBackBuffer& buffer = *top->Buffer;
+    if (buffer.Unfilled) {
+        TRegion rest(RECT { 0, 0, buffer.Width, buffer.Height });
+        rest.Subtract(area);
+        rest.ForEachRect([&](const RECT& r) {
+            for (int y = r.top; y < r.bottom; ++y)
+                FillPixels(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], size_t(r.right - r.left),
+                    kUnpaintedPixel);
+        });
+        buffer.Unfilled = false;
+    }
+    const auto* first = reinterpret_cast<const char*>(pixels);
+    area.ForEachRect([&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(first + ptrdiff_t(y - target.top) * stride);
+            std::memcpy(&buffer.Pixels[size_t(y) * size_t(buffer.Width) + size_t(r.left)], row + (r.left - target.left),
+                size_t(r.right - r.left) * 4);
+        }
+    });
+    MarkDirty(top, area.Bounds());
+    return true;
 }
 
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
@@ -437,6 +488,7 @@ std::vector<uint32_t> ComposeScreen(const RECT& area, COLORREF desktop, HWND exc
         TWindowRecord* top = *it;
         if (top->Handle == exclude || !(top->Style & WS_VISIBLE) || (top->Style & WS_MINIMIZE) || !top->Buffer)
             continue;
+        SettleBuffer(*top->Buffer);
         const TBackBuffer& buffer = *top->Buffer;
         TRegion shape(RECT { 0, 0, buffer.Width, buffer.Height });
         if (caps.Shaping && top->Region)

@@ -315,12 +315,16 @@ void PlaceInZOrder(TWindowRecord* w, HWND insertAfter);
 void SyncNativeStacking();
 bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 // Gives a top-level window a back buffer of its size: what it drew stays where the sizes overlap, the rest is
-// kUnpaintedPixel. A window that is not top-level lets its buffer go.
+// kUnpaintedPixel (at its first use, for a new window's reused buffer). A window that is not top-level lets its
+// buffer go.
 void EnsureBuffer(TWindowRecord* w);
 // The window's buffer goes (the window is destroyed or becomes a child); it may serve the next new window.
 void ReleaseBuffer(TWindowRecord* w);
 // Stores `value` in `count` pixels from `pixels` on.
 void FillPixels(uint32_t* pixels, size_t count, uint32_t value);
+// Fills a buffer that still owes the unpainted colour (TBackBuffer::Unfilled). Every use of a buffer's pixels
+// comes after it, except a copy through CopyToWindow, which fills only what it does not cover.
+void SettleBuffer(TBackBuffer& buffer);
 MINMAXINFO QueryMinMaxInfo(TWindowRecord* w);
 // A client rectangle proposed by WM_NCCALCSIZE, kept inside the window with no negative size.
 RECT ClampClient(RECT proposed, const RECT& window);

@@ -41,6 +41,7 @@ TRegion MovePixels(TWindowRecord* w, const RECT& area, const RECT& clip, int dx,
     const int width = RectWidth(source);
     std::vector<uint32_t> saved(size_t(width) * size_t(RectHeight(source)));
     TBackBuffer& buffer = *top->Buffer;
+    SettleBuffer(buffer);
     auto at = [&](int x, int y) { return &buffer.Pixels[size_t(y + oy) * size_t(buffer.Width) + size_t(x + ox)]; };
     for (int y = source.top; y < source.bottom; ++y)
         std::copy_n(at(source.left, y), width, &saved[size_t(y - source.top) * size_t(width)]);

@@ -20,6 +20,10 @@ struct TBackBuffer {
     int Width = 0;
     int Height = 0;
     std::vector<uint32_t> Pixels;
+    // The pixels still hold what an earlier window drew and owe the unpainted colour everywhere: a buffer passed
+    // on to a new window is filled when its pixels are first used, so a first paint that covers the window
+    // spares the fill (the window layer's own code settles it before any use; a backend never sees it set).
+    bool Unfilled = false;
 
     int Stride() const { return Width * 4; }
 };

@@ -263,8 +263,11 @@ void EnsureBuffer(TWindowRecord* w)
     std::unique_ptr<TBackBuffer> buffer = TakeBuffer(width, height, filled);
     uint32_t* pixels = buffer->Pixels.data();
     // What the window already drew stays in place until it repaints the spoiled parts; every other pixel is
-    // filled once (a reused buffer still holds another window's image).
-    const TBackBuffer* old = w->Buffer.get();
+    // filled once (a reused buffer still holds another window's image). A new window's reused buffer is filled
+    // when it is first used: its first paint may cover it all.
+    TBackBuffer* old = w->Buffer.get();
+    if (old)
+        SettleBuffer(*old);
     const int rows = old ? std::min(height, old->Height) : 0;
     const int columns = old ? std::min(width, old->Width) : 0;
     for (int y = 0; y < rows; ++y) {
@@ -273,7 +276,8 @@ void EnsureBuffer(TWindowRecord* w)
         if (!filled)
             FillPixels(row + columns, size_t(width - columns), kUnpaintedPixel);
     }
-    if (!filled)
+    buffer->Unfilled = !filled && !old;
+    if (!filled && old)
         FillPixels(pixels + size_t(rows) * size_t(width), size_t(height - rows) * size_t(width), kUnpaintedPixel);
     KeepSpare(std::exchange(w->Buffer, std::move(buffer)));
     VisibleLayoutChanged();

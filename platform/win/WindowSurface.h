@@ -32,6 +32,13 @@ void MarkSurfaceDirty(HWND hwnd, const RECT* bufferRect);
 // Fills `rect` (client or window coordinates) with `color`, clipped to the visible area. For the default
 // frame and background, and for tests until the DC layer exists.
 void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color);
+// Copies `pixels` (0xAARRGGBB as the buffers hold them, the top row first, rows `stride` bytes apart, which may be
+// negative for a bottom-up image) to `rect` (client or window coordinates), clipped as the window's own DCs clip:
+// to the visible area and, while the window paints, to the paint region. The copy is opaque and made here, so a
+// new window's buffer owes the unpainted colour only where the copy does not reach: a first paint that copies
+// the whole window through here spares filling the buffer first. False when the window shows nothing to draw on
+// (it is gone or hidden, or has no buffer).
+bool CopyToWindow(HWND hwnd, bool client, const RECT& rect, const uint32_t* pixels, ptrdiff_t stride);
 
 // Supplies HDCs for GetDC, GetWindowDC and BeginPaint. `clip` (client coordinates) is the paint region
 // during BeginPaint, else null. Without a provider those calls return null and painting goes through

@@ -7,8 +7,10 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Text.h"
+#include "platform/win/WindowSurface.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/SkinCustomCtrls.h"
@@ -532,7 +534,7 @@ std::string TspSkinPopupWindow::BackgroundKey() const
     return std::move(key).Take();
 }
 
-void TspSkinPopupWindow::PaintMenu(HDC dc)
+void TspSkinPopupWindow::ComposeMenu()
 {
     // The composed window image is kept while the level is open and only made again after scrolling or a marker
     // change; item redraws keep it current. The first time it is the image of a closed level of the same size
@@ -577,7 +579,32 @@ void TspSkinPopupWindow::PaintMenu(HDC dc)
         }
         FComposedValid = true;
     }
+}
+
+void TspSkinPopupWindow::PaintMenu(HDC dc)
+{
+    ComposeMenu();
     BitBlt(dc, 0, 0, FComposed->Width(), FComposed->Height(), FComposed->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+bool TspSkinPopupWindow::CopyComposedToWindow(HDC dc)
+{
+    // Only a DC of the level's own window that draws where the window is, as a paint or an erase gives it: the
+    // window layer then clips the copy as that DC would.
+    if (WindowFromDC(dc) != Handle())
+        return false;
+    POINT viewport {};
+    POINT window {};
+    if (!GetViewportOrgEx(dc, &viewport) || !GetWindowOrgEx(dc, &window) || viewport.x || viewport.y || window.x
+        || window.y)
+        return false;
+    const int w = FComposed->Width();
+    const int h = FComposed->Height();
+    if (w <= 0 || h <= 0 || (FComposed->PixelFormat() != pfDevice && FComposed->PixelFormat() != pf32bit))
+        return false;
+    const auto* top = static_cast<const char*>(FComposed->ScanLine(0));
+    const ptrdiff_t stride = h > 1 ? static_cast<const char*>(FComposed->ScanLine(1)) - top : ptrdiff_t(w) * 4;
+    return CopyToWindow(Handle(), true, RECT { 0, 0, w, h }, reinterpret_cast<const uint32_t*>(top), stride);
 }
 
 void TspSkinPopupWindow::DrawComposedItem(TspSkinMenuItem* item)
@@ -675,7 +702,12 @@ void TspSkinPopupWindow::WMEraseBkGrnd(TMessage& message)
     // The erase paints the level's whole image through a DC clipped to the update region, so every pixel that
     // waited for a paint has it. Within a paint the paint then skips its drawing; an erase of its own (showing
     // the level, a redraw) leaves nothing to paint, and the level is valid again without a paint message.
-    PaintMenu(reinterpret_cast<HDC>(message.WParam));
+    // The window layer copies the image itself where it can: it then knows that the copy covers the new window,
+    // whose buffer needs no filling first.
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    ComposeMenu();
+    if (!CopyComposedToWindow(dc))
+        BitBlt(dc, 0, 0, FComposed->Width(), FComposed->Height(), FComposed->Canvas()->Handle(), 0, 0, SRCCOPY);
     if (FInPaint)
         FErased = true;
     else

@@ -141,6 +141,11 @@ private:
     // The key of the background when a level of the same key may keep it from a closed level, else empty.
     std::string BackgroundKey() const;
     void DrawComposedItem(TspSkinMenuItem* item);
+    // Brings the composed window image up to date.
+    void ComposeMenu();
+    // Has the window layer copy the composed image to the window behind `dc`; false when `dc` is not one the
+    // copy can stand for (another window's, a memory DC, a moved origin).
+    bool CopyComposedToWindow(HDC dc);
 
     TspSkinMenu* FSkinMenu;
     std::unique_ptr<TFont> FLevelFont;

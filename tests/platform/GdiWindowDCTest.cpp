@@ -1,5 +1,8 @@
 #include "GdiTestSupport.h"
 #include "PlatformTestSupport.h"
+#include "platform/win/WindowSurface.h"
+
+#include <functional>
 
 namespace {
 
@@ -342,4 +345,144 @@ TEST_F(GdiWindowDC, EveryLayoutChangeRenewsTheKeptVisibleAreas)
         DestroyWindow(w.Other);
         Pump();
     }
+}
+
+// A new window takes the buffer of the last closed window of its size, still holding that window's pixels, and
+// fills it with the unpainted colour only when its pixels are first used: by its first paint, or by the first
+// present at the latest. Whatever reads or draws on them first, the old window's red never shows: where the new
+// window has not drawn it is black. A copy through the window layer fills only what it leaves.
+TEST_F(GdiWindowDC, ANewWindowOnAReusedBufferShowsTheUnpaintedColourWhereverItHasNotDrawn)
+{
+    const RECT place { 50, 40, 90, 70 };
+    const uint32_t green = 0x00FF00;
+    const std::vector<uint32_t> greenPixels(25, 0xFF000000u | green);
+    struct TCase {
+        const char* What;
+        // Uses the new window's pixels first, in its first erase (before anything presents it) or while it is
+        // still hidden; gives the pixel at client (10, 10), which it did not draw.
+        std::function<uint32_t(HWND)> Read;
+        bool InErase = true;
+        uint32_t Expected = kBlack;
+    };
+    const TCase cases[] = {
+        { "a DC's pixel",
+            [&](HWND w) {
+                HDC dc = GetDC(w);
+                const COLORREF c = GetPixel(dc, 10, 10);
+                ReleaseDC(w, dc);
+                return Rgb(c);
+            } },
+        { "its surface, hidden", [&](HWND w) { return Backend.WindowPixel(w, 10, 10); }, false },
+        { "the screen", [&](HWND) { return Backend.ScreenPixel(place.left + 10, place.top + 10); } },
+        { "a scroll",
+            [&](HWND w) {
+                ScrollWindowEx(w, 0, 5, nullptr, nullptr, nullptr, nullptr, 0);
+                return Backend.WindowPixel(w, 10, 10);
+            } },
+        { "a larger size, keeping what was drawn",
+            [&](HWND w) {
+                SetWindowPos(w, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                return Backend.WindowPixel(w, 10, 10);
+            },
+            false },
+        { "the caret (drawn inverted)",
+            [&](HWND w) {
+                CreateCaret(w, nullptr, 2, 10);
+                SetCaretPos(10, 10);
+                ShowCaret(w);
+                const uint32_t pixel = Backend.WindowPixel(w, 10, 10);
+                DestroyCaret();
+                return pixel;
+            },
+            true, 0xFFFFFF },
+        { "a fill of part of it",
+            [&](HWND w) {
+                FillWindowRect(w, true, RECT { 0, 0, 5, 5 }, RGB(0, 255, 0));
+                EXPECT_EQ(Backend.WindowPixel(w, 2, 2), green);
+                return Backend.WindowPixel(w, 10, 10);
+            } },
+        { "a copy of part of it",
+            [&](HWND w) {
+                EXPECT_TRUE(CopyToWindow(w, true, RECT { 0, 0, 5, 5 }, greenPixels.data(), 5 * 4));
+                EXPECT_EQ(Backend.WindowPixel(w, 2, 2), green);
+                return Backend.WindowPixel(w, 10, 10);
+            } },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        // The windows paint nothing of their own: only the case's calls touch the new window's pixels.
+        HWND fresh = nullptr;
+        std::optional<uint32_t> read;
+        Handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m == WM_ERASEBKGND) {
+                if (h == fresh && c.InErase && !read)
+                    read = c.Read(h);
+                return 1;
+            }
+            if (m != WM_PAINT)
+                return std::nullopt;
+            PAINTSTRUCT ps;
+            BeginPaint(h, &ps);
+            EndPaint(h, &ps);
+            return 0;
+        };
+        HWND old = CreateTop(place);
+        Pump();
+        FillWindowRect(old, true, RECT { 0, 0, 40, 30 }, RGB(255, 0, 0));
+        ASSERT_EQ(Backend.WindowPixel(old, 10, 10), kRed);
+        DestroyWindow(old);
+        fresh = CreateTop(place, WS_POPUP);
+        if (!c.InErase)
+            read = c.Read(fresh);
+        ShowWindow(fresh, SW_SHOWNA);
+        Pump();
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(*read, c.Expected);
+        for (const POINT p : { POINT { 0, 29 }, POINT { 39, 0 }, POINT { 39, 29 } })
+            EXPECT_EQ(Backend.WindowPixel(fresh, p.x, p.y), kBlack);
+        DestroyWindow(fresh);
+    }
+}
+
+// A copy through the window layer clips as the window's DCs do: to the visible part and, while the window paints,
+// to its paint region. A first paint that copies the whole window leaves nothing of the old buffer.
+TEST_F(GdiWindowDC, ACopyToTheWindowClipsAsItsPaintDoes)
+{
+    const std::vector<uint32_t> blue(40 * 30, 0xFF0000FFu);
+    std::vector<uint32_t> pattern(40 * 30);
+    for (size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+    const std::vector<uint32_t>* copied = &pattern;
+    Handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_ERASEBKGND)
+            return std::nullopt;
+        EXPECT_TRUE(CopyToWindow(h, true, RECT { 0, 0, 40, 30 }, copied->data(), 40 * 4));
+        return 1;
+    };
+    HWND old = CreateTop(RECT { 50, 40, 90, 70 });
+    FillWindowRect(old, true, RECT { 0, 0, 40, 30 }, RGB(255, 0, 0));
+    ASSERT_EQ(Backend.WindowPixel(old, 10, 10), kRed);
+    DestroyWindow(old);
+    HWND w = CreateTop(RECT { 50, 40, 90, 70 }, WS_POPUP | WS_VISIBLE);
+    Pump();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(Backend.WindowPixel(w, x, y), pattern[size_t(y * 40 + x)] & 0xFFFFFF) << x << "," << y;
+    // Bottom-up rows: the last row in memory first, a negative stride.
+    copied = &blue;
+    const RECT spoiled { 30, 20, 40, 30 };
+    InvalidateRect(w, &spoiled, TRUE);
+    Pump();
+    EXPECT_EQ(Backend.WindowPixel(w, 35, 25), 0x0000FFu);
+    EXPECT_EQ(Backend.WindowPixel(w, 29, 25), pattern[size_t(25 * 40 + 29)] & 0xFFFFFF);
+    EXPECT_EQ(Backend.WindowPixel(w, 35, 19), pattern[size_t(19 * 40 + 35)] & 0xFFFFFF);
+    EXPECT_TRUE(CopyToWindow(w, true, RECT { 0, 0, 40, 30 }, pattern.data() + 29 * 40, -40 * 4));
+    EXPECT_EQ(Backend.WindowPixel(w, 0, 0), pattern[size_t(29 * 40)] & 0xFFFFFF);
+    EXPECT_EQ(Backend.WindowPixel(w, 5, 29), pattern[size_t(5)] & 0xFFFFFF);
+    // A hidden window or one that is gone takes no copy.
+    ShowWindow(w, SW_HIDE);
+    EXPECT_FALSE(CopyToWindow(w, true, RECT { 0, 0, 40, 30 }, blue.data(), 40 * 4));
+    EXPECT_EQ(Backend.WindowPixel(w, 0, 0), pattern[size_t(29 * 40)] & 0xFFFFFF);
+    DestroyWindow(w);
+    EXPECT_FALSE(CopyToWindow(w, true, RECT { 0, 0, 40, 30 }, blue.data(), 40 * 4));
 }
