@@ -5,6 +5,10 @@
 #include <climits>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 uint32_t Expand(uint32_t value, int bits)
@@ -35,11 +39,33 @@ uint32_t Distance(uint32_t a, uint32_t b)
     return uint32_t(dr * dr + dg * dg + db * db);
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four pixels at a time out of sixteen bytes read (twelve used), while the four read past them are still in the
+// row: a byte shuffle spreads the triplets and zeroes alpha.
+[[gnu::target("ssse3")]] int ReadRow24Shuffled(const uint8_t* p, int count, uint32_t* out)
+{
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    int i = 0;
+    for (; i + 6 <= count; i += 4, p += 12) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, spread));
+    }
+    return i;
+}
+#endif
+
 // B,G,R triplets to 32-bit pixels with alpha 0. Skin pictures are mostly 24-bit and are read a row at a time on
 // every paint, so four pixels are taken from three 32-bit words at once.
 void ReadRow24(const uint8_t* p, int count, uint32_t* out)
 {
     int i = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+    if (ssse3) {
+        i = ReadRow24Shuffled(p, count, out);
+        p += size_t(i) * 3;
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         for (; i + 4 <= count; i += 4, p += 12) {
             uint32_t w[3];

@@ -104,6 +104,37 @@ TEST_F(GdiBitmaps, DIBSectionsExposeTheirMemoryInTheRequestedOrder)
     }
 }
 
+// Copies out of a 24-bit bitmap read its rows several pixels at a time: every start and length along a row,
+// up to its last byte, must give each pixel's own colour (a single row, so nothing follows it in memory).
+TEST_F(GdiBitmaps, TwentyFourBitRowsCopyAtEveryStartAndLength)
+{
+    const int width = 29;
+    TInfo info(width, -1, 24);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    auto* bytes = static_cast<uint8_t*>(bits);
+    for (int i = 0; i < width * 3; ++i)
+        bytes[i] = uint8_t(i * 37 + 11);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    TTestCanvas copy(width, 1);
+    for (int x = 0; x < width; ++x)
+        for (int n = 1; x + n <= width; ++n) {
+            copy.Fill(RGB(1, 2, 3));
+            ASSERT_TRUE(BitBlt(copy.Dc, 0, 0, n, 1, source, x, 0, SRCCOPY));
+            for (int i = 0; i < n; ++i) {
+                const uint8_t* p = bytes + (x + i) * 3;
+                ASSERT_EQ(copy.At(i, 0), PixelFromColor(RGB(p[2], p[1], p[0]))) << x << "+" << n << " at " << i;
+            }
+            if (n < width)
+                ASSERT_TRUE(copy.Is(n, 0, RGB(1, 2, 3))) << "nothing past the copied pixels";
+        }
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+}
+
 TEST_F(GdiBitmaps, PalettedDIBSectionsDrawInTheirTableColours)
 {
     TInfo info(4, 4, 8);
