@@ -352,6 +352,7 @@ bool CopyToWindow(HWND hwnd, bool client, const RECT& rect, const uint32_t* pixe
     TRegion area;
     area.AssignIntersection(visible, target);
     TBackBuffer& buffer = *top->Buffer;
+    // Only what the copy does not reach owes the unpainted colour.
     if (buffer.Unfilled) {
         TRegion rest(RECT { 0, 0, buffer.Width, buffer.Height });
         rest.Subtract(area);
