@@ -205,7 +205,7 @@ void PathEllipsis(TLine& line, int width, const TLayout& layout)
     build(lo);
 }
 
-int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT format, DRAWTEXTPARAMS* params)
+int DrawTextChars(HDC handle, const std::vector<uint32_t>& text, RECT* rect, UINT format, DRAWTEXTPARAMS* params)
 {
     TDeviceContext* dc = DCOf(handle);
     if (!dc || !rect)
@@ -242,11 +242,28 @@ int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT forma
     const bool singleLine = (format & DT_SINGLELINE) != 0;
     const bool prefixes = !(format & DT_NOPREFIX);
 
+    // Most texts are one line that is not wrapped: it is laid out in a line this thread keeps, whose storage
+    // stays, instead of in lists made for the call.
+    thread_local std::vector<TLine> kept(1);
+    std::vector<TLine> made;
+    const bool oneLine = !text.empty() && !((format & DT_WORDBREAK) && !singleLine)
+        && (singleLine || std::none_of(text.begin(), text.end(), IsBreak));
+    if (oneLine) {
+        TLine& line = kept.front();
+        line.Chars.clear();
+        line.Marked.clear();
+        for (uint32_t c : text)
+            if (!IsBreak(c))
+                line.Chars.push_back(c);
+        if (prefixes)
+            StripPrefixes(line.Chars, line.Marked);
+        layout.Measure(line);
+    }
+    std::vector<TLine>& lines = oneLine ? kept : made;
     // Logical lines.
     std::vector<TLine> logical;
-    {
+    if (!oneLine) {
         TLine current;
-        // Most texts are one line: its characters are gathered without growing the list step by step.
         current.Chars.reserve(text.size());
         for (size_t i = 0; i < text.size(); ++i) {
             const uint32_t c = text[i];
@@ -264,7 +281,6 @@ int DrawTextChars(HDC handle, std::vector<uint32_t> text, RECT* rect, UINT forma
         if (!text.empty() && (!current.Chars.empty() || !IsBreak(text.back()) || singleLine))
             logical.push_back(std::move(current));
     }
-    std::vector<TLine> lines;
     for (TLine& line : logical) {
         if (prefixes)
             StripPrefixes(line.Chars, line.Marked);
@@ -373,7 +389,9 @@ int DrawTextEx(HDC dc, const char* text, int count, RECT* rect, UINT format, DRA
 {
     if (!text)
         return 0;
-    return DrawTextChars(dc, DecodeUtf8(text, Utf8Length(text, count)), rect, format, params);
+    thread_local std::vector<uint32_t> chars;
+    DecodeUtf8(text, Utf8Length(text, count), chars);
+    return DrawTextChars(dc, chars, rect, format, params);
 }
 
 int DrawTextExW(HDC dc, const WCHAR* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params)

@@ -598,6 +598,13 @@ std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& requested, bool rotated)
 std::vector<uint32_t> DecodeUtf8(const char* text, size_t bytes)
 {
     std::vector<uint32_t> out;
+    DecodeUtf8(text, bytes, out);
+    return out;
+}
+
+void DecodeUtf8(const char* text, size_t bytes, std::vector<uint32_t>& out)
+{
+    out.clear();
     out.reserve(bytes);
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     size_t i = 0;
@@ -637,7 +644,6 @@ std::vector<uint32_t> DecodeUtf8(const char* text, size_t bytes)
         out.push_back(cp);
         i += size_t(extra) + 1;
     }
-    return out;
 }
 
 std::vector<uint32_t> DecodeUtf16(const WCHAR* text, size_t units)

@@ -92,5 +92,7 @@ public:
 
 // Decodes UTF-8 (invalid bytes become U+FFFD, each on its own) and UTF-16.
 std::vector<uint32_t> DecodeUtf8(const char* text, size_t bytes);
+// The same into `out`, which keeps its storage (for callers that decode on every call).
+void DecodeUtf8(const char* text, size_t bytes, std::vector<uint32_t>& out);
 std::vector<uint32_t> DecodeUtf16(const WCHAR* text, size_t units);
 std::string EncodeUtf8(const std::vector<uint32_t>& codePoints);

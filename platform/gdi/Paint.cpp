@@ -272,6 +272,12 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
         // A plain fill of a 32-bit surface, nearly every fill there is, writes its rows in place.
         TSurface& surface = *target.Surface;
         clipped.ForEachRect([&](const RECT& r) {
+            if (r.right - r.left == 1) {
+                // A column (an upright line): one store a row.
+                for (int y = r.top; y < r.bottom; ++y)
+                    surface.Row32(y)[r.left] = fill.Color;
+                return;
+            }
             for (int y = r.top; y < r.bottom; ++y)
                 FillPixels(surface.Row32(y) + r.left, r.right - r.left, fill.Color);
         });
