@@ -29,18 +29,22 @@ constexpr size_t kBlockSlots = 4096;
 // 2^28 slots: far beyond any live count, with the block pointers in 512 KB of zeroed memory.
 constexpr size_t kMaxBlocks = 65536;
 
+// The block pointers live in static zeroed memory (untouched pages cost nothing), so a lookup reaches its block
+// without first making or finding the table.
+constinit std::atomic<TGdiSlot*> GBlocks[kMaxBlocks] {};
+
+TGdiSlot* SlotAt(size_t index)
+{
+    TGdiSlot* block = GBlocks[index / kBlockSlots].load(std::memory_order_acquire);
+    return block ? &block[index % kBlockSlots] : nullptr;
+}
+
 struct TGdiTable {
     std::mutex Lock;
-    std::unique_ptr<std::atomic<TGdiSlot*>[]> Blocks { new std::atomic<TGdiSlot*>[kMaxBlocks] {} };
+    std::atomic<TGdiSlot*>* const Blocks = GBlocks;
     uint32_t Used = 0; // slots ever handed out, under the lock
     std::vector<uint32_t> Free;
     size_t Live = 0;
-
-    TGdiSlot* SlotAt(size_t index) const
-    {
-        TGdiSlot* block = Blocks[index / kBlockSlots].load(std::memory_order_acquire);
-        return block ? &block[index % kBlockSlots] : nullptr;
-    }
 
     ~TGdiTable()
     {
@@ -54,7 +58,7 @@ struct TGdiTable {
                 }
             }
         for (size_t b = 0; b < kMaxBlocks; ++b)
-            delete[] Blocks[b].load(std::memory_order_relaxed);
+            delete[] Blocks[b].exchange(nullptr, std::memory_order_relaxed);
     }
 };
 
@@ -74,7 +78,7 @@ HGDIOBJ Encode(uint32_t index, uint32_t generation)
 // The slot of a handle and its object when the generation matches. The object is read before the generation:
 // a slot deleted and filled again shows either the old pair or a newer generation, never a new object under
 // the old generation.
-TGdiSlot* Decode(const TGdiTable& table, HGDIOBJ handle, TGdiObject*& object)
+TGdiSlot* Decode(HGDIOBJ handle, TGdiObject*& object)
 {
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     if ((value & 3) != kTag)
@@ -83,7 +87,7 @@ TGdiSlot* Decode(const TGdiTable& table, HGDIOBJ handle, TGdiObject*& object)
     const uint32_t generation = static_cast<uint32_t>(value >> 32);
     if (index >= kBlockSlots * kMaxBlocks)
         return nullptr;
-    TGdiSlot* slot = table.SlotAt(index);
+    TGdiSlot* slot = SlotAt(index);
     if (!slot)
         return nullptr;
     object = slot->Object.load(std::memory_order_acquire);
@@ -110,7 +114,7 @@ HGDIOBJ GdiAddObject(std::unique_ptr<TGdiObject> object)
         if (!block.load(std::memory_order_relaxed))
             block.store(new TGdiSlot[kBlockSlots], std::memory_order_release);
     }
-    TGdiSlot* slot = table.SlotAt(index);
+    TGdiSlot* slot = SlotAt(index);
     slot->Object.store(object.release(), std::memory_order_release);
     ++table.Live;
     return Encode(index, slot->Generation.load(std::memory_order_relaxed));
@@ -119,7 +123,7 @@ HGDIOBJ GdiAddObject(std::unique_ptr<TGdiObject> object)
 TGdiObject* GdiLookupObject(HGDIOBJ handle, DWORD objectType)
 {
     TGdiObject* object = nullptr;
-    if (!Decode(Table(), handle, object) || (objectType != 0 && object->ObjectType() != objectType))
+    if (!Decode(handle, object) || (objectType != 0 && object->ObjectType() != objectType))
         return nullptr;
     return object;
 }
@@ -138,7 +142,7 @@ BOOL DeleteObject(HGDIOBJ handle)
     {
         std::lock_guard lock(table.Lock);
         TGdiObject* object = nullptr;
-        TGdiSlot* slot = Decode(table, handle, object);
+        TGdiSlot* slot = Decode(handle, object);
         if (!slot || !object->CanDelete())
             return FALSE;
         if (object->DeferDelete())
