@@ -1,6 +1,7 @@
 #include "platform/gdi/GlyphRun.h"
 
 #include "platform/gdi/TextPaint.h"
+#include "platform/win/Rects.h"
 
 #include <algorithm>
 #include <array>
@@ -14,12 +15,6 @@ namespace {
 // other), the glyphs are blended one by one.
 constexpr int64_t kMaxArea = 1 << 18;
 constexpr size_t kMaxTwice = 256;
-
-RECT Overlap(const RECT& a, const RECT& b)
-{
-    return RECT { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-        std::min(a.bottom, b.bottom) };
-}
 
 // A glyph row is a few bytes: copied in line by two overlapping words, not through a library call each.
 void CopyRow(uint8_t* to, const uint8_t* from, int n)
@@ -108,7 +103,7 @@ void TGlyphRun::Blend(TDrawTarget& target, const TRegion& clip, uint32_t color, 
     const RECT box { FBox.left + at.x, FBox.top + at.y, FBox.right + at.x, FBox.bottom + at.y };
     TSurface& surface = *target.Surface;
     clip.ForEachRect([&](const RECT& c) {
-        const RECT r = Overlap(box, c);
+        const RECT r = RectIntersection(box, c);
         if (r.left >= r.right || r.top >= r.bottom)
             return;
         const uint8_t* coverage

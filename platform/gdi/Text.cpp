@@ -53,12 +53,6 @@ TRegion Band(TPointF origin, TPointF u, bool rotated, double a0, double a1, doub
     return PolygonRegion({ { at(a0, c0), at(a1, c0), at(a1, c1), at(a0, c1) } }, false, limit);
 }
 
-RECT Overlap(const RECT& a, const RECT& b)
-{
-    return RECT { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-        std::min(a.bottom, b.bottom) };
-}
-
 // Puts one glyph's coverage on the target within `clip`: blended towards the colour when antialiased, else every
 // pixel at least half covered takes the colour.
 void BlitGlyph(TDrawTarget& target, const TRegion& clip, int gx, int gy, const TGlyph& glyph, uint32_t color,
@@ -70,7 +64,7 @@ void BlitGlyph(TDrawTarget& target, const TRegion& clip, int gx, int gy, const T
     TSurface& surface = *target.Surface;
     TRowAccess access(surface);
     clip.ForEachRect([&](const RECT& c) {
-        const RECT r = Overlap(box, c);
+        const RECT r = RectIntersection(box, c);
         if (r.left >= r.right || r.top >= r.bottom)
             return;
         const int n = r.right - r.left;
