@@ -64,9 +64,10 @@ namespace {
 #endif
 
 #if defined(__SSE2__)
-// Pixels [i, count) four at a time, the last one to three together.
-void BlendRowFrom(uint32_t* pixels, const uint8_t* coverage, int i, int count, uint32_t color)
+// A row four pixels at a time, the last one to three together.
+void BlendRowSse2(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
 {
+    int i = 0;
     // The alpha byte's target is 0; full coverage still sets the colour itself, alpha and all.
     const __m128i ink = _mm_set1_epi32(int(color & 0x00FFFFFFu));
     const __m128i inkAlpha = _mm_set1_epi32(int(color & 0xFF000000u));
@@ -177,7 +178,7 @@ void BlendCoverageRow(uint32_t* pixels, const uint8_t* coverage, int count, uint
 void BlendCoverageRowPortable(uint32_t* pixels, const uint8_t* coverage, int count, uint32_t color)
 {
 #if defined(__SSE2__)
-    BlendRowFrom(pixels, coverage, 0, count, color);
+    BlendRowSse2(pixels, coverage, count, color);
 #else
     for (int i = 0; i < count; ++i)
         pixels[i] = BlendCoverage(pixels[i], color, coverage[i]);

@@ -65,8 +65,8 @@ bool TGlyphRun::Compose(const std::vector<TPlacedGlyph>& run)
     FCoverage.assign(size_t(area), 0);
     // Boxes of neighbours often overlap, mostly by a fringe of empty pixels. A pixel that a later glyph covers
     // again is blended once more afterwards, in the glyphs' order, as drawing glyph by glyph does.
-    int left = INT32_MAX;
-    int right = INT32_MIN;
+    int left = INT_MAX;
+    int right = INT_MIN;
     for (const TPlacedGlyph& g : run) {
         const int x = g.X - x0;
         const int w = g.Glyph->Width;

@@ -1,7 +1,8 @@
 #include "platform/gdi/Paint.h"
 
+#include "platform/win/WindowSurface.h"
+
 #include <algorithm>
-#include <cwchar>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -230,13 +231,11 @@ void TRowAccess::Commit()
 
 namespace {
 
-// n copies of `color`, four pixels to a store.
-void FillPixels(uint32_t* d, int n, uint32_t color)
+// n copies of `color`: short rows four pixels to a store in line, long ones through the window layer's fill.
+void FillRow(uint32_t* d, int n, uint32_t color)
 {
     if (n >= 64) {
-        // Long rows go to the C library, whose fill uses the widest stores the processor has.
-        static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-        std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(color), size_t(n));
+        FillPixels(d, size_t(n), color);
         return;
     }
     int i = 0;
@@ -279,7 +278,7 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
                 return;
             }
             for (int y = r.top; y < r.bottom; ++y)
-                FillPixels(surface.Row32(y) + r.left, r.right - r.left, fill.Color);
+                FillRow(surface.Row32(y) + r.left, r.right - r.left, fill.Color);
         });
         target.AddDirty(clipped.Bounds());
         return;
@@ -301,7 +300,7 @@ void PaintRegion(TDrawTarget& target, const TRegion& area, const TFill& fill, ui
                 fill.Row(y, r.left, n, pattern.data(), mask.data());
             uint32_t* d = access.Begin(y, r.left, n);
             if (fill.Solid && rop3 == 0xF0)
-                FillPixels(d, n, fill.Color);
+                FillRow(d, n, fill.Color);
             else
                 Rop3Row(rop3, usesPattern ? pattern.data() : nullptr, nullptr, d,
                     fill.HasMask() && usesPattern ? mask.data() : nullptr, n);

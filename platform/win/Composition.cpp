@@ -244,14 +244,6 @@ void SettleBuffer(TBackBuffer& buffer)
     buffer.Unfilled = false;
 }
 
-void FillPixels(uint32_t* pixels, size_t count, uint32_t value)
-{
-    // The C library's wide-character fill stores 32-bit values with the widest stores the processor has; a
-    // plain loop stores one pixel at a time, and a new window's buffer is hundreds of thousands of pixels.
-    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-    std::wmemset(reinterpret_cast<wchar_t*>(pixels), static_cast<wchar_t>(value), count);
-}
-
 void MarkDirty(TWindowRecord* top, const RECT& bufferRect)
 {
     if (!top || !top->Buffer)
@@ -276,6 +268,14 @@ void PresentDirty()
 }
 
 } // namespace WinCore
+
+void FillPixels(uint32_t* pixels, size_t count, uint32_t value)
+{
+    // The C library's wide-character fill stores 32-bit values with the widest stores the processor has; a
+    // plain loop stores one pixel at a time, and a new window's buffer is hundreds of thousands of pixels.
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    std::wmemset(reinterpret_cast<wchar_t*>(pixels), static_cast<wchar_t>(value), count);
+}
 
 bool GetWindowSurface(HWND hwnd, bool client, TWindowSurface& surface, const RECT* limit)
 {

@@ -41,7 +41,6 @@ TGdiSlot* SlotAt(size_t index)
 
 struct TGdiTable {
     std::mutex Lock;
-    std::atomic<TGdiSlot*>* const Blocks = GBlocks;
     uint32_t Used = 0; // slots ever handed out, under the lock
     std::vector<uint32_t> Free;
     size_t Live = 0;
@@ -58,7 +57,7 @@ struct TGdiTable {
                 }
             }
         for (size_t b = 0; b < kMaxBlocks; ++b)
-            delete[] Blocks[b].exchange(nullptr, std::memory_order_relaxed);
+            delete[] GBlocks[b].exchange(nullptr, std::memory_order_relaxed);
     }
 };
 
@@ -110,7 +109,7 @@ HGDIOBJ GdiAddObject(std::unique_ptr<TGdiObject> object)
         if (table.Used == kBlockSlots * kMaxBlocks)
             throw std::bad_alloc();
         index = table.Used++;
-        std::atomic<TGdiSlot*>& block = table.Blocks[index / kBlockSlots];
+        std::atomic<TGdiSlot*>& block = GBlocks[index / kBlockSlots];
         if (!block.load(std::memory_order_relaxed))
             block.store(new TGdiSlot[kBlockSlots], std::memory_order_release);
     }

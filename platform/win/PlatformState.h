@@ -320,8 +320,6 @@ bool SetWindowPosInternal(TWindowRecord* w, HWND insertAfter, int x, int y, int 
 void EnsureBuffer(TWindowRecord* w);
 // The window's buffer goes (the window is destroyed or becomes a child); it may serve the next new window.
 void ReleaseBuffer(TWindowRecord* w);
-// Stores `value` in `count` pixels from `pixels` on.
-void FillPixels(uint32_t* pixels, size_t count, uint32_t value);
 // Fills a buffer that still owes the unpainted colour (TBackBuffer::Unfilled). Every use of a buffer's pixels
 // comes after it, except a copy through CopyToWindow, which fills only what it does not cover.
 void SettleBuffer(TBackBuffer& buffer);

@@ -32,6 +32,8 @@ void MarkSurfaceDirty(HWND hwnd, const RECT* bufferRect);
 // Fills `rect` (client or window coordinates) with `color`, clipped to the visible area. For the default
 // frame and background, and for tests until the DC layer exists.
 void FillWindowRect(HWND hwnd, bool client, const RECT& rect, COLORREF color);
+// Stores `value` in `count` pixels from `pixels` on, with the widest stores the processor has.
+void FillPixels(uint32_t* pixels, size_t count, uint32_t value);
 // Copies `pixels` (0xAARRGGBB as the buffers hold them, the top row first, rows `stride` bytes apart, which may be
 // negative for a bottom-up image) to `rect` (client or window coordinates), clipped as the window's own DCs clip:
 // to the visible area and, while the window paints, to the paint region. The copy is opaque and made here, so a
