@@ -65,8 +65,16 @@ TCodecEncoderObject::~TCodecEncoderObject()
     }
 }
 
+bool TCodecEncoderObject::KeepReason()
+{
+    if (Writer)
+        ErrorText = Writer->GetErrorText();
+    return false;
+}
+
 bool TCodecEncoderObject::Refused()
 {
+    KeepReason();
     if (Writer) {
         BraskelLibrary.ReleaseMediaWriter(Writer);
         Writer = nullptr;
@@ -167,6 +175,7 @@ bool TCodecEncoderObject::Open()
         return false;
     if (Writer->Open() == kOk)
         return true;
+    KeepReason();
     Writer->Close();
     return Refused();
 }
@@ -177,7 +186,7 @@ bool TCodecEncoderObject::Close()
         return true;
     // A file that could not be finished (a full disk while the index is written) is reported, not passed off
     // as complete.
-    const bool finished = Writer->Close() == kOk;
+    const bool finished = Writer->Close() == kOk || KeepReason();
     BraskelLibrary.ReleaseMediaWriter(Writer);
     Writer = nullptr;
     return finished;
@@ -186,7 +195,7 @@ bool TCodecEncoderObject::Close()
 bool TCodecEncoderObject::WriteVideo(const uint8_t* frame, double startTime, double /*endTime*/)
 {
     try {
-        return Writer && Writer->WriteVideo(frame, startTime) == kOk;
+        return Writer && (Writer->WriteVideo(frame, startTime) == kOk || KeepReason());
     } catch (const Exception&) {
         return false;
     }
@@ -197,7 +206,7 @@ bool TCodecEncoderObject::WriteAudio(const uint8_t* samples, int32_t byteCount, 
     if (DisableAudio)
         return true;
     try {
-        return Writer && Writer->WriteAudio(samples, byteCount, startTime) == kOk;
+        return Writer && (Writer->WriteAudio(samples, byteCount, startTime) == kOk || KeepReason());
     } catch (const Exception&) {
         return false;
     }

@@ -56,6 +56,8 @@ protected:
 private:
     // The failure path: releases the writer (without closing it) and returns false.
     bool Refused();
+    // Keeps the writer's reason for its last refusal in ErrorText; returns false.
+    bool KeepReason();
     bool Step(uint8_t result);
 };
 

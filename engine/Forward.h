@@ -16,3 +16,5 @@ class TDecoderModeMap;
 struct TDecoderModeMapItem;
 struct TProfileField;
 struct TProfileLayout;
+class WM9EncoderDllWarper;
+class RealEncoderDllWarper;

@@ -35,6 +35,7 @@ RealEncoderDllWarper::RealEncoderDllWarper()
     all &= Resolve(Module, "Real_GetAudioCodecName", e.Real_GetAudioCodecName);
     all &= Resolve(Module, "Real_SetParamsMode", e.Real_SetParamsMode);
     Usable = all;
+    Resolve(Module, "Real_GetLastError", e.Real_GetLastError);
 }
 
 RealEncoderDllWarper::~RealEncoderDllWarper()
@@ -129,4 +130,9 @@ void RealEncoderDllWarper::Real_GetAudioCodecName(int32_t index, char* buffer)
 int32_t RealEncoderDllWarper::Real_SetParamsMode(uint8_t mode)
 {
     return Forward(Usable, EntryPoints.Real_SetParamsMode, EncoderHandle, mode);
+}
+
+std::string RealEncoderDllWarper::Real_GetLastError()
+{
+    return ReadName([&](char* buffer) { Forward(Usable, EntryPoints.Real_GetLastError, EncoderHandle, buffer); });
 }

@@ -3,6 +3,7 @@
 #include "codecs/tiberl/Tiberl.h"
 
 #include <cstdint>
+#include <string>
 
 // The library's entry points, one address per name, null until resolved. The types come from the library's own
 // declarations, so the binding and the library cannot disagree on an argument list.
@@ -28,6 +29,8 @@ struct TTiberlEntryPoints {
     decltype(&::Real_GetAudioCodecCount) Real_GetAudioCodecCount = nullptr;
     decltype(&::Real_GetAudioCodecName) Real_GetAudioCodecName = nullptr;
     decltype(&::Real_SetParamsMode) Real_SetParamsMode = nullptr;
+    // Not among the 21: a library without it still binds, and its refusals then come without a reason.
+    decltype(&::Real_GetLastError) Real_GetLastError = nullptr;
 };
 
 // Loads the library from the program's folder, keeps one encoder handle of it, and forwards the calls the program
@@ -68,6 +71,8 @@ public:
     int32_t Real_GetAudioCodecCount();
     void Real_GetAudioCodecName(int32_t index, char* buffer);
     int32_t Real_SetParamsMode(uint8_t mode);
+    // The library's reason for the handle's last refusal; empty when it gives none.
+    std::string Real_GetLastError();
 
     // The library module; null when loading failed.
     void* Module = nullptr;

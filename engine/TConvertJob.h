@@ -120,6 +120,9 @@ private:
     bool RunOver() const;
     // Sets jsFailed, keeps `reason` as the note unless an earlier failure gave one, and wakes the wait.
     void Fail(const std::string& reason);
+    // Fails with `what` and the library's `reason` for it; a reason that says the disk is full makes the note say
+    // that instead, since no setting would help.
+    void FailWithReason(const std::string& what, const std::string& reason);
     void SetNote(const std::string& note);
     // Opens the encoder object for this run; false, with the job failed, when there is none or it does not open.
     bool OpenEncoder();

@@ -7,8 +7,10 @@
 #include "framework/core/TThread.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <unistd.h>
 #include <sys/stat.h>
@@ -48,6 +50,17 @@ std::string Seconds(double value)
     return text;
 }
 
+// Whether a library's reason says that the file system has no room left for the output (or the user's share of
+// it is used up): the user must free space, and nothing in the profile would help.
+bool SaysDiskFull(const std::string& reason)
+{
+    for (const int error : { ENOSPC, EDQUOT }) {
+        if (reason.find(std::strerror(error)) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 // Raises `value` to `candidate` when that is later.
 void RaiseTo(std::atomic<double>& value, double candidate)
 {
@@ -79,6 +92,16 @@ void TConvertJob::Fail(const std::string& reason)
     }
     Status = jsFailed;
     WakeMainThreadWaiters();
+}
+
+void TConvertJob::FailWithReason(const std::string& what, const std::string& reason)
+{
+    if (SaysDiskFull(reason))
+        Fail("The disk is full: " + OutputFile + " could not be written (" + reason + ").");
+    else if (!reason.empty())
+        Fail(what + ": " + reason + ".");
+    else
+        Fail(what + ".");
 }
 
 void TConvertJob::SetNote(const std::string& note)
@@ -146,7 +169,16 @@ bool TConvertJob::OpenEncoder()
         Fail("The job has no output profile.");
         return false;
     }
-    if (!VideoInfo.HasVideo() && (DisableAudio || !VideoInfo.HasAudio())) {
+    // A source that no decoder could read is not taken for one without streams.
+    if (!VideoInfo.IsOpened()) {
+        Fail("The source could not be decoded.");
+        return false;
+    }
+    if (!VideoInfo.HasVideo() && !VideoInfo.HasAudio()) {
+        Fail("The source holds neither video nor audio: there is nothing to convert.");
+        return false;
+    }
+    if (!VideoInfo.HasVideo() && DisableAudio) {
         Fail("The source has no video and its audio is switched off: there is nothing to convert.");
         return false;
     }
@@ -168,8 +200,13 @@ bool TConvertJob::OpenEncoder()
         Encoder->Year = Year;
     }
     if (!Encoder || !Encoder->Open()) {
+        const std::string reason = Encoder ? Encoder->ErrorText : std::string();
         Encoder.reset();
-        Fail("The output file " + OutputFile + " could not be created with the profile's settings.");
+        // The library's reason tells a refused setting from a file system that said no.
+        if (reason.empty())
+            Fail("The output file " + OutputFile + " could not be created with the profile's settings.");
+        else
+            FailWithReason("The output file " + OutputFile + " could not be created", reason);
         return false;
     }
     OutputOpened = true;
@@ -292,7 +329,8 @@ bool TConvertJob::JobVideoCallback(double startTime, double endTime, void* frame
         job->CallPreviewHook(frame, video.Width, video.Height, info.GetColorFormat());
         TEncoderObject* encoder = job->Encoder.get();
         if (!encoder || !encoder->WriteVideo(static_cast<const uint8_t*>(frame), startTime, endTime))
-            job->Fail("The encoder refused the video frame at " + Seconds(startTime) + ".");
+            job->FailWithReason(
+                "The encoder refused the video frame at " + Seconds(startTime), encoder ? encoder->ErrorText : "");
         else
             RaiseTo(job->DecodedUntil, endTime);
         ++job->FrameCount;
@@ -320,7 +358,8 @@ bool TConvertJob::JobAudioCallback(double startTime, double endTime, void* sampl
     try {
         TEncoderObject* encoder = job->Encoder.get();
         if (!encoder || !encoder->WriteAudio(static_cast<const uint8_t*>(samples), byteCount, startTime, endTime))
-            job->Fail("The encoder refused the audio at " + Seconds(startTime) + ".");
+            job->FailWithReason(
+                "The encoder refused the audio at " + Seconds(startTime), encoder ? encoder->ErrorText : "");
         else
             RaiseTo(job->DecodedUntil, endTime);
         return true;
@@ -342,6 +381,7 @@ bool TConvertJob::JobEndCallback()
     // while the index is written) is no complete conversion.
     TEncoderObject* encoder = job->Encoder.get();
     const bool finished = !encoder || encoder->Close();
+    const std::string reason = encoder ? encoder->ErrorText : std::string();
     job->Encoder.reset();
     // A run with a refused frame or block stays failed. A stopped run dropped the frames after the stop, so it
     // never completes; the window may already have put it back into the queue.
@@ -349,7 +389,7 @@ bool TConvertJob::JobEndCallback()
         if (finished)
             job->ChangeRunStatus(jsCompleted);
         else
-            job->Fail("The output file " + job->OutputFile + " could not be finished.");
+            job->FailWithReason("The output file " + job->OutputFile + " could not be finished", reason);
     }
     WakeMainThreadWaiters();
     return true;

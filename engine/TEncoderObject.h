@@ -63,4 +63,7 @@ public:
     std::string Copyright;
     std::string Comment;
     std::string Year;
+    // Why the last refused call (Open, a write or Close) was refused, in the library's words ("cannot write to
+    // the file: No space left on device"); empty when the library gave no reason or nothing was refused.
+    std::string ErrorText;
 };

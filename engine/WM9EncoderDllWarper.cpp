@@ -61,6 +61,7 @@ WM9EncoderDllWarper::WM9EncoderDllWarper()
     all &= Resolve(Module, "WMV_SetId3Tag", e.WMV_SetId3Tag);
     all &= Resolve(Module, "WMV_SetVideoTag", e.WMV_SetVideoTag);
     Usable = all;
+    Resolve(Module, "WMV_GetLastError", e.WMV_GetLastError);
 }
 
 WM9EncoderDllWarper::~WM9EncoderDllWarper()
@@ -259,4 +260,9 @@ void WM9EncoderDllWarper::WMV_SetVideoTag(
     const char* title, const char* author, const char* copyright, const char* comment, const char* fifth)
 {
     Forward(Usable, EntryPoints.WMV_SetVideoTag, title, author, copyright, comment, fifth);
+}
+
+std::string WM9EncoderDllWarper::WMV_GetLastError()
+{
+    return ReadName([&](char* buffer) { Forward(Usable, EntryPoints.WMV_GetLastError, buffer); });
 }

@@ -3,6 +3,7 @@
 #include "codecs/sorvane/Sorvane.h"
 
 #include <cstdint>
+#include <string>
 
 // The library's entry points, one address per name, null until resolved. The types come from the library's own
 // declarations, so the binding and the library cannot disagree on an argument list.
@@ -54,6 +55,8 @@ struct TSorvaneEntryPoints {
     decltype(&::WMV_SetUseSystemProfile) WMV_SetUseSystemProfile = nullptr;
     decltype(&::WMV_SetId3Tag) WMV_SetId3Tag = nullptr;
     decltype(&::WMV_SetVideoTag) WMV_SetVideoTag = nullptr;
+    // Not among the 47: a library without it still binds, and its refusals then come without a reason.
+    decltype(&::WMV_GetLastError) WMV_GetLastError = nullptr;
 };
 
 // Loads the library from the program's folder and forwards the calls the program makes. The library keeps one
@@ -114,6 +117,8 @@ public:
     void WMV_SetUseSystemProfile(uint8_t use, int32_t index);
     void WMV_SetVideoTag(
         const char* title, const char* author, const char* copyright, const char* comment, const char* fifth);
+    // The library's reason for its last refusal; empty when it gives none.
+    std::string WMV_GetLastError();
 
     // The library module; null when loading failed.
     void* Module = nullptr;

@@ -252,13 +252,19 @@ bool TWMVEncoderObject::Open()
         dll->WMV_SetInputParms(0, DisableAudio ? 0 : 1, OutputWidth, OutputHeight, SourceFrameRate, 5, SampleRate,
             Channels);
     dll->WMV_SetVideoTag(Title.c_str(), Author.c_str(), Copyright.c_str(), Comment.c_str(), "");
-    return dll->WMV_BeginEncoding() != 0;
+    return dll->WMV_BeginEncoding() != 0 || KeepReason(dll);
+}
+
+bool TWMVEncoderObject::KeepReason(WM9EncoderDllWarper* dll)
+{
+    ErrorText = dll->WMV_GetLastError();
+    return false;
 }
 
 bool TWMVEncoderObject::Close()
 {
     WM9EncoderDllWarper* dll = WmvLibrary();
-    return !dll || dll->WMV_EndEncoding() != 0;
+    return !dll || dll->WMV_EndEncoding() != 0 || KeepReason(dll);
 }
 
 bool TWMVEncoderObject::WriteVideo(const uint8_t* frame, double startTime, double /*endTime*/)
@@ -266,7 +272,7 @@ bool TWMVEncoderObject::WriteVideo(const uint8_t* frame, double startTime, doubl
     try {
         WM9EncoderDllWarper* dll = WmvLibrary();
         const uint8_t* scaled = dll ? ScaleFrame(Scaler, frame) : nullptr;
-        return scaled && dll->WMV_EncodeVideoSample(scaled, startTime) != 0;
+        return scaled && (dll->WMV_EncodeVideoSample(scaled, startTime) != 0 || KeepReason(dll));
     } catch (const Exception&) {
         return false;
     }
@@ -276,7 +282,7 @@ bool TWMVEncoderObject::WriteAudio(const uint8_t* samples, int32_t byteCount, do
 {
     try {
         WM9EncoderDllWarper* dll = WmvLibrary();
-        return dll && dll->WMV_EncodeAudioSample(samples, byteCount, startTime) != 0;
+        return dll && (dll->WMV_EncodeAudioSample(samples, byteCount, startTime) != 0 || KeepReason(dll));
     } catch (const Exception&) {
         return false;
     }
@@ -354,7 +360,13 @@ bool TRealEncoderObject::Open()
     const bool begun = dll->Real_BeginEncoding() != 0;
     if (begun)
         Closed = false;
-    return begun;
+    return begun || KeepReason(dll);
+}
+
+bool TRealEncoderObject::KeepReason(RealEncoderDllWarper* dll)
+{
+    ErrorText = dll->Real_GetLastError();
+    return false;
 }
 
 bool TRealEncoderObject::Close()
@@ -363,7 +375,7 @@ bool TRealEncoderObject::Close()
         return true;
     Closed = true;
     RealEncoderDllWarper* dll = RealLibrary();
-    return !dll || dll->Real_EndEncoding() != 0;
+    return !dll || dll->Real_EndEncoding() != 0 || KeepReason(dll);
 }
 
 bool TRealEncoderObject::WriteVideo(const uint8_t* frame, double startTime, double endTime)
@@ -371,7 +383,7 @@ bool TRealEncoderObject::WriteVideo(const uint8_t* frame, double startTime, doub
     try {
         RealEncoderDllWarper* dll = RealLibrary();
         const uint8_t* scaled = dll ? ScaleFrame(Scaler, frame) : nullptr;
-        return scaled && dll->Real_EncodeVideoSample(scaled, startTime, endTime) != 0;
+        return scaled && (dll->Real_EncodeVideoSample(scaled, startTime, endTime) != 0 || KeepReason(dll));
     } catch (const Exception&) {
         return false;
     }
@@ -381,7 +393,7 @@ bool TRealEncoderObject::WriteAudio(const uint8_t* samples, int32_t byteCount, d
 {
     try {
         RealEncoderDllWarper* dll = RealLibrary();
-        return dll && dll->Real_EncodeAudioSample(samples, byteCount, startTime, endTime) != 0;
+        return dll && (dll->Real_EncodeAudioSample(samples, byteCount, startTime, endTime) != 0 || KeepReason(dll));
     } catch (const Exception&) {
         return false;
     }

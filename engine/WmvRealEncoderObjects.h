@@ -52,6 +52,9 @@ public:
     FrameScaler* Scaler = nullptr;
 
 private:
+    // Keeps the library's reason for its last refusal in ErrorText; returns false.
+    bool KeepReason(WM9EncoderDllWarper* dll);
+
     // The output size Configure worked out, for describing the input again.
     int32_t OutputWidth = 0;
     int32_t OutputHeight = 0;
@@ -90,6 +93,9 @@ public:
     bool Closed = true;
 
 private:
+    // Keeps the library's reason for its last refusal in ErrorText; returns false.
+    bool KeepReason(RealEncoderDllWarper* dll);
+
     int32_t OutputWidth = 0;
     int32_t OutputHeight = 0;
 };

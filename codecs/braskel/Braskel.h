@@ -191,6 +191,9 @@ public:
     virtual uint8_t SetOption(const char* name, const char* value) = 0;
     // Slot 16: bytes written to the file so far.
     virtual int64_t GetOutputSize() = 0;
+    // Slot 17: why the last call that failed did ("cannot write to the file: No space left on device"), with the
+    // system's own words where the system refused; empty when no call failed. Valid until the next call.
+    virtual const char* GetErrorText() { return ""; }
 
     virtual ~MediaWriter() = default;
 };

@@ -91,6 +91,7 @@ public:
     uint8_t WriteAudio(const void* samples, int32_t byteCount, double time) override;
     uint8_t SetOption(const char* name, const char* value) override;
     int64_t GetOutputSize() override;
+    const char* GetErrorText() override { return FError.c_str(); }
 
     // Why the last call failed, for logs and tests.
     const std::string& ErrorText() const { return FError; }
@@ -113,6 +114,8 @@ private:
     // The writing side (TBraskelMediaWriter_Write.cpp).
     bool EncodePicture(const void* source, int64_t slot);
     bool FillVideoUntil(int64_t slot);
+    // Places the audio by the first block's time, with silence before it; false with FError set.
+    bool PlaceFirstAudio(double time);
     bool EncodeQueuedAudio(bool last);
     bool Finish();
 

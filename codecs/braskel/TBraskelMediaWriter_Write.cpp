@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -26,6 +27,10 @@ constexpr double kMaxRepeatSeconds = 10.0;
 // The last frame lasts as long as the one before it did, but no longer than this: a source that ends on a long
 // still picture must not stretch the output.
 constexpr double kMaxLastFrameSeconds = 1.0;
+// Audio that starts later than this is placed by its time stamp rather than behind silence.
+constexpr double kMaxSilenceSeconds = 3600.0;
+// Sample frames of silence pushed at a time.
+constexpr int kSilenceBlock = 4096;
 
 // RealMedia header layout: a chunk is a four-character tag and a big-endian 32-bit size (the whole chunk's).
 constexpr long kRealChunkHeader = 8;
@@ -155,11 +160,36 @@ uint8_t TBraskelMediaWriter::WriteAudio(const void* samples, int32_t byteCount, 
         return Fail("bad audio time");
     if (byteCount == 0)
         return kOk;
-    if (state.NextAudioPts < 0)
-        state.NextAudioPts = std::llround(std::max(time, 0.0) * state.Audio.Context()->sample_rate);
+    if (state.NextAudioPts < 0 && !PlaceFirstAudio(time))
+        return kFailed;
     if (state.Samples.Push(static_cast<const int16_t*>(samples), byteCount / frameBytes) != TAvStatus::Ok)
         return Fail("cannot convert the audio");
     return EncodeQueuedAudio(false) ? kOk : kFailed;
+}
+
+bool TBraskelMediaWriter::PlaceFirstAudio(double time)
+{
+    TBraskelWriterState& state = *FState;
+    state.NextAudioPts = 0;
+    time = std::max(time, 0.0);
+    // Audio that starts after the video (camera and screen recordings) keeps its place by starting with silence:
+    // AVI and RealMedia cannot carry a start offset and would play the sound that much too early. A start beyond
+    // an hour is taken for a broken time stamp and only placed by its time, as the containers that can allow.
+    if (time > kMaxSilenceSeconds) {
+        state.NextAudioPts = std::llround(time * state.Audio.Context()->sample_rate);
+        return true;
+    }
+    const int64_t total = std::llround(time * FSettings.SourceRate);
+    const std::vector<int16_t> silence(size_t(kSilenceBlock) * state.AudioSourceChannels, 0);
+    for (int64_t done = 0; done < total;) {
+        const int count = int(std::min<int64_t>(kSilenceBlock, total - done));
+        if (state.Samples.Push(silence.data(), count) != TAvStatus::Ok)
+            return Failed("cannot convert the audio");
+        if (!EncodeQueuedAudio(false))
+            return false;
+        done += count;
+    }
+    return true;
 }
 
 bool TBraskelMediaWriter::EncodeQueuedAudio(bool last)
@@ -215,8 +245,11 @@ bool TBraskelMediaWriter::Finish()
         // Some muxers go back to rewrite their header, so the position after the trailer is not the file's size.
         const int64_t size = avio_size(output->pb);
         FWrittenSize = size >= 0 ? size : avio_tell(output->pb);
-        if (!(output->oformat->flags & AVFMT_NOFILE) && avio_closep(&output->pb) < 0)
-            finished = Failed("cannot close " + FPath);
+        if (!(output->oformat->flags & AVFMT_NOFILE)) {
+            // Closing writes what is still buffered, so a full disk may first show here.
+            if (const int error = avio_closep(&output->pb); error < 0)
+                finished = Failed("cannot close " + FPath + ": " + AvErrorText(error));
+        }
     }
     if (finished && !state.HasVideo && state.HasAudio && std::strcmp(output->oformat->name, "rm") == 0) {
         const double seconds = double(std::max<int64_t>(state.NextAudioPts, 0)) / state.Audio.Context()->sample_rate;

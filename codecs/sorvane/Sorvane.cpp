@@ -303,6 +303,13 @@ int32_t WMV_EncodeAudioSample(const void* samples, int32_t byteCount, double tim
     return WithEncoder(0, [&](TSorvaneEncoder& e) { return e.EncodeAudio(samples, byteCount, time) ? 1 : 0; });
 }
 
+void WMV_GetLastError(char* buffer)
+{
+    std::string text;
+    WithEncoder([&](TSorvaneEncoder& e) { text = e.ErrorText(); });
+    CopyName(text.c_str(), buffer);
+}
+
 int32_t WMV_GetOutputSize()
 {
     return WithEncoder(0, [](TSorvaneEncoder& e) {

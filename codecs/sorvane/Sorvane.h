@@ -95,6 +95,9 @@ int32_t WMV_EncodeAudioSample(const void* samples, int32_t byteCount, double tim
 int32_t WMV_GetOutputSize();
 // The output path; 0 for a null or empty path.
 int32_t WMV_SetupDestinationFile(const char* path);
+// Why the last refused call of the run (or of the run that began last) was refused, with the system's words
+// where the system refused ("cannot write to the file: No space left on device"); empty when none was.
+void WMV_GetLastError(char* buffer);
 
 // System profiles: named settings (size, frame rate, bit rates, codecs) that replace the custom ones of a run.
 int32_t WMV_GetUseSystemProfileCount();

@@ -12,8 +12,11 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/display.h>
 #include <libavutil/opt.h>
 }
+
+#include <vector>
 
 namespace {
 
@@ -61,6 +64,48 @@ void WriteSample(AVFrame* frame, int index, int channel, double value)
         break;
     default:
         break;
+    }
+}
+
+// Draws the test picture as it is shown, then stores it in the frame turned `rotation` degrees counterclockwise.
+void DrawTurnedPicture(AVFrame* frame, int rotation, int number, bool moving)
+{
+    const bool sideways = rotation == 90 || rotation == 270;
+    const int shownWidth = sideways ? frame->height : frame->width;
+    const int shownHeight = sideways ? frame->width : frame->height;
+    std::vector<uint8_t> planes[3];
+    int widths[3];
+    int heights[3];
+    for (int p = 0; p < 3; ++p) {
+        widths[p] = p == 0 ? shownWidth : (shownWidth + 1) / 2;
+        heights[p] = p == 0 ? shownHeight : (shownHeight + 1) / 2;
+        planes[p].resize(size_t(widths[p]) * heights[p]);
+    }
+    DrawTestPicture(planes[0].data(), widths[0], planes[1].data(), widths[1], planes[2].data(), widths[2], shownWidth,
+        shownHeight, number, moving);
+    for (int p = 0; p < 3; ++p) {
+        const int w = widths[p];
+        const int h = heights[p];
+        // The shown pixel that stored pixel (x, y) holds.
+        const int storedWidth = sideways ? h : w;
+        const int storedHeight = sideways ? w : h;
+        for (int y = 0; y < storedHeight; ++y) {
+            for (int x = 0; x < storedWidth; ++x) {
+                int sx = x;
+                int sy = y;
+                if (rotation == 90) {
+                    sx = w - 1 - y;
+                    sy = x;
+                } else if (rotation == 180) {
+                    sx = w - 1 - x;
+                    sy = h - 1 - y;
+                } else if (rotation == 270) {
+                    sx = y;
+                    sy = h - 1 - x;
+                }
+                frame->data[p][size_t(y) * frame->linesize[p] + x] = planes[p][size_t(sy) * w + sx];
+            }
+        }
     }
 }
 
@@ -122,6 +167,15 @@ bool TClipWriter::OpenVideo(TVideoOut& out, int width, int height)
         out.Stream->time_base = context->time_base;
         out.Stream->avg_frame_rate = context->framerate;
         out.Stream->sample_aspect_ratio = context->sample_aspect_ratio;
+        if (out.Spec.Rotation != 0) {
+            auto* matrix = reinterpret_cast<int32_t*>(
+                av_stream_new_side_data(out.Stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
+            if (!matrix)
+                return Fail("out of memory");
+            // A matrix that FFmpeg reads as turning the frame clockwise by the angle (its reading, -90 degrees
+            // counterclockwise, is what phones store for a portrait recording).
+            av_display_rotation_set(matrix, double(out.Spec.Rotation));
+        }
     }
     out.Frame.reset(av_frame_alloc());
     if (!out.Frame)
@@ -213,8 +267,11 @@ bool TClipWriter::WriteVideoFrame(TVideoOut& out)
     AVFrame* frame = out.Frame.get();
     if (av_frame_make_writable(frame) < 0)
         return Fail("out of memory");
-    DrawTestPicture(frame->data[0], frame->linesize[0], frame->data[1], frame->linesize[1], frame->data[2],
-        frame->linesize[2], frame->width, frame->height, int(out.Next & 0xFF), out.Spec.Moving);
+    if (out.Spec.Rotation != 0)
+        DrawTurnedPicture(frame, out.Spec.Rotation, int(out.Next & 0xFF), out.Spec.Moving);
+    else
+        DrawTestPicture(frame->data[0], frame->linesize[0], frame->data[1], frame->linesize[1], frame->data[2],
+            frame->linesize[2], frame->width, frame->height, int(out.Next & 0xFF), out.Spec.Moving);
     frame->pts = out.Next++;
     return Encode(out.Codec.get(), out.Stream, frame);
 }
@@ -265,6 +322,7 @@ bool TClipWriter::Write(const std::string& path, const TTestClipSpec& spec)
     for (size_t i = 0; i < audios.size(); ++i) {
         audios[i].Spec = spec.Audio[i];
         audios[i].Total = std::llround(spec.Duration * spec.Audio[i].SampleRate);
+        audios[i].Next = std::min<int64_t>(audios[i].Total, std::llround(spec.Audio[i].StartAt * spec.Audio[i].SampleRate));
         if (!OpenAudio(audios[i]))
             return false;
     }

@@ -18,6 +18,10 @@ struct TTestVideoStream {
     double ResizeAt = 0.0;
     int ResizeWidth = 0;
     int ResizeHeight = 0;
+    // 90, 180 or 270: the picture is stored turned that many degrees counterclockwise, in a Width x Height frame,
+    // and the stream's display matrix turns it back, so players show it upright (as phones record). Containers
+    // with a track matrix only (MP4, MOV).
+    int Rotation = 0;
 };
 
 struct TTestAudioStream {
@@ -26,6 +30,7 @@ struct TTestAudioStream {
     int Channels = 2;
     double ToneHz = 440.0;
     int ToneChannel = -1; // -1 puts the tone in every channel; otherwise only that channel sounds.
+    double StartAt = 0.0; // Seconds after the video's start where the stream's first sample lies.
 };
 
 struct TTestClipSpec {

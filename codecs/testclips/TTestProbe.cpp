@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 
 extern "C" {
@@ -46,6 +47,39 @@ TAvCodecContextPtr OpenDecoder(const AVStream* stream)
         || avcodec_open2(context.get(), codec, nullptr) < 0)
         return nullptr;
     return context;
+}
+
+// Sample `index` of `channel` in the decoded frame as a value in -1..1; 0 for formats the probe does not read.
+double SampleValue(const AVFrame* frame, int index, int channel)
+{
+    const AVSampleFormat format = AVSampleFormat(frame->format);
+    const bool planar = av_sample_fmt_is_planar(format);
+    const uint8_t* data = frame->extended_data[planar ? channel : 0];
+    const int slot = planar ? index : index * frame->ch_layout.nb_channels + channel;
+    switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_S16:
+        return reinterpret_cast<const int16_t*>(data)[slot] / 32768.0;
+    case AV_SAMPLE_FMT_S32:
+        return reinterpret_cast<const int32_t*>(data)[slot] / 2147483648.0;
+    case AV_SAMPLE_FMT_FLT:
+        return reinterpret_cast<const float*>(data)[slot];
+    case AV_SAMPLE_FMT_DBL:
+        return reinterpret_cast<const double*>(data)[slot];
+    default:
+        return 0.0;
+    }
+}
+
+// The number of the frame's first sample above a whisper, or -1.
+int FirstSound(const AVFrame* frame)
+{
+    for (int i = 0; i < frame->nb_samples; ++i) {
+        for (int channel = 0; channel < frame->ch_layout.nb_channels; ++channel) {
+            if (std::abs(SampleValue(frame, i, channel)) > 0.05)
+                return i;
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -111,9 +145,18 @@ bool ProbeMediaFile(const std::string& path, TProbedFile& file, std::string* err
 
     TAvPacketPtr packet(av_packet_alloc());
     TAvFramePtr frame(av_frame_alloc());
+    const double fileStart = input->start_time != AV_NOPTS_VALUE ? double(input->start_time) / AV_TIME_BASE : 0.0;
+    std::vector<bool> started(count, false);
     const auto drain = [&](unsigned index) {
-        while (avcodec_receive_frame(decoders[index].get(), frame.get()) >= 0)
+        while (avcodec_receive_frame(decoders[index].get(), frame.get()) >= 0) {
+            // Players play decoded samples back to back from the stream's start, whatever time stamps the
+            // container gives each packet (RealMedia gives AAC none), so the sound is placed by counting them.
+            TProbedStream& probed = file.Streams[index];
+            const int sound = probed.SoundStart < 0.0 && frame->sample_rate > 0 ? FirstSound(frame.get()) : -1;
+            if (sound >= 0)
+                probed.SoundStart = probed.Start + double(samples[index] + sound) / frame->sample_rate;
             samples[index] += frame->nb_samples;
+        }
     };
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         const unsigned index = unsigned(packet->stream_index);
@@ -121,6 +164,11 @@ bool ProbeMediaFile(const std::string& path, TProbedFile& file, std::string* err
             const AVStream* stream = input->streams[index];
             TProbedStream& probed = file.Streams[index];
             ++probed.Packets;
+            if (packet->pts != AV_NOPTS_VALUE) {
+                const double start = double(packet->pts) * av_q2d(stream->time_base) - fileStart;
+                probed.Start = started[index] ? std::min(probed.Start, start) : start;
+                started[index] = true;
+            }
             probed.KeyPackets += (packet->flags & AV_PKT_FLAG_KEY) != 0;
             double length = double(packet->duration) * av_q2d(stream->time_base);
             if (length <= 0.0 && probed.FrameRate > 0.0)

@@ -23,6 +23,10 @@ struct TProbedStream {
     // Seconds of coded media. Video: the packets' durations added up (a packet without one counts one frame at
     // FrameRate), so a gap in the time stamps does not count. Audio: the decoded samples over the rate.
     double Duration = 0.0;
+    // Seconds from the file's start to the stream's first packet.
+    double Start = 0.0;
+    // Audio: seconds from the file's start to the first decoded sample louder than a whisper; -1 when none is.
+    double SoundStart = -1.0;
 };
 
 struct TProbedFile {

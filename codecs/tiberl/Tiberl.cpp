@@ -216,6 +216,16 @@ int32_t Real_SetManualSettingsParams(RealEncoderHandle handle, const RealManualS
     return WithEncoder(handle, 0, [&](TTiberlEncoder& e) { return e.SetManual(*settings) ? 1 : 0; });
 }
 
+void Real_GetLastError(RealEncoderHandle handle, char* buffer)
+{
+    std::string text;
+    WithEncoder(handle, 0, [&](TTiberlEncoder& e) {
+        text = e.ErrorText();
+        return 0;
+    });
+    CopyName(text.c_str(), buffer);
+}
+
 int32_t Real_GetAudioCodecCount(RealEncoderHandle handle)
 {
     return WithEncoder(handle, 0, [](TTiberlEncoder&) { return TTiberlEncoder::AudioCodecCount(); });

@@ -102,6 +102,9 @@ int32_t Real_EncodeAudioSample(
 int32_t Real_StartDo2Pass(RealEncoderHandle handle);
 // Bytes written by the current run, or by the last one after it ended; saturated at the largest count.
 uint32_t Real_GetOutputSize(RealEncoderHandle handle);
+// Why the handle's last refused call was refused, with the system's words where the system refused ("cannot
+// write to the file: No space left on device"); empty when none was.
+void Real_GetLastError(RealEncoderHandle handle, char* buffer);
 // Takes the 72-byte block (used while the parameters mode is 1); 0, keeping the settings, for a null block or
 // values out of range.
 int32_t Real_SetManualSettingsParams(RealEncoderHandle handle, const RealManualSettings* settings);

@@ -524,6 +524,22 @@ TEST_F(TConvertJobTest, AJobThatCannotRunSaysWhyAndWritesNothing)
     }
     std::filesystem::permissions(Output.File("locked"), std::filesystem::perms::owner_all);
 
+    // A source no decoder reads is not taken for one without streams whose audio was switched off.
+    const std::string unreadable = Clips.File("unreadable.mp4");
+    WriteText(unreadable, "not a video at all");
+    for (const bool disableAudio : { false, true }) {
+        Log.Created = 0;
+        auto job = std::make_unique<TConvertJob>(unreadable);
+        EXPECT_FALSE(job->Analyse());
+        job->SetProfile(std::make_unique<TFakeProfile>(Log));
+        job->OutputFile = Output.File("out.fake");
+        job->DisableAudio = disableAudio;
+        job->Convert();
+        EXPECT_EQ(job->Status, jsFailed);
+        EXPECT_EQ(job->GetNote(), "The source could not be decoded.");
+        EXPECT_EQ(Log.Created, 0);
+    }
+
     // A missing source says so too, and the next run starts without the old note.
     auto job = FakeJob(source);
     const std::string moved = source + ".moved";

@@ -11,9 +11,74 @@
 #include "tests/engine/EncoderLibraryTestSupport.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
+
+using TProfileMaker = std::function<std::unique_ptr<TVideoProfile>()>;
+
+// The default profile of each of the eight formats.
+std::vector<TProfileMaker> EveryFormat()
+{
+    return {
+        [] { return std::make_unique<T3GPProfile>("3GP", ""); },
+        [] { return std::make_unique<TAVIProfile>("AVI", ""); },
+        [] { return std::make_unique<TMPEGProfile>("MPEG", ""); },
+        [] { return std::make_unique<TMP4Profile>("MP4", ""); },
+        [] { return std::make_unique<TWMVProfile>("WMV", ""); },
+        [] { return std::make_unique<TRealProfile>("Real", ""); },
+        [] { return std::make_unique<TMOVProfile>("MOV", ""); },
+        [] { return std::make_unique<TFLVProfile>("FLV", ""); },
+    };
+}
+
+// A small file system of its own (tmpfs) at a folder, filled up to the last few kilobytes, and seen by this
+// thread only: the mount lives in a private mount namespace, so nothing else on the machine sees it, and it is
+// taken away again at the end.
+class TNearlyFullDisk {
+public:
+    // False, with the reason, when the system refuses a namespace or mount (not root, or in a container).
+    bool Mount(const std::string& folder, std::string& why)
+    {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            why = std::string("no private mount namespace: ") + std::strerror(errno);
+            return false;
+        }
+        std::filesystem::create_directories(folder);
+        if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") != 0) {
+            why = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            return false;
+        }
+        FFolder = folder;
+        // Fills the file system, then gives back two pages: too little for any of the outputs.
+        const std::string filler = folder + "/filler";
+        const int file = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::vector<char> block(4096, 'x');
+        off_t size = 0;
+        for (ssize_t written; file >= 0 && (written = write(file, block.data(), block.size())) > 0;)
+            size += written;
+        const bool filled = file >= 0 && errno == ENOSPC && ftruncate(file, size - 8192) == 0;
+        if (file >= 0)
+            close(file);
+        if (!filled)
+            why = "cannot fill the tmpfs";
+        return filled;
+    }
+    ~TNearlyFullDisk()
+    {
+        if (!FFolder.empty())
+            umount2(FFolder.c_str(), MNT_DETACH);
+    }
+
+private:
+    std::string FFolder;
+};
 
 class WmvRealConvert : public testing::Test {
 protected:
@@ -116,16 +181,7 @@ TEST_F(WmvRealConvert, SourcesWithoutAudioOrVideoGiveFilesOfTheirOneStream)
         bool Audio;
     };
     const OneKind kSources[] = { { TTestClipKind::VideoOnly, true, false }, { TTestClipKind::AudioOnly, false, true } };
-    const std::function<std::unique_ptr<TVideoProfile>()> kProfiles[] = {
-        [] { return std::make_unique<T3GPProfile>("3GP", ""); },
-        [] { return std::make_unique<TAVIProfile>("AVI", ""); },
-        [] { return std::make_unique<TMPEGProfile>("MPEG", ""); },
-        [] { return std::make_unique<TMP4Profile>("MP4", ""); },
-        [] { return std::make_unique<TWMVProfile>("WMV", ""); },
-        [] { return std::make_unique<TRealProfile>("Real", ""); },
-        [] { return std::make_unique<TMOVProfile>("MOV", ""); },
-        [] { return std::make_unique<TFLVProfile>("FLV", ""); },
-    };
+    const std::vector<TProfileMaker> kProfiles = EveryFormat();
     TResourceFormScope form;
     for (const OneKind& source : kSources) {
         std::string error;
@@ -168,6 +224,58 @@ TEST_F(WmvRealConvert, AFormatWithoutItsLibraryFailsTheJob)
         auto job = Convert(std::move(profile));
         EXPECT_EQ(job->Status, jsFailed);
         EXPECT_FALSE(FileExists(job->OutputFile));
+    }
+}
+
+// Camera and screen recordings often start their sound later than their picture. Every format keeps that gap:
+// AVI and RealMedia cannot carry a start offset, so the writer starts their audio with silence.
+TEST_F(WmvRealConvert, AudioThatStartsLateKeepsItsStartInEveryFormat)
+{
+    TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
+    spec.Duration = 3.0;
+    spec.Audio[0].StartAt = 1.5;
+    std::string error;
+    Source = Clips.File("late-audio.mp4");
+    ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
+    TResourceFormScope form;
+    for (const TProfileMaker& make : EveryFormat()) {
+        std::unique_ptr<TVideoProfile> profile = make();
+        SCOPED_TRACE(profile->Extension);
+        auto job = Convert(std::move(profile));
+        ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+        TProbedFile file;
+        ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
+        const TProbedStream* video = file.FirstVideo();
+        const TProbedStream* audio = file.FirstAudio();
+        ASSERT_NE(video, nullptr);
+        ASSERT_NE(audio, nullptr);
+        EXPECT_NEAR(audio->SoundStart - video->Start, 1.5, 0.1);
+    }
+}
+
+// A disk that fills up during a conversion is named as the cause, never the profile's settings, and the unfinished
+// file goes.
+TEST_F(WmvRealConvert, AFullDiskFailsTheRunWithANoteThatSaysSo)
+{
+    TNearlyFullDisk disk;
+    std::string why;
+    const std::string folder = Clips.File("small-disk");
+    if (!disk.Mount(folder, why))
+        GTEST_SKIP() << "needs a tmpfs of its own (" << why << ")";
+    TResourceFormScope form;
+    for (const TProfileMaker& make : EveryFormat()) {
+        std::unique_ptr<TVideoProfile> profile = make();
+        SCOPED_TRACE(profile->Extension);
+        auto job = std::make_unique<TConvertJob>(Source);
+        ASSERT_TRUE(job->AnalyseWithMode(1));
+        job->OutputFile = folder + "/out" + profile->Extension;
+        job->SetProfile(std::move(profile));
+        job->Status = jsProcessing;
+        job->Convert();
+        EXPECT_EQ(job->Status, jsFailed);
+        EXPECT_EQ(job->GetNote().rfind("The disk is full: " + job->OutputFile, 0), 0u) << job->GetNote();
+        EXPECT_NE(job->GetNote().find("No space left on device"), std::string::npos) << job->GetNote();
+        EXPECT_FALSE(PathExists(job->OutputFile));
     }
 }
 
