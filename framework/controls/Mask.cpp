@@ -1,6 +1,7 @@
 #include "framework/controls/Mask.h"
 
 #include "framework/controls/Messages.h"
+#include "framework/core/FormatSettings.h"
 #include "platform/controls/EditControl.h"
 #include "platform/controls/EditServices.h"
 #include "platform/win/VirtualKeys.h"
@@ -16,7 +17,9 @@ void TCustomMaskEdit::SetEditMask(std::string_view value)
 {
     std::u32string text = ToUtf32(Text());
     FEditMask = std::string(value);
-    FMask = MaskEngine(FEditMask);
+    // The mask's "/" and ":" stand for the program's date and time separators.
+    const TFormatSettings& settings = FormatSettings();
+    FMask = MaskEngine(FEditMask, MaskSeparators { settings.DateSeparator, settings.TimeSeparator });
     if (!IsMasked()) {
         SetMaxLength(0);
         return;

@@ -1,5 +1,6 @@
 #include "framework/core/FileSystem.h"
 
+#include "framework/core/DateUtils.h"
 #include "framework/core/Exception.h"
 #include "framework/core/SysUtils.h"
 
@@ -43,17 +44,6 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day)
     day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     year = static_cast<int>(yoe + era * 400 + (month <= 2));
-}
-
-bool IsLeapYear(int year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-int DaysInMonth(int year, int month)
-{
-    static constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 // Splits a TDateTime into whole days since the epoch and milliseconds of the day. As in the framework, a
@@ -351,7 +341,7 @@ std::string ExeFolder()
 
 TDateTime EncodeDate(int year, int month, int day)
 {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysPerMonth(year, month))
         throw EConvertError("Invalid argument to date encode");
     return static_cast<double>(DaysFromCivil(year, month, day) + kUnixEpochDays);
 }

@@ -267,3 +267,8 @@ BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 // the high word (0: the layer has none) and bit 31 clear for the NT family, which this layer always is. 6.1
 // unless the backend reports another version.
 DWORD GetVersion();
+// Sounds the system's alert of kind `type` (0, or an MB_ICON* value, or 0xFFFFFFFF for the simple beep).
+// Every call is counted first, so a test can check that a refused key beeps without hearing it.
+BOOL MessageBeep(UINT type);
+// How many times MessageBeep was called since the program started.
+unsigned long long MessageBeepCount();

@@ -2,6 +2,7 @@
 
 #include "framework/controls/Mask.h"
 #include "framework/controls/StdCtrls.h"
+#include "framework/core/FormatSettings.h"
 #include "platform/controls/EditControl.h"
 #include "platform/win/VirtualKeys.h"
 
@@ -159,6 +160,22 @@ TEST_F(EditsTest, MaskEditOverwritesPositionsAndRefusesToLeaveWhileIncomplete)
     edit->SetSelLength(2);
     edit->ClearSelection();
     EXPECT_EQ(edit->EditText(), "__-76");
+}
+
+TEST_F(EditsTest, MaskSeparatorsAreTheProgramsDateAndTimeSeparators)
+{
+    TForm* form = NewForm(100, 100, 300, 200);
+    form->Show();
+    TFormatSettings& settings = FormatSettings();
+    const TFormatSettings saved = settings;
+    settings.TimeSeparator = U'.';
+    settings.DateSeparator = U'-';
+    auto* edit = Make<TMaskEdit>(form, 10, 10, 150, 24);
+    edit->SetEditMask("!90:00;1;_");
+    EXPECT_EQ(edit->EditText(), "__.__");
+    edit->SetEditMask("00/00;1;_");
+    EXPECT_EQ(edit->EditText(), "__-__");
+    settings = saved;
 }
 
 } // namespace

@@ -33,3 +33,11 @@ TEST(SystemInfo, GetVersionPacksTheBackendsVersion)
     backend.Uninstall();
     EXPECT_EQ(GetVersion(), 0x0106u) << "back to the layer's own answer once the backend is gone";
 }
+
+TEST(SystemInfo, EveryMessageBeepIsCounted)
+{
+    const unsigned long long before = MessageBeepCount();
+    EXPECT_TRUE(MessageBeep(0));
+    EXPECT_TRUE(MessageBeep(0xFFFFFFFFu));
+    EXPECT_EQ(MessageBeepCount(), before + 2);
+}
