@@ -277,16 +277,26 @@ void TspSkinForm::ChangeSkinDataPicture()
     if (!FFormSkinned)
         return;
     const bool scalable = CanScale();
-    CheckSize();
+    // A rolled-up form keeps its roll-up only when the new skin has a picture for it; otherwise it comes back.
+    const bool keepRollUp = !FRolledUp || HasRollUpPicture();
+    if (!keepRollUp) {
+        FRolledUp = false;
+        RestoreRollUpForm();
+    }
+    if (!FRolledUp)
+        CheckSize();
     LoadObjects();
     CheckObjects();
+    // The roll-up picture of the new skin: its size, the objects on it and its region.
+    if (keepRollUp && FRolledUp)
+        CreateRollUpForm();
     SkinChanging = true;
     if (OnChangeSkinData)
         OnChangeSkinData(this);
     const TSize picture = PictureSize(FSkinData);
     LayoutWidth = FForm->Width();
     LayoutHeight = FForm->Height();
-    if (scalable || (picture.cx == FForm->ClientWidth() && picture.cy == FForm->ClientHeight()))
+    if (!FRolledUp && (scalable || (picture.cx == FForm->ClientWidth() && picture.cy == FForm->ClientHeight())))
         CreateNewForm(scalable);
     CalcAllRealObjectRect();
     LinkControlsToAreas();

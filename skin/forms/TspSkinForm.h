@@ -260,6 +260,8 @@ public:
     // The default client background: the face colour and the logo.
     void PaintBGDefault(HDC dc);
     void DrawLogoBitMap(TCanvas* canvas);
+    // DrawLogoBitMap on a DC, when there is a logo.
+    void DrawLogoOn(HDC dc);
     // The default caption rectangle and caption buttons for the current size.
     void CalcDefRects();
     int GetDefButtonSize() const;
@@ -281,6 +283,8 @@ public:
     TPoint GetPositionInMonitor(int x, int y, int width, int height) const;
     void ApplyPositionInMonitor();
     void CreateRollUpForm();
+    // A loaded skin with a picture for the rolled-up form.
+    bool HasRollUpPicture() const;
     void CreateRollUpForm2();
     void SetRollUpFormRegion();
     void RestoreRollUpForm();

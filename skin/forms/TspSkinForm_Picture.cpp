@@ -282,12 +282,28 @@ void TspSkinForm::PaintCachedBG(HDC dc, TBitmap* picture, const TRect& tile)
     BitBlt(dc, 0, 0, width, height, FBGImage->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
+void TspSkinForm::DrawLogoOn(HDC dc)
+{
+    if (FLogoBitMap->Empty())
+        return;
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    DrawLogoBitMap(&canvas);
+    canvas.SetHandle(nullptr);
+}
+
 void TspSkinForm::PaintBG(HDC dc)
 {
     if (!SkinLoaded(FSkinData))
         return;
     const TspSkinData& s = *FSkinData;
-    PaintCachedBG(dc, IsNullRect(s.ClientRect) ? nullptr : s.Picture.get(), s.ClientRect);
+    // Without a client part the plain face stands alone.
+    if (IsNullRect(s.ClientRect)) {
+        PaintCachedBG(dc, nullptr, s.ClientRect);
+        return;
+    }
+    PaintCachedBG(dc, s.Picture.get(), s.ClientRect);
+    DrawLogoOn(dc);
 }
 
 void TspSkinForm::PaintBG2(HDC dc)
@@ -296,6 +312,7 @@ void TspSkinForm::PaintBG2(HDC dc)
         return;
     TBitmap* picture = SkinPictureAt(FSkinData, FSkinData->BGPictureIndex);
     PaintCachedBG(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect());
+    DrawLogoOn(dc);
 }
 
 void TspSkinForm::PaintBG3(HDC dc)
@@ -308,6 +325,7 @@ void TspSkinForm::PaintBG3(HDC dc)
     const TRect client = Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight());
     PaintSkinTiled(dc, picture, picture ? Rect(0, 0, picture->Width(), picture->Height()) : NullRect(), client,
         RectWidth(client), RectHeight(client), s.MDIBGStretchEffect, s.MDIBGStretchType);
+    DrawLogoOn(dc);
 }
 
 // ---- Masks ------------------------------------------------------------------------------------------------------

@@ -239,21 +239,32 @@ void TspSkinForm::SetRollUpState(bool value)
     }
     if (FWindowState == wsMaximized)
         RolledUpWhileMaximized = value;
+    const bool wasRolledUp = FRolledUp;
     FRolledUp = value;
     if (FSupportNCArea) {
         if (value)
             CreateRollUpForm2();
         else
             RestoreRollUpForm2();
-    } else if (!FSkinData->RollUpPicture || FSkinData->RollUpPicture->Empty()) {
+    } else if (!value) {
+        // Unrolling brings the controls back whatever the skin holds now; a form that is not rolled up keeps
+        // its height (there is no height to come back to).
+        if (wasRolledUp)
+            RestoreRollUpForm();
+    } else if (!HasRollUpPicture()) {
         FRolledUp = false;
-    } else if (value) {
-        RollUpRestoreHeight = FForm->Height();
-        CreateRollUpForm();
     } else {
-        RestoreRollUpForm();
+        // Rolling up what is rolled up keeps the height to come back to.
+        if (!wasRolledUp)
+            RollUpRestoreHeight = FForm->Height();
+        CreateRollUpForm();
     }
     Fire(OnChangeRollUpState, this);
+}
+
+bool TspSkinForm::HasRollUpPicture() const
+{
+    return SkinLoaded(FSkinData) && FSkinData->RollUpPicture && !FSkinData->RollUpPicture->Empty();
 }
 
 void TspSkinForm::CreateRollUpForm2()

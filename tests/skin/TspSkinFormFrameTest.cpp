@@ -200,6 +200,31 @@ TEST_F(TspSkinFormFrameTest, TheLogoIsCentredOnTheDefaultBackgroundOrStartsAtThe
     }
 }
 
+TEST_F(TspSkinFormFrameTest, TheSkinnedBackgroundsDrawTheLogoOverTheirPicture)
+{
+    // The client part of the main picture, and a background picture of its own.
+    for (const char* index : { "-1", "0" }) {
+        TFixtureSkin fixture;
+        FrameSkin(fixture);
+        fixture.Set("FORMINFO", "bgpictureindex", index);
+        FramedForm(Load(fixture), 300, 160);
+        TBitmap logo;
+        logo.SetSize(20, 20);
+        logo.Canvas()->Brush()->SetColor(clRed);
+        logo.Canvas()->FillRect(Rect(0, 0, 20, 20));
+        Skinner->SetLogoBitMap(&logo);
+        Form->Invalidate();
+        Pump();
+        POINT p { Form->ClientWidth() / 2, Form->ClientHeight() / 2 };
+        ClientToScreen(Form->Handle(), &p);
+        EXPECT_EQ(At(p.x - 100, p.y - 100), Rgb(clRed)) << index;
+        POINT corner { 0, 0 };
+        ClientToScreen(Form->Handle(), &corner);
+        EXPECT_NE(At(corner.x - 100, corner.y - 100), Rgb(clRed)) << index;
+        delete Form;
+    }
+}
+
 // ---- The skinned frame ------------------------------------------------------------------------------------------
 
 TEST_F(TspSkinFormFrameTest, AnInactiveFrameShowsItsPictureOrTheSkinsEffect)

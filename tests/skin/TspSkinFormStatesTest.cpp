@@ -2,6 +2,7 @@
 // over the window layer (and the window manager's maximizing), the size limits, the first placement, snapping
 // while the caption is dragged, and rolling up.
 #include "framework/controls/Menus.h"
+#include "framework/controls/ExtCtrls.h"
 #include "framework/graphics/TBitmap.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinObjects.h"
@@ -366,6 +367,61 @@ TEST_F(TspSkinFormStatesTest, APictureFormWithoutARollUpPictureStaysButTellsOfTh
     EXPECT_FALSE(skinner->RolledUp());
     EXPECT_TRUE(Same(form->BoundsRect(), before.Left, before.Top, before.Right, before.Bottom));
     EXPECT_EQ(Events, TEvents { "rollup" });
+}
+
+TEST_F(TspSkinFormStatesTest, ARolledUpPictureFormStaysConsistentWhenItsSkinChanges)
+{
+    // A picture form rolled up with one skin, then given a skin without a roll-up picture, or with one of another
+    // height: without, the form comes back at the new picture's size with its controls; with, it stays rolled
+    // up at the new height and unrolling brings everything back.
+    struct TCase {
+        int NewRollUpHeight; // 0: the new skin has no roll-up picture
+        bool RolledUp;
+        int Height;
+    };
+    for (const TCase& c : { TCase { 0, false, 90 }, TCase { 30, true, 30 } }) {
+        TFixtureSkin first;
+        first.SetPicture("picture", "face.bmp", 100, 80, 3);
+        first.SetPicture("rolluppicture", "rollup.bmp", 100, 20, 4);
+        first.Set("FORMINFO", { { "clientrect", "10,10,90,70" } });
+        TFixtureSkin second;
+        second.SetPicture("picture", "face.bmp", 120, 90, 5);
+        if (c.NewRollUpHeight)
+            second.SetPicture("rolluppicture", "rollup.bmp", 120, c.NewRollUpHeight, 6);
+        second.Set("FORMINFO", { { "clientrect", "10,10,110,80" } });
+        auto* firstSkin = new TspSkinData(Application);
+        firstSkin->LoadFromFile(first.Write());
+        auto* secondSkin = new TspSkinData(Application);
+        secondSkin->LoadFromFile(second.Write());
+        TForm* form = NewForm(100, 100, 100, 80);
+        auto* panel = new TPanel(form);
+        panel->SetParent(form);
+        auto* skinner = new TspSkinForm(form);
+        skinner->SetSupportNCArea(false);
+        skinner->SetSkinData(firstSkin);
+        form->Show();
+        Pump();
+        skinner->SetRollUpState(true);
+        ASSERT_TRUE(skinner->RolledUp());
+        EXPECT_EQ(form->Height(), 20);
+        EXPECT_FALSE(panel->Visible());
+
+        skinner->SetSkinData(secondSkin);
+        EXPECT_EQ(skinner->RolledUp(), c.RolledUp) << c.NewRollUpHeight;
+        EXPECT_EQ(form->Height(), c.Height) << c.NewRollUpHeight;
+        EXPECT_EQ(panel->Visible(), !c.RolledUp) << c.NewRollUpHeight;
+        skinner->SetRollUpState(false);
+        EXPECT_FALSE(skinner->RolledUp());
+        EXPECT_TRUE(panel->Visible()) << c.NewRollUpHeight;
+        EXPECT_EQ(form->ClientWidth(), 120);
+        EXPECT_EQ(form->ClientHeight(), 90);
+        // Unrolling what is not rolled up keeps the size.
+        skinner->SetRollUpState(false);
+        EXPECT_EQ(form->ClientHeight(), 90);
+        delete form;
+        delete firstSkin;
+        delete secondSkin;
+    }
 }
 
 // ---- The system menu --------------------------------------------------------------------------------------------
