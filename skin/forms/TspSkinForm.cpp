@@ -141,9 +141,52 @@ void TspSkinForm::SetSkinData(TspSkinData* value)
     FSkinData = value;
     if (value) {
         value->FreeNotification(this);
-        FSkinnableForm = value->SkinnableForm();
+        // An MDI child keeps its own setting.
+        if (FForm->FormStyle() != fsMDIChild)
+            FSkinnableForm = value->SkinnableForm();
     }
     ChangeSkinData();
+}
+
+void TspSkinForm::SetSkinnableForm(bool value)
+{
+    FFormActive = GetFormActive();
+    const bool mdiParent = FForm->FormStyle() == fsMDIForm;
+    if (value == FSkinnableForm || (mdiParent && FForm->MDIChildCount() > 0) || ComponentState().Contains(csDesigning))
+        return;
+    // A maximized form changes its state in the normal size and is maximized again in the new one, by the skin
+    // or by the framework.
+    bool wasMaximized = false;
+    if (FWindowState == wsMaximized && FSkinnableForm) {
+        if (!mdiParent)
+            FForm->Hide();
+        SetWindowState(wsNormal);
+        wasMaximized = true;
+    } else if (FForm->WindowState() == wsMaximized && !FSkinnableForm) {
+        FForm->SetWindowState(wsNormal);
+        if (!mdiParent)
+            FForm->Hide();
+        wasMaximized = true;
+    }
+    FSkinnableForm = value;
+    ChangeSkinData();
+    UpDateSkinControls(nullptr, FForm);
+    if (mdiParent) {
+        // The client window keeps the hook (installed again when it was lost) and its frame is calculated anew.
+        HookMDIClient();
+        UpDateForm();
+    } else {
+        FForm->Refresh();
+    }
+    if (wasMaximized) {
+        // Shown first: the framework maximizes a form only while it shows.
+        if (!mdiParent)
+            FForm->Show();
+        if (value)
+            SetWindowState(wsMaximized);
+        else
+            FForm->SetWindowState(wsMaximized);
+    }
 }
 
 bool TspSkinForm::CanNCSupport() const

@@ -217,6 +217,9 @@ public:
     // Changes the form's width by one pixel and back, so the frame is calculated anew.
     void UpDateForm();
     bool GetSkinnableForm() const { return FSkinnableForm; }
+    // Switches the skinning of the form itself: a maximized form is restored first and maximized again in its
+    // new state; every skinned control re-reads its skin. Nothing on an MDI parent that has children.
+    void SetSkinnableForm(bool value);
     bool FormSkinned() const { return FFormSkinned; }
 
     // ---- The window procedure and geometry ---------------------------------------------------------------------

@@ -420,13 +420,8 @@ void TspSkinForm::OnSkinMessage(TMessage& message)
         CheckObjectsHint();
         break;
     case WM_CHANGEFORMSKINNABLE:
-        if (FSkinData && skin == FSkinData && FForm->FormStyle() != fsMDIChild
-            && FSkinnableForm != FSkinData->SkinnableForm()) {
-            FSkinnableForm = FSkinData->SkinnableForm();
-            ChangeSkinData();
-            // Every skinned control of the form, whatever skin it uses.
-            UpDateSkinControls(nullptr, FForm);
-        }
+        if (FSkinData && skin == FSkinData && FForm->FormStyle() != fsMDIChild)
+            SetSkinnableForm(FSkinData->SkinnableForm());
         break;
     }
 }

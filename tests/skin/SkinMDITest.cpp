@@ -1226,4 +1226,42 @@ TEST_F(SkinMainMenuBarTest, WithoutSkinEffectsOrFramesAnAnimatedItemShowsItsActi
     }
 }
 
+TEST_F(SkinMDITest, AnMDIChildKeepsItsOwnSkinningAndTheParentKeepsItsClientHook)
+{
+    TFixtureSkin fixture;
+    fixture.SetPicture("picture", "frame.bmp", 100, 60, 3);
+    fixture.Set("FORMINFO",
+        { { "lefttoppoint", "10,20" }, { "righttoppoint", "90,20" }, { "leftbottompoint", "10,55" },
+            { "rightbottompoint", "90,55" }, { "clientrect", "5,20,95,55" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    MainSkin->SetSkinData(skin);
+    // The hooked client has no frame of its own.
+    auto hooked = [this] {
+        RECT r { 0, 0, 100, 100 };
+        SendMessage(Main->ClientHandle(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+        return r.left == 0 && r.top == 0 && r.right == 100 && r.bottom == 100;
+    };
+    ASSERT_TRUE(hooked());
+
+    // The parent without children switches and keeps its client hooked, also when its windows are made anew
+    // for the standard borders.
+    for (bool skinnable : { false, true }) {
+        skin->SetSkinnableForm(skinnable);
+        Pump();
+        EXPECT_EQ(MainSkin->GetSkinnableForm(), skinnable);
+        EXPECT_TRUE(hooked()) << skinnable;
+    }
+
+    // A child's own setting survives a skin given to it; with a child open the parent does not switch.
+    TForm* child = NewChild("Child");
+    auto* childSkin = GetSkinFormComponent(child);
+    ASSERT_NE(childSkin, nullptr);
+    childSkin->SetSkinnableForm(false);
+    childSkin->SetSkinData(skin);
+    EXPECT_FALSE(childSkin->GetSkinnableForm());
+    MainSkin->SetSkinnableForm(false);
+    EXPECT_TRUE(MainSkin->GetSkinnableForm());
+}
+
 } // namespace

@@ -164,6 +164,35 @@ TEST_F(TspSkinFormStatesTest, MaximizingTakesTheWorkAreaThroughTheWindowLayerAnd
     }
 }
 
+TEST_F(TspSkinFormStatesTest, SwitchingTheSkinningOfAMaximizedFormKeepsItMaximizedInTheNewState)
+{
+    // Skinned, the component maximizes the form; not skinned, the framework does. Either way the form comes out
+    // of the switch maximized, shown, and restores to its old bounds.
+    Monitor(RECT { 0, 28, 1024, 768 });
+    TFixtureSkin fixture;
+    TspSkinData* skin = FrameSkin(fixture);
+    TspSkinForm* dialog = Dialog(skin);
+    TCustomForm* form = dialog->Form();
+    dialog->SetWindowState(wsMaximized);
+    ASSERT_TRUE(Same(form->BoundsRect(), 0, 28, 1024, 768));
+
+    skin->SetSkinnableForm(false);
+    Pump();
+    EXPECT_FALSE(dialog->GetSkinnableForm());
+    EXPECT_EQ(dialog->WindowState(), wsNormal);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    EXPECT_TRUE(form->Visible());
+
+    skin->SetSkinnableForm(true);
+    Pump();
+    EXPECT_TRUE(dialog->GetSkinnableForm());
+    EXPECT_EQ(dialog->WindowState(), wsMaximized);
+    EXPECT_TRUE(Same(form->BoundsRect(), 0, 28, 1024, 768)) << Text(form->BoundsRect());
+    EXPECT_TRUE(form->Visible());
+    dialog->SetWindowState(wsNormal);
+    EXPECT_TRUE(Same(form->BoundsRect(), 100, 100, 300, 260)) << Text(form->BoundsRect());
+}
+
 TEST_F(TspSkinFormStatesTest, TheWindowManagersMaximizeAndRestoreBecomeTheFormsOwn)
 {
     Monitor(RECT { 0, 28, 1024, 768 });
