@@ -177,6 +177,8 @@ public:
     void SkinMenuOpen() override;
     // Leaves the menu mode: releases the object that opened a menu and gives the application its handler back.
     void SkinMenuClose() override;
+    // The object whose press opened the menu (a main-menu item, a button, an animation) comes up again.
+    void ReleaseMenuObject();
     // Escape in the main menu's keyboard mode after the last popup closed: the menu mode ends, the keyboard
     // mode stays, and the item whose submenu was open is highlighted again.
     void SkinMenuClose2();

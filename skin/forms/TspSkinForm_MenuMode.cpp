@@ -13,6 +13,7 @@
 #include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinHint.h"
 #include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupMenu.h"
 #include "skin/menus/TspSkinPopupWindow.h"
 
 namespace {
@@ -126,12 +127,28 @@ void TspSkinForm::DoPopupMenu(TPopupMenu* menu, int x, int y)
 
 void TspSkinForm::PopupObjectMenu(TspActiveSkinObject* object, TMenuItem* menu, bool upward, TspSkinData* skin)
 {
-    // Object rectangles are in window coordinates.
+    // Object rectangles are in window coordinates; an MDI child's Left and Top are in its parent's client area,
+    // so its window's corner is found on the screen.
+    TPoint corner { FForm->Left(), FForm->Top() };
+    if (FForm->FormStyle() == fsMDIChild && FForm->HandleAllocated()) {
+        RECT window {};
+        GetWindowRect(FForm->Handle(), &window);
+        corner = TPoint { window.left, window.top };
+    }
     TRect r = object->ObjectRect;
-    r.Left += FForm->Left();
-    r.Right += FForm->Left();
-    r.Top += FForm->Top();
-    r.Bottom += FForm->Top();
+    r.Left += corner.X;
+    r.Right += corner.X;
+    r.Top += corner.Y;
+    r.Bottom += corner.Y;
+    // A skinned popup menu opens itself: its own skin, OnPopup and OnMenuClose.
+    if (auto* popup = dynamic_cast<TspSkinPopupMenu*>(menu->GetParentMenu()); popup && menu == popup->Items()) {
+        popup->PopupFromRect(r, upward);
+        // Nothing opened through this form (the menu has no skinned form, or another form shows it): the object
+        // does not wait for a close it will not hear.
+        if (!SkinMenuOpened)
+            ReleaseMenuObject();
+        return;
+    }
     SkinMenuOpen();
     FSkinMenu->Popup(nullptr, skin ? skin : FMenusSkinData ? FMenusSkinData : FSkinData, 0, r, menu, upward);
     // A menu that opens nothing ends the menu mode at once, and the object comes up again. A main-menu item
@@ -207,10 +224,9 @@ void TspSkinForm::SkinMenuOpen()
         OnSkinMenuOpen(this);
 }
 
-void TspSkinForm::SkinMenuClose()
+// The object whose press opened the menu comes up again.
+void TspSkinForm::ReleaseMenuObject()
 {
-    SkinMenuOpened = false;
-    // The object whose press opened the menu comes up again.
     for (const auto& object : SkinObjects) {
         if (auto* item = dynamic_cast<TspSkinMainMenuItem*>(object.get()); item && item->Down) {
             item->Active = false;
@@ -228,6 +244,12 @@ void TspSkinForm::SkinMenuClose()
             break;
         }
     }
+}
+
+void TspSkinForm::SkinMenuClose()
+{
+    SkinMenuOpened = false;
+    ReleaseMenuObject();
     UnHookApp();
     if (OnSkinMenuClose)
         OnSkinMenuClose(this);

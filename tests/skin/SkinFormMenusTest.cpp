@@ -12,6 +12,7 @@
 #include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/menus/TspSkinMenu.h"
 #include "skin/menus/TspSkinMenuItem.h"
+#include "skin/menus/TspSkinPopupMenu.h"
 #include "skin/menus/TspSkinPopupWindow.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
@@ -530,6 +531,53 @@ TEST_F(SkinFormMenusTest, ALinkedMenuOpensUnderItsButtonAndGoesWithTheMenu)
     Pump();
     EXPECT_EQ(Levels(), 0);
     EXPECT_TRUE(Events.empty());
+}
+
+TEST_F(SkinFormMenusTest, ALinkedSkinnedPopupMenuOpensItselfWithItsEventsAndItsOwnSkin)
+{
+    TFixtureSkin otherFixture;
+    otherFixture.AddEverything();
+    auto* otherSkin = new TspSkinData(Application);
+    otherSkin->LoadFromFile(otherFixture.Write());
+    auto* popup = new TspSkinPopupMenu(Form);
+    popup->SetSkinData(otherSkin);
+    auto* item = new TMenuItem(popup);
+    item->SetName("Linked");
+    item->SetCaption("Linked");
+    popup->Items()->Add(item);
+    popup->OnPopup = [this](TObject*) { Events.push_back("onpopup"); };
+    popup->OnMenuClose = [this](TObject*) { Events.push_back("onmenuclose"); };
+    Skinner->LinkMenu("menubutton", popup, false);
+    auto* button
+        = static_cast<TspSkinButtonObject*>(Skinner->SkinObjects[size_t(Skinner->GetIndex("menubutton"))].get());
+    Hover(Center(button->ObjectRect));
+    Backend.MouseDown();
+    Pump();
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(FirstOf(0), "Linked");
+    EXPECT_EQ(Chain()->SkinData(), otherSkin);
+    EXPECT_EQ(Chain()->Level(0)->Left(), Form->Left() + button->ObjectRect.Left);
+    EXPECT_EQ(Chain()->Level(0)->Top(), Form->Top() + button->ObjectRect.Bottom);
+    EXPECT_TRUE(button->Down);
+    Backend.MouseUp();
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(button->Down);
+    EXPECT_EQ(Events, (TEvents { "onpopup", "open", "onmenuclose", "close" }));
+
+    // A skinned popup menu with no skinned form to show it opens nothing, and the button does not stay down.
+    auto* homeless = new TspSkinPopupMenu(nullptr);
+    auto* lone = new TMenuItem(homeless);
+    lone->SetCaption("Lone");
+    homeless->Items()->Add(lone);
+    Skinner->LinkMenu("menubutton", homeless, false);
+    Events.clear();
+    Backend.MouseDown();
+    Pump();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(button->Down);
+    Backend.MouseUp();
+    Pump();
+    delete homeless;
 }
 
 TEST_F(SkinFormMenusTest, AClickOnAnItemOpensItsSubmenuAndAClickElsewhereEndsTheMenu)

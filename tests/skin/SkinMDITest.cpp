@@ -12,6 +12,7 @@
 #include "skin/forms/TspSkinMDITabsBar.h"
 #include "skin/forms/TspSkinMainMenuBar.h"
 #include "skin/menus/TspSkinMenu.h"
+#include "skin/menus/TspSkinPopupWindow.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/framework/ControlsTestSupport.h"
 
@@ -1262,6 +1263,33 @@ TEST_F(SkinMDITest, AnMDIChildKeepsItsOwnSkinningAndTheParentKeepsItsClientHook)
     EXPECT_FALSE(childSkin->GetSkinnableForm());
     MainSkin->SetSkinnableForm(false);
     EXPECT_TRUE(MainSkin->GetSkinnableForm());
+}
+
+TEST_F(SkinMDITest, AnMDIChildsSystemMenuButtonOpensItsMenuUnderTheButton)
+{
+    TForm* child = NewChild("Child");
+    child->SetBounds(30, 40, 200, 150);
+    Pump();
+    TspSkinForm* skin = GetSkinFormComponent(child);
+    const TRect button = skin->ObjectAt(skin->GetIndex("sysmenubutton"))->ObjectRect;
+    RECT window {};
+    GetWindowRect(child->Handle(), &window);
+    Backend.MouseMove(window.left + (button.Left + button.Right) / 2, window.top + (button.Top + button.Bottom) / 2);
+    Pump();
+    for (int i = 0; i < 6; ++i) {
+        Backend.AdvanceClock(10);
+        Pump();
+    }
+    Backend.MouseDown();
+    Pump();
+    TspSkinMenu* chain = skin->SkinMenu();
+    ASSERT_EQ(chain->LevelCount(), 1);
+    // Screen coordinates: the child's Left and Top are in the main form's client area.
+    EXPECT_EQ(chain->Level(0)->Left(), window.left + button.Left);
+    EXPECT_EQ(chain->Level(0)->Top(), window.top + button.Bottom);
+    Backend.MouseUp();
+    chain->Hide();
+    Pump();
 }
 
 } // namespace
