@@ -10,6 +10,8 @@
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
 
+#include <type_traits>
+
 using namespace SPUtils;
 
 namespace {
@@ -700,6 +702,12 @@ template <class Root> void TspSkinButtonCore<Root>::MouseUp(TMouseButton button,
             SetDown(false);
             ButtonClick();
         }
+    }
+    // A push button that its click hid or whose window went tells nobody of the release; a speed button always
+    // does.
+    if constexpr (std::is_base_of_v<TWinControl, Root>) {
+        if (!this->HandleAllocated() || !this->Visible())
+            return;
     }
     inherited::MouseUp(button, shift, x, y);
 }

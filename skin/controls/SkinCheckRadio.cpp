@@ -531,7 +531,8 @@ void TspSkinCheckRadioBox::DrawFace(TBitmap* bitmap, bool active)
     CalcSize(width, height);
     CreateSkinControlImage(bitmap, SkinPicture, active ? ActiveSkinRect : SkinRectangle);
     TCanvas* canvas = bitmap->Canvas();
-    DrawSkinMark(canvas, CIRect.Left, CIRect.Top, active);
+    // The face is active while hovered or focused; the mark is hot only under the mouse.
+    DrawSkinMark(canvas, CIRect.Left, CIRect.Top, FMouseIn);
     TFont* font = canvas->Font();
     ApplyCaptionFont(font, CaptionFont, UseSkinFont(), DefaultFont(), SkinData());
     if (!Enabled())

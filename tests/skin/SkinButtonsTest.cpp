@@ -442,6 +442,26 @@ TEST_F(SkinButtonsTest, AButtonThatCannotTakeTheFocusLeavesTheFormsModalResultAl
     EXPECT_EQ(Form->ModalResult(), mrOk);
 }
 
+TEST_F(SkinButtonsTest, APushButtonHidByItsClickRaisesNoMouseUpButASpeedButtonAlwaysDoes)
+{
+    auto* push = Place<TspSkinButton>(10, 10, "button");
+    auto* speed = Place<TspSkinSpeedButton>(10, 60, "toolbutton");
+    int pushUps = 0;
+    int speedUps = 0;
+    push->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++pushUps; };
+    speed->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++speedUps; };
+    Click(15, 15);
+    Click(15, 65);
+    EXPECT_EQ(pushUps, 1);
+    EXPECT_EQ(speedUps, 1);
+    push->OnClick = [push](TObject*) { push->Hide(); };
+    speed->OnClick = [speed](TObject*) { speed->Hide(); };
+    Click(15, 15);
+    Click(15, 65);
+    EXPECT_EQ(pushUps, 1) << "hidden by its click";
+    EXPECT_EQ(speedUps, 2);
+}
+
 // ---- Content and the skinless look ----------------------------------------------------------------------------
 
 TEST_F(SkinButtonsTest, TheSkinlessLookFramesAndFillsByStateAndMovesThePressedGlyph)

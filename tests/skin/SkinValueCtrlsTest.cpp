@@ -205,6 +205,27 @@ TEST_F(SkinValueCtrlsTest, ASkinnedBoxShowsTheMarkAndFaceOfItsStateAndHover)
     EXPECT_EQ(At(10 + 1, 100 + 1), Sheet(1, 45 + 1)) << "the hot face";
 }
 
+TEST_F(SkinValueCtrlsTest, AFocusedBoxShowsTheActiveFaceButItsMarkFollowsTheHoverAlone)
+{
+    auto* face = Place<TspSkinCheckRadioBox>(10, 100, 150, 40);
+    face->SetFlat(false);
+    face->SetSkinData(Skin);
+    face->SetTabStop(true);
+    Backend.MouseMove(300, 300);
+    Pump();
+    face->SetFocus();
+    Pump();
+    ASSERT_TRUE(face->Focused());
+    EXPECT_EQ(At(10 + 1, 100 + 1), Sheet(1, 45 + 1)) << "the focused face";
+    EXPECT_EQ(At(10 + 6 + 6, 100 + 6 + 6), Sheet(113 + 6, 6)) << "the plain unchecked mark";
+    face->SetChecked(true);
+    Pump();
+    EXPECT_EQ(At(10 + 6 + 6, 100 + 6 + 6), Sheet(100 + 6, 6)) << "the plain checked mark";
+    Backend.MouseMove(10 + 40, 100 + 20);
+    Pump();
+    EXPECT_EQ(At(10 + 6 + 6, 100 + 6 + 6), Sheet(126 + 6, 6)) << "hovered: the hot checked mark";
+}
+
 TEST_F(SkinValueCtrlsTest, AMorphingFaceStepsInExtendedPrecisionAndStopsItsTimer)
 {
     auto* box = Place<TspSkinCheckRadioBox>(10, 10, 80, 25, false);
