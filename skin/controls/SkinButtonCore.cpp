@@ -398,7 +398,12 @@ template <class Root> bool TspSkinButtonCore<Root>::ImagesMenuContent(int& image
 template <class Root>
 void TspSkinButtonCore<Root>::DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn)
 {
-    const bool pressed = down && mouseIn;
+    DrawContentInCell(canvas, r, down && mouseIn, GetGlyphNum(down, mouseIn));
+}
+
+template <class Root>
+void TspSkinButtonCore<Root>::DrawContentInCell(TCanvas* canvas, const TRect& r, bool pressed, int glyphNum)
+{
     int imageIndex = -1;
     std::string caption;
     if (ImagesMenuContent(imageIndex, caption))
@@ -409,7 +414,7 @@ void TspSkinButtonCore<Root>::DrawSkinContent(TCanvas* canvas, const TRect& r, b
             pressed, this->Enabled(), false, 0);
     else
         SkinCtrls::DrawGlyphAndText(canvas, r, FMargin, FSpacing, FLayout, ShownCaption(), FGlyph.get(), FNumGlyphs,
-            GetGlyphNum(down, mouseIn), pressed, false, 0);
+            glyphNum, pressed, false, 0);
 }
 
 template <class Root> int TspSkinButtonCore<Root>::GetGlyphNum(bool down, bool mouseIn) const

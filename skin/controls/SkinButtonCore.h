@@ -92,6 +92,9 @@ protected:
     virtual void CreateButtonImage(TBitmap* bitmap, const TRect& r, bool down, bool mouseIn);
     // The content (picture and caption) of one state; the canvas font is set.
     virtual void DrawSkinContent(TCanvas* canvas, const TRect& r, bool down, bool mouseIn);
+    // The content with the pressed offset of `pressed` and glyph cell `glyphNum`, for looks whose pressed offset
+    // and glyph cell follow different states.
+    void DrawContentInCell(TCanvas* canvas, const TRect& r, bool pressed, int glyphNum);
     // The focus rectangle of a focused button whose record asks for one; nothing by default.
     virtual void DrawSkinFocus(TCanvas* canvas, const TRect& r) { (void)canvas, (void)r; }
     // Whether DrawSkinFocus draws a rectangle now.

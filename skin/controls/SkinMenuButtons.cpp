@@ -202,7 +202,7 @@ void TspSkinMenuButton::CreateToolButtonImage(TBitmap* bitmap, bool stretched)
     }
     canvas->Brush()->SetStyle(bsClear);
     const TColor captionColor = canvas->Font()->Color();
-    TspSkinButton::DrawSkinContent(canvas, Rect(0, 0, Width() - kStrip, Height()), pressedFlag, pressedFlag || FHot);
+    DrawContentInCell(canvas, Rect(0, 0, Width() - kStrip, Height()), pressedFlag, GetGlyphNum(FDown, FHot));
     const TRect marker = MarkerRect();
     if (IsNullRect(MenuMarkerRect))
         DrawTrackArrowImage(canvas, marker, FMenuOpen ? DownFontColor : captionColor);
@@ -244,7 +244,7 @@ void TspSkinMenuButton::CreateControlDefaultImage(TBitmap* bitmap)
     }
     SetDefaultLookFont(canvas);
     canvas->Brush()->SetStyle(bsClear);
-    TspSkinButton::DrawSkinContent(canvas, Rect(0, 0, Width() - kStrip, Height()), pressedFlag, pressedFlag || FHot);
+    DrawContentInCell(canvas, Rect(0, 0, Width() - kStrip, Height()), pressedFlag, GetGlyphNum(FDown, FHot));
     DrawTrackArrowImage(canvas, MarkerRect(), clBtnText);
 }
 

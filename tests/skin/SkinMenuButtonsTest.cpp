@@ -269,6 +269,29 @@ TEST_F(SkinMenuButtonsTest, TheSkinlessArrowMovesWhenPressedWhileTheContentStays
     Release();
 }
 
+TEST_F(SkinMenuButtonsTest, TheSkinlessLookShowsThePressedGlyphCellWhileDownAndHotWithoutMovingIt)
+{
+    auto* button = Place(20, 30);
+    // A 4-cell strip of 8 x 8 solid cells (red, green, blue, yellow), each with a white transparent corner.
+    TBitmap glyph;
+    glyph.SetSize(32, 8);
+    const TColor cells[] = { clRed, clLime, clBlue, clYellow };
+    for (int i = 0; i < 4; ++i) {
+        glyph.Canvas()->Brush()->SetColor(cells[i]);
+        glyph.Canvas()->FillRect(Rect(8 * i, 0, 8 * i + 8, 8));
+        glyph.Canvas()->SetPixels(8 * i, 7, clWhite);
+    }
+    button->SetGlyph(&glyph);
+    button->SetNumGlyphs(4);
+    const TRect face = Rect(20, 30, 20 + 60, 55);
+    MoveTo(30, 40);
+    const TRect hot = Find(face, clYellow);
+    ASSERT_EQ(hot.Right - hot.Left, 8);
+    Press();
+    EXPECT_EQ(Find(face, clBlue), hot) << "the pressed cell, in place";
+    Release();
+}
+
 TEST_F(SkinMenuButtonsTest, ToolButtonLooksDrawTheStateAndTheMarkerStripFromTheRecord)
 {
     TFixtureSkin fixture;
