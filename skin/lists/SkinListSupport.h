@@ -1,0 +1,12 @@
+// Small rectangle helpers shared by the skinned lists.
+#pragma once
+#include "framework/graphics/Types.h"
+
+namespace SkinListSupport {
+
+inline TRect Offset(const TRect& r, int dx, int dy) { return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
+inline TRect Inflate(const TRect& r, int dx, int dy) { return Rect(r.Left - dx, r.Top - dy, r.Right + dx, r.Bottom + dy); }
+// Left and top edges inside, right and bottom outside.
+inline bool Contains(const TRect& r, int x, int y) { return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom; }
+
+} // namespace SkinListSupport
