@@ -1,0 +1,738 @@
+// The skinned combo box's drop-down protocol: opening and closing the list, the pointer followed into it, keys,
+// the wheel, incremental search, and the popup list itself.
+#include "skin/lists/TspSkinComboBox.h"
+
+#include "skin/lists/SkinListSupport.h"
+
+#include "framework/controls/Messages.h"
+#include "framework/core/SysUtils.h"
+#include "platform/controls/ListBoxControl.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/WinStyles.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/core/SkinEditRecords.h"
+#include "skin/core/TspSkinData.h"
+
+#include <algorithm>
+
+using namespace SPUtils;
+
+namespace {
+
+constexpr UINT_PTR kScrollTimer = 1;
+constexpr UINT_PTR kFadeTimer = 2;
+// A fade step every 10 ms (the shortest timer there is), 10 opacity levels a step.
+constexpr UINT kFadeInterval = 10;
+constexpr int kFadeStep = 10;
+
+std::string Utf8Of(char32_t c)
+{
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | (c >> 12));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (c >> 18));
+        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+} // namespace
+
+// ---- TspPopupListBox ------------------------------------------------------------------------------------------
+
+TspPopupListBox::TspPopupListBox(TComponent* owner)
+    : inherited(owner)
+{
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Include(csNoDesignVisible);
+    FControlStyle.Include(csReplicatable);
+    SetCtl3D(false);
+    SetParentCtl3D(false);
+    SetVisible(false);
+}
+
+void TspPopupListBox::CreateParams(TCreateParams& params)
+{
+    inherited::CreateParams(params);
+    params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    params.ExStyle = WS_EX_TOOLWINDOW;
+    params.WindowClass.style |= CS_SAVEBITS;
+    if (CheckWXP())
+        params.WindowClass.style |= CS_DROPSHADOW;
+}
+
+TspSkinCustomComboBox* TspPopupListBox::ComboBox() const { return dynamic_cast<TspSkinCustomComboBox*>(Owner()); }
+
+void TspPopupListBox::Show(TPoint origin)
+{
+    TspSkinCustomComboBox* combo = CheckW2KWXP() ? ComboBox() : nullptr;
+    const bool fade = combo && combo->ListBoxAlphaBlend() && combo->ListBoxAlphaBlendAnimation();
+    if (combo) {
+        const HWND w = Handle();
+        const LONG exStyle = GetWindowLong(w, GWL_EXSTYLE);
+        if (combo->ListBoxAlphaBlend() && !Layered)
+            SetWindowLong(w, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        else if (!combo->ListBoxAlphaBlend() && Layered)
+            SetWindowLong(w, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+        Layered = combo->ListBoxAlphaBlend();
+        if (Layered && AppliedOpacity != combo->ListBoxAlphaBlendValue()) {
+            AppliedOpacity = combo->ListBoxAlphaBlendAnimation() ? 0 : combo->ListBoxAlphaBlendValue();
+            SetAlphaBlendTransparent(w, AppliedOpacity);
+        }
+        // Every opening fades from nothing again.
+        if (fade)
+            SetAlphaBlendTransparent(w, 0);
+    }
+    SetWindowPos(Handle(), HWND_TOP, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    SetVisible(true);
+    // The fade runs from a timer, so nothing handled meanwhile can pull the list away under a running loop.
+    if (fade) {
+        FFadeOpacity = 0;
+        SetTimer(Handle(), kFadeTimer, kFadeInterval, nullptr);
+    }
+}
+
+void TspPopupListBox::Hide()
+{
+    if (HandleAllocated()) {
+        KillTimer(Handle(), kFadeTimer);
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+            SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    }
+    SetVisible(false);
+}
+
+void TspPopupListBox::FadeStep()
+{
+    TspSkinCustomComboBox* combo = ComboBox();
+    const int target = combo ? combo->ListBoxAlphaBlendValue() : 255;
+    FFadeOpacity = std::min(FFadeOpacity + kFadeStep, target);
+    SetAlphaBlendTransparent(Handle(), FFadeOpacity);
+    if (FFadeOpacity >= target)
+        KillTimer(Handle(), kFadeTimer);
+}
+
+void TspPopupListBox::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_MOUSEACTIVATE:
+        message.Result = MA_NOACTIVATE;
+        return;
+    case WM_TIMER:
+        if (message.WParam == kFadeTimer) {
+            FadeStep();
+            return;
+        }
+        inherited::WndProc(message);
+        return;
+    default:
+        inherited::WndProc(message);
+    }
+}
+
+// ---- TspSkinCustomComboBox ------------------------------------------------------------------------------------
+
+TspSkinCustomComboBox::TspSkinCustomComboBox(TComponent* owner)
+    : inherited(owner)
+{
+    SetTabStop(true);
+    FControlStyle = TControlStyle { csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks };
+    SetSkinDataName("combobox");
+    Font()->SetName("Arial");
+    Font()->SetColor(clWindowText);
+    Font()->SetStyle({});
+    Font()->SetHeight(14);
+    SetBounds(Left(), Top(), 120, 20);
+    FListBox = new TspPopupListBox(this);
+    FListBox->SetVisible(false);
+    FListBox->SetParent(this);
+    TspListBox* inner = FListBox->ListBox();
+    inner->SetTabStop(false);
+    inner->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+        ListMouseMove(sender, shift, x, y);
+    };
+    FOldListProc = inner->WindowProc;
+    inner->WindowProc = [this](TMessage& message) { ListHook(message); };
+    FListBox->OnCheckButtonClick = [this](TObject*) { CloseUp(true); };
+    CalcRects();
+}
+
+TspSkinCustomComboBox::~TspSkinCustomComboBox()
+{
+    *FAlive = false;
+    if (HandleAllocated())
+        KillTimer(Handle(), kScrollTimer);
+    TspPopupListBox* list = FListBox;
+    FListBox = nullptr;
+    delete list;
+}
+
+void TspSkinCustomComboBox::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FListBox)
+        FListBox = nullptr;
+}
+
+bool TspSkinCustomComboBox::Loading() const
+{
+    return ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning);
+}
+
+void TspSkinCustomComboBox::SetItems(TStrings* value) { FListBox->SetItems(value); }
+
+void TspSkinCustomComboBox::SetDropDownCount(int value)
+{
+    if (value > 0)
+        FDropDownCount = value;
+}
+
+void TspSkinCustomComboBox::SetDefaultColor(TColor value)
+{
+    FDefaultColor = value;
+    Repaint();
+}
+
+void TspSkinCustomComboBox::SetImages(TCustomImageList* value)
+{
+    FListBox->SetImages(value);
+    Repaint();
+}
+
+void TspSkinCustomComboBox::SetImageIndex(int value)
+{
+    FListBox->SetImageIndex(value);
+    Repaint();
+}
+
+void TspSkinCustomComboBox::SetTabWidths(TStrings* value)
+{
+    FListBox->SetTabWidths(value);
+    Repaint();
+}
+
+void TspSkinCustomComboBox::SetOnListBoxDrawItem(TspDrawSkinItemEvent value) { FListBox->OnDrawItem = std::move(value); }
+
+void TspSkinCustomComboBox::SetUseSkinSize(bool value)
+{
+    FUseSkinSize = value;
+    if (!Loading())
+        ChangeSkinData();
+}
+
+void TspSkinCustomComboBox::SetStyle(TspSkinCustomComboBoxStyle value)
+{
+    if (value == FStyle)
+        return;
+    FStyle = value;
+    CalcRects();
+    Repaint();
+}
+
+void TspSkinCustomComboBox::SetItemIndex(int value)
+{
+    const std::shared_ptr<bool> alive = FAlive;
+    FListBox->SetItemIndex(value);
+    const int index = FListBox->ItemIndex();
+    if (Items()->Count() > 0 && index != -1)
+        SetText(Items()->Strings(index));
+    if (!*alive)
+        return;
+    FOldItemIndex = index;
+    if (FStyle == spcbFixedStyle)
+        Repaint();
+    if (Loading())
+        return;
+    if (OnClick)
+        OnClick(this);
+    if (*alive)
+        Change();
+}
+
+// ---- Opening and closing --------------------------------------------------------------------------------------
+
+bool TspSkinCustomComboBox::IsPopupVisible() const { return FListBox && FListBox->Visible(); }
+
+bool TspSkinCustomComboBox::CanCancelDropDown()
+{
+    POINT p;
+    GetCursorPos(&p);
+    return IsPopupVisible() && WindowFromPoint(p) != Handle();
+}
+
+void TspSkinCustomComboBox::DropDown()
+{
+    const int count = Items()->Count();
+    if (count == 0)
+        return;
+    FMovedInList = false;
+    StopTimer();
+    const std::shared_ptr<bool> alive = FAlive;
+    if (OnDropDown)
+        OnDropDown(this);
+    if (!*alive || Items()->Count() == 0)
+        return;
+    const int width = FListBoxWidth > 0 ? FListBoxWidth : Width();
+    const int rows = std::min(FDropDownCount, count);
+    const int height = FListBox->CalcHeight(rows);
+    TPoint origin = ClientToScreen(TPoint { 0, Height() });
+    TRect workArea;
+    GetMonitorWorkArea(Handle(), true, workArea);
+    if (origin.Y + height > workArea.Bottom)
+        origin.Y = ClientToScreen(TPoint { 0, 0 }).Y - height;
+    FListBox->SetBounds(origin.X, origin.Y, width, height);
+    FOldItemIndex = ItemIndex();
+    // Selecting another item first makes the list repaint the current one selected.
+    if (ItemIndex() == 0 && count >= 2) {
+        FListBox->SetItemIndex(1);
+        FListBox->SetItemIndex(0);
+    }
+    FListBox->SetTopIndex(std::max(0, ItemIndex()));
+    FListBox->Show(origin);
+}
+
+void TspSkinCustomComboBox::CloseUp(bool accept)
+{
+    // The auto-scroll ends with the list: left running it would move the hidden list's current item.
+    StopTimer();
+    if (!IsPopupVisible())
+        return;
+    FListBox->Hide();
+    const std::shared_ptr<bool> alive = FAlive;
+    const int index = ItemIndex();
+    if (index == -1) {
+        FListBox->SetItemIndex(FOldItemIndex);
+    } else if (accept && index < Items()->Count()) {
+        SetText(Items()->Strings(index));
+        if (!*alive)
+            return;
+        Repaint();
+        if (OnClick)
+            OnClick(this);
+        if (!*alive)
+            return;
+        Change();
+        if (!*alive)
+            return;
+    } else {
+        FListBox->SetItemIndex(FOldItemIndex);
+    }
+    Repaint();
+    if (accept && OnCloseUp)
+        OnCloseUp(this);
+}
+
+// ---- Moves ----------------------------------------------------------------------------------------------------
+
+void TspSkinCustomComboBox::EditUp1(bool events)
+{
+    const int index = ItemIndex();
+    if (index <= 0)
+        return;
+    if (events)
+        SetItemIndex(index - 1);
+    else
+        FListBox->SetItemIndex(index - 1);
+}
+
+void TspSkinCustomComboBox::EditDown1(bool events)
+{
+    const int index = ItemIndex();
+    if (index >= Items()->Count() - 1)
+        return;
+    if (events)
+        SetItemIndex(index + 1);
+    else
+        FListBox->SetItemIndex(index + 1);
+}
+
+// A page up moves one row more than the list shows and a page down one row less.
+void TspSkinCustomComboBox::EditPageUp1(bool events)
+{
+    if (Items()->Count() == 0)
+        return;
+    const int index = std::max(0, ItemIndex() - (FDropDownCount + 1));
+    if (events)
+        SetItemIndex(index);
+    else
+        FListBox->SetItemIndex(index);
+}
+
+void TspSkinCustomComboBox::EditPageDown1(bool events)
+{
+    const int count = Items()->Count();
+    if (count == 0)
+        return;
+    const int index = std::min(count - 1, ItemIndex() + (FDropDownCount - 1));
+    if (events)
+        SetItemIndex(index);
+    else
+        FListBox->SetItemIndex(index);
+}
+
+// ---- The pointer ----------------------------------------------------------------------------------------------
+
+void TspSkinCustomComboBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    inherited::MouseDown(button, shift, x, y);
+    if (FStyle == spcbFixedStyle && !Focused() && CanFocus())
+        SetFocus();
+    if (button != mbLeft)
+        return;
+    const bool onButton = SkinListSupport::Contains(ButtonRect, x, y);
+    const bool onItem = FStyle == spcbFixedStyle && SkinListSupport::Contains(CBItemRect, x, y);
+    if (onButton || onItem) {
+        FButtonPressed = true;
+        Repaint();
+        if (!IsPopupVisible()) {
+            FMovedInList = false;
+            FTracking = true;
+            DropDown();
+        } else {
+            CloseUp(false);
+        }
+    } else if (IsPopupVisible()) {
+        CloseUp(false);
+    }
+}
+
+void TspSkinCustomComboBox::MouseMove(TShiftState shift, int x, int y)
+{
+    inherited::MouseMove(shift, x, y);
+    if (FTracking && IsPopupVisible())
+        TrackList(x, y);
+    else
+        SetButtonHover(SkinListSupport::Contains(ButtonRect, x, y));
+}
+
+void TspSkinCustomComboBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (FTracking && FMovedInList) {
+        ReleaseCapture();
+        FTracking = false;
+        POINT p;
+        GetCursorPos(&p);
+        TspListBox* inner = FListBox->ListBox();
+        const std::shared_ptr<bool> alive = FAlive;
+        CloseUp(inner->HandleAllocated() && WindowFromPoint(p) == inner->Handle());
+        if (!*alive)
+            return;
+    } else {
+        FTracking = false;
+    }
+    inherited::MouseUp(button, shift, x, y);
+    if (FButtonPressed) {
+        FButtonPressed = false;
+        Repaint();
+    }
+}
+
+void TspSkinCustomComboBox::SetButtonHover(bool value)
+{
+    if (value == FButtonHover)
+        return;
+    FButtonHover = value;
+    Repaint();
+}
+
+void TspSkinCustomComboBox::TrackList(int x, int y)
+{
+    TspListBox* inner = FListBox->ListBox();
+    const TPoint p = inner->ScreenToClient(ClientToScreen(TPoint { x, y }));
+    const bool bar = FListBox->VScrollBar() != nullptr;
+    if (p.Y < 0) {
+        if (bar && FMovedInList)
+            SetTimerMode(1);
+    } else if (p.Y > inner->Height()) {
+        if (bar && FMovedInList)
+            SetTimerMode(2);
+    } else {
+        StopTimer();
+        inner->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, p.Y));
+        FMovedInList = true;
+    }
+}
+
+void TspSkinCustomComboBox::ListMouseMove(TObject*, TShiftState, int x, int y)
+{
+    const int index = FListBox->ItemAtPos(TPoint { x, y }, true);
+    if (index >= 0 && index < Items()->Count())
+        FListBox->SetItemIndex(index);
+}
+
+// The open list takes no press of its own: the combo box captures the pointer and decides on the release.
+void TspSkinCustomComboBox::ListHook(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        FTracking = true;
+        FMovedInList = true;
+        SetCapture(Handle());
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return;
+    case WM_MOUSEACTIVATE:
+        FOldListProc(message);
+        message.Result = MA_NOACTIVATE;
+        return;
+    default:
+        FOldListProc(message);
+    }
+}
+
+void TspSkinCustomComboBox::SetTimerMode(int mode)
+{
+    if (mode == TimerMode)
+        return;
+    TimerMode = mode;
+    KillTimer(Handle(), kScrollTimer);
+    SetTimer(Handle(), kScrollTimer, 25, nullptr);
+}
+
+void TspSkinCustomComboBox::StopTimer()
+{
+    if (TimerMode != 0 && HandleAllocated())
+        KillTimer(Handle(), kScrollTimer);
+    TimerMode = 0;
+}
+
+void TspSkinCustomComboBox::WMTimer()
+{
+    if (TimerMode == 1)
+        EditUp1(false);
+    else if (TimerMode == 2)
+        EditDown1(false);
+}
+
+// ---- Keys and wheel -------------------------------------------------------------------------------------------
+
+void TspSkinCustomComboBox::KeyDown(uint16_t& key, TShiftState shift)
+{
+    inherited::KeyDown(key, shift);
+    const bool alt = shift.Contains(ssAlt);
+    const std::shared_ptr<bool> alive = FAlive;
+    const uint16_t pressed = key;
+    // A key the combo box acts on is used up here: its events may have freed the combo box.
+    switch (pressed) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+        if (IsPopupVisible())
+            key = 0;
+        break;
+    case VK_UP:
+    case VK_LEFT:
+    case VK_DOWN:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+        key = 0;
+        break;
+    default:
+        break;
+    }
+    switch (pressed) {
+    case VK_RETURN:
+        if (IsPopupVisible())
+            CloseUp(true);
+        break;
+    case VK_ESCAPE:
+        if (IsPopupVisible())
+            CloseUp(false);
+        break;
+    case VK_UP:
+    case VK_LEFT:
+        if (!alt)
+            EditUp1(true);
+        else if (IsPopupVisible())
+            CloseUp(false);
+        break;
+    case VK_DOWN:
+    case VK_RIGHT:
+        if (!alt)
+            EditDown1(true);
+        else if (!IsPopupVisible())
+            DropDown();
+        break;
+    case VK_PRIOR:
+        EditPageUp1(true);
+        break;
+    case VK_NEXT:
+        EditPageDown1(true);
+        break;
+    default:
+        break;
+    }
+}
+
+int TspSkinCustomComboBox::FindItem(const std::string& text)
+{
+    // A single character steps on from the current item; a longer prefix is looked for from the start.
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    const WPARAM start = characters == 1 ? static_cast<WPARAM>(ItemIndex()) : static_cast<WPARAM>(-1);
+    const HWND list = FListBox->ListBox()->Handle();
+    return static_cast<int>(SendMessage(list, LB_FINDSTRING, start, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TspSkinCustomComboBox::KeyPress(char32_t& key)
+{
+    inherited::KeyPress(key);
+    if (FStyle != spcbFixedStyle || key < U' ')
+        return;
+    const char32_t pressed = key;
+    key = 0;
+    const std::string typed = Utf8Of(pressed);
+    std::string text = typed;
+    if (FAutoComplete) {
+        const uint64_t now = GetTickCount64();
+        if (now - FLastSearchTick >= 500)
+            FSearchText.clear();
+        FLastSearchTick = now;
+        FSearchText += typed;
+        text = FSearchText;
+    }
+    const int found = FindItem(text);
+    if (found >= 0)
+        SetItemIndex(found);
+}
+
+void TspSkinCustomComboBox::WMMouseWheel(TMessage& message)
+{
+    const int delta = static_cast<int16_t>(HIWORD(message.WParam));
+    const bool events = !IsPopupVisible();
+    if (delta > 0)
+        EditUp1(events);
+    else
+        EditDown1(events);
+}
+
+// ---- Messages -------------------------------------------------------------------------------------------------
+
+void TspSkinCustomComboBox::CMTextChanged(TMessage& message)
+{
+    inherited::WndProc(message);
+    if (OnChange)
+        OnChange(this);
+    if (FFromEdit)
+        Change();
+}
+
+void TspSkinCustomComboBox::CMCancelMode(TMessage& message)
+{
+    TControl* sender = MessageSender(message);
+    if (sender) {
+        if (sender == this || sender == FListBox || sender == FListBox->ListBox())
+            return;
+        if (sender == static_cast<TControl*>(FListBox->VScrollBar())
+            || sender == static_cast<TControl*>(FListBox->HScrollBar()))
+            return;
+    }
+    if (IsPopupVisible())
+        CloseUp(false);
+}
+
+void TspSkinCustomComboBox::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SETFOCUS:
+        inherited::WndProc(message);
+        Repaint();
+        return;
+    case WM_KILLFOCUS:
+        inherited::WndProc(message);
+        if (FStyle == spcbFixedStyle && IsPopupVisible()) {
+            const std::shared_ptr<bool> alive = FAlive;
+            CloseUp(false);
+            if (!*alive)
+                return;
+        }
+        Repaint();
+        return;
+    case WM_SIZE:
+        inherited::WndProc(message);
+        CalcRects();
+        return;
+    case WM_TIMER:
+        if (message.WParam == kScrollTimer) {
+            WMTimer();
+            return;
+        }
+        inherited::WndProc(message);
+        return;
+    case WM_MOUSEWHEEL:
+        if (FStyle == spcbFixedStyle) {
+            WMMouseWheel(message);
+            message.Result = 1;
+            return;
+        }
+        inherited::WndProc(message);
+        return;
+    case CM_TEXTCHANGED:
+        CMTextChanged(message);
+        return;
+    case CM_MOUSEENTER:
+        inherited::WndProc(message);
+        MouseIn = true;
+        if (Skinned() && !IsNullRect(ActiveSkinRect))
+            Invalidate();
+        return;
+    case CM_MOUSELEAVE:
+        inherited::WndProc(message);
+        MouseIn = false;
+        if (FButtonHover) {
+            FButtonHover = false;
+            Repaint();
+        }
+        if (Skinned() && !IsNullRect(ActiveSkinRect))
+            Invalidate();
+        return;
+    case CM_CANCELMODE:
+        CMCancelMode(message);
+        return;
+    case CM_WANTSPECIALKEY:
+        if (message.WParam >= VK_LEFT && message.WParam <= VK_DOWN) {
+            message.Result = 1;
+            return;
+        }
+        inherited::WndProc(message);
+        return;
+    case CM_ENABLEDCHANGED:
+        inherited::WndProc(message);
+        Repaint();
+        return;
+    default:
+        inherited::WndProc(message);
+    }
+}
+
+// ---- TspSkinMRUComboBox ---------------------------------------------------------------------------------------
+
+void TspSkinMRUComboBox::AddMRUItem(std::string_view s)
+{
+    if (s.empty())
+        return;
+    TStrings* items = Items();
+    const int at = items->IndexOf(s);
+    if (at == 0)
+        return;
+    if (at > 0)
+        items->Move(at, 0);
+    else
+        items->Insert(0, s);
+}
