@@ -11,7 +11,7 @@
 #include "platform/win/WinStyles.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
-#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
 

@@ -125,6 +125,8 @@ public:
     TRect ItemAreaRect() const { return CBItemRect; }
     TRect ButtonAreaRect() const { return ButtonRect; }
 
+    // An MDI main form closes the open list when its menus close.
+    bool CancelsModeWithMenus() const override { return true; }
     void Invalidate() override;
     void GetSkinData() override;
     void ChangeSkinData() override;

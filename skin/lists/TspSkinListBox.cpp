@@ -6,7 +6,7 @@
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/controls/SkinLabels.h"
-#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
 

@@ -3,7 +3,7 @@
 #include "framework/controls/ImgList.h"
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
-#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/TspSkinListBox.h"
 
 #include <algorithm>
@@ -12,9 +12,10 @@ using namespace SPUtils;
 
 namespace {
 
+// Only mirrored state: no OnChange comes back.
 void MirrorRange(TspSkinScrollBar* bar, int min, int max, int pageSize, int position)
 {
-    bar->SetRange(min, max, pageSize, position);
+    bar->SetRange(TspScrollMin(min), TspScrollMax(max), TspScrollPage(pageSize), TspScrollPosition(position));
 }
 
 } // namespace

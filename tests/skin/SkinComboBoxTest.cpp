@@ -3,7 +3,7 @@
 // freed from its own event.
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/win/Windows.h"
-#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/TspSkinComboBox.h"
 #include "tests/skin/SkinListsTestSupport.h"
 

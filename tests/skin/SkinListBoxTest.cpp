@@ -2,7 +2,7 @@
 // skinned bars against the list's scroll state, tab stops, the caption buttons' auto-repeat on the virtual clock.
 #include "framework/controls/ImgList.h"
 #include "platform/win/Windows.h"
-#include "skin/controls/TspSkinScrollBar.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/TspSkinListBox.h"
 #include "tests/skin/SkinListsTestSupport.h"
 
