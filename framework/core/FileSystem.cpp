@@ -143,6 +143,15 @@ bool MaskMatches(std::string_view name, std::string_view foldedMask)
         && WildcardMatch(folded, foldedMask.substr(0, foldedMask.size() - 2));
 }
 
+} // namespace
+
+bool MatchesMask(std::string_view name, std::string_view mask)
+{
+    return MaskMatches(name, AnsiUpperCase(mask));
+}
+
+namespace {
+
 bool IsDotOrDotDot(std::string_view name)
 {
     return name == "." || name == "..";

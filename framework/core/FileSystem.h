@@ -77,6 +77,10 @@ constexpr int32_t faArchive = 32;
 constexpr int32_t faSymLink = 64;
 constexpr int32_t faAnyFile = 63;
 
+// Whether a file name matches a mask of '*' (any run) and '?' (one character), case-insensitively, by the rule
+// FindFirst applies: a mask ending in ".*" also matches names without a dot, so "*.*" matches every name.
+bool MatchesMask(std::string_view name, std::string_view mask);
+
 struct TSearchRec;
 // Starts a search of `pathAndMask` ("folder/*.mp4"). The mask is the file-name part: '*' and '?' match
 // case-insensitively, "*.*" matches every name, and a mask ending in ".*" also matches names without a dot.

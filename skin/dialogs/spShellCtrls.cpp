@@ -178,9 +178,10 @@ bool SamePIDL(LPCITEMIDLIST first, LPCITEMIDLIST second)
     return static_cast<int16_t>(DesktopShellFolder()->CompareIDs(0, first, second) & 0xFFFF) == 0;
 }
 
-DWORD ObjectFlags(bool folders, bool nonFolders, bool hidden)
+DWORD ObjectFlags(TShellObjectTypes types)
 {
-    return (folders ? SHCONTF_FOLDERS : 0) | (nonFolders ? SHCONTF_NONFOLDERS : 0) | (hidden ? SHCONTF_INCLUDEHIDDEN : 0);
+    return (types.Contains(otFolders) ? SHCONTF_FOLDERS : 0) | (types.Contains(otNonFolders) ? SHCONTF_NONFOLDERS : 0)
+        | (types.Contains(otHidden) ? SHCONTF_INCLUDEHIDDEN : 0);
 }
 
 bool ObjectHasChildren(IShellFolder* folder, DWORD flags)

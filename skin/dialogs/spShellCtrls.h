@@ -3,13 +3,16 @@
 // list take part in.
 #pragma once
 #include "framework/core/Exception.h"
+#include "framework/core/TSet.h"
 #include "platform/shell/ShellNamespace.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class TspShellFolder;
+class TObject;
 class TWinControl;
 
 // Raised when the shell allocator or the desktop folder cannot be had.
@@ -49,6 +52,10 @@ enum TspRootFolder : uint8_t {
 using TRoot = std::string;
 
 enum TShellObjectType : uint8_t { otFolders, otNonFolders, otHidden };
+using TShellObjectTypes = TSet<TShellObjectType, otHidden>;
+
+// Asked before a control adds an item; clearing `canAdd` leaves it out.
+using TAddFolderEvent = std::function<void(TObject* sender, TspShellFolder* folder, bool& canAdd)>;
 
 // Implemented by the controls that show a context menu: they may carry out a verb themselves (rename, delete
 // with their own bookkeeping) and hear how every verb ended.
@@ -99,7 +106,7 @@ TspShellFolder* DesktopFolder();
 // Whether two absolute lists name the same item.
 bool SamePIDL(LPCITEMIDLIST first, LPCITEMIDLIST second);
 // The enumeration flags of a set of object types (otFolders 0x20, otNonFolders 0x40, otHidden 0x80).
-DWORD ObjectFlags(bool folders, bool nonFolders, bool hidden);
+DWORD ObjectFlags(TShellObjectTypes types);
 // Whether `folder` enumerates at least one item with `flags`; false when it cannot be enumerated.
 bool ObjectHasChildren(IShellFolder* folder, DWORD flags);
 // The text of an item's name in `folder` with `flags`: "?1?2x" loses its question marks, and a parsing name

@@ -53,7 +53,7 @@ std::vector<std::unique_ptr<TspShellFolder>> Children(TspShellFolder& folder)
 {
     std::vector<std::unique_ptr<TspShellFolder>> children;
     std::unique_ptr<IEnumIDList> items;
-    if (FAILED(folder.ShellFolder()->EnumObjects(nullptr, ObjectFlags(true, true, true), &items)))
+    if (FAILED(folder.ShellFolder()->EnumObjects(nullptr, ObjectFlags({ otFolders, otNonFolders, otHidden }), &items)))
         return children;
     LPITEMIDLIST item = nullptr;
     ULONG fetched = 0;
