@@ -134,6 +134,39 @@ void ProcessPath(const std::string& editText, char& drive, std::string& dirPart,
     }
 }
 
+void ParseFilter(const std::string& filter, std::vector<std::string>& descriptions, std::vector<std::string>& masks)
+{
+    descriptions.clear();
+    masks.clear();
+    size_t start = 0;
+    while (start < filter.size()) {
+        const size_t bar = filter.find('|', start);
+        if (bar == std::string::npos)
+            break;
+        size_t end = filter.find('|', bar + 1);
+        if (end == std::string::npos)
+            end = filter.size();
+        descriptions.push_back(filter.substr(start, bar - start));
+        masks.push_back(filter.substr(bar + 1, end - bar - 1));
+        start = end + 1;
+    }
+}
+
+std::string CompleteSaveFileName(const std::string& fileName, const std::string& mask, const std::string& defaultExt)
+{
+    std::string result = fileName;
+    if (mask.find(".*") == std::string::npos && ExtractFileExt(result).empty()) {
+        const std::string first = mask.substr(0, mask.find(';'));
+        const std::string ext = ExtractFileExt(Trim(first));
+        // "*.txt" gives ".txt"; a mask without a plain extension ("*.t?t", "name") gives none.
+        if (ext.size() > 1 && ext.find_first_of("*?") == std::string::npos)
+            result += ext;
+    }
+    if (ExtractFileExt(result).empty() && !defaultExt.empty())
+        result += "." + defaultExt;
+    return result;
+}
+
 std::string DriveVolumeLabel(const std::string& drive)
 {
     char label[261] = {};

@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 class TCanvas;
 
@@ -38,6 +39,15 @@ int PathDepth(const std::string& pathName);
 std::string DriveVolumeLabel(const std::string& drive);
 // The remote source a network mount is connected to ("server:/export"); the volume label for other mounts.
 std::string DriveRemoteName(const std::string& drive);
+
+// A filter text of descriptions and masks, alternating and separated by '|' ("Videos|*.mp4;*.avi|All|*.*"),
+// as the filter box lists it: one description per mask; a last description without a mask is dropped.
+void ParseFilter(const std::string& filter, std::vector<std::string>& descriptions, std::vector<std::string>& masks);
+
+// The name a save dialog returns for a typed `fileName` under the filter mask `mask`: a name without an
+// extension takes the mask's extension (of its first part), unless the mask allows any (".*"); a name that
+// still has none takes `defaultExt` (without its dot). The overwrite question is asked about this name.
+std::string CompleteSaveFileName(const std::string& fileName, const std::string& mask, const std::string& defaultExt);
 
 // Changes the current folder; EInOutError when it cannot.
 void ChDir(const std::string& dir);

@@ -2,6 +2,9 @@
 // folder where it found it.
 #include "framework/core/Exception.h"
 #include "framework/core/FileSystem.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "skin/dialogs/SkinDialogGlyphs.h"
 #include "skin/dialogs/spfilectrl.h"
 #include "tests/platform/ShellTestSupport.h"
 
@@ -117,6 +120,59 @@ TEST_F(FileCtrlPathsTest, VolumeNames)
     EXPECT_EQ(label.front(), '[');
     EXPECT_EQ(label.back(), ']');
     EXPECT_EQ(DriveRemoteName(Tree), label) << "a local mount has no remote name";
+}
+
+TEST(FileCtrlFilters, FilterPairsAndSaveNames)
+{
+    std::vector<std::string> descriptions, masks;
+    ParseFilter("A|*.a|B|*.b|C", descriptions, masks);
+    EXPECT_EQ(descriptions, (std::vector<std::string> { "A", "B" }));
+    EXPECT_EQ(masks, (std::vector<std::string> { "*.a", "*.b" }));
+    ParseFilter("Videos|*.mp4;*.avi", descriptions, masks);
+    EXPECT_EQ(masks, (std::vector<std::string> { "*.mp4;*.avi" }));
+    ParseFilter("", descriptions, masks);
+    EXPECT_TRUE(descriptions.empty() && masks.empty());
+    ParseFilter("All files|", descriptions, masks);
+    EXPECT_EQ(masks, (std::vector<std::string> { "" }));
+
+    struct Case {
+        std::string Name, Mask, DefaultExt, Result;
+    };
+    const Case cases[] = {
+        { "/d/foo", "*.txt", "", "/d/foo.txt" },
+        { "/d/foo", "*.txt", "doc", "/d/foo.txt" },
+        { "/d/foo", "*.*", "doc", "/d/foo.doc" },
+        { "/d/foo", "*.*", "", "/d/foo" },
+        { "/d/foo", "*.bmp;*.ico", "", "/d/foo.bmp" },
+        { "/d/foo.png", "*.bmp", "doc", "/d/foo.png" },
+        { "/d.x/foo", "*.t?t", "", "/d.x/foo" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompleteSaveFileName(c.Name, c.Mask, c.DefaultExt), c.Result) << c.Name << " " << c.Mask << " " << c.DefaultExt;
+}
+
+// Every glyph is 16 x 16 with its background in the bottom-left corner and a picture on it; other names load
+// nothing.
+TEST(DialogGlyphs, DrawnByName)
+{
+    for (const char* name : { "SP_BACK", "SP_UP", "SP_NEWFOLDER", "SP_LVSTYLE", "SP_STRETCH", "SP_PLAY", "SP_STOP", "SP_FLOPPY",
+             "SP_HARD", "SP_NETWORK", "SP_CDROM", "SP_RAM", "SP_CLOSEDFOLDER", "SP_OPENFOLDER", "SP_CURRENTFOLDER" }) {
+        SCOPED_TRACE(name);
+        TBitmap bitmap;
+        ASSERT_TRUE(LoadDialogGlyph(&bitmap, name));
+        ASSERT_EQ(bitmap.Width(), 16);
+        ASSERT_EQ(bitmap.Height(), 16);
+        const TColor background = bitmap.Canvas()->Pixels(0, 15);
+        int drawn = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                drawn += bitmap.Canvas()->Pixels(x, y) != background;
+        EXPECT_GT(drawn, 12);
+    }
+    TBitmap bitmap;
+    bitmap.SetSize(3, 3);
+    EXPECT_FALSE(LoadDialogGlyph(&bitmap, "SP_PRIORMONTH"));
+    EXPECT_EQ(bitmap.Width(), 3);
 }
 
 } // namespace
