@@ -423,13 +423,25 @@ void TspSkinData::DeleteBitMap(int index)
         ActivePictureNames->Delete(index);
 }
 
+bool TspSkinData::InSkinFolder(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos;
+}
+
+std::string TspSkinData::PicturePath(std::string_view folder, const std::string& name)
+{
+    if (!InSkinFolder(name))
+        throw Exception(Format("The skin's picture \"%s\" is not a file of its folder", name));
+    return std::string(folder) + name;
+}
+
 void TspSkinData::LoadMainPicture(TBitmap* bitmap, const std::string& name, std::string_view folder)
 {
     if (name.empty()) {
         bitmap->Assign(nullptr);
         return;
     }
-    std::string path = std::string(folder) + name;
+    const std::string path = PicturePath(folder, name);
     if (IsJpegFile(name))
         LoadFromJpegFile(bitmap, path);
     else

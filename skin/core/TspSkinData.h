@@ -128,6 +128,9 @@ public:
     // Turns a skin's cursor file into a cursor handle, null when it does not load. The window layer reads no
     // cursor files yet, so the default gives null for every file; whatever reads them installs itself here.
     static HCURSOR (*LoadCursorFile)(const std::string& path);
+    // Whether a picture or cursor name from a description stays in the skin's own folder: a plain file name,
+    // without a folder part, and neither "." nor "..". A skin is untrusted input; it never reaches elsewhere.
+    static bool InSkinFolder(std::string_view name);
 
     // The sections of a description. `folder` ends with a path separator.
     void ReadFormInfo(TCustomIniFile* ini);
@@ -243,6 +246,9 @@ private:
     void ReadSkinSections(TCustomIniFile* ini);
     void ReadVersionAndPictureNames(TCustomIniFile* ini);
     void LoadMainPicture(TBitmap* bitmap, const std::string& name, std::string_view folder);
+    // `folder` + `name` for a picture the description names; raises Exception when the name would leave the
+    // skin's folder.
+    static std::string PicturePath(std::string_view folder, const std::string& name);
     void SetScreenCursor(int64_t number, const std::string& path);
     // Appends `picture` to ActivePictures and has any change of its pixels empty the image cache.
     void AddPicture(std::unique_ptr<TBitmap> picture);

@@ -333,7 +333,7 @@ void TspSkinData::ReadActivePictures(TCustomIniFile* ini, std::string_view folde
     for (int i = first; i < ActivePictureNames->Count(); ++i) {
         auto bitmap = std::make_unique<TBitmap>();
         std::string name = ActivePictureNames->Strings(i);
-        std::string path = std::string(folder) + name;
+        const std::string path = PicturePath(folder, name);
         if (IsJpegFile(name))
             LoadFromJpegFile(bitmap.get(), path);
         else
@@ -352,8 +352,11 @@ void TspSkinData::ReadCursors(TCustomIniFile* ini, std::string_view folder)
     StartCursorIndex = std::max(1, ini->ReadInteger(kCursors, "startcursorindex", 1));
     int first = CursorNames->Count();
     ReadStrings1(ini, kCursors, "cursors", CursorNames.get());
-    for (int i = first; i < CursorNames->Count(); ++i)
-        SetScreenCursor(int64_t(StartCursorIndex) + (i - first), std::string(folder) + CursorNames->Strings(i));
+    for (int i = first; i < CursorNames->Count(); ++i) {
+        // A cursor from outside the skin's folder is not read; the screen keeps its own for that number.
+        if (InSkinFolder(CursorNames->Strings(i)))
+            SetScreenCursor(int64_t(StartCursorIndex) + (i - first), std::string(folder) + CursorNames->Strings(i));
+    }
 }
 
 void TspSkinData::WriteCursors(TCustomIniFile* ini)

@@ -109,6 +109,18 @@ TEST_F(SkinBadInput, HostileDescriptions)
         { "picture outside the folder",
             [](TFixtureSkin& f) { f.Set("PICTURES", "picture", "../../../../../../etc/hostname").Write(); },
             TOutcome::Failed },
+        { "a real picture outside the folder",
+            [](TFixtureSkin& f) {
+                TFixtureSkin::WriteBmp(f.Path("../outside.bmp"), 4, 4);
+                f.Set("PICTURES", "picture", "../outside.bmp").Write();
+            },
+            TOutcome::Failed },
+        { "an active picture by absolute path",
+            [](TFixtureSkin& f) {
+                TFixtureSkin::WriteBmp(f.Path("inside.bmp"), 4, 4);
+                f.Set("PICTURES", { { "activepicturescount", "1" }, { "0", f.Path("inside.bmp") } }).Write();
+            },
+            TOutcome::Failed },
         { "picture that is a folder", [](TFixtureSkin& f) { f.Set("PICTURES", "picture", ".").Write(); },
             TOutcome::Failed },
         { "empty name in the list",

@@ -200,4 +200,24 @@ TEST_F(SkinDataMessages, CursorFilesFillTheScreenTableFromTheStartIndex)
     EXPECT_FALSE(Skin->Empty);
 }
 
+// A skin is untrusted: a cursor named outside its folder is never read, and the rest of the skin loads.
+TEST_F(SkinDataMessages, CursorsOutsideTheSkinFolderAreNotRead)
+{
+    static std::vector<std::string> read;
+    read.clear();
+    auto previous = TspSkinData::LoadCursorFile;
+    TspSkinData::LoadCursorFile = [](const std::string& path) {
+        read.push_back(path);
+        return LoadCursor(nullptr, IDC_HAND);
+    };
+    Fixture.Set("CURSORS",
+        { { "startcursorindex", "1" }, { "cursorscount", "4" }, { "0", "../up.cur" }, { "1", "/etc/abs.cur" }, { "2", ".." },
+            { "3", "ok.cur" } });
+    Skin->LoadFromFile(Fixture.Write());
+    TspSkinData::LoadCursorFile = previous;
+    EXPECT_FALSE(Skin->Empty);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_TRUE(read[0].ends_with("/ok.cur")) << read[0];
+}
+
 } // namespace
