@@ -425,7 +425,23 @@ void TspSkinData::DeleteBitMap(int index)
 
 bool TspSkinData::InSkinFolder(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos;
+    // Read part by part: a ".." may only climb back out of a folder the name went into.
+    if (name.empty() || name.front() == '/')
+        return false;
+    int depth = 0;
+    std::string_view last;
+    while (!name.empty()) {
+        const size_t slash = name.find('/');
+        last = name.substr(0, slash);
+        name = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
+        if (last == "..") {
+            if (--depth < 0)
+                return false;
+        } else if (!last.empty() && last != ".") {
+            ++depth;
+        }
+    }
+    return depth > 0 && !last.empty() && last != "." && last != "..";
 }
 
 std::string TspSkinData::PicturePath(std::string_view folder, const std::string& name)

@@ -128,8 +128,9 @@ public:
     // Turns a skin's cursor file into a cursor handle, null when it does not load. The window layer reads no
     // cursor files yet, so the default gives null for every file; whatever reads them installs itself here.
     static HCURSOR (*LoadCursorFile)(const std::string& path);
-    // Whether a picture or cursor name from a description stays in the skin's own folder: a plain file name,
-    // without a folder part, and neither "." nor "..". A skin is untrusted input; it never reaches elsewhere.
+    // Whether a picture or cursor name from a description names a file inside the skin's own folder: relative,
+    // and never climbing above the folder ("sub/../a.bmp" stays inside, "../a.bmp" does not). A skin is
+    // untrusted input; it never reaches elsewhere.
     static bool InSkinFolder(std::string_view name);
 
     // The sections of a description. `folder` ends with a path separator.
