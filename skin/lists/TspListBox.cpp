@@ -299,13 +299,24 @@ void TspListBox::PaintBG(HDC dc)
     if (SkinListBox)
         SkinListBox->GetSkinData();
     const TRect client = ClientRect();
+    // Painted items cover their rows whole: the background shows only below the last visible one.
+    int top = 0;
+    const int count = Count();
+    if (count > 0 && Columns() == 0) {
+        const int itemHeight = std::max(1, ItemHeight());
+        const int first = std::max(0, TopIndex());
+        const int last = std::min(count - 1, first + client.Bottom / itemHeight);
+        top = std::max(0, static_cast<int>(ItemRect(last).Bottom));
+    }
+    if (top >= client.Bottom)
+        return;
     TCanvas canvas;
     canvas.SetHandle(dc);
     if (Skinned()) {
-        PaintBGWH(&canvas, client.Right, client.Bottom, 0, 0);
+        PaintBGWH(&canvas, client.Right, client.Bottom - top, 0, top);
     } else {
         canvas.Brush()->SetColor(clWindow);
-        canvas.FillRect(client);
+        canvas.FillRect(Rect(0, top, client.Right, client.Bottom));
     }
     canvas.SetHandle(nullptr);
 }
@@ -343,6 +354,29 @@ TBitmap* TspListBox::ItemBitmap(int width, int height)
     return FItemBitmap.get();
 }
 
+void TspListBox::ClearItemBackgrounds() { FBackgrounds.clear(); }
+
+void TspListBox::DrawItemBackground(TBitmap* bitmap, const TRect& source, int width, int height, bool stretch)
+{
+    TBitmap* picture = SkinListBox->Picture();
+    for (const TKeptBackground& kept : FBackgrounds)
+        if (kept.Picture == picture && kept.Source == source && kept.Width == width && kept.Height == height
+            && kept.Stretch == stretch) {
+            bitmap->SetSize(kept.Image->Width(), kept.Image->Height());
+            bitmap->Canvas()->Draw(0, 0, kept.Image.get());
+            return;
+        }
+    auto image = std::make_unique<TBitmap>();
+    CreateHSkinImage(SkinListBox->ItemLeftOffset, SkinListBox->ItemRightOffset, image.get(), picture, source, width,
+        height, stretch);
+    bitmap->SetSize(image->Width(), image->Height());
+    bitmap->Canvas()->Draw(0, 0, image.get());
+    // A handful of looks at a handful of widths; a list resized many times starts over.
+    if (FBackgrounds.size() >= 16)
+        FBackgrounds.clear();
+    FBackgrounds.push_back({ picture, source, width, height, stretch, std::move(image) });
+}
+
 void TspListBox::DrawItemLook(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state)
 {
     if (index < 0 || index >= Count())
@@ -356,7 +390,7 @@ void TspListBox::DrawItemLook(TCanvas* canvas, int index, const TRect& rect, TOw
 }
 
 void TspListBox::DrawItemContent(
-    TCanvas* cnvs, int index, TRect txtRect, const TRect& tabbedRect, TOwnerDrawState state)
+    TCanvas* cnvs, int index, TRect txtRect, const TRect& tabbedRect, TOwnerDrawState state, bool plainText)
 {
     TspSkinCustomListBox* frame = SkinListBox;
     if (frame->OnDrawItem) {
@@ -375,7 +409,9 @@ void TspListBox::DrawItemContent(
     cnvs->Brush()->SetStyle(bsClear);
     const std::string text = Items()->Strings(index);
     if (frame->TabWidths()->Count() > 0 && Columns() == 0)
-        DrawTabbedString(text, frame->TabWidths(), indent, tabbedRect, cnvs);
+        DrawTabbedString(text, frame->TabWidths(), plainText ? 0 : indent, tabbedRect, cnvs);
+    else if (plainText)
+        SPDrawText(cnvs, text, Rect(txtRect.Left + indent, txtRect.Top, txtRect.Right, txtRect.Bottom));
     else
         SPDrawText3(cnvs, text, txtRect, indent - HorizontalOffset);
 }
@@ -420,18 +456,17 @@ void TspListBox::DrawSkinItem(TCanvas* canvas, int index, const TRect& rect, TOw
     const bool focused = state.Contains(odFocused);
     const bool selected = state.Contains(odSelected);
     const bool stretch = frame->StretchEffectOn();
-    const int left = frame->ItemLeftOffset;
-    const int right = frame->ItemRightOffset;
     if (focused && !selected) {
-        CreateHSkinImage(left, right, bitmap, picture, frame->SItemRect, width, height, stretch);
+        DrawItemBackground(bitmap, frame->SItemRect, width, height, stretch);
         cnvs->DrawFocusRect(Rect(0, 0, width, height));
     } else if (focused) {
-        CreateHSkinImage(left, right, bitmap, picture, frame->FocusItemRect, width, height, stretch);
+        DrawItemBackground(bitmap, frame->FocusItemRect, width, height, stretch);
     } else if (selected) {
-        CreateHSkinImage(left, right, bitmap, picture, frame->ActiveItemRect, width, height, stretch);
+        DrawItemBackground(bitmap, frame->ActiveItemRect, width, height, stretch);
     } else {
-        CreateHSkinImage(left, right, bitmap, picture, frame->SItemRect, width, height, false);
+        DrawItemBackground(bitmap, frame->SItemRect, width, height, false);
     }
+    DrawSkinItemCheck(cnvs, index, width - RectWidth(frame->SItemRect), 0);
     TRect txtRect = frame->ItemTextRect;
     txtRect.Right += width - RectWidth(frame->SItemRect);
     frame->ApplyItemFont(cnvs->Font());
@@ -460,6 +495,7 @@ void TspListBox::DrawStretchSkinItem(TCanvas* canvas, int index, const TRect& re
     const TRect& source = focused ? frame->FocusItemRect : selected ? frame->ActiveItemRect : frame->SItemRect;
     const TRect centre = Inflate(frame->ItemTextRect, -1, -1);
     CreateStretchImage(bitmap, picture, source, centre, true);
+    DrawSkinItemCheck(cnvs, index, width - RectWidth(frame->SItemRect), height - RectHeight(frame->SItemRect));
     TRect txtRect = frame->ItemTextRect;
     txtRect.Right += width - RectWidth(frame->SItemRect);
     txtRect.Bottom += height - RectHeight(frame->SItemRect);

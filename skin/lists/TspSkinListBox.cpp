@@ -341,6 +341,7 @@ void TspSkinCustomListBox::ApplyItemFont(TFont* font)
 void TspSkinCustomListBox::ChangeSkinData()
 {
     ChangingSkinData = true;
+    FListBox->ClearItemBackgrounds();
     inherited::ChangeSkinData();
     if (SkinIndex == -1) {
         FListBox->SetItemHeight(FDefaultItemHeight);

@@ -67,12 +67,26 @@ protected:
     virtual void DrawSkinItem(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state);
     virtual void DrawStretchSkinItem(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state);
     // The image and the text of an item in `txtRect` of the item bitmap; `tabbedRect` is where tabbed text goes.
-    void DrawItemContent(TCanvas* cnvs, int index, TRect txtRect, const TRect& tabbedRect, TOwnerDrawState state);
+    // `plainText` draws one centred line at the rectangle's left instead of the list's indented text.
+    void DrawItemContent(TCanvas* cnvs, int index, TRect txtRect, const TRect& tabbedRect, TOwnerDrawState state,
+        bool plainText = false);
+    // Drawn over a skinned item's background before its content (the check list's check mark); `dw` and `dh`
+    // are how much the item is wider and higher than the record's item.
+    virtual void DrawSkinItemCheck(TCanvas* cnvs, int index, int dw, int dh) { (void)cnvs, (void)index, (void)dw, (void)dh; }
     // Tiles the skin's client picture over `width` x `height` at (x, y) of `canvas`.
     void PaintBGWH(TCanvas* canvas, int width, int height, int x, int y);
     bool Skinned() const;
     // The bitmap items are composed in, kept between items.
     TBitmap* ItemBitmap(int width, int height);
+    // Draws the three-part item background of `source` at `width` into `bitmap`, from the kept backgrounds when
+    // one of this size was composed before (every page of a long list repeats the same few).
+    void DrawItemBackground(TBitmap* bitmap, const TRect& source, int width, int height, bool stretch);
+
+public:
+    // Forgets the kept item backgrounds (the skin changed).
+    void ClearItemBackgrounds();
+
+protected:
 
 private:
     void PaintList(HDC dc);
@@ -81,6 +95,14 @@ private:
     void WMMouseWheel(TMessage& message);
 
     std::unique_ptr<TBitmap> FItemBitmap;
+    struct TKeptBackground {
+        const TBitmap* Picture;
+        TRect Source;
+        int Width, Height;
+        bool Stretch;
+        std::unique_ptr<TBitmap> Image;
+    };
+    std::vector<TKeptBackground> FBackgrounds;
 };
 
 enum TspSkinPanelNumGlyphs : uint8_t { spNumGlyphs0, spNumGlyphs1, spNumGlyphs2 };
