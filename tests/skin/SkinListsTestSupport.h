@@ -34,6 +34,9 @@ protected:
             { "fontcolor", "0" }, { "activefontcolor", "255" }, { "focusfontcolor", "65280" } };
         fixture.AddControl("listbox", "listbox", frame);
         TFixtureSkin::TKeyValues check = frame;
+        for (auto& [key, value] : check)
+            if (key == "itemtextrect")
+                value = "20,0,98,18";
         check.push_back({ "checkimagerect", "100,0,113,13" });
         check.push_back({ "uncheckimagerect", "113,0,126,13" });
         check.push_back({ "itemcheckrect", "0,0,16,18" });
