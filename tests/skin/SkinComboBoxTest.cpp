@@ -311,3 +311,88 @@ TEST_F(SkinComboBoxTest, AComboFreedByItsOwnEventLeavesNothingBehind)
 }
 
 } // namespace
+
+// ---- The combo box with images ---------------------------------------------------------------------------------
+
+#include "framework/controls/ImgList.h"
+#include "skin/lists/TspSkinComboBoxEx.h"
+
+namespace {
+
+class SkinComboBoxExTest : public SkinListsTest {
+protected:
+    TspSkinComboBoxEx* ComboEx(const std::vector<std::string>& captions)
+    {
+        auto* combo = new TspSkinComboBoxEx(Form);
+        combo->SetParent(Form);
+        combo->SetBounds(10, 10, 150, 20);
+        for (const std::string& caption : captions)
+            combo->ItemsEx()->Add()->SetCaption(caption);
+        Pump();
+        return combo;
+    }
+    static std::vector<std::string> Lines(TspSkinComboBoxEx* combo)
+    {
+        std::vector<std::string> lines;
+        for (int i = 0; i < combo->Items()->Count(); ++i)
+            lines.push_back(combo->Items()->Strings(i));
+        return lines;
+    }
+    // The first column of the open list's row `row` with a dark (text) pixel.
+    int TextStart(TspSkinComboBoxEx* combo, int row)
+    {
+        TspPopupListBox* list = combo->ListBox();
+        const HWND window = list->Handle();
+        Pump();
+        for (int x = 0; x < list->Width(); ++x)
+            for (int y = 2 + row * 20 + 4; y < 2 + row * 20 + 16; ++y)
+                if (Backend.WindowPixel(window, x, y) < 0x404040)
+                    return x;
+        return -1;
+    }
+};
+
+TEST_F(SkinComboBoxExTest, LinesFollowTheItemsThroughAddInsertDeleteAndMoves)
+{
+    TspSkinComboBoxEx* combo = ComboEx({ "a", "b", "c", "d" });
+    EXPECT_EQ(Lines(combo), (std::vector<std::string> { "a", "b", "c", "d" }));
+    combo->ItemsEx()->Insert(4)->SetCaption("e");
+    combo->ItemsEx()->Insert(0)->SetCaption("z");
+    combo->ItemsEx()->Delete(2);
+    EXPECT_EQ(Lines(combo), (std::vector<std::string> { "z", "a", "c", "d", "e" }));
+    // A move from 0 to 3 shifts every item in between: each line still shows its own item.
+    combo->ItemsEx()->Items(0)->SetIndex(3);
+    EXPECT_EQ(Lines(combo), (std::vector<std::string> { "a", "c", "d", "z", "e" }));
+    combo->ItemsEx()->Items(4)->SetIndex(1);
+    EXPECT_EQ(Lines(combo), (std::vector<std::string> { "a", "e", "c", "d", "z" }));
+    // Loading refills the lines from the captions.
+    combo->Items()->Clear();
+    combo->LoadItems();
+    EXPECT_EQ(Lines(combo), (std::vector<std::string> { "a", "e", "c", "d", "z" }));
+    combo->ClearItemsEx();
+    EXPECT_TRUE(Lines(combo).empty());
+}
+
+TEST_F(SkinComboBoxExTest, IndentShiftsByHalfImagesOrTenPixels)
+{
+    struct Case {
+        bool images;
+        int expectedShift;
+    };
+    for (const Case& c : { Case { false, 20 }, Case { true, 16 } }) {
+        SCOPED_TRACE(c.images);
+        TspSkinComboBoxEx* combo = ComboEx({ "Wide", "Wide" });
+        TCustomImageList images(nullptr, 16, 16);
+        if (c.images)
+            combo->SetImages(&images);
+        combo->ItemsEx()->Items(1)->SetIndent(2);
+        combo->DropDown();
+        const int shift = TextStart(combo, 1) - TextStart(combo, 0);
+        combo->CloseUp(false);
+        combo->SetImages(nullptr);
+        EXPECT_EQ(shift, c.expectedShift);
+        delete combo;
+    }
+}
+
+} // namespace
