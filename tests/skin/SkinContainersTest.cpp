@@ -1,0 +1,202 @@
+// The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
+// with the fixture skin and the program's own.
+#include "framework/core/TStrings.h"
+#include "skin/controls/SkinGroups.h"
+#include "platform/win/VirtualKeys.h"
+#include "tests/skin/SkinControlsTestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A radio group whose client area is fixed, so that the layout's arithmetic shows in whole numbers.
+class TFixedClientRadioGroup : public TspSkinRadioGroup {
+public:
+    using TspSkinRadioGroup::TspSkinRadioGroup;
+
+protected:
+    void AdjustClientRect(TRect& rect) override { rect = Rect(4, 20, 204, 110); }
+};
+
+class SkinContainersTest : public SkinControlsTest {
+protected:
+    template <class T> T* Group(std::initializer_list<const char*> items, bool skinned = false)
+    {
+        auto* group = Place<T>(10, 10, 208, 114, skinned);
+        group->OnClick = [this](TObject*) { ++GroupClicks; };
+        for (const char* item : items)
+            group->Items()->Add(item);
+        Pump();
+        return group;
+    }
+
+    static std::string Bounds(const TControl* c)
+    {
+        return std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " + std::to_string(c->Width()) + "x"
+            + std::to_string(c->Height());
+    }
+
+    void ClickOn(TControl* control)
+    {
+        const TPoint p = control->ClientToScreen(TPoint { 5, control->Height() / 2 });
+        Backend.MouseMove(p.X, p.Y);
+        Pump();
+        Backend.MouseDown();
+        Pump();
+        Backend.MouseUp();
+        Pump();
+    }
+
+    int GroupClicks = 0;
+};
+
+// ---- Radio and check groups -----------------------------------------------------------------------------------
+
+TEST_F(SkinContainersTest, ARadioGroupClampsItsIndexAndClicksOnlyWhenAButtonBecomesChecked)
+{
+    auto* group = Group<TspSkinRadioGroup>({ "One", "Two", "Three" });
+    ASSERT_EQ(group->ButtonCount(), 3);
+    struct TCase {
+        int Set, Index, Clicks;
+    };
+    for (const TCase& c : { TCase { 99, 2, 1 }, TCase { 1, 1, 1 }, TCase { 1, 1, 0 }, TCase { -5, -1, 0 } }) {
+        GroupClicks = 0;
+        group->SetItemIndex(c.Set);
+        EXPECT_EQ(group->ItemIndex(), c.Index) << c.Set;
+        EXPECT_EQ(GroupClicks, c.Clicks) << c.Set;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(group->Buttons(i)->Checked(), i == c.Index) << c.Set << " button " << i;
+    }
+    // Deleting the selected item's tail moves the index to the last item, checked without a click.
+    group->SetItemIndex(2);
+    GroupClicks = 0;
+    group->Items()->Delete(2);
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_TRUE(group->Buttons(1)->Checked());
+    EXPECT_EQ(GroupClicks, 0);
+    // A click on another button selects it and tells the group.
+    TControl* button = group->Buttons(0);
+    ClickOn(button);
+    EXPECT_EQ(group->ItemIndex(), 0);
+    EXPECT_FALSE(group->Buttons(1)->Checked());
+    EXPECT_EQ(GroupClicks, 1);
+}
+
+TEST_F(SkinContainersTest, ButtonsFillColumnsTopToBottomAndRightToLeftStartsAtTheRight)
+{
+    auto* group = Group<TFixedClientRadioGroup>({ "a", "b", "c", "d", "e" });
+    for (const auto& [set, columns] : { std::pair { 0, 1 }, std::pair { 20, 16 }, std::pair { 2, 2 } }) {
+        group->SetColumns(set);
+        EXPECT_EQ(group->Columns(), columns) << set;
+    }
+    // 3 buttons a column, 200 / 2 - 2 = 98 wide, 90 / 3 = 30 high.
+    const std::vector<std::string> leftToRight { "5,20 98x30", "5,50 98x30", "5,80 98x30", "103,20 98x30",
+        "103,50 98x30" };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Bounds(group->Buttons(i)), leftToRight[size_t(i)]) << i;
+        EXPECT_TRUE(group->Buttons(i)->Visible());
+    }
+    group->SetBiDiMode(bdRightToLeft);
+    group->ArrangeButtons();
+    // Mirrored inside the client area (4 .. 204): no button crosses its left edge.
+    EXPECT_EQ(Bounds(group->Buttons(0)), "105,20 98x30");
+    EXPECT_EQ(Bounds(group->Buttons(3)), "7,20 98x30");
+    EXPECT_GT(group->Buttons(0)->Left(), group->Buttons(3)->Left());
+    // A group narrower than its columns gives empty buttons, never negative sizes.
+    group->SetBiDiMode(bdLeftToRight);
+    group->SetColumns(16);
+    group->SetBounds(10, 10, 20, 10);
+    auto* tiny = Group<TspSkinRadioGroup>({ "a", "b" });
+    tiny->SetColumns(16);
+    tiny->SetBounds(10, 10, 12, 8);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_GE(tiny->Buttons(i)->Width(), 0) << Bounds(tiny->Buttons(i));
+        EXPECT_GE(tiny->Buttons(i)->Height(), 0) << Bounds(tiny->Buttons(i));
+    }
+}
+
+TEST_F(SkinContainersTest, ACheckGroupKeepsAStatePerItemAndRemembersTheLastOneClicked)
+{
+    auto* group = Group<TspSkinCheckGroup>({ "One", "Two", "Three" });
+    EXPECT_EQ(group->ItemIndex(), -1);
+    EXPECT_FALSE(group->Buttons(0)->Radio());
+    group->SetCheckedStatus(2, true);
+    EXPECT_TRUE(group->GetCheckedStatus(2));
+    EXPECT_EQ(group->ItemIndex(), 2);
+    EXPECT_EQ(GroupClicks, 1);
+    // Outside the range: ignored, and read as unchecked.
+    group->SetCheckedStatus(3, true);
+    group->SetCheckedStatus(-1, true);
+    EXPECT_FALSE(group->GetCheckedStatus(3));
+    EXPECT_FALSE(group->GetCheckedStatus(-1));
+    EXPECT_EQ(GroupClicks, 1);
+    // A click toggles an item; two checked items stay checked.
+    TControl* button = group->Buttons(0);
+    ClickOn(button);
+    EXPECT_TRUE(group->GetCheckedStatus(0));
+    EXPECT_TRUE(group->GetCheckedStatus(2));
+    EXPECT_EQ(group->ItemIndex(), 0);
+    EXPECT_EQ(GroupClicks, 2);
+}
+
+// A group that refuses changes, as a read-only data-bound one would.
+class TLockedCheckGroup : public TspSkinCheckGroup {
+public:
+    using TspSkinCheckGroup::TspSkinCheckGroup;
+    bool CanModify() override { return false; }
+};
+
+TEST_F(SkinContainersTest, AGroupThatCannotChangeIgnoresClicksAndTheSpaceKey)
+{
+    auto* group = Group<TLockedCheckGroup>({ "One" });
+    TspSkinCheckRadioBox* button = group->Buttons(0);
+    ClickOn(button);
+    EXPECT_FALSE(button->Checked());
+    ASSERT_TRUE(button->Focused());
+    Backend.KeyDown(VK_SPACE);
+    Backend.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_FALSE(button->Checked());
+    EXPECT_EQ(GroupClicks, 0);
+}
+
+TEST_F(SkinContainersTest, TheGroupsButtonsTakeTheGroupsSkinAndButtonRecord)
+{
+    auto* group = Group<TspSkinRadioGroup>({ "One", "Two" }, true);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(group->Buttons(i)->SkinData(), Skin);
+        EXPECT_EQ(group->Buttons(i)->SkinDataName(), "radiobox");
+        EXPECT_EQ(group->Buttons(i)->ImageIndex(), i);
+    }
+    group->SetButtonSkinDataName("checkbox");
+    EXPECT_EQ(group->Buttons(1)->SkinDataName(), "checkbox");
+    // The buttons stand in the group's skinned client area.
+    const TRect client = group->GetSkinClientRect();
+    EXPECT_EQ(group->Buttons(0)->Top(), client.Top);
+    EXPECT_EQ(group->Buttons(0)->Left(), client.Left + 1);
+    group->SetEnabled(false);
+    EXPECT_FALSE(group->Buttons(1)->Enabled());
+}
+
+#ifdef TP_SKIN_DIR
+TEST_F(SkinContainersTest, TheProgramsSkinDressesTheGroupAndItsButtons)
+{
+    auto* program = new TspSkinData(Application);
+    program->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+    ASSERT_FALSE(program->Empty);
+    auto* group = Group<TspSkinRadioGroup>({ "One", "Two", "Three" });
+    group->SetSkinData(program);
+    group->SetItemIndex(1);
+    Pump();
+    EXPECT_NE(group->GetSkinIndex(), -1);
+    const TRect client = group->GetSkinClientRect();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(group->Buttons(i)->GetSkinIndex(), -1) << i;
+        EXPECT_EQ(group->Buttons(i)->Top(), client.Top + i * ((client.Bottom - client.Top) / 3)) << i;
+    }
+    EXPECT_TRUE(group->Buttons(1)->Checked());
+}
+#endif
+
+} // namespace
