@@ -1,5 +1,6 @@
 #include "skin/controls/SkinControlSupport.h"
 
+#include "framework/controls/ImgList.h"
 #include "framework/controls/Messages.h"
 #include "framework/controls/TWinControl.h"
 #include "framework/graphics/Graphics.h"
@@ -57,6 +58,50 @@ bool DropClickWithoutFocus(TWinControl* control, const TMessage& message, bool& 
         control->SetFocus();
     focusingByClick = false;
     return !control->Focused();
+}
+
+} // namespace SkinControlSupport
+
+namespace SkinControlSupport {
+
+namespace {
+
+bool ListImage(const TCaptionImage& image)
+{
+    return image.Glyph->Empty() && image.List && image.Index >= 0 && image.Index < image.List->Count();
+}
+
+} // namespace
+
+int TCaptionImage::Width() const
+{
+    if (ListImage(*this))
+        return List->Width();
+    return Glyph->Empty() ? 0 : Glyph->Width() / NumGlyphs;
+}
+
+int TCaptionImage::Height() const
+{
+    if (ListImage(*this))
+        return List->Height();
+    return Glyph->Empty() ? 0 : Glyph->Height();
+}
+
+void TCaptionImage::Draw(TCanvas* canvas, int x, int y) const
+{
+    if (Glyph->Empty()) {
+        if (ListImage(*this))
+            List->Draw(canvas, x, y, Index, Enabled);
+        return;
+    }
+    const int cell = Glyph->Width() / NumGlyphs;
+    const int index = (!Enabled && NumGlyphs == 2) ? 1 : 0;
+    TBitmap piece;
+    piece.SetSize(cell, Glyph->Height());
+    piece.Canvas()->CopyRect(Rect(0, 0, cell, Glyph->Height()), Glyph->Canvas(),
+        Rect(index * cell, 0, (index + 1) * cell, Glyph->Height()));
+    piece.SetTransparent(true);
+    canvas->Draw(x, y, &piece);
 }
 
 } // namespace SkinControlSupport

@@ -9,6 +9,8 @@
 #include <string>
 
 class TBitmap;
+class TCustomImageList;
+class TCustomImageList;
 class TCanvas;
 class TFont;
 class TWinControl;
@@ -51,5 +53,21 @@ void DrawPiece(TCanvas* canvas, int x, int y, TBitmap* picture, const TRect& sou
 // (outside design time) gives it the focus first, with `focusingByClick` set meanwhile. True when the message
 // is to be dropped: the focus was refused, or a button notification arrives while the focus is being taken.
 bool DropClickWithoutFocus(TWinControl* control, const TMessage& message, bool& focusingByClick);
+
+// The picture before a caption: a glyph strip of `NumGlyphs` cells when `Glyph` is not empty, else image `Index`
+// of `List` when it has one.
+struct TCaptionImage {
+    TBitmap* Glyph;
+    int NumGlyphs;
+    TCustomImageList* List;
+    int Index;
+    bool Enabled;
+
+    // 0 without a picture.
+    int Width() const;
+    int Height() const;
+    // The glyph's second cell stands for the disabled look when there are two.
+    void Draw(TCanvas* canvas, int x, int y) const;
+};
 
 } // namespace SkinControlSupport

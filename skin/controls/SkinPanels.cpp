@@ -477,39 +477,24 @@ void TspSkinPanel::PaintTransparentLook()
     Canvas()->Draw(0, 0, &image);
 }
 
+SkinControlSupport::TCaptionImage TspSkinPanel::CaptionImage() const
+{
+    return { FGlyph.get(), FNumGlyphs, FCaptionImageList, FCaptionImageIndex, Enabled() };
+}
+
 int TspSkinPanel::CaptionImageWidth() const
 {
-    if (FGlyph->Empty() && FCaptionImageList && FCaptionImageIndex >= 0
-        && FCaptionImageIndex < FCaptionImageList->Count())
-        return FCaptionImageList->Width();
-    if (!FGlyph->Empty())
-        return FGlyph->Width() / FNumGlyphs;
-    return 0;
+    return CaptionImage().Width();
 }
 
 int TspSkinPanel::CaptionImageHeight() const
 {
-    if (FGlyph->Empty() && FCaptionImageList && FCaptionImageIndex >= 0
-        && FCaptionImageIndex < FCaptionImageList->Count())
-        return FCaptionImageList->Height();
-    return FGlyph->Empty() ? 0 : FGlyph->Height();
+    return CaptionImage().Height();
 }
 
 void TspSkinPanel::DrawCaptionImage(TCanvas* canvas, int x, int y)
 {
-    if (FGlyph->Empty()) {
-        if (FCaptionImageList && FCaptionImageIndex >= 0 && FCaptionImageIndex < FCaptionImageList->Count())
-            FCaptionImageList->Draw(canvas, x, y, FCaptionImageIndex, Enabled());
-        return;
-    }
-    const int cell = FGlyph->Width() / FNumGlyphs;
-    const int index = (!Enabled() && FNumGlyphs == 2) ? 1 : 0;
-    TBitmap piece;
-    piece.SetSize(cell, FGlyph->Height());
-    piece.Canvas()->CopyRect(Rect(0, 0, cell, FGlyph->Height()), FGlyph->Canvas(),
-        Rect(index * cell, 0, (index + 1) * cell, FGlyph->Height()));
-    piece.SetTransparent(true);
-    canvas->Draw(x, y, &piece);
+    CaptionImage().Draw(canvas, x, y);
 }
 
 void TspSkinPanel::PaintTransparentGroup(TCanvas* canvas)

@@ -109,6 +109,7 @@ private:
     void DrawSkinCaption(TCanvas* canvas);
     void DrawDefaultCaption(TCanvas* canvas);
     // The caption image (image list or glyph cell) width, 0 for none; draws it at (x, y) when `canvas`.
+    SkinControlSupport::TCaptionImage CaptionImage() const;
     int CaptionImageWidth() const;
     int CaptionImageHeight() const;
     void DrawCaptionImage(TCanvas* canvas, int x, int y);

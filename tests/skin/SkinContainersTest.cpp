@@ -1,6 +1,7 @@
 // The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
-// with the fixture skin and the program's own.
+// with the fixture skin and the program's own; the expandable panel.
 #include "framework/core/TStrings.h"
+#include "skin/controls/SkinExPanel.h"
 #include "skin/controls/SkinGroups.h"
 #include "platform/win/VirtualKeys.h"
 #include "tests/skin/SkinControlsTestSupport.h"
@@ -198,5 +199,126 @@ TEST_F(SkinContainersTest, TheProgramsSkinDressesTheGroupAndItsButtons)
     EXPECT_TRUE(group->Buttons(1)->Checked());
 }
 #endif
+
+// ---- The expandable panel --------------------------------------------------------------------------------------
+
+TEST_F(SkinContainersTest, AnExpandablePanelRollsToItsCaptionAndBackEitherWay)
+{
+    struct TCase {
+        TspExPanelRollKind Kind;
+        const char* Rolled;
+    };
+    for (const TCase& c : { TCase { rkRollVertical, "150x21" }, TCase { rkRollHorizontal, "21x100" } }) {
+        auto* panel = Place<TspSkinExPanel>(10, 10, 150, 100, false);
+        auto* child = Place<TspSkinExPanel>(5, 30, 40, 40, false);
+        child->SetParent(panel);
+        int changes = 0;
+        panel->OnChangeRollState = [&](TObject*) { ++changes; };
+        panel->SetRollKind(c.Kind);
+        panel->SetRollState(true);
+        const std::string rolled = std::to_string(panel->Width()) + "x" + std::to_string(panel->Height());
+        EXPECT_EQ(rolled, c.Rolled) << c.Kind;
+        EXPECT_EQ(c.Kind == rkRollVertical ? panel->RealHeight() : panel->RealWidth(), c.Kind == rkRollVertical ? 100 : 150);
+        EXPECT_FALSE(child->Visible());
+        // Asked for another size while rolled, the rolled side stays.
+        panel->SetBounds(10, 10, 150, 100);
+        EXPECT_EQ(std::to_string(panel->Width()) + "x" + std::to_string(panel->Height()), c.Rolled);
+        // The kind changed while rolled: the panel still unrolls the side it rolled.
+        panel->SetRollKind(c.Kind == rkRollVertical ? rkRollHorizontal : rkRollVertical);
+        panel->SetRollState(false);
+        EXPECT_EQ(Bounds(panel), "10,10 150x100") << c.Kind;
+        EXPECT_EQ(panel->RealHeight(), 0);
+        EXPECT_EQ(panel->RealWidth(), 0);
+        EXPECT_TRUE(child->Visible());
+        EXPECT_EQ(changes, 2);
+        delete panel;
+    }
+}
+
+TEST_F(SkinContainersTest, TheRollButtonActsOnlyWhenReleasedOverItAndCloseHidesThePanel)
+{
+    auto* panel = Place<TspSkinExPanel>(10, 10, 150, 100, false);
+    int changes = 0;
+    int closes = 0;
+    panel->OnChangeRollState = [&](TObject*) { ++changes; };
+    panel->OnClose = [&](TObject*) { ++closes; };
+    Pump();
+    // Default look, buttons of 21 - 6 = 15: close at the right, roll before it.
+    EXPECT_EQ(panel->ButtonRect(0).Right, 148);
+    EXPECT_EQ(panel->ButtonRect(1).Right, panel->ButtonRect(0).Left);
+    const TRect roll = panel->ButtonRect(1);
+    const TPoint at = panel->ClientToScreen(TPoint { (roll.Left + roll.Right) / 2, (roll.Top + roll.Bottom) / 2 });
+    Backend.MouseMove(at.X, at.Y);
+    Pump();
+    Backend.MouseDown();
+    Pump();
+    Backend.MouseMove(at.X - 60, at.Y + 50);
+    Pump();
+    Backend.MouseUp();
+    Pump();
+    EXPECT_FALSE(panel->RollState());
+    EXPECT_EQ(changes, 0);
+    Backend.MouseMove(at.X, at.Y);
+    Pump();
+    Backend.MouseDown();
+    Pump();
+    Backend.MouseUp();
+    Pump();
+    EXPECT_TRUE(panel->RollState());
+    EXPECT_EQ(panel->Height(), 21);
+    EXPECT_EQ(changes, 1);
+    // Without its close button the roll button takes its place at the right.
+    panel->SetShowCloseButton(false);
+    Pump();
+    EXPECT_EQ(panel->ButtonRect(1).Right, 148);
+    panel->SetShowCloseButton(true);
+    Pump();
+    const TRect close = panel->ButtonRect(0);
+    const TPoint x = panel->ClientToScreen(TPoint { (close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2 });
+    Backend.MouseMove(x.X, x.Y);
+    Pump();
+    Backend.MouseDown();
+    Pump();
+    Backend.MouseUp();
+    Pump();
+    EXPECT_FALSE(panel->Visible());
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(SkinContainersTest, ASkinnedExpandablePanelRollsToItsRecordsStripAndShowsItsButtonPictures)
+{
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("sheet.bmp", 240, 200, kSeed);
+    // A 60 x 40 nine-part face with a 6-pixel caption band; a 60 x 18 rolled strip at y 60; 10 x 10 buttons.
+    fixture.AddControl("expanel", "expanel",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,60,40" }, { "lefttoppoint", "6,16" }, { "righttoppoint", "54,16" },
+            { "leftbottompoint", "6,34" }, { "rightbottompoint", "54,34" }, { "clientrect", "6,16,54,34" },
+            { "captionrect", "4,3,56,15" }, { "rollvskinrect", "0,60,60,78" }, { "rollleftoffset", "5" },
+            { "rollrightoffset", "5" }, { "rollvcaptionrect", "4,4,56,14" }, { "closebuttonrect", "100,0,110,10" },
+            { "closebuttonactiverect", "110,0,120,10" }, { "closebuttondownrect", "120,0,130,10" },
+            { "vrollbuttonrect", "100,20,110,30" }, { "vrestorebuttonrect", "130,20,140,30" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    auto* panel = Place<TspSkinExPanel>(10, 10, 150, 100, false);
+    panel->SetSkinData(skin);
+    Pump();
+    ASSERT_NE(panel->GetSkinIndex(), -1);
+    EXPECT_EQ(panel->GetRollHeight(), 18);
+    const TRect close = panel->ButtonRect(0);
+    EXPECT_EQ(close.Right, 56 + 150 - 60);
+    EXPECT_EQ(close.Top, 3);
+    EXPECT_EQ(At(10 + close.Left + 2, 10 + close.Top + 2), Sheet(100 + 2, 0 + 2)) << "the close button's picture";
+    const TRect roll = panel->ButtonRect(1);
+    EXPECT_EQ(roll.Right, close.Left - 2);
+    EXPECT_EQ(At(10 + roll.Left + 2, 10 + roll.Top + 2), Sheet(100 + 2, 20 + 2)) << "the roll button's picture";
+    panel->SetRollState(true);
+    Pump();
+    EXPECT_EQ(panel->Height(), 18);
+    EXPECT_EQ(panel->ButtonRect(0).Top, 4);
+    EXPECT_EQ(At(10 + panel->ButtonRect(1).Left + 2, 10 + 4 + 2), Sheet(130 + 2, 20 + 2)) << "the restore picture";
+    // The strip's left end is the record's, unstretched.
+    EXPECT_EQ(At(10 + 1, 10 + 1), Sheet(1, 60 + 1));
+}
 
 } // namespace
