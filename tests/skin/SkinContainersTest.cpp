@@ -1,8 +1,10 @@
 // The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
-// with the fixture skin and the program's own; the expandable panel.
+// with the fixture skin and the program's own; the expandable panel; the splitters.
 #include "framework/core/TStrings.h"
 #include "skin/controls/SkinExPanel.h"
 #include "skin/controls/SkinGroups.h"
+#include "skin/controls/SkinSplitters.h"
+#include "framework/controls/ExtCtrls.h"
 #include "platform/win/VirtualKeys.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
@@ -319,6 +321,149 @@ TEST_F(SkinContainersTest, ASkinnedExpandablePanelRollsToItsRecordsStripAndShows
     EXPECT_EQ(At(10 + panel->ButtonRect(1).Left + 2, 10 + 4 + 2), Sheet(130 + 2, 20 + 2)) << "the restore picture";
     // The strip's left end is the record's, unstretched.
     EXPECT_EQ(At(10 + 1, 10 + 1), Sheet(1, 60 + 1));
+}
+
+// ---- Splitters ---------------------------------------------------------------------------------------------------
+
+class SkinSplittersTest : public SkinContainersTest {
+protected:
+    // A panel aligned to `align` with `size`, and a splitter against it.
+    TspSkinSplitterEx* Split(TAlign align, int size)
+    {
+        Sibling = new TPanel(Form);
+        Sibling->SetParent(Form);
+        Sibling->SetBounds(0, 0, size, size);
+        Sibling->SetAlign(align);
+        auto* splitter = new TspSkinSplitterEx(Form);
+        splitter->SetParent(Form);
+        // Placed just beyond the sibling, so that alignment keeps it there.
+        splitter->SetBounds(align == alLeft ? size : 0, align == alTop ? size : 300 - size - 3, 3, 3);
+        splitter->SetAlign(align);
+        splitter->OnMoved = [this](TObject*) { ++Moves; };
+        Pump();
+        return splitter;
+    }
+
+    void Drag(TControl* splitter, int dx, int dy, bool release = true)
+    {
+        const TPoint p = splitter->ClientToScreen(TPoint { 1, 1 });
+        Backend.MouseMove(p.X, p.Y);
+        Pump();
+        Backend.MouseDown();
+        Pump();
+        Backend.MouseMove(p.X + dx, p.Y + dy);
+        Pump();
+        if (release) {
+            Backend.MouseUp();
+            Pump();
+        }
+    }
+
+    TPanel* Sibling = nullptr;
+    int Moves = 0;
+};
+
+TEST_F(SkinSplittersTest, ALeftSplitterSizesItsSiblingLiveAndSnapsBelowTheMinimum)
+{
+    auto* splitter = Split(alLeft, 100);
+    EXPECT_EQ(splitter->Left(), 100);
+    Drag(splitter, 40, 0);
+    EXPECT_EQ(Sibling->Width(), 140);
+    EXPECT_EQ(Moves, 2) << "one change, then the end of the drag";
+    // 140 - 115 = 25 is below MinSize 30: snapped to nothing.
+    Drag(splitter, -115, 0);
+    EXPECT_EQ(Sibling->Width(), 0);
+    // A splitter that refuses sizes leaves the sibling alone.
+    splitter->OnCanResize = [](TObject*, int&, bool& accept) { accept = false; };
+    Drag(splitter, 50, 0);
+    EXPECT_EQ(Sibling->Width(), 0);
+}
+
+TEST_F(SkinSplittersTest, ABottomSplitterDraggedUpGrowsItsSiblingUpward)
+{
+    auto* splitter = Split(alBottom, 60);
+    const int top = Sibling->Top();
+    Drag(splitter, 0, -20);
+    EXPECT_EQ(Sibling->Height(), 80);
+    EXPECT_EQ(Sibling->Top(), top - 20);
+    EXPECT_EQ(splitter->Top() + splitter->Height(), Sibling->Top());
+}
+
+TEST_F(SkinSplittersTest, EscapeEndsADragAndGivesTheFocusedControlItsKeysBack)
+{
+    auto* edit = Place<TspSkinCheckRadioBox>(200, 10, 100, 20, false);
+    edit->SetTabStop(true);
+    edit->SetFocus();
+    int ownKeys = 0;
+    edit->OnKeyDown = [&](TObject*, uint16_t&, TShiftState) { ++ownKeys; };
+    auto* splitter = Split(alLeft, 100);
+    edit->SetFocus();
+    Pump();
+    Drag(splitter, 30, 0, false);
+    EXPECT_EQ(Sibling->Width(), 130);
+    ASSERT_NE(splitter->SizedControl(), nullptr);
+    Backend.KeyDown(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(splitter->SizedControl(), nullptr);
+    EXPECT_EQ(Sibling->Width(), 130) << "the sibling keeps what it reached";
+    EXPECT_EQ(ownKeys, 0);
+    EXPECT_EQ(Moves, 2);
+    Backend.MouseUp();
+    Pump();
+    Backend.KeyDown('A');
+    Pump();
+    EXPECT_EQ(ownKeys, 1) << "the handler is back";
+}
+
+TEST_F(SkinSplittersTest, AParentWithoutRoomGivesTheSiblingNothingRatherThanANegativeSize)
+{
+    // Top bars taller than the form leave a maximum below zero.
+    for (int i = 0; i < 2; ++i) {
+        auto* bar = new TPanel(Form);
+        bar->SetParent(Form);
+        bar->SetBounds(0, 0, 50, 200);
+        bar->SetAlign(alBottom);
+        bar->SetVisible(false);
+    }
+    auto* splitter = Split(alTop, 50);
+    splitter->SetAutoSnap(false);
+    Drag(splitter, 0, 10);
+    EXPECT_EQ(Sibling->Height(), 0);
+}
+
+TEST_F(SkinSplittersTest, TheSkinnedFacesTakeTheirThicknessAndPictureFromTheRecord)
+{
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("sheet.bmp", 240, 200, kSeed);
+    fixture.AddControl("vsplitter", "splitter",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,6,40" }, { "lefttoppoint", "0,4" }, { "leftbottompoint", "0,36" },
+            { "stretcheffect", "1" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    auto* ex = Split(alLeft, 100);
+    ex->SetSkinData(skin);
+    Pump();
+    EXPECT_EQ(ex->Width(), 6);
+    EXPECT_EQ(At(ex->Left() + 2, 1), Sheet(2, 1)) << "the fixed top part";
+    ex->SetAlign(alClient);
+    Pump();
+    EXPECT_EQ(At(ex->Left() + 2, 150), Rgb(clBtnFace));
+
+    auto* plain = new TspSkinSplitter(Form);
+    plain->SetParent(Form);
+    plain->SetAlign(alRight);
+    plain->SetSkinData(skin);
+    Pump();
+    EXPECT_EQ(plain->Width(), 6);
+    EXPECT_EQ(At(plain->Left() + 2, 1), Sheet(2, 1));
+    plain->SetTransparent(true);
+    plain->ChangeSkinData();
+    EXPECT_EQ(plain->Width(), 10) << "DefaultSize";
+    plain->SetSkinData(nullptr);
+    plain->SetTransparent(false);
+    plain->ChangeSkinData();
+    EXPECT_EQ(plain->Width(), 10);
 }
 
 } // namespace
