@@ -226,7 +226,7 @@ void TspCheckListBox::DrawSkinItemCheck(TCanvas* cnvs, int index, int dw, int dh
 // ---- TspSkinCheckListBox --------------------------------------------------------------------------------------
 
 TspSkinCheckListBox::TspSkinCheckListBox(TComponent* owner)
-    : inherited(owner, new TspCheckListBox(owner))
+    : inherited(owner, [](TComponent* frame) -> TspListBox* { return new TspCheckListBox(frame); })
 {
     SetSkinDataName("checklistbox");
     // Toggles by the mouse and by Space reach the frame's event too.

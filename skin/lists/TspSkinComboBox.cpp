@@ -50,6 +50,16 @@ std::string Utf8Of(char32_t c)
 
 } // namespace
 
+void SkinListSupport::ShowPopupWindow(HWND window, TPoint origin)
+{
+    SetWindowPos(window, HWND_TOP, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+void SkinListSupport::HidePopupWindow(HWND window)
+{
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+}
+
 // ---- TspPopupListBox ------------------------------------------------------------------------------------------
 
 TspPopupListBox::TspPopupListBox(TComponent* owner)
@@ -95,7 +105,7 @@ void TspPopupListBox::Show(TPoint origin)
         if (fade)
             SetAlphaBlendTransparent(w, 0);
     }
-    SetWindowPos(Handle(), HWND_TOP, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    SkinListSupport::ShowPopupWindow(Handle(), origin);
     SetVisible(true);
     // The fade runs from a timer, so nothing handled meanwhile can pull the list away under a running loop.
     if (fade) {
@@ -108,8 +118,7 @@ void TspPopupListBox::Hide()
 {
     if (HandleAllocated()) {
         KillTimer(Handle(), kFadeTimer);
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-            SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+        SkinListSupport::HidePopupWindow(Handle());
     }
     SetVisible(false);
 }

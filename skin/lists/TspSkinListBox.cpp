@@ -15,11 +15,11 @@
 using namespace SPUtils;
 
 TspSkinCustomListBox::TspSkinCustomListBox(TComponent* owner)
-    : TspSkinCustomListBox(owner, nullptr)
+    : TspSkinCustomListBox(owner, [](TComponent* frame) { return new TspListBox(frame); })
 {
 }
 
-TspSkinCustomListBox::TspSkinCustomListBox(TComponent* owner, TspListBox* listBox)
+TspSkinCustomListBox::TspSkinCustomListBox(TComponent* owner, TspListBox* (*makeList)(TComponent* frame))
     : inherited(owner)
     , FTabWidths(std::make_unique<TStringList>())
     , FGlyph(std::make_unique<TBitmap>())
@@ -34,7 +34,7 @@ TspSkinCustomListBox::TspSkinCustomListBox(TComponent* owner, TspListBox* listBo
     Font()->SetHeight(14);
     Font()->SetColor(clWindowText);
     Font()->SetStyle({});
-    FListBox = listBox ? listBox : new TspListBox(this);
+    FListBox = makeList(this);
     FListBox->SkinListBox = this;
     FListBox->SetStyle(lbOwnerDrawFixed);
     FListBox->SetItemHeight(FDefaultItemHeight);

@@ -236,7 +236,7 @@ public:
 
 protected:
     // Makes the inner list (the check list gives its own class).
-    TspSkinCustomListBox(TComponent* owner, TspListBox* listBox);
+    TspSkinCustomListBox(TComponent* owner, TspListBox* (*makeList)(TComponent* frame));
     void Notification(TComponent* component, TOperation operation) override;
     void CreateParams(TCreateParams& params) override;
     void CreateControlDefaultImage(TBitmap* bitmap) override;

@@ -167,3 +167,76 @@ TEST_F(SkinCheckListBoxTest, SkinnedItemsCentreTheirCheckPicture)
 }
 
 } // namespace
+
+// ---- The check combo box ---------------------------------------------------------------------------------------
+
+#include "skin/lists/TspSkinCheckComboBox.h"
+
+namespace {
+
+class SkinCheckComboBoxTest : public SkinListsTest {
+protected:
+    TspSkinCheckComboBox* CheckCombo()
+    {
+        auto* combo = Place<TspSkinCheckComboBox>(10, 10, 120, 20, false);
+        for (const char* s : { "a", "b", "c" })
+            combo->Items()->Add(s);
+        combo->OnChange = [this](TObject*) { Trace.push_back("OnChange"); };
+        combo->OnClick = [this](TObject*) { Trace.push_back("OnClick"); };
+        combo->OnCloseUp = [this](TObject*) { Trace.push_back("OnCloseUp"); };
+        Pump();
+        return combo;
+    }
+};
+
+TEST_F(SkinCheckComboBoxTest, TheTextJoinsTheCheckedItems)
+{
+    TspSkinCheckComboBox* combo = CheckCombo();
+    combo->SetChecked(0, true);
+    combo->SetChecked(2, true);
+    EXPECT_EQ(combo->Text(), "a,c");
+    combo->SetChecked(0, false);
+    combo->SetChecked(2, false);
+    EXPECT_EQ(combo->Text(), "");
+    EXPECT_TRUE(Trace.empty());
+}
+
+TEST_F(SkinCheckComboBoxTest, AClickInTheOpenListTogglesAndEnterClosesWithItsEvents)
+{
+    TspSkinCheckComboBox* combo = CheckCombo();
+    Click(10 + 60, 10 + 10);
+    ASSERT_TRUE(combo->IsPopupVisible());
+    TspPopupCheckListBox* list = combo->ListBox();
+    Click(list->Left() + 40, list->Top() + 2 + 20 + 5);
+    EXPECT_TRUE(combo->IsPopupVisible());
+    EXPECT_TRUE(combo->Checked(1));
+    EXPECT_EQ(combo->Text(), "b");
+    EXPECT_EQ(Trace, (std::vector<std::string> { "OnChange", "OnClick" }));
+    Trace.clear();
+    Key(VK_RETURN);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_EQ(Trace, (std::vector<std::string> { "OnCloseUp", "OnClick" }));
+    // Esc closes without any event and keeps the toggles.
+    combo->DropDown();
+    Pump();
+    Trace.clear();
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_TRUE(Trace.empty());
+    EXPECT_TRUE(combo->Checked(1));
+}
+
+TEST_F(SkinCheckComboBoxTest, SpaceWithoutACurrentItemTogglesNothing)
+{
+    TspSkinCheckComboBox* combo = CheckCombo();
+    combo->SetFocus();
+    Pump();
+    ASSERT_EQ(combo->ListBox()->ItemIndex(), -1);
+    EXPECT_NO_THROW(Key(VK_SPACE));
+    EXPECT_TRUE(Trace.empty());
+    Key(VK_DOWN);
+    Key(VK_SPACE);
+    EXPECT_TRUE(combo->Checked(0));
+}
+
+} // namespace
