@@ -1,6 +1,7 @@
 // Opens arbitrary bytes as a media file with the codec library's reader: probe, prepare and decode a little of
 // every stream. The reader must fail cleanly or decode what it can, and never crash or hang.
 #include "codecs/braskel/Braskel.h"
+#include "fuzz/FuzzTemporaryFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -33,29 +34,12 @@ bool OnEnd()
     return true;
 }
 
-// The reader opens files by name, so the bytes go to a temporary file first.
-std::string WriteTemporaryFile(const uint8_t* data, size_t size)
-{
-    char path[] = "/tmp/media-fuzz-XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0)
-        return "";
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = write(fd, data + done, size - done);
-        if (n <= 0)
-            break;
-        done += size_t(n);
-    }
-    close(fd);
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = WriteTemporaryFile(data, size);
+    // The reader opens files by name.
+    const std::string path = WriteFuzzTemporaryFile(data, size);
     if (path.empty())
         return 0;
     MediaReader* reader = Braskel_CreateMediaReader(path.c_str());

@@ -188,6 +188,7 @@ TAvStatus TAvDecodeEngine::PrepareDecoders()
     FVideoDecoder.Close();
     FAudioDecoder.Close();
     FWidth = FHeight = 0;
+    FRotation = 0;
     if (!FVideoStreams.empty()) {
         const int index = FVideoStreams[size_t(FVideoChoice)];
         const TAvStatus status = FVideoDecoder.Open(FDemuxer.Stream(index));
@@ -198,6 +199,7 @@ TAvStatus TAvDecodeEngine::PrepareDecoders()
         const TAvStreamInfo& info = FDemuxer.Streams()[size_t(index)];
         FWidth = info.Width;
         FHeight = info.Height;
+        FRotation = info.Rotation;
         // Unknown rates get 25 frames per second, the most common rate of files that do not say.
         FFrameDuration = info.FrameRate > 0.0 ? 1.0 / info.FrameRate : 0.04;
     }

@@ -152,6 +152,7 @@ private:
     bool FPrepared = false;
     int FWidth = 0;
     int FHeight = 0;
+    int FRotation = 0; // Degrees clockwise that turn the chosen stream's frames upright.
     double FFrameDuration = 0.04;
     bool FConverterReady = false;
     TAvColorCode FConverterCode = TAvColorCode::Yuv420;

@@ -127,7 +127,7 @@ bool TAvDecodeEngine::WaitForDueTime(const TOutput& output, std::unique_lock<std
 TAvStatus TAvDecodeEngine::StartDecoding(TAvColorCode code, bool preview)
 {
     if (FVideoDecoder.IsOpen() && (!FConverterReady || FConverterCode != code)) {
-        const TAvStatus status = FFrameConverter.Init(FWidth, FHeight, code);
+        const TAvStatus status = FFrameConverter.Init(FWidth, FHeight, code, FRotation);
         if (status != TAvStatus::Ok) {
             SetError("cannot deliver frames of this size");
             return status;

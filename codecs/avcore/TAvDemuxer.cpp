@@ -7,10 +7,26 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/display.h>
 #include <libavutil/mathematics.h>
 }
 
 namespace {
+
+// Degrees clockwise that turn the stream's frames upright, from its display matrix (a track matrix in MP4 and
+// MOV), rounded to a quarter turn; 0 when it has none. FFmpeg reads a matrix as a counterclockwise turn.
+int StreamRotation(const AVStream* stream)
+{
+    const auto* matrix
+        = reinterpret_cast<const int32_t*>(av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+    if (!matrix)
+        return 0;
+    const double counterclockwise = av_display_rotation_get(matrix);
+    if (!std::isfinite(counterclockwise))
+        return 0;
+    const long quarters = std::lround(-counterclockwise / 90.0);
+    return int(((quarters % 4) + 4) % 4) * 90;
+}
 
 TAvStreamInfo DescribeStream(AVFormatContext* context, AVStream* stream)
 {
@@ -30,6 +46,12 @@ TAvStreamInfo DescribeStream(AVFormatContext* context, AVStream* stream)
         if (sampleAspect.num > 0 && sampleAspect.den > 0) {
             av_reduce(&info.AspectX, &info.AspectY, int64_t(info.Width) * sampleAspect.num,
                 int64_t(info.Height) * sampleAspect.den, 1 << 30);
+        }
+        info.Rotation = StreamRotation(stream);
+        if (info.Rotation == 90 || info.Rotation == 270) {
+            std::swap(info.Width, info.Height);
+            if (info.AspectX != 0)
+                std::swap(info.AspectX, info.AspectY);
         }
         AVRational rate = stream->avg_frame_rate;
         if (rate.num <= 0 || rate.den <= 0)

@@ -15,10 +15,13 @@ struct TAvStreamInfo {
     TAvMediaKind Kind = TAvMediaKind::Other;
     int Index = -1; // FFmpeg's stream index.
     std::string CodecName;
+    // The size and display aspect as the picture is shown: a stream stored turned (a phone held upright) reports
+    // them upright, and its decoded frames are turned to match.
     int Width = 0;
     int Height = 0;
     int AspectX = 0; // Display aspect, reduced; 0:1 when the file does not say.
     int AspectY = 1;
+    int Rotation = 0; // 0, 90, 180 or 270: degrees clockwise that turn a decoded frame upright.
     double FrameRate = 0.0;
     int SampleRate = 0;
     int Channels = 0;

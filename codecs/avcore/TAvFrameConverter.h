@@ -12,8 +12,9 @@ public:
     TAvFrameConverter();
     ~TAvFrameConverter();
 
-    // Fixes the output: every frame comes out width x height in the code, whatever size the stream switches to.
-    TAvStatus Init(int width, int height, TAvColorCode code);
+    // Fixes the output: every frame comes out width x height in the code, whatever size the stream switches to,
+    // turned `rotation` degrees clockwise (0, 90, 180 or 270; the size is the turned one).
+    TAvStatus Init(int width, int height, TAvColorCode code, int rotation = 0);
 
     // Converts the frame into the output buffer, which stays valid until the next Convert or Init.
     TAvStatus Convert(const AVFrame* frame);
@@ -23,9 +24,18 @@ public:
     TAvColorCode Code() const { return FCode; }
 
 private:
+    // Turns the frame into FTurned (planar 4:4:4 at the output size), which then goes through the usual path.
+    TAvStatus Turn(const AVFrame* frame);
+
     int FWidth = 0;
     int FHeight = 0;
     TAvColorCode FCode = TAvColorCode::Yuv420;
+    int FRotation = 0;
     std::vector<uint8_t> FBuffer;
     TAvSwsContextPtr FScaler;
+    // Only for turned frames: the frame as stored, converted to 4:4:4 so that no plane is subsampled on one axis
+    // only, and the same turned upright.
+    TAvSwsContextPtr FStoredScaler;
+    TAvFramePtr FStored;
+    TAvFramePtr FTurned;
 };

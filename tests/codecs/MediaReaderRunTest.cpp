@@ -357,6 +357,41 @@ TEST(MediaReader, FramesKeepTheColourContract)
     }
 }
 
+// A phone held upright stores its frames turned and says so in the track matrix: the probe reports the size as
+// shown, and every frame comes upright (the red band on top, the frame number readable at the bottom left).
+TEST(MediaReader, TurnedStreamsAreProbedAndDecodedUpright)
+{
+    TTestFolder folder;
+    for (const int rotation : { 0, 90, 180, 270 }) {
+        SCOPED_TRACE(rotation);
+        TTestClipSpec spec = TestClipSpec(TTestClipKind::VideoOnly);
+        spec.Video[0].Width = 96;
+        spec.Video[0].Height = 64;
+        spec.Video[0].Rotation = rotation;
+        const std::string path = MakeClip(folder, "turned" + std::to_string(rotation) + ".mp4", spec);
+        const bool sideways = rotation == 90 || rotation == 270;
+        const int w = sideways ? 64 : 96;
+        const int h = sideways ? 96 : 64;
+        TReaderRecorder recorder;
+        TReaderPtr reader = OpenReader(path, 5);
+        MediaReaderInfo info {};
+        reader->GetInfo(&info);
+        EXPECT_EQ(info.VideoStreams[0].Width, w);
+        EXPECT_EQ(info.VideoStreams[0].Height, h);
+        ASSERT_EQ(reader->Prepare(), 0);
+        ASSERT_EQ(reader->Run(), 0);
+        const std::vector<TRecordedCall> video = recorder.CallsOf('V');
+        ASSERT_EQ(video.size(), 10u);
+        const std::vector<uint8_t>& frame = video[3].Data;
+        ASSERT_EQ(frame.size(), size_t(w) * h * 3 / 2);
+        for (const int x : { 2, w / 2, w - 3 })
+            EXPECT_NEAR(frame[size_t(w) * 2 + size_t(x)], kTestRedY, 10) << "top row at " << x;
+        EXPECT_NEAR(frame[size_t(h / 2) * w + 2], kTestGreyY, 10);
+        EXPECT_NEAR(frame[size_t(h / 2) * w + size_t(w - 3)], kTestGreyY, 10);
+        EXPECT_EQ(FrameNumber(video[3], w, h), 3);
+    }
+}
+
 TEST(MediaReader, SurroundAudioIsMixedDownToStereo)
 {
     // Only the centre channel sounds: taking the first two channels would give silence, a real mix does not.

@@ -211,6 +211,22 @@ TEST_F(QuentimTest, InfoDescribesTheDefaultStreamsOfAnOpenFile)
         // A probe open has no callbacks to call.
         EXPECT_EQ(Recorder.Calls().size(), 0u);
     }
+
+    // A stream stored turned (a phone held upright) is described as it is shown.
+    TTestClipSpec turned = TestClipSpec(TTestClipKind::VideoOnly);
+    turned.Video[0].Width = 96;
+    turned.Video[0].Height = 64;
+    turned.Video[0].Rotation = 90;
+    const std::string path = Clip("turned.mp4", turned);
+    THandle handle;
+    QuentimOpenParams params;
+    params.FileName = path.c_str();
+    params.ColorFormat = 5;
+    ASSERT_EQ(Quentim_Open(handle, &params), 1);
+    QuentimInfo info {};
+    Quentim_GetInfo(handle, &info);
+    EXPECT_EQ(info.Width, 64);
+    EXPECT_EQ(info.Height, 96);
 }
 
 TEST_F(QuentimTest, RunReturnsAtOnceAndDecodesOnTheLibrarysThread)

@@ -3,6 +3,7 @@
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
 #include "codecs/testclips/TTestProbe.h"
+#include "codecs/testclips/TestPicture.h"
 #include "engine/DirectShowDecoder.h"
 #include "engine/FormatProfiles.h"
 #include "engine/TConvertJob.h"
@@ -250,6 +251,42 @@ TEST_F(WmvRealConvert, AudioThatStartsLateKeepsItsStartInEveryFormat)
         ASSERT_NE(video, nullptr);
         ASSERT_NE(audio, nullptr);
         EXPECT_NEAR(audio->SoundStart - video->Start, 1.5, 0.1);
+    }
+}
+
+// A phone video recorded upright is stored sideways with a track matrix that turns it. Every format converts it
+// the way it is shown: "same size as source" is the upright size, and the first frame has the picture's red
+// band on top and its frame number readable at the bottom left.
+TEST_F(WmvRealConvert, AVideoStoredTurnedConvertsUprightInEveryFormat)
+{
+    TTestClipSpec spec = TestClipSpec(TTestClipKind::VideoOnly);
+    spec.Duration = 0.5;
+    spec.Video[0].Width = 1280;
+    spec.Video[0].Height = 720;
+    spec.Video[0].Rotation = 90;
+    std::string error;
+    Source = Clips.File("turned.mp4");
+    ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
+    TResourceFormScope form;
+    for (const TProfileMaker& make : EveryFormat()) {
+        std::unique_ptr<TVideoProfile> profile = make();
+        SCOPED_TRACE(profile->Extension);
+        // 0 stands for the source's size.
+        *std::get<int32_t*>(FieldSlot(*profile, "Width")) = 0;
+        *std::get<int32_t*>(FieldSlot(*profile, "Height")) = 0;
+        auto job = Convert(std::move(profile));
+        EXPECT_EQ(job->VideoInfo.GetVideoStream(0).Width, 720);
+        EXPECT_EQ(job->VideoInfo.GetVideoStream(0).Height, 1280);
+        ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+        TProbedPicture picture;
+        ASSERT_TRUE(DecodeFirstPicture(job->OutputFile, picture, &error)) << error;
+        ASSERT_EQ(picture.Width, 720);
+        ASSERT_EQ(picture.Height, 1280);
+        for (const int x : { 4, 360, 715 })
+            EXPECT_NEAR(picture.Y(x, 3), kTestRedY, 16) << "top row at " << x;
+        EXPECT_NEAR(picture.Y(4, 640), kTestGreyY, 16);
+        EXPECT_NEAR(picture.Y(715, 640), kTestGreyY, 16);
+        EXPECT_EQ(ReadTestPictureNumber(picture.Planes.data(), picture.Width, picture.Width, picture.Height), 0);
     }
 }
 
