@@ -318,10 +318,15 @@ bool TChunktRNS::LoadFromStream(TStream& stream, const TChunkName& chunkName, ui
         BitTransparency = true;
         break;
     case COLOR_PALETTE: {
+        // Bit transparency is one entry fully transparent and every other one opaque. A single entry of partial
+        // alpha is no key: it is drawn with its alpha, never keyed on a colour no entry is transparent for.
         int notOpaque = 0;
-        for (uint32_t i = 0; i < FDataSize; ++i)
+        int clear = 0;
+        for (uint32_t i = 0; i < FDataSize; ++i) {
             notOpaque += FData[i] != 255;
-        BitTransparency = notOpaque == 1;
+            clear += FData[i] == 0;
+        }
+        BitTransparency = notOpaque == 1 && clear == 1;
         break;
     }
     default:

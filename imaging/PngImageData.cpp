@@ -6,6 +6,7 @@
 #include "imaging/TPNGObject.h"
 #include "platform/gdi/Gdi.h"
 
+#include <algorithm>
 #include <cstring>
 
 const TAdam7Pass Adam7Passes[7] = {
@@ -299,6 +300,14 @@ void TChunkIHDR::Assign(TChunk* source)
         ImagePalette = other->ImagePalette;
 }
 
+namespace {
+
+constexpr uint64_t kMaxDeflateRatio = 1032;
+// The zlib header and a last block's few bytes, which the ratio does not cover.
+constexpr uint64_t kDeflateSlack = 4096;
+
+} // namespace
+
 bool TChunkIHDR::LoadFromStream(TStream& stream, const TChunkName& chunkName, uint32_t size)
 {
     bool result = inherited::LoadFromStream(stream, chunkName, size);
@@ -322,6 +331,14 @@ bool TChunkIHDR::LoadFromStream(TStream& stream, const TChunkName& chunkName, ui
     if (IHDRData.Width == 0 || IHDRData.Height == 0 || !ValidColorTypeAndDepth(IHDRData.ColorType, IHDRData.BitDepth))
         RaiseError<EPngInvalidIHDR>(EPNGInvalidIHDRText);
     FOwner->SetInterlaceMethod(TInterlaceMethod(IHDRData.InterlaceMethod));
+    // Deflate makes at most 1032 bytes of 2 bits (a 258-byte match in two one-bit codes). A file whose remaining
+    // bytes could not inflate to the rows it declares is no truncated picture worth showing in part: it is refused
+    // before a store of that size is allocated and cleared.
+    const uint64_t rows = uint64_t(IHDRData.Height)
+        * (uint64_t(PngRowSize(IHDRData.ColorType, IHDRData.BitDepth, IHDRData.Width)) + 1);
+    const int64_t remaining = std::max<int64_t>(0, stream.Size() - stream.Position());
+    if (rows > kMaxDeflateRatio * uint64_t(remaining) + kDeflateSlack)
+        RaiseError<EPngUnexpectedEnd>(EPNGUnexpectedEndText);
     PrepareImageData();
     return result;
 }

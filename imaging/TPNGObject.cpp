@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -293,6 +294,17 @@ void TPNGObject::LoadFromStream(TStream& stream)
 
 void TPNGObject::SaveToStream(TStream& stream)
 {
+    // A 2-bit picture is written with 4 bits a sample. The frames of an animation (acTL, fcTL, fdAT, kept raw like
+    // every chunk the codec does not know) still hold 2-bit samples and would no longer match the file's header,
+    // so they go: the picture stays, as its first frame.
+    if (HeaderPresent() && Header()->IHDRData.BitDepth == 2) {
+        for (uint32_t i = FChunkList->Count(); i-- > 0;) {
+            TChunk* chunk = FChunkList->Item(i);
+            const std::string_view name(chunk->Name.data(), chunk->Name.size());
+            if (name == "acTL" || name == "fcTL" || name == "fdAT")
+                FChunkList->RemoveChunk(chunk);
+        }
+    }
     stream.WriteBuffer(PngSignature, 8);
     for (uint32_t i = 0; i < FChunkList->Count(); ++i)
         FChunkList->Item(i)->SaveToStream(stream);

@@ -160,11 +160,15 @@ private:
     void DrawMasked(HDC dc, const TRect& rect);
     // True when the transparent colour keys exactly the transparent pixels, so the colour mask can do it.
     bool ColorKeyIsExact() const;
+    // A palette picture's transparent entry is keyed exactly by its colour: no other entry shows that colour.
+    bool PaletteKeyIsExact(const TChunkIHDR& header) const;
     TRect PixelInformationRect(const TPoint& point, int screenDpiX, int screenDpiY);
     void DrawOpaque(TBitmap32& dest, const TRect& rect);
     void DrawBitTransparent(TBitmap32& dest, const TRect& rect);
     // The colour of a store pixel as 0x00RRGGBB (the colour table for paletted stores).
     uint32_t StorePixelRGB(const TChunkIHDR& header, uint32_t x, uint32_t y) const;
+    // The colour-table index of a pixel of a paletted (or grey) store.
+    static uint32_t StoreIndex(const TChunkIHDR& header, uint32_t x, uint32_t y);
     // The colour of palette entry index from the PLTE chunk, or from the store's table when there is none.
     uint32_t PaletteColor(const TChunkIHDR& header, uint32_t index) const;
 

@@ -241,6 +241,14 @@ TRect Normalized(const TRect& rect)
 
 } // namespace
 
+uint32_t TPNGObject::StoreIndex(const TChunkIHDR& header, uint32_t x, uint32_t y)
+{
+    const uint8_t* row = header.ScanLine(y);
+    int bits = header.BitmapInfo.bmiHeader.biBitCount;
+    uint32_t perByte = 8 / uint32_t(bits);
+    return (row[x / perByte] >> (8 - bits - bits * (x % perByte))) & ((1u << bits) - 1);
+}
+
 uint32_t TPNGObject::StorePixelRGB(const TChunkIHDR& header, uint32_t x, uint32_t y) const
 {
     const uint8_t* row = header.ScanLine(y);
@@ -249,9 +257,7 @@ uint32_t TPNGObject::StorePixelRGB(const TChunkIHDR& header, uint32_t x, uint32_
         const uint8_t* p = row + 3 * x;
         return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
     }
-    uint32_t perByte = 8 / uint32_t(bits);
-    uint32_t index = (row[x / perByte] >> (8 - bits - bits * (x % perByte))) & ((1u << bits) - 1);
-    const TPngRGBQuad& e = header.BitmapInfo.bmiColors[index];
+    const TPngRGBQuad& e = header.BitmapInfo.bmiColors[StoreIndex(header, x, y)];
     return uint32_t(e.rgbBlue) | (uint32_t(e.rgbGreen) << 8) | (uint32_t(e.rgbRed) << 16);
 }
 
@@ -295,9 +301,11 @@ void TPNGObject::DrawBitTransparent(TBitmap32& dest, const TRect& rect)
     TDrawMapping m;
     if (!MakeMapping(rect, header->IHDRData.Width, header->IHDRData.Height, m))
         return;
-    // Grey and RGB pixels are compared with the key sample for sample; a palette picture's key is the colour of
-    // its transparent entry, compared with the colour each source pixel shows, as a colour mask would.
-    TKeyTest keyTest(*header, Chunks().Find<TChunktRNS>(), GammaTable);
+    // Grey and RGB pixels are compared with the key sample for sample; a palette pixel is keyed by its index, so an
+    // opaque entry of the transparent entry's colour (or one the gamma shows alike) stays visible.
+    const TChunktRNS* trns = Chunks().Find<TChunktRNS>();
+    TKeyTest keyTest(*header, trns, GammaTable);
+    const bool byIndex = header->IHDRData.ColorType == COLOR_PALETTE && trns;
     uint32_t key = ColorSwapKey(uint32_t(GetTransparentColor()));
     int i0, i1, j0, j1;
     VisibleSpan(m, dest, i0, i1, j0, j1);
@@ -307,7 +315,10 @@ void TPNGObject::DrawBitTransparent(TBitmap32& dest, const TRect& rect)
         for (int i = i0; i < i1; ++i) {
             uint32_t sx = m.SourceX(i);
             uint32_t color = StorePixelRGB(*header, sx, sy);
-            if (keyTest.Active() ? !keyTest.Matches(sx, sy) : color != key)
+            const bool keyed = keyTest.Active() ? keyTest.Matches(sx, sy)
+                : byIndex                       ? trns->PaletteValues[StoreIndex(*header, sx, sy)] == 0
+                                                : color == key;
+            if (!keyed)
                 line[i] = 0xFF000000u | color;
         }
     }
@@ -394,6 +405,8 @@ bool TPNGObject::ColorKeyIsExact() const
 {
     TChunkIHDR* header = Header();
     uint8_t colorType = header->IHDRData.ColorType;
+    if (colorType == COLOR_PALETTE)
+        return PaletteKeyIsExact(*header);
     if (colorType != COLOR_GRAYSCALE && colorType != COLOR_RGB)
         return true;
     if (header->IHDRData.BitDepth == 16)
@@ -408,6 +421,29 @@ bool TPNGObject::ColorKeyIsExact() const
         if (seen[level])
             return false;
         seen[level] = true;
+    }
+    return true;
+}
+
+bool TPNGObject::PaletteKeyIsExact(const TChunkIHDR& header) const
+{
+    const TChunktRNS* trns = Chunks().Find<TChunktRNS>();
+    if (!trns)
+        return true;
+    // The key is a palette index; its colour names it only when no other entry shows that colour.
+    uint32_t count = std::min<uint32_t>(header.BitmapInfo.bmiHeader.biClrUsed, 256);
+    int keyed = -1;
+    for (uint32_t i = 0; i < count && keyed < 0; ++i) {
+        if (trns->PaletteValues[i] == 0)
+            keyed = int(i);
+    }
+    if (keyed < 0)
+        return true;
+    const TPngRGBQuad& key = header.BitmapInfo.bmiColors[keyed];
+    for (uint32_t i = 0; i < count; ++i) {
+        const TPngRGBQuad& e = header.BitmapInfo.bmiColors[i];
+        if (int(i) != keyed && e.rgbRed == key.rgbRed && e.rgbGreen == key.rgbGreen && e.rgbBlue == key.rgbBlue)
+            return false;
     }
     return true;
 }

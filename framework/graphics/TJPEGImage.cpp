@@ -54,11 +54,16 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo)
 
 constexpr const char* kTooBig = "JPEG image is too big";
 
-// Warnings are corrupt-data notes libjpeg recovers from; the library never prints.
+// Warnings are corrupt-data notes libjpeg recovers from; the library never prints. Scan data that stops at a
+// marker is no such note: libjpeg would fill the rest of the picture with grey and call it decoded, so it fails
+// in libjpeg's own words, as a file that simply ends does.
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level)
 {
-    if (level < 0)
-        ++cinfo->err->num_warnings;
+    if (level >= 0)
+        return;
+    ++cinfo->err->num_warnings;
+    if (cinfo->err->msg_code == JWRN_HIT_MARKER)
+        JpegErrorExit(cinfo);
 }
 
 extern "C" void JpegOutputMessage(j_common_ptr)

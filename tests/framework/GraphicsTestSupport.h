@@ -142,6 +142,7 @@ std::vector<uint8_t> MakeJpeg(
     int width, int height, int components, bool progressive, int quality, uint32_t (*pixel)(int x, int y));
 // libjpeg's own decoding of a file with its memory source: the samples of colorSpace (a J_COLOR_SPACE; JCS_UNKNOWN
 // for the file's default), the size and whether an Adobe marker was seen. Returns libjpeg's error message, empty
-// when the file decoded.
+// when the file decoded. With `warning`, the text of the first corrupt-data warning libjpeg recovered from (empty
+// when none) goes there.
 std::string LibjpegDecode(const std::vector<uint8_t>& bytes, int colorSpace, std::vector<uint8_t>& samples,
-    int& width, int& height, bool& adobe);
+    int& width, int& height, bool& adobe, std::string* warning = nullptr);

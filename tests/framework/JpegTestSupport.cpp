@@ -64,7 +64,16 @@ struct TLibjpegError {
     jpeg_error_mgr Base;
     std::jmp_buf Jump;
     char Text[JMSG_LENGTH_MAX];
+    char Warning[JMSG_LENGTH_MAX];
 };
+
+// Keeps the first warning's text instead of printing it.
+extern "C" void LibjpegEmitMessage(j_common_ptr cinfo, int level)
+{
+    auto* error = reinterpret_cast<TLibjpegError*>(cinfo->err);
+    if (level < 0 && error->Warning[0] == 0)
+        cinfo->err->format_message(cinfo, error->Warning);
+}
 
 extern "C" void LibjpegErrorExit(j_common_ptr cinfo)
 {
@@ -100,14 +109,17 @@ bool RunLibjpeg(const std::vector<uint8_t>& bytes, J_COLOR_SPACE space, TLibjpeg
 } // namespace
 
 std::string LibjpegDecode(const std::vector<uint8_t>& bytes, int colorSpace, std::vector<uint8_t>& samples,
-    int& width, int& height, bool& adobe)
+    int& width, int& height, bool& adobe, std::string* warning)
 {
     jpeg_decompress_struct cinfo {};
     TLibjpegError error {};
     cinfo.err = jpeg_std_error(&error.Base);
     error.Base.error_exit = LibjpegErrorExit;
+    error.Base.emit_message = LibjpegEmitMessage;
     jpeg_create_decompress(&cinfo);
     bool ok = RunLibjpeg(bytes, static_cast<J_COLOR_SPACE>(colorSpace), error, cinfo, samples, width, height, adobe);
     jpeg_destroy_decompress(&cinfo);
+    if (warning)
+        *warning = error.Warning;
     return ok ? std::string() : std::string(error.Text);
 }

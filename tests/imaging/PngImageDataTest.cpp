@@ -1,6 +1,7 @@
 #include "imaging/PngMessages.h"
 #include "tests/imaging/PngTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace PngTest;
@@ -207,6 +208,10 @@ TEST(PngImageData, HostileHeadersAndDataFailCleanly)
         { "idat length 0xFFFFFFFF", Signature + IHDR(4, 4, 8, 2) + std::string("\xFF\xFF\xFF\xF0IDAT", 8),
             EPNGUnexpectedEndText },
         { "file ends inside the data", (Signature + IHDR(4, 4, 8, 2) + idat).substr(0, 50), EPNGUnexpectedEndText },
+        // About 150 bytes that declare 8000 x 8000 RGBA: no deflate stream that short fills 256 MB of rows, so the
+        // picture is refused before its store is allocated and cleared.
+        { "a size its data could never fill", Signature + IHDR(8000, 8000, 8, 6) + idat + iend,
+            EPNGUnexpectedEndText },
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.Name);
@@ -305,4 +310,25 @@ TEST(PngImageData, TwoBitPaletteIsSavedAsFourBitWithTheSameIndices)
     Load(again, saved);
     for (uint32_t x = 0; x < 7; ++x)
         EXPECT_EQ(StoreSamples(again, x, 1)[0], image.At(x, 1, 0));
+}
+
+// The frames of an animation hold samples of the file's depth. Saving a 2-bit picture widens it to 4 bits, so its
+// animation chunks could no longer be read and are dropped; an 8-bit picture keeps them, and other chunks stay.
+TEST(PngImageData, WideningTheDepthDropsTheAnimationChunks)
+{
+    const std::string animation = Chunk("acTL", std::string("\0\0\0\2\0\0\0\0", 8))
+        + Chunk("fcTL", std::string(26, '\0')) + Chunk("fdAT", std::string(8, '\0'))
+        + Chunk("tEXt", std::string("Title\0x", 7));
+    for (const uint8_t depth : { 2, 8 }) {
+        SCOPED_TRACE(int(depth));
+        TPNGObject png;
+        Load(png, MakePng(RandomImage(7, 3, 3, depth, 0, 21, 4), animation));
+        std::vector<std::string> names;
+        for (const auto& [name, data] : ParseChunks(Save(png)))
+            names.push_back(name);
+        const bool widened = depth == 2;
+        for (const char* name : { "acTL", "fcTL", "fdAT" })
+            EXPECT_EQ(std::count(names.begin(), names.end(), name), widened ? 0 : 1) << name;
+        EXPECT_EQ(std::count(names.begin(), names.end(), "tEXt"), 1);
+    }
 }

@@ -194,6 +194,15 @@ TImage ImageOf(uint32_t width, uint32_t height, uint8_t colorType, uint8_t depth
     return image;
 }
 
+// A palette picture with its own PLTE (red, green, blue per entry), tRNS and further chunks before the data.
+std::string PaletteFile(
+    const TImage& image, const std::vector<uint8_t>& palette, const std::string& trns, const std::string& before = "")
+{
+    return Signature + IHDR(image.Width, image.Height, image.BitDepth, 3) + before
+        + Chunk("PLTE", std::string(palette.begin(), palette.end())) + Chunk("tRNS", trns)
+        + Chunk("IDAT", Compress(FilteredData(image))) + Chunk("IEND", "");
+}
+
 } // namespace
 
 TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
@@ -238,6 +247,27 @@ TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
             [] {
                 TImage image = ImageOf(11, 6, 0, 8, { { 250 }, { 251 }, { 100 } }, 4);
                 return MakePng(image, GammaChunk(100000) + Chunk("tRNS", Be16(250)));
+            },
+            false },
+        // A palette picture is keyed by index: an opaque entry of the transparent entry's colour stays visible.
+        { "palette with duplicate colours, one of them keyed",
+            [] {
+                TImage image = ImageOf(14, 9, 3, 8, { { 0 }, { 1 }, { 2 }, { 3 } }, 9);
+                return PaletteFile(image, { 10, 20, 30, 10, 20, 30, 200, 100, 50, 0, 0, 0 }, std::string(1, '\0'));
+            },
+            false },
+        { "palette with two entries a gamma shows alike, one of them keyed",
+            [] {
+                TImage image = ImageOf(10, 10, 3, 8, { { 0 }, { 1 }, { 2 } }, 10);
+                return PaletteFile(image, { 250, 250, 250, 251, 251, 251, 30, 60, 90 }, std::string(1, '\0'),
+                    GammaChunk(100000));
+            },
+            false },
+        // One entry of partial alpha is drawn with that alpha, not taken for a key (of black, which no entry is).
+        { "palette with one entry of partial alpha",
+            [] {
+                TImage image = ImageOf(12, 8, 3, 8, { { 0 }, { 1 }, { 2 } }, 11);
+                return PaletteFile(image, { 200, 40, 40, 40, 200, 40, 0, 0, 0 }, std::string("\xFF\x80", 2));
             },
             false },
         { "palette with a gamma",
