@@ -6,6 +6,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "platform/gdi/Text.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/SkinControlBar.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/SkinMessages.h"
@@ -362,6 +363,9 @@ void TspSkinPanel::WndProc(TMessage& message)
     case WM_MOVE:
         inherited::WndProc(message);
         if (FTransparentMode) {
+            // A skinned control bar draws the band frame around the panel: it follows the panel first.
+            if (auto* bar = dynamic_cast<TspSkinControlBar*>(Parent()))
+                bar->Repaint();
             Repaint();
             CheckControlsBackground();
         }

@@ -1,7 +1,10 @@
 // The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
-// with the fixture skin and the program's own; the expandable panel; the splitters.
+// with the fixture skin and the program's own; the expandable panel; the splitters; the control bar.
 #include "framework/core/TStrings.h"
+#include "skin/controls/SkinControlBar.h"
 #include "skin/controls/SkinExPanel.h"
+#include "skin/controls/SkinPanels.h"
+#include "skin/core/SkinMessages.h"
 #include "skin/controls/SkinGroups.h"
 #include "skin/controls/SkinSplitters.h"
 #include "framework/controls/ExtCtrls.h"
@@ -464,6 +467,102 @@ TEST_F(SkinSplittersTest, TheSkinnedFacesTakeTheirThicknessAndPictureFromTheReco
     plain->SetTransparent(false);
     plain->ChangeSkinData();
     EXPECT_EQ(plain->Width(), 10);
+}
+
+// ---- The control bar ---------------------------------------------------------------------------------------------
+
+// A control bar that counts its paints.
+class TCountingControlBar : public TspSkinControlBar {
+public:
+    using TspSkinControlBar::TspSkinControlBar;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        TspSkinControlBar::Paint();
+    }
+};
+
+class SkinControlBarTest : public SkinContainersTest {
+protected:
+    void SetUp() override
+    {
+        SkinContainersTest::SetUp();
+        BarFixture.AddActivePicture("sheet.bmp", 240, 200, kSeed);
+        // A 30 x 30 face with 10-pixel borders around a 10 x 10 client piece; a 40 x 30 band frame at (40, 0).
+        BarFixture.AddControl("controlbar", "controlbar",
+            { { "pictureindex", "0" }, { "skinrect", "0,0,30,30" }, { "clientrect", "10,10,20,20" },
+                { "lefttoppoint", "10,10" }, { "righttoppoint", "20,10" }, { "leftbottompoint", "10,20" },
+                { "rightbottompoint", "20,20" }, { "itemrect", "40,0,80,30" }, { "itemoffset1", "3" },
+                { "itemoffset2", "3" } });
+        BarSkin = new TspSkinData(Application);
+        BarSkin->LoadFromFile(BarFixture.Write());
+        ASSERT_FALSE(BarSkin->Empty);
+    }
+
+    TFixtureSkin BarFixture;
+    TspSkinData* BarSkin = nullptr;
+};
+
+TEST_F(SkinControlBarTest, TheClientPieceTilesTheBackgroundCutAtTheEdges)
+{
+    auto* bar = Place<TCountingControlBar>(10, 10, 25, 15, false);
+    bar->SetAutoSize(false);
+    bar->SetBounds(10, 10, 25, 15);
+    bar->SetSkinData(BarSkin);
+    Pump();
+    ASSERT_NE(bar->GetSkinIndex(), -1);
+    EXPECT_EQ(bar->ClientWidth(), 25) << "SkinBevel off: no frame at all";
+    // Three columns (the last 5 wide) and two rows (the last 5 high), each a copy of the piece at (10, 10).
+    for (const auto& [x, y] : { std::pair { 2, 3 }, std::pair { 12, 3 }, std::pair { 22, 3 }, std::pair { 24, 14 } })
+        EXPECT_EQ(At(10 + x, 10 + y), Sheet(10 + x % 10, 10 + y % 10)) << x << "," << y;
+}
+
+TEST_F(SkinControlBarTest, TheSkinBevelFramesTheBarAndABenPaintWithoutADCPaintsNothing)
+{
+    auto* bar = Place<TCountingControlBar>(10, 10, 200, 60, false);
+    bar->SetAutoSize(false);
+    bar->SetSkinData(BarSkin);
+    RECT r { 0, 0, 200, 60 };
+    SendMessage(bar->Handle(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.bottom, 60);
+    bar->SetSkinBevel(true);
+    Pump();
+    r = RECT { 0, 0, 200, 60 };
+    SendMessage(bar->Handle(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.right, 190);
+    EXPECT_EQ(r.bottom, 50);
+    EXPECT_EQ(At(10 + 2, 10 + 2), Sheet(2, 2)) << "the frame's corner";
+    EXPECT_EQ(SendMessage(bar->Handle(), CM_BENCPAINT, 0, CM_BENCPAINTParam), LRESULT(CM_BENCPAINTParam));
+}
+
+TEST_F(SkinControlBarTest, ABandIsFramedFromTheItemPictureAndAMovedTransparentPanelRepaintsTheBar)
+{
+    auto* bar = Place<TCountingControlBar>(10, 10, 300, 80, false);
+    bar->SetAutoSize(false);
+    bar->SetSkinData(BarSkin);
+    auto* child = new TspSkinPanel(Form);
+    child->SetParent(bar);
+    child->SetBounds(20, 10, 100, 22);
+    Pump();
+    const TRect band = TspSkinControlBar::BandRect(child);
+    EXPECT_EQ(band.Right - band.Left, 113);
+    EXPECT_EQ(band.Bottom - band.Top, 26);
+    EXPECT_EQ(band.Left, child->Left() - 11);
+    EXPECT_EQ(band.Top, child->Top() - 2);
+    EXPECT_EQ(At(10 + band.Left, 10 + band.Top), Sheet(40, 0)) << "the band frame's corner";
+    EXPECT_EQ(At(10 + band.Right - 1, 10 + band.Bottom - 1), Sheet(79, 29)) << "and its opposite corner";
+    // A transparent panel on the bar brings the bar's frames along when it moves.
+    child->SetTransparentMode(true);
+    Pump();
+    const int paints = bar->Paints;
+    child->SetBounds(child->Left() + 30, child->Top(), 100, 22);
+    EXPECT_GT(bar->Paints, paints);
 }
 
 } // namespace
