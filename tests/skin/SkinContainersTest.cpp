@@ -1,11 +1,12 @@
 // The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
-// with the fixture skin and the program's own; the expandable panel; the splitters; the control bar.
+// with the fixture skin and the program's own; the expandable panel; the splitters; the control bar; the slider.
 #include "framework/core/TStrings.h"
 #include "skin/controls/SkinControlBar.h"
 #include "skin/controls/SkinExPanel.h"
 #include "skin/controls/SkinPanels.h"
 #include "skin/core/SkinMessages.h"
 #include "skin/controls/SkinGroups.h"
+#include "skin/controls/SkinSlider.h"
 #include "skin/controls/SkinSplitters.h"
 #include "framework/controls/ExtCtrls.h"
 #include "platform/win/VirtualKeys.h"
@@ -563,6 +564,147 @@ TEST_F(SkinControlBarTest, ABandIsFramedFromTheItemPictureAndAMovedTransparentPa
     const int paints = bar->Paints;
     child->SetBounds(child->Left() + 30, child->Top(), 100, 22);
     EXPECT_GT(bar->Paints, paints);
+}
+
+// ---- The slider --------------------------------------------------------------------------------------------------
+
+TEST_F(SkinContainersTest, ASliderKeepsItsRangeAndStepsByWholeIncrements)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    slider->SetRange(5, 5);
+    EXPECT_EQ(slider->MinValue(), 0);
+    EXPECT_EQ(slider->MaxValue(), 100);
+    slider->SetRange(0, 5);
+    EXPECT_EQ(slider->Increment(), 5);
+    slider->SetRange(0, 100);
+    slider->SetIncrement(10);
+    struct TCase {
+        int From;
+        TspJumpMode Kind;
+        int To;
+    };
+    // Steps count from 0 in whole increments; halves round to even (15 / 10 = 1.5 gives 2).
+    for (const TCase& c : { TCase { 14, jmNext, 20 }, TCase { 16, jmPrior, 10 }, TCase { 15, jmNext, 30 },
+             TCase { 25, jmPrior, 10 }, TCase { 95, jmNext, 100 }, TCase { 40, jmHome, 0 }, TCase { 40, jmEnd, 100 } }) {
+        slider->SetValue(c.From);
+        slider->ThumbJump(c.Kind);
+        EXPECT_EQ(slider->Value(), c.To) << c.From << " kind " << int(c.Kind);
+    }
+    // With MinValue 5 a key step still lands on a multiple of 10.
+    slider->SetRange(5, 100);
+    slider->SetValue(5);
+    slider->ThumbJump(jmNext);
+    EXPECT_EQ(slider->Value(), 10);
+}
+
+TEST_F(SkinContainersTest, ADragWithoutSmoothSnapsFromTheMinimumAndAVerticalSliderStartsAtTheBottom)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    slider->SetRange(5, 100);
+    slider->SetOptions(TspSliderOptions { soShowPoints });
+    std::vector<int> values;
+    for (int offset = slider->GetOffsetByValue(5); offset <= slider->GetOffsetByValue(30); ++offset) {
+        const int v = slider->GetValueByOffset(offset);
+        if (values.empty() || values.back() != v)
+            values.push_back(v);
+    }
+    EXPECT_EQ(values, (std::vector<int> { 5, 15, 25 }));
+    int changed = 0;
+    slider->OnChanged = [&](TObject*) { ++changed; };
+    const TRect thumb = slider->ThumbRect();
+    const TPoint p = slider->ClientToScreen(TPoint { thumb.Left + 2, thumb.Top + 2 });
+    Backend.MouseMove(p.X, p.Y);
+    Pump();
+    Backend.MouseDown();
+    Pump();
+    Backend.MouseMove(p.X + slider->GetOffsetByValue(17) - thumb.Left, p.Y);
+    Pump();
+    EXPECT_EQ(slider->Value(), 15);
+    EXPECT_EQ(slider->ThumbRect().Left, slider->GetOffsetByValue(15));
+    Backend.MouseUp();
+    Pump();
+    EXPECT_EQ(changed, 1);
+
+    auto* vertical = Place<TspSkinSlider>(200, 10, 40, 150, false);
+    vertical->SetOrientation(soVertical);
+    EXPECT_EQ(vertical->ThumbRect().Bottom, vertical->RulerRect().Bottom);
+    vertical->SetValue(100);
+    EXPECT_EQ(vertical->ThumbRect().Top, vertical->RulerRect().Top);
+}
+
+TEST_F(SkinContainersTest, ARulerPressStepsAtOnceThenEveryFourHundredMillisecondsAndTellsOnceAtTheRelease)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    int changes = 0;
+    int changed = 0;
+    slider->OnChange = [&](TObject*) { ++changes; };
+    slider->OnChanged = [&](TObject*) { ++changed; };
+    const TRect ruler = slider->RulerRect();
+    const TPoint p = slider->ClientToScreen(TPoint { slider->GetOffsetByValue(35), (ruler.Top + ruler.Bottom) / 2 });
+    Backend.MouseMove(p.X, p.Y);
+    Pump();
+    Backend.MouseDown();
+    Pump();
+    EXPECT_EQ(slider->Value(), 10);
+    std::vector<int> values;
+    for (int ms = 0; ms < 2000; ms += 100) {
+        Backend.AdvanceClock(100);
+        Pump();
+        values.push_back(slider->Value());
+    }
+    // 20 at 400 ms, 30 at 800; then the thumb covers the pointer and the steps stop.
+    EXPECT_EQ(values[3], 20);
+    EXPECT_EQ(values[7], 30);
+    EXPECT_EQ(values.back(), 30);
+    EXPECT_EQ(changed, 0);
+    Backend.MouseUp();
+    Pump();
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(SkinContainersTest, ASliderWithoutRoomOrWithARulerWithoutMiddleNeitherDividesByZeroNorDrawsOutside)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 8, 8, false);
+    EXPECT_EQ(slider->GetValueByOffset(20), slider->MinValue());
+    slider->SetValue(50);
+    EXPECT_EQ(slider->Value(), 50);
+    TBitmap shortRuler;
+    shortRuler.SetSize(4, 8);
+    shortRuler.Canvas()->Brush()->SetColor(clRed);
+    shortRuler.Canvas()->FillRect(Rect(0, 0, 4, 8));
+    slider->SetBounds(10, 10, 150, 40);
+    slider->SetImage(siHRuler, &shortRuler);
+    Pump();
+    // Ends of 2 leave no middle: the picture is stretched along the ruler.
+    const TRect ruler = slider->RulerRect();
+    EXPECT_EQ(ruler.Right - ruler.Left, 150 - 12);
+    EXPECT_EQ(At(10 + ruler.Right - 3, 10 + ruler.Top + 1), Rgb(clRed));
+    slider->SetImage(siHRuler, nullptr);
+    EXPECT_EQ(slider->Image(siHRuler)->Width(), 10) << "the default picture is back";
+}
+
+TEST_F(SkinContainersTest, TheSliderTakesItsRulerAndThumbFromTheSkin)
+{
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("sheet.bmp", 240, 200, kSeed);
+    fixture.AddControl("slider", "slider",
+        { { "pictureindex", "0" }, { "hrulerrect", "0,100,40,106" }, { "hthumbrect", "50,100,70,112" },
+            { "vrulerrect", "80,100,86,140" }, { "vthumbrect", "90,100,114,110" }, { "edgesize", "3" },
+            { "bgcolor", "16777215" }, { "pointscolor", "255" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    slider->SetSkinData(skin);
+    Pump();
+    ASSERT_NE(slider->GetSkinIndex(), -1);
+    const TRect thumb = slider->ThumbRect();
+    EXPECT_EQ(thumb.Right - thumb.Left, 10) << "half of the skin's two-state thumb";
+    EXPECT_EQ(At(10 + thumb.Left + 1, 10 + thumb.Top + 1), Sheet(51, 101));
+    EXPECT_EQ(At(10 + 1, 10 + 1), Rgb(clWhite)) << "the record's background";
+    const TRect ruler = slider->RulerRect();
+    EXPECT_EQ(At(10 + ruler.Right - 1, 10 + ruler.Top + 1), Sheet(39, 101)) << "the ruler's fixed end";
 }
 
 } // namespace
