@@ -8,6 +8,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "skin/dialogs/SkinDialogGlyphs.h"
 #include "skin/dialogs/spfilectrl.h"
+#include "platform/shell/ShellDrives.h"
 
 #include <algorithm>
 
@@ -43,6 +44,8 @@ TspSkinDirectoryListBox::TspSkinDirectoryListBox(TComponent* owner)
     for (int i = 0; i < 3; ++i) {
         FGlyphs[i] = std::make_unique<TBitmap>();
         LoadDialogGlyph(FGlyphs[i].get(), names[i]);
+        // Drawn over the item with its bottom-left colour left out.
+        FGlyphs[i]->SetTransparent(true);
     }
     OnDrawItem = [this](TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state) {
         DrawItem(canvas, index, itemWidth, itemHeight, textRect, state);
@@ -219,6 +222,129 @@ void TspSkinDirectoryListBox::DrawItem(TCanvas* canvas, int index, int, int item
 int TspSkinDirectoryListBox::GetFullItemWidth(int index, TCanvas* canvas)
 {
     return inherited::GetFullItemWidth(index, canvas) + 16 + ItemIndent(index) + 4;
+}
+
+// ---- Drive box --------------------------------------------------------------------------------------------------
+
+TspSkinDriveComboBox::TspSkinDriveComboBox(TComponent* owner)
+    : inherited(owner)
+{
+    const char* names[] = { "SP_FLOPPY", "SP_HARD", "SP_NETWORK", "SP_CDROM", "SP_RAM" };
+    for (int i = 0; i < 5; ++i) {
+        FGlyphs[i] = std::make_unique<TBitmap>();
+        LoadDialogGlyph(FGlyphs[i].get(), names[i]);
+        // Drawn over the item with its bottom-left colour left out.
+        FGlyphs[i]->SetTransparent(true);
+    }
+    TShellDrive drive;
+    if (ShellDriveOf(GetCurrentDir(), drive))
+        FDrive = drive.Path;
+    const auto draw = [this](TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state) {
+        DrawItem(canvas, index, itemWidth, itemHeight, textRect, state);
+    };
+    SetOnListBoxDrawItem(draw);
+    OnComboBoxDrawItem = draw;
+}
+
+TspSkinDriveComboBox::~TspSkinDriveComboBox() = default;
+
+void TspSkinDriveComboBox::SetDirList(TspSkinDirectoryListBox* value)
+{
+    FDirList = value;
+    if (FDirList)
+        FDirList->FreeNotification(this);
+}
+
+void TspSkinDriveComboBox::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FDirList)
+        FDirList = nullptr;
+}
+
+void TspSkinDriveComboBox::BuildList()
+{
+    Items()->BeginUpdate();
+    Items()->Clear();
+    FPaths.clear();
+    FKinds.clear();
+    for (const TShellDrive& drive : ShellDrives()) {
+        std::string text;
+        int kind = -1;
+        switch (drive.Kind) {
+        case DRIVE_REMOVABLE: kind = 0; text = drive.Path; break;
+        case DRIVE_FIXED: kind = 1; text = drive.Path + " " + DriveVolumeLabel(drive.Path); break;
+        case DRIVE_REMOTE: kind = 2; text = drive.Path + " " + DriveRemoteName(drive.Path); break;
+        case DRIVE_CDROM: kind = 3; text = drive.Path + " " + DriveVolumeLabel(drive.Path); break;
+        case DRIVE_RAMDISK: kind = 4; text = drive.Path + " " + DriveVolumeLabel(drive.Path); break;
+        default: continue;
+        }
+        Items()->Add(FTextCase == tcUpperCase ? AnsiUpperCase(text) : text);
+        FPaths.push_back(drive.Path);
+        FKinds.push_back(kind);
+    }
+    Items()->EndUpdate();
+}
+
+void TspSkinDriveComboBox::SetDrive(const std::string& drive)
+{
+    if (FSettingDrive)
+        return;
+    FSettingDrive = true;
+    FDrive.clear();
+    int found = -1;
+    TShellDrive mount;
+    if (!drive.empty() && ShellDriveOf(drive, mount)) {
+        FDrive = mount.Path;
+        for (size_t i = 0; i < FPaths.size() && found < 0; ++i)
+            if (FPaths[i] == FDrive)
+                found = static_cast<int>(i);
+    }
+    if (ItemIndex() != found)
+        SetItemIndex(found);
+    FSettingDrive = false;
+    // A list on another mount goes to this one's top.
+    TShellDrive listMount;
+    if (FDirList && !FDrive.empty() && (!ShellDriveOf(FDirList->Directory(), listMount) || listMount.Path != FDrive))
+        FDirList->SetDirectory(FDrive);
+}
+
+void TspSkinDriveComboBox::Change()
+{
+    inherited::Change();
+    const int index = ItemIndex();
+    if (!FSettingDrive && index >= 0 && index < static_cast<int>(FPaths.size()))
+        SetDrive(FPaths[static_cast<size_t>(index)]);
+}
+
+void TspSkinDriveComboBox::SetTextCase(TTextCase value)
+{
+    FTextCase = value;
+    BuildList();
+    const std::string drive = FDrive;
+    FDrive.clear();
+    SetDrive(drive);
+}
+
+void TspSkinDriveComboBox::CreateWnd()
+{
+    inherited::CreateWnd();
+    BuildList();
+    const std::string drive = FDrive;
+    SetDrive(drive);
+}
+
+void TspSkinDriveComboBox::DrawItem(TCanvas* canvas, int index, int, int itemHeight, TRect& textRect, TOwnerDrawState)
+{
+    int x = textRect.Left;
+    if (index >= 0 && index < static_cast<int>(FKinds.size())) {
+        TBitmap* glyph = FGlyphs[FKinds[static_cast<size_t>(index)]].get();
+        canvas->Draw(x, textRect.Top + (itemHeight - glyph->Height()) / 2, glyph);
+        x += glyph->Width();
+    }
+    canvas->Brush()->SetStyle(bsClear);
+    if (index >= 0 && index < Items()->Count())
+        canvas->TextOut(x + 6, textRect.Top + (itemHeight - canvas->TextHeight("Wg")) / 2, Items()->Strings(index));
 }
 
 // ---- File list --------------------------------------------------------------------------------------------------

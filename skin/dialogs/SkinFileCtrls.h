@@ -68,6 +68,48 @@ private:
     std::unique_ptr<TBitmap> FGlyphs[3];
 };
 
+enum TTextCase : uint8_t { tcLowerCase, tcUpperCase };
+
+// Lists the mounts a user browses (the drives of this system): each as its mount point with the volume label
+// in brackets (a network mount with its remote source, a removable one bare), with a picture of its kind.
+// Choosing one takes a linked directory list to it.
+class TspSkinDriveComboBox : public TspSkinComboBox {
+    using inherited = TspSkinComboBox;
+
+public:
+    explicit TspSkinDriveComboBox(TComponent* owner);
+    ~TspSkinDriveComboBox() override;
+
+    // The mount point chosen ("" for none).
+    const std::string& Drive() const { return FDrive; }
+    // Selects the item of the mount holding `drive` (none for "") and takes the linked list there.
+    void SetDrive(const std::string& drive);
+    TspSkinDirectoryListBox* DirList() const { return FDirList; }
+    void SetDirList(TspSkinDirectoryListBox* value);
+    TTextCase TextCase() const { return FTextCase; }
+    void SetTextCase(TTextCase value);
+    // The mount point of each item, in order.
+    const std::vector<std::string>& DrivePaths() const { return FPaths; }
+
+    virtual void BuildList();
+
+protected:
+    void Change() override;
+    void CreateWnd() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void DrawItem(TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state);
+
+    TspSkinDirectoryListBox* FDirList = nullptr;
+    std::string FDrive;
+    TTextCase FTextCase = tcLowerCase;
+    std::vector<std::string> FPaths;
+    std::vector<int> FKinds;
+    std::unique_ptr<TBitmap> FGlyphs[5];
+    bool FSettingDrive = false;
+};
+
 class TspSkinFileListBox : public TspSkinListBox {
     using inherited = TspSkinListBox;
 

@@ -2,6 +2,8 @@
 // them; every step leaves the process's current folder where it was.
 #include "framework/controls/StdCtrls.h"
 #include "framework/core/FileSystem.h"
+#include "framework/core/SysUtils.h"
+#include "platform/shell/ShellDrives.h"
 #include "skin/dialogs/SkinFileCtrls.h"
 #include "skin/dialogs/spfilectrl.h"
 #include "tests/platform/ShellTestSupport.h"
@@ -152,6 +154,34 @@ TEST_F(SkinFileCtrlsTest, DirectoryListShowsTheChainAndDrivesTheFileList)
     EXPECT_THROW(dirs->SetDirectory(Tree + "/missing"), EInOutError);
     EXPECT_EQ(dirs->Directory(), "/");
     EXPECT_EQ(changes, before);
+}
+
+TEST_F(SkinFileCtrlsTest, DriveBoxListsTheMountsAndFollowsTheChoice)
+{
+    auto* drives = Place<TspSkinDriveComboBox>(10, 10, 200, 20);
+    ASSERT_FALSE(drives->DrivePaths().empty());
+    EXPECT_EQ(drives->DrivePaths()[0], "/");
+    const std::string first = drives->Items()->Strings(0);
+    EXPECT_EQ(first.substr(0, 2), "/ ") << first;
+    EXPECT_EQ(first.back(), ']') << "the volume label in brackets: " << first;
+    drives->SetDrive("/");
+    EXPECT_EQ(drives->ItemIndex(), 0);
+    EXPECT_EQ(drives->Drive(), "/");
+    drives->SetTextCase(tcUpperCase);
+    EXPECT_EQ(drives->Items()->Strings(0), AnsiUpperCase(first));
+    EXPECT_EQ(drives->ItemIndex(), 0) << "the drive stays chosen";
+    drives->SetDrive("");
+    EXPECT_EQ(drives->ItemIndex(), -1);
+
+    // Choosing the mount of the folder a linked list shows leaves the list where it is.
+    auto* dirs = Place<TspSkinDirectoryListBox>(10, 40, 150, 150);
+    dirs->SetDirectory(Tree);
+    drives->SetDirList(dirs);
+    drives->SetItemIndex(0);
+    EXPECT_EQ(drives->Drive(), "/");
+    TShellDrive mount;
+    ASSERT_TRUE(ShellDriveOf(Tree, mount));
+    EXPECT_EQ(dirs->Directory(), mount.Path == "/" ? Tree : std::string("/"));
 }
 
 } // namespace
