@@ -6,6 +6,11 @@
 #include "platform/shell/ShellFolders.h"
 #include "skin/dialogs/TspShellChangeNotifier.h"
 #include "skin/dialogs/TspShellFolder.h"
+#include "skin/dialogs/TspShellImageList.h"
+#include "framework/graphics/TBitmap.h"
+#include "imaging/TPNGObject.h"
+#include "platform/shell/TIconTheme.h"
+#include "platform/shell/TSystemImageList.h"
 #include "tests/framework/ControlsTestSupport.h"
 #include "tests/platform/ShellTestSupport.h"
 
@@ -340,6 +345,43 @@ TEST_F(ShellContextMenuTest, VerbProtocol)
     EXPECT_FALSE(std::filesystem::exists(file)) << "deleted to the trash";
     EXPECT_FALSE(DoContextMenuVerb(clip, "properties"));
     InvokeContextMenu(form, nullptr, 0, 0);
+}
+
+// Icons: a theme's PNG read by our codec, halved with its alpha, and the image list taking every icon the
+// system list handed out.
+TEST(TspShellImageList, DecodesThemeIconsAndFollowsTheSystemList)
+{
+    TShellTestHome home;
+    TBitmap red;
+    red.SetSize(32, 32);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 32, 32));
+    TPNGObject png;
+    png.AssignHandle(red.Handle(), false, 0);
+    png.CreateAlpha();
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x)
+            png.GetAlphaScanline(y)[x] = 0;
+    const std::string file = home.Root() + "/icon.png";
+    png.SaveToFile(file);
+
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(DecodeShellIcon(file, 16, pixels));
+    ASSERT_EQ(pixels.size(), 256u);
+    EXPECT_EQ(pixels[0], 0u) << "transparent half";
+    EXPECT_EQ(pixels[15], 0xFFFF0000u) << "opaque red as B,G,R,A";
+    EXPECT_FALSE(DecodeShellIcon(home.Root() + "/missing.png", 16, pixels));
+    EXPECT_FALSE(DecodeShellIcon(home.Write("bad.png", "not a png"), 16, pixels));
+
+    TSystemImageList& system = TSystemImageList::Instance();
+    system.SetTheme(std::make_unique<TIconTheme>("None", std::vector<std::string> { home.Root() + "/no-icons" }));
+    TspShellImageList small(nullptr, false);
+    EXPECT_EQ(small.Width(), 16);
+    const int index = system.IndexOf({ "folder" }, { "text-x-generic" });
+    small.Sync();
+    EXPECT_EQ(small.Count(), system.Count());
+    EXPECT_GT(small.Count(), index);
+    system.SetTheme(std::make_unique<TIconTheme>());
 }
 
 // --- The notifier -------------------------------------------------------------------------------------------
