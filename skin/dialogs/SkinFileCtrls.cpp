@@ -6,6 +6,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
+#include "skin/controls/SkinLabels.h"
 #include "skin/dialogs/SkinDialogGlyphs.h"
 #include "skin/dialogs/spfilectrl.h"
 #include "platform/shell/ShellDrives.h"
@@ -75,6 +76,24 @@ void TspSkinDirectoryListBox::Notification(TComponent* component, TOperation ope
     inherited::Notification(component, operation);
     if (operation == opRemove && component == FFileList)
         FFileList = nullptr;
+    if (operation == opRemove && component == FDirLabel)
+        FDirLabel = nullptr;
+}
+
+void TspSkinDirectoryListBox::SetDirLabel(TspSkinStdLabel* value)
+{
+    FDirLabel = value;
+    if (FDirLabel)
+        FDirLabel->FreeNotification(this);
+    SetDirLabelCaption();
+}
+
+void TspSkinDirectoryListBox::SetDirLabelCaption()
+{
+    if (!FDirLabel)
+        return;
+    const int width = FDirLabel->AutoSize() ? Width() : FDirLabel->Width();
+    FDirLabel->SetCaption(MinimizeName(FDirectory, *FDirLabel->Canvas(), width));
 }
 
 void TspSkinDirectoryListBox::SetDirectory(const std::string& newDir)
@@ -108,6 +127,7 @@ void TspSkinDirectoryListBox::Change()
 {
     if (FFileList)
         FFileList->SetDirectory(FDirectory);
+    SetDirLabelCaption();
     if (OnChange)
         OnChange(this);
 }

@@ -16,6 +16,7 @@ class TBitmap;
 class TEdit;
 class TspSkinFileListBox;
 class TspSkinFilterComboBox;
+class TspSkinStdLabel;
 
 enum TspFileAttr : uint8_t { spftReadOnly, spftHidden, spftSystem, spftVolumeID, spftDirectory, spftArchive, spftNormal };
 using TspFileType = TSet<TspFileAttr, spftNormal>;
@@ -37,6 +38,9 @@ public:
     virtual void SetDirectory(const std::string& newDir);
     TspSkinFileListBox* FileList() const { return FFileList; }
     void SetFileList(TspSkinFileListBox* value);
+    // A label showing the folder, shortened from the front to fit (the list's width for an autosized label).
+    TspSkinStdLabel* DirLabel() const { return FDirLabel; }
+    void SetDirLabel(TspSkinStdLabel* value);
 
     // The full path item `index` stands for ("" past the list).
     std::string GetItemPath(int index) const;
@@ -62,8 +66,11 @@ private:
     void DrawItem(TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state);
     int ItemIndent(int index) const;
 
+    void SetDirLabelCaption();
+
     std::string FDirectory;
     TspSkinFileListBox* FFileList = nullptr;
+    TspSkinStdLabel* FDirLabel = nullptr;
     std::vector<TItemKind> FKinds;
     std::unique_ptr<TBitmap> FGlyphs[3];
 };

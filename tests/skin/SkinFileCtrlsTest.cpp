@@ -4,6 +4,7 @@
 #include "framework/core/FileSystem.h"
 #include "framework/core/SysUtils.h"
 #include "platform/shell/ShellDrives.h"
+#include "skin/controls/SkinLabels.h"
 #include "skin/dialogs/SkinFileCtrls.h"
 #include "skin/dialogs/spfilectrl.h"
 #include "tests/platform/ShellTestSupport.h"
@@ -144,6 +145,14 @@ TEST_F(SkinFileCtrlsTest, DirectoryListShowsTheChainAndDrivesTheFileList)
     dirs->SetItemIndex(current);
     dirs->OpenCurrent();
     EXPECT_EQ(dirs->Directory(), Tree);
+
+    // A label shows the folder, shortened from the front to the list's width.
+    auto* label = Place<TspSkinStdLabel>(170, 200, 70, 20, false);
+    label->SetAutoSize(false);
+    label->SetWidth(70);
+    dirs->SetDirLabel(label);
+    EXPECT_NE(label->Caption(), Tree);
+    EXPECT_NE(label->Caption().find(".../"), std::string::npos) << label->Caption();
 
     // The root alone is the current folder.
     dirs->SetDirectory("/");
