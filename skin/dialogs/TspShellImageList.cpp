@@ -71,6 +71,13 @@ void TspShellImageList::Sync()
     TSystemImageList& system = TSystemImageList::Instance();
     const int size = Width();
     std::vector<uint32_t> pixels;
+    if (Count() >= system.Count())
+        return;
+    FSyncing = true;
+    struct TEndSync {
+        bool& Flag;
+        ~TEndSync() { Flag = false; }
+    } endSync { FSyncing };
     for (int index = Count(); index < system.Count(); ++index) {
         TBitmap image, mask;
         image.SetSize(size, size);
@@ -87,4 +94,10 @@ void TspShellImageList::Sync()
             }
         Add(&image, &mask);
     }
+}
+
+void TspShellImageList::Change()
+{
+    if (!FSyncing)
+        inherited::Change();
 }

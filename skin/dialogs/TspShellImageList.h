@@ -21,5 +21,12 @@ public:
     // `large`: the 32-pixel icons, else the 16-pixel ones.
     TspShellImageList(TComponent* owner, bool large);
     // Takes in the icons the system list gained since the last call, so that every index it handed out draws.
+    // Quietly: it runs while a control asks for an item's icon, and the control draws the icon next anyway.
     void Sync();
+
+protected:
+    void Change() override;
+
+private:
+    bool FSyncing = false;
 };

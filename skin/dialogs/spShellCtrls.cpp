@@ -226,8 +226,12 @@ std::unique_ptr<TspShellFolder> CreateShellFolderFromPIDL(LPCITEMIDLIST absolute
 {
     std::shared_ptr<IShellFolder> desktop = DesktopShellFolder();
     std::shared_ptr<IShellFolder> folder;
-    if (ItemIdCount(absoluteList) == 0 || FAILED(desktop->BindToObject(absoluteList, &folder)) || !folder)
+    // Only the desktop itself is the desktop's folder: an item whose folder cannot be had (a file, a folder
+    // deleted meanwhile) holds none, and lists nothing.
+    if (ItemIdCount(absoluteList) == 0)
         folder = desktop;
+    else if (FAILED(desktop->BindToObject(absoluteList, &folder)))
+        folder = nullptr;
     return std::make_unique<TspShellFolder>(DesktopFolder(), absoluteList, folder);
 }
 

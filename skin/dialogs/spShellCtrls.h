@@ -114,7 +114,8 @@ bool ObjectHasChildren(IShellFolder* folder, DWORD flags);
 std::string GetDisplayName(IShellFolder* folder, LPCITEMIDLIST item, DWORD flags);
 // The system image list index of an absolute list's icon.
 int GetShellImage(LPCITEMIDLIST absoluteList, bool large, bool open);
-// The item an absolute list names, as a child of the desktop item; the caller owns it.
+// The item an absolute list names, as a child of the desktop item, with its own folder (none for a file or a
+// folder that cannot be opened); the caller owns it.
 std::unique_ptr<TspShellFolder> CreateShellFolderFromPIDL(LPCITEMIDLIST absoluteList);
 
 // The name of a root ("rfDesktop" -> rfDesktop); false for a path.
