@@ -48,11 +48,7 @@ void TspSkinControlBar::CreateParams(TCreateParams& params)
 
 void TspSkinControlBar::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
+    SkinControlSupport::BindSkinData(this, FSkinData, value);
     ChangeSkinData();
 }
 

@@ -73,6 +73,15 @@ bool ListImage(const TCaptionImage& image)
 
 } // namespace
 
+void BindSkinData(TComponent* owner, TspSkinData*& field, TspSkinData* value)
+{
+    if (field)
+        field->RemoveFreeNotification(owner);
+    field = value;
+    if (value)
+        value->FreeNotification(owner);
+}
+
 int TCaptionImage::Width() const
 {
     if (ListImage(*this))

@@ -10,6 +10,7 @@
 
 class TBitmap;
 class TCustomImageList;
+class TComponent;
 class TCustomImageList;
 class TCanvas;
 class TFont;
@@ -53,6 +54,9 @@ void DrawPiece(TCanvas* canvas, int x, int y, TBitmap* picture, const TRect& sou
 // (outside design time) gives it the focus first, with `focusingByClick` set meanwhile. True when the message
 // is to be dropped: the focus was refused, or a button notification arrives while the focus is being taken.
 bool DropClickWithoutFocus(TWinControl* control, const TMessage& message, bool& focusingByClick);
+
+// Binds `field` of `owner` to `value`, so that `owner` hears of the skin's deletion (and forgets it there).
+void BindSkinData(TComponent* owner, TspSkinData*& field, TspSkinData* value);
 
 // The picture before a caption: a glyph strip of `NumGlyphs` cells when `Glyph` is not empty, else image `Index`
 // of `List` when it has one.

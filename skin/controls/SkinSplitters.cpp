@@ -89,11 +89,7 @@ TspSkinSplitter::TspSkinSplitter(TComponent* owner)
 
 void TspSkinSplitter::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
+    SkinControlSupport::BindSkinData(this, FSkinData, value);
     ChangeSkinData();
 }
 
