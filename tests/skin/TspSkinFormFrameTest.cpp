@@ -3,7 +3,9 @@
 // form's controls, components and skinned frames see it.
 #include "framework/controls/TFrame.h"
 #include "framework/graphics/TBitmap.h"
+#include "skin/controls/SkinControlBar.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinSplitters.h"
 #include "skin/core/SkinCtrls.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/forms/SkinButtonObjects.h"
@@ -345,6 +347,27 @@ TEST_F(TspSkinFormFrameTest, ASkinChangeReskinsExactlyTheControlsThatUseIt)
     TCalls sorted = Calls;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, (TCalls { "label:change", "nested:change", "spot:change" }));
+}
+
+TEST_F(TspSkinFormFrameTest, TheSkinChangeReachesTheSkinnedSplitterAndControlBar)
+{
+    TFixtureSkin fixture;
+    FrameSkin(fixture);
+    TspSkinData* skin = Load(fixture);
+    FramedForm(skin);
+    auto* splitter = new TNoting<TspSkinSplitter>(Form, &Calls, "splitter");
+    splitter->SetParent(Form);
+    splitter->SetAlign(alLeft);
+    auto* bar = new TNoting<TspSkinControlBar>(Form, &Calls, "bar");
+    bar->SetParent(Form);
+    splitter->SetSkinData(skin);
+    bar->SetSkinData(skin);
+    Pump();
+    Calls.clear();
+    skin->LoadFromFile(fixture.Write());
+    TCalls sorted = Calls;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (TCalls { "bar:change", "splitter:change" }));
 }
 
 TEST_F(TspSkinFormFrameTest, ASkinnedFrameHandsItsControlsOneSkinAndPaintsItsBackground)
