@@ -157,3 +157,85 @@ TEST_F(SkinListBoxTest, SkinLookDrawsItemsFromTheSheet)
 }
 
 } // namespace
+
+// ---- The scroll box --------------------------------------------------------------------------------------------
+
+#include "skin/lists/TspSkinScrollBox.h"
+
+namespace {
+
+class SkinScrollBoxTest : public SkinListsTest {
+protected:
+    // A 152 x 152 box (150 x 150 inside its one-pixel frame) with a bar beside it and a child reaching y 400.
+    void Make(TAlign align = alNone)
+    {
+        Box = Place<TspSkinScrollBox>(10, 10, 152, 152, false);
+        if (align != alNone)
+            Box->SetAlign(align);
+        Child = new TCustomControl(Form);
+        Child->SetParent(Box);
+        Child->SetBounds(0, 300, 50, 100);
+        Bar = Place<TspSkinScrollBar>(170, 10, 20, 150, false);
+        Bar->SetKind(sbVertical);
+        Box->SetVScrollBar(Bar);
+        Pump();
+    }
+    TspSkinScrollBox* Box = nullptr;
+    TCustomControl* Child = nullptr;
+    TspSkinScrollBar* Bar = nullptr;
+};
+
+TEST_F(SkinScrollBoxTest, ChildrenPastTheClientGiveTheRangeAndVScrollStopsAtTheLastPage)
+{
+    Make();
+    ASSERT_EQ(Box->ClientRect().Bottom, 150);
+    EXPECT_TRUE(Bar->Visible());
+    EXPECT_EQ(Bar->Min(), 0);
+    EXPECT_EQ(Bar->Max(), 399);
+    EXPECT_EQ(Bar->PageSize(), 150);
+    Box->VScroll(1000);
+    EXPECT_EQ(Bar->Position(), 249);
+    EXPECT_EQ(Child->Top(), 300 - 249);
+}
+
+TEST_F(SkinScrollBoxTest, RemovingTheChildThatScrolledBringsTheRestBackAndHidesTheBar)
+{
+    Make();
+    auto* other = new TCustomControl(Form);
+    other->SetParent(Box);
+    other->SetBounds(0, 20, 30, 30);
+    Box->VScroll(100);
+    EXPECT_EQ(other->Top(), 20 - 100);
+    delete Child;
+    Box->UpdateScrollRange();
+    EXPECT_EQ(other->Top(), 20);
+    EXPECT_EQ(Bar->Max(), 0);
+    EXPECT_EQ(Bar->PageSize(), 0);
+    EXPECT_EQ(Bar->Position(), 0);
+    EXPECT_FALSE(Bar->Visible());
+}
+
+TEST_F(SkinScrollBoxTest, AnAlignedBoxGrowingWhileScrolledMovesItsChildrenDown)
+{
+    Make(alTop);
+    Box->VScroll(250);
+    ASSERT_EQ(Bar->Position(), 249);
+    Box->SetHeight(252);
+    Pump();
+    EXPECT_EQ(Bar->Position(), 149);
+    EXPECT_EQ(Child->Top(), 300 - 149);
+}
+
+TEST_F(SkinScrollBoxTest, HidingTheVerticalBarTurnsTheHorizontalBarsCornerOff)
+{
+    Make();
+    auto* horizontal = Place<TspSkinScrollBar>(10, 170, 150, 20, false);
+    Box->SetHScrollBar(horizontal);
+    Box->UpdateScrollRange();
+    EXPECT_TRUE(horizontal->Both());
+    delete Child;
+    Box->UpdateScrollRange();
+    EXPECT_FALSE(horizontal->Both());
+}
+
+} // namespace
