@@ -46,29 +46,28 @@ void TspSkinScrollBox::Notification(TComponent* component, TOperation operation)
 void TspSkinScrollBox::SetVScrollBar(TspSkinScrollBar* value)
 {
     FVScrollBar = value;
-    if (!value)
-        return;
-    value->FreeNotification(this);
-    value->SetCanFocused(false);
-    value->SetEnabled(true);
-    value->SetVisible(false);
-    value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
-    value->OnLastChange = [this](TObject*) { Invalidate(); };
-    GetVRange();
+    AttachBar(value, true);
 }
 
 void TspSkinScrollBox::SetHScrollBar(TspSkinScrollBar* value)
 {
     FHScrollBar = value;
-    if (!value)
+    AttachBar(value, false);
+}
+
+void TspSkinScrollBox::AttachBar(TspSkinScrollBar* bar, bool vertical)
+{
+    if (!bar)
         return;
-    value->FreeNotification(this);
-    value->SetCanFocused(false);
-    value->SetEnabled(true);
-    value->SetVisible(false);
-    value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
-    value->OnLastChange = [this](TObject*) { Invalidate(); };
-    GetHRange();
+    bar->FreeNotification(this);
+    bar->SetCanFocused(false);
+    bar->SetEnabled(true);
+    bar->SetVisible(false);
+    bar->OnChange = [this, vertical](TObject* sender) {
+        vertical ? OnVScrollBarChange(sender) : OnHScrollBarChange(sender);
+    };
+    bar->OnLastChange = [this](TObject*) { Invalidate(); };
+    GetRange(vertical);
 }
 
 void TspSkinScrollBox::SetBorderStyle(TspSkinBorderStyle value)

@@ -50,6 +50,7 @@ private:
     void OnHScrollBarChange(TObject* sender);
     // One direction's range: `vertical` picks the bar, the extent, the growth and the moves.
     void GetRange(bool vertical);
+    void AttachBar(TspSkinScrollBar* bar, bool vertical);
     void ShowOrHide(TspSkinScrollBar* bar, bool visible);
     bool HasFrame() const;
     void NCCalcSize(TMessage& message);
