@@ -480,23 +480,7 @@ void TspSkinCustomCheckComboBox::GetSkinData()
         SkinIndex = -1;
         return;
     }
-    ActiveSkinRect = record->ActiveSkinRect;
-    SItemRect = record->ItemRect;
-    FocusItemRect = IsNullRect(record->FocusItemRect) ? record->ItemRect : record->FocusItemRect;
-    ActiveItemRect = record->ActiveItemRect;
-    ItemLeftOffset = record->ItemLeftOffset;
-    ItemRightOffset = record->ItemRightOffset;
-    ItemTextRect = record->ItemTextRect;
-    FontName = record->FontName;
-    FontStyle = record->FontStyle;
-    FontHeight = record->FontHeight;
-    FontColor = record->FontColor;
-    FocusFontColor = record->FocusFontColor;
-    ActiveFontColor = record->ActiveFontColor;
-    SButtonRect = record->ButtonRect;
-    ActiveButtonRect = record->ActiveButtonRect;
-    DownButtonRect = record->DownButtonRect;
-    UnEnabledButtonRect = record->UnEnabledButtonRect;
+    ReadComboRecord(record);
 }
 
 void TspSkinCustomCheckComboBox::ChangeSkinData()
@@ -518,47 +502,7 @@ void TspSkinCustomCheckComboBox::DefaultFontChange() { Font()->Assign(DefaultFon
 
 void TspSkinCustomCheckComboBox::CalcRects()
 {
-    const int width = Width();
-    const int height = Height();
-    if (SkinIndex == -1) {
-        ButtonRect = Rect(width - 19, 2, width - 2, height - 2);
-        CBItemRect = Rect(2, 2, ButtonRect.Left - 1, height - 2);
-        return;
-    }
-    const int dw = width - RectWidth(SkinRectangle);
-    ButtonRect = SButtonRect;
-    if (ButtonRect.Left >= RectWidth(SkinRectangle) - RightTopPoint.X)
-        ButtonRect = Offset(ButtonRect, dw, 0);
-    CBItemRect = SkinClientRect;
-    CBItemRect.Right += dw;
-}
-
-void TspSkinCustomCheckComboBox::DrawButton(TCanvas* canvas)
-{
-    if (SkinIndex == -1) {
-        canvas->Brush()->SetStyle(bsSolid);
-        if (FButtonHover) {
-            canvas->Brush()->SetColor(FButtonPressed ? TColor(0xB59385) : TColor(0xD2BDB6));
-            canvas->FillRect(ButtonRect);
-            canvas->Brush()->SetColor(clNavy);
-        } else {
-            canvas->Brush()->SetColor(clBtnFace);
-            canvas->FillRect(ButtonRect);
-            canvas->Brush()->SetColor(clBtnShadow);
-        }
-        canvas->FrameRect(ButtonRect);
-        DrawArrowImage(canvas, ButtonRect, Enabled() ? clBlack : clBtnShadow, 4);
-        return;
-    }
-    TRect source;
-    if (!Enabled() && !IsNullRect(UnEnabledButtonRect))
-        source = UnEnabledButtonRect;
-    else if (FButtonPressed && FButtonHover)
-        source = DownButtonRect;
-    else if (FButtonHover)
-        source = ActiveButtonRect;
-    if (!IsNullRect(source) && SkinPicture)
-        canvas->CopyRect(ButtonRect, SkinPicture->Canvas(), source);
+    CalcFaceRects(Width(), Height(), SkinIndex != -1, SkinRectangle, RightTopPoint.X, SkinClientRect, false);
 }
 
 void TspSkinCustomCheckComboBox::CreateControlDefaultImage(TBitmap* bitmap)
@@ -571,7 +515,7 @@ void TspSkinCustomCheckComboBox::CreateControlDefaultImage(TBitmap* bitmap)
     canvas->FillRect(whole);
     canvas->Brush()->SetColor(clBtnShadow);
     canvas->FrameRect(whole);
-    DrawButton(canvas);
+    DrawDefaultComboButton(canvas, Enabled());
     DrawText(bitmap);
 }
 
@@ -583,7 +527,7 @@ void TspSkinCustomCheckComboBox::CreateControlSkinImage(TBitmap* bitmap)
             ActiveSkinRect, bitmap->Width(), bitmap->Height(), false);
     else
         inherited::CreateControlSkinImage(bitmap);
-    DrawButton(bitmap->Canvas());
+    DrawSkinComboButton(bitmap->Canvas(), SkinPicture, Enabled());
     DrawText(bitmap);
 }
 
@@ -596,11 +540,8 @@ void TspSkinCustomCheckComboBox::DrawText(TBitmap* face)
     const bool focused = Focused();
     TBitmap bitmap;
     TCanvas* cnvs = bitmap.Canvas();
-    TColor disabled = clGrayText;
     const TspSkinData* skin = SkinData();
-    if (skin && SkinIndex != -1)
-        if (auto* edit = SkinRecordAt<TspDataSkinEditControl>(skin, skin->GetControlIndex("edit")))
-            disabled = edit->DisabledFontColor;
+    const TColor disabled = DisabledFontColor(SkinIndex != -1 ? skin : nullptr);
     if (SkinIndex == -1 || !SkinPicture) {
         bitmap.SetSize(areaWidth, areaHeight);
         TFont* font = cnvs->Font();

@@ -2,6 +2,7 @@
 // never takes the activation; a click in the open list or Space toggles the current item, and the face shows the
 // checked items' strings joined by commas.
 #pragma once
+#include "skin/lists/TspComboSkinParts.h"
 #include "skin/lists/TspSkinCheckListBox.h"
 
 #include <memory>
@@ -20,7 +21,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
 };
 
-class TspSkinCustomCheckComboBox : public TspSkinCustomControl {
+class TspSkinCustomCheckComboBox : public TspSkinCustomControl, protected TspComboSkinParts {
     using inherited = TspSkinCustomControl;
 
 public:
@@ -82,7 +83,6 @@ private:
     void TrackList(int x, int y);
     void SetTimerMode(int mode);
     void StopTimer();
-    void DrawButton(TCanvas* canvas);
     void DrawText(TBitmap* face);
 
     TspPopupCheckListBox* FListBox = nullptr;
@@ -90,17 +90,8 @@ private:
     int FDropDownCount = 8;
     int FListBoxWidth = 0;
     TColor FDefaultColor = clWindow;
-    TRect CBItemRect, ButtonRect;
-    bool MouseIn = false, FButtonHover = false, FButtonPressed = false, FTracking = false, FMovedInList = false;
+    bool FTracking = false, FMovedInList = false;
     int TimerMode = 0;
-    // Copies of the record.
-    TRect ActiveSkinRect, SItemRect, FocusItemRect, ActiveItemRect, ItemTextRect, SButtonRect, ActiveButtonRect,
-        DownButtonRect, UnEnabledButtonRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    std::string FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TColor FontColor = clBlack, FocusFontColor = clBlack, ActiveFontColor = clBlack;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 

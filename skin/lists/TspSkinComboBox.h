@@ -2,6 +2,7 @@
 // style, and a drop-down button) and its drop-down list, TspPopupListBox, a skinned list box made a top-level
 // popup that never takes the activation; incremental search, completion and auto-scrolling of the open list.
 #pragma once
+#include "skin/lists/TspComboSkinParts.h"
 #include "skin/lists/TspSkinListBox.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ private:
 
 enum TspSkinCustomComboBoxStyle : uint8_t { spcbEditStyle, spcbFixedStyle };
 
-class TspSkinCustomComboBox : public TspSkinCustomControl {
+class TspSkinCustomComboBox : public TspSkinCustomControl, protected TspComboSkinParts {
     using inherited = TspSkinCustomControl;
 
 public:
@@ -150,20 +151,6 @@ protected:
     int FindItem(const std::string& text);
     bool Loading() const;
 
-    // Copies of the record.
-    TRect ActiveSkinRect, SItemRect, FocusItemRect, ActiveItemRect, ItemTextRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    std::string FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TColor FontColor = clBlack, FocusFontColor = clBlack, ActiveFontColor = clBlack;
-    TRect SButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    std::string ListBoxName;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
-
-    // The face.
-    TRect CBItemRect, ButtonRect;
-    bool MouseIn = false, FButtonHover = false, FButtonPressed = false;
     bool FTracking = false, FMovedInList = false;
     int TimerMode = 0;
 
@@ -182,12 +169,9 @@ private:
     bool Skinned() const { return SkinIndex != -1 && SkinPicture; }
 
     // Face painting.
-    void DrawDefaultButton(TCanvas* canvas);
-    void DrawSkinButton(TCanvas* canvas);
     void DrawResizeButton(TCanvas* canvas);
     void DrawFaceItem(TBitmap* face);
     void DrawFaceItemContent(TCanvas* cnvs, int index, TRect txtRect, TOwnerDrawState state, int width, int height);
-    TColor DisabledFontColor() const;
 
     TspPopupListBox* FListBox = nullptr;
     std::function<void(TMessage&)> FOldListProc;

@@ -26,27 +26,7 @@ void TspSkinCustomComboBox::GetSkinData()
         SkinIndex = -1;
         return;
     }
-    ActiveSkinRect = record->ActiveSkinRect;
-    SItemRect = record->ItemRect;
-    FocusItemRect = IsNullRect(record->FocusItemRect) ? record->ItemRect : record->FocusItemRect;
-    ActiveItemRect = record->ActiveItemRect;
-    ItemLeftOffset = record->ItemLeftOffset;
-    ItemRightOffset = record->ItemRightOffset;
-    ItemTextRect = record->ItemTextRect;
-    FontName = record->FontName;
-    FontStyle = record->FontStyle;
-    FontHeight = record->FontHeight;
-    FontColor = record->FontColor;
-    FocusFontColor = record->FocusFontColor;
-    ActiveFontColor = record->ActiveFontColor;
-    SButtonRect = record->ButtonRect;
-    ActiveButtonRect = record->ActiveButtonRect;
-    DownButtonRect = record->DownButtonRect;
-    UnEnabledButtonRect = record->UnEnabledButtonRect;
-    ListBoxName = record->ListBoxName;
-    ItemStretchEffect = record->ItemStretchEffect;
-    FocusItemStretchEffect = record->FocusItemStretchEffect;
-    ShowFocus = record->ShowFocus;
+    ReadComboRecord(record);
 }
 
 void TspSkinCustomComboBox::ChangeSkinData()
@@ -87,36 +67,10 @@ void TspSkinCustomComboBox::SetControlRegion()
 
 void TspSkinCustomComboBox::CalcRects()
 {
-    const int width = Width();
-    const int height = Height();
-    if (SkinIndex == -1) {
-        ButtonRect = Rect(width - 19, 2, width - 2, height - 2);
-        CBItemRect = Rect(2, 2, ButtonRect.Left - 1, height - 2);
-        return;
-    }
-    const int dw = width - RectWidth(SkinRectangle);
-    const int dh = height - RectHeight(SkinRectangle);
-    ButtonRect = SButtonRect;
-    if (ButtonRect.Left >= RectWidth(SkinRectangle) - RightTopPoint.X)
-        ButtonRect = Offset(ButtonRect, dw, 0);
-    CBItemRect = SkinClientRect;
-    CBItemRect.Right += dw;
-    if (!FUseSkinSize) {
-        ButtonRect.Bottom += dh;
-        CBItemRect.Bottom += dh;
-    }
+    CalcFaceRects(Width(), Height(), SkinIndex != -1, SkinRectangle, RightTopPoint.X, SkinClientRect, !FUseSkinSize);
 }
 
 bool TspSkinCustomComboBox::FaceFocused() { return Focused(); }
-
-TColor TspSkinCustomComboBox::DisabledFontColor() const
-{
-    const TspSkinData* skin = SkinData();
-    if (skin && SkinIndex != -1)
-        if (auto* edit = SkinRecordAt<TspDataSkinEditControl>(skin, skin->GetControlIndex("edit")))
-            return edit->DisabledFontColor;
-    return clGrayText;
-}
 
 // ---- The default look -----------------------------------------------------------------------------------------
 
@@ -132,27 +86,9 @@ void TspSkinCustomComboBox::CreateControlDefaultImage(TBitmap* bitmap)
     canvas->FrameRect(whole);
     canvas->Brush()->SetColor(FDefaultColor);
     canvas->FillRect(Inflate(whole, -1, -1));
-    DrawDefaultButton(canvas);
+    DrawDefaultComboButton(canvas, Enabled());
     if (FStyle == spcbFixedStyle)
         DrawFaceItem(bitmap);
-}
-
-void TspSkinCustomComboBox::DrawDefaultButton(TCanvas* canvas)
-{
-    const TRect& r = ButtonRect;
-    canvas->Brush()->SetStyle(bsSolid);
-    if (FButtonHover) {
-        canvas->Brush()->SetColor(FButtonPressed ? TColor(0xB59385) : TColor(0xD2BDB6));
-        canvas->FillRect(r);
-        canvas->Brush()->SetColor(clNavy);
-        canvas->FrameRect(r);
-    } else {
-        canvas->Brush()->SetColor(clBtnFace);
-        canvas->FillRect(r);
-        canvas->Brush()->SetColor(clBtnShadow);
-        canvas->FrameRect(r);
-    }
-    DrawArrowImage(canvas, r, Enabled() ? clBlack : clBtnShadow, 4);
 }
 
 // ---- The skin look --------------------------------------------------------------------------------------------
@@ -172,24 +108,10 @@ void TspSkinCustomComboBox::CreateControlSkinImage(TBitmap* bitmap)
                 ActiveSkinRect, width, height, ClientStretchEffect);
         else
             inherited::CreateControlSkinImage(bitmap);
-        DrawSkinButton(bitmap->Canvas());
+        DrawSkinComboButton(bitmap->Canvas(), SkinPicture, Enabled());
     }
     if (FStyle == spcbFixedStyle)
         DrawFaceItem(bitmap);
-}
-
-void TspSkinCustomComboBox::DrawSkinButton(TCanvas* canvas)
-{
-    TRect source;
-    if (!Enabled() && !IsNullRect(UnEnabledButtonRect))
-        source = UnEnabledButtonRect;
-    else if (FButtonPressed && FButtonHover)
-        source = DownButtonRect;
-    else if (FButtonHover)
-        source = ActiveButtonRect;
-    if (IsNullRect(source) || !SkinPicture)
-        return;
-    canvas->CopyRect(ButtonRect, SkinPicture->Canvas(), source);
 }
 
 // A freely sized face takes its button from the first button record the skin has.
@@ -206,7 +128,7 @@ void TspSkinCustomComboBox::DrawResizeButton(TCanvas* canvas)
     const int width = RectWidth(ButtonRect);
     const int height = RectHeight(ButtonRect);
     if (!record || !picture || width <= 0 || height <= 0) {
-        DrawDefaultButton(canvas);
+        DrawDefaultComboButton(canvas, Enabled());
         return;
     }
     const bool pressed = FButtonPressed && FButtonHover;
@@ -301,7 +223,7 @@ void TspSkinCustomComboBox::DrawFaceItem(TBitmap* face)
         cnvs->Font(), { FontName, FontHeight, FontStyle, FontColor }, UseSkinFont(), DefaultFont(), SkinData());
     TColor color = focused ? FocusFontColor : (MouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor : FontColor;
     if (FUseSkinSize && !Enabled())
-        color = DisabledFontColor();
+        color = DisabledFontColor(SkinData());
     cnvs->Font()->SetColor(color);
     if (focused && ShowFocus && !OnComboBoxDrawItem) {
         cnvs->Brush()->SetStyle(bsSolid);

@@ -1,0 +1,95 @@
+#include "skin/lists/TspComboSkinParts.h"
+
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "skin/controls/SkinControlSupport.h"
+#include "skin/core/SkinEditRecords.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/lists/SkinListSupport.h"
+
+using namespace SPUtils;
+
+void TspComboSkinParts::ReadComboRecord(const TspDataSkinComboBox* record)
+{
+    ActiveSkinRect = record->ActiveSkinRect;
+    SItemRect = record->ItemRect;
+    FocusItemRect = IsNullRect(record->FocusItemRect) ? record->ItemRect : record->FocusItemRect;
+    ActiveItemRect = record->ActiveItemRect;
+    ItemLeftOffset = record->ItemLeftOffset;
+    ItemRightOffset = record->ItemRightOffset;
+    ItemTextRect = record->ItemTextRect;
+    FontName = record->FontName;
+    FontStyle = record->FontStyle;
+    FontHeight = record->FontHeight;
+    FontColor = record->FontColor;
+    FocusFontColor = record->FocusFontColor;
+    ActiveFontColor = record->ActiveFontColor;
+    SButtonRect = record->ButtonRect;
+    ActiveButtonRect = record->ActiveButtonRect;
+    DownButtonRect = record->DownButtonRect;
+    UnEnabledButtonRect = record->UnEnabledButtonRect;
+    ListBoxName = record->ListBoxName;
+    ItemStretchEffect = record->ItemStretchEffect;
+    FocusItemStretchEffect = record->FocusItemStretchEffect;
+    ShowFocus = record->ShowFocus;
+}
+
+void TspComboSkinParts::CalcFaceRects(int width, int height, bool skinned, const TRect& skinRect, int rightTopX,
+    const TRect& skinClientRect, bool growHeight)
+{
+    if (!skinned) {
+        ButtonRect = Rect(width - 19, 2, width - 2, height - 2);
+        CBItemRect = Rect(2, 2, ButtonRect.Left - 1, height - 2);
+        return;
+    }
+    const int dw = width - RectWidth(skinRect);
+    const int dh = height - RectHeight(skinRect);
+    ButtonRect = SButtonRect;
+    if (ButtonRect.Left >= RectWidth(skinRect) - rightTopX)
+        ButtonRect = SkinListSupport::Offset(ButtonRect, dw, 0);
+    CBItemRect = skinClientRect;
+    CBItemRect.Right += dw;
+    if (growHeight) {
+        ButtonRect.Bottom += dh;
+        CBItemRect.Bottom += dh;
+    }
+}
+
+void TspComboSkinParts::DrawDefaultComboButton(TCanvas* canvas, bool enabled) const
+{
+    const TRect& r = ButtonRect;
+    canvas->Brush()->SetStyle(bsSolid);
+    if (FButtonHover) {
+        canvas->Brush()->SetColor(FButtonPressed ? TColor(0xB59385) : TColor(0xD2BDB6));
+        canvas->FillRect(r);
+        canvas->Brush()->SetColor(clNavy);
+    } else {
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(r);
+        canvas->Brush()->SetColor(clBtnShadow);
+    }
+    canvas->FrameRect(r);
+    DrawArrowImage(canvas, r, enabled ? clBlack : clBtnShadow, 4);
+}
+
+void TspComboSkinParts::DrawSkinComboButton(TCanvas* canvas, TBitmap* picture, bool enabled) const
+{
+    TRect source;
+    if (!enabled && !IsNullRect(UnEnabledButtonRect))
+        source = UnEnabledButtonRect;
+    else if (FButtonPressed && FButtonHover)
+        source = DownButtonRect;
+    else if (FButtonHover)
+        source = ActiveButtonRect;
+    if (IsNullRect(source) || !picture)
+        return;
+    canvas->CopyRect(ButtonRect, picture->Canvas(), source);
+}
+
+TColor TspComboSkinParts::DisabledFontColor(const TspSkinData* skin)
+{
+    if (skin)
+        if (auto* edit = SkinRecordAt<TspDataSkinEditControl>(skin, skin->GetControlIndex("edit")))
+            return edit->DisabledFontColor;
+    return clGrayText;
+}
