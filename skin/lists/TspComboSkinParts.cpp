@@ -5,7 +5,11 @@
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
+#include "platform/win/WinMessages.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/SkinListSupport.h"
+#include "skin/lists/TspSkinListBox.h"
 
 using namespace SPUtils;
 
@@ -92,4 +96,38 @@ TColor TspComboSkinParts::DisabledFontColor(const TspSkinData* skin)
         if (auto* edit = SkinRecordAt<TspDataSkinEditControl>(skin, skin->GetControlIndex("edit")))
             return edit->DisabledFontColor;
     return clGrayText;
+}
+
+void TspComboSkinParts::TrackList(TWinControl* combo, TspSkinCustomListBox* list, int x, int y)
+{
+    TspListBox* inner = list->ListBox();
+    const TPoint p = inner->ScreenToClient(combo->ClientToScreen(TPoint { x, y }));
+    const bool bar = list->VScrollBar() != nullptr;
+    if (p.Y < 0) {
+        if (bar && FMovedInList)
+            SetTimerMode(combo, 1);
+    } else if (p.Y > inner->Height()) {
+        if (bar && FMovedInList)
+            SetTimerMode(combo, 2);
+    } else {
+        StopTimer(combo);
+        inner->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, p.Y));
+        FMovedInList = true;
+    }
+}
+
+void TspComboSkinParts::SetTimerMode(TWinControl* combo, int mode)
+{
+    if (mode == TimerMode)
+        return;
+    TimerMode = mode;
+    KillTimer(combo->Handle(), 1);
+    SetTimer(combo->Handle(), 1, 25, nullptr);
+}
+
+void TspComboSkinParts::StopTimer(TWinControl* combo)
+{
+    if (TimerMode != 0 && combo->HandleAllocated())
+        KillTimer(combo->Handle(), 1);
+    TimerMode = 0;
 }

@@ -7,6 +7,8 @@
 #include <string>
 
 class TBitmap;
+class TWinControl;
+class TspSkinCustomListBox;
 class TCanvas;
 class TspDataSkinComboBox;
 class TspSkinData;
@@ -38,4 +40,14 @@ public:
     // The face.
     TRect CBItemRect, ButtonRect;
     bool MouseIn = false, FButtonHover = false, FButtonPressed = false;
+
+    // ---- The pointer held over the open list ---------------------------------------------------------------
+    // Follows the pointer at (x, y) of `combo` into the open `list`: inside, the row under it becomes current;
+    // above or below a list with a bar (once the pointer was in it), the combo's timer 1 scrolls it.
+    void TrackList(TWinControl* combo, TspSkinCustomListBox* list, int x, int y);
+    // Timer 1 every 25 ms in mode 1 (up) or 2 (down), started on a change of mode only.
+    void SetTimerMode(TWinControl* combo, int mode);
+    void StopTimer(TWinControl* combo);
+    bool FTracking = false, FMovedInList = false;
+    int TimerMode = 0;
 };

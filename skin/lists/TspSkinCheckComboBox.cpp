@@ -184,7 +184,7 @@ void TspSkinCustomCheckComboBox::DropDown()
 
 void TspSkinCustomCheckComboBox::CloseUp(bool accept)
 {
-    StopTimer();
+    StopTimer(this);
     if (!IsPopupVisible())
         return;
     FListBox->Hide();
@@ -249,7 +249,7 @@ void TspSkinCustomCheckComboBox::MouseMove(TShiftState shift, int x, int y)
 {
     inherited::MouseMove(shift, x, y);
     if (FTracking && IsPopupVisible()) {
-        TrackList(x, y);
+        TrackList(this, FListBox, x, y);
         return;
     }
     const bool hover = Contains(ButtonRect, x, y);
@@ -265,7 +265,7 @@ void TspSkinCustomCheckComboBox::MouseUp(TMouseButton button, TShiftState shift,
     if (FTracking && FMovedInList) {
         ReleaseCapture();
         FTracking = false;
-        StopTimer();
+        StopTimer(this);
         POINT p;
         GetCursorPos(&p);
         TspListBox* inner = FListBox->ListBox();
@@ -281,24 +281,6 @@ void TspSkinCustomCheckComboBox::MouseUp(TMouseButton button, TShiftState shift,
     if (FButtonPressed) {
         FButtonPressed = false;
         Repaint();
-    }
-}
-
-void TspSkinCustomCheckComboBox::TrackList(int x, int y)
-{
-    TspListBox* inner = FListBox->ListBox();
-    const TPoint p = inner->ScreenToClient(ClientToScreen(TPoint { x, y }));
-    const bool bar = FListBox->VScrollBar() != nullptr;
-    if (p.Y < 0) {
-        if (bar && FMovedInList)
-            SetTimerMode(1);
-    } else if (p.Y > inner->Height()) {
-        if (bar && FMovedInList)
-            SetTimerMode(2);
-    } else {
-        StopTimer();
-        inner->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, p.Y));
-        FMovedInList = true;
     }
 }
 
@@ -320,22 +302,6 @@ void TspSkinCustomCheckComboBox::ListHook(TMessage& message)
     default:
         FOldListProc(message);
     }
-}
-
-void TspSkinCustomCheckComboBox::SetTimerMode(int mode)
-{
-    if (mode == TimerMode)
-        return;
-    TimerMode = mode;
-    KillTimer(Handle(), kScrollTimer);
-    SetTimer(Handle(), kScrollTimer, 25, nullptr);
-}
-
-void TspSkinCustomCheckComboBox::StopTimer()
-{
-    if (TimerMode != 0 && HandleAllocated())
-        KillTimer(Handle(), kScrollTimer);
-    TimerMode = 0;
 }
 
 // ---- Keys -----------------------------------------------------------------------------------------------------

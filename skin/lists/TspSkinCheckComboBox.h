@@ -80,9 +80,6 @@ private:
     void ToggleCurrent();
     void MoveCurrent(int index);
     void ListHook(TMessage& message);
-    void TrackList(int x, int y);
-    void SetTimerMode(int mode);
-    void StopTimer();
     void DrawText(TBitmap* face);
 
     TspPopupCheckListBox* FListBox = nullptr;
@@ -90,8 +87,6 @@ private:
     int FDropDownCount = 8;
     int FListBoxWidth = 0;
     TColor FDefaultColor = clWindow;
-    bool FTracking = false, FMovedInList = false;
-    int TimerMode = 0;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 

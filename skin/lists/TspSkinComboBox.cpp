@@ -287,7 +287,7 @@ void TspSkinCustomComboBox::DropDown()
     if (count == 0)
         return;
     FMovedInList = false;
-    StopTimer();
+    StopTimer(this);
     const std::shared_ptr<bool> alive = FAlive;
     if (OnDropDown)
         OnDropDown(this);
@@ -315,7 +315,7 @@ void TspSkinCustomComboBox::DropDown()
 void TspSkinCustomComboBox::CloseUp(bool accept)
 {
     // The auto-scroll ends with the list: left running it would move the hidden list's current item.
-    StopTimer();
+    StopTimer(this);
     if (!IsPopupVisible())
         return;
     FListBox->Hide();
@@ -421,7 +421,7 @@ void TspSkinCustomComboBox::MouseMove(TShiftState shift, int x, int y)
 {
     inherited::MouseMove(shift, x, y);
     if (FTracking && IsPopupVisible())
-        TrackList(x, y);
+        TrackList(this, FListBox, x, y);
     else
         SetButtonHover(SkinListSupport::Contains(ButtonRect, x, y));
 }
@@ -456,24 +456,6 @@ void TspSkinCustomComboBox::SetButtonHover(bool value)
     Repaint();
 }
 
-void TspSkinCustomComboBox::TrackList(int x, int y)
-{
-    TspListBox* inner = FListBox->ListBox();
-    const TPoint p = inner->ScreenToClient(ClientToScreen(TPoint { x, y }));
-    const bool bar = FListBox->VScrollBar() != nullptr;
-    if (p.Y < 0) {
-        if (bar && FMovedInList)
-            SetTimerMode(1);
-    } else if (p.Y > inner->Height()) {
-        if (bar && FMovedInList)
-            SetTimerMode(2);
-    } else {
-        StopTimer();
-        inner->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, p.Y));
-        FMovedInList = true;
-    }
-}
-
 void TspSkinCustomComboBox::ListMouseMove(TObject*, TShiftState, int x, int y)
 {
     const int index = FListBox->ItemAtPos(TPoint { x, y }, true);
@@ -504,22 +486,6 @@ void TspSkinCustomComboBox::ListHook(TMessage& message)
     default:
         FOldListProc(message);
     }
-}
-
-void TspSkinCustomComboBox::SetTimerMode(int mode)
-{
-    if (mode == TimerMode)
-        return;
-    TimerMode = mode;
-    KillTimer(Handle(), kScrollTimer);
-    SetTimer(Handle(), kScrollTimer, 25, nullptr);
-}
-
-void TspSkinCustomComboBox::StopTimer()
-{
-    if (TimerMode != 0 && HandleAllocated())
-        KillTimer(Handle(), kScrollTimer);
-    TimerMode = 0;
 }
 
 void TspSkinCustomComboBox::WMTimer()

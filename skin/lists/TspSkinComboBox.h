@@ -151,15 +151,10 @@ protected:
     int FindItem(const std::string& text);
     bool Loading() const;
 
-    bool FTracking = false, FMovedInList = false;
-    int TimerMode = 0;
 
 private:
     void ListHook(TMessage& message);
     void ListMouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void TrackList(int x, int y);
-    void SetTimerMode(int mode);
-    void StopTimer();
     void WMTimer();
     void WMMouseWheel(TMessage& message);
     void CMTextChanged(TMessage& message);
