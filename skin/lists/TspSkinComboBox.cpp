@@ -602,9 +602,11 @@ void TspSkinCustomComboBox::WMMouseWheel(TMessage& message)
 void TspSkinCustomComboBox::CMTextChanged(TMessage& message)
 {
     inherited::WndProc(message);
+    const bool fromEdit = FFromEdit;
+    const std::shared_ptr<bool> alive = FAlive;
     if (OnChange)
         OnChange(this);
-    if (FFromEdit)
+    if (*alive && fromEdit)
         Change();
 }
 
