@@ -50,8 +50,12 @@ void TCustomTabControl::CreateParams(TCreateParams& params)
     params.Style |= WS_CLIPCHILDREN;
     if (FMultiLine)
         params.Style |= TCS_MULTILINE;
-    if (FTabPosition == tpBottom || FTabPosition == tpRight)
+    if (FTabPosition == tpBottom)
         params.Style |= TCS_BOTTOM;
+    else if (FTabPosition == tpLeft)
+        params.Style |= TCS_VERTICAL;
+    else if (FTabPosition == tpRight)
+        params.Style |= TCS_VERTICAL | TCS_RIGHT;
     if (FTabWidth > 0)
         params.Style |= TCS_FIXEDWIDTH;
 }

@@ -29,7 +29,7 @@ public:
     void SetTabIndex(int value);
     bool MultiLine() const { return FMultiLine; }
     void SetMultiLine(bool value);
-    // Left and right are kept and shown as top and bottom: the window lays its tabs out in rows only.
+    // Left and right stand the tabs in a column beside the display area.
     TTabPosition TabPosition() const { return FTabPosition; }
     void SetTabPosition(TTabPosition value);
     int TabHeight() const { return FTabHeight; }

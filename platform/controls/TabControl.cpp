@@ -1,6 +1,7 @@
 #include "platform/controls/TabControl.h"
 
 #include "platform/controls/ControlClass.h"
+#include "platform/controls/UpDownControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Rects.h"
@@ -38,12 +39,19 @@ private:
     int Count() const { return static_cast<int>(items_.size()); }
     bool Valid(int index) const { return index >= 0 && index < Count(); }
     bool Bottom() const { return style_ & TCS_BOTTOM; }
-    bool MultiLine() const { return style_ & TCS_MULTILINE; }
+    bool Vertical() const { return style_ & TCS_VERTICAL; }
+    // A column of tabs always wraps into more columns: it never scrolls.
+    bool MultiLine() const { return (style_ & TCS_MULTILINE) || Vertical(); }
+    // The client rectangle the layout works in: a column of tabs is laid out as a row in the transposed client.
+    RECT LayoutClient() const;
     int TabHeight() const;
     int TabWidth(int index) const;
     // Lays the tabs out: their rectangles, rows and whether the scroll arrows show.
     void Layout();
     RECT ArrowRect(int which) const; // 0 left, 1 right
+    // Makes, places or removes the up-down child that scrolls a single row.
+    void UpdateArrows();
+    void ScrollTo(int first);
     RECT DisplayRect() const;
     int HitTest(POINT point, UINT* flags) const;
     // Changes the selection as a user does: TCN_SELCHANGING may refuse it.
@@ -60,6 +68,9 @@ private:
     int current_ = -1;
     int first_ = 0; // first tab shown on a single scrolled row
     bool arrows_ = false;
+    HWND updown_ = nullptr;
+    // The program destroyed the arrows while the row overflowed: they stay away until it fits again.
+    bool arrowsTakenAway_ = false;
     SIZE fixed_ {0, 0};
     HIMAGELIST images_ = nullptr;
     bool focused_ = false;
@@ -95,10 +106,18 @@ int Tabs::TabWidth(int index) const
     return size.cx + image + 2 * kPadX;
 }
 
-void Tabs::Layout()
+RECT Tabs::LayoutClient() const
 {
     RECT client;
     GetClientRect(hwnd_, &client);
+    if (Vertical())
+        return { client.top, client.left, client.bottom, client.right };
+    return client;
+}
+
+void Tabs::Layout()
+{
+    RECT client = LayoutClient();
     int height = TabHeight();
     int right = client.right - kBorder;
     rects_.assign(items_.size(), RECT {});
@@ -160,13 +179,55 @@ void Tabs::Layout()
         }
     }
     if (Bottom()) {
-        // Mirrored: the rows grow upwards from the bottom edge.
+        // Mirrored: the rows grow upwards from the bottom edge (a column at the right grows leftwards).
         for (RECT& r : rects_) {
             int top = client.bottom - r.bottom, bottom = client.bottom - r.top;
             r.top = top;
             r.bottom = bottom;
         }
     }
+    if (Vertical())
+        for (RECT& r : rects_)
+            r = { r.top, r.left, r.bottom, r.right };
+    UpdateArrows();
+}
+
+void Tabs::UpdateArrows()
+{
+    if (updown_ && !IsWindow(updown_)) {
+        updown_ = nullptr;
+        arrowsTakenAway_ = arrows_;
+    }
+    if (!arrows_) {
+        arrowsTakenAway_ = false;
+        if (updown_)
+            DestroyWindow(updown_);
+        updown_ = nullptr;
+        return;
+    }
+    if (arrowsTakenAway_)
+        return;
+    RECT r = ArrowRect(0);
+    if (!updown_) {
+        RegisterUpDownClass();
+        updown_ = CreateWindowEx(0, UPDOWN_CLASS, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, r.left, r.top,
+            2 * (r.right - r.left), r.bottom - r.top, hwnd_, nullptr, nullptr, nullptr);
+    } else {
+        MoveWindow(updown_, r.left, r.top, 2 * (r.right - r.left), r.bottom - r.top, TRUE);
+    }
+    if (updown_) {
+        SendMessage(updown_, UDM_SETRANGE32, 0, std::max(0, Count() - 1));
+        SendMessage(updown_, UDM_SETPOS32, 0, first_);
+    }
+}
+
+void Tabs::ScrollTo(int first)
+{
+    if (MultiLine() || !arrows_)
+        return;
+    first_ = std::clamp(first, 0, std::max(0, Count() - 1));
+    Layout();
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 RECT Tabs::ArrowRect(int which) const
@@ -181,8 +242,7 @@ RECT Tabs::ArrowRect(int which) const
 
 RECT Tabs::DisplayRect() const
 {
-    RECT client;
-    GetClientRect(hwnd_, &client);
+    RECT client = LayoutClient();
     int tabs = rows_ * TabHeight() + kBorder;
     RECT r = client;
     if (Bottom())
@@ -190,13 +250,15 @@ RECT Tabs::DisplayRect() const
     else
         r.top += tabs;
     InflateRect(&r, -kBorder, -kBorder);
+    if (Vertical())
+        r = { r.top, r.left, r.bottom, r.right };
     return r;
 }
 
 int Tabs::HitTest(POINT point, UINT* flags) const
 {
     *flags = TCHT_NOWHERE;
-    if (arrows_) {
+    if (arrows_ && updown_) {
         RECT left = ArrowRect(0);
         if (point.x >= left.left)
             return -1;
@@ -238,7 +300,7 @@ void Tabs::Paint(HDC dc)
     RECT display = DisplayRect();
     InflateRect(&display, kBorder, kBorder);
     DrawEdge(dc, &display, EDGE_RAISED, BF_RECT);
-    int limit = arrows_ ? static_cast<int>(ArrowRect(0).left) : static_cast<int>(client.right);
+    int limit = arrows_ && updown_ ? static_cast<int>(ArrowRect(0).left) : static_cast<int>(client.right);
     for (int pass = 0; pass < 2; ++pass) {
         // The selected tab last, over its neighbours and the display area's edge.
         for (int i = 0; i < Count(); ++i) {
@@ -249,7 +311,9 @@ void Tabs::Paint(HDC dc)
                 InflateRect(&r, kBorder, kBorder);
             r.right = std::min<LONG>(r.right, limit);
             FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-            DrawEdge(dc, &r, EDGE_RAISED, (Bottom() ? BF_BOTTOM : BF_TOP) | BF_LEFT | BF_RIGHT);
+            UINT edges = Vertical() ? (Bottom() ? BF_RIGHT : BF_LEFT) | BF_TOP | BF_BOTTOM
+                                    : (Bottom() ? BF_BOTTOM : BF_TOP) | BF_LEFT | BF_RIGHT;
+            DrawEdge(dc, &r, EDGE_RAISED, edges);
             if (style_ & TCS_OWNERDRAWFIXED) {
                 DRAWITEMSTRUCT draw {ODT_TAB, static_cast<UINT>(GetWindowLongPtr(hwnd_, GWLP_ID)), static_cast<UINT>(i),
                     ODA_DRAWENTIRE, i == current_ ? ODS_SELECTED : 0U, hwnd_, dc, r,
@@ -272,13 +336,6 @@ void Tabs::Paint(HDC dc)
                 InflateRect(&focus, -3, -3);
                 DrawFocusRect(dc, &focus);
             }
-        }
-    }
-    if (arrows_) {
-        for (int which = 0; which < 2; ++which) {
-            RECT r = ArrowRect(which);
-            bool enabled = which == 0 ? first_ > 0 : rects_.back().right > ArrowRect(0).left;
-            DrawFrameControl(dc, &r, DFC_SCROLL, (which == 0 ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT) | (enabled ? 0 : DFCS_INACTIVE));
         }
     }
 }
@@ -328,17 +385,6 @@ LRESULT Tabs::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         POINT p = MAKEPOINT(lParam);
-        if (arrows_ && p.x >= ArrowRect(0).left) {
-            // The arrows scroll a row that does not fit by one tab.
-            RECT left = ArrowRect(0), right = ArrowRect(1);
-            if (PtInRect(&left, p) && first_ > 0)
-                --first_;
-            else if (PtInRect(&right, p) && rects_.back().right > left.left)
-                ++first_;
-            Layout();
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            return 0;
-        }
         UINT flags;
         int hit = HitTest(p, &flags);
         if (hit >= 0 && !(style_ & TCS_FOCUSNEVER) && GetFocus() != hwnd_)
@@ -348,6 +394,10 @@ LRESULT Tabs::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         SendNotify(hwnd_, NM_CLICK, &header);
         return 0;
     }
+    case WM_HSCROLL:
+        if (LOWORD(wParam) == SB_THUMBPOSITION)
+            ScrollTo(static_cast<int16_t>(HIWORD(wParam)));
+        return 0;
     case WM_RBUTTONDOWN: {
         NMHDR header {};
         SendNotify(hwnd_, NM_RCLICK, &header);

@@ -1,6 +1,12 @@
 // The tab control window class "SysTabControl32": a strip of tabs (one row with scroll arrows when they do not
-// fit, or several rows) above or below a display area, driven by the TCM_* messages and reporting to its parent
-// by WM_NOTIFY: TCN_SELCHANGING, which may refuse the change, then TCN_SELCHANGE.
+// fit, or several rows) above or below a display area, or a column of them beside it (TCS_VERTICAL, at the left,
+// or the right with TCS_RIGHT), driven by the TCM_* messages and reporting to its parent by WM_NOTIFY:
+// TCN_SELCHANGING, which may refuse the change, then TCN_SELCHANGE.
+//
+// The scroll arrows of a single row are a child window of the up-down class ("msctls_updown32") at the row's right
+// end; WM_HSCROLL with SB_THUMBPOSITION in the low word shows the tab numbered by the high word first, whoever
+// sends it. A program that destroys the arrows takes over that scrolling: they are not made again while the row
+// keeps overflowing.
 #pragma once
 #include "platform/controls/CommonControls.h"
 
@@ -10,6 +16,8 @@ ATOM RegisterTabControlClass();
 
 // Styles.
 constexpr DWORD TCS_BOTTOM = 0x0002;
+constexpr DWORD TCS_RIGHT = 0x0002; // with TCS_VERTICAL
+constexpr DWORD TCS_VERTICAL = 0x0080;
 constexpr DWORD TCS_BUTTONS = 0x0100;
 constexpr DWORD TCS_MULTILINE = 0x0200;
 constexpr DWORD TCS_FIXEDWIDTH = 0x0400;

@@ -2,6 +2,7 @@
 // scrolled row and of several rows, hit tests and the display area.
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/controls/TabControl.h"
+#include "platform/controls/UpDownControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
@@ -167,6 +168,77 @@ TEST_F(TabControlTest, OneRowScrollsAndSeveralRowsKeepTheSelectedRowNextToThePag
     RECT display {0, 0, 250, 150};
     SendMessage(multi, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     EXPECT_GE(display.top, bottomRow + TabRect(multi, 5).bottom - TabRect(multi, 5).top);
+}
+
+} // namespace
+
+namespace {
+
+HWND FindUpDown(HWND tab)
+{
+    for (HWND child = GetWindow(tab, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] {};
+        GetClassName(child, name, sizeof name);
+        if (std::string(name) == UPDOWN_CLASS)
+            return child;
+    }
+    return nullptr;
+}
+
+TEST_F(TabControlTest, RowScrollerIsAnUpDownChildThatMayBeTakenAway)
+{
+    HWND tab = Make(0, 250, 6);
+    Pump();
+    HWND arrows = FindUpDown(tab);
+    ASSERT_NE(arrows, nullptr);
+    // WM_HSCROLL from anyone shows the tab it names first.
+    RECT first = TabRect(tab, 0);
+    SendMessage(tab, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
+    EXPECT_EQ(TabRect(tab, 2).left, first.left);
+    EXPECT_LT(TabRect(tab, 1).right, 0);
+    EXPECT_EQ(SendMessage(arrows, UDM_GETPOS32, 0, 0), 2);
+
+    // Destroyed by the program, the arrows stay away while the row overflows, and the row still scrolls.
+    DestroyWindow(arrows);
+    SetWindowPos(tab, nullptr, 0, 0, 260, 150, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(FindUpDown(tab), nullptr);
+    SendMessage(tab, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    EXPECT_EQ(TabRect(tab, 0).left, first.left);
+    // Once everything fits they are gone for good; overflowing again brings them back.
+    SetWindowPos(tab, nullptr, 0, 0, 1200, 150, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(FindUpDown(tab), nullptr);
+    SetWindowPos(tab, nullptr, 0, 0, 250, 150, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_NE(FindUpDown(tab), nullptr);
+}
+
+TEST_F(TabControlTest, VerticalTabsStandInAColumn)
+{
+    for (DWORD side : { DWORD(0), TCS_RIGHT }) {
+        SCOPED_TRACE(side);
+        HWND tab = Make(TCS_VERTICAL | TCS_FIXEDWIDTH | side, 300, 3);
+        SendMessage(tab, TCM_SETITEMSIZE, 0, MAKELPARAM(40, 20));
+        Pump();
+        RECT a = TabRect(tab, 0), b = TabRect(tab, 1);
+        // Tall and narrow, one under the other, along the left (or right) edge.
+        EXPECT_EQ(a.right - a.left, 20);
+        EXPECT_GT(a.bottom - a.top, a.right - a.left);
+        EXPECT_EQ(b.left, a.left);
+        EXPECT_EQ(b.top, a.bottom);
+        RECT display {0, 0, 300, 150};
+        SendMessage(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+        if (side == 0) {
+            EXPECT_LT(a.left, 10);
+            EXPECT_GE(display.left, a.right);
+        } else {
+            EXPECT_GT(a.right, 290);
+            EXPECT_LE(display.right, a.left);
+        }
+        EXPECT_EQ(FindUpDown(tab), nullptr);
+        DestroyWindow(tab);
+    }
 }
 
 } // namespace
