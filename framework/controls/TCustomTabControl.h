@@ -61,9 +61,10 @@ protected:
     virtual int TabImage(int index) const;
     void SyncTabs();
 
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void SetImageList(TCustomImageList* value);
-    void Notification(TComponent* component, TOperation operation) override;
     void CNNotify(TMessage& message);
 
     bool FMultiLine = false;
