@@ -10,5 +10,6 @@ class TBitmap;
 //   "SP_STRETCH", "SP_PLAY", "SP_STOP"                     the picture and sound dialogs' buttons
 //   "SP_FLOPPY", "SP_HARD", "SP_NETWORK", "SP_CDROM", "SP_RAM"   the kinds of drive (mount)
 //   "SP_CLOSEDFOLDER", "SP_OPENFOLDER", "SP_CURRENTFOLDER" the folders of a directory list
+//   "SP_PRIORMONTH", "SP_NEXTMONTH", "SP_PRIORYEAR", "SP_NEXTYEAR"   the month calendar's step buttons
 // Returns false, leaving the bitmap as it was, for any other name.
 bool LoadDialogGlyph(TBitmap* bitmap, std::string_view name);
