@@ -156,7 +156,8 @@ TEST(FileCtrlFilters, FilterPairsAndSaveNames)
 TEST(DialogGlyphs, DrawnByName)
 {
     for (const char* name : { "SP_BACK", "SP_UP", "SP_NEWFOLDER", "SP_LVSTYLE", "SP_STRETCH", "SP_PLAY", "SP_STOP", "SP_FLOPPY",
-             "SP_HARD", "SP_NETWORK", "SP_CDROM", "SP_RAM", "SP_CLOSEDFOLDER", "SP_OPENFOLDER", "SP_CURRENTFOLDER" }) {
+             "SP_HARD", "SP_NETWORK", "SP_CDROM", "SP_RAM", "SP_CLOSEDFOLDER", "SP_OPENFOLDER", "SP_CURRENTFOLDER", "SP_PRIORMONTH", "SP_NEXTMONTH",
+             "SP_PRIORYEAR", "SP_NEXTYEAR" }) {
         SCOPED_TRACE(name);
         TBitmap bitmap;
         ASSERT_TRUE(LoadDialogGlyph(&bitmap, name));
@@ -171,7 +172,7 @@ TEST(DialogGlyphs, DrawnByName)
     }
     TBitmap bitmap;
     bitmap.SetSize(3, 3);
-    EXPECT_FALSE(LoadDialogGlyph(&bitmap, "SP_PRIORMONTH"));
+    EXPECT_FALSE(LoadDialogGlyph(&bitmap, "SP_NOSUCHGLYPH"));
     EXPECT_EQ(bitmap.Width(), 3);
 }
 
