@@ -4,6 +4,8 @@
 // the program's skins, the skins' own pictures). The screenshots are kept under build/screenshots/.
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
+#include "framework/controls/TApplication.h"
+#include "framework/controls/TScreen.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "framework/graphics/TPicture.h"
@@ -25,6 +27,8 @@
 #include "skin/controls/SkinTrackBars.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/dialogs/TspSkinMessage.h"
+#include "skin/dialogs/TspSkinPageControl.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/app/ProgramSkinRenders.h"
 #include "tests/display/SkinDisplaySession.h"
@@ -616,3 +620,120 @@ TEST(SkinDisplay, TheMainFaceShowsItsButtonsNormalAndHotOnARealWindow)
 }
 
 } // namespace
+
+// ---- Skinned page control and message dialog -------------------------------------------------------------------
+
+namespace {
+
+// A page control of three sheets drawn from a fixture "tab" record: 60 x 20 tabs with 5-pixel caps, a
+// nine-part frame with 4-pixel borders.
+void WriteTabsSkin(TFixtureSkin& fixture)
+{
+    fixture.AddActivePicture("tabs.bmp", 240, 200, 21);
+    fixture.AddControl("tab", "tab",
+        { { "pictureindex", "0" }, { "skinrect", "0,100,60,140" }, { "lefttoppoint", "4,4" },
+            { "righttoppoint", "56,4" }, { "leftbottompoint", "4,36" }, { "rightbottompoint", "56,36" },
+            { "clientrect", "4,4,56,36" }, { "tabrect", "0,0,60,20" }, { "activetabrect", "0,20,60,40" },
+            { "focustabrect", "0,40,60,60" }, { "mouseintabrect", "0,60,60,80" }, { "tabsbgrect", "120,0,130,10" },
+            { "tableftoffset", "5" }, { "tabrightoffset", "5" }, { "fontname", "DejaVu Sans" },
+            { "fontheight", "12" } });
+}
+
+} // namespace
+
+TEST(SkinDisplay, APageControlSwitchedByClickingItsTabsShowsTheHeadlessPixels)
+{
+    TFixtureSkin fixture;
+    WriteTabsSkin(fixture);
+    const std::string path = fixture.Write();
+    const RECT area { 100, 100, 500, 350 };
+    std::vector<int> pages;
+    auto show = [&](TDisplay display) {
+        TspSkinPageControl* control = nullptr;
+        pages.clear();
+        return ShowForm(
+            display, area,
+            [&](TForm* form) {
+                auto* skin = new TspSkinData(form);
+                skin->LoadFromFile(path);
+                ASSERT_FALSE(skin->Empty);
+                control = new TspSkinPageControl(form);
+                control->SetBounds(10, 10, 380, 230);
+                control->SetParent(form);
+                control->SetSkinData(skin);
+                for (const char* caption : { "One", "Two", "Three" }) {
+                    auto* sheet = new TspSkinTabSheet(form);
+                    sheet->SetCaption(caption);
+                    sheet->SetPageControl(control);
+                }
+            },
+            [&](TUser& user) {
+                for (int tab : { 2, 1 }) {
+                    const TRect r = control->GetItemRect(tab);
+                    const TPoint p = control->ClientToScreen(TPoint { (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 });
+                    user.Click(p.X, p.Y, [&] { return control->ActivePageIndex() == tab; });
+                    pages.push_back(control->ActivePageIndex());
+                }
+                user.MoveTo(area.left + 300, area.top + 240, [&] { return control->HotTab() == -1; });
+            });
+    };
+    const TShown expected = show(TDisplay::Headless);
+    EXPECT_EQ(pages, (std::vector<int> { 2, 1 }));
+    const TShown actual = show(TDisplay::Xvfb);
+    EXPECT_EQ(pages, (std::vector<int> { 2, 1 }));
+    ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
+    KeepScreenshot(actual, "display-skinned-page-control.png");
+    const TControlBox kControls[] = { { "tab strip", { 10, 10, 200, 30 } }, { "page frame", { 10, 30, 390, 240 } } };
+    ExpectControlsShowAlike(expected, actual, kControls);
+}
+
+TEST(SkinDisplay, ASkinnedMessageDialogIsAnsweredWithTheKeyboardAsHeadless)
+{
+    // The dialog opens over a shown form; once it is up its screen area is grabbed and Escape answers it.
+    auto show = [&](TDisplay display, int& answer) {
+        TShown dialog;
+        ShowForm(display, { 0, 0, 10, 10 }, [](TForm*) {},
+            [&](TUser& user) {
+                TspSkinMessage message(Application);
+                bool answered = false;
+                Application->OnIdle = [&](TObject*, bool& idle) {
+                    TspMessageForm* form = nullptr;
+                    for (int i = 0; i < Screen->FormCount() && !form; ++i)
+                        form = dynamic_cast<TspMessageForm*>(Screen->Forms(i));
+                    if (!form || answered || !form->Visible())
+                        return;
+                    answered = true;
+                    idle = false;
+                    const RECT area { form->Left(), form->Top(), form->Left() + form->Width(),
+                        form->Top() + form->Height() };
+                    dialog.Area = area;
+                    if (display == TDisplay::Xvfb) {
+                        std::vector<uint32_t> composed;
+                        PumpUntil([&] {
+                            composed = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+                            dialog.Pixels = SkinDisplaySession::Grab(area.left, area.top, area.right - area.left,
+                                area.bottom - area.top);
+                            return dialog.Pixels == composed;
+                        });
+                    } else {
+                        dialog.Pixels = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+                    }
+                    user.Key("Escape", VK_ESCAPE, [&] { return form->ModalResult() != mrNone; });
+                };
+                answer = message.MessageDlg("Overwrite the file?", mtConfirmation, { mbYes, mbNo, mbCancel }, 0);
+                Application->OnIdle = nullptr;
+            });
+        return dialog;
+    };
+    int headlessAnswer = 0, realAnswer = 0;
+    const TShown expected = show(TDisplay::Headless, headlessAnswer);
+    const TShown actual = show(TDisplay::Xvfb, realAnswer);
+    EXPECT_EQ(headlessAnswer, mrCancel);
+    EXPECT_EQ(realAnswer, mrCancel);
+    ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
+    ASSERT_FALSE(expected.Pixels.empty());
+    KeepScreenshot(actual, "display-skinned-message-dialog.png");
+    const int w = expected.Area.right - expected.Area.left, h = expected.Area.bottom - expected.Area.top;
+    const TControlBox kControls[] = { { "dialog", { 0, 0, w, h } } };
+    ExpectControlsShowAlike(expected, actual, kControls);
+}

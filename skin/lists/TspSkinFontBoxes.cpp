@@ -1,0 +1,302 @@
+#include "skin/lists/TspSkinFontBoxes.h"
+
+#include "framework/core/Numbers.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TStrings.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TCanvas.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/FontFamilies.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Windows.h"
+#include "skin/core/SPUtils.h"
+
+#include <algorithm>
+
+using namespace SPUtils;
+
+namespace {
+
+// Fonts were installed or removed: the desktop does not announce it here, but a program may send it.
+constexpr UINT WM_FONTCHANGE = 0x001D;
+
+struct TEnumeration {
+    std::vector<TspFontFace> Faces;
+};
+
+int CALLBACK_AddFace(const LOGFONT* font, const TEXTMETRIC*, DWORD fontType, LPARAM param)
+{
+    auto* enumeration = reinterpret_cast<TEnumeration*>(param);
+    enumeration->Faces.push_back({ font->lfFaceName, fontType, font->lfCharSet, font->lfPitchAndFamily });
+    return 1;
+}
+
+struct TSizes {
+    bool TrueType = false;
+    std::vector<int> Heights; // logical height less the internal leading
+};
+
+int CALLBACK_AddSize(const LOGFONT* font, const TEXTMETRIC* metrics, DWORD fontType, LPARAM param)
+{
+    auto* sizes = reinterpret_cast<TSizes*>(param);
+    if (fontType & TRUETYPE_FONTTYPE) {
+        sizes->TrueType = true;
+        return 0;
+    }
+    sizes->Heights.push_back(font->lfHeight - metrics->tmInternalLeading);
+    return 1;
+}
+
+void DrawT(TCanvas* canvas, int x, int y)
+{
+    const int strokes[][4] = { { x, y, x + 7, y }, { x + 7, y, x + 7, y + 3 }, { x, y, x, y + 3 },
+        { x + 1, y, x + 1, y + 1 }, { x + 6, y, x + 6, y + 1 }, { x + 3, y, x + 3, y + 8 },
+        { x + 4, y, x + 4, y + 8 }, { x + 2, y + 8, x + 6, y + 8 } };
+    for (const auto& s : strokes) {
+        canvas->MoveTo(s[0], s[1]);
+        canvas->LineTo(s[2], s[3]);
+    }
+}
+
+} // namespace
+
+bool FontPassesFilter(const TspFontFace& face, TspFontListOptions options)
+{
+    bool accept = true;
+    if (options.Contains(foTrueTypeOnly))
+        accept = (face.FontType & TRUETYPE_FONTTYPE)
+            && (!options.Contains(foAnsiOnly) || face.CharSet == ANSI_CHARSET);
+    else if (options.Contains(foAnsiOnly))
+        accept = face.CharSet == ANSI_CHARSET;
+    if (options.Contains(foFixedPitchOnly))
+        accept = accept && (face.PitchAndFamily & 0x3) == FIXED_PITCH;
+    if (options.Contains(foOEMFontsOnly))
+        accept = accept && face.CharSet == OEM_CHARSET;
+    if (options.Contains(foNoOEMFonts))
+        accept = accept && face.CharSet != OEM_CHARSET;
+    if (options.Contains(foNoSymbolFonts))
+        accept = accept && face.CharSet != SYMBOL_CHARSET;
+    if (options.Contains(foScalableOnly))
+        accept = accept && !(face.FontType & RASTER_FONTTYPE);
+    return accept;
+}
+
+std::vector<std::pair<std::string, uintptr_t>> EnumerateFonts(TspFontDevice device, TspFontListOptions options)
+{
+    TEnumeration enumeration;
+    // There is no printer here: the printer's fonts are none, as when a printer cannot be reached.
+    if (device == fdScreen || device == fdBoth) {
+        HDC dc = GetDC(nullptr);
+        EnumFontFamilies(dc, nullptr, &CALLBACK_AddFace, reinterpret_cast<LPARAM>(&enumeration));
+        ReleaseDC(nullptr, dc);
+    }
+    std::vector<std::pair<std::string, uintptr_t>> result;
+    for (const TspFontFace& face : enumeration.Faces) {
+        const bool known = std::any_of(
+            result.begin(), result.end(), [&](const auto& line) { return SameText(line.first, face.Name); });
+        if (known || !FontPassesFilter(face, options))
+            continue;
+        result.push_back({ face.Name, face.FontType | (face.CharSet != SYMBOL_CHARSET ? 256u : 0u) });
+    }
+    return result;
+}
+
+void DrawTrueTypeMark(TCanvas* canvas, int left, int centre)
+{
+    canvas->Pen()->SetColor(clGray);
+    DrawT(canvas, left, centre - 7);
+    canvas->Pen()->SetColor(clBlack);
+    DrawT(canvas, left + 4, centre - 3);
+}
+
+// --- TspSkinFontComboBox ------------------------------------------------------------------------------------------
+
+TspSkinFontComboBox::TspSkinFontComboBox(TComponent* owner)
+    : TspSkinCustomComboBox(owner)
+{
+    SetOnListBoxDrawItem([this](TCanvas* cnvs, int index, int itemWidth, int itemHeight, TRect& txtRect,
+                             TOwnerDrawState) { DrawListItem(cnvs, index, itemWidth, itemHeight, txtRect); });
+    OnComboBoxDrawItem = [this](TCanvas* cnvs, int index, int, int, TRect& txtRect, TOwnerDrawState) {
+        if (index < 0 || index >= Items()->Count())
+            return;
+        std::string name = Items()->Strings(index).substr(0, 255);
+        SPDrawText(cnvs, name, { txtRect.Left + 2, txtRect.Top, txtRect.Right, txtRect.Bottom });
+    };
+    SetSorted(true);
+}
+
+bool TspSkinFontComboBox::Reading() const { return ComponentState().Contains(csReading); }
+
+void TspSkinFontComboBox::SetDevice(TspFontDevice value)
+{
+    if (value == FDevice)
+        return;
+    FDevice = value;
+    Reset();
+}
+
+void TspSkinFontComboBox::SetOptions(TspFontListOptions value)
+{
+    if (value == FOptions)
+        return;
+    FOptions = value;
+    Reset();
+}
+
+void TspSkinFontComboBox::SetTrueTypeOnly(bool value)
+{
+    TspFontListOptions options = FOptions;
+    if (value)
+        options.Include(foTrueTypeOnly);
+    else
+        options.Exclude(foTrueTypeOnly);
+    SetOptions(options);
+}
+
+void TspSkinFontComboBox::SetUseFonts(bool value)
+{
+    if (value == FUseFonts)
+        return;
+    FUseFonts = value;
+    Invalidate();
+}
+
+void TspSkinFontComboBox::PopulateList()
+{
+    if (!HandleAllocated())
+        return;
+    const int index = ItemIndex();
+    Items()->BeginUpdate();
+    Items()->Clear();
+    for (const auto& [name, object] : EnumerateFonts(FDevice, FOptions))
+        Items()->AddObject(name, reinterpret_cast<TObject*>(object));
+    Items()->EndUpdate();
+    SetItemIndex(index);
+}
+
+void TspSkinFontComboBox::Reset()
+{
+    if (!HandleAllocated())
+        return;
+    FResetting = true;
+    const std::string name = FontName();
+    PopulateList();
+    SetFontName(name);
+    FResetting = false;
+    if (FontName() != name && !Reading() && OnChange)
+        OnChange(this);
+}
+
+void TspSkinFontComboBox::CreateWnd()
+{
+    const std::string name = FontName();
+    inherited::CreateWnd();
+    FResetting = true;
+    PopulateList();
+    SetText("");
+    SetFontName(name);
+    FResetting = false;
+}
+
+void TspSkinFontComboBox::SetFontName(const std::string& value)
+{
+    if (value == FontName())
+        return;
+    if (ComponentState().Contains(csLoading)) {
+        SetText(value);
+        return;
+    }
+    HandleNeeded();
+    for (int i = 0; i < Items()->Count(); ++i)
+        if (SameText(Items()->Strings(i), value)) {
+            SetItemIndex(i);
+            if (!Reading() && !FResetting && OnChange)
+                OnChange(this);
+            return;
+        }
+    if (Style() == spcbFixedStyle)
+        SetItemIndex(-1);
+    else
+        SetText(value);
+    if (!Reading() && !FResetting && OnChange)
+        OnChange(this);
+}
+
+void TspSkinFontComboBox::DrawListItem(TCanvas* cnvs, int index, int, int itemHeight, TRect& txtRect)
+{
+    if (index < 0 || index >= Items()->Count())
+        return;
+    const auto type = reinterpret_cast<uintptr_t>(Items()->Objects(index));
+    if (type & TRUETYPE_FONTTYPE)
+        DrawTrueTypeMark(cnvs, txtRect.Left, txtRect.Top + itemHeight / 2);
+    const std::string name = Items()->Strings(index);
+    cnvs->Font()->SetName(name);
+    cnvs->Font()->SetStyle({});
+    SPDrawText(cnvs, name, { txtRect.Left + 15, txtRect.Top, txtRect.Right, txtRect.Bottom });
+}
+
+void TspSkinFontComboBox::WndProc(TMessage& message)
+{
+    inherited::WndProc(message);
+    if (message.Msg == WM_FONTCHANGE)
+        Reset();
+}
+
+// --- TspSkinFontSizeComboBox --------------------------------------------------------------------------------------
+
+void TspSkinFontSizeComboBox::SetFontName(const std::string& value)
+{
+    FFontName = value;
+    Build();
+}
+
+void TspSkinFontSizeComboBox::Build()
+{
+    Items()->BeginUpdate();
+    Items()->Clear();
+    if (!FFontName.empty()) {
+        HDC dc = GetDC(nullptr);
+        FPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+        TSizes sizes;
+        EnumFontFamilies(dc, FFontName.c_str(), &CALLBACK_AddSize, reinterpret_cast<LPARAM>(&sizes));
+        ReleaseDC(nullptr, dc);
+        if (sizes.TrueType) {
+            for (const char* size :
+                { "8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72" })
+                Items()->Add(size);
+        } else {
+            std::vector<int> listed;
+            for (int height : sizes.Heights) {
+                const int size = static_cast<int>(Round(height * 72.0 / FPixelsPerInch));
+                const auto at = std::lower_bound(listed.begin(), listed.end(), size);
+                if (at != listed.end() && *at == size)
+                    continue;
+                Items()->Insert(static_cast<int>(at - listed.begin()), std::to_string(size));
+                listed.insert(at, size);
+            }
+        }
+    }
+    Items()->EndUpdate();
+    TNotifyEvent click = std::move(OnClick);
+    OnClick = nullptr;
+    SetItemIndex(Items()->IndexOf(Text()));
+    OnClick = std::move(click);
+    if (OnClick)
+        OnClick(this);
+}
+
+int TspSkinFontSizeComboBox::GetSizeValue() const
+{
+    if (Style() == spcbFixedStyle) {
+        if (ItemIndex() < 0 || Items()->Strings(ItemIndex()).empty())
+            return 0;
+        return std::atoi(Items()->Strings(ItemIndex()).c_str());
+    }
+    const std::string& text = Text();
+    if (text.empty() || text == "-")
+        return 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(std::isdigit(static_cast<unsigned char>(text[i])) || (text[i] == '-' && i == 0)))
+            return 0;
+    return std::atoi(text.c_str());
+}
