@@ -188,6 +188,7 @@ void TChunkIHDR::FreeImageData()
     FreePngStoreSurface(FImageSurface);
     FAlphaBits.reset();
     FExtraBits.reset();
+    SetKeyPlane(nullptr);
     ImagePalette.clear();
     ImageData = nullptr;
     ImageAlpha = nullptr;
@@ -262,6 +263,7 @@ void TChunkIHDR::AdoptStore(TPngStoreSurface rows, TPngBuffer alpha, TPngBuffer 
         FOwner->StoreChanged(FImageSurface.DC);
     FAlphaBits = std::move(alpha);
     FExtraBits = std::move(extra);
+    SetKeyPlane(nullptr);
     ImageData = FImageSurface.Bits;
     ImageAlpha = FAlphaBits.get();
     ExtraImageData = FExtraBits.get();
@@ -276,6 +278,28 @@ void TChunkIHDR::SetAlphaPlane(TPngBuffer alpha)
 {
     FAlphaBits = std::move(alpha);
     ImageAlpha = FAlphaBits.get();
+}
+
+void TChunkIHDR::SetKeyPlane(TPngBuffer key)
+{
+    FKeyBits = std::move(key);
+    ImageKey = FKeyBits.get();
+}
+
+bool TChunkIHDR::RGBKeySamples(const TChunktRNS& trns, uint8_t bitDepth, uint8_t samples[6])
+{
+    // The chunk holds red, green and blue as 16-bit values whatever the depth.
+    const uint8_t* v = trns.PaletteValues;
+    if (bitDepth == 16) {
+        std::memcpy(samples, v, 6);
+        return true;
+    }
+    for (int c = 0; c < 3; ++c) {
+        if (v[2 * c] != 0)
+            return false;
+        samples[c] = v[2 * c + 1];
+    }
+    return true;
 }
 
 void TChunkIHDR::Assign(TChunk* source)
@@ -294,6 +318,10 @@ void TChunkIHDR::Assign(TChunk* source)
     // The low bytes of 16-bit samples are copied as well, so that a copy saves the same samples as its source.
     if (ExtraImageData && other->ExtraImageData)
         std::memcpy(ExtraImageData, other->ExtraImageData, rows);
+    if (other->ImageKey) {
+        SetKeyPlane(AllocatePngBuffer(size_t(IHDRData.Width) * IHDRData.Height));
+        std::memcpy(ImageKey, other->ImageKey, size_t(IHDRData.Width) * IHDRData.Height);
+    }
     std::memcpy(BitmapInfo.bmiColors, other->BitmapInfo.bmiColors, sizeof BitmapInfo.bmiColors);
     BitmapInfo.bmiHeader.biClrUsed = other->BitmapInfo.bmiHeader.biClrUsed;
     if (HasPalette)

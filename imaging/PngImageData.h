@@ -86,6 +86,15 @@ public:
     HDC StoreDC() const { return FImageSurface.DC; }
     // Frees the alpha plane (RemoveTransparency) or gives the store a new one (CreateAlpha).
     void SetAlphaPlane(TPngBuffer alpha);
+    // The key plane of an RGB picture with a transparent colour: one byte a pixel, top-down, nonzero where the
+    // file stored exactly the transparent samples. The rows hold samples through the gamma table, which may show
+    // two levels alike; the plane keeps which pixels the file keyed. Null when there is none: a change of the key
+    // or of the pixels drops it, and the key is then compared with the rows.
+    uint8_t* KeyScanLine(uint32_t y) const { return ImageKey ? ImageKey + size_t(IHDRData.Width) * y : nullptr; }
+    void SetKeyPlane(TPngBuffer key);
+    // The transparent colour's samples as an RGB row of the file holds them (3 bytes at depth 8, 6 at depth 16);
+    // false when no sample of that depth can hold them.
+    static bool RGBKeySamples(const TChunktRNS& trns, uint8_t bitDepth, uint8_t samples[6]);
 
     // The store, under the names the codec uses.
     bool HasPalette = false;
@@ -94,6 +103,7 @@ public:
     uint8_t* ExtraImageData = nullptr;
     uint8_t* ImageData = nullptr;
     uint8_t* ImageAlpha = nullptr;
+    uint8_t* ImageKey = nullptr;
     TIHDRData IHDRData;
     uint32_t BytesPerRow = 0;
 
@@ -101,6 +111,7 @@ private:
     TPngStoreSurface FImageSurface;
     TPngBuffer FAlphaBits;
     TPngBuffer FExtraBits;
+    TPngBuffer FKeyBits;
 };
 
 struct TIDATWork;

@@ -265,6 +265,8 @@ private:
     uint32_t ReadData(uint8_t* buffer, uint32_t count);
     void CheckCRC();
     void FilterRow(uint8_t* row, const uint8_t* previous, uint32_t rowSize);
+    // Marks the row's pixels that hold exactly the transparent samples in the key plane.
+    void MarkKey(uint32_t y, const uint8_t* samples, uint32_t count, uint32_t start, uint32_t step);
     void DecodeNonInterlaced(TCopyProc copier);
     void DecodeInterlacedAdam7(TCopyProc copier);
     TRowTarget Target(uint32_t y) const;
@@ -280,6 +282,8 @@ private:
     std::vector<uint8_t> FRows[2];
     int FCurrent = 1;
     uint32_t FOffset = 0;
+    // The transparent samples of an RGB picture as its rows hold them, when the store keeps a key plane.
+    uint8_t FKey[6] = {};
 };
 
 uint32_t TIDATDecoder::ReadData(uint8_t* buffer, uint32_t count)
@@ -373,8 +377,17 @@ void TIDATDecoder::DecodeNonInterlaced(TCopyProc copier)
         t.Step = 1;
         t.FileBytes = rowSize;
         copier(t, row + 1);
+        if (FHeader.ImageKey)
+            MarkKey(y, row + 1, ihdr.Width, 0, 1);
         FCurrent = 1 - FCurrent;
     }
+}
+
+void TIDATDecoder::MarkKey(uint32_t y, const uint8_t* samples, uint32_t count, uint32_t start, uint32_t step)
+{
+    uint8_t* key = FHeader.KeyScanLine(y);
+    for (uint32_t k = 0; k < count; ++k)
+        key[start + k * step] = std::memcmp(samples + size_t(k) * FOffset, FKey, FOffset) == 0;
 }
 
 void TIDATDecoder::DecodeInterlacedAdam7(TCopyProc copier)
@@ -400,6 +413,8 @@ void TIDATDecoder::DecodeInterlacedAdam7(TCopyProc copier)
             t.Step = pass.ColumnIncrement;
             t.FileBytes = rowSize;
             copier(t, row + 1);
+            if (FHeader.ImageKey)
+                MarkKey(y, row + 1, passWidth, pass.ColumnStart, pass.ColumnIncrement);
             FCurrent = 1 - FCurrent;
         }
     }
@@ -413,6 +428,12 @@ void TIDATDecoder::Decode()
     FRows[0].assign(size_t(rowSize) + 1, 0);
     FRows[1].assign(size_t(rowSize) + 1, 0);
     FCurrent = 1;
+    // An RGB picture's transparent colour is matched on the samples the file stores, before the gamma table
+    // (which may show two levels alike) changes them on their way into the rows.
+    FHeader.SetKeyPlane(nullptr);
+    const TChunktRNS* trns = FOwner.Chunks().Find<TChunktRNS>();
+    if (ihdr.ColorType == COLOR_RGB && trns && TChunkIHDR::RGBKeySamples(*trns, ihdr.BitDepth, FKey))
+        FHeader.SetKeyPlane(AllocatePngBuffer(size_t(ihdr.Width) * ihdr.Height));
     bool interlaced = FOwner.InterlaceMethod() == imAdam7;
     TCopyProc copier = ChooseCopier(ihdr.ColorType, ihdr.BitDepth, interlaced);
     if (!copier)

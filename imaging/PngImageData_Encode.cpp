@@ -232,6 +232,9 @@ private:
     void FinishIDATZlib();
     void WriteIDAT(uint32_t size);
     void EncodeRow(TEncodeProc encoder, uint32_t y, uint32_t count, uint32_t start, uint32_t step, uint32_t rowSize);
+    // Writes the transparent samples into the raw row exactly where the key plane marks them, and moves any other
+    // pixel that the inverse gamma would write as those samples off them by its last bit.
+    void KeepKey(uint32_t y, uint32_t count, uint32_t start, uint32_t step);
     void EncodeNonInterlaced(TEncodeProc encoder);
     void EncodeInterlacedAdam7(TEncodeProc encoder);
 
@@ -245,7 +248,21 @@ private:
     std::vector<uint8_t> FRaw, FPrevious;
     std::vector<uint8_t> FFiltered[5];
     uint32_t FOffset = 0;
+    bool FKeyed = false;
+    uint8_t FKey[6] = {};
 };
+
+void TIDATEncoder::KeepKey(uint32_t y, uint32_t count, uint32_t start, uint32_t step)
+{
+    const uint8_t* key = FHeader.KeyScanLine(y);
+    for (uint32_t k = 0; k < count; ++k) {
+        uint8_t* samples = FRaw.data() + size_t(k) * FOffset;
+        if (key[start + k * step])
+            std::memcpy(samples, FKey, FOffset);
+        else if (std::memcmp(samples, FKey, FOffset) == 0)
+            samples[FOffset - 1] ^= 1;
+    }
+}
 
 void TIDATEncoder::WriteIDAT(uint32_t size)
 {
@@ -311,6 +328,8 @@ void TIDATEncoder::EncodeRow(
     s.FileBytes = rowSize;
     s.BitDepth = FHeader.IHDRData.BitDepth;
     encoder(s, FRaw.data());
+    if (FKeyed)
+        KeepKey(y, count, start, step);
     uint8_t* outputs[5]
         = { nullptr, FFiltered[1].data(), FFiltered[2].data(), FFiltered[3].data(), FFiltered[4].data() };
     TFilter filter = TChunkIDAT::FilterToEncode(FFilters, FRaw.data(), FPrevious.data(), outputs, rowSize, FOffset);
@@ -355,6 +374,9 @@ void TIDATEncoder::Encode()
         if (FFilters.Contains(filter))
             FFiltered[filter].assign(size_t(rowSize) + 1, 0);
     }
+    const TChunktRNS* trns = FOwner.Chunks().Find<TChunktRNS>();
+    FKeyed = FHeader.ImageKey && ihdr.ColorType == COLOR_RGB && trns
+        && TChunkIHDR::RGBKeySamples(*trns, ihdr.BitDepth, FKey);
     bool interlaced = FOwner.InterlaceMethod() == imAdam7;
     TEncodeProc encoder = ChooseEncoder(ihdr.ColorType, ihdr.BitDepth, interlaced);
     if (!encoder)

@@ -543,6 +543,8 @@ void TPNGObject::SetPixels(int32_t x, int32_t y, TColor color)
         return;
     TChunkIHDR* header = Header();
     const TIHDRData& ihdr = header->IHDRData;
+    // A changed pixel is keyed by the colour it shows, as every pixel is once the file's key plane is gone.
+    header->SetKeyPlane(nullptr);
     uint8_t* row = header->ScanLine(uint32_t(y));
     // The nearest entry of the store's palette, the first of equally near ones.
     auto nearest = [&]() {
@@ -774,6 +776,8 @@ void TPNGObject::SetTransparentColor(TColor value)
         trns = static_cast<TChunktRNS*>(FChunkList->Add(&TChunktRNS::ClassInfo));
     if (trns)
         trns->SetTransparentColor(rgb);
+    // The new key is a colour as shown; the file's keyed pixels no longer tell which pixels have it.
+    header->SetKeyPlane(nullptr);
 }
 
 void TPNGObject::RemoveTransparency()

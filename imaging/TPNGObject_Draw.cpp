@@ -102,9 +102,12 @@ public:
 
     bool Active() const { return FActive; }
 
-    // True when the stored pixel (x, y) has exactly the transparent samples.
+    // True when the stored pixel (x, y) has exactly the transparent samples: as the file stored them where the
+    // store keeps its key plane, else as the rows hold them.
     bool Matches(uint32_t x, uint32_t y) const
     {
+        if (const uint8_t* key = FHeader.KeyScanLine(y))
+            return key[x] != 0;
         const uint8_t* row = FHeader.ScanLine(y);
         const uint8_t* low = FDeep ? FHeader.ExtraScanLine(y) : nullptr;
         if (FHeader.IHDRData.ColorType == COLOR_GRAYSCALE) {
@@ -411,8 +414,9 @@ bool TPNGObject::ColorKeyIsExact() const
         return true;
     if (header->IHDRData.BitDepth == 16)
         return false;
+    // The key plane names the keyed pixels; a gamma may show other pixels in the key's colour.
     if (colorType == COLOR_RGB)
-        return true;
+        return !header->ImageKey;
     // Grey levels come through the ramp, where a gamma may give two levels one colour.
     uint32_t count = std::min<uint32_t>(header->BitmapInfo.bmiHeader.biClrUsed, 256);
     bool seen[256] = {};

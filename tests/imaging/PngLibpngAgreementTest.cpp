@@ -203,6 +203,14 @@ std::string PaletteFile(
         + Chunk("IDAT", Compress(FilteredData(image))) + Chunk("IEND", "");
 }
 
+// RGB pixels of the key, of levels next to it and of other colours, keyed at 250, 250, 250 under a gamma of 1.0.
+std::string KeyedUnderGamma()
+{
+    TImage image = ImageOf(12, 10, 2, 8,
+        { { 250, 250, 250 }, { 251, 250, 250 }, { 250, 250, 251 }, { 251, 251, 251 }, { 40, 90, 160 } }, 12);
+    return MakePng(image, GammaChunk(100000) + Chunk("tRNS", Be16(250) + Be16(250) + Be16(250)));
+}
+
 } // namespace
 
 TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
@@ -270,6 +278,14 @@ TEST(PngLibpngAgreement, TransparencyAndGammaShowAsLibpngShowsThem)
                 return PaletteFile(image, { 200, 40, 40, 40, 200, 40, 0, 0, 0 }, std::string("\xFF\x80", 2));
             },
             false },
+        // An RGB key is compared with the samples the file stores, before a gamma that shows 250 and 251 alike;
+        // saving keeps the key on exactly the pixels that had it.
+        { "8-bit RGB keyed, with a gamma that shows neighbouring levels alike",
+            [] { return KeyedUnderGamma(); },
+            false },
+        { "8-bit RGB keyed, with a gamma that shows neighbouring levels alike, saved once",
+            [] { return KeyedUnderGamma(); },
+            true },
         { "palette with a gamma",
             [&] {
                 TImage image = RandomImage(12, 9, 3, 8, 0, 5, 256);
