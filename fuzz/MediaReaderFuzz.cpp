@@ -1,7 +1,7 @@
 // Opens arbitrary bytes as a media file with the codec library's reader: probe, prepare and decode a little of
 // every stream. The reader must fail cleanly or decode what it can, and never crash or hang.
 #include "codecs/braskel/Braskel.h"
-#include "fuzz/FuzzTemporaryFile.h"
+#include "fuzz/FuzzMediaSupport.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -10,23 +10,9 @@
 
 namespace {
 
-// Enough frames and blocks to run every decoder the file names, few enough to keep an input fast.
-constexpr int MaxCallbacks = 40;
-int Callbacks = 0;
-
 bool OnBegin(MediaReaderInfo*)
 {
     return true;
-}
-
-bool OnVideo(double, double, void*)
-{
-    return ++Callbacks < MaxCallbacks;
-}
-
-bool OnAudio(double, double, void*, int32_t)
-{
-    return ++Callbacks < MaxCallbacks;
 }
 
 bool OnEnd()
@@ -48,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     params.Marker1 = 1;
     params.ColorFormat = 5;
     params.Begin = &OnBegin;
-    params.Video = &OnVideo;
-    params.Audio = &OnAudio;
+    params.Video = &FuzzVideoCallback;
+    params.Audio = &FuzzAudioCallback;
     params.End = &OnEnd;
     const bool opened = reader->Open(&params) == 0;
     MediaReaderInfo info {};
@@ -59,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         reader->SetVideoStream(info.VideoStreamCount > 0 ? info.VideoStreamCount - 1 : 0);
         reader->SetAudioStream(info.AudioStreamCount > 0 ? info.AudioStreamCount - 1 : 0);
         if (reader->Prepare() == 0) {
-            Callbacks = 0;
+            FuzzCallbacks = 0;
             reader->Run();
         }
     }

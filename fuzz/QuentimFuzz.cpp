@@ -2,9 +2,8 @@
 // reader refuses: a probe, then a conversion run of its default streams on the library's own threads. It must
 // fail cleanly or decode what it can, and never crash or hang.
 #include "codecs/quentim/Quentim.h"
-#include "fuzz/FuzzTemporaryFile.h"
+#include "fuzz/FuzzMediaSupport.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -13,23 +12,9 @@
 
 namespace {
 
-// Enough frames and blocks to run both decoders, few enough to keep an input fast.
-constexpr int MaxCallbacks = 40;
-std::atomic<int> Callbacks { 0 };
-
 bool OnBegin(QuentimInfo*)
 {
     return true;
-}
-
-bool OnVideo(double, double, void*)
-{
-    return ++Callbacks < MaxCallbacks;
-}
-
-bool OnAudio(double, double, void*, int32_t)
-{
-    return ++Callbacks < MaxCallbacks;
 }
 
 bool OnEnd()
@@ -50,8 +35,8 @@ QuentimOpenParams Params(const std::string& path, bool withCallbacks)
     params.Marker20 = 4;
     if (withCallbacks) {
         params.Begin = &OnBegin;
-        params.Video = &OnVideo;
-        params.Audio = &OnAudio;
+        params.Video = &FuzzVideoCallback;
+        params.Audio = &FuzzAudioCallback;
         params.End = &OnEnd;
     }
     return params;
@@ -75,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QuentimHandle run = Quentim_Create();
         QuentimOpenParams runParams = Params(path, true);
         if (run && Quentim_Open(run, &runParams) != 0) {
-            Callbacks = 0;
+            FuzzCallbacks = 0;
             // The run decodes on the library's threads; it ends by itself at the end of the data or the callback
             // limit.
             if (Quentim_Run(run) != 0) {

@@ -112,6 +112,31 @@ protected:
         return job;
     }
 
+    // Makes the clip the next conversions read.
+    void MakeSource(const std::string& name, const TTestClipSpec& spec)
+    {
+        std::string error;
+        Source = Clips.File(name);
+        ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
+    }
+
+    // Converts the source with the default profile of each of the eight formats, changed by `adjust` when given,
+    // and hands each completed job to `check`.
+    void ConvertInEveryFormat(const std::function<void(TConvertJob& job)>& check,
+        const std::function<void(TVideoProfile& profile)>& adjust = nullptr)
+    {
+        TResourceFormScope form;
+        for (const TProfileMaker& make : EveryFormat()) {
+            std::unique_ptr<TVideoProfile> profile = make();
+            SCOPED_TRACE(profile->Extension);
+            if (adjust)
+                adjust(*profile);
+            auto job = Convert(std::move(profile));
+            ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+            check(*job);
+        }
+    }
+
     TManualClock Clock;
     TTestFolder Clips;
     std::string Source;
@@ -235,23 +260,17 @@ TEST_F(WmvRealConvert, AudioThatStartsLateKeepsItsStartInEveryFormat)
     TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
     spec.Duration = 3.0;
     spec.Audio[0].StartAt = 1.5;
-    std::string error;
-    Source = Clips.File("late-audio.mp4");
-    ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
-    TResourceFormScope form;
-    for (const TProfileMaker& make : EveryFormat()) {
-        std::unique_ptr<TVideoProfile> profile = make();
-        SCOPED_TRACE(profile->Extension);
-        auto job = Convert(std::move(profile));
-        ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
+    MakeSource("late-audio.mp4", spec);
+    ConvertInEveryFormat([](TConvertJob& job) {
         TProbedFile file;
-        ASSERT_TRUE(ProbeMediaFile(job->OutputFile, file, &error)) << error;
+        std::string error;
+        ASSERT_TRUE(ProbeMediaFile(job.OutputFile, file, &error)) << error;
         const TProbedStream* video = file.FirstVideo();
         const TProbedStream* audio = file.FirstAudio();
         ASSERT_NE(video, nullptr);
         ASSERT_NE(audio, nullptr);
         EXPECT_NEAR(audio->SoundStart - video->Start, 1.5, 0.1);
-    }
+    });
 }
 
 // A phone video recorded upright is stored sideways with a track matrix that turns it. Every format converts it
@@ -264,30 +283,28 @@ TEST_F(WmvRealConvert, AVideoStoredTurnedConvertsUprightInEveryFormat)
     spec.Video[0].Width = 1280;
     spec.Video[0].Height = 720;
     spec.Video[0].Rotation = 90;
-    std::string error;
-    Source = Clips.File("turned.mp4");
-    ASSERT_TRUE(MakeTestClip(Source, spec, &error)) << error;
-    TResourceFormScope form;
-    for (const TProfileMaker& make : EveryFormat()) {
-        std::unique_ptr<TVideoProfile> profile = make();
-        SCOPED_TRACE(profile->Extension);
-        // 0 stands for the source's size.
-        *std::get<int32_t*>(FieldSlot(*profile, "Width")) = 0;
-        *std::get<int32_t*>(FieldSlot(*profile, "Height")) = 0;
-        auto job = Convert(std::move(profile));
-        EXPECT_EQ(job->VideoInfo.GetVideoStream(0).Width, 720);
-        EXPECT_EQ(job->VideoInfo.GetVideoStream(0).Height, 1280);
-        ASSERT_EQ(job->Status, jsCompleted) << job->GetNote();
-        TProbedPicture picture;
-        ASSERT_TRUE(DecodeFirstPicture(job->OutputFile, picture, &error)) << error;
-        ASSERT_EQ(picture.Width, 720);
-        ASSERT_EQ(picture.Height, 1280);
-        for (const int x : { 4, 360, 715 })
-            EXPECT_NEAR(picture.Y(x, 3), kTestRedY, 16) << "top row at " << x;
-        EXPECT_NEAR(picture.Y(4, 640), kTestGreyY, 16);
-        EXPECT_NEAR(picture.Y(715, 640), kTestGreyY, 16);
-        EXPECT_EQ(ReadTestPictureNumber(picture.Planes.data(), picture.Width, picture.Width, picture.Height), 0);
-    }
+    MakeSource("turned.mp4", spec);
+    // 0 stands for the source's size.
+    const auto sameSizeAsSource = [](TVideoProfile& profile) {
+        *std::get<int32_t*>(FieldSlot(profile, "Width")) = 0;
+        *std::get<int32_t*>(FieldSlot(profile, "Height")) = 0;
+    };
+    ConvertInEveryFormat(
+        [](TConvertJob& job) {
+            EXPECT_EQ(job.VideoInfo.GetVideoStream(0).Width, 720);
+            EXPECT_EQ(job.VideoInfo.GetVideoStream(0).Height, 1280);
+            TProbedPicture picture;
+            std::string error;
+            ASSERT_TRUE(DecodeFirstPicture(job.OutputFile, picture, &error)) << error;
+            ASSERT_EQ(picture.Width, 720);
+            ASSERT_EQ(picture.Height, 1280);
+            for (const int x : { 4, 360, 715 })
+                EXPECT_NEAR(picture.Y(x, 3), kTestRedY, 16) << "top row at " << x;
+            EXPECT_NEAR(picture.Y(4, 640), kTestGreyY, 16);
+            EXPECT_NEAR(picture.Y(715, 640), kTestGreyY, 16);
+            EXPECT_EQ(ReadTestPictureNumber(picture.Planes.data(), picture.Width, picture.Width, picture.Height), 0);
+        },
+        sameSizeAsSource);
 }
 
 // A disk that fills up during a conversion is named as the cause, never the profile's settings, and the unfinished
