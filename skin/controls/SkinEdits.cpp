@@ -130,9 +130,12 @@ void TspCustomEdit::WMChar(TMessage& message)
             form->Perform(CM_DIALOGKEY, message.WParam, message.LParam);
         return;
     }
-    // Ctrl+C (character 3) copies even from a read-only edit.
-    if (FEditReadOnly && key != 3)
+    // Ctrl+C (character 3) copies even from a read-only edit. Other keys are still seen by the key handlers,
+    // but never reach the window.
+    if (FEditReadOnly && key != 3) {
+        DoKeyPress(message);
         return;
+    }
     inherited::WndProc(message);
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 class TspDataSkinEditControl;
+class TspDataSkinSpinEditControl;
 
 using TspEditCancelModeEvent = std::function<void(TControl* control)>;
 

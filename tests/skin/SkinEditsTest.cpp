@@ -8,6 +8,10 @@
 #include "framework/graphics/TClipboard.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinMaskEdits.h"
+#include "skin/controls/SkinURLEdit.h"
+#include "framework/core/FormatSettings.h"
+#include "platform/shell/ShellExecute.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/SkinMenuMessages.h"
@@ -298,6 +302,108 @@ TEST_F(SkinEditsTest, SkinnedFramePinsTheHeightAndFollowsTheState)
     EXPECT_EQ(own->Height(), own->CalcEditHeight());
     EXPECT_GT(own->Height(), 8);
     EXPECT_NE(own->Height(), 24);
+}
+
+TEST_F(SkinEditsTest, TimeEditRefusesEveryKeystrokeThatMakesAnInvalidTime)
+{
+    auto* time = new TspSkinTimeEdit(Form);
+    time->SetParent(Form);
+    time->SetBounds(10, 10, 120, 20);
+    time->SetFocus();
+    Pump();
+    struct Case {
+        int caret;
+        std::u32string typed;
+        const char* expected;
+    };
+    const Case kCases[] = {
+        { 0, U"25", "20:00:00" }, // 25 hours: the 5 is refused
+        { 0, U"23", "23:00:00" },
+        { 0, U"241", "24:00:00" }, // 24:00 is a time, 24:10 is not
+        { 3, U"7", "00:00:00" }, // 70 minutes
+        { 3, U"59", "00:59:00" },
+        { 2, U"5", "00:50:00" }, // on the separator: the digit lands in the minutes, and is checked there
+        { 6, U"6", "00:00:00" },
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.expected);
+        time->SetTime("00:00:00");
+        time->SetSelStart(c.caret);
+        Type(c.typed);
+        EXPECT_EQ(time->Time(), c.expected);
+    }
+    // Leaving an incomplete entry raises nothing.
+    time->SetEditText("1 :  :  ");
+    EXPECT_NO_THROW(time->ValidateEdit());
+    time->SetShowSeconds(false);
+    EXPECT_EQ(time->Time(), "00:00");
+}
+
+TEST_F(SkinEditsTest, TimeEditConvertsMillisecondsBothWaysWithTheSettingsSeparator)
+{
+    TFormatSettings& settings = FormatSettings();
+    const TFormatSettings saved = settings;
+    for (char32_t separator : { U':', U'.' }) {
+        settings.TimeSeparator = separator;
+        const std::string s = SeparatorText(separator);
+        auto* time = new TspSkinTimeEdit(Form);
+        time->SetParent(Form);
+        EXPECT_EQ(time->Time(), "00" + s + "00" + s + "00");
+        time->SetShowMilliseconds(true);
+        time->SetTime("01" + s + "02" + s + "03.004");
+        EXPECT_EQ(time->Milliseconds(), 3723 * 1000 + 4);
+        time->SetMilliseconds(3723004);
+        EXPECT_EQ(time->Time(), "01" + s + "02" + s + "03.004");
+        time->SetTime("xx" + s + "02" + s + "03.004");
+        EXPECT_EQ(time->Time(), "00" + s + "00" + s + "00.000");
+        int h = 0, m = 0, sec = 0, ms = 0;
+        time->SetTime("24" + s + "00" + s + "00.000");
+        time->DecodeTime(h, m, sec, ms);
+        EXPECT_EQ(h, 23);
+        delete time;
+    }
+    settings = saved;
+}
+
+TEST_F(SkinEditsTest, URLEditOpensItsTextOnlyWhenHotAndAMailAddressHasAnAtSign)
+{
+    std::vector<std::vector<std::string>> opened;
+    TShellRunner previous = SetShellRunner([&](const TShellCommand& command) {
+        opened.push_back(command.Argv);
+        return true;
+    });
+    auto* url = new TspSkinURLEdit(Form);
+    url->SetParent(Form);
+    url->SetBounds(10, 10, 200, 20);
+    url->SetLinkType(spltMail);
+    url->SetText("nobody");
+    Pump();
+    const auto hover = [&](int x) {
+        Backend.MouseMove(x, 20);
+        Pump();
+    };
+    hover(200);
+    hover(15);
+    EXPECT_TRUE(url->Hot());
+    EXPECT_TRUE(url->Font()->Style().Contains(fsUnderline));
+    Click(15, 20);
+    EXPECT_TRUE(opened.empty()) << "no @: not a mail address";
+    url->SetText("a@b");
+    hover(200);
+    EXPECT_FALSE(url->Hot()) << "off the text the link is off";
+    EXPECT_FALSE(url->Font()->Style().Contains(fsUnderline));
+    hover(15);
+    Click(15, 20);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].back(), "mailto:a@b");
+    // Selecting with the left button held does not turn the link on.
+    hover(200);
+    Backend.MouseDown();
+    hover(15);
+    EXPECT_FALSE(url->Hot());
+    Backend.MouseUp();
+    Pump();
+    SetShellRunner(previous);
 }
 
 } // namespace
