@@ -6,6 +6,7 @@
 #include "framework/controls/TWinControl.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/menus/SkinMenuMessages.h"
 #include "skin/menus/TspSkinPopupMenu.h"
 
 std::string EditMenuCaptionFrom(const TspSkinData* skin, std::string_view key, std::string_view fallback)
@@ -72,4 +73,17 @@ void TspEditContextMenu::Show(TWinControl* control, TspEditMenuClient* client, c
     }
     Build(control, client);
     FMenu->Popup2(control, x, y);
+}
+
+bool TspEditContextMenu::HandleMessage(TWinControl* control, TspEditMenuClient* client, TMessage& message)
+{
+    if (message.Msg == WM_AFTERDISPATCH) {
+        Free();
+        return true;
+    }
+    // A control's own popup menu shows instead, through the standard handling.
+    if (message.Msg != WM_CONTEXTMENU || control->PopupMenu())
+        return false;
+    Show(control, client, message);
+    return true;
 }

@@ -49,6 +49,8 @@ public:
     // the point is off screen (the keyboard's menu key sends -1, -1).
     void Show(TWinControl* control, TspEditMenuClient* client, const TMessage& message);
     void Free();
+    // WM_CONTEXTMENU (unless the control has a popup menu of its own) and WM_AFTERDISPATCH; true when handled.
+    bool HandleMessage(TWinControl* control, TspEditMenuClient* client, TMessage& message);
 
 private:
     TspSkinPopupMenu* FMenu = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinEditSupport.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinEditRecords.h"
@@ -46,15 +47,6 @@ void FrameRect1(TCanvas* canvas, const TRect& r, TColor color)
 TRect Shrunk(const TRect& r, int by)
 {
     return TRect(r.Left + by, r.Top + by, r.Right - by, r.Bottom - by);
-}
-
-// Copies `source` of `picture` over `dest` of `canvas`, at the source's size.
-void CopyPiece(TCanvas* canvas, const TRect& dest, TBitmap* picture, const TRect& source)
-{
-    if (!picture || IsNullRect(source))
-        return;
-    canvas->CopyRect(TRect(dest.Left, dest.Top, dest.Left + RectWidth(source), dest.Top + RectHeight(source)),
-        picture->Canvas(), source);
 }
 
 } // namespace
@@ -149,15 +141,6 @@ void TspCustomEdit::CNCtlColor(TMessage& message)
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
     message.Result = reinterpret_cast<intptr_t>(GetStockObject(NULL_BRUSH));
-}
-
-void TspCustomEdit::WMContextMenu(TMessage& message)
-{
-    if (PopupMenu()) {
-        inherited::WndProc(message);
-        return;
-    }
-    FMenu.Show(this, this, message);
 }
 
 void TspCustomEdit::CreateSysPopupMenu()
@@ -262,14 +245,9 @@ void TspCustomEdit::WndProc(TMessage& message)
         if (OnEditCancelMode)
             OnEditCancelMode(MessageSender(message));
         return;
-    case WM_CONTEXTMENU:
-        WMContextMenu(message);
-        return;
-    case WM_AFTERDISPATCH:
-        FMenu.Free();
-        return;
     default:
-        inherited::WndProc(message);
+        if (!FMenu.HandleMessage(this, this, message))
+            inherited::WndProc(message);
     }
 }
 
@@ -513,15 +491,9 @@ void TspSkinCustomEdit::CalcRects()
 
 int TspSkinCustomEdit::CalcEditHeight()
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    TEXTMETRIC metrics {};
-    GetTextMetrics(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     GetSkinData();
     const int frame = FIndex == -1 ? 4 : RectHeight(SkinRect) - RectHeight(ClRect);
-    return metrics.tmHeight + frame;
+    return SkinEditSupport::CharHeight(Font()) + frame;
 }
 
 void TspSkinCustomEdit::AdjustEditHeight()
@@ -607,7 +579,7 @@ void TspSkinCustomEdit::ComposeFrame(TBitmap* bitmap)
                 piece = DownButtonRect;
             else if (ButtonActive)
                 piece = ActiveButtonRect;
-            CopyPiece(canvas, FButtonRect, Picture, piece);
+            SkinEditSupport::CopyPiece(canvas, FButtonRect, Picture, piece);
         }
         return;
     }

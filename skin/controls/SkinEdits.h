@@ -64,7 +64,6 @@ protected:
 
 private:
     void WMChar(TMessage& message);
-    void WMContextMenu(TMessage& message);
     void CNCtlColor(TMessage& message);
     // After a message that may change what the text shows, a transparent edit repaints its background.
     void InvalidateIfTransparent();

@@ -117,30 +117,30 @@ TColor TspSkinCustomMemo::StateFontColor() const
     return MouseIn || const_cast<TspSkinCustomMemo*>(this)->Focused() ? record->ActiveFontColor : record->FontColor;
 }
 
-void TspSkinCustomMemo::SetVScrollBar(TspSkinScrollBar* value)
+void TspSkinCustomMemo::AttachBar(TspSkinScrollBar*& slot, TspSkinScrollBar* value, bool vertical)
 {
-    FVScrollBar = value;
+    slot = value;
     if (!value)
         return;
     value->FreeNotification(this);
     value->SetMin(0);
     value->SetMax(0);
     value->SetPosition(0);
-    value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
+    if (vertical)
+        value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
+    else
+        value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
     UpDateScrollRange();
+}
+
+void TspSkinCustomMemo::SetVScrollBar(TspSkinScrollBar* value)
+{
+    AttachBar(FVScrollBar, value, true);
 }
 
 void TspSkinCustomMemo::SetHScrollBar(TspSkinScrollBar* value)
 {
-    FHScrollBar = value;
-    if (!value)
-        return;
-    value->FreeNotification(this);
-    value->SetMin(0);
-    value->SetMax(0);
-    value->SetPosition(0);
-    value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
-    UpDateScrollRange();
+    AttachBar(FHScrollBar, value, false);
 }
 
 void TspSkinCustomMemo::OnVScrollBarChange(TObject*)
@@ -352,18 +352,9 @@ void TspSkinCustomMemo::WndProc(TMessage& message)
         if (!MouseIn)
             PointerOrFocusChanged();
         return;
-    case WM_CONTEXTMENU:
-        if (PopupMenu()) {
-            inherited::WndProc(message);
-            return;
-        }
-        FMenu.Show(this, this, message);
-        return;
-    case WM_AFTERDISPATCH:
-        FMenu.Free();
-        return;
     default:
-        inherited::WndProc(message);
+        if (!FMenu.HandleMessage(this, this, message))
+            inherited::WndProc(message);
     }
 }
 

@@ -81,6 +81,7 @@ protected:
 private:
     void OnVScrollBarChange(TObject* sender);
     void OnHScrollBarChange(TObject* sender);
+    void AttachBar(TspSkinScrollBar*& slot, TspSkinScrollBar* value, bool vertical);
     void UpdateBar(TspSkinScrollBar* bar, int which);
     void PointerOrFocusChanged();
 

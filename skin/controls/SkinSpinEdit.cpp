@@ -8,6 +8,7 @@
 #include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinEditSupport.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspSkinData.h"
@@ -20,26 +21,6 @@ using namespace SkinNumberRules;
 namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
-
-int CharHeight(TFont* font)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font->Handle());
-    TEXTMETRIC metrics {};
-    GetTextMetrics(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight;
-}
-
-// Copies `source` of `picture` into `dest` at the source's size.
-void CopyPiece(TCanvas* canvas, const TRect& dest, TBitmap* picture, const TRect& source)
-{
-    if (!picture || IsNullRect(source))
-        return;
-    canvas->CopyRect(TRect(dest.Left, dest.Top, dest.Left + RectWidth(source), dest.Top + RectHeight(source)),
-        picture->Canvas(), source);
-}
 
 } // namespace
 
@@ -399,7 +380,7 @@ void TspSkinSpinEdit::CalcRects()
         FButtons.Buttons[0].Rect = TRect(width - 17, 2, width - 2, height / 2);
         FButtons.Buttons[1].Rect = TRect(width - 17, height / 2, width - 2, height - 2);
         editRect = TRect(2, 2, width - 17, height - 2);
-        const int editHeight = CharHeight(FEdit->Font());
+        const int editHeight = SkinEditSupport::CharHeight(FEdit->Font());
         FEdit->SetBounds(2, height / 2 - editHeight / 2, width - 19, editHeight);
         return;
     }
@@ -430,7 +411,7 @@ void TspSkinSpinEdit::CalcRects()
     }
     FButtons.Buttons[0].Rect = up;
     FButtons.Buttons[1].Rect = down;
-    const int editHeight = CharHeight(FEdit->Font());
+    const int editHeight = SkinEditSupport::CharHeight(FEdit->Font());
     FEdit->SetBounds(editRect.Left, editRect.Top + RectHeight(editRect) / 2 - editHeight / 2, RectWidth(editRect),
         editHeight);
 }
@@ -503,9 +484,9 @@ void TspSkinSpinEdit::CreateControlSkinImage(TBitmap* bitmap)
         for (int i = 0; i < 2; ++i) {
             const TspStepButtons::TButton& button = FButtons.Buttons[i];
             if (button.Down && button.MouseIn)
-                CopyPiece(bitmap->Canvas(), button.Rect, picture, pressed[i]);
+                SkinEditSupport::CopyPiece(bitmap->Canvas(), button.Rect, picture, pressed[i]);
             else if (button.MouseIn)
-                CopyPiece(bitmap->Canvas(), button.Rect, picture, hot[i]);
+                SkinEditSupport::CopyPiece(bitmap->Canvas(), button.Rect, picture, hot[i]);
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinEditSupport.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/SkinImages.h"
@@ -160,10 +161,8 @@ void TspSkinUpDown::CreateControlSkinImage(TBitmap* bitmap)
         for (int i = 0; i < 2; ++i) {
             const TspStepButtons::TButton& button = FButtons.Buttons[i];
             const TRect& piece = button.Down && button.MouseIn ? pressed[i] : hot[i];
-            if (button.MouseIn && picture && !IsNullRect(piece))
-                bitmap->Canvas()->CopyRect(TRect(button.Rect.Left, button.Rect.Top,
-                                               button.Rect.Left + RectWidth(piece), button.Rect.Top + RectHeight(piece)),
-                    picture->Canvas(), piece);
+            if (button.MouseIn)
+                SkinEditSupport::CopyPiece(bitmap->Canvas(), button.Rect, picture, piece);
         }
         return;
     }
