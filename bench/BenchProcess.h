@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -26,12 +27,19 @@ inline std::string BenchProgram()
 
 // Starts `arguments` (the program first, looked up in PATH; no shell) and waits for it. Returns the milliseconds
 // from the start to the exit; a program that cannot start or fails ends the benchmark.
-inline double TimeProcess(const std::vector<std::string>& arguments)
+// The argument vector posix_spawn takes, pointing into `arguments`.
+inline std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments)
 {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    return argv;
+}
+
+inline double TimeProcess(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv = ArgumentVector(arguments);
     const auto started = std::chrono::steady_clock::now();
     pid_t child = 0;
     int status = 0;
@@ -46,4 +54,23 @@ inline double TimeProcess(const std::vector<std::string>& arguments)
         std::exit(1);
     }
     return ms;
+}
+
+// Starts `arguments` (the program looked up in PATH; no shell) with its standard output written to `output`
+// (created or emptied) and waits for it; a program that cannot start or fails ends the benchmark.
+inline void RunWithOutput(const std::vector<std::string>& arguments, const std::string& output = "/dev/null")
+{
+    std::vector<char*> argv = ArgumentVector(arguments);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = 0;
+    int status = 0;
+    const bool ran = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0
+        && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!ran) {
+        std::fprintf(stderr, "failed: %s\n", argv[0]);
+        std::exit(1);
+    }
 }

@@ -1,22 +1,17 @@
 // Listing a folder of 20,000 files with their shown names, content types and icon indexes, against `ls -l` of
 // the same folder. Both sides run as whole processes (start-up paid by both) and write their listing to
 // /dev/null: ours is this program started again with "--list <folder>".
+#include "bench/BenchProcess.h"
 #include "bench/BenchTiming.h"
 #include "platform/shell/ShellFileInfo.h"
 #include "platform/shell/ShellNamespace.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -53,30 +48,6 @@ int ListFolder(const char* folderPath)
     return lines > 0 ? 0 : 1;
 }
 
-// Runs a program with its output thrown away and waits for it.
-void Run(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(1);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(1);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -93,10 +64,10 @@ int main(int argc, char** argv)
 
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     // One round of each first, so both find the folder and the programs in the page cache.
-    Run({ self, "--list", folder });
-    Run({ "ls", "-l", folder });
-    const double ours = BestOf([&] { Run({ self, "--list", folder }); }, 5);
-    const double peer = BestOf([&] { Run({ "ls", "-l", folder }); }, 5);
+    RunWithOutput({ self, "--list", folder });
+    RunWithOutput({ "ls", "-l", folder });
+    const double ours = BestOf([&] { RunWithOutput({ self, "--list", folder }); }, 5);
+    const double peer = BestOf([&] { RunWithOutput({ "ls", "-l", folder }); }, 5);
     Report("bench_shell", ours, peer);
 
     std::filesystem::remove_all(folder);

@@ -85,21 +85,17 @@ void TSearchFileThread::Execute()
     int top = int(Folders.size()) - 1;
     while (top >= 0 && !Terminated()) {
         CurrentFolder = Folders[size_t(top)];
-        Synchronize([this] { HandOverFolder(); });
+        FolderHandedOver = false;
         Folders[size_t(top)].clear();
         --top;
+        const TFolderEntries entries(CurrentFolder);
         if (Recursive) {
-            TSearchRec entry;
-            if (FindFirst(CurrentFolder + "*", faAnyFile, entry) == 0) {
-                do {
-                    if ((entry.Attr & faDirectory) && entry.Name != "." && entry.Name != "..")
-                        PushFolder(CurrentFolder + entry.Name + PathDelim, top);
-                } while (FindNext(entry) == 0);
-            }
-            FindClose(entry);
+            for (const std::string& name : entries.SubFolders())
+                PushFolder(CurrentFolder + name + PathDelim, top);
         }
         for (int i = 0; i < Masks.Count(); ++i)
-            SearchMask(Masks.Strings(i));
+            SearchMask(entries, Masks.Strings(i));
+        HandOver();
     }
 }
 
@@ -116,42 +112,63 @@ void TSearchFileThread::PushFolder(const std::string& path, int& top)
     Folders[size_t(top)] = path;
 }
 
-void TSearchFileThread::SearchMask(const std::string& mask)
+void TSearchFileThread::SearchMask(const TFolderEntries& entries, const std::string& mask)
 {
+    // A large folder is handed over in parts, so the user-interface thread shows its progress meanwhile.
+    constexpr size_t kBatch = 256;
     // The mask picks the names; the extension test then keeps only names whose extension is the mask's, so
     // "*.avi" finds clip.AVI but not clip.avix, and "*.*" finds nothing.
     const std::string maskExtension = LowerCase(ExtractFileExt(mask));
-    TSearchRec entry;
-    if (FindFirst(CurrentFolder + mask, faAnyFile, entry) == 0) {
-        do {
-            if ((entry.Attr & faDirectory) || LowerCase(ExtractFileExt(entry.Name)) != maskExtension)
-                continue;
-            Found = { CurrentFolder + entry.Name, entry.Name, entry.Size, entry.Time, entry.Attr };
-            const bool accepted = !Limits || std::all_of(Limits->begin(), Limits->end(), [this](SearchLimit* limit) {
-                return !limit || limit->Accepts(Found);
-            });
-            if (accepted)
-                Synchronize([this] { HandOverFile(); });
-        } while (FindNext(entry) == 0);
-    }
-    FindClose(entry);
+    entries.Find(mask, faAnyFile, [&](const TSearchRec& entry) {
+        if ((entry.Attr & faDirectory) || LowerCase(ExtractFileExt(entry.Name)) != maskExtension)
+            return;
+        SearchResultItem item { CurrentFolder + entry.Name, entry.Name, entry.Size, entry.Time, entry.Attr };
+        const bool accepted = !Limits || std::all_of(Limits->begin(), Limits->end(), [&item](SearchLimit* limit) {
+            return !limit || limit->Accepts(item);
+        });
+        if (!accepted)
+            return;
+        Found.push_back(std::move(item));
+        if (Found.size() == kBatch)
+            HandOver();
+    });
 }
 
-void TSearchFileThread::HandOverFile()
+void TSearchFileThread::HandOver()
+{
+    if (FolderHandedOver && Found.empty())
+        return;
+    Synchronize([this] { HandOverFolderAndFiles(); });
+    FolderHandedOver = true;
+    Found.clear();
+}
+
+void TSearchFileThread::HandOverFolderAndFiles()
+{
+    if (!FolderHandedOver && Callback)
+        Callback->OnFolder(std::string(CurrentFolder));
+    for (const SearchResultItem& item : Found)
+        AddResult(item);
+}
+
+void TSearchFileThread::AddResult(const SearchResultItem& item)
 {
     if (!Results)
         return;
-    for (const SearchResultItem& item : *Results) {
-        if (SameItem(item, Found))
+    if (IndexedResults != Results->size()) {
+        ResultsByPath.clear();
+        for (size_t i = 0; i < Results->size(); ++i)
+            ResultsByPath.emplace((*Results)[i].Path, i);
+        IndexedResults = Results->size();
+    }
+    const auto [first, last] = ResultsByPath.equal_range(item.Path);
+    for (auto it = first; it != last; ++it) {
+        if (it->second < Results->size() && SameItem((*Results)[it->second], item))
             return;
     }
-    Results->push_back(Found);
+    Results->push_back(item);
+    ResultsByPath.emplace(item.Path, Results->size() - 1);
+    IndexedResults = Results->size();
     if (Callback)
-        Callback->OnFileFound(Found.Path);
-}
-
-void TSearchFileThread::HandOverFolder()
-{
-    if (Callback)
-        Callback->OnFolder(std::string(CurrentFolder));
+        Callback->OnFileFound(item.Path);
 }

@@ -7,8 +7,11 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
+
+class TFolderEntries;
 
 // One found file.
 struct SearchResultItem {
@@ -42,7 +45,8 @@ public:
 
 // Walks the given folders (and their subfolders when recursive), finds every file that matches one of the masks,
 // and hands each folder it enters and each new file to the user-interface thread through Synchronize, while the
-// search waits. Folders are searched depth-first, from the last given folder to the first. A request to terminate
+// search waits. A folder is handed over together with the files found in it (in batches, for a large folder), so
+// the user-interface thread sees the folder and then its files in order without a wait for each file. Folders are searched depth-first, from the last given folder to the first. A request to terminate
 // is seen before each folder. Symbolic links to folders are followed, but no folder is entered twice through
 // them, so a link that points back up the tree ends the descent.
 class TSearchFileThread final : public TThread {
@@ -63,10 +67,14 @@ protected:
 private:
     // Pushes a subfolder found in CurrentFolder unless it is waiting already or its folder was seen before.
     void PushFolder(const std::string& path, int& top);
-    void SearchMask(const std::string& mask);
+    void SearchMask(const TFolderEntries& entries, const std::string& mask);
+    // Hands the folder (when not yet handed over) and the files found since the last hand-over to the
+    // user-interface thread.
+    void HandOver();
     // On the user-interface thread.
-    void HandOverFile();
-    void HandOverFolder();
+    void HandOverFolderAndFiles();
+    // Adds a found file to the results unless the very same file is there already.
+    void AddResult(const SearchResultItem& item);
 
     ResultVector* Results;
     SearchCallBackBase* Callback;
@@ -75,8 +83,14 @@ private:
     // The folders still to search, used as a stack; searched entries are emptied.
     std::vector<std::string> Folders;
     TStringList Masks;
-    SearchResultItem Found;
     std::string CurrentFolder;
+    bool FolderHandedOver = false;
+    // Files found in CurrentFolder and not yet handed over.
+    std::vector<SearchResultItem> Found;
     // Device and inode of every folder searched or waiting, so a folder reached again through a link is skipped.
     std::set<std::pair<uint64_t, uint64_t>> KnownFolders;
+    // The results by path, so that a file already there is found without going through all of them; on the
+    // user-interface thread. Rebuilt when the caller's list has changed size under it.
+    std::unordered_multimap<std::string, size_t> ResultsByPath;
+    size_t IndexedResults = 0;
 };

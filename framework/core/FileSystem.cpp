@@ -133,14 +133,18 @@ bool WildcardMatch(std::string_view name, std::string_view mask)
     return m == mask.size();
 }
 
-bool MaskMatches(std::string_view name, std::string_view foldedMask)
+bool FoldedMaskMatches(std::string_view folded, std::string_view foldedMask)
 {
-    const std::string folded = AnsiUpperCase(name);
     if (WildcardMatch(folded, foldedMask))
         return true;
     // "name.*" also finds "name", and so "*.*" finds every name.
     return foldedMask.size() >= 2 && foldedMask.ends_with(".*") && folded.find('.') == std::string::npos
         && WildcardMatch(folded, foldedMask.substr(0, foldedMask.size() - 2));
+}
+
+bool MaskMatches(std::string_view name, std::string_view foldedMask)
+{
+    return FoldedMaskMatches(AnsiUpperCase(name), foldedMask);
 }
 
 } // namespace
@@ -155,6 +159,49 @@ namespace {
 bool IsDotOrDotDot(std::string_view name)
 {
     return name == "." || name == "..";
+}
+
+// Fills `rec` for the entry `name`, reached as `path` from the folder `folder` (AT_FDCWD with a whole path), when
+// it passes `attr`; false for an entry that is gone, of another kind, or left out by `attr`.
+bool ReadSearchEntry(int folder, const std::string& path, const std::string& name, int32_t attr, TSearchRec& rec)
+{
+    struct stat linkInfo { };
+    struct stat info { };
+    if (fstatat(folder, path.c_str(), &linkInfo, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    if (!S_ISLNK(linkInfo.st_mode))
+        info = linkInfo;
+    else if (fstatat(folder, path.c_str(), &info, 0) != 0)
+        return false;
+    const bool isFolder = S_ISDIR(info.st_mode);
+    // Devices, pipes and sockets are no files to convert; opening a pipe would even block.
+    if (!isFolder && !S_ISREG(info.st_mode))
+        return false;
+    const bool hidden = name.front() == '.' && !IsDotOrDotDot(name);
+    if ((isFolder && !(attr & faDirectory)) || (hidden && !(attr & faHidden)))
+        return false;
+    int32_t found = isFolder ? faDirectory : faArchive;
+    if (hidden)
+        found |= faHidden;
+    if (faccessat(folder, path.c_str(), W_OK, 0) != 0)
+        found |= faReadOnly;
+    if (S_ISLNK(linkInfo.st_mode))
+        found |= faSymLink;
+    tm local {};
+    localtime_r(&info.st_mtime, &local);
+    rec.Time = PackFileDate(
+        local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    rec.Size = isFolder ? 0 : static_cast<int64_t>(info.st_size);
+    rec.Attr = found;
+    rec.Name = name;
+    return true;
+}
+
+// The order in which a search gives names: case-insensitive, ties by the bytes.
+bool SearchOrder(std::string_view a, std::string_view b)
+{
+    const int byText = CompareText(a, b);
+    return byText != 0 ? byText < 0 : a < b;
 }
 
 } // namespace
@@ -428,10 +475,7 @@ int FindFirst(std::string_view pathAndMask, int32_t attr, TSearchRec& rec)
             rec.FNames.emplace_back(entry->d_name);
     }
     closedir(dir);
-    std::sort(rec.FNames.begin(), rec.FNames.end(), [](const std::string& a, const std::string& b) {
-        int byText = CompareText(a, b);
-        return byText != 0 ? byText < 0 : a < b;
-    });
+    std::sort(rec.FNames.begin(), rec.FNames.end(), SearchOrder);
     return FindNext(rec);
 }
 
@@ -440,33 +484,8 @@ int FindNext(TSearchRec& rec)
     // Entries are examined only now, so one that vanished since FindFirst is simply skipped.
     while (rec.FNext < rec.FNames.size()) {
         const std::string& name = rec.FNames[rec.FNext++];
-        const std::string path = rec.FFolder + name;
-        struct stat linkInfo { };
-        struct stat info { };
-        if (lstat(path.c_str(), &linkInfo) != 0 || stat(path.c_str(), &info) != 0)
-            continue;
-        const bool folder = S_ISDIR(info.st_mode);
-        // Devices, pipes and sockets are no files to convert; opening a pipe would even block.
-        if (!folder && !S_ISREG(info.st_mode))
-            continue;
-        const bool hidden = name.front() == '.' && !IsDotOrDotDot(name);
-        if ((folder && !(rec.FAttr & faDirectory)) || (hidden && !(rec.FAttr & faHidden)))
-            continue;
-        int32_t attr = folder ? faDirectory : faArchive;
-        if (hidden)
-            attr |= faHidden;
-        if (access(path.c_str(), W_OK) != 0)
-            attr |= faReadOnly;
-        if (S_ISLNK(linkInfo.st_mode))
-            attr |= faSymLink;
-        tm local {};
-        localtime_r(&info.st_mtime, &local);
-        rec.Time = PackFileDate(
-            local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-        rec.Size = folder ? 0 : static_cast<int64_t>(info.st_size);
-        rec.Attr = attr;
-        rec.Name = name;
-        return 0;
+        if (ReadSearchEntry(AT_FDCWD, rec.FFolder + name, name, rec.FAttr, rec))
+            return 0;
     }
     return ENOENT;
 }
@@ -476,4 +495,61 @@ void FindClose(TSearchRec& rec)
     rec.FNames.clear();
     rec.FNames.shrink_to_fit();
     rec.FNext = 0;
+}
+
+TFolderEntries::TFolderEntries(const std::string& folder)
+{
+    FFolder = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (FFolder < 0)
+        return;
+    // The stream takes its own descriptor, so the folder's stays open for the entries' look-ups.
+    const int listing = dup(FFolder);
+    DIR* dir = listing >= 0 ? fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            close(listing);
+        return;
+    }
+    while (dirent* entry = readdir(dir))
+        FEntries.push_back({ entry->d_name, AnsiUpperCase(entry->d_name), entry->d_type });
+    closedir(dir);
+    std::sort(FEntries.begin(), FEntries.end(),
+        [](const TEntry& a, const TEntry& b) { return SearchOrder(a.Name, b.Name); });
+}
+
+TFolderEntries::~TFolderEntries()
+{
+    if (FFolder >= 0)
+        close(FFolder);
+}
+
+std::string TFolderEntries::FoldMask(std::string_view mask)
+{
+    return AnsiUpperCase(mask);
+}
+
+bool TFolderEntries::NextMatch(std::string_view foldedMask, int32_t attr, size_t& index, TSearchRec& rec) const
+{
+    if (foldedMask.empty())
+        return false;
+    for (; index < FEntries.size(); ++index) {
+        const TEntry& entry = FEntries[index];
+        if (FoldedMaskMatches(entry.Folded, foldedMask) && ReadSearchEntry(FFolder, entry.Name, entry.Name, attr, rec))
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> TFolderEntries::SubFolders() const
+{
+    std::vector<std::string> folders;
+    for (const TEntry& entry : FEntries) {
+        if (entry.Type == DT_REG || IsDotOrDotDot(entry.Name))
+            continue;
+        // Only a plain folder is known without a look; a link or an unknown kind is looked at.
+        struct stat info { };
+        if (entry.Type == DT_DIR || (fstatat(FFolder, entry.Name.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode)))
+            folders.push_back(entry.Name);
+    }
+    return folders;
 }

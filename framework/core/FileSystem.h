@@ -116,3 +116,40 @@ private:
     size_t FNext = 0;
     int32_t FAttr = 0;
 };
+
+// One folder's entries read once, for a search that looks for several masks in the same folder: Find gives what
+// FindFirst and FindNext give for the folder and a mask, in the same order and with the same records, without
+// reading the folder again. The folder stays open while the object lives, so its entries are examined by name.
+class TFolderEntries {
+public:
+    // `folder` ends with a path delimiter. A folder that cannot be read has no entries.
+    explicit TFolderEntries(const std::string& folder);
+    ~TFolderEntries();
+    TFolderEntries(const TFolderEntries&) = delete;
+    TFolderEntries& operator=(const TFolderEntries&) = delete;
+
+    // Calls `found` with each match of `mask` (the file-name part of FindFirst's argument) under `attr`.
+    template <class F> void Find(std::string_view mask, int32_t attr, F&& found) const
+    {
+        TSearchRec rec;
+        const std::string folded = FoldMask(mask);
+        for (size_t i = 0; NextMatch(folded, attr, i, rec); ++i)
+            found(static_cast<const TSearchRec&>(rec));
+    }
+    // The names of the entries that are folders (links to folders too), "." and ".." left out, in name order.
+    std::vector<std::string> SubFolders() const;
+
+private:
+    // The mask as names are matched against it.
+    static std::string FoldMask(std::string_view mask);
+    // From entry `index` on, the first that matches the folded mask; `index` is left at it.
+    bool NextMatch(std::string_view foldedMask, int32_t attr, size_t& index, TSearchRec& rec) const;
+
+    struct TEntry {
+        std::string Name;
+        std::string Folded; // AnsiUpperCase(Name), what masks are matched against.
+        unsigned char Type; // The folder's own idea of the kind of entry (DT_*), DT_UNKNOWN when it has none.
+    };
+    int FFolder = -1;
+    std::vector<TEntry> FEntries;
+};

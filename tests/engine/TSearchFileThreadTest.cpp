@@ -199,6 +199,38 @@ TEST_F(TSearchFileThreadTest, FilesReachedTwiceAreHandedOverOnce)
     EXPECT_EQ(Callback.Files.size(), 2u);
 }
 
+TEST_F(TSearchFileThreadTest, EachFolderReachesTheCallerBeforeItsFilesInOrder)
+{
+    // More files than one hand-over carries, in a folder between two small ones.
+    for (int i = 0; i < 600; ++i)
+        Touch("b/clip" + std::to_string(1000 + i) + ".avi");
+    Touch("a/one.avi");
+    Touch("c/two.avi");
+    std::vector<std::string> events;
+    struct TOrder : SearchCallBackBase {
+        std::vector<std::string>* Events;
+        void OnFileFound(const std::string& path) override { Events->push_back("file " + path); }
+        void OnFolder(const std::string& folder) override { Events->push_back("folder " + folder); }
+    } order;
+    order.Events = &events;
+    std::unique_ptr<TSearchFileThread> thread(TThread::Create<TSearchFileThread>(
+        false, &order, true, Folder.Path(), "*.avi", &Results, nullptr));
+    thread->WaitFor();
+
+    std::vector<std::string> expected { "folder " + Folder.Path() };
+    for (const char* sub : { "c", "b", "a" }) {
+        expected.push_back("folder " + Folder.Path() + sub + "/");
+        if (std::string(sub) == "b") {
+            for (int i = 0; i < 600; ++i)
+                expected.push_back("file " + Folder.Path() + "b/clip" + std::to_string(1000 + i) + ".avi");
+        } else {
+            expected.push_back("file " + Folder.Path() + sub + (std::string(sub) == "a" ? "/one.avi" : "/two.avi"));
+        }
+    }
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(Results.size(), 602u);
+}
+
 TEST_F(TSearchFileThreadTest, ALinkBackUpTheTreeEndsTheDescent)
 {
     Touch("a/clip.avi");

@@ -388,6 +388,47 @@ TEST_F(FileSystemTest, FindFirstSkipsWhatIsNoFileOrFolder)
     EXPECT_EQ(Find("*", faAnyFile), (TNames { ".", "..", "real.mp4" }));
 }
 
+// A folder read once must give, mask by mask, exactly what a search of its own gives: names, order, attributes,
+// sizes and times, over every kind of entry.
+TEST_F(FileSystemTest, FolderEntriesGiveWhatFindFirstGives)
+{
+    for (const char* name : { "b.mp4", "A.MP4", "ä.mp4", "c.txt", "noext", ".hidden.mp4", "ab.mp4.bak" })
+        Write(name, "12345");
+    Write("locked.mp4", "x");
+    chmod(Path("locked.mp4").c_str(), 0444);
+    std::filesystem::create_directory(Path("sub.dir"));
+    std::filesystem::create_directory(Path(".git"));
+    std::filesystem::create_symlink(Path("b.mp4"), Path("link.mp4"));
+    std::filesystem::create_symlink(Path("sub.dir"), Path("dirlink"));
+    std::filesystem::create_symlink(Path("gone"), Path("dangling.mp4"));
+    ASSERT_EQ(mkfifo(Path("pipe.mp4").c_str(), 0644), 0);
+
+    const TFolderEntries entries(FDir);
+    auto describe = [](const TSearchRec& rec) {
+        return rec.Name + " " + std::to_string(rec.Attr) + " " + std::to_string(rec.Size) + " "
+            + std::to_string(rec.Time);
+    };
+    for (const char* mask : { "*.mp4", "*.MP4", "?.mp4", "*.*", "noext.*", "*b*", "*", "*.dir", "nothing*", "" }) {
+        for (int32_t attr : { 0, faDirectory, faHidden, faDirectory | faHidden, faAnyFile }) {
+            SCOPED_TRACE(std::string(mask) + " " + std::to_string(attr));
+            TNames bySearch;
+            TSearchRec rec;
+            for (int result = FindFirst(Path(mask), attr, rec); result == 0; result = FindNext(rec))
+                bySearch.push_back(describe(rec));
+            TNames byEntries;
+            entries.Find(mask, attr, [&](const TSearchRec& found) { byEntries.push_back(describe(found)); });
+            EXPECT_EQ(byEntries, bySearch);
+        }
+    }
+    EXPECT_EQ(entries.SubFolders(), (TNames { ".git", "dirlink", "sub.dir" }));
+
+    const TFolderEntries missing(Path("missing/"));
+    int found = 0;
+    missing.Find("*", faAnyFile, [&](const TSearchRec&) { ++found; });
+    EXPECT_EQ(found, 0);
+    EXPECT_TRUE(missing.SubFolders().empty());
+}
+
 TEST_F(FileSystemTest, FindFirstOnMissingOrUnreadableFolders)
 {
     TSearchRec rec;
