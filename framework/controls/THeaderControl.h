@@ -121,6 +121,7 @@ protected:
     virtual void SectionTrack(THeaderSection* section, int width, TSectionTrackState state);
     virtual void DrawSection(THeaderSection* section, const TRect& rect, bool pressed);
     intptr_t SendToWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class THeaderSections;
@@ -129,7 +130,6 @@ private:
     void SyncSections();
     void CNNotify(TMessage& message);
     void CNDrawItem(TMessage& message);
-    void Notification(TComponent* component, TOperation operation) override;
 
     std::unique_ptr<THeaderSections> FSections;
     THeaderStyle FStyle = hsButtons;
