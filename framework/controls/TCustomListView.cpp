@@ -427,8 +427,10 @@ void TCustomListView::UpdateStyles()
                        | LVS_EDITLABELS | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER | LVS_OWNERDATA));
     if (wanted != static_cast<DWORD>(GetWindowLongPtr(Handle(), GWL_STYLE)))
         SetWindowLongPtr(Handle(), GWL_STYLE, static_cast<LONG_PTR>(wanted));
-    DWORD ex = (FGridLines ? LVS_EX_GRIDLINES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendToWindow(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, static_cast<intptr_t>(ex));
+    DWORD ex = (FGridLines ? LVS_EX_GRIDLINES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0)
+        | (FFullDrag ? LVS_EX_HEADERDRAGDROP : 0);
+    SendToWindow(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP,
+        static_cast<intptr_t>(ex));
 }
 
 void TCustomListView::SetViewStyle(TViewStyle value)
@@ -474,6 +476,12 @@ void TCustomListView::SetReadOnly(bool value)
 void TCustomListView::SetHideSelection(bool value)
 {
     FHideSelection = value;
+    UpdateStyles();
+}
+
+void TCustomListView::SetFullDrag(bool value)
+{
+    FFullDrag = value;
     UpdateStyles();
 }
 

@@ -190,6 +190,9 @@ public:
     void SetHideSelection(bool value);
     bool GridLines() const { return FGridLines; }
     void SetGridLines(bool value);
+    // Whether the user may drag the column headers into another order.
+    bool FullDrag() const { return FFullDrag; }
+    void SetFullDrag(bool value);
     bool ShowColumnHeaders() const { return FShowColumnHeaders; }
     void SetShowColumnHeaders(bool value);
     bool ColumnClick() const { return FColumnClick; }
@@ -254,6 +257,7 @@ protected:
     void UpdateStyles();
     // The view selects on the press and reports a drag once the pointer moves away with the button down.
     bool StartsDragItself() const override { return true; }
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TListColumns;
@@ -267,7 +271,6 @@ private:
     void InsertWindowItem(int index);
     void UpdateWindowItem(int index);
     void SetImageList(TCustomImageList* value, TCustomImageList** slot, int which);
-    void Notification(TComponent* component, TOperation operation) override;
 
     std::unique_ptr<TListColumns> FColumns;
     std::unique_ptr<TListItems> FItems;
@@ -279,6 +282,7 @@ private:
     bool FReadOnly = false;
     bool FHideSelection = true;
     bool FGridLines = false;
+    bool FFullDrag = false;
     bool FShowColumnHeaders = true;
     bool FColumnClick = true;
     TCustomImageList* FLargeImages = nullptr;

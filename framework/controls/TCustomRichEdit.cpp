@@ -57,9 +57,10 @@ constexpr int kTwipsPerPoint = 20;
 // A font's height in twips, from its pixels where it gives them (a point count would round them off).
 LONG FontTwips(TFont* font)
 {
-    if (font->Height() < 0)
-        return MulDiv(-font->Height(), 1440, font->PixelsPerInch());
-    return font->Size() * kTwipsPerPoint;
+    // NOTE: a positive height (the cell height) gives a negative Size; the characters are taken as high as the
+    // cell then, rather than turning into a font of no size.
+    const int height = font->Height() < 0 ? -font->Height() : font->Height();
+    return MulDiv(height, 1440, font->PixelsPerInch());
 }
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

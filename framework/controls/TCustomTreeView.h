@@ -194,13 +194,13 @@ protected:
     void UpdateStyles();
     // The view selects on the press and reports a drag once the pointer moves away with the button down.
     bool StartsDragItself() const override { return true; }
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TTreeNodes;
     friend class TTreeNode;
     void CNNotify(TMessage& message);
     void SetImageList(TCustomImageList* value, TCustomImageList** slot, int which);
-    void Notification(TComponent* component, TOperation operation) override;
     TTreeNode* NodeOf(LPARAM param) const { return reinterpret_cast<TTreeNode*>(param); }
 
     std::unique_ptr<TTreeNodes> FNodes;
