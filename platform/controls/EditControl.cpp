@@ -697,7 +697,7 @@ LRESULT EditWindow::OnScroll(int bar, WORD request, int thumb)
         case SB_LINEDOWN: top += 1; break;
         case SB_PAGEUP: top -= page; break;
         case SB_PAGEDOWN: top += page; break;
-        case SB_THUMBPOSITION: top = ThumbPosition(hwnd_, SB_VERT, thumb); break; // whole, not the 16 bits
+        case SB_THUMBPOSITION: top = WholeThumbPosition(hwnd_, SB_VERT, thumb); break;
         case SB_THUMBTRACK: top = ThumbPosition(hwnd_, SB_VERT, thumb); break;
         case SB_TOP: top = 0; break;
         case SB_BOTTOM: top = layout_.RowCount(); break;
@@ -713,7 +713,7 @@ LRESULT EditWindow::OnScroll(int bar, WORD request, int thumb)
     case SB_LINEDOWN: x += aveCharWidth_; break;
     case SB_PAGEUP: x -= room; break;
     case SB_PAGEDOWN: x += room; break;
-    case SB_THUMBPOSITION: x = ThumbPosition(hwnd_, SB_HORZ, thumb); break;
+    case SB_THUMBPOSITION: x = WholeThumbPosition(hwnd_, SB_HORZ, thumb); break;
     case SB_THUMBTRACK: x = ThumbPosition(hwnd_, SB_HORZ, thumb); break;
     case SB_TOP: x = 0; break;
     case SB_BOTTOM: x = std::max(0, WidestRow() - room); break;

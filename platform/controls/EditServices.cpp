@@ -31,6 +31,14 @@ int ThumbPosition(HWND hwnd, int bar, int fromMessage)
     return fromMessage;
 }
 
+int WholeThumbPosition(HWND hwnd, int bar, int fromMessage)
+{
+    SCROLLINFO info {sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    if (GetScrollInfo(hwnd, bar, &info) && WORD(info.nPos) == WORD(fromMessage))
+        return info.nPos;
+    return fromMessage;
+}
+
 // The clipboard's text travels as CF_TEXT, UTF-8 with its terminating zero.
 bool PutClipboardText(HWND owner, const std::string& text)
 {

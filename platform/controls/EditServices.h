@@ -14,6 +14,9 @@ void PublishScrollInfo(HWND hwnd, DWORD style, int rows, int visibleRows, int to
     int width, int x, bool keepIdleBars = true);
 // The position of a dragged thumb: the bar's track position (the message carries only 16 bits of it).
 int ThumbPosition(HWND hwnd, int bar, int fromMessage);
+// The position of SB_THUMBPOSITION: the message's 16 bits, or the bar's whole position when its low 16 bits are
+// the message's (a sender with a larger position sets the bar first, so the position arrives whole).
+int WholeThumbPosition(HWND hwnd, int bar, int fromMessage);
 
 // The clipboard's text (UTF-8, line breaks as CR LF).
 bool PutClipboardText(HWND owner, const std::string& text);
