@@ -1,5 +1,6 @@
 // Repainting a form of skinned buttons, check boxes, track bars and gauges on the headless display, and one frame of
-// a button's hover morph, against BitBlt of the same areas. The controls wear the program's own skin.
+// a button's hover morph, against BitBlt of the same areas; the skinned list box and list view scrolled through,
+// against the framework's own. The controls wear the program's own skin.
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
 #include "framework/graphics/TBitmap.h"
@@ -12,6 +13,8 @@
 #include "skin/controls/SkinGauges.h"
 #include "skin/controls/SkinTrackBars.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/controls/SkinScrollBars.h"
+#include "skin/lists/SkinListViews.h"
 #include "skin/lists/TspSkinListBox.h"
 
 #include <cstdio>
@@ -161,6 +164,58 @@ int main()
         const double listOurs = FillAndScroll(skinned->ListBox(), skinned);
         const double listPeer = FillAndScroll(plain, plain);
         Report("skinned_listbox_100k_items_fill_scroll", listOurs, listPeer);
+
+        // A skinned owner-data report view of 100,000 rows with its skinned header and external skinned bar,
+        // scrolled page by page through the bar, against the framework's own list view scrolled by its own pages.
+        auto* view = new TspSkinListView(form);
+        view->SetParent(form);
+        view->SetBounds(10, 10, 400, 400);
+        view->SetViewStyle(vsReport);
+        view->SetOwnerData(true);
+        view->SetHeaderSkinDataName("HeadButton");
+        auto* bar = new TspSkinScrollBar(form);
+        bar->SetKind(sbVertical);
+        bar->SetSkinDataName("vscrollbar");
+        bar->SetParent(form);
+        bar->SetBounds(410, 10, 19, 400);
+        bar->SetSkinData(skin);
+        auto* peer = new TListView(form);
+        peer->SetParent(form);
+        peer->SetBounds(440, 10, 400, 400);
+        peer->SetViewStyle(vsReport);
+        peer->SetOwnerData(true);
+        for (TCustomListView* v : { static_cast<TCustomListView*>(view), static_cast<TCustomListView*>(peer) }) {
+            v->OnData = [](TObject*, TListItem* item) { item->SetCaption("Row " + std::to_string(item->Index())); };
+            for (int width : { 200, 150 })
+                v->Columns()->Add()->SetWidth(width);
+            v->Items()->SetCount(100000);
+        }
+        view->SetSkinData(skin);
+        view->SetVScrollBar(bar);
+        Application->ProcessMessages();
+        const double viewOurs = BestOf(
+            [&] {
+                bar->SetPosition(0);
+                view->Update();
+                for (int page = 0; page < 1000; ++page) {
+                    bar->SetPosition(bar->Position() + bar->LargeChange());
+                    view->Update();
+                    bar->Update();
+                }
+            },
+            3);
+        const HWND peerWindow = peer->Handle();
+        const double viewPeer = BestOf(
+            [&] {
+                SendMessage(peerWindow, WM_VSCROLL, SB_TOP, 0);
+                peer->Update();
+                for (int page = 0; page < 1000; ++page) {
+                    SendMessage(peerWindow, WM_VSCROLL, SB_PAGEDOWN, 0);
+                    peer->Update();
+                }
+            },
+            3);
+        Report("skinned_listview_100k_rows_scroll_1000_pages", viewOurs, viewPeer);
     }
     FinalizeForms();
     backend.Uninstall();

@@ -110,12 +110,18 @@ void TspSkinScrollBar::SetPageSize(int value)
 
 void TspSkinScrollBar::SetSmallChange(int value)
 {
+    // Owners set the steps on every mirroring; the picture does not show them.
+    if (value == FSmallChange)
+        return;
     FSmallChange = value;
     Repaint();
 }
 
 void TspSkinScrollBar::SetLargeChange(int value)
 {
+    // Owners set the steps on every mirroring; the picture does not show them.
+    if (value == FLargeChange)
+        return;
     FLargeChange = value;
     Repaint();
 }
