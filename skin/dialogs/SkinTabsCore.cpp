@@ -711,5 +711,16 @@ template <class Base> void TspSkinTabsCore<Base>::MouseMove(TShiftState shift, i
         TestActive(x, y);
 }
 
+void CheckChildrenBackground(TWinControl* parent)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* child = parent->Controls(i);
+        if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->HandleAllocated())
+            SendMessage(windowed->Handle(), WM_CHECKPARENTBG, 0, 0);
+        else
+            child->Perform(WM_CHECKPARENTBG, 0, 0);
+    }
+}
+
 template class TspSkinTabsCore<TPageControl>;
 template class TspSkinTabsCore<TTabControl>;

@@ -143,5 +143,9 @@ private:
     TspSkinDataLink FSkinLink { this, "tab" };
 };
 
+// Tells every child of `parent` that the background under it changed (WM_CHECKPARENTBG): sent to windowed
+// children, performed on windowless ones.
+void CheckChildrenBackground(TWinControl* parent);
+
 extern template class TspSkinTabsCore<TPageControl>;
 extern template class TspSkinTabsCore<TTabControl>;

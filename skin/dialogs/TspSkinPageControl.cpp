@@ -69,15 +69,7 @@ void TspSkinCustomTabSheet::PaintBG(HDC dc)
 }
 
 void TspSkinCustomTabSheet::CheckControlsBackground()
-{
-    for (int i = 0; i < ControlCount(); ++i) {
-        TControl* child = Controls(i);
-        if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->HandleAllocated())
-            SendMessage(windowed->Handle(), WM_CHECKPARENTBG, 0, 0);
-        else
-            child->Perform(WM_CHECKPARENTBG, 0, 0);
-    }
-}
+{ CheckChildrenBackground(this); }
 
 void TspSkinCustomTabSheet::WndProc(TMessage& message)
 {

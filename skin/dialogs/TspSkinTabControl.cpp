@@ -75,15 +75,7 @@ void TspSkinTabControl::PaintBG(HDC dc)
 }
 
 void TspSkinTabControl::CheckControlsBackground()
-{
-    for (int i = 0; i < ControlCount(); ++i) {
-        TControl* child = Controls(i);
-        if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->HandleAllocated())
-            SendMessage(windowed->Handle(), WM_CHECKPARENTBG, 0, 0);
-        else
-            child->Perform(WM_CHECKPARENTBG, 0, 0);
-    }
-}
+{ CheckChildrenBackground(this); }
 
 void TspSkinTabControl::WndProc(TMessage& message)
 {

@@ -31,24 +31,29 @@ TEST_F(MonthCalendarTest, StepsKeepTheDayInsideTheMonth)
 {
     struct Case {
         TDateTime Start;
-        void (TspSkinMonthCalendar::*Step)(TObject*);
+        char Step; // m/M: month back/forward, y/Y: year back/forward
         const char* Expected;
     } const cases[] = {
-        { EncodeDate(2007, 3, 31) + 0.5, &TspSkinMonthCalendar::NextMButtonClick, "2007-04-30 00:00" },
-        { EncodeDate(2008, 2, 29), &TspSkinMonthCalendar::NextYButtonClick, "2009-02-28 00:00" },
-        { EncodeDate(2008, 12, 15), &TspSkinMonthCalendar::NextMButtonClick, "2009-01-15 00:00" },
-        { EncodeDate(2009, 1, 31), &TspSkinMonthCalendar::PriorMButtonClick, "2008-12-31 00:00" },
-        { EncodeDate(2009, 3, 31), &TspSkinMonthCalendar::PriorMButtonClick, "2009-02-28 00:00" },
+        { EncodeDate(2007, 3, 31) + 0.5, 'M', "2007-04-30 00:00" },
+        { EncodeDate(2008, 2, 29), 'Y', "2009-02-28 00:00" },
+        { EncodeDate(2008, 12, 15), 'M', "2009-01-15 00:00" },
+        { EncodeDate(2009, 1, 31), 'm', "2008-12-31 00:00" },
+        { EncodeDate(2009, 3, 31), 'm', "2009-02-28 00:00" },
         // At the calendar's last and first years the whole step is refused, not wrapped within the year.
-        { EncodeDate(9999, 12, 5), &TspSkinMonthCalendar::NextMButtonClick, "9999-12-05 00:00" },
-        { EncodeDate(1761, 1, 5), &TspSkinMonthCalendar::PriorMButtonClick, "1761-01-05 00:00" },
-        { EncodeDate(1761, 6, 5), &TspSkinMonthCalendar::PriorYButtonClick, "1761-06-05 00:00" },
-        { EncodeDate(9999, 6, 5), &TspSkinMonthCalendar::NextYButtonClick, "9999-06-05 00:00" },
+        { EncodeDate(9999, 12, 5), 'M', "9999-12-05 00:00" },
+        { EncodeDate(1761, 1, 5), 'm', "1761-01-05 00:00" },
+        { EncodeDate(1761, 6, 5), 'y', "1761-06-05 00:00" },
+        { EncodeDate(9999, 6, 5), 'Y', "9999-06-05 00:00" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Expected);
         Calendar->SetDate(c.Start);
-        (Calendar->*c.Step)(Calendar);
+        switch (c.Step) {
+        case 'm': Calendar->PriorMButtonClick(Calendar); break;
+        case 'M': Calendar->NextMButtonClick(Calendar); break;
+        case 'y': Calendar->PriorYButtonClick(Calendar); break;
+        default: Calendar->NextYButtonClick(Calendar); break;
+        }
         EXPECT_EQ(Text(Calendar->Date()), c.Expected);
     }
 }
