@@ -603,10 +603,14 @@ TListItem* TCustomListView::Selected()
 
 void TCustomListView::SetSelected(TListItem* value)
 {
+    // An owner-data view has one item, which clearing the selection may refill with another index: the item
+    // to select is taken by its index afterwards.
+    const int index = value ? value->Index() : -1;
     ClearSelection();
     if (value) {
-        value->SetSelected(true);
-        value->SetFocused(true);
+        TListItem* item = FOwnerData && index >= 0 ? FItems->Item(index) : value;
+        item->SetSelected(true);
+        item->SetFocused(true);
     }
 }
 

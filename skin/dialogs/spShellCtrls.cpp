@@ -1,6 +1,9 @@
 #include "skin/dialogs/spShellCtrls.h"
 
+#include "framework/controls/TScreen.h"
 #include "framework/controls/TWinControl.h"
+#include "framework/core/FileSystem.h"
+#include "framework/core/StableSort.h"
 #include "framework/core/SysUtils.h"
 #include "platform/shell/ShellFileInfo.h"
 #include "platform/shell/ShellFolders.h"
@@ -12,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <unistd.h>
 
 namespace spShellCtrls {
 
@@ -233,6 +237,62 @@ std::unique_ptr<TspShellFolder> CreateShellFolderFromPIDL(LPCITEMIDLIST absolute
     else if (FAILED(desktop->BindToObject(absoluteList, &folder)))
         folder = nullptr;
     return std::make_unique<TspShellFolder>(DesktopFolder(), absoluteList, folder);
+}
+
+TItemIdListPtr ParsePathOrRaise(const std::string& value)
+{
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(DesktopShellFolder()->ParseDisplayName(nullptr, value.c_str(), nullptr, &list, nullptr)) || !list) {
+        FreeItemIdList(list);
+        throw EInvalidPath(Format("Error setting path: \"%s\"", value));
+    }
+    return TItemIdListPtr(list);
+}
+
+bool SortedChildren(IShellFolder& folder, DWORD flags, std::vector<TItemIdListPtr>& children)
+{
+    children.clear();
+    std::unique_ptr<IEnumIDList> items;
+    if (FAILED(folder.EnumObjects(nullptr, flags, &items)) || !items)
+        return false;
+    std::vector<TItemIdListPtr> found;
+    LPITEMIDLIST item = nullptr;
+    ULONG fetched = 0;
+    while (items->Next(1, &item, &fetched) == S_OK && fetched == 1)
+        found.emplace_back(item);
+    const std::vector<int> order = StableSortOrder(static_cast<int>(found.size()), [&](int a, int b) {
+        return static_cast<int16_t>(folder.CompareIDs(0, found[size_t(a)].get(), found[size_t(b)].get()) & 0xFFFF) < 0;
+    });
+    for (int index : order)
+        children.push_back(std::move(found[size_t(index)]));
+    return true;
+}
+
+THourglass::THourglass()
+    : FSaved(Screen->Cursor())
+{
+    Screen->SetCursor(crHourGlass);
+}
+
+THourglass::~THourglass()
+{
+    Screen->SetCursor(FSaved);
+}
+
+void TOpenVerbFolder::Enter(TspShellFolder* item)
+{
+    FSaved = GetCurrentDir();
+    const std::string dir = item ? ExtractFileDir(item->PathName()) : std::string();
+    if (!dir.empty() && chdir(dir.c_str()) != 0)
+        FSaved.clear();
+}
+
+void TOpenVerbFolder::Leave()
+{
+    if (!FSaved.empty()) {
+        [[maybe_unused]] const int ignored = chdir(FSaved.c_str());
+        FSaved.clear();
+    }
 }
 
 namespace {

@@ -118,6 +118,34 @@ int GetShellImage(LPCITEMIDLIST absoluteList, bool large, bool open);
 // folder that cannot be opened); the caller owns it.
 std::unique_ptr<TspShellFolder> CreateShellFolderFromPIDL(LPCITEMIDLIST absoluteList);
 
+// The absolute list of a path the desktop parses; EInvalidPath "Error setting path: "<value>"" otherwise.
+TItemIdListPtr ParsePathOrRaise(const std::string& value);
+// The items `folder` enumerates with `flags`, in its CompareIDs order; false when it cannot be enumerated.
+bool SortedChildren(IShellFolder& folder, DWORD flags, std::vector<TItemIdListPtr>& children);
+
+// The "open" verb of a control's context menu runs in the folder of the item it opens: Enter moves the current
+// folder there, Leave puts it back (whatever became of the verb).
+class TOpenVerbFolder {
+public:
+    void Enter(TspShellFolder* item);
+    void Leave();
+
+private:
+    std::string FSaved;
+};
+
+// The hourglass cursor while the shell is read; the cursor before it comes back however the scope ends.
+class THourglass {
+public:
+    THourglass();
+    ~THourglass();
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+private:
+    int16_t FSaved;
+};
+
 // The name of a root ("rfDesktop" -> rfDesktop); false for a path.
 bool RootFolderFromName(const std::string& name, TspRootFolder& root);
 // The special-folder number of a root.
