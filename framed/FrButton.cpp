@@ -2,6 +2,7 @@
 
 #include "framed/ThemeServices.h"
 #include "framework/controls/Menus.h"
+#include "framework/controls/StdButtons.h"
 #include "framework/controls/TCustomForm.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TCanvas.h"
@@ -373,7 +374,9 @@ void TFrButton::WndProc(TMessage& message)
         break;
     case CM_FOCUSCHANGED: {
         TControl* focused = MessageSender(message);
-        const bool active = dynamic_cast<TFrCustomButton*>(focused) ? focused == this : FDefault;
+        // Another push button that takes the focus takes Enter along with it, whether ours or the framework's.
+        const bool button = dynamic_cast<TFrButton*>(focused) || dynamic_cast<TButton*>(focused);
+        const bool active = button ? focused == this : FDefault;
         if (active != FActiveDefault) {
             FActiveDefault = active;
             Invalidate();

@@ -1,6 +1,7 @@
 #include "framed/FrButton.h"
 
 #include "FramedTestSupport.h"
+#include "framework/controls/StdButtons.h"
 #include "platform/win/VirtualKeys.h"
 
 namespace {
@@ -96,6 +97,30 @@ TEST_F(FrButtons, EnterClicksTheFocusedButtonRatherThanTheDefaultOneAndEscTheCan
     Pump();
     EXPECT_EQ(clicks, (std::vector<std::string> { "ok", "other", "cancel" }));
     EXPECT_EQ(Form->ModalResult(), 2);
+}
+
+TEST_F(FrButtons, AFocusedFrameworkButtonTakesEnterFromTheDefaultOne)
+{
+    auto* ok = Add<TFrButton>(10, 10, 75, 25);
+    auto* plain = Add<TButton>(100, 10, 75, 25);
+    auto* edit = Add<TBox>(10, 60, 75, 25);
+    ok->SetDefault(true);
+    std::vector<std::string> clicks;
+    ok->OnClick = [&](TObject*) { clicks.push_back("ok"); };
+    plain->OnClick = [&](TObject*) { clicks.push_back("plain"); };
+    ShowAndPaint();
+    plain->SetFocus();
+    Pump();
+    EXPECT_FALSE(ok->ActiveDefault());
+    Backend.Key(VK_RETURN);
+    Pump();
+    // Back on a control that is no button, Enter belongs to the default button again.
+    edit->SetFocus();
+    Pump();
+    EXPECT_TRUE(ok->ActiveDefault());
+    Backend.Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(clicks, (std::vector<std::string> { "plain", "ok" }));
 }
 
 TEST_F(FrButtons, SpaceClicksOnItsReleaseOnlyAfterItsOwnPress)

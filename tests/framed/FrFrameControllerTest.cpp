@@ -1,4 +1,5 @@
 #include "framed/FrFrameController.h"
+#include "framed/FrPanel.h"
 
 #include "FramedTestSupport.h"
 
@@ -158,5 +159,17 @@ TEST_F(FrFrameControllers, AControllerThatGoesLeavesNoDanglingStorageOrLinks)
     controller->SetRegIniFile(storage);
     delete storage;
     EXPECT_EQ(controller->RegIniFile(), nullptr);
+    // A linked panel that goes leaves the controller's list; a later change reaches only the one still there.
+    auto* gone = new TFrPanel(nullptr);
+    auto* kept = new TFrPanel(nullptr);
+    gone->SetFrameController(controller);
+    kept->SetFrameController(controller);
+    EXPECT_EQ(controller->ControlCount(), 2);
+    delete gone;
+    EXPECT_EQ(controller->ControlCount(), 1);
+    controller->SetColor(clRed);
+    // The controller that goes clears the link of the panel that stays.
     delete controller;
+    EXPECT_EQ(kept->FrameController(), nullptr);
+    delete kept;
 }

@@ -89,7 +89,16 @@ TEST_F(ThemeServicesTest, TheLibraryStaysBoundUntilTheLastRelease)
     ReleaseStyleLibrary();
     EXPECT_EQ(StyleLibrary(), nullptr);
     EXPECT_EQ(State.Alive, 0);
-    ReleaseStyleLibrary(); // an extra release does nothing
+    // An extra release does nothing: the count does not go below zero, so the next bind holds the library
+    // again and its one release lets it go.
+    ReleaseStyleLibrary();
+    EXPECT_EQ(StyleLibrary(), nullptr);
+    EXPECT_EQ(State.Alive, 0);
+    EXPECT_TRUE(BindStyleLibrary());
+    EXPECT_NE(StyleLibrary(), nullptr);
+    ReleaseStyleLibrary();
+    EXPECT_EQ(StyleLibrary(), nullptr);
+    EXPECT_EQ(State.Alive, 0);
 }
 
 TEST_F(ThemeServicesTest, PartsAndStatesOfTheButtonAndComboDetails)
