@@ -2,6 +2,7 @@
 // resource holder's skins and profiles) and opens a small demonstration form.
 #include "app/DemoForm.h"
 #include "app/TResourceSkinData.h"
+#include "engine/AppServices.h"
 #include "engine/TDecoderModeMap.h"
 #include "engine/TProfileManager.h"
 #include "framework/controls/Forms.h"
@@ -38,6 +39,10 @@ int main()
     holder->LoadProfiles();
 
     InitializeForms();
+    // The engine's questions and failures go to the system's message box, owned by the active window.
+    SetMessageBoxHandler([](const std::string& text, const std::string& caption, int32_t flags) {
+        return int32_t(Application->MessageBox(text, caption, flags));
+    });
     // The imaging controls' scroll bars follow the platform's visual styles through the theme nexus.
     Img32_system::InitializeThemeNexus();
     Application->Initialize();
@@ -48,6 +53,7 @@ int main()
         + " output profiles loaded; the converter's windows come later.");
     Application->Run();
     Img32_system::FinalizeThemeNexus();
+    SetMessageBoxHandler(nullptr);
     FinalizeForms();
 
     ResourceForm = nullptr;

@@ -9,6 +9,7 @@
 #include "framework/core/FileSystem.h"
 #include "framework/core/TThread.h"
 #include "framework/graphics/TIcon.h"
+#include "platform/win/Platform.h"
 #include "platform/win/Windows.h"
 
 #include <cstdio>
@@ -27,21 +28,6 @@ TMessageBoxProc& MessageBoxProc()
 {
     static TMessageBoxProc proc;
     return proc;
-}
-
-// The answer of a box nobody can see: the button that changes nothing.
-int CancellingAnswer(int flags)
-{
-    switch (flags & 0x0F) {
-    case MB_OK:
-        return IDOK;
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    case MB_YESNO:
-        return IDNO;
-    default:
-        return IDCANCEL;
-    }
 }
 
 // The hint of a control, or of the nearest parent that has one.
@@ -408,8 +394,10 @@ int TApplication::MessageBox(std::string_view text, std::string_view caption, in
         : FHandle;
     if (const TMessageBoxProc& proc = MessageBoxProc())
         return proc(owner, t, c, flags);
+    if (PlatformStarted())
+        return ::MessageBox(owner, t.c_str(), c.c_str(), UINT(flags));
     std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
-    return CancellingAnswer(flags);
+    return MessageBoxCancelAnswer(UINT(flags));
 }
 
 bool TApplication::IsShortCut(TWMKey& message)

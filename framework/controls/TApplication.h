@@ -6,33 +6,13 @@
 #include "framework/core/TComponent.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Forward.h"
+#include "platform/controls/MessageBox.h"
 #include "platform/win/WinTypes.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-
-// MessageBox buttons, icons and answers, with their Windows values.
-constexpr int MB_OK = 0x00;
-constexpr int MB_OKCANCEL = 0x01;
-constexpr int MB_ABORTRETRYIGNORE = 0x02;
-constexpr int MB_YESNOCANCEL = 0x03;
-constexpr int MB_YESNO = 0x04;
-constexpr int MB_RETRYCANCEL = 0x05;
-constexpr int MB_ICONSTOP = 0x10;
-constexpr int MB_ICONERROR = 0x10;
-constexpr int MB_ICONQUESTION = 0x20;
-constexpr int MB_ICONWARNING = 0x30;
-constexpr int MB_ICONEXCLAMATION = 0x30;
-constexpr int MB_ICONINFORMATION = 0x40;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
 
 // Shows a message box owned by `owner` and returns the button chosen (IDOK ...).
 using TMessageBoxProc = std::function<int(HWND owner, const std::string& text, const std::string& caption, int flags)>;
@@ -79,10 +59,11 @@ public:
     // For a handler's catch block: OnException, or ShowException when it is unassigned.
     void HandleException(TObject* sender);
     void ShowException(const Exception& e);
-    // A message box over the application's windows (they take no input meanwhile).
+    // The system's message box over the active form (else over all the application's windows), which take
+    // no input meanwhile. Without a running window layer the text goes to standard error and the answer is the
+    // cancelling button's.
     int MessageBox(std::string_view text, std::string_view caption, int flags = MB_OK);
-    // FIXME: the system's message box comes with the platform's dialog services; until then boxes go to
-    // this procedure, and without one to standard error, answered with their cancelling button.
+    // Tests answer the boxes themselves: while a procedure is set, it is asked instead. Null removes it.
     static void SetMessageBoxProc(TMessageBoxProc proc);
 
     TCustomForm* MainForm() const { return FMainForm; }

@@ -78,6 +78,35 @@ TEST_F(ApplicationLoop, AnExceptionInAHandlerIsShownAndTheLoopGoesOn)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ApplicationLoop, WithoutAnAnsweringProcedureTheSystemsBoxShowsOverTheActiveForm)
+{
+    TApplication::SetMessageBoxProc(nullptr);
+    bool formEnabled = true;
+    std::string caption, shownTitle;
+    SetMessageBoxHook([&](HWND box) {
+        formEnabled = IsWindowEnabled(Form->Handle());
+        char text[64] {};
+        GetWindowText(box, text, sizeof text);
+        caption = text;
+        Backend.Key('N');
+    });
+    EXPECT_EQ(Application->MessageBox("All tasks will clear, Are you sure?", "Clear Tasks", MB_YESNO | MB_ICONINFORMATION), IDNO);
+    EXPECT_FALSE(formEnabled);
+    EXPECT_EQ(caption, "Clear Tasks");
+    EXPECT_TRUE(IsWindowEnabled(Form->Handle()));
+    // An exception is shown in the same box, captioned with the application's title.
+    Application->SetTitle("Tarnwick Pro");
+    SetMessageBoxHook([&](HWND box) {
+        char text[64] {};
+        GetWindowText(box, text, sizeof text);
+        shownTitle = text;
+        Backend.Key(VK_RETURN);
+    });
+    Application->ShowException(EInvalidOperation("Nothing to convert"));
+    EXPECT_EQ(shownTitle, "Tarnwick Pro");
+    SetMessageBoxHook(nullptr);
+}
+
 TEST_F(ApplicationLoop, TerminateEndsRun)
 {
     TForm* main = nullptr;
