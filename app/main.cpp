@@ -7,6 +7,8 @@
 #include "engine/TProfileManager.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
+#include "framework/core/FileSystem.h"
+#include "framework/graphics/TIcon.h"
 #include "imaging/Img32_system.h"
 #include "platform/backend/sdl/TSdlBackend.h"
 
@@ -23,6 +25,8 @@ int main()
         return 1;
     }
     TSdlBackend backend;
+    // Every window of the program is one program to the desktop.
+    backend.SetWindowClass("tarnwickpro", "TarnwickPro");
     std::string error;
     if (!backend.Install(nullptr, &error)) {
         std::fprintf(stderr, "Tarnwick Pro needs a graphical display: %s.\n", error.c_str());
@@ -47,6 +51,15 @@ int main()
     Img32_system::InitializeThemeNexus();
     Application->Initialize();
     Application->SetTitle("Tarnwick Pro");
+    // The program's icon, drawn by the skin maker beside the skins; without it the windows show none.
+    const std::string icon = ProgramFolder() + "Skin/TarnwickPro/TarnwickPro.ico";
+    if (FileExists(icon)) {
+        try {
+            Application->Icon()->LoadFromFile(icon);
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "Tarnwick Pro: the program's icon %s is not read: %s\n", icon.c_str(), e.Message().c_str());
+        }
+    }
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
     form->Label()->SetCaption(std::to_string(holder->ProfileManager->Count())

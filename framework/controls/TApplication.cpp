@@ -127,8 +127,14 @@ void TApplication::SetTitle(std::string_view value)
 
 TIcon* TApplication::Icon()
 {
-    if (!FIcon)
+    if (!FIcon) {
         FIcon = std::make_unique<TIcon>();
+        // The forms without an icon of their own show the application's.
+        FIcon->OnChange = [](TObject*) {
+            for (int i = 0; Screen && i < Screen->CustomFormCount(); ++i)
+                Screen->CustomForms(i)->UpdateWindowIcon();
+        };
+    }
     return FIcon.get();
 }
 

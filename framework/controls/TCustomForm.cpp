@@ -117,6 +117,7 @@ void TCustomForm::CreateWnd()
     inherited::CreateWnd();
     if (FMenu)
         FMenu->SetWindowHandle(FHandle);
+    UpdateWindowIcon();
     if (FFormStyle == fsMDIForm)
         CreateMDIClient();
 }
@@ -184,9 +185,23 @@ void TCustomForm::SetWindowState(TWindowState value)
 
 TIcon* TCustomForm::Icon()
 {
-    if (!FIcon)
+    if (!FIcon) {
         FIcon = std::make_unique<TIcon>();
+        FIcon->OnChange = [this](TObject*) { UpdateWindowIcon(); };
+    }
     return FIcon.get();
+}
+
+void TCustomForm::UpdateWindowIcon()
+{
+    if (!HandleAllocated())
+        return;
+    HICON icon = nullptr;
+    if (FIcon && !FIcon->Empty())
+        icon = FIcon->Handle();
+    else if (Application && !Application->Icon()->Empty())
+        icon = Application->Icon()->Handle();
+    SendMessage(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 void TCustomForm::SetMenu(TMainMenu* value)

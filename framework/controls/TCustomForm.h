@@ -72,7 +72,11 @@ public:
     void SetPosition(TPosition value);
     TWindowState WindowState() const;
     void SetWindowState(TWindowState value);
+    // The form's icon; the desktop shows it for the form's window, or the application's icon while it is empty.
     TIcon* Icon();
+    // Hands the icon the desktop shows (the form's, else the application's) to the window; changes of either
+    // icon call it.
+    void UpdateWindowIcon();
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* value);
     bool KeyPreview() const { return FKeyPreview; }

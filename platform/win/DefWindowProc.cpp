@@ -139,6 +139,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
         if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
             w->Text = cs->lpszName;
+        SyncNativeTitle(w);
+        SyncNativeIcon(w);
         return TRUE;
     }
     case WM_NCCALCSIZE:
@@ -160,11 +162,21 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_SETTEXT:
         w->Text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        SyncNativeTitle(w);
         if ((w->Style & WS_CAPTION) == WS_CAPTION)
             PaintDefaultFrame(w, w->NcActive);
         return TRUE;
     case WM_GETTEXT:
         return CopyText(w, wParam, lParam);
+    case WM_SETICON: {
+        HICON& slot = wParam == ICON_BIG ? w->BigIcon : w->SmallIcon;
+        HICON old = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+        SyncNativeIcon(w);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->BigIcon : w->SmallIcon);
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(w->Text.size());
     case WM_CLOSE:

@@ -1,4 +1,6 @@
 // The system's alert sound: a counter in front of the display's bell.
+#include "framework/core/TThread.h"
+#include "platform/win/Platform.h"
 #include "platform/win/Windows.h"
 
 #include <atomic>
@@ -7,10 +9,13 @@ namespace {
 
 std::atomic<unsigned long long> GBeeps { 0 };
 
-// Where the alert is actually heard. Nothing rings yet: the display's bell is still to be wired in here.
+// Where the alert is heard: the display's bell, whatever the kind (the display has one sound). Only the UI
+// thread talks to the display; a beep from another thread is counted and stays silent.
 void RingBell(UINT type)
 {
     (void)type;
+    if (PlatformStarted() && GetCurrentThreadId() == MainThreadID())
+        PlatformBackend()->Bell();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/win/WindowSurface.h"
 
 #include <cstddef>
+#include <string>
 
 // Starts the layer on the calling thread, which must be the UI (main) thread, over `backend` (not owned;
 // it must outlive PlatformStop). Installs the framework's WakeMainThread hook so that Synchronize and Queue
@@ -18,6 +19,10 @@ bool PlatformStart(TBackend* backend);
 bool PlatformStop();
 bool PlatformStarted();
 TBackend* PlatformBackend();
+
+// How other programs on the display name the top-level window of `hwnd` (its root), for dialogs they show on
+// its behalf: "x11:<hex id>" on X11, empty without a display or a window.
+std::string NativeWindowExportHandle(HWND hwnd);
 
 // Queues one raw event from the display (any thread); it becomes messages when the loop retrieves input.
 // Key and button state and the cursor position (GetAsyncKeyState, GetCursorPos) change at once.

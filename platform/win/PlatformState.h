@@ -97,6 +97,10 @@ struct TWindowRecord {
     TScrollBarState VertBar;
     std::vector<TWindowProp> Props;
 
+    // WM_SETICON's icons (not owned).
+    HICON BigIcon = nullptr;
+    HICON SmallIcon = nullptr;
+
     // Top-level windows only.
     TNativeWindow Native = 0;
     // The shape last given to the display for a colour key (window coordinates).
@@ -323,6 +327,10 @@ void ReleaseBuffer(TWindowRecord* w);
 // Fills a buffer that still owes the unpainted colour (TBackBuffer::Unfilled). Every use of a buffer's pixels
 // comes after it, except a copy through CopyToWindow, which fills only what it does not cover.
 void SettleBuffer(TBackBuffer& buffer);
+// Hands a top-level window's text and icon (WM_SETICON's big one, else its small one, else its class's) to its
+// native window, for the desktop's task bar and window lists (DesktopNames.cpp).
+void SyncNativeTitle(TWindowRecord* w);
+void SyncNativeIcon(TWindowRecord* w);
 MINMAXINFO QueryMinMaxInfo(TWindowRecord* w);
 // A client rectangle proposed by WM_NCCALCSIZE, kept inside the window with no negative size.
 RECT ClampClient(RECT proposed, const RECT& window);

@@ -10,6 +10,7 @@
 #include <vector>
 
 class TRegion;
+struct TCursorImage;
 
 // The backend's name for one top-level window; 0 is none.
 using TNativeWindow = uintptr_t;
@@ -117,6 +118,16 @@ public:
     virtual void SetNativeWindowShape(TNativeWindow window, const TRegion* shape) = 0;
     // Constant opacity, 255 opaque. Takes effect at once: fades are busy loops that pump no messages.
     virtual void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) = 0;
+
+    // The window's title and icon as the desktop (task bar, window list) shows them; null removes the icon. Nothing
+    // by default, for a display without a desktop.
+    virtual void SetNativeWindowTitle(TNativeWindow window, const std::string& title) { (void)window, (void)title; }
+    virtual void SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon) { (void)window, (void)icon; }
+    // How other programs on the display name the window, for dialogs they show on its behalf ("x11:<hex id>");
+    // empty where the display has no such name.
+    virtual std::string NativeWindowExportHandle(TNativeWindow window) { (void)window; return {}; }
+    // Rings the display's bell.
+    virtual void Bell() {}
 
     // The screen DC drew over the windows in `area` (screen coordinates); a display that shows the screen's
     // composition (ComposeScreen, WindowSurface.h) shows that area again. Nothing by default.

@@ -328,6 +328,8 @@ HWND SetParent(HWND hwnd, HWND newParent)
         PlaceInZOrder(w, HWND_TOP);
         if (!w->Native) {
             w->Native = s.Backend->CreateNativeWindow(w->Handle, w->Window, w->Style, w->ExStyle);
+            SyncNativeTitle(w);
+            SyncNativeIcon(w);
             s.Backend->ShowNativeWindow(w->Native, (w->Style & WS_VISIBLE) != 0);
         }
         EnsureBuffer(w);

@@ -14,6 +14,7 @@ void WriteSkins(const std::string& folder)
     TSkinDescription form;
     BuildFormSkin(form);
     form.Write(path, "Skin.ini");
+    WriteAppIcon(path + "TarnwickPro.ico");
 }
 
 } // namespace SkinMaker

@@ -12,7 +12,10 @@ void BuildMainSkin(TSkinDescription& skin);
 // The description and pictures of "Skin.ini": a sizeable frame with caption buttons for every dialog, and
 // every control record the dialogs look up.
 void BuildFormSkin(TSkinDescription& skin);
-// Builds both skins and writes them into `folder` (created when missing).
+// Draws the program's icon and writes it as an ICO file.
+void WriteAppIcon(const std::string& path);
+// Builds both skins and the program's icon ("TarnwickPro.ico") and writes them into `folder` (created when
+// missing).
 void WriteSkins(const std::string& folder);
 
 } // namespace SkinMaker

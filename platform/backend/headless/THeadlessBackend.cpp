@@ -534,6 +534,33 @@ void THeadlessBackend::SetNativeWindowOpacity(TNativeWindow window, BYTE alpha)
         state->Opacity = alpha;
 }
 
+void THeadlessBackend::SetNativeWindowTitle(TNativeWindow window, const std::string& title)
+{
+    if (TNativeState* state = State(window))
+        state->Title = title;
+}
+
+void THeadlessBackend::SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon)
+{
+    TNativeState* state = State(window);
+    if (!state)
+        return;
+    state->IconSize = icon ? SIZE { icon->Width, icon->Height } : SIZE {};
+    state->IconPixels = icon ? icon->StraightPixels() : std::vector<uint32_t>();
+}
+
+void THeadlessBackend::Bell()
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    ++FBells;
+}
+
+int THeadlessBackend::Bells() const
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    return FBells;
+}
+
 void THeadlessBackend::SetMouseCapture(bool captured)
 {
     FCaptured = captured;

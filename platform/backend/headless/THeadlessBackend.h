@@ -32,6 +32,10 @@ public:
         HWND Owner = nullptr;
         int Presents = 0;
         RECT LastPresent {};
+        // What the desktop would show in its task bar: the title, and the icon as straight-alpha pixels.
+        std::string Title;
+        SIZE IconSize {};
+        std::vector<uint32_t> IconPixels;
     };
 
     THeadlessBackend();
@@ -106,6 +110,8 @@ public:
     // One pixel of a top-level window's back buffer in window coordinates, 0x00RRGGBB; 0 outside.
     uint32_t WindowPixel(HWND topLevel, int x, int y) const;
     HCURSOR Cursor() const { return FCursor; }
+    // How often the display's bell rang.
+    int Bells() const;
     // The image of the cursor last set, as the window layer's pixel query gave it (empty for standard cursors).
     const TCursorImage& CursorImage() const { return FCursorImage; }
     POINT Pointer() const;
@@ -129,6 +135,9 @@ public:
     void PresentNativeWindow(TNativeWindow window, const TBackBuffer& buffer, const RECT& dirty) override;
     void SetNativeWindowShape(TNativeWindow window, const TRegion* shape) override;
     void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) override;
+    void SetNativeWindowTitle(TNativeWindow window, const std::string& title) override;
+    void SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon) override;
+    void Bell() override;
     void SetMouseCapture(bool captured) override;
     void SetCursorShape(HCURSOR cursor) override;
     POINT PointerPosition() override;
@@ -163,6 +172,7 @@ private:
     std::map<TNativeWindow, TNativeState> FNatives;
     std::vector<TNativeWindow> FStacking;
     TNativeWindow FNextNative = 1;
+    int FBells = 0;
     TNativeWindow FActive = 0;
     HCURSOR FCursor = nullptr;
     TCursorImage FCursorImage;

@@ -192,10 +192,59 @@ TNativeWindow TSdlBackend::CreateNativeWindow(HWND hwnd, const RECT& bounds, DWO
     native.Window = SDL_CreateWindow("", bounds.left, bounds.top, width, height, flags);
     if (!native.Window)
         return 0;
+    // Before the window is first mapped, as the desktop reads the class only then.
+    if (!FClassName.empty())
+        X11Calls::SetClassHint(FDisplay, X11Calls::XWindowOf(native.Window), FInstanceName, FClassName);
     const TNativeWindow id = FNextNative++;
     FNatives[id] = native;
     FStacking.insert(FStacking.begin(), id);
     return id;
+}
+
+void TSdlBackend::SetWindowClass(std::string instanceName, std::string className)
+{
+    FInstanceName = std::move(instanceName);
+    FClassName = std::move(className);
+}
+
+void TSdlBackend::SetNativeWindowTitle(TNativeWindow window, const std::string& title)
+{
+    if (TNative* native = Find(window))
+        SDL_SetWindowTitle(native->Window, title.c_str());
+}
+
+void TSdlBackend::SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon)
+{
+    TNative* native = Find(window);
+    if (!native)
+        return;
+    if (!icon || !icon->IsValid()) {
+        X11Calls::RemoveIcon(FDisplay, XWindowOf(*native));
+        return;
+    }
+    std::vector<uint32_t> pixels = icon->StraightPixels();
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        pixels.data(), icon->Width, icon->Height, 32, icon->Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+        return;
+    SDL_SetWindowIcon(native->Window, surface);
+    SDL_FreeSurface(surface);
+}
+
+std::string TSdlBackend::NativeWindowExportHandle(TNativeWindow window)
+{
+    TNative* native = Find(window);
+    const unsigned long id = native ? XWindowOf(*native) : 0;
+    if (!id)
+        return {};
+    char name[32];
+    std::snprintf(name, sizeof name, "x11:%lx", id);
+    return name;
+}
+
+void TSdlBackend::Bell()
+{
+    X11Calls::Bell(FDisplay);
 }
 
 void TSdlBackend::DestroyNativeWindow(TNativeWindow window)

@@ -32,6 +32,9 @@ public:
     // Opens the X display (`display` names it; null takes $DISPLAY) and starts the window layer over it. UI
     // thread. False with a one-line reason when there is no display or the layer is already running.
     bool Install(const char* display, std::string* error);
+    // The class every window of the program carries (WM_CLASS: instance name and class name), so that the desktop
+    // groups them as one program. Before Install; by default the executable's name.
+    void SetWindowClass(std::string instanceName, std::string className);
     void Uninstall();
 
     // TBackend.
@@ -47,6 +50,10 @@ public:
     void PresentNativeWindow(TNativeWindow window, const TBackBuffer& buffer, const RECT& dirty) override;
     void SetNativeWindowShape(TNativeWindow window, const TRegion* shape) override;
     void SetNativeWindowOpacity(TNativeWindow window, BYTE alpha) override;
+    void SetNativeWindowTitle(TNativeWindow window, const std::string& title) override;
+    void SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon) override;
+    std::string NativeWindowExportHandle(TNativeWindow window) override;
+    void Bell() override;
     void SetMouseCapture(bool captured) override;
     void SetCursorShape(HCURSOR cursor) override;
     POINT PointerPosition() override;
@@ -92,6 +99,8 @@ private:
     static void ApplyBounds(TNative& native);
     SDL_Cursor* SystemCursor(int id);
 
+    std::string FInstanceName;
+    std::string FClassName;
     bool FInstalled = false;
     bool FVideoOpen = false;
     void* FDisplay = nullptr; // the Xlib Display

@@ -78,6 +78,35 @@ void SetTransientFor(void* display, unsigned long window, unsigned long owner)
     XFlush(d);
 }
 
+void SetClassHint(void* display, unsigned long window, const std::string& instanceName, const std::string& className)
+{
+    auto* d = static_cast<Display*>(display);
+    if (!d || !window)
+        return;
+    XClassHint hint;
+    hint.res_name = const_cast<char*>(instanceName.c_str());
+    hint.res_class = const_cast<char*>(className.c_str());
+    XSetClassHint(d, window, &hint);
+}
+
+void RemoveIcon(void* display, unsigned long window)
+{
+    auto* d = static_cast<Display*>(display);
+    if (!d || !window)
+        return;
+    XDeleteProperty(d, window, XInternAtom(d, "_NET_WM_ICON", False));
+    XFlush(d);
+}
+
+void Bell(void* display)
+{
+    auto* d = static_cast<Display*>(display);
+    if (!d)
+        return;
+    XBell(d, 0);
+    XFlush(d);
+}
+
 void SetShape(void* display, unsigned long window, const std::vector<TRect>& rects, bool whole)
 {
     auto* d = static_cast<Display*>(display);

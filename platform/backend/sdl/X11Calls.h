@@ -26,6 +26,12 @@ bool HasShapeExtension(void* display);
 // True when a compositing manager runs (it owns the _NET_WM_CM_S0 selection).
 bool CompositorRunning(void* display);
 void Raise(void* display, unsigned long window);
+// WM_CLASS of the window: its instance and class names.
+void SetClassHint(void* display, unsigned long window, const std::string& instanceName, const std::string& className);
+// Removes the window's icon (_NET_WM_ICON).
+void RemoveIcon(void* display, unsigned long window);
+// Rings the display's bell at its own volume.
+void Bell(void* display);
 void Flush(void* display);
 // The X window that owns the CLIPBOARD selection now (0: none).
 unsigned long ClipboardOwner(void* display);
