@@ -1,6 +1,7 @@
 #include "ControlsTestSupport.h"
 #include "framework/core/TList.h"
 #include "framework/core/TThread.h"
+#include "framework/graphics/TIcon.h"
 
 #include <thread>
 
@@ -298,4 +299,51 @@ TEST_F(FormFixture, BadRequestsRaiseAndChangeNothing)
     EXPECT_THROW(Main->Controls(5), EListError);
     EXPECT_THROW(Screen->Forms(9), EListError);
     EXPECT_EQ(Main->ControlCount(), 1);
+}
+
+TEST_F(FormFixture, TheDesktopSeesTheCaptionTheIconAndHearsTheBell)
+{
+    TForm* form = NewForm(10, 10, 200, 100, bsSizeable);
+    form->SetCaption("Übersicht");
+    form->Show();
+    Pump();
+    const THeadlessBackend::TNativeState* native = Backend.Native(form->Handle());
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(native->Title, "Übersicht");
+    form->SetCaption("Tarnwick Pro");
+    EXPECT_EQ(native->Title, "Tarnwick Pro");
+    EXPECT_TRUE(native->IconPixels.empty());
+
+    // An icon of one colour, as a loaded icon file gives it.
+    auto makeIcon = [](int side, COLORREF colour) {
+        TCursorImage image;
+        image.Width = image.Height = side;
+        image.Icon = true;
+        image.HasAlpha = true;
+        image.Pixels.assign(size_t(side * side), 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8)
+                | GetBValue(colour));
+        image.Mask.assign(image.Pixels.size(), 0);
+        return CreateIconFromImage(std::move(image));
+    };
+    // The application's icon shows for a form without its own; the form's own wins once it has one.
+    Application->Icon()->SetHandle(makeIcon(32, RGB(0, 0, 255)));
+    EXPECT_EQ(native->IconSize.cx, 32);
+    ASSERT_FALSE(native->IconPixels.empty());
+    EXPECT_EQ(native->IconPixels[0], 0xFF0000FFu);
+    form->Icon()->SetHandle(makeIcon(16, RGB(255, 0, 0)));
+    EXPECT_EQ(native->IconSize.cx, 16);
+    EXPECT_EQ(native->IconPixels[0], 0xFFFF0000u);
+    // A form made later starts with the application's icon.
+    TForm* later = NewForm(300, 10, 100, 100);
+    later->Show();
+    ASSERT_NE(Backend.Native(later->Handle()), nullptr);
+    EXPECT_EQ(Backend.Native(later->Handle())->IconSize.cx, 32);
+
+    const int bells = Backend.Bells();
+    MessageBeep(0);
+    MessageBeep(MB_ICONSTOP);
+    EXPECT_EQ(Backend.Bells(), bells + 2);
+    // A beep from another thread is counted, and the display is left alone.
+    std::thread([] { MessageBeep(0); }).join();
+    EXPECT_EQ(Backend.Bells(), bells + 2);
 }
