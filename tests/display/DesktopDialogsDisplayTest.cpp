@@ -11,31 +11,19 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Platform.h"
 #include "platform/win/Windows.h"
-#include "tests/display/support/TXSession.h"
+#include "tests/display/DesktopSession.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
 
-TXSession& Session()
-{
-    TXSessionOptions options;
-    options.WindowManager = TWindowManager::Openbox;
-    return SharedXSession(options);
-}
-
-bool Installed(const std::string& program)
-{
-    for (const char* folder : { "/usr/bin/", "/usr/libexec/", "/usr/lib/x86_64-linux-gnu/" })
-        if (std::filesystem::exists(folder + program))
-            return true;
-    return false;
-}
+using namespace DesktopSession;
 
 class DesktopDialogs : public testing::Test {
 protected:
@@ -43,7 +31,7 @@ protected:
     {
         std::string error;
         Backend.SetWindowClass("tarnwickpro", "TarnwickPro");
-        ASSERT_TRUE(Backend.Install(Session().DisplayName().c_str(), &error)) << error;
+        ASSERT_TRUE(Backend.Install(DisplayName().c_str(), &error)) << error;
         InitializeForms();
         Application->SetTitle("Tarnwick Pro");
         Form = TCustomForm::Create<TForm>(Application);
@@ -71,14 +59,7 @@ protected:
         const std::string name = NativeWindowExportHandle(Form->Handle());
         return name.rfind("x11:", 0) == 0 ? "0x" + name.substr(4) : "";
     }
-    std::string Xprop(const std::vector<std::string>& properties)
-    {
-        std::vector<std::string> argv { "xprop", "-id", XWindow() };
-        argv.insert(argv.end(), properties.begin(), properties.end());
-        TChildOptions options = Session().ToolOptions();
-        options.CaptureOutput = true;
-        return RunTool(argv, options).Output;
-    }
+    std::string Props(const std::vector<std::string>& properties) { return Xprop(XWindow(), properties); }
     // Runs `drive` (xdotool steps on the dialog) on a thread of its own while this thread shows the dialog.
     std::vector<std::string> OpenTwoFiles(const std::string& folder, const std::function<void()>& drive)
     {
@@ -107,14 +88,7 @@ protected:
         return folder.string();
     }
     // Waits for the chooser named "Add Video Files", then selects every file of its folder and opens them.
-    void ChooseAllInDialog()
-    {
-        TChildOptions options = Session().ToolOptions();
-        RunTool({ "xdotool", "search", "--sync", "--name", "Add Video Files", "windowactivate", "--sync" }, options,
-            30000ms);
-        for (const char* keys : { "ctrl+a", "Return" })
-            RunTool({ "xdotool", "key", "--clearmodifiers", keys }, options);
-    }
+    void ChooseAllInDialog() { KeysToWindow("Add Video Files", { "ctrl+a", "Return" }); }
 
     TSdlBackend Backend;
     TForm* Form = nullptr;
@@ -126,8 +100,8 @@ TEST_F(DesktopDialogs, TheMessageBoxAnswersTheKeyboardAndTheMouse)
 {
     // Keyboard: Tab to the second button, Enter.
     SetMessageBoxHook([&](HWND) {
-        Session().Key("Tab");
-        Session().Key("Return");
+        Key("Tab");
+        Key("Return");
     });
     EXPECT_EQ(Application->MessageBox("All tasks will clear, Are you sure?", "Clear Tasks", MB_YESNO | MB_ICONINFORMATION),
         IDNO);
@@ -141,8 +115,7 @@ TEST_F(DesktopDialogs, TheMessageBoxAnswersTheKeyboardAndTheMouse)
                 first = h;
         RECT r;
         GetWindowRect(first, &r);
-        Session().MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Session().Click();
+        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     });
     EXPECT_EQ(Application->MessageBox("Overwrite?", "Tarnwick Pro", MB_YESNO | MB_ICONQUESTION), IDYES);
 }
@@ -169,38 +142,52 @@ TEST_F(DesktopDialogs, XpropShowsTheFormsTitleIconAndClass)
     DeleteObject(colour);
     DeleteObject(mask);
     Pump(200ms);
-    const std::string props = Xprop({ "_NET_WM_NAME", "WM_CLASS", "_NET_WM_ICON" });
+    const std::string props = Props({ "_NET_WM_NAME", "WM_CLASS", "_NET_WM_ICON" });
     EXPECT_NE(props.find("_NET_WM_NAME(UTF8_STRING) = \"Übersicht – Tarnwick Pro\""), std::string::npos) << props;
     EXPECT_NE(props.find("WM_CLASS(STRING) = \"tarnwickpro\", \"TarnwickPro\""), std::string::npos) << props;
     EXPECT_NE(props.find("16 x 16"), std::string::npos) << props;
     // A new caption reaches the desktop too.
     Form->SetCaption("Tarnwick Pro");
     Pump(100ms);
-    EXPECT_NE(Xprop({ "_NET_WM_NAME" }).find("\"Tarnwick Pro\""), std::string::npos);
+    EXPECT_NE(Props({ "_NET_WM_NAME" }).find("\"Tarnwick Pro\""), std::string::npos);
 }
 
 TEST_F(DesktopDialogs, ThePortalsChooserReturnsTwoFiles)
 {
     if (!Installed("xdg-desktop-portal") || !Installed("xdg-desktop-portal-gtk"))
         GTEST_SKIP() << "xdg-desktop-portal with its GTK back end is not installed";
-    // A private session bus that starts the real portal (and its GTK back end) on this display.
-    TChildOptions options = Session().ToolOptions();
-    options.CaptureOutput = true;
-    options.Environment.push_back({ "XDG_CURRENT_DESKTOP", "GNOME" });
-    options.Environment.push_back({ "GDK_BACKEND", "x11" });
-    options.Environment.push_back({ "GTK_USE_PORTAL", "0" });
-    const TToolResult bus = RunTool({ "dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1" }, options);
-    std::istringstream lines(bus.Output);
-    std::string address, pid;
-    std::getline(lines, address);
-    std::getline(lines, pid);
-    ASSERT_FALSE(address.empty()) << bus.Output;
+    // A private session bus that starts the real portal (and its GTK back end) on this display. This portal
+    // version opens its chooser on the recently used files whatever folder it is given, so the two clips are
+    // made the only recent files of a data folder of the test's own.
+    const std::string folder = ClipFolder();
+    const std::filesystem::path data = std::filesystem::path(folder + "-data");
+    std::filesystem::create_directories(data);
+    {
+        std::ofstream xbel(data / "recently-used.xbel");
+        xbel << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\" "
+                "xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\" "
+                "xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+        for (const char* name : { "first%20clip.avi", "zweite%20%C3%9Cbung.mkv" })
+            xbel << "<bookmark href=\"file://" << folder << "/" << name
+                 << "\" added=\"2026-01-01T00:00:00Z\" modified=\"2026-01-01T00:00:00Z\" "
+                    "visited=\"2026-01-01T00:00:00Z\"><info><metadata owner=\"http://freedesktop.org\">"
+                    "<mime:mime-type type=\"video/x-msvideo\"/><bookmark:applications><bookmark:application "
+                    "name=\"tarnwickpro\" exec=\"tarnwickpro\" modified=\"2026-01-01T00:00:00Z\" count=\"1\"/>"
+                    "</bookmark:applications></metadata></info></bookmark>\n";
+        xbel << "</xbel>\n";
+    }
+    long pid = 0;
+    const std::string address = StartSessionBus(pid,
+        { { "XDG_CURRENT_DESKTOP", "GNOME" }, { "GDK_BACKEND", "x11" }, { "GTK_USE_PORTAL", "0" },
+            { "XDG_DATA_HOME", data.string() } });
+    ASSERT_FALSE(address.empty());
     std::vector<std::unique_ptr<TFileDialogProvider>> providers;
     providers.push_back(NewPortalFileDialogProvider(address));
     SetFileDialogProviders(std::move(providers));
-    const std::string folder = ClipFolder();
     const auto files = OpenTwoFiles(folder, [&] { ChooseAllInDialog(); });
-    kill(pid_t(std::stol(pid)), SIGTERM);
+    if (pid > 0)
+        kill(pid_t(pid), SIGTERM);
+    std::filesystem::remove_all(data);
     EXPECT_EQ(files, (std::vector<std::string> { folder + "/first clip.avi", folder + "/zweite Übung.mkv" }));
     std::filesystem::remove_all(folder);
 }
@@ -213,7 +200,7 @@ TEST_F(DesktopDialogs, ZenityReturnsTwoFiles)
     providers.push_back(NewZenityFileDialogProvider());
     SetFileDialogProviders(std::move(providers));
     // zenity draws on the display this process names.
-    setenv("DISPLAY", Session().DisplayName().c_str(), 1);
+    setenv("DISPLAY", DisplayName().c_str(), 1);
     setenv("GDK_BACKEND", "x11", 1);
     const std::string folder = ClipFolder();
     const auto files = OpenTwoFiles(folder, [&] { ChooseAllInDialog(); });

@@ -209,8 +209,10 @@ void TSdlBackend::SetWindowClass(std::string instanceName, std::string className
 
 void TSdlBackend::SetNativeWindowTitle(TNativeWindow window, const std::string& title)
 {
-    if (TNative* native = Find(window))
+    if (TNative* native = Find(window)) {
+        native->Title = title;
         SDL_SetWindowTitle(native->Window, title.c_str());
+    }
 }
 
 void TSdlBackend::SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon)
@@ -279,6 +281,9 @@ void TSdlBackend::ShowNativeWindow(TNativeWindow window, bool visible)
     native->Visible = visible;
     const bool empty = native->Bounds.right <= native->Bounds.left || native->Bounds.bottom <= native->Bounds.top;
     if (visible && !empty) {
+        // The title is given again as the window maps: the one set while it was never shown did not always reach
+        // the desktop.
+        SDL_SetWindowTitle(native->Window, native->Title.c_str());
         SDL_ShowWindow(native->Window);
         // Where the window manager placed it is not ours to keep: the layer's position holds.
         SDL_SetWindowPosition(native->Window, native->Bounds.left, native->Bounds.top);

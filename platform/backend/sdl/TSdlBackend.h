@@ -80,6 +80,7 @@ private:
         // still carry the maximised place: the layer's normal place holds and is set again at the end.
         uint32_t RestoringUntil = 0;
         bool Presented = false;
+        std::string Title;
     };
 
     TNative* Find(TNativeWindow window);

@@ -1,0 +1,79 @@
+#include "tests/display/DesktopSession.h"
+
+#include "tests/display/support/TXSession.h"
+
+#include <filesystem>
+#include <sstream>
+
+namespace DesktopSession {
+
+namespace {
+
+TXSession& Session()
+{
+    TXSessionOptions options;
+    options.WindowManager = TWindowManager::Openbox;
+    return SharedXSession(options);
+}
+
+} // namespace
+
+std::string DisplayName()
+{
+    return Session().DisplayName();
+}
+
+void Key(const std::string& keys)
+{
+    Session().Key(keys);
+}
+
+void ClickAt(int x, int y)
+{
+    Session().MoveTo(x, y);
+    Session().Click();
+}
+
+std::string Xprop(const std::string& window, const std::vector<std::string>& properties)
+{
+    std::vector<std::string> argv { "xprop", "-id", window };
+    argv.insert(argv.end(), properties.begin(), properties.end());
+    TChildOptions options = Session().ToolOptions();
+    options.CaptureOutput = true;
+    return RunTool(argv, options).Output;
+}
+
+void KeysToWindow(const std::string& title, const std::vector<std::string>& chords)
+{
+    const TChildOptions options = Session().ToolOptions();
+    RunTool({ "xdotool", "search", "--sync", "--name", title, "windowactivate", "--sync" }, options,
+        std::chrono::milliseconds(30000));
+    for (const std::string& chord : chords)
+        RunTool({ "xdotool", "key", "--clearmodifiers", chord }, options);
+}
+
+std::string StartSessionBus(long& pid, const std::vector<std::pair<std::string, std::string>>& environment)
+{
+    TChildOptions options = Session().ToolOptions();
+    options.CaptureOutput = true;
+    for (const auto& e : environment)
+        options.Environment.push_back(e);
+    const TToolResult bus
+        = RunTool({ "dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1" }, options);
+    std::istringstream lines(bus.Output);
+    std::string address, pidText;
+    std::getline(lines, address);
+    std::getline(lines, pidText);
+    pid = pidText.empty() ? 0 : std::stol(pidText);
+    return address;
+}
+
+bool Installed(const std::string& program)
+{
+    for (const char* folder : { "/usr/bin/", "/usr/libexec/" })
+        if (std::filesystem::exists(folder + program))
+            return true;
+    return false;
+}
+
+} // namespace DesktopSession
