@@ -15,7 +15,7 @@ PROGRAM_PACKAGES=(
 TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xdotool x11-apps x11-utils xclip imagemagick openbox xcompmgr libx11-dev libxfixes-dev
-    ffmpeg libpng-dev libpixman-1-dev dbus-daemon
+    ffmpeg libpng-dev libpixman-1-dev dbus-daemon xdg-desktop-portal xdg-desktop-portal-gtk zenity
 )
 
 # ensure_packages <package>... : installs what is missing (as root), or prints the apt-get line and stops.
