@@ -60,11 +60,14 @@ HWND DialogOwner()
     return Application ? Application->Handle() : nullptr;
 }
 
-void ReportUnavailable(const std::string& title, const std::string& reasons)
+// Shows the dialog; true when the user chose. When no provider could show one, a message box says why.
+bool ChooseThrough(const TFileChooserRequest& request, TFileChooserResult& result)
 {
-    if (Application)
-        Application->MessageBox("No file dialog could be shown.\n\n" + reasons,
-            title.empty() ? Application->Title() : title, MB_OK | MB_ICONSTOP);
+    result = RunFileDialog(request, DialogOwner());
+    if (result.Status == TFileChooserStatus::Unavailable && Application)
+        Application->MessageBox("No file dialog could be shown.\n\n" + result.Error,
+            request.Title.empty() ? Application->Title() : request.Title, MB_OK | MB_ICONSTOP);
+    return result.Status == TFileChooserStatus::Chosen && !result.Paths.empty();
 }
 
 } // namespace
@@ -113,12 +116,8 @@ TFileChooserRequest TOpenDialog::Request() const
 bool TOpenDialog::Execute()
 {
     const TFileChooserRequest request = Request();
-    TFileChooserResult result = RunFileDialog(request, DialogOwner());
-    if (result.Status == TFileChooserStatus::Unavailable) {
-        ReportUnavailable(request.Title, result.Error);
-        return false;
-    }
-    if (result.Status != TFileChooserStatus::Chosen || result.Paths.empty())
+    TFileChooserResult result;
+    if (!ChooseThrough(request, result))
         return false;
     FFiles->Clear();
     for (std::string& path : result.Paths) {
@@ -143,12 +142,8 @@ bool SelectDirectory(std::string_view caption, std::string_view root, std::strin
     request.Kind = TFileChooserKind::Folder;
     request.Title = caption;
     request.Folder = root;
-    TFileChooserResult result = RunFileDialog(request, DialogOwner());
-    if (result.Status == TFileChooserStatus::Unavailable) {
-        ReportUnavailable(request.Title, result.Error);
-        return false;
-    }
-    if (result.Status != TFileChooserStatus::Chosen || result.Paths.empty())
+    TFileChooserResult result;
+    if (!ChooseThrough(request, result))
         return false;
     directory = result.Paths.front();
     return true;
