@@ -2,6 +2,7 @@
 
 #include "tests/display/support/TXSession.h"
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 
@@ -50,6 +51,12 @@ void KeysToWindow(const std::string& title, const std::vector<std::string>& chor
         std::chrono::milliseconds(30000));
     for (const std::string& chord : chords)
         RunTool({ "xdotool", "key", "--clearmodifiers", chord }, options);
+    // A dialog the keys did not close is cancelled, so that a test fails instead of waiting for ever.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline)
+        if (RunTool({ "xdotool", "search", "--name", title }, options).ExitCode != 0)
+            return;
+    RunTool({ "xdotool", "search", "--name", title, "windowactivate", "--sync", "key", "Escape" }, options);
 }
 
 std::string StartSessionBus(long& pid, const std::vector<std::pair<std::string, std::string>>& environment)
