@@ -41,6 +41,8 @@ std::string Xprop(const std::string& window, const std::vector<std::string>& pro
     argv.insert(argv.end(), properties.begin(), properties.end());
     TChildOptions options = Session().ToolOptions();
     options.CaptureOutput = true;
+    // xprop prints UTF-8 titles only in a UTF-8 locale.
+    options.Environment.push_back({ "LC_ALL", "C.UTF-8" });
     return RunTool(argv, options).Output;
 }
 
