@@ -161,6 +161,7 @@ TEST_F(SkinNumberEditsTest, SpinTypingLimitsAtOnceAndRewritesOnlyBeyondTheRange)
         other->Edit()->SetFocus();
         Pump();
         EXPECT_EQ(spin->Text(), c.afterExit);
+        spin->OnChange = nullptr;
     }
 }
 
