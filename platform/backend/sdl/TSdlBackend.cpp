@@ -211,8 +211,16 @@ void TSdlBackend::SetNativeWindowTitle(TNativeWindow window, const std::string& 
 {
     if (TNative* native = Find(window)) {
         native->Title = title;
-        SDL_SetWindowTitle(native->Window, title.c_str());
+        SetTitle(*native);
     }
+}
+
+void TSdlBackend::SetTitle(const TNative& native) const
+{
+    if (FDisplay)
+        X11Calls::SetTitle(FDisplay, XWindowOf(native), native.Title);
+    else
+        SDL_SetWindowTitle(native.Window, native.Title.c_str());
 }
 
 void TSdlBackend::SetNativeWindowIcon(TNativeWindow window, const TCursorImage* icon)
@@ -283,7 +291,7 @@ void TSdlBackend::ShowNativeWindow(TNativeWindow window, bool visible)
     if (visible && !empty) {
         // The title is given again as the window maps: the one set while it was never shown did not always reach
         // the desktop.
-        SDL_SetWindowTitle(native->Window, native->Title.c_str());
+        SetTitle(*native);
         SDL_ShowWindow(native->Window);
         // Where the window manager placed it is not ours to keep: the layer's position holds.
         SDL_SetWindowPosition(native->Window, native->Bounds.left, native->Bounds.top);

@@ -86,6 +86,8 @@ private:
     TNative* Find(TNativeWindow window);
     TNative* FindSdl(uint32_t sdlWindowId);
     unsigned long XWindowOf(const TNative& native) const;
+    // Gives the window its title, in UTF-8 whatever the process locale.
+    void SetTitle(const TNative& native) const;
     void Translate(const SDL_Event& event, const SDL_Event* next, bool& usedNext);
     void TranslateWindowEvent(const SDL_Event& event);
     // Screen coordinates of a point relative to an SDL window.

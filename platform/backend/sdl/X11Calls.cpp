@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 
@@ -87,6 +88,47 @@ void SetClassHint(void* display, unsigned long window, const std::string& instan
     hint.res_name = const_cast<char*>(instanceName.c_str());
     hint.res_class = const_cast<char*>(className.c_str());
     XSetClassHint(d, window, &hint);
+}
+
+namespace {
+
+// The Latin-1 bytes of a UTF-8 text; a character beyond Latin-1 or a broken sequence becomes '?'.
+std::string Latin1Of(const std::string& utf8)
+{
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += char(c);
+            ++i;
+            continue;
+        }
+        size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const bool twoByteLatin1 = length == 2 && i + 1 < utf8.size() && c <= 0xC3
+            && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80;
+        out += twoByteLatin1 ? char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)) : '?';
+        i += 1;
+        while (i < utf8.size() && length > 1 && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) {
+            ++i;
+            --length;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void SetTitle(void* display, unsigned long window, const std::string& utf8)
+{
+    auto* d = static_cast<Display*>(display);
+    if (!d || !window)
+        return;
+    XChangeProperty(d, window, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
+        PropModeReplace, reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
+    const std::string latin1 = Latin1Of(utf8);
+    XChangeProperty(d, window, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(latin1.data()), int(latin1.size()));
+    XFlush(d);
 }
 
 void RemoveIcon(void* display, unsigned long window)

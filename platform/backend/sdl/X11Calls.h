@@ -28,6 +28,10 @@ bool CompositorRunning(void* display);
 void Raise(void* display, unsigned long window);
 // WM_CLASS of the window: its instance and class names.
 void SetClassHint(void* display, unsigned long window, const std::string& instanceName, const std::string& className);
+// The window's title: _NET_WM_NAME in UTF-8 and WM_NAME in Latin-1 ('?' for what Latin-1 lacks). SDL hands the
+// title to Xlib's locale conversion, which in the C locale the program keeps refuses any letter beyond ASCII
+// (the title then never reached the desktop, and the converted text was leaked).
+void SetTitle(void* display, unsigned long window, const std::string& utf8);
 // Removes the window's icon (_NET_WM_ICON).
 void RemoveIcon(void* display, unsigned long window);
 // Rings the display's bell at its own volume.
