@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/controls/TCustomListBox.h"
 #include "skin/core/SkinCustomCtrls.h"
+#include "skin/controls/SkinPanels.h"
 
 #include <array>
 #include <functional>
@@ -105,7 +106,6 @@ private:
     std::vector<TKeptBackground> FBackgrounds;
 };
 
-enum TspSkinPanelNumGlyphs : uint8_t { spNumGlyphs0, spNumGlyphs1, spNumGlyphs2 };
 
 // The frame of the skinned list box and the base of its drop-down and check-list forms.
 class TspSkinCustomListBox : public TspSkinCustomControl {
@@ -305,7 +305,7 @@ private:
     int FRowCount = 0;
     TCustomImageList* FImages = nullptr;
     int FImageIndex = -1;
-    TspSkinPanelNumGlyphs FNumGlyphs = spNumGlyphs1;
+    TspSkinPanelNumGlyphs FNumGlyphs = 1;
     int FSpacing = 2;
     bool FCaptionMode = false;
     int FDefaultCaptionHeight = 20;
