@@ -274,7 +274,8 @@ void TEditProfileForm::NewProfile(VideoFormatType type)
     ShowProfileOfFormat(profile.get());
     CopyStrings(keys, EditorParamKeys);
     CopyStrings(values, EditorParamValues);
-    if (edtName->CanFocus())
+    // The output settings window's editor is never shown, and its name edit takes no focus.
+    if (edtName->Showing() && edtName->CanFocus())
         edtName->SetFocus();
 }
 
