@@ -453,7 +453,7 @@ void EditWindow::OnKeyDown(UINT key)
     }
     case VK_DELETE:
         if (shift)
-            Cut();
+            SendMessage(hwnd_, WM_CUT, 0, 0);
         else if (!ReadOnly()) {
             if (text_.SelStart() == text_.SelEnd())
                 text_.SetSel(caret, text_.NextChar(caret));
@@ -462,9 +462,9 @@ void EditWindow::OnKeyDown(UINT key)
         break;
     case VK_INSERT:
         if (shift)
-            Paste();
+            SendMessage(hwnd_, WM_PASTE, 0, 0);
         else if (control)
-            Copy();
+            SendMessage(hwnd_, WM_COPY, 0, 0);
         break;
     default:
         return;
@@ -480,17 +480,19 @@ void EditWindow::OnChar(char32_t c)
     case 1: // Ctrl+A
         SetSelection(0, text_.Length());
         return;
+    // The clipboard keys and undo go through the window's own messages, so that a control over the edit (a
+    // mask, a read-only filter) handles them as it handles the messages themselves.
     case 3: // Ctrl+C: also in a read-only edit
-        Copy();
+        SendMessage(hwnd_, WM_COPY, 0, 0);
         return;
     case 22: // Ctrl+V
-        Paste();
+        SendMessage(hwnd_, WM_PASTE, 0, 0);
         return;
     case 24: // Ctrl+X
-        Cut();
+        SendMessage(hwnd_, WM_CUT, 0, 0);
         return;
     case 26: // Ctrl+Z
-        Undo();
+        SendMessage(hwnd_, WM_UNDO, 0, 0);
         return;
     default:
         break;

@@ -3,6 +3,7 @@
 #include "framework/controls/Mask.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/core/FormatSettings.h"
+#include "framework/graphics/TClipboard.h"
 #include "platform/controls/EditControl.h"
 #include "platform/win/VirtualKeys.h"
 
@@ -160,6 +161,60 @@ TEST_F(EditsTest, MaskEditOverwritesPositionsAndRefusesToLeaveWhileIncomplete)
     edit->SetSelLength(2);
     edit->ClearSelection();
     EXPECT_EQ(edit->EditText(), "__-76");
+}
+
+TEST_F(EditsTest, ClipboardKeysGoThroughTheMasksOwnHandling)
+{
+    TForm* form = NewForm(100, 100, 300, 200);
+    form->Show();
+    auto* edit = Make<TMaskEdit>(form, 10, 10, 150, 24);
+    edit->SetEditMask(std::string("00") + "\\-" + "00;0;_");
+    std::vector<UINT> seen;
+    const auto previous = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_CUT || message.Msg == WM_COPY || message.Msg == WM_PASTE || message.Msg == WM_UNDO)
+            seen.push_back(message.Msg);
+        previous(message);
+    };
+    edit->SetFocus();
+    edit->SetText("1234");
+    auto press = [&](UINT modifier, UINT key) {
+        Backend.KeyDown(modifier);
+        Backend.Key(key);
+        Backend.KeyUp(modifier);
+        Pump();
+    };
+    struct Case {
+        UINT modifier, key;
+        const char* clipboard;
+        int selStart, selLength;
+        const char* editText;
+        UINT message;
+    };
+    // Pasted text is typed into the positions and cut text leaves blanks, literals in place.
+    const Case kCases[] = {
+        { VK_CONTROL, 'X', nullptr, 0, 2, "__-34", WM_CUT },
+        { VK_CONTROL, 'V', "56", 0, 0, "56-34", WM_PASTE },
+        { VK_SHIFT, VK_INSERT, "7", 3, 0, "56-74", WM_PASTE },
+        { VK_SHIFT, VK_DELETE, nullptr, 0, 5, "__-__", WM_CUT },
+        { VK_CONTROL, VK_INSERT, nullptr, 0, 0, "__-__", WM_COPY },
+        { VK_CONTROL, 'Z', nullptr, 0, 0, nullptr, WM_UNDO },
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.message * 1000 + c.key);
+        if (c.clipboard)
+            Clipboard()->SetAsText(c.clipboard);
+        edit->SetSelStart(c.selStart);
+        edit->SetSelLength(c.selLength);
+        seen.clear();
+        press(c.modifier, c.key);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front(), c.message) << "a cut copies through WM_COPY after it";
+        if (c.editText)
+            EXPECT_EQ(edit->EditText(), c.editText);
+    }
+    EXPECT_EQ(Clipboard()->AsText(), "56-74") << "what the last cut took";
+    edit->WindowProc = previous;
 }
 
 TEST_F(EditsTest, MaskSeparatorsAreTheProgramsDateAndTimeSeparators)
