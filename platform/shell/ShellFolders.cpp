@@ -121,11 +121,6 @@ std::string TempFolder()
     return "/tmp/";
 }
 
-std::string ProgramFolder()
-{
-    return ExeFolder();
-}
-
 std::string SpecialFolderPath(int csidl)
 {
     switch (csidl & ~CSIDL_FLAG_CREATE) {

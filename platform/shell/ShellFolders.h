@@ -1,4 +1,4 @@
-// Special folders: the XDG user directories, the home, temporary and program folders, by CSIDL number.
+// Special folders: the XDG user directories, the home and temporary folders, by CSIDL number.
 #pragma once
 #include "platform/shell/ShellTypes.h"
 
@@ -52,8 +52,6 @@ std::string XdgDataHome();
 std::string XdgCacheHome();
 // $TMPDIR when it names an existing folder, else "/tmp"; with a trailing '/'.
 std::string TempFolder();
-// The folder of the running program (where its libraries, profiles and skin sit), with a trailing '/'.
-std::string ProgramFolder();
 
 // The file-system folder of a special folder, without a trailing '/' ("" when it has none here):
 //   CSIDL_DESKTOPDIRECTORY   XDG desktop           CSIDL_PERSONAL     XDG documents

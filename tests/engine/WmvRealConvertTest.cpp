@@ -10,15 +10,10 @@
 #include "framework/core/Clock.h"
 #include "framework/core/FileSystem.h"
 #include "tests/engine/EncoderLibraryTestSupport.h"
+#include "tests/engine/PrivateDiskSupport.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <functional>
-#include <sched.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,48 +33,6 @@ std::vector<TProfileMaker> EveryFormat()
         [] { return std::make_unique<TFLVProfile>("FLV", ""); },
     };
 }
-
-// A small file system of its own (tmpfs) at a folder, filled up to the last few kilobytes, and seen by this
-// thread only: the mount lives in a private mount namespace, so nothing else on the machine sees it, and it is
-// taken away again at the end.
-class TNearlyFullDisk {
-public:
-    // False, with the reason, when the system refuses a namespace or mount (not root, or in a container).
-    bool Mount(const std::string& folder, std::string& why)
-    {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            why = std::string("no private mount namespace: ") + std::strerror(errno);
-            return false;
-        }
-        std::filesystem::create_directories(folder);
-        if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") != 0) {
-            why = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
-            return false;
-        }
-        FFolder = folder;
-        // Fills the file system, then gives back two pages: too little for any of the outputs.
-        const std::string filler = folder + "/filler";
-        const int file = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const std::vector<char> block(4096, 'x');
-        off_t size = 0;
-        for (ssize_t written; file >= 0 && (written = write(file, block.data(), block.size())) > 0;)
-            size += written;
-        const bool filled = file >= 0 && errno == ENOSPC && ftruncate(file, size - 8192) == 0;
-        if (file >= 0)
-            close(file);
-        if (!filled)
-            why = "cannot fill the tmpfs";
-        return filled;
-    }
-    ~TNearlyFullDisk()
-    {
-        if (!FFolder.empty())
-            umount2(FFolder.c_str(), MNT_DETACH);
-    }
-
-private:
-    std::string FFolder;
-};
 
 class WmvRealConvert : public testing::Test {
 protected:
@@ -311,10 +264,10 @@ TEST_F(WmvRealConvert, AVideoStoredTurnedConvertsUprightInEveryFormat)
 // file goes.
 TEST_F(WmvRealConvert, AFullDiskFailsTheRunWithANoteThatSaysSo)
 {
-    TNearlyFullDisk disk;
+    TPrivateDisk disk;
     std::string why;
     const std::string folder = Clips.File("small-disk");
-    if (!disk.Mount(folder, why))
+    if (!disk.Mount(folder, why) || !disk.FillUp(why))
         GTEST_SKIP() << "needs a tmpfs of its own (" << why << ")";
     TResourceFormScope form;
     for (const TProfileMaker& make : EveryFormat()) {
