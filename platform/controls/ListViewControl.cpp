@@ -903,7 +903,12 @@ void ListView::Changed()
         return;
     Layout();
     UpdateScrollInfo();
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    // The rows below the column header. The header is a window of its own that repaints itself when its
+    // sections, font or place change; painting the view under it would only make it paint again on every scroll.
+    RECT rows;
+    GetClientRect(hwnd_, &rows);
+    rows.top = std::min(rows.bottom, static_cast<LONG>(HeaderHeight()));
+    InvalidateRect(hwnd_, &rows, FALSE);
 }
 
 // --- Messages ---------------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "platform/controls/HeaderControl.h"
 #include "platform/controls/ListViewControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/WindowDCs.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/VirtualKeys.h"
@@ -504,6 +505,73 @@ TEST_F(ListViewTest, HeaderClicksTracksAndReorders)
     EXPECT_EQ(section.left, 0);
     int bad[3] = {0, 0, 1};
     EXPECT_FALSE(SendMessage(view, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(bad)));
+}
+
+// Counts the column header's paints; the header's own procedure does the painting.
+WNDPROC HeaderPaintsOldProc = nullptr;
+int HeaderPaints = 0;
+LRESULT CountHeaderPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT)
+        ++HeaderPaints;
+    return CallWindowProc(HeaderPaintsOldProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(ListViewTest, ScrollingRowsLeavesTheHeaderAloneAndMovingItRepaintsIt)
+{
+    InstallGdiDCProvider(); // so that windows paint into their top-level's pixels
+    HWND view = Make(LVS_REPORT | LVS_OWNERDATA, 6, 300, 200);
+    SendMessage(view, LVM_SETITEMCOUNT, 1000, 0);
+    UpdateWindow(Parent);
+    HWND header = reinterpret_cast<HWND>(SendMessage(view, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    HeaderPaintsOldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountHeaderPaints)));
+    RECT box {};
+    GetWindowRect(header, &box);
+    const int headerHeight = box.bottom - box.top;
+    ASSERT_GT(headerHeight, 4);
+    // The header's middle line and a point on the first row, in the parent's pixels.
+    auto headerLine = [&] {
+        std::vector<uint32_t> line;
+        for (int x = 0; x < 300; ++x)
+            line.push_back(Backend.WindowPixel(Parent, kLeft + x, kTop + headerHeight / 2));
+        return line;
+    };
+    const std::vector<uint32_t> lineBefore = headerLine();
+    ASSERT_NE(std::set<uint32_t>(lineBefore.begin(), lineBefore.end()).size(), 1u) << "no header is shown";
+
+    // Rows paged down: the rows are painted again, the header is not and still shows.
+    const size_t hintsBefore = Hints.size();
+    HeaderPaints = 0;
+    SendMessage(view, WM_VSCROLL, SB_PAGEDOWN, 0);
+    UpdateWindow(Parent);
+    EXPECT_GT(SendMessage(view, LVM_GETTOPINDEX, 0, 0), 0);
+    EXPECT_GT(Hints.size(), hintsBefore) << "the rows were not painted again";
+    EXPECT_EQ(HeaderPaints, 0);
+    EXPECT_EQ(headerLine(), lineBefore);
+
+    // Sideways the header moves with the columns and paints itself at its new place.
+    SendMessage(view, WM_HSCROLL, SB_LINERIGHT, 0);
+    UpdateWindow(Parent);
+    const int dx = GetScrollPos(view, SB_HORZ);
+    ASSERT_GT(dx, 0);
+    EXPECT_GT(HeaderPaints, 0);
+    const std::vector<uint32_t> lineAfter = headerLine();
+    RECT client {};
+    GetClientRect(view, &client);
+    EXPECT_EQ(std::vector<uint32_t>(lineAfter.begin(), lineAfter.begin() + client.right - dx),
+        std::vector<uint32_t>(lineBefore.begin() + dx, lineBefore.begin() + client.right));
+
+    // A new column changes the header's sections: it paints again.
+    HeaderPaints = 0;
+    LVCOLUMN column {};
+    column.mask = LVCF_WIDTH;
+    column.cx = 50;
+    SendMessage(view, LVM_INSERTCOLUMN, 0, reinterpret_cast<LPARAM>(&column));
+    UpdateWindow(Parent);
+    EXPECT_GT(HeaderPaints, 0);
+    SetWindowLongPtr(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderPaintsOldProc));
 }
 
 int CALLBACK_Descending(LPARAM a, LPARAM b, LPARAM sign)
