@@ -7,6 +7,7 @@
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/core/SkinControlRecords.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspEffectBmp.h"
 #include "skin/core/TspSkinData.h"
@@ -648,40 +649,64 @@ void TspSkinScrollBar::DrawSkinThumb(TBitmap* bitmap)
     if (IsNullRect(source))
         return;
 
-    TBitmap image;
-    if (FPageSize != 0) {
-        if (Horizontal())
-            CreateHSkinImage(ThumbOffset1, ThumbOffset2, &image, SkinPicture, source, w, h, false);
-        else
-            CreateVSkinImage(ThumbOffset1, ThumbOffset2, &image, SkinPicture, source, w, h, false);
-    } else {
-        image.SetSize(w, h);
-        image.Canvas()->CopyRect(Rect(0, 0, w, h), SkinPicture->Canvas(), source);
-    }
-    if (!IsNullRect(glyph)) {
-        const int gx = image.Width() / 2 - RectWidth(glyph) / 2;
-        const int gy = image.Height() / 2 - RectHeight(glyph) / 2;
-        image.Canvas()->CopyRect(
-            Rect(gx, gy, gx + RectWidth(glyph), gy + RectHeight(glyph)), SkinPicture->Canvas(), glyph);
-    }
+    TBitmap scratch;
+    TBitmap* image = ThumbImage(source, glyph, w, h, scratch);
     TCanvas* canvas = bitmap->Canvas();
     if (AlphaBlend()) {
-        // The bar's face under the thumb shows through it.
+        // The bar's face under the thumb shows through it; the kept picture stays as it is.
+        TBitmap blendedImage;
+        CopyCachedImage(&blendedImage, image);
+        const int iw = blendedImage.Width();
+        const int ih = blendedImage.Height();
         TBitmap face;
-        face.SetSize(image.Width(), image.Height());
-        face.Canvas()->CopyRect(Rect(0, 0, image.Width(), image.Height()), canvas,
-            Rect(thumb.R.Left, thumb.R.Top, thumb.R.Left + image.Width(), thumb.R.Top + image.Height()));
-        TspEffectBmp blended(image.Handle());
+        face.SetSize(iw, ih);
+        face.Canvas()->CopyRect(
+            Rect(0, 0, iw, ih), canvas, Rect(thumb.R.Left, thumb.R.Top, thumb.R.Left + iw, thumb.R.Top + ih));
+        TspEffectBmp blended(blendedImage.Handle());
         const TspEffectBmp behind(face.Handle());
         blended.Morph(&behind, 1.0 - AlphaBlendValue() / 255.0);
-        blended.Draw(image.Canvas()->Handle(), 0, 0);
+        blended.Draw(blendedImage.Canvas()->Handle(), 0, 0);
+        SetThumbTransparency(&blendedImage);
+        canvas->Draw(thumb.R.Left, thumb.R.Top, &blendedImage);
+        return;
     }
-    if (ThumbTransparent) {
-        image.SetTransparentMode(tmFixed);
-        image.SetTransparentColor(ThumbTransparentColor);
-        image.SetTransparent(true);
-    }
-    canvas->Draw(thumb.R.Left, thumb.R.Top, &image);
+    canvas->Draw(thumb.R.Left, thumb.R.Top, image);
+}
+
+TBitmap* TspSkinScrollBar::ThumbImage(const TRect& source, const TRect& glyph, int width, int height, TBitmap& scratch)
+{
+    // Everything the picture is made of; the thumb's place on the track is not among it.
+    TspSkinImageKey key(TspSkinImageKind::ScrollThumb, SkinPicture);
+    key.Add(source).Add(glyph).Add(width).Add(height).Add(FPageSize != 0).Add(Horizontal()).Add(ThumbOffset1)
+        .Add(ThumbOffset2).Add(ThumbTransparent).Add(int(ThumbTransparentColor));
+    return CachedSkinImage(SkinData() ? SkinData()->ImageCache() : nullptr, key, scratch, [&](TBitmap* image) {
+        if (FPageSize != 0) {
+            // A thumb as long as its page: a strip with fixed ends.
+            if (Horizontal())
+                CreateHSkinImage(ThumbOffset1, ThumbOffset2, image, SkinPicture, source, width, height, false);
+            else
+                CreateVSkinImage(ThumbOffset1, ThumbOffset2, image, SkinPicture, source, width, height, false);
+        } else {
+            image->SetSize(width, height);
+            image->Canvas()->CopyRect(Rect(0, 0, width, height), SkinPicture->Canvas(), source);
+        }
+        if (!IsNullRect(glyph)) {
+            const int gx = image->Width() / 2 - RectWidth(glyph) / 2;
+            const int gy = image->Height() / 2 - RectHeight(glyph) / 2;
+            image->Canvas()->CopyRect(
+                Rect(gx, gy, gx + RectWidth(glyph), gy + RectHeight(glyph)), SkinPicture->Canvas(), glyph);
+        }
+        SetThumbTransparency(image);
+    });
+}
+
+void TspSkinScrollBar::SetThumbTransparency(TBitmap* image) const
+{
+    if (!ThumbTransparent)
+        return;
+    image->SetTransparentMode(tmFixed);
+    image->SetTransparentColor(ThumbTransparentColor);
+    image->SetTransparent(true);
 }
 
 void TspSkinScrollBar::DrawDefaultPart(TCanvas* canvas, int part, bool pressedLook)

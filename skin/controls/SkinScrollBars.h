@@ -144,6 +144,11 @@ private:
     void CMMouseLeave();
     void DrawSkinButton(TCanvas* canvas, int part);
     void DrawSkinThumb(TBitmap* bitmap);
+    // The thumb's picture from `source` with `glyph` centred on it, `width` by `height`, from the skin's image
+    // cache (or made in `scratch`).
+    TBitmap* ThumbImage(const TRect& source, const TRect& glyph, int width, int height, TBitmap& scratch);
+    // Makes the record's thumb colour transparent in `image`, when the record asks for it.
+    void SetThumbTransparency(TBitmap* image) const;
     void DrawDefaultPart(TCanvas* canvas, int part, bool pressedLook);
 
     TScrollBarKind FKind = sbHorizontal;

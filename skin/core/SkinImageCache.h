@@ -18,6 +18,7 @@ enum class TspSkinImageKind : uint8_t {
     ControlFace, // a resizable control's face at its size (nine-part, strips or a plain copy)
     CheckMark,   // a check box's mark, greyed or not
     TrackThumb,  // a track bar's thumb
+    ScrollThumb, // a scroll bar's thumb at its length, with its glyph
     GaugeFill,   // a gauge's progress fill at its length
     ButtonState, // a push button's face with its caption in one state
 };

@@ -5,7 +5,9 @@
 #include "skin/core/SkinControlRecords.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
+#include <functional>
 #include <type_traits>
+#include <vector>
 
 using namespace SPUtils;
 
@@ -42,7 +44,9 @@ protected:
             { { "pictureindex", "0" }, { "skinrect", "200,0,216,100" }, { "lefttoppoint", "0,16" },
                 { "leftbottompoint", "0,83" }, { "clientrect", "0,16,16,83" }, { "trackarea", "0,16,16,84" },
                 { "upbuttonrect", "0,84,16,100" }, { "downbuttonrect", "0,0,16,16" },
-                { "thumbrect", "220,0,236,30" } });
+                { "thumbrect", "220,0,236,30" }, { "glyphrect", "190,40,196,46" },
+                { "activeglyphrect", "196,40,202,46" } });
+        // The vertical thumb carries a 6 x 6 glyph at (190, 40), a hovered one beside it.
         // A record of the right name but another kind.
         Fixture.AddControl("notabar", "panel", { { "pictureindex", "0" }, { "skinrect", "0,0,100,16" } });
         SkinControlsTest::SetUp();
@@ -439,6 +443,68 @@ TEST_F(SkinScrollBarsTest, SkinnedPartsComeFromTheirPiecesOfTheSheet)
     bar->SetEnabled(false);
     Pump();
     EXPECT_NE(At(10 + 18, 18), Sheet(102, 28)) << "no thumb on a disabled bar";
+}
+
+// The thumb's picture is kept by the skin between paints. After every change the bar shows what it shows when
+// its picture is made anew: a kept picture found for a change it ignored would show a stale thumb.
+TEST_F(SkinScrollBarsTest, TheKeptThumbFollowsItsLengthStateGlyphKindAndSkin)
+{
+    TspSkinScrollBar* bar = Bar(true);
+    auto* other = Place<TspSkinScrollBar>(10, 250, 100, 16);
+    other->SetCanFocused(true);
+    Range(bar, 0, 100, 0, 0);
+    auto pixels = [&] {
+        Pump();
+        std::vector<uint32_t> shown;
+        for (int y = 0; y < bar->Height(); ++y)
+            for (int x = 0; x < bar->Width(); ++x)
+                shown.push_back(At(bar->Left() + x, bar->Top() + y));
+        return shown;
+    };
+    auto thumbCenter = [&] {
+        bar->CalcRects();
+        const TRect t = bar->PartRect(TspSkinScrollBar::spThumb);
+        return TPoint { bar->Left() + (t.Left + t.Right) / 2, bar->Top() + (t.Top + t.Bottom) / 2 };
+    };
+    const struct {
+        const char* what;
+        std::function<void()> apply;
+    } kSteps[] = {
+        { "without a page", [] {} },
+        { "page 50: a longer strip", [&] { Range(bar, 0, 100, 50, 0); } },
+        { "page 20, further on", [&] { Range(bar, 0, 100, 20, 40); } },
+        { "hovered", [&] { Move(thumbCenter().X, thumbCenter().Y); } },
+        { "pressed", [&] { Down(thumbCenter().X, thumbCenter().Y); } },
+        { "released, pointer away", [&] { Up(), Move(350, 200); } },
+        { "focused", [&] { bar->SetCanFocused(true), bar->SetFocus(); } },
+        { "the focus elsewhere", [&] { other->SetFocus(); } },
+        { "a longer bar", [&] { bar->SetBounds(10, 10, 260, 16); } },
+        { "vertical, with a glyph", [&] {
+             bar->SetKind(sbVertical);
+             bar->SetSkinDataName("vscrollbar");
+             bar->SetBounds(300, 10, 16, 200);
+             bar->SetSkinData(Skin);
+         } },
+        { "vertical, hovered glyph", [&] { Move(thumbCenter().X, thumbCenter().Y); } },
+        { "a longer vertical bar", [&] { bar->SetBounds(300, 10, 16, 260); } },
+        { "the sheet drawn on under the thumb", [&] {
+             Move(350, 280);
+             TCanvas* sheet = Skin->ActivePictures[0]->Canvas();
+             sheet->Brush()->SetColor(clRed);
+             sheet->FillRect(Rect(220, 5, 236, 25));
+         } },
+    };
+    for (const auto& step : kSteps) {
+        step.apply();
+        bar->Invalidate();
+        const std::vector<uint32_t> shown = pixels();
+        const uint64_t composed = Skin->ImageCache()->Compositions();
+        bar->Repaint();
+        EXPECT_EQ(Skin->ImageCache()->Compositions(), composed) << step.what << ": a repaint composes nothing";
+        Skin->ImageCache()->Clear();
+        bar->Repaint();
+        EXPECT_EQ(shown, pixels()) << step.what;
+    }
 }
 
 TEST_F(SkinScrollBarsTest, SkinnedThumbStaysAtTheStartWhenThePageCoversTheRange)
