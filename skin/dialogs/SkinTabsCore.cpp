@@ -286,7 +286,9 @@ template <class Base> void TspSkinTabsCore<Base>::ShowSkinUpDown()
     FScroller->SetMax(GetInVisibleItemCount());
     FScroller->SetPosition(GetPosition());
     FScroller->SetIncrement(1);
-    FScroller->OnClick = [this](TObject*, TUDBtnType) { OnUpDownChange(); };
+    FScroller->OnChange = [this](TObject*) { OnUpDownChange(); };
+    FScroller->SetSkinDataName(Values.UpDown);
+    FScroller->SetSkinData(this->SkinData());
     FScroller->SetParent(this);
     FScroller->SetVisible(true);
 }

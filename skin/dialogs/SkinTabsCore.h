@@ -4,8 +4,8 @@
 // tracking, and the tab scroller that stands in for the native arrows of a single row that overflows.
 #pragma once
 #include "framework/controls/TCustomTabControl.h"
-#include "framework/controls/TUpDown.h"
 #include "skin/controls/SkinDataLink.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/SkinCtrls.h"
 
@@ -24,9 +24,8 @@ class TspDataSkinTabControl;
 using TspDrawSkinTabEvent
     = std::function<void(int tabIndex, const TRect& rct, bool active, bool mouseIn, TCanvas* cnvs)>;
 
-// The scroller of an overflowing row. FIXME: the skinned up-down takes this place once it exists; until then the
-// framework's own up-down scrolls the row and the record's "updown" name is kept for it.
-using TspTabScroller = TUpDown;
+// The scroller of an overflowing row: a skinned up-down wearing the record named by the tab record's "updown".
+using TspTabScroller = TspSkinUpDown;
 
 // The values of a "tab" record that the controls keep between look-ups.
 struct TspTabSkinValues {

@@ -23,7 +23,7 @@ const TFixtureSkin::TKeyValues kTab = { { "pictureindex", "0" }, { "skinrect", "
     { "rightbottompoint", "56,36" }, { "clientrect", "4,4,56,36" }, { "tabrect", "0,0,60,20" },
     { "activetabrect", "0,20,60,40" }, { "focustabrect", "0,40,60,60" }, { "mouseintabrect", "0,60,60,80" },
     { "tabsbgrect", "120,0,130,10" }, { "tableftoffset", "5" }, { "tabrightoffset", "5" },
-    { "fontname", "DejaVu Sans" }, { "fontheight", "12" } };
+    { "fontname", "DejaVu Sans" }, { "fontheight", "12" }, { "updown", "tabscroll" } };
 
 class SkinTabsTest : public ControlsTest {
 protected:
@@ -231,9 +231,11 @@ TEST_F(SkinTabsTest, ScrollerForARowThatOverflows)
     EXPECT_EQ(scroller->Top(), 0);
     EXPECT_EQ(scroller->Max(), pages->GetInVisibleItemCount());
     EXPECT_GE(scroller->Max(), 4);
+    // It wears the control's skin under the record's "updown" name.
+    EXPECT_EQ(scroller->SkinData(), pages->SkinData());
+    EXPECT_EQ(scroller->SkinDataName(), "tabscroll");
     // Stepping it scrolls the native row: the tab it names comes first.
     scroller->SetPosition(2);
-    scroller->OnClick(scroller, btNext);
     Pump();
     EXPECT_EQ(pages->GetPosition(), 2);
     EXPECT_LE(pages->GetItemRect(1).Right, 0);
