@@ -10,6 +10,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
+#include "skin/core/TspSkinData.h"
 
 #include <algorithm>
 
@@ -240,6 +241,140 @@ void TspSkinFontComboBox::WndProc(TMessage& message)
     inherited::WndProc(message);
     if (message.Msg == WM_FONTCHANGE)
         Reset();
+}
+
+// --- TspSkinFontListBox -------------------------------------------------------------------------------------------
+
+TspSkinFontListBox::TspSkinFontListBox(TComponent* owner)
+    : TspSkinListBox(owner)
+{
+    OnDrawItem = [this](TCanvas* cnvs, int index, int, int itemHeight, TRect& txtRect, TOwnerDrawState) {
+        DrawListItem(cnvs, index, itemHeight, txtRect);
+    };
+    SetSorted(true);
+}
+
+bool TspSkinFontListBox::Reading() const { return ComponentState().Contains(csReading); }
+
+void TspSkinFontListBox::ListClick()
+{
+    if (!Reading() && !FResetting && OnListBoxClick)
+        OnListBoxClick(this);
+}
+
+void TspSkinFontListBox::SetDevice(TspFontDevice value)
+{
+    if (value == FDevice)
+        return;
+    FDevice = value;
+    Reset();
+}
+
+void TspSkinFontListBox::SetOptions(TspFontListOptions value)
+{
+    if (value == FOptions)
+        return;
+    FOptions = value;
+    Reset();
+}
+
+void TspSkinFontListBox::SetTrueTypeOnly(bool value)
+{
+    TspFontListOptions options = FOptions;
+    if (value)
+        options.Include(foTrueTypeOnly);
+    else
+        options.Exclude(foTrueTypeOnly);
+    SetOptions(options);
+}
+
+void TspSkinFontListBox::SetUseFonts(bool value)
+{
+    if (value == FUseFonts)
+        return;
+    FUseFonts = value;
+    ListBox()->Invalidate();
+}
+
+std::string TspSkinFontListBox::FontName() const
+{
+    const int index = ItemIndex();
+    return index >= 0 && index < Items()->Count() ? Items()->Strings(index) : std::string();
+}
+
+void TspSkinFontListBox::SetFontName(const std::string& value)
+{
+    if (value == FontName())
+        return;
+    if (!ComponentState().Contains(csLoading)) {
+        ListBox()->HandleNeeded();
+        for (int i = 0; i < Items()->Count(); ++i)
+            if (SameText(Items()->Strings(i), value)) {
+                SetItemIndex(i);
+                ListClick();
+                return;
+            }
+    }
+    // Not listed: the current line stays, and the caller still hears of the attempt.
+    ListClick();
+}
+
+void TspSkinFontListBox::PopulateList()
+{
+    if (!HandleAllocated())
+        return;
+    const int index = ItemIndex();
+    Items()->BeginUpdate();
+    Items()->Clear();
+    for (const auto& [name, object] : EnumerateFonts(FDevice, FOptions))
+        Items()->AddObject(name, reinterpret_cast<TObject*>(object));
+    Items()->EndUpdate();
+    SetItemIndex(index);
+}
+
+void TspSkinFontListBox::Reset()
+{
+    if (!HandleAllocated())
+        return;
+    FResetting = true;
+    const std::string name = FontName();
+    PopulateList();
+    SetFontName(name);
+    FResetting = false;
+    if (FontName() != name && !Reading() && OnListBoxClick)
+        OnListBoxClick(this);
+}
+
+void TspSkinFontListBox::Loaded()
+{
+    inherited::Loaded();
+    FResetting = true;
+    PopulateList();
+    FResetting = false;
+}
+
+void TspSkinFontListBox::ListBoxCreateWnd()
+{
+    // With a loaded skin the list is filled once loading ends, not again for every new window of the list.
+    TspSkinData* skin = SkinData();
+    if (!ComponentState().Contains(csDesigning) && skin && !skin->Empty)
+        return;
+    FResetting = true;
+    PopulateList();
+    FResetting = false;
+}
+
+void TspSkinFontListBox::DrawListItem(TCanvas* cnvs, int index, int itemHeight, TRect& txtRect)
+{
+    if (index < 0 || index >= Items()->Count())
+        return;
+    const auto type = reinterpret_cast<uintptr_t>(Items()->Objects(index));
+    if (type & TRUETYPE_FONTTYPE)
+        DrawTrueTypeMark(cnvs, txtRect.Left, txtRect.Top + itemHeight / 2);
+    const std::string name = Items()->Strings(index);
+    cnvs->Font()->SetName(name);
+    cnvs->Font()->SetStyle({});
+    SPDrawText2(cnvs, name, { txtRect.Left + 15, txtRect.Top, txtRect.Right, txtRect.Bottom });
 }
 
 // --- TspSkinFontSizeComboBox --------------------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 // The skinned font boxes: TspSkinFontComboBox lists the installed font families (filtered by options) with a mark
-// for TrueType faces and each name in its own typeface, and TspSkinFontSizeComboBox lists the sizes of one font.
+// for TrueType faces and each name in its own typeface, TspSkinFontListBox does the same in a list box, and
+// TspSkinFontSizeComboBox lists the sizes of one font.
 #pragma once
 #include "framework/core/TSet.h"
 #include "skin/lists/TspSkinComboBox.h"
+#include "skin/lists/TspSkinListBox.h"
 
 #include <string>
 #include <vector>
@@ -85,4 +87,40 @@ public:
 private:
     std::string FFontName;
     int FPixelsPerInch = 96;
+};
+
+// The font list in a skinned list box: the same filter and families; choosing a name reports through
+// OnListBoxClick.
+class TspSkinFontListBox : public TspSkinListBox {
+    using inherited = TspSkinListBox;
+
+public:
+    explicit TspSkinFontListBox(TComponent* owner);
+
+    TspFontDevice Device() const { return FDevice; }
+    void SetDevice(TspFontDevice value);
+    TspFontListOptions Options() const { return FOptions; }
+    void SetOptions(TspFontListOptions value);
+    bool TrueTypeOnly() const { return FOptions.Contains(foTrueTypeOnly); }
+    void SetTrueTypeOnly(bool value);
+    bool UseFonts() const { return FUseFonts; }
+    void SetUseFonts(bool value);
+    // The current line, "" without one.
+    std::string FontName() const;
+    void SetFontName(const std::string& value);
+
+    void Reset();
+    void PopulateList();
+    void Loaded() override;
+    void ListBoxCreateWnd() override;
+
+private:
+    void DrawListItem(TCanvas* cnvs, int index, int itemHeight, TRect& txtRect);
+    bool Reading() const;
+    void ListClick();
+
+    TspFontDevice FDevice = fdScreen;
+    TspFontListOptions FOptions;
+    bool FUseFonts = false;
+    bool FResetting = false;
 };

@@ -81,6 +81,50 @@ TEST_F(FontBoxesTest, FontListComesFromTheInstalledFonts)
     EXPECT_GE(box->Items()->IndexOf("DejaVu Sans"), 0);
 }
 
+TEST_F(FontBoxesTest, FontListBoxChoosesByNameAndReportsEveryAttempt)
+{
+    auto* box = new TspSkinFontListBox(Form);
+    box->SetBounds(10, 10, 200, 150);
+    box->SetParent(Form);
+    box->HandleNeeded();
+    // Without a skin the list fills as soon as its window is made.
+    const int dejavu = box->Items()->IndexOf("DejaVu Sans");
+    ASSERT_GE(dejavu, 0);
+    EXPECT_EQ(box->FontName(), "");
+    int clicks = 0;
+    box->OnListBoxClick = [&](TObject*) { ++clicks; };
+    box->SetFontName("DEJAVU SANS");
+    EXPECT_EQ(box->ItemIndex(), dejavu);
+    EXPECT_EQ(box->FontName(), "DejaVu Sans");
+    EXPECT_EQ(clicks, 1);
+    // The same name again: nothing at all. An unknown one: the line stays, the click still comes.
+    box->SetFontName("DejaVu Sans");
+    EXPECT_EQ(clicks, 1);
+    box->SetFontName("No Such Family");
+    EXPECT_EQ(box->ItemIndex(), dejavu);
+    EXPECT_EQ(clicks, 2);
+    // Refilling under another filter keeps the chosen family and reports nothing while it works.
+    box->SetTrueTypeOnly(true);
+    EXPECT_EQ(box->FontName(), "DejaVu Sans");
+    EXPECT_EQ(clicks, 2);
+    for (int i = 0; i < box->Items()->Count(); ++i)
+        EXPECT_TRUE(reinterpret_cast<uintptr_t>(box->Items()->Objects(i)) & TRUETYPE_FONTTYPE);
+    // Each line is drawn in its own typeface after the TrueType mark: the text starts 15 pixels in.
+    box->SetItemIndex(-1);
+    box->SetTopIndex(box->Items()->IndexOf("DejaVu Sans"));
+    const TRect item = box->ItemRect(box->Items()->IndexOf("DejaVu Sans"));
+    const TPoint origin = box->ListBox()->ClientToScreen({ item.Left, item.Top });
+    const int mid = (item.Bottom - item.Top) / 2;
+    int markInk = 0, textInk = 0;
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < item.Bottom - item.Top; ++y)
+            markInk += At(origin.X + x, origin.Y + y) != At(origin.X + 13, origin.Y + mid) ? 1 : 0;
+    for (int x = 15; x < 60; ++x)
+        textInk += At(origin.X + x, origin.Y + mid) != At(origin.X + 13, origin.Y + mid) ? 1 : 0;
+    EXPECT_GT(markInk, 8);
+    EXPECT_GT(textInk, 0);
+}
+
 TEST_F(FontBoxesTest, SizesOfAScalableFont)
 {
     auto* sizes = new TspSkinFontSizeComboBox(Form);
