@@ -27,6 +27,8 @@
 #include "skin/controls/SkinTrackBars.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
+#include "skin/dialogs/SkinColorGrids.h"
+#include "skin/dialogs/TspSkinColorDialog.h"
 #include "skin/dialogs/TspSkinMessage.h"
 #include "skin/dialogs/TspSkinPageControl.h"
 #include "skin/testing/TFixtureSkin.h"
@@ -736,4 +738,71 @@ TEST(SkinDisplay, ASkinnedMessageDialogIsAnsweredWithTheKeyboardAsHeadless)
     const int w = expected.Area.right - expected.Area.left, h = expected.Area.bottom - expected.Area.top;
     const TControlBox kControls[] = { { "dialog", { 0, 0, w, h } } };
     ExpectControlsShowAlike(expected, actual, kControls);
+}
+
+// ---- Colour dialog -----------------------------------------------------------------------------------------------
+
+TEST(SkinDisplay, AColourPickedInTheColourDialogByMouseAndKeyboardShowsTheHeadlessPixels)
+{
+    // Over a shown form the dialog opens; a click takes a basic colour, a click on the ring turns its hue, the
+    // screen is grabbed, and Return accepts.
+    auto show = [&](TDisplay display, TColor& picked, bool& accepted) {
+        TShown dialog;
+        ShowForm(display, { 0, 0, 10, 10 }, [](TForm*) {},
+            [&](TUser& user) {
+                TspSkinColorDialog colours(Application);
+                colours.Color = clWhite;
+                bool answered = false;
+                Application->OnIdle = [&](TObject*, bool& idle) {
+                    TspColorDialogForm* form = colours.Form();
+                    if (!form || answered || !form->Visible())
+                        return;
+                    answered = true;
+                    idle = false;
+                    const TRect cell = form->ColorGrid->CellRect(8);
+                    const TPoint onCell = form->ColorGrid->ClientToScreen(
+                        TPoint { (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2 });
+                    user.Click(onCell.X, onCell.Y, [&] { return form->ColorGrid->ColorValue() == BasicColorValues[7]; });
+                    const TPoint onRing = form->Palette->ClientToScreen(TPoint { 8, 97 });
+                    const uint8_t hue = colours.PaletteColor().HSLPSP().H;
+                    user.Click(onRing.X, onRing.Y, [&] { return colours.PaletteColor().HSLPSP().H != hue; });
+                    const RECT area { form->Left(), form->Top(), form->Left() + form->Width(),
+                        form->Top() + form->Height() };
+                    dialog.Area = area;
+                    if (display == TDisplay::Xvfb) {
+                        std::vector<uint32_t> composed;
+                        PumpUntil([&] {
+                            composed = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+                            dialog.Pixels = SkinDisplaySession::Grab(area.left, area.top, area.right - area.left,
+                                area.bottom - area.top);
+                            return dialog.Pixels == composed;
+                        });
+                    } else {
+                        dialog.Pixels = WithoutAlpha(ComposeScreen(area, RGB(0, 0, 0)));
+                    }
+                    user.Key("Return", VK_RETURN, [&] { return form->ModalResult() != mrNone; });
+                };
+                accepted = colours.Execute();
+                picked = colours.Color;
+                Application->OnIdle = nullptr;
+            });
+        return dialog;
+    };
+    TColor headlessColour = 0, realColour = 0;
+    bool headlessAccepted = false, realAccepted = false;
+    const TShown expected = show(TDisplay::Headless, headlessColour, headlessAccepted);
+    const TShown actual = show(TDisplay::Xvfb, realColour, realAccepted);
+    EXPECT_TRUE(headlessAccepted);
+    EXPECT_TRUE(realAccepted);
+    EXPECT_EQ(realColour, headlessColour);
+    EXPECT_NE(headlessColour, BasicColorValues[7]); // the ring click turned the grid's colour
+    ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
+    ASSERT_FALSE(expected.Pixels.empty());
+    KeepScreenshot(actual, "display-skinned-colour-dialog.png");
+    const int w = expected.Area.right - expected.Area.left, h = expected.Area.bottom - expected.Area.top;
+    const TControlBox kControls[] = { { "dialog", { 0, 0, w, h } } };
+    ExpectControlsShowAlike(expected, actual, kControls);
+    // The palette, the grid and the preview at chosen points.
+    for (const POINT p : { POINT { 185, 40 }, POINT { 30, 60 }, POINT { w - 20, h - 60 } })
+        EXPECT_EQ(actual.At(p.x, p.y), expected.At(p.x, p.y)) << "at " << p.x << "," << p.y;
 }
