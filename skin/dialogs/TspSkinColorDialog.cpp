@@ -9,7 +9,7 @@
 #include "framework/graphics/TPicture.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinLabels.h"
-#include "skin/controls/SkinSpinEdit.h"
+#include "skin/controls/SkinTrackEdit.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
@@ -35,7 +35,7 @@ void SetArial(TFont* font)
 
 int RoundInt(double value) { return static_cast<int>(Round(value)); }
 
-int EditValue(TspColorDialogEdit* edit) { return RoundInt(edit->Value()); }
+int EditValue(TspColorDialogEdit* edit) { return edit->Value(); }
 
 // An edit fires its change only when the value really changes, as a value set by the user does.
 void SetEditValue(TspColorDialogEdit* edit, int value)
@@ -292,14 +292,16 @@ std::unique_ptr<TspColorDialogForm> TspSkinColorDialog::CreateForm()
         f->Labels[i] = label;
 
         auto* edit = new TspColorDialogEdit(f);
-        edit->SetValueType(vtInteger);
         edit->SetMinValue(0);
         edit->SetMaxValue(places[i].Max);
+        edit->SetTrackBarWidth(places[i].TrackBarWidth);
+        edit->SetPopupKind(tbpLeft);
+        edit->SetJumpWhenClick(true);
         edit->SetSkinData(FCtrlSkinData);
         const int editLeft = firstOfColumn ? label->Left() + label->Width() + 5 : edits[i - 1]->Left();
         edit->SetBounds(editLeft, rowTop + 10, 50, 21);
         edit->SetParent(f);
-        edit->SimpleSetValue(0);
+        edit->SetValue(0);
         if (places[i].Rgb)
             edit->OnChange = [this](TObject* sender) { RGBEditChange(sender); };
         else
@@ -351,6 +353,9 @@ bool TspSkinColorDialog::Execute()
         ~TReset() { Form = nullptr; }
     } reset { FForm };
 
+    // The edits report their changes through their windows, so the starting colour needs them made.
+    for (TspColorDialogEdit* edit : { FForm->REdit, FForm->GEdit, FForm->BEdit, FForm->HEdit, FForm->SEdit, FForm->LEdit })
+        edit->HandleNeeded();
     InitPSPPalette();
     FForm->Viewer->SetColorValue(Color);
     FForm->ColorGrid->SetColorValue(Color);

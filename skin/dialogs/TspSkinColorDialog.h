@@ -19,12 +19,11 @@ class TspSkinColorGrid;
 class TspSkinCustomColorGrid;
 class TspSkinData;
 class TspSkinForm;
-class TspSkinSpinEdit;
 class TspSkinStdLabel;
+class TspSkinTrackEdit;
 
-// FIXME: the dialog's number edits are the skinned track edits once these land; until then the skinned spin
-// edit (an integer with a range, firing OnChange on every value set) stands in for them.
-using TspColorDialogEdit = TspSkinSpinEdit;
+// The number edits: integers whose button drops down a track bar.
+using TspColorDialogEdit = TspSkinTrackEdit;
 
 // ---- Palette geometry (degrees; y grows downwards; angles clockwise from +x) ----------------------------------
 constexpr double CalcEpsilon = 1e-8;

@@ -5,7 +5,7 @@
 #include "framework/controls/TScreen.h"
 #include "framework/core/TStrings.h"
 #include "platform/win/VirtualKeys.h"
-#include "skin/controls/SkinSpinEdit.h"
+#include "skin/controls/SkinTrackEdit.h"
 #include "skin/dialogs/TspSkinColorBoxes.h"
 #include "skin/dialogs/TspSkinColorDialog.h"
 #include "tests/skin/SkinControlsTestSupport.h"

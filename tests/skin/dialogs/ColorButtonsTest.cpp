@@ -3,7 +3,7 @@
 #include "framework/controls/ImgList.h"
 #include "framework/controls/TApplication.h"
 #include "framework/controls/TScreen.h"
-#include "skin/controls/SkinSpinEdit.h"
+#include "skin/controls/SkinTrackEdit.h"
 #include "skin/dialogs/TspSkinColorButtons.h"
 #include "skin/dialogs/TspSkinColorDialog.h"
 #include "skin/menus/TspSkinImagesMenu.h"

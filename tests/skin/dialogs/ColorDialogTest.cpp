@@ -8,7 +8,7 @@
 #include "framework/graphics/TPicture.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinButtons.h"
-#include "skin/controls/SkinSpinEdit.h"
+#include "skin/controls/SkinTrackEdit.h"
 #include "skin/dialogs/SkinColorGrids.h"
 #include "skin/dialogs/TspSkinColorDialog.h"
 #include "tests/skin/SkinControlsTestSupport.h"
@@ -133,6 +133,13 @@ TEST_F(ColorDialogTest, LayoutWithoutASkin)
         EXPECT_EQ(f->Viewer->Left() + f->Viewer->Width(), 372);
         EXPECT_EQ(f->Viewer->Width(), f->Viewer->Height());
         EXPECT_EQ(f->Viewer->Top(), 210);
+        // Each edit drops its track bar to the left, as wide as its range needs.
+        EXPECT_EQ(f->REdit->TrackBarWidth(), 200);
+        EXPECT_EQ(f->HEdit->TrackBarWidth(), 250);
+        EXPECT_EQ(f->LEdit->TrackBarWidth(), 120);
+        EXPECT_EQ(f->HEdit->MaxValue(), 359);
+        EXPECT_EQ(f->SEdit->PopupKind(), tbpLeft);
+        EXPECT_TRUE(f->GEdit->JumpWhenClick());
         // Buttons under the last edit, texts built in.
         EXPECT_EQ(f->OKButton->BoundsRect(), TRect(5, 308, 75, 333));
         EXPECT_EQ(f->CancelButton->Left(), 90);
