@@ -11,6 +11,7 @@
 #include "platform/win/WinStyles.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
@@ -183,6 +184,7 @@ TspSkinCustomComboBox::~TspSkinCustomComboBox()
     *FAlive = false;
     if (HandleAllocated())
         KillTimer(Handle(), kScrollTimer);
+    FreeEditor();
     TspPopupListBox* list = FListBox;
     FListBox = nullptr;
     delete list;
@@ -193,6 +195,8 @@ void TspSkinCustomComboBox::Notification(TComponent* component, TOperation opera
     inherited::Notification(component, operation);
     if (operation == opRemove && component == FListBox)
         FListBox = nullptr;
+    if (operation == opRemove && component == static_cast<TComponent*>(FEdit))
+        FEdit = nullptr;
 }
 
 bool TspSkinCustomComboBox::Loading() const
@@ -246,7 +250,12 @@ void TspSkinCustomComboBox::SetStyle(TspSkinCustomComboBoxStyle value)
     if (value == FStyle)
         return;
     FStyle = value;
+    if (FStyle == spcbEditStyle)
+        CreateEditor();
+    else
+        FreeEditor();
     CalcRects();
+    PlaceEditor();
     Repaint();
 }
 
@@ -302,6 +311,8 @@ void TspSkinCustomComboBox::DropDown()
     if (origin.Y + height > workArea.Bottom)
         origin.Y = ClientToScreen(TPoint { 0, 0 }).Y - height;
     FListBox->SetBounds(origin.X, origin.Y, width, height);
+    if (FEdit && FEdit->CanFocus())
+        FEdit->SetFocus();
     FOldItemIndex = ItemIndex();
     // Selecting another item first makes the list repaint the current one selected.
     if (ItemIndex() == 0 && count >= 2) {
@@ -327,6 +338,8 @@ void TspSkinCustomComboBox::CloseUp(bool accept)
         SetText(Items()->Strings(index));
         if (!*alive)
             return;
+        if (FEdit)
+            FEdit->SelectAll();
         Repaint();
         if (OnClick)
             OnClick(this);
@@ -604,17 +617,20 @@ void TspSkinCustomComboBox::CMTextChanged(TMessage& message)
     inherited::WndProc(message);
     const bool fromEdit = FFromEdit;
     const std::shared_ptr<bool> alive = FAlive;
-    if (OnChange)
+    if (FEdit && !fromEdit)
+        FEdit->SetText(Text());
+    if (*alive && OnChange)
         OnChange(this);
     if (*alive && fromEdit)
         Change();
 }
 
-void TspSkinCustomComboBox::CMCancelMode(TMessage& message)
+void TspSkinCustomComboBox::CMCancelMode(TMessage& message) { CancelModeFrom(MessageSender(message)); }
+
+void TspSkinCustomComboBox::CancelModeFrom(TControl* sender)
 {
-    TControl* sender = MessageSender(message);
     if (sender) {
-        if (sender == this || sender == FListBox || sender == FListBox->ListBox())
+        if (sender == this || sender == FListBox || sender == FListBox->ListBox() || (FEdit && sender == FEdit))
             return;
         if (sender == static_cast<TControl*>(FListBox->VScrollBar())
             || sender == static_cast<TControl*>(FListBox->HScrollBar()))
@@ -628,6 +644,11 @@ void TspSkinCustomComboBox::WndProc(TMessage& message)
 {
     switch (message.Msg) {
     case WM_SETFOCUS:
+        // The edit style's focus belongs in its editor.
+        if (FEdit && FEdit->CanFocus()) {
+            FEdit->SetFocus();
+            return;
+        }
         inherited::WndProc(message);
         Repaint();
         return;
@@ -644,6 +665,7 @@ void TspSkinCustomComboBox::WndProc(TMessage& message)
     case WM_SIZE:
         inherited::WndProc(message);
         CalcRects();
+        PlaceEditor();
         return;
     case WM_TIMER:
         if (message.WParam == kScrollTimer) {
@@ -666,12 +688,14 @@ void TspSkinCustomComboBox::WndProc(TMessage& message)
     case CM_MOUSEENTER:
         inherited::WndProc(message);
         MouseIn = true;
+        UpdateEditorFont();
         if (Skinned() && !IsNullRect(ActiveSkinRect))
             Invalidate();
         return;
     case CM_MOUSELEAVE:
         inherited::WndProc(message);
         MouseIn = false;
+        UpdateEditorFont();
         if (FButtonHover) {
             FButtonHover = false;
             Repaint();
@@ -691,6 +715,7 @@ void TspSkinCustomComboBox::WndProc(TMessage& message)
         return;
     case CM_ENABLEDCHANGED:
         inherited::WndProc(message);
+        UpdateEditorFont();
         Repaint();
         return;
     default:

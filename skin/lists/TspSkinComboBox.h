@@ -2,6 +2,7 @@
 // style, and a drop-down button) and its drop-down list, TspPopupListBox, a skinned list box made a top-level
 // popup that never takes the activation; incremental search, completion and auto-scrolling of the open list.
 #pragma once
+#include "framework/controls/TCustomEdit.h"
 #include "skin/lists/TspComboSkinParts.h"
 #include "skin/lists/TspSkinListBox.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+class TspCustomEdit;
 class TspSkinCustomComboBox;
 
 // The drop-down list of the skinned combo boxes. Shown below (or above) its combo box without activation, and
@@ -64,6 +66,16 @@ public:
     void SetListBoxWidth(int value) { FListBoxWidth = value; }
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool value) { FAutoComplete = value; }
+    // Passed to the editor of the edit style.
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase value);
+    // The editor's selection; 0 without an editor.
+    int SelStart() const;
+    void SetSelStart(int value);
+    int SelLength() const;
+    void SetSelLength(int value);
     TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor value);
     bool HorizontalExtent() const { return FListBox->HorizontalExtent(); }
@@ -125,6 +137,8 @@ public:
     // The face rectangles.
     TRect ItemAreaRect() const { return CBItemRect; }
     TRect ButtonAreaRect() const { return ButtonRect; }
+    // The editor of the edit style; null in the fixed style.
+    TspCustomEdit* Editor() const { return FEdit; }
 
     // An MDI main form closes the open list when its menus close.
     bool CancelsModeWithMenus() const override { return true; }
@@ -159,9 +173,30 @@ private:
     void WMMouseWheel(TMessage& message);
     void CMTextChanged(TMessage& message);
     void CMCancelMode(TMessage& message);
+    // Closes the open list unless `sender` is the combo box or a part of its list.
+    void CancelModeFrom(TControl* sender);
     void SetButtonHover(bool value);
     bool FaceFocused();
     bool Skinned() const { return SkinIndex != -1 && SkinPicture; }
+
+    // The editor of the edit style (TspSkinComboBox_Edit.cpp).
+    void CreateEditor();
+    void FreeEditor();
+    // The editor fills the item area's width at its font's height, centred vertically.
+    void PlaceEditor();
+    // The editor's font and colours for the look and the state.
+    void UpdateEditorFont();
+    void EditHook(TMessage& message);
+    void EditKeyDown(TMessage& message);
+    void EditKeyUp(TMessage& message);
+    void EditChange();
+    // One item up or down from the editor: with `events` the text follows and OnClick fires, else only the
+    // list's selection moves.
+    void EditStep(int delta, bool events);
+    // Completes the editor's text with the first item it begins.
+    void FindLBItemFromEdit();
+    // Whether the text is in a Chinese or Japanese character set, whose input the editor leaves alone.
+    bool FarEastCharset() const;
 
     // Face painting.
     void DrawResizeButton(TCanvas* canvas);
@@ -183,6 +218,13 @@ private:
     bool FFromEdit = false;
     std::string FSearchText;
     uint64_t FLastSearchTick = 0;
+    TspCustomEdit* FEdit = nullptr;
+    std::function<void(TMessage&)> FOldEditProc;
+    bool FHideSelection = true;
+    TEditCharCase FCharCase = ecNormal;
+    uint64_t FLastCompletionTick = 0;
+    // Enter or Esc closed the list on its key-down: its character is not the form's.
+    bool FListKeyUsed = false;
     // Cleared by the destructor: a handler may free the combo box from inside one of its events, and the code
     // that fired the event must then touch nothing of it.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

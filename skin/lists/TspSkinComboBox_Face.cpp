@@ -5,6 +5,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinLabels.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinEditRecords.h"
@@ -40,11 +41,19 @@ void TspSkinCustomComboBox::ChangeSkinData()
         FListBox->UpDateScrollBar();
     }
     CalcRects();
+    UpdateEditorFont();
+    PlaceEditor();
 }
 
 void TspSkinCustomComboBox::DefaultFontChange() { Font()->Assign(DefaultFont()); }
 
-void TspSkinCustomComboBox::Invalidate() { inherited::Invalidate(); }
+void TspSkinCustomComboBox::Invalidate()
+{
+    inherited::Invalidate();
+    // The skin look's editor is transparent: it shows the face under it.
+    if (FEdit && SkinIndex != -1)
+        FEdit->Invalidate();
+}
 
 // Without the skin's size any height is allowed: only the width moves the corner points and the client area.
 void TspSkinCustomComboBox::CalcSize(int& width, int& height)
@@ -70,7 +79,7 @@ void TspSkinCustomComboBox::CalcRects()
     CalcFaceRects(Width(), Height(), SkinIndex != -1, SkinRectangle, RightTopPoint.X, SkinClientRect, !FUseSkinSize);
 }
 
-bool TspSkinCustomComboBox::FaceFocused() { return Focused(); }
+bool TspSkinCustomComboBox::FaceFocused() { return Focused() || (FEdit && FEdit->Focused()); }
 
 // ---- The default look -----------------------------------------------------------------------------------------
 

@@ -2,10 +2,14 @@
 // the events in order, keys, incremental search and the auto-scroll on the virtual clock, the fade, and a combo box
 // freed from its own event.
 #include "platform/backend/headless/THeadlessBackend.h"
+#include "framework/controls/StdButtons.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/TspSkinComboBox.h"
 #include "tests/skin/SkinListsTestSupport.h"
+
+#include <cctype>
 
 namespace {
 
@@ -393,6 +397,199 @@ TEST_F(SkinComboBoxExTest, IndentShiftsByHalfImagesOrTenPixels)
         EXPECT_EQ(shift, c.expectedShift);
         delete combo;
     }
+}
+
+// ---- The edit style -------------------------------------------------------------------------------------------
+
+class SkinComboEditStyleTest : public SkinComboBoxTest {
+protected:
+    TTracedCombo* EditCombo(int count)
+    {
+        TTracedCombo* combo = Combo(count);
+        combo->SetStyle(spcbEditStyle);
+        Pump();
+        return combo;
+    }
+    // A letter typed as the keyboard sends it: key down, character, key up; then past the completion's pause.
+    void TypeKey(char letter)
+    {
+        Backend.Key(static_cast<UINT>(std::toupper(letter)), std::u32string(1, char32_t(letter)));
+        Tick(250);
+    }
+};
+
+TEST_F(SkinComboEditStyleTest, TheEditorFillsTheItemAreaAndHoldsTheFocusAndTabStop)
+{
+    TTracedCombo* combo = EditCombo(3);
+    TspCustomEdit* editor = combo->Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Left(), 2);
+    EXPECT_EQ(editor->Width(), 98);
+    EXPECT_NEAR(editor->Top() + editor->Height() / 2, 10, 1) << "centred in the item area";
+    EXPECT_TRUE(editor->TabStop());
+    EXPECT_FALSE(combo->TabStop());
+    Focus(combo);
+    EXPECT_TRUE(editor->Focused());
+    combo->SetItemIndex(2);
+    EXPECT_EQ(editor->Text(), "banana");
+    // Back to the fixed style the editor goes and the combo box takes the tab stop and the focus again.
+    combo->SetStyle(spcbFixedStyle);
+    Pump();
+    EXPECT_EQ(combo->Editor(), nullptr);
+    EXPECT_TRUE(combo->TabStop());
+    EXPECT_TRUE(combo->Focused());
+}
+
+TEST_F(SkinComboEditStyleTest, TypingCompletesWithTheFirstItemItBegins)
+{
+    TTracedCombo* combo = EditCombo(6);
+    Focus(combo);
+    struct Step {
+        char letter;
+        const char* text;
+        int selStart, selLength;
+        int index;
+    };
+    // "a" completes to the first item beginning with it, even though the list's search would step past it.
+    const Step kSteps[] = { { 'a', "apple", 1, 4, 0 }, { 'b', "abacus", 2, 4, 1 }, { 's', "absent", 3, 3, 3 } };
+    for (const Step& step : kSteps) {
+        SCOPED_TRACE(step.text);
+        TypeKey(step.letter);
+        EXPECT_EQ(combo->Text(), step.text);
+        EXPECT_EQ(combo->SelStart(), step.selStart);
+        EXPECT_EQ(combo->SelLength(), step.selLength);
+        EXPECT_EQ(combo->ItemIndex(), step.index);
+    }
+    // Typed text that begins no item stays as typed.
+    combo->Editor()->SelectAll();
+    TypeKey('x');
+    EXPECT_EQ(combo->Text(), "x");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    // Without completion the text stays as typed and the current item stays.
+    combo->SetAutoComplete(false);
+    combo->Editor()->SelectAll();
+    Trace.clear();
+    TypeKey('c');
+    EXPECT_EQ(combo->Text(), "c");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(Trace, (std::vector<std::string> { "OnChange", "Change" })) << "a typed change is the editor's";
+}
+
+TEST_F(SkinComboEditStyleTest, ArrowsAndWheelStepThroughItemsThatBeginOneAnother)
+{
+    auto* combo = new TTracedCombo(Form, &Trace);
+    combo->SetParent(Form);
+    combo->SetBounds(10, 10, 120, 20);
+    for (const char* item : { "apple", "app", "ap" })
+        combo->Items()->Add(item);
+    combo->SetStyle(spcbEditStyle);
+    Focus(combo);
+    for (int expected : { 0, 1, 2, 2 }) {
+        SCOPED_TRACE(expected);
+        Trace.clear();
+        Key(VK_DOWN);
+        EXPECT_EQ(combo->ItemIndex(), expected);
+        EXPECT_EQ(combo->Text(), combo->Items()->Strings(expected));
+        EXPECT_EQ(combo->SelLength(), static_cast<int>(combo->Text().size()));
+        if (expected != 2)
+            EXPECT_EQ(Trace, (std::vector<std::string> { "OnChange", "OnClick" })) << "no Change from the keys";
+    }
+    Key(VK_UP);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    // The wheel: towards the user one down; with the list open only the list's selection moves.
+    Backend.MouseMove(10 + 40, 10 + 10);
+    Backend.Wheel(-120);
+    Pump();
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    combo->DropDown();
+    Pump();
+    Backend.Wheel(120);
+    Pump();
+    EXPECT_EQ(combo->ListBox()->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "ap");
+}
+
+TEST_F(SkinComboEditStyleTest, EnterAndEscCloseTheListWithoutReachingTheFormsButtons)
+{
+    TTracedCombo* combo = EditCombo(5);
+    auto* ok = new TButton(Form);
+    ok->SetParent(Form);
+    ok->SetBounds(10, 200, 75, 25);
+    ok->SetDefault(true);
+    int clicked = 0;
+    ok->OnClick = [&](TObject*) { ++clicked; };
+    Focus(combo);
+    combo->DropDown();
+    Pump();
+    combo->ListBox()->SetItemIndex(2);
+    Trace.clear();
+    Key(VK_RETURN);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_EQ(combo->Text(), "banana");
+    EXPECT_EQ(combo->SelLength(), 6) << "the accepted item is all selected";
+    EXPECT_EQ(Trace, (std::vector<std::string> { "OnChange", "OnClick", "Change", "OnCloseUp" }));
+    EXPECT_EQ(clicked, 0);
+    combo->DropDown();
+    Pump();
+    combo->ListBox()->SetItemIndex(4);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_EQ(combo->Text(), "banana");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    // With the list closed Enter is the form's again.
+    Key(VK_RETURN);
+    EXPECT_EQ(clicked, 1);
+}
+
+TEST_F(SkinComboEditStyleTest, APressInTheEditorOrAnotherControlClosesTheList)
+{
+    TTracedCombo* combo = EditCombo(5);
+    TTracedCombo* other = Combo(5, 200, 10);
+    Focus(combo);
+    combo->DropDown();
+    Pump();
+    ASSERT_TRUE(combo->IsPopupVisible());
+    EXPECT_TRUE(combo->Editor()->Focused()) << "opening leaves the focus in the editor";
+    Click(10 + 30, 10 + 10);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    // The button opens it again, and a press on another control closes it.
+    Click(10 + 110, 10 + 10);
+    ASSERT_TRUE(combo->IsPopupVisible());
+    Click(200 + 110, 10 + 10);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_TRUE(other->IsPopupVisible());
+}
+
+TEST_F(SkinComboEditStyleTest, TheSkinnedEditorShowsTheFaceAndTakesTheRecordsColoursByState)
+{
+    // A fixed 120 x 20 face whose editor sits in the client part (4, 4, 100, 16).
+    TFixtureSkin fixture;
+    WriteRecords(fixture);
+    fixture.AddControl("combobox", "combobox",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,120,20" }, { "activeskinrect", "0,20,120,40" },
+            { "lefttoppoint", "4,4" }, { "righttoppoint", "100,4" }, { "leftbottompoint", "4,16" },
+            { "rightbottompoint", "100,16" }, { "clientrect", "4,4,100,16" }, { "buttonrect", "100,2,118,18" },
+            { "fontname", "DejaVu Sans" }, { "fontheight", "11" }, { "fontcolor", "255" },
+            { "activefontcolor", "65280" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    TTracedCombo* combo = EditCombo(3);
+    TTracedCombo* other = Combo(3, 200, 10);
+    combo->SetSkinData(skin);
+    Pump();
+    TspCustomEdit* editor = combo->Editor();
+    EXPECT_TRUE(editor->EditTransparent());
+    EXPECT_EQ(editor->Left(), 4);
+    EXPECT_EQ(editor->Width(), 96);
+    EXPECT_EQ(editor->Font()->Name(), "DejaVu Sans");
+    EXPECT_EQ(editor->Font()->Color(), TColor(255));
+    Focus(combo);
+    EXPECT_EQ(editor->Font()->Color(), TColor(65280)) << "the active colour while the editor has the focus";
+    Focus(other);
+    EXPECT_EQ(editor->Font()->Color(), TColor(255));
+    combo->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(editor->Font()->Color(), clGrayText) << "no \"edit\" record: the system's disabled colour";
 }
 
 } // namespace
