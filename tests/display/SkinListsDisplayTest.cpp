@@ -34,7 +34,8 @@ TEST(SkinListsDisplay, DropDownListsOpenChooseCloseOutsideAndToggleAsHeadless)
         (std::vector<std::string> { "first open: yes", "below: yes", "form still active: yes",
             "first: gamma open no", "second open: yes", "second after outside click: open no, alpha",
             "checks open: yes above: no", "checks: \"green\" open yes", "focus kept: yes",
-            "checks after a press on its face: open no, \"green\"" }));
+            "checks after Esc: open no, \"green\"", "checks reopened by its face: yes",
+            "checks after a press on its button: open no, \"green\"" }));
     TXSessionOptions options;
     options.WindowManager = TWindowManager::Openbox;
     TSkinFormScreens actual;

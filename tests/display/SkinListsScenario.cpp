@@ -127,12 +127,24 @@ TSkinFormScreens PlayDropDowns(TWindowStage& stage)
         }
         result.Facts.push_back("checks: \"" + checks->Text() + "\" open " + YesNo(checks->IsPopupVisible()));
         result.Facts.push_back("focus kept: " + YesNo(GetFocus() == checks->Handle()));
-        // A press on the face closes the open list.
+        // Esc closes the open list and changes nothing.
+        stage.Keys({ VK_ESCAPE });
+        stage.PumpUntil([checks] { return !checks->IsPopupVisible(); }, 5s);
+        result.Facts.push_back("checks after Esc: open " + YesNo(checks->IsPopupVisible()) + ", \""
+            + checks->Text() + "\"");
+        // A press on the face opens the list again, and one on its button (far enough not to make a double
+        // click) closes it.
         stage.MoveTo(checksFace.X, checksFace.Y);
         stage.ButtonDown();
         stage.ButtonUp();
+        stage.PumpUntil([checks] { return checks->IsPopupVisible(); }, 5s);
+        result.Facts.push_back("checks reopened by its face: " + YesNo(checks->IsPopupVisible()));
+        const TPoint checksButton = checks->ClientToScreen(TPoint { 110, 10 });
+        stage.MoveTo(checksButton.X, checksButton.Y);
+        stage.ButtonDown();
+        stage.ButtonUp();
         stage.PumpUntil([checks] { return !checks->IsPopupVisible(); }, 5s);
-        result.Facts.push_back("checks after a press on its face: open " + YesNo(checks->IsPopupVisible()) + ", \""
+        result.Facts.push_back("checks after a press on its button: open " + YesNo(checks->IsPopupVisible()) + ", \""
             + checks->Text() + "\"");
         stage.MoveTo(TWindowStage::kRestingPoint.x, TWindowStage::kRestingPoint.y, {});
         stage.Pump();

@@ -130,6 +130,7 @@ void TSdlStage::Keys(std::initializer_list<UINT> chord)
         { VK_CONTROL, "ctrl" }, { VK_SHIFT, "shift" }, { VK_MENU, "alt" }, { VK_RETURN, "Return" },
         { VK_HOME, "Home" }, { VK_END, "End" }, { VK_LEFT, "Left" }, { VK_RIGHT, "Right" }, { VK_UP, "Up" },
         { VK_DOWN, "Down" }, { VK_TAB, "Tab" }, { VK_BACK, "BackSpace" }, { VK_DELETE, "Delete" },
+        { VK_ESCAPE, "Escape" }, { VK_SPACE, "space" },
     };
     std::string keys;
     for (UINT key : chord) {
