@@ -1,21 +1,54 @@
-// Start-up of the converter. Until the application windows exist it loads what the program shares (the
-// resource holder's skins and profiles) and opens a small demonstration form.
-#include "app/DemoForm.h"
-#include "app/TResourceSkinData.h"
+// The converter's entry point: brings up the display and the program-wide services, then runs the start-up (the
+// splash, the resource holder, the main window and the message loop) and takes everything down again.
+#include "app/StartUp.h"
 #include "engine/AppServices.h"
 #include "engine/TDecoderModeMap.h"
-#include "engine/TProfileManager.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/StdCtrls.h"
+#include "framework/controls/TScreen.h"
 #include "framework/core/FileSystem.h"
 #include "framework/graphics/TIcon.h"
 #include "imaging/Img32_system.h"
+#include "imaging/TPNGObject.h"
 #include "platform/backend/sdl/TSdlBackend.h"
+#include "skin/dialogs/TspShellImageList.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
+
+namespace {
+
+// The engine's questions and failures, its cursor and its waits go through the application's windows.
+void InstallAppServices()
+{
+    SetMessageBoxHandler([](const std::string& text, const std::string& caption, int32_t flags) {
+        return int32_t(Application->MessageBox(text, caption, flags));
+    });
+    SetScreenCursorHandler([](int32_t cursor) { Screen->SetCursor(TCursor(cursor)); });
+    SetProcessMessagesHandler([] { Application->ProcessMessages(); });
+}
+
+void RemoveAppServices()
+{
+    SetProcessMessagesHandler(nullptr);
+    SetScreenCursorHandler(nullptr);
+    SetMessageBoxHandler(nullptr);
+}
+
+// The program's icon, drawn by the skin maker beside the skins; without it the windows show none.
+void LoadProgramIcon()
+{
+    const std::string icon = ProgramFolder() + "Skin/TarnwickPro/TarnwickPro.ico";
+    if (!FileExists(icon))
+        return;
+    try {
+        Application->Icon()->LoadFromFile(icon);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "Tarnwick Pro: the program's icon %s is not read: %s\n", icon.c_str(), e.Message().c_str());
+    }
+}
+
+} // namespace
 
 int main()
 {
@@ -32,46 +65,23 @@ int main()
         std::fprintf(stderr, "Tarnwick Pro needs a graphical display: %s.\n", error.c_str());
         return 1;
     }
-    // The resource holder, as the start-up makes it: skins first, then the profiles. A skin that does not load
-    // is reported and leaves the default look.
+    // PNG pictures (image lists, skins, the clipboard) and the shell's file-type icons read through our codec.
+    RegisterPNGFormat();
+    InstallShellIconDecoder();
     CreateGlobalDecoderModeMap();
-    auto holder = std::make_unique<TResourceForm>(nullptr);
-    ResourceForm = holder.get();
-    InstallResourceSkins(*holder);
-    holder->LoadMainSkin();
-    holder->LoadFormSkin();
-    holder->LoadProfiles();
-
     InitializeForms();
-    // The engine's questions and failures go to the system's message box, owned by the active window.
-    SetMessageBoxHandler([](const std::string& text, const std::string& caption, int32_t flags) {
-        return int32_t(Application->MessageBox(text, caption, flags));
-    });
+    InstallAppServices();
     // The imaging controls' scroll bars follow the platform's visual styles through the theme nexus.
     Img32_system::InitializeThemeNexus();
-    Application->Initialize();
-    Application->SetTitle("Tarnwick Pro");
-    // The program's icon, drawn by the skin maker beside the skins; without it the windows show none.
-    const std::string icon = ProgramFolder() + "Skin/TarnwickPro/TarnwickPro.ico";
-    if (FileExists(icon)) {
-        try {
-            Application->Icon()->LoadFromFile(icon);
-        } catch (const Exception& e) {
-            std::fprintf(stderr, "Tarnwick Pro: the program's icon %s is not read: %s\n", icon.c_str(), e.Message().c_str());
-        }
-    }
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Label()->SetCaption(std::to_string(holder->ProfileManager->Count())
-        + " output profiles loaded; the converter's windows come later.");
-    Application->Run();
-    Img32_system::FinalizeThemeNexus();
-    SetMessageBoxHandler(nullptr);
-    FinalizeForms();
+    LoadProgramIcon();
 
-    ResourceForm = nullptr;
-    holder.reset();
+    const int result = RunStartUp();
+
+    Img32_system::FinalizeThemeNexus();
+    RemoveAppServices();
+    // Deletes the application with the forms and the resource holder it owns.
+    FinalizeForms();
     DestroyGlobalDecoderModeMap();
     backend.Uninstall();
-    return 0;
+    return result;
 }

@@ -15,6 +15,7 @@ void WriteSkins(const std::string& folder)
     BuildFormSkin(form);
     form.Write(path, "Skin.ini");
     WriteAppIcon(path + "TarnwickPro.ico");
+    WriteAppPictures(path);
 }
 
 } // namespace SkinMaker

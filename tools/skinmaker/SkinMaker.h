@@ -14,8 +14,11 @@ void BuildMainSkin(TSkinDescription& skin);
 void BuildFormSkin(TSkinDescription& skin);
 // Draws the program's icon and writes it as an ICO file.
 void WriteAppIcon(const std::string& path);
-// Builds both skins and the program's icon ("TarnwickPro.ico") and writes them into `folder` (created when
-// missing).
+// Draws the pictures of the program's small windows (the splash and its edition pictures, the stop prompt's and
+// the shutdown countdown's) and writes them into `folder` as 24-bit BMP files.
+void WriteAppPictures(const std::string& folder);
+// Builds both skins, the program's icon ("TarnwickPro.ico") and the windows' pictures and writes them into
+// `folder` (created when missing).
 void WriteSkins(const std::string& folder);
 
 } // namespace SkinMaker

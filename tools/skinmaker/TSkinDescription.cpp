@@ -15,8 +15,8 @@ bool SameName(std::string_view a, std::string_view b)
     return CompareText(std::string(a), std::string(b)) == 0;
 }
 
-// A 24-bit copy of the bitmap's colours: skins compare colours exactly (masks, transparent colours), and a
-// 24-bit picture carries no alpha to disagree about.
+} // namespace
+
 void SaveAs24BitBmp(const TBitmap32& source, const std::string& path)
 {
     TBitmap bitmap;
@@ -33,8 +33,6 @@ void SaveAs24BitBmp(const TBitmap32& source, const std::string& path)
     }
     bitmap.SaveToFile(path);
 }
-
-} // namespace
 
 std::string RectText(const TRect& rect)
 {

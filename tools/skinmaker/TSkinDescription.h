@@ -10,6 +10,10 @@
 
 class TBitmap32;
 
+// Writes the bitmap's colours as a 24-bit BMP file: skins compare colours exactly (masks, transparent colours),
+// and a 24-bit picture carries no alpha to disagree about. Raises EFCreateError when the file cannot be written.
+void SaveAs24BitBmp(const TBitmap32& source, const std::string& path);
+
 // "l,t,r,b", "x,y" and decimal numbers as skin descriptions write them.
 std::string RectText(const TRect& rect);
 std::string PointText(int x, int y);

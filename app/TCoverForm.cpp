@@ -1,0 +1,85 @@
+#include "app/TCoverForm.h"
+
+#include "engine/AppServices.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/core/FileSystem.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TPicture.h"
+
+#include <cstdio>
+
+namespace {
+
+// A picture the skin maker drew beside the skins. One that is missing or unreadable leaves the image empty: the
+// splash is no reason to stop the program.
+TImage* NewImage(TCoverForm* form, std::string_view fileName, int x, int y, int width, int height)
+{
+    auto* image = new TImage(form);
+    image->SetParent(form);
+    image->SetBounds(x, y, width, height);
+    const std::string path = ProgramFolder() + "Skin/TarnwickPro/" + std::string(fileName);
+    if (FileExists(path)) {
+        try {
+            image->Picture()->LoadFromFile(path);
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "Tarnwick Pro: the picture %s is not read: %s\n", path.c_str(), e.Message().c_str());
+        }
+    }
+    return image;
+}
+
+TLabel* NewLabel(TCoverForm* form, int x, int y, int width, TColor colour, bool bold)
+{
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(x, y, width, 13);
+    label->SetTransparent(true);
+    label->Font()->SetName("Tahoma");
+    label->Font()->SetSize(8);
+    label->Font()->SetColor(colour);
+    if (bold)
+        label->Font()->SetStyle({ fsBold });
+    return label;
+}
+
+} // namespace
+
+TCoverForm::TCoverForm(TComponent* owner)
+    : TForm(owner)
+{
+    CreateComponents();
+    lblVersion->SetCaption(std::string("Version: ") + "2.6.0" + "(Build: " + "20071016" + ")");
+    IconStdImage->SetLeft(IconProImage->Left());
+    IconStdImage->SetTop(IconProImage->Top());
+    ProTextImage->SetVisible(true);
+    IconProImage->SetVisible(true);
+    IconStdImage->SetVisible(false);
+}
+
+void TCoverForm::CreateComponents()
+{
+    SetBorderStyle(bsNone);
+    SetScaled(false);
+    SetPosition(poDesktopCenter);
+    SetClientWidth(553);
+    SetClientHeight(260);
+
+    Image1 = NewImage(this, "Splash.bmp", 0, 0, 553, 260);
+    lblVersion = NewLabel(this, 386, 15, 164, clBlack, true);
+    lblVersion->SetAlignment(taRightJustify);
+    ProTextImage = NewImage(this, "SplashProText.bmp", 342, 119, 200, 34);
+    ProTextImage->SetVisible(false);
+    IconProImage = NewImage(this, "SplashEditionPro.bmp", 14, 183, 331, 39);
+    IconProImage->SetVisible(false);
+    IconStdImage = NewImage(this, "SplashEditionStd.bmp", 110, 183, 331, 39);
+    IconStdImage->SetVisible(false);
+    lblInfoText = NewLabel(this, 373, 209, 177, clWhite, false);
+}
+
+void TCoverForm::ShowInfoText(std::string_view text)
+{
+    lblInfoText->SetCaption(text);
+    Update();
+}
