@@ -1,33 +1,11 @@
 #include "app/TCoverForm.h"
 
-#include "engine/AppServices.h"
+#include "app/AppPictures.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
-#include "framework/core/FileSystem.h"
 #include "framework/graphics/Graphics.h"
-#include "framework/graphics/TPicture.h"
-
-#include <cstdio>
 
 namespace {
-
-// A picture the skin maker drew beside the skins. One that is missing or unreadable leaves the image empty: the
-// splash is no reason to stop the program.
-TImage* NewImage(TCoverForm* form, std::string_view fileName, int x, int y, int width, int height)
-{
-    auto* image = new TImage(form);
-    image->SetParent(form);
-    image->SetBounds(x, y, width, height);
-    const std::string path = ProgramFolder() + "Skin/TarnwickPro/" + std::string(fileName);
-    if (FileExists(path)) {
-        try {
-            image->Picture()->LoadFromFile(path);
-        } catch (const Exception& e) {
-            std::fprintf(stderr, "Tarnwick Pro: the picture %s is not read: %s\n", path.c_str(), e.Message().c_str());
-        }
-    }
-    return image;
-}
 
 TLabel* NewLabel(TCoverForm* form, int x, int y, int width, TColor colour, bool bold)
 {
@@ -66,14 +44,14 @@ void TCoverForm::CreateComponents()
     SetClientWidth(553);
     SetClientHeight(260);
 
-    Image1 = NewImage(this, "Splash.bmp", 0, 0, 553, 260);
+    Image1 = NewAppImage(this, this, "Splash.bmp", 0, 0, 553, 260);
     lblVersion = NewLabel(this, 386, 15, 164, clBlack, true);
     lblVersion->SetAlignment(taRightJustify);
-    ProTextImage = NewImage(this, "SplashProText.bmp", 342, 119, 200, 34);
+    ProTextImage = NewAppImage(this, this, "SplashProText.bmp", 342, 119, 200, 34);
     ProTextImage->SetVisible(false);
-    IconProImage = NewImage(this, "SplashEditionPro.bmp", 14, 183, 331, 39);
+    IconProImage = NewAppImage(this, this, "SplashEditionPro.bmp", 14, 183, 331, 39);
     IconProImage->SetVisible(false);
-    IconStdImage = NewImage(this, "SplashEditionStd.bmp", 110, 183, 331, 39);
+    IconStdImage = NewAppImage(this, this, "SplashEditionStd.bmp", 110, 183, 331, 39);
     IconStdImage->SetVisible(false);
     lblInfoText = NewLabel(this, 373, 209, 177, clWhite, false);
 }
