@@ -1,8 +1,14 @@
-// The program itself on a display and without one: it opens its window on the display it is given, says in
-// one line that it has none, and ends with a clear message, not a hang, when its X server goes away.
+// The program itself on a display and without one: it shows its splash and then its window on the display it is
+// given and quits on its window's close button; it says in one line that it has none, and ends with a clear
+// message, not a hang, when its X server goes away.
 #include "tests/display/support/TXSession.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <vector>
+// After the test framework: Xlib's macros (Bool, None ...) would break its templates.
+#include <X11/Xlib.h>
 
 #ifndef TP_PROGRAM_PATH
 #error "TP_PROGRAM_PATH must name the program"
@@ -12,9 +18,122 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// What the X server told of the program's top-level windows: created (with its size), mapped, unmapped or
+// destroyed, in order.
+struct TWindowEvent {
+    enum TKind { Created, Mapped, Unmapped, Destroyed } Kind;
+    unsigned long Window;
+    int Width = 0;
+    int Height = 0;
+};
+
+class TWindowWatch {
+public:
+    // Hears of every top-level window from now on.
+    explicit TWindowWatch(TXSession& session)
+        : FDisplay(session.Connection())
+    {
+        XSelectInput(FDisplay, DefaultRootWindow(FDisplay), SubstructureNotifyMask);
+        XSync(FDisplay, False);
+    }
+    ~TWindowWatch() { XSelectInput(FDisplay, DefaultRootWindow(FDisplay), NoEventMask); }
+
+    // Reads the server's events until `done` holds, the program ends or the time is up; true when done.
+    bool WaitUntil(TChildProcess& program, const std::function<bool(const std::vector<TWindowEvent>&)>& done,
+        std::chrono::milliseconds timeout = 20s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!done(Events)) {
+            const auto left
+                = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || program.Finished())
+                return false;
+            pollfd fds[2] = { { ConnectionNumber(FDisplay), POLLIN, 0 }, { program.ExitFd(), POLLIN, 0 } };
+            if (XPending(FDisplay) == 0)
+                poll(fds, 2, int(left.count()));
+            while (XPending(FDisplay) > 0) {
+                XEvent event;
+                XNextEvent(FDisplay, &event);
+                Add(event);
+            }
+        }
+        return true;
+    }
+
+    std::vector<TWindowEvent> Events;
+
+private:
+    void Add(const XEvent& event)
+    {
+        switch (event.type) {
+        case CreateNotify:
+            Events.push_back({ TWindowEvent::Created, event.xcreatewindow.window, event.xcreatewindow.width,
+                event.xcreatewindow.height });
+            break;
+        case MapNotify:
+            Events.push_back({ TWindowEvent::Mapped, event.xmap.window });
+            break;
+        case UnmapNotify:
+            Events.push_back({ TWindowEvent::Unmapped, event.xunmap.window });
+            break;
+        case DestroyNotify:
+            Events.push_back({ TWindowEvent::Destroyed, event.xdestroywindow.window });
+            break;
+        }
+    }
+
+    Display* FDisplay;
+};
+
 size_t LineCount(const std::string& text)
 {
     return size_t(std::count(text.begin(), text.end(), '\n')) + (!text.empty() && text.back() != '\n');
+}
+
+// The program as the run command starts it: the splash (a window of its own, 553 x 260) shows and goes before
+// the window the start-up ends on shows, and that window's Close button ends the program normally.
+TEST(Program, ShowsItsSplashThenItsWindowAndQuitsOnItsCloseButton)
+{
+    TXSession& session = SharedXSession();
+    TWindowWatch watch(session);
+    TChildOptions options = session.ToolOptions();
+    options.CaptureErrors = true;
+    TChildProcess program({ TP_PROGRAM_PATH }, options);
+
+    unsigned long splash = 0;
+    unsigned long window = 0;
+    auto sizeOf = [](const std::vector<TWindowEvent>& events, unsigned long w) {
+        for (const TWindowEvent& e : events) {
+            if (e.Kind == TWindowEvent::Created && e.Window == w)
+                return std::make_pair(e.Width, e.Height);
+        }
+        return std::make_pair(0, 0);
+    };
+    // The first window mapped is the splash; the next one mapped after the splash went is the program's window.
+    const bool shown = watch.WaitUntil(program, [&](const std::vector<TWindowEvent>& events) {
+        bool splashGone = false;
+        for (const TWindowEvent& e : events) {
+            if (e.Kind == TWindowEvent::Mapped && !splash)
+                splash = e.Window;
+            else if (splash && e.Window == splash && e.Kind != TWindowEvent::Mapped)
+                splashGone = true;
+            else if (splashGone && e.Kind == TWindowEvent::Mapped && e.Window != splash)
+                window = e.Window;
+        }
+        return window != 0;
+    });
+    ASSERT_TRUE(shown) << "no splash, then window: " << program.Errors();
+    EXPECT_EQ(sizeOf(watch.Events, splash), std::make_pair(553, 260));
+
+    // The Close button of the window, at the bottom right of its 360 x 150 client area inside its frame.
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(session.Connection(), window, &attributes));
+    const int border = (attributes.width - 360) / 2;
+    const int clientTop = attributes.y + attributes.height - border - 150;
+    session.MoveTo(attributes.x + border + 299, clientTop + 121);
+    session.Click();
+    ASSERT_TRUE(program.WaitFinished(10s)) << "the program did not quit on its Close button: " << program.Errors();
+    EXPECT_EQ(program.ExitCode(), 0) << program.Errors();
 }
 
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndExitsWith1)
