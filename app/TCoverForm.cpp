@@ -4,6 +4,8 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
 
 namespace {
 
@@ -22,6 +24,17 @@ TLabel* NewLabel(TCoverForm* form, int x, int y, int width, TColor colour, bool 
     return label;
 }
 
+// Widens a right-aligned label to the left when its text is wider than its box, so that the text shows whole
+// whatever the font's metrics here.
+void KeepWhole(TLabel* label)
+{
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(label->Font());
+    const int width = measure.Canvas()->TextWidth(label->Caption());
+    if (width > label->Width())
+        label->SetBounds(label->Left() + label->Width() - width, label->Top(), width, label->Height());
+}
+
 } // namespace
 
 TCoverForm::TCoverForm(TComponent* owner)
@@ -29,6 +42,7 @@ TCoverForm::TCoverForm(TComponent* owner)
 {
     CreateComponents();
     lblVersion->SetCaption(std::string("Version: ") + "2.6.0" + "(Build: " + "20071016" + ")");
+    KeepWhole(lblVersion);
     IconStdImage->SetLeft(IconProImage->Left());
     IconStdImage->SetTop(IconProImage->Top());
     ProTextImage->SetVisible(true);

@@ -26,7 +26,7 @@ void DrawSplash(TBitmap32& picture)
     picture.SetSize(553, 260);
     TSkinPainter painter(picture);
     painter.FillRoundRect(TFloatRect { 0, 0, 553, 260 }, 0, TFill(SplashTop, SplashBottom));
-    painter.FillRoundRect(TFloatRect { 370, 8, 553, 34 }, 0, TFill(Rgb(0xDDE6F5), Rgb(0xC9D6EE), false));
+    painter.FillRoundRect(TFloatRect { 350, 8, 553, 34 }, 0, TFill(Rgb(0xDDE6F5), Rgb(0xC9D6EE), false));
     // The film strip across the middle, with its holes.
     painter.FillRoundRect(TFloatRect { 0, 64, 553, 112 }, 0, Rgb(0x000000, 0.35f));
     for (int i = 0; i < 28; ++i) {
@@ -87,12 +87,12 @@ void DrawStopSign(TBitmap32& picture)
     painter.FillRoundRect(TFloatRect { 15, 28, 49, 36 }, 2, Rgb(0xFFFFFF));
 }
 
-// The shutdown countdown's picture: a power mark in a blue ring, on the countdown's grey.
+// The shutdown countdown's picture: a power mark in a blue ring, on the dialogs' body colour.
 void DrawPowerMark(TBitmap32& picture)
 {
     picture.SetSize(68, 69);
     TSkinPainter painter(picture);
-    painter.FillRoundRect(TFloatRect { 0, 0, 68, 69 }, 0, Rgb(0xEAEAEA));
+    painter.FillRoundRect(TFloatRect { 0, 0, 68, 69 }, 0, Body);
     painter.FillCircle(34, 34.5f, 30, TFill(AccentHot, AccentDown));
     const float pi = std::numbers::pi_v<float>;
     painter.Arc(34, 36, 15, -pi / 2 + 0.6f, 3 * pi / 2 - 0.6f, 5, Rgb(0xFFFFFF));
