@@ -1,6 +1,8 @@
 #include "skin/controls/SkinSlider.h"
 
 #include "framework/controls/Messages.h"
+#include "framework/core/Streams.h"
+#include "framework/core/TFiler.h"
 #include "framework/core/Numbers.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
@@ -11,6 +13,7 @@
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinImages.h"
+#include "skin/core/SkinMessages.h"
 
 #include <algorithm>
 
@@ -190,16 +193,65 @@ void TspSkinCustomSlider::SetEdgeSize(int value)
 
 void TspSkinCustomSlider::SetImage(TspSliderImage index, TBitmap* bitmap)
 {
+    const uint8_t bit = uint8_t(1u << index);
     if (bitmap) {
-        FImages[index]->Assign(bitmap);
+        if (bitmap != FImages[index].get())
+            FImages[index]->Assign(bitmap);
+        FUserImages |= bit;
     } else {
         LoadSliderPicture(FImages[index].get(), index);
-        TspSliderOptions options = FOptions;
-        options.Exclude(index == siHThumb || index == siVThumb ? soThumbOpaque : soRulerOpaque);
-        FOptions = options;
+        FUserImages &= uint8_t(~bit);
+        if (!ComponentState().Contains(csReading) && !ComponentState().Contains(csLoading)) {
+            TspSliderOptions options = FOptions;
+            options.Exclude(index == siHThumb || index == siVThumb ? soThumbOpaque : soRulerOpaque);
+            FOptions = options;
+            Invalidate();
+        }
     }
     if (!FCreating)
         Sized();
+}
+
+void TspSkinCustomSlider::SetTransparent(bool value)
+{
+    FTransparent = value;
+    Invalidate();
+}
+
+void TspSkinCustomSlider::DefineProperties(TFiler* filer)
+{
+    inherited::DefineProperties(filer);
+    const auto* ancestor = dynamic_cast<const TspSkinCustomSlider*>(filer->Ancestor());
+    const uint8_t ancestorImages = ancestor ? ancestor->FUserImages : 0;
+    filer->DefineBinaryProperty(
+        "UserImages",
+        [this](TStream& stream) {
+            if (stream.Size() != 1)
+                throw EReadError("UserImages holds one byte");
+            stream.ReadBuffer(&FUserImages, 1);
+            FUserImages &= 0x0F;
+        },
+        [this](TStream& stream) { stream.WriteBuffer(&FUserImages, 1); }, FUserImages != ancestorImages);
+    static const char* const kNames[4] = { "ImageHThumb", "ImageHRuler", "ImageVThumb", "ImageVRuler" };
+    for (int i = 0; i < 4; ++i) {
+        // Read into a spare bitmap first: a picture that does not read leaves the slider's own untouched.
+        filer->DefineBinaryProperty(
+            kNames[i],
+            [this, i](TStream& stream) {
+                TBitmap picture;
+                picture.LoadFromStream(stream);
+                FImages[i]->Assign(&picture);
+            },
+            [this, i](TStream& stream) { FImages[i]->SaveToStream(stream); }, (FUserImages >> i) & 1);
+    }
+}
+
+void TspSkinCustomSlider::Loaded()
+{
+    inherited::Loaded();
+    for (int i = 0; i < 4; ++i)
+        if ((FUserImages >> i) & 1)
+            SetImage(static_cast<TspSliderImage>(i), FImages[i].get());
 }
 
 void TspSkinCustomSlider::SetUseSkinThumb(bool value)
@@ -619,6 +671,15 @@ void TspSkinCustomSlider::WndProc(TMessage& message)
         inherited::WndProc(message);
         Invalidate();
         return;
+    case WM_MOVE:
+        inherited::WndProc(message);
+        if (FTransparent)
+            Invalidate();
+        return;
+    case WM_CHECKPARENTBG:
+        if (FTransparent)
+            Invalidate();
+        return;
     default:
         break;
     }
@@ -663,7 +724,10 @@ void TspSkinCustomSlider::Paint()
 {
     GetSkinData();
     TCanvas* canvas = Canvas();
-    Fill(canvas, ClientRect(), SkinIndex == -1 ? Color() : BGColor);
+    if (FTransparent)
+        GetParentImage(this, canvas);
+    else
+        Fill(canvas, ClientRect(), SkinIndex == -1 ? Color() : BGColor);
     if (FRuler->Width() > 0 && FRuler->Height() > 0) {
         FRuler->SetTransparent(SkinIndex != -1 || !FOptions.Contains(soRulerOpaque));
         canvas->Draw(FRulerPos.X, FRulerPos.Y, FRuler.get());

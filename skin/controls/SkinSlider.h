@@ -40,6 +40,11 @@ public:
     TBitmap* Image(TspSliderImage index) const { return FImages[index].get(); }
     // A copy of `bitmap`; null brings the default picture back and drops the matching opaque option.
     void SetImage(TspSliderImage index, TBitmap* bitmap);
+    // Bit i is set while picture i is one the user assigned; only those pictures are stored with the form.
+    uint8_t UserImages() const { return FUserImages; }
+    // Paint the parent's picture as the background.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
     bool UseSkinThumb() const { return FUseSkinThumb; }
     void SetUseSkinThumb(bool value);
     bool ReadOnly() const { return FReadOnly; }
@@ -63,8 +68,13 @@ public:
     void GetSkinData() override;
     void ChangeSkinData() override;
     void WndProc(TMessage& message) override;
+    // Assigns the stored user pictures again, now that loading is over.
+    void Loaded() override;
 
 protected:
+    // "UserImages" (one byte, stored when it differs from the ancestor's) and each user picture
+    // ("ImageHThumb", "ImageHRuler", "ImageVThumb", "ImageVRuler", stored as a bitmap while its bit is set).
+    void DefineProperties(TFiler* filer) override;
     // Lays the ruler, thumb and points out again for the current size, pictures and skin.
     virtual void Sized();
     virtual void RangeChanged() { }
@@ -103,6 +113,8 @@ private:
     int FEdgeSize = 2;
     bool FUseSkinThumb = true;
     bool FReadOnly = false;
+    bool FTransparent = false;
+    uint8_t FUserImages = 0;
     std::unique_ptr<TBitmap> FImages[4];
     std::unique_ptr<TBitmap> FRuler;
     TPoint FRulerPos;

@@ -1,6 +1,11 @@
-// The skinned bars that scroll or band what they hold, on the headless display: the buttons bar.
+// The skinned bars that scroll what they hold, on the headless display: the buttons bar, the scroll panel and
+// the tool bar.
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinButtonsBar.h"
+#include "skin/controls/SkinMenuButtons.h"
+#include "skin/controls/SkinScrollPanel.h"
+#include "skin/controls/SkinToolBar.h"
+#include "skin/core/SkinMessages.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
 #include <algorithm>
@@ -214,14 +219,281 @@ TEST_F(SkinButtonsBarTest, TheProgramsSkinDressesTheBarItsItemsAndItsArrows)
     // The program's skin has no tool-button record: the section buttons keep their default look.
     for (TspSectionButton* button : bar->SectionButtons())
         EXPECT_EQ(button->GetSkinIndex(), -1);
-    for (TspSectionItem* item : bar->SectionItems())
+    for (TspSectionItem* item : bar->SectionItems()) {
         if (item->Visible())
             EXPECT_NE(item->GetSkinIndex(), -1);
+    }
     ASSERT_NE(bar->DownButton(), nullptr);
     EXPECT_NE(bar->DownButton()->GetSkinIndex(), -1);
     ClickControl(bar->DownButton());
     EXPECT_EQ(bar->FirstVisibleItem(), 1);
 }
 #endif
+
+// ---- Scroll panel and tool bar -----------------------------------------------------------------------------------
+
+class SkinScrollingTest : public SkinControlsTest {
+protected:
+    // `count` boxes of `w` x `h` in a row (a column when `vertical`) from the container's origin.
+    static std::vector<TBox*> Fill(TWinControl* parent, int count, int w, int h, bool vertical = false)
+    {
+        std::vector<TBox*> boxes;
+        for (int i = 0; i < count; ++i) {
+            auto* box = new TBox(parent);
+            box->SetParent(parent);
+            box->SetBounds(vertical ? 0 : i * w, vertical ? i * h : 0, w, h);
+            boxes.push_back(box);
+        }
+        return boxes;
+    }
+
+    // The hit code of a point given in the control's client coordinates.
+    static LRESULT HitAt(TWinControl* control, int x, int y)
+    {
+        const TPoint p = control->ClientToScreen(TPoint { x, y });
+        return SendMessage(control->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.X, p.Y));
+    }
+
+    void PointAt(TWinControl* control, int x, int y)
+    {
+        const TPoint p = control->ClientToScreen(TPoint { x, y });
+        Backend.MouseMove(p.X, p.Y);
+        Pump();
+    }
+
+    void Tick(int ms)
+    {
+        Backend.AdvanceClock(ms);
+        Pump();
+    }
+    void Press()
+    {
+        Backend.MouseDown();
+        Pump();
+    }
+    void Release()
+    {
+        Backend.MouseUp();
+        Pump();
+    }
+};
+
+TEST_F(SkinScrollingTest, AScrollPanelShowsArrowsOnlyWhileItsChildrenDoNotFitAndAnswersTheirHitCodes)
+{
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 150, 30, false);
+    std::vector<TBox*> boxes = Fill(panel, 2, 100, 20);
+    Pump();
+    ASSERT_TRUE(panel->Arrows().Shown());
+    EXPECT_EQ(panel->ClientWidth(), 150 - 24);
+    EXPECT_EQ(panel->Range(), 199);
+    EXPECT_EQ(panel->Page(), 126);
+    EXPECT_EQ(HitAt(panel, -6, 10), 119);
+    EXPECT_EQ(HitAt(panel, 126 + 6, 10), 120);
+    EXPECT_EQ(HitAt(panel, 60, 10), HTCLIENT);
+    // The default look of the buttons: a shadow frame on the button face, an arrow in the text colour.
+    EXPECT_EQ(At(10, 10), Rgb(clBtnShadow));
+    EXPECT_EQ(At(10 + 3, 10 + 2), Rgb(clBtnFace));
+    // Forward by the client width, but no further than the children's end: 199 - 126 + 1.
+    PointAt(panel, 126 + 6, 10);
+    Press();
+    Release();
+    EXPECT_EQ(panel->Position(), 74);
+    EXPECT_EQ(boxes[0]->Left(), -74);
+    // Back to the start.
+    PointAt(panel, -6, 10);
+    Press();
+    Release();
+    EXPECT_EQ(panel->Position(), 0);
+    EXPECT_EQ(boxes[0]->Left(), 0);
+    // Children that fit: no buttons, the whole width is client area.
+    boxes[1]->SetVisible(false);
+    Pump();
+    EXPECT_FALSE(panel->Arrows().Shown());
+    EXPECT_EQ(panel->ClientWidth(), 150);
+    EXPECT_EQ(HitAt(panel, 2, 10), HTCLIENT);
+}
+
+TEST_F(SkinScrollingTest, AHeldArrowRepeatsOnTheTimerAndStopsAtTheEnd)
+{
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 150, 30, false);
+    panel->SetScrollOffset(30);
+    for (int bad : { -1 })
+        panel->SetScrollOffset(bad);
+    EXPECT_EQ(panel->ScrollOffset(), 30);
+    panel->SetScrollTimerInterval(0);
+    EXPECT_EQ(panel->ScrollTimerInterval(), 50);
+    Fill(panel, 2, 100, 20);
+    Pump();
+    PointAt(panel, 126 + 6, 10);
+    Press();
+    EXPECT_EQ(panel->Arrows().TimerMode(), 2);
+    EXPECT_EQ(panel->Position(), 0) << "the press itself does not step";
+    std::vector<int> positions;
+    for (int i = 0; i < 5; ++i) {
+        Tick(50);
+        positions.push_back(panel->Position());
+    }
+    EXPECT_EQ(positions, (std::vector<int> { 30, 60, 74, 74, 74 }));
+    EXPECT_EQ(panel->Arrows().TimerMode(), 0) << "the step that could not move stopped the timer";
+    Release();
+    EXPECT_EQ(panel->Position(), 74);
+
+    // HotScroll: hovering alone scrolls back; moving into the client area stops it.
+    panel->SetHotScroll(true);
+    PointAt(panel, -6, 10);
+    EXPECT_TRUE(panel->Arrows().MouseIn(0));
+    Tick(50);
+    EXPECT_EQ(panel->Position(), 44);
+    PointAt(panel, 60, 10);
+    EXPECT_FALSE(panel->Arrows().MouseIn(0));
+    Tick(50);
+    EXPECT_EQ(panel->Position(), 44);
+}
+
+TEST_F(SkinScrollingTest, AGrowingPanelPullsItsChildrenBackByAtMostTheGrowth)
+{
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 150, 30, false);
+    panel->SetAlign(alNone);
+    std::vector<TBox*> boxes = Fill(panel, 2, 100, 20);
+    Pump();
+    panel->ButtonClick(1);
+    ASSERT_EQ(panel->Position(), 74);
+    struct TCase {
+        int Width, Position, FirstLeft;
+        bool Shown;
+    };
+    // 30 wider: back by 30. Then wide enough for all: back to 0 and no buttons.
+    for (const TCase& c : { TCase { 180, 44, -44, true }, TCase { 400, 0, 0, false } }) {
+        SCOPED_TRACE(c.Width);
+        panel->SetBounds(10, 10, c.Width, 30);
+        Pump();
+        EXPECT_EQ(panel->Position(), c.Position);
+        EXPECT_EQ(boxes[0]->Left(), c.FirstLeft);
+        EXPECT_EQ(panel->Arrows().Shown(), c.Shown);
+    }
+}
+
+TEST_F(SkinScrollingTest, AVerticalPanelStepsByItsClientWidthAndTakesTheKeysWhenItMayFocus)
+{
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 60, 100, false);
+    panel->SetScrollType(stVertical);
+    std::vector<TBox*> boxes = Fill(panel, 2, 50, 80, true);
+    Pump();
+    ASSERT_TRUE(panel->Arrows().Shown());
+    EXPECT_EQ(panel->ClientHeight(), 100 - 24);
+    EXPECT_EQ(HitAt(panel, 10, -6), 119);
+    EXPECT_EQ(HitAt(panel, 10, 76 + 6), 120);
+    panel->ButtonClick(1);
+    EXPECT_EQ(panel->Position(), 60) << "the client width, not its height";
+    EXPECT_EQ(boxes[0]->Top(), -60);
+    // Keys reach the panel only when it may take the focus.
+    panel->SetCanFocused(true);
+    panel->SetFocus();
+    Pump();
+    PostMessage(panel->Handle(), WM_KEYDOWN, VK_UP, 0);
+    Pump();
+    EXPECT_EQ(panel->Position(), 0);
+}
+
+TEST_F(SkinScrollingTest, TheArrowsTakeTheResizeButtonRecordAndTheBackgroundTheClientPiece)
+{
+    Fixture.AddControl("resizebutton", "button",
+        { { "pictureindex", "0" }, { "skinrect", "160,170,200,190" }, { "activeskinrect", "200,170,240,190" },
+            { "lefttoppoint", "4,4" }, { "righttoppoint", "36,4" }, { "leftbottompoint", "4,16" },
+            { "rightbottompoint", "36,16" }, { "clientrect", "4,4,36,16" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(Fixture.Write());
+    ASSERT_FALSE(skin->Empty);
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 150, 30, false);
+    panel->SetSkinData(skin);
+    Fill(panel, 2, 100, 20);
+    Pump();
+    ASSERT_TRUE(panel->Arrows().Shown());
+    panel->Invalidate();
+    // The back button's corner from the button face, and, under the pointer, from its hot face.
+    EXPECT_EQ(At(10 + 1, 10 + 1), Sheet(161, 171));
+    PointAt(panel, -6, 10);
+    EXPECT_EQ(At(10 + 1, 10 + 1), Sheet(201, 171));
+    // The "panel" record's client piece (6, 156) tiles the client area.
+    EXPECT_EQ(At(10 + 12 + 50, 10 + 25), Sheet(6 + 50 % 48, 156 + 25 % 28));
+}
+
+TEST_F(SkinScrollingTest, AToolBarScrollsOnlyWithCanScrollAndCentresItsChildren)
+{
+    auto* bar = Place<TspSkinToolBar>(10, 10, 150, 40, false);
+    bar->SetAlign(alNone);
+    std::vector<TBox*> boxes = Fill(bar, 2, 100, 20);
+    auto* aligned = new TBox(bar);
+    aligned->SetParent(bar);
+    aligned->SetAlign(alRight);
+    aligned->SetWidth(5);
+    Pump();
+    // Without CanScroll the children overflow, with neither arrows nor a shifted client area.
+    EXPECT_FALSE(bar->Arrows().Shown());
+    EXPECT_EQ(bar->ClientWidth(), 150);
+    EXPECT_EQ(HitAt(bar, 2, 10), HTCLIENT);
+    // Unskinned, unaligned children stand in the middle of the client height; an aligned one is left alone.
+    const TRect client = bar->GetSkinClientRect();
+    EXPECT_EQ(boxes[0]->Top(), client.Top + (client.Bottom - client.Top) / 2 - 10);
+    EXPECT_EQ(aligned->Top(), client.Top);
+
+    bar->SetCanScroll(true);
+    Pump();
+    ASSERT_TRUE(bar->Arrows().Shown());
+    EXPECT_EQ(bar->ClientWidth(), 150 - 24);
+    EXPECT_EQ(HitAt(bar, -6, 10), 119);
+    EXPECT_EQ(HitAt(bar, bar->ClientWidth() + 6, 10), 120);
+    PointAt(bar, bar->ClientWidth() + 6, 10);
+    Press();
+    Release();
+    EXPECT_GT(bar->Position(), 0);
+    EXPECT_EQ(boxes[0]->Left(), -bar->Position());
+    // Scrolling switched off brings the children home.
+    bar->SetCanScroll(false);
+    Pump();
+    EXPECT_EQ(boxes[0]->Left(), 0);
+    EXPECT_FALSE(bar->Arrows().Shown());
+}
+
+TEST_F(SkinScrollingTest, ToolBarCaptionsWidthsAndRecordNamesFollowTheBar)
+{
+    auto* bar = Place<TspSkinToolBar>(10, 10, 150, 30, false);
+    bar->SetAlign(alNone);
+    auto* button = new TspSkinSpeedButton(bar);
+    button->SetParent(bar);
+    button->SetBounds(0, 0, 40, 20);
+    auto* menuButton = new TspSkinMenuSpeedButton(bar);
+    menuButton->SetParent(bar);
+    menuButton->SetTrackButtonMode(true);
+    Pump();
+    // Skinned children centre themselves: (30 - 20) / 2 within a client area of 30 without a record.
+    EXPECT_EQ(button->Top(), bar->GetSkinClientRect().Top + (bar->GetSkinClientRect().Bottom - bar->GetSkinClientRect().Top) / 2 - 10);
+    // Only one of the two widths: the bar keeps its width.
+    bar->SetWidthWithCaptions(200);
+    bar->SetAutoShowHideCaptions(true);
+    bar->SetShowCaptions(true);
+    EXPECT_EQ(bar->Width(), 150);
+    EXPECT_TRUE(button->ShowCaption());
+    bar->SetWidthWithoutCaptions(90);
+    bar->SetShowCaptions(false);
+    EXPECT_EQ(bar->Width(), 90);
+    EXPECT_FALSE(button->ShowCaption());
+    bar->SetFlat(true);
+    EXPECT_TRUE(button->Flat());
+    // Renaming the bar renames its buttons' records at design time only.
+    bar->SetSkinDataName("bigtoolpanel");
+    EXPECT_EQ(button->SkinDataName(), "toolbutton");
+    bar->SetComponentStateItem(csDesigning, true);
+    struct TCase {
+        const char *Bar, *Button, *Menu;
+    };
+    for (const TCase& c : { TCase { "bigtoolpanel", "bigtoolbutton", "bigtoolmenutrackbutton" },
+             TCase { "panel", "resizebutton", "resizebutton" }, TCase { "other", "toolbutton", "toolmenutrackbutton" } }) {
+        bar->SetSkinDataName(c.Bar);
+        EXPECT_EQ(button->SkinDataName(), c.Button) << c.Bar;
+        EXPECT_EQ(menuButton->SkinDataName(), c.Menu) << c.Bar;
+    }
+    bar->SetComponentStateItem(csDesigning, false);
+}
 
 } // namespace

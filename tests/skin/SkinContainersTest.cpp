@@ -1,6 +1,10 @@
 // The skinned containers that lay out or hide what they hold, on the headless display: radio and check groups,
 // with the fixture skin and the program's own; the expandable panel; the splitters; the control bar; the slider.
+#include "framework/core/Streams.h"
+#include "framework/core/TFiler.h"
 #include "framework/core/TStrings.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
 #include "skin/controls/SkinControlBar.h"
 #include "skin/controls/SkinExPanel.h"
 #include "skin/controls/SkinPanels.h"
@@ -8,6 +12,8 @@
 #include "skin/controls/SkinGroups.h"
 #include "skin/controls/SkinSlider.h"
 #include "skin/controls/SkinSplitters.h"
+#include "skin/controls/SkinSpeedButtons.h"
+#include "skin/controls/SkinToolBar.h"
 #include "framework/controls/ExtCtrls.h"
 #include "platform/win/VirtualKeys.h"
 #include "tests/skin/SkinControlsTestSupport.h"
@@ -566,6 +572,69 @@ TEST_F(SkinControlBarTest, ABandIsFramedFromTheItemPictureAndAMovedTransparentPa
     EXPECT_GT(bar->Paints, paints);
 }
 
+TEST_F(SkinControlBarTest, ACoolBarFramesItselfAndDrawsRaisedGripsWithoutGripPictures)
+{
+    auto* bar = new TspSkinCoolBar(Form);
+    bar->SetParent(Form);
+    bar->SetAlign(alNone);
+    bar->SetAutoSize(false);
+    bar->SetBounds(10, 10, 300, 60);
+    auto* child = new TspSkinPanel(Form);
+    child->SetBounds(0, 0, 100, 22);
+    child->SetParent(bar);
+    Pump();
+    bar->SetSkinData(BarSkin);
+    Pump();
+    ASSERT_NE(bar->GetSkinIndex(), -1);
+    EXPECT_FALSE(bar->ReskinnedByForm());
+    // SkinBevel is on: the record's 10-pixel margins are the frame.
+    EXPECT_EQ(bar->ClientWidth(), 280);
+    EXPECT_EQ(bar->ClientHeight(), 40);
+    EXPECT_EQ(At(10 + 2, 10 + 2), Sheet(2, 2)) << "the frame's corner";
+    // The grip before the band: two raised lines in the skin's colours, from 2 pixels after the caption start.
+    const TRect c = child->BoundsRect();
+    const int x0 = c.Left - bar->GetCaptionSize(bar->Bands()->Items(0));
+    ASSERT_GT(x0 + 5, 0);
+    const int y = 10 + 10 + c.Top + (c.Bottom - c.Top) / 2;
+    EXPECT_EQ(At(10 + 10 + x0 + 2, y), Rgb(BarSkin->Colors->cBtnHighLight));
+    EXPECT_EQ(At(10 + 10 + x0 + 3, y), Rgb(BarSkin->Colors->cBtnShadow));
+    EXPECT_EQ(At(10 + 10 + x0 + 4, y), Rgb(BarSkin->Colors->cBtnHighLight));
+    // The background between bands: the record's client piece, tiled.
+    EXPECT_EQ(At(10 + 10 + 250, 10 + 10 + 35), Sheet(10 + 250 % 10, 10 + 35 % 10));
+    EXPECT_EQ(SendMessage(bar->Handle(), CM_BENCPAINT, 0, CM_BENCPAINTParam), LRESULT(CM_BENCPAINTParam));
+    // Without SkinBevel there is no frame at all.
+    bar->SetSkinBevel(false);
+    Pump();
+    EXPECT_EQ(bar->ClientWidth(), 300);
+}
+
+TEST_F(SkinControlBarTest, AScrollingToolBarOnASkinnedCoolBarKeepsItsWindow)
+{
+    auto* bar = new TspSkinCoolBar(Form);
+    bar->SetParent(Form);
+    bar->SetAlign(alNone);
+    bar->SetAutoSize(false);
+    bar->SetBounds(10, 10, 300, 60);
+    bar->SetSkinData(BarSkin);
+    auto* tools = new TspSkinToolBar(Form);
+    tools->SetAlign(alNone);
+    tools->SetBounds(0, 0, 120, 25);
+    tools->SetParent(bar);
+    tools->SetCanScroll(true);
+    Pump();
+    const HWND before = tools->Handle();
+    // Wider together than the band can be.
+    for (int i = 0; i < 5; ++i) {
+        auto* button = new TspSkinSpeedButton(tools);
+        button->SetParent(tools);
+        button->SetBounds(i * 100, 0, 100, 20);
+    }
+    Pump();
+    EXPECT_TRUE(tools->Arrows().Shown());
+    EXPECT_EQ(tools->Handle(), before);
+    EXPECT_EQ(tools->ClientWidth(), tools->Width() - 24) << "the frame is calculated again all the same";
+}
+
 // ---- The slider --------------------------------------------------------------------------------------------------
 
 TEST_F(SkinContainersTest, ASliderKeepsItsRangeAndStepsByWholeIncrements)
@@ -705,6 +774,72 @@ TEST_F(SkinContainersTest, TheSliderTakesItsRulerAndThumbFromTheSkin)
     EXPECT_EQ(At(10 + 1, 10 + 1), Rgb(clWhite)) << "the record's background";
     const TRect ruler = slider->RulerRect();
     EXPECT_EQ(At(10 + ruler.Right - 1, 10 + ruler.Top + 1), Sheet(39, 101)) << "the ruler's fixed end";
+}
+
+TEST_F(SkinContainersTest, ASliderStoresOnlyThePicturesTheUserGaveIt)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    auto write = [](TspSkinSlider* s, TspSkinSlider* ancestor = nullptr) {
+        auto stream = std::make_unique<TMemoryStream>();
+        TWriter writer(*stream);
+        writer.SetAncestor(ancestor);
+        writer.WriteProperties(*s);
+        stream->SetPosition(0);
+        return stream;
+    };
+    // Nothing of the user's: nothing stored but the end of the list.
+    EXPECT_EQ(write(slider)->Size(), 1);
+    TBitmap thumb;
+    thumb.SetSize(20, 10);
+    thumb.Canvas()->Brush()->SetColor(clRed);
+    thumb.Canvas()->FillRect(Rect(0, 0, 20, 10));
+    slider->SetImage(siHThumb, &thumb);
+    EXPECT_EQ(slider->UserImages(), 0x01);
+
+    auto* loaded = new TspSkinSlider(Form);
+    loaded->SetComponentStateItem(csLoading, true);
+    auto stream = write(slider);
+    TReader(*stream).ReadProperties(*loaded);
+    loaded->Loaded();
+    EXPECT_EQ(loaded->UserImages(), 0x01);
+    EXPECT_EQ(loaded->Image(siHThumb)->Width(), 20);
+    EXPECT_EQ(loaded->Image(siHThumb)->Canvas()->Pixels(3, 3), clRed);
+    EXPECT_EQ(loaded->Image(siHRuler)->Width(), 10) << "the default ruler";
+    // Against an ancestor with the same pictures the byte is not stored.
+    EXPECT_LT(write(slider, loaded)->Size(), write(slider)->Size());
+
+    // A byte of the wrong length is refused and the slider keeps what it had.
+    TMemoryStream bad;
+    const uint8_t record[] = { 10, 'U', 's', 'e', 'r', 'I', 'm', 'a', 'g', 'e', 's', vaBinary, 2, 0, 0, 0, 0, 0, 0, 0,
+        0x0F, 0x0F, 0 };
+    bad.WriteBuffer(record, sizeof(record));
+    bad.SetPosition(0);
+    EXPECT_THROW(TReader(bad).ReadProperties(*loaded), EReadError);
+    EXPECT_EQ(loaded->UserImages(), 0x01);
+
+    // Giving the default back clears the bit and the opaque thumb.
+    slider->SetOptions(TspSliderOptions { soShowPoints, soThumbOpaque });
+    slider->SetImage(siHThumb, nullptr);
+    EXPECT_EQ(slider->UserImages(), 0);
+    EXPECT_FALSE(slider->Options().Contains(soThumbOpaque));
+    EXPECT_EQ(slider->Image(siHThumb)->Width(), 18);
+}
+
+TEST_F(SkinContainersTest, ATransparentSliderShowsItsParentBehindTheRuler)
+{
+    auto* slider = Place<TspSkinSlider>(10, 10, 150, 40, false);
+    slider->SetColor(clRed);
+    slider->SetOptions(TspSliderOptions {});
+    Pump();
+    EXPECT_EQ(At(10 + 2, 10 + 2), Rgb(clRed));
+    slider->SetTransparent(true);
+    Pump();
+    EXPECT_EQ(At(10 + 2, 10 + 2), Rgb(clWhite)) << "the form's colour";
+    // Moved, it shows what lies behind its new place.
+    Form->SetColor(clBlue);
+    slider->SetBounds(20, 10, 150, 40);
+    Pump();
+    EXPECT_EQ(At(20 + 2, 10 + 2), Rgb(clBlue));
 }
 
 } // namespace
