@@ -63,6 +63,12 @@ void TspSkinScrollPanel::SetPosition(int value)
     UpdateRange();
 }
 
+void TspSkinScrollPanel::ChangeSkinData()
+{
+    inherited::ChangeSkinData();
+    FArrows.RepaintButtons();
+}
+
 void TspSkinScrollPanel::GetSkinData()
 {
     inherited::GetSkinData();

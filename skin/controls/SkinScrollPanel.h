@@ -42,6 +42,8 @@ public:
     void ButtonClick(int button) { FArrows.ButtonClick(button); }
 
     void GetSkinData() override;
+    // The arrow buttons in the non-client area follow the skin as well.
+    void ChangeSkinData() override;
     // Applies the bounds again when AutoSize is on.
     void Loaded() override;
     void SetBounds(int left, int top, int width, int height) override;

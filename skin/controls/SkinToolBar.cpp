@@ -168,6 +168,12 @@ void TspSkinToolBar::SetSkinDataName(std::string_view value)
     }
 }
 
+void TspSkinToolBar::ChangeSkinData()
+{
+    inherited::ChangeSkinData();
+    FArrows.RepaintButtons();
+}
+
 void TspSkinToolBar::GetSkinData()
 {
     inherited::GetSkinData();

@@ -65,6 +65,8 @@ public:
     // At design time the speed buttons' record names follow the bar's.
     void SetSkinDataName(std::string_view value) override;
     void GetSkinData() override;
+    // The arrow buttons in the non-client area follow the skin as well.
+    void ChangeSkinData() override;
     void SetBounds(int left, int top, int width, int height) override;
     void WndProc(TMessage& message) override;
 

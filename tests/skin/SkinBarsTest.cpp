@@ -496,4 +496,44 @@ TEST_F(SkinScrollingTest, ToolBarCaptionsWidthsAndRecordNamesFollowTheBar)
     bar->SetComponentStateItem(csDesigning, false);
 }
 
+#ifdef TP_SKIN_DIR
+TEST_F(SkinScrollingTest, TheProgramsSkinDressesTheScrollPanelTheToolBarAndTheirArrows)
+{
+    auto* program = new TspSkinData(Application);
+    program->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+    ASSERT_FALSE(program->Empty);
+    auto* panel = Place<TspSkinScrollPanel>(10, 10, 150, 30, false);
+    Fill(panel, 2, 100, 20);
+    Pump();
+    ASSERT_TRUE(panel->Arrows().Shown());
+    auto backButton = [this] {
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 12; ++x)
+                pixels.push_back(At(10 + x, 10 + y));
+        return pixels;
+    };
+    const std::vector<uint32_t> plain = backButton();
+    panel->SetSkinData(program);
+    Pump();
+    EXPECT_NE(panel->GetSkinIndex(), -1);
+    EXPECT_NE(panel->Arrows().ButtonSkinIndex, -1);
+    EXPECT_NE(backButton(), plain) << "the arrow button from the skin's resize button";
+    panel->ButtonClick(1);
+    EXPECT_EQ(panel->Position(), 74);
+
+    // The program's skin has no tool-panel record: the tool bar keeps its default look and default arrows.
+    auto* bar = Place<TspSkinToolBar>(10, 60, 150, 30, false);
+    bar->SetAlign(alNone);
+    bar->SetCanScroll(true);
+    Fill(bar, 2, 100, 20);
+    bar->SetSkinData(program);
+    Pump();
+    EXPECT_EQ(bar->GetSkinIndex(), -1);
+    EXPECT_EQ(bar->Arrows().Skin, nullptr);
+    EXPECT_TRUE(bar->Arrows().Shown());
+    EXPECT_EQ(At(10, 60), Rgb(clBtnShadow));
+}
+#endif
+
 } // namespace
