@@ -144,11 +144,58 @@ void PaintSkinBackground(TCanvas* canvas, const TspDataSkinControlBar& record, T
     canvas->Draw(0, 0, &image);
 }
 
-// Tells every child of `bar` that the background behind it changed.
-void CheckChildrenBackground(TWinControl* bar)
+} // namespace
+
+// ---- What both bars share ----------------------------------------------------------------------------------------
+
+template <class Base>
+TspSkinBandBar<Base>::TspSkinBandBar(TComponent* owner)
+    : Base(owner)
 {
-    for (int i = 0; i < bar->ControlCount(); ++i) {
-        TControl* child = bar->Controls(i);
+}
+
+template <class Base> void TspSkinBandBar<Base>::CreateParams(TCreateParams& params)
+{
+    inherited::CreateParams(params);
+    params.Style &= ~DWORD(WS_BORDER);
+    params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+}
+
+template <class Base> void TspSkinBandBar<Base>::SetSkinData(TspSkinData* value)
+{
+    SkinControlSupport::BindSkinData(this, FSkinData, value);
+    this->ChangeSkinData();
+}
+
+template <class Base> void TspSkinBandBar<Base>::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == static_cast<TComponent*>(FSkinData))
+        FSkinData = nullptr;
+}
+
+template <class Base> void TspSkinBandBar<Base>::SetSkinBevel(bool value)
+{
+    FSkinBevel = value;
+    if (GetSkinData() && this->HandleAllocated())
+        this->RecreateWnd();
+}
+
+template <class Base> TspDataSkinControlBar* TspSkinBandBar<Base>::GetSkinData()
+{
+    return BarRecord(FSkinData, FSkinDataName, SkinIndex);
+}
+
+template <class Base> TBitmap* TspSkinBandBar<Base>::Picture() const
+{
+    auto* record = SkinRecordAt<TspDataSkinControlBar>(FSkinData, SkinIndex);
+    return record ? SkinPictureAt(FSkinData, record->PictureIndex) : nullptr;
+}
+
+template <class Base> void TspSkinBandBar<Base>::CheckControlsBackground()
+{
+    for (int i = 0; i < this->ControlCount(); ++i) {
+        TControl* child = this->Controls(i);
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) {
             windowed->HandleNeeded();
             SendMessage(windowed->Handle(), WM_CHECKPARENTBG, 0, 0);
@@ -158,102 +205,32 @@ void CheckChildrenBackground(TWinControl* bar)
     }
 }
 
-} // namespace
-
-TspSkinControlBar::TspSkinControlBar(TComponent* owner)
-    : inherited(owner)
-{
-    SetBevelKind(bkNone);
-    if (ComponentState().Contains(csDesigning)) {
-        SetAutoSize(true);
-        SetAutoDrag(false);
-        SetRowSnap(false);
-    }
-}
-
-void TspSkinControlBar::CreateParams(TCreateParams& params)
-{
-    inherited::CreateParams(params);
-    params.Style &= ~DWORD(WS_BORDER);
-    params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
-}
-
-void TspSkinControlBar::SetSkinData(TspSkinData* value)
-{
-    SkinControlSupport::BindSkinData(this, FSkinData, value);
-    ChangeSkinData();
-}
-
-void TspSkinControlBar::Notification(TComponent* component, TOperation operation)
-{
-    inherited::Notification(component, operation);
-    if (operation == opRemove && component == static_cast<TComponent*>(FSkinData))
-        FSkinData = nullptr;
-}
-
-void TspSkinControlBar::SetSkinBevel(bool value)
-{
-    FSkinBevel = value;
-    if (GetSkinData() && HandleAllocated())
-        RecreateWnd();
-}
-
-TspDataSkinControlBar* TspSkinControlBar::GetSkinData()
-{
-    return BarRecord(FSkinData, FSkinDataName, SkinIndex);
-}
-
-TBitmap* TspSkinControlBar::Picture() const
-{
-    auto* record = SkinRecordAt<TspDataSkinControlBar>(FSkinData, SkinIndex);
-    return record ? SkinPictureAt(FSkinData, record->PictureIndex) : nullptr;
-}
-
-void TspSkinControlBar::ChangeSkinData()
-{
-    GetSkinData();
-    if (FSkinBevel && HandleAllocated())
-        RecreateWnd();
-    Invalidate();
-}
-
-void TspSkinControlBar::CheckControlsBackground()
-{
-    CheckChildrenBackground(this);
-}
-
-// ---- The frame ---------------------------------------------------------------------------------------------------
-
-void TspSkinControlBar::PaintNCSkin(HDC dc, bool useDC)
+template <class Base> void TspSkinBandBar<Base>::PaintNCSkin(HDC dc, bool useDC)
 {
     TspDataSkinControlBar* record = GetSkinData();
-    if (!record || !HandleAllocated())
+    if (!record || !this->HandleAllocated())
         return;
-    const HDC target = useDC ? dc : GetWindowDC(Handle());
-    PaintSkinFrame(target, *record, Picture(), Width(), Height());
+    const HDC target = useDC ? dc : GetWindowDC(this->Handle());
+    PaintSkinFrame(target, *record, Picture(), this->Width(), this->Height());
     if (!useDC)
-        ReleaseDC(Handle(), target);
+        ReleaseDC(this->Handle(), target);
 }
 
-void TspSkinControlBar::WndProc(TMessage& message)
+template <class Base> void TspSkinBandBar<Base>::WndProc(TMessage& message)
 {
     switch (message.Msg) {
     case WM_NCCALCSIZE: {
         TspDataSkinControlBar* record = GetSkinData();
-        if (!record) {
-            inherited::WndProc(message);
-            return;
-        }
+        if (!record)
+            break;
         // With a record the frame is the skin's, or none at all.
         if (FSkinBevel)
             CalcSkinFrame(message, *record);
         return;
     }
     case WM_NCPAINT:
-        if (!GetSkinData()) {
-            inherited::WndProc(message);
-            return;
-        }
+        if (!GetSkinData())
+            break;
         if (FSkinBevel)
             PaintNCSkin(nullptr, false);
         return;
@@ -264,12 +241,6 @@ void TspSkinControlBar::WndProc(TMessage& message)
             PaintNCSkin(reinterpret_cast<HDC>(message.WParam), true);
         message.Result = CM_BENCPAINTParam;
         return;
-    case WM_ERASEBKGND:
-        if (GetSkinData()) {
-            message.Result = 1;
-            return;
-        }
-        break;
     case WM_SIZE: {
         inherited::WndProc(message);
         TspDataSkinControlBar* record = GetSkinData();
@@ -283,6 +254,40 @@ void TspSkinControlBar::WndProc(TMessage& message)
     }
     default:
         break;
+    }
+    inherited::WndProc(message);
+}
+
+template class TspSkinBandBar<TCustomControlBar>;
+template class TspSkinBandBar<TCoolBar>;
+
+// ---- TspSkinControlBar -------------------------------------------------------------------------------------------
+
+TspSkinControlBar::TspSkinControlBar(TComponent* owner)
+    : inherited(owner)
+{
+    SetBevelKind(bkNone);
+    if (ComponentState().Contains(csDesigning)) {
+        SetAutoSize(true);
+        SetAutoDrag(false);
+        SetRowSnap(false);
+    }
+}
+
+void TspSkinControlBar::ChangeSkinData()
+{
+    GetSkinData();
+    if (FSkinBevel && HandleAllocated())
+        RecreateWnd();
+    Invalidate();
+}
+
+void TspSkinControlBar::WndProc(TMessage& message)
+{
+    // With a record the background is painted whole in Paint.
+    if (message.Msg == WM_ERASEBKGND && GetSkinData()) {
+        message.Result = 1;
+        return;
     }
     inherited::WndProc(message);
 }
@@ -344,44 +349,7 @@ void TspSkinControlBar::PaintControlFrame(TCanvas* canvas, TControl* control, co
 TspSkinCoolBar::TspSkinCoolBar(TComponent* owner)
     : inherited(owner)
 {
-}
-
-void TspSkinCoolBar::CreateParams(TCreateParams& params)
-{
-    inherited::CreateParams(params);
-    params.Style &= ~DWORD(WS_BORDER);
-    params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
-}
-
-void TspSkinCoolBar::SetSkinData(TspSkinData* value)
-{
-    SkinControlSupport::BindSkinData(this, FSkinData, value);
-    ChangeSkinData();
-}
-
-void TspSkinCoolBar::Notification(TComponent* component, TOperation operation)
-{
-    inherited::Notification(component, operation);
-    if (operation == opRemove && component == static_cast<TComponent*>(FSkinData))
-        FSkinData = nullptr;
-}
-
-void TspSkinCoolBar::SetSkinBevel(bool value)
-{
-    FSkinBevel = value;
-    if (GetSkinData() && HandleAllocated())
-        RecreateWnd();
-}
-
-TspDataSkinControlBar* TspSkinCoolBar::GetSkinData()
-{
-    return BarRecord(FSkinData, FSkinDataName, SkinIndex);
-}
-
-TBitmap* TspSkinCoolBar::Picture() const
-{
-    auto* record = SkinRecordAt<TspDataSkinControlBar>(FSkinData, SkinIndex);
-    return record ? SkinPictureAt(FSkinData, record->PictureIndex) : nullptr;
+    FSkinBevel = true;
 }
 
 void TspSkinCoolBar::ChangeSkinData()
@@ -390,22 +358,6 @@ void TspSkinCoolBar::ChangeSkinData()
     if (HandleAllocated())
         RecreateWnd();
     Invalidate();
-}
-
-void TspSkinCoolBar::CheckControlsBackground()
-{
-    CheckChildrenBackground(this);
-}
-
-void TspSkinCoolBar::PaintNCSkin(HDC dc, bool useDC)
-{
-    TspDataSkinControlBar* record = GetSkinData();
-    if (!record || !HandleAllocated())
-        return;
-    const HDC target = useDC ? dc : GetWindowDC(Handle());
-    PaintSkinFrame(target, *record, Picture(), Width(), Height());
-    if (!useDC)
-        ReleaseDC(Handle(), target);
 }
 
 void TspSkinCoolBar::AlignControls(TControl* control, TRect& rect)
@@ -503,27 +455,6 @@ void TspSkinCoolBar::PaintBands(HDC dc)
 void TspSkinCoolBar::WndProc(TMessage& message)
 {
     switch (message.Msg) {
-    case WM_NCCALCSIZE: {
-        TspDataSkinControlBar* record = GetSkinData();
-        if (!record)
-            break;
-        if (FSkinBevel)
-            CalcSkinFrame(message, *record);
-        return;
-    }
-    case WM_NCPAINT:
-        if (!GetSkinData())
-            break;
-        if (FSkinBevel)
-            PaintNCSkin(nullptr, false);
-        return;
-    case CM_BENCPAINT:
-        if (message.LParam != CM_BENCPAINTParam)
-            break;
-        if (message.WParam && FSkinBevel)
-            PaintNCSkin(reinterpret_cast<HDC>(message.WParam), true);
-        message.Result = CM_BENCPAINTParam;
-        return;
     case WM_ERASEBKGND: {
         TspDataSkinControlBar* record = GetSkinData();
         if (!record)
@@ -553,17 +484,6 @@ void TspSkinCoolBar::WndProc(TMessage& message)
             EndPaint(Handle(), &ps);
         }
         message.Result = 0;
-        return;
-    }
-    case WM_SIZE: {
-        inherited::WndProc(message);
-        TspDataSkinControlBar* record = GetSkinData();
-        if (!record)
-            return;
-        if (FSkinBevel)
-            PaintNCSkin(nullptr, false);
-        if (record->StretchEffect)
-            CheckControlsBackground();
         return;
     }
     default:

@@ -138,6 +138,26 @@ void TspScrollArrows::StopTimer()
 
 // ---- Messages ----------------------------------------------------------------------------------------------------
 
+bool TspScrollArrows::FrameMessage(TMessage& message, bool designing)
+{
+    switch (message.Msg) {
+    case WM_NCCALCSIZE:
+        CalcSize(message);
+        return true;
+    case WM_NCHITTEST:
+        if (designing)
+            return false;
+        message.Result = HitTest(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+        return message.Result != 0;
+    case WM_SETCURSOR:
+        if (LOWORD(message.LParam) == HitBack || LOWORD(message.LParam) == HitForward)
+            message.LParam = MAKELPARAM(HTCLIENT, HIWORD(message.LParam));
+        return false;
+    default:
+        return false;
+    }
+}
+
 void TspScrollArrows::CalcSize(TMessage& message)
 {
     if (!FShown || !message.LParam)

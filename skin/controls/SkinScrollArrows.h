@@ -34,6 +34,18 @@ public:
     // The step in pixels; 0 steps by the client width.
     int ScrollOffset = 0;
     int TimerInterval = 50;
+    // Negative steps are ignored.
+    void SetScrollOffset(int value)
+    {
+        if (value >= 0)
+            ScrollOffset = value;
+    }
+    // Intervals below 1 are ignored.
+    void SetTimerInterval(int value)
+    {
+        if (value > 0)
+            TimerInterval = value;
+    }
     // The skin and the index of its "resizebutton" record that paints the buttons (-1: the default look).
     TspSkinData* Skin = nullptr;
     int ButtonSkinIndex = -1;
@@ -70,7 +82,10 @@ public:
     void StopTimer();
 
     // ---- Messages ----------------------------------------------------------------------------------------------
-    // WM_NCCALCSIZE while the buttons are shown: the client area loses the buttons at both ends.
+    // The non-client messages that make the buttons a frame: WM_NCCALCSIZE (while they are shown the client area
+    // loses them at both ends), WM_NCHITTEST (their hit codes, outside design time) and WM_SETCURSOR (their hit
+    // codes set the cursor as the client area does). True when the message needs nothing more.
+    bool FrameMessage(TMessage& message, bool designing);
     void CalcSize(TMessage& message);
     // WM_SIZE: the button rectangles for the new size.
     void UpdateButtonRects();

@@ -43,18 +43,6 @@ void TspSkinScrollPanel::SetScrollType(TspScrollType value)
     RecreateWnd();
 }
 
-void TspSkinScrollPanel::SetScrollOffset(int value)
-{
-    if (value >= 0)
-        FArrows.ScrollOffset = value;
-}
-
-void TspSkinScrollPanel::SetScrollTimerInterval(int value)
-{
-    if (value > 0)
-        FArrows.TimerInterval = value;
-}
-
 void TspSkinScrollPanel::SetPosition(int value)
 {
     if (FArrows.Position == value)
@@ -229,11 +217,9 @@ void TspSkinScrollPanel::KeyDown(uint16_t& key, TShiftState shift)
 void TspSkinScrollPanel::WndProc(TMessage& message)
 {
     const bool designing = Designing();
-    switch (message.Msg) {
-    case WM_NCCALCSIZE:
-        GetSkinData();
-        FArrows.CalcSize(message);
+    if (FArrows.FrameMessage(message, designing))
         return;
+    switch (message.Msg) {
     case WM_NCPAINT:
         FArrows.RepaintButtons();
         break;
@@ -249,17 +235,6 @@ void TspSkinScrollPanel::WndProc(TMessage& message)
         FArrows.UpdateButtonRects();
         FArrows.RepaintButtons();
         return;
-    case WM_NCHITTEST:
-        if (!designing)
-            if (const LRESULT hit = FArrows.HitTest(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam))) {
-                message.Result = hit;
-                return;
-            }
-        break;
-    case WM_SETCURSOR:
-        if (LOWORD(message.LParam) == TspScrollArrows::HitBack || LOWORD(message.LParam) == TspScrollArrows::HitForward)
-            message.LParam = MAKELPARAM(HTCLIENT, HIWORD(message.LParam));
-        break;
     case CM_WANTSPECIALKEY:
         if (FCanFocused && (message.WParam == VK_LEFT || message.WParam == VK_RIGHT || message.WParam == VK_UP
                                || message.WParam == VK_DOWN)) {

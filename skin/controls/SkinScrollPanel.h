@@ -26,10 +26,10 @@ public:
     void SetScrollType(TspScrollType value);
     // The step in pixels, 0 for the client width; negative values are ignored.
     int ScrollOffset() const { return FArrows.ScrollOffset; }
-    void SetScrollOffset(int value);
+    void SetScrollOffset(int value) { FArrows.SetScrollOffset(value); }
     int ScrollTimerInterval() const { return FArrows.TimerInterval; }
     // Values below 1 are ignored.
-    void SetScrollTimerInterval(int value);
+    void SetScrollTimerInterval(int value) { FArrows.SetTimerInterval(value); }
 
     // ---- Scroll state ------------------------------------------------------------------------------------------
     int Position() const { return FArrows.Position; }

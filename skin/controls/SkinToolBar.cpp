@@ -70,18 +70,6 @@ void TspSkinToolBar::SetCanScroll(bool value)
     UpdateRange();
 }
 
-void TspSkinToolBar::SetScrollOffset(int value)
-{
-    if (value >= 0)
-        FArrows.ScrollOffset = value;
-}
-
-void TspSkinToolBar::SetScrollTimerInterval(int value)
-{
-    if (value > 0)
-        FArrows.TimerInterval = value;
-}
-
 void TspSkinToolBar::SetShowCaptions(bool value)
 {
     if (FShowCaptions == value)
@@ -278,11 +266,9 @@ void TspSkinToolBar::WndProc(TMessage& message)
         inherited::WndProc(message);
         return;
     }
-    switch (message.Msg) {
-    case WM_NCCALCSIZE:
-        GetSkinData();
-        FArrows.CalcSize(message);
+    if (FArrows.FrameMessage(message, Designing()))
         return;
+    switch (message.Msg) {
     case WM_NCPAINT:
         FArrows.RepaintButtons();
         return;
@@ -291,17 +277,6 @@ void TspSkinToolBar::WndProc(TMessage& message)
         FArrows.UpdateButtonRects();
         FArrows.RepaintButtons();
         return;
-    case WM_NCHITTEST:
-        if (!Designing())
-            if (const LRESULT hit = FArrows.HitTest(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam))) {
-                message.Result = hit;
-                return;
-            }
-        break;
-    case WM_SETCURSOR:
-        if (LOWORD(message.LParam) == TspScrollArrows::HitBack || LOWORD(message.LParam) == TspScrollArrows::HitForward)
-            message.LParam = MAKELPARAM(HTCLIENT, HIWORD(message.LParam));
-        break;
     case WM_TIMER:
         inherited::WndProc(message);
         FArrows.MouseMessage(message);

@@ -28,10 +28,10 @@ public:
     void SetHotScroll(bool value) { FArrows.HotScroll = value; }
     int ScrollOffset() const { return FArrows.ScrollOffset; }
     // Negative values are ignored.
-    void SetScrollOffset(int value);
+    void SetScrollOffset(int value) { FArrows.SetScrollOffset(value); }
     int ScrollTimerInterval() const { return FArrows.TimerInterval; }
     // Values below 1 are ignored.
-    void SetScrollTimerInterval(int value);
+    void SetScrollTimerInterval(int value) { FArrows.SetTimerInterval(value); }
     bool ShowCaptions() const { return FShowCaptions; }
     // With AutoShowHideCaptions every speed button follows; with both widths set the bar takes the matching one.
     void SetShowCaptions(bool value);

@@ -220,8 +220,9 @@ TEST_F(SkinButtonsBarTest, TheProgramsSkinDressesTheBarItsItemsAndItsArrows)
     for (TspSectionButton* button : bar->SectionButtons())
         EXPECT_EQ(button->GetSkinIndex(), -1);
     for (TspSectionItem* item : bar->SectionItems()) {
-        if (item->Visible())
+        if (item->Visible()) {
             EXPECT_NE(item->GetSkinIndex(), -1);
+        }
     }
     ASSERT_NE(bar->DownButton(), nullptr);
     EXPECT_NE(bar->DownButton()->GetSkinIndex(), -1);
