@@ -10,6 +10,8 @@
 #include "platform/win/Windows.h"
 #include "skin/core/SPUtils.h"
 
+#include <algorithm>
+
 using namespace SPUtils;
 
 namespace SkinControlSupport {
@@ -111,6 +113,27 @@ void TCaptionImage::Draw(TCanvas* canvas, int x, int y) const
         Rect(index * cell, 0, (index + 1) * cell, Glyph->Height()));
     piece.SetTransparent(true);
     canvas->Draw(x, y, &piece);
+}
+
+void TPopupFade::Start(HWND window, int target)
+{
+    FOpacity = 0;
+    FTarget = target;
+    SetAlphaBlendTransparent(window, 0);
+    SetTimer(window, FTimerId, 10, nullptr);
+}
+
+void TPopupFade::Stop(HWND window) { KillTimer(window, FTimerId); }
+
+bool TPopupFade::Step(HWND window, UINT_PTR timerId)
+{
+    if (timerId != FTimerId)
+        return false;
+    FOpacity = std::min(FOpacity + 10, FTarget);
+    SetAlphaBlendTransparent(window, FOpacity);
+    if (FOpacity >= FTarget)
+        Stop(window);
+    return true;
 }
 
 } // namespace SkinControlSupport

@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Types.h"
+#include "platform/win/WinTypes.h"
 #include "skin/core/TspSkinData.h"
 
 #include <string>
@@ -72,6 +73,26 @@ struct TCaptionImage {
     int Height() const;
     // The glyph's second cell stands for the disabled look when there are two.
     void Draw(TCanvas* canvas, int x, int y) const;
+};
+
+// A drop-down's fade-in: its window's opacity rises from nothing to a target by 10 every 10 ms on a window timer,
+// so nothing waits in a loop while it shows (a message handled meanwhile may hide or free the drop-down).
+class TPopupFade {
+public:
+    explicit TPopupFade(UINT_PTR timerId)
+        : FTimerId(timerId)
+    {
+    }
+    // Opacity 0 and the timer started.
+    void Start(HWND window, int target);
+    void Stop(HWND window);
+    // For the window's WM_TIMER: one step when `timerId` is the fade's (true), else nothing (false).
+    bool Step(HWND window, UINT_PTR timerId);
+
+private:
+    UINT_PTR FTimerId;
+    int FOpacity = 0;
+    int FTarget = 0;
 };
 
 } // namespace SkinControlSupport

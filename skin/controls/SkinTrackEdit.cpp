@@ -13,15 +13,6 @@
 
 using namespace SPUtils;
 
-namespace {
-
-constexpr UINT_PTR kFadeTimer = 1;
-// A fade step every 10 ms (the shortest timer there is), 10 opacity levels a step.
-constexpr UINT kFadeInterval = 10;
-constexpr int kFadeStep = 10;
-
-} // namespace
-
 // ---- TspSkinPopupTrackBar -------------------------------------------------------------------------------------
 
 TspSkinPopupTrackBar::TspSkinPopupTrackBar(TComponent* owner)
@@ -59,31 +50,19 @@ void TspSkinPopupTrackBar::Show(TPoint origin, bool layered, uint8_t opacity, bo
         SetAlphaBlendTransparent(Handle(), fade ? 0 : opacity);
     SetWindowPos(Handle(), HWND_TOP, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
-    // The fade runs from a timer, so the popup is never raised in a loop that holds up every other message.
-    if (layered && fade) {
-        FFadeOpacity = 0;
-        FFadeTarget = opacity;
-        SetTimer(Handle(), kFadeTimer, kFadeInterval, nullptr);
-    }
+    if (layered && fade)
+        FFade.Start(Handle(), opacity);
 }
 
 void TspSkinPopupTrackBar::Hide()
 {
     if (HandleAllocated()) {
-        KillTimer(Handle(), kFadeTimer);
+        FFade.Stop(Handle());
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
             SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         SetLayered(false);
     }
     SetVisible(false);
-}
-
-void TspSkinPopupTrackBar::FadeStep()
-{
-    FFadeOpacity = std::min(FFadeOpacity + kFadeStep, FFadeTarget);
-    SetAlphaBlendTransparent(Handle(), FFadeOpacity);
-    if (FFadeOpacity >= FFadeTarget)
-        KillTimer(Handle(), kFadeTimer);
 }
 
 void TspSkinPopupTrackBar::WndProc(TMessage& message)
@@ -93,10 +72,8 @@ void TspSkinPopupTrackBar::WndProc(TMessage& message)
         message.Result = MA_NOACTIVATE;
         return;
     case WM_TIMER:
-        if (message.WParam == kFadeTimer) {
-            FadeStep();
+        if (FFade.Step(Handle(), message.WParam))
             return;
-        }
         break;
     default:
         break;

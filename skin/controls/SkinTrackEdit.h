@@ -2,6 +2,7 @@
 // skinned track bar (TspSkinPopupTrackBar) that drags the value; typing, the Up and Down arrows and the wheel
 // change it too.
 #pragma once
+#include "skin/controls/SkinControlSupport.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinTrackBars.h"
 
@@ -36,11 +37,9 @@ protected:
 
 private:
     void SetLayered(bool value);
-    void FadeStep();
 
     bool FLayered = false;
-    int FFadeOpacity = 0;
-    int FFadeTarget = 0;
+    SkinControlSupport::TPopupFade FFade { 1 };
 };
 
 class TspSkinTrackEdit : public TspSkinEdit {

@@ -1,11 +1,14 @@
 #include "skin/lists/TspComboSkinParts.h"
 
+#include "framework/controls/Messages.h"
+#include "framework/controls/TWinControl.h"
 #include "framework/graphics/TBitmap.h"
 #include "framework/graphics/TCanvas.h"
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "platform/win/WinMessages.h"
+#include "platform/win/VirtualKeys.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/SkinListSupport.h"
@@ -36,6 +39,14 @@ void TspComboSkinParts::ReadComboRecord(const TspDataSkinComboBox* record)
     ItemStretchEffect = record->ItemStretchEffect;
     FocusItemStretchEffect = record->FocusItemStretchEffect;
     ShowFocus = record->ShowFocus;
+}
+
+bool TspComboSkinParts::ReadComboRecord(const TspSkinData* skin, int index)
+{
+    const auto* record = SkinRecordAt<TspDataSkinComboBox>(skin, index);
+    if (record)
+        ReadComboRecord(record);
+    return record != nullptr;
 }
 
 void TspComboSkinParts::CalcFaceRects(int width, int height, bool skinned, const TRect& skinRect, int rightTopX,
@@ -90,6 +101,32 @@ void TspComboSkinParts::DrawSkinComboButton(TCanvas* canvas, TBitmap* picture, b
     canvas->CopyRect(ButtonRect, picture->Canvas(), source);
 }
 
+int TspComboSkinParts::SkinItemHeight(int areaHeight) const
+{
+    int height = RectHeight(SItemRect);
+    if (height <= 0)
+        height = RectHeight(FocusItemRect);
+    return height > 0 ? height : areaHeight;
+}
+
+const TRect& TspComboSkinParts::SkinItemSource(bool focused) const
+{
+    const bool activeLook = MouseIn && !IsNullRect(ActiveSkinRect) && !IsNullRect(ActiveItemRect);
+    return focused ? FocusItemRect : activeLook ? ActiveItemRect : SItemRect;
+}
+
+TRect TspComboSkinParts::SkinItemTextRect(int areaWidth, const TRect& skinClientRect) const
+{
+    TRect r = ItemTextRect;
+    r.Right += areaWidth - (IsNullRect(SItemRect) ? RectWidth(skinClientRect) : RectWidth(SItemRect));
+    return r;
+}
+
+TColor TspComboSkinParts::SkinItemFontColor(bool focused) const
+{
+    return focused ? FocusFontColor : (MouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor : FontColor;
+}
+
 TColor TspComboSkinParts::DisabledFontColor(const TspSkinData* skin)
 {
     if (skin)
@@ -130,4 +167,59 @@ void TspComboSkinParts::StopTimer(TWinControl* combo)
     if (TimerMode != 0 && combo->HandleAllocated())
         KillTimer(combo->Handle(), 1);
     TimerMode = 0;
+}
+
+TspComboSkinParts::TFaceAction TspComboSkinParts::PressFace(TWinControl* combo, int x, int y, bool itemOpens,
+    bool listShown)
+{
+    const bool onFace
+        = SkinListSupport::Contains(ButtonRect, x, y) || (itemOpens && SkinListSupport::Contains(CBItemRect, x, y));
+    if (!onFace)
+        return listShown ? TFaceAction::Close : TFaceAction::None;
+    FButtonPressed = true;
+    combo->Repaint();
+    if (listShown)
+        return TFaceAction::Close;
+    FMovedInList = false;
+    FTracking = true;
+    return TFaceAction::Open;
+}
+
+void TspComboSkinParts::FollowPointer(TWinControl* combo, TspSkinCustomListBox* list, bool listShown, int x, int y)
+{
+    if (FTracking && listShown) {
+        TrackList(combo, list, x, y);
+        return;
+    }
+    const bool hover = SkinListSupport::Contains(ButtonRect, x, y);
+    if (hover == FButtonHover)
+        return;
+    FButtonHover = hover;
+    combo->Repaint();
+}
+
+bool TspComboSkinParts::IsOwnPart(const TControl* sender, const TControl* combo, TspSkinCustomListBox* list)
+{
+    return sender
+        && (sender == combo || sender == list || sender == list->ListBox()
+            || sender == static_cast<const TControl*>(list->VScrollBar())
+            || sender == static_cast<const TControl*>(list->HScrollBar()));
+}
+
+bool TspComboSkinParts::ClaimArrowKey(TMessage& message)
+{
+    if (message.WParam < VK_LEFT || message.WParam > VK_DOWN)
+        return false;
+    message.Result = 1;
+    return true;
+}
+
+TPoint TspComboSkinParts::DropDownOrigin(TWinControl* combo, int listHeight)
+{
+    TPoint origin = combo->ClientToScreen(TPoint { 0, combo->Height() });
+    TRect workArea;
+    GetMonitorWorkArea(combo->Handle(), true, workArea);
+    if (origin.Y + listHeight > workArea.Bottom)
+        origin.Y = combo->ClientToScreen(TPoint { 0, 0 }).Y - listHeight;
+    return origin;
 }

@@ -40,11 +40,7 @@ TspPopupCheckListBox::TspPopupCheckListBox(TComponent* owner)
 void TspPopupCheckListBox::CreateParams(TCreateParams& params)
 {
     inherited::CreateParams(params);
-    params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW;
-    params.WindowClass.style |= CS_SAVEBITS;
-    if (CheckWXP())
-        params.WindowClass.style |= CS_DROPSHADOW;
+    SetPopupListParams(params);
 }
 
 void TspPopupCheckListBox::Show(TPoint origin)
@@ -168,11 +164,7 @@ void TspSkinCustomCheckComboBox::DropDown()
         return;
     FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : Width());
     FListBox->SetRowCount(std::min(FDropDownCount, count));
-    TPoint origin = ClientToScreen(TPoint { 0, Height() });
-    TRect workArea;
-    GetMonitorWorkArea(Handle(), true, workArea);
-    if (origin.Y + FListBox->Height() > workArea.Bottom)
-        origin.Y = ClientToScreen(TPoint { 0, 0 }).Y - FListBox->Height();
+    const TPoint origin = DropDownOrigin(this, FListBox->Height());
     FListBox->SetBounds(origin.X, origin.Y, FListBox->Width(), FListBox->Height());
     if (FListBox->ItemIndex() == 0 && count >= 2) {
         FListBox->SetItemIndex(1);
@@ -230,33 +222,22 @@ void TspSkinCustomCheckComboBox::MouseDown(TMouseButton button, TShiftState shif
         SetFocus();
     if (button != mbLeft)
         return;
-    if (Contains(ButtonRect, x, y) || Contains(CBItemRect, x, y)) {
-        FButtonPressed = true;
-        Repaint();
-        if (!IsPopupVisible()) {
-            FMovedInList = false;
-            FTracking = true;
-            DropDown();
-        } else {
-            CloseUp(false);
-        }
-    } else if (IsPopupVisible()) {
+    switch (PressFace(this, x, y, true, IsPopupVisible())) {
+    case TFaceAction::Open:
+        DropDown();
+        break;
+    case TFaceAction::Close:
         CloseUp(false);
+        break;
+    case TFaceAction::None:
+        break;
     }
 }
 
 void TspSkinCustomCheckComboBox::MouseMove(TShiftState shift, int x, int y)
 {
     inherited::MouseMove(shift, x, y);
-    if (FTracking && IsPopupVisible()) {
-        TrackList(this, FListBox, x, y);
-        return;
-    }
-    const bool hover = Contains(ButtonRect, x, y);
-    if (hover != FButtonHover) {
-        FButtonHover = hover;
-        Repaint();
-    }
+    FollowPointer(this, FListBox, IsPopupVisible(), x, y);
 }
 
 void TspSkinCustomCheckComboBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -410,20 +391,13 @@ void TspSkinCustomCheckComboBox::WndProc(TMessage& message)
         Repaint();
         return;
     case CM_CANCELMODE: {
-        TControl* sender = MessageSender(message);
-        if (sender
-            && (sender == this || sender == FListBox || sender == FListBox->ListBox()
-                || sender == static_cast<TControl*>(FListBox->VScrollBar())))
-            return;
-        CloseUp(false);
+        if (!IsOwnPart(MessageSender(message), this, FListBox))
+            CloseUp(false);
         return;
     }
     case CM_WANTSPECIALKEY:
-        if (message.WParam >= VK_LEFT && message.WParam <= VK_DOWN) {
-            message.Result = 1;
-            return;
-        }
-        inherited::WndProc(message);
+        if (!ClaimArrowKey(message))
+            inherited::WndProc(message);
         return;
     case CM_ENABLEDCHANGED: {
         inherited::WndProc(message);
@@ -441,12 +415,8 @@ void TspSkinCustomCheckComboBox::WndProc(TMessage& message)
 void TspSkinCustomCheckComboBox::GetSkinData()
 {
     inherited::GetSkinData();
-    auto* record = SkinRecordAt<TspDataSkinComboBox>(SkinData(), SkinIndex);
-    if (!record) {
+    if (!ReadComboRecord(SkinData(), SkinIndex))
         SkinIndex = -1;
-        return;
-    }
-    ReadComboRecord(record);
 }
 
 void TspSkinCustomCheckComboBox::ChangeSkinData()
@@ -528,26 +498,17 @@ void TspSkinCustomCheckComboBox::DrawText(TBitmap* face)
         face->Canvas()->Draw(CBItemRect.Left, CBItemRect.Top, &bitmap);
         return;
     }
-    int height = RectHeight(SItemRect);
-    if (height <= 0)
-        height = RectHeight(FocusItemRect);
-    if (height <= 0)
-        height = areaHeight;
+    const int height = SkinItemHeight(areaHeight);
     bitmap.SetSize(areaWidth, height);
     cnvs->CopyRect(Rect(0, 0, areaWidth, height), face->Canvas(),
         Rect(CBItemRect.Left, CBItemRect.Top, CBItemRect.Right, CBItemRect.Top + height));
-    const bool activeLook = MouseIn && !IsNullRect(ActiveSkinRect) && !IsNullRect(ActiveItemRect);
-    const TRect& source = focused ? FocusItemRect : activeLook ? ActiveItemRect : SItemRect;
+    const TRect& source = SkinItemSource(focused);
     if (!IsNullRect(source))
         CreateHSkinImage(ItemLeftOffset, ItemRightOffset, &bitmap, SkinPicture, source, areaWidth, height, false);
-    TRect txtRect = ItemTextRect;
-    txtRect.Right += areaWidth - (IsNullRect(SItemRect) ? RectWidth(SkinClientRect) : RectWidth(SItemRect));
+    const TRect txtRect = SkinItemTextRect(areaWidth, SkinClientRect);
     SkinControlSupport::ApplyCaptionFont(
         cnvs->Font(), { FontName, FontHeight, FontStyle, FontColor }, UseSkinFont(), DefaultFont(), skin);
-    TColor color = focused ? FocusFontColor : (MouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor : FontColor;
-    if (!Enabled())
-        color = disabled;
-    cnvs->Font()->SetColor(color);
+    cnvs->Font()->SetColor(Enabled() ? SkinItemFontColor(focused) : disabled);
     cnvs->Brush()->SetStyle(bsClear);
     SPDrawText2(cnvs, Text(), txtRect);
     face->Canvas()->Draw(CBItemRect.Left, CBItemRect.Top, &bitmap);

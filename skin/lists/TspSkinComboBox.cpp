@@ -23,10 +23,6 @@ using namespace SPUtils;
 namespace {
 
 constexpr UINT_PTR kScrollTimer = 1;
-constexpr UINT_PTR kFadeTimer = 2;
-// A fade step every 10 ms (the shortest timer there is), 10 opacity levels a step.
-constexpr UINT kFadeInterval = 10;
-constexpr int kFadeStep = 10;
 
 std::string Utf8Of(char32_t c)
 {
@@ -56,6 +52,15 @@ void SkinListSupport::ShowPopupWindow(HWND window, TPoint origin)
     SetWindowPos(window, HWND_TOP, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
+void SkinListSupport::SetPopupListParams(TCreateParams& params)
+{
+    params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    params.ExStyle = WS_EX_TOOLWINDOW;
+    params.WindowClass.style |= CS_SAVEBITS;
+    if (CheckWXP())
+        params.WindowClass.style |= CS_DROPSHADOW;
+}
+
 void SkinListSupport::HidePopupWindow(HWND window)
 {
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
@@ -77,11 +82,7 @@ TspPopupListBox::TspPopupListBox(TComponent* owner)
 void TspPopupListBox::CreateParams(TCreateParams& params)
 {
     inherited::CreateParams(params);
-    params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW;
-    params.WindowClass.style |= CS_SAVEBITS;
-    if (CheckWXP())
-        params.WindowClass.style |= CS_DROPSHADOW;
+    SkinListSupport::SetPopupListParams(params);
 }
 
 TspSkinCustomComboBox* TspPopupListBox::ComboBox() const { return dynamic_cast<TspSkinCustomComboBox*>(Owner()); }
@@ -108,30 +109,17 @@ void TspPopupListBox::Show(TPoint origin)
     }
     SkinListSupport::ShowPopupWindow(Handle(), origin);
     SetVisible(true);
-    // The fade runs from a timer, so nothing handled meanwhile can pull the list away under a running loop.
-    if (fade) {
-        FFadeOpacity = 0;
-        SetTimer(Handle(), kFadeTimer, kFadeInterval, nullptr);
-    }
+    if (fade)
+        FFade.Start(Handle(), combo->ListBoxAlphaBlendValue());
 }
 
 void TspPopupListBox::Hide()
 {
     if (HandleAllocated()) {
-        KillTimer(Handle(), kFadeTimer);
+        FFade.Stop(Handle());
         SkinListSupport::HidePopupWindow(Handle());
     }
     SetVisible(false);
-}
-
-void TspPopupListBox::FadeStep()
-{
-    TspSkinCustomComboBox* combo = ComboBox();
-    const int target = combo ? combo->ListBoxAlphaBlendValue() : 255;
-    FFadeOpacity = std::min(FFadeOpacity + kFadeStep, target);
-    SetAlphaBlendTransparent(Handle(), FFadeOpacity);
-    if (FFadeOpacity >= target)
-        KillTimer(Handle(), kFadeTimer);
 }
 
 void TspPopupListBox::WndProc(TMessage& message)
@@ -141,10 +129,8 @@ void TspPopupListBox::WndProc(TMessage& message)
         message.Result = MA_NOACTIVATE;
         return;
     case WM_TIMER:
-        if (message.WParam == kFadeTimer) {
-            FadeStep();
+        if (FFade.Step(Handle(), message.WParam))
             return;
-        }
         inherited::WndProc(message);
         return;
     default:
@@ -305,11 +291,7 @@ void TspSkinCustomComboBox::DropDown()
     const int width = FListBoxWidth > 0 ? FListBoxWidth : Width();
     const int rows = std::min(FDropDownCount, count);
     const int height = FListBox->CalcHeight(rows);
-    TPoint origin = ClientToScreen(TPoint { 0, Height() });
-    TRect workArea;
-    GetMonitorWorkArea(Handle(), true, workArea);
-    if (origin.Y + height > workArea.Bottom)
-        origin.Y = ClientToScreen(TPoint { 0, 0 }).Y - height;
+    const TPoint origin = DropDownOrigin(this, height);
     FListBox->SetBounds(origin.X, origin.Y, width, height);
     if (FEdit && FEdit->CanFocus())
         FEdit->SetFocus();
@@ -413,30 +395,23 @@ void TspSkinCustomComboBox::MouseDown(TMouseButton button, TShiftState shift, in
         SetFocus();
     if (button != mbLeft)
         return;
-    const bool onButton = SkinListSupport::Contains(ButtonRect, x, y);
-    const bool onItem = FStyle == spcbFixedStyle && SkinListSupport::Contains(CBItemRect, x, y);
-    if (onButton || onItem) {
-        FButtonPressed = true;
-        Repaint();
-        if (!IsPopupVisible()) {
-            FMovedInList = false;
-            FTracking = true;
-            DropDown();
-        } else {
-            CloseUp(false);
-        }
-    } else if (IsPopupVisible()) {
+    // In the edit style the item area is the editor's: only the button opens the list.
+    switch (PressFace(this, x, y, FStyle == spcbFixedStyle, IsPopupVisible())) {
+    case TFaceAction::Open:
+        DropDown();
+        break;
+    case TFaceAction::Close:
         CloseUp(false);
+        break;
+    case TFaceAction::None:
+        break;
     }
 }
 
 void TspSkinCustomComboBox::MouseMove(TShiftState shift, int x, int y)
 {
     inherited::MouseMove(shift, x, y);
-    if (FTracking && IsPopupVisible())
-        TrackList(this, FListBox, x, y);
-    else
-        SetButtonHover(SkinListSupport::Contains(ButtonRect, x, y));
+    FollowPointer(this, FListBox, IsPopupVisible(), x, y);
 }
 
 void TspSkinCustomComboBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -459,14 +434,6 @@ void TspSkinCustomComboBox::MouseUp(TMouseButton button, TShiftState shift, int 
         FButtonPressed = false;
         Repaint();
     }
-}
-
-void TspSkinCustomComboBox::SetButtonHover(bool value)
-{
-    if (value == FButtonHover)
-        return;
-    FButtonHover = value;
-    Repaint();
 }
 
 void TspSkinCustomComboBox::ListMouseMove(TObject*, TShiftState, int x, int y)
@@ -629,13 +596,8 @@ void TspSkinCustomComboBox::CMCancelMode(TMessage& message) { CancelModeFrom(Mes
 
 void TspSkinCustomComboBox::CancelModeFrom(TControl* sender)
 {
-    if (sender) {
-        if (sender == this || sender == FListBox || sender == FListBox->ListBox() || (FEdit && sender == FEdit))
-            return;
-        if (sender == static_cast<TControl*>(FListBox->VScrollBar())
-            || sender == static_cast<TControl*>(FListBox->HScrollBar()))
-            return;
-    }
+    if (IsOwnPart(sender, this, FListBox) || (sender && sender == FEdit))
+        return;
     if (IsPopupVisible())
         CloseUp(false);
 }
@@ -707,11 +669,8 @@ void TspSkinCustomComboBox::WndProc(TMessage& message)
         CMCancelMode(message);
         return;
     case CM_WANTSPECIALKEY:
-        if (message.WParam >= VK_LEFT && message.WParam <= VK_DOWN) {
-            message.Result = 1;
-            return;
-        }
-        inherited::WndProc(message);
+        if (!ClaimArrowKey(message))
+            inherited::WndProc(message);
         return;
     case CM_ENABLEDCHANGED:
         inherited::WndProc(message);

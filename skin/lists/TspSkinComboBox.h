@@ -3,6 +3,7 @@
 // popup that never takes the activation; incremental search, completion and auto-scrolling of the open list.
 #pragma once
 #include "framework/controls/TCustomEdit.h"
+#include "skin/controls/SkinControlSupport.h"
 #include "skin/lists/TspComboSkinParts.h"
 #include "skin/lists/TspSkinListBox.h"
 
@@ -35,8 +36,7 @@ protected:
 
 private:
     TspSkinCustomComboBox* ComboBox() const;
-    void FadeStep();
-    int FFadeOpacity = 0;
+    SkinControlSupport::TPopupFade FFade { 2 };
 };
 
 enum TspSkinCustomComboBoxStyle : uint8_t { spcbEditStyle, spcbFixedStyle };
@@ -175,7 +175,6 @@ private:
     void CMCancelMode(TMessage& message);
     // Closes the open list unless `sender` is the combo box or a part of its list.
     void CancelModeFrom(TControl* sender);
-    void SetButtonHover(bool value);
     bool FaceFocused();
     bool Skinned() const { return SkinIndex != -1 && SkinPicture; }
 

@@ -22,12 +22,8 @@ using namespace SkinListSupport;
 void TspSkinCustomComboBox::GetSkinData()
 {
     inherited::GetSkinData();
-    auto* record = SkinRecordAt<TspDataSkinComboBox>(SkinData(), SkinIndex);
-    if (!record) {
+    if (!ReadComboRecord(SkinData(), SkinIndex))
         SkinIndex = -1;
-        return;
-    }
-    ReadComboRecord(record);
 }
 
 void TspSkinCustomComboBox::ChangeSkinData()
@@ -201,18 +197,13 @@ void TspSkinCustomComboBox::DrawFaceItem(TBitmap* face)
         face->Canvas()->Draw(CBItemRect.Left, CBItemRect.Top, &bitmap);
         return;
     }
-    int height = RectHeight(SItemRect);
-    if (height <= 0)
-        height = RectHeight(FocusItemRect);
-    if (height <= 0)
-        height = areaHeight;
+    const int height = SkinItemHeight(areaHeight);
     bitmap.SetSize(areaWidth, height);
     TCanvas* cnvs = bitmap.Canvas();
     // What the face shows under the item area, for a state without a picture of its own.
     cnvs->CopyRect(Rect(0, 0, areaWidth, height), face->Canvas(),
         Rect(CBItemRect.Left, CBItemRect.Top, CBItemRect.Right, CBItemRect.Top + height));
-    const bool activeLook = MouseIn && !IsNullRect(ActiveSkinRect) && !IsNullRect(ActiveItemRect);
-    const TRect& source = focused ? FocusItemRect : activeLook ? ActiveItemRect : SItemRect;
+    const TRect& source = SkinItemSource(focused);
     const bool stretch = focused ? FocusItemStretchEffect : ItemStretchEffect;
     if (!IsNullRect(source)) {
         if (FUseSkinSize) {
@@ -224,13 +215,12 @@ void TspSkinCustomComboBox::DrawFaceItem(TBitmap* face)
             CreateStretchImage(&bitmap, SkinPicture, source, centre, true);
         }
     }
-    TRect txtRect = ItemTextRect;
-    txtRect.Right += areaWidth - (IsNullRect(SItemRect) ? RectWidth(SkinClientRect) : RectWidth(SItemRect));
+    TRect txtRect = SkinItemTextRect(areaWidth, SkinClientRect);
     if (!FUseSkinSize)
         txtRect.Bottom += Height() - RectHeight(SkinRectangle);
     SkinControlSupport::ApplyCaptionFont(
         cnvs->Font(), { FontName, FontHeight, FontStyle, FontColor }, UseSkinFont(), DefaultFont(), SkinData());
-    TColor color = focused ? FocusFontColor : (MouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor : FontColor;
+    TColor color = SkinItemFontColor(focused);
     if (FUseSkinSize && !Enabled())
         color = DisabledFontColor(SkinData());
     cnvs->Font()->SetColor(color);

@@ -491,8 +491,9 @@ TEST_F(SkinComboEditStyleTest, ArrowsAndWheelStepThroughItemsThatBeginOneAnother
         EXPECT_EQ(combo->ItemIndex(), expected);
         EXPECT_EQ(combo->Text(), combo->Items()->Strings(expected));
         EXPECT_EQ(combo->SelLength(), static_cast<int>(combo->Text().size()));
-        if (expected != 2)
+        if (expected != 2) {
             EXPECT_EQ(Trace, (std::vector<std::string> { "OnChange", "OnClick" })) << "no Change from the keys";
+        }
     }
     Key(VK_UP);
     EXPECT_EQ(combo->ItemIndex(), 1);
