@@ -196,4 +196,48 @@ TEST_F(SkinPasswordEditTest, TheFieldScrollsToKeepTheCaretVisible)
     EXPECT_EQ(Edit->GetCharX(0), 2 + (117 - 2 * kMark) / 2);
 }
 
+TEST_F(SkinPasswordEditTest, TheSkinnedFieldTakesTheEditRecordsFaceAndColoursByState)
+{
+    // A 100 x 24 edit face with 4-pixel ends and its field (4, 4, 96, 20), the active face at y 30.
+    constexpr uint32_t kSeed = 5;
+    TFixtureSkin fixture;
+    fixture.AddActivePicture("sheet.bmp", 200, 80, kSeed);
+    fixture.AddControl("edit", "edit",
+        { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "activeskinrect", "0,30,100,54" },
+            { "lefttoppoint", "4,4" }, { "righttoppoint", "96,4" }, { "leftbottompoint", "4,20" },
+            { "rightbottompoint", "96,20" }, { "clientrect", "4,4,96,20" }, { "fontcolor", "255" },
+            { "activefontcolor", "65280" }, { "disabledfontcolor", "8421504" } });
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    auto* skinned = new TspSkinPasswordEdit(Form);
+    skinned->SetParent(Form);
+    skinned->SetBounds(10, 100, 150, 24);
+    skinned->SetSkinData(skin);
+    skinned->SetText("ab");
+    Pump();
+    EXPECT_EQ(skinned->GetEditRect(), TRect(4, 4, 146, 20)) << "the field widened with the control";
+    // Marks 16 / 2 + 3 = 11 wide from the field's left edge; the first mark's centre.
+    const int markX = 10 + 4 + 5, markY = 100 + 12;
+    struct State {
+        const char* name;
+        bool focused, enabled;
+        uint32_t leftEnd;
+        TColor mark;
+    };
+    const State kStates[] = {
+        { "idle", false, true, TFixtureSkin::PixelOf(0, 0, kSeed), TColor(255) },
+        { "focused", true, true, TFixtureSkin::PixelOf(0, 30, kSeed), TColor(65280) },
+        { "disabled", false, false, TFixtureSkin::PixelOf(0, 0, kSeed), TColor(8421504) },
+    };
+    for (const State& state : kStates) {
+        SCOPED_TRACE(state.name);
+        skinned->SetEnabled(state.enabled);
+        (state.focused ? static_cast<TWinControl*>(skinned) : Edit)->SetFocus();
+        skinned->SetSelLength(0);
+        Pump();
+        EXPECT_EQ(At(10, 100), state.leftEnd);
+        EXPECT_EQ(At(markX, markY), Rgb(state.mark));
+    }
+}
+
 } // namespace
