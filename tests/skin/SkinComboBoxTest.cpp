@@ -1,8 +1,9 @@
 // The skinned combo box on the headless display: the face's layout, opening and closing the drop-down list with
 // the events in order, keys, incremental search and the auto-scroll on the virtual clock, the fade, and a combo box
-// freed from its own event.
-#include "platform/backend/headless/THeadlessBackend.h"
+// freed from its own event; the edit style's editor with its completion, keys, closing and colours.
 #include "framework/controls/StdButtons.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/gdi/GdiTypes.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinScrollBars.h"
@@ -591,6 +592,30 @@ TEST_F(SkinComboEditStyleTest, TheSkinnedEditorShowsTheFaceAndTakesTheRecordsCol
     combo->SetEnabled(false);
     Pump();
     EXPECT_EQ(editor->Font()->Color(), clGrayText) << "no \"edit\" record: the system's disabled colour";
+}
+
+TEST_F(SkinComboEditStyleTest, AFarEastCharacterSetCompletesOnEveryKeyButTheDeletingOnes)
+{
+    // A key below "0" (here Shift, let go) completes nothing in other character sets; with a composing input
+    // method's character set it drops the selection and completes the whole text again.
+    struct Case {
+        TFontCharset charset;
+        int selStart, selLength;
+    };
+    for (const Case& c : { Case { DEFAULT_CHARSET, 1, 4 }, Case { SHIFTJIS_CHARSET, 5, 0 } }) {
+        SCOPED_TRACE(int(c.charset));
+        TTracedCombo* combo = EditCombo(6);
+        combo->DefaultFont()->SetCharset(c.charset);
+        Focus(combo);
+        TypeKey('a');
+        ASSERT_EQ(combo->Text(), "apple");
+        Backend.Key(VK_SHIFT);
+        Tick(250);
+        EXPECT_EQ(combo->Text(), "apple");
+        EXPECT_EQ(combo->SelStart(), c.selStart);
+        EXPECT_EQ(combo->SelLength(), c.selLength);
+        delete combo;
+    }
 }
 
 } // namespace
