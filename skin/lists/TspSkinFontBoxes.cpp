@@ -102,6 +102,18 @@ std::vector<std::pair<std::string, uintptr_t>> EnumerateFonts(TspFontDevice devi
     return result;
 }
 
+std::vector<int> RasterFontSizes(const std::vector<int>& heights, int pixelsPerInch)
+{
+    std::vector<int> sizes;
+    for (int height : heights) {
+        const int size = static_cast<int>(Round(height * 72.0 / pixelsPerInch));
+        const auto at = std::lower_bound(sizes.begin(), sizes.end(), size);
+        if (at == sizes.end() || *at != size)
+            sizes.insert(at, size);
+    }
+    return sizes;
+}
+
 void DrawTrueTypeMark(TCanvas* canvas, int left, int centre)
 {
     canvas->Pen()->SetColor(clGray);
@@ -400,15 +412,8 @@ void TspSkinFontSizeComboBox::Build()
                 { "8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72" })
                 Items()->Add(size);
         } else {
-            std::vector<int> listed;
-            for (int height : sizes.Heights) {
-                const int size = static_cast<int>(Round(height * 72.0 / FPixelsPerInch));
-                const auto at = std::lower_bound(listed.begin(), listed.end(), size);
-                if (at != listed.end() && *at == size)
-                    continue;
-                Items()->Insert(static_cast<int>(at - listed.begin()), std::to_string(size));
-                listed.insert(at, size);
-            }
+            for (int size : RasterFontSizes(sizes.Heights, FPixelsPerInch))
+                Items()->Add(std::to_string(size));
         }
     }
     Items()->EndUpdate();

@@ -34,6 +34,9 @@ bool FontPassesFilter(const TspFontFace& face, TspFontListOptions options);
 // The families of `device` that pass, one per name (letter case aside), each with its line object: the font-type
 // bits plus 256 for a face that is not a symbol font. A device with no fonts (no printer) gives none.
 std::vector<std::pair<std::string, uintptr_t>> EnumerateFonts(TspFontDevice device, TspFontListOptions options);
+// The point sizes of a bitmap font's styles, smallest first, each once: each style's cell height less its internal
+// leading, at `pixelsPerInch`, rounded halves to even.
+std::vector<int> RasterFontSizes(const std::vector<int>& heights, int pixelsPerInch);
 // The TrueType mark (two small "T"s) at the left of an item, vertically centred on `centre`.
 void DrawTrueTypeMark(TCanvas* canvas, int left, int centre);
 

@@ -37,6 +37,16 @@ TEST(FontFilter, OptionsTable)
             EXPECT_EQ(FontPassesFilter(*faces[f], cases[c].Options), cases[c].Expected[f]) << c << " " << f;
 }
 
+TEST(FontSizes, BitmapFontStyles)
+{
+    // Heights 13 and 16 with a leading of 3 at 96 pixels per inch: 7.5 and 9.75 points, shown as 8 and 10.
+    EXPECT_EQ(RasterFontSizes({ 13 - 3, 16 - 3 }, 96), (std::vector<int> { 8, 10 }));
+    // Sorted, each size once, halves to even (4.5 points is 4), whatever order the styles come in.
+    EXPECT_EQ(RasterFontSizes({ 16, 12, 6, 16, 9 }, 96), (std::vector<int> { 4, 7, 9, 12 }));
+    EXPECT_EQ(RasterFontSizes({ 20 }, 120), (std::vector<int> { 12 }));
+    EXPECT_TRUE(RasterFontSizes({}, 96).empty());
+}
+
 class FontBoxesTest : public SkinInputTest {
 protected:
     void SetUp() override
@@ -72,6 +82,7 @@ TEST_F(FontBoxesTest, FontListComesFromTheInstalledFonts)
     const int before = changes;
     box->SetFontName("No Such Family");
     EXPECT_EQ(box->ItemIndex(), -1);
+    EXPECT_EQ(box->Text(), "DejaVu Sans");
     EXPECT_GT(changes, before);
 
     // TrueType only keeps DejaVu and drops any bitmap face.
