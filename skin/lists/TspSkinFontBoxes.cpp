@@ -59,6 +59,42 @@ void DrawT(TCanvas* canvas, int x, int y)
     }
 }
 
+// The options with foTrueTypeOnly switched.
+TspFontListOptions WithTrueTypeOnly(TspFontListOptions options, bool value)
+{
+    if (value)
+        options.Include(foTrueTypeOnly);
+    else
+        options.Exclude(foTrueTypeOnly);
+    return options;
+}
+
+// Refills `items` with the families; the caller puts its current line back.
+void FillFontLines(TStrings* items, TspFontDevice device, TspFontListOptions options)
+{
+    items->BeginUpdate();
+    items->Clear();
+    for (const auto& [name, object] : EnumerateFonts(device, options))
+        items->AddObject(name, reinterpret_cast<TObject*>(object));
+    items->EndUpdate();
+}
+
+using TDrawText = void (*)(TCanvas*, std::string_view, const TRect&);
+
+// One family of a font list: the TrueType mark, then the name in its own typeface 15 pixels in.
+void DrawFontLine(TCanvas* cnvs, TStrings* items, int index, int itemHeight, const TRect& txtRect, TDrawText draw)
+{
+    if (index < 0 || index >= items->Count())
+        return;
+    const auto type = reinterpret_cast<uintptr_t>(items->Objects(index));
+    if (type & TRUETYPE_FONTTYPE)
+        DrawTrueTypeMark(cnvs, txtRect.Left, txtRect.Top + itemHeight / 2);
+    const std::string name = items->Strings(index);
+    cnvs->Font()->SetName(name);
+    cnvs->Font()->SetStyle({});
+    draw(cnvs, name, { txtRect.Left + 15, txtRect.Top, txtRect.Right, txtRect.Bottom });
+}
+
 } // namespace
 
 bool FontPassesFilter(const TspFontFace& face, TspFontListOptions options)
@@ -156,15 +192,7 @@ void TspSkinFontComboBox::SetOptions(TspFontListOptions value)
     Reset();
 }
 
-void TspSkinFontComboBox::SetTrueTypeOnly(bool value)
-{
-    TspFontListOptions options = FOptions;
-    if (value)
-        options.Include(foTrueTypeOnly);
-    else
-        options.Exclude(foTrueTypeOnly);
-    SetOptions(options);
-}
+void TspSkinFontComboBox::SetTrueTypeOnly(bool value) { SetOptions(WithTrueTypeOnly(FOptions, value)); }
 
 void TspSkinFontComboBox::SetUseFonts(bool value)
 {
@@ -179,11 +207,7 @@ void TspSkinFontComboBox::PopulateList()
     if (!HandleAllocated())
         return;
     const int index = ItemIndex();
-    Items()->BeginUpdate();
-    Items()->Clear();
-    for (const auto& [name, object] : EnumerateFonts(FDevice, FOptions))
-        Items()->AddObject(name, reinterpret_cast<TObject*>(object));
-    Items()->EndUpdate();
+    FillFontLines(Items(), FDevice, FOptions);
     SetItemIndex(index);
 }
 
@@ -237,15 +261,7 @@ void TspSkinFontComboBox::SetFontName(const std::string& value)
 
 void TspSkinFontComboBox::DrawListItem(TCanvas* cnvs, int index, int, int itemHeight, TRect& txtRect)
 {
-    if (index < 0 || index >= Items()->Count())
-        return;
-    const auto type = reinterpret_cast<uintptr_t>(Items()->Objects(index));
-    if (type & TRUETYPE_FONTTYPE)
-        DrawTrueTypeMark(cnvs, txtRect.Left, txtRect.Top + itemHeight / 2);
-    const std::string name = Items()->Strings(index);
-    cnvs->Font()->SetName(name);
-    cnvs->Font()->SetStyle({});
-    SPDrawText(cnvs, name, { txtRect.Left + 15, txtRect.Top, txtRect.Right, txtRect.Bottom });
+    DrawFontLine(cnvs, Items(), index, itemHeight, txtRect, &SPDrawText);
 }
 
 void TspSkinFontComboBox::WndProc(TMessage& message)
@@ -290,15 +306,7 @@ void TspSkinFontListBox::SetOptions(TspFontListOptions value)
     Reset();
 }
 
-void TspSkinFontListBox::SetTrueTypeOnly(bool value)
-{
-    TspFontListOptions options = FOptions;
-    if (value)
-        options.Include(foTrueTypeOnly);
-    else
-        options.Exclude(foTrueTypeOnly);
-    SetOptions(options);
-}
+void TspSkinFontListBox::SetTrueTypeOnly(bool value) { SetOptions(WithTrueTypeOnly(FOptions, value)); }
 
 void TspSkinFontListBox::SetUseFonts(bool value)
 {
@@ -336,11 +344,7 @@ void TspSkinFontListBox::PopulateList()
     if (!HandleAllocated())
         return;
     const int index = ItemIndex();
-    Items()->BeginUpdate();
-    Items()->Clear();
-    for (const auto& [name, object] : EnumerateFonts(FDevice, FOptions))
-        Items()->AddObject(name, reinterpret_cast<TObject*>(object));
-    Items()->EndUpdate();
+    FillFontLines(Items(), FDevice, FOptions);
     SetItemIndex(index);
 }
 
@@ -378,15 +382,7 @@ void TspSkinFontListBox::ListBoxCreateWnd()
 
 void TspSkinFontListBox::DrawListItem(TCanvas* cnvs, int index, int itemHeight, TRect& txtRect)
 {
-    if (index < 0 || index >= Items()->Count())
-        return;
-    const auto type = reinterpret_cast<uintptr_t>(Items()->Objects(index));
-    if (type & TRUETYPE_FONTTYPE)
-        DrawTrueTypeMark(cnvs, txtRect.Left, txtRect.Top + itemHeight / 2);
-    const std::string name = Items()->Strings(index);
-    cnvs->Font()->SetName(name);
-    cnvs->Font()->SetStyle({});
-    SPDrawText2(cnvs, name, { txtRect.Left + 15, txtRect.Top, txtRect.Right, txtRect.Bottom });
+    DrawFontLine(cnvs, Items(), index, itemHeight, txtRect, &SPDrawText2);
 }
 
 // --- TspSkinFontSizeComboBox --------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "skin/dialogs/TspSkinColorBoxes.h"
 #include "skin/dialogs/TspSkinColorDialog.h"
 #include "tests/skin/SkinControlsTestSupport.h"
+#include "tests/skin/dialogs/ColorDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -80,29 +81,7 @@ protected:
         SkinInputTest::TearDown();
     }
 
-    // Answers the next colour dialog: OK with `color`, or Cancel when `accept` is false; counts the dialogs.
-    void AnswerDialogs(TColor color, bool accept)
-    {
-        Application->OnIdle = [this, color, accept](TObject*, bool& idle) {
-            for (int i = 0; i < Screen->FormCount(); ++i) {
-                auto* form = dynamic_cast<TspColorDialogForm*>(Screen->Forms(i));
-                if (!form || !form->Visible() || form->ModalResult() != mrNone)
-                    continue;
-                ++Dialogs;
-                StartColor = BytesToColor(static_cast<uint8_t>(form->REdit->Value()),
-                    static_cast<uint8_t>(form->GEdit->Value()), static_cast<uint8_t>(form->BEdit->Value()));
-                const TRGB bytes = ColorToBytes(color);
-                form->REdit->SetValue(bytes.R);
-                form->GEdit->SetValue(bytes.G);
-                form->BEdit->SetValue(bytes.B);
-                form->SetModalResult(accept ? mrOk : mrCancel);
-                idle = false;
-            }
-        };
-    }
-
-    int Dialogs = 0;
-    TColor StartColor = 0;
+    TColorDialogAnswers Answers;
 };
 
 TEST_F(ColorBoxesTest, ComboSelectionBeforeAndAfterItsWindow)
@@ -166,25 +145,25 @@ TEST_F(ColorBoxesTest, CustomColourThroughTheDialog)
     box->OnClick = [&](TObject*) { events.push_back("Click"); };
     box->OnChange = [&](TObject*) { events.push_back("Change"); };
     // Enter on the custom line opens the dialog on its colour; Cancel changes nothing and fires nothing.
-    AnswerDialogs(clLime, false);
+    Answers.Answer(clLime, false);
     Backend.Key(VK_RETURN);
     Pump();
-    EXPECT_EQ(Dialogs, 1);
-    EXPECT_EQ(StartColor, static_cast<TColor>(0x102030));
+    EXPECT_EQ(Answers.Dialogs, 1);
+    EXPECT_EQ(Answers.StartColor, static_cast<TColor>(0x102030));
     EXPECT_EQ(box->Selected(), static_cast<TColor>(0x102030));
     EXPECT_TRUE(events.empty());
     // OK: the line takes the colour, then OnClick and OnChange.
-    AnswerDialogs(0x405060, true);
+    Answers.Answer(0x405060, true);
     Backend.Key(VK_RETURN);
     Pump();
-    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(Answers.Dialogs, 2);
     EXPECT_EQ(box->Selected(), static_cast<TColor>(0x405060));
     EXPECT_EQ(events, (std::vector<std::string> { "Click", "Change" }));
     // On another line Enter is the combo box's own.
     box->SetItemIndex(3);
     Backend.Key(VK_RETURN);
     Pump();
-    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(Answers.Dialogs, 2);
 }
 
 TEST_F(ColorBoxesTest, ListBoxDoubleClickAndEnterOnTheCustomLine)
@@ -198,7 +177,7 @@ TEST_F(ColorBoxesTest, ListBoxDoubleClickAndEnterOnTheCustomLine)
     int dblClicks = 0, clicks = 0;
     box->OnListBoxDblClick = [&](TObject*) { ++dblClicks; };
     box->OnListBoxClick = [&](TObject*) { ++clicks; };
-    AnswerDialogs(clAqua, true);
+    Answers.Answer(clAqua, true);
     const TRect first = box->ItemRect(0);
     const TPoint at = box->ListBox()->ClientToScreen({ first.Left + 30, first.Top + 5 });
     // Without the custom line a double click is only reported.
@@ -208,7 +187,7 @@ TEST_F(ColorBoxesTest, ListBoxDoubleClickAndEnterOnTheCustomLine)
     Backend.Click(at.X, at.Y);
     Pump();
     EXPECT_EQ(dblClicks, 1);
-    EXPECT_EQ(Dialogs, 0);
+    EXPECT_EQ(Answers.Dialogs, 0);
     // With it, the double click opens the dialog and the accepted colour fills the line.
     box->SetExStyle({ spcbStandardColors, spcbCustomColor });
     box->SetItemIndex(0);
@@ -217,16 +196,16 @@ TEST_F(ColorBoxesTest, ListBoxDoubleClickAndEnterOnTheCustomLine)
     Backend.Click(at.X, at.Y);
     Pump();
     EXPECT_EQ(dblClicks, 2);
-    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(Answers.Dialogs, 1);
     EXPECT_EQ(box->GetColor(0), clAqua);
     EXPECT_EQ(box->Selected(), clAqua);
     // Enter in the list does the same, and the key goes no further.
     int keys = 0;
     box->OnListBoxKeyDown = [&](TObject*, uint16_t&, TShiftState) { ++keys; };
-    AnswerDialogs(clYellow, true);
+    Answers.Answer(clYellow, true);
     Backend.Key(VK_RETURN);
     Pump();
-    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(Answers.Dialogs, 2);
     EXPECT_EQ(keys, 0);
     EXPECT_EQ(box->GetColor(0), clYellow);
     // The swatch, 2 pixels in.

@@ -8,6 +8,7 @@
 #include "skin/dialogs/TspSkinColorDialog.h"
 #include "skin/menus/TspSkinImagesMenu.h"
 #include "tests/skin/SkinControlsTestSupport.h"
+#include "tests/skin/dialogs/ColorDialogTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -47,25 +48,7 @@ protected:
         button->ColorMenu()->ItemIndex = index;
         button->OnImagesMenuClick(button->ColorMenu());
     }
-    // Answers the next colour dialog with `color` (OK) or Cancel.
-    void AnswerDialogs(TColor color, bool accept)
-    {
-        Application->OnIdle = [this, color, accept](TObject*, bool& idle) {
-            for (int i = 0; i < Screen->FormCount(); ++i) {
-                auto* form = dynamic_cast<TspColorDialogForm*>(Screen->Forms(i));
-                if (!form || !form->Visible() || form->ModalResult() != mrNone)
-                    continue;
-                ++Dialogs;
-                const TRGB bytes = ColorToBytes(color);
-                form->REdit->SetValue(bytes.R);
-                form->GEdit->SetValue(bytes.G);
-                form->BEdit->SetValue(bytes.B);
-                form->SetModalResult(accept ? mrOk : mrCancel);
-                idle = false;
-            }
-        };
-    }
-    int Dialogs = 0;
+    TColorDialogAnswers Answers;
 };
 
 TEST_F(ColorButtonsTest, MenuEntriesAndTheirPictures)
@@ -156,17 +139,17 @@ TEST_F(ColorButtonsTest, ChoosingFromTheMenuAndMoreColours)
     Choose(button, 0);
     EXPECT_EQ(changes, 3);
     // More colors, cancelled: nothing changes, nothing is reported.
-    AnswerDialogs(clLime, false);
+    Answers.Answer(clLime, false);
     Choose(button, 41);
-    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(Answers.Dialogs, 1);
     EXPECT_EQ(button->ColorValue(), clNavy);
     EXPECT_EQ(changes, 3);
     // Accepted through a dialog of the caller's: its colour starts at the button's and comes back.
     auto* dialog = new TspSkinColorDialog(Form);
     button->SetColorDialog(dialog);
-    AnswerDialogs(0x336699, true);
+    Answers.Answer(0x336699, true);
     Choose(button, 41);
-    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(Answers.Dialogs, 2);
     EXPECT_EQ(button->ColorValue(), static_cast<TColor>(0x336699));
     EXPECT_EQ(changes, 4);
     // A freed dialog is forgotten.
