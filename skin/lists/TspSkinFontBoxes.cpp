@@ -79,6 +79,16 @@ void FillFontLines(TStrings* items, TspFontDevice device, TspFontListOptions opt
     items->EndUpdate();
 }
 
+// Refills a font box's lines, putting its current line number back (the combo box and the list box alike).
+template <class Box> void RefillFontBox(Box* box, TspFontDevice device, TspFontListOptions options)
+{
+    if (!box->HandleAllocated())
+        return;
+    const int index = box->ItemIndex();
+    FillFontLines(box->Items(), device, options);
+    box->SetItemIndex(index);
+}
+
 using TDrawText = void (*)(TCanvas*, std::string_view, const TRect&);
 
 // One family of a font list: the TrueType mark, then the name in its own typeface 15 pixels in.
@@ -202,14 +212,7 @@ void TspSkinFontComboBox::SetUseFonts(bool value)
     Invalidate();
 }
 
-void TspSkinFontComboBox::PopulateList()
-{
-    if (!HandleAllocated())
-        return;
-    const int index = ItemIndex();
-    FillFontLines(Items(), FDevice, FOptions);
-    SetItemIndex(index);
-}
+void TspSkinFontComboBox::PopulateList() { RefillFontBox(this, FDevice, FOptions); }
 
 void TspSkinFontComboBox::Reset()
 {
@@ -339,14 +342,7 @@ void TspSkinFontListBox::SetFontName(const std::string& value)
     ListClick();
 }
 
-void TspSkinFontListBox::PopulateList()
-{
-    if (!HandleAllocated())
-        return;
-    const int index = ItemIndex();
-    FillFontLines(Items(), FDevice, FOptions);
-    SetItemIndex(index);
-}
+void TspSkinFontListBox::PopulateList() { RefillFontBox(this, FDevice, FOptions); }
 
 void TspSkinFontListBox::Reset()
 {
