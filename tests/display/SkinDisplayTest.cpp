@@ -25,6 +25,7 @@
 #include "skin/controls/SkinNotebook.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTrackBars.h"
+#include "skin/controls/SkinTrackEdit.h"
 #include "skin/core/SkinObjectRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/dialogs/SkinColorGrids.h"
@@ -766,6 +767,11 @@ TEST(SkinDisplay, AColourPickedInTheColourDialogByMouseAndKeyboardShowsTheHeadle
                     const TPoint onRing = form->Palette->ClientToScreen(TPoint { 8, 97 });
                     const uint8_t hue = colours.PaletteColor().HSLPSP().H;
                     user.Click(onRing.X, onRing.Y, [&] { return colours.PaletteColor().HSLPSP().H != hue; });
+                    // The keyboard steps the blue edit up by one.
+                    const int blue = form->BEdit->Value();
+                    const TPoint onBlue = form->BEdit->ClientToScreen(TPoint { 10, form->BEdit->Height() / 2 });
+                    user.Click(onBlue.X, onBlue.Y, [&] { return form->BEdit->Focused(); });
+                    user.Key("Up", VK_UP, [&] { return form->BEdit->Value() == blue + 1; });
                     const RECT area { form->Left(), form->Top(), form->Left() + form->Width(),
                         form->Top() + form->Height() };
                     dialog.Area = area;
@@ -796,6 +802,7 @@ TEST(SkinDisplay, AColourPickedInTheColourDialogByMouseAndKeyboardShowsTheHeadle
     EXPECT_TRUE(realAccepted);
     EXPECT_EQ(realColour, headlessColour);
     EXPECT_NE(headlessColour, BasicColorValues[7]); // the ring click turned the grid's colour
+    EXPECT_EQ(ColorToBytes(headlessColour).B, 1); // and the Up key gave it a little blue
     ASSERT_EQ(expected.Pixels.size(), actual.Pixels.size());
     ASSERT_FALSE(expected.Pixels.empty());
     KeepScreenshot(actual, "display-skinned-colour-dialog.png");
