@@ -1,6 +1,11 @@
 // The profile editor on the headless display: its lists per page, the unsaved-change questions with the profile
 // files they leave on disk, New, Save, Copy, Delete and rename, a save that fails, and the extra encoder options
 // carried from profile to profile.
+#include "codecs/testclips/TTestClip.h"
+#include "codecs/testclips/TTestProbe.h"
+#include "engine/DirectShowDecoder.h"
+#include "engine/TConvertJob.h"
+#include "framework/core/Clock.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinPanels.h"
@@ -308,6 +313,60 @@ TEST_F(ProfileEditorTest, CloseAndEscapeDropUnsavedChangesWithoutAsking)
     Editor->btnCloseClick(nullptr);
     EXPECT_TRUE(Questions.empty());
     EXPECT_EQ(StoredMP4Bitrate("Phone.pf"), 500000);
+}
+
+TEST_F(ProfileEditorTest, AProfileSavedByTheEditorConvertsAClipToWhatTheEditorShowed)
+{
+    auto choose = [](TspSkinComboBox* combo, const char* item) {
+        const int index = combo->Items()->IndexOf(item);
+        ASSERT_GE(index, 0) << item;
+        combo->SetItemIndex(index);
+    };
+    Editor->NewProfile(vfMP4);
+    choose(Editor->cbMP4FrameSize, "160 x 120");
+    choose(Editor->cbMP4FrameRate, "15.00 fps");
+    choose(Editor->cbMP4VideoCodec, "MPEG4");
+    Editor->edtMP4VideoBitrate->SetValue(300);
+    choose(Editor->cbMP4Frequency, "22050 Hz");
+    choose(Editor->cbMP4Channels, "1 (Mono)");
+    choose(Editor->cbMP4AudioBitrate, "64 kbps");
+    Editor->edtName->SetText("Small");
+    Answers = { IDYES };
+    Editor->btnSaveClick(nullptr);
+
+    // The file, read as the program reads its profiles at start, converts a clip the codecs layer makes.
+    auto stored = FromFile("Small.pf");
+    ASSERT_TRUE(stored);
+    QuietMediaLogs();
+    InstallDirectShowProbe();
+    TManualClock clock;
+    SetTickSource(&clock);
+    TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
+    const std::string source = Folder->File("source.mp4");
+    std::string error;
+    ASSERT_TRUE(MakeTestClip(source, spec, &error)) << error;
+    TConvertJob job(source);
+    ASSERT_TRUE(job.AnalyseWithMode(1));
+    job.OutputFile = Folder->File("converted.mp4");
+    job.SetProfile(std::move(stored));
+    job.Status = jsProcessing;
+    job.Convert();
+    SetTickSource(nullptr);
+    ASSERT_EQ(job.Status, jsCompleted) << job.GetNote();
+
+    TProbedFile file;
+    ASSERT_TRUE(ProbeMediaFile(job.OutputFile, file, &error)) << error;
+    const TProbedStream* video = file.FirstVideo();
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->Codec, "mpeg4");
+    EXPECT_EQ(video->Width, 160);
+    EXPECT_EQ(video->Height, 120);
+    EXPECT_NEAR(video->FrameRate, 15.0, 0.01);
+    const TProbedStream* audio = file.FirstAudio();
+    ASSERT_NE(audio, nullptr);
+    EXPECT_EQ(audio->Codec, "aac");
+    EXPECT_EQ(audio->SampleRate, 22050);
+    EXPECT_EQ(audio->Channels, 1);
 }
 
 } // namespace
