@@ -1,5 +1,7 @@
 #include "app/ProfileChoices.h"
 
+#include "engine/TProfileManager.h"
+#include "engine/TResourceForm.h"
 #include "skin/controls/SkinSpinEdit.h"
 #include "skin/lists/TspSkinComboBox.h"
 
@@ -195,4 +197,24 @@ void RoundToIncrement(TspSkinSpinEdit* edit)
     const int64_t value = static_cast<int64_t>(edit->Value());
     if (increment > 0 && value % increment != 0)
         edit->SetValue(static_cast<double>(value / increment * increment));
+}
+
+bool ListProfilesOfFormat(TspSkinComboBox* combo, std::vector<TVideoProfile*>& listed, VideoFormatType format)
+{
+    combo->Items()->Clear();
+    listed.clear();
+    if (TProfileManager* manager = ResourceForm ? ResourceForm->ProfileManager.get() : nullptr) {
+        for (int i = 0; i < manager->Count(); ++i) {
+            TVideoProfile* profile = manager->Get(i);
+            if (profile->FormatType != format)
+                continue;
+            combo->Items()->Add(profile->ProfileName);
+            listed.push_back(profile);
+        }
+    }
+    if (!listed.empty())
+        return true;
+    combo->Items()->Add("No Profile in this category");
+    listed.push_back(nullptr);
+    return false;
 }

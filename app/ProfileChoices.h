@@ -9,6 +9,7 @@
 #include <vector>
 
 class TObject;
+class TVideoProfile;
 class TspSkinComboBox;
 class TspSkinSpinEdit;
 
@@ -90,6 +91,11 @@ public:
     TspSkinSpinEdit* HeightEdit;
     std::span<const ProfileFormatTables::TSizeItem> Sizes;
 };
+
+// Fills a profile list with the stored profiles of `format` (ResourceForm's manager), in the manager's order,
+// and `listed` with the profile of each item; a format without profiles gets the single item "No Profile in
+// this category", standing for none. Answers whether any profile was listed. Nothing is selected here.
+bool ListProfilesOfFormat(TspSkinComboBox* combo, std::vector<TVideoProfile*>& listed, VideoFormatType format);
 
 // Rounds the value of a width or height edit down to a whole multiple of its increment (the edits' exit).
 void RoundToIncrement(TspSkinSpinEdit* edit);

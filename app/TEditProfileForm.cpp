@@ -23,7 +23,6 @@ namespace {
 
 constexpr int32_t kQuestionFlags = 0x44;
 constexpr char kEmptyName[] = "(empty)";
-constexpr char kNoProfile[] = "No Profile in this category";
 
 // The text with its one "%s" replaced by `name`.
 std::string Format(std::string_view text, const std::string& name)
@@ -187,25 +186,12 @@ void TEditProfileForm::FillProfileList()
         return;
     FillingProfiles = true;
     TNotifyEvent change = std::exchange(cbProfiles->OnChange, nullptr);
-    cbProfiles->Items()->Clear();
-    ListedProfiles.clear();
     const VideoFormatType format = ActiveFormat();
-    if (TProfileManager* manager = Manager()) {
-        for (int i = 0; i < manager->Count(); ++i) {
-            TVideoProfile* profile = manager->Get(i);
-            if (profile->FormatType != format)
-                continue;
-            cbProfiles->Items()->Add(profile->ProfileName);
-            ListedProfiles.push_back(profile);
-        }
-    }
-    if (!ListedProfiles.empty()) {
+    if (ListProfilesOfFormat(cbProfiles, ListedProfiles, format)) {
         const int index = SelectProfileByName(LastEditedNames[format]);
         ShowProfile(ListedProfiles[static_cast<size_t>(index)]);
         ShownIndex = index;
     } else {
-        cbProfiles->Items()->Add(kNoProfile);
-        ListedProfiles.push_back(nullptr);
         cbProfiles->SetItemIndex(0);
         ShownIndex = -1;
         ShowProfile(nullptr);

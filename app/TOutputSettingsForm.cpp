@@ -1,12 +1,11 @@
 #include "app/TOutputSettingsForm.h"
 
 #include "app/LastSettings.h"
+#include "app/ProfileChoices.h"
 #include "app/ProfileFormatTables.h"
 #include "app/TEditProfileForm.h"
 #include "engine/AppServices.h"
 #include "engine/TConvertJob.h"
-#include "engine/TProfileManager.h"
-#include "engine/TResourceForm.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/core/SysUtils.h"
 #include "skin/controls/SkinCheckRadio.h"
@@ -17,12 +16,6 @@
 #include <utility>
 
 using namespace ProfileFormatTables;
-
-namespace {
-
-constexpr char kNoProfile[] = "No Profile in this category";
-
-} // namespace
 
 TOutputSettingsForm::TOutputSettingsForm(TComponent* owner)
     : TOutputSettingsForm(owner, nullptr)
@@ -120,25 +113,12 @@ void TOutputSettingsForm::FillProfileList()
         return;
     FillingList = true;
     TNotifyEvent change = std::exchange(cbProfiles->OnChange, nullptr);
-    cbProfiles->Items()->Clear();
-    ListedProfiles.clear();
     const int checked = CheckedFormat();
-    const int category = checked < 0 ? 0 : checked;
-    if (TProfileManager* manager = ResourceForm ? ResourceForm->ProfileManager.get() : nullptr) {
-        for (int i = 0; i < manager->Count(); ++i) {
-            TVideoProfile* profile = manager->Get(i);
-            if (profile->FormatType != category)
-                continue;
-            cbProfiles->Items()->Add(profile->ProfileName);
-            ListedProfiles.push_back(profile);
-        }
-    }
-    if (!ListedProfiles.empty()) {
-        const int index = SelectProfileByName(LastProfileNames[static_cast<size_t>(category)]);
+    const auto category = static_cast<VideoFormatType>(checked < 0 ? vf3GP : checked);
+    if (ListProfilesOfFormat(cbProfiles, ListedProfiles, category)) {
+        const int index = SelectProfileByName(LastProfileNames[category]);
         EmbeddedEditor->ShowProfile(ListedProfiles[static_cast<size_t>(index)]);
     } else {
-        cbProfiles->Items()->Add(kNoProfile);
-        ListedProfiles.push_back(nullptr);
         cbProfiles->SetItemIndex(0);
         EmbeddedEditor->ShowProfile(nullptr);
     }

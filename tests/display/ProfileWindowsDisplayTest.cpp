@@ -8,20 +8,6 @@
 #include <gtest/gtest.h>
 #include <set>
 
-namespace {
-
-size_t Differing(const TStagePixels& a, const TStagePixels& b)
-{
-    if (a.Pixels.size() != b.Pixels.size())
-        return SIZE_MAX;
-    size_t count = 0;
-    for (size_t i = 0; i < a.Pixels.size(); ++i)
-        count += a.Pixels[i] != b.Pixels[i];
-    return count;
-}
-
-} // namespace
-
 TEST(ProfileWindowsDisplay, ANewProfileIsTypedAndSavedAndTheOutputSettingsListFollowsItsRadioButtons)
 {
     TSkinFormScreens expected;
@@ -48,6 +34,6 @@ TEST(ProfileWindowsDisplay, ANewProfileIsTypedAndSavedAndTheOutputSettingsListFo
         // The choice's face and text, not an empty screen.
         const std::vector<uint32_t>& pixels = expected.Screens[i].Pixels;
         EXPECT_GT(std::set<uint32_t>(pixels.begin(), pixels.end()).size(), 2u) << "screen " << i;
-        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+        EXPECT_EQ(DifferingPixels(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
     }
 }

@@ -1,5 +1,6 @@
 // The scenario of the profile windows' display test.
 #include "tests/display/ProfileWindowsScenario.h"
+#include "tests/display/TApplicationLoop.h"
 
 #include "app/TEditProfileForm.h"
 #include "app/TOutputSettingsForm.h"
@@ -21,24 +22,6 @@
 #include <memory>
 
 namespace {
-
-class TApplicationLoop {
-public:
-    explicit TApplicationLoop(TWindowStage& stage)
-        : FStage(stage)
-    {
-        InitializeForms();
-        FStage.MessageLoop = [] { Application->ProcessMessages(); };
-    }
-    ~TApplicationLoop()
-    {
-        FStage.MessageLoop = nullptr;
-        FinalizeForms();
-    }
-
-private:
-    TWindowStage& FStage;
-};
 
 // A click in the middle of a control, as the user gives it.
 void ClickOn(TWindowStage& stage, TControl* control)

@@ -2,6 +2,7 @@
 // the keys, another list closed by a click outside it, and a check combo toggled from its open list. The facts of
 // each step and the pixels of the open lists.
 #include "tests/display/SkinListsScenario.h"
+#include "tests/display/TApplicationLoop.h"
 
 #include "framework/controls/Forms.h"
 #include "platform/win/VirtualKeys.h"
@@ -11,24 +12,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-class TApplicationLoop {
-public:
-    explicit TApplicationLoop(TWindowStage& stage)
-        : FStage(stage)
-    {
-        InitializeForms();
-        FStage.MessageLoop = [] { Application->ProcessMessages(); };
-    }
-    ~TApplicationLoop()
-    {
-        FStage.MessageLoop = nullptr;
-        FinalizeForms();
-    }
-
-private:
-    TWindowStage& FStage;
-};
 
 RECT ScreenRect(TControl* window)
 {

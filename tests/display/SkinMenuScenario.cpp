@@ -1,5 +1,6 @@
 // The skinned popup menu and hint the display test plays on both backends.
 #include "tests/display/SkinMenuScenario.h"
+#include "tests/display/TApplicationLoop.h"
 
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
@@ -60,25 +61,6 @@ void NoteLevelPixels(TWindowStage& stage, TspSkinPopupWindow* level, const std::
     }
     result.Facts.push_back(pixels);
 }
-
-// The application's loop runs the stage's pumps while the forms live: the menu takes its keys from its hook.
-class TApplicationLoop {
-public:
-    explicit TApplicationLoop(TWindowStage& stage)
-        : FStage(stage)
-    {
-        InitializeForms();
-        FStage.MessageLoop = [] { Application->ProcessMessages(); };
-    }
-    ~TApplicationLoop()
-    {
-        FStage.MessageLoop = nullptr;
-        FinalizeForms();
-    }
-
-private:
-    TWindowStage& FStage;
-};
 
 } // namespace
 

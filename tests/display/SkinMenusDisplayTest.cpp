@@ -8,15 +8,6 @@
 
 namespace {
 
-size_t Differing(const TStagePixels& a, const TStagePixels& b)
-{
-    if (a.Pixels.size() != b.Pixels.size())
-        return SIZE_MAX;
-    size_t count = 0;
-    for (size_t i = 0; i < a.Pixels.size(); ++i)
-        count += a.Pixels[i] != b.Pixels[i];
-    return count;
-}
 
 template <class TPlay> TSkinFormScreens PlayHeadless(TPlay play)
 {
@@ -53,7 +44,7 @@ TEST(SkinMenusDisplay, ARightClickOpensTheControlsSkinnedMenuAtTheCursorAndTheKe
     EXPECT_EQ(actual.Facts, expected.Facts);
     ASSERT_EQ(actual.Screens.size(), expected.Screens.size());
     for (size_t i = 0; i < expected.Screens.size(); ++i)
-        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+        EXPECT_EQ(DifferingPixels(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
 }
 
 TEST(SkinMenusDisplay, TheSkinnedHintShowsAfterItsPauseOverAControlWithAHint)
@@ -67,5 +58,5 @@ TEST(SkinMenusDisplay, TheSkinnedHintShowsAfterItsPauseOverAControlWithAHint)
     EXPECT_EQ(actual.Facts, expected.Facts);
     ASSERT_EQ(actual.Screens.size(), expected.Screens.size());
     for (size_t i = 0; i < expected.Screens.size(); ++i)
-        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+        EXPECT_EQ(DifferingPixels(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
 }

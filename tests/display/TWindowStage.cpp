@@ -305,3 +305,13 @@ TStagePixels THeadlessStage::Grab(const RECT& area)
             result.Pixels.push_back(FBackend->ScreenPixel(x, y));
     return result;
 }
+
+size_t DifferingPixels(const TStagePixels& a, const TStagePixels& b)
+{
+    if (a.Pixels.size() != b.Pixels.size())
+        return SIZE_MAX;
+    size_t count = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i)
+        count += a.Pixels[i] != b.Pixels[i];
+    return count;
+}

@@ -28,6 +28,9 @@ struct TStagePixels {
     }
 };
 
+// How many pixels two grabs of the same area differ in; SIZE_MAX when their sizes differ.
+size_t DifferingPixels(const TStagePixels& a, const TStagePixels& b);
+
 class TWindowStage {
 public:
     static constexpr const char* kClass = "StageWindow";
