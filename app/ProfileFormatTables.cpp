@@ -9,15 +9,15 @@ namespace {
 
 // By VideoFormatType code.
 const TProfileFormatInfo kFormats[8] = {
-    { vf3GP, "3GP", "New 3GP Profile", "New 3GP Profile", "3GP,3G2", "3GP Video Settings", "Last3GPProfile" },
-    { vfAVI, "AVI", "New AVI Profile", "New AVI Profile", "AVI", "AVI Video Settings", "LastAVIProfile" },
-    { vfMPEG, "MPEG1/2", "New MPEG Profile", "New MPEG Profile", "MPEG", "MPEG Video Settings", "LastMPEGProfile" },
-    { vfMP4, "MP4", "New MP4 Profile", "New MP4 Profile", "MP4", "MP4 Video Settings", "LastMP4Profile" },
-    { vfWMV, "WMV", "New WMV Profile", "New WMV Profile", "WMV", "WMV Video Settings", "LastWMVProfile" },
+    { vf3GP, "3GP", "New 3GP Profile", "New 3GP Profile", "3GP,3G2", "3GP Video Settings", "Last3GPProfile", "3GP" },
+    { vfAVI, "AVI", "New AVI Profile", "New AVI Profile", "AVI", "AVI Video Settings", "LastAVIProfile", "AVI" },
+    { vfMPEG, "MPEG1/2", "New MPEG Profile", "New MPEG Profile", "MPEG", "MPEG Video Settings", "LastMPEGProfile", "MPEG" },
+    { vfMP4, "MP4", "New MP4 Profile", "New MP4 Profile", "MP4", "MP4 Video Settings", "LastMP4Profile", "MP4" },
+    { vfWMV, "WMV", "New WMV Profile", "New WMV Profile", "WMV", "WMV Video Settings", "LastWMVProfile", "WMV" },
     { vfReal, "RM/RMVB", "New RealVideo Profile", "New Real Profile", "RMVB", "Real Video Settings",
-        "LastRealProfile" },
-    { vfMOV, "MOV", "New MOV Profile", "New MOV Profile", "MOV", "MOV Video Settings", "LastMOVProfile" },
-    { vfFLV, "FLV", "New FLV Profile", "New FLV Profile", "FLV", "FLV Video Settings", "LastFLVProfile" },
+        "LastRealProfile", "RMVB" },
+    { vfMOV, "MOV", "New MOV Profile", "New MOV Profile", "MOV", "MOV Video Settings", "LastMOVProfile", "MOV" },
+    { vfFLV, "FLV", "New FLV Profile", "New FLV Profile", "FLV", "FLV Video Settings", "LastFLVProfile", "FLV" },
 };
 
 // The base sizes; the wider lists insert theirs after "352 x 288 (CIF)".

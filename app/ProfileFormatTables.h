@@ -21,6 +21,8 @@ struct TProfileFormatInfo {
     const char* RadioCaption;
     const char* SettingsTitle;
     const char* LastProfileKey;
+    // Its picture in the output settings window: the skin folder's "OutputSettings<name>.bmp".
+    const char* PictureName;
 };
 
 namespace ProfileFormatTables {

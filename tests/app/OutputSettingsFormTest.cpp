@@ -5,6 +5,7 @@
 #include "app/TOutputSettingsForm.h"
 #include "engine/TConvertJob.h"
 #include "framework/controls/ExtCtrls.h"
+#include "framework/graphics/TPicture.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEdits.h"
@@ -221,6 +222,27 @@ TEST_F(OutputSettingsFormTest, TheSeededWindowShowsTheJobsOwnSettingsAndRemember
     Window->rbMP4->SetChecked(true);
     Close();
     EXPECT_EQ(ReadText(TLastSettings::FileName()), remembered);
+}
+
+TEST_F(OutputSettingsFormTest, ThePicturesAreTheSkinMakersOnesInTheirRow)
+{
+    std::filesystem::create_directory(Folder->File("Skin"));
+    std::filesystem::create_directory_symlink(TP_SKIN_DIR, Folder->File("Skin/TarnwickPro"));
+    Open();
+    TImage* const row[] = { Window->ImageAVI, Window->ImageMPEG, Window->ImageWMV, Window->ImageReal,
+        Window->ImageMov, Window->ImageMP4, Window->Image3GP, Window->ImageFLV };
+    for (size_t i = 0; i < std::size(row); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(row[i]->Picture()->Width(), 71);
+        EXPECT_EQ(row[i]->Picture()->Height(), 81);
+        if (i > 0) {
+            EXPECT_GT(row[i]->Left(), row[i - 1]->Left());
+        }
+    }
+    EXPECT_EQ(Window->Image1->Picture()->Width(), 700);
+    EXPECT_TRUE(Window->Image1->Visible());
+    EXPECT_FALSE(Window->Image2->Visible());
+    EXPECT_EQ(Window->Image2->Top(), Window->Image1->Top());
 }
 
 } // namespace

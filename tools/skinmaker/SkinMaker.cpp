@@ -16,6 +16,7 @@ void WriteSkins(const std::string& folder)
     form.Write(path, "Skin.ini");
     WriteAppIcon(path + "TarnwickPro.ico");
     WriteAppPictures(path);
+    WriteOutputSettingsPictures(path);
 }
 
 } // namespace SkinMaker

@@ -17,6 +17,10 @@ void WriteAppIcon(const std::string& path);
 // Draws the pictures of the program's small windows (the splash and its edition pictures, the stop prompt's and
 // the shutdown countdown's) and writes them into `folder` as 24-bit BMP files.
 void WriteAppPictures(const std::string& folder);
+// Draws the output settings window's format tiles ("OutputSettingsAVI.bmp" ... "OutputSettingsFLV.bmp", 71 x 81)
+// and header bands ("OutputSettingsHeader1.bmp", "OutputSettingsHeader2.bmp", 700 x 40) into `folder`, which
+// ends with '/'.
+void WriteOutputSettingsPictures(const std::string& folder);
 // Builds both skins, the program's icon ("TarnwickPro.ico") and the windows' pictures and writes them into
 // `folder` (created when missing).
 void WriteSkins(const std::string& folder);
