@@ -249,7 +249,7 @@ void TEditProfileForm::btnNewClick(TObject*)
 
 void TEditProfileForm::NewProfile(VideoFormatType type)
 {
-    CheckModified();
+    CheckModifiedKeepingList();
     NewProfilePending = true;
     // The new profile takes over the extra encoder options of the profile shown before it, also when the page
     // switch on the way shows another one.
@@ -278,7 +278,7 @@ void TEditProfileForm::btnSaveClick(TObject*)
 
 void TEditProfileForm::btnSaveAsClick(TObject*)
 {
-    CheckModified();
+    CheckModifiedKeepingList();
     if (ShownIndex == -1)
         return;
     NewProfilePending = true;
@@ -316,6 +316,17 @@ void TEditProfileForm::FormKeyPress(TObject*, char32_t& key)
 }
 
 // ---- The unsaved-change check ----------------------------------------------------------------------------------
+
+void TEditProfileForm::CheckModifiedKeepingList()
+{
+    StoreChangedList = false;
+    CheckModified();
+    // A profile the check saved or replaced leaves the page's list behind: it is built again on the name shown.
+    if (StoreChangedList) {
+        RememberProfileName(edtName->Text());
+        FillProfileList();
+    }
+}
 
 bool TEditProfileForm::CheckModified()
 {

@@ -47,6 +47,8 @@ public:
     // The unsaved-change check, run before the editor leaves the shown profile: asks whether to save a new or
     // changed profile. True: the caller may go on; false: the user refused, or the save failed (and said so).
     bool CheckModified();
+    // The check, and the page's list built again when it saved or replaced a stored profile.
+    void CheckModifiedKeepingList();
 
     // ---- The format pages: a profile into the controls, and the controls into a profile ---------------------
     void ShowProfile3GP(const T3GPProfile* profile);

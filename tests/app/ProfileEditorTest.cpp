@@ -254,6 +254,23 @@ TEST_F(ProfileEditorTest, CopyStoresTheShownProfileUnderANewName)
     EXPECT_EQ(Editor->edtName->Text(), "Tablet - Copy");
 }
 
+TEST_F(ProfileEditorTest, CopyOfAChangedProfileSavesTheChangeFirstAndListsIt)
+{
+    OpenPage(vfMP4);
+    Editor->edtName->SetText("Pocket");
+    Answers = { IDYES, IDYES };
+    Editor->btnSaveAsClick(nullptr);
+    // The renamed profile is stored and listed before its copy is made.
+    EXPECT_EQ(ListItems(), (std::vector<std::string> { "Pocket", "Tablet" }));
+    EXPECT_EQ(Editor->edtName->Text(), "Pocket - Copy");
+    Editor->btnSaveClick(nullptr);
+    EXPECT_EQ(Questions, (std::vector<std::string> { "Profile:Pocket\n has been modified ,Do you want to save it?",
+                             "Do You Want To Save Profile:\nPocket - Copy?" }));
+    EXPECT_EQ(ProfileFiles(),
+        (std::vector<std::string> { "Archive.pf", "Pocket - Copy.pf", "Pocket.pf", "Tablet.pf", "Web.pf" }));
+    EXPECT_EQ(ListItems(), (std::vector<std::string> { "Pocket", "Pocket - Copy", "Tablet" }));
+}
+
 TEST_F(ProfileEditorTest, DeleteAsksAndShowsTheProfileThatTakesItsPlace)
 {
     OpenPage(vfMP4);
