@@ -188,8 +188,14 @@ void TFrameSizeUnit::Show(int32_t width, int32_t height)
     HeightEdit->SetValue(height);
 }
 
-int32_t TFrameSizeUnit::Width() const { return static_cast<int32_t>(WidthEdit->Value()); }
-int32_t TFrameSizeUnit::Height() const { return static_cast<int32_t>(HeightEdit->Value()); }
+int32_t TFrameSizeUnit::Width() const
+{
+    return static_cast<int32_t>(WidthEdit->Value());
+}
+int32_t TFrameSizeUnit::Height() const
+{
+    return static_cast<int32_t>(HeightEdit->Value());
+}
 
 void RoundToIncrement(TspSkinSpinEdit* edit)
 {

@@ -35,7 +35,8 @@ constexpr std::array<VideoFormatType, 8> EditorPageOrder { vfAVI, vfWMV, vfReal,
 // The profile editor's "New" menu, top to bottom.
 constexpr std::array<VideoFormatType, 8> NewMenuOrder { vfAVI, vfWMV, vfReal, vfMP4, vfMPEG, vf3GP, vfMOV, vfFLV };
 // The output settings window's pictures and radio buttons, left to right.
-constexpr std::array<VideoFormatType, 8> OutputSettingsOrder { vfAVI, vfMPEG, vfWMV, vfReal, vfMOV, vfMP4, vf3GP, vfFLV };
+constexpr std::array<VideoFormatType, 8> OutputSettingsOrder { vfAVI, vfMPEG, vfWMV, vfReal, vfMOV, vfMP4, vf3GP,
+    vfFLV };
 
 // The editor page that shows `type`.
 int EditorPageOf(VideoFormatType type);

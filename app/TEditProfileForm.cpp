@@ -111,8 +111,8 @@ VideoFormatType TEditProfileForm::ActiveFormat() const
 
 TspSkinPanel* TEditProfileForm::FormatPanel(VideoFormatType type) const
 {
-    TspSkinPanel* const panels[8] = { My3GPPanel, AVIPanel, MPEGPanel, MP4Panel, WMVPanel, RealPanel, MOVPanel,
-        FLVPanel };
+    TspSkinPanel* const panels[8]
+        = { My3GPPanel, AVIPanel, MPEGPanel, MP4Panel, WMVPanel, RealPanel, MOVPanel, FLVPanel };
     return panels[type];
 }
 
@@ -213,7 +213,10 @@ int TEditProfileForm::SelectProfileByName(const std::string& name)
     return index;
 }
 
-void TEditProfileForm::RememberProfileName(const std::string& name) { LastEditedNames[ActiveFormat()] = name; }
+void TEditProfileForm::RememberProfileName(const std::string& name)
+{
+    LastEditedNames[ActiveFormat()] = name;
+}
 
 TVideoProfile* TEditProfileForm::ListedProfile(int index) const
 {
@@ -307,7 +310,10 @@ void TEditProfileForm::btnDeleteProfileClick(TObject*)
     FillProfileList();
 }
 
-void TEditProfileForm::btnCloseClick(TObject*) { Close(); }
+void TEditProfileForm::btnCloseClick(TObject*)
+{
+    Close();
+}
 
 void TEditProfileForm::FormKeyPress(TObject*, char32_t& key)
 {

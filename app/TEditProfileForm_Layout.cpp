@@ -21,7 +21,10 @@ namespace {
 constexpr int kRowTop = 22;
 constexpr int kRowStep = 27;
 
-int Row(int row) { return kRowTop + row * kRowStep; }
+int Row(int row)
+{
+    return kRowTop + row * kRowStep;
+}
 
 } // namespace
 
@@ -94,8 +97,8 @@ void TEditProfileForm::CreateComponents()
 
 void TEditProfileForm::CreateFormatPages()
 {
-    TspSkinPanel** panels[8] = { &My3GPPanel, &AVIPanel, &MPEGPanel, &MP4Panel, &WMVPanel, &RealPanel, &MOVPanel,
-        &FLVPanel };
+    TspSkinPanel** panels[8]
+        = { &My3GPPanel, &AVIPanel, &MPEGPanel, &MP4Panel, &WMVPanel, &RealPanel, &MOVPanel, &FLVPanel };
     for (VideoFormatType type : EditorPageOrder) {
         auto* panel = Place<TspSkinPanel>(this, Pages[static_cast<size_t>(EditorPageOf(type))], 33, 95, 619, 250);
         *panels[type] = panel;

@@ -32,7 +32,10 @@ void FillCodes(TValueChoice& choice, const std::vector<std::string>& texts, int 
     choice.Fill(texts, Indices(texts.size()), selected);
 }
 
-void FillChannels(TValueChoice& choice) { choice.Fill(kChannels, kChannelValues, 1); }
+void FillChannels(TValueChoice& choice)
+{
+    choice.Fill(kChannels, kChannelValues, 1);
+}
 
 // A bit-rate edit in kbit/s.
 void SetUpBitrate(TspSkinSpinEdit* edit, int value, int increment)
@@ -43,8 +46,14 @@ void SetUpBitrate(TspSkinSpinEdit* edit, int value, int increment)
     edit->SetValue(value);
 }
 
-int32_t Kbps(const TspSkinSpinEdit* edit) { return static_cast<int32_t>(edit->Value()) * 1000; }
-void ShowKbps(TspSkinSpinEdit* edit, int32_t bitsPerSecond) { edit->SetValue(bitsPerSecond / 1000); }
+int32_t Kbps(const TspSkinSpinEdit* edit)
+{
+    return static_cast<int32_t>(edit->Value()) * 1000;
+}
+void ShowKbps(TspSkinSpinEdit* edit, int32_t bitsPerSecond)
+{
+    edit->SetValue(bitsPerSecond / 1000);
+}
 
 // Copies one of the resource holder's name lists into a page's choice; its first item is chosen.
 void CopyList(const TResourceComboList& source, TspSkinComboBox* target)
@@ -209,8 +218,7 @@ void TEditProfileForm::SetUpFormatPages()
 
     // 3GP.
     FillCodes(c.Format3GP,
-        { "3GPP - 3rd Generation Partnership Project (*.3gp)",
-            "3GPP2 - 3rd Generation Partnership Project 2 (*.3g2)" },
+        { "3GPP - 3rd Generation Partnership Project (*.3gp)", "3GPP2 - 3rd Generation Partnership Project 2 (*.3g2)" },
         0);
     FillCodes(c.VideoCodec3GP, { "H263", "MPEG4", "XVID" }, 0);
     c.VideoBitrate3GP.Fill(VideoBitrates3GP(), 3);
@@ -296,8 +304,8 @@ void TEditProfileForm::chkUseSystemProfileClick(TObject*)
     // A system profile chosen for the first time starts on the first one.
     if (system && cbSystemProfile->ItemIndex() < 0 && cbSystemProfile->Items()->Count() > 0)
         cbSystemProfile->SetItemIndex(0);
-    for (TControl* control : std::initializer_list<TControl*> { cbWMVFrameSize, edtWMVWidth, edtWMVHeight,
-             cbWMVVersion, edtWMVVideoBitrate, chkWMVUseVBR, edtWMVVBRQuality, cbWMVAudioFormat })
+    for (TControl* control : std::initializer_list<TControl*> { cbWMVFrameSize, edtWMVWidth, edtWMVHeight, cbWMVVersion,
+             edtWMVVideoBitrate, chkWMVUseVBR, edtWMVVBRQuality, cbWMVAudioFormat })
         control->SetEnabled(!system);
     chkWMVUseVBRClick(nullptr);
 }

@@ -142,9 +142,9 @@ int TOutputSettingsForm::SelectProfileByName(const std::string& name)
 void TOutputSettingsForm::cbProfilesChange(TObject*)
 {
     const int index = cbProfiles->ItemIndex();
-    EmbeddedEditor->ShowProfile(
-        index >= 0 && index < static_cast<int>(ListedProfiles.size()) ? ListedProfiles[static_cast<size_t>(index)]
-                                                                      : nullptr);
+    EmbeddedEditor->ShowProfile(index >= 0 && index < static_cast<int>(ListedProfiles.size())
+            ? ListedProfiles[static_cast<size_t>(index)]
+            : nullptr);
     RememberProfileName(cbProfiles->Text());
 }
 

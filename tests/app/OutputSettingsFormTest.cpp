@@ -229,8 +229,8 @@ TEST_F(OutputSettingsFormTest, ThePicturesAreTheSkinMakersOnesInTheirRow)
     std::filesystem::create_directory(Folder->File("Skin"));
     std::filesystem::create_directory_symlink(TP_SKIN_DIR, Folder->File("Skin/TarnwickPro"));
     Open();
-    TImage* const row[] = { Window->ImageAVI, Window->ImageMPEG, Window->ImageWMV, Window->ImageReal,
-        Window->ImageMov, Window->ImageMP4, Window->Image3GP, Window->ImageFLV };
+    TImage* const row[] = { Window->ImageAVI, Window->ImageMPEG, Window->ImageWMV, Window->ImageReal, Window->ImageMov,
+        Window->ImageMP4, Window->Image3GP, Window->ImageFLV };
     for (size_t i = 0; i < std::size(row); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(row[i]->Picture()->Width(), 71);

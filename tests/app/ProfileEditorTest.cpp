@@ -75,7 +75,10 @@ protected:
             items.push_back(Editor->cbProfiles->Items()->Strings(i));
         return items;
     }
-    void Choose(const std::string& name) { Editor->cbProfiles->SetItemIndex(Editor->cbProfiles->Items()->IndexOf(name)); }
+    void Choose(const std::string& name)
+    {
+        Editor->cbProfiles->SetItemIndex(Editor->cbProfiles->Items()->IndexOf(name));
+    }
     // The profile stored under `name`, read again from its file.
     std::unique_ptr<TVideoProfile> FromFile(const std::string& fileName)
     {
@@ -142,8 +145,7 @@ TEST_F(ProfileEditorTest, TheUnsavedChangeQuestionsAndTheFilesTheyLeave)
     const std::vector<std::string> kept { "Archive.pf", "Phone.pf", "Tablet.pf", "Web.pf" };
     const Case cases[] = {
         { "unchanged", [](TEditProfileForm&) {}, {}, {}, kept, 500000 },
-        { "changed, saved",
-            [](TEditProfileForm& e) { e.edtMP4VideoBitrate->SetValue(700); }, { IDYES },
+        { "changed, saved", [](TEditProfileForm& e) { e.edtMP4VideoBitrate->SetValue(700); }, { IDYES },
             { "Profile:Phone\n has been modified ,Do you want to save it?" }, kept, 700000 },
         { "changed, not saved", [](TEditProfileForm& e) { e.edtMP4VideoBitrate->SetValue(700); }, { IDNO },
             { "Profile:Phone\n has been modified ,Do you want to save it?" }, kept, 500000 },
@@ -172,8 +174,7 @@ TEST_F(ProfileEditorTest, TheUnsavedChangeQuestionsAndTheFilesTheyLeave)
                 "There is already a Profile having the same name of Web,\nDo you want to overwrite it?" },
             kept, 500000, vfMP4 },
         // Renaming a shown profile onto another's name asks before that one's file is written over.
-        { "renamed onto another, kept",
-            [](TEditProfileForm& e) { e.edtName->SetText("Tablet"); }, { IDYES, IDNO },
+        { "renamed onto another, kept", [](TEditProfileForm& e) { e.edtName->SetText("Tablet"); }, { IDYES, IDNO },
             { "Profile:Tablet\n has been modified ,Do you want to save it?",
                 "There is already a Profile having the same name of Tablet,\nDo you want to overwrite it?" },
             kept, 500000 },
@@ -264,8 +265,9 @@ TEST_F(ProfileEditorTest, CopyOfAChangedProfileSavesTheChangeFirstAndListsIt)
     EXPECT_EQ(ListItems(), (std::vector<std::string> { "Pocket", "Tablet" }));
     EXPECT_EQ(Editor->edtName->Text(), "Pocket - Copy");
     Editor->btnSaveClick(nullptr);
-    EXPECT_EQ(Questions, (std::vector<std::string> { "Profile:Pocket\n has been modified ,Do you want to save it?",
-                             "Do You Want To Save Profile:\nPocket - Copy?" }));
+    EXPECT_EQ(Questions,
+        (std::vector<std::string> { "Profile:Pocket\n has been modified ,Do you want to save it?",
+            "Do You Want To Save Profile:\nPocket - Copy?" }));
     EXPECT_EQ(ProfileFiles(),
         (std::vector<std::string> { "Archive.pf", "Pocket - Copy.pf", "Pocket.pf", "Tablet.pf", "Web.pf" }));
     EXPECT_EQ(ListItems(), (std::vector<std::string> { "Pocket", "Pocket - Copy", "Tablet" }));

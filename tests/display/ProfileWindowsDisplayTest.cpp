@@ -19,8 +19,8 @@ TEST(ProfileWindowsDisplay, ANewProfileIsTypedAndSavedAndTheOutputSettingsListFo
     }
     EXPECT_EQ(expected.Facts,
         (std::vector<std::string> { "new: New MP4 Profile", "size: 176 x 144 (QCIF)",
-            "asked: Do You Want To Save Profile:\nHandheld?", "stored: 176 x 144 at 640000",
-            "opens on: Archive", "MOV Video Settings: Clip, Film", "MP4 Video Settings: Handheld, Phone" }));
+            "asked: Do You Want To Save Profile:\nHandheld?", "stored: 176 x 144 at 640000", "opens on: Archive",
+            "MOV Video Settings: Clip, Film", "MP4 Video Settings: Handheld, Phone" }));
     TSkinFormScreens actual;
     {
         TSdlStage real(SharedXSession());

@@ -1,6 +1,5 @@
 // The scenario of the profile windows' display test.
 #include "tests/display/ProfileWindowsScenario.h"
-#include "tests/display/TApplicationLoop.h"
 
 #include "app/TEditProfileForm.h"
 #include "app/TOutputSettingsForm.h"
@@ -17,6 +16,7 @@
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinSpinEdit.h"
 #include "skin/lists/TspSkinComboBox.h"
+#include "tests/display/TApplicationLoop.h"
 #include "tests/engine/EngineTestSupport.h"
 
 #include <memory>

@@ -1,11 +1,10 @@
 // The output settings window's pictures: a 71 x 81 tile for each output format, with a film frame and the
 // format's name, and the two 700 x 40 header bands.
+#include "imaging/TBitmap32.h"
+#include "platform/gdi/Text.h"
 #include "tools/skinmaker/SkinMaker.h"
 #include "tools/skinmaker/SkinTheme.h"
 #include "tools/skinmaker/TSkinPainter.h"
-
-#include "imaging/TBitmap32.h"
-#include "platform/gdi/Text.h"
 
 using namespace SkinTheme;
 
@@ -38,7 +37,8 @@ void DrawTile(TBitmap32& tile, const TFormatTile& format)
     tile.SetSize(kTileWidth, kTileHeight);
     TSkinPainter p(tile);
     p.FillRoundRect(TFloatRect { 0, 0, kTileWidth, kTileHeight }, 0, Body);
-    p.FillRoundRect(TFloatRect { 3, 3, kTileWidth - 3, kTileHeight - 3 }, 7, TFill(Rgb(format.Top), Rgb(format.Bottom)));
+    p.FillRoundRect(
+        TFloatRect { 3, 3, kTileWidth - 3, kTileHeight - 3 }, 7, TFill(Rgb(format.Top), Rgb(format.Bottom)));
     p.StrokeRoundRect(TFloatRect { 3.5f, 3.5f, kTileWidth - 3.5f, kTileHeight - 3.5f }, 7, 1, WindowEdge);
     // A frame of film with its holes along the top and bottom.
     p.FillRoundRect(TFloatRect { 13, 12, kTileWidth - 13, 48 }, 2, Rgb(0xFFFFFF, 0.9f));
