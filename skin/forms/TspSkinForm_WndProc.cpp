@@ -431,6 +431,13 @@ void TspSkinForm::NewWndProc(TMessage& message)
     // Once the window is gone the form may be half deleted: what it still hears takes the plain path.
     if (message.Msg == WM_NCCREATE)
         FFormWindowGone = false;
+    // A form deleted without ever having had a window hears its children leave while it is half deleted: that
+    // goes straight to the form's own procedure, as nothing of the skin is drawn without a window.
+    if (!FForm->HandleAllocated() && FForm->ComponentState().Contains(csDestroying)) {
+        if (OldWindowProc)
+            OldWindowProc(message);
+        return;
+    }
     const TFormStyle style = FFormWindowGone ? fsNormal : FForm->FormStyle();
     if (style == fsMDIChild || style == fsMDIForm)
         MDIWndProc(message);

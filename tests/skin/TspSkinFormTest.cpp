@@ -3,6 +3,7 @@
 // mouse input does to the skin objects and the form.
 #include "skin/forms/TspSkinForm.h"
 
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/TTimer.h"
 #include "framework/graphics/TBitmap.h"
 #include "platform/win/Regions.h"
@@ -570,6 +571,29 @@ TEST_F(TspSkinFormTest, TheDialogSkinFramesAFormAroundItsClientArea)
     const TRect close = Skinner->ObjectAt(Skinner->GetIndex("closebutton"))->ObjectRect;
     EXPECT_EQ(close.Right, 400 - 1);
     EXPECT_EQ(HitTest(close.Left + 8, close.Top + 8), HTOBJECT);
+}
+
+} // namespace
+
+namespace {
+
+// A skinned form deleted without ever having had a window hears its children leave while half deleted; that
+// must reach the form's own procedure and nothing of the skin (the sanitizer build checks the calls).
+TEST(TspSkinFormDeletion, AFormThatNeverHadAWindowIsDeletedWithItsChildren)
+{
+    THeadlessBackend backend;
+    backend.UseManualClock(1000);
+    ASSERT_TRUE(backend.Install());
+    InitializeForms();
+    auto* form = TCustomForm::Create<TForm>(Application);
+    auto* skinner = new TspSkinForm(form);
+    auto* child = new TPanel(form);
+    child->SetParent(form);
+    EXPECT_FALSE(form->HandleAllocated());
+    EXPECT_EQ(skinner->Owner(), form);
+    delete form;
+    FinalizeForms();
+    backend.Uninstall();
 }
 
 } // namespace
