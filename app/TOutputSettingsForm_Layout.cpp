@@ -1,38 +1,15 @@
 // TOutputSettingsForm: the window's components, their places and properties, and the events they are bound to.
+#include "app/AppPictures.h"
 #include "app/ProfileFormLayout.h"
 #include "app/ProfileFormatTables.h"
 #include "app/TOutputSettingsForm.h"
-#include "engine/AppServices.h"
 #include "framework/controls/ExtCtrls.h"
-#include "framework/core/Exception.h"
-#include "framework/core/FileSystem.h"
-#include "framework/graphics/TPicture.h"
 #include "skin/controls/SkinButtons.h"
 
-#include <cstdio>
 #include <string>
 
 using namespace ProfileFormatTables;
 using namespace ProfileFormLayout;
-
-namespace {
-
-// One of the window's pictures, which the skin maker draws into the skin folder ("OutputSettingsAVI.bmp"). Without
-// the file the picture stays empty (its place still takes clicks); a file that cannot be read is said on the
-// standard error stream.
-void LoadPicture(TImage* image, const std::string& name)
-{
-    const std::string path = ProgramFolder() + "Skin/TarnwickPro/OutputSettings" + name + ".bmp";
-    if (!FileExists(path))
-        return;
-    try {
-        image->Picture()->LoadFromFile(path);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "Tarnwick Pro: the picture %s is not read: %s\n", path.c_str(), e.Message().c_str());
-    }
-}
-
-} // namespace
 
 void TOutputSettingsForm::CreateComponents()
 {
@@ -47,10 +24,8 @@ void TOutputSettingsForm::CreateComponents()
     MainPanel = Place<TspSkinPanel>(this, this, 0, 0, 700, 489);
     MainPanel->SetAlign(alTop);
     // Two header pictures share one place; only the first shows.
-    Image1 = Place<TImage>(this, MainPanel, 0, 0, 700, 40);
-    Image2 = Place<TImage>(this, MainPanel, 0, 44, 700, 40);
-    LoadPicture(Image1, "Header1");
-    LoadPicture(Image2, "Header2");
+    Image1 = NewAppImage(this, MainPanel, "OutputSettingsHeader1.bmp", 0, 0, 700, 40);
+    Image2 = NewAppImage(this, MainPanel, "OutputSettingsHeader2.bmp", 0, 44, 700, 40);
     Image2->SetBounds(Image1->Left(), Image1->Top(), Image2->Width(), Image2->Height());
     Image1->SetVisible(true);
     Image2->SetVisible(false);
@@ -61,9 +36,9 @@ void TOutputSettingsForm::CreateComponents()
     for (size_t i = 0; i < OutputSettingsOrder.size(); ++i) {
         const VideoFormatType type = OutputSettingsOrder[i];
         const int left = 14 + static_cast<int>(i) * 85;
-        TImage* image = Place<TImage>(this, MainPanel, left, 44, 71, 81);
+        TImage* image = NewAppImage(
+            this, MainPanel, std::string("OutputSettings") + FormatInfo(type).PictureName + ".bmp", left, 44, 71, 81);
         image->SetCursor(crHandPoint);
-        LoadPicture(image, FormatInfo(type).PictureName);
         image->OnClick = [this, type](TObject*) { FormatImageClick(type); };
         *images[i] = image;
         TspSkinCheckRadioBox* radio = Radio(this, MainPanel, left, 128, FormatInfo(type).RadioCaption, 1);
