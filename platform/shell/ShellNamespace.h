@@ -74,6 +74,10 @@ void ILFree(LPITEMIDLIST list);
 LPITEMIDLIST MakeShellItem(char kind, const std::string& bytes);
 // The kind and bytes of a list's first item; false for an empty list or a foreign item.
 bool ReadShellItem(LPCITEMIDLIST list, char& kind, std::string& bytes);
+// The key by which a folder orders the names of its entries: two entries of one folder, both folders or both
+// not, take the order of their keys, then of their names (as CompareIDs gives it), so a caller sorting many
+// names computes each key once instead of collating per comparison.
+std::string ShellNameCollationKey(const std::string& name);
 
 // --- Folders ------------------------------------------------------------------------------------------------
 

@@ -100,7 +100,8 @@ char* ShellString(const std::string& text)
     return copy;
 }
 
-// Case-insensitive collation, then the bytes, so that only identical names compare equal.
+// Case-insensitive collation, then the bytes, so that only identical names compare equal (ShellNameCollationKey
+// gives the same order).
 int CompareNames(const std::string& a, const std::string& b)
 {
     std::string foldedA = a;
@@ -502,6 +503,22 @@ HRESULT TNamespaceFolder::SetNameOf(HWND, LPCITEMIDLIST item, const char* name, 
 }
 
 } // namespace
+
+std::string ShellNameCollationKey(const std::string& name)
+{
+    std::string folded = name;
+    for (char& c : folded)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // What strcmp of the transformed names says is what strcoll of the names says.
+    std::string key(folded.size() * 2 + 16, '\0');
+    size_t size = std::strxfrm(key.data(), folded.c_str(), key.size());
+    if (size >= key.size()) {
+        key.assign(size + 1, '\0');
+        size = std::strxfrm(key.data(), folded.c_str(), key.size());
+    }
+    key.resize(size);
+    return key;
+}
 
 TShellLocation DesktopLocation()
 {

@@ -4,9 +4,19 @@
 #include "framework/core/StableSort.h"
 #include "framework/core/SysUtils.h"
 #include "platform/shell/ShellFileInfo.h"
+#include "platform/shell/ShellNamespace.h"
 #include "skin/dialogs/TspShellFolder.h"
 
 using namespace spShellCtrls;
+
+namespace {
+
+int Sign(int64_t value)
+{
+    return value > 0 ? 1 : value < 0 ? -1 : 0;
+}
+
+} // namespace
 
 TspShellListItems::~TspShellListItems() = default;
 
@@ -57,9 +67,11 @@ void TspShellListItems::Populate(TspShellFolder* root, TShellObjectTypes types, 
         std::shared_ptr<IShellFolder> inner;
         if (FAILED(folder.BindToObject(item, &inner)))
             inner = nullptr;
-        TItem entry { std::make_unique<TspShellFolder>(root, item, std::move(inner)), false };
+        TItem entry;
+        entry.Folder = std::make_unique<TspShellFolder>(root, item, std::move(inner));
         entry.IsFolder = entry.Folder->IsFolder();
-        bool canAdd = entry.IsFolder || MaskAccepts(mask, ExtractFileName(entry.Folder->FullObjectName()));
+        ReadEntryName(entry);
+        bool canAdd = entry.IsFolder || MaskAccepts(mask, entry.Name);
         if (onAddFolder)
             onAddFolder(sender, entry.Folder.get(), canAdd);
         if (canAdd)
@@ -69,12 +81,33 @@ void TspShellListItems::Populate(TspShellFolder* root, TShellObjectTypes types, 
         SortDefault(root);
 }
 
+void TspShellListItems::ReadEntryName(TItem& entry)
+{
+    // The item's own bytes name it in its folder: no need to resolve its whole path, which reads the mounts.
+    char kind = 0;
+    std::string bytes;
+    if (!ReadShellItem(entry.Folder->RelativeID(), kind, bytes))
+        return;
+    if (kind == 'F' || kind == 'D') {
+        entry.IsEntry = true;
+        entry.Name = bytes;
+        entry.NameKey = ShellNameCollationKey(bytes);
+    } else if (kind == 'M') {
+        entry.Name = ExtractFileName(bytes);
+    }
+}
+
 int TspShellListItems::DefaultOrder(TspShellFolder* root, int a, int b) const
 {
     const TItem& first = FItems[static_cast<size_t>(a)];
     const TItem& second = FItems[static_cast<size_t>(b)];
     if (first.IsFolder != second.IsFolder)
         return first.IsFolder ? -1 : 1;
+    // Entries of one file-system folder: the shell's order of names, from the keys read at listing.
+    if (first.IsEntry && second.IsEntry) {
+        const int order = first.NameKey.compare(second.NameKey);
+        return Sign(order != 0 ? order : first.Name.compare(second.Name));
+    }
     const HRESULT result = root->ShellFolder()->CompareIDs(0, first.Folder->RelativeID(), second.Folder->RelativeID());
     return static_cast<int16_t>(result & 0xFFFF);
 }
@@ -97,30 +130,6 @@ void TspShellListItems::SortDefault(TspShellFolder* root)
 
 namespace {
 
-// Size and last write from the file system; an entry gone since it was listed is empty and undated.
-struct TFindFacts {
-    int64_t Size = 0;
-    int64_t WriteTime = -1;
-    int32_t WriteTimeNs = 0;
-};
-
-TFindFacts FindFacts(const TspShellFolder& folder)
-{
-    TFindFacts facts;
-    TShellFindData data;
-    if (GetShellFindData(folder.PathName(), data)) {
-        facts.Size = data.Size;
-        facts.WriteTime = data.WriteTime;
-        facts.WriteTimeNs = data.WriteTimeNs;
-    }
-    return facts;
-}
-
-int Sign(int64_t value)
-{
-    return value > 0 ? 1 : value < 0 ? -1 : 0;
-}
-
 // Loads the four details once; a file gone since it was listed keeps none.
 void LoadDetails(TspShellFolder& folder, TspShellFolder* root, HWND window)
 {
@@ -132,7 +141,27 @@ void LoadDetails(TspShellFolder& folder, TspShellFolder* root, HWND window)
 
 } // namespace
 
-int TspShellListItems::ColumnOrder(TspShellFolder* root, HWND window, int column, int a, int b) const
+// Size and last write from the file system, read once per sort; an entry gone since it was listed is empty
+// and undated.
+const TspShellListItems::TItem& TspShellListItems::WithFacts(int index)
+{
+    TItem& item = FItems[static_cast<size_t>(index)];
+    if (!item.FactsRead) {
+        item.FactsRead = true;
+        item.Size = 0;
+        item.WriteTime = -1;
+        item.WriteTimeNs = 0;
+        TShellFindData data;
+        if (GetShellFindData(item.Folder->PathName(), data)) {
+            item.Size = data.Size;
+            item.WriteTime = data.WriteTime;
+            item.WriteTimeNs = data.WriteTimeNs;
+        }
+    }
+    return item;
+}
+
+int TspShellListItems::ColumnOrder(TspShellFolder* root, HWND window, int column, int a, int b)
 {
     const int d = DefaultOrder(root, a, b);
     const TItem& first = FItems[static_cast<size_t>(a)];
@@ -152,15 +181,15 @@ int TspShellListItems::ColumnOrder(TspShellFolder* root, HWND window, int column
     case 1:
         if (first.IsFolder)
             return d;
-        return Sign(FindFacts(*first.Folder).Size - FindFacts(*second.Folder).Size);
+        return Sign(WithFacts(a).Size - WithFacts(b).Size);
     case 2: {
         const std::string typeA = first.Folder->DetailCount() >= 2 ? first.Folder->GetDetails(2) : std::string();
         const std::string typeB = second.Folder->DetailCount() >= 2 ? second.Folder->GetDetails(2) : std::string();
         return AnsiCompareText(typeA, typeB);
     }
     case 3: {
-        const TFindFacts factsA = FindFacts(*first.Folder);
-        const TFindFacts factsB = FindFacts(*second.Folder);
+        const TItem& factsA = WithFacts(a);
+        const TItem& factsB = WithFacts(b);
         const int order = Sign(factsA.WriteTime - factsB.WriteTime);
         return order != 0 ? order : Sign(int64_t(factsA.WriteTimeNs) - factsB.WriteTimeNs);
     }
@@ -173,6 +202,8 @@ void TspShellListItems::SortByColumn(TspShellFolder* root, HWND window, int colu
 {
     if (!root || !root->ShellFolder())
         return;
+    for (TItem& item : FItems)
+        item.FactsRead = false;
     Reorder(StableSortOrder(Count(), [&](int a, int b) {
         const int order = ColumnOrder(root, window, column, a, b);
         return (descending ? -order : order) < 0;

@@ -41,13 +41,26 @@ public:
     static bool MaskAccepts(const std::string& mask, const std::string& fileName);
 
 private:
+    struct TItem;
+    static void ReadEntryName(TItem& entry);
     int DefaultOrder(TspShellFolder* root, int a, int b) const;
-    int ColumnOrder(TspShellFolder* root, HWND window, int column, int a, int b) const;
+    int ColumnOrder(TspShellFolder* root, HWND window, int column, int a, int b);
+    const TItem& WithFacts(int index);
     void Reorder(const std::vector<int>& order);
 
+    // What the sorts read of an item, read once when it is listed.
     struct TItem {
         std::unique_ptr<TspShellFolder> Folder;
         bool IsFolder = false;
+        // An entry of a file-system folder: its name, and the key the folder orders names by.
+        bool IsEntry = false;
+        std::string Name;
+        std::string NameKey;
+        // Size and last write for a column sort, read once per sort (-1: not yet).
+        int64_t Size = 0;
+        int64_t WriteTime = -1;
+        int32_t WriteTimeNs = 0;
+        bool FactsRead = false;
     };
     std::vector<TItem> FItems;
 };

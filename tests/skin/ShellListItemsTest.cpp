@@ -101,6 +101,36 @@ TEST_F(ShellListItemsTest, ColumnSorts)
     EXPECT_EQ(Names(), (TNames { "middle.avi", "star", "small.txt", "Large.LOG", "b folder", "A folder" }));
 }
 
+// The default order is read from keys taken at listing; it must be the folder's own order of its entries,
+// also for names that differ only by case, accents, digits or bytes that are not UTF-8.
+TEST_F(ShellListItemsTest, DefaultOrderIsTheFoldersOrder)
+{
+    const std::string folder = Folder + "/names";
+    std::filesystem::create_directories(folder + "/Sub");
+    std::filesystem::create_directories(folder + "/sub two");
+    for (const char* name : { "a", "A", "a10", "a2", "\xc3\x84rger", "\xc3\xa9t\xc3\xa9", "_x", "Zeta", "zeta", "b\xff", "B", ".hidden" })
+        Home.Write(folder + "/" + name, "x");
+    TRoot text = folder;
+    CreateRootFolder(Root, "", text);
+    Items.Populate(Root.get(), { otFolders, otNonFolders, otHidden }, "*.*", nullptr, nullptr, true);
+    ASSERT_EQ(Items.Count(), 14);
+    const std::shared_ptr<IShellFolder>& shell = Root->ShellFolder();
+    for (int i = 0; i + 1 < Items.Count(); ++i) {
+        const HRESULT order = shell->CompareIDs(0, Items.Folder(i)->RelativeID(), Items.Folder(i + 1)->RelativeID());
+        EXPECT_LT(static_cast<int16_t>(order & 0xFFFF), 0) << Items.Folder(i)->DisplayName() << " before " << Items.Folder(i + 1)->DisplayName();
+    }
+
+    // A column sort reads sizes afresh each time: a file grown since the last sort moves.
+    TRoot again = Folder;
+    CreateRootFolder(Root, "", again);
+    Items.Populate(Root.get(), { otNonFolders }, "*.*", nullptr, nullptr, true);
+    Items.SortByColumn(Root.get(), nullptr, 1, true);
+    EXPECT_EQ(Names().front(), "Large.LOG");
+    Home.Write(Folder + "/small.txt", std::string(1000, 'x'));
+    Items.SortByColumn(Root.get(), nullptr, 1, true);
+    EXPECT_EQ(Names().front(), "small.txt");
+}
+
 TEST_F(ShellListItemsTest, FindByNameStart)
 {
     Items.Populate(Root.get(), { otFolders, otNonFolders }, "*.*", nullptr, nullptr, true);
