@@ -53,19 +53,31 @@ void TspCustomShellComboBox::Notification(TComponent* component, TOperation oper
 
 void TspCustomShellComboBox::SetTreeView(TspCustomShellTreeView* value)
 {
+    if (value == FTreeView)
+        return;
+    TspCustomShellTreeView* old = FTreeView;
     FTreeView = value;
-    if (FTreeView) {
-        FTreeView->FreeNotification(this);
-        FTreeView->SetRoot(FRoot);
+    if (old && old->ShellComboBox() == this)
+        old->SetComboBox(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetComboBox(this);
     }
 }
 
 void TspCustomShellComboBox::SetListView(TspCustomShellListView* value)
 {
+    if (value == FListView)
+        return;
+    TspCustomShellListView* old = FListView;
     FListView = value;
-    if (FListView) {
-        FListView->FreeNotification(this);
-        FListView->SetRoot(FRoot);
+    if (old && old->ShellComboBox() == this)
+        old->SetComboBox(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetComboBox(this);
     }
 }
 

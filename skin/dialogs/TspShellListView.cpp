@@ -8,8 +8,10 @@
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/dialogs/TspShellChangeNotifier.h"
+#include "skin/dialogs/TspShellComboBox.h"
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellImageList.h"
+#include "skin/dialogs/TspShellTreeView.h"
 
 
 using namespace spShellCtrls;
@@ -79,12 +81,66 @@ void TspCustomShellListView::RootChanged()
     TFlagGuard updating(FUpdating);
     const bool autoRefresh = FAutoRefresh;
     SetAutoRefresh(false);
-    // No tree or path box is linked to tell.
-    FRootChanged = false;
+    SynchPaths();
     Populate();
     if (ViewStyle() == vsReport)
         EnumColumns();
     SetAutoRefresh(autoRefresh);
+}
+
+void TspCustomShellListView::SynchPaths()
+{
+    if (FRootChanged) {
+        if (FTreeView)
+            FTreeView->SetRoot(FRoot);
+    } else if (FRootFolder) {
+        if (FTreeView)
+            FTreeView->SetPathFromID(FRootFolder->AbsoluteID());
+        if (FComboBox)
+            FComboBox->TreeUpdate(FRootFolder->AbsoluteID());
+    }
+    FRootChanged = false;
+}
+
+void TspCustomShellListView::SetTreeView(TspCustomShellTreeView* value)
+{
+    if (value == FTreeView)
+        return;
+    TspCustomShellTreeView* old = FTreeView;
+    FTreeView = value;
+    if (old && old->ShellListView() == this)
+        old->SetListView(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetListView(this);
+    }
+}
+
+void TspCustomShellListView::SetComboBox(TspCustomShellComboBox* value)
+{
+    if (value == FComboBox)
+        return;
+    TspCustomShellComboBox* old = FComboBox;
+    FComboBox = value;
+    if (old && old->ShellListView() == this)
+        old->SetListView(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetListView(this);
+    }
+}
+
+void TspCustomShellListView::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FTreeView)
+        FTreeView = nullptr;
+    if (component == FComboBox)
+        FComboBox = nullptr;
 }
 
 void TspCustomShellListView::SetPathFromID(LPCITEMIDLIST id)

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+class TspCustomShellComboBox;
+class TspCustomShellTreeView;
 class TspShellChangeNotifier;
 class TspShellImageList;
 
@@ -41,6 +43,11 @@ public:
     TAddFolderEvent OnAddFolder;
     // Called (with this list) whenever the list has moved to another folder.
     TNotifyEvent OnPathChange;
+    // Linked controls, kept in step both ways (not owned): a new one takes this list's root and links back.
+    TspCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetTreeView(TspCustomShellTreeView* value);
+    TspCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetComboBox(TspCustomShellComboBox* value);
 
     // ---- Operations --------------------------------------------------------------------------------------------
     virtual void Populate();
@@ -70,6 +77,7 @@ public:
     void CommandCompleted(const std::string& verb, bool succeeded) override;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void ColClick(TListColumn* column) override;
@@ -81,6 +89,8 @@ protected:
 private:
     void CreateRoot();
     void ClearItems();
+    // Takes the linked tree and path box to the folder shown (or the tree to a new root).
+    void SynchPaths();
     void FetchItem(TListItem* item);
     void FindItem(const std::string& text, int startIndex, bool wrap, int& index);
     std::string ColumnText(const char* key, const char* english) const;
@@ -104,6 +114,8 @@ private:
     bool FRootChanged = false;
     spShellCtrls::TOpenVerbFolder FOpenFolder;
     std::string FMask = "*.*|*.*";
+    TspCustomShellTreeView* FTreeView = nullptr;
+    TspCustomShellComboBox* FComboBox = nullptr;
 };
 
 class TspSkinFileListView : public TspCustomShellListView {

@@ -5,8 +5,10 @@
 #include "framework/core/SysUtils.h"
 #include "platform/shell/ShellExecute.h"
 #include "skin/dialogs/TspShellChangeNotifier.h"
+#include "skin/dialogs/TspShellComboBox.h"
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellImageList.h"
+#include "skin/dialogs/TspShellListView.h"
 
 #include <sys/stat.h>
 
@@ -89,11 +91,73 @@ void TspCustomShellTreeView::RootChanged()
     FUpdating = true;
     try {
         CreateRoot();
+        if (FListView)
+            FListView->SetRoot(FRoot);
     } catch (...) {
         FUpdating = false;
         throw;
     }
     FUpdating = false;
+}
+
+void TspCustomShellTreeView::SetListView(TspCustomShellListView* value)
+{
+    if (value == FListView)
+        return;
+    TspCustomShellListView* old = FListView;
+    FListView = value;
+    if (old && old->ShellTreeView() == this)
+        old->SetTreeView(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetTreeView(this);
+    }
+}
+
+void TspCustomShellTreeView::SetComboBox(TspCustomShellComboBox* value)
+{
+    if (value == FComboBox)
+        return;
+    TspCustomShellComboBox* old = FComboBox;
+    FComboBox = value;
+    if (old && old->ShellTreeView() == this)
+        old->SetTreeView(nullptr);
+    if (value) {
+        value->FreeNotification(this);
+        value->SetRoot(FRoot);
+        value->SetTreeView(this);
+    }
+}
+
+void TspCustomShellTreeView::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    if (component == FListView)
+        FListView = nullptr;
+    if (component == FComboBox)
+        FComboBox = nullptr;
+}
+
+void TspCustomShellTreeView::TellLinked(TspShellFolder* folder)
+{
+    if (!folder || (!FListView && !FComboBox))
+        return;
+    TItemIdListPtr id(CopyItemIdList(folder->AbsoluteID()));
+    const bool updating = FUpdating;
+    FUpdating = true;
+    try {
+        if (FComboBox)
+            FComboBox->TreeUpdate(id.get());
+        if (FListView)
+            FListView->TreeUpdate(id.get());
+    } catch (...) {
+        FUpdating = updating;
+        throw;
+    }
+    FUpdating = updating;
 }
 
 void TspCustomShellTreeView::CreateRoot()
@@ -107,6 +171,9 @@ void TspCustomShellTreeView::CreateRoot()
     TTreeNode* node = Items()->AddObject(nullptr, GetDisplayName(DesktopShellFolder().get(), FRootFolder->AbsoluteID(), SHGDN_NORMAL), folder);
     SetShellImages(node, folder);
     node->SetHasChildren(folder->SubFolders() || FRootFolder->ShellFolder() != nullptr);
+    // Expanded, so that a path under the root finds its first step among the children.
+    node->Expand(false);
+    SetSelected(node);
 }
 
 void TspCustomShellTreeView::SetShellImages(TTreeNode* node, TspShellFolder* folder)
@@ -185,8 +252,14 @@ bool TspCustomShellTreeView::CanChange(TTreeNode* node)
 {
     const bool allow = inherited::CanChange(node);
     if (allow && !FUpdating && node) {
-        // A running notifier moves to the folder now shown.
         const bool autoRefresh = FAutoRefresh;
+        SetAutoRefresh(false);
+        // The linked controls show the node's folder (the folder holding it, for a file).
+        TspShellFolder* folder = FolderOf(node);
+        if (folder && !folder->IsFolder() && node->Parent())
+            folder = FolderOf(node->Parent());
+        TellLinked(folder);
+        // A running notifier moves to the folder now shown.
         FNodeToMonitor = node;
         SetAutoRefresh(autoRefresh);
         FNodeToMonitor = nullptr;
@@ -229,7 +302,10 @@ void TspCustomShellTreeView::SetPathFromID(LPCITEMIDLIST id)
             }
         }
         FreeItemIdListPrefixes(prefixes);
-        SetSelected(FolderExists(target.get(), current));
+        TTreeNode* node = FolderExists(target.get(), current);
+        SetSelected(node);
+        if (node)
+            TellLinked(FolderOf(node));
     }
     FUpdating = false;
 }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class TspCustomShellComboBox;
+class TspCustomShellListView;
 class TspShellChangeNotifier;
 class TspShellFolder;
 class TspShellImageList;
@@ -33,6 +35,11 @@ public:
     bool AutoRefresh() const { return FAutoRefresh; }
     void SetAutoRefresh(bool value);
     TAddFolderEvent OnAddFolder;
+    // Linked controls, kept in step both ways (not owned): a new one takes this tree's root and links back.
+    TspCustomShellListView* ShellListView() const { return FListView; }
+    void SetListView(TspCustomShellListView* value);
+    TspCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetComboBox(TspCustomShellComboBox* value);
 
     // ---- Operations --------------------------------------------------------------------------------------------
     void RootChanged();
@@ -52,6 +59,7 @@ public:
     void CommandCompleted(const std::string& verb, bool succeeded) override;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     void CreateWnd() override;
     bool CanExpand(TTreeNode* node) override;
     bool CanChange(TTreeNode* node) override;
@@ -66,6 +74,8 @@ private:
     // Fills a new child of `parentNode` for `id`; false (and the node gone) when OnAddFolder refused it.
     bool InitNode(TTreeNode* node, LPCITEMIDLIST id, TTreeNode* parentNode);
     void SetShellImages(TTreeNode* node, TspShellFolder* folder);
+    // Tells the linked list and path box that `folder` is now shown.
+    void TellLinked(TspShellFolder* folder);
 
     std::string FPath;
     TRoot FOldRoot;
@@ -79,6 +89,8 @@ private:
     TspShellChangeNotifier* FNotifier = nullptr;
     TspShellImageList* FShellImages = nullptr;
     TTreeNode* FNodeToMonitor = nullptr;
+    TspCustomShellListView* FListView = nullptr;
+    TspCustomShellComboBox* FComboBox = nullptr;
     spShellCtrls::TOpenVerbFolder FOpenFolder;
 };
 

@@ -6,6 +6,7 @@
 #include "skin/dialogs/TspShellComboBox.h"
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellListView.h"
+#include "skin/dialogs/TspShellTreeView.h"
 #include "tests/platform/ShellTestSupport.h"
 #include "tests/skin/SkinListsTestSupport.h"
 
@@ -64,6 +65,65 @@ TEST_F(ShellComboBoxTest, LinkedListFollowsOnlyAfterTheListCloses)
     EXPECT_EQ(list->GetPath(), Home.Root() + "/shown/inner") << "nothing follows while the list is open";
     box->CloseUp(true);
     EXPECT_EQ(list->GetPath(), Home.Root() + "/shown");
+}
+
+// Path box, tree and list linked to each other: whichever moves, the other two follow, without echoing back;
+// a control deleted leaves no dangling link behind.
+TEST_F(ShellComboBoxTest, TreeListAndPathBoxFollowEachOther)
+{
+    const std::string top = Home.Root() + "/linked";
+    std::filesystem::create_directories(top + "/one/deeper");
+    std::filesystem::create_directories(top + "/two");
+    auto* box = Place<TspSkinShellComboBox>(10, 10, 300, 22, false);
+    auto* tree = Place<TspSkinDirTreeView>(10, 40, 150, 200, false);
+    auto* list = Place<TspSkinFileListView>(170, 40, 300, 200, false);
+    list->SetComboBox(box);
+    list->SetTreeView(tree);
+    EXPECT_EQ(box->ShellListView(), list);
+    EXPECT_EQ(tree->ShellListView(), list);
+    EXPECT_EQ(list->ShellTreeView(), tree);
+    tree->SetComboBox(box);
+    EXPECT_EQ(box->ShellTreeView(), tree);
+
+    struct Step {
+        const char* Who;
+        std::string Path;
+    };
+    const Step steps[] = {
+        { "list", top + "/one" },
+        { "tree", top + "/two" },
+        { "list", top + "/one/deeper" },
+        { "box", top },
+    };
+    for (const Step& step : steps) {
+        if (std::string(step.Who) == "list")
+            list->SetPath(step.Path);
+        else if (std::string(step.Who) == "tree")
+            tree->SetPath(step.Path);
+        else
+            box->SetPath(step.Path), box->SetItemIndex(box->ItemIndex());
+        EXPECT_EQ(list->GetPath(), step.Path) << step.Who;
+        EXPECT_EQ(tree->GetPath(), step.Path) << step.Who;
+        EXPECT_EQ(box->GetPath(), step.Path) << step.Who;
+    }
+
+    // Into a folder of the list by Enter: the tree and the box follow.
+    list->SetPath(top);
+    for (int i = 0; i < list->FolderCount(); ++i)
+        if (list->GetFolder(i)->DisplayName() == "two")
+            list->SetItemIndex(i);
+    list->SetFocus();
+    Backend.Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(list->GetPath(), top + "/two");
+    EXPECT_EQ(tree->GetPath(), top + "/two");
+    EXPECT_EQ(box->GetPath(), top + "/two");
+
+    delete list;
+    EXPECT_EQ(box->ShellListView(), nullptr);
+    EXPECT_EQ(tree->ShellListView(), nullptr);
+    tree->SetPath(top + "/one");
+    EXPECT_EQ(box->GetPath(), top + "/one");
 }
 
 } // namespace
