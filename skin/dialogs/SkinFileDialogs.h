@@ -1,0 +1,218 @@
+// TspSkinOpenDialog and TspSkinSaveDialog: skinned file dialogs built in code (TspOpenDlgForm): a tool bar
+// with the path box and the back, up, new-folder and view buttons, the shell file list, a file-name edit, a
+// filter box and Open (Save) and Cancel. Execute shows the form modally and copies the choice back; the dialog
+// remembers its size, filter and view between calls. TspSkinFileEdit and TspSkinSaveFileEdit are button edits
+// that open such a dialog.
+#pragma once
+#include "framework/controls/Forms.h"
+#include "framework/controls/TCustomListView.h"
+#include "skin/controls/SkinEdits.h"
+#include "skin/dialogs/spShellCtrls.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TFont;
+class TMenuItem;
+class TStringList;
+class TspSkinButton;
+class TspSkinData;
+class TspSkinFileListView;
+class TspSkinFilterComboBox;
+class TspSkinForm;
+class TspSkinMenuSpeedButton;
+class TspSkinPanel;
+class TspSkinPopupMenu;
+class TspSkinScrollBar;
+class TspSkinShellComboBox;
+class TspSkinSpeedButton;
+class TspSkinStdLabel;
+
+// A user-interface text of the dialogs: the control skin's string for `key` when it has a string table, else
+// the built-in English text.
+std::string DialogText(TspSkinData* ctrlSkin, const char* key, const char* english);
+
+// The form of one open or save dialog; made, shown and freed by Execute.
+class TspOpenDlgForm : public TForm {
+    using inherited = TForm;
+
+public:
+    TspOpenDlgForm(TComponent* owner, bool saveMode, TspSkinData* ctrlSkin, bool flatButtons);
+    ~TspOpenDlgForm() override;
+
+    bool SaveMode() const { return FSaveMode; }
+    std::string DefaultExt;
+    bool OverwritePrompt = false;
+    bool CheckFileExists = true;
+    // The full name chosen, set as the form closes with mrOk.
+    std::string ResultFileName;
+    TNotifyEvent OnFolderChange;
+    // The folders visited, oldest first (Back walks back through them).
+    const std::vector<spShellCtrls::TItemIdListPtr>& History() const { return FHistory; }
+
+    TspSkinForm* SkinForm = nullptr;
+    TspSkinPanel* ToolBar = nullptr;
+    TspSkinStdLabel* LookInLabel = nullptr;
+    TspSkinShellComboBox* FolderBox = nullptr;
+    TspSkinSpeedButton* BackButton = nullptr;
+    TspSkinSpeedButton* UpButton = nullptr;
+    TspSkinSpeedButton* NewFolderButton = nullptr;
+    TspSkinMenuSpeedButton* ViewMenuButton = nullptr;
+    TspSkinPopupMenu* ViewMenu = nullptr;
+    // Large icons, small icons, list, details.
+    TMenuItem* ViewItems[4] = {};
+    TspSkinPanel* BottomPanel = nullptr;
+    TspSkinStdLabel* FileNameLabel = nullptr;
+    TspSkinStdLabel* FileTypeLabel = nullptr;
+    TspSkinEdit* Edit = nullptr;
+    TspSkinFilterComboBox* FilterBox = nullptr;
+    TspSkinButton* OpenButton = nullptr;
+    TspSkinButton* CancelButton = nullptr;
+    TspSkinPanel* ListPanel = nullptr;
+    TspSkinScrollBar* HScrollBar = nullptr;
+    TspSkinScrollBar* VScrollBar = nullptr;
+    TspSkinFileListView* FileList = nullptr;
+
+    // Handlers, public so that a caller can drive the form as the user would.
+    void OpenButtonClick(TObject* sender);
+    void BackToolButtonClick(TObject* sender);
+    void UpToolButtonClick(TObject* sender);
+    // EInOutError when the folder cannot be made; the dialog stays open.
+    void NewFolderToolButtonClick(TObject* sender);
+    void SetViewStyle(TViewStyle style);
+    void EditKeyPress(TObject* sender, char32_t& key);
+    void FLVKeyPress(TObject* sender, char32_t& key);
+    void FLVDBLClick(TObject* sender);
+    // Adds the list's folder to the history (Execute: the first folder shown).
+    void NoteFolder();
+    // The list's current folder with a '/' at its end.
+    std::string CurrentFolder() const;
+
+private:
+    void BuildToolBar(bool flatButtons);
+    void BuildBottomPanel();
+    void BuildListPanel();
+    TspSkinSpeedButton* ToolButton(const char* glyph, const char* hintKey, const char* hintEnglish, bool flat);
+    std::string Text(const char* key, const char* english) const;
+    void FLVPathChange(TObject* sender);
+    void FLVChange(TObject* sender, TListItem* item, TItemChange change);
+    void FCBChange(TObject* sender);
+    void FireFolderChange();
+    // In save mode with the prompt on: asks before `name` is overwritten; true to go on.
+    bool MayOverwrite(const std::string& name);
+    void CloseWith(const std::string& name);
+
+    bool FSaveMode;
+    TspSkinData* FCtrlSkin;
+    std::vector<spShellCtrls::TItemIdListPtr> FHistory;
+    bool FNavigatingBack = false;
+};
+
+class TspSkinOpenDialog : public TComponent {
+    using inherited = TComponent;
+
+public:
+    explicit TspSkinOpenDialog(TComponent* owner);
+    ~TspSkinOpenDialog() override;
+
+    bool ToolButtonsTransparent = false;
+    bool OverwritePromt = false;
+    std::string DefaultExt;
+    int DialogWidth = 0;
+    int DialogHeight = 0;
+    int DialogMinWidth = 0;
+    int DialogMinHeight = 0;
+    TNotifyEvent OnFolderChange;
+    bool CheckFileExists = true;
+    bool MultiSelection = false;
+    TspSkinData* SkinData() const { return FSkinData; }
+    void SetSkinData(TspSkinData* value);
+    TspSkinData* CtrlSkinData() const { return FCtrlSkinData; }
+    void SetCtrlSkinData(TspSkinData* value);
+    std::string LVHeaderSkinDataName = "resizebutton";
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* value);
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value) { FTitle = value; }
+    TNotifyEvent OnChange;
+    std::string InitialDir;
+    std::string Filter = "All files|*.*";
+    const std::string& FileName() const { return FFileName; }
+    // Also shown in the edit while the dialog is up.
+    void SetFileName(const std::string& value);
+    int FilterIndex = 1;
+    bool AlphaBlend = false;
+    uint8_t AlphaBlendValue = 225;
+    bool AlphaBlendAnimation = false;
+    bool CtrlAlphaBlend = false;
+    uint8_t CtrlAlphaBlendValue = 225;
+    bool CtrlAlphaBlendAnimation = false;
+    // The full path of every file selected when the dialog closed with OK.
+    TStringList* Files() const { return FFiles.get(); }
+    bool SaveMode() const { return FSaveMode; }
+    TViewStyle ViewStyle() const { return FViewStyle; }
+
+    // Shows the dialog; true when the user confirmed a file.
+    bool Execute();
+    // While Execute runs: the selected file's full path; "" otherwise.
+    std::string GetSelectedFile() const;
+    // The form while Execute runs, else none.
+    TspOpenDlgForm* Form() const { return FForm; }
+    void Change();
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    bool FSaveMode = false;
+
+private:
+    std::string StartFolder() const;
+
+    TspSkinData* FSkinData = nullptr;
+    TspSkinData* FCtrlSkinData = nullptr;
+    std::unique_ptr<TFont> FDefaultFont;
+    std::string FTitle = "Open file";
+    std::string FFileName;
+    std::unique_ptr<TStringList> FFiles;
+    TViewStyle FViewStyle = vsList;
+    TspOpenDlgForm* FForm = nullptr;
+};
+
+class TspSkinSaveDialog : public TspSkinOpenDialog {
+public:
+    explicit TspSkinSaveDialog(TComponent* owner);
+};
+
+// An edit whose button opens an open dialog (TspSkinSaveFileEdit: a save dialog) and takes the chosen name.
+class TspSkinFileEdit : public TspSkinEdit {
+    using inherited = TspSkinEdit;
+
+public:
+    explicit TspSkinFileEdit(TComponent* owner);
+    ~TspSkinFileEdit() override;
+
+    const std::string& Filter() const;
+    void SetFilter(const std::string& value);
+    TspSkinData* DlgSkinData() const { return FDlgSkinData; }
+    void SetDlgSkinData(TspSkinData* value);
+    TspSkinData* DlgCtrlSkinData() const { return FDlgCtrlSkinData; }
+    void SetDlgCtrlSkinData(TspSkinData* value);
+    std::string LVHeaderSkinDataName = "resizebutton";
+    TspSkinOpenDialog* Dialog() const { return FDialog; }
+
+    void ButtonClick(TObject* sender);
+
+protected:
+    TspSkinFileEdit(TComponent* owner, bool saveDialog);
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TspSkinOpenDialog* FDialog = nullptr;
+    TspSkinData* FDlgSkinData = nullptr;
+    TspSkinData* FDlgCtrlSkinData = nullptr;
+};
+
+class TspSkinSaveFileEdit : public TspSkinFileEdit {
+public:
+    explicit TspSkinSaveFileEdit(TComponent* owner);
+};
