@@ -167,24 +167,6 @@ TspSkinSelectDirectoryDialog::TspSkinSelectDirectoryDialog(TComponent* owner)
 
 TspSkinSelectDirectoryDialog::~TspSkinSelectDirectoryDialog() = default;
 
-void TspSkinSelectDirectoryDialog::SetSkinData(TspSkinData* value)
-{
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
-void TspSkinSelectDirectoryDialog::SetCtrlSkinData(TspSkinData* value)
-{
-    if (FCtrlSkinData)
-        FCtrlSkinData->RemoveFreeNotification(this);
-    FCtrlSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
 void TspSkinSelectDirectoryDialog::SetDefaultFont(TFont* value)
 {
     FDefaultFont->Assign(value);
@@ -193,12 +175,8 @@ void TspSkinSelectDirectoryDialog::SetDefaultFont(TFont* value)
 void TspSkinSelectDirectoryDialog::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FCtrlSkinData)
-        FCtrlSkinData = nullptr;
+    if (operation == opRemove)
+        FSkins.Removed(component);
 }
 
 void TspSkinSelectDirectoryDialog::Change()
@@ -209,7 +187,7 @@ void TspSkinSelectDirectoryDialog::Change()
 
 bool TspSkinSelectDirectoryDialog::Execute()
 {
-    auto form = std::unique_ptr<TspSelDirDlgForm>(new TspSelDirDlgForm(Application, FCtrlSkinData, ShowToolBar, ToolButtonsTransparent));
+    auto form = std::unique_ptr<TspSelDirDlgForm>(new TspSelDirDlgForm(Application, CtrlSkinData(), ShowToolBar, ToolButtonsTransparent));
     struct TFormReference {
         TspSelDirDlgForm*& Form;
         ~TFormReference() { Form = nullptr; }
@@ -218,8 +196,8 @@ bool TspSkinSelectDirectoryDialog::Execute()
     form->SetCaption(FTitle);
     TspSkinForm* skin = form->SkinForm;
     skin->SetBorderIcons({});
-    skin->SetSkinData(FSkinData);
-    skin->SetMenusSkinData(FCtrlSkinData);
+    skin->SetSkinData(SkinData());
+    skin->SetMenusSkinData(CtrlSkinData());
     skin->AlphaBlend = AlphaBlend;
     skin->AlphaBlendAnimation = AlphaBlendAnimation;
     skin->AlphaBlendValue = AlphaBlendValue;
@@ -228,7 +206,7 @@ bool TspSkinSelectDirectoryDialog::Execute()
 
     for (int i = 0; i < form->ComponentCount(); ++i)
         if (auto* client = dynamic_cast<TspSkinDataClient*>(form->Components(i)))
-            client->SetSkinData(FCtrlSkinData);
+            client->SetSkinData(CtrlSkinData());
     form->DirTree->SetDefaultFont(FDefaultFont.get());
     form->OKButton->SetDefaultFont(FDefaultFont.get());
     form->CancelButton->SetDefaultFont(FDefaultFont.get());
@@ -251,7 +229,7 @@ bool TspSkinSelectDirectoryDialog::Execute()
 
     int width = DialogWidth > 0 ? DialogWidth : 280;
     int height = DialogHeight > 0 ? DialogHeight : 280;
-    if (FSkinData && !FSkinData->Empty) {
+    if (SkinData() && !SkinData()->Empty) {
         width = std::max(width, skin->GetMinWidth());
         height = std::max(height, skin->GetMinHeight());
     }
@@ -281,40 +259,18 @@ TspSkinDirectoryEdit::TspSkinDirectoryEdit(TComponent* owner)
 
 TspSkinDirectoryEdit::~TspSkinDirectoryEdit() = default;
 
-void TspSkinDirectoryEdit::SetDlgSkinData(TspSkinData* value)
-{
-    if (FDlgSkinData)
-        FDlgSkinData->RemoveFreeNotification(this);
-    FDlgSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
-void TspSkinDirectoryEdit::SetDlgCtrlSkinData(TspSkinData* value)
-{
-    if (FDlgCtrlSkinData)
-        FDlgCtrlSkinData->RemoveFreeNotification(this);
-    FDlgCtrlSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
 void TspSkinDirectoryEdit::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FDlgSkinData)
-        FDlgSkinData = nullptr;
-    if (component == FDlgCtrlSkinData)
-        FDlgCtrlSkinData = nullptr;
+    if (operation == opRemove)
+        FDlgSkins.Removed(component);
 }
 
 void TspSkinDirectoryEdit::ButtonClick(TObject*)
 {
     FDialog->Directory = Text();
-    FDialog->SetSkinData(FDlgSkinData);
-    FDialog->SetCtrlSkinData(FDlgCtrlSkinData);
+    FDialog->SetSkinData(DlgSkinData());
+    FDialog->SetCtrlSkinData(DlgCtrlSkinData());
     if (FDialog->Execute())
         SetText(FDialog->Directory);
 }

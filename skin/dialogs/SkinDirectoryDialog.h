@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/controls/Forms.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/dialogs/SkinDialogSkins.h"
 
 #include <memory>
 #include <string>
@@ -61,10 +62,10 @@ public:
     int DialogHeight = 0;
     int DialogMinWidth = 0;
     int DialogMinHeight = 0;
-    TspSkinData* SkinData() const { return FSkinData; }
-    void SetSkinData(TspSkinData* value);
-    TspSkinData* CtrlSkinData() const { return FCtrlSkinData; }
-    void SetCtrlSkinData(TspSkinData* value);
+    TspSkinData* SkinData() const { return FSkins.Skin(); }
+    void SetSkinData(TspSkinData* value) { FSkins.SetSkin(value); }
+    TspSkinData* CtrlSkinData() const { return FSkins.CtrlSkin(); }
+    void SetCtrlSkinData(TspSkinData* value) { FSkins.SetCtrlSkin(value); }
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value);
     const std::string& Title() const { return FTitle; }
@@ -86,8 +87,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    TspSkinData* FSkinData = nullptr;
-    TspSkinData* FCtrlSkinData = nullptr;
+    TspDialogSkins FSkins { this };
     std::unique_ptr<TFont> FDefaultFont;
     std::string FTitle = "Select folder";
     TspSelDirDlgForm* FForm = nullptr;
@@ -100,10 +100,10 @@ public:
     explicit TspSkinDirectoryEdit(TComponent* owner);
     ~TspSkinDirectoryEdit() override;
 
-    TspSkinData* DlgSkinData() const { return FDlgSkinData; }
-    void SetDlgSkinData(TspSkinData* value);
-    TspSkinData* DlgCtrlSkinData() const { return FDlgCtrlSkinData; }
-    void SetDlgCtrlSkinData(TspSkinData* value);
+    TspSkinData* DlgSkinData() const { return FDlgSkins.Skin(); }
+    void SetDlgSkinData(TspSkinData* value) { FDlgSkins.SetSkin(value); }
+    TspSkinData* DlgCtrlSkinData() const { return FDlgSkins.CtrlSkin(); }
+    void SetDlgCtrlSkinData(TspSkinData* value) { FDlgSkins.SetCtrlSkin(value); }
     TspSkinSelectDirectoryDialog* Dialog() const { return FDialog; }
 
     void ButtonClick(TObject* sender);
@@ -113,6 +113,5 @@ protected:
 
 private:
     TspSkinSelectDirectoryDialog* FDialog = nullptr;
-    TspSkinData* FDlgSkinData = nullptr;
-    TspSkinData* FDlgCtrlSkinData = nullptr;
+    TspDialogSkins FDlgSkins { this };
 };

@@ -438,24 +438,6 @@ TspSkinOpenDialog::TspSkinOpenDialog(TComponent* owner)
 
 TspSkinOpenDialog::~TspSkinOpenDialog() = default;
 
-void TspSkinOpenDialog::SetSkinData(TspSkinData* value)
-{
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
-void TspSkinOpenDialog::SetCtrlSkinData(TspSkinData* value)
-{
-    if (FCtrlSkinData)
-        FCtrlSkinData->RemoveFreeNotification(this);
-    FCtrlSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
 void TspSkinOpenDialog::SetDefaultFont(TFont* value)
 {
     FDefaultFont->Assign(value);
@@ -464,12 +446,8 @@ void TspSkinOpenDialog::SetDefaultFont(TFont* value)
 void TspSkinOpenDialog::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FCtrlSkinData)
-        FCtrlSkinData = nullptr;
+    if (operation == opRemove)
+        FSkins.Removed(component);
 }
 
 void TspSkinOpenDialog::SetFileName(const std::string& value)
@@ -505,7 +483,7 @@ std::string TspSkinOpenDialog::StartFolder() const
 bool TspSkinOpenDialog::Execute()
 {
     auto form = std::unique_ptr<TspOpenDlgForm>(
-        new TspOpenDlgForm(Application, FSaveMode, FCtrlSkinData, ToolButtonsTransparent));
+        new TspOpenDlgForm(Application, FSaveMode, CtrlSkinData(), ToolButtonsTransparent));
     // The reference goes however Execute ends.
     struct TFormReference {
         TspOpenDlgForm*& Form;
@@ -520,8 +498,8 @@ bool TspSkinOpenDialog::Execute()
     form->SetCaption(FTitle);
     TspSkinForm* skin = form->SkinForm;
     skin->SetBorderIcons({});
-    skin->SetSkinData(FSkinData);
-    skin->SetMenusSkinData(FCtrlSkinData);
+    skin->SetSkinData(SkinData());
+    skin->SetMenusSkinData(CtrlSkinData());
     skin->MinWidth = DialogMinWidth;
     skin->MinHeight = DialogMinHeight;
     skin->AlphaBlend = AlphaBlend;
@@ -558,12 +536,12 @@ bool TspSkinOpenDialog::Execute()
 
     for (int i = 0; i < form->ComponentCount(); ++i)
         if (auto* client = dynamic_cast<TspSkinDataClient*>(form->Components(i)))
-            client->SetSkinData(FCtrlSkinData);
+            client->SetSkinData(CtrlSkinData());
     form->FolderBox->SetSkinDataName("combobox");
 
     int width = DialogWidth > 0 ? DialogWidth : 450;
     int height = DialogHeight > 0 ? DialogHeight : 290;
-    if (FSkinData && !FSkinData->Empty) {
+    if (SkinData() && !SkinData()->Empty) {
         width = std::max(width, skin->GetMinWidth());
         height = std::max(height, skin->GetMinHeight());
     }
@@ -624,40 +602,18 @@ void TspSkinFileEdit::SetFilter(const std::string& value)
     FDialog->Filter = value;
 }
 
-void TspSkinFileEdit::SetDlgSkinData(TspSkinData* value)
-{
-    if (FDlgSkinData)
-        FDlgSkinData->RemoveFreeNotification(this);
-    FDlgSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
-void TspSkinFileEdit::SetDlgCtrlSkinData(TspSkinData* value)
-{
-    if (FDlgCtrlSkinData)
-        FDlgCtrlSkinData->RemoveFreeNotification(this);
-    FDlgCtrlSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
-
 void TspSkinFileEdit::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FDlgSkinData)
-        FDlgSkinData = nullptr;
-    if (component == FDlgCtrlSkinData)
-        FDlgCtrlSkinData = nullptr;
+    if (operation == opRemove)
+        FDlgSkins.Removed(component);
 }
 
 void TspSkinFileEdit::ButtonClick(TObject*)
 {
     FDialog->SetFileName(Text());
-    FDialog->SetSkinData(FDlgSkinData);
-    FDialog->SetCtrlSkinData(FDlgCtrlSkinData);
+    FDialog->SetSkinData(DlgSkinData());
+    FDialog->SetCtrlSkinData(DlgCtrlSkinData());
     FDialog->LVHeaderSkinDataName = LVHeaderSkinDataName;
     if (FDialog->Execute())
         SetText(FDialog->FileName());

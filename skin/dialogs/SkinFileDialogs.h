@@ -7,6 +7,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/TCustomListView.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/dialogs/SkinDialogSkins.h"
 #include "skin/dialogs/spShellCtrls.h"
 
 #include <memory>
@@ -126,10 +127,10 @@ public:
     TNotifyEvent OnFolderChange;
     bool CheckFileExists = true;
     bool MultiSelection = false;
-    TspSkinData* SkinData() const { return FSkinData; }
-    void SetSkinData(TspSkinData* value);
-    TspSkinData* CtrlSkinData() const { return FCtrlSkinData; }
-    void SetCtrlSkinData(TspSkinData* value);
+    TspSkinData* SkinData() const { return FSkins.Skin(); }
+    void SetSkinData(TspSkinData* value) { FSkins.SetSkin(value); }
+    TspSkinData* CtrlSkinData() const { return FSkins.CtrlSkin(); }
+    void SetCtrlSkinData(TspSkinData* value) { FSkins.SetCtrlSkin(value); }
     std::string LVHeaderSkinDataName = "resizebutton";
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* value);
@@ -168,8 +169,7 @@ protected:
 private:
     std::string StartFolder() const;
 
-    TspSkinData* FSkinData = nullptr;
-    TspSkinData* FCtrlSkinData = nullptr;
+    TspDialogSkins FSkins { this };
     std::unique_ptr<TFont> FDefaultFont;
     std::string FTitle = "Open file";
     std::string FFileName;
@@ -193,10 +193,10 @@ public:
 
     const std::string& Filter() const;
     void SetFilter(const std::string& value);
-    TspSkinData* DlgSkinData() const { return FDlgSkinData; }
-    void SetDlgSkinData(TspSkinData* value);
-    TspSkinData* DlgCtrlSkinData() const { return FDlgCtrlSkinData; }
-    void SetDlgCtrlSkinData(TspSkinData* value);
+    TspSkinData* DlgSkinData() const { return FDlgSkins.Skin(); }
+    void SetDlgSkinData(TspSkinData* value) { FDlgSkins.SetSkin(value); }
+    TspSkinData* DlgCtrlSkinData() const { return FDlgSkins.CtrlSkin(); }
+    void SetDlgCtrlSkinData(TspSkinData* value) { FDlgSkins.SetCtrlSkin(value); }
     std::string LVHeaderSkinDataName = "resizebutton";
     TspSkinOpenDialog* Dialog() const { return FDialog; }
 
@@ -208,8 +208,7 @@ protected:
 
 private:
     TspSkinOpenDialog* FDialog = nullptr;
-    TspSkinData* FDlgSkinData = nullptr;
-    TspSkinData* FDlgCtrlSkinData = nullptr;
+    TspDialogSkins FDlgSkins { this };
 };
 
 class TspSkinSaveFileEdit : public TspSkinFileEdit {

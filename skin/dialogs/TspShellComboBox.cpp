@@ -2,6 +2,8 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/graphics/TCanvas.h"
+#include "platform/shell/ShellDrives.h"
+#include "platform/shell/ShellFileInfo.h"
 #include "platform/shell/ShellFolders.h"
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellImageList.h"
@@ -285,6 +287,115 @@ void TspCustomShellComboBox::CreateWnd()
     if (FItemsEx.empty())
         CreateRoot();
     CheckItems();
+}
+
+// ---- Drive box ----------------------------------------------------------------------------------------------
+
+TspSkinShellDriveComboBox::TspSkinShellDriveComboBox(TComponent* owner)
+    : inherited(owner)
+{
+    SetStyle(spcbFixedStyle);
+    FImages = new TspShellImageList(this, false);
+    auto draw = [this](TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state) {
+        DrawItem(canvas, index, itemWidth, itemHeight, textRect, state);
+    };
+    SetOnListBoxDrawItem(draw);
+    OnComboBoxDrawItem = draw;
+}
+
+TspSkinShellDriveComboBox::~TspSkinShellDriveComboBox() = default;
+
+void TspSkinShellDriveComboBox::CreateWnd()
+{
+    inherited::CreateWnd();
+    BuildList();
+}
+
+void TspSkinShellDriveComboBox::SetDriveTypes(TDriveTypes value)
+{
+    if (value == FDriveTypes)
+        return;
+    FDriveTypes = value;
+    BuildList();
+}
+
+void TspSkinShellDriveComboBox::BuildList()
+{
+    std::string remembered;
+    if (ItemIndex() >= 0 && ItemIndex() < static_cast<int>(FDrives.size()))
+        remembered = FDrives[static_cast<size_t>(ItemIndex())];
+    Items()->BeginUpdate();
+    Items()->Clear();
+    FDrives.clear();
+    FIcons.clear();
+    FCurrentIndex = 0;
+    int current = -1;
+    for (const TShellDrive& drive : ShellDrives()) {
+        if (drive.Kind > 7 || !FDriveTypes.Contains(static_cast<TspDriveType>(drive.Kind)))
+            continue;
+        TShellFileInfo info;
+        if (!GetShellFileInfo(drive.Path, 0, SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON, info))
+            info.DisplayName = drive.Label.empty() ? drive.Path : drive.Label;
+        Items()->Add(info.DisplayName);
+        FDrives.push_back(drive.Path);
+        FIcons.push_back(info.IconIndex);
+        if (drive.Path == remembered)
+            current = static_cast<int>(FDrives.size()) - 1;
+    }
+    Items()->EndUpdate();
+    FImages->Sync();
+    // The drive shown stays when it is still listed; otherwise the first is shown (none when nothing is).
+    FDrive.clear();
+    if (current >= 0)
+        FCurrentIndex = current;
+    if (!FDrives.empty()) {
+        SetItemIndex(FCurrentIndex);
+        FDrive = FDrives[static_cast<size_t>(FCurrentIndex)];
+    }
+    Invalidate();
+}
+
+void TspSkinShellDriveComboBox::SetDrive(const std::string& mountPath)
+{
+    if (mountPath != FDrive) {
+        for (size_t i = 0; i < FDrives.size(); ++i) {
+            if (FDrives[i] == mountPath) {
+                FDrive = mountPath;
+                FCurrentIndex = static_cast<int>(i);
+                SetItemIndex(FCurrentIndex);
+                return;
+            }
+        }
+        return;
+    }
+    if (ItemIndex() != FCurrentIndex)
+        SetItemIndex(FCurrentIndex);
+}
+
+void TspSkinShellDriveComboBox::Change()
+{
+    inherited::Change();
+    if (ItemIndex() >= 0 && ItemIndex() < static_cast<int>(FDrives.size())) {
+        FCurrentIndex = ItemIndex();
+        SetDrive(FDrives[static_cast<size_t>(FCurrentIndex)]);
+    }
+    if (OnChange)
+        OnChange(this);
+}
+
+void TspSkinShellDriveComboBox::DrawItem(TCanvas* canvas, int index, int, int, TRect& textRect, TOwnerDrawState)
+{
+    if (index < 0 || index >= static_cast<int>(FDrives.size()))
+        return;
+    int x = textRect.Left;
+    const int icon = FIcons[static_cast<size_t>(index)];
+    if (icon >= 0) {
+        FImages->Draw(canvas, x, textRect.Top + ((textRect.Bottom - textRect.Top) - FImages->Height()) / 2, icon);
+        x += FImages->Width() + 4;
+    }
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextOut(x, textRect.Top + (textRect.Bottom - textRect.Top) / 2 - canvas->TextHeight("Wg") / 2,
+        Items()->Strings(index));
 }
 
 // ---- Drawing ------------------------------------------------------------------------------------------------

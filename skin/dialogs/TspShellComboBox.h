@@ -1,8 +1,11 @@
+// TspSkinShellDriveComboBox: the mounts of the chosen kinds (the drives of this system) with their shell icons
+// and names.
 // TspCustomShellComboBox and TspSkinShellComboBox: a path box over the shell. Its list shows the root, the
 // root's children and, under the desktop, the mounts right after the computer, plus the chain of folders down
 // to the current one, each indented by its depth and drawn with its shell icon. Choosing an item takes a linked
 // shell tree and shell file list there (once the list has closed).
 #pragma once
+#include "framework/core/TSet.h"
 #include "skin/dialogs/spShellCtrls.h"
 #include "skin/lists/TspSkinComboBox.h"
 
@@ -13,6 +16,45 @@
 class TspCustomShellListView;
 class TspCustomShellTreeView;
 class TspShellImageList;
+
+// The kinds of drive, in the order of GetDriveType's answers.
+enum TspDriveType : uint8_t { vdtUnknown, spdtNoDrive, spdtFloppy, spdtFixed, spdtNetwork, spdtCDROM, spdtRAM };
+using TDriveTypes = TSet<TspDriveType, spdtRAM>;
+
+class TspSkinShellDriveComboBox : public TspSkinCustomComboBox {
+    using inherited = TspSkinCustomComboBox;
+
+public:
+    explicit TspSkinShellDriveComboBox(TComponent* owner);
+    ~TspSkinShellDriveComboBox() override;
+
+    TDriveTypes DriveTypes() const { return FDriveTypes; }
+    void SetDriveTypes(TDriveTypes value);
+    // The mount point shown ("" while none is listed); setting one not listed changes nothing.
+    const std::string& Drive() const { return FDrive; }
+    void SetDrive(const std::string& mountPath);
+    // The mount point of each item.
+    const std::vector<std::string>& Drives() const { return FDrives; }
+    // Lists the mounts of the chosen kinds again, keeping the one shown when it is still there.
+    virtual void BuildList();
+    void UpdateDrives() { BuildList(); }
+    // This box's own event, after a choice has become the drive shown.
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateWnd() override;
+    void Change() override;
+
+private:
+    void DrawItem(TCanvas* canvas, int index, int itemWidth, int itemHeight, TRect& textRect, TOwnerDrawState state);
+
+    std::vector<std::string> FDrives;
+    std::vector<int> FIcons;
+    TDriveTypes FDriveTypes { spdtFloppy, spdtFixed, spdtNetwork, spdtCDROM, spdtRAM };
+    int FCurrentIndex = 0;
+    std::string FDrive;
+    TspShellImageList* FImages = nullptr;
+};
 
 // One line of the path box.
 struct TspItemEx {

@@ -67,6 +67,44 @@ TEST_F(ShellComboBoxTest, LinkedListFollowsOnlyAfterTheListCloses)
     EXPECT_EQ(list->GetPath(), Home.Root() + "/shown");
 }
 
+// The drive box lists the mounts of the chosen kinds; rebuilding keeps the one shown; a choice becomes the
+// drive before the box's own event says so.
+TEST_F(ShellComboBoxTest, DriveBoxListsTheMountsOfItsKinds)
+{
+    auto* box = Place<TspSkinShellDriveComboBox>(10, 10, 300, 22, false);
+    std::vector<std::string> fixed;
+    std::vector<std::string> all;
+    for (const TShellDrive& drive : ShellDrives()) {
+        if (drive.Kind == DRIVE_FIXED)
+            fixed.push_back(drive.Path);
+        if (drive.Kind >= DRIVE_REMOVABLE && drive.Kind <= DRIVE_RAMDISK)
+            all.push_back(drive.Path);
+    }
+    ASSERT_FALSE(fixed.empty()) << "the root is a fixed drive";
+    EXPECT_EQ(box->Drives(), all);
+    EXPECT_EQ(box->Items()->Count(), static_cast<int>(all.size()));
+    EXPECT_EQ(box->Drive(), all.front());
+
+    const std::string last = fixed.back();
+    box->SetDrive(last);
+    EXPECT_EQ(box->Drive(), last);
+    box->SetDriveTypes({ spdtFixed });
+    EXPECT_EQ(box->Drives(), fixed);
+    EXPECT_EQ(box->Drive(), last) << "rebuilding keeps the drive shown";
+    box->SetDrive("/not a mount");
+    EXPECT_EQ(box->Drive(), last);
+
+    std::string seen;
+    box->OnChange = [&](TObject*) { seen = box->Drive(); };
+    box->SetItemIndex(0);
+    EXPECT_EQ(box->Drive(), fixed.front());
+    EXPECT_EQ(seen, fixed.front());
+
+    box->SetDriveTypes({ spdtNoDrive });
+    EXPECT_TRUE(box->Drives().empty());
+    EXPECT_EQ(box->Drive(), "") << "no drive of those kinds: none shown";
+}
+
 // Path box, tree and list linked to each other: whichever moves, the other two follow, without echoing back;
 // a control deleted leaves no dangling link behind.
 TEST_F(ShellComboBoxTest, TreeListAndPathBoxFollowEachOther)

@@ -293,6 +293,23 @@ TEST_F(FileDialogsTest, FolderDialogGoesMakesAndReturns)
     EXPECT_EQ(dialog.Directory, Home.Root() + "/missing");
 }
 
+// One skin often dresses both the window and the controls: letting go of it as one keeps the notice of its
+// end for the other, so a freed skin is never used.
+TEST_F(FileDialogsTest, ASkinHeldTwiceIsForgottenWhenFreed)
+{
+    TspSkinOpenDialog dialog(nullptr);
+    auto* skin = new TspSkinData(nullptr);
+    auto* other = new TspSkinData(nullptr);
+    dialog.SetSkinData(skin);
+    dialog.SetCtrlSkinData(skin);
+    dialog.SetCtrlSkinData(other);
+    delete skin;
+    EXPECT_EQ(dialog.SkinData(), nullptr);
+    EXPECT_EQ(dialog.CtrlSkinData(), other);
+    delete other;
+    EXPECT_EQ(dialog.CtrlSkinData(), nullptr);
+}
+
 // Installed as the program's provider, the dialogs answer the file-dialog requests: the chosen paths, the
 // filter in use, or a cancel.
 TEST_F(FileDialogsTest, ServeAsTheProgramsFileDialogProvider)
