@@ -46,6 +46,8 @@ TTagEditForm::TTagEditForm(TComponent* owner, TConvertJob* job)
     btnCancel = PlaceSkinned<TspSkinButton>(this, 266, 184, 80, 25);
     btnCancel->SetCaption("Cancel");
     btnCancel->SetModalResult(2);
+    // The edits hand Escape to the form as a dialog key, which only a cancel button answers.
+    btnCancel->SetCancel(true);
     OnKeyPress = [this](TObject* sender, char32_t& key) { FormKeyPress(sender, key); };
 
     if (Job) {

@@ -50,24 +50,30 @@ protected:
         std::filesystem::remove_all(Folder, ignored);
     }
 
-    // Shows `form` modally; once it is up and idle, `answer` runs once (it should end the loop, else the form is
-    // cancelled so the suite never hangs). Returns the modal result.
+    // Shows `form` modally; once it is up and idle, `answer` runs once and should end the loop (directly or by
+    // input it gives the backend). A form still open when the loop is idle again fails the test and is
+    // cancelled, so the suite never hangs. Returns the modal result.
     template <class Form> int RunModal(Form* form, const std::function<void(Form*)>& answer)
     {
         bool answered = false;
+        bool stuck = false;
         Application->OnIdle = [&](TObject*, bool& idle) {
-            if (answered || !form->Visible())
+            if (!form->Visible() || form->ModalResult() != mrNone)
                 return;
-            answered = true;
             idle = false;
-            answer(form);
-            if (form->ModalResult() == mrNone && form->Visible())
+            if (!answered) {
+                answered = true;
+                answer(form);
+            } else {
+                stuck = true;
                 form->SetModalResult(mrCancel);
+            }
         };
         form->SetModalResult(mrNone);
         const int result = form->ShowModal();
         Application->OnIdle = nullptr;
         EXPECT_TRUE(answered);
+        EXPECT_FALSE(stuck) << "the answer left the window open";
         return result;
     }
 
