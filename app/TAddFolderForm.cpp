@@ -129,7 +129,10 @@ void TAddFolderForm::btnAddFolderClick(TObject*)
     // The folder is handed over as a list of one: its blanks stay, only ';' would split it.
     const std::string folder = IncludeTrailingPathDelimiter(selected ? selected->PathName() : std::string());
     Search = std::make_unique<SearchFile_Multithread>(&Callback, masks, folder, &Limits, chkIncludedSubdir->Checked());
-    Search->OnSearchEnd = [this] { Close(); };
+    Search->OnSearchEnd = [this] {
+        SearchEnded = true;
+        Close();
+    };
     Search->Start();
     SearchStarted = true;
 }
@@ -142,7 +145,8 @@ void TAddFolderForm::FormKeyPress(TObject*, char32_t& key)
 
 void TAddFolderForm::EndSearch()
 {
-    if (!Search)
+    // A search that ended hands nothing more over (and its end handler is what runs this).
+    if (!Search || SearchEnded)
         return;
     Search->Detach();
     Search->Stop();

@@ -77,6 +77,7 @@ private:
 
     std::vector<std::string> FoundFiles;
     bool SearchStarted = false;
+    bool SearchEnded = false;
     SearchCallBackImp Callback { this };
     std::vector<SearchLimit*> Limits;
     std::unique_ptr<SearchFile_Multithread> Search;

@@ -129,6 +129,23 @@ TEST_F(AddFolderDialogTest, EscapeDuringASearchKeepsWhatWasFound)
     EXPECT_NE(ReadFile("LastSettings.ini").find("IncludedSubdir=1"), std::string::npos);
 }
 
+TEST_F(AddFolderDialogTest, DeletedWhileSearchingItWaitsForTheSearchAndHearsNothingMore)
+{
+    for (int folder = 0; folder < 300; ++folder)
+        Touch(Root + "/many/" + std::to_string(folder) + "/clip.avi");
+    for (int round = 0; round < 5; ++round) {
+        auto form = NewDialog(Root);
+        form->chkIncludedSubdir->SetChecked(true);
+        form->Show();
+        form->btnAddFolder->ButtonClick();
+        for (int i = 0; i < round; ++i)
+            CheckSynchronize(100);
+        form.reset(); // the sanitizer build sees any hand-over that reached the deleted window
+        CheckSynchronize(10);
+        Pump();
+    }
+}
+
 TEST_F(AddFolderDialogTest, ClosingBeforeASearchAddsNothingAndStillRemembersTheBox)
 {
     WriteFile("LastSettings.ini", "[LastSettings]\nIncludedSubdir=5\n");

@@ -205,6 +205,12 @@ TEST_F(AnalysisDialogTest, EscapeWhenFinishedClosesAndTheBoxIsRemembered)
     });
     form.reset();
     EXPECT_NE(ReadFile("LastSettings.ini").find("AutoCloseAnalysisForm=1"), std::string::npos);
+
+    // A settings file that cannot be written is reported; the window still goes, and nothing is raised.
+    std::filesystem::remove(Folder + "LastSettings.ini");
+    std::filesystem::create_directories(Folder + "LastSettings.ini/inside");
+    form.reset(TCustomForm::Create<TAnalysisVideoInfoForm>(Application, &jobs));
+    EXPECT_NO_THROW(form.reset());
 }
 
 } // namespace
