@@ -25,7 +25,7 @@ TspSkinForm* SkinAppDialog(TForm* form, bool draggable)
     return skin;
 }
 
-TWinControl* PlacePanel(TWinControl* parent, int x, int y, int width, int height, TAlign align)
+TspSkinPanel* PlacePanel(TWinControl* parent, int x, int y, int width, int height, TAlign align)
 {
     auto* panel = PlaceSkinned<TspSkinPanel>(parent, x, y, width, height);
     panel->SetAlign(align);

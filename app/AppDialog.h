@@ -36,8 +36,9 @@ template <class T> T* PlaceSkinned(TWinControl* parent, int x, int y, int width,
 
 class TspSkinStdLabel;
 
-// A skinned panel at (x, y, width, height), aligned as `align` says. (A plain control pointer: the panel's
-// header and the list controls' cannot meet in one file.)
-TWinControl* PlacePanel(TWinControl* parent, int x, int y, int width, int height, TAlign align = alNone);
+class TspSkinPanel;
+
+// A skinned panel at (x, y, width, height), aligned as `align` says.
+TspSkinPanel* PlacePanel(TWinControl* parent, int x, int y, int width, int height, TAlign align = alNone);
 // A skinned label showing `caption` at (x, y); with a width, it keeps that width whatever its text.
 TspSkinStdLabel* PlaceLabel(TWinControl* parent, int x, int y, std::string_view caption, int width = 0);

@@ -5,6 +5,7 @@
 #include "framed/FrLabel.h"
 #include "framework/graphics/Graphics.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinPanels.h"
 
 #include <string>
 
@@ -49,7 +50,7 @@ TAboutForm::TAboutForm(TComponent* owner)
     lblVersion = PlaceControl<TFrLabel>(this, 16, 46, 328, 18);
     lblVersion->SetCaption(ProductVersionLine);
 
-    TWinControl* panel = PlacePanel(this, 16, 74, 328, 72);
+    TspSkinPanel* panel = PlacePanel(this, 16, 74, 328, 72);
     PlaceControl<TFrLabel>(panel, 12, 14, 72, 16)->SetCaption("Web Site:");
     lblSiteURL = PlaceLink(panel, 84, 14, ProductWebSite, "www.tarnwickpro.example");
     PlaceControl<TFrLabel>(panel, 12, 42, 72, 16)->SetCaption("Support:");

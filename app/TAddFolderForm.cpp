@@ -7,6 +7,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanels.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellTreeView.h"

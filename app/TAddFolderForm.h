@@ -14,6 +14,7 @@ class TspSkinButton;
 class TspSkinCheckRadioBox;
 class TspSkinComboBox;
 class TspSkinDirTreeView;
+class TspSkinPanel;
 class TspSkinScrollBar;
 class TspSkinStdLabel;
 
@@ -54,13 +55,13 @@ public:
 
     TspSkinStdLabel* spSkinStdLabel8 = nullptr;
     TspSkinCheckRadioBox* chkIncludedSubdir = nullptr;
-    TWinControl* SkinPanelFileList = nullptr;
+    TspSkinPanel* SkinPanelFileList = nullptr;
     TspSkinDirTreeView* DirTreeView = nullptr;
     TspSkinScrollBar* spSkinScrollBarH = nullptr;
     TspSkinScrollBar* spSkinScrollBarV = nullptr;
     TspSkinComboBox* cbFileType = nullptr;
     TspSkinButton* btnAddFolder = nullptr;
-    TWinControl* InfoPanel = nullptr;
+    TspSkinPanel* InfoPanel = nullptr;
     TspSkinStdLabel* lblFoundFilesCount = nullptr;
     TspSkinStdLabel* lblCurrentFolder = nullptr;
 

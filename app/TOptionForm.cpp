@@ -10,6 +10,7 @@
 #include "platform/gdi/Text.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCheckRadio.h"
+#include "skin/controls/SkinPanels.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/lists/SkinListViews.h"

@@ -13,6 +13,7 @@ class TspSkinCheckRadioBox;
 class TspSkinComboBox;
 class TspSkinEdit;
 class TspSkinListView;
+class TspSkinPanel;
 class TspSkinScrollBar;
 
 class TOptionForm : public TForm {
@@ -22,7 +23,7 @@ public:
     explicit TOptionForm(TComponent* owner);
 
     TspSkinComboBox* cbDefaultDecoderMode = nullptr;
-    TWinControl* SkinPanelFileList = nullptr;
+    TspSkinPanel* SkinPanelFileList = nullptr;
     TspSkinListView* lvMapList = nullptr;
     TspSkinScrollBar* spSkinScrollBarH = nullptr;
     TspSkinScrollBar* spSkinScrollBarV = nullptr;

@@ -8,6 +8,7 @@
 #include "framework/core/SysUtils.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanels.h"
 #include "skin/lists/TspSkinComboBox.h"
 
 #include <cstring>
@@ -32,7 +33,7 @@ TSelectStreamForm::TSelectStreamForm(TComponent* owner, const TVideoInfoReader* 
     SetClientWidth(480);
     SetClientHeight(176);
 
-    TWinControl* client = PlacePanel(this, 0, 0, 480, 132, alClient);
+    TspSkinPanel* client = PlacePanel(this, 0, 0, 480, 132, alClient);
     PlaceLabel(client, 12, 14, "File:");
     lblFileName = PlaceLabel(client, 110, 14, "", 358);
     lblFileName->SetShowHint(true);
@@ -41,7 +42,7 @@ TSelectStreamForm::TSelectStreamForm(TComponent* owner, const TVideoInfoReader* 
     PlaceLabel(client, 12, 88, "Audio Streams:");
     cbAudioStream = PlaceSkinned<TspSkinComboBox>(client, 110, 84, 358, 21);
 
-    TWinControl* bottom = PlacePanel(this, 0, 132, 480, 44, alBottom);
+    TspSkinPanel* bottom = PlacePanel(this, 0, 132, 480, 44, alBottom);
     btnOK = PlaceSkinned<TspSkinButton>(bottom, 388, 10, 80, 25);
     btnOK->SetCaption("&OK");
     btnOK->SetDefault(true);
