@@ -1,6 +1,7 @@
 // The converter's entry point: brings up the display and the program-wide services, then runs the start-up (the
 // splash, the resource holder, the main window and the message loop) and takes everything down again.
 #include "app/StartUp.h"
+#include "app/TSelectStreamForm.h"
 #include "engine/AppServices.h"
 #include "engine/TDecoderModeMap.h"
 #include "framework/controls/Forms.h"
@@ -26,10 +27,12 @@ void InstallAppServices()
     });
     SetScreenCursorHandler([](int32_t cursor) { Screen->SetCursor(TCursor(cursor)); });
     SetProcessMessagesHandler([] { Application->ProcessMessages(); });
+    InstallStreamChoiceWindow();
 }
 
 void RemoveAppServices()
 {
+    SetChooseStreamsHandler(nullptr);
     SetProcessMessagesHandler(nullptr);
     SetScreenCursorHandler(nullptr);
     SetMessageBoxHandler(nullptr);
