@@ -60,7 +60,6 @@ TAddFolderForm::TAddFolderForm(TComponent* owner)
     DirTreeView->SetIndent(19);
     DirTreeView->SetVScrollBar(spSkinScrollBarV);
     DirTreeView->SetHScrollBar(spSkinScrollBarH);
-    DirTreeView->OnChange = [this](TObject* sender, TTreeNode*) { DirTreeViewChange(sender); };
 
     PlaceLabel(this, 12, 312, "File Type");
     cbFileType = PlaceSkinned<TspSkinComboBox>(this, 76, 308, width - 196, 21);
@@ -82,6 +81,8 @@ TAddFolderForm::TAddFolderForm(TComponent* owner)
 
     OnKeyPress = [this](TObject* sender, char32_t& key) { FormKeyPress(sender, key); };
     OnClose = [this](TObject*, TCloseAction&) { EndSearch(); };
+    // Only now is there a button to follow the selection.
+    DirTreeView->OnChange = [this](TObject* sender, TTreeNode*) { DirTreeViewChange(sender); };
     // The desktop opens on its folders, as the user expects of a folder picker.
     DirTreeView->HandleNeeded();
     if (TTreeNode* desktop = DirTreeView->Items()->GetFirstNode())
