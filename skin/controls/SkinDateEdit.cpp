@@ -15,10 +15,6 @@ using namespace SPUtils;
 
 namespace {
 
-constexpr UINT_PTR kFadeTimer = 3;
-constexpr UINT kFadeInterval = 5;
-constexpr int kFadeStep = 10;
-
 bool IsDigits(const std::string& s)
 {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -252,28 +248,14 @@ void TspPopupCalendar::CreateParams(TCreateParams& params)
         params.WindowClass.style |= CS_DROPSHADOW;
 }
 
-void TspPopupCalendar::StartFade(int target)
-{
-    FadeTarget = target;
-    FadeOpacity = 0;
-    SetAlphaBlendTransparent(Handle(), 0);
-    SetTimer(Handle(), kFadeTimer, kFadeInterval, nullptr);
-}
-
 void TspPopupCalendar::WndProc(TMessage& message)
 {
     if (message.Msg == WM_MOUSEACTIVATE) {
         message.Result = MA_NOACTIVATE;
         return;
     }
-    if (message.Msg == WM_TIMER && message.WParam == kFadeTimer) {
-        // The fade runs from a timer, so nothing handled meanwhile can pull the calendar away under a loop.
-        FadeOpacity = std::min(FadeOpacity + kFadeStep, FadeTarget);
-        SetAlphaBlendTransparent(Handle(), FadeOpacity);
-        if (FadeOpacity >= FadeTarget || !Visible())
-            KillTimer(Handle(), kFadeTimer);
+    if (message.Msg == WM_TIMER && FFade.Step(Handle(), message.WParam))
         return;
-    }
     inherited::WndProc(message);
 }
 
@@ -414,6 +396,7 @@ void TspSkinDateEdit::CloseUp(bool accept)
 {
     if (!FCalendar->Visible())
         return;
+    FCalendar->StopFade();
     SkinListSupport::HidePopupWindow(FCalendar->Handle());
     FCalendar->SetVisible(false);
     if (CalendarAlphaBlend && CheckW2KWXP()) {

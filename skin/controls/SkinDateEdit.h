@@ -5,6 +5,7 @@
 #pragma once
 #include "framework/core/FileSystem.h"
 #include "framework/core/FormatSettings.h"
+#include "skin/controls/SkinControlSupport.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/dialogs/TspSkinMonthCalendar.h"
 
@@ -48,14 +49,16 @@ class TspPopupCalendar : public TspSkinMonthCalendar {
 public:
     explicit TspPopupCalendar(TComponent* owner);
 
-    // The opacity the fade climbs to, and where it stands.
-    int FadeTarget = 255;
-    int FadeOpacity = 255;
-    void StartFade(int target);
+    // Rises from nothing to `target` on a timer.
+    void StartFade(int target) { FFade.Start(Handle(), target); }
+    void StopFade() { FFade.Stop(Handle()); }
     void WndProc(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
+
+private:
+    SkinControlSupport::TPopupFade FFade { 3 };
 };
 
 class TspSkinDateEdit : public TspSkinCustomEdit {

@@ -3,6 +3,7 @@
 // calendar opening, taking a day and cancelling.
 #include "framework/core/DateUtils.h"
 #include "platform/win/VirtualKeys.h"
+#include "platform/win/Windows.h"
 #include "skin/controls/SkinDateEdit.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
@@ -201,6 +202,45 @@ TEST_F(DateEditTest, NoRoomBelowOpensAbove)
     EXPECT_EQ(r.bottom, top.Y);
     EXPECT_EQ(r.left, top.X);
     edit->CloseUp(false);
+}
+
+TEST_F(DateEditTest, TheCalendarFadesInOnTheClockAndStopsWhenClosed)
+{
+    auto* edit = Place(10, 10);
+    edit->CalendarAlphaBlend = true;
+    edit->CalendarAlphaBlendAnimation = true;
+    edit->CalendarAlphaBlendValue = 200;
+    edit->ButtonClick(edit);
+    const HWND window = edit->Calendar()->Handle();
+    const auto opacity = [&] {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+        return int(alpha);
+    };
+    // Nothing waits: the calendar is up at once and clear, and the clock raises it to the value asked.
+    EXPECT_TRUE(edit->Calendar()->Visible());
+    EXPECT_EQ(opacity(), 0);
+    Backend.AdvanceClock(50);
+    Pump();
+    const int rising = opacity();
+    EXPECT_GT(rising, 0);
+    EXPECT_LT(rising, 200);
+    for (int i = 0; i < 30; ++i) {
+        Backend.AdvanceClock(10);
+        Pump();
+    }
+    EXPECT_EQ(opacity(), 200);
+    // Closed halfway through a second fade, it is no longer layered and nothing runs on.
+    edit->CloseUp(false);
+    edit->ButtonClick(edit);
+    Backend.AdvanceClock(30);
+    Pump();
+    edit->CloseUp(false);
+    EXPECT_FALSE(GetWindowLong(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+    Backend.AdvanceClock(1000);
+    Pump();
+    EXPECT_FALSE(edit->Calendar()->Visible());
 }
 
 TEST_F(DateEditTest, TodayDefaultRewritesTheTextOnLeaving)
