@@ -10,6 +10,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinLinks.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinCustomCtrls.h"
 #include "skin/core/SkinEditRecords.h"
@@ -67,12 +68,7 @@ void TspSkinCustomMemo::GetSkinData()
 
 void TspSkinCustomMemo::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (FSkinData)
-        FSkinData->FreeNotification(this);
-    if (FSkinData && !FSkinData->Empty && !ComponentState().Contains(csDesigning))
+    if (SkinLinks::WatchSkin(this, FSkinData, value))
         ChangeSkinData();
 }
 
@@ -86,14 +82,7 @@ void TspSkinCustomMemo::SetDefaultFont(TFont* value)
 void TspSkinCustomMemo::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (component == FHScrollBar)
-        FHScrollBar = nullptr;
+    SkinLinks::Forget(component, operation, FSkinData, FVScrollBar, FHScrollBar);
 }
 
 void TspSkinCustomMemo::ApplySkinFont()
@@ -119,10 +108,9 @@ TColor TspSkinCustomMemo::StateFontColor() const
 
 void TspSkinCustomMemo::AttachBar(TspSkinScrollBar*& slot, TspSkinScrollBar* value, bool vertical)
 {
-    slot = value;
+    SkinLinks::Watch<TspSkinScrollBar>(this, slot, value);
     if (!value)
         return;
-    value->FreeNotification(this);
     value->SetMin(0);
     value->SetMax(0);
     value->SetPosition(0);

@@ -5,6 +5,7 @@
 #include "platform/controls/ListViewControl.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinLinks.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 
 using namespace SPUtils;
+using namespace SkinLinks;
 using namespace SkinViewSupport;
 
 TspSkinCustomListView::TspSkinCustomListView(TComponent* owner)
@@ -35,68 +37,36 @@ TspSkinCustomListView::~TspSkinCustomListView()
 
 void TspSkinCustomListView::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-    if (value && !value->Empty && !ComponentState().Contains(csDesigning))
+    if (WatchSkin(this, FSkinData, value))
         ChangeSkinData();
 }
 
 void TspSkinCustomListView::SetDefaultFont(TFont* value)
 {
-    FDefaultFont->Assign(value);
-    if (SkinIndex == -1)
-        Font()->Assign(value);
+    SetViewDefaultFont(this, FDefaultFont.get(), value, SkinIndex == -1);
 }
 
 void TspSkinCustomListView::SetDefaultColor(TColor value)
 {
-    FDefaultColor = value;
-    if (SkinIndex == -1)
-        SetColor(value);
+    SetViewDefaultColor(this, FDefaultColor, value, SkinIndex == -1);
 }
 
 void TspSkinCustomListView::SetVScrollBar(TspSkinScrollBar* value)
 {
-    if (FVScrollBar)
-        FVScrollBar->RemoveFreeNotification(this);
-    FVScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
-    }
+    LinkViewBar(this, FVScrollBar, value, [this](TObject* sender) { OnVScrollBarChange(sender); });
     UpDateScrollBars();
 }
 
 void TspSkinCustomListView::SetHScrollBar(TspSkinScrollBar* value)
 {
-    if (FHScrollBar)
-        FHScrollBar->RemoveFreeNotification(this);
-    FHScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
-    }
+    LinkViewBar(this, FHScrollBar, value, [this](TObject* sender) { OnHScrollBarChange(sender); });
     UpDateScrollBars();
 }
 
 void TspSkinCustomListView::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (component == FHScrollBar)
-        FHScrollBar = nullptr;
+    Forget(component, operation, FSkinData, FVScrollBar, FHScrollBar);
 }
 
 void TspSkinCustomListView::CreateParams(TCreateParams& params)

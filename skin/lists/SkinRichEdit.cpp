@@ -3,12 +3,14 @@
 #include "framework/controls/Messages.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinLinks.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SPUtils.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/lists/SkinViewSupport.h"
 
+using namespace SkinLinks;
 using namespace SkinViewSupport;
 
 TspSkinRichEdit::TspSkinRichEdit(TComponent* owner)
@@ -26,36 +28,25 @@ TspSkinRichEdit::~TspSkinRichEdit() = default;
 
 void TspSkinRichEdit::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-    if (value && !value->Empty && !ComponentState().Contains(csDesigning))
+    if (WatchSkin(this, FSkinData, value))
         ChangeSkinData();
 }
 
 void TspSkinRichEdit::SetDefaultFont(TFont* value)
 {
-    FDefaultFont->Assign(value);
-    if (SkinIndex == -1 && FSkinSupport)
-        Font()->Assign(value);
+    SetViewDefaultFont(this, FDefaultFont.get(), value, SkinIndex == -1 && FSkinSupport);
 }
 
 void TspSkinRichEdit::SetDefaultColor(TColor value)
 {
-    FDefaultColor = value;
-    if (SkinIndex == -1 && FSkinSupport)
-        SetColor(value);
+    SetViewDefaultColor(this, FDefaultColor, value, SkinIndex == -1 && FSkinSupport);
 }
 
+// The rich edit leaves its bars shown: it enables and disables them as its text needs.
 void TspSkinRichEdit::SetVScrollBar(TspSkinScrollBar* value)
 {
-    if (FVScrollBar)
-        FVScrollBar->RemoveFreeNotification(this);
-    FVScrollBar = value;
+    Watch(this, FVScrollBar, value);
     if (value) {
-        value->FreeNotification(this);
         value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
         value->OnUpButtonClick = [this](TObject* sender) { OnVScrollBarUpButtonClick(sender); };
         value->OnDownButtonClick = [this](TObject* sender) { OnVScrollBarDownButtonClick(sender); };
@@ -65,27 +56,16 @@ void TspSkinRichEdit::SetVScrollBar(TspSkinScrollBar* value)
 
 void TspSkinRichEdit::SetHScrollBar(TspSkinScrollBar* value)
 {
-    if (FHScrollBar)
-        FHScrollBar->RemoveFreeNotification(this);
-    FHScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
+    Watch(this, FHScrollBar, value);
+    if (value)
         value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
-    }
     UpDateScrollBars();
 }
 
 void TspSkinRichEdit::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (component == FHScrollBar)
-        FHScrollBar = nullptr;
+    Forget(component, operation, FSkinData, FVScrollBar, FHScrollBar);
 }
 
 void TspSkinRichEdit::CreateParams(TCreateParams& params)

@@ -5,11 +5,13 @@
 #include "platform/controls/TreeViewControl.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/SkinControlSupport.h"
+#include "skin/controls/SkinLinks.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinEditRecords.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/lists/SkinViewSupport.h"
 
+using namespace SkinLinks;
 using namespace SkinViewSupport;
 
 TspSkinCustomTreeView::TspSkinCustomTreeView(TComponent* owner)
@@ -25,68 +27,36 @@ TspSkinCustomTreeView::~TspSkinCustomTreeView() = default;
 
 void TspSkinCustomTreeView::SetSkinData(TspSkinData* value)
 {
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-    if (value && !value->Empty && !ComponentState().Contains(csDesigning))
+    if (WatchSkin(this, FSkinData, value))
         ChangeSkinData();
 }
 
 void TspSkinCustomTreeView::SetDefaultFont(TFont* value)
 {
-    FDefaultFont->Assign(value);
-    if (SkinIndex == -1)
-        Font()->Assign(value);
+    SetViewDefaultFont(this, FDefaultFont.get(), value, SkinIndex == -1);
 }
 
 void TspSkinCustomTreeView::SetDefaultColor(TColor value)
 {
-    FDefaultColor = value;
-    if (SkinIndex == -1)
-        SetColor(value);
+    SetViewDefaultColor(this, FDefaultColor, value, SkinIndex == -1);
 }
 
 void TspSkinCustomTreeView::SetVScrollBar(TspSkinScrollBar* value)
 {
-    if (FVScrollBar)
-        FVScrollBar->RemoveFreeNotification(this);
-    FVScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](TObject* sender) { OnVScrollBarChange(sender); };
-    }
+    LinkViewBar(this, FVScrollBar, value, [this](TObject* sender) { OnVScrollBarChange(sender); });
     UpDateScrollBars();
 }
 
 void TspSkinCustomTreeView::SetHScrollBar(TspSkinScrollBar* value)
 {
-    if (FHScrollBar)
-        FHScrollBar->RemoveFreeNotification(this);
-    FHScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](TObject* sender) { OnHScrollBarChange(sender); };
-    }
+    LinkViewBar(this, FHScrollBar, value, [this](TObject* sender) { OnHScrollBarChange(sender); });
     UpDateScrollBars();
 }
 
 void TspSkinCustomTreeView::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (component == FHScrollBar)
-        FHScrollBar = nullptr;
+    Forget(component, operation, FSkinData, FVScrollBar, FHScrollBar);
 }
 
 void TspSkinCustomTreeView::CreateParams(TCreateParams& params)

@@ -33,6 +33,20 @@ void ApplyViewCharset(TControl* view, const TspSkinData* skin, TFont* defaultFon
     SkinLabels::ApplyCharset(view->Font(), skin, defaultFont);
 }
 
+void SetViewDefaultFont(TControl* view, TFont* defaultFont, TFont* value, bool shown)
+{
+    defaultFont->Assign(value);
+    if (shown)
+        view->Font()->Assign(value);
+}
+
+void SetViewDefaultColor(TControl* view, TColor& defaultColor, TColor value, bool shown)
+{
+    defaultColor = value;
+    if (shown)
+        view->SetColor(value);
+}
+
 bool SetBarVisible(TspSkinScrollBar* bar, bool visible, bool& inUpdate)
 {
     if (bar->Visible() == visible)

@@ -21,6 +21,10 @@ template <class Record>
 void ApplyViewRecord(TControl* view, const TspSkinData* skin, int index, const Record* record, bool useSkinFont,
     TFont* defaultFont, TColor defaultColor);
 
+// Keeps `value` as the view's default font or colour, shown at once when `shown` (the view has no record).
+void SetViewDefaultFont(TControl* view, TFont* defaultFont, TFont* value, bool shown);
+void SetViewDefaultColor(TControl* view, TColor& defaultColor, TColor value, bool shown);
+
 // Shows or hides `bar` with `inUpdate` set meanwhile, so that the realignment it causes does not come back
 // into the view's bar update. True when the visibility changed.
 bool SetBarVisible(TspSkinScrollBar* bar, bool visible, bool& inUpdate);
