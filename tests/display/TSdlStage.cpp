@@ -6,6 +6,7 @@
 #include "platform/win/WindowSurface.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -104,6 +105,15 @@ void TSdlStage::DragBy(int x, int y, int dx, int dy, std::initializer_list<UINT>
     AwaitMessages(awaited, before);
 }
 
+void TSdlStage::Wheel(int notches, std::initializer_list<UINT> awaited)
+{
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const size_t before = CountOf(awaited);
+        FSession.Click(notches > 0 ? TMouseButton::WheelUp : TMouseButton::WheelDown);
+        AwaitMessages(awaited, before);
+    }
+}
+
 void TSdlStage::DropFiles(const std::vector<std::string>& paths, int x, int y)
 {
     const size_t before = CountOf({ WM_DROPFILES });
@@ -131,6 +141,7 @@ void TSdlStage::Keys(std::initializer_list<UINT> chord)
         { VK_HOME, "Home" }, { VK_END, "End" }, { VK_LEFT, "Left" }, { VK_RIGHT, "Right" }, { VK_UP, "Up" },
         { VK_DOWN, "Down" }, { VK_TAB, "Tab" }, { VK_BACK, "BackSpace" }, { VK_DELETE, "Delete" },
         { VK_ESCAPE, "Escape" }, { VK_SPACE, "space" },
+        { VK_PRIOR, "Page_Up" }, { VK_NEXT, "Page_Down" },
     };
     std::string keys;
     for (UINT key : chord) {

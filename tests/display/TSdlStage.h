@@ -22,6 +22,8 @@ public:
     void RightClick(std::initializer_list<UINT> awaited = { WM_RBUTTONUP, WM_NCRBUTTONUP }) override;
     void DragBy(int x, int y, int dx, int dy,
         std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
+    // xdotool's clicks of the wheel buttons, one per notch.
+    void Wheel(int notches, std::initializer_list<UINT> awaited = { WM_MOUSEWHEEL }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
     void Pump(std::chrono::milliseconds slice = std::chrono::milliseconds(0)) override;
     TStagePixels Grab(const RECT& area) override;

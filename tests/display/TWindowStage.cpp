@@ -5,6 +5,7 @@
 #include "platform/win/Platform.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -269,6 +270,15 @@ void THeadlessStage::Type(const std::string& utf8, size_t characters)
     }
     Pump();
     EXPECT_GE(CountOf({ WM_CHAR }), before + characters) << "headless: not every character arrived";
+}
+
+void THeadlessStage::Wheel(int notches, std::initializer_list<UINT> awaited)
+{
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const size_t before = CountOf(awaited);
+        FBackend->Wheel(notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA);
+        AwaitMessages(awaited, before);
+    }
 }
 
 void THeadlessStage::Keys(std::initializer_list<UINT> chord)

@@ -70,6 +70,9 @@ public:
     virtual void DragBy(int x, int y, int dx, int dy,
         std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE })
         = 0;
+    // Turns the wheel by `notches` where the pointer is (positive: up, away from the user); returns once one of
+    // `awaited` was delivered for every notch.
+    virtual void Wheel(int notches, std::initializer_list<UINT> awaited = { WM_MOUSEWHEEL }) = 0;
     // Files dropped at a screen point; returns once WM_DROPFILES was delivered.
     virtual void DropFiles(const std::vector<std::string>& paths, int x, int y) = 0;
     // Types text; returns once `characters` WM_CHAR messages more have been delivered.
@@ -125,6 +128,7 @@ public:
     void RightClick(std::initializer_list<UINT> awaited = { WM_RBUTTONUP, WM_NCRBUTTONUP }) override;
     void DragBy(int x, int y, int dx, int dy,
         std::initializer_list<UINT> awaited = { WM_LBUTTONUP, WM_NCLBUTTONUP, WM_EXITSIZEMOVE }) override;
+    void Wheel(int notches, std::initializer_list<UINT> awaited = { WM_MOUSEWHEEL }) override;
     void DropFiles(const std::vector<std::string>& paths, int x, int y) override;
     void Type(const std::string& utf8, size_t characters) override;
     void Keys(std::initializer_list<UINT> chord) override;

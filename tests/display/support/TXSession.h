@@ -35,7 +35,8 @@ struct TScreenImage {
     uint32_t At(int x, int y) const { return Pixels[size_t(y - Top) * size_t(Width) + size_t(x - Left)]; }
 };
 
-enum class TMouseButton { Left = 1, Middle = 2, Right = 3 };
+// X numbers the wheel as buttons: a click of 4 is a notch up (away from the user), of 5 a notch down.
+enum class TMouseButton { Left = 1, Middle = 2, Right = 3, WheelUp = 4, WheelDown = 5 };
 
 class TXSession final {
 public:
