@@ -1,8 +1,11 @@
 // The X session of the desktop dialog tests, behind plain calls: the test program itself includes the framework,
 // whose names clash with the session support's.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
+
+class TChildProcess;
 
 namespace DesktopSession {
 
@@ -16,9 +19,25 @@ std::string Xprop(const std::string& window, const std::vector<std::string>& pro
 // Waits (30 s at most) for a window named `title`, activates it, then sends each chord in turn; a window still
 // there 20 s later gets Escape.
 void KeysToWindow(const std::string& title, const std::vector<std::string>& chords);
-// Starts a private session bus whose activated services show on this display; its address, and the daemon's
-// process id in `pid` (0 when it did not start).
-std::string StartSessionBus(long& pid, const std::vector<std::pair<std::string, std::string>>& environment);
+// A private session bus whose activated services show on this display, with `environment` added to theirs. It
+// lasts as long as the object; its end stops the bus and every service the bus started, which share its process
+// group. The daemon stays in the foreground: a daemon that forks leaves that group only some time after its
+// parent has printed the address, so the end of the parent could take the new daemon with it.
+class TPrivateSessionBus final {
+public:
+    explicit TPrivateSessionBus(const std::vector<std::pair<std::string, std::string>>& environment);
+    ~TPrivateSessionBus();
+    TPrivateSessionBus(const TPrivateSessionBus&) = delete;
+    TPrivateSessionBus& operator=(const TPrivateSessionBus&) = delete;
+    // The bus's address once it listens; empty when it did not start (Error says why).
+    const std::string& Address() const { return FAddress; }
+    const std::string& Error() const { return FError; }
+
+private:
+    std::unique_ptr<TChildProcess> FDaemon;
+    std::string FAddress;
+    std::string FError;
+};
 bool Installed(const std::string& program);
 
 } // namespace DesktopSession
