@@ -12,6 +12,7 @@
 #include "skin/lists/SkinTreeViews.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
+#include <functional>
 #include <string>
 
 using namespace SPUtils;
@@ -139,6 +140,56 @@ TEST_F(SkinListsTest, ViewsTakeFontAndColoursFromTheirRecordOrTheirDefaults)
     EXPECT_EQ(rich->Font()->Name(), "DejaVu Sans Mono");
     EXPECT_EQ(rich->Color(), TColor(32768));
     Skin->SetResourceStrData(nullptr);
+}
+
+// Each view watches its skin and bars: one freed before the view is forgotten (and the view goes on painting and
+// sizing without it), and a bar replaced by another is no longer watched, so freeing it leaves the new one linked.
+TEST_F(SkinListsTest, AViewForgetsASkinOrBarFreedBeforeItAndKeepsTheOneThatReplacedIt)
+{
+    struct Links {
+        TWinControl* Control;
+        std::function<void(TspSkinData*)> SetSkin;
+        std::function<void(TspSkinScrollBar*, TspSkinScrollBar*)> SetBars;
+        std::function<TspSkinData*()> Skin;
+        std::function<TspSkinScrollBar*()> Vertical;
+        std::function<TspSkinScrollBar*()> Horizontal;
+    };
+    auto links = [](auto* view) {
+        return Links { view, [view](TspSkinData* s) { view->SetSkinData(s); },
+            [view](TspSkinScrollBar* v, TspSkinScrollBar* h) { view->SetVScrollBar(v), view->SetHScrollBar(h); },
+            [view] { return view->SkinData(); }, [view] { return view->VScrollBar(); },
+            [view] { return view->HScrollBar(); } };
+    };
+    auto* tree = new TspSkinTreeView(Form);
+    tree->SetParent(Form);
+    tree->SetBounds(10, 10, 200, 150);
+    auto* rich = new TspSkinRichEdit(Form);
+    rich->SetParent(Form);
+    rich->SetBounds(10, 10, 200, 150);
+    for (const Links& view : { links(ReportView(100)), links(tree), links(rich) }) {
+        SCOPED_TRACE(view.Control->ClassName());
+        auto* own = new TspSkinData(Application);
+        own->LoadFromFile(Fixture.Write());
+        view.SetSkin(own);
+        TspSkinScrollBar* first = NewBar(sbVertical);
+        TspSkinScrollBar* kept = NewBar(sbVertical);
+        TspSkinScrollBar* horizontal = NewBar(sbHorizontal);
+        view.SetBars(first, horizontal);
+        view.SetBars(kept, horizontal);
+        delete first;
+        EXPECT_EQ(view.Vertical(), kept) << "a replaced bar's end leaves the new one";
+        delete own;
+        delete horizontal;
+        EXPECT_EQ(view.Skin(), nullptr);
+        EXPECT_EQ(view.Horizontal(), nullptr);
+        EXPECT_EQ(view.Vertical(), kept);
+        delete kept;
+        EXPECT_EQ(view.Vertical(), nullptr);
+        view.Control->SetBounds(10, 10, 180, 140);
+        view.Control->Invalidate();
+        Pump();
+        delete view.Control;
+    }
 }
 
 TEST_F(SkinListsTest, TheFormsReskinPassReachesTheViewsButNotTheRichEdit)
