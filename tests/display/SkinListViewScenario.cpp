@@ -7,6 +7,7 @@
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/lists/SkinListViews.h"
+#include "tests/display/TApplicationLoop.h"
 
 using namespace std::chrono_literals;
 
@@ -43,9 +44,8 @@ TPoint ThumbCentre(TspSkinScrollBar* bar)
 TSkinFormScreens PlaySkinListView(TWindowStage& stage, const std::string& skinFolder)
 {
     TSkinFormScreens result;
-    InitializeForms();
-    stage.MessageLoop = [] { Application->ProcessMessages(); };
     {
+        const TApplicationLoop loop(stage);
         auto* skin = new TspSkinData(Application);
         skin->LoadFromFile(skinFolder + "/Skin.ini");
         result.Facts.push_back(std::string("skin loaded: ") + (skin->Empty ? "no" : "yes"));
@@ -140,7 +140,5 @@ TSkinFormScreens PlaySkinListView(TWindowStage& stage, const std::string& skinFo
         stage.MoveTo(TWindowStage::kRestingPoint.x, TWindowStage::kRestingPoint.y, {});
         stage.Pump();
     }
-    stage.MessageLoop = nullptr;
-    FinalizeForms();
     return result;
 }

@@ -66,5 +66,5 @@ TEST(SkinListsDisplay, AListViewOfTenThousandRowsScrolledByThumbsWheelAndKeysKee
     EXPECT_EQ(actual.Facts, expected.Facts);
     ASSERT_EQ(actual.Screens.size(), expected.Screens.size());
     for (size_t i = 0; i < expected.Screens.size(); ++i)
-        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+        EXPECT_EQ(DifferingPixels(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
 }
