@@ -494,6 +494,7 @@ bool TspSkinOpenDialog::Execute()
     form->CheckFileExists = CheckFileExists;
     form->OverwritePrompt = OverwritePromt;
     form->DefaultExt = DefaultExt;
+    PrepareForm(form.get());
 
     form->SetCaption(FTitle);
     TspSkinForm* skin = form->SkinForm;
@@ -540,7 +541,7 @@ bool TspSkinOpenDialog::Execute()
     form->FolderBox->SetSkinDataName("combobox");
 
     int width = DialogWidth > 0 ? DialogWidth : 450;
-    int height = DialogHeight > 0 ? DialogHeight : 290;
+    int height = DialogHeight > 0 ? DialogHeight : DefaultClientHeight();
     if (SkinData() && !SkinData()->Empty) {
         width = std::max(width, skin->GetMinWidth());
         height = std::max(height, skin->GetMinHeight());
@@ -553,6 +554,7 @@ bool TspSkinOpenDialog::Execute()
     form->Edit->SetText(ExtractFileName(FFileName));
 
     const TModalResult result = form->ShowModal();
+    FormClosed(form.get());
     FilterIndex = form->FilterBox->ItemIndex() + 1;
     DialogWidth = form->ClientWidth();
     DialogHeight = form->ClientHeight();
@@ -569,6 +571,90 @@ bool TspSkinOpenDialog::Execute()
 
 TspSkinSaveDialog::TspSkinSaveDialog(TComponent* owner)
     : TspSkinOpenDialog(owner)
+{
+    SetTitle("Save file");
+    FSaveMode = true;
+}
+
+// ---- Preview and sound dialogs ------------------------------------------------------------------------------------
+
+TspSkinOpenPreviewDialog::TspSkinOpenPreviewDialog(TComponent* owner)
+    : TspSkinOpenDialog(owner)
+{
+}
+
+void TspSkinOpenPreviewDialog::PrepareForm(TspOpenDlgForm* form)
+{
+    FPanel = new TspSkinPaintPanel(form);
+    FPanel->SetBorderStyle(TspSkinBorderStyle::bvNone);
+    FPanel->SetAlign(alBottom);
+    FPanel->SetHeight(PaintPanelSize);
+    FPanel->OnPanelPaint = OnPreviewPanelPaint;
+    FPanel->SetParent(form);
+}
+
+void TspSkinOpenPreviewDialog::FormClosed(TspOpenDlgForm*)
+{
+    FPanel = nullptr;
+}
+
+void TspSkinOpenPreviewDialog::PreviewPanelRePaint()
+{
+    if (TspSkinPaintPanel* panel = PreviewPanel())
+        panel->Repaint();
+}
+
+TspSkinSavePreviewDialog::TspSkinSavePreviewDialog(TComponent* owner)
+    : TspSkinOpenPreviewDialog(owner)
+{
+    SetTitle("Save file");
+    FSaveMode = true;
+}
+
+TspSkinOpenSoundDialog::TspSkinOpenSoundDialog(TComponent* owner)
+    : TspSkinOpenDialog(owner)
+{
+    SetTitle("Open sound");
+}
+
+void TspSkinOpenSoundDialog::PrepareForm(TspOpenDlgForm* form)
+{
+    auto* strip = new TspSkinPanel(form);
+    strip->SetBorderStyle(TspSkinBorderStyle::bvNone);
+    strip->SetAlign(alBottom);
+    strip->SetHeight(25);
+    strip->SetSkinDataName("toolpanel");
+    strip->SetParent(form);
+    auto button = [&](const char* glyph, const TNotifyEvent& click) {
+        auto* b = new TspSkinSpeedButton(form);
+        b->SetDefaultWidth(25);
+        b->SetSkinDataName("toolbutton");
+        b->SetNumGlyphs(1);
+        TBitmap picture;
+        if (LoadDialogGlyph(&picture, glyph))
+            b->SetGlyph(&picture);
+        b->SetFlat(ToolButtonsTransparent);
+        b->OnClick = click;
+        b->SetAlign(alLeft);
+        b->SetParent(strip);
+        return b;
+    };
+    // Left to right: Stop, then Play.
+    FStop = button("SP_STOP", OnStopButtonClick);
+    FPlay = button("SP_PLAY", OnPlayButtonClick);
+    FPlay->SetLeft(FStop->Left() + FStop->Width());
+}
+
+void TspSkinOpenSoundDialog::FormClosed(TspOpenDlgForm*)
+{
+    FPlay = nullptr;
+    FStop = nullptr;
+    if (OnStopButtonClick)
+        OnStopButtonClick(this);
+}
+
+TspSkinSaveSoundDialog::TspSkinSaveSoundDialog(TComponent* owner)
+    : TspSkinOpenSoundDialog(owner)
 {
     SetTitle("Save file");
     FSaveMode = true;

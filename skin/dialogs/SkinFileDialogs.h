@@ -7,6 +7,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/TCustomListView.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/dialogs/SkinDialogSkins.h"
 #include "skin/dialogs/spShellCtrls.h"
 
@@ -164,6 +165,11 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // What the variants add: controls of their own on the new form, its default client height, and a last word
+    // as soon as the form has closed (whatever the result).
+    virtual void PrepareForm(TspOpenDlgForm* form) { (void)form; }
+    virtual int DefaultClientHeight() const { return 290; }
+    virtual void FormClosed(TspOpenDlgForm* form) { (void)form; }
     bool FSaveMode = false;
 
 private:
@@ -181,6 +187,63 @@ private:
 class TspSkinSaveDialog : public TspSkinOpenDialog {
 public:
     explicit TspSkinSaveDialog(TComponent* owner);
+};
+
+// An open dialog with a strip under the file list that the program paints (OnPreviewPanelPaint), typically a
+// preview of the file selected; OnFolderChange tells it when the selection or the folder moved.
+class TspSkinOpenPreviewDialog : public TspSkinOpenDialog {
+public:
+    explicit TspSkinOpenPreviewDialog(TComponent* owner);
+
+    TspPaintPanelEvent OnPreviewPanelPaint;
+    // The strip's height; the dialog's default height grows with it.
+    int PaintPanelSize = 40;
+    // While Execute runs: paints the strip again (through OnPreviewPanelPaint); nothing otherwise.
+    void PreviewPanelRePaint();
+    // The strip while Execute runs, else none.
+    TspSkinPaintPanel* PreviewPanel() const { return Form() ? FPanel : nullptr; }
+
+protected:
+    void PrepareForm(TspOpenDlgForm* form) override;
+    int DefaultClientHeight() const override { return PaintPanelSize + 290; }
+    void FormClosed(TspOpenDlgForm* form) override;
+
+private:
+    TspSkinPaintPanel* FPanel = nullptr;
+};
+
+class TspSkinSavePreviewDialog : public TspSkinOpenPreviewDialog {
+public:
+    explicit TspSkinSavePreviewDialog(TComponent* owner);
+};
+
+// An open dialog with Play and Stop buttons whose clicks go to the program, which plays the selected file
+// (GetSelectedFile) itself. As the form closes, OnStopButtonClick is called once more with the dialog as the
+// sender, so that a sound still playing stops.
+class TspSkinOpenSoundDialog : public TspSkinOpenDialog {
+public:
+    explicit TspSkinOpenSoundDialog(TComponent* owner);
+
+    TNotifyEvent OnPlayButtonClick;
+    TNotifyEvent OnStopButtonClick;
+    int PaintPanelSize = 40;
+    // The buttons while Execute runs, else none.
+    TspSkinSpeedButton* PlayButton() const { return Form() ? FPlay : nullptr; }
+    TspSkinSpeedButton* StopButton() const { return Form() ? FStop : nullptr; }
+
+protected:
+    void PrepareForm(TspOpenDlgForm* form) override;
+    int DefaultClientHeight() const override { return PaintPanelSize + 290; }
+    void FormClosed(TspOpenDlgForm* form) override;
+
+private:
+    TspSkinSpeedButton* FPlay = nullptr;
+    TspSkinSpeedButton* FStop = nullptr;
+};
+
+class TspSkinSaveSoundDialog : public TspSkinOpenSoundDialog {
+public:
+    explicit TspSkinSaveSoundDialog(TComponent* owner);
 };
 
 // An edit whose button opens an open dialog (TspSkinSaveFileEdit: a save dialog) and takes the chosen name.

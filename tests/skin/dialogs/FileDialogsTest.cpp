@@ -12,6 +12,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinSpeedButtons.h"
 #include "skin/dialogs/SkinDirectoryDialog.h"
 #include "skin/dialogs/SkinFileCtrls.h"
 #include "skin/dialogs/SkinFileDialogProvider.h"
@@ -291,6 +292,63 @@ TEST_F(FileDialogsTest, FolderDialogGoesMakesAndReturns)
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(dialog.Directory, Home.Root() + "/missing");
+}
+
+// The preview strip: as high as PaintPanelSize (the dialog's default height grows with it), painted by the
+// program, repainted on demand for the file just selected, and nothing after Execute has returned.
+TEST_F(FileDialogsTest, PreviewStripPaintsTheSelectedFile)
+{
+    TspSkinOpenPreviewDialog dialog(nullptr);
+    dialog.InitialDir = Folder;
+    dialog.PaintPanelSize = 100;
+    std::vector<std::string> painted;
+    dialog.OnPreviewPanelPaint = [&](TCanvas*, TRect) { painted.push_back(ExtractFileName(dialog.GetSelectedFile())); };
+    dialog.OnFolderChange = [&](TObject*) { dialog.PreviewPanelRePaint(); };
+    Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm* form) {
+        EXPECT_EQ(form->ClientHeight(), 390);
+        ASSERT_TRUE(dialog.PreviewPanel());
+        EXPECT_EQ(dialog.PreviewPanel()->Height(), 100);
+        painted.clear();
+        Select(form, "notes.txt");
+        ASSERT_FALSE(painted.empty());
+        EXPECT_EQ(painted.back(), "notes.txt");
+    });
+    EXPECT_EQ(dialog.PreviewPanel(), nullptr);
+    const size_t count = painted.size();
+    dialog.PreviewPanelRePaint();
+    EXPECT_EQ(painted.size(), count) << "nothing to repaint after Execute";
+}
+
+// Play and Stop go to the program with their button as the sender; closing, by OK or Cancel, calls Stop once
+// more with the dialog as the sender.
+TEST_F(FileDialogsTest, SoundDialogStopsOnceMoreAsItCloses)
+{
+    TspSkinOpenSoundDialog dialog(nullptr);
+    dialog.InitialDir = Folder;
+    std::vector<TObject*> plays;
+    std::vector<TObject*> stops;
+    dialog.OnPlayButtonClick = [&](TObject* sender) { plays.push_back(sender); };
+    dialog.OnStopButtonClick = [&](TObject* sender) { stops.push_back(sender); };
+    for (const bool ok : { false, true }) {
+        plays.clear();
+        stops.clear();
+        TObject* play = nullptr;
+        TObject* stop = nullptr;
+        const bool chosen = Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm* form) {
+            EXPECT_EQ(form->ClientHeight(), 330);
+            play = dialog.PlayButton();
+            stop = dialog.StopButton();
+            dialog.PlayButton()->Click();
+            dialog.StopButton()->Click();
+            if (ok) {
+                Select(form, "notes.txt");
+                form->OpenButtonClick(nullptr);
+            }
+        });
+        EXPECT_EQ(chosen, ok);
+        EXPECT_EQ(plays, (std::vector<TObject*> { play }));
+        EXPECT_EQ(stops, (std::vector<TObject*> { stop, &dialog })) << (ok ? "OK" : "Cancel");
+    }
 }
 
 // One skin often dresses both the window and the controls: letting go of it as one keeps the notice of its
