@@ -343,6 +343,8 @@ void TspOpenDlgForm::FLVChange(TObject*, TListItem*, TItemChange)
     const std::string file = FileList->GetSelectedFile();
     if (!file.empty())
         Edit->SetText(ExtractFileName(file));
+    if (OnSelectionChange)
+        OnSelectionChange(this);
     FireFolderChange();
 }
 
@@ -390,12 +392,19 @@ void TspOpenDlgForm::CloseWith(const std::string& name)
 void TspOpenDlgForm::OpenButtonClick(TObject*)
 {
     const std::string selected = FileList->GetSelectedFile();
-    if (CheckFileExists && selected.empty() && !FSaveMode)
+    if (CheckFileExists && selected.empty() && !FSaveMode && !ConfirmTypedName)
         return;
     const std::string text = Edit->Text();
     if (text.empty())
         return;
     const std::string typed = text[0] == '/' ? text : CurrentFolder() + text;
+    if (ConfirmTypedName && !FSaveMode) {
+        if (FileExists(typed))
+            CloseWith(typed);
+        else
+            ResultFileName.clear();
+        return;
+    }
     if (FSaveMode) {
         if (typed.find('*') != std::string::npos)
             return;
@@ -540,7 +549,7 @@ bool TspSkinOpenDialog::Execute()
             client->SetSkinData(CtrlSkinData());
     form->FolderBox->SetSkinDataName("combobox");
 
-    int width = DialogWidth > 0 ? DialogWidth : 450;
+    int width = DialogWidth > 0 ? DialogWidth : DefaultClientWidth();
     int height = DialogHeight > 0 ? DialogHeight : DefaultClientHeight();
     if (SkinData() && !SkinData()->Empty) {
         width = std::max(width, skin->GetMinWidth());
@@ -552,6 +561,7 @@ bool TspSkinOpenDialog::Execute()
     if (form->FileList->Items()->Count() > 0)
         form->FileList->SetItemFocused(form->FileList->Items()->Item(0));
     form->Edit->SetText(ExtractFileName(FFileName));
+    BeforeShow(form.get());
 
     const TModalResult result = form->ShowModal();
     FormClosed(form.get());
@@ -658,6 +668,105 @@ TspSkinSaveSoundDialog::TspSkinSaveSoundDialog(TComponent* owner)
 {
     SetTitle("Save file");
     FSaveMode = true;
+}
+
+// ---- Open-skin dialog ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// The sample never has the focus: its caption is drawn as an active window's.
+class TSampleSkinForm final : public TspSkinForm {
+public:
+    using TspSkinForm::TspSkinForm;
+    bool GetFormActive() override { return true; }
+};
+
+// A form that lives inside another control, as the sample does.
+class TSampleWindow final : public TForm {
+public:
+    using TForm::TForm;
+    using TForm::SetParent;
+};
+
+} // namespace
+
+TspOpenSkinDialog::TspOpenSkinDialog(TComponent* owner)
+    : TspSkinOpenDialog(owner)
+{
+    SetTitle("Open skin");
+    Filter = "Compressed skin (*.skn)|*.skn|UnCompressed skin (*.ini)|*.ini";
+    AlphaBlendValue = 200;
+    CheckFileExists = false;
+}
+
+TspOpenSkinDialog::~TspOpenSkinDialog() = default;
+
+void TspOpenSkinDialog::PrepareForm(TspOpenDlgForm* form)
+{
+    form->ConfirmTypedName = true;
+    auto* pane = new TspSkinPanel(form);
+    pane->SetBorderStyle(TspSkinBorderStyle::bvNone);
+    pane->SetWidth(230);
+    pane->SetAlign(alRight);
+    pane->SetParent(form);
+
+    FSampleSkin = new TspSkinData(form);
+    if (CtrlSkinData() && CtrlSkinData()->ResourceStrData())
+        FSampleSkin->SetResourceStrData(CtrlSkinData()->ResourceStrData());
+    auto* sample = TCustomForm::Create<TSampleWindow>(form);
+    FSample = sample;
+    FSample->SetCaption(DialogText(CtrlSkinData(), "MSG_PREVIEWSKIN", "Preview"));
+    FSample->SetEnabled(false);
+    FSample->SetBounds(5, 5, pane->Width() - 10, 170);
+    FSample->SetVisible(false);
+    sample->SetParent(pane);
+    auto* sampleSkin = new TSampleSkinForm(FSample);
+    sampleSkin->SetSkinData(FSampleSkin);
+    FSampleButton = new TspSkinButton(FSample);
+    FSampleButton->SetBounds(20, 20, 100, 25);
+    FSampleButton->SetCaption(DialogText(CtrlSkinData(), "MSG_PREVIEWBUTTON", "Button"));
+    FSampleButton->SetParent(FSample);
+    // The button wears the sample's skin, not the dialog's: it is owned by the sample form, which the dialog's
+    // skinning loop does not reach.
+    FSampleButton->SetSkinData(FSampleSkin);
+    form->OnSelectionChange = [this, form](TObject*) { SelectionChange(form); };
+}
+
+void TspOpenSkinDialog::BeforeShow(TspOpenDlgForm* form)
+{
+    FSampleButton->SetSkinData(FSampleSkin);
+    if (!FileName().empty() && FileExists(FileName()))
+        LoadSample(form, FileName());
+}
+
+void TspOpenSkinDialog::FormClosed(TspOpenDlgForm*)
+{
+    FSample = nullptr;
+    FSampleButton = nullptr;
+    FSampleSkin = nullptr;
+}
+
+void TspOpenSkinDialog::LoadSample(TspOpenDlgForm* form, const std::string& file)
+{
+    const int kind = form->FilterBox->ItemIndex() + 1;
+    if (kind == CompressedFilterIndex)
+        FSampleSkin->LoadFromCompressedFile(file);
+    else if (kind == UnCompressedFilterIndex)
+        FSampleSkin->LoadFromFile(file);
+    else
+        return;
+    FSample->SetVisible(!FSampleSkin->Empty);
+}
+
+void TspOpenSkinDialog::SelectionChange(TspOpenDlgForm* form)
+{
+    const std::string file = form->FileList->GetSelectedFile();
+    form->Edit->SetText(ExtractFileName(file));
+    if (file.empty()) {
+        FSample->SetVisible(false);
+        return;
+    }
+    LoadSample(form, file);
 }
 
 // ---- TspSkinFileEdit ----------------------------------------------------------------------------------------------

@@ -21,6 +21,7 @@ class TStringList;
 class TspSkinButton;
 class TspSkinData;
 class TspSkinFileListView;
+class TspSkinButton;
 class TspSkinFilterComboBox;
 class TspSkinForm;
 class TspSkinMenuSpeedButton;
@@ -47,6 +48,11 @@ public:
     std::string DefaultExt;
     bool OverwritePrompt = false;
     bool CheckFileExists = true;
+    // Open mode: the name typed (in the folder shown) is the one confirmed, once it exists; the selection
+    // only fills the edit.
+    bool ConfirmTypedName = false;
+    // After the edit has followed a change of the selection, before OnFolderChange.
+    TNotifyEvent OnSelectionChange;
     // The full name chosen, set as the form closes with mrOk.
     std::string ResultFileName;
     TNotifyEvent OnFolderChange;
@@ -168,8 +174,11 @@ protected:
     // What the variants add: controls of their own on the new form, its default client height, and a last word
     // as soon as the form has closed (whatever the result).
     virtual void PrepareForm(TspOpenDlgForm* form) { (void)form; }
+    virtual int DefaultClientWidth() const { return 450; }
     virtual int DefaultClientHeight() const { return 290; }
     virtual void FormClosed(TspOpenDlgForm* form) { (void)form; }
+    // Once the form is set up, just before it is shown.
+    virtual void BeforeShow(TspOpenDlgForm* form) { (void)form; }
     bool FSaveMode = false;
 
 private:
@@ -244,6 +253,37 @@ private:
 class TspSkinSaveSoundDialog : public TspSkinOpenSoundDialog {
 public:
     explicit TspSkinSaveSoundDialog(TComponent* owner);
+};
+
+// An open dialog for skins that shows each selected skin on a small sample window beside the list: a packed
+// skin or a skin folder's INI file, as the filter chosen says (CompressedFilterIndex, UnCompressedFilterIndex).
+// The typed name is the one returned, once it exists.
+class TspOpenSkinDialog : public TspSkinOpenDialog {
+public:
+    explicit TspOpenSkinDialog(TComponent* owner);
+    ~TspOpenSkinDialog() override;
+
+    int CompressedFilterIndex = 1;
+    int UnCompressedFilterIndex = 2;
+    // While Execute runs: the sample window, its button and the skin they wear; none otherwise.
+    TForm* SampleForm() const { return Form() ? FSample : nullptr; }
+    TspSkinButton* SampleButton() const { return Form() ? FSampleButton : nullptr; }
+    TspSkinData* SampleSkin() const { return Form() ? FSampleSkin : nullptr; }
+
+protected:
+    void PrepareForm(TspOpenDlgForm* form) override;
+    int DefaultClientWidth() const override { return 580; }
+    void FormClosed(TspOpenDlgForm* form) override;
+    void BeforeShow(TspOpenDlgForm* form) override;
+
+private:
+    // Loads `file` into the sample skin as the filter chosen says (nothing for another filter).
+    void LoadSample(TspOpenDlgForm* form, const std::string& file);
+    void SelectionChange(TspOpenDlgForm* form);
+
+    TForm* FSample = nullptr;
+    TspSkinButton* FSampleButton = nullptr;
+    TspSkinData* FSampleSkin = nullptr;
 };
 
 // An edit whose button opens an open dialog (TspSkinSaveFileEdit: a save dialog) and takes the chosen name.

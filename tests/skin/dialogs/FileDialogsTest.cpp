@@ -23,6 +23,7 @@
 #include "skin/dialogs/TspShellTreeView.h"
 #include "skin/dialogs/TspSkinMessage.h"
 #include "tests/platform/ShellTestSupport.h"
+#include "skin/testing/TFixtureSkin.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -349,6 +350,51 @@ TEST_F(FileDialogsTest, SoundDialogStopsOnceMoreAsItCloses)
         EXPECT_EQ(plays, (std::vector<TObject*> { play }));
         EXPECT_EQ(stops, (std::vector<TObject*> { stop, &dialog })) << (ok ? "OK" : "Cancel");
     }
+}
+
+// The open-skin dialog shows the skin selected on its sample as the chosen filter says (an INI skin here), loads
+// nothing under another filter, keeps the last good skin for a file that is no skin, and returns the typed name
+// only once it exists.
+TEST_F(FileDialogsTest, SkinDialogShowsTheSelectedSkinOnItsSample)
+{
+    TFixtureSkin fixture;
+    const std::string ini = fixture.Write();
+    const std::string folder = ExcludeTrailingPathDelimiter(ExtractFilePath(ini));
+    Home.Write(folder + "/bogus.ini", "[nothing]\nkey=1\n");
+    TspOpenSkinDialog dialog(nullptr);
+    dialog.Filter = "Packed|*.skn|Skin folders|*.ini|All|*.*";
+    dialog.FilterIndex = 2;
+    dialog.InitialDir = folder;
+    bool chosen = Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm* form) {
+        EXPECT_EQ(form->ClientWidth(), 580);
+        EXPECT_FALSE(dialog.SampleForm()->Visible()) << "no skin yet";
+        Select(form, ExtractFileName(ini));
+        EXPECT_EQ(form->Edit->Text(), ExtractFileName(ini));
+        EXPECT_FALSE(dialog.SampleSkin()->Empty);
+        EXPECT_TRUE(dialog.SampleForm()->Visible());
+        Select(form, "bogus.ini");
+        EXPECT_FALSE(dialog.SampleSkin()->Empty) << "a file that is no skin leaves the last one";
+        EXPECT_TRUE(dialog.SampleForm()->Visible());
+        form->Edit->SetText("missing.ini");
+        form->OpenButtonClick(nullptr);
+        EXPECT_EQ(form->ModalResult(), mrNone) << "a typed name that does not exist";
+        form->Edit->SetText(ExtractFileName(ini));
+        form->OpenButtonClick(nullptr);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.FileName(), ini);
+    EXPECT_EQ(dialog.SampleForm(), nullptr);
+
+    // Under a filter of neither kind nothing is loaded; Cancel keeps the name.
+    dialog.FilterIndex = 3;
+    chosen = Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm* form) {
+        EXPECT_FALSE(dialog.SampleForm()->Visible());
+        Select(form, ExtractFileName(ini));
+        EXPECT_TRUE(dialog.SampleSkin()->Empty);
+        EXPECT_FALSE(dialog.SampleForm()->Visible());
+    });
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(dialog.FileName(), ini);
 }
 
 // One skin often dresses both the window and the controls: letting go of it as one keeps the notice of its
