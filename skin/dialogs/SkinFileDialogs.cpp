@@ -9,6 +9,7 @@
 #include "framework/core/TStrings.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TPicture.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEffectLabels.h"
 #include "skin/controls/SkinLabels.h"
@@ -16,6 +17,7 @@
 #include "skin/controls/SkinPanels.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/controls/SkinSpeedButtons.h"
+#include "skin/controls/SkinSplitters.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/dialogs/SkinDialogGlyphs.h"
@@ -25,6 +27,7 @@
 #include "skin/dialogs/TspShellListView.h"
 #include "skin/dialogs/TspSkinMessage.h"
 #include "skin/dialogs/spfilectrl.h"
+#include "skin/lists/TspSkinScrollBox.h"
 #include "skin/forms/TspSkinForm.h"
 #include "skin/menus/TspSkinPopupMenu.h"
 
@@ -665,6 +668,148 @@ void TspSkinOpenSoundDialog::FormClosed(TspOpenDlgForm*)
 
 TspSkinSaveSoundDialog::TspSkinSaveSoundDialog(TComponent* owner)
     : TspSkinOpenSoundDialog(owner)
+{
+    SetTitle("Save file");
+    FSaveMode = true;
+}
+
+// ---- Picture dialogs ----------------------------------------------------------------------------------------------
+
+TspSkinOpenPictureDialog::TspSkinOpenPictureDialog(TComponent* owner)
+    : TspSkinOpenDialog(owner)
+{
+    SetTitle("Open picture");
+    Filter = "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+             "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+}
+
+void TspSkinOpenPictureDialog::PrepareForm(TspOpenDlgForm* form)
+{
+    FPreviewPanel = new TspSkinPanel(form);
+    FPreviewPanel->SetBorderStyle(TspSkinBorderStyle::bvFrame);
+    FPreviewPanel->SetWidth(FPreviewWidth);
+    FPreviewPanel->SetAlign(alRight);
+    FPreviewPanel->SetParent(form);
+    auto* vertical = new TspSkinScrollBar(form);
+    vertical->SetKind(sbVertical);
+    vertical->SetDefaultWidth(19);
+    vertical->SetSkinDataName("vscrollbar");
+    vertical->SetEnabled(false);
+    vertical->SetAlign(alRight);
+    vertical->SetParent(FPreviewPanel);
+    auto* horizontal = new TspSkinScrollBar(form);
+    horizontal->SetDefaultHeight(19);
+    horizontal->SetBothMarkerWidth(19);
+    horizontal->SetSkinDataName("hscrollbar");
+    horizontal->SetEnabled(false);
+    horizontal->SetAlign(alBottom);
+    horizontal->SetParent(FPreviewPanel);
+    FScrollBox = new TspSkinScrollBox(form);
+    FScrollBox->SetBorderStyle(TspSkinBorderStyle::bvNone);
+    FScrollBox->SetHScrollBar(horizontal);
+    FScrollBox->SetVScrollBar(vertical);
+    FScrollBox->SetAlign(alClient);
+    FScrollBox->SetParent(FPreviewPanel);
+    FImage = new TImage(form);
+    FImage->SetBounds(0, 0, 0, 0);
+    FImage->SetParent(FScrollBox);
+    auto* splitter = new TspSkinSplitter(form);
+    splitter->SetAlign(alRight);
+    splitter->SetWidth(10);
+    splitter->SetDefaultSize(10);
+    splitter->SetBeveled(false);
+    splitter->SetParent(form);
+
+    FStretchButton = new TspSkinSpeedButton(form);
+    FStretchButton->SetDefaultWidth(27);
+    FStretchButton->SetDefaultHeight(25);
+    FStretchButton->SetGroupIndex(2);
+    FStretchButton->SetAllowAllUp(true);
+    FStretchButton->SetSkinDataName("toolbutton");
+    FStretchButton->SetNumGlyphs(1);
+    TBitmap picture;
+    if (LoadDialogGlyph(&picture, "SP_STRETCH"))
+        FStretchButton->SetGlyph(&picture);
+    FStretchButton->SetHint(DialogText(CtrlSkinData(), "MSG_BTN_STRETCH_HINT", "Stretch Picture"));
+    FStretchButton->SetShowHint(true);
+    FStretchButton->SetFlat(ToolButtonsTransparent);
+    FStretchButton->OnClick = [this](TObject*) { StretchButtonClick(); };
+    FStretchButton->SetAlign(alRight);
+    FStretchButton->SetParent(form->ToolBar);
+    form->OnSelectionChange = [this, form](TObject*) { SelectionChange(form); };
+}
+
+void TspSkinOpenPictureDialog::StretchButtonClick()
+{
+    FImage->SetVisible(false);
+    if (FStretchButton->Down()) {
+        FImage->SetStretch(true);
+        FImage->SetAlign(alClient);
+    } else {
+        FImage->SetAlign(alNone);
+        FImage->SetBounds(0, 0, FImage->Picture()->Width(), FImage->Picture()->Height());
+        FImage->SetStretch(false);
+    }
+    FImage->SetVisible(true);
+    FScrollBox->UpdateScrollRange();
+}
+
+void TspSkinOpenPictureDialog::ShowPicture(const std::string& file)
+{
+    if (file.empty()) {
+        FImage->Picture()->Assign(nullptr);
+        if (!FImage->Stretch())
+            FImage->SetBounds(0, 0, 0, 0);
+        FScrollBox->UpdateScrollRange();
+        return;
+    }
+    try {
+        FImage->Picture()->LoadFromFile(file);
+    } catch (...) {
+        if (!FImage->Stretch())
+            FScrollBox->UpdateScrollRange();
+        throw;
+    }
+    if (!FImage->Stretch()) {
+        FImage->SetBounds(0, 0, FImage->Picture()->Width(), FImage->Picture()->Height());
+        FScrollBox->UpdateScrollRange();
+    }
+}
+
+void TspSkinOpenPictureDialog::SelectionChange(TspOpenDlgForm* form)
+{
+    const std::string file = form->FileList->GetSelectedFile();
+    form->Edit->SetText(ExtractFileName(file));
+    ShowPicture(file);
+}
+
+void TspSkinOpenPictureDialog::BeforeShow(TspOpenDlgForm*)
+{
+    if (StretchPicture || FStretched) {
+        FStretchButton->SetDown(true);
+        StretchButtonClick();
+    }
+    if (!FileName().empty() && FileExists(FileName())) {
+        try {
+            ShowPicture(FileName());
+        } catch (const Exception&) {
+            // A name given in advance that is no picture shows nothing.
+        }
+    }
+}
+
+void TspSkinOpenPictureDialog::FormClosed(TspOpenDlgForm*)
+{
+    FStretched = FStretchButton->Down();
+    FPreviewWidth = FPreviewPanel->Width();
+    FPreviewPanel = nullptr;
+    FScrollBox = nullptr;
+    FImage = nullptr;
+    FStretchButton = nullptr;
+}
+
+TspSkinSavePictureDialog::TspSkinSavePictureDialog(TComponent* owner)
+    : TspSkinOpenPictureDialog(owner)
 {
     SetTitle("Save file");
     FSaveMode = true;

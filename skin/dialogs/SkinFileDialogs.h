@@ -19,6 +19,8 @@ class TFont;
 class TMenuItem;
 class TStringList;
 class TspSkinButton;
+class TImage;
+class TspSkinScrollBox;
 class TspSkinData;
 class TspSkinFileListView;
 class TspSkinButton;
@@ -253,6 +255,46 @@ private:
 class TspSkinSaveSoundDialog : public TspSkinOpenSoundDialog {
 public:
     explicit TspSkinSaveSoundDialog(TComponent* owner);
+};
+
+// Open and save dialogs for pictures, with a pane beside the list showing the selected file at its natural size
+// (scrolling) or stretched to the pane, as a toggle on the tool bar says. The pane's width and the toggle are
+// remembered from one Execute to the next; StretchPicture starts every one stretched.
+class TspSkinOpenPictureDialog : public TspSkinOpenDialog {
+public:
+    explicit TspSkinOpenPictureDialog(TComponent* owner);
+
+    bool StretchPicture = false;
+    // While Execute runs: the picture shown, the box it scrolls in, the toggle; none otherwise.
+    TImage* Image() const { return Form() ? FImage : nullptr; }
+    TspSkinScrollBox* ScrollBox() const { return Form() ? FScrollBox : nullptr; }
+    TspSkinSpeedButton* StretchButton() const { return Form() ? FStretchButton : nullptr; }
+    TspSkinPanel* PreviewPanel() const { return Form() ? FPreviewPanel : nullptr; }
+
+protected:
+    void PrepareForm(TspOpenDlgForm* form) override;
+    int DefaultClientWidth() const override { return 550; }
+    void BeforeShow(TspOpenDlgForm* form) override;
+    void FormClosed(TspOpenDlgForm* form) override;
+
+private:
+    void StretchButtonClick();
+    // Shows `file` (nothing for ""); a file no picture format reads raises the picture's error, the image
+    // keeping its size.
+    void ShowPicture(const std::string& file);
+    void SelectionChange(TspOpenDlgForm* form);
+
+    int FPreviewWidth = 190;
+    bool FStretched = false;
+    TspSkinPanel* FPreviewPanel = nullptr;
+    TspSkinScrollBox* FScrollBox = nullptr;
+    TImage* FImage = nullptr;
+    TspSkinSpeedButton* FStretchButton = nullptr;
+};
+
+class TspSkinSavePictureDialog : public TspSkinOpenPictureDialog {
+public:
+    explicit TspSkinSavePictureDialog(TComponent* owner);
 };
 
 // An open dialog for skins that shows each selected skin on a small sample window beside the list: a packed

@@ -2,16 +2,19 @@
 // up, over a temporary tree (HOME and the XDG folders pointed into it): the save name completed and asked about
 // before it is returned, confirming in open mode, navigation and its history, what is remembered between calls,
 // the folder dialog, and the dialogs serving as the program's provider of the file dialogs.
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
 #include "framework/controls/TScreen.h"
 #include "framework/core/FileSystem.h"
 #include "framework/core/TStrings.h"
+#include "framework/graphics/TBitmap.h"
 #include "framework/dialogs/FileDialogProviders.h"
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinPanels.h"
 #include "skin/controls/SkinSpeedButtons.h"
 #include "skin/dialogs/SkinDirectoryDialog.h"
 #include "skin/dialogs/SkinFileCtrls.h"
@@ -22,6 +25,7 @@
 #include "skin/dialogs/TspShellListView.h"
 #include "skin/dialogs/TspShellTreeView.h"
 #include "skin/dialogs/TspSkinMessage.h"
+#include "skin/lists/TspSkinScrollBox.h"
 #include "tests/platform/ShellTestSupport.h"
 #include "skin/testing/TFixtureSkin.h"
 #include "tests/skin/SkinControlsTestSupport.h"
@@ -30,6 +34,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -350,6 +355,57 @@ TEST_F(FileDialogsTest, SoundDialogStopsOnceMoreAsItCloses)
         EXPECT_EQ(plays, (std::vector<TObject*> { play }));
         EXPECT_EQ(stops, (std::vector<TObject*> { stop, &dialog })) << (ok ? "OK" : "Cancel");
     }
+}
+
+// The picture dialog shows the selected picture at its natural size or stretched to the pane, as its toggle
+// says; a folder empties it, a file that is no picture leaves the dialog usable; the pane's width and the
+// toggle carry over to the next Execute.
+TEST_F(FileDialogsTest, PictureDialogShowsTheSelectedPicture)
+{
+    const std::string pictures = Folder + "/pictures";
+    std::filesystem::create_directories(pictures + "/sub");
+    for (const auto& [name, width, height] : { std::tuple { "small.bmp", 30, 20 }, std::tuple { "large.bmp", 400, 300 } }) {
+        TBitmap bitmap;
+        bitmap.SetSize(width, height);
+        bitmap.SaveToFile(pictures + "/" + name);
+    }
+    Home.Write(pictures + "/bad.bmp", "not a picture");
+    TspSkinOpenPictureDialog dialog(nullptr);
+    dialog.Filter = "Bitmaps|*.bmp";
+    dialog.InitialDir = pictures;
+    Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm* form) {
+        EXPECT_EQ(form->ClientWidth(), 550);
+        TImage* image = dialog.Image();
+        Select(form, "small.bmp");
+        EXPECT_EQ(form->Edit->Text(), "small.bmp");
+        EXPECT_EQ(image->Width(), 30);
+        EXPECT_EQ(image->Height(), 20);
+        // A file that is no picture: its error goes to the framework's report, and the dialog goes on.
+        Select(form, "bad.bmp");
+        EXPECT_EQ(form->Edit->Text(), "bad.bmp");
+        Select(form, "small.bmp");
+        EXPECT_EQ(image->Width(), 30);
+        Select(form, "sub");
+        EXPECT_EQ(form->Edit->Text(), "");
+        EXPECT_EQ(image->Width(), 0);
+        dialog.StretchButton()->SetDown(true);
+        dialog.StretchButton()->Click();
+        Select(form, "large.bmp");
+        EXPECT_TRUE(image->Stretch());
+        EXPECT_EQ(image->Width(), dialog.ScrollBox()->ClientWidth()) << "stretched to the pane";
+        dialog.PreviewPanel()->SetWidth(250);
+    });
+    Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm*) {
+        EXPECT_TRUE(dialog.StretchButton()->Down()) << "the toggle carries over";
+        EXPECT_EQ(dialog.PreviewPanel()->Width(), 250);
+        dialog.StretchButton()->SetDown(false);
+        dialog.StretchButton()->Click();
+        EXPECT_FALSE(dialog.Image()->Stretch());
+    });
+    dialog.StretchPicture = true;
+    Run<TspOpenDlgForm>([&] { return dialog.Execute(); }, [&](TspOpenDlgForm*) {
+        EXPECT_TRUE(dialog.StretchButton()->Down()) << "StretchPicture always starts stretched";
+    });
 }
 
 // The open-skin dialog shows the skin selected on its sample as the chosen filter says (an INI skin here), loads
