@@ -6,20 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-size_t Differing(const TStagePixels& a, const TStagePixels& b)
-{
-    if (a.Pixels.size() != b.Pixels.size())
-        return SIZE_MAX;
-    size_t count = 0;
-    for (size_t i = 0; i < a.Pixels.size(); ++i)
-        count += a.Pixels[i] != b.Pixels[i];
-    return count;
-}
-
-} // namespace
-
 TEST(SkinFileDialogsDisplay, BrowseFilterChooseAndMakeAFolderAsHeadless)
 {
     TSkinFormScreens expected;
@@ -45,5 +31,5 @@ TEST(SkinFileDialogsDisplay, BrowseFilterChooseAndMakeAFolderAsHeadless)
     EXPECT_EQ(actual.Facts, expected.Facts);
     ASSERT_EQ(actual.Screens.size(), expected.Screens.size());
     for (size_t i = 0; i < expected.Screens.size(); ++i)
-        EXPECT_EQ(Differing(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
+        EXPECT_EQ(DifferingPixels(expected.Screens[i], actual.Screens[i]), 0u) << "screen " << i;
 }

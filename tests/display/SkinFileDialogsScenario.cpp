@@ -13,6 +13,7 @@
 #include "skin/dialogs/TspShellFolder.h"
 #include "skin/dialogs/TspShellListView.h"
 #include "skin/dialogs/TspShellTreeView.h"
+#include "tests/display/TApplicationLoop.h"
 #include "tests/platform/ShellTestSupport.h"
 
 #include <filesystem>
@@ -20,25 +21,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-class TApplicationLoop {
-public:
-    explicit TApplicationLoop(TWindowStage& stage)
-        : FStage(stage)
-    {
-        InitializeForms();
-        FStage.MessageLoop = [] { Application->ProcessMessages(); };
-    }
-    ~TApplicationLoop()
-    {
-        Application->OnIdle = nullptr;
-        FStage.MessageLoop = nullptr;
-        FinalizeForms();
-    }
-
-private:
-    TWindowStage& FStage;
-};
 
 RECT ScreenRect(TControl* control)
 {
@@ -138,6 +120,7 @@ void PlayOpen(TWindowStage& stage, const std::string& films, TSkinFormScreens& r
         stage.PumpUntil([&] { return form->ModalResult() != mrNone; }, 5s);
     });
     const bool chosen = dialog.Execute();
+    Application->OnIdle = nullptr;
     result.Facts.push_back("open: " + (chosen ? dialog.FileName().substr(films.size()) : std::string("cancelled")));
 }
 
@@ -160,6 +143,7 @@ void PlayFolder(TWindowStage& stage, const std::string& films, TSkinFormScreens&
         stage.PumpUntil([&] { return form->ModalResult() != mrNone; }, 5s);
     });
     const bool chosen = dialog.Execute();
+    Application->OnIdle = nullptr;
     result.Facts.push_back("folder: " + (chosen ? dialog.Directory.substr(films.size()) : std::string("cancelled")));
 }
 
