@@ -120,6 +120,10 @@ bool TSdlBackend::Install(const char* display, std::string* error)
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (!FVideoOpen) {
+        // SDL keeps the error handlers it finds here and gives them back when the video closes, then closes its
+        // displays: an error still on its way (a wake-up sent to a window destroyed meanwhile) must meet ours then,
+        // not Xlib's default, which ends the process. After the start SDL's own handler is replaced by ours too.
+        X11Calls::InstallErrorHandlers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return fail(std::string("cannot open the X display ") + name + ": " + SDL_GetError());
         FVideoOpen = true;
