@@ -8,6 +8,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/TScreen.h"
+#include "skin/dialogs/SkinFileDialogProvider.h"
 
 #include <exception>
 #include <string>
@@ -52,17 +53,22 @@ int RunStartUp(const TStartUpStages& stages)
         splash->Update();
         splash->ShowInfoText("Starting...");
 
+        // The program's own skinned file dialogs, for when the desktop can show none.
+        InstallFileDialogProvider(NewSkinFileDialogProvider(FormSkinData(), FormSkinData()));
         stages.CreateMainForm();
         splash->Close();
         delete splash;
         splash = nullptr;
         Screen->SetCursor(crDefault);
         Application->Run();
+        // The provider's skins go with the resource holder.
+        InstallFileDialogProvider(nullptr);
         return 0;
     } catch (...) {
         // The splash would stand in front of the error; the hourglass would stay over it.
         delete splash;
         Screen->SetCursor(crDefault);
+        InstallFileDialogProvider(nullptr);
         try {
             throw;
         } catch (const Exception& e) {

@@ -19,7 +19,8 @@ TStartUpStages DefaultStartUpStages();
 
 // Runs the start-up on the installed window layer with the forms initialised: names the application, shows the
 // splash with the hourglass, creates the resource holder (owned by the application) and loads it stage by stage
-// with a status text painted before each, creates the main window, closes the splash, and runs the message loop
+// with a status text painted before each, installs the skinned file dialogs as the last provider of the file
+// dialogs (until the loop ends), creates the main window, closes the splash, and runs the message loop
 // until the main window closes. Returns 0 then. Anything a stage raises ends the start-up before the message
 // loop: the splash goes, the cursor comes back, the error is shown in the application's exception dialog, and
 // the result is 1.
