@@ -3,7 +3,9 @@
 #pragma once
 
 class TComponent;
+class TForm;
 class TspSkinData;
+class TspSkinForm;
 
 class TspDialogSkins {
 public:
@@ -27,3 +29,10 @@ private:
     TspSkinData* FSkin = nullptr;
     TspSkinData* FCtrlSkin = nullptr;
 };
+
+// Every skinned control `form` owns takes `ctrlSkin`.
+void SkinDialogControls(TComponent* form, TspSkinData* ctrlSkin);
+// The dialog's client size: `width` and `height`, or the defaults when they are 0 or less, raised to what the
+// window skin (when there is one) needs at least.
+void SetDialogClientSize(TForm* form, const TspSkinForm* skinForm, const TspSkinData* skin, int width, int height,
+    int defaultWidth, int defaultHeight);

@@ -204,9 +204,7 @@ bool TspSkinSelectDirectoryDialog::Execute()
     skin->MinWidth = DialogMinWidth;
     skin->MinHeight = DialogMinHeight;
 
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* client = dynamic_cast<TspSkinDataClient*>(form->Components(i)))
-            client->SetSkinData(CtrlSkinData());
+    SkinDialogControls(form.get(), CtrlSkinData());
     form->DirTree->SetDefaultFont(FDefaultFont.get());
     form->OKButton->SetDefaultFont(FDefaultFont.get());
     form->CancelButton->SetDefaultFont(FDefaultFont.get());
@@ -227,14 +225,7 @@ bool TspSkinSelectDirectoryDialog::Execute()
         }
     }
 
-    int width = DialogWidth > 0 ? DialogWidth : 280;
-    int height = DialogHeight > 0 ? DialogHeight : 280;
-    if (SkinData() && !SkinData()->Empty) {
-        width = std::max(width, skin->GetMinWidth());
-        height = std::max(height, skin->GetMinHeight());
-    }
-    form->SetClientWidth(width);
-    form->SetClientHeight(height);
+    SetDialogClientSize(form.get(), skin, SkinData(), DialogWidth, DialogHeight, 280, 280);
 
     const TModalResult result = form->ShowModal();
     DialogWidth = form->ClientWidth();

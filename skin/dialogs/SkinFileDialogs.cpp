@@ -547,19 +547,10 @@ bool TspSkinOpenDialog::Execute()
     form->FilterBox->SetItemIndex(FilterIndex - 1);
     form->FileList->SetMask(form->FilterBox->GetMask());
 
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* client = dynamic_cast<TspSkinDataClient*>(form->Components(i)))
-            client->SetSkinData(CtrlSkinData());
+    SkinDialogControls(form.get(), CtrlSkinData());
     form->FolderBox->SetSkinDataName("combobox");
 
-    int width = DialogWidth > 0 ? DialogWidth : DefaultClientWidth();
-    int height = DialogHeight > 0 ? DialogHeight : DefaultClientHeight();
-    if (SkinData() && !SkinData()->Empty) {
-        width = std::max(width, skin->GetMinWidth());
-        height = std::max(height, skin->GetMinHeight());
-    }
-    form->SetClientWidth(width);
-    form->SetClientHeight(height);
+    SetDialogClientSize(form.get(), skin, SkinData(), DialogWidth, DialogHeight, DefaultClientWidth(), DefaultClientHeight());
 
     if (form->FileList->Items()->Count() > 0)
         form->FileList->SetItemFocused(form->FileList->Items()->Item(0));
