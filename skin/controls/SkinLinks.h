@@ -3,6 +3,7 @@
 #pragma once
 #include "framework/core/TComponent.h"
 #include "framework/core/TObject.h"
+#include "platform/win/WinTypes.h"
 
 class TspSkinData;
 class TspSkinScrollBar;
@@ -27,6 +28,11 @@ bool WatchSkin(TComponent* owner, TspSkinData*& slot, TspSkinData* value);
 // Watch for an external bar a view scrolls by and mirrors its state into: the bar is enabled and hidden until
 // the view needs it, and `onChange` becomes its OnChange.
 void LinkViewBar(TComponent* owner, TspSkinScrollBar*& slot, TspSkinScrollBar* value, TNotifyEvent onChange);
+
+// Sends `window` WM_VSCROLL or WM_HSCROLL with SB_THUMBPOSITION for `position`, as an external bar's change does.
+// The message's word holds only 16 bits, so the window's own bar is set to the position first: the window reads
+// the whole value from it.
+void SendThumbPosition(HWND window, bool vertical, int position);
 
 // From a Notification: empties each of `slots` that points at `component` when it is being removed.
 template <class... T> void Forget(TComponent* component, TOperation operation, T*&... slots)

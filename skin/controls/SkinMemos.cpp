@@ -133,14 +133,13 @@ void TspSkinCustomMemo::SetHScrollBar(TspSkinScrollBar* value)
 
 void TspSkinCustomMemo::OnVScrollBarChange(TObject*)
 {
-    // The position travels as the message's 16-bit thumb word, as the window reads it.
-    SendMessage(Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FVScrollBar->Position() & 0xFFFF), 0);
+    SkinLinks::SendThumbPosition(Handle(), true, FVScrollBar->Position());
     Invalidate();
 }
 
 void TspSkinCustomMemo::OnHScrollBarChange(TObject*)
 {
-    SendMessage(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FHScrollBar->Position() & 0xFFFF), 0);
+    SkinLinks::SendThumbPosition(Handle(), false, FHScrollBar->Position());
     Invalidate();
 }
 

@@ -79,13 +79,4 @@ void RealignBar(TspSkinScrollBar* bar)
         bar->Parent()->Realign();
 }
 
-void SendThumbPosition(HWND window, bool vertical, int position)
-{
-    if (!window)
-        return;
-    const int bar = vertical ? SB_VERT : SB_HORZ;
-    SetScrollPos(window, bar, position, FALSE);
-    SendMessage(window, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, WORD(position)), 0);
-}
-
 } // namespace SkinViewSupport

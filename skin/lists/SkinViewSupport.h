@@ -37,10 +37,6 @@ void FinishBarUpdate(TControl* view, TspSkinScrollBar* vertical, TspSkinScrollBa
 // Has the bar's parent lay the bar out anew.
 void RealignBar(TspSkinScrollBar* bar);
 
-// Sends `window` WM_VSCROLL or WM_HSCROLL with SB_THUMBPOSITION for `position`. The message's word holds only
-// 16 bits, so the window's own bar is set to the position first: the window reads the whole value from it.
-void SendThumbPosition(HWND window, bool vertical, int position);
-
 // The three cases of ApplyViewRecord, apart.
 void ApplyViewDefaults(TControl* view, TFont* defaultFont, TColor defaultColor);
 void ApplyViewFont(TControl* view, bool useSkinFont, TFont* defaultFont, const std::string& fontName, int fontHeight,

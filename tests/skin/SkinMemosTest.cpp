@@ -93,6 +93,20 @@ TEST_F(SkinMemosTest, BarsMirrorTheScrollStateAndScrollTheMemo)
     }
 }
 
+// The thumb message carries 16 bits; a bar past 65,535 lines must still bring the memo to its own line.
+TEST_F(SkinMemosTest, ABarBeyondSixteenBitsScrollsTheMemoToItsLine)
+{
+    TspSkinMemo* memo = PlaceMemo<TspSkinMemo>(70000);
+    ASSERT_EQ(Bar->Max(), 70000);
+    for (int line : { 66000, 65536, 1000 }) {
+        Bar->SetPosition(line);
+        Pump();
+        EXPECT_EQ(FirstVisible(memo), line);
+    }
+    delete memo;
+    delete Bar;
+}
+
 TEST_F(SkinMemosTest, ReadOnlyMemoCopiesButChangesNothing)
 {
     TspSkinMemo* memo = PlaceMemo<TspSkinMemo>(3);
