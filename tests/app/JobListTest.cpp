@@ -1,0 +1,227 @@
+// The job list's model over real probed clips: the texts of each row, output paths as the output folder changes,
+// and the progress bar of the running row drawn on a real bitmap.
+#include "app/JobList.h"
+
+#include "codecs/testclips/TTestClip.h"
+#include "engine/FormatProfiles.h"
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/TBitmap.h"
+#include "framework/graphics/TCanvas.h"
+#include "tests/engine/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class JobListTest : public testing::Test {
+protected:
+    // A probed job on a 64x48 clip of `seconds` (one frame a second, so a minute is cheap to make).
+    std::unique_ptr<TConvertJob> AnalysedJob(const std::string& name, double seconds)
+    {
+        TTestClipSpec spec;
+        spec.Duration = seconds;
+        spec.Video.push_back(TTestVideoStream {});
+        spec.Video.back().FrameRateNum = 1;
+        const std::string path = Clips.File(name);
+        std::string error;
+        EXPECT_TRUE(MakeTestClip(path, spec, &error)) << error;
+        auto job = std::make_unique<TConvertJob>(path);
+        EXPECT_TRUE(job->Analyse());
+        job->Analysed = true; // What the analysis window sets for every readable source.
+        return job;
+    }
+
+    TTempFolder Clips;
+};
+
+template <typename Profile>
+std::unique_ptr<Profile> NamedProfile(const std::string& name)
+{
+    return std::make_unique<Profile>(name, "");
+}
+
+TEST(JobListTexts, DurationsAndStatusNames)
+{
+    EXPECT_EQ(FormatDuration(0), "00:00:00 ");
+    EXPECT_EQ(FormatDuration(60), "00:01:00 ");
+    EXPECT_EQ(FormatDuration(3661), "01:01:01 ");
+    EXPECT_EQ(FormatDuration(360000), "100:00:00 ");
+    const std::pair<JobStatus, const char*> names[] = { { jsQueue, "Queue" }, { jsProcessing, "Processing" },
+        { jsPaused, "" }, { jsCompleted, "Completed" }, { jsFailed, "Failed" }, { jsPreviewing, "Previewing" } };
+    for (const auto& [status, name] : names)
+        EXPECT_EQ(JobStatusName(status), name) << int(status);
+}
+
+TEST(JobListTexts, TargetFormatFollowsTheProfileVariant)
+{
+    auto gp = NamedProfile<T3GPProfile>("p");
+    EXPECT_EQ(TargetFormatName(gp.get()), "3GP");
+    gp->Format3GP = 1;
+    EXPECT_EQ(TargetFormatName(gp.get()), "3GP2");
+    auto mpeg = NamedProfile<TMPEGProfile>("p");
+    mpeg->MPEGVersion = 0;
+    EXPECT_EQ(TargetFormatName(mpeg.get()), "MPEG1");
+    mpeg->MPEGVersion = 1;
+    EXPECT_EQ(TargetFormatName(mpeg.get()), "MPEG2");
+    auto mp4 = NamedProfile<TMP4Profile>("p");
+    mp4->MP4VideoCodec = 3;
+    EXPECT_EQ(TargetFormatName(mp4.get()), "MP4-AVC(H.264)");
+    mp4->MP4VideoCodec = 2;
+    EXPECT_EQ(TargetFormatName(mp4.get()), "MP4");
+    EXPECT_EQ(TargetFormatName(NamedProfile<TAVIProfile>("p").get()), "AVI");
+    EXPECT_EQ(TargetFormatName(NamedProfile<TWMVProfile>("p").get()), "WMV");
+    EXPECT_EQ(TargetFormatName(NamedProfile<TRealProfile>("p").get()), "RealMedia");
+    EXPECT_EQ(TargetFormatName(NamedProfile<TMOVProfile>("p").get()), "MOV");
+    EXPECT_EQ(TargetFormatName(NamedProfile<TFLVProfile>("p").get()), "FLV");
+    EXPECT_EQ(TargetFormatName(nullptr), "");
+}
+
+TEST_F(JobListTest, RowTextsOfAnAnalysedAndAFreshJob)
+{
+    auto analysed = AnalysedJob("minute.mp4", 60.0);
+    ASSERT_DOUBLE_EQ(analysed->VideoInfo.GetDuration(), 60.0);
+    auto avc = NamedProfile<TMP4Profile>("Phone AVC");
+    avc->MP4VideoCodec = 3;
+    avc->VideoBitrate = 768000;
+    avc->AudioBitrate = 96000;
+    analysed->SetProfile(std::move(avc));
+    analysed->OutputFile = "/out/minute.mp4";
+    const TJobRowTexts row = JobRowTexts(*analysed);
+    EXPECT_EQ(row.Caption, Clips.File("minute.mp4"));
+    const std::array<std::string, 7> expected { "64 x 48", "00:01:00 ", "MP4-AVC(H.264)", "Queue",
+        "6328 KB", "/out/minute.mp4", "Phone AVC" };
+    EXPECT_EQ(row.SubItems, expected) << "60 s at 864000 bit/s is 6,480,000 bytes, 6328 KB truncated";
+
+    // Before the analysis only the choices show; a paused job has no status text.
+    TConvertJob fresh("/videos/clip.avi");
+    auto gp = NamedProfile<T3GPProfile>("Small");
+    gp->Format3GP = 1;
+    fresh.SetProfile(std::move(gp));
+    fresh.Status = jsPaused;
+    const std::array<std::string, 7> dashes { "-", "-", "3GP2", "", "-", "", "Small" };
+    EXPECT_EQ(JobRowTexts(fresh).SubItems, dashes);
+}
+
+TEST_F(JobListTest, AJobWithNoVideoStreamChosenShowsAnEmptyFrameSize)
+{
+    auto job = AnalysedJob("short.mp4", 2.0);
+    job->SetProfile(NamedProfile<TAVIProfile>("p"));
+    for (const int32_t index : { -1, 16, 1000 }) {
+        job->VideoStreamIndex = index;
+        EXPECT_EQ(JobRowTexts(*job).SubItems[0], "0 x 0") << index;
+    }
+}
+
+TEST(JobListOutputPaths, OutputFileNamesAndTheOutputFolder)
+{
+    struct Case {
+        const char* Source;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        { "/videos/clip.part1.avi", "/out/clip.part1.mp4" },
+        { "/videos/noextension", "/out/noextension.mp4" },
+        { "/videos.old/take", "/out/take.mp4" }, // A dot in a folder name is not an extension.
+        { "relative.mkv", "/out/relative.mp4" },
+    };
+    for (const Case& c : cases) {
+        TConvertJob job(c.Source);
+        job.SetProfile(NamedProfile<TMP4Profile>("p"));
+        EXPECT_EQ(BuildOutputPath("/out/", job), c.Expected) << c.Source;
+    }
+
+    TJobList jobs;
+    for (const char* source : { "/v/a.avi", "/v/b.wmv" }) {
+        jobs.push_back(std::make_unique<TConvertJob>(source));
+        jobs.back()->SetProfile(NamedProfile<TFLVProfile>("p"));
+    }
+    jobs[1]->OutputFile = "/elsewhere/custom name.flv"; // Chosen in the job's own settings.
+    MoveOutputFiles(jobs, "/browsed/");
+    EXPECT_EQ(jobs[0]->OutputFile, "/browsed/");
+    EXPECT_EQ(jobs[1]->OutputFile, "/browsed/custom name.flv");
+    RetargetJobs(jobs, "/typed/");
+    EXPECT_EQ(jobs[0]->OutputFile, "/typed/a.flv");
+    EXPECT_EQ(jobs[1]->OutputFile, "/typed/b.flv");
+}
+
+// A white bitmap with a progress cell drawn at (10, 6, 90, 22).
+std::unique_ptr<TBitmap> ProgressBitmap(double progress)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf32bit);
+    bitmap->SetSize(100, 30);
+    bitmap->Canvas()->Brush()->SetColor(clWhite);
+    bitmap->Canvas()->FillRect(TRect { 0, 0, 100, 30 });
+    TFont font;
+    font.SetName("DejaVu Sans");
+    font.SetSize(8);
+    DrawProgressCell(bitmap->Canvas(), TRect { 10, 6, 90, 22 }, progress, &font);
+    return bitmap;
+}
+
+// How many pixels of the bar's inside (x 11..88, rows 6..20: the bar starts one above the box) `match`.
+template <typename Match>
+int CountInside(TBitmap& bitmap, Match match)
+{
+    int count = 0;
+    for (int y = 6; y < 21; ++y)
+        for (int x = 11; x < 89; ++x)
+            count += match(static_cast<uint32_t>(bitmap.Canvas()->Pixels(x, y)));
+    return count;
+}
+
+// The letters are white on black, copied inverting: over green they come out magenta, over white dark. Their
+// smoothed edges give in-between colours, so the tests look at the channels rather than at exact values.
+bool Magenta(uint32_t color)
+{
+    return (color & 0xFF) >= 0x80 && (color >> 8 & 0xFF) < 0x80 && (color >> 16 & 0xFF) >= 0x80;
+}
+bool Dark(uint32_t color)
+{
+    return (color & 0xFF) < 0x80 && (color >> 8 & 0xFF) < 0x80 && (color >> 16 & 0xFF) < 0x80;
+}
+
+TEST(JobListProgressCell, TheBarFillsToTheProgressWithTheTextInverted)
+{
+    EXPECT_EQ(ProgressText(0.1234), "12.34");
+    EXPECT_EQ(ProgressText(1.0), "100.00");
+    EXPECT_EQ(ProgressText(-0.2), "0.00");
+
+    struct Case {
+        double Progress;
+        int GreenUpTo; // The first column of the inside left white; 90 when full.
+    };
+    // 80 px wide from x 10: half fills bar columns 1..39, x 11..49.
+    const Case cases[] = { { 1.0, 90 }, { 1.7, 90 }, { 0.5, 50 }, { -0.2, 11 }, { 0.0, 11 } };
+    for (const Case& c : cases) {
+        auto bitmap = ProgressBitmap(c.Progress);
+        TCanvas* canvas = bitmap->Canvas();
+        // The top row inside, above the text, shows the bar alone: green up to the progress, white after.
+        const int y = 6;
+        for (int x = 11; x < 89; ++x)
+            ASSERT_EQ(canvas->Pixels(x, y), x < c.GreenUpTo ? clGreen : clWhite) << c.Progress << " at " << x;
+        // The letters show inverted over both parts of the bar.
+        const int overGreen = CountInside(*bitmap, Magenta);
+        const int overWhite = CountInside(*bitmap, Dark);
+        EXPECT_GT(overGreen + overWhite, 20) << c.Progress;
+        if (c.GreenUpTo == 90) {
+            EXPECT_EQ(overWhite, 0) << c.Progress;
+            EXPECT_EQ(CountInside(*bitmap, [](uint32_t color) { return color == clWhite; }), 0) << "a full bar";
+        }
+        if (c.GreenUpTo == 11) {
+            EXPECT_EQ(overGreen, 0) << c.Progress;
+            EXPECT_EQ(CountInside(*bitmap, [](uint32_t color) { return color == clGreen; }), 0) << "an empty bar";
+        }
+        if (c.GreenUpTo == 50) {
+            EXPECT_GT(overGreen, 0);
+            EXPECT_GT(overWhite, 0) << "the text is centred on the whole bar, across the end of the green";
+        }
+        // Nothing is drawn outside the bar: one row above the box to one below its bottom.
+        EXPECT_EQ(canvas->Pixels(9, 10), clWhite);
+        EXPECT_EQ(canvas->Pixels(50, 4), clWhite);
+        EXPECT_EQ(canvas->Pixels(50, 23), clWhite);
+    }
+}
+
+} // namespace
