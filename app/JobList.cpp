@@ -2,6 +2,7 @@
 #include "app/JobList.h"
 
 #include "engine/FormatProfiles.h"
+#include "framework/core/FileSystem.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/TBitmap.h"
@@ -101,6 +102,46 @@ void MoveOutputFiles(TJobList& jobs, const std::string& folder)
 {
     for (auto& job : jobs)
         job->OutputFile = folder + FileNamePart(job->OutputFile);
+}
+
+int RemoveSelectedJobs(TJobList& jobs, const std::vector<bool>& selected)
+{
+    int lastRemoved = -1;
+    size_t kept = 0;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (i < selected.size() && selected[i]) {
+            jobs[i].reset();
+            lastRemoved = static_cast<int>(i);
+        } else {
+            jobs[kept++] = std::move(jobs[i]);
+        }
+    }
+    jobs.resize(kept);
+    if (lastRemoved < 0 || jobs.empty())
+        return -1;
+    return std::min(lastRemoved, static_cast<int>(jobs.size()) - 1);
+}
+
+int MoveJob(TJobList& jobs, int index, int step)
+{
+    const int target = index + step;
+    const int count = static_cast<int>(jobs.size());
+    if (index < 0 || index >= count || target < 0 || target >= count)
+        return -1;
+    std::swap(jobs[index], jobs[target]);
+    return target;
+}
+
+void ApplyProfile(TJobList& jobs, const std::vector<int>& indices, const TVideoProfile& profile)
+{
+    for (const int index : indices) {
+        if (index < 0 || index >= static_cast<int>(jobs.size()))
+            continue;
+        TConvertJob& job = *jobs[index];
+        job.Status = jsQueue;
+        job.SetProfile(profile.Clone());
+        job.OutputFile = ChangeFileExt(job.OutputFile, profile.Extension);
+    }
 }
 
 TJobRowTexts JobRowTexts(const TConvertJob& job)

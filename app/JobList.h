@@ -37,6 +37,19 @@ void RetargetJobs(TJobList& jobs, const std::string& folder);
 // Every job's output file moved into `folder`, keeping the file name it has (a folder was browsed to).
 void MoveOutputFiles(TJobList& jobs, const std::string& folder);
 
+// Deletes the jobs whose entry in `selected` (one per job) is true and packs the list. Answers the row to select
+// afterwards: the index of the last removed row, at most the last remaining row; -1 when no job remains or none
+// was selected.
+int RemoveSelectedJobs(TJobList& jobs, const std::vector<bool>& selected);
+
+// Moves the job at `index` one row up (`step` -1) or down (+1); answers the index it moved to, or -1 (nothing
+// moved) at either end or for an index out of the list.
+int MoveJob(TJobList& jobs, int index, int step);
+
+// Gives each job of `indices` its own copy of `profile`, puts it back in the queue and changes its output file's
+// extension to the profile's. The other settings of the job stay.
+void ApplyProfile(TJobList& jobs, const std::vector<int>& indices, const TVideoProfile& profile);
+
 // The caption and the seven sub-item texts of a job's row: frame size, duration, target format, status,
 // estimated size, output file, profile name. A job not analysed yet shows "-" for what the probe would give.
 struct TJobRowTexts {

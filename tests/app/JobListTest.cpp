@@ -1,8 +1,10 @@
 // The job list's model over real probed clips: the texts of each row, output paths as the output folder changes,
-// and the progress bar of the running row drawn on a real bitmap.
+// the add road, the list commands, and the progress bar of the running row drawn on a real bitmap.
+#include "app/AddJobs.h"
 #include "app/JobList.h"
 
 #include "codecs/testclips/TTestClip.h"
+#include "engine/AppServices.h"
 #include "engine/FormatProfiles.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/Graphics.h"
@@ -143,6 +145,174 @@ TEST(JobListOutputPaths, OutputFileNamesAndTheOutputFolder)
     RetargetJobs(jobs, "/typed/");
     EXPECT_EQ(jobs[0]->OutputFile, "/typed/a.flv");
     EXPECT_EQ(jobs[1]->OutputFile, "/typed/b.flv");
+}
+
+// The add road over real clips: the analysis probes them (what the analysis window does) and drops the ones no
+// decoder reads; the settings window's answer is given by the test.
+class AddRoadTest : public JobListTest {
+protected:
+    void SetUp() override
+    {
+        SetMessageBoxHandler([this](const std::string& text, const std::string& caption, int32_t flags) {
+            Boxes.push_back(text + "|" + caption + "|" + std::to_string(flags));
+            return 1;
+        });
+        SetScreenCursorHandler([this](int32_t cursor) { Cursors.push_back(cursor); });
+        Road.Analyse = [](TJobList& jobs) {
+            std::erase_if(jobs, [](const std::unique_ptr<TConvertJob>& job) { return !job->Analyse(); });
+            for (auto& job : jobs)
+                job->Analysed = true;
+        };
+        Road.ChooseSettings = [this]() -> std::optional<TNewJobSettings> {
+            ++SettingsShown;
+            if (Cancel)
+                return std::nullopt;
+            auto profile = std::make_unique<TMP4Profile>("Phone", "");
+            return TNewJobSettings { std::move(profile), true, true };
+        };
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHandler(nullptr);
+        SetScreenCursorHandler(nullptr);
+    }
+
+    TJobList NewJobs(std::initializer_list<std::string> paths)
+    {
+        TJobList jobs;
+        for (const std::string& path : paths)
+            jobs.push_back(std::make_unique<TConvertJob>(path));
+        return jobs;
+    }
+    std::string Unreadable()
+    {
+        const std::string path = Clips.File("notes.avi");
+        WriteText(path, "not a video");
+        return path;
+    }
+
+    TAddRoad Road;
+    bool Cancel = false;
+    int SettingsShown = 0;
+    std::vector<std::string> Boxes;
+    std::vector<int32_t> Cursors;
+};
+
+TEST_F(AddRoadTest, ReadableFilesJoinQueuedWithTheirOwnProfileCopies)
+{
+    TJobList jobs;
+    jobs.push_back(std::make_unique<TConvertJob>("/v/earlier.avi"));
+    const std::string first = AnalysedJob("first.mp4", 2.0)->VideoInfo.GetFileName();
+    const std::string second = AnalysedJob("second.part1.mp4", 2.0)->VideoInfo.GetFileName();
+    EXPECT_EQ(AddAnalysedJobs(jobs, NewJobs({ first, Unreadable(), second }), "/out/", Road), 1);
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(jobs[1]->VideoInfo.GetFileName(), first);
+    EXPECT_EQ(jobs[2]->VideoInfo.GetFileName(), second);
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(jobs[i]->Status, jsQueue);
+        EXPECT_EQ(jobs[i]->GetProfile()->ProfileName, "Phone");
+        EXPECT_TRUE(jobs[i]->DisableAudio);
+        EXPECT_TRUE(jobs[i]->FixAspectRatio);
+    }
+    EXPECT_NE(jobs[1]->GetProfile(), jobs[2]->GetProfile());
+    EXPECT_EQ(jobs[1]->OutputFile, "/out/first.mp4");
+    EXPECT_EQ(jobs[2]->OutputFile, "/out/second.part1.mp4");
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Cursors, (std::vector<int32_t> { -11, 0 }));
+}
+
+TEST_F(AddRoadTest, NothingReadableOrACancelledSettingsWindowAddsNothing)
+{
+    TJobList jobs;
+    jobs.push_back(std::make_unique<TConvertJob>("/v/earlier.avi"));
+    EXPECT_EQ(AddAnalysedJobs(jobs, NewJobs({ Unreadable() }), "/out/", Road), -1);
+    EXPECT_EQ(Boxes, (std::vector<std::string> {
+        "These file formats are not supported. There is no video file to be added.|Tarnwick Pro|64" }));
+    EXPECT_EQ(SettingsShown, 0) << "no settings are asked for nothing";
+
+    Cancel = true;
+    const std::string clip = AnalysedJob("clip.mp4", 1.0)->VideoInfo.GetFileName();
+    EXPECT_EQ(AddAnalysedJobs(jobs, NewJobs({ clip, clip }), "/out/", Road), -1);
+    EXPECT_EQ(SettingsShown, 1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0]->VideoInfo.GetFileName(), "/v/earlier.avi");
+    EXPECT_EQ(Boxes.size(), 1u);
+    EXPECT_TRUE(Cursors.empty());
+}
+
+// Five jobs on a.avi ... e.avi, each with an AVI profile and an output file in /out/.
+TJobList FiveJobs()
+{
+    TJobList jobs;
+    for (const char* name : { "a", "b", "c", "d", "e" }) {
+        jobs.push_back(std::make_unique<TConvertJob>(std::string("/v/") + name + ".avi"));
+        jobs.back()->SetProfile(std::make_unique<TAVIProfile>("p", ""));
+        jobs.back()->OutputFile = std::string("/out/") + name + ".avi";
+    }
+    return jobs;
+}
+
+std::string Names(const TJobList& jobs)
+{
+    std::string names;
+    for (const auto& job : jobs)
+        names += job->Title;
+    return names;
+}
+
+TEST(JobListCommands, RemovingSelectsTheRowOfTheLastRemovedOne)
+{
+    struct Case {
+        std::vector<bool> Selected;
+        const char* Left;
+        int Selection;
+    };
+    const Case cases[] = {
+        { { false, false, false, true, true }, "abc", 2 }, // The last two: the new last row.
+        { { false, true, false, true, false }, "ace", 2 },
+        { { true, false, false, false, false }, "bcde", 0 },
+        { { true, true, true, true, true }, "", -1 },
+        { { false, false, false, false, false }, "abcde", -1 },
+        { { true }, "bcde", 0 }, // A shorter selection leaves the rows it does not reach.
+    };
+    for (const Case& c : cases) {
+        TJobList jobs = FiveJobs();
+        EXPECT_EQ(RemoveSelectedJobs(jobs, c.Selected), c.Selection) << c.Left;
+        EXPECT_EQ(Names(jobs), c.Left);
+    }
+}
+
+TEST(JobListCommands, MovingStopsAtTheEnds)
+{
+    TJobList jobs = FiveJobs();
+    EXPECT_EQ(MoveJob(jobs, 0, -1), -1);
+    EXPECT_EQ(MoveJob(jobs, 4, +1), -1);
+    EXPECT_EQ(MoveJob(jobs, 7, -1), -1);
+    EXPECT_EQ(Names(jobs), "abcde");
+    EXPECT_EQ(MoveJob(jobs, 2, -1), 1);
+    EXPECT_EQ(MoveJob(jobs, 3, +1), 4);
+    EXPECT_EQ(Names(jobs), "acbed");
+}
+
+TEST(JobListCommands, AProfileGivenToSelectedJobsRequeuesThemWithTheirOwnCopy)
+{
+    TJobList jobs = FiveJobs();
+    jobs[1]->Status = jsCompleted;
+    jobs[3]->Status = jsFailed;
+    jobs[3]->DisableAudio = true;
+    auto flv = std::make_unique<TFLVProfile>("Web", "");
+    ApplyProfile(jobs, { 1, 3 }, *flv);
+    flv.reset(); // The jobs hold copies.
+    for (const int i : { 1, 3 }) {
+        EXPECT_EQ(jobs[i]->Status, jsQueue);
+        EXPECT_EQ(jobs[i]->GetProfile()->ProfileName, "Web");
+        EXPECT_EQ(TargetFormatName(jobs[i]->GetProfile()), "FLV");
+    }
+    EXPECT_NE(jobs[1]->GetProfile(), jobs[3]->GetProfile());
+    EXPECT_EQ(jobs[1]->OutputFile, "/out/b.flv");
+    EXPECT_TRUE(jobs[3]->DisableAudio);
+    EXPECT_EQ(jobs[0]->OutputFile, "/out/a.avi");
+    EXPECT_EQ(TargetFormatName(jobs[0]->GetProfile()), "AVI");
 }
 
 // A white bitmap with a progress cell drawn at (10, 6, 90, 22).
