@@ -19,6 +19,13 @@ std::string FormatDuration(uint32_t seconds)
     return text;
 }
 
+uint32_t WholeSeconds(double seconds)
+{
+    if (!(seconds > 0.0))
+        return 0;
+    return seconds >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(seconds);
+}
+
 std::string JobStatusName(JobStatus status)
 {
     switch (status) {
@@ -70,14 +77,6 @@ std::string FileNamePart(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Whole seconds of a probed duration; a negative or unknown one counts as none.
-uint32_t WholeSeconds(double seconds)
-{
-    if (!(seconds > 0.0))
-        return 0;
-    return seconds >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(seconds);
 }
 
 } // namespace

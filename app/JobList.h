@@ -19,6 +19,9 @@ using TJobList = std::vector<std::unique_ptr<TConvertJob>>;
 // "hh:mm:ss " with a trailing blank, as every time in the main window is shown. Hours grow past two digits.
 std::string FormatDuration(uint32_t seconds);
 
+// The whole seconds of a time in seconds, truncated; a negative or unknown time gives 0.
+uint32_t WholeSeconds(double seconds);
+
 // The text of the Status column: "Queue", "Processing", "" while the stop prompt is open, "Completed",
 // "Failed", "Previewing".
 std::string JobStatusName(JobStatus status);

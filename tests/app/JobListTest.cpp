@@ -1,6 +1,7 @@
 // The job list's model over real probed clips: the texts of each row, output paths as the output folder changes,
 // the add road, the list commands, and the progress bar of the running row drawn on a real bitmap.
 #include "app/AddJobs.h"
+#include "app/BatchProgress.h"
 #include "app/JobList.h"
 
 #include "codecs/testclips/TTestClip.h"
@@ -391,6 +392,42 @@ TEST(JobListProgressCell, TheBarFillsToTheProgressWithTheTextInverted)
         EXPECT_EQ(canvas->Pixels(9, 10), clWhite);
         EXPECT_EQ(canvas->Pixels(50, 4), clWhite);
         EXPECT_EQ(canvas->Pixels(50, 23), clWhite);
+    }
+}
+
+TEST(BatchProgressTexts, TheProgressStepsTexts)
+{
+    // The duration's trailing blank and the format's three blanks make four between the parts.
+    EXPECT_EQ(ProgressHintText(3.9, 5, 0.1234), "Current Time: 00:00:03    Time Used: 00:00:05    Percent: 12.34");
+    EXPECT_EQ(ProgressHintText(-1.0, 0, -0.5), "Current Time: 00:00:00    Time Used: 00:00:00    Percent: 0.00");
+
+    struct Remaining {
+        uint32_t Seconds;
+        double Progress;
+        const char* Text;
+    };
+    const Remaining remaining[] = { { 10, 0.0, "-" }, { 10, -0.1, "-" }, { 10, 0.25, "00:00:30 " },
+        { 90, 0.5, "00:01:30 " }, { 10, 1.0, "00:00:00 " }, { 10, 1.3, "00:00:00 " } };
+    for (const Remaining& r : remaining)
+        EXPECT_EQ(RemainingTimeText(r.Seconds, r.Progress), r.Text) << r.Seconds << " " << r.Progress;
+
+    EXPECT_EQ(FramesSinceLastStep(40, 25), 15);
+    EXPECT_EQ(FramesSinceLastStep(3, 250), 0) << "a new job counts from 0";
+}
+
+TEST_F(JobListTest, TheSpanOfAJobFollowsItsTrim)
+{
+    auto job = AnalysedJob("ten.mp4", 10.0);
+    struct Case {
+        double Start;
+        double End;
+        uint32_t Seconds;
+    };
+    const Case cases[] = { { -1, -1, 10 }, { 2.5, -1, 7 }, { -1, 4.9, 4 }, { 3, 5, 2 }, { 6, 5, 0 } };
+    for (const Case& c : cases) {
+        job->StartTime = c.Start;
+        job->EndTime = c.End;
+        EXPECT_EQ(JobSpanSeconds(*job), c.Seconds) << c.Start << " " << c.End;
     }
 }
 
