@@ -1,7 +1,21 @@
 // The add road of the main window.
 #include "app/AddJobs.h"
 
+#include "app/TOutputSettingsForm.h"
 #include "engine/AppServices.h"
+
+std::optional<TNewJobSettings> ChooseNewJobSettings(TComponent* owner)
+{
+    std::unique_ptr<TOutputSettingsForm> window(TCustomForm::Create<TOutputSettingsForm>(owner));
+    if (window->ShowModal() != mrOk || !window->ResultJob || !window->ResultJob->GetProfile())
+        return std::nullopt;
+    // OK left the window's profile and boxes on its result job.
+    TNewJobSettings settings;
+    settings.Profile = window->ResultJob->GetProfile()->Clone();
+    settings.DisableAudio = window->ResultJob->DisableAudio;
+    settings.FixAspectRatio = window->ResultJob->FixAspectRatio;
+    return settings;
+}
 
 int AddAnalysedJobs(TJobList& jobs, TJobList newJobs, const std::string& outputFolder, const TAddRoad& road)
 {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class TComponent;
+
 // The answer of the output settings window for new jobs: the profile each job gets a copy of, and the window's
 // "Disable Audio" and "Fix Aspect Ratio" boxes.
 struct TNewJobSettings {
@@ -22,6 +24,10 @@ struct TAddRoad {
     std::function<void(TJobList& newJobs)> Analyse;
     std::function<std::optional<TNewJobSettings>()> ChooseSettings;
 };
+
+// Shows the output settings window for new jobs, owned by `owner`, modally; its answer, or nothing when it was
+// cancelled. The window is gone when this returns.
+std::optional<TNewJobSettings> ChooseNewJobSettings(TComponent* owner);
 
 // Takes the new jobs: after the analysis, with none left, says so in a message box and adds nothing; a cancelled
 // settings window deletes them all. Otherwise each is queued with its own copy of the chosen profile, the boxes'

@@ -1,9 +1,16 @@
 // The job list on a real list view of the headless display: its columns, the rows an owner-data view asks for
-// among 10,000 jobs, and the painted rows (selection colour, the running job's progress bar).
+// among 10,000 jobs, and the painted rows (selection colour, the running job's progress bar); and the output
+// settings window answering the add road.
+#include "app/AddJobs.h"
 #include "app/JobListView.h"
+#include "app/TOutputSettingsForm.h"
 
 #include "engine/FormatProfiles.h"
 #include "framework/graphics/Colors.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCheckRadio.h"
+#include "skin/lists/TspSkinComboBox.h"
+#include "tests/app/ProfileWindowsTestSupport.h"
 #include "tests/framework/ControlsTestSupport.h"
 
 #include <set>
@@ -135,6 +142,59 @@ TEST_F(JobListViewTest, SelectedRowsAndTheRunningJobsProgressBar)
     for (int x = 356; x < 432; ++x)
         text = text || RowPixel(0, x) != 0xFFFFFFu;
     EXPECT_TRUE(text);
+}
+
+// The add road's settings come from the real output settings window, answered while it is shown.
+class AddRoadWindowTest : public ProfileWindowsTest {
+protected:
+    void SetUp() override
+    {
+        ProfileWindowsTest::SetUp();
+        for (const char* name : { "Clip", "Film" })
+            WriteProfile(TMOVProfile(name, ""));
+        LoadHolder();
+    }
+
+    // Runs the window, `answer` closing it once it shows.
+    std::optional<TNewJobSettings> Choose(const std::function<void(TOutputSettingsForm&)>& answer)
+    {
+        int shown = 0;
+        Application->OnIdle = [&](TObject*, bool& done) {
+            TOutputSettingsForm* window = nullptr;
+            for (int i = 0; i < Screen->FormCount() && !window; ++i)
+                window = dynamic_cast<TOutputSettingsForm*>(Screen->Forms(i));
+            if (!window || !window->Visible() || window->ModalResult() != mrNone)
+                return;
+            done = false;
+            ASSERT_EQ(++shown, 1);
+            answer(*window);
+        };
+        std::optional<TNewJobSettings> settings = ChooseNewJobSettings(Application);
+        Application->OnIdle = nullptr;
+        EXPECT_EQ(shown, 1) << "the window never showed";
+        return settings;
+    }
+};
+
+TEST_F(AddRoadWindowTest, TheOutputSettingsWindowGivesTheChosenProfileOrNothing)
+{
+    std::optional<TNewJobSettings> chosen = Choose([](TOutputSettingsForm& window) {
+        window.rbMOV->SetChecked(true);
+        window.cbProfiles->SetItemIndex(1);
+        window.chkDisableAudio->SetChecked(true);
+        window.chkFixAspectRatio->SetChecked(false);
+        window.btnOkClick(nullptr);
+    });
+    ASSERT_TRUE(chosen);
+    ASSERT_NE(chosen->Profile, nullptr);
+    EXPECT_EQ(chosen->Profile->FormatType, vfMOV);
+    EXPECT_EQ(chosen->Profile->ProfileName, "Film");
+    EXPECT_TRUE(chosen->DisableAudio);
+    EXPECT_FALSE(chosen->FixAspectRatio);
+
+    EXPECT_FALSE(Choose([](TOutputSettingsForm& window) { window.SetModalResult(window.btnCancel->ModalResult()); }));
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        EXPECT_EQ(dynamic_cast<TOutputSettingsForm*>(Screen->Forms(i)), nullptr) << "the window outlived its answer";
 }
 
 } // namespace
