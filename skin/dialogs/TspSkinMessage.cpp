@@ -106,23 +106,9 @@ TspSkinMessage::TspSkinMessage(TComponent* owner)
 
 TspSkinMessage::~TspSkinMessage() = default;
 
-void TspSkinMessage::SetSkinData(TspSkinData* value)
-{
-    if (FSkinData)
-        FSkinData->RemoveFreeNotification(this);
-    FSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
+void TspSkinMessage::SetSkinData(TspSkinData* value) { FSkins.SetSkin(value); }
 
-void TspSkinMessage::SetCtrlSkinData(TspSkinData* value)
-{
-    if (FCtrlSkinData)
-        FCtrlSkinData->RemoveFreeNotification(this);
-    FCtrlSkinData = value;
-    if (value)
-        value->FreeNotification(this);
-}
+void TspSkinMessage::SetCtrlSkinData(TspSkinData* value) { FSkins.SetCtrlSkin(value); }
 
 void TspSkinMessage::SetDefaultFont(TFont* value) { FDefaultFont->Assign(value); }
 
@@ -131,18 +117,14 @@ void TspSkinMessage::SetDefaultButtonFont(TFont* value) { FDefaultButtonFont->As
 void TspSkinMessage::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
-    if (operation != opRemove)
-        return;
-    if (component == FSkinData)
-        FSkinData = nullptr;
-    if (component == FCtrlSkinData)
-        FCtrlSkinData = nullptr;
+    if (operation == opRemove)
+        FSkins.Removed(component);
 }
 
 std::string TspSkinMessage::Text(const char* key, const char* english) const
 {
-    if (FCtrlSkinData && FCtrlSkinData->ResourceStrData())
-        return FCtrlSkinData->ResourceStrData()->GetResStr(key);
+    if (CtrlSkinData() && CtrlSkinData()->ResourceStrData())
+        return CtrlSkinData()->ResourceStrData()->GetResStr(key);
     return english;
 }
 
@@ -155,11 +137,11 @@ std::string TspSkinMessage::TypeCaption(TMsgDlgType dlgType) const
 
 int TspSkinMessage::ButtonHeight() const
 {
-    if (FCtrlSkinData && !FCtrlSkinData->Empty) {
-        const int index = FCtrlSkinData->GetControlIndex(ButtonSkinDataName);
+    if (CtrlSkinData() && !CtrlSkinData()->Empty) {
+        const int index = CtrlSkinData()->GetControlIndex(ButtonSkinDataName);
         if (index != -1)
             if (auto* record = dynamic_cast<TspDataSkinButtonControl*>(
-                    FCtrlSkinData->ControlRecords[static_cast<size_t>(index)].get()))
+                    CtrlSkinData()->ControlRecords[static_cast<size_t>(index)].get()))
                 return RectHeight(record->SkinRect);
     }
     return 25;
@@ -170,8 +152,8 @@ std::unique_ptr<TspMessageForm> TspSkinMessage::CreateMessageForm(
 {
     auto form = std::unique_ptr<TspMessageForm>(TCustomForm::Create<TspMessageForm>(Application));
     TspSkinForm* skin = form->SkinForm;
-    skin->SetSkinData(FSkinData);
-    skin->SetMenusSkinData(FCtrlSkinData);
+    skin->SetSkinData(SkinData());
+    skin->SetMenusSkinData(CtrlSkinData());
     skin->AlphaBlend = AlphaBlend;
     skin->AlphaBlendAnimation = AlphaBlendAnimation;
     skin->AlphaBlendValue = AlphaBlendValue;
@@ -190,7 +172,7 @@ std::unique_ptr<TspMessageForm> TspSkinMessage::CreateMessageForm(
     label->SetDefaultFont(FDefaultFont.get());
     label->SetUseSkinFont(UseSkinFont);
     label->SetSkinDataName(MessageLabelSkinDataName);
-    label->SetSkinData(FCtrlSkinData);
+    label->SetSkinData(CtrlSkinData());
     label->SetAutoSize(true);
     label->SetCaption(msg);
     label->SetLeft(50);
@@ -235,16 +217,16 @@ std::unique_ptr<TspMessageForm> TspSkinMessage::CreateMessageForm(
         check->SetChecked(!ShowAgainFlagValue);
         check->SetDefaultFont(FDefaultFont.get());
         check->SetUseSkinFont(UseSkinFont);
-        check->SetSkinData(FCtrlSkinData);
+        check->SetSkinData(CtrlSkinData());
         std::string text = Text("MSG_CAP_SHOWFLAG", "Do not display this message again");
         if (text.empty())
             text = "Do not display this message again";
         check->SetCaption(text);
         TFont measureFont;
         measureFont.Assign(FDefaultFont.get());
-        if (UseSkinFont && check->GetSkinIndex() != -1 && FCtrlSkinData)
+        if (UseSkinFont && check->GetSkinIndex() != -1 && CtrlSkinData())
             if (auto* record = dynamic_cast<TspDataSkinCheckRadioControl*>(
-                    FCtrlSkinData->ControlRecords[static_cast<size_t>(check->GetSkinIndex())].get())) {
+                    CtrlSkinData()->ControlRecords[static_cast<size_t>(check->GetSkinIndex())].get())) {
                 measureFont.SetName(record->FontName);
                 measureFont.SetHeight(record->FontHeight);
             }
@@ -287,7 +269,7 @@ std::unique_ptr<TspMessageForm> TspSkinMessage::CreateMessageForm(
         button->SetDefaultFont(FDefaultButtonFont.get());
         button->SetUseSkinFont(UseSkinFont);
         button->SetSkinDataName(ButtonSkinDataName);
-        button->SetSkinData(FCtrlSkinData);
+        button->SetSkinData(CtrlSkinData());
         button->SetBounds(x, clientHeight - buttonHeight - 10, kButtonWidth, buttonHeight);
         button->SetParent(form.get());
         if (b == mbHelp) {

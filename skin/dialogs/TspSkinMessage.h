@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/controls/Forms.h"
 #include "framework/core/TSet.h"
+#include "skin/dialogs/SkinDialogSkins.h"
 
 #include <memory>
 #include <string>
@@ -44,9 +45,9 @@ public:
     explicit TspSkinMessage(TComponent* owner);
     ~TspSkinMessage() override;
 
-    TspSkinData* SkinData() const { return FSkinData; }
+    TspSkinData* SkinData() const { return FSkins.Skin(); }
     void SetSkinData(TspSkinData* value);
-    TspSkinData* CtrlSkinData() const { return FCtrlSkinData; }
+    TspSkinData* CtrlSkinData() const { return FSkins.CtrlSkin(); }
     void SetCtrlSkinData(TspSkinData* value);
     std::string ButtonSkinDataName = "button";
     std::string MessageLabelSkinDataName = "stdlabel";
@@ -94,8 +95,8 @@ private:
     std::string Text(const char* key, const char* english) const;
     int ButtonHeight() const;
 
-    TspSkinData* FSkinData = nullptr;
-    TspSkinData* FCtrlSkinData = nullptr;
+    // One skin may serve both: it stays watched while either holds it.
+    TspDialogSkins FSkins { this };
     std::unique_ptr<TFont> FDefaultFont;
     std::unique_ptr<TFont> FDefaultButtonFont;
 };

@@ -195,6 +195,22 @@ TEST_F(SkinMessageTest, ShowAgainBox)
     EXPECT_TRUE(Dialog->ShowAgainFlagValue);
 }
 
+// One skin serving window and controls stays watched while either holds it: freed after the controls took
+// another, it is forgotten instead of left dangling.
+TEST_F(SkinMessageTest, ASkinHeldTwiceIsForgottenWhenFreed)
+{
+    auto* skin = new TspSkinData(nullptr);
+    auto* other = new TspSkinData(nullptr);
+    Dialog->SetSkinData(skin);
+    Dialog->SetCtrlSkinData(skin);
+    Dialog->SetCtrlSkinData(other);
+    delete skin;
+    EXPECT_EQ(Dialog->SkinData(), nullptr);
+    EXPECT_EQ(Dialog->CtrlSkinData(), other);
+    delete other;
+    EXPECT_EQ(Dialog->CtrlSkinData(), nullptr);
+}
+
 TEST(SystemIcons, DrawnOnceAndSharedPerKind)
 {
     THeadlessBackend backend;
