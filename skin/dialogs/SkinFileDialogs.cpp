@@ -18,6 +18,7 @@
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/controls/SkinSpeedButtons.h"
 #include "skin/controls/SkinSplitters.h"
+#include "skin/controls/SkinToolBar.h"
 #include "skin/core/TspResourceStrData.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/dialogs/SkinDialogGlyphs.h"
@@ -105,7 +106,7 @@ TspSkinSpeedButton* TspOpenDlgForm::ToolButton(const char* glyph, const char* hi
 
 void TspOpenDlgForm::BuildToolBar(bool flatButtons)
 {
-    ToolBar = new TspSkinPanel(this);
+    ToolBar = new TspSkinToolBar(this);
     ToolBar->SetBorderStyle(TspSkinBorderStyle::bvNone);
     ToolBar->SetAlign(alTop);
     ToolBar->SetDefaultHeight(25);
@@ -623,7 +624,7 @@ TspSkinOpenSoundDialog::TspSkinOpenSoundDialog(TComponent* owner)
 
 void TspSkinOpenSoundDialog::PrepareForm(TspOpenDlgForm* form)
 {
-    auto* strip = new TspSkinPanel(form);
+    auto* strip = new TspSkinToolBar(form);
     strip->SetBorderStyle(TspSkinBorderStyle::bvNone);
     strip->SetAlign(alBottom);
     strip->SetHeight(25);

@@ -28,6 +28,7 @@ class TspSkinFilterComboBox;
 class TspSkinForm;
 class TspSkinMenuSpeedButton;
 class TspSkinPanel;
+class TspSkinToolBar;
 class TspSkinPopupMenu;
 class TspSkinScrollBar;
 class TspSkinShellComboBox;
@@ -62,7 +63,7 @@ public:
     const std::vector<spShellCtrls::TItemIdListPtr>& History() const { return FHistory; }
 
     TspSkinForm* SkinForm = nullptr;
-    TspSkinPanel* ToolBar = nullptr;
+    TspSkinToolBar* ToolBar = nullptr;
     TspSkinStdLabel* LookInLabel = nullptr;
     TspSkinShellComboBox* FolderBox = nullptr;
     TspSkinSpeedButton* BackButton = nullptr;
