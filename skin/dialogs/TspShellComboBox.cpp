@@ -55,32 +55,14 @@ void TspCustomShellComboBox::Notification(TComponent* component, TOperation oper
 
 void TspCustomShellComboBox::SetTreeView(TspCustomShellTreeView* value)
 {
-    if (value == FTreeView)
-        return;
-    TspCustomShellTreeView* old = FTreeView;
-    FTreeView = value;
-    if (old && old->ShellComboBox() == this)
-        old->SetComboBox(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetComboBox(this);
-    }
+    LinkShellControl(this, FTreeView, value, FRoot, &TspCustomShellTreeView::ShellComboBox,
+        &TspCustomShellTreeView::SetComboBox);
 }
 
 void TspCustomShellComboBox::SetListView(TspCustomShellListView* value)
 {
-    if (value == FListView)
-        return;
-    TspCustomShellListView* old = FListView;
-    FListView = value;
-    if (old && old->ShellComboBox() == this)
-        old->SetComboBox(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetComboBox(this);
-    }
+    LinkShellControl(this, FListView, value, FRoot, &TspCustomShellListView::ShellComboBox,
+        &TspCustomShellListView::SetComboBox);
 }
 
 // ---- Root and items -----------------------------------------------------------------------------------------

@@ -104,32 +104,14 @@ void TspCustomShellListView::SynchPaths()
 
 void TspCustomShellListView::SetTreeView(TspCustomShellTreeView* value)
 {
-    if (value == FTreeView)
-        return;
-    TspCustomShellTreeView* old = FTreeView;
-    FTreeView = value;
-    if (old && old->ShellListView() == this)
-        old->SetListView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetListView(this);
-    }
+    LinkShellControl(this, FTreeView, value, FRoot, &TspCustomShellTreeView::ShellListView,
+        &TspCustomShellTreeView::SetListView);
 }
 
 void TspCustomShellListView::SetComboBox(TspCustomShellComboBox* value)
 {
-    if (value == FComboBox)
-        return;
-    TspCustomShellComboBox* old = FComboBox;
-    FComboBox = value;
-    if (old && old->ShellListView() == this)
-        old->SetListView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetListView(this);
-    }
+    LinkShellControl(this, FComboBox, value, FRoot, &TspCustomShellComboBox::ShellListView,
+        &TspCustomShellComboBox::SetListView);
 }
 
 void TspCustomShellListView::Notification(TComponent* component, TOperation operation)

@@ -102,32 +102,14 @@ void TspCustomShellTreeView::RootChanged()
 
 void TspCustomShellTreeView::SetListView(TspCustomShellListView* value)
 {
-    if (value == FListView)
-        return;
-    TspCustomShellListView* old = FListView;
-    FListView = value;
-    if (old && old->ShellTreeView() == this)
-        old->SetTreeView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetTreeView(this);
-    }
+    LinkShellControl(this, FListView, value, FRoot, &TspCustomShellListView::ShellTreeView,
+        &TspCustomShellListView::SetTreeView);
 }
 
 void TspCustomShellTreeView::SetComboBox(TspCustomShellComboBox* value)
 {
-    if (value == FComboBox)
-        return;
-    TspCustomShellComboBox* old = FComboBox;
-    FComboBox = value;
-    if (old && old->ShellTreeView() == this)
-        old->SetTreeView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetTreeView(this);
-    }
+    LinkShellControl(this, FComboBox, value, FRoot, &TspCustomShellComboBox::ShellTreeView,
+        &TspCustomShellComboBox::SetTreeView);
 }
 
 void TspCustomShellTreeView::Notification(TComponent* component, TOperation operation)

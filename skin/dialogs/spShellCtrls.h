@@ -51,6 +51,27 @@ enum TspRootFolder : uint8_t {
 // A control's root: a TspRootFolder name ("rfDesktop") or a path.
 using TRoot = std::string;
 
+// Links `self` to `value` through `field`, both ways: a tree, list or path box linked before lets go of `self`
+// (when it still points back), the new one is watched, takes `self`'s root and links back. `linked` and `link`
+// are the other control's getter and setter of its link to controls of `self`'s kind.
+template <class Self, class Other, class Back>
+bool LinkShellControl(Self* self, Other*& field, Other* value, const TRoot& root, Back* (Other::*linked)() const,
+    void (Other::*link)(Back*))
+{
+    if (value == field)
+        return false;
+    Other* old = field;
+    field = value;
+    if (old && (old->*linked)() == self)
+        (old->*link)(nullptr);
+    if (value) {
+        value->FreeNotification(self);
+        value->SetRoot(root);
+        (value->*link)(self);
+    }
+    return true;
+}
+
 enum TShellObjectType : uint8_t { otFolders, otNonFolders, otHidden };
 using TShellObjectTypes = TSet<TShellObjectType, otHidden>;
 
