@@ -55,11 +55,11 @@ using TRoot = std::string;
 // (when it still points back), the new one is watched, takes `self`'s root and links back. `linked` and `link`
 // are the other control's getter and setter of its link to controls of `self`'s kind.
 template <class Self, class Other, class Back>
-bool LinkShellControl(Self* self, Other*& field, Other* value, const TRoot& root, Back* (Other::*linked)() const,
+void LinkShellControl(Self* self, Other*& field, Other* value, const TRoot& root, Back* (Other::*linked)() const,
     void (Other::*link)(Back*))
 {
     if (value == field)
-        return false;
+        return;
     Other* old = field;
     field = value;
     if (old && (old->*linked)() == self)
@@ -69,7 +69,6 @@ bool LinkShellControl(Self* self, Other*& field, Other* value, const TRoot& root
         value->SetRoot(root);
         (value->*link)(self);
     }
-    return true;
 }
 
 enum TShellObjectType : uint8_t { otFolders, otNonFolders, otHidden };
