@@ -106,6 +106,12 @@ int EditorPageOf(VideoFormatType type)
     return at == EditorPageOrder.end() ? 0 : static_cast<int>(at - EditorPageOrder.begin());
 }
 
+int FormatIconIndex(VideoFormatType type)
+{
+    const auto* at = std::find(FormatIconOrder.begin(), FormatIconOrder.end(), type);
+    return at == FormatIconOrder.end() ? -1 : static_cast<int>(at - FormatIconOrder.begin());
+}
+
 std::span<const TSizeItem> FrameSizes(TSizeList list)
 {
     static const std::vector<TSizeItem> base = SizesWith({});

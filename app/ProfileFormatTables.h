@@ -38,6 +38,15 @@ constexpr std::array<VideoFormatType, 8> NewMenuOrder { vfAVI, vfWMV, vfReal, vf
 constexpr std::array<VideoFormatType, 8> OutputSettingsOrder { vfAVI, vfMPEG, vfWMV, vfReal, vfMOV, vfMP4, vf3GP,
     vfFLV };
 
+// The main window's profile combo, top to bottom.
+constexpr std::array<VideoFormatType, 8> ProfileComboOrder { vfAVI, vfMPEG, vfWMV, vfReal, vfMP4, vfMOV, vf3GP, vfFLV };
+// The main window's format icons, in the order of its image list; each is the skin folder's
+// "Format<PictureName>.png".
+constexpr std::array<VideoFormatType, 8> FormatIconOrder { vf3GP, vfAVI, vfFLV, vfMOV, vfMP4, vfMPEG, vfReal, vfWMV };
+
+// The index of `type`'s icon in FormatIconOrder.
+int FormatIconIndex(VideoFormatType type);
+
 // The editor page that shows `type`.
 int EditorPageOf(VideoFormatType type);
 

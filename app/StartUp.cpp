@@ -1,7 +1,7 @@
 #include "app/StartUp.h"
 
-#include "app/DemoForm.h"
 #include "app/TCoverForm.h"
+#include "app/TMainForm.h"
 #include "app/TResourceSkinData.h"
 #include "engine/TProfileManager.h"
 #include "engine/TResourceForm.h"
@@ -20,10 +20,8 @@ TStartUpStages DefaultStartUpStages()
     stages.LoadFormSkin = [](TResourceForm& holder) { holder.LoadFormSkin(); };
     stages.LoadProfiles = [](TResourceForm& holder) { holder.LoadProfiles(); };
     stages.CreateMainForm = [] {
-        TDemoForm* form = nullptr;
+        TMainForm* form = nullptr;
         Application->CreateForm(form);
-        form->Label()->SetCaption(std::to_string(ResourceForm->ProfileManager->Count())
-            + " output profiles loaded; the converter's windows come later.");
     };
     return stages;
 }

@@ -11,8 +11,7 @@ struct TStartUpStages {
     std::function<void(TResourceForm&)> LoadMainSkin;
     std::function<void(TResourceForm&)> LoadFormSkin;
     std::function<void(TResourceForm&)> LoadProfiles;
-    // Makes the main window through Application->CreateForm, so that it is the application's main form. Until the
-    // converter's main window exists, the demonstration form.
+    // Makes the main window through Application->CreateForm, so that it is the application's main form.
     std::function<void()> CreateMainForm;
 };
 TStartUpStages DefaultStartUpStages();

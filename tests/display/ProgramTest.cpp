@@ -4,6 +4,9 @@
 #include "tests/display/support/TXSession.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <vector>
@@ -85,20 +88,55 @@ private:
     Display* FDisplay;
 };
 
+// The installed program copied into a temporary folder, with a videos folder of its own: what the program
+// remembers (LastSettings.ini beside it) and the output folder it makes stay out of the build and the user's home.
+class TProgramCopy {
+public:
+    explicit TProgramCopy(TChildOptions& options)
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tp-program-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        FFolder = pattern;
+        const std::filesystem::path installed = std::filesystem::path(TP_PROGRAM_PATH).parent_path();
+        for (const auto& entry : std::filesystem::directory_iterator(installed))
+            if (entry.path().filename() != "LastSettings.ini")
+                std::filesystem::copy(entry.path(), FFolder / entry.path().filename(),
+                    std::filesystem::copy_options::recursive);
+        // A user-dirs.dirs of the user's would name another videos folder.
+        options.Environment.emplace_back("XDG_CONFIG_HOME", (FFolder / "config").string());
+        options.Environment.emplace_back("XDG_VIDEOS_DIR", Videos().string());
+    }
+    ~TProgramCopy()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(FFolder, ignored);
+    }
+    TProgramCopy(const TProgramCopy&) = delete;
+    TProgramCopy& operator=(const TProgramCopy&) = delete;
+
+    std::string Program() const { return (FFolder / std::filesystem::path(TP_PROGRAM_PATH).filename()).string(); }
+    std::filesystem::path Videos() const { return FFolder / "Videos"; }
+
+private:
+    std::filesystem::path FFolder;
+};
+
 size_t LineCount(const std::string& text)
 {
     return size_t(std::count(text.begin(), text.end(), '\n')) + (!text.empty() && text.back() != '\n');
 }
 
 // The program as the run command starts it: the splash (a window of its own, 553 x 260) shows and goes before
-// the window the start-up ends on shows, and that window's Close button ends the program normally.
+// the main window shows, and the main window's close button ends the program normally.
 TEST(Program, ShowsItsSplashThenItsWindowAndQuitsOnItsCloseButton)
 {
     TXSession& session = SharedXSession();
     TWindowWatch watch(session);
     TChildOptions options = session.ToolOptions();
     options.CaptureErrors = true;
-    TChildProcess program({ TP_PROGRAM_PATH }, options);
+    TProgramCopy copy(options);
+    TChildProcess program({ copy.Program() }, options);
 
     unsigned long splash = 0;
     unsigned long window = 0;
@@ -125,15 +163,16 @@ TEST(Program, ShowsItsSplashThenItsWindowAndQuitsOnItsCloseButton)
     ASSERT_TRUE(shown) << "no splash, then window: " << program.Errors();
     EXPECT_EQ(sizeOf(watch.Events, splash), std::make_pair(553, 260));
 
-    // The Close button of the window, at the bottom right of its 360 x 150 client area inside its frame.
+    // The main window is its skin's 785 x 521 face, borderless; its close button sits at the face's top right.
     XWindowAttributes attributes;
     ASSERT_TRUE(XGetWindowAttributes(session.Connection(), window, &attributes));
-    const int border = (attributes.width - 360) / 2;
-    const int clientTop = attributes.y + attributes.height - border - 150;
-    session.MoveTo(attributes.x + border + 299, clientTop + 121);
+    EXPECT_EQ(attributes.width, 785);
+    EXPECT_EQ(attributes.height, 521);
+    session.MoveTo(attributes.x + 758, attributes.y + 20);
     session.Click();
     ASSERT_TRUE(program.WaitFinished(10s)) << "the program did not quit on its Close button: " << program.Errors();
     EXPECT_EQ(program.ExitCode(), 0) << program.Errors();
+    EXPECT_TRUE(std::filesystem::is_directory(copy.Videos())) << "the output folder was not made";
 }
 
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndExitsWith1)
@@ -156,7 +195,8 @@ TEST(Program, LosingItsXServerEndsItWithAClearMessage)
         TXSession session(sessionOptions);
         TChildOptions options = session.ToolOptions();
         options.CaptureErrors = true;
-        TChildProcess program({ TP_PROGRAM_PATH }, options);
+        TProgramCopy copy(options);
+        TChildProcess program({ copy.Program() }, options);
         ASSERT_TRUE(session.WaitForMappedWindow(program)) << "the program showed no window: " << program.Errors();
         session.KillServer();
         ASSERT_TRUE(program.WaitFinished(10s)) << "the program hangs without its display: " << program.Errors();

@@ -224,16 +224,13 @@ void DrawBackground(TSkinPainter& p)
     p.FillRoundRect(TFloatRect { 648, 310, 649, 330 }, 0, Border);
     p.FillRoundRect(TFloatRect { 731, 310, 732, 330 }, 0, Border);
 
-    // The conversion card: the progress panel covers it while a batch runs.
+    // The conversion card: the progress panel covers it while a batch runs; its last row holds two check boxes.
     p.FillRoundRect(F(kConvertInfo), 4, Surface);
     p.StrokeRoundRect(F(kConvertInfo), 4, 1, Border);
     p.Text(TRect { kConvertInfo.Left + 12, kConvertInfo.Top + 8, kConvertInfo.Right - 12, kConvertInfo.Top + 28 },
         "Conversion", FontName, FontPixels, true, Text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     p.Text(TRect { kConvertInfo.Left + 12, kConvertInfo.Top + 30, kConvertInfo.Right - 12, kConvertInfo.Top + 50 },
         "Progress appears here.", FontName, 11, false, MutedText, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    p.FillRoundRect(TFloatRect { kConvertInfo.Left + 12.0f, kConvertInfo.Bottom - 26.0f, kConvertInfo.Right - 12.0f,
-                        kConvertInfo.Bottom - 16.0f },
-        5, Rgb(0xE6EAF0));
 
     // The output settings: labels, the profile choice and the folder.
     p.Text(TRect { 12, 416, 108, 442 }, "Output profile", FontName, FontPixels, false, MutedText,

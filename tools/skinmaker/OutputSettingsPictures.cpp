@@ -1,6 +1,8 @@
-// The output settings window's pictures: a 71 x 81 tile for each output format, with a film frame and the
-// format's name, and the two 700 x 40 header bands.
+// The formats' pictures: the output settings window's 71 x 81 tile for each output format, with a film frame and
+// the format's name, and its two 700 x 40 header bands; and the main window's 16 x 16 format icons.
+#include "imaging/PngCodec.h"
 #include "imaging/TBitmap32.h"
+#include "imaging/TPNGObject.h"
 #include "platform/gdi/Text.h"
 #include "tools/skinmaker/SkinMaker.h"
 #include "tools/skinmaker/SkinTheme.h"
@@ -53,6 +55,27 @@ void DrawTile(TBitmap32& tile, const TFormatTile& format)
         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+// The format's icon: a square in its colours with a white play mark, opaque so that it reads on any row colour.
+void DrawIcon(TBitmap32& icon, const TFormatTile& format)
+{
+    icon.SetSize(16, 16);
+    TSkinPainter p(icon);
+    p.FillRoundRect(TFloatRect { 0, 0, 16, 16 }, 0, Rgb(format.Bottom));
+    p.FillRoundRect(TFloatRect { 1, 1, 15, 15 }, 0, TFill(Rgb(format.Top), Rgb(format.Bottom)));
+    p.FillPolygon({ { 5.5f, 4 }, { 12, 8 }, { 5.5f, 12 } }, Rgb(0xFFFFFF));
+}
+
+void SaveAsPng(const TBitmap32& picture, const std::string& path)
+{
+    TPNGObject png(COLOR_RGB, 8, picture.Width(), picture.Height());
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const TColor32 c = picture.Pixel(x, y);
+            png.SetPixels(x, y, TColor((c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16));
+        }
+    png.SaveToFile(path);
+}
+
 // A band in the title bar's colours with a strip of film holes; the second in the accent's.
 void DrawHeader(TBitmap32& header, const TPaint& top, const TPaint& bottom)
 {
@@ -81,6 +104,15 @@ void WriteOutputSettingsPictures(const std::string& folder)
     SaveAs24BitBmp(picture, folder + "OutputSettingsHeader1.bmp");
     DrawHeader(picture, Accent, AccentDown);
     SaveAs24BitBmp(picture, folder + "OutputSettingsHeader2.bmp");
+}
+
+void WriteFormatIcons(const std::string& folder)
+{
+    TBitmap32 icon;
+    for (const TFormatTile& tile : kTiles) {
+        DrawIcon(icon, tile);
+        SaveAsPng(icon, folder + "Format" + tile.File + ".png");
+    }
 }
 
 } // namespace SkinMaker

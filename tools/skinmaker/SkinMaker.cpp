@@ -17,6 +17,8 @@ void WriteSkins(const std::string& folder)
     WriteAppIcon(path + "TarnwickPro.ico");
     WriteAppPictures(path);
     WriteOutputSettingsPictures(path);
+    WriteFormatIcons(path);
+    WriteMainWindowPictures(path);
 }
 
 } // namespace SkinMaker

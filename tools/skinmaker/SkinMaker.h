@@ -21,6 +21,13 @@ void WriteAppPictures(const std::string& folder);
 // and header bands ("OutputSettingsHeader1.bmp", "OutputSettingsHeader2.bmp", 700 x 40) into `folder`, which
 // ends with '/'.
 void WriteOutputSettingsPictures(const std::string& folder);
+// Draws the main window's format icons ("Format3GP.png" ... "FormatRMVB.png", 16 x 16 PNG, named as the tiles) into
+// `folder`, which ends with '/'.
+void WriteFormatIcons(const std::string& folder);
+// Draws the main window's own pictures into `folder` as 24-bit BMP files: the job rows' icon
+// ("MainRowIcon.bmp", 16 x 16), the picture the empty job list shows ("MainListBackground.bmp", 450 x 340) and
+// the trim markers ("TrimStart.bmp", "TrimEnd.bmp", 9 x 9).
+void WriteMainWindowPictures(const std::string& folder);
 // Builds both skins, the program's icon ("TarnwickPro.ico") and the windows' pictures and writes them into
 // `folder` (created when missing).
 void WriteSkins(const std::string& folder);
