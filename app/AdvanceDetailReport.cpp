@@ -49,14 +49,6 @@ long long SourceSizeMB(const std::string& path)
     return error ? 0 : (long long)(bytes / 1048576);
 }
 
-uint32_t WholeSeconds(double seconds)
-{
-    if (!(seconds > 0))
-        return 0;
-    if (seconds >= double(std::numeric_limits<uint32_t>::max()))
-        return std::numeric_limits<uint32_t>::max();
-    return uint32_t(seconds);
-}
 
 // "(Changed)" when the last profile of the same name in the manager differs from the job's copy.
 const char* ChangedMark(const TVideoProfile& profile, const TProfileManager* manager)
@@ -245,6 +237,15 @@ void OutputSizeLine(std::vector<std::string>& lines, const char* label, int32_t 
 }
 
 } // namespace
+
+uint32_t WholeSeconds(double seconds)
+{
+    if (!(seconds > 0))
+        return 0;
+    if (seconds >= double(std::numeric_limits<uint32_t>::max()))
+        return std::numeric_limits<uint32_t>::max();
+    return uint32_t(seconds);
+}
 
 std::string FormatAdvanceTime(uint32_t seconds)
 {

