@@ -222,4 +222,183 @@ TEST_F(AdvanceFormTest, AnInvalidAspectTextIsRefusedAndWritesNothing)
     EXPECT_FALSE(Window->cbAspectRatio->Enabled());
 }
 
+// Drags `control` from the point (x, y) in it to `toX` pixels right of there (negative: left), in a few steps.
+void DragBy(THeadlessBackend& backend, TControl* control, int x, int y, int toX)
+{
+    const TPoint from = control->ClientToScreen(TPoint { x, y });
+    backend.MouseMove(from.X, from.Y);
+    backend.MouseDown();
+    Application->ProcessMessages();
+    for (int step = 1; step <= 4; ++step) {
+        backend.MouseMove(from.X + toX * step / 4, from.Y);
+        Application->ProcessMessages();
+    }
+    backend.MouseUp();
+    Application->ProcessMessages();
+}
+
+TEST_F(AdvanceFormTest, DraggedMarkersStayASecondApartAndSeekThePreview)
+{
+    Open()->Show();
+    Pump();
+    const double duration = Job->VideoInfo.GetDuration();
+    const double secondWidth = double(Window->TrackRight - Window->TrackLeft) / duration;
+    ASSERT_GT(secondWidth, 10.0) << "the track is wide enough to tell seconds apart";
+    EXPECT_EQ(Window->imgStartTime->Left(), Window->TrackLeft);
+    EXPECT_EQ(Window->imgEndTime->Left(), Window->TrackRight);
+
+    // The end marker halfway back: the trim ends there, and the preview shows that time.
+    DragBy(Backend, Window->imgEndTime, 4, 4, -(Window->TrackRight - Window->TrackLeft) / 2);
+    EXPECT_NEAR(Window->TrimEnd, duration / 2, 1.5 / secondWidth);
+    EXPECT_NEAR(Position(), Window->TrimEnd, 1e-9);
+    EXPECT_EQ(Window->tbPreview->Value(), int(Window->TrimEnd * 100));
+    EXPECT_EQ(Window->lblEndTime->Caption(), TAdvanceForm::FormatTime(uint32_t(Window->TrimEnd)));
+    EXPECT_EQ(Window->lblClipLenght->Caption(), TAdvanceForm::FormatTime(uint32_t(Window->TrimEnd)));
+    EXPECT_EQ(Window->imgEndTime->Hint(),
+        "Start Time:  00:00:00 \nEnd Time:    " + TAdvanceForm::FormatTime(uint32_t(Window->TrimEnd))
+            + "\nClip Lenght: " + TAdvanceForm::FormatTime(uint32_t(Window->TrimEnd)));
+
+    // The start marker dragged past the end marker stops a second before it.
+    DragBy(Backend, Window->imgStartTime, 4, 4, Window->TrackRight);
+    EXPECT_LE(Window->TrimStart, Window->TrimEnd - 1);
+    EXPECT_GT(Window->TrimStart, Window->TrimEnd - 1 - 1.5 / secondWidth);
+    EXPECT_NEAR(Position(), Window->TrimStart, 1e-9);
+    // The bar between the markers spans the gap.
+    EXPECT_EQ(Window->StartEndTimeShape->Left(), Window->imgStartTime->Left() + Window->imgStartTime->Width() + 1);
+    EXPECT_EQ(Window->StartEndTimeShape->Width(), Window->imgEndTime->Left() - Window->StartEndTimeShape->Left() - 1);
+
+    // And the end marker dragged to the far left stops a second after the start.
+    const double start = Window->TrimStart;
+    DragBy(Backend, Window->imgEndTime, 4, 4, -Window->TrackRight);
+    // A second apart to the pixel: a marker's time is that of its truncated pixel.
+    EXPECT_GT(Window->TrimEnd, start + 1 - 1 / secondWidth);
+    EXPECT_LT(Window->TrimEnd, start + 1 + 1 / secondWidth);
+    EXPECT_EQ(Window->TrimStart, start);
+
+    // A marker taken by its very first column drags too.
+    const int before = Window->imgStartTime->Left();
+    DragBy(Backend, Window->imgStartTime, 0, 4, -int(secondWidth));
+    EXPECT_LT(Window->imgStartTime->Left(), before);
+
+    Window->btnOkClick(nullptr);
+    EXPECT_NEAR(Job->StartTime, Window->TrimStart, 1e-9);
+    EXPECT_NEAR(Job->EndTime, Window->TrimEnd, 1e-9);
+}
+
+TEST_F(AdvanceFormTest, ThePositionFollowsTheDecoderAndTheBarSeeksIt)
+{
+    Open();
+    EXPECT_EQ(Window->tbPreview->MaxValue(), int(Job->VideoInfo.GetDuration() * 100));
+    EXPECT_TRUE(Window->PreviewTimer->Enabled());
+    EXPECT_EQ(Window->PreviewTimer->Interval(), 200u);
+    Decoder->Seek(3.25);
+    Backend.AdvanceClock(200);
+    Pump();
+    EXPECT_EQ(Window->lblCurrentTime->Caption(), "00:00:03 ");
+    EXPECT_EQ(Window->tbPreview->Value(), 325);
+    EXPECT_NEAR(Position(), 3.25, 1e-9) << "the bar following the decoder does not seek it";
+    EXPECT_EQ(Window->btnPlayPause->Caption(), "Play");
+
+    // The user moving the bar seeks, with the timer as it was afterwards.
+    Window->tbPreview->SetValue(150);
+    EXPECT_NEAR(Position(), 1.5, 1e-9);
+    EXPECT_TRUE(Window->PreviewTimer->Enabled());
+}
+
+TEST_F(AdvanceFormTest, PlayPausesAndStartsAgainFromTheBeginningAtTheEnd)
+{
+    Open();
+    Window->btnPlayPauseClick(nullptr);
+    EXPECT_EQ(Decoder->GetState(), dsPlaying);
+    Backend.AdvanceClock(200);
+    Pump();
+    EXPECT_EQ(Window->btnPlayPause->Caption(), "Pause");
+    EXPECT_EQ(Window->btnPlayPause->Tag(), 1);
+    Window->btnPlayPauseClick(nullptr);
+    EXPECT_EQ(Decoder->GetState(), dsPaused);
+    EXPECT_EQ(Window->btnPlayPause->Tag(), 0);
+    Backend.AdvanceClock(200);
+    Pump();
+    EXPECT_EQ(Window->btnPlayPause->Caption(), "Play");
+
+    // At the end, play goes back to the start first.
+    Decoder->Seek(Job->VideoInfo.GetDuration());
+    Window->btnPlayPauseClick(nullptr);
+    EXPECT_LT(Position(), 1.0);
+    Decoder->Pause();
+}
+
+TEST_F(AdvanceFormTest, LeavingTheEditPagePausesAndFixesTheSizeUntilItComesBack)
+{
+    WriteText(TLastSettings::FileName(), "[LastSettings]\nAdvanceSettingsFormWidth=800\nAdvanceSettingsFormHeight=760\n");
+    Open()->Show();
+    Pump();
+    EXPECT_EQ(Window->Width(), 800);
+    EXPECT_EQ(Window->Height(), 760);
+    Window->SetBounds(Window->Left(), Window->Top(), 820, 780);
+    EXPECT_EQ(Window->RememberedWidth, 820);
+
+    Window->btnPlayPauseClick(nullptr);
+    Backend.AdvanceClock(200);
+    Pump();
+    ASSERT_EQ(Window->btnPlayPause->Tag(), 1);
+    Window->chkFixAspectRatio->SetChecked(true);
+    Window->PageControl->SetActivePage(Window->tsOutputSettings);
+    Window->PageControlChange(Window->PageControl);
+    EXPECT_EQ(Decoder->GetState(), dsPaused);
+    EXPECT_EQ(Window->btnPlayPause->Tag(), 0);
+    EXPECT_EQ(Window->Width(), 705);
+    EXPECT_EQ(Window->Height(), 690);
+    EXPECT_EQ(Window->RememberedWidth, 820) << "only the Edit page's size is remembered";
+    EXPECT_TRUE(Window->EmbeddedOutputSettings->chkFixAspectRatio->Checked());
+
+    Window->EmbeddedOutputSettings->chkFixAspectRatio->SetChecked(false);
+    Window->PageControl->SetActivePage(Window->tbVisualAdjust);
+    Window->PageControlChange(Window->PageControl);
+    EXPECT_EQ(Window->Width(), 820);
+    EXPECT_EQ(Window->Height(), 780);
+    EXPECT_FALSE(Window->chkFixAspectRatio->Checked());
+
+    delete Window;
+    Window = nullptr;
+    TLastSettings settings;
+    EXPECT_EQ(settings.AdvanceSettingsFormWidth(), 820);
+    EXPECT_EQ(settings.AdvanceSettingsFormHeight(), 780);
+}
+
+TEST_F(AdvanceFormTest, TheOutputSettingsPageChangesTheJobsProfileAndTheOutputName)
+{
+    WriteProfile(TAVIProfile("Backup", ""));
+    Manager().Add(std::make_unique<TAVIProfile>("Backup", ""));
+    Open();
+    TOutputSettingsForm& settings = *Window->EmbeddedOutputSettings;
+    EXPECT_EQ(settings.MainPanel->Parent(), Window->tsOutputSettings);
+    EXPECT_TRUE(settings.rbAVI->Checked());
+
+    // A format choice changes the profile at once, and the output name's extension with it.
+    settings.rbFLV->SetChecked(true);
+    EXPECT_EQ(Job->GetProfile()->FormatType, vfFLV);
+    EXPECT_EQ(Job->GetProfile()->ProfileName, "Web");
+    EXPECT_EQ(Window->edtName->Text(), Folder->File("out/source.flv"));
+
+    // Another profile of the same format reaches the job at the next page change, and Cancel keeps it.
+    settings.rbAVI->SetChecked(true);
+    EXPECT_EQ(Window->edtName->Text(), Folder->File("out/source.avi"));
+    settings.cbProfiles->SetItemIndex(1);
+    EXPECT_EQ(Job->GetProfile()->ProfileName, "Archive");
+    Window->PageControl->SetActivePage(Window->tbDetail);
+    Window->PageControlChange(Window->PageControl);
+    EXPECT_EQ(Job->GetProfile()->ProfileName, "Backup");
+    // The report is built for the page, with the window's own output name.
+    const std::string report = Window->DetailMemo->Lines()->Text();
+    EXPECT_NE(report.find(" Profile Name          : Backup\n"), std::string::npos);
+    EXPECT_NE(report.find(" Output File           : " + Folder->File("out/source.avi")), std::string::npos);
+    Window->FormKeyPress(nullptr, *std::make_unique<char32_t>(27));
+    EXPECT_EQ(Window->ModalResult(), mrCancel);
+    delete Window;
+    Window = nullptr;
+    EXPECT_EQ(Job->GetProfile()->ProfileName, "Backup");
+    EXPECT_EQ(Job->OutputFile, Folder->File("out/source.avi")) << "Cancel writes nothing else";
+}
+
 } // namespace
