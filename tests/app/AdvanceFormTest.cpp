@@ -2,6 +2,7 @@
 // what OK writes into the job (trim, crop, aspect, streams, output), the trim markers dragged with the mouse, the
 // pages and the remembered size, playing, the embedded output settings, the preview picture with its crop and
 // letterbox, the crop by mouse and the automatic crop, and a window without a decoder.
+#include "app/AdvanceCrop.h"
 #include "app/LastSettings.h"
 #include "app/TAdvanceForm.h"
 #include "app/TOutputSettingsForm.h"
@@ -399,6 +400,345 @@ TEST_F(AdvanceFormTest, TheOutputSettingsPageChangesTheJobsProfileAndTheOutputNa
     Window = nullptr;
     EXPECT_EQ(Job->GetProfile()->ProfileName, "Backup");
     EXPECT_EQ(Job->OutputFile, Folder->File("out/source.avi")) << "Cancel writes nothing else";
+}
+
+// ---- The preview picture and the crop -------------------------------------------------------------------------
+
+const TColor32 kFrameGrey = Img32::Color32(128, 128, 128);
+const TColor32 kBand = Img32::Color32(188, 188, 188, 0);
+const TColor32 kGreen = Img32::Color32(0, 255, 0, 255);
+const TColor32 kBlack = Img32::Color32(0, 0, 0, 255);
+
+// A 320 x 240 mid-grey frame, with 8 black rows at its top and bottom when `bars`.
+std::unique_ptr<TBitmap32> GreyFrame(bool bars = false)
+{
+    auto frame = std::make_unique<TBitmap32>();
+    frame->SetSize(320, 240);
+    frame->Clear(kFrameGrey);
+    if (bars) {
+        frame->FillRectS(0, 0, 320, 8, kBlack);
+        frame->FillRectS(0, 232, 320, 240, kBlack);
+    }
+    return frame;
+}
+
+class AdvancePreviewTest : public AdvanceFormTest {
+protected:
+    // The window with its preview image at 536 x 378.
+    void OpenPreview()
+    {
+        Open()->Show();
+        Pump();
+        Window->PreviewImage->SetAlign(alNone);
+        Window->PreviewImage->SetBounds(0, 0, 536, 378);
+        ASSERT_EQ(Window->PreviewImage->Bitmap()->Width(), 536);
+        ASSERT_EQ(Window->PreviewImage->Bitmap()->Height(), 378);
+    }
+    TColor32 At(int x, int y) const { return Window->PreviewImage->Bitmap()->Pixel(x, y); }
+    void SetCrop(int left, int right, int top, int bottom)
+    {
+        Window->edtCropLeft->SetValue(left);
+        Window->edtCropRight->SetValue(right);
+        Window->edtCropTop->SetValue(top);
+        Window->edtCropBottom->SetValue(bottom);
+    }
+    TCropEdges Crop() const
+    {
+        return { int32_t(Window->edtCropLeft->Value()), int32_t(Window->edtCropRight->Value()),
+            int32_t(Window->edtCropTop->Value()), int32_t(Window->edtCropBottom->Value()) };
+    }
+    // The output size the profile asks for, set on the output settings page as a user would.
+    void SetOutputSize(int width, int height)
+    {
+        TEditProfileForm& editor = *Window->EmbeddedOutputSettings->EmbeddedEditor;
+        editor.edtAVIWidth->SetValue(width);
+        editor.edtAVIHeight->SetValue(height);
+        Window->ApplyOutputSettings();
+    }
+};
+
+TEST_F(AdvancePreviewTest, TheSourceIsDrawnCentredWithItsCropFramedInGreen)
+{
+    OpenPreview();
+    SetCrop(10, 30, 20, 40);
+    auto frame = GreyFrame();
+    Window->DrawPreviewFrame(frame.get());
+    // 320 x 240 in 536 x 378 lands at (108, 69); the crop rectangle runs from (118, 89) to (397, 268) inclusive.
+    struct Point {
+        int X, Y;
+        TColor32 Colour;
+    };
+    const Point points[] = {
+        { 107, 150, kBand }, { 108, 150, kFrameGrey }, { 427, 150, kFrameGrey }, { 428, 150, kBand },
+        { 200, 68, kBand }, { 200, 69, kFrameGrey }, { 200, 308, kFrameGrey }, { 200, 309, kBand },
+        { 118, 150, kGreen }, { 117, 150, kFrameGrey }, { 397, 150, kGreen }, { 398, 150, kFrameGrey },
+        { 200, 89, kGreen }, { 200, 268, kGreen }, { 200, 269, kFrameGrey }, { 119, 150, kFrameGrey },
+    };
+    for (const Point& p : points)
+        EXPECT_EQ(At(p.X, p.Y), p.Colour) << p.X << "," << p.Y;
+    // The window keeps its own copy of the frame.
+    frame->Clear(kBlack);
+    SetCrop(0, 0, 0, 0);
+    EXPECT_EQ(At(200, 150), kFrameGrey);
+    EXPECT_EQ(At(118, 150), kFrameGrey) << "the crop edits redraw the kept frame";
+}
+
+TEST_F(AdvancePreviewTest, TheOutputIsTheCropScaledToTheProfileAndLetterboxedWithFixAspectRatio)
+{
+    struct Case {
+        const char* Name;
+        int Width, Height; // The profile's size.
+        bool Fix;
+        TCropEdges Crop;
+        int PictureLeft, PictureRight; // The picture's columns in the image, right exclusive.
+        int BarLeft, BarRight; // Columns of the left black bar, right exclusive (none when equal).
+    };
+    const Case cases[] = {
+        // 640 x 360 lands at (-52, 9); a 4:3 picture in it spans 480 columns after an even 80-column bar.
+        { "4:3 into 16:9 with Fix Aspect Ratio", 640, 360, true, {}, 28, 508, 0, 28 },
+        { "stretched without it", 640, 360, false, {}, 0, 536, 0, 0 },
+        // A profile of size 0 keeps the crop's own size: 280 x 180 at (128, 99).
+        { "the crop at its own size", 0, 0, true, { 10, 30, 20, 40 }, 128, 408, 0, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        OpenPreview();
+        SetOutputSize(c.Width, c.Height);
+        Window->chkFixAspectRatio->SetChecked(c.Fix);
+        SetCrop(c.Crop.Left, c.Crop.Right, c.Crop.Top, c.Crop.Bottom);
+        auto frame = GreyFrame();
+        Window->DrawPreviewFrame(frame.get());
+        Window->chkOutputMovie->SetChecked(true);
+        const int y = 150;
+        if (c.PictureLeft > 0) {
+            EXPECT_NE(At(c.PictureLeft - 1, y), kFrameGrey);
+        }
+        EXPECT_EQ(At(c.PictureLeft, y), kFrameGrey);
+        EXPECT_EQ(At(c.PictureRight - 1, y), kFrameGrey);
+        if (c.PictureRight < 536) {
+            EXPECT_NE(At(c.PictureRight, y), kFrameGrey);
+        }
+        for (int x = c.BarLeft; x < c.BarRight; x += 9)
+            EXPECT_EQ(At(x, y), kBlack) << x;
+        if (c.Width == 0) {
+            EXPECT_EQ(At(127, y), kBand);
+            EXPECT_EQ(At(200, 98), kBand);
+            EXPECT_EQ(At(200, 99), kFrameGrey);
+        }
+        delete Window;
+        Window = nullptr;
+    }
+}
+
+// A crop that leaves no pixels, or one beyond a frame smaller than the probe said, is drawn without reading
+// outside the frame.
+TEST_F(AdvancePreviewTest, ACropThatLeavesNoPixelsDrawsNoPicture)
+{
+    OpenPreview();
+    SetOutputSize(0, 0);
+    auto frame = GreyFrame();
+    Window->DrawPreviewFrame(frame.get());
+    for (const bool output : { false, true }) {
+        SCOPED_TRACE(output);
+        (output ? Window->chkOutputMovie : Window->chkSourceMovie)->SetChecked(true);
+        SetCrop(200, 200, 0, 0);
+        EXPECT_EQ(At(300, 300), output ? kBand : kFrameGrey);
+        SetCrop(0, 0, 5000, 10000);
+        EXPECT_EQ(At(300, 300), output ? kBand : kFrameGrey);
+    }
+    Window->chkSourceMovie->SetChecked(true);
+    SetCrop(0, 0, 0, 0);
+    EXPECT_EQ(At(300, 300), kFrameGrey);
+}
+
+TEST_F(AdvancePreviewTest, TheMouseCropsTheSourcePictureAndAClickClearsTheCrop)
+{
+    OpenPreview();
+    auto frame = GreyFrame();
+    Window->DrawPreviewFrame(frame.get());
+    TImage32* image = Window->PreviewImage;
+    const auto drag = [&](int fromX, int fromY, int toX, int toY) {
+        const TPoint from = image->ClientToScreen(TPoint { fromX, fromY });
+        const TPoint to = image->ClientToScreen(TPoint { toX, toY });
+        Backend.AdvanceClock(1000);
+        Backend.MouseMove(from.X, from.Y);
+        Backend.MouseDown();
+        Pump();
+        Backend.MouseMove((from.X + to.X) / 2, (from.Y + to.Y) / 2);
+        Pump();
+        Backend.MouseMove(to.X, to.Y);
+        Pump();
+        Backend.MouseUp();
+        Pump();
+    };
+    // Either direction gives the same rectangle; the paused preview redraws it at once.
+    drag(118, 79, 418, 299);
+    EXPECT_EQ(Crop(), (TCropEdges { 10, 10, 10, 10 }));
+    EXPECT_EQ(At(118, 150), kGreen);
+    EXPECT_EQ(image->Cursor(), crCross);
+    drag(418, 299, 128, 89);
+    EXPECT_EQ(Crop(), (TCropEdges { 20, 10, 20, 10 }));
+    // A click without a drag clears all four.
+    drag(200, 150, 200, 150);
+    EXPECT_EQ(Crop(), TCropEdges {});
+    EXPECT_EQ(At(118, 150), kFrameGrey);
+    // Outside the picture, and in output mode, the mouse crops nothing.
+    drag(20, 20, 300, 300);
+    EXPECT_EQ(Crop(), TCropEdges {});
+    EXPECT_EQ(image->Cursor(), crCross) << "the drag ended over the picture";
+    Window->chkOutputMovie->SetChecked(true);
+    drag(118, 79, 418, 299);
+    EXPECT_EQ(Crop(), TCropEdges {});
+    EXPECT_EQ(image->Cursor(), crDefault);
+}
+
+TEST_F(AdvancePreviewTest, AutoCropAndResetWorkOnTheLastFrame)
+{
+    OpenPreview();
+    Window->btnAutoCropClick(nullptr);
+    EXPECT_EQ(Crop(), TCropEdges {}) << "no frame yet";
+    auto frame = GreyFrame(true);
+    Window->DrawPreviewFrame(frame.get());
+    Window->btnAutoCropClick(nullptr);
+    // The last content row and column go with the border.
+    EXPECT_EQ(Crop(), (TCropEdges { 0, 1, 8, 9 }));
+    EXPECT_EQ(At(200, 69 + 8), kGreen);
+    Window->btnResetClick(nullptr);
+    EXPECT_EQ(Crop(), TCropEdges {});
+    EXPECT_EQ(At(200, 69 + 8), kFrameGrey);
+}
+
+// Frames reach the window only while its "Edit" page shows.
+TEST_F(AdvancePreviewTest, FramesAreDrawnOnlyOnTheEditPage)
+{
+    OpenPreview();
+    Window->PageControl->SetActivePage(Window->tbDetail);
+    Window->PageControlChange(Window->PageControl);
+    auto frame = GreyFrame();
+    Window->DrawPreviewFrame(frame.get());
+    EXPECT_EQ(Window->LastFrame, nullptr);
+    Window->DrawPreviewFrame(nullptr);
+    Window->PageControl->SetActivePage(Window->tbVisualAdjust);
+    Window->PageControlChange(Window->PageControl);
+    Window->DrawPreviewFrame(nullptr);
+    EXPECT_EQ(Window->LastFrame, nullptr);
+}
+
+// ---- Streams, a window without a decoder, the entry the main window uses -----------------------------------------
+
+TEST_F(AdvanceFormTest, TheStreamListsShowTheProbeAndOkStoresTheChoice)
+{
+    const std::string path = Folder->File("streams.mkv");
+    std::string error;
+    ASSERT_TRUE(MakeTestClip(path, TestClipSpec(TTestClipKind::MkvTwoVideoTwoAudio), &error)) << error;
+    Job = std::make_unique<TConvertJob>(path);
+    ASSERT_TRUE(Job->Analyse());
+    Job->VideoStreamIndex = 1;
+    Job->AudioStreamIndex = 1;
+    Decoder = Job->CreateDecoder();
+    Open();
+    ASSERT_EQ(Window->cbVideoStream->Items()->Count(), 2);
+    ASSERT_EQ(Window->cbAudioStream->Items()->Count(), 2);
+    EXPECT_EQ(Window->cbVideoStream->Items()->Strings(1).rfind("Video Stream 2 : 96 x 64 (", 0), 0u)
+        << Window->cbVideoStream->Items()->Strings(1);
+    EXPECT_EQ(Window->cbAudioStream->Items()->Strings(1), "Audio Stream 2 : 22050 Hz, 1 channels, Audio Codec: aac");
+    EXPECT_EQ(Window->cbVideoStream->ItemIndex(), 1);
+    EXPECT_EQ(Window->cbAudioStream->ItemIndex(), 1);
+    // The preview follows a choice at once; the job takes it only with OK.
+    Window->cbVideoStream->SetItemIndex(0);
+    EXPECT_EQ(Job->VideoStreamIndex, 1);
+    Window->btnOkClick(nullptr);
+    EXPECT_EQ(Job->VideoStreamIndex, 0);
+    EXPECT_EQ(Job->AudioStreamIndex, 1);
+}
+
+// A source without audio leaves its list empty; the job keeps stream 0, never the list's "no selection".
+TEST_F(AdvanceFormTest, AnEmptyStreamListStoresTheFirstStream)
+{
+    Job = NewJob("silent.avi", false);
+    Job->AudioStreamIndex = 0;
+    Decoder = Job->CreateDecoder();
+    Open();
+    EXPECT_EQ(Window->cbAudioStream->Items()->Count(), 0);
+    EXPECT_EQ(Window->cbAudioStream->ItemIndex(), -1);
+    Window->btnOkClick(nullptr);
+    EXPECT_EQ(Job->AudioStreamIndex, 0);
+    EXPECT_EQ(Job->VideoStreamIndex, 0);
+}
+
+// Without a preview decoder (none could be started), or without a duration (a source the probe could not read),
+// the window offers nothing to play or drag, and every handler that would use them does nothing.
+TEST_F(AdvanceFormTest, WithoutADecoderOrADurationNothingPlaysOrSeeks)
+{
+    struct Case {
+        const char* Name;
+        bool WithDecoder;
+        bool Probed;
+    };
+    const Case cases[] = { { "no decoder", false, true }, { "no duration", true, false } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!c.Probed) {
+            Job = std::make_unique<TConvertJob>(Folder->File("gone.avi"));
+            Job->SetProfile(Manager().Get(0)->Clone());
+        }
+        Open(c.WithDecoder ? Decoder.get() : nullptr)->Show();
+        Pump();
+        EXPECT_EQ(Window->btnPlayPause->Enabled(), c.WithDecoder);
+        EXPECT_EQ(Window->tbPreview->Enabled(), c.WithDecoder);
+        EXPECT_FALSE(Window->imgStartTime->Enabled());
+        EXPECT_FALSE(Window->imgEndTime->Enabled());
+        EXPECT_EQ(Window->imgStartTime->Left(), Window->TrackLeft);
+        EXPECT_EQ(Window->imgEndTime->Left(), Window->TrackRight);
+        // The handlers run as the controls would call them.
+        Window->btnPlayPauseClick(nullptr);
+        Window->tbPreviewChange(nullptr);
+        Window->imgStartTime->SetTag(5);
+        Window->imgStartTimeMouseMove(nullptr, {}, 100, 4);
+        Window->cbVideoStreamChange(nullptr);
+        Window->cbAudioStreamChange(nullptr);
+        Backend.AdvanceClock(200);
+        Pump();
+        EXPECT_EQ(Window->btnPlayPause->Caption(), c.WithDecoder ? "Pause" : "Play");
+        Window->PageControl->SetActivePage(Window->tbDetail);
+        Window->PageControlChange(Window->PageControl);
+        Window->btnOkClick(nullptr);
+        EXPECT_EQ(Window->ModalResult(), mrOk);
+        EXPECT_EQ(Job->StartTime, -1.0);
+        EXPECT_EQ(Job->EndTime, -1.0);
+        delete Window;
+        Window = nullptr;
+    }
+    Decoder->Pause();
+}
+
+// The main window shows the window through one call, and hands it frames while it is open.
+TEST_F(AdvanceFormTest, ShowAdvanceSettingsAnswersOkAndKnowsTheOpenWindowMeanwhile)
+{
+    for (const bool ok : { true, false }) {
+        SCOPED_TRACE(ok);
+        TAdvanceForm* shown = nullptr;
+        bool sawWindow = false;
+        Application->OnIdle = [&](TObject*, bool& idle) {
+            if (!shown || !shown->Visible() || shown->ModalResult() != mrNone)
+                return;
+            idle = false;
+            sawWindow = shown->EditedJob == Job.get() && shown->SharedDecoder == Decoder.get();
+            auto frame = GreyFrame();
+            shown->DrawPreviewFrame(frame.get());
+            shown->edtCropTop->SetValue(12);
+            if (ok)
+                shown->btnOk->Click();
+            else
+                Backend.Key(VK_ESCAPE);
+        };
+        Job->CropTop = 0;
+        EXPECT_EQ(ShowAdvanceSettings(Application, Decoder.get(), Job.get(), &shown), ok);
+        Application->OnIdle = nullptr;
+        EXPECT_TRUE(sawWindow);
+        EXPECT_EQ(shown, nullptr);
+        EXPECT_EQ(Job->CropTop, ok ? 12 : 0);
+    }
 }
 
 } // namespace
