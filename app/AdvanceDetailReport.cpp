@@ -1,5 +1,6 @@
 #include "app/AdvanceDetailReport.h"
 
+#include "app/JobList.h"
 #include "engine/FormatProfiles.h"
 #include "engine/TConvertJob.h"
 #include "engine/TProfileManager.h"
@@ -238,20 +239,9 @@ void OutputSizeLine(std::vector<std::string>& lines, const char* label, int32_t 
 
 } // namespace
 
-uint32_t WholeSeconds(double seconds)
-{
-    if (!(seconds > 0))
-        return 0;
-    if (seconds >= double(std::numeric_limits<uint32_t>::max()))
-        return std::numeric_limits<uint32_t>::max();
-    return uint32_t(seconds);
-}
-
 std::string FormatAdvanceTime(uint32_t seconds)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02u:%02u:%02u ", seconds / 3600, (seconds % 3600) / 60, seconds % 60);
-    return text;
+    return FormatDuration(seconds);
 }
 
 std::vector<std::string> BuildDetailReport(

@@ -19,9 +19,6 @@ struct TDetailReportEdits {
     int32_t CropBottom = 0;
 };
 
-// The whole seconds of a time, truncated: 0 for a negative or unknown time, the largest count for a huge one.
-uint32_t WholeSeconds(double seconds);
-
 // Whole seconds as "hh:mm:ss " (trailing blank included), the time text of the advanced window.
 std::string FormatAdvanceTime(uint32_t seconds);
 

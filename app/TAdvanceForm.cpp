@@ -2,6 +2,7 @@
 
 #include "app/AdvanceDetailReport.h"
 #include "app/AdvanceFormRules.h"
+#include "app/JobList.h"
 #include "app/LastSettings.h"
 #include "app/TOutputSettingsForm.h"
 #include "app/TSelectStreamForm.h"
@@ -59,9 +60,15 @@ TAdvanceForm::~TAdvanceForm()
     DoDestroy();
 }
 
-std::string TAdvanceForm::FormatTime(uint32_t seconds) { return FormatAdvanceTime(seconds); }
+std::string TAdvanceForm::FormatTime(uint32_t seconds)
+{
+    return FormatAdvanceTime(seconds);
+}
 
-double TAdvanceForm::Duration() const { return EditedJob->VideoInfo.GetDuration(); }
+double TAdvanceForm::Duration() const
+{
+    return EditedJob->VideoInfo.GetDuration();
+}
 
 double TAdvanceForm::DecoderPosition() const
 {
@@ -137,7 +144,10 @@ void TAdvanceForm::FormCreate(TObject*)
     PageControlChange(PageControl);
 }
 
-bool TAdvanceForm::IsEditPageActive() const { return PageControl->ActivePage() == tbVisualAdjust; }
+bool TAdvanceForm::IsEditPageActive() const
+{
+    return PageControl->ActivePage() == tbVisualAdjust;
+}
 
 void TAdvanceForm::PageControlChange(TObject*)
 {

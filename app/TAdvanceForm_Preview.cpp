@@ -34,7 +34,10 @@ TRect CropRectIn(int32_t width, int32_t height, const TCropEdges& crop)
 
 } // namespace
 
-bool TAdvanceForm::ShowsSource() const { return chkSourceMovie->Checked(); }
+bool TAdvanceForm::ShowsSource() const
+{
+    return chkSourceMovie->Checked();
+}
 
 void TAdvanceForm::SetCropEdits(int32_t left, int32_t right, int32_t top, int32_t bottom)
 {
@@ -91,8 +94,8 @@ void TAdvanceForm::DrawPreviewFrame(TBitmap32* frame)
         }
         const TVideoProfile* profile = EditedJob->GetProfile();
         DrawOutlinedText(image, 5, 5, "Profile: " + (profile ? profile->ProfileName : std::string()));
-        DrawOutlinedText(image, 5, 25,
-            "Output FrameSize: " + std::to_string(outWidth) + "x" + std::to_string(outHeight));
+        DrawOutlinedText(
+            image, 5, 25, "Output FrameSize: " + std::to_string(outWidth) + "x" + std::to_string(outHeight));
     }
     PreviewImage->Changed();
 }
@@ -127,8 +130,7 @@ void TAdvanceForm::ShowCentred(TBitmap32* picture)
     TBitmap32* image = PreviewImage->Bitmap();
     const int32_t imageWidth = image->Width();
     const int32_t imageHeight = image->Height();
-    const TCentredPicture place
-        = TCentredPicture::In(imageWidth, imageHeight, picture->Width(), picture->Height());
+    const TCentredPicture place = TCentredPicture::In(imageWidth, imageHeight, picture->Width(), picture->Height());
     image->Draw(place.X, place.Y, picture);
     const int32_t right = place.X + place.Width;
     const int32_t bottom = place.Y + place.Height;
@@ -163,11 +165,20 @@ void TAdvanceForm::RedrawWhenStill()
         RedrawLastFrame();
 }
 
-void TAdvanceForm::edtCropLeftChange(TObject*) { RedrawLastFrame(); }
+void TAdvanceForm::edtCropLeftChange(TObject*)
+{
+    RedrawLastFrame();
+}
 
-void TAdvanceForm::chkFixAspectRatioClick(TObject*) { RedrawLastFrame(); }
+void TAdvanceForm::chkFixAspectRatioClick(TObject*)
+{
+    RedrawLastFrame();
+}
 
-void TAdvanceForm::chkSourceMovieClick(TObject*) { RedrawLastFrame(); }
+void TAdvanceForm::chkSourceMovieClick(TObject*)
+{
+    RedrawLastFrame();
+}
 
 void TAdvanceForm::PreviewImageResize(TObject*)
 {
@@ -204,8 +215,8 @@ void TAdvanceForm::PreviewImageMouseDown(TObject*, TMouseButton button, TShiftSt
 {
     if (!ShowsSource() || !LastFrame || !(button == mbLeft || shift.Contains(ssLeft)))
         return;
-    const TCentredPicture picture = TCentredPicture::In(
-        PreviewImage->Width(), PreviewImage->Height(), LastFrame->Width(), LastFrame->Height());
+    const TCentredPicture picture
+        = TCentredPicture::In(PreviewImage->Width(), PreviewImage->Height(), LastFrame->Width(), LastFrame->Height());
     if (!picture.Contains(x, y))
         return;
     CropDragging = true;
@@ -242,8 +253,8 @@ void TAdvanceForm::PreviewImageMouseUp(TObject*, TMouseButton, TShiftState, int,
     DragStartY = 0;
     if (!LastFrame)
         return;
-    const TCentredPicture picture = TCentredPicture::In(
-        PreviewImage->Width(), PreviewImage->Height(), LastFrame->Width(), LastFrame->Height());
+    const TCentredPicture picture
+        = TCentredPicture::In(PreviewImage->Width(), PreviewImage->Height(), LastFrame->Width(), LastFrame->Height());
     // A click, or a rectangle too thin to keep, clears the crop (each edit redrawing as it changes).
     if (picture.CropAtRelease(CropOf(*this)) == TCropEdges {})
         btnResetClick(nullptr);

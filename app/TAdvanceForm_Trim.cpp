@@ -1,6 +1,6 @@
 // TAdvanceForm: the trim markers under the position bar, their drag, and the time labels and hints they update.
 #include "app/AdvanceFormRules.h"
-#include "app/AdvanceDetailReport.h"
+#include "app/JobList.h"
 #include "app/TAdvanceForm.h"
 #include "engine/DecoderBase.h"
 #include "framed/FrPanel.h"
@@ -13,7 +13,10 @@
 
 namespace {
 
-TTrimTrack TrackOf(int32_t left, int32_t right, double duration) { return TTrimTrack { left, right, duration }; }
+TTrimTrack TrackOf(int32_t left, int32_t right, double duration)
+{
+    return TTrimTrack { left, right, duration };
+}
 
 } // namespace
 

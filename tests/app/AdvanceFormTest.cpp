@@ -331,7 +331,8 @@ TEST_F(AdvanceFormTest, PlayPausesAndStartsAgainFromTheBeginningAtTheEnd)
 
 TEST_F(AdvanceFormTest, LeavingTheEditPagePausesAndFixesTheSizeUntilItComesBack)
 {
-    WriteText(TLastSettings::FileName(), "[LastSettings]\nAdvanceSettingsFormWidth=800\nAdvanceSettingsFormHeight=760\n");
+    WriteText(
+        TLastSettings::FileName(), "[LastSettings]\nAdvanceSettingsFormWidth=800\nAdvanceSettingsFormHeight=760\n");
     Open()->Show();
     Pump();
     EXPECT_EQ(Window->Width(), 800);
@@ -469,10 +470,22 @@ TEST_F(AdvancePreviewTest, TheSourceIsDrawnCentredWithItsCropFramedInGreen)
         TColor32 Colour;
     };
     const Point points[] = {
-        { 107, 150, kBand }, { 108, 150, kFrameGrey }, { 427, 150, kFrameGrey }, { 428, 150, kBand },
-        { 200, 68, kBand }, { 200, 69, kFrameGrey }, { 200, 308, kFrameGrey }, { 200, 309, kBand },
-        { 118, 150, kGreen }, { 117, 150, kFrameGrey }, { 397, 150, kGreen }, { 398, 150, kFrameGrey },
-        { 200, 89, kGreen }, { 200, 268, kGreen }, { 200, 269, kFrameGrey }, { 119, 150, kFrameGrey },
+        { 107, 150, kBand },
+        { 108, 150, kFrameGrey },
+        { 427, 150, kFrameGrey },
+        { 428, 150, kBand },
+        { 200, 68, kBand },
+        { 200, 69, kFrameGrey },
+        { 200, 308, kFrameGrey },
+        { 200, 309, kBand },
+        { 118, 150, kGreen },
+        { 117, 150, kFrameGrey },
+        { 397, 150, kGreen },
+        { 398, 150, kFrameGrey },
+        { 200, 89, kGreen },
+        { 200, 268, kGreen },
+        { 200, 269, kFrameGrey },
+        { 119, 150, kFrameGrey },
     };
     for (const Point& p : points)
         EXPECT_EQ(At(p.X, p.Y), p.Colour) << p.X << "," << p.Y;
