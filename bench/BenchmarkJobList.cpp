@@ -1,0 +1,277 @@
+// Adding 10,000 analysed jobs to the main window's job list and repainting it, against filling the bare owner-data
+// list view with the same 10,000 rows and painting it.
+//
+// Ours is the add road as the main window runs it: 10,000 new jobs on a source, their analysis, the settings
+// answer, AddAnalysedJobs giving each its profile copy and output path, then the skinned owner-data list view
+// (program skin, skinned header, owner-drawn rows) told the new count and repainted. The analysis is answered by
+// copying one real probe result into each job, which is what probing the same source would leave, so no decoder
+// work is timed. The peer stores the same rows' texts and has the platform's own owner-data list view, of the same
+// size and columns, paint them. Both start each round from an empty list.
+#include "bench/BenchTiming.h"
+
+#include "app/AddJobs.h"
+#include "app/JobListView.h"
+#include "codecs/testclips/TTestClip.h"
+#include "codecs/testclips/TTestFolder.h"
+#include "codecs/testclips/TTestProbe.h"
+#include "engine/FormatProfiles.h"
+#include "framework/controls/Forms.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/controls/ListViewControl.h"
+#include "platform/win/Windows.h"
+#include "skin/core/TspSkinData.h"
+#include "skin/lists/SkinListViews.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kJobs = 10000;
+// The job list's area on the main window's skin.
+constexpr int kWidth = 517;
+constexpr int kHeight = 308;
+constexpr int kRounds = 3;
+
+using TRowTexts = std::array<std::string, 8>;
+
+// The peer's store of row texts, read by its parent when the view asks for a cell.
+std::vector<TRowTexts> peerRows;
+size_t peerCellsAsked = 0;
+
+LRESULT PeerParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_GETDISPINFO) {
+        auto* info = reinterpret_cast<NMLVDISPINFO*>(lParam);
+        const int row = info->item.iItem;
+        if ((info->item.mask & LVIF_TEXT) && row >= 0 && row < static_cast<int>(peerRows.size())) {
+            const std::string& text = peerRows[size_t(row)][size_t(info->item.iSubItem)];
+            std::snprintf(info->item.pszText, size_t(info->item.cchTextMax), "%s", text.c_str());
+        }
+        ++peerCellsAsked;
+        return 0;
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+// Milliseconds of the fastest of kRounds runs of `run`, each after `reset` (not timed).
+template <typename Reset, typename Run> double BestRound(Reset reset, Run run)
+{
+    double best = 1e300;
+    for (int round = 0; round < kRounds; ++round) {
+        reset();
+        const auto started = std::chrono::steady_clock::now();
+        run();
+        best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
+    }
+    return best;
+}
+
+// Our side: the main window's list view on the program skin, its rows filled and drawn from the jobs.
+struct TOursList {
+    TOursList(TForm* form, TspSkinData* skin)
+    {
+        View = new TspSkinListView(form);
+        View->SetParent(form);
+        View->SetBounds(0, 0, kWidth, kHeight);
+        View->SetHeaderSkinDataName("HeadButton");
+        View->SetViewStyle(vsReport);
+        View->SetOwnerData(true);
+        View->SetOwnerDraw(true);
+        View->SetMultiSelect(true);
+        View->SetRowSelect(true);
+        View->SetReadOnly(true);
+        AddJobListColumns(View);
+        View->OnData = [this](TObject*, TListItem* item) { FillJobRow(Jobs, item); };
+        View->OnDrawItem = [this](TCustomListView* sender, TListItem* item, TRect rect, TListDrawState state) {
+            DrawJobRow(Jobs, sender, item, rect, state);
+        };
+        View->SetSkinData(skin);
+    }
+
+    void Clear()
+    {
+        Jobs.clear();
+        View->Items()->SetCount(0);
+        SetJobListColumnWidths(View, true);
+        Application->ProcessMessages();
+    }
+
+    // What adding files does once the analysis and settings answered: the jobs join the list, the columns
+    // widen, the view takes the new count and repaints.
+    void Add(const std::string& source, const TAddRoad& road)
+    {
+        TJobList newJobs;
+        newJobs.reserve(kJobs);
+        for (int i = 0; i < kJobs; ++i)
+            newJobs.push_back(std::make_unique<TConvertJob>(source));
+        AddAnalysedJobs(Jobs, std::move(newJobs), "/out/", road);
+        SetJobListColumnWidths(View, Jobs.empty());
+        View->Items()->SetCount(static_cast<int>(Jobs.size()));
+        Repaint();
+    }
+
+    void Repaint()
+    {
+        View->Refresh();
+        Application->ProcessMessages();
+    }
+
+    TspSkinListView* View;
+    TJobList Jobs;
+};
+
+// The peer: the platform's owner-data report view with the same columns, answering cells from stored texts.
+struct TPeerList {
+    explicit TPeerList(HWND owner)
+    {
+        WNDCLASS wc {};
+        wc.lpfnWndProc = &PeerParentProc;
+        wc.lpszClassName = "BenchJobListParent";
+        RegisterClass(&wc);
+        Parent = CreateWindowEx(0, "BenchJobListParent", "", WS_CHILD | WS_VISIBLE, 0, 0, kWidth, kHeight, owner,
+            nullptr, nullptr, nullptr);
+        View = CreateWindowEx(0, WC_LISTVIEW, "",
+            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0, kWidth, kHeight, Parent,
+            nullptr, nullptr, nullptr);
+        const char* captions[] = { "Source File", "Frame Size", "Duration", "Target Format", "Status",
+            "Estimate Output File Size", "Output File", "Profile" };
+        const int widths[] = { 90, 80, 80, 100, 80, 140, 200, 250 };
+        for (int c = 0; c < 8; ++c) {
+            LVCOLUMN column {};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = widths[c];
+            column.pszText = const_cast<char*>(captions[c]);
+            SendMessage(View, LVM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
+        }
+    }
+
+    void Clear()
+    {
+        peerRows.clear();
+        peerRows.shrink_to_fit();
+        SendMessage(View, LVM_SETITEMCOUNT, 0, 0);
+        Application->ProcessMessages();
+    }
+
+    // The same rows stored one by one, the view told their count and painted.
+    void Add(const std::vector<TRowTexts>& rows)
+    {
+        peerRows.reserve(rows.size());
+        for (const TRowTexts& row : rows)
+            peerRows.push_back(row);
+        SendMessage(View, LVM_SETITEMCOUNT, static_cast<WPARAM>(peerRows.size()), 0);
+        Repaint();
+    }
+
+    void Repaint()
+    {
+        InvalidateRect(View, nullptr, TRUE);
+        Application->ProcessMessages();
+    }
+
+    HWND Parent;
+    HWND View;
+};
+
+// One real clip, probed once: the result every new job's analysis copies.
+std::unique_ptr<TConvertJob> ProbedClip(const std::string& path)
+{
+    TTestClipSpec spec = TestClipSpec(TTestClipKind::Mp4H264Aac);
+    std::string error;
+    if (!MakeTestClip(path, spec, &error)) {
+        std::fprintf(stderr, "cannot make the clip: %s\n", error.c_str());
+        return nullptr;
+    }
+    auto job = std::make_unique<TConvertJob>(path);
+    if (!job->Analyse()) {
+        std::fprintf(stderr, "the clip does not probe\n");
+        return nullptr;
+    }
+    job->Analysed = true;
+    return job;
+}
+
+} // namespace
+
+int main()
+{
+    THeadlessBackend backend;
+    backend.UseManualClock(1000);
+    if (!backend.Install())
+        return 1;
+    // The log of every message is for tests; a program runs without it.
+    backend.Log().SetEnabled(false);
+    InitializeForms();
+    RegisterListViewClass();
+    QuietMediaLogs();
+
+    TTestFolder folder;
+    const std::string source = folder.File("clip.mp4");
+    std::unique_ptr<TConvertJob> probed = ProbedClip(source);
+    if (!probed)
+        return 1;
+    TAddRoad road;
+    road.Analyse = [&](TJobList& jobs) {
+        for (auto& job : jobs) {
+            job->VideoInfo = probed->VideoInfo;
+            job->VideoStreamIndex = probed->VideoStreamIndex;
+            job->AudioStreamIndex = probed->AudioStreamIndex;
+            job->Analysed = true;
+        }
+    };
+    const TMP4Profile profile("MP4", "");
+    road.ChooseSettings = [&]() -> std::optional<TNewJobSettings> {
+        return TNewJobSettings { profile.Clone(), false, true };
+    };
+
+    int status = 0;
+    {
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");
+        if (skin->Empty) {
+            std::fprintf(stderr, "the program's skin did not load\n");
+            return 1;
+        }
+        auto* form = TCustomForm::Create<TForm>(Application);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(0, 0, kWidth, kHeight);
+        TOursList ours(form, skin);
+        form->Show();
+        Application->ProcessMessages();
+        const double oursMs = BestRound([&] { ours.Clear(); }, [&] { ours.Add(source, road); });
+        const double oursRepaint = BestOf([&] { ours.Repaint(); }, kRounds);
+
+        // The peer's rows are the texts our rows show.
+        std::vector<TRowTexts> rows;
+        for (const auto& job : ours.Jobs) {
+            const TJobRowTexts texts = JobRowTexts(*job);
+            TRowTexts row;
+            row[0] = texts.Caption;
+            std::copy(texts.SubItems.begin(), texts.SubItems.end(), row.begin() + 1);
+            rows.push_back(std::move(row));
+        }
+        ours.View->SetVisible(false);
+        TPeerList peer(form->Handle());
+        const double peerMs = BestRound([&] { peer.Clear(); }, [&] {
+            peerCellsAsked = 0;
+            peer.Add(rows);
+        });
+        const double peerRepaint = BestOf([&] { peer.Repaint(); }, kRounds);
+        if (ours.Jobs.size() != size_t(kJobs) || peerCellsAsked == 0) {
+            std::fprintf(stderr, "ours added %zu jobs; the peer's view asked for %zu cells\n", ours.Jobs.size(),
+                peerCellsAsked);
+            status = 1;
+        }
+        Report("joblist_add_10000_analysed_jobs_repaint", oursMs, peerMs);
+        // The list's side alone: the full list repainted, its rows filled from the jobs and drawn by the job list's
+        // own drawing, against the platform view painting the stored texts.
+        Report("joblist_repaint_10000_rows", oursRepaint, peerRepaint);
+    }
+    backend.Uninstall();
+    return status;
+}
