@@ -1,6 +1,7 @@
 // The window layer on real windows: each scenario plays on the headless backend and on the SDL backend under
 // Xvfb (bare and under openbox), and the two must show the same pixels and deliver the same messages. Then
 // what only a real display has: typed text, dropped files, the clipboard and the keyboard focus on the server.
+#include "platform/backend/sdl/TSdlBackend.h"
 #include "platform/controls/EditControl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/VirtualKeys.h"
@@ -10,6 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
+// After the test framework: Xlib's macros (Bool, None ...) would break its templates.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -336,6 +340,39 @@ TEST(SdlOpacity, BlendedUnderACompositorAndReportedUnavailableWithoutOne)
     for (int shift : { 0, 8, 16 })
         EXPECT_NEAR(int((shown >> shift) & 0xFF), int((blend >> shift) & 0xFF), 2)
             << std::hex << "shown " << shown << ", blended " << blend;
+}
+
+// X is asynchronous: a request about a window (a wake-up sent from another thread) can reach the server after the
+// window was destroyed, and its error can arrive as late as the video's close, when SDL gives back the error
+// handler it found at its start. That handler must be the program's, not Xlib's default, which ends the process.
+// The child makes such an error right after the video closed and must go on to its own exit.
+TEST(SdlErrors, AnXErrorArrivingAfterTheVideoClosedDoesNotEndTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string display = SharedXSession().DisplayName();
+    EXPECT_EXIT(
+        {
+            {
+                TSdlBackend backend;
+                if (!backend.Install(display.c_str(), nullptr))
+                    _exit(2);
+                backend.Uninstall();
+            }
+            Display* connection = XOpenDisplay(display.c_str());
+            if (!connection)
+                _exit(3);
+            const Window gone = XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 1, 1, 0, 0, 0);
+            XDestroyWindow(connection, gone);
+            XEvent wake {};
+            wake.xclient.type = ClientMessage;
+            wake.xclient.window = gone;
+            wake.xclient.format = 32;
+            XSendEvent(connection, gone, False, NoEventMask, &wake);
+            XSync(connection, False);
+            XCloseDisplay(connection);
+            _exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Bare, SdlDisplay, testing::Values(TDisplayKind { "Bare", TWindowManager::Bare }),
