@@ -16,7 +16,14 @@ namespace {
 
 constexpr int32_t kDirectShowKind = 0;
 
+std::atomic<TDecoderFactoryHook> DecoderFactoryHook { nullptr };
+
 } // namespace
+
+void SetDecoderFactoryHook(TDecoderFactoryHook hook)
+{
+    DecoderFactoryHook = hook;
+}
 
 TConvertJob::TConvertJob(const std::string& sourcePath)
     : VideoInfo(sourcePath)
@@ -156,7 +163,9 @@ bool TConvertJob::AnalyseResult(bool result)
 std::unique_ptr<DecoderBase> TConvertJob::CreateDecoder() const
 {
     std::unique_ptr<DecoderBase> decoder;
-    if (VideoInfo.GetDecoderKind() == kDirectShowKind)
+    if (const TDecoderFactoryHook hook = DecoderFactoryHook)
+        decoder = hook(VideoInfo.GetFileName());
+    else if (VideoInfo.GetDecoderKind() == kDirectShowKind)
         decoder = std::make_unique<DirectShowDecoder>(VideoInfo.GetFileName());
     else
         decoder = std::make_unique<BuiltInDecoder>(VideoInfo.GetFileName());

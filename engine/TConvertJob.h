@@ -151,3 +151,8 @@ private:
 // The job whose run is in progress, or null; the job callbacks find their job only through it, so one conversion
 // runs at a time.
 extern std::atomic<TConvertJob*> CurrentJob;
+
+// Makes the decoders of the jobs in place of the one each probe names: tests put in decoders whose decoding they
+// move on at chosen points. Null, the start-up state, gives the real ones.
+using TDecoderFactoryHook = std::unique_ptr<DecoderBase> (*)(const std::string& fileName);
+void SetDecoderFactoryHook(TDecoderFactoryHook hook);

@@ -277,14 +277,17 @@ void TConvertJob::WaitForRun()
     const auto started = std::chrono::steady_clock::now();
     for (;;) {
         ProcessMessages();
-        // The state is read before the status: a decoder that ended by its end callback has set the status by
-        // the time it reads as stopped.
+        // Whether the decoding had begun is read before the decoder's state: read after it, a begin that came
+        // between the two (a thread that had not started yet when its state was read) would pass for a decoder
+        // that began and then stopped. The state is read before the status: a decoder that ended by its end
+        // callback has set the status by the time it reads as stopped.
+        const bool begun = Begun;
         const bool decoderStopped = Decoder->GetState() == dsStopped;
         if (RunOver())
             return;
         // A decoder that stops without its end callback (it could not decode, or refused to begin) would
         // otherwise keep the batch waiting until the user stops it.
-        if (decoderStopped && (Begun || std::chrono::steady_clock::now() - started > kStartGrace)) {
+        if (decoderStopped && (begun || std::chrono::steady_clock::now() - started > kStartGrace)) {
             Fail("Decoding stopped before the end of the source.");
             return;
         }
