@@ -51,6 +51,23 @@ void LoadProgramIcon()
     }
 }
 
+// With TP_QUIT_AFTER_FIRST_PRESENT set, the program writes "presented" on its standard output once its main
+// window's first frame is on the display, and quits: the start-up benchmark times it up to that line.
+void QuitAfterFirstPresentIfAsked(TSdlBackend& backend)
+{
+    if (!std::getenv("TP_QUIT_AFTER_FIRST_PRESENT"))
+        return;
+    backend.SetPresentObserver([told = false](HWND window) mutable {
+        TCustomForm* mainForm = Application->MainForm();
+        if (told || !mainForm || !mainForm->HandleAllocated() || window != mainForm->Handle())
+            return;
+        told = true;
+        std::puts("presented");
+        std::fflush(stdout);
+        Application->Terminate();
+    });
+}
+
 } // namespace
 
 int main()
@@ -78,7 +95,9 @@ int main()
     Img32_system::InitializeThemeNexus();
     LoadProgramIcon();
 
+    QuitAfterFirstPresentIfAsked(backend);
     const int result = RunStartUp();
+    backend.SetPresentObserver(nullptr);
 
     Img32_system::FinalizeThemeNexus();
     RemoveAppServices();

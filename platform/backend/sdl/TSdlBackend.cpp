@@ -441,6 +441,9 @@ void TSdlBackend::PresentNativeWindow(TNativeWindow window, const TBackBuffer& b
     const SDL_Rect rect { int(area.left), int(area.top), columns, int(area.bottom - area.top) };
     SDL_UpdateWindowSurfaceRects(native->Window, &rect, 1);
     native->Presented = true;
+    // SDL waits for the server to take the pixels, so they are on the display now.
+    if (FPresentObserver)
+        FPresentObserver(native->Handle);
 }
 
 void TSdlBackend::SetNativeWindowShape(TNativeWindow window, const TRegion* shape)

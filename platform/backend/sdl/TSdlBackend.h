@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ public:
     // groups them as one program. Before Install; by default the executable's name.
     void SetWindowClass(std::string instanceName, std::string className);
     void Uninstall();
+    // Called with the window after each present of its back buffer has reached the display; null: nothing.
+    void SetPresentObserver(std::function<void(HWND window)> observer) { FPresentObserver = std::move(observer); }
 
     // TBackend.
     TNativeWindow CreateNativeWindow(HWND hwnd, const RECT& bounds, DWORD style, DWORD exStyle) override;
@@ -108,6 +111,7 @@ private:
     bool FVideoOpen = false;
     void* FDisplay = nullptr; // the Xlib Display
     uint32_t FWakeEvent = 0;
+    std::function<void(HWND)> FPresentObserver;
     std::atomic<bool> FWakePending { false };
     std::map<TNativeWindow, TNative> FNatives;
     TNativeWindow FNextNative = 1;
