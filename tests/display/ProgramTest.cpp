@@ -175,6 +175,21 @@ TEST(Program, ShowsItsSplashThenItsWindowAndQuitsOnItsCloseButton)
     EXPECT_TRUE(std::filesystem::is_directory(copy.Videos())) << "the output folder was not made";
 }
 
+// The switch the start-up benchmark times the program by: "presented" once, when the main window's first frame is
+// on the display, and a normal end right after.
+TEST(Program, WithTheFirstPresentSwitchItSaysPresentedOnceAndQuits)
+{
+    TXSession& session = SharedXSession();
+    TChildOptions options = session.ToolOptions();
+    options.Environment.emplace_back("TP_QUIT_AFTER_FIRST_PRESENT", "1");
+    options.CaptureOutput = true;
+    options.CaptureErrors = true;
+    TChildProcess program({ TP_PROGRAM_PATH }, options);
+    ASSERT_TRUE(program.WaitFinished(20s)) << "the program did not quit after its first present: " << program.Errors();
+    EXPECT_EQ(program.ExitCode(), 0) << program.Errors();
+    EXPECT_EQ(program.Output(), "presented\n");
+}
+
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndExitsWith1)
 {
     TChildOptions options;
