@@ -23,16 +23,20 @@ template <class F, class... A> void Call(const F& function, A&&... arguments)
 
 } // namespace
 
-TMainBatch::TMainBatch(TJobList& jobs)
+TMainBatch::TMainBatch(TJobList& jobs, TTimer* timer)
     : FJobs(jobs)
-    , FConvertInfoTimer(std::make_unique<TTimer>(nullptr))
+    , FOwnTimer(timer ? nullptr : std::make_unique<TTimer>(nullptr))
+    , FConvertInfoTimer(timer ? timer : FOwnTimer.get())
 {
     FConvertInfoTimer->SetEnabled(false);
     FConvertInfoTimer->SetInterval(kProgressInterval);
     FConvertInfoTimer->SetOnTimer([this](TObject*) { ProgressStep(); });
 }
 
-TMainBatch::~TMainBatch() = default;
+TMainBatch::~TMainBatch()
+{
+    FConvertInfoTimer->SetOnTimer(nullptr);
+}
 
 TConvertJob* TMainBatch::RunningJob() const
 {

@@ -28,7 +28,8 @@ struct TBatchStep {
 // with the jobs queued, analysed and given profiles and output files.
 class TMainBatch final {
 public:
-    explicit TMainBatch(TJobList& jobs);
+    // `timer` is the window's progress timer; without one the batch makes its own.
+    explicit TMainBatch(TJobList& jobs, TTimer* timer = nullptr);
     ~TMainBatch();
     TMainBatch(const TMainBatch&) = delete;
     TMainBatch& operator=(const TMainBatch&) = delete;
@@ -82,7 +83,7 @@ public:
     int32_t FramesAtLastTick = 0;
     uint32_t TickCount = 0;
 
-    TTimer* ConvertInfoTimer() const { return FConvertInfoTimer.get(); }
+    TTimer* ConvertInfoTimer() const { return FConvertInfoTimer; }
 
 private:
     void RunQueuedJob(int index);
@@ -92,7 +93,8 @@ private:
     TConvertJob* RunningJob() const;
 
     TJobList& FJobs;
-    std::unique_ptr<TTimer> FConvertInfoTimer;
+    std::unique_ptr<TTimer> FOwnTimer;
+    TTimer* FConvertInfoTimer = nullptr;
     // TickCount when the running job started: its seconds so far, for the remaining time.
     uint32_t FJobStartTick = 0;
     bool FCloseRequested = false;

@@ -81,8 +81,10 @@ void RenderPreviewFrame(const TConvertJob& job, TBitmap32& frame, TBitmap32& dis
 TMainPreview::TMainPreview(TPreviewFrames& frames, const TMainPreviewControls& controls)
     : FFrames(frames)
     , FControls(controls)
-    , FPreviewTimer(std::make_unique<TTimer>(nullptr))
-    , FDisplayTimer(std::make_unique<TTimer>(nullptr))
+    , FOwnPreviewTimer(controls.PreviewTimer ? nullptr : std::make_unique<TTimer>(nullptr))
+    , FOwnDisplayTimer(controls.DisplayTimer ? nullptr : std::make_unique<TTimer>(nullptr))
+    , FPreviewTimer(controls.PreviewTimer ? controls.PreviewTimer : FOwnPreviewTimer.get())
+    , FDisplayTimer(controls.DisplayTimer ? controls.DisplayTimer : FOwnDisplayTimer.get())
 {
     FPreviewTimer->SetEnabled(false);
     FPreviewTimer->SetInterval(kPositionInterval);
@@ -110,6 +112,8 @@ TMainPreview::~TMainPreview()
     RefreshJobList = nullptr;
     StopPreview();
     BindTrackBar(false);
+    FPreviewTimer->SetOnTimer(nullptr);
+    FDisplayTimer->SetOnTimer(nullptr);
     // A notice still queued for this player goes nowhere once its window is gone.
     if (FNotifyWindow)
         DeallocateHWnd(FNotifyWindow);

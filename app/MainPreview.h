@@ -50,6 +50,9 @@ struct TMainPreviewControls {
     TImage* imgStartTime = nullptr;
     TImage* imgEndTime = nullptr;
     TShape* StartEndTimeShape = nullptr;
+    // The window's position (200 ms) and one-shot display (10 ms) timers; the player makes its own without them.
+    TTimer* PreviewTimer = nullptr;
+    TTimer* DisplayTimer = nullptr;
 };
 
 // Plays one job at a time. Decoders are created, played, stopped and deleted only here, on the user-interface
@@ -110,8 +113,12 @@ public:
     // Binds or detaches the track bar's change event (a batch detaches it).
     void BindTrackBar(bool bound);
 
-    TTimer* PreviewTimer() const { return FPreviewTimer.get(); }
-    TTimer* DisplayTimer() const { return FDisplayTimer.get(); }
+    TTimer* PreviewTimer() const { return FPreviewTimer; }
+    TTimer* DisplayTimer() const { return FDisplayTimer; }
+    // The position timer's tick: the track bar follows the decoder.
+    void PreviewTimerTimer();
+    // The display timer's one tick: the last frame drawn into the preview image or the advanced window.
+    void DisplayTimerTimer();
 
 private:
     // The decoder's callbacks; they find the player that plays through ActivePreview.
@@ -124,8 +131,6 @@ private:
 
     void NotifyWndProc(TMessage& message);
     void FrameArrived();
-    void PreviewTimerTimer();
-    void DisplayTimerTimer();
     double Position() const;
     // Puts a marker at a time of the previewed job's track bar scale; `unset` when the bar has no range.
     void PlaceMarkerAt(TImage* marker, double position, int32_t unset);
@@ -135,7 +140,10 @@ private:
     std::unique_ptr<DecoderBase> FDecoder;
     TConvertJob* FJob = nullptr;
     std::unique_ptr<TBitmap32> FDisplayBitmap;
-    std::unique_ptr<TTimer> FPreviewTimer;
-    std::unique_ptr<TTimer> FDisplayTimer;
+    // Timers the player made itself, when the window gave none.
+    std::unique_ptr<TTimer> FOwnPreviewTimer;
+    std::unique_ptr<TTimer> FOwnDisplayTimer;
+    TTimer* FPreviewTimer = nullptr;
+    TTimer* FDisplayTimer = nullptr;
     HWND FNotifyWindow = nullptr;
 };

@@ -47,13 +47,8 @@ TMainForm::TMainForm(TComponent* owner)
     lvFileList->WindowProc = [this](TMessage& message) { FileListWindowProc(message); };
     DragAcceptFiles(lvFileList->Handle(), TRUE);
 
-    Converting = false;
-    RunningIndex = 0;
-    // The trim markers sit under the preview track bar, at its two ends.
-    imgStartTime->SetTop(tbPreview->Top() + imgStartTime->Height() + 6);
-    imgStartTime->SetLeft(tbPreview->Left());
-    imgEndTime->SetTop(imgStartTime->Top());
-    imgEndTime->SetLeft(tbPreview->Left() + tbPreview->Width() - imgEndTime->Width());
+    // Not converting, no running job; the trim markers sit under the preview track bar, at its two ends.
+    CreatePreviewAndBatch();
 
     const TLastSettings settings;
     edtOutputFolder->SetText(settings.OutputFolder());
@@ -297,6 +292,12 @@ void TMainForm::AddDroppedFiles(TMessage& message)
 
 void TMainForm::FormCloseQuery(TObject*, bool& canClose)
 {
+    // A batch ends first (its job stopped and queued again); the window closes once "Go" has returned, never
+    // inside it, where the running job is still on the stack.
+    if (Batch && !Batch->RequestClose()) {
+        canClose = false;
+        return;
+    }
     // An add under way finishes first: its analysis ends after the file it probes, nothing more is asked, and
     // the window closes once the add has returned.
     if (AddDepth > 0) {

@@ -1,7 +1,11 @@
 // TMainForm, the program's main window: the job list with its add road and output folder, the commands with their
 // shortcuts, menus and face buttons, the preview area with its trim markers, and the batch's progress panel.
 #pragma once
+#include "app/ConversionPreview.h"
 #include "app/JobList.h"
+#include "app/MainBatch.h"
+#include "app/MainPreview.h"
+#include "app/PreviewFrames.h"
 #include "framework/controls/ControlsEvents.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/TCustomListView.h"
@@ -212,6 +216,10 @@ public:
     void chkPreviewMovieClick(TObject* sender);
     // Lets go of the preview decoder and the frame buffers at teardown.
     void ReleasePreview();
+    // The frame lock with the frames it guards, the preview player, and the frame display during a conversion.
+    std::unique_ptr<TPreviewFrames> Frames;
+    std::unique_ptr<TMainPreview> Player;
+    std::unique_ptr<TConversionPreview> ConversionView;
 
     // ---- Batch (TMainForm_Batch.cpp) ------------------------------------------------------------------------------
     // A batch runs; the index of its running job (0 when none); that job's frame count at the last progress step;
@@ -223,8 +231,18 @@ public:
     void actGoExecute(TObject* sender);
     void actStopExecute(TObject* sender);
     void ConvertInfoTimerTimer(TObject* sender);
+    // The batch loop; the four fields above follow it.
+    std::unique_ptr<TMainBatch> Batch;
 
 private:
+    // The preview player, the conversion's frame display and the batch, bound to the window's controls.
+    void CreatePreviewAndBatch();
+    void BindPreview();
+    void BindBatch();
+    // The window's copies of the batch's and the preview's state, read by the control states.
+    void SyncBatchState();
+    void ShowBatchStep(const TBatchStep& step);
+
     void CreateComponents();
     void CreateActions();
     void CreateMenus();
