@@ -315,10 +315,8 @@ void TMainPreview::DisplayTimerTimer()
     std::lock_guard lock(FFrames.Lock);
     if (!FFrames.FrameBitmap)
         return;
-    if (DrawAdvanceFrame) {
-        DrawAdvanceFrame(FFrames.FrameBitmap.get());
+    if (DrawAdvanceFrame && DrawAdvanceFrame(FFrames.FrameBitmap.get()))
         return;
-    }
     if (!FJob || !FControls.PreviewImage)
         return;
     if (!FDisplayBitmap) {

@@ -71,8 +71,9 @@ public:
     std::function<void()> RefreshJobList;
     // The decoder was found paused by the position timer: the window enables its "Preview" button.
     std::function<void()> PreviewPaused;
-    // While the advanced settings window is open it draws the frames instead of the preview image.
-    std::function<void(TBitmap32* frame)> DrawAdvanceFrame;
+    // While the advanced settings window is open it draws the frames instead of the preview image: true when it
+    // took the frame.
+    std::function<bool(TBitmap32* frame)> DrawAdvanceFrame;
     // Makes the decoder of a job; the job's own CreateDecoder unless replaced.
     std::function<std::unique_ptr<DecoderBase>(TConvertJob& job)> CreateDecoder;
     // The window the decoder plays into.

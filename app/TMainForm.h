@@ -15,6 +15,7 @@
 #include <vector>
 
 class TAction;
+class TAdvanceForm;
 class TActionList;
 class TAnalysisVideoInfoForm;
 class TFrLabel;
@@ -220,6 +221,8 @@ public:
     std::unique_ptr<TPreviewFrames> Frames;
     std::unique_ptr<TMainPreview> Player;
     std::unique_ptr<TConversionPreview> ConversionView;
+    // The advanced settings window while it is shown over the preview: the frames go to it.
+    TAdvanceForm* OpenAdvanceForm = nullptr;
 
     // ---- Batch (TMainForm_Batch.cpp) ------------------------------------------------------------------------------
     // A batch runs; the index of its running job (0 when none); that job's frame count at the last progress step;

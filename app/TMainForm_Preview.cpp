@@ -2,6 +2,7 @@
 // player and the conversion preview the window holds.
 #include "app/TMainForm.h"
 
+#include "app/TAdvanceForm.h"
 #include "framework/controls/TTimer.h"
 #include "imaging/TBitmap32.h"
 #include "imaging/TImage32.h"
@@ -43,6 +44,12 @@ void TMainForm::BindPreview()
     Player->PreviewPaused = [this] {
         FormSkinner->SetEnabled("Preview", true);
         Refresh();
+    };
+    Player->DrawAdvanceFrame = [this](TBitmap32* frame) {
+        if (!OpenAdvanceForm)
+            return false;
+        OpenAdvanceForm->DrawPreviewFrame(frame);
+        return true;
     };
     ConversionView->ShowPanel = [this](bool visible) { PreviewPanel->SetVisible(visible); };
     // Unticking runs the click handler, which releases the converter.

@@ -442,6 +442,34 @@ TEST_F(MainPreviewTest, ANoticeAfterTheStopDrawsNothing)
     EXPECT_EQ(Controls.PreviewImage->Bitmap()->Width(), width) << "nothing was drawn";
 }
 
+TEST_F(MainPreviewTest, TheDisplayTimerDrawsIntoTheAdvancedWindowWhileItTakesTheFrames)
+{
+    TConvertJob* job = ClipJob(2);
+    Player->Preview(job);
+    Decoder->Begin(StreamFormat { 2.0, true, 4, 2, 1.0, kColorFormat32 });
+    std::vector<uint32_t> frame(8, 0xFF00FF00);
+    int taken = 0;
+    bool take = true;
+    Player->DrawAdvanceFrame = [&](TBitmap32* bitmap) {
+        EXPECT_EQ(bitmap->Width(), 4);
+        taken += take;
+        return take;
+    };
+    for (bool open : { true, false }) {
+        take = open;
+        Decoder->Frame(frame.data());
+        Pump();
+        EXPECT_TRUE(Player->DisplayTimer()->Enabled());
+        Backend.AdvanceClock(10);
+        Pump();
+        EXPECT_FALSE(Player->DisplayTimer()->Enabled()) << "one-shot";
+    }
+    EXPECT_EQ(taken, 1);
+    // Once the window is closed the frame goes to the preview image, at the stream's size.
+    EXPECT_EQ(Controls.PreviewImage->Bitmap()->Width(), 64);
+    EXPECT_EQ(Controls.PreviewImage->Bitmap()->Pixel(1, 1), 0xFF00FF00u);
+}
+
 // A real preview: the built-in decoder plays a clip made here, its 16-bit frames are converted and turned upright
 // on its thread, and the display timer draws them into the preview image.
 TEST_F(MainPreviewTest, ARealClipIsDrawnUprightIntoThePreviewImage)
