@@ -8,6 +8,7 @@
 #include "app/TOutputSettingsForm.h"
 #include "codecs/testclips/TTestClip.h"
 #include "engine/TConvertJob.h"
+#include "framework/dialogs/FileDialogProviders.h"
 #include "framed/FrEdit.h"
 #include "framed/FrPanel.h"
 #include "framework/controls/ExtCtrls.h"
@@ -752,6 +753,54 @@ TEST_F(AdvanceFormTest, ShowAdvanceSettingsAnswersOkAndKnowsTheOpenWindowMeanwhi
         EXPECT_EQ(shown, nullptr);
         EXPECT_EQ(Job->CropTop, ok ? 12 : 0);
     }
+}
+
+// The desktop's save dialog, answered by the test: it records what it was asked and chooses `Answer` (or is
+// cancelled when that is empty).
+class TAnsweringSaveDialog final : public TFileDialogProvider {
+public:
+    TAnsweringSaveDialog(std::vector<TFileChooserRequest>* requests, std::string answer)
+        : FRequests(requests)
+        , FAnswer(std::move(answer))
+    {
+    }
+    std::string Name() const override { return "answering"; }
+    bool OutOfProcess() const override { return false; }
+    TFileChooserResult Run(const TFileChooserRequest& request) override
+    {
+        FRequests->push_back(request);
+        TFileChooserResult result;
+        result.Status = FAnswer.empty() ? TFileChooserStatus::Cancelled : TFileChooserStatus::Chosen;
+        if (!FAnswer.empty())
+            result.Paths = { FAnswer };
+        return result;
+    }
+
+private:
+    std::vector<TFileChooserRequest>* FRequests;
+    std::string FAnswer;
+};
+
+TEST_F(AdvanceFormTest, BrowseOffersTheOutputsOwnTypeAndTakesTheChosenPath)
+{
+    std::vector<TFileChooserRequest> requests;
+    for (const char* answer : { "", "/videos/chosen.avi" }) {
+        SCOPED_TRACE(answer);
+        std::vector<std::unique_ptr<TFileDialogProvider>> providers;
+        providers.push_back(std::make_unique<TAnsweringSaveDialog>(&requests, answer));
+        SetFileDialogProviders(std::move(providers));
+        Open();
+        Window->btnBrowseClick(nullptr);
+        EXPECT_EQ(Window->edtName->Text(), *answer ? std::string(answer) : Folder->File("out/source.avi"));
+        delete Window;
+        Window = nullptr;
+    }
+    ResetFileDialogProviders();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].Kind, TFileChooserKind::Save);
+    ASSERT_EQ(requests[0].Filters.size(), 1u);
+    EXPECT_EQ(requests[0].Filters[0].Name, "*.avi");
+    EXPECT_EQ(requests[0].Filters[0].Patterns, std::vector<std::string> { "*.avi" });
 }
 
 } // namespace
