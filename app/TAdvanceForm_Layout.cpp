@@ -158,7 +158,8 @@ void TAdvanceForm::CreateEditPage()
     spSkinNotebook->SetAlign(alClient);
     spSkinNotebook->SetButtonSkinDataName("resizebutton");
     spSkinNotebook->SetButtonsMode(true);
-    spSkinNotebook->Pages()->Add("Cropping && Aspect Ratio");
+    // The notebook comes with one page, which becomes the first of ours.
+    spSkinNotebook->Pages()->SetStrings(0, "Cropping && Aspect Ratio");
     spSkinNotebook->Pages()->Add("Mulit-AV Streams Option");
     spSkinNotebook->SetPageIndex(0);
     CreateCropPage();

@@ -21,6 +21,7 @@
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinLabels.h"
+#include "skin/controls/SkinNotebook.h"
 #include "skin/controls/SkinSpinEdit.h"
 #include "skin/controls/SkinTrackBars.h"
 #include "skin/dialogs/TspSkinPageControl.h"
@@ -651,6 +652,12 @@ TEST_F(AdvanceFormTest, TheStreamListsShowTheProbeAndOkStoresTheChoice)
     Job->AudioStreamIndex = 1;
     Decoder = Job->CreateDecoder();
     Open();
+    // The side notebook holds the crop page and the streams page, nothing else.
+    ASSERT_EQ(Window->spSkinNotebook->PageCount(), 2);
+    EXPECT_EQ(Window->spSkinNotebook->Pages()->Strings(0), "Cropping && Aspect Ratio");
+    EXPECT_EQ(Window->spSkinNotebook->Pages()->Strings(1), "Mulit-AV Streams Option");
+    EXPECT_EQ(Window->cbVideoStream->Parent(), Window->spSkinNotebook->Page(1));
+    EXPECT_EQ(Window->edtCropLeft->Parent(), Window->spSkinNotebook->Page(0));
     ASSERT_EQ(Window->cbVideoStream->Items()->Count(), 2);
     ASSERT_EQ(Window->cbAudioStream->Items()->Count(), 2);
     EXPECT_EQ(Window->cbVideoStream->Items()->Strings(1).rfind("Video Stream 2 : 96 x 64 (", 0), 0u)
