@@ -28,9 +28,10 @@ inline TspSkinForm* NewFormSkinner(TForm* form)
 template <class T> T* Place(TComponent* owner, TWinControl* parent, int x, int y, int width, int height)
 {
     auto* control = new T(owner);
+    // The parent first: taking a skin may size the control, which needs the windows of its own children.
+    control->SetParent(parent);
     if constexpr (requires { control->SetSkinData(FormSkinData()); })
         control->SetSkinData(FormSkinData());
-    control->SetParent(parent);
     control->SetBounds(x, y, width, height);
     return control;
 }

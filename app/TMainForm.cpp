@@ -112,6 +112,12 @@ void TMainForm::lvFileListData(TObject*, TListItem* item)
     FillJobRow(Jobs, item);
 }
 
+void TMainForm::spSkinScrollBarHMouseMove(TObject*, TShiftState shift, int, int)
+{
+    if (FileListBackgroundPanel->Visible() && shift.Contains(ssLeft))
+        FileListBackgroundPanel->Repaint();
+}
+
 void TMainForm::lvFileListDrawItem(TCustomListView* sender, TListItem* item, TRect rect, TListDrawState state)
 {
     DrawJobRow(Jobs, sender, item, rect, state);

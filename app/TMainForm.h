@@ -149,6 +149,8 @@ public:
     void lvFileListData(TObject* sender, TListItem* item);
     void lvFileListDrawItem(TCustomListView* sender, TListItem* item, TRect rect, TListDrawState state);
     void edtOutputFolderChange(TObject* sender);
+    // Dragging the list's horizontal bar repaints the background panel that covers an empty list.
+    void spSkinScrollBarHMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void actAddFilesExecute(TObject* sender);
     void actAddFolderExecute(TObject* sender);
     void actBrowseExecute(TObject* sender);

@@ -436,6 +436,9 @@ void TMainForm::BindEvents()
     AttachSelectItem();
     lvFileList->OnDblClick = [this](TObject* sender) { lvFileListDblClick(sender); };
     edtOutputFolder->OnChange = [this](TObject* sender) { edtOutputFolderChange(sender); };
+    spSkinScrollBarH->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+        spSkinScrollBarHMouseMove(sender, shift, x, y);
+    };
     cbOutputProfile->OnChange = [this](TObject* sender) { cbOutputProfileChange(sender); };
     chkPreviewMovie->OnClick = [this](TObject* sender) { chkPreviewMovieClick(sender); };
     tbPreview->OnChange = [this](TObject* sender) { tbPreviewChange(sender); };

@@ -136,6 +136,10 @@ TFileChooserResult RunFileDialog(TFileChooserRequest request, HWND owner)
     if (p.Installed)
         order.push_back(p.Installed.get());
 
+    // Disabling the forms takes the focus from them; the window that had it gets it back afterwards, as it would
+    // from a dialog of its own, so that the keyboard goes on where it was.
+    const HWND active = GetActiveWindow();
+    const HWND focus = GetFocus();
     const std::vector<HWND> disabled = DisableForms();
     TFileChooserResult result;
     std::string reasons;
@@ -148,6 +152,11 @@ TFileChooserResult RunFileDialog(TFileChooserRequest request, HWND owner)
     for (auto it = disabled.rbegin(); it != disabled.rend(); ++it)
         if (IsWindow(*it))
             EnableWindow(*it, TRUE);
+    if (active && IsWindow(active) && IsWindowEnabled(active)) {
+        SetActiveWindow(active);
+        if (focus && IsWindow(focus) && IsWindowEnabled(focus))
+            SetFocus(focus);
+    }
     if (order.empty())
         reasons = "no file dialog is known to this program";
     if (result.Status == TFileChooserStatus::Unavailable || order.empty()) {

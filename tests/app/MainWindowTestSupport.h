@@ -7,8 +7,8 @@
 #include "codecs/testclips/TTestClip.h"
 #include "framework/controls/TScreen.h"
 #include "tests/app/ProfileWindowsTestSupport.h"
+#include "tests/platform/ShellTestSupport.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -22,13 +22,7 @@ protected:
         ProfileWindowsTest::SetUp();
         std::filesystem::create_directories(Folder->File("Skin"));
         std::filesystem::create_directory_symlink(TP_SKIN_DIR, Folder->File("Skin/TarnwickPro"));
-        // The videos folder is the test's own (a user-dirs.dirs of the user's would name another).
-        for (const char* name : { "XDG_VIDEOS_DIR", "XDG_CONFIG_HOME" }) {
-            const char* value = std::getenv(name);
-            SavedEnvironment.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
-        setenv("XDG_CONFIG_HOME", Folder->File("config").c_str(), 1);
-        setenv("XDG_VIDEOS_DIR", Folder->File("Videos").c_str(), 1);
+        Home.Set("XDG_VIDEOS_DIR", Home.Home() + "/Videos");
         // Two AVI profiles, so that the combo's order shows within a format too.
         WriteProfile(TAVIProfile("AVI Small", ""));
         WriteProfile(TAVIProfile("AVI Large", ""));
@@ -51,12 +45,6 @@ protected:
         Application->OnIdle = nullptr;
         delete Window;
         Window = nullptr;
-        for (const auto& [name, value] : SavedEnvironment) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
         ProfileWindowsTest::TearDown();
     }
 
@@ -104,8 +92,9 @@ protected:
         return shown;
     }
 
-    std::string Videos() const { return Folder->File("Videos/"); }
+    std::string Videos() const { return Home.Home() + "/Videos/"; }
 
     TMainForm* Window = nullptr;
-    std::vector<std::pair<std::string, std::optional<std::string>>> SavedEnvironment;
+    // A home of the test's own, with its own videos folder.
+    TShellTestHome Home;
 };

@@ -1,6 +1,7 @@
 // The file dialogs over injected providers: the order they are tried in, what the application's options
 // become, the modal wait while a provider runs out of process, and what a dialog makes of each answer.
 #include "ControlsTestSupport.h"
+#include "framework/controls/TCustomEdit.h"
 #include "framework/core/TStrings.h"
 #include "framework/dialogs/Dialogs.h"
 #include "framework/dialogs/FileDialogProviders.h"
@@ -221,4 +222,29 @@ TEST_F(FileDialogs, WhileAProviderRunsElsewhereTheFormsTakeNoInputAndKeepPaintin
     EXPECT_NE(providerThread, std::this_thread::get_id());
     EXPECT_FALSE(enabledWhileUp);
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+}
+
+// The forms are disabled while the dialog is up, which takes the focus from them: the window and the control that
+// had it get it back, so the keyboard goes on where it was.
+TEST_F(FileDialogs, AfterTheDialogTheFocusIsWhereItWas)
+{
+    TForm* form = NewForm(100, 100, 200, 100);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 100, 20);
+    auto* other = new TEdit(form);
+    other->SetParent(form);
+    other->SetBounds(10, 40, 100, 20);
+    form->Show();
+    other->SetFocus();
+    Pump();
+    ASSERT_EQ(GetFocus(), other->Handle());
+    for (TFileChooserStatus status : { TFileChooserStatus::Chosen, TFileChooserStatus::Cancelled }) {
+        Use({ status });
+        TOpenDialog dialog(nullptr);
+        dialog.Execute();
+        Pump();
+        EXPECT_EQ(GetActiveWindow(), form->Handle());
+        EXPECT_EQ(GetFocus(), other->Handle());
+    }
 }
