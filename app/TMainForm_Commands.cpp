@@ -6,6 +6,7 @@
 #include "app/DravelVCCommon.h"
 #include "app/JobListView.h"
 #include "app/TAboutForm.h"
+#include "app/TAdvanceForm.h"
 #include "app/TEditProfileForm.h"
 #include "app/TOptionForm.h"
 #include "app/TResourceSkinData.h"
@@ -389,5 +390,22 @@ void TMainForm::actSupportExecute(TObject*)
 
 void TMainForm::actAdvanceExecute(TObject*)
 {
-    // FIXME: opens the advanced settings window on the selected job once that window exists.
+    TConvertJob* job = SelectedJob();
+    if (!job)
+        return;
+    // The window works on the preview of the job it edits.
+    if (!HasPreviewDecoder() || PreviewJob != job) {
+        StopPreview();
+        actPreviewExecute(nullptr);
+    }
+    // A source that cannot be previewed still gets its settings, without a decoder.
+    TConvertJob* edited = PreviewJob ? PreviewJob : job;
+    PreviewPanel->SetVisible(false);
+    ShowAdvanceSettings(this, Player ? Player->Decoder() : nullptr, edited, &OpenAdvanceForm);
+    OpenAdvanceForm = nullptr;
+    PreviewPanel->SetVisible(true);
+    ShowTrimMarkers(edited);
+    actStopPreview->Execute();
+    RefreshJobList();
+    UpdateControlStates();
 }

@@ -7,6 +7,7 @@
 #include "app/JobList.h"
 #include "app/LastSettings.h"
 #include "app/TAboutForm.h"
+#include "app/TAdvanceForm.h"
 #include "app/TAddFolderForm.h"
 #include "app/TAnalysisVideoInfoForm.h"
 #include "app/TOutputSettingsForm.h"
@@ -419,6 +420,40 @@ TEST_F(MainWindowCommandsTest, SettingsOfSeveralJobsRequeueThemWithTheChosenProf
     }
     EXPECT_EQ(Window->Jobs[1]->GetProfile()->FormatType, vfAVI);
     EXPECT_FALSE(Window->Jobs[1]->DisableAudio);
+}
+
+// "Accurate Settings" previews the selected job under the advanced settings window, which takes the preview's
+// frames while it is open; the preview stops when it closes.
+TEST_F(MainWindowCommandsTest, AccurateSettingsOpensTheAdvancedWindowOverThePreviewOfTheJob)
+{
+    Open();
+    DialogAnswers = { { Clip("one.avi", 2, 5) } };
+    TRoadAnswers answers;
+    answers.Settings = ChooseMP4;
+    RunRoad(answers, [&] { PressOnList('A', { VK_MENU }); });
+    ASSERT_EQ(Window->Jobs.size(), 1u);
+    Select({ 0 });
+    TConvertJob* job = Window->Jobs[0].get();
+    int shown = Answering<TAdvanceForm>(
+        [&](TAdvanceForm& advanced) {
+            EXPECT_EQ(Window->OpenAdvanceForm, &advanced);
+            EXPECT_EQ(Window->PreviewJob, job);
+            EXPECT_TRUE(Window->HasPreviewDecoder());
+            EXPECT_EQ(job->Status, jsPreviewing);
+            EXPECT_FALSE(Window->PreviewPanel->Visible());
+            advanced.SetModalResult(mrCancel);
+        },
+        [&] { Click(600, 68); }); // "Jump"
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(Window->OpenAdvanceForm, nullptr);
+    EXPECT_FALSE(Window->HasPreviewDecoder());
+    EXPECT_EQ(Window->PreviewJob, nullptr);
+    EXPECT_EQ(job->Status, jsQueue);
+    EXPECT_FALSE(Window->PreviewPanel->Visible());
+    // Double clicking the one selected row opens it the same way (through the settings command).
+    shown = Answering<TAdvanceForm>([&](TAdvanceForm& advanced) { advanced.SetModalResult(mrCancel); },
+        [&] { Window->lvFileList->OnDblClick(Window->lvFileList); });
+    EXPECT_EQ(shown, 1);
 }
 
 // ---- The profile combo -------------------------------------------------------------------------------------------
