@@ -6,6 +6,7 @@
 #include "app/LastSettings.h"
 #include "app/TAdvanceForm.h"
 #include "app/TOutputSettingsForm.h"
+#include "app/TResourceSkinData.h"
 #include "codecs/testclips/TTestClip.h"
 #include "engine/TConvertJob.h"
 #include "framed/FrEdit.h"
@@ -48,6 +49,10 @@ protected:
         WriteProfile(TAVIProfile("Archive", ""));
         WriteProfile(TFLVProfile("Web", ""));
         LoadHolder();
+        // The window in the program's skins, as the program shows it.
+        InstallResourceSkins(*Holder->Form);
+        Holder->Form->LoadMainSkin();
+        Holder->Form->LoadFormSkin();
         Job = NewJob("source.avi", true);
         Decoder = Job->CreateDecoder();
         // The reader exists once the preview has played; the main window hands the window a started preview.

@@ -3,6 +3,7 @@
 // own settings, and the profile and flags it hands back.
 #include "app/LastSettings.h"
 #include "app/TOutputSettingsForm.h"
+#include "app/TResourceSkinData.h"
 #include "engine/TConvertJob.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/graphics/TPicture.h"
@@ -243,6 +244,26 @@ TEST_F(OutputSettingsFormTest, ThePicturesAreTheSkinMakersOnesInTheirRow)
     EXPECT_TRUE(Window->Image1->Visible());
     EXPECT_FALSE(Window->Image2->Visible());
     EXPECT_EQ(Window->Image2->Top(), Window->Image1->Top());
+}
+
+// The program loads its skins before any window opens: the profile windows are made in them, their combo boxes
+// (whose edit part is a window of its own) taking the skin only once they stand in their parents.
+TEST_F(OutputSettingsFormTest, TheProfileWindowsOpenInTheProgramsSkins)
+{
+    std::filesystem::create_directory(Folder->File("Skin"));
+    std::filesystem::create_directory_symlink(TP_SKIN_DIR, Folder->File("Skin/TarnwickPro"));
+    InstallResourceSkins(*Holder->Form);
+    Holder->Form->LoadFormSkin();
+    ASSERT_NE(FormSkinData(), nullptr);
+    Open();
+    EXPECT_EQ(Window->cbProfiles->SkinData(), FormSkinData());
+    EXPECT_EQ(Editor().cbAVIFrameSize->SkinData(), FormSkinData());
+    Close();
+    TConvertJob job("");
+    job.SetProfile(std::make_unique<TMOVProfile>("Clip", ""));
+    std::unique_ptr<TOutputSettingsForm> seeded(TCustomForm::Create<TOutputSettingsForm>(Application, job));
+    EXPECT_TRUE(seeded->rbMOV->Checked());
+    EXPECT_EQ(NewEditor()->cbProfiles->SkinData(), FormSkinData());
 }
 
 } // namespace
