@@ -341,12 +341,13 @@ void TMainForm::actAllProfileExecute(TObject*)
         job->FixAspectRatio = true;
         made.push_back(std::move(job));
     }
+    if (made.empty())
+        return;
     // The file is probed once; every job takes that probe.
-    if (!made.empty())
-        made.front()->Analyse();
+    made.front()->Analyse();
+    const TVideoInfoReader probe = made.front()->VideoInfo;
     for (auto& job : made) {
-        if (job != made.front())
-            job->VideoInfo = made.front()->VideoInfo;
+        job->VideoInfo = probe;
         job->Analysed = true;
         job->OutputFile = BuildOutputPath(CurrentOutputFolder, *job);
         Jobs.push_back(std::move(job));

@@ -456,6 +456,50 @@ TEST_F(MainWindowCommandsTest, AccurateSettingsOpensTheAdvancedWindowOverThePrev
     EXPECT_EQ(shown, 1);
 }
 
+TEST_F(MainWindowCommandsTest, RemovingThePausedPreviewedJobStopsThePreviewFirst)
+{
+    Open();
+    DialogAnswers = { { Clip("one.avi", 2, 5), Clip("two.avi", 2, 5) } };
+    TRoadAnswers answers;
+    answers.Settings = ChooseMP4;
+    RunRoad(answers, [&] { PressOnList('A', { VK_MENU }); });
+    ASSERT_EQ(Window->Jobs.size(), 2u);
+    Select({ 1 });
+    PressOnList(VK_F5);
+    ASSERT_TRUE(Window->HasPreviewDecoder());
+    ASSERT_EQ(Window->PreviewJob, Window->Jobs[1].get());
+    Window->PausePreview();
+    Select({ 0, 1 });
+    PressOnList(VK_DELETE);
+    EXPECT_TRUE(Window->Jobs.empty());
+    EXPECT_FALSE(Window->HasPreviewDecoder());
+    EXPECT_EQ(Window->PreviewJob, nullptr);
+    EXPECT_FALSE(Window->PreviewPanel->Visible());
+}
+
+// The hidden command: one job per loaded profile on one file, probed once, with no analysis or settings window.
+TEST_F(MainWindowCommandsTest, TheAllProfilesCommandMakesAJobPerProfile)
+{
+    Open();
+    const std::string clip = Clip("one.avi", 3);
+    DialogAnswers = { { clip } };
+    TRoadAnswers answers;
+    // Its Ctrl+Alt+A comes as Ctrl+A ("Select All") while Ctrl is held: the key message then carries no Alt.
+    RunRoad(answers, [&] { Window->actAllProfile->Execute(); });
+    EXPECT_EQ(answers.Analyses, 0);
+    EXPECT_EQ(answers.SettingsShown, 0);
+    ASSERT_EQ(Window->Jobs.size(), size_t(Manager().Count()));
+    for (int i = 0; i < Manager().Count(); ++i) {
+        const TConvertJob& job = *Window->Jobs[size_t(i)];
+        SCOPED_TRACE(job.GetProfile()->ProfileName);
+        EXPECT_EQ(job.GetProfile()->ProfileName, Manager().Get(i)->ProfileName);
+        EXPECT_TRUE(job.Analysed);
+        EXPECT_EQ(WholeSeconds(job.VideoInfo.GetDuration()), 3u);
+        EXPECT_TRUE(job.FixAspectRatio);
+        EXPECT_EQ(job.OutputFile, Videos() + "one" + job.GetProfile()->Extension);
+    }
+}
+
 // ---- The profile combo -------------------------------------------------------------------------------------------
 
 TEST_F(MainWindowCommandsTest, TheProfileComboListsTheFormatsInItsOrderAndGivesAProfileToTheSelection)
