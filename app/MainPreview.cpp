@@ -179,11 +179,8 @@ void TMainPreview::StopPreview()
 {
     if (FDecoder) {
         FPreviewTimer->SetEnabled(false);
-        if (FControls.tbPreview) {
-            BindTrackBar(false);
-            FControls.tbPreview->SetValue(0);
-            BindTrackBar(true);
-        }
+        if (FControls.tbPreview)
+            MoveTrackBar(0);
         // Stopped and deleted without the frame lock: a callback may be waiting for it.
         FDecoder->Stop();
         FDecoder.reset();
@@ -331,11 +328,8 @@ void TMainPreview::PreviewTimerTimer()
 {
     if (!FDecoder)
         return;
-    if (FControls.tbPreview) {
-        BindTrackBar(false);
-        FControls.tbPreview->SetValue(Hundredths(Position()));
-        BindTrackBar(true);
-    }
+    if (FControls.tbPreview)
+        MoveTrackBar(Hundredths(Position()));
     // Painting the new position may run any command, a stop of this preview too.
     ProcessMessages();
     if (FDecoder && FDecoder->GetState() == dsPaused && PreviewPaused)
@@ -350,6 +344,15 @@ void TMainPreview::TrackBarChange()
     FPreviewTimer->SetEnabled(false);
     FDecoder->Seek(FControls.tbPreview->Value() * 0.01);
     FPreviewTimer->SetEnabled(running);
+}
+
+void TMainPreview::MoveTrackBar(int value)
+{
+    // Moved from here, the bar must not seek; its event is put back as it was (a batch keeps it detached).
+    TNotifyEvent onChange = std::move(FControls.tbPreview->OnChange);
+    FControls.tbPreview->OnChange = nullptr;
+    FControls.tbPreview->SetValue(value);
+    FControls.tbPreview->OnChange = std::move(onChange);
 }
 
 void TMainPreview::BindTrackBar(bool bound)

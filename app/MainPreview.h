@@ -133,6 +133,8 @@ private:
     void NotifyWndProc(TMessage& message);
     void FrameArrived();
     double Position() const;
+    // Sets the track bar's value without the seek its change event would make.
+    void MoveTrackBar(int value);
     // Puts a marker at a time of the previewed job's track bar scale; `unset` when the bar has no range.
     void PlaceMarkerAt(TImage* marker, double position, int32_t unset);
 
