@@ -553,6 +553,8 @@ protected:
     // A planar 4:2:0 frame of w x h: all grey.
     static std::vector<uint8_t> YuvFrame(int w, int h) { return std::vector<uint8_t>(size_t(w) * h * 3 / 2, 128); }
 
+    // The job whose run the hook belongs to; it outlives the preview, as the window's jobs do.
+    TConvertJob RunningJob { "running.avi" };
     std::unique_ptr<TConversionPreview> Shown;
     int Created = 0;
     int Converts = 0;
@@ -564,7 +566,7 @@ protected:
 
 TEST_F(ConversionPreviewTest, OneFramePerArmingAndNoneOnceUnticked)
 {
-    TConvertJob job("running.avi");
+    TConvertJob& job = RunningJob;
     Shown->PreviewMovieClick(true, &job);
     std::vector<uint8_t> frame = YuvFrame(8, 6);
     for (int step = 0; step < 3; ++step) {
@@ -592,7 +594,7 @@ TEST_F(ConversionPreviewTest, OneFramePerArmingAndNoneOnceUnticked)
 
 TEST_F(ConversionPreviewTest, A32BitFrameIsCopiedWithoutAConverter)
 {
-    TConvertJob job("running.avi");
+    TConvertJob& job = RunningJob;
     Shown->PreviewMovieClick(true, &job);
     std::vector<uint32_t> frame(4 * 2, 0xFF0000FF);
     frame[0] = 0xFFFF0000; // Bottom-left in a bottom-up frame.
@@ -605,7 +607,7 @@ TEST_F(ConversionPreviewTest, A32BitFrameIsCopiedWithoutAConverter)
 
 TEST_F(ConversionPreviewTest, FailuresOfTheConverter)
 {
-    TConvertJob job("running.avi");
+    TConvertJob& job = RunningJob;
     std::vector<uint8_t> frame = YuvFrame(8, 6);
 
     // A converter that does not start shows nothing and leaves the hook armed for the next frame.
@@ -641,7 +643,7 @@ TEST_F(ConversionPreviewTest, FailuresOfTheConverter)
 
 TEST_F(ConversionPreviewTest, NoticesArrivingLateShowNothing)
 {
-    TConvertJob job("running.avi");
+    TConvertJob& job = RunningJob;
     std::vector<uint32_t> frame(4 * 2, 0xFF00FF00);
     // Unticked after the frame was made: the queued notice finds nothing to show.
     Shown->PreviewMovieClick(true, &job);
@@ -759,8 +761,9 @@ TEST_F(MainBatchTest, EndingsOpenTheFolderOrTheCountdown)
         EXPECT_EQ(Only("Shutdown").size(), c.AutoShutdown ? 1u : 0u);
         const auto commands = shell.Commands();
         ASSERT_EQ(commands.size(), c.FolderOpened ? 1u : 0u);
-        if (c.FolderOpened)
+        if (c.FolderOpened) {
             EXPECT_EQ(commands[0].Argv.back(), Output.Path());
+        }
         EXPECT_FALSE(Batch->Converting);
     }
 }
@@ -869,8 +872,9 @@ TEST_F(MainBatchTest, RealConversionsWithTheFramePreview)
     std::vector<std::string> outputs;
     for (int i = 0; i < 3; ++i) {
         const std::string source = clips.File("clip" + std::to_string(i) + ".avi");
-        if (i != 1)
+        if (i != 1) {
             ASSERT_TRUE(MakeTestClip(source, TestClipSpec(TTestClipKind::AviMpeg4Mp3)));
+        }
         auto job = std::make_unique<TConvertJob>(source);
         job->Analysed = i == 1 ? false : job->Analyse();
         job->SetProfile(std::make_unique<TAVIProfile>("AVI", ""));
@@ -882,7 +886,8 @@ TEST_F(MainBatchTest, RealConversionsWithTheFramePreview)
     TImage32* image = new TImage32(NewForm(0, 0, 200, 200));
     TConversionPreview shown(frames, image);
     int converts = 0;
-    shown.CreateConverter = [&converts]() -> ColorConverter* { return new TCountingConverter(converts, false, false); };
+    const bool fails = false;
+    shown.CreateConverter = [&]() -> ColorConverter* { return new TCountingConverter(converts, fails, fails); };
     Batch->JobStarting = [&](TConvertJob& job) {
         shown.ReleaseConverter();
         shown.PreviewMovieClick(true, &job);
