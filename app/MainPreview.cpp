@@ -447,8 +447,9 @@ void TMainPreview::SetStartTime()
         FJob->StartTime = -1.0;
     } else {
         const double limit = FJob->EndTime == -1.0 ? FJob->VideoInfo.GetDuration() : FJob->EndTime;
+        // One second before an end within the first second would be a start before the source's beginning.
         if (position > limit)
-            position = limit - 1.0;
+            position = std::max(limit - 1.0, 0.0);
         FJob->StartTime = position;
     }
     PlaceMarkerAt(FControls.imgStartTime, position, kTrimTrackLeft);

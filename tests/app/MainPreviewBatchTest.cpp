@@ -367,6 +367,8 @@ TEST_F(MainPreviewTest, TrimRulesMarkersAndHint)
         { "end before the start goes 1 s after it", false, 5.0, 7.0, 8.0, 660, 677 },
         { "start at 0 clears it", true, 0.0, -1.0, 8.0, 541, 677 },
         { "end at 0 clears it", false, 0.0, -1.0, -1.0, 541, 541 },
+        { "end within the first second", false, 0.5, -1.0, 0.5, 541, 549 },
+        { "a start past it stays at the beginning", true, 0.8, 0.0, 0.5, 541, 549 },
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.Name);
