@@ -194,17 +194,28 @@ void TMainForm::AddAnalysedJobs(TJobList newJobs)
 
 void TMainForm::AddFiles(const std::vector<std::string>& paths)
 {
+    // The program is closing: the road is not begun.
+    if (CloseRequested)
+        return;
     TJobList newJobs;
     for (const std::string& path : paths)
         newJobs.push_back(std::make_unique<TConvertJob>(path));
-    ++AddDepth;
     AddAnalysedJobs(std::move(newJobs));
-    --AddDepth;
     UpdateControlStates();
-    // A close asked for while the road ran happens now that nothing of it is running.
-    if (AddDepth == 0 && CloseRequested) {
-        CloseRequested = false;
-        Close();
+}
+
+TMainForm::TAddScope::TAddScope(TMainForm& form)
+    : Form(form)
+{
+    ++Form.AddDepth;
+}
+
+TMainForm::TAddScope::~TAddScope()
+{
+    // A close asked for while the add ran happens now that nothing of it is running.
+    if (--Form.AddDepth == 0 && Form.CloseRequested) {
+        Form.CloseRequested = false;
+        Form.Close();
     }
 }
 
@@ -222,6 +233,7 @@ std::vector<std::string> TMainForm::ChooseVideoFiles()
 
 void TMainForm::actAddFilesExecute(TObject*)
 {
+    const TAddScope adding(*this);
     StopPreview();
     const std::vector<std::string> paths = ChooseVideoFiles();
     if (paths.empty())
@@ -233,6 +245,7 @@ void TMainForm::actAddFilesExecute(TObject*)
 
 void TMainForm::actAddFolderExecute(TObject*)
 {
+    const TAddScope adding(*this);
     StopPreview();
     std::vector<std::string> found;
     {
@@ -242,7 +255,7 @@ void TMainForm::actAddFolderExecute(TObject*)
             return;
         found = dialog->GetFoundFiles();
     }
-    if (found.empty()) {
+    if (found.empty() && !CloseRequested) {
         ShowMessageBox("Has not found Video Files!", std::string(ApplicationTitle), 64);
         return;
     }
@@ -265,6 +278,7 @@ void TMainForm::AddDroppedFiles(TMessage& message)
         DragFinish(drop);
         return;
     }
+    const TAddScope adding(*this);
     TCustomForm* main = Application->MainForm();
     try {
         if (main)
@@ -304,8 +318,8 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose)
         canClose = false;
         return;
     }
-    // An add under way finishes first: its analysis ends after the file it probes, nothing more is asked, and
-    // the window closes once the add has returned.
+    // An add under way finishes first: its open dialog ends (its analysis after the file it probes), nothing more
+    // is asked, and the window closes once the add has returned.
     if (AddDepth > 0) {
         canClose = false;
         CloseRequested = true;

@@ -267,6 +267,8 @@ private:
     // The job of the one selected row; null unless exactly one row is selected.
     TConvertJob* SelectedJob() const;
     void ReprobeSelectedJob(int kind);
+    // The one selected job one row up (-1) or down (+1), still selected; nothing at the ends.
+    void MoveSelectedJob(int step);
     // The control states of the list and the face while a batch runs or while idle.
     void SetBatchStates();
     void SetIdleStates();
@@ -282,6 +284,14 @@ private:
     // An add command is under way, and the window was asked to close meanwhile: it closes when the add ends.
     int AddDepth = 0;
     bool CloseRequested = false;
+    // Marks an add command under way for as long as it lives; the last one to end performs a close asked for.
+    struct TAddScope {
+        explicit TAddScope(TMainForm& form);
+        ~TAddScope();
+        TAddScope(const TAddScope&) = delete;
+        TAddScope& operator=(const TAddScope&) = delete;
+        TMainForm& Form;
+    };
 };
 
 // The program's main window, null while there is none.

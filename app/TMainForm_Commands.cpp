@@ -257,13 +257,13 @@ void TMainForm::actClearTasksExecute(TObject*)
     UpdateControlStates();
 }
 
-void TMainForm::actUpExecute(TObject*)
+void TMainForm::MoveSelectedJob(int step)
 {
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1)
         return;
     DetachSelectItem();
-    const int moved = MoveJob(Jobs, rows.front(), -1);
+    const int moved = MoveJob(Jobs, rows.front(), step);
     if (moved >= 0) {
         RefreshJobList();
         SelectOnly(moved);
@@ -271,18 +271,14 @@ void TMainForm::actUpExecute(TObject*)
     AttachSelectItem();
 }
 
+void TMainForm::actUpExecute(TObject*)
+{
+    MoveSelectedJob(-1);
+}
+
 void TMainForm::actDownExecute(TObject*)
 {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1)
-        return;
-    DetachSelectItem();
-    const int moved = MoveJob(Jobs, rows.front(), +1);
-    if (moved >= 0) {
-        RefreshJobList();
-        SelectOnly(moved);
-    }
-    AttachSelectItem();
+    MoveSelectedJob(+1);
 }
 
 void TMainForm::actEditTitleInfoExecute(TObject*)

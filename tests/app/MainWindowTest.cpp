@@ -715,6 +715,20 @@ TEST_F(MainWindowCommandsTest, ClosingDuringAnAnalysisEndsItFirst)
     EXPECT_EQ(answers.SettingsShown, 0);
     EXPECT_TRUE(Window->Jobs.empty());
     EXPECT_FALSE(Window->Visible()) << "the close asked for meanwhile happens after the add";
+
+    // The same while the add-folder dialog waits for a folder: the dialog ends and nothing is said or added.
+    Window->Show();
+    Pump();
+    int dialogs = Answering<TAddFolderForm>(
+        [&](TAddFolderForm&) {
+            PostMessage(Window->Handle(), WM_CLOSE, 0, 0);
+            Pump();
+        },
+        [&] { PressOnList('F', { VK_CONTROL }); });
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(Questions.empty());
+    EXPECT_TRUE(Window->Jobs.empty());
+    EXPECT_FALSE(Window->Visible());
 }
 
 // ---- The output folder ---------------------------------------------------------------------------------------
