@@ -11,6 +11,7 @@
 #include "framework/graphics/TCanvas.h"
 #include "framework/graphics/TPicture.h"
 #include "imaging/TImage32.h"
+#include "platform/win/Windows.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCheckRadio.h"
 #include "skin/controls/SkinEdits.h"
@@ -162,6 +163,12 @@ void TAdvanceForm::CreateEditPage()
     spSkinNotebook->Pages()->SetStrings(0, "Cropping && Aspect Ratio");
     spSkinNotebook->Pages()->Add("Mulit-AV Streams Option");
     spSkinNotebook->SetPageIndex(0);
+    // A page is shown before its buttons are arranged around it, which moves it: its controls are painted again
+    // in their final place.
+    spSkinNotebook->OnPageChanged = [this](TObject*) {
+        TWinControl* page = spSkinNotebook->Page(spSkinNotebook->PageIndex());
+        RedrawWindow(page->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    };
     CreateCropPage();
 
     FrPanel1 = NewFrPanel(this, tbVisualAdjust, alBottom, 54, RGB(234, 234, 234));

@@ -815,4 +815,27 @@ TEST_F(AdvanceFormTest, BrowseOffersTheOutputsOwnTypeAndTakesTheChosenPath)
     EXPECT_EQ(requests[0].Filters[0].Patterns, std::vector<std::string> { "*.avi" });
 }
 
+// The side notebook's page buttons are arranged around a page after it shows, which moves it; what the page
+// shows then is what a full repaint of it would show.
+TEST_F(AdvanceFormTest, TheStreamsPageShowsItsListsWhenItsButtonIsPressed)
+{
+    Open()->Show();
+    Pump();
+    const auto grab = [this](TControl* control) {
+        const TPoint origin = control->ClientToScreen(TPoint { 0, 0 });
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < control->Height(); ++y)
+            for (int x = 0; x < control->Width(); ++x)
+                pixels.push_back(Backend.ScreenPixel(origin.X + x, origin.Y + y));
+        return pixels;
+    };
+    Window->spSkinNotebook->PageButtons()[1]->ButtonClick();
+    Pump();
+    ASSERT_EQ(Window->spSkinNotebook->PageIndex(), 1);
+    const std::vector<uint32_t> shown = grab(Window->cbVideoStream);
+    RedrawWindow(Window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_EQ(shown, grab(Window->cbVideoStream));
+}
+
 } // namespace
