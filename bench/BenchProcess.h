@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -73,4 +74,21 @@ inline void RunWithOutput(const std::vector<std::string>& arguments, const std::
         std::fprintf(stderr, "failed: %s\n", argv[0]);
         std::exit(1);
     }
+}
+
+// Starts `arguments` (the program looked up in PATH; no shell), waits for it and returns its peak resident memory
+// in megabytes, as the kernel counted it for the child; a program that cannot start or fails ends the benchmark.
+inline double PeakResidentMegabytes(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv = ArgumentVector(arguments);
+    pid_t child = 0;
+    int status = 0;
+    rusage usage {};
+    const bool ran = posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0
+        && wait4(child, &status, 0, &usage) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!ran) {
+        std::fprintf(stderr, "failed: %s\n", argv[0]);
+        std::exit(1);
+    }
+    return double(usage.ru_maxrss) / 1024.0;
 }

@@ -1,6 +1,7 @@
 // Conversion speed of a job with the default MP4 profile against the ffmpeg command line with the same settings.
 // Both sides run as whole processes (ours is this program started with "--ours"), read the same source and write
 // the same kind of file.
+#include "bench/BenchMp4Command.h"
 #include "bench/BenchProcess.h"
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
@@ -36,16 +37,6 @@ int ConvertWithJob(const std::string& source, const std::string& output)
     return 0;
 }
 
-// The default MP4 profile as the writer applies it: MPEG-4 Part 2 at 320 x 240, 23.97 frames per second and
-// 768 kbit/s held constant, AAC at 48 kHz in stereo at 96 kbit/s, bit-exact.
-std::vector<std::string> FfmpegCommand(const std::string& source, const std::string& output)
-{
-    return { "ffmpeg", "-nostdin", "-v", "error", "-i", source, "-c:v", "mpeg4", "-s", "320x240", "-r", "23.97",
-        "-b:v", "768k", "-maxrate", "768k", "-minrate", "768k", "-bufsize", "768k", "-c:a", "aac", "-ar", "48000",
-        "-ac", "2", "-b:a", "96k", "-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact", "-f",
-        "mp4", "-y", output };
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -75,7 +66,7 @@ int main(int argc, char** argv)
         // The job makes its output name unique; a fresh name every round keeps the work the same.
         std::remove(ours.c_str());
         oursMs = std::min(oursMs, TimeProcess({ self, "--ours", source, ours }));
-        peerMs = std::min(peerMs, TimeProcess(FfmpegCommand(source, folder.File("peer.mp4"))));
+        peerMs = std::min(peerMs, TimeProcess(FfmpegMp4Command(source, folder.File("peer.mp4"))));
     }
     std::printf("convert ours=%.1f peer=%.1f ratio=%.3f\n", oursMs, peerMs, oursMs / peerMs);
     return 0;
