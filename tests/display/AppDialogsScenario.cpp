@@ -1,5 +1,6 @@
 // The scenarios of the program's dialogs on a stage.
 #include "tests/display/AppDialogsScenario.h"
+#include "tests/display/ProgramOnStage.h"
 
 #include "app/TAddFolderForm.h"
 #include "app/TOptionForm.h"
@@ -49,45 +50,6 @@ void ClickCentre(TWindowStage& stage, TControl* control)
 {
     ClickOn(stage, control, control->Width() / 2, control->Height() / 2);
 }
-
-// The application on the stage's loop, a program folder of its own holding the program's skins, and the resource
-// holder with both skins loaded, for one scenario.
-class TProgramOnStage {
-public:
-    explicit TProgramOnStage(TWindowStage& stage)
-        : FStage(stage)
-    {
-        std::string pattern = fs::temp_directory_path().string() + "/app-display-XXXXXX";
-        if (mkdtemp(pattern.data()))
-            Folder = pattern + "/";
-        fs::create_directories(Folder + "Skin");
-        fs::create_directory_symlink(TP_SKIN_DIR, Folder + "Skin/TarnwickPro");
-        SetProgramFolder(Folder);
-        InitializeForms();
-        FStage.MessageLoop = [] { Application->ProcessMessages(); };
-        FHolder = std::make_unique<TResourceForm>(nullptr);
-        ResourceForm = FHolder.get();
-        InstallResourceSkins(*FHolder);
-        FHolder->LoadMainSkin();
-        FHolder->LoadFormSkin();
-    }
-    ~TProgramOnStage()
-    {
-        FStage.MoveTo(TWindowStage::kRestingPoint.x, TWindowStage::kRestingPoint.y, {});
-        FHolder.reset();
-        FStage.MessageLoop = nullptr;
-        FinalizeForms();
-        SetProgramFolder("");
-        std::error_code ignored;
-        fs::remove_all(Folder, ignored);
-    }
-
-    std::string Folder;
-
-private:
-    TWindowStage& FStage;
-    std::unique_ptr<TResourceForm> FHolder;
-};
 
 // Runs the loop in real time (the search thread's pace, on either stage) until the dialog has `count` files.
 void WaitForFinds(TWindowStage& stage, TAddFolderForm& form, int count)
