@@ -1,0 +1,201 @@
+// The program as a user meets it, each test one flow through its windows: started with private folders under
+// Xvfb and openbox, driven by mouse and keys, its outputs read back with ffprobe.
+#include "tests/display/ProgramFlows.h"
+#include "tests/display/TMockLogind.h"
+#include "tests/display/support/TXSession.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+using ProgramFlows = TProgramFlowsTest;
+
+// The main window's check boxes, which the program places itself (they are no objects of the skin): their boxes
+// at the left of their captions, in client coordinates.
+constexpr int AutoShutdownX = 659 + 8;
+constexpr int AutoShutdownY = 423 + 10;
+
+// The program starts on its private folders, keeps a screenshot of its main window and ends on its skin's close
+// button (the fixture's end).
+TEST_F(ProgramFlows, StartsOnItsOwnFoldersAndEndsOnItsCloseButton)
+{
+    EXPECT_TRUE(fs::exists(std::string(TP_SCREENSHOT_DIR) + "/" + ScreenshotName("Tarnwick Pro") + ".png"));
+    EXPECT_EQ(Program.MainWindow().Width, 785);
+    EXPECT_EQ(Program.MainWindow().Height, 521);
+}
+
+// Three clips dropped from a file manager become three MP4 files that play, and the output folder is opened.
+TEST_F(ProgramFlows, ThreeDroppedClipsBecomeThreePlayableMp4Files)
+{
+    const std::vector<std::string> clips = { Program.MakeClip("first.avi"), Program.MakeClip("second.mp4", 1.5),
+        Program.MakeClip("third.mkv", 1.0, 96, 64) };
+    AddByDrop(clips, TOutputFormat::MP4);
+    RunBatch();
+    for (const std::string& clip : clips) {
+        SCOPED_TRACE(clip);
+        ExpectOutput(OutputOf(clip), TOutputFormat::MP4, SourceDuration(clip));
+    }
+    EXPECT_NE(Program.OpenLog().find(Program.VideosFolder()), std::string::npos) << Program.OpenLog();
+}
+
+// One clip to each of the eight formats, in one batch.
+TEST_F(ProgramFlows, ConvertsToEachOfTheEightFormats)
+{
+    for (const TFormatProfile& profile : FormatProfiles) {
+        const std::string clip = Program.MakeClip(std::string("to") + (profile.Extension + 1) + ".avi");
+        AddByDrop({ clip }, profile.Format);
+    }
+    RunBatch();
+    for (const TFormatProfile& profile : FormatProfiles)
+        ExpectOutput(OutputOf(std::string("to") + (profile.Extension + 1) + ".avi"), profile.Format, 1.0);
+}
+
+// A file chosen in the open dialog (the desktop's chooser: here zenity, on the test's display) joins the list.
+TEST_F(ProgramFlows, AddsAFileThroughTheOpenDialog)
+{
+    if (!fs::exists("/usr/bin/zenity"))
+        GTEST_SKIP() << "zenity is not installed";
+    const std::string clip = Program.MakeClip("picked one.avi");
+    KeyToMainWindow("alt+a");
+    const TShownWindow chooser = Program.WaitForWindow("Add Video Files", 30s);
+    ASSERT_TRUE(chooser.Found()) << "no open dialog; shown: " << ::testing::PrintToString(Program.ShownTitles());
+    Program.Activate(chooser);
+    // The file's path typed into the chooser's location field opens it.
+    Program.Key("ctrl+l");
+    Program.Type(clip);
+    // The chooser ignores Return while it still reads the folder the typed path names: pressed again until
+    // it takes it.
+    for (int tries = 0; tries < 5 && !Program.WaitWindowGone("Add Video Files", tries == 0 ? 0s : 1s); ++tries)
+        Program.Key("Return");
+    AnswerOutputSettings(TOutputFormat::AVI);
+    RunBatch();
+    ExpectOutput(OutputOf(clip), TOutputFormat::AVI, 1.0);
+}
+
+// Stop during a batch asks first. NO goes on with the same job to its end; YES leaves the job queued and its
+// partial output where it is, and the next batch converts it again under a new name.
+TEST_F(ProgramFlows, StopIsAskedAndAnsweredBothWays)
+{
+    const std::string first = Program.MakeClip("first.avi", 20.0, 320, 240);
+    const std::string second = Program.MakeClip("second.avi", 20.0, 320, 240);
+    AddByDrop({ first, second }, TOutputFormat::MP4);
+    StartBatch();
+    auto askToStop = [&](const std::string& running) {
+        EXPECT_TRUE(Program.WaitUntil([&] { return !OutputOf(running).empty(); }, 60s)) << "no conversion began";
+        KeyToMainWindow("F10");
+        const TShownWindow prompt = Program.WaitForWindow("Tarnwick Pro");
+        EXPECT_TRUE(prompt.Found()) << "no stop prompt";
+        return Program.ClientOf(prompt);
+    };
+    // NO, then YES: the prompt's buttons side by side at its bottom right.
+    Program.ClickIn(askToStop(first), 186 + 37, 88 + 12);
+    ASSERT_TRUE(Program.WaitWindowGone("Tarnwick Pro"));
+    Program.ClickIn(askToStop(second), 271 + 37, 88 + 12);
+    ASSERT_TRUE(WaitBatchEnd(1)) << "the batch did not end after YES";
+
+    ExpectOutput(OutputOf(first), TOutputFormat::MP4, 20.0);
+    const std::string partial = OutputOf(second);
+    EXPECT_TRUE(fs::exists(partial)) << "the stopped job's output was not left where it was";
+    RunBatch();
+    ExpectOutput(OutputOf(second, "_1"), TOutputFormat::MP4, 20.0);
+}
+
+// The middle rows of the preview track bar, where its thumb runs (the trim markers show below them).
+TScreenImage ThumbRows(TProgramDriver& program)
+{
+    const TFaceRect bar = program.FaceArea("PreviewTrackBar");
+    const TShownWindow window = program.Locate(program.MainWindow().Window);
+    const int middle = (bar.Top + bar.Bottom) / 2;
+    return program.Session().Grab(window.Left + bar.Left, window.Top + middle - 3, bar.Right - bar.Left, 6);
+}
+
+// How far the thumb has come, 0 to 1: the rightmost column of those rows that differs from how they showed at the
+// start (thumb at the left), over the bar's width.
+double ThumbShare(TProgramDriver& program, const TScreenImage& atStart)
+{
+    const TScreenImage now = ThumbRows(program);
+    int rightmost = 0;
+    for (int y = 0; y < now.Height; ++y)
+        for (int x = 0; x < now.Width; ++x)
+            if (now.Pixels[size_t(y * now.Width + x)] != atStart.Pixels[size_t(y * now.Width + x)])
+                rightmost = std::max(rightmost, x);
+    return double(rightmost) / double(now.Width);
+}
+
+// The strip under the preview track bar, where the trim markers show.
+std::vector<uint32_t> MarkerStrip(TProgramDriver& program)
+{
+    const TFaceRect bar = program.FaceArea("PreviewTrackBar");
+    const TShownWindow window = program.Locate(program.MainWindow().Window);
+    return program.Session()
+        .Grab(window.Left + bar.Left, window.Top + bar.Bottom - 4, bar.Right - bar.Left, 14)
+        .Pixels;
+}
+
+// The preview plays the selected job; the start and end markers set while it plays trim what the batch converts.
+TEST_F(ProgramFlows, PreviewAClipAndSetItsTrimMarkers)
+{
+    const std::string clip = Program.MakeClip("trimmed.avi", 4.0);
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    const TScreenImage atStart = ThumbRows(Program);
+    // The new row is selected: F5 plays it.
+    KeyToMainWindow("F5");
+    const TFaceRect area = Program.FaceArea("PreviewArea");
+    ASSERT_TRUE(Program.WaitUntil([&] { return Program.ColoursIn(Program.MainWindow(), area) > 16; }))
+        << "the preview shows no picture";
+    Program.KeepScreenshot(Program.MainWindow(), ScreenshotName("previewing"));
+    ASSERT_TRUE(Program.WaitUntil([&] { return ThumbShare(Program, atStart) >= 0.25; })) << "the track bar did not move";
+    // Each marker shows under the track bar where the preview was when its key came.
+    const std::vector<uint32_t> unmarked = MarkerStrip(Program);
+    KeyToMainWindow("alt+b");
+    EXPECT_TRUE(Program.WaitUntil([&] { return MarkerStrip(Program) != unmarked; })) << "no start marker";
+    ASSERT_TRUE(Program.WaitUntil([&] { return ThumbShare(Program, atStart) >= 0.6; }));
+    const std::vector<uint32_t> startMarked = MarkerStrip(Program);
+    KeyToMainWindow("alt+e");
+    EXPECT_TRUE(Program.WaitUntil([&] { return MarkerStrip(Program) != startMarked; })) << "no end marker";
+    Program.KeepScreenshot(Program.MainWindow(), ScreenshotName("trimmed"));
+    KeyToMainWindow("F7");
+
+    RunBatch();
+    const TOutputProbe probe = ProbeOutput(OutputOf(clip));
+    ASSERT_TRUE(probe.Readable) << Describe(probe);
+    // About 35 % of the four seconds, give or take what the keys took to arrive.
+    EXPECT_GT(probe.Duration, 0.6) << Describe(probe);
+    EXPECT_LT(probe.Duration, 2.6) << Describe(probe);
+}
+
+// The shutdown countdown that follows a batch with "Auto Shutdown" ticked is cancelled with Escape: the machine's
+// power-off service (our mock logind here) is never asked.
+class ProgramShutdown : public TProgramFlowsTest {
+protected:
+    void BeforeStart() override
+    {
+        ASSERT_FALSE(Logind.Address().empty()) << Logind.Error();
+        Program.UsePowerOffService(Logind.Address());
+    }
+    TMockLogind Logind;
+};
+
+TEST_F(ProgramShutdown, TheCountdownIsCancelledWithEscape)
+{
+    const std::string clip = Program.MakeClip("last.avi");
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    Program.ClickIn(Program.MainWindow(), AutoShutdownX, AutoShutdownY);
+    StartBatch();
+    const TShownWindow countdown = Program.WaitForWindow("Shutdown");
+    ASSERT_TRUE(countdown.Found()) << "no countdown";
+    Program.Activate(countdown);
+    Program.Key("Escape");
+    ASSERT_TRUE(Program.WaitWindowGone("Shutdown"));
+    EXPECT_EQ(Program.OpenLog(), "") << "the output folder was opened instead of the countdown";
+    ASSERT_TRUE(Program.Quit()) << Program.Errors();
+    EXPECT_TRUE(Logind.Requests().empty()) << "the power-off was asked for";
+    EXPECT_TRUE(ProbeOutput(OutputOf(clip)).Readable);
+}
+
+} // namespace
