@@ -287,8 +287,9 @@ TEST_F(MainWindowCommandsTest, ControlStatesFollowTheJobsTheSelectionAndTheBatch
             EXPECT_EQ(FaceButtonEnabled(name), c.OneRowButtons) << name;
         for (TAction* action : { Window->actEditTitleInfo, Window->actAdvance, Window->actPreview })
             EXPECT_EQ(action->Enabled(), c.OneRowButtons) << action->Caption();
-        if (!c.Converting)
+        if (!c.Converting) {
             EXPECT_EQ(Window->mnuDecoderMode->Enabled(), c.OneRowButtons);
+        }
         EXPECT_EQ(FaceButtonEnabled("Go"), c.Go);
         EXPECT_EQ(Window->actGo->Enabled(), c.Go);
         EXPECT_EQ(FaceButtonEnabled("Stop"), c.Stop);
