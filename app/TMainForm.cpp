@@ -150,9 +150,10 @@ void TMainForm::SelectOnly(int row)
     lvFileList->ClearSelection();
     if (row < 0 || row >= static_cast<int>(Jobs.size()))
         return;
-    TListItem* item = lvFileList->Items()->Item(row);
-    item->SetSelected(true);
-    lvFileList->SetItemFocused(item);
+    // An owner-data list hands out one item refilled for every row asked for, and selecting may repaint other rows
+    // into it: the item is asked for again for the focus.
+    lvFileList->Items()->Item(row)->SetSelected(true);
+    lvFileList->Items()->Item(row)->SetFocused(true);
 }
 
 void TMainForm::DetachSelectItem()

@@ -10,6 +10,8 @@
 #include "app/TAdvanceForm.h"
 #include "app/TAddFolderForm.h"
 #include "app/TAnalysisVideoInfoForm.h"
+#include "app/TOptionForm.h"
+#include "app/TTagEditForm.h"
 #include "app/TOutputSettingsForm.h"
 #include "framed/FrLabel.h"
 #include "framed/FrPanel.h"
@@ -114,6 +116,12 @@ protected:
         for (const auto& job : Window->Jobs)
             sources.push_back(job->VideoInfo.GetFileName());
         return sources;
+    }
+
+    // The row with the focus, which is painted as marked as the selected ones are.
+    int FocusedRow() const
+    {
+        return int(Window->lvFileList->Perform(LVM_GETNEXTITEM, uintptr_t(-1), LVNI_FOCUSED));
     }
 
     bool FaceButtonEnabled(const char* name) const
@@ -347,6 +355,7 @@ TEST_F(MainWindowCommandsTest, RemovingMovingAndClearing)
     PressOnList(VK_DELETE);
     EXPECT_EQ(Sources(), (std::vector<std::string> { "/videos/clip0.avi", "/videos/clip1.avi", "/videos/clip2.avi" }));
     EXPECT_EQ(Window->SelectedRows(), std::vector<int> { 2 });
+    EXPECT_EQ(FocusedRow(), 2);
     EXPECT_EQ(Window->lvFileList->Items()->Count(), 3);
 
     // Up at the top does nothing; Ctrl+Down moves the job and its selection.
@@ -356,6 +365,7 @@ TEST_F(MainWindowCommandsTest, RemovingMovingAndClearing)
     PressOnList(VK_DOWN, { VK_CONTROL });
     EXPECT_EQ(Sources()[1], "/videos/clip0.avi");
     EXPECT_EQ(Window->SelectedRows(), std::vector<int> { 1 });
+    EXPECT_EQ(FocusedRow(), 1);
     // Moving needs exactly one row.
     Select({ 0, 1 });
     Click(480, 68); // "Up"
@@ -575,6 +585,7 @@ TEST_F(MainWindowCommandsTest, AddVideoFilesDropsUnreadableFilesAndQueuesTheRest
     EXPECT_EQ(Window->Jobs[0]->OutputFile, Videos() + "first.mp4");
     EXPECT_EQ(Window->Jobs[1]->OutputFile, Videos() + "clip.part1.mp4");
     EXPECT_EQ(Window->SelectedRows(), std::vector<int> { 0 });
+    EXPECT_EQ(FocusedRow(), 0) << "the focus goes with the selection";
     EXPECT_FALSE(Window->FileListBackgroundPanel->Visible());
     EXPECT_TRUE(FaceButtonEnabled("Go"));
     EXPECT_EQ(Window->lvFileList->Items()->Item(0)->SubItems()->Strings(1), "00:00:03 ");
@@ -823,6 +834,33 @@ TEST_F(MainWindowCommandsTest, TheMenuButtonsOpenTheirMenusAndTheWebCommandsGoTo
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[0].Argv.back(), std::string(ProductWebSite));
     EXPECT_EQ(commands[1].Argv.back(), std::string(ProductSupportMail));
+}
+
+// The tag editor, the profile editor, the options window and the about box open modally from their command and are
+// gone once closed.
+TEST_F(MainWindowCommandsTest, EachWindowCommandShowsItsWindowOnceAndDeletesIt)
+{
+    Open();
+    PutJobs(2);
+    Select({ 1 });
+    auto count = [](auto* type) {
+        int n = 0;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            n += dynamic_cast<decltype(type)>(Screen->Forms(i)) != nullptr;
+        return n;
+    };
+    auto cancel = [](TForm& window) { window.SetModalResult(mrCancel); };
+    EXPECT_EQ(Answering<TTagEditForm>(cancel, [&] { PressOnList('T', { VK_CONTROL }); }), 1);
+    EXPECT_EQ(count(static_cast<TTagEditForm*>(nullptr)), 0);
+    EXPECT_EQ(Answering<TEditProfileForm>(cancel, [&] { Click(484, 429); }), 1); // "EditProfile"
+    EXPECT_EQ(count(static_cast<TEditProfileForm*>(nullptr)), 0);
+    EXPECT_EQ(Answering<TOptionForm>(cancel, [&] { Click(625, 20); }), 1); // "Option"
+    EXPECT_EQ(count(static_cast<TOptionForm*>(nullptr)), 0);
+    EXPECT_EQ(Answering<TAboutForm>(cancel, [&] { Window->actAbout->Execute(); }), 1);
+    EXPECT_EQ(count(static_cast<TAboutForm*>(nullptr)), 0);
+    // The tag editor needs exactly one row.
+    Select({ 0, 1 });
+    EXPECT_EQ(Answering<TTagEditForm>(cancel, [&] { PressOnList('T', { VK_CONTROL }); }), 0);
 }
 
 TEST_F(MainWindowCommandsTest, TheHintLineShowsTheLongHint)
