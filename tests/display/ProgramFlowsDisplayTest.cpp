@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,12 +30,20 @@ TEST_F(ProgramFlows, StartsOnItsOwnFoldersAndEndsOnItsCloseButton)
     EXPECT_EQ(Program.MainWindow().Height, 521);
 }
 
-// Three clips dropped from a file manager become three MP4 files that play, and the output folder is opened.
+// Three clips dropped from a file manager, all selected and given MP4 in the profile combo, become three MP4
+// files that play, and the output folder is opened.
 TEST_F(ProgramFlows, ThreeDroppedClipsBecomeThreePlayableMp4Files)
 {
     const std::vector<std::string> clips = { Program.MakeClip("first.avi"), Program.MakeClip("second.mp4", 1.5),
         Program.MakeClip("third.mkv", 1.0, 96, 64) };
-    AddByDrop(clips, TOutputFormat::MP4);
+    AddByDrop(clips, TOutputFormat::AVI);
+    KeyToMainWindow("ctrl+a");
+    // The combo lists the profiles by format: AVI, MPEG, WMV, RealMedia, then MP4. With several rows selected it
+    // shows none; Page Up goes to the first.
+    const TFaceRect combo = Program.FaceArea("OutputProfile");
+    Program.ClickIn(Program.MainWindow(), (combo.Left + combo.Right) / 2, (combo.Top + combo.Bottom) / 2);
+    for (const char* key : { "Prior", "Down", "Down", "Down", "Down", "Return" })
+        Program.Key(key);
     RunBatch();
     for (const std::string& clip : clips) {
         SCOPED_TRACE(clip);
@@ -167,6 +176,31 @@ TEST_F(ProgramFlows, PreviewAClipAndSetItsTrimMarkers)
     // About 35 % of the four seconds, give or take what the keys took to arrive.
     EXPECT_GT(probe.Duration, 0.6) << Describe(probe);
     EXPECT_LT(probe.Duration, 2.6) << Describe(probe);
+}
+
+// A folder's clips, subfolders included, found by the add-folder dialog, join the list and convert; what is no
+// video stays out.
+TEST_F(ProgramFlows, AddsAFolderWithItsSubfolders)
+{
+    // The only folder in the home folder, so the first under "Home" in the dialog's tree.
+    const std::string folder = Program.HomeFolder() + "/clips";
+    fs::create_directories(folder + "/inner");
+    const std::string top = Program.MakeClip("top.avi");
+    const std::string deep = Program.MakeClip("deep.mp4");
+    fs::rename(top, folder + "/top.avi");
+    fs::rename(deep, folder + "/inner/deep.mp4");
+    std::ofstream(folder + "/notes.txt") << "not a video";
+    KeyToMainWindow("ctrl+f");
+    const TShownWindow dialog = Program.WaitForWindow("Add Folder");
+    ASSERT_TRUE(dialog.Found());
+    // The tree starts on the desktop, with Home its first folder: down to it, open it, down to its first folder.
+    for (const char* key : { "Down", "Right", "Down", "alt+s", "alt+a" })
+        Program.Key(key);
+    AnswerOutputSettings(TOutputFormat::FLV);
+    RunBatch();
+    ExpectOutput(OutputOf("top.avi"), TOutputFormat::FLV, 1.0);
+    ExpectOutput(OutputOf("deep.mp4"), TOutputFormat::FLV, 1.0);
+    EXPECT_EQ(Outputs().size(), 2u);
 }
 
 // The shutdown countdown that follows a batch with "Auto Shutdown" ticked is cancelled with Escape: the machine's
