@@ -139,9 +139,12 @@ TRegion ComputeVisibleRegion(TWindowRecord* w, bool client, TWindowRecord* top, 
             }
         }
     }
+    // A transparent child (WS_EX_TRANSPARENT) shows its parent through it, so the parent paints under it too;
+    // the child draws over that afterwards (see the paint calls).
     if (w->Style & WS_CLIPCHILDREN)
         for (TWindowRecord* c : w->Children)
-            cover(c);
+            if (!(c->ExStyle & WS_EX_TRANSPARENT))
+                cover(c);
     if (!covering.empty())
         visible.Subtract(TRegion::FromRects(covering));
     if (!shaped.empty())

@@ -270,6 +270,9 @@ DWORD ChangeStyle(TWindowRecord* w, int index, DWORD value)
             w->LayeredFlags = 0;
             GPlatform->Backend->SetNativeWindowOpacity(w->Native, 255);
         }
+        // A transparent window hides nothing under it: the areas its parent and siblings may draw on change.
+        if ((old ^ newStyle) & WS_EX_TRANSPARENT)
+            VisibleLayoutChanged();
     } else {
         // WS_CHILD cannot be changed this way: a window does not move between the trees.
         w->Style = (change.styleNew & ~WS_CHILD) | (old & WS_CHILD);

@@ -24,6 +24,31 @@ bool PassesTo(const TWindowRecord* w, TChildren children)
     return children == kChildrenAll || (children == kChildrenByStyle && !(w->Style & WS_CLIPCHILDREN));
 }
 
+// A parent that clips its children still paints under a transparent child (WS_EX_TRANSPARENT): the child shows
+// the parent through it. What the parent paints there covers the child's own drawing, so the child is asked to
+// paint again; children are painted after their parents.
+void RepaintTransparentChildren(TWindowRecord* w)
+{
+    if (!(w->Style & WS_CLIPCHILDREN))
+        return;
+    for (TWindowRecord* c : w->Children) {
+        if (!(c->ExStyle & WS_EX_TRANSPARENT) || !(c->Style & WS_VISIBLE))
+            continue;
+        const TRegion sub = ToChild(w->PaintRegion, c);
+        InvalidateTree(c, &sub, false, kChildrenByStyle);
+    }
+}
+
+// The transparent child of `w` that holds the caret: the parent's paint would cover the inverted caret, so it
+// comes off for the paint as it does for the child's own.
+HWND TransparentCaretChild(const TWindowRecord* w)
+{
+    const TWindowRecord* c = Find(GPlatform->Caret.Window);
+    if (c && c->Parent == w && (c->ExStyle & WS_EX_TRANSPARENT) && (w->Style & WS_CLIPCHILDREN))
+        return c->Handle;
+    return nullptr;
+}
+
 void ValidateTree(TWindowRecord* w, const TRegion* clientRegion, TChildren children)
 {
     if (clientRegion)
@@ -58,6 +83,7 @@ void EraseTree(TWindowRecord* w, TChildren children)
         TDCProvider* provider = GPlatform->DCProvider;
         w->PaintRegion = w->Update;
         w->PaintRegion.Intersect(ClientArea(w));
+        RepaintTransparentChildren(w);
         w->Painting = true;
         ++w->PaintSerial;
         HDC dc = provider ? provider->AcquireDC(h, true, &w->PaintRegion) : nullptr;
@@ -420,8 +446,11 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
         return nullptr;
     // Before the paint region clips the window: the whole caret comes off.
     HideCaretForPaint(hwnd);
+    if (const HWND child = TransparentCaretChild(w))
+        HideCaretForPaint(child);
     w->PaintRegion = w->Update;
     w->PaintRegion.Intersect(ClientArea(w));
+    RepaintTransparentChildren(w);
     w->Update.Clear();
     w->InternalPaint = false;
     const bool erase = w->ErasePending;
@@ -451,6 +480,8 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
     w->PaintRegion.Clear();
     ++w->PaintSerial;
     ShowCaretAfterPaint(hwnd);
+    if (const HWND child = TransparentCaretChild(w))
+        ShowCaretAfterPaint(child);
     MarkSurfaceDirty(hwnd, nullptr);
     return TRUE;
 }

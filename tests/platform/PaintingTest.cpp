@@ -162,6 +162,57 @@ TEST_F(Painting, ShowingAClippingParentPaintsItsChildren)
     EXPECT_EQ(Only({ WM_PAINT }, grandchild).size(), 1u);
 }
 
+// A transparent child (an edit drawing only its text) shows the parent that clips its other children: the parent
+// paints under it, and each time it does the child paints again over it, its caret kept.
+TEST_F(Painting, AClippingParentPaintsUnderATransparentChildThatThenPaintsAgain)
+{
+    constexpr uint32_t kBlue = 0x0000FF, kRed = 0xFF0000, kYellow = 0xFFFF00;
+    HWND form = CreateTop(RECT { 0, 0, 100, 100 }, WS_POPUP | WS_CLIPCHILDREN);
+    HWND opaque = CreateChild(form, RECT { 50, 10, 70, 30 });
+    HWND child = CreateWindowEx(WS_EX_TRANSPARENT, kPlain, "", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, form, nullptr,
+        nullptr, nullptr);
+    const auto paint = [](HWND h, const RECT& r, COLORREF colour) {
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        FillWindowRect(h, true, r, colour);
+        EndPaint(h, &ps);
+    };
+    Handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (h == child && m == WM_ERASEBKGND)
+            return 1;
+        if (m != WM_PAINT || (h != form && h != child))
+            return std::nullopt;
+        // The parent fills its client area; the child draws one red "letter" at (2, 2).
+        if (h == form)
+            paint(h, RECT { 0, 0, 100, 100 }, RGB(0, 0, 255));
+        else
+            paint(h, RECT { 2, 2, 4, 4 }, RGB(255, 0, 0));
+        return 0;
+    };
+    ShowWindow(form, SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_EQ(Backend.WindowPixel(form, 20, 20), kBlue) << "the parent under the transparent child";
+    EXPECT_EQ(Backend.WindowPixel(form, 12, 12), kRed);
+    EXPECT_EQ(Backend.WindowPixel(form, 60, 20), kWhite) << "an opaque child stays clipped out";
+
+    // The parent repainting alone brings the child's paint after its own.
+    ASSERT_TRUE(CreateCaret(child, nullptr, 2, 10));
+    ASSERT_TRUE(SetCaretPos(20, 5));
+    ASSERT_TRUE(ShowCaret(child));
+    EXPECT_EQ(Backend.WindowPixel(form, 30, 15), kYellow) << "the caret inverts the blue";
+    StartLog();
+    InvalidateRect(form, nullptr, FALSE);
+    Pump();
+    EXPECT_EQ(Sequence({ WM_PAINT }), Messages({ WM_PAINT, WM_PAINT }));
+    EXPECT_EQ(Only({ WM_PAINT }, child).size(), 1u);
+    EXPECT_EQ(Backend.WindowPixel(form, 12, 12), kRed);
+    EXPECT_EQ(Backend.WindowPixel(form, 30, 15), kYellow) << "the caret still shows";
+    Backend.AdvanceClock(GetCaretBlinkTime());
+    Pump();
+    EXPECT_EQ(Backend.WindowPixel(form, 30, 15), kBlue) << "and blinks off to the parent's paint";
+    DestroyCaret();
+}
+
 TEST_F(Painting, UpdateWindowPaintsNowAndValidationCancelsAPaint)
 {
     HWND w = CreateTop(RECT { 0, 0, 100, 100 });

@@ -417,6 +417,22 @@ protected:
         Backend.Key(static_cast<UINT>(std::toupper(letter)), std::u32string(1, char32_t(letter)));
         Tick(250);
     }
+    // A skin whose combo box is a fixed 120 x 20 face with its editor in the client part (4, 4, 100, 16).
+    TspSkinData* FaceSkin()
+    {
+        WriteRecords(FaceFixture);
+        FaceFixture.AddControl("combobox", "combobox",
+            { { "pictureindex", "0" }, { "skinrect", "0,0,120,20" }, { "activeskinrect", "0,20,120,40" },
+                { "lefttoppoint", "4,4" }, { "righttoppoint", "100,4" }, { "leftbottompoint", "4,16" },
+                { "rightbottompoint", "100,16" }, { "clientrect", "4,4,100,16" }, { "buttonrect", "100,2,118,18" },
+                { "fontname", "DejaVu Sans" }, { "fontheight", "11" }, { "fontcolor", "255" },
+                { "activefontcolor", "65280" } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(FaceFixture.Write());
+        return skin;
+    }
+
+    TFixtureSkin FaceFixture;
 };
 
 TEST_F(SkinComboEditStyleTest, TheEditorFillsTheItemAreaAndHoldsTheFocusAndTabStop)
@@ -564,17 +580,7 @@ TEST_F(SkinComboEditStyleTest, APressInTheEditorOrAnotherControlClosesTheList)
 
 TEST_F(SkinComboEditStyleTest, TheSkinnedEditorShowsTheFaceAndTakesTheRecordsColoursByState)
 {
-    // A fixed 120 x 20 face whose editor sits in the client part (4, 4, 100, 16).
-    TFixtureSkin fixture;
-    WriteRecords(fixture);
-    fixture.AddControl("combobox", "combobox",
-        { { "pictureindex", "0" }, { "skinrect", "0,0,120,20" }, { "activeskinrect", "0,20,120,40" },
-            { "lefttoppoint", "4,4" }, { "righttoppoint", "100,4" }, { "leftbottompoint", "4,16" },
-            { "rightbottompoint", "100,16" }, { "clientrect", "4,4,100,16" }, { "buttonrect", "100,2,118,18" },
-            { "fontname", "DejaVu Sans" }, { "fontheight", "11" }, { "fontcolor", "255" },
-            { "activefontcolor", "65280" } });
-    auto* skin = new TspSkinData(Application);
-    skin->LoadFromFile(fixture.Write());
+    TspSkinData* skin = FaceSkin();
     TTracedCombo* combo = EditCombo(3);
     TTracedCombo* other = Combo(3, 200, 10);
     combo->SetSkinData(skin);
@@ -616,6 +622,33 @@ TEST_F(SkinComboEditStyleTest, AFarEastCharacterSetCompletesOnEveryKeyButTheDele
         EXPECT_EQ(combo->SelLength(), c.selLength);
         delete combo;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The editor draws its text over the face the combo box paints under it, though the combo box clips its children.
+TEST_F(SkinComboEditStyleTest, TheSkinnedEditorsTextStandsOnTheFaceNotOnOldText)
+{
+    TspSkinData* skin = FaceSkin();
+    TTracedCombo* combo = EditCombo(0);
+    combo->SetSkinData(skin);
+    Pump();
+    TspCustomEdit* editor = combo->Editor();
+    ASSERT_TRUE(editor->EditTransparent());
+    const TRect area = editor->BoundsRect();
+    const int y = (area.Top + area.Bottom) / 2;
+    const int middle = (area.Left + area.Right) / 2;
+    const auto face = [&](int x) { return TFixtureSkin::PixelOf(x, y, kSeed); };
+    const auto shown = [&](int x) { return At(10 + x, 10 + y); };
+    EXPECT_EQ(shown(middle), face(middle)) << "first show";
+    combo->SetText("WWWWWWWWWWWWWWWWWW");
+    Pump();
+    EXPECT_NE(shown(middle), face(middle)) << "the text covers the middle";
+    combo->SetText("i");
+    Pump();
+    EXPECT_EQ(shown(middle), face(middle)) << "the old text is gone";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/win/VirtualKeys.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMaskEdits.h"
+#include "skin/controls/SkinSpinEdit.h"
 #include "skin/controls/SkinURLEdit.h"
 #include "framework/core/FormatSettings.h"
 #include "platform/shell/ShellExecute.h"
@@ -36,6 +37,12 @@ protected:
                 { "fontheight", "13" }, { "fontcolor", "255" }, { "activefontcolor", "65280" },
                 { "disabledfontcolor", "8421504" }, { "buttonrect", "80,0,100,24" },
                 { "activebuttonrect", "120,0,140,24" }, { "downbuttonrect", "140,0,160,24" } });
+        // A 100 x 24 spin edit face at y 56 with its text area (4, 4, 78, 20) and its buttons at the right end.
+        Fixture.AddControl("spinedit", "spinedit",
+            { { "pictureindex", "0" }, { "skinrect", "0,56,100,80" }, { "lefttoppoint", "4,4" },
+                { "righttoppoint", "78,4" }, { "leftbottompoint", "4,20" }, { "rightbottompoint", "78,20" },
+                { "clientrect", "4,4,78,20" }, { "upbuttonrect", "80,2,98,12" }, { "downbuttonrect", "80,12,98,22" },
+                { "fontname", "DejaVu Sans" }, { "fontheight", "13" }, { "fontcolor", "255" } });
         Skin = new TspSkinData(Application);
         Skin->LoadFromFile(Fixture.Write());
         ASSERT_FALSE(Skin->Empty);
@@ -404,6 +411,36 @@ TEST_F(SkinEditsTest, URLEditOpensItsTextOnlyWhenHotAndAMailAddressHasAnAtSign)
     Backend.MouseUp();
     Pump();
     SetShellRunner(previous);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SkinEditsTest, ASpinEditsTextStandsOnItsFaceNotOnBlackOrOldDigits)
+{
+    auto* spin = new TspSkinSpinEdit(Form);
+    spin->SetParent(Form);
+    spin->SetBounds(10, 100, 100, 24);
+    spin->SetSkinData(Skin);
+    Pump();
+    ASSERT_TRUE(spin->Edit()->EditTransparent());
+    const TRect edit = spin->Edit()->BoundsRect();
+    // Points of the text area, in the spin edit, that the text "1" leaves bare: its right end, and the middle
+    // that the long number covered.
+    const int y = (edit.Top + edit.Bottom) / 2;
+    const auto face = [&](int x) { return TFixtureSkin::PixelOf(x, 56 + y, kSeed); };
+    const auto shown = [&](int x) { return Backend.WindowPixel(Form->Handle(), 10 + x, 100 + y); };
+    const int right = edit.Right - 3;
+    const int middle = (edit.Left + edit.Right) / 2;
+    EXPECT_EQ(shown(right), face(right)) << "first show";
+    spin->SetValue(888888888);
+    Pump();
+    EXPECT_NE(shown(middle), face(middle)) << "the digits cover the middle";
+    spin->SetValue(1);
+    Pump();
+    EXPECT_EQ(shown(middle), face(middle)) << "the old digits are gone";
+    EXPECT_EQ(shown(right), face(right));
 }
 
 } // namespace
