@@ -107,3 +107,39 @@ std::vector<std::string> PlaySkinEdits(TWindowStage& stage, const std::function<
     FinalizeForms();
     return facts;
 }
+
+TStagePixels PlaySpinEditFace(TWindowStage& stage)
+{
+    TStagePixels shown;
+    InitializeForms();
+    stage.MessageLoop = [] { Application->ProcessMessages(); };
+    {
+        // The face with its text area (4, 4, 78, 20) and its buttons at the right end.
+        TFixtureSkin fixture;
+        fixture.AddActivePicture("sheet.bmp", 100, 24, kSpinFaceSeed);
+        fixture.AddControl("spinedit", "spinedit",
+            { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "lefttoppoint", "4,4" },
+                { "righttoppoint", "78,4" }, { "leftbottompoint", "4,20" }, { "rightbottompoint", "78,20" },
+                { "clientrect", "4,4,78,20" }, { "upbuttonrect", "80,2,98,12" },
+                { "downbuttonrect", "80,12,98,22" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" },
+                { "fontcolor", "255" } });
+        auto* skin = new TspSkinData(Application);
+        skin->LoadFromFile(fixture.Write());
+        auto* form = TCustomForm::Create<TForm>(Application);
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(kFormArea.left, kFormArea.top, kFormArea.right - kFormArea.left,
+            kFormArea.bottom - kFormArea.top);
+        auto* spin = Add<TspSkinSpinEdit>(form, 10, 10, 100, 24);
+        spin->SetSkinData(skin);
+        form->Show();
+        stage.Settle(kFormArea);
+        spin->SetValue(888888888);
+        stage.Pump();
+        spin->SetValue(1);
+        const RECT area { kFormArea.left + 10, kFormArea.top + 10, kFormArea.left + 110, kFormArea.top + 34 };
+        stage.Settle(area);
+        shown = stage.Grab(area);
+    }
+    FinalizeForms();
+    return shown;
+}

@@ -9,3 +9,8 @@
 
 std::vector<std::string> PlaySkinEdits(
     TWindowStage& stage, const std::function<void(const std::string&)>& setClipboard);
+
+// A skinned spin edit whose long number gave way to a short one: the screen over it, where the number stands on
+// the edit's face (a 100 x 24 piece of a generated sheet, seed kSpinFaceSeed, from its top left).
+constexpr uint32_t kSpinFaceSeed = 5;
+TStagePixels PlaySpinEditFace(TWindowStage& stage);
