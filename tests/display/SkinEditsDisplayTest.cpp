@@ -1,9 +1,9 @@
 // The skinned edit, spin edit and memo on a real display under Xvfb: text typed with the keyboard (beyond
 // ASCII too), the edit's context menu pasting what another X client put on the clipboard, and a spin edit's
 // number on its face as the headless render shows it.
+#include "skin/testing/TFixtureSkin.h"
 #include "tests/display/SkinEditsScenario.h"
 #include "tests/display/TSdlStage.h"
-#include "skin/testing/TFixtureSkin.h"
 
 #include <gtest/gtest.h>
 

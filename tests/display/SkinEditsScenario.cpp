@@ -26,6 +26,23 @@ template <class T> T* Add(TForm* form, int x, int y, int w, int h)
     return control;
 }
 
+// A skin loaded from what the fixture wrote.
+TspSkinData* LoadedSkin(TFixtureSkin& fixture)
+{
+    auto* skin = new TspSkinData(Application);
+    skin->LoadFromFile(fixture.Write());
+    return skin;
+}
+
+// A form without a frame over kFormArea.
+TForm* FormOverArea()
+{
+    auto* form = TCustomForm::Create<TForm>(Application);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(kFormArea.left, kFormArea.top, kFormArea.right - kFormArea.left, kFormArea.bottom - kFormArea.top);
+    return form;
+}
+
 // A click at a point of the form.
 void ClickAt(TWindowStage& stage, int x, int y)
 {
@@ -45,12 +62,8 @@ std::vector<std::string> PlaySkinEdits(TWindowStage& stage, const std::function<
         // A skin with a frame, so that the form has a skinning component and the edit's menu shows.
         TFixtureSkin fixture;
         fixture.AddEverything();
-        auto* skin = new TspSkinData(Application);
-        skin->LoadFromFile(fixture.Write());
-        auto* form = TCustomForm::Create<TForm>(Application);
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(kFormArea.left, kFormArea.top, kFormArea.right - kFormArea.left,
-            kFormArea.bottom - kFormArea.top);
+        TspSkinData* skin = LoadedSkin(fixture);
+        TForm* form = FormOverArea();
         auto* skinner = new TspSkinForm(form);
         skinner->SetSkinData(skin);
         auto* edit = Add<TspSkinEdit>(form, 10, 10, 200, 20);
@@ -120,15 +133,10 @@ TStagePixels PlaySpinEditFace(TWindowStage& stage)
         fixture.AddControl("spinedit", "spinedit",
             { { "pictureindex", "0" }, { "skinrect", "0,0,100,24" }, { "lefttoppoint", "4,4" },
                 { "righttoppoint", "78,4" }, { "leftbottompoint", "4,20" }, { "rightbottompoint", "78,20" },
-                { "clientrect", "4,4,78,20" }, { "upbuttonrect", "80,2,98,12" },
-                { "downbuttonrect", "80,12,98,22" }, { "fontname", "DejaVu Sans" }, { "fontheight", "13" },
-                { "fontcolor", "255" } });
-        auto* skin = new TspSkinData(Application);
-        skin->LoadFromFile(fixture.Write());
-        auto* form = TCustomForm::Create<TForm>(Application);
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(kFormArea.left, kFormArea.top, kFormArea.right - kFormArea.left,
-            kFormArea.bottom - kFormArea.top);
+                { "clientrect", "4,4,78,20" }, { "upbuttonrect", "80,2,98,12" }, { "downbuttonrect", "80,12,98,22" },
+                { "fontname", "DejaVu Sans" }, { "fontheight", "13" }, { "fontcolor", "255" } });
+        TspSkinData* skin = LoadedSkin(fixture);
+        TForm* form = FormOverArea();
         auto* spin = Add<TspSkinSpinEdit>(form, 10, 10, 100, 24);
         spin->SetSkinData(skin);
         form->Show();

@@ -169,8 +169,8 @@ TEST_F(Painting, AClippingParentPaintsUnderATransparentChildThatThenPaintsAgain)
     constexpr uint32_t kBlue = 0x0000FF, kRed = 0xFF0000, kYellow = 0xFFFF00;
     HWND form = CreateTop(RECT { 0, 0, 100, 100 }, WS_POPUP | WS_CLIPCHILDREN);
     HWND opaque = CreateChild(form, RECT { 50, 10, 70, 30 });
-    HWND child = CreateWindowEx(WS_EX_TRANSPARENT, kPlain, "", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, form, nullptr,
-        nullptr, nullptr);
+    HWND child = CreateWindowEx(
+        WS_EX_TRANSPARENT, kPlain, "", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, form, nullptr, nullptr, nullptr);
     const auto paint = [](HWND h, const RECT& r, COLORREF colour) {
         PAINTSTRUCT ps;
         BeginPaint(h, &ps);
