@@ -53,7 +53,7 @@ TMainForm::TMainForm(TComponent* owner)
     const TLastSettings settings;
     edtOutputFolder->SetText(settings.OutputFolder());
     chkPreviewMovie->SetChecked(settings.PreviewMovie());
-    // Nothing is ever written into Logs; it is made for the tools that look for it.
+    // The program folder's Logs folder is made too, though nothing is written into it.
     for (const std::string& folder : { edtOutputFolder->Text(), ProgramFolder() + "Logs" })
         if (!folder.empty() && !ForceDirectories(folder))
             std::fprintf(stderr, "Tarnwick Pro: the folder %s cannot be created.\n", folder.c_str());
