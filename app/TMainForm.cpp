@@ -299,8 +299,9 @@ void TMainForm::AddDroppedFiles(TMessage& message)
         if (main)
             main->SetEnabled(true);
         AddFiles(paths);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "Tarnwick Pro: the dropped files are not added: %s\n", e.Message().c_str());
+    } catch (const std::exception& e) {
+        // The drop is lost, but the window is usable again.
+        std::fprintf(stderr, "Tarnwick Pro: the dropped files are not added: %s\n", e.what());
     }
     if (drop)
         DragFinish(drop);
