@@ -129,14 +129,14 @@ constexpr TProfileField kFLVFields[] = {
 
 // In format-code order, which is also the order in which format words are tried.
 constexpr TProfileLayout kLayouts[] = {
-    { vf3GP, "3GPP", "3GPProfile", ".3gp", k3GPFields, &Create<T3GPProfile> },
-    { vfAVI, "AVI", "AVIProfile", ".avi", kAVIFields, &Create<TAVIProfile> },
-    { vfMPEG, "MPEG", "MPEGProfile", ".mpg", kMPEGFields, &Create<TMPEGProfile> },
-    { vfMP4, "MP4", "MP4Profile", ".mp4", kMP4Fields, &Create<TMP4Profile> },
-    { vfWMV, "WMV", "WMVProfile", ".wmv", kWMVFields, &Create<TWMVProfile> },
-    { vfReal, "REAL", "RealProfile", ".rm", kRealFields, &Create<TRealProfile> },
-    { vfMOV, "MOV", "MOVProfile", ".mov", kMOVFields, &Create<TMOVProfile> },
-    { vfFLV, "FLV", "FLVProfile", ".flv", kFLVFields, &Create<TFLVProfile> },
+    { vf3GP, "3GPP", "3GPProfile", ".3gp", k3GPFields, &Create<T3GPProfile>, &Copy<T3GPProfile> },
+    { vfAVI, "AVI", "AVIProfile", ".avi", kAVIFields, &Create<TAVIProfile>, &Copy<TAVIProfile> },
+    { vfMPEG, "MPEG", "MPEGProfile", ".mpg", kMPEGFields, &Create<TMPEGProfile>, &Copy<TMPEGProfile> },
+    { vfMP4, "MP4", "MP4Profile", ".mp4", kMP4Fields, &Create<TMP4Profile>, &Copy<TMP4Profile> },
+    { vfWMV, "WMV", "WMVProfile", ".wmv", kWMVFields, &Create<TWMVProfile>, &Copy<TWMVProfile> },
+    { vfReal, "REAL", "RealProfile", ".rm", kRealFields, &Create<TRealProfile>, &Copy<TRealProfile> },
+    { vfMOV, "MOV", "MOVProfile", ".mov", kMOVFields, &Create<TMOVProfile>, &Copy<TMOVProfile> },
+    { vfFLV, "FLV", "FLVProfile", ".flv", kFLVFields, &Create<TFLVProfile>, &Copy<TFLVProfile> },
 };
 
 // Each class finds its table by its own code.

@@ -38,6 +38,8 @@ struct TProfileLayout {
     std::span<const TProfileField> Fields;
     // A new, default profile of the format's class.
     std::unique_ptr<TVideoProfile> (*Create)(const std::string& profileName, const std::string& fileName);
+    // A copy of a profile of the format's class, every member included.
+    std::unique_ptr<TVideoProfile> (*Copy)(const TVideoProfile& profile);
 };
 
 namespace ProfileLayout {
@@ -77,6 +79,12 @@ template <class TProfile>
 std::unique_ptr<TVideoProfile> Create(const std::string& profileName, const std::string& fileName)
 {
     return std::make_unique<TProfile>(profileName, fileName);
+}
+
+template <class TProfile> std::unique_ptr<TVideoProfile> Copy(const TVideoProfile& profile)
+{
+    // A table is only used with profiles of its own class, so the downcast names the real class.
+    return std::make_unique<TProfile>(static_cast<const TProfile&>(profile));
 }
 
 } // namespace ProfileLayout

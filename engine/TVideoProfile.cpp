@@ -113,6 +113,22 @@ TVideoProfile::TVideoProfile(std::string profileName, std::string fileName)
 {
 }
 
+TVideoProfile::TVideoProfile(const TVideoProfile& other)
+    : FileName(other.FileName)
+    , FormatType(other.FormatType)
+    , ProfileName(other.ProfileName)
+    , Width(other.Width)
+    , Height(other.Height)
+    , Extension(other.Extension)
+    , FLayout(other.FLayout)
+{
+    // The option lists are objects of their own; their texts are copied, nothing is shared.
+    for (int i = 0; i < other.ParamKeys.Count(); ++i)
+        ParamKeys.Add(other.ParamKeys.Strings(i));
+    for (int i = 0; i < other.ParamValues.Count(); ++i)
+        ParamValues.Add(other.ParamValues.Strings(i));
+}
+
 TVideoProfile::~TVideoProfile() = default;
 
 void TVideoProfile::ApplyDefaults(const TProfileLayout& layout)
@@ -209,27 +225,7 @@ bool TVideoProfile::Equals(const TVideoProfile& other) const
 
 std::unique_ptr<TVideoProfile> TVideoProfile::Clone() const
 {
-    const TProfileLayout& layout = Layout();
-    std::unique_ptr<TVideoProfile> clone = layout.Create(ProfileName, FileName);
-    clone->FormatType = FormatType;
-    clone->FileName = FileName;
-    clone->ProfileName = ProfileName;
-    clone->Width = Width;
-    clone->Height = Height;
-    clone->Extension = Extension;
-    for (const TProfileField& field : layout.Fields) {
-        std::visit(
-            [](auto* from, auto* to) {
-                if constexpr (std::is_same_v<decltype(from), decltype(to)>)
-                    *to = *from;
-            },
-            ConstSlot(field, *this), field.Slot(*clone));
-    }
-    for (int i = 0; i < ParamKeys.Count(); ++i)
-        clone->ParamKeys.Add(ParamKeys.Strings(i));
-    for (int i = 0; i < ParamValues.Count(); ++i)
-        clone->ParamValues.Add(ParamValues.Strings(i));
-    return clone;
+    return Layout().Copy(*this);
 }
 
 std::unique_ptr<TEncoderObject> TVideoProfile::CreateEncoderObject(const std::string& /*outputPath*/,

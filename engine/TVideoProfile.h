@@ -12,10 +12,10 @@
 enum VideoFormatType : uint8_t { vf3GP, vfAVI, vfMPEG, vfMP4, vfWMV, vfReal, vfMOV, vfFLV };
 
 // One named set of encoding settings for one target format. Each format class describes its settings once,
-// in a table of fields (engine/ProfileLayout.h), and Load, Save, Equals and Clone walk that table.
+// in a table of fields (engine/ProfileLayout.h), and Load, Save and Equals walk that table. Clone copies the
+// object whole, since every job in the list holds its own copy of a profile and a copy is made per job.
 class TVideoProfile {
 public:
-    TVideoProfile(const TVideoProfile&) = delete;
     TVideoProfile& operator=(const TVideoProfile&) = delete;
     virtual ~TVideoProfile();
 
@@ -69,6 +69,9 @@ public:
 
 protected:
     TVideoProfile(std::string profileName, std::string fileName);
+    // For Clone only: the format classes' own copies call it, so every member of theirs and of this base is
+    // copied in one go. Protected, so a profile is never sliced into a bare base.
+    TVideoProfile(const TVideoProfile& other);
 
     // Makes `layout` this profile's format and sets FormatType, Extension and every field to the layout's
     // constructor values. Each format class calls it from its constructor, once its own fields exist.

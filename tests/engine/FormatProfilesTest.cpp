@@ -156,6 +156,44 @@ TEST(FormatProfiles, SaveAndLoadKeepEveryFieldAndOption)
     }
 }
 
+TEST(FormatProfiles, CloneCopiesEveryMemberAndSharesNothing)
+{
+    for (const FormatCase& format : kFormats) {
+        SCOPED_TRACE(format.Word);
+        std::unique_ptr<TVideoProfile> profile = NewProfile(format, "Copied", "/profiles/copied.pf");
+        // Every field and every member off its default, so a member the copy forgot shows.
+        int step = 1;
+        for (const TProfileField& field : profile->Layout().Fields)
+            ChangeField(field.Slot(*profile), step++ * 3);
+        profile->Extension = ".own";
+        profile->SetOption("video_qscale", "3");
+        profile->SetOption("bitexact", "1");
+
+        std::unique_ptr<TVideoProfile> clone = profile->Clone();
+        EXPECT_EQ(&clone->Layout(), &profile->Layout());
+        EXPECT_EQ(clone->FormatType, format.Code);
+        EXPECT_EQ(clone->ProfileName, "Copied");
+        EXPECT_EQ(clone->FileName, "/profiles/copied.pf");
+        EXPECT_EQ(clone->Extension, ".own");
+        ExpectSameFields(*profile, *clone);
+        EXPECT_TRUE(clone->Equals(*profile));
+        EXPECT_EQ(clone->ParamKeys.Text(), profile->ParamKeys.Text());
+        EXPECT_EQ(clone->ParamValues.Text(), profile->ParamValues.Text());
+
+        // The copy is a profile of its own: changing it leaves the original as it was.
+        for (const TProfileField& field : clone->Layout().Fields)
+            ChangeField(field.Slot(*clone));
+        clone->SetOption("video_qscale", "9");
+        clone->SetOption("extra", "x");
+        for (const TProfileField& field : profile->Layout().Fields) {
+            SCOPED_TRACE(field.Key);
+            EXPECT_FALSE(SameValue(field.Slot(*profile), field.Slot(*clone)));
+        }
+        EXPECT_EQ(profile->ParamKeys.Text(), "video_qscale\nbitexact\n");
+        EXPECT_EQ(profile->ParamValues.Text(), "3\n1\n");
+    }
+}
+
 TEST(FormatProfiles, FileWithOnlyTheCommonSectionLoadsTheDefaults)
 {
     TTempFolder folder;
