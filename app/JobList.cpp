@@ -73,22 +73,31 @@ std::string TargetFormatName(const TVideoProfile* profile)
 namespace {
 
 // The part of `path` after its last folder separator.
-std::string FileNamePart(const std::string& path)
+std::string_view FileNamePart(std::string_view path)
 {
     const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// `folder` followed by `name` and `extension`, built in one allocation: adding files builds one per job.
+std::string JoinPath(std::string_view folder, std::string_view name, std::string_view extension = {})
+{
+    std::string path;
+    path.reserve(folder.size() + name.size() + extension.size());
+    path.append(folder).append(name).append(extension);
+    return path;
 }
 
 } // namespace
 
 std::string BuildOutputPath(const std::string& folder, const TConvertJob& job)
 {
-    std::string name = FileNamePart(job.VideoInfo.GetFileName());
+    std::string_view name = FileNamePart(job.VideoInfo.GetFileName());
     const size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
+    if (dot != std::string_view::npos)
+        name = name.substr(0, dot);
     const TVideoProfile* profile = job.GetProfile();
-    return folder + name + (profile ? profile->Extension : std::string());
+    return JoinPath(folder, name, profile ? std::string_view(profile->Extension) : std::string_view());
 }
 
 void RetargetJobs(TJobList& jobs, const std::string& folder)
@@ -100,7 +109,7 @@ void RetargetJobs(TJobList& jobs, const std::string& folder)
 void MoveOutputFiles(TJobList& jobs, const std::string& folder)
 {
     for (auto& job : jobs)
-        job->OutputFile = folder + FileNamePart(job->OutputFile);
+        job->OutputFile = JoinPath(folder, FileNamePart(job->OutputFile));
 }
 
 int RemoveSelectedJobs(TJobList& jobs, const std::vector<bool>& selected)
