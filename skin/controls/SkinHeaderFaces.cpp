@@ -5,6 +5,7 @@
 #include "skin/controls/SkinControlSupport.h"
 #include "skin/core/SkinControlRecords.h"
 #include "skin/core/SkinCustomCtrls.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/SkinImages.h"
 #include "skin/core/TspSkinData.h"
 
@@ -62,6 +63,19 @@ void NinePartFace(TBitmap* dest, const TspHeaderFace& face, const TRect& source,
     build(face.LeftTopPoint, face.RightTopPoint, face.LeftBottomPoint, face.RightBottomPoint, face.ClientRect,
         face.LeftTopPoint, rt, lb, rb, client, dest, face.Picture, source, width, height, true, face.LeftStretch,
         face.TopStretch, face.RightStretch, face.BottomStretch, face.StretchEffect, stretchType);
+}
+
+TBitmap* CachedNinePartFace(TspSkinImageCache* cache, const TspHeaderFace& face, const TRect& source, int width,
+    int height, TspStretchType stretchType, bool leftAnchored, TBitmap& scratch)
+{
+    TspSkinImageKey key(TspSkinImageKind::HeaderSection, face.Picture);
+    key.Add(source).Add(width).Add(height).Add(int(stretchType)).Add(leftAnchored).Add(face.SkinRect)
+        .Add(face.ClientRect).Add(face.LeftTopPoint).Add(face.RightTopPoint).Add(face.LeftBottomPoint)
+        .Add(face.RightBottomPoint).Add(face.LeftStretch).Add(face.TopStretch).Add(face.RightStretch)
+        .Add(face.BottomStretch).Add(face.StretchEffect);
+    return CachedSkinImage(cache, key, scratch, [&](TBitmap* image) {
+        NinePartFace(image, face, source, width, height, stretchType, leftAnchored);
+    });
 }
 
 void ThreePartFace(TBitmap* dest, const TspHeaderFace& face, const TRect& source, int width, bool leftAnchored)

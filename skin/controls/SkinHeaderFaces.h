@@ -10,6 +10,7 @@
 
 class TBitmap;
 class TspSkinData;
+class TspSkinImageCache;
 
 // The values of a button record ("button" or "menubutton") a header paints from.
 struct TspHeaderFace {
@@ -40,6 +41,12 @@ bool ReadHeaderFace(const TspSkinData* skin, int index, TspHeaderFace& face);
 // variant without a right edge, for the free space after the last section.
 void NinePartFace(TBitmap* dest, const TspHeaderFace& face, const TRect& source, int width, int height,
     TspStretchType stretchType, bool leftAnchored);
+
+// The same nine-part image kept in `cache` (the skin's) between paints: a header repaints all its sections on
+// every scroll, and stretching the pieces is most of that paint. The key holds everything the image is made of.
+// Without a cache the image is built into `scratch`, which is returned. The image is only to be copied from.
+TBitmap* CachedNinePartFace(TspSkinImageCache* cache, const TspHeaderFace& face, const TRect& source, int width,
+    int height, TspStretchType stretchType, bool leftAnchored, TBitmap& scratch);
 
 // The three-part strip of `source` at `width` (as tall as `source`): the left cap "lefttoppoint" x wide, the right
 // cap from "righttoppoint" x to the end, the middle stretched by "stretcheffect" or tiled. `leftAnchored`

@@ -19,6 +19,7 @@ enum class TspSkinImageKind : uint8_t {
     CheckMark,   // a check box's mark, greyed or not
     TrackThumb,  // a track bar's thumb
     ScrollThumb, // a scroll bar's thumb at its length, with its glyph
+    HeaderSection, // a column header section's nine-part face at its size, without its caption
     GaugeFill,   // a gauge's progress fill at its length
     ButtonState, // a push button's face with its caption in one state
 };

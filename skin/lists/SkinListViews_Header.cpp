@@ -7,6 +7,7 @@
 #include "platform/controls/HeaderControl.h"
 #include "platform/win/WindowProps.h"
 #include "platform/win/Windows.h"
+#include "skin/core/SkinImageCache.h"
 #include "skin/core/TspSkinData.h"
 #include "skin/lists/SkinListViews.h"
 
@@ -189,8 +190,10 @@ void TspSkinCustomListView::PaintHeaderRest(TCanvas* canvas, int left, int right
     const int w = RectWidth(rest);
     TBitmap image;
     if (FHeaderFace.NinePart()) {
-        NinePartFace(&image, FHeaderFace, FHeaderFace.SkinRect, w, height, FHeaderFace.StretchType, true);
-        canvas->Draw(left, 0, &image);
+        canvas->Draw(left, 0,
+            CachedNinePartFace(
+                FSkinData->ImageCache(), FHeaderFace, FHeaderFace.SkinRect, w, height, FHeaderFace.StretchType, true,
+                image));
     } else {
         ThreePartFace(&image, FHeaderFace, FHeaderFace.SkinRect, w, true);
         canvas->StretchDraw(rest, &image);
@@ -221,7 +224,10 @@ void TspSkinCustomListView::DrawHeaderSection(
         const TRect& source = pressed ? FHeaderFace.DownSkinRect : FHeaderFace.SkinRect;
         c->Font()->SetColor(pressed ? FHeaderFace.DownFontColor : FHeaderFace.FontColor);
         if (FHeaderFace.NinePart()) {
-            NinePartFace(&image, FHeaderFace, source, w, h, FHeaderFace.StretchType, false);
+            TBitmap scratch;
+            TBitmap* face = CachedNinePartFace(
+                FSkinData->ImageCache(), FHeaderFace, source, w, h, FHeaderFace.StretchType, false, scratch);
+            c->CopyRect(Rect(0, 0, w, h), face->Canvas(), Rect(0, 0, w, h));
         } else {
             TBitmap strip;
             ThreePartFace(&strip, FHeaderFace, source, w, false);

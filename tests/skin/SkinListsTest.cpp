@@ -64,6 +64,15 @@ protected:
             { { "pictureindex", "0" }, { "skinrect", "0,60,80,80" }, { "activeskinrect", "0,80,80,100" },
                 { "downskinrect", "0,100,80,120" }, { "lefttoppoint", "5,5" }, { "righttoppoint", "75,5" },
                 { "clientrect", "5,2,75,18" }, { "fontcolor", "0" }, { "downfontcolor", "65280" } });
+        // Two 9-part header buttons cut from other parts of the sheet, with other corners.
+        Fixture.AddControl("headnine", "button",
+            { { "pictureindex", "0" }, { "skinrect", "100,60,160,82" }, { "downskinrect", "100,100,160,122" },
+                { "lefttoppoint", "4,4" }, { "righttoppoint", "54,4" }, { "leftbottompoint", "4,18" },
+                { "rightbottompoint", "54,18" }, { "clientrect", "4,4,54,18" }, { "fontcolor", "0" } });
+        Fixture.AddControl("headnine2", "button",
+            { { "pictureindex", "0" }, { "skinrect", "170,60,250,80" }, { "lefttoppoint", "8,3" },
+                { "righttoppoint", "70,3" }, { "leftbottompoint", "8,16" }, { "rightbottompoint", "70,16" },
+                { "clientrect", "8,3,70,16" }, { "fontcolor", "255" } });
         SkinControlsTest::SetUp();
     }
 
@@ -503,6 +512,59 @@ TEST_F(SkinListsTest, TheHeaderPaintsItsSkinFaceAndLeavesTheContentToTheHook)
     InvalidateRect(view->HeaderWindow(), nullptr, TRUE);
     Pump();
     EXPECT_EQ(At(10 + 20, 10 + 1), Rgb(clBtnFace));
+}
+
+// The sections' faces are kept by the skin between paints. After every change the header shows what it shows when
+// the faces are made anew: a kept face found for a change it ignored would show a stale section.
+TEST_F(SkinListsTest, TheKeptHeaderFacesFollowSizeCaptionStateAndSkin)
+{
+    TspSkinListView* view = ReportView(10, false);
+    view->SetHeaderSkinDataName("headnine");
+    view->SetSkinData(Skin);
+    view->Columns()->Items(0)->SetCaption("Name");
+    view->Columns()->Items(1)->SetCaption("Size");
+    auto pixels = [&] {
+        InvalidateRect(view->HeaderWindow(), nullptr, TRUE);
+        Pump();
+        RECT header {};
+        GetWindowRect(view->HeaderWindow(), &header);
+        std::vector<uint32_t> shown;
+        for (int y = 0; y < header.bottom - header.top; ++y)
+            for (int x = 0; x < header.right - header.left; ++x)
+                shown.push_back(At(10 + x, 10 + y));
+        return shown;
+    };
+    auto headerMiddle = [&] {
+        RECT header {};
+        GetWindowRect(view->HeaderWindow(), &header);
+        return 10 + (header.bottom - header.top) / 2;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> apply;
+    } kSteps[] = {
+        { "as made", [] {} },
+        { "a wider first column", [&] { view->Columns()->Items(0)->SetWidth(120); } },
+        { "another caption", [&] { view->Columns()->Items(1)->SetCaption("Length"); } },
+        { "pressed", [&] { Backend.MouseMove(10 + 30, headerMiddle()), Backend.MouseDown(), Pump(); } },
+        { "released", [&] { Backend.MouseUp(), Pump(); } },
+        { "a wider view", [&] { view->SetBounds(10, 10, 260, 150); } },
+        { "another record", [&] { view->SetHeaderSkinDataName("headnine2"); } },
+        { "the sheet drawn on under the sections", [&] {
+             TCanvas* sheet = Skin->ActivePictures[0]->Canvas();
+             sheet->Brush()->SetColor(clRed);
+             sheet->FillRect(Rect(175, 62, 240, 78));
+         } },
+    };
+    for (const auto& step : kSteps) {
+        step.apply();
+        const std::vector<uint32_t> shown = pixels();
+        const uint64_t composed = Skin->ImageCache()->Compositions();
+        EXPECT_EQ(pixels(), shown) << step.what;
+        EXPECT_EQ(Skin->ImageCache()->Compositions(), composed) << step.what << ": a repaint composes nothing";
+        Skin->ImageCache()->Clear();
+        EXPECT_EQ(pixels(), shown) << step.what;
+    }
 }
 
 #ifdef TP_SKIN_DIR
