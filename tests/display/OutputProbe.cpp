@@ -29,6 +29,7 @@ void AddStream(TOutputProbe& probe, std::map<std::string, std::string>& fields)
             probe.VideoCodec = fields["codec_name"];
             probe.Width = std::atoi(fields["width"].c_str());
             probe.Height = std::atoi(fields["height"].c_str());
+            probe.DisplayAspect = fields["display_aspect_ratio"];
         }
     } else if (fields["codec_type"] == "audio") {
         if (probe.AudioStreams++ == 0)
@@ -44,7 +45,7 @@ TOutputProbe ProbeOutput(const std::string& path)
     TToolResult result;
     try {
         result = RunTool({ "ffprobe", "-v", "error", "-show_entries",
-                             "stream=codec_type,codec_name,width,height:format=format_name,duration", "-of", "compact",
+                             "stream=codec_type,codec_name,width,height,display_aspect_ratio:format=format_name,duration:format_tags=title", "-of", "compact",
                              path },
             TChildOptions {}, std::chrono::seconds(30));
     } catch (const std::exception& e) {
@@ -60,6 +61,7 @@ TOutputProbe ProbeOutput(const std::string& path)
         } else if (line.rfind("format|", 0) == 0) {
             probe.Format = fields["format_name"];
             probe.Duration = std::atof(fields["duration"].c_str());
+            probe.Title = fields["tag:title"];
         }
     }
     probe.Readable = result.ExitCode == 0 && probe.VideoStreams + probe.AudioStreams > 0;

@@ -12,6 +12,8 @@ struct TOutputProbe {
     int Width = 0;
     int Height = 0;
     std::string AudioCodec; // Empty when there is no audio stream.
+    std::string DisplayAspect; // The first video stream's display aspect ratio ("16:9"), as ffprobe gives it.
+    std::string Title; // The file's title tag.
     int VideoStreams = 0;
     int AudioStreams = 0;
 };

@@ -1,12 +1,15 @@
 // The program as a user meets it, each test one flow through its windows: started with private folders under
 // Xvfb and openbox, driven by mouse and keys, its outputs read back with ffprobe.
+#include "codecs/testclips/TTestProbe.h"
 #include "tests/display/ProgramFlows.h"
 #include "tests/display/TMockLogind.h"
 #include "tests/display/support/TXSession.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
+#include <iostream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,6 +204,81 @@ TEST_F(ProgramFlows, AddsAFolderWithItsSubfolders)
     ExpectOutput(OutputOf("top.avi"), TOutputFormat::FLV, 1.0);
     ExpectOutput(OutputOf("deep.mp4"), TOutputFormat::FLV, 1.0);
     EXPECT_EQ(Outputs().size(), 2u);
+}
+
+// Places in the advanced settings window (705 x 740 on a first run), in its own coordinates.
+constexpr int AdvanceCropTopX = 531;
+constexpr int AdvanceCropTopY = 206;
+constexpr int AdvanceCropBottomX = 626;
+constexpr int AdvanceSetAspectX = 520;
+constexpr int AdvanceSetAspectY = 302;
+constexpr int AdvanceAspectTextX = 601;
+constexpr int AdvanceAspectTextY = 332;
+constexpr int AdvanceOkX = 553;
+constexpr int AdvanceOkY = 708;
+
+// Replaces the text of the field at (x, y) of `window`.
+void TypeInto(TProgramDriver& program, const TShownWindow& window, int x, int y, const std::string& text)
+{
+    program.ClickIn(window, x, y);
+    program.Key("End");
+    for (int i = 0; i < 8; ++i)
+        program.Key("BackSpace");
+    program.Type(text);
+}
+
+// Whether the output's first picture has the source's red top band at its top.
+bool TopIsRed(const std::string& output)
+{
+    TProbedPicture picture;
+    std::string error;
+    if (!DecodeFirstPicture(output, picture, &error)) {
+        ADD_FAILURE() << error;
+        return false;
+    }
+    return picture.V(picture.Width / 2, 1) > 200 && picture.Y(picture.Width / 2, 1) < 120;
+}
+
+// Opens the advanced settings window on the selected row, lets `set` change it, and closes it with OK.
+void SetInAdvanceWindow(TProgramDriver& program, const std::function<void(const TShownWindow&)>& set)
+{
+    program.ClickFaceButton("Jump");
+    const TShownWindow advance = program.WaitForWindow("Advance Settings");
+    ASSERT_TRUE(advance.Found()) << "no advanced settings window";
+    ASSERT_EQ(advance.Width, 705);
+    set(advance);
+    program.KeepScreenshot(advance, ScreenshotName("advance-set"));
+    program.ClickIn(advance, AdvanceOkX, AdvanceOkY);
+    ASSERT_TRUE(program.WaitWindowGone("Advance Settings")) << "the window refused its settings";
+}
+
+// The crop and the aspect ratio set in the advanced settings window reach the output: the source's red top band is
+// cropped away from one clip, and another shows at 16:9.
+TEST_F(ProgramFlows, AdvancedSettingsCropAndAspectReachTheOutput)
+{
+    const std::string widened = Program.MakeClip("widened.avi");
+    const std::string cropped = Program.MakeClip("cropped.avi");
+    AddByDrop({ widened }, TOutputFormat::MP4);
+    AddByDrop({ cropped }, TOutputFormat::MP4);
+    // The row just added is the selected one.
+    SetInAdvanceWindow(Program, [&](const TShownWindow& advance) {
+        TypeInto(Program, advance, AdvanceCropTopX, AdvanceCropTopY, "20");
+        TypeInto(Program, advance, AdvanceCropBottomX, AdvanceCropTopY, "20");
+    });
+    // The first row, under the list's header.
+    const TFaceRect list = Program.FaceArea("FileList");
+    Program.ClickIn(Program.MainWindow(), list.Left + 50, list.Top + 30);
+    SetInAdvanceWindow(Program, [&](const TShownWindow& advance) {
+        Program.ClickIn(advance, AdvanceSetAspectX, AdvanceSetAspectY);
+        TypeInto(Program, advance, AdvanceAspectTextX, AdvanceAspectTextY, "16:9");
+    });
+    RunBatch();
+
+    ExpectOutput(OutputOf(widened), TOutputFormat::MP4, 1.0);
+    ExpectOutput(OutputOf(cropped), TOutputFormat::MP4, 1.0);
+    EXPECT_TRUE(TopIsRed(OutputOf(widened)));
+    EXPECT_FALSE(TopIsRed(OutputOf(cropped))) << "the crop did not reach the output";
+    EXPECT_EQ(ProbeOutput(OutputOf(widened)).DisplayAspect, "16:9");
 }
 
 // The shutdown countdown that follows a batch with "Auto Shutdown" ticked is cancelled with Escape: the machine's
