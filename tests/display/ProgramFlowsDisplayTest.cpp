@@ -1,5 +1,6 @@
 // The program as a user meets it, each test one flow through its windows: started with private folders under
 // Xvfb and openbox, driven by mouse and keys, its outputs read back with ffprobe.
+#include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestProbe.h"
 #include "tests/display/ProgramFlows.h"
 #include "tests/display/TMockLogind.h"
@@ -214,7 +215,19 @@ constexpr int AdvanceSetAspectX = 520;
 constexpr int AdvanceSetAspectY = 302;
 constexpr int AdvanceAspectTextX = 601;
 constexpr int AdvanceAspectTextY = 332;
+constexpr int AdvanceStreamsPageX = 599;
+constexpr int AdvanceStreamsPageY = 552;
+constexpr int AdvanceVideoStreamX = 596;
+constexpr int AdvanceVideoStreamY = 182;
+constexpr int AdvanceTrackLeft = 76;
+constexpr int AdvanceTrackRight = 681;
+constexpr int AdvanceMarkerY = 604;
 constexpr int AdvanceOkX = 553;
+// The decoder submenu of the list's menu, from the point the menu was opened at: its check marks' column and its
+// rows' middles.
+constexpr int DecoderMenuCheckX = 259;
+constexpr int DecoderMenuFirstRowY = 314;
+constexpr int DecoderMenuRowHeight = 24;
 constexpr int AdvanceOkY = 708;
 
 // Replaces the text of the field at (x, y) of `window`.
@@ -279,6 +292,93 @@ TEST_F(ProgramFlows, AdvancedSettingsCropAndAspectReachTheOutput)
     EXPECT_TRUE(TopIsRed(OutputOf(widened)));
     EXPECT_FALSE(TopIsRed(OutputOf(cropped))) << "the crop did not reach the output";
     EXPECT_EQ(ProbeOutput(OutputOf(widened)).DisplayAspect, "16:9");
+}
+
+// The second video stream of a source with two, chosen on the advanced window's streams page, is the one
+// converted: the output shows its 3:1 picture.
+TEST_F(ProgramFlows, AStreamChosenInTheAdvancedWindowIsConverted)
+{
+    TTestClipSpec spec;
+    spec.Container = "matroska";
+    TTestVideoStream first;
+    first.Width = 160;
+    first.Height = 120;
+    TTestVideoStream second = first;
+    second.Width = 192;
+    second.Height = 64;
+    spec.Video = { first, second };
+    spec.Audio = { TTestAudioStream {} };
+    const std::string clip = Program.MakeClip("two streams.mkv", spec);
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    SetInAdvanceWindow(Program, [&](const TShownWindow& advance) {
+        Program.ClickIn(advance, AdvanceStreamsPageX, AdvanceStreamsPageY);
+        Program.ClickIn(advance, AdvanceVideoStreamX, AdvanceVideoStreamY);
+        Program.Key("Down");
+        Program.Key("Return");
+    });
+    RunBatch();
+    ExpectOutput(OutputOf(clip), TOutputFormat::MP4, 1.0);
+    EXPECT_EQ(ProbeOutput(OutputOf(clip)).DisplayAspect, "3:1");
+}
+
+// The start marker dragged to the middle of the advanced window's track bar trims the first half away; the
+// other decoder (the "DirectShow" one; the built-in one is the default for AVI) forced through the list's menu
+// reads the source, and the menu shows it checked after.
+TEST_F(ProgramFlows, TrimMarkerDraggedAndDecoderForced)
+{
+    const std::string clip = Program.MakeClip("halved.avi", 2.0);
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    SetInAdvanceWindow(Program, [&](const TShownWindow& advance) {
+        const int middle = (AdvanceTrackLeft + AdvanceTrackRight) / 2;
+        Program.Session().Drag(advance.Left + AdvanceTrackLeft, advance.Top + AdvanceMarkerY, advance.Left + middle,
+            advance.Top + AdvanceMarkerY);
+    });
+    // The list's menu on the selected row: up from its last item ("Edit Metadata") to "Decoding Mode...", into it,
+    // on its first item.
+    const TFaceRect list = Program.FaceArea("FileList");
+    const TShownWindow main = Program.Locate(Program.MainWindow().Window);
+    const int menuX = main.Left + list.Left + 50;
+    const int menuY = main.Top + list.Top + 30;
+    auto openDecoderMenu = [&] {
+        Program.Session().MoveTo(menuX, menuY);
+        Program.Session().Click(TMouseButton::Right);
+        for (const char* key : { "Up", "Up", "Right" })
+            Program.Key(key);
+    };
+    openDecoderMenu();
+    Program.Key("Return");
+    openDecoderMenu();
+    // The check mark sits left of the submenu's items, which open beside the menu at the pointer.
+    const TShownWindow screen { 1, 0, 0, 1024, 768 };
+    auto marked = [&](int row) {
+        const int top = menuY + DecoderMenuFirstRowY + row * DecoderMenuRowHeight - 6;
+        return Program.ColoursIn(screen, { menuX + DecoderMenuCheckX - 6, top, menuX + DecoderMenuCheckX + 6, top + 12 }) > 1;
+    };
+    Program.KeepScreenshot(screen, ScreenshotName("decoder-menu"));
+    EXPECT_TRUE(marked(0)) << "the DirectShow decoder is not checked";
+    EXPECT_FALSE(marked(1)) << "the built-in decoder is still checked";
+    Program.Key("Escape");
+    Program.Key("Escape");
+    RunBatch();
+    const TOutputProbe probe = ProbeOutput(OutputOf(clip));
+    ASSERT_TRUE(probe.Readable) << Describe(probe);
+    EXPECT_NEAR(probe.Duration, 1.0, 0.3) << Describe(probe);
+}
+
+// The tags typed in the metadata window (Ctrl+T on the selected row) are written into the output.
+TEST_F(ProgramFlows, TagsEditedForAJobAreWrittenIntoItsOutput)
+{
+    const std::string clip = Program.MakeClip("tagged.avi");
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    KeyToMainWindow("ctrl+t");
+    const TShownWindow tags = Program.WaitForWindow("Edit Metadata");
+    ASSERT_TRUE(tags.Found()) << "no metadata window";
+    const TShownWindow client = Program.ClientOf(tags);
+    TypeInto(Program, client, 90 + 128, 12 + 10, "Harbour Walk");
+    Program.ClickIn(client, 176 + 40, 184 + 12);
+    ASSERT_TRUE(Program.WaitWindowGone("Edit Metadata"));
+    RunBatch();
+    EXPECT_EQ(ProbeOutput(OutputOf(clip)).Title, "Harbour Walk");
 }
 
 // The shutdown countdown that follows a batch with "Auto Shutdown" ticked is cancelled with Escape: the machine's

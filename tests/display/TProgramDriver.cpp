@@ -287,6 +287,11 @@ std::string TProgramDriver::MakeClip(const std::string& name, double seconds, in
         tone.Codec = spec.Container == "avi" ? "libmp3lame" : "aac";
         spec.Audio = { tone };
     }
+    return MakeClip(name, spec);
+}
+
+std::string TProgramDriver::MakeClip(const std::string& name, const TTestClipSpec& spec) const
+{
     const std::string path = SourceFolder() + "/" + name;
     std::string error;
     if (!MakeTestClip(path, spec, &error))

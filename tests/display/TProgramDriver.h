@@ -12,6 +12,7 @@
 #include <vector>
 
 class TXSession;
+struct TTestClipSpec;
 
 // Where a window of the program shows on the screen (root coordinates of its client area).
 struct TShownWindow {
@@ -57,6 +58,8 @@ public:
     // when it cannot be written.
     std::string MakeClip(const std::string& name, double seconds = 1.0, int width = 160, int height = 120,
         bool audio = true) const;
+    // The same from a full description (several streams, other codecs).
+    std::string MakeClip(const std::string& name, const TTestClipSpec& spec) const;
 
     // Leaves only these profiles (file names without ".pf") in the program's Profiles folder, so that each format
     // offers a known one. Before Start.
