@@ -141,4 +141,16 @@ TEST_F(ProgramBadInput, SourcesDeletedBeforeAndDuringTheBatch)
     EXPECT_TRUE(lastOutput.Readable) << Describe(lastOutput);
 }
 
+// The skin folder taken away while the program runs: the skins were read at the start, a window opened after says
+// on the error output which of its pictures it could not read and works without them, and the conversion goes on.
+TEST_F(ProgramBadInput, TheSkinFolderRemovedWhileRunning)
+{
+    fs::remove_all(Program.ProgramFolder() + "/Skin");
+    const std::string clip = Program.MakeClip("clip.avi");
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    RunBatch();
+    ExpectOutput(OutputOf(clip), TOutputFormat::MP4, 1.0);
+    EXPECT_NE(Program.Errors().find("OutputSettingsMP4.bmp is not read"), std::string::npos) << Program.Errors();
+}
+
 } // namespace

@@ -94,8 +94,8 @@ TEST_F(ProgramFlows, AddsAFileThroughTheOpenDialog)
 // partial output where it is, and the next batch converts it again under a new name.
 TEST_F(ProgramFlows, StopIsAskedAndAnsweredBothWays)
 {
-    const std::string first = Program.MakeClip("first.avi", 20.0, 320, 240);
-    const std::string second = Program.MakeClip("second.avi", 20.0, 320, 240);
+    const std::string first = Program.MakeClip("first.avi", 30.0, 320, 240);
+    const std::string second = Program.MakeClip("second.avi", 30.0, 320, 240);
     AddByDrop({ first, second }, TOutputFormat::MP4);
     StartBatch();
     auto askToStop = [&](const std::string& running) {
@@ -111,11 +111,11 @@ TEST_F(ProgramFlows, StopIsAskedAndAnsweredBothWays)
     Program.ClickIn(askToStop(second), 271 + 37, 88 + 12);
     ASSERT_TRUE(WaitBatchEnd(1)) << "the batch did not end after YES";
 
-    ExpectOutput(OutputOf(first), TOutputFormat::MP4, 20.0);
+    ExpectOutput(OutputOf(first), TOutputFormat::MP4, 30.0);
     const std::string partial = OutputOf(second);
     EXPECT_TRUE(fs::exists(partial)) << "the stopped job's output was not left where it was";
     RunBatch();
-    ExpectOutput(OutputOf(second, "_1"), TOutputFormat::MP4, 20.0);
+    ExpectOutput(OutputOf(second, "_1"), TOutputFormat::MP4, 30.0);
 }
 
 // The middle rows of the preview track bar, where its thumb runs (the trim markers show below them).
