@@ -815,35 +815,41 @@ TEST_F(AdvanceFormTest, BrowseOffersTheOutputsOwnTypeAndTakesTheChosenPath)
     EXPECT_EQ(requests[0].Filters[0].Patterns, std::vector<std::string> { "*.avi" });
 }
 
-// The crop edits' numbers stand on the edit's own face in the program's skin, on the first show and after a short
-// number replaces a long one: the face shows through the number's edit, never black or the old digits.
-TEST_F(AdvanceFormTest, TheCropEditsNumbersStandOnTheirFace)
+// The number edits' numbers stand on the edit's own face in the program's skin (a crop edit, and a bitrate of the
+// output settings page), on the first show and after a short number replaces a long one: the face shows through
+// the number's edit, never black or the old digits.
+TEST_F(AdvanceFormTest, TheNumberEditsNumbersStandOnTheirFace)
 {
     Open()->Show();
     Pump();
-    TspSkinSpinEdit* spin = Window->edtCropLeft;
-    ASSERT_TRUE(spin->Edit()->EditTransparent()) << "skinned";
-    const TRect edit = spin->Edit()->BoundsRect();
-    const TPoint origin = spin->ClientToScreen(TPoint { 0, 0 });
-    const auto shown = [&](int x, int y) { return Backend.ScreenPixel(origin.X + x, origin.Y + y); };
-    // The face is one colour inside its border; the spin edit paints the row above the number's edit itself.
-    const int y = (edit.Top + edit.Bottom) / 2;
-    const uint32_t face = shown(edit.Right - 3, edit.Top - 1);
-    EXPECT_NE(face, 0u);
-    // The pixels of the middle row off the first digit that differ from the face.
-    const auto marks = [&] {
-        int count = 0;
-        for (int x = edit.Left + 12; x < edit.Right; ++x)
-            count += shown(x, y) != face;
-        return count;
+    const auto check = [&](TspSkinSpinEdit* spin, double longValue) {
+        ASSERT_TRUE(spin->Edit()->EditTransparent()) << "skinned";
+        const TRect edit = spin->Edit()->BoundsRect();
+        const TPoint origin = spin->ClientToScreen(TPoint { 0, 0 });
+        const auto shown = [&](int x, int y) { return Backend.ScreenPixel(origin.X + x, origin.Y + y); };
+        // The face is one colour inside its border; the spin edit paints the row above the number's edit itself.
+        const int y = (edit.Top + edit.Bottom) / 2;
+        const uint32_t face = shown(edit.Right - 3, edit.Top - 1);
+        EXPECT_NE(face, 0u);
+        // The pixels of the middle row from `from` on that differ from the face.
+        const auto marks = [&](int from) {
+            int count = 0;
+            for (int x = from; x < edit.Right; ++x)
+                count += shown(x, y) != face;
+            return count;
+        };
+        EXPECT_EQ(marks(edit.Right - 10), 0) << "first show, right of the number";
+        spin->SetValue(longValue);
+        Pump();
+        EXPECT_GT(marks(edit.Left + 12), 0) << "the long number reaches past its first digit";
+        spin->SetValue(1);
+        Pump();
+        EXPECT_EQ(marks(edit.Left + 12), 0) << "the old digits are gone";
     };
-    EXPECT_EQ(marks(), 0) << "first show";
-    spin->SetValue(10000);
+    check(Window->edtCropLeft, 10000);
+    Window->PageControl->SetActivePage(Window->tsOutputSettings);
     Pump();
-    EXPECT_GT(marks(), 0) << "the long number reaches past its first digit";
-    spin->SetValue(1);
-    Pump();
-    EXPECT_EQ(marks(), 0) << "the old digits are gone";
+    check(Window->EmbeddedOutputSettings->EmbeddedEditor->edtAVIVideoBitrate, 100000);
 }
 
 // The side notebook's page buttons are arranged around a page after it shows, which moves it; what the page
