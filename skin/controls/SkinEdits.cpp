@@ -230,6 +230,8 @@ void TspCustomEdit::WndProc(TMessage& message)
         InvalidateIfTransparent();
         return;
     case WM_ERASEBKGND:
+        // A transparent edit's background is its parent's paint, which the window layer lets reach under the edit
+        // and follows with the edit's own paint; asking for a repaint from here would only come back here.
         if (FEditTransparent) {
             message.Result = 1;
             return;
