@@ -18,6 +18,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/TApplication.h"
+#include "framework/core/FileSystem.h"
 #include "framework/core/SysUtils.h"
 #include "framework/dialogs/Dialogs.h"
 #include "framed/FrPanel.h"
@@ -370,7 +371,13 @@ void TMainForm::actAboutExecute(TObject*)
 
 void TMainForm::actHelpExecute(TObject*)
 {
-    ShellExecute(Application->Handle(), "open", GetHelpFilePath().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // The desktop's opener reports a missing file nowhere the user sees, so a missing help file is said here.
+    const std::string path = GetHelpFilePath();
+    if (!FileExists(path)) {
+        ShowMessageBox("The help file " + path + " cannot be found.", Title(), 48);
+        return;
+    }
+    ShellExecute(Application->Handle(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TMainForm::actWebExecute(TObject*)

@@ -4,6 +4,7 @@
 #include "tests/app/MainWindowTestSupport.h"
 
 #include "app/DravelVCCommon.h"
+#include "framework/core/FileSystem.h"
 #include "app/JobList.h"
 #include "app/LastSettings.h"
 #include "app/TAboutForm.h"
@@ -834,6 +835,14 @@ TEST_F(MainWindowCommandsTest, TheMenuButtonsOpenTheirMenusAndTheWebCommandsGoTo
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[0].Argv.back(), std::string(ProductWebSite));
     EXPECT_EQ(commands[1].Argv.back(), std::string(ProductSupportMail));
+
+    // No help file is installed beside the program here: F1 says so instead of opening nothing.
+    ASSERT_FALSE(FileExists(GetHelpFilePath()));
+    Window->actHelp->Execute();
+    EXPECT_EQ(shell.Commands().size(), 2u);
+    ASSERT_FALSE(Questions.empty());
+    EXPECT_EQ(Questions.back(), "The help file " + GetHelpFilePath() + " cannot be found.");
+    EXPECT_EQ(QuestionFlags.back(), 48);
 }
 
 // The tag editor, the profile editor, the options window and the about box open modally from their command and are
