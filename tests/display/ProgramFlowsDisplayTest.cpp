@@ -381,6 +381,59 @@ TEST_F(ProgramFlows, TagsEditedForAJobAreWrittenIntoItsOutput)
     EXPECT_EQ(ProbeOutput(OutputOf(clip)).Title, "Harbour Walk");
 }
 
+// Settings given to several jobs at once (all selected, Ctrl+S): another format with the audio switched off.
+TEST_F(ProgramFlows, SettingsGivenToSelectedJobsReachTheirOutputs)
+{
+    const std::string first = Program.MakeClip("one.avi");
+    const std::string second = Program.MakeClip("two.mp4");
+    AddByDrop({ first, second }, TOutputFormat::MP4);
+    KeyToMainWindow("ctrl+a");
+    Program.Key("ctrl+s");
+    const TShownWindow settings = Program.WaitForWindow("Output Settings");
+    ASSERT_TRUE(settings.Found()) << "no output settings window for the selection";
+    // Its "Disable Audio" box, under "Fix Aspect Ratio" at the right of the profile choice.
+    Program.ClickIn(Program.ClientOf(settings), 470 + 8, 184 + 10);
+    AnswerOutputSettings(TOutputFormat::WMV);
+    RunBatch();
+    ExpectOutput(OutputOf(first), TOutputFormat::WMV, 1.0, false);
+    ExpectOutput(OutputOf(second), TOutputFormat::WMV, 1.0, false);
+}
+
+// A profile edited in the profile editor (the frame size of the AVI profile it opens on) and saved is the one the
+// next jobs convert with.
+TEST_F(ProgramFlows, AnEditedProfileIsUsedByTheNextJobs)
+{
+    Program.ClickFaceButton("EditProfile");
+    const TShownWindow editor = Program.WaitForWindow("Tarnwick Pro - Profile Editor");
+    ASSERT_TRUE(editor.Found()) << "no profile editor";
+    ASSERT_EQ(editor.Width, 700);
+    // Width and height, then Save and Close at the bottom (in the editor window's own coordinates).
+    TypeInto(Program, editor, 198, 195, "176");
+    TypeInto(Program, editor, 293, 195, "144");
+    Program.KeepScreenshot(editor, ScreenshotName("edited"));
+    Program.ClickIn(editor, 272, 463);
+    // Save asks first, with Yes as the default answer.
+    const TShownWindow question = Program.WaitForWindow("Tarnwick Pro");
+    ASSERT_TRUE(question.Found()) << "Save did not ask";
+    Program.Activate(question);
+    Program.Key("Return");
+    ASSERT_TRUE(Program.WaitWindowGone("Tarnwick Pro"));
+    Program.ClickIn(editor, 512, 463);
+    ASSERT_TRUE(Program.WaitWindowGone("Tarnwick Pro - Profile Editor"));
+    const std::string stored = Program.ProgramFolder() + "/Profiles/" + ProfileOf(TOutputFormat::AVI).Profile + ".pf";
+    std::ifstream file(stored);
+    const std::string text((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_NE(text.find("Width=176"), std::string::npos) << text;
+
+    const std::string clip = Program.MakeClip("smaller.mp4");
+    AddByDrop({ clip }, TOutputFormat::AVI);
+    RunBatch();
+    const TOutputProbe probe = ProbeOutput(OutputOf(clip));
+    EXPECT_EQ(probe.Format, "avi") << Describe(probe);
+    EXPECT_EQ(probe.Width, 176) << Describe(probe);
+    EXPECT_EQ(probe.Height, 144) << Describe(probe);
+}
+
 // The shutdown countdown that follows a batch with "Auto Shutdown" ticked is cancelled with Escape: the machine's
 // power-off service (our mock logind here) is never asked.
 class ProgramShutdown : public TProgramFlowsTest {
