@@ -1,16 +1,10 @@
 #include "tests/display/TMockLogind.h"
 
-#include "tests/display/support/TChildProcess.h"
+#include "tests/display/support/PrivateBus.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <fcntl.h>
 #include <gio/gio.h>
 #include <mutex>
-#include <poll.h>
 #include <thread>
-#include <unistd.h>
 
 // The service runs its own main loop on a thread of its own, so it answers while the test waits on the program.
 struct TMockLogindState {
@@ -38,25 +32,6 @@ void PowerOffCalled(GDBusConnection*, const gchar*, const gchar*, const gchar*, 
     // Refused as logind refuses a user polkit says no to: the machine under the test stays up in any case.
     g_dbus_method_invocation_return_dbus_error(
         invocation, "org.freedesktop.DBus.Error.AccessDenied", "Interactive authentication required.");
-}
-
-// Reads the line the daemon prints on `fd` once it listens.
-std::string ReadAddress(int fd)
-{
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (line.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd ready { fd, POLLIN, 0 };
-        if (left.count() <= 0 || poll(&ready, 1, int(left.count())) <= 0)
-            return {};
-        char buffer[256];
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got <= 0)
-            return {};
-        line.append(buffer, size_t(got));
-    }
-    return line.substr(0, line.find('\n'));
 }
 
 } // namespace
@@ -127,28 +102,10 @@ TMockLogind::~TMockLogind()
 // A bus of the session kind serves as the system bus here: the program only calls a name on it.
 void TMockLogind::StartBus()
 {
-    int address[2] = { -1, -1 };
-    if (pipe2(address, O_CLOEXEC) != 0) {
-        FError = std::string("pipe: ") + std::strerror(errno);
-        return;
-    }
     TChildOptions options;
-    options.InheritedFd = address[1];
     // It complains of the file-descriptor limit it may not raise; nothing the tests need to see.
     options.CaptureErrors = true;
-    try {
-        FDaemon = std::make_unique<TChildProcess>(std::vector<std::string> { "dbus-daemon", "--session", "--nofork",
-                                                      "--print-address=" + std::to_string(address[1]) },
-            options);
-    } catch (const std::exception& e) {
-        FError = e.what();
-    }
-    close(address[1]);
-    if (FDaemon)
-        FAddress = ReadAddress(address[0]);
-    close(address[0]);
-    if (FAddress.empty() && FError.empty())
-        FError = "dbus-daemon printed no address";
+    FDaemon = StartPrivateBus(options, FAddress, FError);
 }
 
 std::vector<bool> TMockLogind::Requests() const
