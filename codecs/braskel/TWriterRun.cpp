@@ -1,10 +1,6 @@
 #include "codecs/braskel/TWriterRun.h"
 
-#include "codecs/braskel/TBraskelMediaWriter.h"
-
-extern "C" {
-#include <libavutil/log.h>
-}
+#include <cstdio>
 
 namespace {
 
@@ -22,7 +18,12 @@ TWriterRun::~TWriterRun()
     End();
 }
 
-void TWriterRun::StartRun(std::unique_ptr<TBraskelMediaWriter> writer)
+TWriterRun::TWriter TWriterRun::NewWriter(const std::string& path)
+{
+    return TWriter(Braskel_CreateMediaWriter(path.c_str()));
+}
+
+void TWriterRun::StartRun(TWriter writer)
 {
     FWriter = std::move(writer);
     FLastSize = 0;
@@ -32,7 +33,7 @@ void TWriterRun::StartRun(std::unique_ptr<TBraskelMediaWriter> writer)
 bool TWriterRun::Fail(std::string text)
 {
     FError = std::move(text);
-    av_log(nullptr, AV_LOG_ERROR, "%s: %s\n", FLibraryName.c_str(), FError.c_str());
+    std::fprintf(stderr, "%s: %s\n", FLibraryName.c_str(), FError.c_str());
     return false;
 }
 
@@ -42,7 +43,7 @@ bool TWriterRun::End()
         return true;
     const bool finished = FWriter->Close() == kOk;
     if (!finished)
-        Fail(FWriter->ErrorText());
+        Fail(FWriter->GetErrorText());
     FLastSize = FWriter->GetOutputSize();
     FWriter.reset();
     return finished;
@@ -52,14 +53,14 @@ bool TWriterRun::EncodeVideo(const void* frame, double time)
 {
     if (!FWriter)
         return Fail("no run in progress");
-    return FWriter->WriteVideo(frame, time) == kOk || Fail(FWriter->ErrorText());
+    return FWriter->WriteVideo(frame, time) == kOk || Fail(FWriter->GetErrorText());
 }
 
 bool TWriterRun::EncodeAudio(const void* samples, int32_t byteCount, double time)
 {
     if (!FWriter)
         return Fail("no run in progress");
-    return FWriter->WriteAudio(samples, byteCount, time) == kOk || Fail(FWriter->ErrorText());
+    return FWriter->WriteAudio(samples, byteCount, time) == kOk || Fail(FWriter->GetErrorText());
 }
 
 int64_t TWriterRun::OutputSize() const

@@ -1,10 +1,10 @@
 // TWriterRun, one encoding run of a run-time encoder library written through the codec library's media writer.
 #pragma once
+#include "codecs/braskel/Braskel.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
-
-class TBraskelMediaWriter;
 
 // The part the Windows Media and RealMedia encoders share: the writer of the run in progress, the size of the
 // last run and the reason of the last failure. Not thread-safe; the entry points serialise calls.
@@ -27,14 +27,22 @@ public:
     const std::string& ErrorText() const { return FError; }
 
 protected:
+    // A media writer released through the library that made it.
+    struct TWriterRelease {
+        void operator()(MediaWriter* writer) const { Braskel_ReleaseMediaWriter(writer); }
+    };
+    using TWriter = std::unique_ptr<MediaWriter, TWriterRelease>;
+
+    // A new writer for `path`; null only when memory runs out.
+    static TWriter NewWriter(const std::string& path);
     // Makes `writer`, already open, the run in progress.
-    void StartRun(std::unique_ptr<TBraskelMediaWriter> writer);
+    void StartRun(TWriter writer);
     // Keeps and logs the reason; returns false.
     bool Fail(std::string text);
 
 private:
     std::string FLibraryName;
-    std::unique_ptr<TBraskelMediaWriter> FWriter;
+    TWriter FWriter;
     int64_t FLastSize = 0;
     std::string FError;
 };

@@ -1,18 +1,16 @@
 #include "codecs/sorvane/TSorvaneEncoder.h"
 
-#include "codecs/braskel/TBraskelMediaWriter.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 
-extern "C" {
-#include <libavutil/avutil.h>
-}
-
 namespace {
+
+// FFmpeg's factor from an H.263 quantiser to its lambda (FF_QP2LAMBDA); the library reaches FFmpeg only through
+// the codec library, so it keeps the value rather than FFmpeg's headers.
+constexpr int32_t kQuantiserToLambda = 118;
 
 constexpr uint8_t kOk = 0;
 
@@ -170,8 +168,10 @@ bool TSorvaneEncoder::Begin()
             return Fail("no audio format " + Number(s.AudioFormat) + " of codec " + Number(s.AudioCodec));
     }
 
-    auto writer = std::make_unique<TBraskelMediaWriter>(s.DestinationPath);
-    const auto refused = [&] { return Fail(writer->ErrorText()); };
+    TWriter writer = NewWriter(s.DestinationPath);
+    if (!writer)
+        return Fail("out of memory");
+    const auto refused = [&] { return Fail(writer->GetErrorText()); };
     const auto option
         = [&](const char* name, const std::string& value) { return writer->SetOption(name, value.c_str()) == kOk; };
     if (writer->SetFormat("asf") != kOk)
@@ -200,7 +200,7 @@ bool TSorvaneEncoder::Begin()
         // Nothing to control.
     } else if (quality) {
         accepted = option("flags", "+qscale")
-            && option("global_quality", Number(QualityToQuantiser(s.VBRQuality) * FF_QP2LAMBDA));
+            && option("global_quality", Number(QualityToQuantiser(s.VBRQuality) * kQuantiserToLambda));
     } else if (s.UseVBR && !system) {
         if (s.VBRMaxBitrate > 0)
             accepted = option("video_rc_max_rate", Number(s.VBRMaxBitrate))

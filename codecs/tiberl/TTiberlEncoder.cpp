@@ -1,17 +1,11 @@
 #include "codecs/tiberl/TTiberlEncoder.h"
 
-#include "codecs/braskel/TBraskelMediaWriter.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 #include <string_view>
-
-extern "C" {
-#include <libavutil/log.h>
-}
 
 namespace {
 
@@ -147,8 +141,10 @@ bool TTiberlEncoder::Begin()
     if (s.HasAudio && !audio)
         return Fail("no audio codec " + Number(manual.AudioCodec));
 
-    auto writer = std::make_unique<TBraskelMediaWriter>(s.DestinationPath);
-    const auto refused = [&] { return Fail(writer->ErrorText()); };
+    TWriter writer = NewWriter(s.DestinationPath);
+    if (!writer)
+        return Fail("out of memory");
+    const auto refused = [&] { return Fail(writer->GetErrorText()); };
     const auto option
         = [&](const char* name, const std::string& value) { return writer->SetOption(name, value.c_str()) == kOk; };
     if (writer->SetFormat("rm") != kOk)
@@ -171,7 +167,7 @@ bool TTiberlEncoder::Begin()
     return true;
 }
 
-bool TTiberlEncoder::SetUpVideo(TBraskelMediaWriter& writer, const RealManualSettings& manual, double frameRate)
+bool TTiberlEncoder::SetUpVideo(MediaWriter& writer, const RealManualSettings& manual, double frameRate)
 {
     const TTiberlSettings& s = Settings;
     const auto option

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-class TBraskelMediaWriter;
 
 // One audio codec as the library lists it and what it codes with.
 struct TTiberlAudioCodec {
@@ -74,5 +73,5 @@ public:
 
 private:
     // The video stream of a run: codec, size and rate control from the manual settings.
-    bool SetUpVideo(TBraskelMediaWriter& writer, const RealManualSettings& manual, double frameRate);
+    bool SetUpVideo(MediaWriter& writer, const RealManualSettings& manual, double frameRate);
 };
