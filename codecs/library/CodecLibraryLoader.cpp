@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
@@ -16,17 +17,19 @@ struct TLoadedLibrary {
     std::string Error;
 };
 
-// The folder of the module this code is linked into, with its trailing slash: the encoder library's own path, or
-// the program's.
+// The folder of the module this code is linked into, with its trailing slash: the folder of the encoder library's
+// file, or of the program's. A module reached through a symbolic link is looked for beside the file it names.
 std::string ModuleFolder()
 {
     Dl_info info {};
     link_map* map = nullptr;
     std::string path;
-    if (dladdr1(reinterpret_cast<void*>(&ModuleFolder), &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP)
-        && map && map->l_name && map->l_name[0])
-        path = map->l_name;
-    else {
+    if (dladdr1(reinterpret_cast<void*>(&ModuleFolder), &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) && map
+        && map->l_name && map->l_name[0]) {
+        char* resolved = realpath(map->l_name, nullptr);
+        path = resolved ? resolved : map->l_name;
+        std::free(resolved);
+    } else {
         // The program itself has no name in its link map.
         char buffer[4096];
         const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer);
@@ -46,8 +49,7 @@ TLoadedLibrary Load()
     if (!module) {
         const char* reason = dlerror();
         loaded.Error = "cannot load the codec library " + path + ": " + (reason ? reason : "unknown error");
-    } else if (auto entry = reinterpret_cast<TCodecEntryPointsFunction>(dlsym(module, kCodecEntryPointsName));
-               !entry) {
+    } else if (auto entry = reinterpret_cast<TCodecEntryPointsFunction>(dlsym(module, kCodecEntryPointsName)); !entry) {
         loaded.Error = "the codec library " + path + " has no entry point " + kCodecEntryPointsName;
     } else if (const TCodecEntryPoints* table = entry(); !table || table->Size != sizeof(TCodecEntryPoints)) {
         loaded.Error = "the codec library " + path + " is of another version";

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-
 // One audio codec as the library lists it and what it codes with.
 struct TTiberlAudioCodec {
     const char* Name;
