@@ -65,7 +65,8 @@ void TProgramFlowsTest::SetUp()
 void TProgramFlowsTest::TearDown()
 {
     if (!Program.Program().Finished() && HasFailure()) {
-        Program.KeepScreenshot(Program.Locate(Program.MainWindow().Window), ScreenshotName("failed"));
+        if (const TShownWindow main = Program.Locate(Program.MainWindow().Window); main.Found())
+            Program.KeepScreenshot(main, ScreenshotName("failed"));
         std::cerr << "windows shown at the failure: " << Joined(Program.ShownTitles()) << "\n";
     }
     if (!Program.Program().Finished()) {

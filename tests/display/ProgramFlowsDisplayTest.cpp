@@ -24,6 +24,8 @@ using ProgramFlows = TProgramFlowsTest;
 // at the left of their captions, in client coordinates.
 constexpr int AutoShutdownX = 659 + 8;
 constexpr int AutoShutdownY = 423 + 10;
+constexpr int PreviewMovieX = 549 + 8;
+constexpr int PreviewMovieY = 423 + 10;
 
 // The program starts on its private folders, keeps a screenshot of its main window and ends on its skin's close
 // button (the fixture's end).
@@ -54,6 +56,45 @@ TEST_F(ProgramFlows, ThreeDroppedClipsBecomeThreePlayableMp4Files)
         ExpectOutput(OutputOf(clip), TOutputFormat::MP4, SourceDuration(clip));
     }
     EXPECT_NE(Program.OpenLog().find(Program.VideosFolder()), std::string::npos) << Program.OpenLog();
+}
+
+// A file already in the output folder under the output's name stays as it was: the output takes a new name.
+TEST_F(ProgramFlows, AnExistingFileIsNeverOverwritten)
+{
+    const std::string clip = Program.MakeClip("taken.avi");
+    const std::string existing = Program.VideosFolder() + "/taken.mp4";
+    std::ofstream(existing) << "the user's own file";
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    RunBatch();
+    std::ifstream kept(existing);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the user's own file");
+    ExpectOutput(OutputOf(clip, "_1"), TOutputFormat::MP4, 1.0);
+}
+
+// The output folder typed in the main window and the unticked "Preview Movie" are remembered when the program ends
+// and in force when it starts again.
+TEST_F(ProgramFlows, SettingsAreRememberedAcrossARestart)
+{
+    const std::string elsewhere = Program.Root() + "/elsewhere/";
+    fs::create_directories(elsewhere);
+    const TFaceRect folder = Program.FaceArea("OutputFolder");
+    Program.ClickIn(Program.MainWindow(), (folder.Left + folder.Right) / 2, (folder.Top + folder.Bottom) / 2);
+    Program.Key("End");
+    Program.Key("shift+Home");
+    Program.Type(elsewhere);
+    Program.ClickIn(Program.MainWindow(), PreviewMovieX, PreviewMovieY);
+    ASSERT_TRUE(Program.Quit()) << Program.Errors();
+    std::ifstream file(Program.ProgramFolder() + "/LastSettings.ini");
+    const std::string settings((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_NE(settings.find("OutputFolder=" + elsewhere), std::string::npos) << settings;
+    EXPECT_NE(settings.find("PreviewMovie=0"), std::string::npos) << settings;
+
+    ASSERT_TRUE(Program.Start()) << Program.Errors() << ::testing::PrintToString(Program.ShownTitles());
+    const std::string clip = Program.MakeClip("moved.avi");
+    AddByDrop({ clip }, TOutputFormat::MP4);
+    RunBatch();
+    ExpectOutput(elsewhere + "moved.mp4", TOutputFormat::MP4, 1.0);
+    EXPECT_TRUE(Outputs().empty()) << "an output went to the videos folder";
 }
 
 // One clip to each of the eight formats, in one batch.

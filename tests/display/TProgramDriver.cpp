@@ -333,6 +333,8 @@ bool TProgramDriver::Start(std::chrono::milliseconds timeout)
 {
     FProgram = std::make_unique<TChildProcess>(std::vector<std::string> { ProgramFolder() + "/tarnwickpro" },
         ProgramOptions());
+    // A program started again may get the X window number its last run had.
+    FMainWindow = {};
     FMainWindow = WaitForWindow(MainTitle, timeout);
     return FMainWindow.Found();
 }
