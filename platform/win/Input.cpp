@@ -67,7 +67,8 @@ bool PointInWindow(const TWindowRecord* w, POINT pt)
 }
 
 // The windows that may take a point, in the order the system offers it: the top-most deepest first, then
-// the windows beneath it (siblings, then parents). Disabled child windows give the point to their parent.
+// the windows beneath it (siblings, then parents). Disabled child windows give the point to their parent; a
+// disabled window's children are disabled with it, so the window itself takes the point.
 void CollectCandidates(TWindowRecord* w, POINT pt, std::vector<HWND>& out)
 {
     for (TWindowRecord* c : w->Children) {
@@ -89,7 +90,8 @@ std::vector<HWND> Candidates(POINT pt)
         // A layered, transparent window (a drag image) lets the mouse through to what lies beneath it.
         if ((top->ExStyle & WS_EX_LAYERED) && (top->ExStyle & WS_EX_TRANSPARENT))
             continue;
-        CollectCandidates(top, pt, out);
+        if (!(top->Style & WS_DISABLED))
+            CollectCandidates(top, pt, out);
         out.push_back(top->Handle);
     }
     return out;
@@ -344,7 +346,8 @@ void CookWindowMoved(const TRawInput& ev)
         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A drop goes to the window under the point that accepts files, or its nearest ancestor that does.
+// A drop goes to the window under the point that accepts files, or its nearest ancestor that does. A window
+// disabled behind a modal dialog takes none: the files would land in a list the dialog may be about to change.
 void CookDrop(const TRawInput& ev)
 {
     TPlatformState& s = *GPlatform;
@@ -352,6 +355,8 @@ void CookDrop(const TRawInput& ev)
         return;
     LRESULT hit;
     TWindowRecord* target = HitWindow(ev.Point, &hit, false, nullptr);
+    if (hit == HTERROR)
+        return;
     while (target && !(target->ExStyle & WS_EX_ACCEPTFILES))
         target = IsChildWindow(target) ? target->Parent : nullptr;
     if (!target)

@@ -217,6 +217,14 @@ TEST_F(DisplayEvents, ADropReachesTheWindowThatAcceptsFilesWithItsPathsAndPoint)
     DragFinish(drop);
     EXPECT_EQ(DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0), 0u);
 
+    // The window is disabled behind a modal dialog: it takes no drop until it is enabled again.
+    EnableWindow(form, FALSE);
+    StartLog();
+    Backend.DropFiles(origin.x + 20, origin.y + 25, paths);
+    Pump();
+    EXPECT_TRUE(Only({ WM_DROPFILES }).empty());
+    EnableWindow(form, TRUE);
+
     // No window under the point accepts files: the drop goes nowhere.
     (void)inner;
     DragAcceptFiles(list, FALSE);

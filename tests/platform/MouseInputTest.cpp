@@ -283,18 +283,23 @@ TEST_F(MouseInput, TransparentAndDisabledChildrenPassThePointOn)
 TEST_F(MouseInput, AClickOnADisabledOwnerBringsUpItsModalPopup)
 {
     HWND owner = CreateTop(RECT { 0, 0, 300, 300 });
+    HWND list = CreateChild(owner, RECT { 150, 150, 250, 250 });
     HWND dialog = CreateTop(RECT { 400, 0, 500, 100 }, WS_POPUP | WS_VISIBLE, 0, owner);
     EnableWindow(owner, FALSE);
-    SetActiveWindow(CreateTop(RECT { 600, 0, 700, 100 }));
-    Pump();
-    StartLog();
-    Backend.Click(100, 100);
-    Pump();
-    EXPECT_EQ(GetActiveWindow(), dialog);
-    EXPECT_TRUE(Only({ WM_LBUTTONDOWN, WM_NCHITTEST, WM_MOUSEACTIVATE }, owner).empty());
-    const auto cursor = Only({ WM_SETCURSOR }, owner);
-    ASSERT_FALSE(cursor.empty());
-    EXPECT_EQ(static_cast<int16_t>(LOWORD(cursor.front().LParam)), HTERROR);
+    // On the owner itself, and on one of its enabled children: the children are disabled with it.
+    for (const POINT at : { POINT { 100, 100 }, POINT { 200, 200 } }) {
+        SetActiveWindow(CreateTop(RECT { 600, 0, 700, 100 }));
+        Pump();
+        StartLog();
+        Backend.Click(at.x, at.y);
+        Pump();
+        EXPECT_EQ(GetActiveWindow(), dialog);
+        EXPECT_TRUE(Only({ WM_LBUTTONDOWN, WM_NCHITTEST, WM_MOUSEACTIVATE }, owner).empty());
+        EXPECT_TRUE(Only({ WM_LBUTTONDOWN, WM_NCHITTEST, WM_MOUSEACTIVATE, WM_SETCURSOR }, list).empty());
+        const auto cursor = Only({ WM_SETCURSOR }, owner);
+        ASSERT_FALSE(cursor.empty());
+        EXPECT_EQ(static_cast<int16_t>(LOWORD(cursor.front().LParam)), HTERROR);
+    }
 }
 
 TEST_F(MouseInput, TheWheelGoesToTheFocusAndUpToItsParents)
