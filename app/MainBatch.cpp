@@ -5,6 +5,7 @@
 #include "app/TShutDownForm.h"
 #include "app/TStopPromptForm.h"
 #include "engine/AppServices.h"
+#include "framework/core/FileSystem.h"
 #include "framework/controls/TTimer.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/win/WinStyles.h"
@@ -52,6 +53,7 @@ void TMainBatch::Go()
     TickCount = 0;
     FramesAtLastTick = 0;
     FCloseRequested = false;
+    FFailed.clear();
     Call(ConvertingChanged, true);
     Converting = true;
     // The count is read again at every turn; nothing may shrink the list during a batch, but it may grow.
@@ -90,6 +92,11 @@ void TMainBatch::RunQueuedJob(int index)
         RunJob(job);
     else
         job.Convert();
+    if (job.Status == jsFailed) {
+        // The list only shows "Failed"; the job's note is the one place that says why.
+        const std::string note = job.GetNote();
+        FFailed.push_back(ExtractFileName(job.VideoInfo.GetFileName()) + (note.empty() ? std::string() : ": " + note));
+    }
     Call(RefreshJobList);
     ProgressStep();
     // A finished job's hook stays unarmed, so no later run of it calls into the preview uninvited.
@@ -184,4 +191,14 @@ void TMainBatch::Finish()
     }
     const std::string folder = OutputFolder ? OutputFolder() : std::string();
     ShellExecute(nullptr, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (!FFailed.empty())
+        Call(ReportFailures, FailuresText());
+}
+
+std::string TMainBatch::FailuresText() const
+{
+    std::string text = "Not converted: ";
+    for (size_t i = 0; i < FFailed.size(); ++i)
+        text += (i ? "   " : "") + FFailed[i];
+    return text;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TTimer;
 
@@ -61,6 +62,9 @@ public:
     std::function<void()> ShowShutdownDialog;
     // The window asked to close during the batch; called once "Go" has ended it.
     std::function<void()> CloseAfterBatch;
+    // Some jobs of the batch failed: the end of the batch tells which and why, in one line naming each source file
+    // and its cause (the list shows only "Failed"). Not when the shutdown countdown follows.
+    std::function<void(const std::string& text)> ReportFailures;
     // The job's own Convert, Pause, Resume and Stop unless replaced.
     std::function<void(TConvertJob& job)> RunJob;
     std::function<void(TConvertJob& job)> PauseJob;
@@ -91,6 +95,8 @@ private:
     void EndRunningJob();
     void Finish();
     TConvertJob* RunningJob() const;
+    // What the failed jobs of this batch say went wrong, in one line.
+    std::string FailuresText() const;
 
     TJobList& FJobs;
     std::unique_ptr<TTimer> FOwnTimer;
@@ -98,4 +104,6 @@ private:
     // TickCount when the running job started: its seconds so far, for the remaining time.
     uint32_t FJobStartTick = 0;
     bool FCloseRequested = false;
+    // The sources of the jobs this batch ran that failed, each with its cause, in the order they ran.
+    std::vector<std::string> FFailed;
 };

@@ -50,6 +50,8 @@ void TMainForm::BindBatch()
     Batch->AutoShutdown = [this] { return chkAutoShutdown->Checked(); };
     Batch->OutputFolder = [this] { return edtOutputFolder->Text(); };
     Batch->CloseAfterBatch = [this] { Close(); };
+    // On the hint line, where the batch's progress was.
+    Batch->ReportFailures = [this](const std::string& text) { lblHintMessage->SetCaption(text); };
 }
 
 void TMainForm::SyncBatchState()

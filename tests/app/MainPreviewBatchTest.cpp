@@ -777,12 +777,25 @@ TEST_F(MainBatchTest, AFailedJobDoesNotStopTheBatch)
         if (index == 1)
             job.Status = jsFailed;
     };
+    int reports = 0;
+    Batch->ReportFailures = [&](const std::string&) { ++reports; };
     TShellCommandRecorder shell;
     Batch->Go();
     EXPECT_EQ(Only("Run"), (std::vector<std::string> { "Run 0", "Run 1", "Run 2" }));
     EXPECT_EQ(Jobs[0]->Status, jsCompleted);
     EXPECT_EQ(Jobs[1]->Status, jsFailed);
     EXPECT_EQ(Jobs[2]->Status, jsCompleted);
+    EXPECT_EQ(reports, 1);
+    // The failure was reported; the next batch skips the failed row and reports nothing again. Nor does one that
+    // ends in the shutdown countdown, which must run unattended.
+    Batch->Go();
+    EXPECT_EQ(reports, 1);
+    Jobs[2]->Status = jsQueue;
+    OnRun = [](int, TConvertJob& job) { job.Status = jsFailed; };
+    AutoShutdown = true;
+    Batch->Go();
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(Only("Shutdown").size(), 1u);
 }
 
 TEST_F(MainBatchTest, StopAnsweredNoResumesAndYesRequeuesAndEndsTheBatch)
@@ -896,10 +909,16 @@ TEST_F(MainBatchTest, RealConversionsWithTheFramePreview)
     };
     Batch->PreviewMovie = [] { return true; };
     Batch->ArmPreview = [&](TConvertJob& job) { shown.Arm(job); };
+    std::vector<std::string> reports;
+    Batch->ReportFailures = [&](const std::string& text) { reports.push_back(text); };
     TShellCommandRecorder shell;
     Batch->Go();
     EXPECT_EQ(Jobs[0]->Status, jsCompleted) << Jobs[0]->GetNote();
     EXPECT_EQ(Jobs[1]->Status, jsFailed);
+    // The list shows only "Failed": the end of the batch names the source and why, once.
+    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_FALSE(Jobs[1]->GetNote().empty());
+    EXPECT_EQ(reports[0], "Not converted: clip1.avi: " + Jobs[1]->GetNote());
     EXPECT_EQ(Jobs[2]->Status, jsCompleted) << Jobs[2]->GetNote();
     for (int i : { 0, 2 }) {
         TConvertJob check(outputs[i]);

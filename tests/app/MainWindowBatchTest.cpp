@@ -63,6 +63,23 @@ TEST_F(MainWindowBatchTest, GoConvertsTheQueueShowsProgressAndAFrameAndOpensTheF
     EXPECT_EQ(commands[0].Argv.back(), Window->edtOutputFolder->Text());
 }
 
+// A job whose output folder has gone fails; the row says only "Failed", so the hint line names the file and why,
+// while the other job converts.
+TEST_F(MainWindowBatchTest, AFailedJobIsNamedWithItsCauseOnTheHintLine)
+{
+    Open();
+    QueueJobs(2);
+    Window->Jobs[0]->OutputFile = Videos() + "gone/clip0.avi";
+    TShellCommandRecorder shell;
+    Window->actGo->Execute();
+    EXPECT_EQ(Window->Jobs[0]->Status, jsFailed);
+    EXPECT_EQ(Window->Jobs[1]->Status, jsCompleted) << Window->Jobs[1]->GetNote();
+    const std::string hint = Window->lblHintMessage->Caption();
+    EXPECT_EQ(hint, "Not converted: clip0.avi: " + Window->Jobs[0]->GetNote());
+    EXPECT_NE(hint.find("gone"), std::string::npos) << hint;
+    EXPECT_EQ(shell.Commands().size(), 1u);
+}
+
 TEST_F(MainWindowBatchTest, PreviewThenGoEndsThePreviewFirst)
 {
     Open();
