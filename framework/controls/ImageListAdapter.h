@@ -12,13 +12,7 @@ public:
     }
     int ImageCount() const override { return FList->Count(); }
     SIZE ImageSize() const override { return {FList->Width(), FList->Height()}; }
-    void DrawImage(HDC dc, int x, int y, int index, bool selected) override
-    {
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        FList->Draw(&canvas, x, y, index, selected ? dsSelected : dsNormal, itImage, true);
-        canvas.SetHandle(nullptr);
-    }
+    void DrawImage(HDC dc, int x, int y, int index, bool selected) override;
 
 private:
     TCustomImageList* FList;

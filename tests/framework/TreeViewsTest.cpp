@@ -3,6 +3,8 @@
 #include "ControlsTestSupport.h"
 
 #include "framework/controls/TCustomTreeView.h"
+#include "framework/controls/ImgList.h"
+#include "framework/graphics/TBitmap.h"
 #include "platform/controls/TreeViewControl.h"
 #include "platform/win/VirtualKeys.h"
 
@@ -85,6 +87,47 @@ TEST_F(TreeViewsTest, ChildrenComeOnDemandOnceAndTheSelectionFollowsClicks)
     Backend.Click(v.X, v.Y, TRawButton::Right);
     Pump();
     EXPECT_EQ(Tree->Selected(), video);
+}
+
+// Each row draws its image before its label and the next row's lines: those keep the tree's own font and pen.
+TEST_F(TreeViewsTest, LabelsAndLinesAfterAnImageKeepTheTreesFontAndPen)
+{
+    TImageList images(nullptr, 16, 16);
+    TBitmap red;
+    red.SetSize(16, 16);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect { 0, 0, 16, 16 });
+    images.Add(&red, nullptr);
+    Tree->Font()->SetHeight(-24); // far wider than the stock font
+    Tree->SetImages(&images);
+    TTreeNode* first = Tree->Items()->Add(nullptr, "WWWWWW");
+    TTreeNode* second = Tree->Items()->Add(nullptr, "WWWWWW");
+    TTreeNode* child = Tree->Items()->AddChild(second, "WWWWWW");
+    for (TTreeNode* node : { first, second, child })
+        node->SetImageIndex(0);
+    second->Expand(false);
+    Pump();
+    auto dark = [&](int x, int y) {
+        const TPoint at = Tree->ClientToScreen({ x, y });
+        const uint32_t pixel = Backend.ScreenPixel(at.X, at.Y);
+        return ((pixel >> 16) & 0xFF) < 80 && ((pixel >> 8) & 0xFF) < 80 && (pixel & 0xFF) < 80;
+    };
+    for (TTreeNode* node : { first, second, child }) {
+        SCOPED_TRACE(node->Index());
+        const TRect label = node->DisplayRect(true);
+        int inkRight = -1;
+        for (int y = label.Top; y < label.Bottom; ++y)
+            for (int x = label.Left; x < label.Right; ++x)
+                if (dark(x, y))
+                    inkRight = std::max(inkRight, x);
+        EXPECT_GE(inkRight, label.Right - 6) << "the label is drawn in the font it was measured with";
+    }
+    // The child's connector runs left of its image, in the lines' grey.
+    const TRect label = child->DisplayRect(true);
+    const TPoint connector = Tree->ClientToScreen({ label.Left - 16 - 3 - 4, (label.Top + label.Bottom) / 2 });
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_EQ(Backend.ScreenPixel(connector.X, connector.Y),
+        uint32_t(GetRValue(grey)) << 16 | uint32_t(GetGValue(grey)) << 8 | GetBValue(grey));
 }
 
 TEST_F(TreeViewsTest, EditingDeletingAndANewWindowKeepTheNodes)
