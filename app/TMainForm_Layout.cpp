@@ -295,6 +295,9 @@ void TMainForm::CreateListArea()
     lblHintMessage->SetTextStyle(tsRecessed);
     lblHintMessage->SetLightTextStyle(true);
     lblHintMessage->SetTransparent(true);
+    // The line keeps its skin area: a long hint or failure report is cut at its end rather than drawn over the
+    // buttons beside it.
+    lblHintMessage->SetAutoSize(false);
 
     cbOutputProfile = Place<TspSkinComboBoxEx>(this, this, 110, 417, 226, 24);
     cbOutputProfile->SetSkinData(MainSkinData());

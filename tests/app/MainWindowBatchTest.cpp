@@ -70,6 +70,7 @@ TEST_F(MainWindowBatchTest, AFailedJobIsNamedWithItsCauseOnTheHintLine)
     Open();
     QueueJobs(2);
     Window->Jobs[0]->OutputFile = Videos() + "gone/clip0.avi";
+    const int lineWidth = Window->lblHintMessage->Width();
     TShellCommandRecorder shell;
     Window->actGo->Execute();
     EXPECT_EQ(Window->Jobs[0]->Status, jsFailed);
@@ -77,6 +78,7 @@ TEST_F(MainWindowBatchTest, AFailedJobIsNamedWithItsCauseOnTheHintLine)
     const std::string hint = Window->lblHintMessage->Caption();
     EXPECT_EQ(hint, "Not converted: clip0.avi: " + Window->Jobs[0]->GetNote());
     EXPECT_NE(hint.find("gone"), std::string::npos) << hint;
+    EXPECT_EQ(Window->lblHintMessage->Width(), lineWidth) << "the long line is cut at its area, not drawn beyond";
     EXPECT_EQ(shell.Commands().size(), 1u);
 }
 
