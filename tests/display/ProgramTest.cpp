@@ -184,10 +184,13 @@ TEST(Program, WithTheFirstPresentSwitchItSaysPresentedOnceAndQuits)
     options.Environment.emplace_back("TP_QUIT_AFTER_FIRST_PRESENT", "1");
     options.CaptureOutput = true;
     options.CaptureErrors = true;
-    TChildProcess program({ TP_PROGRAM_PATH }, options);
+    // A normal end saves the settings beside the program: a copy keeps the build's own settings as they were.
+    TProgramCopy copy(options);
+    TChildProcess program({ copy.Program() }, options);
     ASSERT_TRUE(program.WaitFinished(20s)) << "the program did not quit after its first present: " << program.Errors();
     EXPECT_EQ(program.ExitCode(), 0) << program.Errors();
     EXPECT_EQ(program.Output(), "presented\n");
+    EXPECT_TRUE(std::filesystem::exists(copy.Videos().parent_path() / "LastSettings.ini")) << "it ended normally";
 }
 
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndExitsWith1)
