@@ -4,6 +4,7 @@
 #include "tests/display/support/TXSession.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -201,6 +202,23 @@ TEST(Program, WithoutADisplayItSaysSoInOneLineAndExitsWith1)
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(LineCount(result.Errors), 1u) << result.Errors;
     EXPECT_NE(result.Errors.find("display"), std::string::npos) << result.Errors;
+}
+
+// Ctrl+C in the terminal it was started from, and a plain `kill`, end it as they end other programs.
+TEST(Program, InterruptAndTerminateSignalsEndIt)
+{
+    TXSession& session = SharedXSession();
+    for (int signal : { SIGINT, SIGTERM }) {
+        SCOPED_TRACE(signal);
+        TChildOptions options = session.ToolOptions();
+        options.CaptureErrors = true;
+        TProgramCopy copy(options);
+        TChildProcess program({ copy.Program() }, options);
+        ASSERT_TRUE(session.WaitForMappedWindow(program)) << "the program showed no window: " << program.Errors();
+        kill(program.Pid(), signal);
+        ASSERT_TRUE(program.WaitFinished(10s)) << "the program went on after the signal";
+        EXPECT_EQ(program.ExitCode(), 128 + signal);
+    }
 }
 
 TEST(Program, LosingItsXServerEndsItWithAClearMessage)

@@ -119,6 +119,9 @@ bool TSdlBackend::Install(const char* display, std::string* error)
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // SDL would turn SIGINT and SIGTERM into a quit event nobody reads, so Ctrl+C in the terminal and `kill` would
+    // not end the program: they keep their usual effect.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (!FVideoOpen) {
         // SDL keeps the error handlers it finds here and gives them back when the video closes, then closes its
         // displays: an error still on its way (a wake-up sent to a window destroyed meanwhile) must meet ours then,
