@@ -95,9 +95,11 @@ TMainPreview::TMainPreview(TPreviewFrames& frames, const TMainPreviewControls& c
     FNotifyWindow = AllocateHWnd([this](TMessage& message) { NotifyWndProc(message); });
     PlayWindow = FNotifyWindow;
     BindTrackBar(true);
-    // The markers rest under the track bar until a job with a trim shows them.
+    // The markers rest under the track bar until a job with a trim shows them; below its whole height, as the bar
+    // is a window of its own and would hide them and the trim bar between them.
     if (TImage* start = FControls.imgStartTime; start && FControls.tbPreview) {
-        start->SetTop(FControls.tbPreview->Top() + start->Height() + 6);
+        const TControl* bar = FControls.tbPreview;
+        start->SetTop(std::max(bar->Top() + start->Height() + 6, bar->Top() + bar->Height() + 2));
         start->SetLeft(FControls.tbPreview->Left());
         if (TImage* end = FControls.imgEndTime) {
             end->SetTop(start->Top());

@@ -104,6 +104,29 @@ TEST_F(MainWindowBatchTest, PreviewThenGoEndsThePreviewFirst)
     EXPECT_EQ(job->Status, jsCompleted) << job->GetNote();
 }
 
+// The trim markers and the lime bar between them show under the track bar, not behind it.
+TEST_F(MainWindowBatchTest, TheTrimMarkersAndTheirBarShowBelowTheTrackBar)
+{
+    Open();
+    QueueJobs(1, 3.0);
+    Window->Jobs[0]->StartTime = 0.5;
+    Window->Jobs[0]->EndTime = 2.5;
+    SelectRow(0);
+    Window->actPreview->Execute();
+    Pump();
+    const TRect bar = Window->tbPreview->BoundsRect();
+    for (TControl* control : std::initializer_list<TControl*> { Window->imgStartTime, Window->imgEndTime,
+             Window->StartEndTimeShape }) {
+        EXPECT_TRUE(control->Visible());
+        EXPECT_GE(control->Top(), bar.Bottom) << "hidden by the track bar's window";
+    }
+    const TRect shape = Window->StartEndTimeShape->BoundsRect();
+    ASSERT_GT(shape.Right - shape.Left, 2);
+    const uint32_t middle = Backend.WindowPixel(Window->Handle(), (shape.Left + shape.Right) / 2,
+        (shape.Top + shape.Bottom) / 2);
+    EXPECT_EQ(middle, 0x00FF00u) << std::hex << middle;
+}
+
 TEST_F(MainWindowBatchTest, TheStopPromptAnsweredNoResumesAndYesRequeues)
 {
     Open();

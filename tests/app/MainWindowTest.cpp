@@ -221,10 +221,10 @@ TEST_F(MainWindowTest, TheFaceHoldsItsControlsInTheSkinsAreas)
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(c.Control->BoundsRect(), c.Place);
     }
-    // The markers sit under the track bar's two ends.
+    // The markers sit under the track bar's two ends, below its window.
     EXPECT_EQ(Window->imgStartTime->Left(), 541);
     EXPECT_EQ(Window->imgEndTime->Left(), 541 + 179 - 9);
-    EXPECT_EQ(Window->imgStartTime->Top(), 276 + 9 + 6);
+    EXPECT_EQ(Window->imgStartTime->Top(), 298 + 2);
     // The background panel covers the rows, under the list's header.
     EXPECT_EQ(Window->FileListBackgroundPanel->Parent(), Window->lvFileList);
     RECT header {};
