@@ -13,6 +13,9 @@
 #include "skin/controls/SkinLabels.h"
 #include "skin/controls/SkinPanels.h"
 #include "skin/controls/SkinSpinEdit.h"
+#include "skin/forms/SkinButtonObjects.h"
+#include "skin/forms/SkinTextObjects.h"
+#include "skin/forms/TspSkinForm.h"
 #include "skin/lists/TspSkinComboBox.h"
 #include "tests/app/ProfileWindowsTestSupport.h"
 
@@ -258,6 +261,21 @@ TEST_F(OutputSettingsFormTest, TheProfileWindowsOpenInTheProgramsSkins)
     Open();
     EXPECT_EQ(Window->cbProfiles->SkinData(), FormSkinData());
     EXPECT_EQ(Editor().cbAVIFrameSize->SkinData(), FormSkinData());
+    Close();
+    // Its caption runs from the icon to the first caption button, so the title is not cut short.
+    Open();
+    TspSkinCaptionObject* caption = nullptr;
+    int buttonsLeft = Window->Width();
+    for (int i = 0; i < Window->FormSkinner->ObjectCount(); ++i) {
+        TspActiveSkinObject* object = Window->FormSkinner->ObjectAt(i);
+        if (auto* found = dynamic_cast<TspSkinCaptionObject*>(object))
+            caption = found;
+        else if (dynamic_cast<TspSkinStdButtonObject*>(object) && object->ObjectRect.Left > Window->Width() / 2)
+            buttonsLeft = std::min(buttonsLeft, int(object->ObjectRect.Left));
+    }
+    ASSERT_NE(caption, nullptr);
+    EXPECT_LT(buttonsLeft, Window->Width());
+    EXPECT_EQ(caption->ObjectRect.Right, buttonsLeft);
     Close();
     TConvertJob job("");
     job.SetProfile(std::make_unique<TMOVProfile>("Clip", ""));

@@ -81,9 +81,9 @@ TEST(ProgramSkinRender, ADialogFrameAtItsOwnSizeIsCutFromTheFramePicture)
     const int bw = close->SkinRect.Right - close->SkinRect.Left;
     const int bh = close->SkinRect.Bottom - close->SkinRect.Top;
     for (const TPoint& p : { TPoint { bw / 2, bh / 2 }, TPoint { 2, 2 }, TPoint { bw / 2 + 3, bh / 2 + 3 } })
-        EXPECT_EQ(PixelAt(frame, closeLeft + p.X, skin.ButtonsRect.Top + p.Y),
+        EXPECT_EQ(PixelAt(frame, closeLeft + p.X, skin.CaptionRect.Top + p.Y),
             PixelAt(buttons, close->SkinRect.Left + p.X, close->SkinRect.Top + p.Y));
-    EXPECT_NE(PixelAt(frame, closeLeft + bw / 2, skin.ButtonsRect.Top + bh / 2), PixelAt(frame, closeLeft + 2, 12))
+    EXPECT_NE(PixelAt(frame, closeLeft + bw / 2, skin.CaptionRect.Top + bh / 2), PixelAt(frame, closeLeft + 2, 12))
         << "the cross stands out from the caption";
 }
 

@@ -89,8 +89,8 @@ bool RenderDialogFrame(TspSkinData& skin, int width, int height, TBitmap& frame,
     parts.Buttons = skin.ActivePictures[size_t(parts.Close->ActivePictureIndex)].get();
     const TRect closeRect = parts.Close->SkinRect;
     const TRect markRect = parts.SysMenu->SkinRect;
-    parts.CloseLeft = skin.ButtonsRect.Right + dx - (closeRect.Right - closeRect.Left);
-    CopyPiece(frame, parts.CloseLeft, skin.ButtonsRect.Top, *parts.Buttons, closeRect);
+    parts.CloseLeft = skin.CaptionRect.Right + dx - (closeRect.Right - closeRect.Left);
+    CopyPiece(frame, parts.CloseLeft, skin.CaptionRect.Top, *parts.Buttons, closeRect);
     const int captionHeight = skin.CaptionRect.Bottom - skin.CaptionRect.Top;
     const int markTop = skin.CaptionRect.Top + captionHeight / 2 - (markRect.Bottom - markRect.Top) / 2;
     CopyPiece(frame, skin.CaptionRect.Left, markTop, *parts.Buttons, markRect);

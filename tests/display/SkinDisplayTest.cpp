@@ -585,7 +585,7 @@ TEST(SkinDisplay, TheDialogFrameOfTheFormSkinShowsOnARealWindow)
     const int bw = close.Right - close.Left;
     const int bh = close.Bottom - close.Top;
     for (const POINT& p : { POINT { bw / 2, bh / 2 }, POINT { 2, 2 }, POINT { bw / 2 + 3, bh / 2 + 3 } })
-        EXPECT_EQ(shown.At(parts.CloseLeft + p.x, skin.ButtonsRect.Top + p.y),
+        EXPECT_EQ(shown.At(parts.CloseLeft + p.x, skin.CaptionRect.Top + p.y),
             PixelAt(*parts.Buttons, close.Left + p.x, close.Top + p.y));
 }
 

@@ -184,8 +184,10 @@ void BuildFormSkin(TSkinDescription& skin)
             { "clientrect", RectText(TRect { kBorder, kCaptionBottom, right, bottom }) }, { "bgpictureindex", "-1" },
             { "leftstretch", "1" }, { "rightstretch", "1" }, { "topstretch", "1" }, { "bottomstretch", "1" },
             { "stretcheffect", "1" }, { "stretchtype", "stfull" },
-            { "buttonsrect", RectText(TRect { 160, 1, kWidth - 1, kCaptionBottom }) },
-            { "captionrect", RectText(TRect { 4, 1, kWidth - 1, kCaptionBottom }) }, { "buttonsoffset", "0" },
+            // No button row of its own: the buttons line up at the caption's right end, and the caption text then
+            // runs from the icon to the first button, however wide the dialog.
+            { "buttonsrect", "" }, { "captionrect", RectText(TRect { 4, 1, kWidth - 1, kCaptionBottom }) },
+            { "buttonsoffset", "0" },
             { "buttonsinleft", "0" }, { "borderwidth", Num(kBorder) }, { "formminwidth", "160" },
             // The corners size both ways within 8 pixels of each corner.
             { "hittestlefttoppoint", PointText(8, 8) }, { "hittestrighttoppoint", PointText(kWidth - 8, 8) },
