@@ -1,6 +1,7 @@
 // Repainting a form of skinned buttons, check boxes, track bars and gauges on the headless display, and one frame of
 // a button's hover morph, against BitBlt of the same areas; the skinned list box and list view scrolled through,
 // against the framework's own. The controls wear the program's own skin.
+#include "bench/BenchDisplay.h"
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
 #include "framework/graphics/TBitmap.h"
@@ -103,12 +104,8 @@ double FillAndScroll(TCustomListBox* list, TWinControl* painted)
 int main()
 {
     THeadlessBackend backend;
-    backend.UseManualClock(1000);
-    if (!backend.Install())
+    if (!InstallBenchDisplay(backend))
         return 1;
-    // The log of every message is for tests; a program runs without it.
-    backend.Log().SetEnabled(false);
-    InitializeForms();
     {
         auto* skin = new TspSkinData(Application);
         skin->LoadFromFile(std::string(TP_SKIN_DIR) + "/Skin.ini");

@@ -3,6 +3,7 @@
 // with its first full paint, without the closing (the same menu again, new menus of the same captions, and new
 // menus of captions never shown before), opening and closing together, a repaint of the open menu, and the
 // highlight moving by one item (two items redrawn). Each against a BitBlt of the same area.
+#include "bench/BenchDisplay.h"
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
@@ -69,12 +70,8 @@ void AddMenuItems(TPopupMenu* menu, const std::string& suffix = "")
 int main()
 {
     THeadlessBackend backend;
-    backend.UseManualClock(1000);
-    if (!backend.Install())
+    if (!InstallBenchDisplay(backend))
         return 1;
-    // The message log is there for tests; the program runs without one.
-    backend.Log().SetEnabled(false);
-    InitializeForms();
     {
         TFixtureSkin fixture;
         WriteSkin(fixture);

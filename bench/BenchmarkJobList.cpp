@@ -10,6 +10,7 @@
 // copying one real probe result into it, which is what probing the same source leaves). Probing is not adding:
 // the peer's texts are what the analysis left too, so making the jobs and their analysis stay out of both times,
 // while everything the add itself does, every job's own profile copy included, is in ours.
+#include "bench/BenchDisplay.h"
 #include "bench/BenchTiming.h"
 
 #include "app/AddJobs.h"
@@ -200,12 +201,8 @@ std::unique_ptr<TConvertJob> ProbedClip(const std::string& path)
 int main()
 {
     THeadlessBackend backend;
-    backend.UseManualClock(1000);
-    if (!backend.Install())
+    if (!InstallBenchDisplay(backend))
         return 1;
-    // The log of every message is for tests; a program runs without it.
-    backend.Log().SetEnabled(false);
-    InitializeForms();
     RegisterListViewClass();
     QuietMediaLogs();
 

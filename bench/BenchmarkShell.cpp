@@ -5,6 +5,7 @@
 // the headless display) against the shell services enumerating it with the same details: each item's shown
 // name, its folder attribute and its icon index.
 #include "bench/BenchProcess.h"
+#include "bench/BenchDisplay.h"
 #include "bench/BenchTiming.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/TApplication.h"
@@ -136,11 +137,8 @@ int main(int argc, char** argv)
     Report("bench_shell", ours, peer);
 
     THeadlessBackend backend;
-    backend.UseManualClock(1000);
-    if (!backend.Install())
+    if (!InstallBenchDisplay(backend))
         return 1;
-    backend.Log().SetEnabled(false);
-    InitializeForms();
     EnumerateWithDetails(folder);
     const double listOurs = FileListFirstPaint(folder);
     const double listPeer = BestOf([&] { EnumerateWithDetails(folder); }, 5);

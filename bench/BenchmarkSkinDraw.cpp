@@ -1,5 +1,6 @@
 // Composing skin images, morphing button pictures and repainting a panel of skinned labels and frame strips, per
 // operation, against a plain BitBlt of the same area.
+#include "bench/BenchDisplay.h"
 #include "bench/BenchTiming.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
@@ -56,12 +57,8 @@ std::unique_ptr<TspEffectBmp> Picture(int seed)
 void ReportPanelRepaint()
 {
     THeadlessBackend backend;
-    backend.UseManualClock(1000);
-    if (!backend.Install())
+    if (!InstallBenchDisplay(backend))
         return;
-    // The log of every message is for tests; a program runs without it.
-    backend.Log().SetEnabled(false);
-    InitializeForms();
     {
         TFixtureSkin fixture;
         fixture.AddActivePicture("strips.bmp", 80, 30, 5);
