@@ -89,12 +89,19 @@ public:
     std::atomic<JobStatus> Status { jsQueue };
 
     bool Analysed = false;
-    TVideoInfoReader VideoInfo;
+    // What the job list gives every job it adds, kept with the status and the profile ahead of the probe's large
+    // stream tables: adding thousands of jobs then touches only the first two cache lines of each.
     std::string OutputFile;
-    double StartTime = -1.0; // Seconds; -1.0 = from the start.
-    double EndTime = -1.0; // Seconds; -1.0 = to the end.
     bool FixAspectRatio = false;
     bool DisableAudio = false;
+
+private:
+    std::unique_ptr<TVideoProfile> Profile;
+
+public:
+    TVideoInfoReader VideoInfo;
+    double StartTime = -1.0; // Seconds; -1.0 = from the start.
+    double EndTime = -1.0; // Seconds; -1.0 = to the end.
     int32_t CropLeft = 0;
     int32_t CropRight = 0;
     int32_t CropTop = 0;
@@ -131,7 +138,6 @@ private:
     // Sets `value` unless the run has finished (jsCompleted or jsFailed), whichever thread got there first.
     void ChangeRunStatus(JobStatus value);
 
-    std::unique_ptr<TVideoProfile> Profile;
     std::mutex PreviewHookLock;
     ::PreviewHook PreviewHook = nullptr;
     void* PreviewHookUser = nullptr;
