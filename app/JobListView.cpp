@@ -97,21 +97,28 @@ void DrawJobRow(const TJobList& jobs, TCustomListView* view, TListItem* item, co
     canvas->Brush()->SetStyle(bsClear);
     canvas->Font()->SetColor(marked ? clWhite : clBlack);
 
+    // Each column's width is asked of the window, which knows it after a divider drag: once per column and row.
     TListColumns* columns = view->Columns();
+    const int columnCount = columns->Count();
     const int top = rect.Top + (rowHeight - canvas->TextHeight("A")) / 2;
     // The caption's box ends with the first column also when the view is scrolled sideways.
-    DrawCellText(canvas, item->Caption(),
-        TRect { rect.Left + imageWidth + 4, top, rect.Left + columns->Items(0)->Width(), rect.Bottom },
+    int width = columns->Items(0)->Width();
+    DrawCellText(canvas, item->Caption(), TRect { rect.Left + imageWidth + 4, top, rect.Left + width, rect.Bottom },
         columns->Items(0)->Alignment());
 
     const int index = item->Index();
     TConvertJob* job = index >= 0 && index < static_cast<int>(jobs.size()) ? jobs[index].get() : nullptr;
+    const int right = listWidth - 2;
     int left = rect.Left + 4;
-    const int count = std::min(item->SubItems()->Count(), columns->Count() - 1);
+    const int count = std::min(item->SubItems()->Count(), columnCount - 1);
     for (int i = 0; i < count; ++i) {
-        left += columns->Items(i)->Width();
+        left += width;
+        // The cells past the list's right edge show nothing.
+        if (left >= right)
+            break;
         TListColumn* column = columns->Items(i + 1);
-        const TRect box { left, top, std::min(left + column->Width(), listWidth - 2), rect.Bottom };
+        width = column->Width();
+        const TRect box { left, top, std::min(left + width, right), rect.Bottom };
         if (i == kStatusSubItem && job && job->Status == jsProcessing) {
             DrawProgressCell(canvas, box, job->GetProgress(), view->Font());
             // The cell drew with its own tools; the rest of the row goes on as before.

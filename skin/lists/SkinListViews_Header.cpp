@@ -162,7 +162,9 @@ void TspSkinCustomListView::PaintHeader(HDC dc)
             const TRect rect = GetHeaderSectionRect(i);
             // The column shown at this place, which differs from the i-th once the columns were dragged.
             const int column = order[size_t(i)];
-            if (column < Columns()->Count())
+            // Sections past the header's ends show nothing; a wide list has several.
+            const bool shown = rect.Right > client.left && rect.Left < client.right;
+            if (shown && column < Columns()->Count())
                 DrawHeaderSection(
                     &canvas, Columns()->Items(column), i == FActiveSection && FHeaderPressed, false, rect);
             right = std::max(right, int(rect.Right));

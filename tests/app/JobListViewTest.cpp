@@ -9,6 +9,7 @@
 #include "framework/graphics/Colors.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCheckRadio.h"
+#include "platform/controls/ListViewControl.h"
 #include "skin/lists/TspSkinComboBox.h"
 #include "tests/app/ProfileWindowsTestSupport.h"
 #include "tests/framework/ControlsTestSupport.h"
@@ -142,6 +143,27 @@ TEST_F(JobListViewTest, SelectedRowsAndTheRunningJobsProgressBar)
     for (int x = 356; x < 432; ++x)
         text = text || RowPixel(0, x) != 0xFFFFFFu;
     EXPECT_TRUE(text);
+}
+
+// The cells past the list's right edge are left out of a row's drawing; scrolled sideways, the last columns come
+// into view and are drawn where the header shows them.
+TEST_F(JobListViewTest, ScrolledSidewaysTheLastColumnsAreDrawnInTheirPlace)
+{
+    AddJobs(3);
+    SendMessage(View->Handle(), LVM_SCROLL, 1000, 0);
+    View->Refresh();
+    RECT profile { LVIR_BOUNDS, 7, 0, 0 }; // The "Profile" column of row 0.
+    ASSERT_TRUE(SendMessage(View->Handle(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&profile)));
+    ASSERT_LT(profile.left, View->ClientWidth()) << "the view did not scroll to its last column";
+    int textPixels = 0;
+    for (int x = std::max(0, int(profile.left)); x < std::min(int(profile.right), View->ClientWidth()); ++x)
+        textPixels += RowPixel(0, x) != 0xFFFFFFu;
+    EXPECT_GT(textPixels, 0) << "the profile's name is drawn";
+    // Left of that column, the output file's cell ends in the output path, drawn as well.
+    int pathPixels = 0;
+    for (int x = std::max(0, int(profile.left) - 200); x < profile.left; ++x)
+        pathPixels += RowPixel(0, x) != 0xFFFFFFu;
+    EXPECT_GT(pathPixels, 0);
 }
 
 // The add road's settings come from the real output settings window, answered while it is shown.
