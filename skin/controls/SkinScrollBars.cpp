@@ -56,6 +56,15 @@ int TspSkinScrollBar::Clamped(int value) const
     return std::max(FMin, std::min(value, last));
 }
 
+void TspSkinScrollBar::Repaint()
+{
+    if (FUpdateCount > 0) {
+        Invalidate();
+        return;
+    }
+    inherited::Repaint();
+}
+
 void TspSkinScrollBar::SetPosition(int value)
 {
     value = Clamped(value);

@@ -2,6 +2,7 @@
 // thumb dragging, keys and wheel. It stands alone or as the external bar of a scrolling skinned control, which
 // mirrors its own scroll state into it with SetRange (never firing OnChange) and scrolls when OnChange fires.
 #pragma once
+#include <algorithm>
 #include "framework/controls/TScrollBar.h"
 #include "skin/core/SkinCustomCtrls.h"
 
@@ -95,6 +96,12 @@ public:
     void SetRange(TspScrollMin min, TspScrollMax max, TspScrollPage pageSize, TspScrollPosition position);
     // SetPosition without OnChange.
     void SimplySetPosition(int value);
+    // Between these an owner sets several values (visibility, steps, range) in one go: the bar is then only marked
+    // for the window's next paint instead of being painted after each value. They nest.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate() { FUpdateCount = std::max(0, FUpdateCount - 1); }
+    // Paints at once, or, inside BeginUpdate/EndUpdate, with the next paint.
+    void Repaint() override;
 
     // ---- Geometry (read by tests and owners) -------------------------------------------------------------------
     // The parts: 0 the thumb, 1 the increase button (right or bottom), 2 the decrease button (left or top).
@@ -163,6 +170,7 @@ private:
     std::string FBothSkinDataName = "bothhscrollbar";
     std::string FOldSkinDataName;
     bool FCanFocused = false;
+    int FUpdateCount = 0;
 
     // Copies of the record.
     TRect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,

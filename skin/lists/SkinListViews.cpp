@@ -137,6 +137,7 @@ void TspSkinCustomListView::UpDateScrollBars1()
 {
     if (FInUpdate)
         return;
+    const TBarUpdate updates(FVScrollBar, FHScrollBar);
     bool changed = false;
     // NOTE: both steps are half an item's height, the horizontal one too, as the view has always stepped.
     TRect item;
@@ -172,6 +173,7 @@ void TspSkinCustomListView::UpDateScrollBars2()
 {
     if (FInUpdate)
         return;
+    const TBarUpdate updates(FVScrollBar, FHScrollBar);
     bool changed = false;
     int min, max, position;
     if (FVScrollBar) {
@@ -202,6 +204,7 @@ void TspSkinCustomListView::UpDateScrollBars3()
 {
     if (FInUpdate)
         return;
+    const TBarUpdate updates(FVScrollBar, FHScrollBar);
     bool changed = false;
     // A list runs in columns: it never scrolls vertically.
     if (FVScrollBar)

@@ -90,6 +90,7 @@ void TspSkinCustomTreeView::UpDateScrollBars()
 {
     if (Loading() || FInUpdate || !HandleAllocated())
         return;
+    const TBarUpdate updates(FVScrollBar, FHScrollBar);
     bool changed = false;
     int min = 0, max = 0;
     if (FVScrollBar) {

@@ -47,6 +47,22 @@ void SetViewDefaultColor(TControl* view, TColor& defaultColor, TColor value, boo
         view->SetColor(value);
 }
 
+TBarUpdate::TBarUpdate(TspSkinScrollBar* vertical, TspSkinScrollBar* horizontal)
+    : FVertical(vertical)
+    , FHorizontal(horizontal)
+{
+    for (TspSkinScrollBar* bar : { FVertical, FHorizontal })
+        if (bar)
+            bar->BeginUpdate();
+}
+
+TBarUpdate::~TBarUpdate()
+{
+    for (TspSkinScrollBar* bar : { FVertical, FHorizontal })
+        if (bar)
+            bar->EndUpdate();
+}
+
 bool SetBarVisible(TspSkinScrollBar* bar, bool visible, bool& inUpdate)
 {
     if (bar->Visible() == visible)

@@ -29,6 +29,20 @@ void SetViewDefaultColor(TControl* view, TColor& defaultColor, TColor value, boo
 // into the view's bar update. True when the visibility changed.
 bool SetBarVisible(TspSkinScrollBar* bar, bool visible, bool& inUpdate);
 
+// Holds both bars of a view in BeginUpdate for one update of their values, so each is painted once afterwards
+// rather than after every value.
+class TBarUpdate {
+public:
+    TBarUpdate(TspSkinScrollBar* vertical, TspSkinScrollBar* horizontal);
+    ~TBarUpdate();
+    TBarUpdate(const TBarUpdate&) = delete;
+    TBarUpdate& operator=(const TBarUpdate&) = delete;
+
+private:
+    TspSkinScrollBar* FVertical;
+    TspSkinScrollBar* FHorizontal;
+};
+
 // The end of every bar update: the horizontal bar leaves the corner square to a shown vertical bar, and an
 // aligned view has its parent lay it out again (once) when a bar appeared or went.
 void FinishBarUpdate(TControl* view, TspSkinScrollBar* vertical, TspSkinScrollBar* horizontal, bool changed,

@@ -222,6 +222,29 @@ TEST_F(SkinScrollBarsTest, DefaultLookShowsStatesAndADisabledBarHasNoThumb)
     EXPECT_EQ(At(10 + 1, 12), Rgb(clBtnShadow)) << "the buttons stay";
 }
 
+// An owner setting several values at once has the bar painted once, with the window's next paint; alone, a value
+// paints at once.
+TEST_F(SkinScrollBarsTest, InsideAnUpdateTheBarPaintsOnlyWithTheNextPaint)
+{
+    TspSkinScrollBar* bar = Bar();
+    Range(bar, 0, 100, 0, 0);
+    Pump();
+    const int endX = 10 + 167; // The thumb's frame once it stands at the end (167..183).
+    const uint32_t track = At(endX, 20);
+    ASSERT_NE(track, Rgb(clBtnShadow));
+    bar->BeginUpdate();
+    bar->BeginUpdate();
+    Range(bar, 0, 100, 0, 100);
+    bar->SetSmallChange(5);
+    bar->EndUpdate();
+    EXPECT_EQ(At(endX, 20), track) << "nothing painted inside the update";
+    bar->EndUpdate();
+    Pump();
+    EXPECT_EQ(At(endX, 20), Rgb(clBtnShadow)) << "the thumb at its end";
+    Range(bar, 0, 100, 0, 0);
+    EXPECT_EQ(At(endX, 20), track) << "outside an update a value paints at once";
+}
+
 // ---- Mouse ------------------------------------------------------------------------------------------------------
 
 TEST_F(SkinScrollBarsTest, AHeldArrowStepsAtThePressThenAfter500MsEvery50AndPausesOffTheButton)
