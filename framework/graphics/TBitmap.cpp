@@ -382,12 +382,14 @@ void TBitmap::LoadFromStream(TStream& stream)
     }
     // No bitmap this layer can hold comes near this size; the rest of a bigger stream is not ours to read.
     constexpr int64_t kMaxFileBytes = int64_t(kMaxBitmapBytes) + (int64_t(1) << 20);
-    std::vector<uint8_t> data(static_cast<size_t>(std::min(remaining, kMaxFileBytes)));
-    stream.ReadBuffer(data.data(), static_cast<int32_t>(data.size()));
+    // Not zeroed first: the read fills every byte or throws, and a skin's pictures are megabytes each.
+    const size_t size = static_cast<size_t>(std::min(remaining, kMaxFileBytes));
+    const std::unique_ptr<uint8_t[]> data = std::make_unique_for_overwrite<uint8_t[]>(size);
+    stream.ReadBuffer(data.get(), static_cast<int32_t>(size));
     size_t used = 0;
     std::unique_ptr<TBitmapImage> image;
     try {
-        image = ReadBmpFile(data.data(), data.size(), used);
+        image = ReadBmpFile(data.get(), size, used);
     } catch (...) {
         stream.SetPosition(start);
         throw;
