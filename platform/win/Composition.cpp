@@ -261,11 +261,15 @@ void PresentDirty()
     for (TWindowRecord* top : TopLevels()) {
         if (!top->Native || !top->Buffer || IsRectEmpty(&top->Dirty))
             continue;
-        const RECT dirty = top->Dirty;
-        top->Dirty = RECT {};
         SettleBuffer(*top->Buffer);
         if ((ColorKeyed(top) || top->KeyShape) && s.Backend->Capabilities().Shaping)
             UpdateColorKeyShape(top);
+        // A hidden window's pixels reach no screen (an unmapped X window keeps nothing): its dirty area waits for
+        // the first present after it shows, which a window being built before its show paints many times over.
+        if (!(top->Style & WS_VISIBLE))
+            continue;
+        const RECT dirty = top->Dirty;
+        top->Dirty = RECT {};
         s.Backend->PresentNativeWindow(top->Native, *top->Buffer, dirty);
     }
 }

@@ -489,3 +489,30 @@ TEST_F(Painting, AGrownBufferKeepsWhatWasDrawnAndFillsTheNewPart)
         for (int x = 0; x < 45; ++x)
             ASSERT_EQ(pixels[size_t(y * 45 + x)], x < 20 ? 0xFF010203u : 0xFF000000u) << x << "," << y;
 }
+
+TEST_F(Painting, AHiddenWindowIsPresentedOnlyOnceShownAndKeepsWhatWasDrawnMeanwhile)
+{
+    HWND w = CreateTop(RECT { 0, 0, 100, 80 }, WS_POPUP);
+    Pump();
+    FillWindowRect(w, false, RECT { 10, 10, 40, 30 }, RGB(255, 0, 0));
+    RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(Backend.Native(w)->Presents, 0);
+    // Shown without a repaint, the area drawn while hidden still reaches the display.
+    SetWindowPos(w, nullptr, 0, 0, 0, 0,
+        SWP_SHOWWINDOW | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    ASSERT_EQ(Backend.Native(w)->Presents, 1);
+    const RECT presented = Backend.Native(w)->LastPresent;
+    const RECT drawn { 10, 10, 40, 30 };
+    RECT covered {};
+    IntersectRect(&covered, &presented, &drawn);
+    EXPECT_TRUE(EqualRect(&covered, &drawn));
+    // Hidden again, its drawing waits once more.
+    ShowWindow(w, SW_HIDE);
+    Pump();
+    const int presents = Backend.Native(w)->Presents;
+    FillWindowRect(w, false, RECT { 0, 0, 5, 5 }, RGB(0, 0, 255));
+    Pump();
+    EXPECT_EQ(Backend.Native(w)->Presents, presents);
+}
