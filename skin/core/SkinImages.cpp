@@ -417,28 +417,53 @@ void CreateSkinMask(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect C, TPoint 
     band(bottomMask, C.Bottom, mh, LB.X, RB.X, nLB.X, nRB.X);
 }
 
+namespace {
+
+    // One rectangle for every run of black pixels along each row; `row(r)` gives row r's pixels, top row first, as
+    // three bytes each.
+    template <class RowOf> std::vector<RECT> BlackRuns(int width, int height, int x, int y, RowOf row)
+    {
+        // A growing list rather than a fixed buffer: a detailed mask can have any number of runs.
+        std::vector<RECT> runs;
+        for (int r = 0; r < height; ++r) {
+            const uint8_t* line = row(r);
+            int column = 0;
+            while (column < width) {
+                const auto black
+                    = [&](int c) { return line[3 * c] == 0 && line[3 * c + 1] == 0 && line[3 * c + 2] == 0; };
+                if (!black(column)) {
+                    ++column;
+                    continue;
+                }
+                const int start = column;
+                while (column < width && black(column))
+                    ++column;
+                runs.push_back(RECT { start + x, r + y, column + x, r + y + 1 });
+            }
+        }
+        return runs;
+    }
+
+} // namespace
+
 DWORD CreateRgnFromBmp(TBitmap* mask, int x, int y, std::vector<uint8_t>& data)
 {
     data.clear();
     if (!mask || mask->Empty())
         return 0;
-    TFBitmap pixels(mask->Handle());
-    // A growing list rather than a fixed buffer: a detailed mask can have any number of runs.
+    int width = 0;
+    int height = 0;
     std::vector<RECT> runs;
-    for (int row = 0; row < pixels.Height; ++row) {
-        const uint8_t* line = pixels.Pixels[row];
-        int column = 0;
-        while (column < pixels.Width) {
-            const auto black = [&](int c) { return line[3 * c] == 0 && line[3 * c + 1] == 0 && line[3 * c + 2] == 0; };
-            if (!black(column)) {
-                ++column;
-                continue;
-            }
-            const int start = column;
-            while (column < pixels.Width && black(column))
-                ++column;
-            runs.push_back(RECT { start + x, row + y, column + x, row + y + 1 });
-        }
+    if (mask->PixelFormat() == pf24bit) {
+        // A mask read from a 24-bit file (a window's face mask) is scanned where it lies instead of copied first.
+        width = mask->Width();
+        height = mask->Height();
+        runs = BlackRuns(width, height, x, y, [&](int r) { return static_cast<const uint8_t*>(mask->ScanLine(r)); });
+    } else {
+        TFBitmap pixels(mask->Handle());
+        width = pixels.Width;
+        height = pixels.Height;
+        runs = BlackRuns(width, height, x, y, [&](int r) { return pixels.Pixels[r]; });
     }
     const size_t size = sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT);
     data.assign(size, 0);
@@ -447,7 +472,7 @@ DWORD CreateRgnFromBmp(TBitmap* mask, int x, int y, std::vector<uint8_t>& data)
     header.iType = 1;
     header.nCount = static_cast<DWORD>(runs.size());
     header.nRgnSize = 0;
-    header.rcBound = RECT { x, y, x + pixels.Width, y + pixels.Height };
+    header.rcBound = RECT { x, y, x + width, y + height };
     std::memcpy(data.data(), &header, sizeof(header));
     if (!runs.empty())
         std::memcpy(data.data() + sizeof(header), runs.data(), runs.size() * sizeof(RECT));

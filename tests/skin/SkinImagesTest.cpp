@@ -218,36 +218,41 @@ TEST(SkinImages, RegionDataHasOneRectanglePerRun)
     struct Case {
         const char* name;
         std::vector<bool> row;
+        int patternRow;
         int x, y;
         std::vector<RECT> rects;
     };
     const Case kCases[] = {
-        { "two runs", { 0, 0, 1, 1, 1, 1, 0, 0, 1, 1, 0, 0 }, 0, 0, { { 2, 1, 6, 2 }, { 8, 1, 10, 2 } } },
-        { "shifted", { 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1 }, 5, 7, { { 5, 8, 6, 9 }, { 16, 8, 17, 9 } } },
-        { "no black", std::vector<bool>(12, false), 0, 0, {} },
+        { "two runs", { 0, 0, 1, 1, 1, 1, 0, 0, 1, 1, 0, 0 }, 1, 0, 0, { { 2, 1, 6, 2 }, { 8, 1, 10, 2 } } },
+        { "shifted", { 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1 }, 1, 5, 7, { { 5, 8, 6, 9 }, { 16, 8, 17, 9 } } },
+        { "top row", { 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0 }, 0, 0, 0, { { 1, 0, 4, 1 } } },
+        { "no black", std::vector<bool>(12, false), 1, 0, 0, {} },
     };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        // Row 1 holds the pattern; rows 0 and 2 are white.
-        auto mask = Mask(12, 3, [&](int x, int y) { return y == 1 && c.row[x]; });
-        std::vector<uint8_t> data;
-        const DWORD size = CreateRgnFromBmp(mask.get(), c.x, c.y, data);
-        ASSERT_EQ(size, 32 + 16 * c.rects.size());
-        ASSERT_EQ(data.size(), size);
-        const Header h = ReadRegionData(data);
-        EXPECT_EQ(h.header.dwSize, 32u);
-        EXPECT_EQ(h.header.iType, 1u);
-        EXPECT_EQ(h.header.nRgnSize, 0u);
-        EXPECT_EQ(h.header.rcBound.left, c.x);
-        EXPECT_EQ(h.header.rcBound.bottom, c.y + 3);
-        ASSERT_EQ(h.rects.size(), c.rects.size());
-        for (size_t i = 0; i < c.rects.size(); ++i) {
-            EXPECT_EQ(h.rects[i].left, c.rects[i].left);
-            EXPECT_EQ(h.rects[i].top, c.rects[i].top);
-            EXPECT_EQ(h.rects[i].right, c.rects[i].right);
-            EXPECT_EQ(h.rects[i].bottom, c.rects[i].bottom);
+    // A mask read from a file is scanned in place, others through a copy: every format gives the same runs.
+    for (const TPixelFormat format : { pfDevice, pf24bit, pf32bit })
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(c.name) + " in format " + std::to_string(int(format)));
+            // One row holds the pattern; the others are white.
+            auto mask = Mask(12, 3, [&](int x, int y) { return y == c.patternRow && c.row[x]; });
+            mask->SetPixelFormat(format);
+            std::vector<uint8_t> data;
+            const DWORD size = CreateRgnFromBmp(mask.get(), c.x, c.y, data);
+            ASSERT_EQ(size, 32 + 16 * c.rects.size());
+            ASSERT_EQ(data.size(), size);
+            const Header h = ReadRegionData(data);
+            EXPECT_EQ(h.header.dwSize, 32u);
+            EXPECT_EQ(h.header.iType, 1u);
+            EXPECT_EQ(h.header.nRgnSize, 0u);
+            EXPECT_EQ(h.header.rcBound.left, c.x);
+            EXPECT_EQ(h.header.rcBound.bottom, c.y + 3);
+            ASSERT_EQ(h.rects.size(), c.rects.size());
+            for (size_t i = 0; i < c.rects.size(); ++i) {
+                EXPECT_EQ(h.rects[i].left, c.rects[i].left);
+                EXPECT_EQ(h.rects[i].top, c.rects[i].top);
+                EXPECT_EQ(h.rects[i].right, c.rects[i].right);
+                EXPECT_EQ(h.rects[i].bottom, c.rects[i].bottom);
+            }
         }
-    }
     TBitmap empty;
     std::vector<uint8_t> data(5);
     EXPECT_EQ(CreateRgnFromBmp(&empty, 0, 0, data), 0u);
