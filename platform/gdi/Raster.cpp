@@ -150,6 +150,23 @@ uint32_t AlphaOver(uint32_t s, uint32_t d, const BLENDFUNCTION& blend)
     return out;
 }
 
+// One row of AlphaBlend. With a premultiplied source at full constant alpha, an opaque pixel comes out as itself and
+// an all-zero one leaves the destination as it was, exactly as the blend's sums give them; icons and masked pictures
+// are almost wholly made of these two, so only the rest pay for the per-channel sums.
+void AlphaOverRow(const uint32_t* source, uint32_t* dest, const uint8_t* mask, int n, const BLENDFUNCTION& blend)
+{
+    const bool premultipliedOnly = (blend.AlphaFormat & AC_SRC_ALPHA) && blend.SourceConstantAlpha == 255;
+    for (int i = 0; i < n; ++i) {
+        if (mask && !mask[i])
+            continue;
+        const uint32_t s = source[i];
+        if (premultipliedOnly && s >= 0xFF000000u)
+            dest[i] = s;
+        else if (!(premultipliedOnly && s == 0))
+            dest[i] = AlphaOver(s, dest[i], blend);
+    }
+}
+
 // Combines the block of source pixels a shrink folds into one destination pixel.
 bool Sample(const TSourcePixels& source, int64_t x0, int64_t x1, int64_t y0, int64_t y1, int mode, uint32_t& value)
 {
@@ -232,6 +249,8 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
     TSourcePixels pixels(scratch.SourcePixels);
     bool singles = false;
     bool allColumns = true;
+    // Each destination pixel takes the source pixel beside the last one's: no stretch and no mirror.
+    bool sideBySide = false;
     std::vector<int64_t>& columns = scratch.Columns;
     std::vector<int64_t>& colLo = scratch.ColLo;
     std::vector<int64_t>& colHi = scratch.ColHi;
@@ -278,6 +297,9 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
                 columns[size_t(i)] = x >= pixels.Area.left && x < pixels.Area.right ? x - pixels.Area.left : -1;
                 allColumns = allColumns && columns[size_t(i)] >= 0;
             }
+            sideBySide = allColumns;
+            for (int i = 1; i < width && sideBySide; ++i)
+                sideBySide = columns[size_t(i)] == columns[size_t(i - 1)] + 1;
         }
     }
     const bool usesPattern = op.Kind == TBlendKind::Rop && RopUsesPattern(op.Code);
@@ -309,6 +331,12 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
                     uint32_t* d = access.Begin(y, r.left, n);
                     for (int i = 0; i < n; ++i)
                         d[i] = row[column[i]];
+                    access.Commit();
+                    continue;
+                }
+                if (sideBySide && op.Kind == TBlendKind::Alpha) {
+                    // An unstretched blend reads the source row where it lies.
+                    AlphaOverRow(row + column[0], access.Begin(y, r.left, n), nullptr, n, op.Blend);
                     access.Commit();
                     continue;
                 }
@@ -345,9 +373,7 @@ BOOL Transfer(TDrawTarget& target, const TFill* pattern, int64_t dx, int64_t dy,
                     anyMasked ? mask.data() : nullptr, n);
                 break;
             case TBlendKind::Alpha:
-                for (int i = 0; i < n; ++i)
-                    if (mask[size_t(i)])
-                        d[i] = AlphaOver(sourceRow[size_t(i)], d[i], op.Blend);
+                AlphaOverRow(sourceRow.data(), d, anyMasked ? mask.data() : nullptr, n, op.Blend);
                 break;
             case TBlendKind::Transparent:
                 for (int i = 0; i < n; ++i)

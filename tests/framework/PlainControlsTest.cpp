@@ -252,6 +252,85 @@ TEST_F(PlainControls, ImageListsDrawTransparentlyAndGreyedWhenDisabled)
     EXPECT_EQ(images.Count(), 0);
 }
 
+// A 16x16 icon of distinct colours over a background of distinct colours, so a pixel drawn from the wrong place, a
+// blend where a copy belongs or a pixel written outside the icon shows. Every fifth diagonal is the mask colour.
+TColor IconPixel(int x, int y)
+{
+    return (x + y) % 5 == 0 ? clFuchsia : TColor(RGB(x * 16, y * 16, 128 + x));
+}
+
+TColor BackgroundPixel(int x, int y)
+{
+    return TColor(RGB(x * 6, 200 - y * 4, 90));
+}
+
+// What a disabled image shows: the pixel's brightness lifted halfway to white.
+TColor Greyed(TColor color)
+{
+    const uint32_t lum = (GetRValue(color) * 77u + GetGValue(color) * 151u + GetBValue(color) * 28u) >> 8;
+    const auto v = BYTE(128 + lum / 2);
+    return TColor(RGB(v, v, v));
+}
+
+TEST_F(PlainControls, ImageListsDrawEachIconPixelOverTheCanvasAndNothingElse)
+{
+    TBitmap icon;
+    icon.SetPixelFormat(pf24bit);
+    icon.SetSize(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            icon.Canvas()->SetPixels(x, y, IconPixel(x, y));
+    TImageList opaque(nullptr, 16, 16);
+    opaque.Add(&icon, nullptr);
+    TImageList masked(nullptr, 16, 16);
+    masked.AddMasked(&icon, clFuchsia);
+
+    struct Case {
+        const char* Name;
+        TImageList* Images;
+        int X;
+        int Y;
+        bool Enabled;
+    };
+    const Case kCases[] = {
+        { "opaque 24-bit icon", &opaque, 5, 7, true },
+        { "masked icon", &masked, 5, 7, true },
+        { "greyed opaque icon", &opaque, 9, 3, false },
+        { "greyed masked icon", &masked, 9, 3, false },
+        { "clipped at the top left", &masked, -6, -9, true },
+        { "clipped at the bottom right", &opaque, 30, 33, true },
+        { "greyed and clipped", &masked, 31, -4, false },
+    };
+    constexpr int kSize = 40;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.Name);
+        TBitmap target;
+        target.SetPixelFormat(pf32bit);
+        target.SetSize(kSize, kSize);
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                target.Canvas()->SetPixels(x, y, BackgroundPixel(x, y));
+        // Twice: a second draw of the same icon must find everything as the first left it.
+        for (int pass = 0; pass < 2; ++pass)
+            c.Images->Draw(target.Canvas(), c.X, c.Y, 0, c.Enabled);
+        int wrong = 0;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x) {
+                const int ix = x - c.X;
+                const int iy = y - c.Y;
+                const bool onIcon = ix >= 0 && ix < 16 && iy >= 0 && iy < 16;
+                const bool clear = onIcon && c.Images == &masked && IconPixel(ix, iy) == clFuchsia;
+                TColor expected = BackgroundPixel(x, y);
+                if (onIcon && !clear)
+                    expected = c.Enabled ? IconPixel(ix, iy) : Greyed(IconPixel(ix, iy));
+                if (target.Canvas()->Pixels(x, y) != expected && ++wrong <= 3)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                  << target.Canvas()->Pixels(x, y) << ", expected " << expected;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST_F(PlainControls, AWindowlessControlsCanvasDrawsOnItsPartOfTheParentOutsidePainting)
 {
     auto* box = Add<TPaintBox>(50, 40, 20, 10);

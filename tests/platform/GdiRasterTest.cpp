@@ -228,6 +228,8 @@ TEST_F(GdiRaster, AlphaBlendFollowsThePremultipliedFormula)
     const Case kCases[] = {
         { "opaque source", 0xFF112233, 0xFF808080, 255, AC_SRC_ALPHA, 0xFF112233 },
         { "transparent source", 0x00000000, 0xFF808080, 255, AC_SRC_ALPHA, 0xFF808080 },
+        // Not premultiplied: colour under zero alpha is added, not dropped as a clear pixel would be.
+        { "colour under zero alpha", 0x00404040, 0xFF808080, 255, AC_SRC_ALPHA, 0xFFC0C0C0 },
         // 50% premultiplied white over black: 0x80 + 0 * (1 - 0x80/255).
         { "half alpha", 0x80808080, 0xFF000000, 255, AC_SRC_ALPHA, 0xFF808080 },
         // Constant alpha only: d = s * 0x40/255 + d * (255 - 0x40)/255.
