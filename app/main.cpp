@@ -11,11 +11,13 @@
 #include "imaging/Img32_system.h"
 #include "imaging/TPNGObject.h"
 #include "platform/backend/sdl/TSdlBackend.h"
+#include "platform/gdi/FontCache.h"
 #include "skin/dialogs/TspShellImageList.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -77,6 +79,9 @@ int main()
         std::fprintf(stderr, "Tarnwick Pro needs a graphical display, and none is available (DISPLAY is unset).\n");
         return 1;
     }
+    // The font set-up (fontconfig's configuration, the scan of the bitmap faces) needs no display: it runs beside the
+    // display's start instead of before the splash's first text, which waits for it if it is not done.
+    std::jthread fonts(PrepareFonts);
     TSdlBackend backend;
     // Every window of the program is one program to the desktop.
     backend.SetWindowClass("tarnwickpro", "TarnwickPro");

@@ -552,6 +552,12 @@ std::unique_lock<std::mutex> LockFonts()
     return std::unique_lock<std::mutex>(FontLock());
 }
 
+void PrepareFonts()
+{
+    auto lock = LockFonts();
+    System();
+}
+
 std::shared_ptr<TFontFace> RealizeFont(const LOGFONT& requested, bool rotated)
 {
     // Heights past any screen's size are pinned, so the metrics arithmetic stays in range.

@@ -68,6 +68,10 @@ struct TInstalledFace {
 // Everything here runs under this lock (FreeType and fontconfig objects are not thread-safe).
 std::unique_lock<std::mutex> LockFonts();
 
+// Starts FreeType and fontconfig and scans the bitmap faces now, under the lock, if nothing has yet: a program may
+// call it on a thread of its own at start, so that its first text does not wait for the set-up.
+void PrepareFonts();
+
 // The realized font for `log`; `rotated` asks for an outline face (bitmap faces cannot turn). An unknown name
 // falls back to the default sans face; null only when no face at all can be loaded. Call with the lock held; the
 // face stays valid while the shared pointer is held.

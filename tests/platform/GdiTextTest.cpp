@@ -1,4 +1,5 @@
 #include "GdiTestSupport.h"
+#include "platform/gdi/FontCache.h"
 #include "platform/gdi/TextPaint.h"
 
 #include <cstring>
@@ -94,6 +95,20 @@ TEST_F(GdiText, LogicalNamesMapToInstalledFaces)
     EXPECT_FALSE(FileOf("No Such Face 123").empty());
     EXPECT_FALSE(FileOf("").empty());
     EXPECT_EQ(FontFaceFile(nullptr), "");
+}
+
+TEST_F(GdiText, FontsPreparedOnAnotherThreadWhileThisOneChoosesFaces)
+{
+    // A program prepares its fonts on a thread of its own while its first window may already ask for faces.
+    std::vector<std::string> chosen;
+    std::thread preparing(PrepareFonts);
+    for (const char* face : { "MS Sans Serif", "Tahoma", "Arial" })
+        chosen.push_back(FileOf(face));
+    preparing.join();
+    EXPECT_EQ(chosen, (std::vector<std::string> { "ms_sans_serif.ttf", "tahoma.ttf", "LiberationSans-Regular.ttf" }));
+    // Preparing again changes nothing.
+    PrepareFonts();
+    EXPECT_EQ(FileOf("MS Sans Serif"), "ms_sans_serif.ttf");
 }
 
 TEST_F(GdiText, MetricsFollowTheRequestedHeight)
