@@ -156,6 +156,16 @@ uint32_t AlphaOver(uint32_t s, uint32_t d, const BLENDFUNCTION& blend)
 void AlphaOverRow(const uint32_t* source, uint32_t* dest, const uint8_t* mask, int n, const BLENDFUNCTION& blend)
 {
     const bool premultipliedOnly = (blend.AlphaFormat & AC_SRC_ALPHA) && blend.SourceConstantAlpha == 255;
+    if (premultipliedOnly && !mask) {
+        // A wholly opaque row, the usual one, is a copy.
+        uint32_t alphas = 0xFF000000u;
+        for (int i = 0; i < n; ++i)
+            alphas &= source[i];
+        if (alphas == 0xFF000000u) {
+            std::memcpy(dest, source, size_t(n) * sizeof(uint32_t));
+            return;
+        }
+    }
     for (int i = 0; i < n; ++i) {
         if (mask && !mask[i])
             continue;
