@@ -5,15 +5,20 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <new>
+
+void TFreePixels::operator()(uint8_t* pixels) const
+{
+    std::free(pixels);
+}
 
 namespace {
 
-std::unique_ptr<uint8_t[]> Allocate(size_t bytes)
+std::unique_ptr<uint8_t[], TFreePixels> Allocate(size_t bytes)
 {
-    // Zeroed, and null instead of an exception when memory runs out.
-    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
+    // Zeroed, and null instead of an exception when memory runs out; never null for an empty request.
+    return std::unique_ptr<uint8_t[], TFreePixels>(static_cast<uint8_t*>(std::calloc(std::max<size_t>(bytes, 1), 1)));
 }
 
 uint32_t ToPixel(const RGBQUAD& q)

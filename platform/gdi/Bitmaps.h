@@ -11,6 +11,12 @@
 // The largest pixel memory one bitmap may take; larger requests fail cleanly.
 constexpr size_t kMaxBitmapBytes = size_t(1) << 30;
 
+// Pixel memory comes from calloc, which knows when a block is fresh from the system and so zero already: a new
+// bitmap of megabytes is not cleared a second time.
+struct TFreePixels {
+    void operator()(uint8_t* pixels) const;
+};
+
 // A bitmap owns its pixel memory; Surface describes it. A bitmap is selected into at most one DC at a time.
 class TBitmapObject final : public TGdiDrawObject {
     using inherited = TGdiDrawObject;
@@ -25,7 +31,7 @@ public:
     bool DIBSection = false;
     BITMAPINFOHEADER Header {}; // DIB sections: the header they were made from (biHeight keeps its sign)
     DWORD Bitfields[3] {};
-    std::unique_ptr<uint8_t[]> Memory;
+    std::unique_ptr<uint8_t[], TFreePixels> Memory;
     size_t MemorySize = 0;
 };
 

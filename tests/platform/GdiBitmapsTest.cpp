@@ -1,5 +1,6 @@
 #include "GdiTestSupport.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -101,6 +102,32 @@ TEST_F(GdiBitmaps, DIBSectionsExposeTheirMemoryInTheRequestedOrder)
         SelectObject(dc, old);
         DeleteDC(dc);
         DeleteObject(bitmap);
+    }
+}
+
+TEST_F(GdiBitmaps, ANewBitmapIsBlackEvenWhereAnEarlierOneLeftItsPixels)
+{
+    // Each large enough to come from the system or from a block just given back; a small one reuses the heap.
+    for (const int side : { 1024, 1024, 16 }) {
+        SCOPED_TRACE(side);
+        TInfo info(side, side, 32);
+        void* bits = nullptr;
+        HBITMAP used = CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bits, nullptr);
+        std::memset(bits, 0xFF, size_t(side) * size_t(side) * 4);
+        DeleteObject(used);
+        HBITMAP fresh = CreateDIBSection(nullptr, info.Get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bits, nullptr);
+        const auto* bytes = static_cast<const uint8_t*>(bits);
+        EXPECT_TRUE(std::all_of(bytes, bytes + size_t(side) * size_t(side) * 4, [](uint8_t b) { return b == 0; }));
+        HBITMAP ddb = CreateBitmap(side, side, 1, 32, nullptr);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, ddb);
+        EXPECT_EQ(GetPixel(dc, side - 1, side - 1), RGB(0, 0, 0));
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(ddb);
+        DeleteObject(fresh);
     }
 }
 
