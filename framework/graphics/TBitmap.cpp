@@ -380,6 +380,14 @@ void TBitmap::LoadFromStream(TStream& stream)
         Changed(this);
         return;
     }
+    // A plain picture goes straight into the bitmap's memory instead of through a buffer of the file's size: a
+    // skin's pictures are megabytes each.
+    if (std::unique_ptr<TBitmapImage> plain = ReadPlainBmp(stream, remaining)) {
+        FPixelFormat = FormatOf(*plain);
+        SetImage(std::move(plain));
+        Changed(this);
+        return;
+    }
     // No bitmap this layer can hold comes near this size; the rest of a bigger stream is not ours to read.
     constexpr int64_t kMaxFileBytes = int64_t(kMaxBitmapBytes) + (int64_t(1) << 20);
     // Not zeroed first: the read fills every byte or throws, and a skin's pictures are megabytes each.

@@ -67,6 +67,10 @@ std::unique_ptr<TBitmapImage> ReadDib(
     const uint8_t* data, size_t size, size_t pixelOffset, bool icon, const char* invalidText, size_t& end);
 // The whole BMP file at `data`; `used` is the number of bytes it took.
 std::unique_ptr<TBitmapImage> ReadBmpFile(const uint8_t* data, size_t size, size_t& used);
+// A plain BMP file (the 40-byte header, 24 or 32 bits uncompressed, no colour table, its rows right after the
+// header and all of them within the `size` bytes left in `stream`) read with its rows going straight into the
+// image's memory; past them on return. Anything else: null, with `stream` where it was.
+std::unique_ptr<TBitmapImage> ReadPlainBmp(TStream& stream, int64_t size);
 // The DIB info block (BITMAPINFOHEADER, masks or colour table) and the rows, bottom-up, as a BMP file stores
 // them after its file header.
 std::vector<uint8_t> DibInfo(const TBitmapImage& image);

@@ -294,6 +294,43 @@ std::unique_ptr<TBitmapImage> ReadBmpFile(const uint8_t* data, size_t size, size
     return image;
 }
 
+std::unique_ptr<TBitmapImage> ReadPlainBmp(TStream& stream, int64_t size)
+{
+    constexpr size_t kHeaderBytes = 14 + 40;
+    if (size < int64_t(kHeaderBytes))
+        return nullptr;
+    const int64_t start = stream.Position();
+    uint8_t header[kHeaderBytes];
+    stream.ReadBuffer(header, int32_t(kHeaderBytes));
+    const uint8_t* info = header + 14;
+    const int64_t width = int32_t(U32(info + 4));
+    const int64_t height = int32_t(U32(info + 8));
+    const int bitCount = U16(info + 14);
+    const int64_t rows = height < 0 ? -height : height;
+    const bool plain = header[0] == 'B' && header[1] == 'M' && U32(header + 10) == kHeaderBytes && U32(info) == 40
+        && (bitCount == 24 || bitCount == 32) && U32(info + 16) == BI_RGB && U32(info + 32) == 0 && width > 0
+        && rows > 0 && width <= kMaxImageSide && rows <= kMaxImageSide
+        && int64_t(TSurface::RowBytes(int(width), bitCount, 4)) * rows <= size - int64_t(kHeaderBytes);
+    if (!plain) {
+        stream.SetPosition(start);
+        return nullptr;
+    }
+    try {
+        auto image = TBitmapImage::Create(int(width), int(rows), bitCount, {}, false);
+        if (height > 0 && !image->TopDown) {
+            // Bottom-up rows in the file and in memory: one block.
+            stream.ReadBuffer(image->Bits, int32_t(image->Stride * size_t(rows)));
+        } else {
+            for (int row = 0; row < int(rows); ++row)
+                stream.ReadBuffer(image->Row(height > 0 ? int(rows) - 1 - row : row), int32_t(image->Stride));
+        }
+        return image;
+    } catch (...) {
+        stream.SetPosition(start);
+        throw;
+    }
+}
+
 std::vector<uint8_t> DibInfo(const TBitmapImage& image)
 {
     std::vector<uint8_t> out;
