@@ -303,6 +303,12 @@ void TspSkinCustomListView::WndProc(TMessage& message)
     case WM_LBUTTONUP:
         UpDateScrollBars();
         break;
+    case LVM_SETITEMCOUNT:
+        // A new count can show or hide a bar and so resize the view: done now, the view paints once, at its new
+        // size, rather than first at the size it is about to lose.
+        if (!FInUpdate)
+            UpDateScrollBars();
+        break;
     default:
         break;
     }

@@ -12,6 +12,7 @@
 #include "skin/lists/SkinTreeViews.h"
 #include "tests/skin/SkinControlsTestSupport.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -253,6 +254,45 @@ TEST_F(SkinListsTest, AReportViewShowsItsVerticalBarPastOnePageAndItsParentReali
     Pump();
     EXPECT_FALSE(bar->Visible());
     EXPECT_EQ(panel->Aligns, 1);
+}
+
+// A new count shows the bar at once: the view, narrowed beside it, then paints each row once, instead of first at
+// the width it is about to lose and then again.
+TEST_F(SkinListsTest, ANewCountShowsTheBarAtOnceAndTheRowsArePaintedOnce)
+{
+    auto* panel = new TCountingPanel(Form);
+    panel->SetParent(Form);
+    panel->SetBounds(10, 10, 200, 150);
+    auto* bar = new TspSkinScrollBar(Form);
+    bar->SetKind(sbVertical);
+    bar->SetParent(panel);
+    bar->SetBounds(181, 0, 19, 150);
+    bar->SetAlign(alRight);
+    auto* view = new TspSkinListView(Form);
+    view->SetParent(panel);
+    view->SetAlign(alClient);
+    view->SetViewStyle(vsReport);
+    view->SetOwnerData(true);
+    view->SetOwnerDraw(true);
+    view->Columns()->Add()->SetWidth(100);
+    view->SetSkinData(Skin);
+    std::vector<int> drawn;
+    view->OnDrawItem = [&drawn](TCustomListView*, TListItem* item, TRect, TListDrawState) {
+        drawn.push_back(item->Index());
+    };
+    view->SetVScrollBar(bar);
+    Pump();
+    ASSERT_FALSE(bar->Visible());
+    drawn.clear();
+
+    view->Items()->SetCount(100);
+    EXPECT_TRUE(bar->Visible()) << "shown with the count, before any paint";
+    Pump();
+    ASSERT_FALSE(drawn.empty());
+    std::vector<int> rows = drawn;
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << "a row was painted twice";
+    EXPECT_EQ(drawn.front(), 0);
 }
 
 TEST_F(SkinListsTest, WideColumnsShowTheHorizontalBarWhichLeavesTheCornerToTheVerticalOne)
