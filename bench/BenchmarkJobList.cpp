@@ -20,6 +20,7 @@
 #include "codecs/testclips/TTestClip.h"
 #include "codecs/testclips/TTestFolder.h"
 #include "codecs/testclips/TTestProbe.h"
+#include "engine/AppServices.h"
 #include "engine/FormatProfiles.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/ImgList.h"
@@ -242,6 +243,8 @@ int main()
         return 1;
     RegisterListViewClass();
     QuietMediaLogs();
+    // The add shows the hourglass while it works, through the handler the program installs.
+    SetScreenCursorHandler([](int32_t cursor) { Screen->SetCursor(TCursor(cursor)); });
 
     TTestFolder folder;
     const std::string source = folder.File("clip.mp4");
@@ -329,6 +332,7 @@ int main()
         // own drawing, against the platform view painting the stored texts.
         Report("joblist_repaint_10000_rows", repaint.Ours, repaint.Peer);
     }
+    SetScreenCursorHandler(nullptr);
     backend.Uninstall();
     return status;
 }
