@@ -94,6 +94,27 @@ protected:
         Pump();
         return view;
     }
+    // A panel at (10, 10), 200 x 150, counting its realigns.
+    TCountingPanel* NewCountingPanel()
+    {
+        auto* panel = new TCountingPanel(Form);
+        panel->SetParent(Form);
+        panel->SetBounds(10, 10, 200, 150);
+        return panel;
+    }
+    // An owner-data report view filling `panel`, with one column and no rows.
+    TspSkinListView* PanelReportView(TWinControl* panel, bool ownerDraw = false)
+    {
+        auto* view = new TspSkinListView(Form);
+        view->SetParent(panel);
+        view->SetAlign(alClient);
+        view->SetViewStyle(vsReport);
+        view->SetOwnerData(true);
+        view->SetOwnerDraw(ownerDraw);
+        view->Columns()->Add()->SetWidth(100);
+        view->SetSkinData(Skin);
+        return view;
+    }
     TspSkinScrollBar* NewBar(TScrollBarKind kind)
     {
         auto* bar = new TspSkinScrollBar(Form);
@@ -221,16 +242,8 @@ TEST_F(SkinListsTest, TheFormsReskinPassReachesTheViewsButNotTheRichEdit)
 
 TEST_F(SkinListsTest, AReportViewShowsItsVerticalBarPastOnePageAndItsParentRealignsOnceWhenItGoes)
 {
-    auto* panel = new TCountingPanel(Form);
-    panel->SetParent(Form);
-    panel->SetBounds(10, 10, 200, 150);
-    auto* view = new TspSkinListView(Form);
-    view->SetParent(panel);
-    view->SetAlign(alClient);
-    view->SetViewStyle(vsReport);
-    view->SetOwnerData(true);
-    view->Columns()->Add()->SetWidth(100);
-    view->SetSkinData(Skin);
+    auto* panel = NewCountingPanel();
+    TspSkinListView* view = PanelReportView(panel);
     TspSkinScrollBar* bar = NewBar(sbVertical);
     view->SetVScrollBar(bar);
     Pump();
@@ -260,22 +273,13 @@ TEST_F(SkinListsTest, AReportViewShowsItsVerticalBarPastOnePageAndItsParentReali
 // the width it is about to lose and then again.
 TEST_F(SkinListsTest, ANewCountShowsTheBarAtOnceAndTheRowsArePaintedOnce)
 {
-    auto* panel = new TCountingPanel(Form);
-    panel->SetParent(Form);
-    panel->SetBounds(10, 10, 200, 150);
+    auto* panel = NewCountingPanel();
     auto* bar = new TspSkinScrollBar(Form);
     bar->SetKind(sbVertical);
     bar->SetParent(panel);
     bar->SetBounds(181, 0, 19, 150);
     bar->SetAlign(alRight);
-    auto* view = new TspSkinListView(Form);
-    view->SetParent(panel);
-    view->SetAlign(alClient);
-    view->SetViewStyle(vsReport);
-    view->SetOwnerData(true);
-    view->SetOwnerDraw(true);
-    view->Columns()->Add()->SetWidth(100);
-    view->SetSkinData(Skin);
+    TspSkinListView* view = PanelReportView(panel, true);
     std::vector<int> drawn;
     view->OnDrawItem = [&drawn](TCustomListView*, TListItem* item, TRect, TListDrawState) {
         drawn.push_back(item->Index());
